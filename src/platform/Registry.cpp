@@ -1,0 +1,512 @@
+#include "platform/Registry.h"
+
+#include "platform/Cp1251.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace zrk {
+namespace {
+
+const QString kUserRoot = QStringLiteral("HKEY_CURRENT_USER");
+const QByteArray kHeader = "Windows Registry Editor Version 5.00";
+
+QString normalizePath(QString p) {
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    while (p.startsWith(QLatin1Char('\\'))) p.remove(0, 1);
+    while (p.endsWith(QLatin1Char('\\'))) p.chop(1);
+    return p;
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString fmt(const char* pattern, const QString& name) {
+    return QString::fromLatin1(pattern).arg(name);
+}
+
+// ---- parsing -------------------------------------------------------------------------
+
+struct Cursor {
+    const QString& s;
+    qsizetype i = 0;
+    bool atEnd() const { return i >= s.size(); }
+    QChar peek() const { return atEnd() ? QChar() : s[i]; }
+    void skipBlanks() {
+        while (!atEnd() && (s[i] == QLatin1Char(' ') || s[i] == QLatin1Char('\t'))) ++i;
+    }
+    bool eat(QStringView word) {
+        if (s.mid(i, word.size()).compare(word, Qt::CaseInsensitive) != 0) return false;
+        i += word.size();
+        return true;
+    }
+};
+
+// A quoted text with the escapes \\ and \" of the export format, and \r and \n, which we
+// write for line breaks (an export has no way to hold them otherwise).
+bool parseQuoted(Cursor& c, QString* out) {
+    if (c.peek() != QLatin1Char('"')) return false;
+    ++c.i;
+    out->clear();
+    while (!c.atEnd()) {
+        const QChar ch = c.s[c.i++];
+        if (ch == QLatin1Char('"')) return true;
+        if (ch == QLatin1Char('\\') && !c.atEnd()) {
+            const QChar e = c.s[c.i++];
+            if (e == QLatin1Char('r')) out->append(QLatin1Char('\r'));
+            else if (e == QLatin1Char('n')) out->append(QLatin1Char('\n'));
+            else out->append(e);
+        } else {
+            out->append(ch);
+        }
+    }
+    return false;
+}
+
+bool parseHexBytes(QStringView text, QByteArray* out) {
+    out->clear();
+    for (QStringView part : text.split(QLatin1Char(','))) {
+        part = part.trimmed();
+        if (part.isEmpty()) continue;  // a trailing comma
+        bool ok = false;
+        const uint b = part.toUInt(&ok, 16);
+        if (!ok || b > 0xFF || part.size() > 2) return false;
+        out->append(char(b));
+    }
+    return true;
+}
+
+bool parseValueData(Cursor& c, RegValue* v) {
+    c.skipBlanks();
+    if (c.peek() == QLatin1Char('"')) {
+        v->type = RegSz;
+        return parseQuoted(c, &v->text);
+    }
+    if (c.eat(u"dword:")) {
+        const QStringView digits = QStringView(c.s).mid(c.i).trimmed();
+        bool ok = false;
+        const uint d = digits.toUInt(&ok, 16);
+        if (!ok || digits.size() > 8) return false;
+        v->type = RegDword;
+        v->dword = d;
+        c.i = c.s.size();
+        return true;
+    }
+    if (c.eat(u"hex")) {
+        int type = RegBinary;
+        if (c.peek() == QLatin1Char('(')) {
+            const qsizetype close = c.s.indexOf(QLatin1Char(')'), c.i);
+            if (close < 0) return false;
+            bool ok = false;
+            type = QStringView(c.s).mid(c.i + 1, close - c.i - 1).toInt(&ok, 16);
+            if (!ok || type < 0) return false;
+            c.i = close + 1;
+        }
+        if (c.peek() != QLatin1Char(':')) return false;
+        ++c.i;
+        v->type = type;
+        if (!parseHexBytes(QStringView(c.s).mid(c.i), &v->bytes)) return false;
+        c.i = c.s.size();
+        return true;
+    }
+    return false;
+}
+
+QString decodeFile(const QByteArray& raw) {
+    if (raw.startsWith("\xFF\xFE")) {  // an export saved by the registry editor itself
+        auto dec = QStringDecoder(QStringDecoder::Utf16LE);
+        return dec(raw.mid(2));
+    }
+    return QString::fromUtf8(raw.startsWith("\xEF\xBB\xBF") ? raw.mid(3) : raw);
+}
+
+// ---- writing -------------------------------------------------------------------------
+
+QString quote(const QString& s) {
+    QString out;
+    out.reserve(s.size() + 2);
+    out.append(QLatin1Char('"'));
+    for (QChar ch : s) {
+        if (ch == QLatin1Char('\\') || ch == QLatin1Char('"')) {
+            out.append(QLatin1Char('\\'));
+            out.append(ch);
+        } else if (ch == QLatin1Char('\r')) {
+            out.append(QLatin1String("\\r"));
+        } else if (ch == QLatin1Char('\n')) {
+            out.append(QLatin1String("\\n"));
+        } else {
+            out.append(ch);
+        }
+    }
+    out.append(QLatin1Char('"'));
+    return out;
+}
+
+// Long byte lists are folded as the registry editor folds them: lines of about 80
+// characters, each but the last ending in ",\", the next indented by two blanks.
+QString hexList(const QString& lead, const QByteArray& bytes) {
+    QString out = lead;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        out.append(QString::asprintf("%02x", uchar(bytes[i])));
+        if (i + 1 < bytes.size()) {
+            out.append(QLatin1Char(','));
+            if (out.size() - lineStart > 76) {
+                out.append(QLatin1String("\\\n  "));
+                lineStart = out.size() - 2;
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+qsizetype RegValue::dataSize() const {
+    switch (type) {
+        case RegSz: return toCp1251(text).size() + 1;
+        case RegDword: return 4;
+        default: return bytes.size();
+    }
+}
+
+RegValue* RegKeyData::find(const QString& name) {
+    for (RegValue& v : values)
+        if (sameName(v.name, name)) return &v;
+    return nullptr;
+}
+
+bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString* reason) {
+    keys->clear();
+    const QStringList lines = decodeFile(raw).split(QLatin1Char('\n'));
+    bool headerSeen = false;
+    RegKeyData* current = nullptr;
+    auto bad = [&](qsizetype lineNo, const char* what) {
+        *reason = QStringLiteral("строка %1: %2").arg(lineNo + 1).arg(QLatin1String(what));
+        return false;
+    };
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QString line = lines[n];
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';'))) continue;
+        if (!headerSeen) {
+            if (trimmed != QLatin1String(kHeader) && trimmed != QLatin1String("REGEDIT4"))
+                return bad(n, "no header");
+            headerSeen = true;
+            continue;
+        }
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            if (!trimmed.endsWith(QLatin1Char(']'))) return bad(n, "unclosed key");
+            const QString full = trimmed.mid(1, trimmed.size() - 2);
+            const qsizetype slash = full.indexOf(QLatin1Char('\\'));
+            RegKeyData k;
+            k.root = slash < 0 ? full : full.left(slash);
+            k.path = slash < 0 ? QString() : normalizePath(full.mid(slash + 1));
+            current = nullptr;
+            for (RegKeyData& existing : *keys)
+                if (sameName(existing.root, k.root) && sameName(existing.path, k.path))
+                    current = &existing;
+            if (!current) {
+                keys->append(k);
+                current = &keys->last();
+            }
+            continue;
+        }
+        if (!current) return bad(n, "value outside a key");
+        // A byte list may go on over several lines, each but the last ending in '\'.
+        QString logical = trimmed;
+        while (logical.endsWith(QLatin1Char('\\')) && !logical.endsWith(QLatin1Char('"')) &&
+               logical.contains(QLatin1String("=hex"), Qt::CaseInsensitive) && n + 1 < lines.size()) {
+            logical.chop(1);
+            logical.append(lines[++n].trimmed());
+        }
+        Cursor c{logical};
+        RegValue v;
+        if (c.peek() == QLatin1Char('@')) {
+            ++c.i;
+        } else if (!parseQuoted(c, &v.name)) {
+            return bad(n, "bad value name");
+        }
+        c.skipBlanks();
+        if (c.peek() != QLatin1Char('=')) return bad(n, "no '='");
+        ++c.i;
+        if (!parseValueData(c, &v)) return bad(n, "bad value data");
+        c.skipBlanks();
+        if (!c.atEnd()) return bad(n, "text after the value");
+        if (RegValue* old = current->find(v.name)) *old = v;
+        else current->values.append(v);
+    }
+    if (!headerSeen && !raw.trimmed().isEmpty()) return bad(0, "no header");
+    return true;
+}
+
+QByteArray RegistryFile::serialize() const {
+    QString out = QLatin1String(kHeader) + QLatin1String("\n\n");
+    for (const RegKeyData& k : keys_) {
+        out += QLatin1Char('[') + k.root + (k.path.isEmpty() ? QString() : QLatin1Char('\\') + k.path) +
+               QLatin1String("]\n");
+        for (const RegValue& v : k.values) {
+            const QString lead = (v.name.isEmpty() ? QStringLiteral("@") : quote(v.name)) + QLatin1Char('=');
+            switch (v.type) {
+                case RegSz: out += lead + quote(v.text); break;
+                case RegDword: out += lead + QString::asprintf("dword:%08x", v.dword); break;
+                case RegBinary: out += hexList(lead + QLatin1String("hex:"), v.bytes); break;
+                default:
+                    out += hexList(lead + QStringLiteral("hex(%1):").arg(v.type, 0, 16), v.bytes);
+            }
+            out += QLatin1Char('\n');
+        }
+        out += QLatin1Char('\n');
+    }
+    return out.toUtf8();
+}
+
+RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
+    QFile f(path_);
+    if (!f.exists()) return;
+    if (!f.open(QIODevice::ReadOnly)) {
+        writable_ = false;
+        loadError_ = QStringLiteral("Не удалось прочитать файл настроек %1: %2. Настройки "
+                                    "по умолчанию не будут в него записаны.")
+                         .arg(path_, f.errorString());
+        return;
+    }
+    const QByteArray raw = f.readAll();
+    f.close();
+    QString reason;
+    if (parse(raw, &keys_, &reason)) return;
+    keys_.clear();
+    QString aside = path_ + QLatin1String(".bad");
+    for (int n = 2; QFile::exists(aside); ++n) aside = path_ + QStringLiteral(".bad%1").arg(n);
+    if (renameSynced(path_, aside)) {
+        loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2) и сохранён как %3. "
+                                    "Используются настройки по умолчанию.")
+                         .arg(path_, reason, aside);
+    } else {
+        writable_ = false;
+        loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2). Используются настройки "
+                                    "по умолчанию; файл не будет перезаписан.")
+                         .arg(path_, reason);
+    }
+}
+
+namespace {
+std::unique_ptr<RegistryFile>& userSlot() {
+    static std::unique_ptr<RegistryFile> slot;
+    return slot;
+}
+}  // namespace
+
+QString RegistryFile::userPath() {
+    QString base = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+    if (base.isEmpty()) base = QDir::homePath() + QLatin1String("/.config");
+    return base + QLatin1String("/zrk-pro/registry.reg");
+}
+
+RegistryFile& RegistryFile::user() {
+    auto& slot = userSlot();
+    if (!slot) slot = std::make_unique<RegistryFile>(userPath());
+    return *slot;
+}
+
+void RegistryFile::resetUser() { userSlot().reset(); }
+
+RegKeyData* RegistryFile::findKey(const QString& path) {
+    const QString p = normalizePath(path);
+    for (RegKeyData& k : keys_)
+        if (sameName(k.root, kUserRoot) && sameName(k.path, p)) return &k;
+    return nullptr;
+}
+
+RegKeyData* RegistryFile::createKey(const QString& path) {
+    const QString p = normalizePath(path);
+    if (p.isEmpty()) return nullptr;
+    // Parents first, as an export lists them.
+    const qsizetype slash = p.lastIndexOf(QLatin1Char('\\'));
+    if (slash > 0 && !findKey(p.left(slash))) createKey(p.left(slash));
+    if (RegKeyData* k = findKey(p)) return k;
+    keys_.append(RegKeyData{p, kUserRoot, {}});
+    return &keys_.last();
+}
+
+bool RegistryFile::deleteKey(const QString& path) {
+    const QString p = normalizePath(path);
+    for (qsizetype i = 0; i < keys_.size(); ++i)
+        if (sameName(keys_[i].root, kUserRoot) && sameName(keys_[i].path, p)) {
+            keys_.removeAt(i);
+            return true;
+        }
+    return false;
+}
+
+bool RegistryFile::save(FileError* err) {
+    if (!writable_) {
+        if (err) *err = FileError{EPERM, loadError_};
+        return false;
+    }
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
+        if (err) *err = FileError{errno, QStringLiteral("cannot create the folder of %1").arg(path_)};
+        return false;
+    }
+    return replaceFileAtomically(path_, serialize(), err);
+}
+
+// ---- RegKey --------------------------------------------------------------------------
+
+RegKey::~RegKey() {
+    try {
+        closeKey();
+    } catch (const ERegistryException&) {
+        // The caller did not ask; the unsaved values stay in memory for the next save.
+    }
+}
+
+bool RegKey::openKey(const QString& path, bool canCreate) {
+    closeKey();
+    RegKeyData* k = canCreate ? file_.createKey(path) : file_.findKey(path);
+    if (!k) return false;
+    path_ = k->path;
+    readOnly_ = false;
+    return true;
+}
+
+bool RegKey::openKeyReadOnly(const QString& path) {
+    closeKey();
+    RegKeyData* k = file_.findKey(path);
+    if (!k) return false;
+    path_ = k->path;
+    readOnly_ = true;
+    return true;
+}
+
+bool RegKey::keyExists(const QString& path) const { return file_.findKey(path) != nullptr; }
+
+void RegKey::closeKey() {
+    path_.clear();
+    if (firstUnsaved_.isEmpty()) return;
+    const QString name = firstUnsaved_;
+    firstUnsaved_.clear();
+    if (!file_.save()) throw ERegistryException(fmt("Failed to set data for '%1'", name));
+}
+
+RegKeyData* RegKey::key() const { return path_.isEmpty() ? nullptr : file_.findKey(path_); }
+
+bool RegKey::valueExists(const QString& name) const {
+    RegKeyData* k = key();
+    return k && k->find(name);
+}
+
+QStringList RegKey::valueNames() const {
+    QStringList names;
+    if (RegKeyData* k = key())
+        for (const RegValue& v : k->values) names.append(v.name);
+    return names;
+}
+
+int RegKey::dataType(const QString& name) const {
+    RegKeyData* k = key();
+    const RegValue* v = k ? k->find(name) : nullptr;
+    return v ? v->type : 0;
+}
+
+bool RegKey::deleteValue(const QString& name) {
+    RegKeyData* k = key();
+    if (!k || readOnly_) return false;
+    for (qsizetype i = 0; i < k->values.size(); ++i)
+        if (sameName(k->values[i].name, name)) {
+            k->values.removeAt(i);
+            if (firstUnsaved_.isEmpty()) firstUnsaved_ = name;
+            return true;
+        }
+    return false;
+}
+
+const RegValue& RegKey::value(const QString& name) const {
+    RegKeyData* k = key();
+    const RegValue* v = k ? k->find(name) : nullptr;
+    if (!v) throw ERegistryException(fmt("Failed to get data for '%1'", name));
+    return *v;
+}
+
+qint32 RegKey::readInteger(const QString& name) const {
+    const RegValue& v = value(name);
+    if (v.dataSize() > 4) throw ERegistryException(fmt("Failed to get data for '%1'", name));
+    if (v.type != RegDword) throw ERegistryException(fmt("Invalid data type for '%1'", name));
+    return qint32(v.dword);
+}
+
+bool RegKey::readBool(const QString& name) const { return readInteger(name) != 0; }
+
+QString RegKey::readString(const QString& name) const {
+    const RegValue& v = value(name);
+    if (v.type == RegSz) return v.text;
+    if (v.type == RegExpandSz) {
+        QString s = QString::fromUtf16(reinterpret_cast<const char16_t*>(v.bytes.constData()),
+                                       v.bytes.size() / 2);
+        const qsizetype zero = s.indexOf(QChar(0));
+        return zero < 0 ? s : s.left(zero);
+    }
+    throw ERegistryException(fmt("Invalid data type for '%1'", name));
+}
+
+QByteArray RegKey::readBinary(const QString& name) const {
+    const RegValue& v = value(name);
+    if (v.type != RegBinary) throw ERegistryException(fmt("Invalid data type for '%1'", name));
+    return v.bytes;
+}
+
+double RegKey::readTime(const QString& name) const {
+    const RegValue& v = value(name);
+    if (v.dataSize() > 8) throw ERegistryException(fmt("Failed to get data for '%1'", name));
+    if (v.type != RegBinary || v.bytes.size() != 8)
+        throw ERegistryException(fmt("Invalid data type for '%1'", name));
+    return qFromLittleEndian<double>(v.bytes.constData());
+}
+
+RegValue& RegKey::valueForWrite(const QString& name) {
+    RegKeyData* k = key();
+    if (!k || readOnly_) throw ERegistryException(fmt("Failed to set data for '%1'", name));
+    if (firstUnsaved_.isEmpty()) firstUnsaved_ = name;
+    if (RegValue* v = k->find(name)) {
+        *v = RegValue{v->name, RegSz, {}, 0, {}};  // keeps the stored spelling of the name
+        return *v;
+    }
+    k->values.append(RegValue{name, RegSz, {}, 0, {}});
+    return k->values.last();
+}
+
+void RegKey::writeInteger(const QString& name, qint32 value) {
+    RegValue& v = valueForWrite(name);
+    v.type = RegDword;
+    v.dword = quint32(value);
+}
+
+void RegKey::writeBool(const QString& name, bool value) { writeInteger(name, value ? 1 : 0); }
+
+void RegKey::writeString(const QString& name, const QString& value) {
+    RegValue& v = valueForWrite(name);
+    v.type = RegSz;
+    v.text = value;
+}
+
+void RegKey::writeBinary(const QString& name, const QByteArray& value) {
+    RegValue& v = valueForWrite(name);
+    v.type = RegBinary;
+    v.bytes = value;
+}
+
+void RegKey::writeTime(const QString& name, double value) {
+    QByteArray bytes(8, Qt::Uninitialized);
+    qToLittleEndian<double>(value, bytes.data());
+    writeBinary(name, bytes);
+}
+
+}  // namespace zrk

@@ -1,0 +1,126 @@
+#pragma once
+// The per-user settings branch, kept in one text file in the format of a registry export
+// (see RegistryFile). RegKey is the handle the rest of the program uses: open a key, test,
+// read and write values with the same type rules and errors as the registry it replaces.
+#include "platform/Exception.h"
+#include "platform/SafeFile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zrk {
+
+class ERegistryException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Registry value types by their numeric codes; other codes are kept as they are.
+enum RegType : int { RegSz = 1, RegExpandSz = 2, RegBinary = 3, RegDword = 4 };
+
+struct RegValue {
+    QString name;
+    int type = RegSz;
+    QString text;      // RegSz
+    quint32 dword = 0; // RegDword
+    QByteArray bytes;  // RegBinary, RegExpandSz (UTF-16LE with its zero) and any other type
+
+    // The size the value's data has in the registry it comes from (texts in the 8-bit code
+    // page with their terminating zero).
+    qsizetype dataSize() const;
+};
+
+struct RegKeyData {
+    QString path;  // without the root, e.g. "Software\Zrk Pro\Modem"
+    QString root;  // "HKEY_CURRENT_USER" for ours; foreign roots are kept, not reachable
+    QList<RegValue> values;
+
+    RegValue* find(const QString& name);
+};
+
+class RegistryFile {
+public:
+    // Reads `path` at once. A missing or empty file is an empty branch. A file that cannot be
+    // parsed is moved aside (name + ".bad") and loadError() says so; a file that cannot be
+    // read at all is left alone and never written over.
+    explicit RegistryFile(QString path);
+
+    // The user's branch: $XDG_CONFIG_HOME/zrk-pro/registry.reg, read on first use.
+    static RegistryFile& user();
+    // Forgets the user's branch so that the next user() reads the file again (tests).
+    static void resetUser();
+    static QString userPath();
+
+    const QString& path() const { return path_; }
+    // The one report of a damaged or unreadable file, empty when all was well.
+    const QString& loadError() const { return loadError_; }
+
+    RegKeyData* findKey(const QString& path);
+    RegKeyData* createKey(const QString& path);
+    bool deleteKey(const QString& path);  // the key itself, not its subkeys
+
+    // Writes the whole file atomically.
+    bool save(FileError* err = nullptr);
+
+    QByteArray serialize() const;
+    // Parses `text` into keys; on failure returns false with a reason naming the line.
+    static bool parse(const QByteArray& raw, QList<RegKeyData>* keys, QString* reason);
+
+private:
+    QString path_;
+    QString loadError_;
+    bool writable_ = true;
+    QList<RegKeyData> keys_;
+};
+
+class RegKey {
+public:
+    explicit RegKey(RegistryFile& file = RegistryFile::user()) : file_(file) {}
+    ~RegKey();  // closes without raising; call closeKey() to learn of a failed write
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    // Opens for reading and writing, creating the key and the path to it if asked.
+    bool openKey(const QString& path, bool canCreate);
+    // Opens an existing key for reading only; never creates it.
+    bool openKeyReadOnly(const QString& path);
+    bool keyExists(const QString& path) const;
+    bool isOpen() const { return !path_.isEmpty(); }
+    // Writes what was changed to the file; a failed write raises "Failed to set data".
+    void closeKey();
+
+    bool valueExists(const QString& name) const;
+    QStringList valueNames() const;
+    int dataType(const QString& name) const;  // 0 when missing
+    bool deleteValue(const QString& name);
+
+    // Read rules: data larger than the field raises "Failed to get data for '%s'", another
+    // type (or a time of other than 8 bytes) "Invalid data type for '%s'".
+    qint32 readInteger(const QString& name) const;
+    bool readBool(const QString& name) const;  // any non-zero integer is true
+    QString readString(const QString& name) const;  // plain and expandable, taken literally
+    double readTime(const QString& name) const;     // 8 raw bytes, little-endian double
+    QByteArray readBinary(const QString& name) const;
+
+    void writeInteger(const QString& name, qint32 v);
+    void writeBool(const QString& name, bool v);  // stored as 0 or 1
+    void writeString(const QString& name, const QString& v);
+    void writeTime(const QString& name, double v);
+    void writeBinary(const QString& name, const QByteArray& v);
+
+private:
+    RegKeyData* key() const;
+    const RegValue& value(const QString& name) const;
+    RegValue& valueForWrite(const QString& name);
+
+    RegistryFile& file_;
+    QString path_;
+    bool readOnly_ = true;
+    QString firstUnsaved_;  // name of the first value written since the last save
+};
+
+}  // namespace zrk

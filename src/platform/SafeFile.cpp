@@ -1,0 +1,88 @@
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace zrk {
+namespace {
+
+bool fail(FileError* err, const QString& what, int code) {
+    if (err) {
+        err->code = code;
+        err->message = QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(strerror(code)));
+    }
+    return false;
+}
+
+void syncDirectoryOf(const QString& path) {
+    const QByteArray dir = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err) {
+    const QFileInfo info(target);
+    QByteArray tmpl = QFile::encodeName(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        fail(err, QStringLiteral("cannot create a file beside %1").arg(target), errno);
+        return {};
+    }
+    // mkstemp makes the file 0600; keep the mode of the file it replaces.
+    struct stat st {};
+    ::fchmod(fd, ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777)
+                                                                          : 0644);
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int code = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            ::unlink(tmpl.constData());
+            fail(err, QStringLiteral("cannot write %1").arg(target), code);
+            return {};
+        }
+        p += n;
+        left -= n;
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(tmpl.constData());
+        fail(err, QStringLiteral("cannot write %1").arg(target), code);
+        return {};
+    }
+    return QFile::decodeName(tmpl);
+}
+
+bool renameSynced(const QString& from, const QString& to, FileError* err) {
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return fail(err, QStringLiteral("cannot rename %1 to %2").arg(from, to), errno);
+    syncDirectoryOf(to);
+    return true;
+}
+
+bool replaceFileAtomically(const QString& target, const QByteArray& data, FileError* err) {
+    const QString tmp = writeSyncedTemp(target, data, err);
+    if (tmp.isEmpty()) return false;
+    if (!renameSynced(tmp, target, err)) {
+        QFile::remove(tmp);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zrk

@@ -1,0 +1,26 @@
+#pragma once
+// Replacing a file without ever leaving a half-written one behind: the new content goes to
+// a temporary file beside the target, is flushed to disk, and only then takes the target's
+// name. Used by every store that rewrites a whole file.
+#include <QByteArray>
+#include <QString>
+
+namespace zrk {
+
+struct FileError {
+    int code = 0;      // errno of the call that failed
+    QString message;   // what failed, for the user
+};
+
+// Writes data to a new temporary file in the directory of `target` and syncs it.
+// Returns its path, or an empty string with `err` filled.
+QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err = nullptr);
+
+// rename(2) plus a sync of the directory so that the new name survives a crash.
+bool renameSynced(const QString& from, const QString& to, FileError* err = nullptr);
+
+// writeSyncedTemp + renameSynced; the temporary file is removed on failure.
+bool replaceFileAtomically(const QString& target, const QByteArray& data,
+                           FileError* err = nullptr);
+
+}  // namespace zrk
