@@ -1,0 +1,323 @@
+#include "book/BookStore.h"
+
+#include "platform/SafeFile.h"
+#include "platform/UserMessages.h"
+#include "settings/Settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace zrk {
+namespace {
+
+// kept[b] tells whether byte b survives the filter.
+using ByteSet = std::array<bool, 256>;
+
+constexpr bool isStrictDialByte(unsigned char c) {
+    return (c >= '0' && c <= '9') || c == 'P' || c == 'T' || c == 'W' || c == 'p' || c == 't' ||
+           c == 'w';
+}
+
+constexpr ByteSet makeDialSet() {
+    ByteSet s{};
+    for (int c = 0; c < 256; ++c) {
+        const auto b = static_cast<unsigned char>(c);
+        // Controls, the blank, the comma, 0x60 and 0x7E-0xBF pass besides the dial characters.
+        s[size_t(c)] = isStrictDialByte(b) || b <= 0x20 || b == ',' || b == 0x60 ||
+                       (b >= 0x7E && b <= 0xBF);
+    }
+    return s;
+}
+
+constexpr ByteSet makeStrictSet() {
+    ByteSet s{};
+    for (int c = 0; c < 256; ++c) s[size_t(c)] = isStrictDialByte(static_cast<unsigned char>(c));
+    return s;
+}
+
+constexpr ByteSet kDialSet = makeDialSet();
+constexpr ByteSet kStrictSet = makeStrictSet();
+
+QByteArray filterBytes(const QByteArray& in, const ByteSet& keep) {
+    QByteArray out;
+    out.reserve(in.size());
+    for (char c : in)
+        if (keep[static_cast<unsigned char>(c)]) out.append(c);
+    return out;
+}
+
+// Compares a phone field, filtered, with `number` without building the filtered text: the
+// lookups run over the whole book for every call.
+bool filteredEquals(const FixedText<50>& phone, const QByteArray& number, const ByteSet& keep) {
+    const char* want = number.constData();
+    const qsizetype wantSize = number.size();
+    qsizetype matched = 0;
+    const int n = phone.size();
+    for (int i = 0; i < n; ++i) {
+        const char c = phone.chars[i];
+        if (!keep[static_cast<unsigned char>(c)]) continue;
+        if (matched == wantSize || want[matched] != c) return false;
+        ++matched;
+    }
+    return matched == wantSize;
+}
+
+QString creationError(const QString& name) {
+    return QStringLiteral("Ошибка создания %1!").arg(name);
+}
+QString writeError(const QString& name) { return QStringLiteral("Ошибка записи %1!").arg(name); }
+
+// writeSyncedTemp fails either making the file or filling it; the user is told which.
+bool isWriteFailure(const FileError& err) {
+    switch (err.code) {
+        case ENOSPC:
+        case EIO:
+        case EFBIG:
+        case EDQUOT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+struct BookHeader {
+    quint32 magic;
+    FixedText<15> banner;
+    qint32 groupCount;
+};
+static_assert(sizeof(BookHeader) == kBookHeaderSize);
+static_assert(offsetof(BookHeader, banner) == 4 && offsetof(BookHeader, groupCount) == 20);
+
+template <typename T>
+bool readRecord(QFile& f, T* rec) {
+    return f.read(reinterpret_cast<char*>(rec), sizeof(T)) == qint64(sizeof(T));
+}
+
+BookEntry fromLegacy(const LegacyBookEntry& old) {
+    BookEntry e = BookEntry::empty();
+    e.Name.setBytes(old.Name.data(), old.Name.size());
+    e.Phone.setBytes(old.Phone.data(), old.Phone.size());
+    e.Status = old.Status;
+    e.Note.setBytes(old.Note.data(), old.Note.size());
+    return e;
+}
+
+}  // namespace
+
+BookEntry BookEntry::empty() {
+    BookEntry e;
+    std::memset(&e, 0, sizeof e);
+    return e;
+}
+
+void BookEntry::normalize() {
+    Name.normalize();
+    Phone.normalize();
+    WorkPhone.normalize();
+    Address.normalize();
+    EMail.normalize();
+    Icq.normalize();
+    HomePage.normalize();
+    Note.normalize();
+    std::memset(pad1, 0, sizeof pad1);
+    std::memset(pad2, 0, sizeof pad2);
+}
+
+BookGroup BookGroup::empty() {
+    BookGroup g;
+    std::memset(&g, 0, sizeof g);
+    return g;
+}
+
+BookGroup BookGroup::make(const QString& title, const QString& sound, qint32 action) {
+    BookGroup g = empty();
+    g.Title.setText(title);
+    g.Sound.setText(sound);
+    g.Action = action;
+    return g;
+}
+
+void BookGroup::normalize() {
+    Title.normalize();
+    Sound.normalize();
+}
+
+QByteArray DialFilter(const QByteArray& number) { return filterBytes(number, kDialSet); }
+QByteArray StrictDialFilter(const QByteArray& number) { return filterBytes(number, kStrictSet); }
+QString DialFilter(const QString& number) { return fromCp1251(DialFilter(toCp1251(number))); }
+QString StrictDialFilter(const QString& number) {
+    return fromCp1251(StrictDialFilter(toCp1251(number)));
+}
+
+BookGroup defaultCallerGroup() { return BookGroup::make(QStringLiteral("Общая")); }
+
+BookStore::BookStore() { clear(); }
+BookStore::~BookStore() = default;
+
+void BookStore::clear() {
+    master_.clear();
+    groups_.clear();
+    groups_.push_back(std::make_unique<TOBJGroup>(BookGroup::make(QStringLiteral("[Все группы]"))));
+}
+
+void BookStore::load() { load(ini().PhoneBookFile); }
+
+void BookStore::load(const QString& fileName) {
+    clear();
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly)) return;
+
+    BookHeader header;
+    if (!readRecord(f, &header)) return;
+    if (header.magic == kBookMagic) {
+        for (qint32 i = 0; i < header.groupCount; ++i) {
+            BookGroup g;
+            // A group cut short ends the loading: what follows would not be entries.
+            if (!readRecord(f, &g)) return;
+            AddGroup(g, true);
+        }
+        master_.reserve(size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
+        BookEntry e;
+        while (readRecord(f, &e)) AddItem(e, true);
+    } else if (header.magic == kLegacyBookMagic) {
+        if (!f.seek(4)) return;
+        LegacyBookEntry old;
+        while (readRecord(f, &old)) AddItem(fromLegacy(old), true);
+    }
+}
+
+QByteArray BookStore::serialize() const {
+    const qsizetype groups = qsizetype(groups_.size()) - 1;
+    QByteArray out(kBookHeaderSize + groups * qsizetype(sizeof(BookGroup)) +
+                       qsizetype(master_.size()) * qsizetype(sizeof(BookEntry)),
+                   Qt::Uninitialized);
+    char* p = out.data();
+
+    BookHeader header;
+    std::memset(&header, 0, sizeof header);
+    header.magic = kBookMagic;
+    header.banner.setBytes(QByteArrayLiteral("Zrk Pro 2.01b"));
+    header.groupCount = qint32(groups);
+    std::memcpy(p, &header, sizeof header);
+    p += sizeof header;
+
+    for (size_t i = 1; i < groups_.size(); ++i) {
+        BookGroup g = groups_[i]->Group;
+        g.normalize();
+        std::memcpy(p, &g, sizeof g);
+        p += sizeof g;
+    }
+    for (const auto& obj : master_) {
+        BookEntry e = obj->Entry;
+        e.normalize();
+        std::memcpy(p, &e, sizeof e);
+        p += sizeof e;
+    }
+    return out;
+}
+
+bool BookStore::SaveList() { return SaveList(ini().PhoneBookFile); }
+
+bool BookStore::SaveList(const QString& fileName) {
+    // The new book is complete on disk before the old one is moved aside, so that a failure
+    // while writing never costs the book file nor the backup.
+    FileError err;
+    const QString temp = writeSyncedTemp(fileName, serialize(), &err);
+    if (temp.isEmpty()) {
+        showError(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
+        return false;
+    }
+    const QFileInfo target(fileName);
+    if (target.exists() || target.isSymLink()) {
+        const QFileInfo backup(QString::fromLatin1(kBookBackup));
+        if ((backup.exists() || backup.isSymLink()) && !QFile::remove(backup.filePath())) {
+            QFile::remove(temp);
+            showError(creationError(QString::fromLatin1(kBookBackup)));
+            return false;
+        }
+        if (!renameSynced(fileName, backup.filePath(), &err)) {
+            QFile::remove(temp);
+            showError(creationError(QString::fromLatin1(kBookFile)));
+            return false;
+        }
+    }
+    if (!renameSynced(temp, fileName, &err)) {
+        QFile::remove(temp);
+        showError(creationError(fileName));
+        return false;
+    }
+    return true;
+}
+
+int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
+    if (isNew) {
+        master_.push_back(std::make_unique<TOBJBook>(entry));
+        return count() - 1;
+    }
+    Q_ASSERT(index >= 0 && index < count());
+    master_[size_t(index)]->Entry = entry;
+    return index;
+}
+
+int BookStore::AddGroup(const BookGroup& group, bool isNew, int index) {
+    if (isNew) {
+        groups_.push_back(std::make_unique<TOBJGroup>(group));
+        return groupCount() - 1;
+    }
+    Q_ASSERT(index >= 0 && index < groupCount());
+    groups_[size_t(index)]->Group = group;
+    groups_[size_t(index)]->Text = group.Title.text();
+    return index;
+}
+
+CallerInfo BookStore::WhoCall(const QString& number) const {
+    CallerInfo who;
+    who.group = defaultCallerGroup();
+    const QByteArray wanted = toCp1251(number);
+    for (const auto& obj : master_) {
+        const BookEntry& e = obj->Entry;
+        if (!filteredEquals(e.Phone, wanted, kDialSet)) continue;
+        who.name = e.Name.text();
+        who.status = e.Status;
+        if (e.Group >= 0 && e.Group < groupCount()) who.group = groups_[size_t(e.Group)]->Group;
+        break;
+    }
+    return who;
+}
+
+bool BookStore::IsNum(const QString& number) const {
+    const QByteArray wanted = toCp1251(number);
+    for (const auto& obj : master_)
+        if (filteredEquals(obj->Entry.Phone, wanted, kStrictSet)) return true;
+    return false;
+}
+
+void BookStore::RemoveItem(int i) {
+    Q_ASSERT(i >= 0 && i < count());
+    master_.erase(master_.begin() + i);
+}
+
+int BookStore::RemoveFirstByPhone(const FixedText<50>& phone) {
+    const int n = phone.size();
+    for (int i = 0; i < count(); ++i) {
+        const FixedText<50>& p = master_[size_t(i)]->Entry.Phone;
+        if (p.size() == n && std::memcmp(p.chars, phone.chars, size_t(n)) == 0) {
+            RemoveItem(i);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void BookStore::RemoveGroup(int k) {
+    Q_ASSERT(k > 0 && k < groupCount());
+    groups_.erase(groups_.begin() + k);
+    for (auto& obj : master_)
+        if (obj->Entry.Group > k) --obj->Entry.Group;
+}
+
+}  // namespace zrk

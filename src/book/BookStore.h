@@ -1,0 +1,114 @@
+#pragma once
+// The phone book in memory: the entries in book order (MasterList) and the groups
+// (GroupTable, whose position 0 is the built-in "[Все группы]"), the book file they are
+// loaded from and saved to, and the two questions asked of it: who is calling (WhoCall) and
+// is a number already in the book (IsNum). Used on the user-interface thread only.
+#include "book/BookRecords.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace zrk {
+
+inline constexpr auto kBookFile = "book.phn";    // the default of "Phone Book File"
+inline constexpr auto kBookBackup = "book.bak";  // always in the current directory
+inline constexpr quint32 kBookMagic = 0x024E4850;        // "PHN" + format version 2
+inline constexpr quint32 kLegacyBookMagic = 0x204E4850;  // "PHN "
+inline constexpr int kBookHeaderSize = 24;
+
+// One entry of the book. The phone book window keeps a copy per list row, which also knows
+// the position of the entry it shows (MasterIndex).
+class TOBJBook {
+public:
+    explicit TOBJBook(const BookEntry& e, qint32 masterIndex = -1)
+        : Entry(e), MasterIndex(masterIndex) {}
+    BookEntry Entry;
+    qint32 MasterIndex;
+};
+
+// One group with the text the group selector shows for it (its title).
+class TOBJGroup {
+public:
+    explicit TOBJGroup(const BookGroup& g) : Group(g), Text(g.Title.text()) {}
+    BookGroup Group;
+    QString Text;
+};
+
+struct CallerInfo {
+    QString name;       // empty when the caller is not in the book
+    qint32 status = -1; // -1: not in the book
+    BookGroup group;    // the caller's group record, or the default "Общая"
+};
+
+// Removal of every byte of a fixed set: DialFilter keeps what a number may be shown and
+// dialled with (digits, P T W p t w, the comma, blanks and controls, 0x60, 0x7E-0xBF);
+// StrictDialFilter keeps only the digits and P T W p t w.
+QByteArray DialFilter(const QByteArray& number);
+QByteArray StrictDialFilter(const QByteArray& number);
+QString DialFilter(const QString& number);
+QString StrictDialFilter(const QString& number);
+
+// The group record of a caller not in the book, and of an entry whose group is unknown.
+BookGroup defaultCallerGroup();
+
+class BookStore {
+public:
+    BookStore();
+    ~BookStore();
+    BookStore(const BookStore&) = delete;
+    BookStore& operator=(const BookStore&) = delete;
+
+    // Fills the book from the file named by "Phone Book File" (or `fileName`). Reports
+    // nothing: a missing, short or foreign file leaves the book empty or partly loaded.
+    void load();
+    void load(const QString& fileName);
+
+    // Writes the whole book to the file named by "Phone Book File" (or `fileName`); the
+    // previous file becomes "book.bak". Failures are shown through userMessages(); the book
+    // in memory is never touched. Returns whether the new file is in place.
+    bool SaveList();
+    bool SaveList(const QString& fileName);
+
+    // isNew: appends a copy and returns its position; otherwise overwrites position `index`.
+    int AddItem(const BookEntry& entry, bool isNew, int index = -1);
+    int AddGroup(const BookGroup& group, bool isNew, int index = -1);
+
+    // `number` is the prepared caller number; the first entry whose Phone, after DialFilter,
+    // equals it byte for byte wins.
+    CallerInfo WhoCall(const QString& number) const;
+    // `number` is already StrictDialFilter'ed.
+    bool IsNum(const QString& number) const;
+
+    // MasterList
+    int count() const { return int(master_.size()); }
+    const TOBJBook& item(int i) const { return *master_[size_t(i)]; }
+    TOBJBook& item(int i) { return *master_[size_t(i)]; }
+    void RemoveItem(int i);
+    // Removes the first entry whose Phone is identical (length and bytes) to `phone`;
+    // returns its former position or -1.
+    int RemoveFirstByPhone(const FixedText<50>& phone);
+
+    // GroupTable, position 0 included
+    int groupCount() const { return int(groups_.size()); }
+    const TOBJGroup& group(int i) const { return *groups_[size_t(i)]; }
+    // Removes group k (k > 0) and moves every entry of a later group down one position, so
+    // that positions stay dense. The group's own entries are the caller's business.
+    void RemoveGroup(int k);
+
+    // Everything back to the state before loading.
+    void clear();
+
+    // The file image SaveList writes.
+    QByteArray serialize() const;
+
+private:
+    bool parse(const QByteArray& file);
+
+    std::vector<std::unique_ptr<TOBJBook>> master_;
+    std::vector<std::unique_ptr<TOBJGroup>> groups_;
+};
+
+}  // namespace zrk

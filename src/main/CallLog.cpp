@@ -1,0 +1,106 @@
+#include "main/CallLog.h"
+
+#include "platform/Cp1251.h"
+#include "settings/Settings.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zrk {
+namespace {
+
+// Closes on every way out; close() reports the error of the final close.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+[[noreturn]] void raise(const QString& fileName, int code) {
+    throw EInOutError(QStringLiteral("Ошибка записи %1!").arg(fileName), code);
+}
+
+void writeAll(Fd& fd, const QByteArray& data, const QString& fileName) {
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd.get(), p, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) raise(fileName, n < 0 ? errno : ENOSPC);
+        p += n;
+        left -= n;
+    }
+}
+
+void closeChecked(Fd& fd, const QString& fileName) {
+    if (!fd.close()) raise(fileName, errno);
+}
+
+}  // namespace
+
+QByteArray callLogHeader() {
+    return toCp1251(QStringLiteral(
+        ";Zrk (USR Courier) v2.01b\r\n"
+        ";Zrk Pro для Linux: журнал звонков, одна строка на звонок\r\n"
+        "\r\n"));
+}
+
+QString logDateText(const QDate& date) {
+    const QString local = QLocale::system().toString(date, QLocale::ShortFormat);
+    for (QChar c : local)
+        if (c.isSpace()) return date.toString(QStringLiteral("dd.MM.yyyy"));
+    return local;
+}
+
+QString logTimeText(const QTime& time) { return time.toString(QStringLiteral("H:mm:ss")); }
+
+QByteArray callLogLine(const QDateTime& when, const QString& text) {
+    return toCp1251(logDateText(when.date()) + QLatin1Char(' ') + logTimeText(when.time()) +
+                    QLatin1Char(' ') + text + QStringLiteral("\r\n"));
+}
+
+void WriteLog(const QString& text) { WriteLog(ini().LogFile, text); }
+
+void WriteLog(const QString& fileName, const QString& text, const QDateTime& when) {
+    const QByteArray path = QFile::encodeName(fileName);
+    if (path.isEmpty()) return;
+
+    // Only a file that is not there at all gets the header; one that exists but cannot be
+    // read is appended to as it is.
+    const int probe = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (probe >= 0) {
+        ::close(probe);
+    } else if (errno == ENOENT) {
+        Fd created(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (created.get() >= 0) {
+            writeAll(created, callLogHeader(), fileName);
+            closeChecked(created, fileName);
+        } else if (errno != EEXIST) {
+            return;  // no directory, no rights: the line is lost, as the user chose the place
+        }
+    }
+
+    Fd log(::open(path.constData(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    if (log.get() < 0) return;
+    writeAll(log, callLogLine(when, text), fileName);
+    closeChecked(log, fileName);
+}
+
+}  // namespace zrk

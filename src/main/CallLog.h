@@ -1,0 +1,42 @@
+#pragma once
+// The call log: one text line per identified call, appended to the file named by "Log File"
+// (code page 1251, CR LF line ends). A new file starts with a three-line header; nothing in
+// the program reads the file back.
+#include "platform/Exception.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+namespace zrk {
+
+// A write to the log failed after the file was opened. The caller reports it and carries on
+// receiving modem lines.
+class EInOutError : public Exception {
+public:
+    EInOutError(QString message, int code) : Exception(std::move(message)), code_(code) {}
+    int code() const { return code_; }  // errno
+
+private:
+    int code_;
+};
+
+// The header of a new log file.
+QByteArray callLogHeader();
+
+// The fields are separated by blanks, so neither the date nor the time may hold one: the
+// locale's short date where it has none, else day.month.year; the time with seconds.
+QString logDateText(const QDate& date);
+QString logTimeText(const QTime& time);
+
+// "date time text" with its line end, in code page 1251.
+QByteArray callLogLine(const QDateTime& when, const QString& text);
+
+// Appends one line for `text` (the number as shown, a blank, the phone-book name). A file
+// that cannot be opened or created loses the line silently; only a missing file gets the
+// header. A failed write after opening raises EInOutError.
+void WriteLog(const QString& text);
+void WriteLog(const QString& fileName, const QString& text,
+              const QDateTime& when = QDateTime::currentDateTime());
+
+}  // namespace zrk

@@ -1,0 +1,98 @@
+#include "reminders/ReminderStore.h"
+
+#include "platform/SafeFile.h"
+#include "platform/UserMessages.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zrk {
+namespace {
+
+bool exists(const QString& name) {
+    const QFileInfo info(name);
+    return info.exists() || info.isSymLink();
+}
+
+QString creationError(const char* name) {
+    return QStringLiteral("Ошибка создания %1!").arg(QLatin1String(name));
+}
+
+}  // namespace
+
+ReminderRecord ReminderRecord::empty() {
+    ReminderRecord r;
+    std::memset(&r, 0, sizeof r);
+    return r;
+}
+
+QList<ReminderRecord> LoadReminders(const QString& fileName) {
+    QList<ReminderRecord> records;
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly)) return records;
+    quint32 magic = 0;
+    if (f.read(reinterpret_cast<char*>(&magic), sizeof magic) != qint64(sizeof magic) ||
+        magic != kReminderMagic)
+        return records;
+    ReminderRecord r;
+    while (f.read(reinterpret_cast<char*>(&r), sizeof r) == qint64(sizeof r)) records.append(r);
+    return records;
+}
+
+QByteArray serializeReminders(const QList<ReminderRecord>& records) {
+    QByteArray out;
+    out.reserve(qsizetype(sizeof kReminderMagic) + records.size() * qsizetype(sizeof(ReminderRecord)));
+    const quint32 magic = kReminderMagic;
+    out.append(reinterpret_cast<const char*>(&magic), sizeof magic);
+    for (const ReminderRecord& r : records)
+        out.append(reinterpret_cast<const char*>(&r), sizeof r);
+    return out;
+}
+
+bool SaveReminders(const QList<ReminderRecord>& records) {
+    const QString file = QString::fromLatin1(kReminderFile);
+    const QString backup = QString::fromLatin1(kReminderBackup);
+
+    // An empty list leaves no file, so there is nothing new to write; the old file still
+    // becomes the backup.
+    QString temp;
+    if (!records.isEmpty()) {
+        FileError err;
+        temp = writeSyncedTemp(file, serializeReminders(records), &err);
+        if (temp.isEmpty()) {
+            const bool writing = err.code == ENOSPC || err.code == EIO || err.code == EFBIG ||
+                                 err.code == EDQUOT;
+            showError(writing ? QStringLiteral("Ошибка записи %1!").arg(file)
+                              : creationError(kReminderFile));
+            return false;
+        }
+    }
+    auto dropTemp = [&] {
+        if (!temp.isEmpty()) QFile::remove(temp);
+    };
+
+    if (exists(file)) {
+        if (exists(backup) && !QFile::remove(backup)) {
+            dropTemp();
+            showError(creationError(kReminderBackup));
+            return false;
+        }
+        if (!renameSynced(file, backup)) {
+            dropTemp();
+            showError(creationError(kReminderFile));
+            return false;
+        }
+    }
+    if (temp.isEmpty()) return true;
+    if (!renameSynced(temp, file)) {
+        dropTemp();
+        showError(creationError(kReminderFile));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zrk

@@ -1,0 +1,80 @@
+#include "settings/District.h"
+
+#include "platform/Registry.h"
+
+namespace zrk {
+namespace {
+
+const QString kCount = QStringLiteral("Count Raions");
+
+QString valueName(int i) { return QStringLiteral("Raion%1").arg(i); }
+
+// The characters of a mask that take part in matching: those a number can be dialled with.
+QString dialCharacters(QStringView mask) {
+    QString out;
+    out.reserve(mask.size());
+    for (QChar c : mask) {
+        const char16_t u = c.unicode();
+        if ((u >= u'0' && u <= u'9') || u == u'P' || u == u'T' || u == u'W' || u == u'p' ||
+            u == u't' || u == u'w')
+            out.append(c);
+    }
+    return out;
+}
+
+// Calls `each` with every stored text of the table in index order.
+template <typename F>
+void forEachStored(F each) {
+    RegKey key;
+    if (!key.openKeyReadOnly(QString::fromLatin1(kRaionsKey))) return;
+    const qint32 n = key.valueExists(kCount) ? key.readInteger(kCount) : 0;
+    for (qint32 i = 0; i < n; ++i) {
+        const QString name = valueName(i);
+        if (!key.valueExists(name)) continue;
+        if (!each(key.readString(name))) return;
+    }
+}
+
+}  // namespace
+
+QString RaionEntry::text() const {
+    return separated ? number + QLatin1Char('|') + raion : number;
+}
+
+RaionEntry RaionEntry::fromText(const QString& stored) {
+    const qsizetype bar = stored.indexOf(QLatin1Char('|'));
+    if (bar < 0) return {stored, QString(), false};
+    return {stored.left(bar), stored.mid(bar + 1), true};
+}
+
+QString FindRaion(const QString& number) {
+    QString result;
+    forEachStored([&](const QString& stored) {
+        const qsizetype bar = stored.indexOf(QLatin1Char('|'));
+        if (bar < 0) return true;
+        const QString mask = dialCharacters(QStringView(stored).left(bar));
+        if (!number.startsWith(mask, Qt::CaseSensitive)) return true;
+        result = stored.mid(bar + 1);
+        return false;
+    });
+    return result;
+}
+
+QList<RaionEntry> LoadRaions() {
+    QList<RaionEntry> rows;
+    forEachStored([&](const QString& stored) {
+        rows.append(RaionEntry::fromText(stored));
+        return true;
+    });
+    return rows;
+}
+
+void SaveRaions(const QList<RaionEntry>& rows) {
+    RegKey key;
+    if (!key.openKey(QString::fromLatin1(kRaionsKey), true)) return;
+    key.writeInteger(kCount, qint32(rows.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i) key.writeString(valueName(int(i)), rows[i].text());
+    key.closeKey();
+}
+
+}  // namespace zrk
