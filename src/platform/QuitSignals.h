@@ -1,0 +1,11 @@
+#pragma once
+// SIGTERM, SIGINT and SIGHUP turned into a call on the event loop, so that the program
+// closes the way its main window closes (everything saved) instead of dying mid-write.
+#include <functional>
+
+namespace zrk {
+
+// Installs the handlers once; `onQuit` runs on the thread of the calling event loop.
+void installQuitSignals(std::function<void()> onQuit);
+
+}  // namespace zrk

@@ -1,0 +1,20 @@
+#include "settings/Schedule.h"
+
+#include "platform/Values.h"
+
+namespace zrk {
+namespace {
+int minuteOfDay(const QTime& t) { return t.hour() * 60 + t.minute(); }
+}  // namespace
+
+bool scheduleOff(bool enabled, double offTime, double onTime, const QTime& now) {
+    if (!enabled || offTime == onTime) return false;
+    const int off = minuteOfDay(timeOfValue(offTime));
+    const int on = minuteOfDay(timeOfValue(onTime));
+    const int n = minuteOfDay(now);
+    if (off == on) return false;
+    if (off < on) return n >= off && n < on;
+    return n >= off || n < on;
+}
+
+}  // namespace zrk

@@ -1,0 +1,254 @@
+#include "settings/Settings.h"
+
+#include "platform/Registry.h"
+
+#include <functional>
+#include <optional>
+
+namespace zrk {
+namespace {
+
+const QString kRoot = QString::fromLatin1(kSettingsRoot);
+const char* const kCopyright = "Zrk Pro for the Linux desktop. Free to use and to pass on.";
+
+// One stored value: its name, how it is read into the record and how it is written from it.
+struct Item {
+    QString name;
+    std::function<void(const RegKey&, TIni&)> read;
+    std::function<void(RegKey&, const TIni&)> write;
+};
+
+Item boolItem(const char* name, bool TIni::*f) {
+    const QString n = QString::fromUtf8(name);
+    return {n, [n, f](const RegKey& k, TIni& i) { i.*f = k.readBool(n); },
+            [n, f](RegKey& k, const TIni& i) { k.writeBool(n, i.*f); }};
+}
+Item intItem(const char* name, qint32 TIni::*f) {
+    const QString n = QString::fromUtf8(name);
+    return {n, [n, f](const RegKey& k, TIni& i) { i.*f = k.readInteger(n); },
+            [n, f](RegKey& k, const TIni& i) { k.writeInteger(n, i.*f); }};
+}
+Item colorItem(const char* name, quint32 TIni::*f) {
+    const QString n = QString::fromUtf8(name);
+    return {n, [n, f](const RegKey& k, TIni& i) { i.*f = quint32(k.readInteger(n)); },
+            [n, f](RegKey& k, const TIni& i) { k.writeInteger(n, qint32(i.*f)); }};
+}
+Item textItem(const char* name, QString TIni::*f) {
+    const QString n = QString::fromUtf8(name);
+    return {n, [n, f](const RegKey& k, TIni& i) { i.*f = k.readString(n); },
+            [n, f](RegKey& k, const TIni& i) { k.writeString(n, i.*f); }};
+}
+Item timeItem(const char* name, double TIni::*f) {
+    const QString n = QString::fromUtf8(name);
+    return {n, [n, f](const RegKey& k, TIni& i) { i.*f = k.readTime(n); },
+            [n, f](RegKey& k, const TIni& i) { k.writeTime(n, i.*f); }};
+}
+Item writeOnly(const char* name, const char* value) {
+    const QString n = QString::fromUtf8(name);
+    const QString v = QString::fromUtf8(value);
+    return {n, nullptr, [n, v](RegKey& k, const TIni&) { k.writeString(n, v); }};
+}
+
+struct Key {
+    QString path;
+    QList<Item> items;
+};
+
+// The keys and their values in the order they are read and written.
+const QList<Key>& layout() {
+    static const QList<Key> keys = [] {
+        QList<Key> k;
+        k.append({kRoot,
+                  {writeOnly("Version", kProgramVersion), writeOnly("Copyright", kCopyright),
+                   boolItem("StayOnTop", &TIni::StayOnTop), boolItem("Minimized", &TIni::Minimized),
+                   boolItem("Popup On Call", &TIni::PopupOnCall), boolItem("Buttons", &TIni::Buttons),
+                   boolItem("Screen", &TIni::Screen), boolItem("Clock", &TIni::Clock),
+                   boolItem("Timer", &TIni::Timer), boolItem("Double Click", &TIni::DoubleClick),
+                   boolItem("Play WAV", &TIni::PlayWAV),
+                   textItem("WAV File on Ring", &TIni::WAVFileOnRing),
+                   textItem("Reminder Sound", &TIni::ReminderSound),
+                   textItem("Log File", &TIni::LogFile),
+                   intItem("Digits in phone number", &TIni::DigitsInPhoneNumber),
+                   textItem("Separator of groups", &TIni::SeparatorOfGroups),
+                   intItem("Digits in group", &TIni::DigitsInGroup),
+                   boolItem("Phone Book", &TIni::PhoneBook),
+                   textItem("Phone Book File", &TIni::PhoneBookFile), boolItem("Sound", &TIni::Sound),
+                   intItem("Group", &TIni::Group)}});
+        k.append({kRoot + "Modem",
+                  {intItem("Port", &TIni::Port), intItem("Baud", &TIni::Baud),
+                   intItem("Answer On Ring", &TIni::AnswerOnRing), intItem("Prefix", &TIni::Prefix),
+                   textItem("Init", &TIni::Init), textItem("Zrk", &TIni::Zrk),
+                   textItem("HandUp", &TIni::HandUp), textItem("CallerID", &TIni::CallerID),
+                   boolItem("ReDial", &TIni::ReDial), intItem("ReDialTry", &TIni::ReDialTry),
+                   intItem("ReDialWait", &TIni::ReDialWait)}});
+        k.append({kRoot + "Action",
+                  {intItem("On Normal", &TIni::OnNormal), intItem("On Bad", &TIni::OnBad),
+                   intItem("On Prior", &TIni::OnPrior),
+                   textItem("Sound on Normal", &TIni::SoundOnNormal),
+                   textItem("Sound on Bad", &TIni::SoundOnBad),
+                   textItem("Sound on Prior", &TIni::SoundOnPrior)}});
+        k.append({kRoot + "Fonts",
+                  {textItem("Number Font", &TIni::NumberFont),
+                   textItem("Counter Font", &TIni::CounterFont), textItem("Info Font", &TIni::InfoFont),
+                   intItem("Number Size", &TIni::NumberSize), intItem("Counter Size", &TIni::CounterSize),
+                   intItem("Info Size", &TIni::InfoSize),
+                   colorItem("Background Color", &TIni::BackgroundColor),
+                   colorItem("Number Color", &TIni::NumberColor),
+                   colorItem("Counter Color", &TIni::CounterColor),
+                   colorItem("Info Color", &TIni::InfoColor),
+                   colorItem("Not Active Color", &TIni::NotActiveColor)}});
+        Key categories{kRoot + "Categories", {}};
+        for (int i = 0; i < 10; ++i) {
+            const QString n = QStringLiteral("%1:").arg((i + 1) % 10);
+            categories.items.append({n, [n, i](const RegKey& r, TIni& s) { s.Categories[i] = r.readString(n); },
+                                     [n, i](RegKey& r, const TIni& s) { r.writeString(n, s.Categories[i]); }});
+        }
+        k.append(categories);
+        Key notes{kRoot + "Reminder Notes", {}};
+        for (int i = 0; i < 7; ++i) {
+            const QString n = QStringLiteral("%1:").arg(i + 1);
+            notes.items.append({n, [n, i](const RegKey& r, TIni& s) { s.Notes[i] = r.readString(n); },
+                                [n, i](RegKey& r, const TIni& s) { r.writeString(n, s.Notes[i]); }});
+        }
+        k.append(notes);
+        k.append({kRoot + "Scheduler",
+                  {boolItem("Port OnOff", &TIni::PortOnOff), boolItem("Sound OnOff", &TIni::SoundOnOff),
+                   timeItem("Port Off", &TIni::PortOff), timeItem("Port On", &TIni::PortOn),
+                   timeItem("Sound Off", &TIni::SoundOff), timeItem("Sound On", &TIni::SoundOn)}});
+        Key columns{kRoot + "Book Columns", {}};
+        for (int i = 0; i < 8; ++i) {
+            const QString n = QStringLiteral("Column%1").arg(i);
+            columns.items.append({n, [n, i](const RegKey& r, TIni& s) { s.Columns[i] = r.readBool(n); },
+                                  [n, i](RegKey& r, const TIni& s) { r.writeBool(n, s.Columns[i]); }});
+        }
+        k.append(columns);
+        return k;
+    }();
+    return keys;
+}
+
+}  // namespace
+
+TIni TIni::defaults() {
+    TIni d;
+    d.StayOnTop = true;
+    d.Minimized = true;
+    d.PopupOnCall = true;
+    d.Screen = false;
+    d.Buttons = true;
+    d.Clock = true;
+    d.Timer = true;
+    d.DoubleClick = true;
+    d.PlayWAV = false;
+    d.WAVFileOnRing = QStringLiteral("ring.wav");
+    d.LogFile = QStringLiteral("ZrkLog.txt");
+    d.Port = 1;
+    d.Baud = 6;
+    d.AnswerOnRing = 0;
+    d.Prefix = 0;
+    d.Init = QStringLiteral("ATM2+S64=1+S73=2");
+    d.Zrk = QStringLiteral("AT+SR");
+    d.HandUp = QStringLiteral("+++~~~ATH0");
+    d.CallerID = QStringLiteral("CallerID:");
+    d.DigitsInPhoneNumber = 6;
+    d.SeparatorOfGroups = QStringLiteral("-");
+    d.DigitsInGroup = 2;
+    d.PhoneBook = false;
+    d.PhoneBookFile = QStringLiteral("book.phn");
+    d.BackgroundColor = 0x00000000;
+    d.NumberColor = 0x0000FF00;
+    d.CounterColor = 0x000000FF;
+    d.InfoColor = 0x00FFFF00;
+    d.NotActiveColor = 0x00808080;
+    d.OnNormal = ActionNone;
+    d.NumberFont = QStringLiteral("Arial");
+    d.CounterFont = QStringLiteral("Arial");
+    d.InfoFont = QStringLiteral("MS Sans Serif");
+    d.NumberSize = 25;
+    d.CounterSize = 15;
+    d.InfoSize = 8;
+    d.OnBad = ActionIgnore;
+    d.OnPrior = ActionMessage;
+    d.ReDial = false;
+    d.ReDialTry = 3;
+    d.ReDialWait = 5;
+    d.Categories = {
+        QStringLiteral("[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право "
+                       "междугородной и международной связи на общих основаниях"),
+        QStringLiteral("[гостиница]|Абоненты гостиниц, имеющие право по категории 1, но с "
+                       "немедленной оплатой переговоров"),
+        QStringLiteral("[без межгорода]|Абоненты не имеющие право выхода на междугородные и "
+                       "международные сети"),
+        QStringLiteral("[приоритетный на межгород]|Абоненты, имеющие преимущество выхода на "
+                       "междугородние и международные сети"),
+        QStringLiteral("[бесплатники]|Абоненты, имеющие право связи без тарификации, то есть "
+                       "переговоры не оплачиваются, но учитываются"),
+        QStringLiteral("[автомат-межгород]|Категория междугородних телефонов-автоматов"),
+        QStringLiteral("[с дополнительными услугами]|Абоненты, имеющие право кроме "
+                       "междугородной/международной связи, получать дополнительные платные услуги"),
+        QStringLiteral("[приоритетный с доп.услугами]|Абоненты, имеющие преимущество при "
+                       "установлении связи в междугородних сетях и право на платные услуги"),
+        QStringLiteral("[телефон-автомат]|Категория городских телефонов-автоматов"),
+        QStringLiteral("[неизвестно]"),
+    };
+    d.Sound = true;
+    d.Notes = {
+        QStringLiteral("Обед|Сходить на обед"),
+        QStringLiteral("Совещание|Бегом к начальнику"),
+        QStringLiteral("Перезвонить|Перезвонить"),
+        QStringLiteral("Встретить подругу|Встреча на лавочке"),
+        QStringLiteral("Пить пиво|Пить пиво с друзьями"),
+        QStringLiteral("Выгулять собаку|Собачка хочет пи-пи :))"),
+        QStringLiteral("Выключить чайник|У тебя там чайник на плите"),
+    };
+    d.SoundOnNormal.clear();
+    d.SoundOnBad.clear();
+    d.SoundOnPrior.clear();
+    d.ReminderSound.clear();
+    d.PortOnOff = false;
+    d.SoundOnOff = false;
+    d.PortOff = 0.0;           // 00:00
+    d.PortOn = 7.0 / 24.0;     // 07:00
+    d.SoundOff = 0.0;
+    d.SoundOn = 7.0 / 24.0;
+    d.Group = 0;
+    d.Columns = {true, true, false, false, true, false, false, true};
+    return d;
+}
+
+TIni& ini() {
+    static TIni record = TIni::defaults();
+    return record;
+}
+
+void LoadSettings(TIni& ini) {
+    ini = TIni::defaults();
+    // A bad value must not cost the user every value after it (they would be lost at the
+    // next save): it keeps its default, the rest loads, and the first error is raised last.
+    std::optional<ERegistryException> firstError;
+    RegKey reg;
+    for (const Key& key : layout()) {
+        if (!reg.openKeyReadOnly(key.path)) continue;
+        for (const Item& item : key.items) {
+            if (!item.read || !reg.valueExists(item.name)) continue;
+            try {
+                item.read(reg, ini);
+            } catch (const ERegistryException& e) {
+                if (!firstError) firstError = e;
+            }
+        }
+        reg.closeKey();
+    }
+    if (firstError) throw *firstError;
+}
+
+void SaveSettings(const TIni& ini) {
+    RegKey reg;
+    for (const Key& key : layout()) {
+        if (!reg.openKey(key.path, true)) continue;
+        for (const Item& item : key.items) item.write(reg, ini);
+        reg.closeKey();
+    }
+}
+
+}  // namespace zrk

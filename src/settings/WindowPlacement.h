@@ -1,0 +1,36 @@
+#pragma once
+// One line per window for keeping where it was left: a window calls restore() when it is
+// created and save() when it closes.
+#include <QList>
+#include <QString>
+
+class QHeaderView;
+class QWidget;
+
+namespace zrk {
+
+class WindowPlacement {
+public:
+    // `keyName` below the settings root, e.g. "Position\\Main". Resizable windows keep their
+    // size too.
+    WindowPlacement(QString keyName, bool resizable) : key_(std::move(keyName)), resizable_(resizable) {}
+
+    // Column widths of a list window, one key per column: `<keyName>\Section<index>`.
+    // `keyIndexes` gives each column's index in the key name (-1: not kept); empty means
+    // the column's own position.
+    void setColumns(QHeaderView* header, QList<int> keyIndexes = {});
+
+    void restore(QWidget* window) const;
+    void save(const QWidget* window) const;
+
+private:
+    int keyIndex(int column) const;
+    QString columnKey(int index) const;
+
+    QString key_;
+    bool resizable_;
+    QHeaderView* header_ = nullptr;
+    QList<int> keyIndexes_;
+};
+
+}  // namespace zrk
