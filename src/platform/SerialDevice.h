@@ -113,6 +113,8 @@ public:
     // Clears the device's error state: the error flags since the last call and the number of
     // bytes in the receive queue.
     virtual int clearErrors(quint32* errors, qint32* inQueue) = 0;
+    // The number of bytes in the receive queue, leaving the error state alone.
+    virtual qint32 queuedBytes() = 0;
     virtual int escape(int function) = 0;
     virtual int modemStatus(quint32* status) = 0;
     virtual int purge() = 0;
@@ -157,6 +159,7 @@ public:
     qint64 write(const char* buf, qint64 count) override;
     int waitWritable(int timeoutMs) override;
     int clearErrors(quint32* errors, qint32* inQueue) override;
+    qint32 queuedBytes() override;
     int escape(int function) override;
     int modemStatus(quint32* status) override;
     int purge() override;
