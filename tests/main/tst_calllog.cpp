@@ -1,0 +1,137 @@
+// The call log file: header on creation only, the line format, and its failure rules.
+#include "main/CallLog.h"
+
+#include "platform/Cp1251.h"
+#include "settings/Settings.h"
+
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <unistd.h>
+
+using namespace zrk;
+
+namespace {
+
+const QDateTime kWhen(QDate(2024, 3, 9), QTime(7, 5, 3));
+
+QByteArray line(const QString& text, const QDateTime& when = kWhen) {
+    return toCp1251(logDateText(when.date()) + ' ' + logTimeText(when.time()) + ' ' + text) +
+           "\r\n";
+}
+
+}  // namespace
+
+class TestCallLog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        box_ = std::make_unique<zrktest::Sandbox>();
+        ini() = TIni::defaults();
+    }
+    void cleanup() { box_.reset(); }
+
+    void headerOnCreationThenOneLinePerCall();
+    void lineFields();
+    void dateAndTimeHoldNoBlanks();
+    void existingFileGetsNoHeader();
+    void unusablePlacesLoseTheLineSilently();
+    void writeFailureIsRaised();
+
+private:
+    std::unique_ptr<zrktest::Sandbox> box_;
+};
+
+void TestCallLog::headerOnCreationThenOneLinePerCall() {
+    WriteLog("12-34-56 Иванов");  // the file named by the settings, "ZrkLog.txt"
+    const QByteArray first = zrktest::readAll("ZrkLog.txt");
+    const QList<QByteArray> lines = first.split('\n');
+    QCOMPARE(lines.size(), 5);  // three header lines, the call, and nothing after the last end
+    QCOMPARE(lines[0], QByteArray(";Zrk (USR Courier) v2.01b\r"));
+    QVERIFY(lines[1].startsWith(';') && lines[1].endsWith('\r') && lines[1].size() > 2);
+    QCOMPARE(lines[2], QByteArray("\r"));
+    QVERIFY(lines[3].endsWith(toCp1251(QStringLiteral(" 12-34-56 Иванов\r"))));
+    QCOMPARE(lines[4], QByteArray());
+    QCOMPARE(first.left(callLogHeader().size()), callLogHeader());
+
+    WriteLog("ZrkLog.txt", "Unknown ", kWhen);
+    QCOMPARE(zrktest::readAll("ZrkLog.txt"), first + line("Unknown "));
+
+    ini().LogFile = "calls.log";
+    WriteLog("654321 ");
+    QVERIFY(zrktest::readAll("calls.log").startsWith(callLogHeader()));
+    QCOMPARE(zrktest::readAll("ZrkLog.txt"), first + line("Unknown "));
+}
+
+void TestCallLog::lineFields() {
+    // The name of a caller in the book arrives joined to the number; a caller not in the book
+    // leaves a trailing blank.
+    WriteLog("log.txt", "12-34-56 Пётр Иванов", kWhen);
+    WriteLog("log.txt", "12-34-56 ", kWhen);
+    const QByteArray body = zrktest::readAll("log.txt").mid(callLogHeader().size());
+    QCOMPARE(body, line("12-34-56 Пётр Иванов") + line("12-34-56 "));
+    const QStringList lines = fromCp1251(body).split(QStringLiteral("\r\n"));
+    const QRegularExpression form(QStringLiteral("^(\\S+) (\\d{1,2}:\\d\\d:\\d\\d) (.*)$"));
+    const auto m = form.match(lines[1]);
+    QVERIFY(m.hasMatch());
+    QCOMPARE(m.captured(2), QStringLiteral("7:05:03"));
+    QCOMPARE(m.captured(3), QStringLiteral("12-34-56 "));
+    QVERIFY(!m.captured(1).isEmpty());
+}
+
+void TestCallLog::dateAndTimeHoldNoBlanks() {
+    for (const QDate& d : {QDate(2024, 12, 31), QDate(1999, 1, 2), QDate(2030, 6, 15)}) {
+        const QString text = logDateText(d);
+        QVERIFY2(!text.contains(' ') && !text.isEmpty(), qPrintable(text));
+        const QString local = QLocale::system().toString(d, QLocale::ShortFormat);
+        if (!local.contains(QRegularExpression("\\s"))) QCOMPARE(text, local);
+        else QCOMPARE(text, d.toString("dd.MM.yyyy"));
+    }
+    QCOMPARE(logTimeText(QTime(23, 59, 58)), QStringLiteral("23:59:58"));
+    QCOMPARE(logTimeText(QTime(0, 0, 0)), QStringLiteral("0:00:00"));
+}
+
+void TestCallLog::existingFileGetsNoHeader() {
+    QVERIFY(zrktest::writeAll("log.txt", QByteArray()));  // emptied by the user
+    WriteLog("log.txt", "1 ", kWhen);
+    QCOMPARE(zrktest::readAll("log.txt"), line("1 "));
+
+    // A file the program may append to but not read is appended to, never emptied. (Root
+    // reads it all the same; the outcome must then be the same.)
+    QVERIFY(zrktest::writeAll("wo.txt", "earlier\r\n"));
+    QVERIFY(QFile::setPermissions("wo.txt", QFile::WriteOwner));
+    WriteLog("wo.txt", "2 ", kWhen);
+    QFile::setPermissions("wo.txt", QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(zrktest::readAll("wo.txt"), "earlier\r\n" + line("2 "));
+}
+
+void TestCallLog::unusablePlacesLoseTheLineSilently() {
+    WriteLog("no-such-dir/log.txt", "1 ", kWhen);
+    QVERIFY(!QFile::exists("no-such-dir"));
+    QVERIFY(QDir().mkdir("adir"));
+    WriteLog("adir", "1 ", kWhen);
+    QVERIFY(QFileInfo("adir").isDir());
+    WriteLog("", "1 ", kWhen);
+    QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestCallLog::writeFailureIsRaised() {
+    if (!QFile::exists("/dev/full")) QSKIP("no /dev/full to fail the write");
+    QVERIFY(QFile::link("/dev/full", "full.log"));
+    try {
+        WriteLog("full.log", "12-34-56 ", kWhen);
+        QFAIL("a failed write was not raised");
+    } catch (const EInOutError& e) {
+        QCOMPARE(e.code(), ENOSPC);
+        QCOMPARE(e.message(), QStringLiteral("Ошибка записи full.log!"));
+    }
+    // The next call goes on as usual.
+    WriteLog("log.txt", "1 ", kWhen);
+    QCOMPARE(zrktest::readAll("log.txt"), callLogHeader() + line("1 "));
+}
+
+QTEST_GUILESS_MAIN(TestCallLog)
+#include "tst_calllog.moc"
