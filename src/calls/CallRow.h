@@ -1,0 +1,21 @@
+#pragma once
+// The texts of one call in the call list, apart from the window so they can be checked
+// without one.
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+namespace zrk {
+
+// "плохой" for 1, "приоритетный" for 2, "нормальный" for anything else (not in the book too).
+QString statusWord(int status);
+
+// Time with seconds, "H:mm:ss". The locale's long time format is not used: it ends in a
+// time-zone name.
+QString callTimeText(const QTime& time);
+
+// The locale's short date; where that holds blanks (the C and English locales spell the
+// month) the numeric "dd.MM.yyyy", so that a date stays one word.
+QString callDateText(const QDate& date, const QLocale& locale = QLocale::system());
+
+}  // namespace zrk

@@ -1,0 +1,173 @@
+#include "calls/ListRing.h"
+
+#include "calls/CallRow.h"
+#include "platform/DesktopShell.h"
+#include "settings/Settings.h"
+#include "windows/Line.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace zrk {
+
+TListRing::TListRing(Line& line, QWidget* parent)
+    : QMainWindow(parent),
+      line_(line),
+      placement_(QStringLiteral("Position\\ListRings"), true),
+      lvRing_(new QTreeWidget(this)),
+      openLog_(&openTextFile) {
+    setObjectName(QStringLiteral("ListRing"));
+    setWindowTitle(QStringLiteral("Список звонков"));
+
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setIconSize(QSize(16, 16));
+    toolbar->toggleViewAction()->setVisible(false);
+    addToolBar(toolbar);
+
+    const QStyle* st = style();
+    sbReDial_ = addButton("sbReDial", QStringLiteral("Перезвонить"),
+                          st->standardIcon(QStyle::SP_BrowserReload));
+    toolbar->addWidget(sbReDial_);
+    toolbar->addSeparator();
+    sbDel_ = addButton("sbDel", QStringLiteral("Удалить из списка"),
+                       st->standardIcon(QStyle::SP_DialogDiscardButton));
+    toolbar->addWidget(sbDel_);
+    sbClear_ = addButton("sbClear", QStringLiteral("Очистить список"),
+                         st->standardIcon(QStyle::SP_TrashIcon));
+    toolbar->addWidget(sbClear_);
+    auto* sbLog = addButton("sbLog", QStringLiteral("Показать файл логов"),
+                            st->standardIcon(QStyle::SP_FileDialogDetailedView));
+    toolbar->addWidget(sbLog);
+    toolbar->addSeparator();
+    auto* sbExit = addButton("sbExit", QStringLiteral("Спрятать список"),
+                             st->standardIcon(QStyle::SP_DialogCloseButton));
+    toolbar->addWidget(sbExit);
+    connect(sbReDial_, &QToolButton::clicked, this, &TListRing::sbReDialClick);
+    connect(sbDel_, &QToolButton::clicked, this, &TListRing::sbDelClick);
+    connect(sbClear_, &QToolButton::clicked, this, &TListRing::sbClearClick);
+    connect(sbLog, &QToolButton::clicked, this, &TListRing::sbLogClick);
+    connect(sbExit, &QToolButton::clicked, this, &TListRing::sbExitClick);
+
+    lvRing_->setObjectName(QStringLiteral("lvRing"));
+    lvRing_->setColumnCount(ColumnCount);
+    lvRing_->setHeaderLabels({QStringLiteral("Номер"), QStringLiteral("Время"),
+                              QStringLiteral("Дата"), QStringLiteral("Статус"),
+                              QStringLiteral("Фамилия")});
+    lvRing_->setRootIsDecorated(false);
+    lvRing_->setItemsExpandable(false);
+    lvRing_->setUniformRowHeights(true);
+    lvRing_->setSortingEnabled(false);
+    lvRing_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvRing_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvRing_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvRing_->header()->setStretchLastSection(false);
+    lvRing_->header()->setSectionsMovable(false);
+    const int designWidths[ColumnCount] = {50, 50, 55, 90, 120};
+    for (int c = 0; c < ColumnCount; ++c) lvRing_->setColumnWidth(c, designWidths[c]);
+    lvRing_->installEventFilter(this);
+    connect(lvRing_, &QTreeWidget::itemDoubleClicked, this, &TListRing::sbReDialClick);
+    setCentralWidget(lvRing_);
+
+    auto* stStatus = new QStatusBar(this);
+    stStatus->setObjectName(QStringLiteral("stStatus"));
+    status_ = new QLabel(stStatus);
+    status_->setObjectName(QStringLiteral("stStatusPanel"));
+    status_->setMinimumWidth(80);
+    stStatus->addWidget(status_);
+    setStatusBar(stStatus);
+
+    resize(377, 272);
+    move(264, 188);
+    placement_.setColumns(lvRing_->header());
+    placement_.restore(this);
+    ED();
+}
+
+QToolButton* TListRing::addButton(const char* name, const QString& hint, const QIcon& icon) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    return button;
+}
+
+int TListRing::rowCount() const { return lvRing_->topLevelItemCount(); }
+
+void TListRing::AddItem(const QString& number, const QString& name, int status) {
+    const QDateTime now = QDateTime::currentDateTime();
+    auto* item = new QTreeWidgetItem(
+        {number, callTimeText(now.time()), callDateText(now.date()), statusWord(status), name});
+    lvRing_->addTopLevelItem(item);
+    ED();
+}
+
+void TListRing::ED() {
+    const bool any = rowCount() > 0;
+    sbReDial_->setEnabled(any);
+    sbDel_->setEnabled(any);
+    sbClear_->setEnabled(any);
+    status_->setText(QStringLiteral("Звонков: ") + QString::number(rowCount()));
+}
+
+void TListRing::sbReDialClick() {
+    // The first selected row in list order, whatever order the rows were selected in.
+    for (int i = 0; i < rowCount(); ++i) {
+        const QTreeWidgetItem* item = lvRing_->topLevelItem(i);
+        if (!item->isSelected()) continue;
+        // Handed over as shown; the main window strips the grouping before it dials.
+        line_.ViewNumber(item->text(ColNumber), false);
+        line_.sbDialClick();
+        return;
+    }
+}
+
+void TListRing::sbDelClick() {
+    const QList<QTreeWidgetItem*> selected = lvRing_->selectedItems();
+    if (selected.isEmpty()) return;
+    line_.CountCaller(qMax(0, line_.callCount() - int(selected.size())));
+    qDeleteAll(selected);
+    ED();
+}
+
+void TListRing::sbClearClick() {
+    lvRing_->clear();
+    line_.CountCaller(0);
+    ED();
+}
+
+void TListRing::sbLogClick() {
+    if (openLog_) openLog_(ini().LogFile);
+}
+
+void TListRing::sbExitClick() { close(); }
+
+void TListRing::lvRingEnter() {
+    if (rowCount() < 2 || !lvRing_->selectedItems().isEmpty()) return;
+    QTreeWidgetItem* first = lvRing_->topLevelItem(0);
+    lvRing_->setCurrentItem(first);
+    first->setSelected(true);
+}
+
+bool TListRing::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvRing_ && event->type() == QEvent::FocusIn) lvRingEnter();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TListRing::closeEvent(QCloseEvent* event) {
+    placement_.save(this);
+    line_.setCallListShown(false);
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace zrk

@@ -1,0 +1,65 @@
+#pragma once
+// The calls of this run, newest last: call back, remove, clear, open the call log. Lives for
+// the whole run, hidden until the main window shows it; rows are added whether it is shown
+// or not and are kept only in memory.
+#include "settings/WindowPlacement.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QLabel;
+class QToolButton;
+class QTreeWidget;
+
+namespace zrk {
+
+class Line;
+
+class TListRing : public QMainWindow {
+    Q_OBJECT
+public:
+    // Restores the stored place, size and column widths ("Position\ListRings"); a stored
+    // value of the wrong type raises ERegistryException.
+    explicit TListRing(Line& line, QWidget* parent = nullptr);
+
+    enum Column { ColNumber, ColTime, ColDate, ColStatus, ColName, ColumnCount };
+
+    // One row for an identified call: the number as displayed, now, the status word and the
+    // phone-book name.
+    void AddItem(const QString& number, const QString& name, int status);
+    // Brings the buttons and the status bar in line with the rows.
+    void ED();
+
+    int rowCount() const;
+
+    // What shows the log file; the desktop's text viewer unless replaced.
+    void setLogOpener(std::function<void(const QString&)> opener) { openLog_ = std::move(opener); }
+
+public slots:
+    void sbReDialClick();
+    void sbDelClick();
+    void sbClearClick();
+    void sbLogClick();
+    void sbExitClick();
+    // The keyboard focus enters the list.
+    void lvRingEnter();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
+
+    Line& line_;
+    WindowPlacement placement_;
+    QTreeWidget* lvRing_;
+    QToolButton* sbReDial_;
+    QToolButton* sbDel_;
+    QToolButton* sbClear_;
+    QLabel* status_;
+    std::function<void(const QString&)> openLog_;
+};
+
+}  // namespace zrk

@@ -1,0 +1,104 @@
+#include "windows/CIDAbout.h"
+
+#include "settings/Settings.h"
+#include "windows/StatusIcons.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace zrk {
+
+TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      urlAbout_(std::move(opener)) {
+    setObjectName(QStringLiteral("CIDAbout"));
+    setWindowTitle(QStringLiteral("О программе"));
+    setWindowIcon(programIcon());
+
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Bevel1"));
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Sunken);
+
+    auto* icon = new QLabel(frame);
+    icon->setObjectName(QStringLiteral("imgIcon"));
+    icon->setPixmap(programIcon().pixmap(32, 32));
+    icon->setFixedSize(32, 32);
+
+    auto* product = new QLabel(QStringLiteral("Zrk Professional v") +
+                                   QString::fromLatin1(kProgramVersion),
+                               frame);
+    product->setObjectName(QStringLiteral("stProduct"));
+    QFont bold = product->font();
+    bold.setBold(true);
+    product->setFont(bold);
+
+    auto* notice = new QLabel(QStringLiteral("© Разработчики Zrk Pro\nМосква"), frame);
+    notice->setObjectName(QStringLiteral("stNotice"));
+
+    auto* stUrl = new QLabel(QString::fromLatin1(kHomePage), frame);
+    stUrl->setObjectName(QStringLiteral("stUrl"));
+    stUrl->setTextFormat(Qt::PlainText);
+    QFont link = stUrl->font();
+    link.setUnderline(true);
+    stUrl->setFont(link);
+    QPalette pal = stUrl->palette();
+    pal.setColor(QPalette::WindowText, Qt::blue);
+    stUrl->setPalette(pal);
+    stUrl->setCursor(Qt::PointingHandCursor);
+    stUrl->installEventFilter(this);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addWidget(product, 1);
+    auto* inside = new QVBoxLayout(frame);
+    inside->setContentsMargins(8, 8, 8, 8);
+    inside->addLayout(top);
+    inside->addWidget(notice);
+    inside->addWidget(stUrl);
+
+    auto* Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(frame);
+    layout->addWidget(Button1, 0, Qt::AlignHCenter);
+
+    setFixedSize(sizeHint().expandedTo(QSize(219, 135)));
+}
+
+void TCIDAbout::stUrlClick() {
+    urlAbout_.URL = QString::fromLatin1(kHomePage);
+    urlAbout_.OpenURL();
+}
+
+bool TCIDAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched->objectName() == QLatin1String("stUrl") &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        stUrlClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TCIDAbout::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+}  // namespace zrk
