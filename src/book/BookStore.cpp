@@ -97,6 +97,29 @@ bool readRecord(QFile& f, T* rec) {
     return f.read(reinterpret_cast<char*>(rec), sizeof(T)) == qint64(sizeof(T));
 }
 
+// Hands every complete record from the file position to the end to `each`; a partial record
+// at the end is dropped. Reads in large blocks: a book may hold many thousands of entries.
+template <typename T, typename F>
+void readRecords(QFile& f, F each) {
+    constexpr qint64 kBlock = 256 * qint64(sizeof(T));
+    std::vector<char> buf(static_cast<size_t>(kBlock));
+    qint64 have = 0;
+    for (;;) {
+        const qint64 n = f.read(buf.data() + have, kBlock - have);
+        if (n <= 0) return;
+        have += n;
+        const qint64 whole = have / qint64(sizeof(T));
+        for (qint64 i = 0; i < whole; ++i) {
+            T rec;
+            std::memcpy(&rec, buf.data() + i * qint64(sizeof(T)), sizeof(T));
+            each(rec);
+        }
+        const qint64 used = whole * qint64(sizeof(T));
+        std::memmove(buf.data(), buf.data() + used, size_t(have - used));
+        have -= used;
+    }
+}
+
 BookEntry fromLegacy(const LegacyBookEntry& old) {
     BookEntry e = BookEntry::empty();
     e.Name.setBytes(old.Name.data(), old.Name.size());
@@ -181,20 +204,24 @@ void BookStore::load(const QString& fileName) {
             AddGroup(g, true);
         }
         master_.reserve(size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
-        BookEntry e;
-        while (readRecord(f, &e)) AddItem(e, true);
+        readRecords<BookEntry>(f, [this](const BookEntry& e) { AddItem(e, true); });
     } else if (header.magic == kLegacyBookMagic) {
         if (!f.seek(4)) return;
-        LegacyBookEntry old;
-        while (readRecord(f, &old)) AddItem(fromLegacy(old), true);
+        readRecords<LegacyBookEntry>(f,
+                                     [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
     }
 }
 
 QByteArray BookStore::serialize() const {
+    QByteArray out;
+    serializeInto(out);
+    return out;
+}
+
+void BookStore::serializeInto(QByteArray& out) const {
     const qsizetype groups = qsizetype(groups_.size()) - 1;
-    QByteArray out(kBookHeaderSize + groups * qsizetype(sizeof(BookGroup)) +
-                       qsizetype(master_.size()) * qsizetype(sizeof(BookEntry)),
-                   Qt::Uninitialized);
+    out.resize(kBookHeaderSize + groups * qsizetype(sizeof(BookGroup)) +
+               qsizetype(master_.size()) * qsizetype(sizeof(BookEntry)));
     char* p = out.data();
 
     BookHeader header;
@@ -217,7 +244,6 @@ QByteArray BookStore::serialize() const {
         std::memcpy(p, &e, sizeof e);
         p += sizeof e;
     }
-    return out;
 }
 
 bool BookStore::SaveList() { return SaveList(ini().PhoneBookFile); }
@@ -226,7 +252,8 @@ bool BookStore::SaveList(const QString& fileName) {
     // The new book is complete on disk before the old one is moved aside, so that a failure
     // while writing never costs the book file nor the backup.
     FileError err;
-    const QString temp = writeSyncedTemp(fileName, serialize(), &err);
+    serializeInto(saveBuffer_);
+    const QString temp = writeSyncedTemp(fileName, saveBuffer_, &err);
     if (temp.isEmpty()) {
         showError(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
         return false;

@@ -105,10 +105,13 @@ public:
     QByteArray serialize() const;
 
 private:
-    bool parse(const QByteArray& file);
+    void serializeInto(QByteArray& out) const;
 
     std::vector<std::unique_ptr<TOBJBook>> master_;
     std::vector<std::unique_ptr<TOBJGroup>> groups_;
+    // Kept between saves: the book is saved after every change, and fresh memory for a
+    // large book costs more than filling it.
+    QByteArray saveBuffer_;
 };
 
 }  // namespace zrk

@@ -41,7 +41,11 @@ struct FixedText {
     void clear() { setBytes(nullptr, 0); }
 
     // The form the writer puts on disk: the length within the field, zeros after the text.
-    void normalize() { setBytes(chars, size()); }
+    void normalize() {
+        const int n = size();
+        length = static_cast<unsigned char>(n);
+        std::memset(chars + n, 0, size_t(Capacity - n));
+    }
 };
 
 }  // namespace zrk
