@@ -1,58 +1,284 @@
+// The main window's start, close, showing and hiding, tray icon and error handling.
 #include "main/RusCID.h"
 
+#include "book/PhoneBook.h"
+#include "calls/ListRing.h"
+#include "main/CallerReport.h"
+#include "main/ClickLabel.h"
+#include "main/Icons.h"
+#include "main/LineStatus.h"
 #include "platform/Registry.h"
+#include "reminders/ReminderWindows.h"
+#include "serial/Comm.h"
+#include "settings/Schedule.h"
 #include "settings/Settings.h"
+#include "platform/Values.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenu>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <QTimer>
+#include <QToolButton>
 
 namespace zrk {
+namespace {
 
-TRusCID::TRusCID(QWidget* parent) : QWidget(parent) {
+int g_trayOverride = -1;
+
+QTimer* makeTimer(QObject* parent, const char* name, int interval) {
+    auto* t = new QTimer(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setInterval(interval);
+    return t;
+}
+
+}  // namespace
+
+void TRusCID::setTrayAvailableOverride(int available) { g_trayOverride = available; }
+
+bool TRusCID::trayAvailable() const {
+    return g_trayOverride >= 0 ? g_trayOverride == 1 : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("RusCID"));
     setWindowTitle(QStringLiteral("Zrk Pro %1").arg(QLatin1String(kProgramVersion)));
-    FormCreate();
+    setWindowIcon(appIcon());
+    Comm1 = new TComm(this, std::move(device));
+    Comm1->setObjectName(QStringLiteral("Comm1"));
+    Comm1->OnRxChar = [this](QObject* sender, qint32 count) { Comm1RxChar(sender, count); };
+    Comm1->setHandlerErrorReporter([this](std::exception_ptr e) { HandleException(e); });
+    tTimer = makeTimer(this, "tTimer", 1000);
+    tRing = makeTimer(this, "tRing", 500);
+    tRinging = makeTimer(this, "tRinging", 200);
+    tReDial = makeTimer(this, "tReDial", 1000);
+    tReminder = makeTimer(this, "tReminder", 30000);
+    clockTimer = makeTimer(this, "clockTimer", 1000);
+    buildLayout();
+    buildMenus();
+    buildTray();
+    wire();
+    resize(246, 168);
+    move(245, 170);
+    safely([this] { FormCreate(); });
+    clockTimer->start();
+    pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+}
+
+TRusCID::~TRusCID() = default;
+
+void TRusCID::setRunWindows(const RunWindows& w) {
+    windows_ = w;
+    if (windows_.book)
+        connect(windows_.book, &TPhoneBook::shownChanged, this, [this](bool shown) {
+            QPalette pal = stPhones->palette();
+            pal.setColor(QPalette::WindowText,
+                         fromColorRef(shown ? ini().InfoColor : ini().NotActiveColor));
+            stPhones->setPalette(pal);
+            mPBook->setChecked(shown);
+        });
+}
+
+void TRusCID::buildTray() {
+    icTray = new QSystemTrayIcon(this);
+    icTray->setObjectName(QStringLiteral("icTray"));
+    icTray->setContextMenu(PopupMenu1);
+    setTrayIcon(1);
+    connect(icTray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r != QSystemTrayIcon::DoubleClick && r != QSystemTrayIcon::Trigger) return;
+        safely([this] {
+            if (ini().DoubleClick) mPShowClick();
+            else sbOpenCloseClick();
+        });
+    });
+    if (trayAvailable()) icTray->show();
+}
+
+void TRusCID::setTrayIcon(int index) {
+    trayIcon_ = index;
+    icTray->setIcon(trayIcon(index));
+}
+
+void TRusCID::setTrayHint(const QString& hint) {
+    trayHint_ = hint;
+    icTray->setToolTip(hint);
 }
 
 void TRusCID::FormCreate() {
-    if (!RegistryFile::user().loadError().isEmpty()) showError(RegistryFile::user().loadError());
+    // A store that could not be read is reported once; the program goes on with defaults.
+    if (!RegistryFile::user().loadError().isEmpty())
+        showErrorBox(RegistryFile::user().loadError());
     try {
         LoadSettings(ini());
-    } catch (const Exception& e) {
-        showError(e.message());
+    } catch (...) {
+        // Every value that could be read is in; the bad ones keep their defaults.
+        HandleException(std::current_exception());
     }
-    resize(254, 167);
-    try {
-        placement_.restore(this);
-    } catch (const Exception& e) {
-        showError(e.message());
+    InitFont();
+    ViewSound();
+    HideOnIdle = ini().Minimized;
+    safely([this] { placement_.restore(this); });
+    mPStayOnTop->setChecked(ini().StayOnTop);
+    mPButton->setChecked(ini().Buttons);
+    mPClock->setChecked(ini().Clock);
+    mPTimer->setChecked(ini().Timer);
+    mPBook->setChecked(ini().PhoneBook);
+    pClock->setVisible(ini().Clock);
+    pTimer->setVisible(ini().Timer);
+    applyStayOnTop(ini().StayOnTop);
+    HeightForm();
+    CountCaller(0);
+    RingCount = 0;
+    DialCount = 0;
+    CurrentNumber.clear();
+    if (TimeToClose()) {
+        idONOFF(false);
+        SetStatus(4);
+    } else {
+        try {
+            OpenPortClick();
+        } catch (...) {
+            HandleException(std::current_exception());
+            SetStatus(4);
+        }
     }
+    TimeToNoSound();
+    LineBuffer.clear();
+    RingActive = false;
+    CallerClass = 0;
+    CallListShown = false;
+    CallPending = false;
+    Dialing = false;
+    GroupSound.clear();
+    if (HideOnIdle) {
+        // Hidden at the first idle moment: the window is seen only in the tray.
+        QTimer::singleShot(0, this, [this] {
+            if (!HideOnIdle) return;
+            HideOnIdle = false;
+            hideToTray();
+        });
+    }
+}
+
+bool TRusCID::TimeToClose() const {
+    return scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, QTime::currentTime());
+}
+
+void TRusCID::TimeToNoSound() {
+    if (!scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, QTime::currentTime())) return;
+    ini().Sound = false;
+    ViewSound();
+}
+
+void TRusCID::hideToTray() {
+    if (trayAvailable()) hide();
+    else showMinimized();  // no tray to come back from: keep it in the task bar
+}
+
+void TRusCID::updateShowItem() {
+    const bool shown = isVisible() && !isMinimized();
+    mPShow->setText(shown ? QStringLiteral("Спрятать") : QStringLiteral("Восстановить"));
+}
+
+void TRusCID::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (isMinimized()) return;
+    updateShowItem();
+    if (ini().PhoneBook && windows_.book) windows_.book->show();
+}
+
+void TRusCID::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (closed_) return;
+    updateShowItem();
+    RunStopTimer(false);
+}
+
+void TRusCID::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    updateShowItem();
+    // Minimising sends the window to the tray, where there is one.
+    if (isMinimized() && trayAvailable()) QTimer::singleShot(0, this, [this] { hide(); });
+}
+
+void TRusCID::closeSideWindows() {
+    for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls),
+                       static_cast<QWidget*>(windows_.reminders)})
+        if (w && w->isVisible()) w->close();
+}
+
+void TRusCID::mPShowClick() {
+    if (isVisible() && !isMinimized()) {
+        hideToTray();
+        closeSideWindows();
+    } else {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
+void TRusCID::sbHideClick() {
+    closeSideWindows();
+    hideToTray();
 }
 
 void TRusCID::FormClose() {
     if (closed_) return;
     closed_ = true;
-    try {
-        placement_.save(this);
-    } catch (const Exception& e) {
-        showError(e.message());
+    if (PortActive) {
+        PortActive = false;
+        Comm1->Close();  // no command to the modem
     }
-    try {
-        SaveSettings(ini());
-    } catch (const Exception& e) {
-        showError(e.message());
-    }
+    safely([this] { placement_.save(this); });
+    for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls)})
+        if (w && w->isVisible()) w->close();
+    safely([] { SaveSettings(ini()); });
+    icTray->hide();
 }
 
 void TRusCID::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
+    QCoreApplication::quit();
 }
 
-void TRusCID::showError(const QString& text) {
-    // Shown once the event loop runs, so that start-up is not held inside a modal box.
-    QTimer::singleShot(0, this, [this, text] { QMessageBox::critical(this, windowTitle(), text); });
+void TRusCID::HandleException(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const ECommError& e) {
+        idONOFF(false);
+        showErrorBox(e.message());
+    } catch (const Exception& e) {
+        // Not the port's fault: the port stays as it is, and the same trouble (a full disk
+        // for the log, say) is not shown again on every call.
+        if (!shownErrors_.contains(e.message())) {
+            shownErrors_.insert(e.message());
+            showErrorBox(e.message());
+        }
+    } catch (const std::exception& e) {
+        const QString text = QString::fromLocal8Bit(e.what());
+        if (!shownErrors_.contains(text)) {
+            shownErrors_.insert(text);
+            showErrorBox(text);
+        }
+    } catch (...) {
+        showErrorBox(QStringLiteral("Неизвестная ошибка"));
+    }
+}
+
+void TRusCID::showErrorBox(const QString& text) {
+    // Never modal here: a nested event loop would let the next batch of modem bytes run
+    // inside the one that raised the error.
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("errorBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 }  // namespace zrk

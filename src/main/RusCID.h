@@ -1,26 +1,248 @@
 #pragma once
+// The main window: the caller-ID display, the modem conversation and the call handling.
+// Its implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
+// RusCIDModem.cpp (port and modem lines), RusCIDCaller.cpp (a reported caller),
+// RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys).
 #include "settings/WindowPlacement.h"
+#include "windows/Line.h"
+#include "main/ModemLines.h"
 
+#include <QPointer>
+#include <QSet>
 #include <QWidget>
+
+#include <exception>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QMenu;
+class QAction;
+class QSystemTrayIcon;
+class QTimer;
+class QToolButton;
 
 namespace zrk {
 
-// The main window: the caller-ID display.
-class TRusCID : public QWidget {
+class ClickLabel;
+class SerialDevice;
+class Sound;
+class TComm;
+class TPhoneBook;
+class TAlertReminder;
+class TReminder;
+class TWinAlert;
+class TListRing;
+class TAllScreen;
+class TItemInfo;
+
+// The windows that live for the whole run besides the main window, created after it.
+struct RunWindows {
+    TPhoneBook* book = nullptr;
+    TAlertReminder* alertReminder = nullptr;
+    TReminder* reminders = nullptr;
+    TWinAlert* alert = nullptr;
+    TListRing* calls = nullptr;
+    TAllScreen* allScreen = nullptr;
+    TItemInfo* itemInfo = nullptr;
+};
+
+class TRusCID : public QWidget, public Line {
     Q_OBJECT
 public:
-    explicit TRusCID(QWidget* parent = nullptr);
+    // `device`: the serial device behind the port (tests pass a fake); none: the real one.
+    explicit TRusCID(std::shared_ptr<SerialDevice> device = {}, QWidget* parent = nullptr);
+    ~TRusCID() override;
+
+    void setRunWindows(const RunWindows& w);
+    // Where the desktop has no tray, hiding would strand the user: the window minimises.
+    static void setTrayAvailableOverride(int available);  // -1: ask the desktop
+    bool trayAvailable() const;
+
+    // Line
+    void ViewNumber(const QString& number, bool identified) override;
+    void sbDialClick() override;
+    void sbAnswerClick() override;
+    int callCount() const override { return CallCount; }
+    void CountCaller(int count) override;
+    void setRingActive(bool active) override { RingActive = active; }
+    void setCallListShown(bool shown) override { CallListShown = shown; }
+
+    // Modem conversation
+    void OpenPortClick();
+    void ClosePortClick();
+    void sbOpenCloseClick();
+    void idONOFF(bool on);
+    void SetStatus(int code);
+    void SendATCom(const QString& command);
+    void Comm1RxChar(QObject* sender, qint32 count);
+    // The byte-level work of a received batch; also fed by tests.
+    void processBatch(const char* data, qint32 size);
+
+    // A reported caller
+    void StNumber(const QString& report);
+
+    // Display
+    void InitFont();
+    void HeightForm();
+    void ViewSound();
+    void RunStopTimer(bool on);
+    void tTimerTimer();
+
+    // Lifecycle
+    void HandleException(std::exception_ptr error);
+    bool TimeToClose() const;
+    void TimeToNoSound();
+    void mPShowClick();
+    void sbHideClick();
+    void hideToTray();
+    void FormClose();
+
+    // Runs `f`, handing any error to HandleException: no error may escape into the toolkit.
+    template <class F>
+    void safely(F&& f) {
+        try {
+            f();
+        } catch (...) {
+            HandleException(std::current_exception());
+        }
+    }
+
+    TComm* comm() const { return Comm1; }
+    bool portActive() const { return PortActive; }
+    const QString& currentNumber() const { return CurrentNumber; }
+    int ringCount() const { return RingCount; }
+    bool ringActive() const { return RingActive; }
+    int callerClass() const { return CallerClass; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
-    void FormClose();
-    void showError(const QString& text);
+    void buildLayout();
+    void buildMenus();
+    void buildTray();
+    void wire();
+    void setTrayIcon(int index);
+    void setTrayHint(const QString& hint);
+    void showErrorBox(const QString& text);
+    void applyStayOnTop(bool on);
+    void setInfoCaption(const QString& caption);
+    void setInfoHint(const QString& hint, bool show);
+    void fitNumberFont();
+    void closeSideWindows();
+    void performAction(int action, const QString& name, const QString& shown, int status,
+                       const QString& group);
+public:
+    void FormKeyPress(QChar key);
 
+private:
+    void updateShowItem();
+
+public:
+    // Ringing and call actions
+    void Wave();
+    void tRingTimer();
+    void tRingingTimer();
+    void Ringing(bool steady);
+    void tReDialTimer();
+    void digitClick(int digit);
+    void sbFlashClick();
+    void CIDClick();
+    void stSoundClick();
+    // The sounds of this window; tests replace it to see what would be played.
+    void setSound(std::shared_ptr<Sound> sound);
+
+private:
+
+public:
+    // Controls, named as the rest of the program and the tests know them.
+    QFrame* pTools = nullptr;
+    QLabel* pNumber = nullptr;
+    QLabel* pInfo = nullptr;
+    QLabel* pClock = nullptr;
+    ClickLabel* stSound = nullptr;
+    ClickLabel* stPhones = nullptr;
+    ClickLabel* stPort = nullptr;
+    ClickLabel* stButtons = nullptr;
+    QLabel* stZvon = nullptr;
+    ClickLabel* pTimer = nullptr;
+    ClickLabel* pCountCall = nullptr;
+    QToolButton* sbViewListRing = nullptr;
+    QToolButton* sbAnswer = nullptr;
+    QToolButton* sbKeys[10] = {};  // sb0 .. sb9
+    QToolButton* sbFlash = nullptr;
+    QToolButton* sbDial = nullptr;
+    QToolButton* sbBook = nullptr;
+    QToolButton* sbOpti = nullptr;
+    QToolButton* sbOpenClose = nullptr;
+    QToolButton* sbHide = nullptr;
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* mPShow = nullptr;
+    QAction* mPStayOnTop = nullptr;
+    QAction* mPButton = nullptr;
+    QAction* mPClock = nullptr;
+    QAction* mPTimer = nullptr;
+    QAction* mPBook = nullptr;
+    QAction* mPReminder = nullptr;
+    QAction* mPOpenPort = nullptr;
+    QAction* mPClosePort = nullptr;
+    QAction* mPOpti = nullptr;
+    QAction* mPAbout = nullptr;
+    QAction* mPExit = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* mPReDial = nullptr;
+    QAction* N2 = nullptr;
+    QAction* CID = nullptr;
+    QAction* mPAnswer = nullptr;
+    QAction* N8 = nullptr;
+    QAction* N9 = nullptr;
+
+    QTimer* tTimer = nullptr;
+    QTimer* tRing = nullptr;
+    QTimer* tRinging = nullptr;
+    QTimer* tReDial = nullptr;
+    QTimer* tReminder = nullptr;
+    QTimer* clockTimer = nullptr;
+
+    QSystemTrayIcon* icTray = nullptr;
+
+private:
+    TComm* Comm1 = nullptr;
+    RunWindows windows_;
     WindowPlacement placement_{QStringLiteral("Position\\Main"), false};
+    LineAssembler LineBuffer;
+
+    bool HideOnIdle = false;
+    int RingCount = 0;
+    int DialCount = 0;
+    bool PortActive = false;
+    bool RingActive = false;
+    bool CallPending = false;
+    bool Dialing = false;
+    int BlinkCount = 0;
+    int BlinkPhase = 0;  // shared by both blink timers
+    int reDialTicks_ = 0;
+    std::shared_ptr<Sound> sound_;
+    QString CurrentNumber;
+    int CallCount = 0;
+    int CallerClass = 0;
+    QString GroupSound;
+    bool CallListShown = false;
+    int talkSeconds_ = 0;
+    QPoint dragStart_;
     bool closed_ = false;
+    int trayIcon_ = 1;
+    QString trayHint_;
+    QString infoHint_;
+    QSet<QString> shownErrors_;  // errors other than the port's are shown once each
 };
 
 }  // namespace zrk

@@ -1,0 +1,132 @@
+// Ringing, answering and dialing.
+#include "main/ClickLabel.h"
+#include "main/Icons.h"
+#include "main/RusCID.h"
+#include "platform/Sound.h"
+#include "platform/Values.h"
+#include "settings/Settings.h"
+#include "windows/AllScreen.h"
+#include "windows/WinAlert.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace zrk {
+namespace {
+
+void setTextColour(QWidget* w, quint32 ref) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, fromColorRef(ref));
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+void TRusCID::setSound(std::shared_ptr<Sound> sound) { sound_ = std::move(sound); }
+
+void TRusCID::Wave() {
+    if (!RingActive) return;
+    tRing->setInterval(500);
+    BlinkCount = 0;
+    tRing->start();
+    if (!ini().Sound || !sound_) return;
+    if (!ini().PlayWAV) {
+        sound_->playSpeakerMelody(2);
+        return;
+    }
+    sound_->stop();
+    QString name = ini().WAVFileOnRing;
+    switch (CallerClass) {
+        case 0: name = ini().SoundOnNormal; break;
+        case 1: name = ini().SoundOnBad; break;
+        case 2: name = ini().SoundOnPrior; break;
+        case 9: name = GroupSound; break;
+        default: break;
+    }
+    if (!name.isEmpty()) sound_->play(name);
+}
+
+void TRusCID::tRingTimer() {
+    BlinkPhase ^= 1;
+    ++BlinkCount;
+    if (BlinkCount > 6) {
+        tRing->stop();
+        Ringing(true);
+    } else {
+        Ringing(BlinkPhase == 0);
+    }
+}
+
+void TRusCID::Ringing(bool steady) {
+    setTextColour(stZvon, steady ? ini().BackgroundColor : ini().CounterColor);
+    if (windows_.allScreen && windows_.allScreen->isVisible())
+        windows_.allScreen->setNumberColor(
+            fromColorRef(steady ? ini().NumberColor : ini().BackgroundColor));
+    setTrayIcon(steady ? 0 : 2);
+}
+
+void TRusCID::tRingingTimer() {
+    BlinkPhase ^= 1;
+    ++BlinkCount;
+    if (BlinkCount > 20) {
+        tRinging->stop();
+        setTextColour(pInfo, ini().InfoColor);
+    } else {
+        setTextColour(pInfo, BlinkPhase == 1 ? ini().InfoColor : ini().BackgroundColor);
+    }
+}
+
+void TRusCID::stSoundClick() {
+    ini().Sound = !ini().Sound;
+    ViewSound();
+}
+
+void TRusCID::sbAnswerClick() {
+    SendATCom(ini().HandUp);
+    SendATCom(ini().Init);
+    if (windows_.alert && windows_.alert->isVisible()) windows_.alert->close();
+    if (windows_.allScreen && windows_.allScreen->isVisible()) windows_.allScreen->close();
+    RingActive = false;
+    if (sound_) sound_->stop();
+    RunStopTimer(CallPending);
+    CallPending = false;
+    if (Dialing) SetStatus(1);
+    Dialing = false;
+    DialCount = 0;
+    tReDial->stop();
+    tRinging->stop();
+    tRing->stop();
+    Ringing(true);
+    setTextColour(pInfo, ini().InfoColor);
+}
+
+void TRusCID::digitClick(int digit) { ViewNumber(CurrentNumber + QString::number(digit), false); }
+
+void TRusCID::sbFlashClick() {
+    ViewNumber(QString(), false);
+    SetStatus(1);
+}
+
+void TRusCID::sbDialClick() {
+    if (CurrentNumber.isEmpty() || !PortActive) return;
+    SetStatus(2);
+    SendATCom((ini().Prefix == 1 ? QStringLiteral("ATDT") : QStringLiteral("ATDP")) + CurrentNumber);
+    ++DialCount;
+    Dialing = true;
+}
+
+void TRusCID::tReDialTimer() {
+    ++reDialTicks_;
+    if (reDialTicks_ >= ini().ReDialWait) {
+        tReDial->stop();
+        sbDialClick();
+        return;
+    }
+    const QString text = QStringLiteral(" повтор через %1 сек").arg(ini().ReDialWait - reDialTicks_);
+    setTrayHint(QStringLiteral("Zrk: ") + text);
+    pInfo->setText(QStringLiteral("* %1 *").arg(text));
+}
+
+void TRusCID::CIDClick() { SendATCom(ini().Zrk); }
+
+}  // namespace zrk

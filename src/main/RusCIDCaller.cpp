@@ -1,0 +1,102 @@
+// A reported caller: what is shown, done, listed and logged for it.
+#include "book/BookStore.h"
+#include "book/PhoneBook.h"
+#include "calls/ListRing.h"
+#include "main/CallLog.h"
+#include "main/CallerReport.h"
+#include "main/ClickLabel.h"
+#include "main/RusCID.h"
+#include "settings/District.h"
+#include "settings/Settings.h"
+#include "windows/AllScreen.h"
+#include "windows/WinAlert.h"
+
+#include <QLabel>
+
+namespace zrk {
+
+void TRusCID::StNumber(const QString& report) {
+    const ReportParts parts = parseReport(report, ini());
+    if (parts.hasCategory) {
+        setInfoCaption(parts.caption);
+        if (parts.hintChanged) setInfoHint(parts.hint, parts.showHint);
+    }
+    const QString& number = parts.number;
+    const QString district = FindRaion(number);
+    if (!district.isEmpty()) {
+        setInfoCaption(district);
+        setInfoHint(district, true);
+    }
+    CallerInfo who;
+    if (windows_.book) who = windows_.book->store().WhoCall(number);
+    const QString group = who.group.Title.text();
+    GroupSound = who.group.Sound.text();
+    CallerClass = GroupSound.isEmpty() ? who.status : 9;
+
+    int action = ActionNone;
+    if (who.status >= 0) {
+        action = who.group.Action != 0 ? who.group.Action
+                 : who.status == 1     ? ini().OnBad
+                 : who.status == 2     ? ini().OnPrior
+                                       : ini().OnNormal;
+    }
+    // The alert needs the grouped number before the display shows it.
+    const QString grouped =
+        number == QLatin1String("Unknown")
+            ? number
+            : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
+    performAction(action, who.name, grouped, who.status, group);
+    if (!who.name.isEmpty()) setInfoCaption(who.name);
+    ViewNumber(number, true);
+    // Reminders tied to the caller's number are raised here once the reminder scheduler
+    // is in place.
+    const QString shown = pNumber->text();
+    if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status);
+    CountCaller(CallCount + 1);
+    const QString hint = shown + QLatin1Char(' ') + who.name;
+    setTrayHint(hint);
+    WriteLog(hint);
+    if (ini().Screen && windows_.allScreen) {
+        windows_.allScreen->InitForm(shown, who.name);
+        windows_.allScreen->showFullScreen();
+    }
+}
+
+void TRusCID::performAction(int action, const QString& name, const QString& shown, int status,
+                            const QString& group) {
+    switch (action) {
+        case ActionMessage:
+            if (!ini().Screen && windows_.alert) {
+                windows_.alert->InitForm(name, shown, group, status);
+                windows_.alert->show();
+            }
+            break;
+        case ActionIgnore: RingActive = false; break;
+        case ActionHangUp:
+            RingActive = false;
+            sbAnswerClick();
+            break;
+        default: break;
+    }
+}
+
+void TRusCID::ViewNumber(const QString& number, bool identified) {
+    if (number == QLatin1String("Unknown")) {
+        CurrentNumber.clear();
+        pNumber->setText(number);
+    } else if (identified) {
+        CurrentNumber = number;
+        pNumber->setText(GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup));
+    } else {
+        CurrentNumber = DialFilter(number);
+        pNumber->setText(CurrentNumber);
+    }
+    fitNumberFont();
+}
+
+void TRusCID::CountCaller(int count) {
+    CallCount = count;
+    pCountCall->setText(QString::number(count));
+}
+
+}  // namespace zrk

@@ -1,0 +1,399 @@
+// The main window's layout, fonts and colours, size, talk timer, view toggles, dragging and
+// keyboard.
+#include "main/CallerReport.h"
+#include "main/ClickLabel.h"
+#include "main/Icons.h"
+#include "main/RusCID.h"
+#include "platform/Values.h"
+#include "settings/Settings.h"
+#include "book/PhoneBook.h"
+#include "calls/ListRing.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolButton>
+
+namespace zrk {
+namespace {
+
+QColor colour(quint32 ref) { return fromColorRef(ref); }
+
+void setColours(QWidget* w, const QColor& text, const QColor& back) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Window, back);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+void setTextColour(QWidget* w, quint32 ref) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, colour(ref));
+    w->setPalette(pal);
+}
+
+QFont pixelFont(const QString& family, int pixels, bool bold = false) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QFont pointFont(const QString& family, int points) {
+    QFont f(family);
+    f.setPointSize(qMax(1, points));
+    return f;
+}
+
+}  // namespace
+
+void TRusCID::buildLayout() {
+    const auto named = [](QObject* o, const char* name) { o->setObjectName(QLatin1String(name)); };
+    const QFont small = pixelFont(QStringLiteral("MS Serif"), 9);
+
+    pTools = new QFrame(this);
+    named(pTools, "pTools");
+    pTools->setGeometry(0, 0, 203, 70);
+
+    const auto panel = [&](QLabel* l, const char* name, QRect r, Qt::Alignment a) {
+        named(l, name);
+        l->setGeometry(r);
+        l->setAlignment(a);
+        l->setAutoFillBackground(true);
+        return l;
+    };
+    pNumber = panel(new QLabel(pTools), "pNumber", {3, 3, 161, 46}, Qt::AlignCenter);
+    pInfo = panel(new QLabel(pTools), "pInfo", {3, 50, 161, 17}, Qt::AlignCenter);
+    pClock = panel(new QLabel(pTools), "pClock", {168, 3, 30, 13}, Qt::AlignCenter);
+    pClock->setToolTip(QStringLiteral("Текущее время"));
+    pClock->setFont(small);
+
+    const auto indicator = [&](const char* name, const char* text, const char* hint, QRect r) {
+        auto* l = new ClickLabel(QString::fromUtf8(text), pTools);
+        panel(l, name, r, Qt::AlignCenter);
+        l->setToolTip(QString::fromUtf8(hint));
+        l->setFont(small);
+        l->setCursor(Qt::PointingHandCursor);
+        return l;
+    };
+    stSound = indicator("stSound", "з", "Звук", {169, 20, 7, 12});
+    stPhones = indicator("stPhones", "т", "Телефонная книжка", {177, 20, 6, 12});
+    stPort = indicator("stPort", "п", "Порт", {184, 20, 6, 12});
+    stButtons = indicator("stButtons", "к", "Панель кнопок", {191, 20, 6, 12});
+    stZvon = panel(new QLabel(QStringLiteral("звонок"), pTools), "stZvon", {167, 36, 30, 10},
+                   Qt::AlignCenter);
+    stZvon->setFont(small);
+    pTimer = indicator("pTimer", "00 : 00", "Таймер", {169, 52, 27, 10});
+    pTimer->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    pCountCall = new ClickLabel(this);
+    panel(pCountCall, "pCountCall", {205, 0, 41, 25}, Qt::AlignCenter);
+    pCountCall->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pCountCall->setToolTip(QStringLiteral("Количество звонков"));
+
+    const auto button = [&](const char* name, const QString& text, const char* hint, QRect r) {
+        auto* b = new QToolButton(this);
+        named(b, name);
+        b->setGeometry(r);
+        b->setText(text);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        if (hint) b->setToolTip(QString::fromUtf8(hint));
+        return b;
+    };
+    sbViewListRing = button("sbViewListRing", QStringLiteral("Список"), "Список звонков",
+                            {205, 26, 41, 18});
+    sbAnswer = button("sbAnswer", QString(), "Снять трубку", {205, 48, 41, 22});
+    sbAnswer->setIcon(answerGlyph());
+
+    const QFont keyFont = pixelFont(QStringLiteral("MS Sans Serif"), 12, true);
+    static const int keyX[3] = {1, 48, 95};
+    for (int d = 1; d <= 9; ++d) {
+        const QByteArray name = "sb" + QByteArray::number(d);
+        sbKeys[d] = button(name.constData(), QString::number(d), nullptr,
+                           {keyX[(d - 1) % 3], 72 + 24 * ((d - 1) / 3), 41, 22});
+        sbKeys[d]->setFont(keyFont);
+    }
+    sbFlash = button("sbFlash", QString(), "Сброс", {1, 144, 41, 22});
+    sbFlash->setIcon(resetGlyph());
+    sbKeys[0] = button("sb0", QStringLiteral("0"), nullptr, {48, 144, 41, 22});
+    sbKeys[0]->setFont(keyFont);
+    sbDial = button("sbDial", QStringLiteral("#"), "Звонить", {95, 144, 41, 22});
+    sbDial->setFont(keyFont);
+
+    const auto wide = [&](const char* name, const QString& text, const char* hint, int y) {
+        auto* b = button(name, text, hint, {144, y, 102, 22});
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        return b;
+    };
+    sbBook = wide("sbBook", QStringLiteral("Телефоны"), "Телефонная книжка", 72);
+    sbOpti = wide("sbOpti", QStringLiteral("Напоминания"), "Настройки программы", 96);
+    sbOpenClose = wide("sbOpenClose", QStringLiteral("Открыть порт"), nullptr, 120);
+    sbHide = wide("sbHide", QStringLiteral("Спрятать"), "Выход из программы", 144);
+
+    for (QWidget* w : {static_cast<QWidget*>(pTools), static_cast<QWidget*>(pNumber),
+                       static_cast<QWidget*>(pInfo), static_cast<QWidget*>(pClock),
+                       static_cast<QWidget*>(stZvon)})
+        w->installEventFilter(this);
+}
+
+void TRusCID::buildMenus() {
+    const auto item = [this](QMenu* menu, const char* name, const char* text, bool checkable = false) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(checkable);
+        return a;
+    };
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    mPShow = item(PopupMenu1, "mPShow", "Спрятать");
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    mPStayOnTop = item(PopupMenu1, "mPStayOnTop", "&Поверх других окон", true);
+    mPButton = item(PopupMenu1, "mPButton", "Панель &кнопок", true);
+    mPClock = item(PopupMenu1, "mPClock", "&Часы", true);
+    mPTimer = item(PopupMenu1, "mPTimer", "&Таймер", true);
+    mPBook = item(PopupMenu1, "mPBook", "&Телефонная книга", true);
+    mPReminder = item(PopupMenu1, "mPReminder", "Напо&минания", true);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("mPTire1"));
+    mPOpenPort = item(PopupMenu1, "mPOpenPort", "&Открыть порт");
+    mPOpenPort->setIcon(portGlyph(true));
+    mPClosePort = item(PopupMenu1, "mPClosePort", "&Закрыть порт");
+    mPClosePort->setIcon(portGlyph(false));
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("mPTire2"));
+    mPOpti = item(PopupMenu1, "mPOpti", "&Настройки...");
+    mPAbout = item(PopupMenu1, "mPAbout", "&О программе...");
+    mPExit = item(PopupMenu1, "mPExit", "Вы&ход");
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    mPReDial = item(PopupMenu2, "mPReDial", "&Набрать номер");
+    N2 = item(PopupMenu2, "N2", "&Сброс номера");
+    CID = item(PopupMenu2, "CID", "О&пределить номер");
+    PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N5"));
+    mPAnswer = item(PopupMenu2, "mPAnswer", "&Снять трубку");
+    mPAnswer->setIcon(answerGlyph());
+    PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N7"));
+    N8 = item(PopupMenu2, "N8", "&Добавить в книгу...");
+    N9 = item(PopupMenu2, "N9", "Добавить в напо&минание...");
+
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopupMenu1->popup(mapToGlobal(p)); });
+    pNumber->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pNumber, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopupMenu2->popup(pNumber->mapToGlobal(p)); });
+}
+
+void TRusCID::InitFont() {
+    const TIni& s = ini();
+    pNumber->setFont(pointFont(s.NumberFont, s.NumberSize));
+    pCountCall->setFont(pointFont(s.CounterFont, s.CounterSize));
+    pInfo->setFont(pointFont(s.InfoFont, s.InfoSize));
+    const QColor back = colour(s.BackgroundColor);
+    setColours(pNumber, colour(s.NumberColor), back);
+    setColours(pCountCall, colour(s.CounterColor), back);
+    setColours(pInfo, colour(s.InfoColor), back);
+    setColours(pClock, colour(s.InfoColor), back);
+    setColours(pTimer, colour(s.NotActiveColor), back);
+    setColours(pTools, colour(s.InfoColor), back);
+    for (QWidget* w : {stSound, stPhones, stPort, stButtons})
+        setColours(w, w->palette().color(QPalette::WindowText), back);
+    setColours(stPhones, colour(s.NotActiveColor), back);
+    setColours(stZvon, back, back);  // the ring label stays invisible until a ring
+    fitNumberFont();
+}
+
+void TRusCID::HeightForm() {
+    const bool wasVisible = isVisible();
+    Qt::WindowFlags flags = Qt::Window;
+    if (mPStayOnTop && mPStayOnTop->isChecked()) flags |= Qt::WindowStaysOnTopHint;
+    if (ini().Buttons) {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+        pTools->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pTools->setLineWidth(2);
+        setFixedSize(pTools->width() + pCountCall->width() + 10,
+                     pTools->height() + 4 * sbKeys[1]->height() + 9);
+        setTextColour(stButtons, ini().InfoColor);
+    } else {
+        flags |= Qt::FramelessWindowHint;
+        pTools->setFrameStyle(QFrame::NoFrame);
+        setFixedSize(pTools->width(), pTools->height());
+        setTextColour(stButtons, ini().NotActiveColor);
+    }
+    if (windowFlags() != flags) {
+        setWindowFlags(flags);  // hides the window: bring it back as it was
+        if (wasVisible) show();
+    }
+}
+
+void TRusCID::applyStayOnTop(bool on) {
+    if (on == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (wasVisible) show();
+}
+
+void TRusCID::ViewSound() { setTextColour(stSound, ini().Sound ? ini().InfoColor : ini().NotActiveColor); }
+
+void TRusCID::RunStopTimer(bool on) {
+    if (on) tTimer->start();
+    else tTimer->stop();
+    setTextColour(pTimer, on ? ini().InfoColor : ini().NotActiveColor);
+}
+
+void TRusCID::tTimerTimer() {
+    talkSeconds_ = nextTalkSecond(talkSeconds_);
+    pTimer->setText(talkTimerText(talkSeconds_));
+}
+
+void TRusCID::setInfoCaption(const QString& caption) { pInfo->setText(caption); }
+
+void TRusCID::setInfoHint(const QString& hint, bool show) {
+    infoHint_ = hint;
+    pInfo->setToolTip(show ? hint : QString());
+}
+
+void TRusCID::fitNumberFont() {
+    QFont f = pNumber->font();
+    f.setPointSize(qMax(1, ini().NumberSize));
+    while (QFontMetrics(f).horizontalAdvance(pNumber->text()) > pNumber->width() && f.pointSize() > 1)
+        f.setPointSize(f.pointSize() - 1);
+    pNumber->setFont(f);
+}
+
+void TRusCID::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape: safely([this] { sbAnswerClick(); }); return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: safely([this] { sbDialClick(); }); return;
+        case Qt::Key_Backspace: FormKeyPress(QChar(8)); return;
+        default: break;
+    }
+    if (event->text().size() == 1) {
+        FormKeyPress(event->text().at(0));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TRusCID::FormKeyPress(QChar key) {
+    safely([&] {
+        if (key.isDigit() && key.unicode() < 128) {
+            digitClick(key.unicode() - '0');  // also while the keypad is disabled
+        } else if (key == QLatin1Char('*')) {
+            sbFlashClick();
+        } else if (key.unicode() == 8 && !CurrentNumber.isEmpty()) {
+            ViewNumber(CurrentNumber.left(CurrentNumber.size() - 1), false);
+        }
+    });
+}
+
+bool TRusCID::eventFilter(QObject* watched, QEvent* event) {
+    // The display area moves the window: the grabbed point stays under the pointer.
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton) dragStart_ = e->position().toPoint();
+    } else if (event->type() == QEvent::MouseMove) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->buttons() & Qt::LeftButton) {
+            const QPoint p = e->position().toPoint();
+            if (p != dragStart_) move(x() + p.x() - dragStart_.x(), y() + p.y() - dragStart_.y());
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == pNumber) {
+        safely([this] { sbDialClick(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TRusCID::wire() {
+    const auto on = [this](QAction* a, auto f) {
+        connect(a, &QAction::triggered, this, [this, f] { safely(f); });
+    };
+    const auto onClick = [this](QToolButton* b, auto f) {
+        connect(b, &QToolButton::clicked, this, [this, f] { safely(f); });
+    };
+    const auto onLabel = [this](ClickLabel* l, auto f) {
+        connect(l, &ClickLabel::clicked, this, [this, f] { safely(f); });
+    };
+
+    on(mPShow, [this] { mPShowClick(); });
+    on(mPStayOnTop, [this] { applyStayOnTop(mPStayOnTop->isChecked()); });
+    const auto toggleButtons = [this] {
+        ini().Buttons = mPButton->isChecked();
+        HeightForm();
+    };
+    on(mPButton, toggleButtons);
+    onLabel(stButtons, [this, toggleButtons] {
+        mPButton->setChecked(!mPButton->isChecked());
+        toggleButtons();
+    });
+    on(mPClock, [this] {
+        ini().Clock = mPClock->isChecked();
+        pClock->setVisible(ini().Clock);
+    });
+    on(mPTimer, [this] {
+        ini().Timer = mPTimer->isChecked();
+        pTimer->setVisible(ini().Timer);
+        pTimer->setEnabled(ini().Timer);
+    });
+    const auto showBook = [this] {
+        if (!windows_.book) return;
+        if (mPBook->isChecked()) windows_.book->show();
+        else windows_.book->close();
+    };
+    on(mPBook, showBook);
+    const auto flipBook = [this, showBook] {
+        mPBook->setChecked(!mPBook->isChecked());
+        showBook();
+    };
+    onClick(sbBook, flipBook);
+    onLabel(stPhones, flipBook);
+    on(mPOpenPort, [this] { OpenPortClick(); });
+    on(mPClosePort, [this] { ClosePortClick(); });
+    onClick(sbOpenClose, [this] { sbOpenCloseClick(); });
+    onLabel(stPort, [this] { sbOpenCloseClick(); });
+    on(mPExit, [this] { close(); });
+    onClick(sbHide, [this] { sbHideClick(); });
+    onClick(sbAnswer, [this] { sbAnswerClick(); });
+    on(mPAnswer, [this] { sbAnswerClick(); });
+    onClick(sbDial, [this] { sbDialClick(); });
+    on(mPReDial, [this] { sbDialClick(); });
+    onClick(sbFlash, [this] { sbFlashClick(); });
+    on(N2, [this] { sbFlashClick(); });
+    on(CID, [this] { CIDClick(); });
+    for (int d = 0; d <= 9; ++d) onClick(sbKeys[d], [this, d] { digitClick(d); });
+    onClick(sbViewListRing, [this] {
+        if (!windows_.calls) return;
+        const bool wasShown = CallListShown;
+        CallListShown = !CallListShown;
+        if (wasShown) windows_.calls->close();
+        else windows_.calls->show();
+    });
+    connect(pCountCall, &ClickLabel::doubleClicked, this, [this] {
+        safely([this] {
+            if (windows_.calls) windows_.calls->sbClearClick();
+        });
+    });
+    onLabel(stSound, [this] { stSoundClick(); });
+    connect(tRing, &QTimer::timeout, this, [this] { safely([this] { tRingTimer(); }); });
+    connect(tRinging, &QTimer::timeout, this, [this] { safely([this] { tRingingTimer(); }); });
+    connect(tReDial, &QTimer::timeout, this, [this] { safely([this] { tReDialTimer(); }); });
+    onLabel(pTimer, [this] { RunStopTimer(!tTimer->isActive()); });
+    connect(pTimer, &ClickLabel::doubleClicked, this, [this] {
+        tTimer->stop();
+        talkSeconds_ = 0;
+        pTimer->setText(talkTimerText(0));
+        setTextColour(pTimer, ini().NotActiveColor);
+    });
+    connect(tTimer, &QTimer::timeout, this, [this] { safely([this] { tTimerTimer(); }); });
+    connect(clockTimer, &QTimer::timeout, this,
+            [this] { pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm"))); });
+}
+
+}  // namespace zrk

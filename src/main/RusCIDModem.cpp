@@ -1,0 +1,147 @@
+// The main window's conversation with the modem: the port, the received lines, the status.
+#include "main/Icons.h"
+#include "main/LineStatus.h"
+#include "main/ClickLabel.h"
+#include "main/RusCID.h"
+#include "platform/Cp1251.h"
+#include "platform/Values.h"
+#include "serial/Comm.h"
+#include "settings/Settings.h"
+#include "windows/WinAlert.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolButton>
+
+#include <vector>
+
+namespace zrk {
+
+void TRusCID::OpenPortClick() {
+    // A device left open by an opening that failed half way would make every later opening
+    // fail with "port already open": start from a closed device.
+    if (Comm1->IsOpen()) Comm1->Close();
+    Comm1->SetDeviceName(QStringLiteral("Com%1").arg(ini().Port + 1));
+    Comm1->SetBaudRate(TBaudrate(qBound(0, ini().Baud, int(br256000))));
+    Comm1->Open();
+    Comm1->SetRTS(true);
+    Comm1->SetDTR(true);
+    SendATCom(ini().Init);
+    idONOFF(Comm1->ModemLineState(2));
+    if (!PortActive) Comm1->Close();
+    SetStatus(PortActive ? 1 : 4);
+}
+
+void TRusCID::ClosePortClick() {
+    idONOFF(false);
+    SetStatus(4);
+    Comm1->Close();
+}
+
+void TRusCID::sbOpenCloseClick() {
+    if (PortActive) ClosePortClick();
+    else OpenPortClick();
+}
+
+void TRusCID::idONOFF(bool on) {
+    PortActive = on;
+    for (QWidget* w : {static_cast<QWidget*>(sbAnswer), static_cast<QWidget*>(sbDial),
+                       static_cast<QWidget*>(sbFlash)})
+        w->setEnabled(on);
+    for (QToolButton* b : sbKeys) b->setEnabled(on);
+    for (QAction* a : {mPAnswer, mPClosePort, mPReDial, CID}) a->setEnabled(on);
+    mPOpenPort->setEnabled(!on);
+    const quint32 textColour = on ? ini().InfoColor : ini().NotActiveColor;
+    const auto paint = [](QWidget* w, quint32 ref) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::WindowText, fromColorRef(ref));
+        w->setPalette(pal);
+    };
+    paint(pNumber, on ? ini().NumberColor : ini().NotActiveColor);
+    paint(pInfo, textColour);
+    paint(stPort, textColour);
+    sbOpenClose->setText(on ? QStringLiteral("Закрыть порт") : QStringLiteral("Открыть порт"));
+    sbOpenClose->setIcon(portGlyph(!on));
+    setTrayIcon(on ? 0 : 1);
+}
+
+void TRusCID::SetStatus(int code) {
+    pInfo->setText(code <= 0 ? QString() : QStringLiteral("* %1 *").arg(statusText(code)));
+    setInfoHint(infoHint_, false);
+    setTrayHint(QStringLiteral("Zrk: ") + statusText(code));
+    if (code == 7 && windows_.alert && windows_.alert->isVisible()) windows_.alert->close();
+    if (ini().ReDial && (code == 5 || code == 7)) {
+        tRinging->stop();
+        QPalette pal = pInfo->palette();
+        pal.setColor(QPalette::WindowText, fromColorRef(ini().InfoColor));
+        pInfo->setPalette(pal);
+        if (DialCount >= ini().ReDialTry) {
+            DialCount = 0;
+            return;
+        }
+        reDialTicks_ = 0;
+        tReDial->start();
+    }
+    if (code == 8) {
+        tRinging->setInterval(200);
+        BlinkCount = 0;
+        tRinging->start();
+    }
+    if (!ini().ReDial) DialCount = 0;
+}
+
+void TRusCID::SendATCom(const QString& command) {
+    const QByteArray bytes = toCp1251(command) + "\r\n";
+    Comm1->Write(bytes.constData(), qint32(bytes.size()));
+}
+
+void TRusCID::Comm1RxChar(QObject*, qint32 count) {
+    if (!PortActive) return;
+    std::vector<char> buffer(size_t(qMax(0, Comm1->ReadBufSize())), 0);
+    const qint32 n = Comm1->Read(buffer.data(), qMin<qint32>(count, qint32(buffer.size())));
+    if (n < 0) return;
+    processBatch(buffer.data(), n);
+}
+
+void TRusCID::processBatch(const char* data, qint32 size) {
+    bool identify = false;
+    const QByteArray prefix = toCp1251(ini().CallerID);
+    // An error in one line (a log that cannot be written) ends this batch, not the
+    // reception: the lines assembled so far stay, the next batch goes on.
+    LineBuffer.feed(data, size, [&](const QByteArray& line) {
+        QByteArray report;
+        switch (recognise(line, prefix, &report)) {
+            case Response::Ring:
+                ++RingCount;
+                if (RingCount >= ini().AnswerOnRing + 1) identify = true;
+                if (ini().PopupOnCall && (!isVisible() || isMinimized())) {
+                    HideOnIdle = false;
+                    showNormal();
+                }
+                RingActive = true;
+                SetStatus(3);
+                break;
+            case Response::CallerId:
+                StNumber(fromCp1251(report));
+                if (ini().PlayWAV) Wave();
+                break;
+            case Response::Busy: SetStatus(5); break;
+            case Response::Error: SetStatus(6); break;
+            case Response::NoCarrier:
+                if (DialCount > 0) SetStatus(7);
+                break;
+            case Response::Ringing: SetStatus(8); break;
+            case Response::Beep: Wave(); break;
+            case Response::Other: break;
+        }
+    });
+    if (identify) {
+        SendATCom(ini().Zrk);
+        RingCount = 0;
+        CallPending = true;
+    }
+}
+
+}  // namespace zrk
