@@ -1,0 +1,94 @@
+// Renders every window of the program to PNG files, offscreen, with a caller on the line,
+// so that a change to the look can be seen and not only read.
+//   zrk-screenshots <output directory>
+#include "book/PhoneBook.h"
+#include "calls/ListRing.h"
+#include "main/RusCID.h"
+#include "platform/Registry.h"
+#include "reminders/ReminderWindows.h"
+#include "settings/Settings.h"
+#include "windows/AllScreen.h"
+#include "windows/CIDAbout.h"
+#include "windows/WinAlert.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <stdlib.h>
+
+namespace {
+
+void save(QWidget* w, const QString& dir, const char* name) {
+    w->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QLatin1String(".png"));
+    std::printf("%s/%s.png\n", qPrintable(dir), name);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: zrk-screenshots <output directory>\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QDir::setCurrent(home.path());
+    QApplication app(argc, argv);
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QDir().mkpath(out);
+
+    // A pseudo-terminal stands in for the modem, so the port opens as it would with one.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    grantpt(master);
+    unlockpt(master);
+    {
+        zrk::RegKey reg;
+        reg.openKey(QStringLiteral("Software\\Zrk Pro\\Devices"), true);
+        reg.writeString(QStringLiteral("Com2"), QString::fromLocal8Bit(ptsname(master)));
+        reg.writeInteger(QStringLiteral("Com2 Virtual"), 1);
+        reg.openKey(QStringLiteral("Software\\Zrk Pro"), true);
+        reg.writeBool(QStringLiteral("Minimized"), false);
+        reg.closeKey();
+    }
+    zrk::TRusCID main;
+    zrk::TPhoneBook book(&main);
+    zrk::TWinAlert alert(main, &main);
+    zrk::TListRing calls(main, &main);
+    zrk::TAllScreen allScreen(main, &main);
+    main.setRunWindows({&book, nullptr, nullptr, &alert, &calls, &allScreen, nullptr});
+    main.show();
+    save(&main, out, "main-idle");
+
+    const QByteArray call = "RING\r\nCallerID: 4951234567:1\r\n";
+    main.processBatch(call.constData(), qint32(call.size()));
+    const QByteArray second = "CallerID: 2345678:9\r\n";
+    main.processBatch(second.constData(), qint32(second.size()));
+    save(&main, out, "main-caller");
+
+    zrk::ini().Buttons = false;
+    main.HeightForm();
+    save(&main, out, "main-no-buttons");
+    zrk::ini().Buttons = true;
+    main.HeightForm();
+
+    calls.show();
+    save(&calls, out, "call-list");
+    alert.InitForm(QStringLiteral("Иванов Иван"), QStringLiteral("23-45-67"),
+                   QStringLiteral("Общая"), 2);
+    alert.show();
+    save(&alert, out, "call-alert");
+    allScreen.resize(800, 450);
+    allScreen.InitForm(QStringLiteral("23-45-67"), QStringLiteral("Иванов Иван"));
+    allScreen.show();
+    save(&allScreen, out, "full-screen");
+    zrk::TCIDAbout about(&main);
+    about.show();
+    save(&about, out, "about");
+    main.FormClose();
+    return 0;
+}
