@@ -333,6 +333,9 @@ int TermiosSerialDevice::clearErrors(quint32* errors, qint32* inQueue) {
     *errors = 0;
     *inQueue = 0;
     if (fd_ < 0) return EBADF;
+    // A line that was hung up has no queue to ask about, but says so on poll.
+    pollfd p{fd_, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR))) *errors |= kCeIoError;
     int n = 0;
     if (::ioctl(fd_, FIONREAD, &n) < 0) return errno;
     *inQueue = n;
@@ -345,8 +348,6 @@ int TermiosSerialDevice::clearErrors(quint32* errors, qint32* inQueue) {
         if (ic.buf_overrun != counts_.bufOverrun) *errors |= kCeRxOver;
         counts_ = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
     }
-    pollfd p{fd_, POLLIN, 0};
-    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR))) *errors |= kCeIoError;
     return 0;
 }
 
