@@ -81,28 +81,38 @@ int main(int argc, char** argv) {
     std::printf("book: %d entries, %d groups, file %lld bytes, in %s\n", book.count(),
                 book.groupCount() - 1, (long long)QFileInfo(kBookFile).size(), qPrintable(base));
 
-    report("load", measure(7, [] {
-               BookStore b;
-               b.load(QString::fromLatin1(kBookFile));
-               if (b.count() != kEntries) std::abort();
-           }),
+    report("load",
+           measure(7,
+                   [] {
+                       BookStore b;
+                       b.load(QString::fromLatin1(kBookFile));
+                       if (b.count() != kEntries) std::abort();
+                   }),
            300);
-    report("save (with backup, synced)", measure(7, [&] {
-               if (!book.SaveList(kBookFile)) std::abort();
-           }),
+    report("save (with backup, synced)",
+           measure(7,
+                   [&] {
+                       if (!book.SaveList(kBookFile)) std::abort();
+                   }),
            300);
-    report("WhoCall, number not in the book", measure(51, [&] {
-               if (book.WhoCall(QStringLiteral("999999")).status != -1) std::abort();
-           }),
+    report("WhoCall, number not in the book",
+           measure(51,
+                   [&] {
+                       if (book.WhoCall(QStringLiteral("999999")).status != -1) std::abort();
+                   }),
            5);
-    report("IsNum, number not in the book", measure(51, [&] {
-               if (book.IsNum(QStringLiteral("999999"))) std::abort();
-           }),
+    report("IsNum, number not in the book",
+           measure(51,
+                   [&] {
+                       if (book.IsNum(QStringLiteral("999999"))) std::abort();
+                   }),
            5);
-    report("WhoCall, last entry", measure(51, [&] {
-               const QString last = DialFilter(book.item(kEntries - 1).Entry.Phone.text());
-               if (book.WhoCall(last).status < 0) std::abort();
-           }),
+    report("WhoCall, last entry",
+           measure(51,
+                   [&] {
+                       const QString last = DialFilter(book.item(kEntries - 1).Entry.Phone.text());
+                       if (book.WhoCall(last).status < 0) std::abort();
+                   }),
            5);
     return 0;
 }

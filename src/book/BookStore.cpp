@@ -27,8 +27,8 @@ constexpr ByteSet makeDialSet() {
     for (int c = 0; c < 256; ++c) {
         const auto b = static_cast<unsigned char>(c);
         // Controls, the blank, the comma, 0x60 and 0x7E-0xBF pass besides the dial characters.
-        s[size_t(c)] = isStrictDialByte(b) || b <= 0x20 || b == ',' || b == 0x60 ||
-                       (b >= 0x7E && b <= 0xBF);
+        s[size_t(c)] =
+            isStrictDialByte(b) || b <= 0x20 || b == ',' || b == 0x60 || (b >= 0x7E && b <= 0xBF);
     }
     return s;
 }
@@ -69,7 +69,9 @@ bool filteredEquals(const FixedText<50>& phone, const QByteArray& number, const 
 QString creationError(const QString& name) {
     return QStringLiteral("Ошибка создания %1!").arg(name);
 }
-QString writeError(const QString& name) { return QStringLiteral("Ошибка записи %1!").arg(name); }
+QString writeError(const QString& name) {
+    return QStringLiteral("Ошибка записи %1!").arg(name);
+}
 
 // writeSyncedTemp fails either making the file or filling it; the user is told which.
 bool isWriteFailure(const FileError& err) {
@@ -169,16 +171,26 @@ void BookGroup::normalize() {
     Sound.normalize();
 }
 
-QByteArray DialFilter(const QByteArray& number) { return filterBytes(number, kDialSet); }
-QByteArray StrictDialFilter(const QByteArray& number) { return filterBytes(number, kStrictSet); }
-QString DialFilter(const QString& number) { return fromCp1251(DialFilter(toCp1251(number))); }
+QByteArray DialFilter(const QByteArray& number) {
+    return filterBytes(number, kDialSet);
+}
+QByteArray StrictDialFilter(const QByteArray& number) {
+    return filterBytes(number, kStrictSet);
+}
+QString DialFilter(const QString& number) {
+    return fromCp1251(DialFilter(toCp1251(number)));
+}
 QString StrictDialFilter(const QString& number) {
     return fromCp1251(StrictDialFilter(toCp1251(number)));
 }
 
-BookGroup defaultCallerGroup() { return BookGroup::make(QStringLiteral("Общая")); }
+BookGroup defaultCallerGroup() {
+    return BookGroup::make(QStringLiteral("Общая"));
+}
 
-BookStore::BookStore() { clear(); }
+BookStore::BookStore() {
+    clear();
+}
 BookStore::~BookStore() = default;
 
 void BookStore::clear() {
@@ -187,7 +199,9 @@ void BookStore::clear() {
     groups_.push_back(std::make_unique<TOBJGroup>(BookGroup::make(QStringLiteral("[Все группы]"))));
 }
 
-void BookStore::load() { load(ini().PhoneBookFile); }
+void BookStore::load() {
+    load(ini().PhoneBookFile);
+}
 
 void BookStore::load(const QString& fileName) {
     clear();
@@ -203,12 +217,13 @@ void BookStore::load(const QString& fileName) {
             if (!readRecord(f, &g)) return;
             AddGroup(g, true);
         }
-        master_.reserve(size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
+        master_.reserve(
+            size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
         readRecords<BookEntry>(f, [this](const BookEntry& e) { AddItem(e, true); });
     } else if (header.magic == kLegacyBookMagic) {
         if (!f.seek(4)) return;
-        readRecords<LegacyBookEntry>(f,
-                                     [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
+        readRecords<LegacyBookEntry>(
+            f, [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
     }
 }
 
@@ -246,7 +261,9 @@ void BookStore::serializeInto(QByteArray& out) const {
     }
 }
 
-bool BookStore::SaveList() { return SaveList(ini().PhoneBookFile); }
+bool BookStore::SaveList() {
+    return SaveList(ini().PhoneBookFile);
+}
 
 bool BookStore::SaveList(const QString& fileName) {
     // The new book is complete on disk before the old one is moved aside, so that a failure

@@ -13,8 +13,8 @@
 
 namespace zrk {
 
-inline constexpr auto kBookFile = "book.phn";    // the default of "Phone Book File"
-inline constexpr auto kBookBackup = "book.bak";  // always in the current directory
+inline constexpr auto kBookFile = "book.phn";            // the default of "Phone Book File"
+inline constexpr auto kBookBackup = "book.bak";          // always in the current directory
 inline constexpr quint32 kBookMagic = 0x024E4850;        // "PHN" + format version 2
 inline constexpr quint32 kLegacyBookMagic = 0x204E4850;  // "PHN "
 inline constexpr int kBookHeaderSize = 24;
@@ -38,9 +38,9 @@ public:
 };
 
 struct CallerInfo {
-    QString name;       // empty when the caller is not in the book
-    qint32 status = -1; // -1: not in the book
-    BookGroup group;    // the caller's group record, or the default "Общая"
+    QString name;        // empty when the caller is not in the book
+    qint32 status = -1;  // -1: not in the book
+    BookGroup group;     // the caller's group record, or the default "Общая"
 };
 
 // Removal of every byte of a fixed set: DialFilter keeps what a number may be shown and

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QLocale>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace zrk {
 namespace {
@@ -56,10 +56,10 @@ void closeChecked(Fd& fd, const QString& fileName) {
 }  // namespace
 
 QByteArray callLogHeader() {
-    return toCp1251(QStringLiteral(
-        ";Zrk (USR Courier) v2.01b\r\n"
-        ";Zrk Pro для Linux: журнал звонков, одна строка на звонок\r\n"
-        "\r\n"));
+    return toCp1251(
+        QStringLiteral(";Zrk (USR Courier) v2.01b\r\n"
+                       ";Zrk Pro для Linux: журнал звонков, одна строка на звонок\r\n"
+                       "\r\n"));
 }
 
 QString logDateText(const QDate& date) {
@@ -69,14 +69,18 @@ QString logDateText(const QDate& date) {
     return local;
 }
 
-QString logTimeText(const QTime& time) { return time.toString(QStringLiteral("H:mm:ss")); }
+QString logTimeText(const QTime& time) {
+    return time.toString(QStringLiteral("H:mm:ss"));
+}
 
 QByteArray callLogLine(const QDateTime& when, const QString& text) {
     return toCp1251(logDateText(when.date()) + QLatin1Char(' ') + logTimeText(when.time()) +
                     QLatin1Char(' ') + text + QStringLiteral("\r\n"));
 }
 
-void WriteLog(const QString& text) { WriteLog(ini().LogFile, text); }
+void WriteLog(const QString& text) {
+    WriteLog(ini().LogFile, text);
+}
 
 void WriteLog(const QString& fileName, const QString& text, const QDateTime& when) {
     const QByteArray path = QFile::encodeName(fileName);

@@ -39,7 +39,9 @@ inline UserMessages*& currentUserMessages() {
 }  // namespace detail
 
 // The sink in force.
-inline UserMessages& userMessages() { return *detail::currentUserMessages(); }
+inline UserMessages& userMessages() {
+    return *detail::currentUserMessages();
+}
 
 // Installs `sink` (nullptr: back to the standard error stream) and returns the one it
 // replaces, so that a caller can put it back. The sink is not owned.
@@ -50,8 +52,12 @@ inline UserMessages* setUserMessages(UserMessages* sink) {
 }
 
 // The stores' file errors are all shown under this caption.
-inline QString errorCaption() { return QStringLiteral("Ошибка"); }
+inline QString errorCaption() {
+    return QStringLiteral("Ошибка");
+}
 
-inline void showError(const QString& text) { userMessages().error(errorCaption(), text); }
+inline void showError(const QString& text) {
+    userMessages().error(errorCaption(), text);
+}
 
 }  // namespace zrk

@@ -44,11 +44,11 @@ QList<ReminderRecord> LoadReminders(const QString& fileName) {
 
 QByteArray serializeReminders(const QList<ReminderRecord>& records) {
     QByteArray out;
-    out.reserve(qsizetype(sizeof kReminderMagic) + records.size() * qsizetype(sizeof(ReminderRecord)));
+    out.reserve(qsizetype(sizeof kReminderMagic) +
+                records.size() * qsizetype(sizeof(ReminderRecord)));
     const quint32 magic = kReminderMagic;
     out.append(reinterpret_cast<const char*>(&magic), sizeof magic);
-    for (const ReminderRecord& r : records)
-        out.append(reinterpret_cast<const char*>(&r), sizeof r);
+    for (const ReminderRecord& r : records) out.append(reinterpret_cast<const char*>(&r), sizeof r);
     return out;
 }
 
@@ -63,8 +63,8 @@ bool SaveReminders(const QList<ReminderRecord>& records) {
         FileError err;
         temp = writeSyncedTemp(file, serializeReminders(records), &err);
         if (temp.isEmpty()) {
-            const bool writing = err.code == ENOSPC || err.code == EIO || err.code == EFBIG ||
-                                 err.code == EDQUOT;
+            const bool writing =
+                err.code == ENOSPC || err.code == EIO || err.code == EFBIG || err.code == EDQUOT;
             showError(writing ? QStringLiteral("Ошибка записи %1!").arg(file)
                               : creationError(kReminderFile));
             return false;

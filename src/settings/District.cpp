@@ -7,7 +7,9 @@ namespace {
 
 const QString kCount = QStringLiteral("Count Raions");
 
-QString valueName(int i) { return QStringLiteral("Raion%1").arg(i); }
+QString valueName(int i) {
+    return QStringLiteral("Raion%1").arg(i);
+}
 
 // The characters of a mask that take part in matching: those a number can be dialled with.
 QString dialCharacters(QStringView mask) {

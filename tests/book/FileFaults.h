@@ -4,10 +4,10 @@
 #include <QFile>
 #include <QString>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace zrktest {
 
@@ -51,7 +51,8 @@ inline bool readOnlyDirStopsWrites(const QString& dir) {
 // A directory on another file system than `path`, where renames from `path` fail; empty
 // when there is none.
 inline QString otherFileSystemDir(const QString& path) {
-    struct stat here {}, there {};
+    struct stat here {
+    }, there{};
     if (stat(QFile::encodeName(path).constData(), &here) != 0) return {};
     for (const char* candidate : {"/dev/shm", "/run/user", "/tmp"}) {
         if (stat(candidate, &there) == 0 && S_ISDIR(there.st_mode) && there.st_dev != here.st_dev &&

@@ -31,7 +31,9 @@ QByteArray field(int size, const QByteArray& text, char fill = '\0', int lengthB
     return f;
 }
 
-void put(QByteArray& rec, int offset, const QByteArray& bytes) { rec.replace(offset, bytes.size(), bytes); }
+void put(QByteArray& rec, int offset, const QByteArray& bytes) {
+    rec.replace(offset, bytes.size(), bytes);
+}
 
 struct EntrySpec {
     QByteArray name, phone, work, address, email, icq, home, note;
@@ -83,7 +85,9 @@ QByteArray legacyRecord(const QByteArray& name, const QByteArray& phone, qint32 
     return r;
 }
 
-QByteArray cp(const char* utf8) { return toCp1251(QString::fromUtf8(utf8)); }
+QByteArray cp(const char* utf8) {
+    return toCp1251(QString::fromUtf8(utf8));
+}
 
 BookEntry entry(const QString& name, const QString& phone, qint32 status = 0, qint32 group = 0) {
     BookEntry e = BookEntry::empty();
@@ -108,7 +112,8 @@ void fillSample(BookStore& book) {
 QByteArray sampleFile() {
     EntrySpec a{cp("Иванов"), "12-34-56", {}, {}, {}, {}, {}, cp("звонить\rвечером"), 2, 1};
     return header(2) + groupBytes(cp("Друзья"), "friend.wav", 1) + groupBytes(cp("Работа"), "", 3) +
-           entryBytes(a) + entryBytes(EntrySpec{cp("Петров"), "654321", {}, {}, {}, {}, {}, {}, 1, 2}) +
+           entryBytes(a) +
+           entryBytes(EntrySpec{cp("Петров"), "654321", {}, {}, {}, {}, {}, {}, 1, 2}) +
            entryBytes(cp("Сидоров"), "111");
 }
 
@@ -174,9 +179,16 @@ void TestBookStore::filtersRemoveExactlyTheirSets() {
 }
 
 void TestBookStore::loadsEveryFieldOfAVersion2File() {
-    EntrySpec full{cp("Кузнецов Пётр"), "8(812)555-01-02", "555-99-99", cp("Невский, 1"),
-                   "p@example.ru", "123456789", "http://example.ru", cp("строка1\rстрока2"),
-                   7 /* unknown status, kept */, 1};
+    EntrySpec full{cp("Кузнецов Пётр"),
+                   "8(812)555-01-02",
+                   "555-99-99",
+                   cp("Невский, 1"),
+                   "p@example.ru",
+                   "123456789",
+                   "http://example.ru",
+                   cp("строка1\rстрока2"),
+                   7 /* unknown status, kept */,
+                   1};
     // Junk after every text must be ignored.
     QVERIFY(zrktest::writeAll("book.phn", header(1) + groupBytes(cp("Семья"), "home.wav", 2, 'x') +
                                               entryBytes(full, 'z')));
@@ -213,12 +225,13 @@ void TestBookStore::loadingStopsWhereTheFileEnds_data() {
     const QByteArray b = entryBytes("B", "2");
     QTest::newRow("no file") << QByteArray() << 0 << QStringList();
     QTest::newRow("shorter than its header") << header(0).left(23) << 0 << QStringList();
-    QTest::newRow("foreign magic") << QByteArray("PHN\x03", 4) + header(0).mid(4) + a << 0
-                                   << QStringList();
+    QTest::newRow("foreign magic")
+        << QByteArray("PHN\x03", 4) + header(0).mid(4) + a << 0 << QStringList();
     QTest::newRow("header only") << header(0) << 0 << QStringList();
     QTest::newRow("trailing partial entry")
         << header(1) + g + a + b + b.left(527) << 1 << QStringList{"A", "B"};
-    QTest::newRow("count larger than the groups present") << header(3) + g + g << 2 << QStringList();
+    QTest::newRow("count larger than the groups present")
+        << header(3) + g + g << 2 << QStringList();
     // Entries standing where groups are due are read as groups, and what is left is short.
     QTest::newRow("entries where groups are due") << header(4) + g + g + a << 3 << QStringList();
     QTest::newRow("partial group") << header(2) + g + g.left(100) << 1 << QStringList();
@@ -528,7 +541,8 @@ void TestBookStore::writeFailingHalfWayLosesNothing() {
     QCOMPARE(book.serialize(), inMemory);
     QCOMPARE(zrktest::readAll("book.phn"), sampleFile());
     QCOMPARE(zrktest::readAll("book.bak"), QByteArray("the save before"));
-    QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden), (QStringList{"book.bak", "book.phn"}));
+    QCOMPARE(QDir(".").entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"book.bak", "book.phn"}));
 
     // With room again the same book is saved whole.
     QVERIFY(book.SaveList());

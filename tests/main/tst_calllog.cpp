@@ -87,8 +87,10 @@ void TestCallLog::dateAndTimeHoldNoBlanks() {
         const QString text = logDateText(d);
         QVERIFY2(!text.contains(' ') && !text.isEmpty(), qPrintable(text));
         const QString local = QLocale::system().toString(d, QLocale::ShortFormat);
-        if (!local.contains(QRegularExpression("\\s"))) QCOMPARE(text, local);
-        else QCOMPARE(text, d.toString("dd.MM.yyyy"));
+        if (!local.contains(QRegularExpression("\\s")))
+            QCOMPARE(text, local);
+        else
+            QCOMPARE(text, d.toString("dd.MM.yyyy"));
     }
     QCOMPARE(logTimeText(QTime(23, 59, 58)), QStringLiteral("23:59:58"));
     QCOMPARE(logTimeText(QTime(0, 0, 0)), QStringLiteral("0:00:00"));

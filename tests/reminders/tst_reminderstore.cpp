@@ -46,7 +46,9 @@ QByteArray recordBytes(quint8 kind, double date, double time, const QByteArray& 
     return r;
 }
 
-QByteArray cp(const char* utf8) { return toCp1251(QString::fromUtf8(utf8)); }
+QByteArray cp(const char* utf8) {
+    return toCp1251(QString::fromUtf8(utf8));
+}
 
 ReminderRecord record(quint8 kind, double date, double time, const QString& number,
                       const QString& note) {
@@ -108,7 +110,8 @@ void TestReminderStore::loadingStopRules_data() {
     QTest::newRow("shorter than the magic") << QByteArray("RMD") << 0;
     QTest::newRow("magic only") << kMagic << 0;
     QTest::newRow("foreign magic") << QByteArray("RMD\0", 4) + rec << 0;
-    QTest::newRow("two records and a partial one") << kMagic + rec + rec + QByteArray(100, 'z') << 2;
+    QTest::newRow("two records and a partial one")
+        << kMagic + rec + rec + QByteArray(100, 'z') << 2;
 }
 
 void TestReminderStore::loadingStopRules() {
@@ -131,8 +134,7 @@ void TestReminderStore::savedFileIsTheRecordsByteForByte() {
     editedBytes[2] = 7;
     editedBytes[20 + 7] = '9';
     editedBytes[20 + 8] = '9';
-    const QByteArray expected =
-        kMagic + recordBytes(1, 45123.0, 0.5, "", "a\rb\r") + editedBytes;
+    const QByteArray expected = kMagic + recordBytes(1, 45123.0, 0.5, "", "a\rb\r") + editedBytes;
     QCOMPARE(zrktest::readAll("reminder.rmd"), expected);
     const QList<ReminderRecord> back = LoadReminders();
     QCOMPARE(back.size(), 2);
@@ -144,8 +146,8 @@ void TestReminderStore::textsAreCutToTheirFields() {
     QCOMPARE(r.Number.text(), QString(25, '7'));
     QCOMPARE(r.Note.text(), QString(255, QChar(0x0416)));
     // A damaged length byte never reads past the number into the note.
-    QVERIFY(zrktest::writeAll("reminder.rmd",
-                              kMagic + recordBytes(0, 0, 0, QByteArray(25, '5'), "note", '\0', 200)));
+    QVERIFY(zrktest::writeAll(
+        "reminder.rmd", kMagic + recordBytes(0, 0, 0, QByteArray(25, '5'), "note", '\0', 200)));
     const QList<ReminderRecord> loaded = LoadReminders();
     QCOMPARE(loaded.size(), 1);
     QCOMPARE(loaded[0].Number.text(), QString(25, '5'));

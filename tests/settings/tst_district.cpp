@@ -18,7 +18,8 @@ void writeRaions(const zrktest::Sandbox& box, const QString& values) {
 }
 
 QString table(const QStringList& entries) {
-    QString v = QStringLiteral("\"Count Raions\"=dword:%1\n").arg(entries.size(), 8, 16, QChar('0'));
+    QString v =
+        QStringLiteral("\"Count Raions\"=dword:%1\n").arg(entries.size(), 8, 16, QChar('0'));
     for (int i = 0; i < entries.size(); ++i)
         v += QStringLiteral("\"Raion%1\"=\"%2\"\n").arg(i).arg(entries[i]);
     return v;
@@ -57,25 +58,36 @@ void TestDistrict::lookup_data() {
     QTest::addColumn<QString>("district");
 
     QTest::newRow("first match wins, not the longest")
-        << QStringList{"2|Центр", "23|Север"} << "234567" << "Центр";
-    QTest::newRow("later entry matches") << QStringList{"3|Юг", "23|Север"} << "234567" << "Север";
+        << QStringList{"2|Центр", "23|Север"} << "234567"
+        << "Центр";
+    QTest::newRow("later entry matches") << QStringList{"3|Юг", "23|Север"} << "234567"
+                                         << "Север";
     QTest::newRow("typed with brackets and a blank") << QStringList{"(34) 5|Запад"} << "345678"
                                                      << "Запад";
-    QTest::newRow("dashes ignored") << QStringList{"2-41|Дальний"} << "241000" << "Дальний";
-    QTest::newRow("not a prefix") << QStringList{"2-41|Дальний"} << "224100" << "";
-    QTest::newRow("number shorter than the mask") << QStringList{"234|Х"} << "23" << "";
-    QTest::newRow("number equal to the mask") << QStringList{"234|Х"} << "234" << "Х";
-    QTest::newRow("catch-all first hides the rest")
-        << QStringList{"|Город", "2|Центр"} << "234567" << "Город";
+    QTest::newRow("dashes ignored") << QStringList{"2-41|Дальний"} << "241000"
+                                    << "Дальний";
+    QTest::newRow("not a prefix") << QStringList{"2-41|Дальний"} << "224100"
+                                  << "";
+    QTest::newRow("number shorter than the mask") << QStringList{"234|Х"} << "23"
+                                                  << "";
+    QTest::newRow("number equal to the mask") << QStringList{"234|Х"} << "234"
+                                              << "Х";
+    QTest::newRow("catch-all first hides the rest") << QStringList{"|Город", "2|Центр"} << "234567"
+                                                    << "Город";
     QTest::newRow("catch-all takes Unknown") << QStringList{"2|Центр", "-|Город"} << "Unknown"
                                              << "Город";
-    QTest::newRow("Unknown otherwise unmatched") << QStringList{"2|Центр"} << "Unknown" << "";
+    QTest::newRow("Unknown otherwise unmatched") << QStringList{"2|Центр"} << "Unknown"
+                                                 << "";
     QTest::newRow("letters other than PTW ignored") << QStringList{"тел. 5x|Пять"} << "51"
                                                     << "Пять";
-    QTest::newRow("case-sensitive p") << QStringList{"12p|Пауза"} << "12p34" << "Пауза";
-    QTest::newRow("P is not p") << QStringList{"12p|Пауза"} << "12P34" << "";
-    QTest::newRow("name after the first bar") << QStringList{"7|A|B|"} << "70" << "A|B|";
-    QTest::newRow("empty name is no result") << QStringList{"7|"} << "70" << "";
+    QTest::newRow("case-sensitive p") << QStringList{"12p|Пауза"} << "12p34"
+                                      << "Пауза";
+    QTest::newRow("P is not p") << QStringList{"12p|Пауза"} << "12P34"
+                                << "";
+    QTest::newRow("name after the first bar") << QStringList{"7|A|B|"} << "70"
+                                              << "A|B|";
+    QTest::newRow("empty name is no result") << QStringList{"7|"} << "70"
+                                             << "";
 }
 
 void TestDistrict::lookup() {
@@ -96,11 +108,12 @@ void TestDistrict::emptyTable() {
 
 void TestDistrict::gapsAndEntriesWithoutBar() {
     // Raion1 is missing; Raion2 was edited by hand and has no bar; Raion4 is past the count.
-    writeRaions(*box_, "\"Count Raions\"=dword:00000004\n"
-                       "\"Raion0\"=\"9|Девять\"\n"
-                       "\"Raion2\"=\"12\"\n"
-                       "\"Raion3\"=\"1|Один\"\n"
-                       "\"Raion4\"=\"|Лишний\"\n");
+    writeRaions(*box_,
+                "\"Count Raions\"=dword:00000004\n"
+                "\"Raion0\"=\"9|Девять\"\n"
+                "\"Raion2\"=\"12\"\n"
+                "\"Raion3\"=\"1|Один\"\n"
+                "\"Raion4\"=\"|Лишний\"\n");
     QCOMPARE(FindRaion("123"), QStringLiteral("Один"));
     QCOMPARE(FindRaion("55"), QString());
     const QList<RaionEntry> rows = LoadRaions();
@@ -120,9 +133,10 @@ void TestDistrict::gapsAndEntriesWithoutBar() {
 }
 
 void TestDistrict::wrongTypeIsReported() {
-    writeRaions(*box_, "\"Count Raions\"=dword:00000002\n"
-                       "\"Raion0\"=dword:00000005\n"
-                       "\"Raion1\"=\"|Всё\"\n");
+    writeRaions(*box_,
+                "\"Count Raions\"=dword:00000002\n"
+                "\"Raion0\"=dword:00000005\n"
+                "\"Raion1\"=\"|Всё\"\n");
     QVERIFY_THROWS_EXCEPTION(ERegistryException, FindRaion("1"));
     try {
         LoadRaions();
@@ -134,7 +148,8 @@ void TestDistrict::wrongTypeIsReported() {
 
 void TestDistrict::rowsRoundTripAndOldValuesStay() {
     QList<RaionEntry> rows;
-    for (int i = 0; i < 5; ++i) rows << RaionEntry{QStringLiteral("(%1)").arg(i), QStringLiteral("Р%1").arg(i)};
+    for (int i = 0; i < 5; ++i)
+        rows << RaionEntry{QStringLiteral("(%1)").arg(i), QStringLiteral("Р%1").arg(i)};
     rows << RaionEntry{"", ""};  // both fields may be empty
     SaveRaions(rows);
     RegistryFile::resetUser();
