@@ -7,6 +7,8 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStatusBar>
@@ -16,6 +18,16 @@
 #include <QTreeWidget>
 
 namespace zrk {
+
+namespace {
+
+// The design sizes suit a font whose digits are 6 pixels wide; a larger desktop font widens
+// the window and the columns alike, so that a grouped number still fits its column.
+double designScale(const QFont& font) {
+    return qMax(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) / 6.0);
+}
+
+}  // namespace
 
 TListRing::TListRing(Line& line, QWidget* parent)
     : QMainWindow(parent),
@@ -72,8 +84,19 @@ TListRing::TListRing(Line& line, QWidget* parent)
     lvRing_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvRing_->header()->setStretchLastSection(false);
     lvRing_->header()->setSectionsMovable(false);
+    const double scale = designScale(lvRing_->font());
     const int designWidths[ColumnCount] = {50, 50, 55, 90, 120};
-    for (int c = 0; c < ColumnCount; ++c) lvRing_->setColumnWidth(c, designWidths[c]);
+    // A number of three groups, a time and a date must show whole on a first run.
+    const QFontMetrics fm(lvRing_->font());
+    const int samples[ColumnCount] = {fm.horizontalAdvance(QStringLiteral("00-00-00")),
+                                      fm.horizontalAdvance(callTimeText(QTime(20, 0, 0))),
+                                      fm.horizontalAdvance(callDateText(QDate(2000, 12, 28))), 0,
+                                      0};
+    int columnsWidth = 0;
+    for (int c = 0; c < ColumnCount; ++c) {
+        lvRing_->setColumnWidth(c, qMax(qRound(designWidths[c] * scale), samples[c] + 12));
+        columnsWidth += lvRing_->columnWidth(c);
+    }
     lvRing_->installEventFilter(this);
     connect(lvRing_, &QTreeWidget::itemDoubleClicked, this, &TListRing::sbReDialClick);
     setCentralWidget(lvRing_);
@@ -86,7 +109,8 @@ TListRing::TListRing(Line& line, QWidget* parent)
     stStatus->addWidget(status_);
     setStatusBar(stStatus);
 
-    resize(377, 272);
+    // Wide enough for all the columns and a vertical scroll bar.
+    resize(qMax(qRound(377 * scale), columnsWidth + 24), qRound(272 * scale));
     move(264, 188);
     placement_.setColumns(lvRing_->header());
     placement_.restore(this);
@@ -102,7 +126,9 @@ QToolButton* TListRing::addButton(const char* name, const QString& hint, const Q
     return button;
 }
 
-int TListRing::rowCount() const { return lvRing_->topLevelItemCount(); }
+int TListRing::rowCount() const {
+    return lvRing_->topLevelItemCount();
+}
 
 void TListRing::AddItem(const QString& number, const QString& name, int status) {
     const QDateTime now = QDateTime::currentDateTime();
@@ -150,7 +176,9 @@ void TListRing::sbLogClick() {
     if (openLog_) openLog_(ini().LogFile);
 }
 
-void TListRing::sbExitClick() { close(); }
+void TListRing::sbExitClick() {
+    close();
+}
 
 void TListRing::lvRingEnter() {
     if (rowCount() < 2 || !lvRing_->selectedItems().isEmpty()) return;

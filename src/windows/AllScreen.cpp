@@ -92,12 +92,14 @@ void TAllScreen::keyPressEvent(QKeyEvent* event) {
             line_.sbAnswerClick();
             close();
             return;
-        default: QWidget::keyPressEvent(event);
+        default:
+            QWidget::keyPressEvent(event);
     }
 }
 
 bool TAllScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick && (watched == pNumber_ || watched == pInfo_)) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == pNumber_ || watched == pInfo_)) {
         close();
         return true;
     }

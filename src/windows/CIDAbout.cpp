@@ -32,9 +32,8 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     icon->setPixmap(programIcon().pixmap(32, 32));
     icon->setFixedSize(32, 32);
 
-    auto* product = new QLabel(QStringLiteral("Zrk Professional v") +
-                                   QString::fromLatin1(kProgramVersion),
-                               frame);
+    auto* product = new QLabel(
+        QStringLiteral("Zrk Professional v") + QString::fromLatin1(kProgramVersion), frame);
     product->setObjectName(QStringLiteral("stProduct"));
     QFont bold = product->font();
     bold.setBold(true);

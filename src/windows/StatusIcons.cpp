@@ -65,9 +65,15 @@ QPixmap statusPixmap(int status, int size) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     switch (status) {
-        case 0: drawNormal(p, size); break;
-        case 1: drawBad(p, size); break;
-        default: drawPriority(p, size); break;
+        case 0:
+            drawNormal(p, size);
+            break;
+        case 1:
+            drawBad(p, size);
+            break;
+        default:
+            drawPriority(p, size);
+            break;
     }
     return pm;
 }

@@ -7,17 +7,7 @@
 
 namespace zrk {
 
-enum TURLType {
-    utFile,
-    utFtp,
-    utGopher,
-    utHttp,
-    utHttps,
-    utMailto,
-    utNews,
-    utTelnet,
-    utWais
-};
+enum TURLType { utFile, utFtp, utGopher, utHttp, utHttps, utMailto, utNews, utTelnet, utWais };
 
 // "http://", "mailto:", ... for each type.
 QString urlPrefix(TURLType type);
