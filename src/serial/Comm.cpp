@@ -150,11 +150,10 @@ void TCommEventThread::run() {
         mask &= mask_;
         if (mask) {
             CommDispatchResult r = deliver(mask);
-            // The owner read part of a larger batch: hand over the rest now rather than when
-            // the next byte arrives. No progress means the owner does not want it yet.
-            while ((mask_ & kEvRxChar) && r.queuedAfter > 0 && r.queuedAfter < r.queuedBefore &&
-                   !stopped_.load())
-                r = deliver(kEvRxChar);
+            // The owner read part of what is queued: hand over the rest now rather than when
+            // the next byte arrives. Nothing read means the owner does not want it yet.
+            while ((mask_ & kEvRxChar) && r.consumed && r.queuedAfter > 0 && !stopped_.load())
+                r = deliver(kEvRxChar | kCommContinueBatch);
         }
         if (gone) {
             waitForWake();
@@ -194,6 +193,8 @@ void TCustomComm::Open() {
     RequireClosed();
     OpenDevice();
     if (!IsOpen()) return;
+    leftQueued_ = 0;
+    ++opened_;
     QPointer<TCustomComm> self(this);
     eventThread_ = new TCommEventThread(
         device_, monitorEvents_,
@@ -285,6 +286,10 @@ qint32 TCustomComm::Read(void* buffer, qint32 count) {
     std::unique_lock<std::recursive_timed_mutex> guard(transferLock_, std::adopt_lock);
     const qint64 n = device_->read(static_cast<char*>(buffer), count < 0 ? 0 : count);
     if (n < 0) throw ECommError(QStringLiteral("Ошибка чтения"), qint32(-n));
+    if (n > 0) {
+        bytesRead_ += n;
+        leftQueued_ = 0;
+    }
     return qint32(n);
 }
 
@@ -368,6 +373,9 @@ CommDispatchResult TCustomComm::DispatchEvents(quint32 mask) {
     qint32 inQueue = 0;
     device_->clearErrors(&errors, &inQueue);
     r.queuedBefore = inQueue;
+    const qint64 readBefore = bytesRead_;
+    const quint64 openedBefore = opened_;
+    const bool newBytes = (mask & kCommContinueBatch) || inQueue > leftQueued_;
     try {
         if ((mask & kEvBreak) && OnBreak) OnBreak(this);
         if ((mask & kEvCts) && OnCts) OnCts(this);
@@ -378,7 +386,7 @@ CommDispatchResult TCustomComm::DispatchEvents(quint32 mask) {
         // Never more than the owner's buffer of ReadBufSize bytes: a device may queue more
         // than that, and the rest comes with the next delivery.
         const qint32 count = qMin(inQueue, readBufSize_);
-        if ((mask & kEvRxChar) && count > 0 && OnRxChar) OnRxChar(this, count);
+        if ((mask & kEvRxChar) && newBytes && count > 0 && OnRxChar) OnRxChar(this, count);
         if ((mask & kEvRxFlag) && OnRxFlag) OnRxFlag(this);
         if ((mask & kEvTxEmpty) && OnTxEmpty) OnTxEmpty(this);
     } catch (...) {
@@ -386,6 +394,9 @@ CommDispatchResult TCustomComm::DispatchEvents(quint32 mask) {
         reportHandlerError(std::current_exception());
     }
     r.queuedAfter = IsOpen() ? device_->queuedBytes() : 0;
+    r.consumed = bytesRead_ != readBefore;
+    // A handler that closed and reopened the port started a fresh queue.
+    if (opened_ == openedBefore) leftQueued_ = r.queuedAfter;
     return r;
 }
 

@@ -136,7 +136,10 @@ private:
 struct CommDispatchResult {
     qint32 queuedBefore = 0;
     qint32 queuedAfter = 0;
+    bool consumed = false;  // the handlers read something
 };
+// Added to the mask of a delivery that continues a batch the owner has not read to its end.
+inline constexpr quint32 kCommContinueBatch = 0x80000000u;
 
 // Waits for the device (and for its wake event) and hands each batch to the owner's thread,
 // blocking until the handlers have run. Created running; deletes itself when it ends.
@@ -273,6 +276,11 @@ private:
     TCommOptions options_;
     TFlowControl flowControl_ = fcDefault;
     std::function<void(std::exception_ptr)> handlerErrorReporter_;
+    // Bytes left queued after the last delivery: a wake-up that brings no more is no event
+    // (an owner that leaves its bytes unread is not called again and again).
+    qint32 leftQueued_ = 0;
+    qint64 bytesRead_ = 0;
+    quint64 opened_ = 0;  // number of Open calls, to tell a reopened port
 };
 
 class TComm : public TCustomComm {

@@ -31,7 +31,10 @@ public:
         open_ = openResult == zrk::SerialOpenResult::Ok;
         return openResult;
     }
-    void close() override { open_ = false; }
+    void close() override {
+        open_ = false;
+        input.clear();  // purged, as a real device is
+    }
     bool isOpen() const override { return open_; }
     int eventFd() const override { return efd_; }
     quint32 eventsFor(quint32, bool* gone) override {

@@ -116,6 +116,12 @@ private slots:
         r.dev->raise(kEvRxChar);
         QTest::qWait(200);
         QCOMPARE(counts, QList<int>{16});
+        r.dev->raise(kEvRxChar);  // a wake-up that brings nothing new is no event
+        QTest::qWait(100);
+        QCOMPARE(counts, QList<int>{16});
+        r.dev->input += "c";
+        r.dev->raise(kEvRxChar);
+        QTRY_COMPARE(counts, QList<int>({16, 16}));
     }
 
     void handlerErrorIsReportedAndWatchGoesOn() {
@@ -167,8 +173,10 @@ private slots:
             r.comm.Close();
             r.comm.Open();
         };
+        r.dev->input = "b";
         r.dev->raise(kEvRxChar);
         QTRY_COMPARE(calls, 1);
+        r.dev->input = "c";
         r.dev->raise(kEvRxChar);
         QTRY_COMPARE(calls, 2);
         r.comm.Close();
