@@ -253,8 +253,8 @@ void BookStore::serializeInto(QByteArray& out) const {
         std::memcpy(p, &g, sizeof g);
         p += sizeof g;
     }
-    for (const auto& obj : master_) {
-        BookEntry e = obj->Entry;
+    for (const TOBJBook& obj : master_) {
+        BookEntry e = obj.Entry;
         e.normalize();
         std::memcpy(p, &e, sizeof e);
         p += sizeof e;
@@ -299,11 +299,11 @@ bool BookStore::SaveList(const QString& fileName) {
 
 int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
     if (isNew) {
-        master_.push_back(std::make_unique<TOBJBook>(entry));
+        master_.emplace_back(entry);
         return count() - 1;
     }
     Q_ASSERT(index >= 0 && index < count());
-    master_[size_t(index)]->Entry = entry;
+    master_[size_t(index)].Entry = entry;
     return index;
 }
 
@@ -322,8 +322,8 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
     CallerInfo who;
     who.group = defaultCallerGroup();
     const QByteArray wanted = toCp1251(number);
-    for (const auto& obj : master_) {
-        const BookEntry& e = obj->Entry;
+    for (const TOBJBook& obj : master_) {
+        const BookEntry& e = obj.Entry;
         if (!filteredEquals(e.Phone, wanted, kDialSet)) continue;
         who.name = e.Name.text();
         who.status = e.Status;
@@ -335,8 +335,8 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
 
 bool BookStore::IsNum(const QString& number) const {
     const QByteArray wanted = toCp1251(number);
-    for (const auto& obj : master_)
-        if (filteredEquals(obj->Entry.Phone, wanted, kStrictSet)) return true;
+    for (const TOBJBook& obj : master_)
+        if (filteredEquals(obj.Entry.Phone, wanted, kStrictSet)) return true;
     return false;
 }
 
@@ -348,7 +348,7 @@ void BookStore::RemoveItem(int i) {
 int BookStore::RemoveFirstByPhone(const FixedText<50>& phone) {
     const int n = phone.size();
     for (int i = 0; i < count(); ++i) {
-        const FixedText<50>& p = master_[size_t(i)]->Entry.Phone;
+        const FixedText<50>& p = master_[size_t(i)].Entry.Phone;
         if (p.size() == n && std::memcmp(p.chars, phone.chars, size_t(n)) == 0) {
             RemoveItem(i);
             return i;
@@ -360,8 +360,8 @@ int BookStore::RemoveFirstByPhone(const FixedText<50>& phone) {
 void BookStore::RemoveGroup(int k) {
     Q_ASSERT(k > 0 && k < groupCount());
     groups_.erase(groups_.begin() + k);
-    for (auto& obj : master_)
-        if (obj->Entry.Group > k) --obj->Entry.Group;
+    for (TOBJBook& obj : master_)
+        if (obj.Entry.Group > k) --obj.Entry.Group;
 }
 
 }  // namespace zrk

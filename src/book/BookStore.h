@@ -84,8 +84,8 @@ public:
 
     // MasterList
     int count() const { return int(master_.size()); }
-    const TOBJBook& item(int i) const { return *master_[size_t(i)]; }
-    TOBJBook& item(int i) { return *master_[size_t(i)]; }
+    const TOBJBook& item(int i) const { return master_[size_t(i)]; }
+    TOBJBook& item(int i) { return master_[size_t(i)]; }
     void RemoveItem(int i);
     // Removes the first entry whose Phone is identical (length and bytes) to `phone`;
     // returns its former position or -1.
@@ -107,7 +107,9 @@ public:
 private:
     void serializeInto(QByteArray& out) const;
 
-    std::vector<std::unique_ptr<TOBJBook>> master_;
+    // Entries side by side: a large book loads without one allocation per entry, and the
+    // lookups walk memory in order.
+    std::vector<TOBJBook> master_;
     std::vector<std::unique_ptr<TOBJGroup>> groups_;
     // Kept between saves: the book is saved after every change, and fresh memory for a
     // large book costs more than filling it.
