@@ -24,7 +24,9 @@ public:
         : program_(std::move(program)), args_(std::move(args)) {
         QObject::connect(&proc_, &QProcess::readyReadStandardOutput, [this] { drain(); });
     }
-    ~ModemSimDriver() { stop(); }
+    ~ModemSimDriver() {
+        stop();
+    }
     ModemSimDriver(const ModemSimDriver&) = delete;
     ModemSimDriver& operator=(const ModemSimDriver&) = delete;
 
@@ -36,8 +38,12 @@ public:
         return waitUntil([this] { return !device_.isEmpty(); }, timeoutMs);
     }
 
-    QString devicePath() const { return device_; }
-    QProcess& process() { return proc_; }
+    QString devicePath() const {
+        return device_;
+    }
+    QProcess& process() {
+        return proc_;
+    }
 
     // One command line for the simulator (see tools/README.md).
     void send(const QString& line) {
@@ -61,9 +67,13 @@ public:
     }
 
     // Lines the program sent, in order.
-    QStringList received() const { return rx_; }
+    QStringList received() const {
+        return rx_;
+    }
     // Lines the simulator sent, in order.
-    QStringList sent() const { return tx_; }
+    QStringList sent() const {
+        return tx_;
+    }
     void clear() {
         rx_.clear();
         tx_.clear();
@@ -103,10 +113,14 @@ private:
         while ((nl = buf_.indexOf('\n')) >= 0) {
             const QString line = QString::fromUtf8(buf_.left(nl));
             buf_.remove(0, nl + 1);
-            if (line.startsWith(QLatin1String("DEVICE "))) device_ = line.mid(7);
-            else if (line.startsWith(QLatin1String("RX "))) rx_.append(line.mid(3));
-            else if (line.startsWith(QLatin1String("TX "))) tx_.append(line.mid(3));
-            else if (line.startsWith(QLatin1String("DO "))) done_.append(line.mid(3));
+            if (line.startsWith(QLatin1String("DEVICE ")))
+                device_ = line.mid(7);
+            else if (line.startsWith(QLatin1String("RX ")))
+                rx_.append(line.mid(3));
+            else if (line.startsWith(QLatin1String("TX ")))
+                tx_.append(line.mid(3));
+            else if (line.startsWith(QLatin1String("DO ")))
+                done_.append(line.mid(3));
         }
     }
 

@@ -49,13 +49,15 @@ struct NamedRate {
     tcflag_t code;
 };
 constexpr NamedRate kNamedRates[] = {
-    {50, B50},         {75, B75},         {110, B110},     {134, B134},     {150, B150},
-    {200, B200},       {300, B300},       {600, B600},     {1200, B1200},   {1800, B1800},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},   {19200, B19200}, {38400, B38400},
-    {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800},
 };
 
-int getTermios(int fd, KernelTermios2* t) { return ::ioctl(fd, kTcGets2, t) < 0 ? errno : 0; }
+int getTermios(int fd, KernelTermios2* t) {
+    return ::ioctl(fd, kTcGets2, t) < 0 ? errno : 0;
+}
 int setTermios(int fd, const KernelTermios2& t) {
     return ::ioctl(fd, kTcSets2, &t) < 0 ? errno : 0;
 }
@@ -90,7 +92,9 @@ SerialDeviceLocation locateSerialDevice(const QString& name) {
     return loc;
 }
 
-TermiosSerialDevice::~TermiosSerialDevice() { close(); }
+TermiosSerialDevice::~TermiosSerialDevice() {
+    close();
+}
 
 SerialOpenResult TermiosSerialDevice::open(const QString& name, int* error) {
     *error = 0;
@@ -166,7 +170,9 @@ quint32 TermiosSerialDevice::eventsFor(quint32 epollEvents, bool* gone) {
     return mask;
 }
 
-int TermiosSerialDevice::setEventMask(quint32) { return fd_ < 0 ? EBADF : 0; }
+int TermiosSerialDevice::setEventMask(quint32) {
+    return fd_ < 0 ? EBADF : 0;
+}
 
 int TermiosSerialDevice::setImmediateTimeouts() {
     if (fd_ < 0) return EBADF;
@@ -188,23 +194,38 @@ int TermiosSerialDevice::getLineSettings(SerialLineSettings* s) {
     if (const int e = getTermios(fd_, &t)) return e;
     *s = kept_;
     s->baudRate = t.c_ospeed;
-    if (!(t.c_cflag & PARENB)) s->parity = 0;
-    else if (t.c_cflag & CMSPAR) s->parity = (t.c_cflag & PARODD) ? 3 : 4;
-    else s->parity = (t.c_cflag & PARODD) ? 1 : 2;
-    if (!(t.c_cflag & CSTOPB)) s->stopBits = 0;
-    else if (kept_.stopBits == 0) s->stopBits = 2;
+    if (!(t.c_cflag & PARENB))
+        s->parity = 0;
+    else if (t.c_cflag & CMSPAR)
+        s->parity = (t.c_cflag & PARODD) ? 3 : 4;
+    else
+        s->parity = (t.c_cflag & PARODD) ? 1 : 2;
+    if (!(t.c_cflag & CSTOPB))
+        s->stopBits = 0;
+    else if (kept_.stopBits == 0)
+        s->stopBits = 2;
     switch (t.c_cflag & CSIZE) {
-        case CS5: s->byteSize = kept_.byteSize == 4 ? 4 : 5; break;
-        case CS6: s->byteSize = 6; break;
-        case CS7: s->byteSize = 7; break;
-        default: s->byteSize = 8; break;
+        case CS5:
+            s->byteSize = kept_.byteSize == 4 ? 4 : 5;
+            break;
+        case CS6:
+            s->byteSize = 6;
+            break;
+        case CS7:
+            s->byteSize = 7;
+            break;
+        default:
+            s->byteSize = 8;
+            break;
     }
-    quint32 f = kept_.flags & ~(kFlParity | kFlOutxCtsFlow | kFlRtsControlMask | kFlOutX |
-                                kFlInX | kFlNull);
+    quint32 f = kept_.flags &
+                ~(kFlParity | kFlOutxCtsFlow | kFlRtsControlMask | kFlOutX | kFlInX | kFlNull);
     f |= kFlBinary;
     if (t.c_iflag & INPCK) f |= kFlParity;
-    if (t.c_cflag & CRTSCTS) f |= kFlOutxCtsFlow | kFlRtsControlHandshake;
-    else f |= kept_.flags & kFlRtsControlEnable;
+    if (t.c_cflag & CRTSCTS)
+        f |= kFlOutxCtsFlow | kFlRtsControlHandshake;
+    else
+        f |= kept_.flags & kFlRtsControlEnable;
     if (t.c_iflag & IXON) f |= kFlOutX;
     if (t.c_iflag & IXOFF) f |= kFlInX;
     if (stripNulls_) f |= kFlNull;
@@ -232,26 +253,51 @@ int TermiosSerialDevice::setLineSettings(const SerialLineSettings& s) {
 
     t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
     switch (s.parity) {
-        case 0: break;
-        case 1: t.c_cflag |= PARENB | PARODD; break;
-        case 2: t.c_cflag |= PARENB; break;
-        case 3: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-        case 4: t.c_cflag |= PARENB | CMSPAR; break;
-        default: return EINVAL;
+        case 0:
+            break;
+        case 1:
+            t.c_cflag |= PARENB | PARODD;
+            break;
+        case 2:
+            t.c_cflag |= PARENB;
+            break;
+        case 3:
+            t.c_cflag |= PARENB | CMSPAR | PARODD;
+            break;
+        case 4:
+            t.c_cflag |= PARENB | CMSPAR;
+            break;
+        default:
+            return EINVAL;
     }
     switch (s.stopBits) {
-        case 0: t.c_cflag &= ~CSTOPB; break;
+        case 0:
+            t.c_cflag &= ~CSTOPB;
+            break;
         case 1:
-        case 2: t.c_cflag |= CSTOPB; break;
-        default: return EINVAL;
+        case 2:
+            t.c_cflag |= CSTOPB;
+            break;
+        default:
+            return EINVAL;
     }
     switch (s.byteSize) {
-        case 4: break;  // no 4-bit characters here: the size stays
-        case 5: t.c_cflag = (t.c_cflag & ~CSIZE) | CS5; break;
-        case 6: t.c_cflag = (t.c_cflag & ~CSIZE) | CS6; break;
-        case 7: t.c_cflag = (t.c_cflag & ~CSIZE) | CS7; break;
-        case 8: t.c_cflag = (t.c_cflag & ~CSIZE) | CS8; break;
-        default: return EINVAL;
+        case 4:
+            break;  // no 4-bit characters here: the size stays
+        case 5:
+            t.c_cflag = (t.c_cflag & ~CSIZE) | CS5;
+            break;
+        case 6:
+            t.c_cflag = (t.c_cflag & ~CSIZE) | CS6;
+            break;
+        case 7:
+            t.c_cflag = (t.c_cflag & ~CSIZE) | CS7;
+            break;
+        case 8:
+            t.c_cflag = (t.c_cflag & ~CSIZE) | CS8;
+            break;
+        default:
+            return EINVAL;
     }
 
     const quint32 f = s.flags;
@@ -362,11 +408,24 @@ int TermiosSerialDevice::escape(int function) {
     int bits = 0;
     unsigned long request = 0;
     switch (function) {
-        case kSetRts: request = TIOCMBIS; bits = TIOCM_RTS; break;
-        case kClrRts: request = TIOCMBIC; bits = TIOCM_RTS; break;
-        case kSetDtr: request = TIOCMBIS; bits = TIOCM_DTR; break;
-        case kClrDtr: request = TIOCMBIC; bits = TIOCM_DTR; break;
-        default: return EINVAL;
+        case kSetRts:
+            request = TIOCMBIS;
+            bits = TIOCM_RTS;
+            break;
+        case kClrRts:
+            request = TIOCMBIC;
+            bits = TIOCM_RTS;
+            break;
+        case kSetDtr:
+            request = TIOCMBIS;
+            bits = TIOCM_DTR;
+            break;
+        case kClrDtr:
+            request = TIOCMBIC;
+            bits = TIOCM_DTR;
+            break;
+        default:
+            return EINVAL;
     }
     if (virtual_) return 0;
     return ::ioctl(fd_, request, &bits) < 0 ? errno : 0;

@@ -19,13 +19,15 @@ constexpr quint32 kWakeTag = 2;
 std::atomic<int> gAliveThreads{0};
 
 // Platform event bit of each TCommEventType, by ordinal.
-constexpr quint32 kEventBits[] = {kEvBreak, kEvCts,    kEvDsr,    kEvErr,   kEvRing,
+constexpr quint32 kEventBits[] = {kEvBreak, kEvCts,    kEvDsr,    kEvErr,    kEvRing,
                                   kEvRlsd,  kEvRxChar, kEvRxFlag, kEvTxEmpty};
 // Flag bit of each TCommOption, by ordinal.
-constexpr quint32 kOptionBits[] = {kFlParity, kFlDsrSensitivity, kFlTxContinueOnXoff,
-                                   kFlErrorChar, kFlNull};
+constexpr quint32 kOptionBits[] = {kFlParity, kFlDsrSensitivity, kFlTxContinueOnXoff, kFlErrorChar,
+                                   kFlNull};
 
-std::chrono::milliseconds limit(qint32 ms) { return std::chrono::milliseconds(ms < 0 ? 0 : ms); }
+std::chrono::milliseconds limit(qint32 ms) {
+    return std::chrono::milliseconds(ms < 0 ? 0 : ms);
+}
 
 }  // namespace
 
@@ -96,7 +98,9 @@ TCommEventThread::~TCommEventThread() {
     --gAliveThreads;
 }
 
-int TCommEventThread::running() { return gAliveThreads.load(); }
+int TCommEventThread::running() {
+    return gAliveThreads.load();
+}
 
 void TCommEventThread::Stop() {
     stopped_.store(true);
@@ -165,11 +169,16 @@ void TCommEventThread::run() {
 // ---- TCustomComm --------------------------------------------------------------------------
 
 TCustomComm::TCustomComm(QObject* owner, std::shared_ptr<SerialDevice> device)
-    : QObject(owner), device_(device ? std::move(device) : std::make_shared<TermiosSerialDevice>()) {}
+    : QObject(owner),
+      device_(device ? std::move(device) : std::make_shared<TermiosSerialDevice>()) {}
 
-TCustomComm::~TCustomComm() { Close(); }
+TCustomComm::~TCustomComm() {
+    Close();
+}
 
-bool TCustomComm::IsOpen() const { return device_->isOpen(); }
+bool TCustomComm::IsOpen() const {
+    return device_->isOpen();
+}
 
 void TCustomComm::RequireClosed() const {
     if (IsOpen()) throw ECommError(QStringLiteral("Порт уже открыт"), -1);
@@ -178,7 +187,8 @@ void TCustomComm::RequireClosed() const {
 void TCustomComm::OpenDevice() {
     int error = 0;
     switch (device_->open(deviceName_, &error)) {
-        case SerialOpenResult::Ok: break;
+        case SerialOpenResult::Ok:
+            break;
         case SerialOpenResult::AccessError:
             throw ECommError(QStringLiteral("Ошибка доступа к устройству"), error);
         case SerialOpenResult::NotCharDevice:
@@ -187,7 +197,9 @@ void TCustomComm::OpenDevice() {
     }
 }
 
-void TCustomComm::CloseDevice() { device_->close(); }
+void TCustomComm::CloseDevice() {
+    device_->close();
+}
 
 void TCustomComm::Open() {
     RequireClosed();
@@ -196,13 +208,15 @@ void TCustomComm::Open() {
     leftQueued_ = 0;
     ++opened_;
     QPointer<TCustomComm> self(this);
-    eventThread_ = new TCommEventThread(
-        device_, monitorEvents_,
-        [self](TCommEventThread* sender, quint32 mask) -> CommDispatchResult {
-            // A thread told to stop (port closed, or closed and opened again) delivers nothing.
-            if (!self || self->eventThread_ != sender || !self->IsOpen()) return {};
-            return self->DispatchEvents(mask);
-        });
+    eventThread_ =
+        new TCommEventThread(device_, monitorEvents_,
+                             [self](TCommEventThread* sender, quint32 mask) -> CommDispatchResult {
+                                 // A thread told to stop (port closed, or closed and opened again)
+                                 // delivers nothing.
+                                 if (!self || self->eventThread_ != sender || !self->IsOpen())
+                                     return {};
+                                 return self->DispatchEvents(mask);
+                             });
     ApplyTimeouts();
     ApplyLineSettings();
     ApplyBuffers();
@@ -241,15 +255,26 @@ void TCustomComm::ApplyLineSettings() {
     s.xonLim = quint16(readBufSize_ / 4);
     s.xoffLim = quint16(readBufSize_ / 4);
     switch (flowControl_) {
-        case fcNone: s.flags = kFlBinary; break;
-        case fcCTS: s.flags |= kFlOutxCtsFlow | kFlRtsControlHandshake; break;
-        case fcDTR: s.flags |= kFlOutxDsrFlow | kFlDtrControlHandshake; break;
-        case fcSoftware: s.flags |= kFlOutX | kFlInX; break;
-        case fcDefault: break;
+        case fcNone:
+            s.flags = kFlBinary;
+            break;
+        case fcCTS:
+            s.flags |= kFlOutxCtsFlow | kFlRtsControlHandshake;
+            break;
+        case fcDTR:
+            s.flags |= kFlOutxDsrFlow | kFlDtrControlHandshake;
+            break;
+        case fcSoftware:
+            s.flags |= kFlOutX | kFlInX;
+            break;
+        case fcDefault:
+            break;
     }
     for (int i = 0; i < int(std::size(kOptionBits)); ++i) {
-        if (options_.contains(TCommOption(i))) s.flags |= kOptionBits[i];
-        else s.flags &= ~kOptionBits[i];
+        if (options_.contains(TCommOption(i)))
+            s.flags |= kOptionBits[i];
+        else
+            s.flags &= ~kOptionBits[i];
     }
     if (const int e = device_->setLineSettings(s))
         throw ECommError(QStringLiteral("Ошибка обновления DataControlBlock"), e);
@@ -293,8 +318,12 @@ qint32 TCustomComm::Read(void* buffer, qint32 count) {
     return qint32(n);
 }
 
-void TCustomComm::Lock() { transferLock_.lock(); }
-void TCustomComm::Unlock() { transferLock_.unlock(); }
+void TCustomComm::Lock() {
+    transferLock_.lock();
+}
+void TCustomComm::Unlock() {
+    transferLock_.unlock();
+}
 
 qint32 TCustomComm::Escape(int function) {
     if (!IsOpen()) throw ECommError(QStringLiteral("Порт не открыт, чем то занят"), -1);
@@ -303,8 +332,12 @@ qint32 TCustomComm::Escape(int function) {
     return 1;
 }
 
-bool TCustomComm::SetDTR(bool state) { return Escape(state ? kSetDtr : kClrDtr) != 0; }
-bool TCustomComm::SetRTS(bool state) { return Escape(state ? kSetRts : kClrRts) != 0; }
+bool TCustomComm::SetDTR(bool state) {
+    return Escape(state ? kSetDtr : kClrDtr) != 0;
+}
+bool TCustomComm::SetRTS(bool state) {
+    return Escape(state ? kSetRts : kClrRts) != 0;
+}
 
 bool TCustomComm::ModemLineState(int line) {
     static constexpr quint32 kBits[] = {kMsCtsOn, kMsDsrOn, kMsRingOn, kMsRlsdOn};

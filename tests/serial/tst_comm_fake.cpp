@@ -217,9 +217,8 @@ private slots:
         r.comm.SetOptions({coParityCheck, coNullStrip});
         QCOMPARE(r.dev->written.last().flags, quint32(kFlBinary | kFlParity | kFlNull));
         r.comm.SetFlowControl(fcCTS);
-        QCOMPARE(r.dev->written.last().flags,
-                 r.dev->reported.flags | kFlOutxCtsFlow | kFlRtsControlHandshake | kFlParity |
-                     kFlNull);
+        QCOMPARE(r.dev->written.last().flags, r.dev->reported.flags | kFlOutxCtsFlow |
+                                                  kFlRtsControlHandshake | kFlParity | kFlNull);
         r.dev->reported.flags = kFlBinary | kFlParity | kFlErrorChar;
         r.comm.SetOptions({});  // clears option bits the device had set
         QCOMPARE(r.dev->written.last().flags, kFlBinary | kFlOutxCtsFlow | kFlRtsControlHandshake);

@@ -308,7 +308,8 @@ private slots:
             r = comm.Write(chunk.constData(), chunk.size());
         }
         QCOMPARE(r, -1);
-        QVERIFY2(t.elapsed() >= 190 && t.elapsed() < 1500, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(t.elapsed() >= 190 && t.elapsed() < 1500,
+                 qPrintable(QString::number(t.elapsed())));
     }
 
     // The modem pulled out: the owner hears of it once, the watch does not spin, transfers

@@ -34,7 +34,9 @@ struct Line {
         };
         comm.Open();
     }
-    void send(const QByteArray& cmd) { QCOMPARE(comm.Write(cmd + "\r\n", cmd.size() + 2), cmd.size() + 2); }
+    void send(const QByteArray& cmd) {
+        QCOMPARE(comm.Write(cmd + "\r\n", cmd.size() + 2), cmd.size() + 2);
+    }
 };
 
 }  // namespace
@@ -68,8 +70,8 @@ private slots:
         sim.send("dial ringing nocarrier");
         QVERIFY(sim.waitForCommand("dial ringing nocarrier"));
         line.send("ATDT789");
-        QTRY_COMPARE_WITH_TIMEOUT(line.lines, QStringList({"BUSY", "RINGING", "RINGING", "NO CARRIER"}),
-                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(line.lines,
+                                  QStringList({"BUSY", "RINGING", "RINGING", "NO CARRIER"}), 5000);
 
         line.lines.clear();
         line.send("+++~~~ATH0");

@@ -121,7 +121,9 @@ public:
         QObject::connect(stdinNotifier_, &QSocketNotifier::activated, [this] { readStdin(); });
     }
 
-    void start() { QTimer::singleShot(0, [this] { next(); }); }
+    void start() {
+        QTimer::singleShot(0, [this] { next(); });
+    }
 
 private:
     // ---- the command queue --------------------------------------------------------------
@@ -181,10 +183,12 @@ private:
         int rings = 4;
         double interval = 1.0;
         for (int i = 2; i < w.size(); ++i) {
-            if (w[i] == QLatin1String("rings") && i + 1 < w.size()) rings = w[++i].toInt();
+            if (w[i] == QLatin1String("rings") && i + 1 < w.size())
+                rings = w[++i].toInt();
             else if (w[i] == QLatin1String("interval") && i + 1 < w.size())
                 interval = w[++i].toDouble();
-            else report += QLatin1Char(':') + w[i];
+            else
+                report += QLatin1Char(':') + w[i];
         }
         callReport_ = report;
         lastReport_ = report;
@@ -197,8 +201,10 @@ private:
         sendLine(QStringLiteral("RING"));
         --ringsLeft_;
         after(ringInterval_, [this] {
-            if (ringsLeft_ > 0) ringOnce();
-            else endCall();
+            if (ringsLeft_ > 0)
+                ringOnce();
+            else
+                endCall();
         });
     }
 
@@ -250,15 +256,15 @@ private:
             if (!callReport_.isEmpty()) endCall();
             sendLine(QStringLiteral("OK"));
         } else if (u.startsWith(idCommand_)) {
-            const QString report = !callReport_.isEmpty() ? callReport_
+            const QString report = !callReport_.isEmpty()   ? callReport_
                                    : !lastReport_.isEmpty() ? lastReport_
                                                             : QStringLiteral("Unknown");
             sendLine(prefix_ + QLatin1Char(' ') + report);
             sendLine(QStringLiteral("OK"));
         } else if (u.startsWith(QLatin1String("ATD"))) {
-            const QStringList answers =
-                dialAnswers_.isEmpty() ? QStringList{QStringLiteral("ringing")}
-                                       : dialAnswers_.takeFirst();
+            const QStringList answers = dialAnswers_.isEmpty()
+                                            ? QStringList{QStringLiteral("ringing")}
+                                            : dialAnswers_.takeFirst();
             int delay = 200;
             for (const QString& a : answers) {
                 const QString text = dialText(a);
@@ -342,8 +348,8 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("A caller-ID modem on a pseudo-terminal."));
     p.addHelpOption();
-    p.addOption({QStringLiteral("script"), QStringLiteral("Commands to play."),
-                 QStringLiteral("file")});
+    p.addOption(
+        {QStringLiteral("script"), QStringLiteral("Commands to play."), QStringLiteral("file")});
     p.addOption({QStringLiteral("loop"), QStringLiteral("Play the script again and again.")});
     p.addOption({QStringLiteral("link"), QStringLiteral("Create a symbolic link to the device."),
                  QStringLiteral("path")});
