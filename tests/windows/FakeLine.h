@@ -8,29 +8,19 @@ namespace zrktest {
 
 class FakeLine : public zrk::Line {
 public:
-    void ViewNumber(const QString& number, bool identified) override {
-        calls << QStringLiteral("ViewNumber(%1,%2)").arg(number, identified ? "true" : "false");
+    static QString b(bool v) { return v ? "true" : "false"; }
+    void ViewNumber(const QString& n, bool id) override {
+        calls << QString("ViewNumber(%1,%2)").arg(n, b(id));
     }
-    void sbDialClick() override { calls << QStringLiteral("sbDialClick"); }
-    void sbAnswerClick() override { calls << QStringLiteral("sbAnswerClick"); }
+    void sbDialClick() override { calls << "sbDialClick"; }
+    void sbAnswerClick() override { calls << "sbAnswerClick"; }
     int callCount() const override { return count; }
-    void CountCaller(int c) override {
-        count = c;
-        calls << QStringLiteral("CountCaller(%1)").arg(c);
-    }
-    void setRingActive(bool active) override {
-        ringActive = active;
-        calls << QStringLiteral("setRingActive(%1)").arg(active ? "true" : "false");
-    }
-    void setCallListShown(bool shown) override {
-        callListShown = shown;
-        calls << QStringLiteral("setCallListShown(%1)").arg(shown ? "true" : "false");
-    }
+    void CountCaller(int c) override { calls << QString("CountCaller(%1)").arg(count = c); }
+    void setRingActive(bool a) override { calls << "setRingActive(" + b(a) + ")"; }
+    void setCallListShown(bool s) override { calls << "setCallListShown(" + b(s) + ")"; }
 
     QStringList calls;
     int count = 0;
-    bool ringActive = true;
-    bool callListShown = true;
 };
 
 }  // namespace zrktest
