@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
+#include "windows/CIDAbout.h"
 
 #include <QAction>
 #include <QFrame>
@@ -89,6 +90,7 @@ void TRusCID::buildLayout() {
     stZvon->setFont(small);
     pTimer = indicator("pTimer", "00 : 00", "Таймер", {169, 52, 27, 10});
     pTimer->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    pTimer->setFont(pixelFont(QStringLiteral("MS Serif"), 8));
 
     pCountCall = new ClickLabel(this);
     panel(pCountCall, "pCountCall", {205, 0, 41, 25}, Qt::AlignCenter);
@@ -128,6 +130,7 @@ void TRusCID::buildLayout() {
     const auto wide = [&](const char* name, const QString& text, const char* hint, int y) {
         auto* b = button(name, text, hint, {144, y, 102, 22});
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
         return b;
     };
     sbBook = wide("sbBook", QStringLiteral("Телефоны"), "Телефонная книжка", 72);
@@ -359,6 +362,14 @@ void TRusCID::wire() {
     onClick(sbOpenClose, [this] { sbOpenCloseClick(); });
     onLabel(stPort, [this] { sbOpenCloseClick(); });
     on(mPExit, [this] { close(); });
+    on(mPAbout, [this] {
+        TCIDAbout about(this);
+        about.exec();
+    });
+    // The options dialog, the reminders and the phone book's editors are not in this
+    // version yet: their commands stay disabled rather than do nothing.
+    for (QAction* a : {mPOpti, mPReminder, N8, N9}) a->setEnabled(false);
+    sbOpti->setEnabled(false);
     onClick(sbHide, [this] { sbHideClick(); });
     onClick(sbAnswer, [this] { sbAnswerClick(); });
     on(mPAnswer, [this] { sbAnswerClick(); });

@@ -1,0 +1,310 @@
+#include "MainFixture.h"
+
+#include "main/ClickLabel.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace zrk;
+
+namespace {
+
+const QByteArray kHangUpGroup =
+    "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000000\n";
+
+void addPeople(BookStore& b) {
+    b.AddGroup(group("Друзья", ActionNone), true);        // 1
+    b.AddGroup(group("Спам", ActionHangUp), true);        // 2
+    b.AddGroup(group("Музыка", ActionNone, "band.wav"), true);  // 3
+    b.AddItem(entry("Иванов Иван", "345678", StatusNormal, 1), true);
+    b.AddItem(entry("Продавец", "111111", StatusNormal, 2), true);
+    b.AddItem(entry("Начальник", "22-22-22", StatusPriority, 0), true);
+    b.AddItem(entry("Гитарист", "333333", StatusBad, 3), true);
+}
+
+int errorBoxes(QWidget* w) {
+    int n = 0;
+    for (QMessageBox* b : w->findChildren<QMessageBox*>()) n += b->isVisible();
+    return n;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+
+    void opensThePortAndInitialisesTheModem() {
+        MainFixture f;
+        QVERIFY(f.window->portActive());
+        QCOMPARE(f.device->openedName, QString("Com2"));
+        QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));
+        QCOMPARE(f.info(), QString("* Ожидание звонка *"));
+        QVERIFY(!f.window->mPOpenPort->isEnabled());
+        QVERIFY(f.window->sbDial->isEnabled());
+        QCOMPARE(f.window->sbOpenClose->text(), QString("Закрыть порт"));
+        QCOMPARE(f.window->icTray->toolTip(), QString("Zrk: Ожидание звонка"));
+
+        f.window->ClosePortClick();  // no command on closing
+        QVERIFY(f.takeSent().isEmpty());
+        QCOMPARE(f.info(), QString("* Порт закрыт *"));
+        QVERIFY(!f.device->isOpen());
+    }
+
+    void withoutModemThePortClosesQuietly() {
+        MainFixture f({}, false);
+        QVERIFY(!f.window->portActive());
+        QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));
+        QVERIFY(!f.device->isOpen());
+        QCOMPARE(f.info(), QString("* Порт закрыт *"));
+        QCOMPARE(errorBoxes(f.window.get()), 0);
+        QVERIFY(!f.window->sbAnswer->isEnabled());
+        QCOMPARE(f.window->sbOpenClose->text(), QString("Открыть порт"));
+    }
+
+    // An opening that failed after the device was opened must not leave it open for ever.
+    void failedOpeningDoesNotBlockTheNextOne() {
+        MainFixture f({}, false);
+        f.device->escapeError = EIO;  // raising RTS fails after the device opened
+        f.device->status = kMsDsrOn;
+        f.window->safely([&] { f.window->OpenPortClick(); });
+        QVERIFY(!f.window->portActive());
+        QCOMPARE(errorBoxes(f.window.get()), 1);
+        f.device->escapeError = 0;
+        f.window->OpenPortClick();  // no "port already open"
+        QVERIFY(f.window->portActive());
+    }
+
+    void ringsThroughThePort() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000002\n");
+        f.takeSent();
+        f.receive("RI");
+        f.receive("NG\r\n");
+        QCOMPARE(f.info(), QString("* Звонок *"));
+        QVERIFY(f.window->ringActive());
+        f.receive(QByteArray("\nRI\0NG\r", 7));
+        QVERIFY(f.takeSent().isEmpty());
+        f.receive("RING\r\n");  // the third ring asks for the number
+        QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));
+        QCOMPARE(f.window->ringCount(), 0);
+        f.receive("ring\r RING\rRING \r");
+        QCOMPARE(f.window->ringCount(), 0);
+    }
+
+    void threeRingsInOneBatchAskOnce() {
+        MainFixture f;
+        f.takeSent();
+        f.receive("RING\r\nRING\r\nRING\r\n");
+        QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));
+    }
+
+    void garbageThenAGoodCall() {
+        MainFixture f;
+        f.receive(QByteArray(1024 * 1024, '7'));
+        f.receive("\r\nRING\r\nCallerID: 2345678:1\r\n");
+        QCOMPARE(f.number(), QString("34-56-78"));
+        QCOMPARE(f.window->callCount(), 1);
+    }
+
+    void reportedCallerIsShownListedCountedAndLogged() {
+        MainFixture f;
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");
+        QCOMPARE(f.info(), QString("[квартира, учреждение]"));
+        QVERIFY(f.window->pInfo->toolTip().startsWith("Абоненты квартирные"));
+        QCOMPARE(f.number(), QString("34-56-78"));
+        QCOMPARE(f.window->currentNumber(), QString("345678"));
+        QCOMPARE(f.window->pCountCall->text(), QString("1"));
+        QCOMPARE(f.list()->topLevelItemCount(), 1);
+        QCOMPARE(f.list()->topLevelItem(0)->text(0), QString("34-56-78"));
+        QCOMPARE(f.list()->topLevelItem(0)->text(3), QString("нормальный"));
+        QCOMPARE(f.window->icTray->toolTip(), QString("34-56-78 "));
+        QCOMPARE(f.window->callerClass(), -1);
+        const QString log = fromCp1251(zrktest::readAll("ZrkLog.txt"));
+        QVERIFY(log.trimmed().endsWith(" 34-56-78"));
+
+        f.receive("CallerID:Unknown\r\n");
+        QCOMPARE(f.number(), QString("Unknown"));
+        QVERIFY(f.window->currentNumber().isEmpty());
+        QCOMPARE(f.window->callCount(), 2);
+
+        f.receive("CallerID: 7654321:x\r\n");  // an unknown category
+        QCOMPARE(f.info(), QString("[неизвестно]"));
+        QCOMPARE(f.number(), QString("65-43-21"));
+    }
+
+    void nameAndDistrict() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n"
+                      "\"Count Raions\"=dword:00000001\n\"Raion0\"=\"34|Центр\"\n",
+                      true, addPeople);
+        f.receive("CallerID: 2345678:1\r\n");
+        QCOMPARE(f.info(), QString("Иванов Иван"));
+        QCOMPARE(f.window->pInfo->toolTip(), QString("Центр"));
+        QCOMPARE(f.list()->topLevelItem(0)->text(4), QString("Иванов Иван"));
+        QCOMPARE(f.window->icTray->toolTip(), QString("34-56-78 Иванов Иван"));
+    }
+
+    void actions() {
+        MainFixture f({}, true, addPeople);
+        f.takeSent();
+        // The group's hang-up: the modem hangs up before the number is shown.
+        f.receive("RING\r\n");
+        QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));
+        f.receive("CallerID: 111111:1\r\n");
+        QCOMPARE(f.takeSent(), QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n"));
+        QVERIFY(!f.window->ringActive());
+        QCOMPARE(f.window->callCount(), 1);
+
+        // A priority caller brings the alert with name, grouped number and group.
+        f.receive("RING\r\nCallerID: 222222:1\r\n");
+        QVERIFY(f.alert->isVisible());
+        QCOMPARE(f.alert->findChild<QLabel*>("stFIO")->text(), QString("Начальник"));
+        QCOMPARE(f.alert->findChild<QLabel*>("stNumber")->text(), QString("22-22-22"));
+        QCOMPARE(f.alert->findChild<QLabel*>("stGroup")->text(), QString("[Все группы]"));
+        f.alert->close();
+
+        // A group with a sound sets the class whatever the status; bad callers are ignored.
+        f.receive("RING\r\nCallerID: 333333:1\r\n");
+        QCOMPARE(f.window->callerClass(), 9);
+        QVERIFY(!f.window->ringActive());
+    }
+
+    void fullScreenInsteadOfAlert() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Screen\"=dword:00000001\n", true,
+                      addPeople);
+        f.receive("RING\r\nCallerID: 222222:1\r\n");
+        QVERIFY(f.allScreen->isVisible());
+        QVERIFY(!f.alert->isVisible());
+        QCOMPARE(f.allScreen->findChild<QLabel*>("pNumber")->text(), QString("22-22-22"));
+        f.window->sbAnswerClick();
+        QVERIFY(!f.allScreen->isVisible());
+        QVERIFY(f.window->tTimer->isActive());  // an incoming call: the talk timer runs
+    }
+
+    // A log that cannot be written is shown once and does not stop the reception.
+    void logFailureKeepsTheLineOpen() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Log File\"=\"/dev/full\"\n");
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");
+        QVERIFY(f.window->portActive());
+        QCOMPARE(errorBoxes(f.window.get()), 1);
+        f.receive("RING\r\nCallerID: 3456789:1\r\n");
+        QCOMPARE(f.window->callCount(), 2);
+        QCOMPARE(errorBoxes(f.window.get()), 1);
+        QVERIFY(f.window->portActive());
+    }
+
+    void noCarrierOnlyAfterADial() {
+        MainFixture f;
+        f.receive("NO CARRIER\r\n");
+        QCOMPARE(f.info(), QString("* Ожидание звонка *"));
+        f.receive("BUSY\r\n");
+        QCOMPARE(f.info(), QString("* Занято *"));
+        f.receive("ERROR\r\n");
+        QCOMPARE(f.info(), QString("* Ошибка *"));
+        f.window->ViewNumber("12-34", false);
+        QCOMPARE(f.window->currentNumber(), QString("1234"));
+        f.takeSent();
+        f.window->sbDialClick();
+        QCOMPARE(f.takeSent(), QByteArray("ATDP1234\r\n"));
+        QCOMPARE(f.info(), QString("* Набор номера *"));
+        f.alert->show();
+        f.receive("NO CARRIER\r\n");
+        QCOMPARE(f.info(), QString("* Нет ответа *"));
+        QVERIFY(!f.alert->isVisible());
+        f.receive("RINGING\r\n");
+        QCOMPARE(f.info(), QString("* Ожидание ответа *"));
+    }
+
+    void windowSizeFollowsTheButtons() {
+        MainFixture f;
+        QCOMPARE(f.window->size(), QSize(254, 167));
+        QVERIFY(!f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
+        f.window->mPButton->trigger();
+        QVERIFY(!ini().Buttons);
+        QCOMPARE(f.window->size(), QSize(203, 70));
+        QVERIFY(f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
+        emit f.window->stButtons->clicked();
+        QCOMPARE(f.window->size(), QSize(254, 167));
+        QVERIFY(f.window->mPButton->isChecked());
+    }
+
+    void menuChecksFollowSettings() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Clock\"=dword:00000000\n"
+                      "\"StayOnTop\"=dword:00000000\n");
+        QVERIFY(!f.window->mPClock->isChecked());
+        QVERIFY(f.window->mPTimer->isChecked());
+        QVERIFY(!f.window->mPStayOnTop->isChecked());
+        QVERIFY(f.window->mPButton->isChecked());
+        QVERIFY(!f.window->pClock->isVisibleTo(f.window.get()));
+        f.window->mPStayOnTop->trigger();  // stays on top, but the setting is left alone
+        QVERIFY(f.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!ini().StayOnTop);
+    }
+
+    void talkTimer() {
+        MainFixture f;
+        emit f.window->pTimer->clicked();
+        QVERIFY(f.window->tTimer->isActive());
+        for (int i = 0; i < 65; ++i) f.window->tTimerTimer();
+        QCOMPARE(f.window->pTimer->text(), QString("01 : 05"));
+        emit f.window->pTimer->doubleClicked();
+        QVERIFY(!f.window->tTimer->isActive());
+        QCOMPARE(f.window->pTimer->text(), QString("00 : 00"));
+    }
+
+    void keyboard() {
+        MainFixture f({}, false);  // the port closed: digits still edit the number
+        f.window->show();
+        QTest::keyClicks(f.window.get(), "123");
+        QCOMPARE(f.number(), QString("123"));
+        QTest::keyClick(f.window.get(), Qt::Key_Backspace);
+        QCOMPARE(f.window->currentNumber(), QString("12"));
+        f.takeSent();
+        QTest::keyClick(f.window.get(), Qt::Key_Return);  // the port is closed: nothing
+        QVERIFY(f.takeSent().isEmpty());
+        QTest::keyClick(f.window.get(), Qt::Key_Asterisk);
+        QVERIFY(f.window->currentNumber().isEmpty());
+        QCOMPARE(f.info(), QString("* Ожидание звонка *"));
+        QTest::keyClick(f.window.get(), Qt::Key_Backspace);  // nothing to drop
+        QVERIFY(f.window->currentNumber().isEmpty());
+    }
+
+    void callListButtonAndCounter() {
+        MainFixture f;
+        f.receive("CallerID: 111111:1\r\nCallerID: 222222:1\r\n");
+        f.window->sbViewListRing->click();
+        QVERIFY(f.calls->isVisible());
+        f.window->sbViewListRing->click();
+        QVERIFY(!f.calls->isVisible());
+        emit f.window->pCountCall->doubleClicked();
+        QCOMPARE(f.window->callCount(), 0);
+        QCOMPARE(f.list()->topLevelItemCount(), 0);
+    }
+
+    void hideAndShow_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("with a tray") << true;
+        QTest::newRow("without a tray") << false;
+    }
+    void hideAndShow() {
+        QFETCH(bool, tray);
+        TRusCID::setTrayAvailableOverride(tray ? 1 : 0);
+        MainFixture f;
+        f.window->show();
+        QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
+        f.window->sbHide->click();
+        QTRY_COMPARE(f.window->mPShow->text(), QString("Восстановить"));
+        if (tray) QTRY_VERIFY(!f.window->isVisible());
+        else QVERIFY(f.window->isVisible() && f.window->isMinimized());
+        // A ring brings the window back ("Popup On Call").
+        f.receive("RING\r\n");
+        QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
+        QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,150 @@
+#include "main/CallerReport.h"
+#include "main/ModemLines.h"
+#include "settings/Settings.h"
+
+#include <QtTest>
+
+using namespace zrk;
+
+namespace {
+
+QList<QByteArray> feedAll(LineAssembler& a, const QList<QByteArray>& batches) {
+    QList<QByteArray> lines;
+    for (const QByteArray& b : batches)
+        a.feed(b.constData(), b.size(), [&](const QByteArray& l) { lines.append(l); });
+    return lines;
+}
+
+}  // namespace
+
+class TestModemLines : public QObject {
+    Q_OBJECT
+private slots:
+    void assembly_data() {
+        QTest::addColumn<QList<QByteArray>>("batches");
+        QTest::addColumn<QList<QByteArray>>("lines");
+        QTest::newRow("CR LF") << QList<QByteArray>{"RING\r\n"} << QList<QByteArray>{"RING"};
+        QTest::newRow("LF first") << QList<QByteArray>{"\nRING\r"} << QList<QByteArray>{"RING"};
+        QTest::newRow("split") << QList<QByteArray>{"RI", "NG\r"} << QList<QByteArray>{"RING"};
+        QTest::newRow("NUL inside") << QList<QByteArray>{QByteArray("RI\0NG\r", 6)}
+                                    << QList<QByteArray>{"RING"};
+        QTest::newRow("three") << QList<QByteArray>{"RING\r\nRING\r\nRING\r\n"}
+                               << QList<QByteArray>{"RING", "RING", "RING"};
+        QTest::newRow("no CR") << QList<QByteArray>{"RING\n"} << QList<QByteArray>{};
+        QTest::newRow("empty line") << QList<QByteArray>{"\r"} << QList<QByteArray>{""};
+    }
+    void assembly() {
+        QFETCH(QList<QByteArray>, batches);
+        QFETCH(QList<QByteArray>, lines);
+        LineAssembler a;
+        QCOMPARE(feedAll(a, batches), lines);
+    }
+
+    // A device that never sends a carriage return must not grow memory without end, and a
+    // good line after the garbage is still heard.
+    void garbageWithoutCarriageReturnIsDropped() {
+        LineAssembler a;
+        const QByteArray junk(1024 * 1024, 'x');
+        QList<QByteArray> lines = feedAll(a, {junk});
+        QVERIFY(lines.isEmpty());
+        QVERIFY(a.pending().size() <= LineAssembler::kMaxLine);
+        lines = feedAll(a, {"tail\rRING\r"});
+        QCOMPARE(lines, QList<QByteArray>{"RING"});  // the over-long line is dropped whole
+        QVERIFY(a.pending().isEmpty());
+    }
+
+    void recognition_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addColumn<int>("response");
+        QTest::addColumn<QByteArray>("report");
+        const QByteArray p = "CallerID:";
+        QTest::newRow("ring") << QByteArray("RING") << p << int(Response::Ring) << QByteArray();
+        QTest::newRow("lower") << QByteArray("ring") << p << int(Response::Other) << QByteArray();
+        QTest::newRow("trailing blank") << QByteArray("RING ") << p << int(Response::Other) << QByteArray();
+        QTest::newRow("leading blank") << QByteArray(" RING") << p << int(Response::Other) << QByteArray();
+        QTest::newRow("report") << QByteArray("CallerID: 2345678:1") << p << int(Response::CallerId)
+                                << QByteArray(" 2345678:1");
+        QTest::newRow("no colon") << QByteArray("CallerID 2345678") << p << int(Response::Other)
+                                  << QByteArray();
+        QTest::newRow("empty prefix OK") << QByteArray("OK") << QByteArray() << int(Response::CallerId)
+                                         << QByteArray("OK");
+        QTest::newRow("empty prefix RING") << QByteArray("RING") << QByteArray() << int(Response::Ring)
+                                           << QByteArray();
+        QTest::newRow("busy") << QByteArray("BUSY") << p << int(Response::Busy) << QByteArray();
+        QTest::newRow("no carrier") << QByteArray("NO CARRIER") << p << int(Response::NoCarrier)
+                                    << QByteArray();
+        QTest::newRow("ringing") << QByteArray("RINGING") << p << int(Response::Ringing) << QByteArray();
+        QTest::newRow("beep") << QByteArray("BEEP") << p << int(Response::Beep) << QByteArray();
+    }
+    void recognition() {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, prefix);
+        QFETCH(int, response);
+        QFETCH(QByteArray, report);
+        QByteArray got;
+        QCOMPARE(int(recognise(line, prefix, &got)), response);
+        QCOMPARE(got, report);
+    }
+
+    void reports() {
+        TIni s = TIni::defaults();
+        ReportParts p = parseReport(" 2345678:1", s);
+        QCOMPARE(p.number, QString("345678"));
+        QCOMPARE(p.caption, QString("[квартира, учреждение]"));
+        QVERIFY(p.hint.startsWith("Абоненты квартирные"));
+        QVERIFY(p.showHint);
+
+        p = parseReport("Unknown", s);
+        QCOMPARE(p.number, QString("Unknown"));
+        QVERIFY(!p.hasCategory);
+
+        p = parseReport("123456:x", s);  // an unknown category keeps the hint as it was
+        QCOMPARE(p.caption, QString("[неизвестно]"));
+        QVERIFY(!p.hintChanged);
+        QCOMPARE(p.number, QString("123456"));
+
+        p = parseReport("7654321:0", s);  // no "|": caption only, hint off
+        QCOMPARE(p.caption, QString("[неизвестно]"));
+        QVERIFY(p.hintChanged && !p.showHint && p.hint.isEmpty());
+
+        p = parseReport("1", s);
+        QCOMPARE(p.number, QString("1"));
+        s.DigitsInPhoneNumber = 0;
+        QCOMPARE(parseReport("12345:1", s).number, QString());
+    }
+
+    void grouping_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("pairs 6") << "123456" << "-" << 2 << "12-34-56";
+        QTest::newRow("pairs 7") << "1234567" << "-" << 2 << "123-45-67";
+        QTest::newRow("short") << "123" << "-" << 2 << "123";
+        QTest::newRow("threes 5") << "12345" << "-" << 3 << "12345";
+        QTest::newRow("threes 6") << "123456" << "-" << 3 << "123-456";
+        QTest::newRow("threes 7") << "1234567" << "-" << 3 << "1234-567";
+        QTest::newRow("no separator") << "123456" << "" << 2 << "123456";
+        QTest::newRow("zero size") << "123" << "-" << 0 << "-1-2-3";
+        QTest::newRow("empty") << "" << "-" << 2 << "";
+    }
+    void grouping() {
+        QFETCH(QString, text);
+        QFETCH(QString, sep);
+        QFETCH(int, n);
+        QFETCH(QString, grouped);
+        QCOMPARE(GroupDigits(text, sep, n), grouped);
+    }
+
+    void talkTimerWraps() {
+        QCOMPARE(talkTimerText(65), QString("01 : 05"));
+        QCOMPARE(talkTimerText(5940), QString("99 : 00"));
+        QCOMPARE(nextTalkSecond(5940), 5941);
+        QCOMPARE(talkTimerText(5941), QString("99 : 01"));
+        QCOMPARE(nextTalkSecond(5941), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModemLines)
+#include "tst_modemlines.moc"
