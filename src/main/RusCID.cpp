@@ -94,7 +94,7 @@ void TRusCID::buildTray() {
             else sbOpenCloseClick();
         });
     });
-    if (trayAvailable()) icTray->show();
+    if (QSystemTrayIcon::isSystemTrayAvailable()) icTray->show();
 }
 
 void TRusCID::setTrayIcon(int index) {
