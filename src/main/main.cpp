@@ -47,6 +47,13 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
     MessageBoxes boxes;
     zrk::setUserMessages(&boxes);
+    // A signal or the end of the desktop session closes the program as the main window's
+    // close does: port closed, positions and settings saved. Installed first, so that a
+    // signal during start-up waits for the event loop instead of killing the program.
+    zrk::TRusCID* mainWindowPtr = nullptr;
+    zrk::installQuitSignals([&mainWindowPtr] {
+        if (mainWindowPtr) mainWindowPtr->close();
+    });
 
     // The windows of the run, in their start order; the main window opens the port while
     // it is created, before the others exist.
@@ -63,13 +70,12 @@ int main(int argc, char* argv[]) {
     mainWindow.setRunWindows({&book, &alertReminder, &reminders, &alert, &calls, &allScreen,
                               &itemInfo});
 
-    // A signal or the end of the desktop session closes the program as the main window's
-    // close does: port closed, positions and settings saved.
-    zrk::installQuitSignals([&mainWindow] { mainWindow.close(); });
+    mainWindowPtr = &mainWindow;
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
                      [&mainWindow] { mainWindow.FormClose(); });
     mainWindow.show();
     const int rc = app.exec();
+    mainWindowPtr = nullptr;
     zrk::setUserMessages(nullptr);
     return rc;
 }

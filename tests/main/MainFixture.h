@@ -6,6 +6,7 @@
 #include "main/RusCID.h"
 #include "platform/Registry.h"
 #include "platform/Sound.h"
+#include "platform/Values.h"
 #include "serial/FakeSerialDevice.h"
 #include "settings/Settings.h"
 #include "windows/AllScreen.h"

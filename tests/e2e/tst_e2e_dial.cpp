@@ -1,0 +1,65 @@
+// The main window in this process, on the real serial component, against the modem
+// simulator: what the user types reaches the modem.
+#include "main/RusCID.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+
+#include "ModemSimDriver.h"
+#include "TestSupport.h"
+
+#include <QToolButton>
+
+using namespace zrk;
+using zrktest::ModemSimDriver;
+
+namespace {
+
+void mapPort(const zrktest::Sandbox& box, const QString& device, const QByteArray& modem) {
+    zrktest::writeAll(box.registryPath(),
+                      "Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n\"Com2\"=\"" +
+                          device.toUtf8() + "\"\n\"Com2 Virtual\"=dword:00000001\n\n" +
+                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n" + modem);
+    RegistryFile::resetUser();
+}
+
+}  // namespace
+
+class TestE2EDial : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+    void cleanup() { RegistryFile::resetUser(); }
+
+    void typedNumberIsToneDialledAndBusyIsRedialled() {
+        zrktest::Sandbox box;
+        ModemSimDriver sim;
+        QVERIFY(sim.start());
+        mapPort(box, sim.devicePath(),
+                "\"Prefix\"=dword:00000001\n\"ReDial\"=dword:00000001\n"
+                "\"ReDialWait\"=dword:00000001\n");
+        TRusCID window;
+        QVERIFY(window.portActive());
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2"));
+        window.show();
+
+        sim.send("dial busy");
+        sim.send("dial busy");
+        QVERIFY(sim.waitForCommand("dial busy"));
+        QTest::keyClicks(&window, "123");
+        QTest::keyClick(&window, Qt::Key_Enter);
+        QVERIFY(sim.waitForReceived("ATDT123"));
+        // Busy twice: the second and third dial follow a second after each busy.
+        QTRY_COMPARE_WITH_TIMEOUT(sim.received().count("ATDT123"), 3, 10000);
+
+        sim.clear();
+        window.sbAnswer->click();
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2"));
+        QCOMPARE(sim.received(), (QStringList{"+++~~~ATH0", "ATM2+S64=1+S73=2"}));
+        window.FormClose();
+    }
+};
+
+QTEST_MAIN(TestE2EDial)
+#include "tst_e2e_dial.moc"

@@ -1,0 +1,180 @@
+// Ring sounds and blinking, answering, dialing and redial.
+#include "MainFixture.h"
+
+#include "main/ClickLabel.h"
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+using namespace zrk;
+
+namespace {
+
+const QByteArray kSounds =
+    "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Play WAV\"=dword:00000001\n"
+    "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000000\n"
+    "\"Sound on Bad\"=\"bad.wav\"\n\"Sound on Prior\"=\"prior.wav\"\n";
+
+void people(BookStore& b) {
+    b.AddGroup(group("Музыка", ActionNone, "band.wav"), true);
+    b.AddItem(entry("Обычный", "100000", StatusNormal), true);
+    b.AddItem(entry("Плохой", "200000", StatusBad), true);
+    b.AddItem(entry("Важный", "300000", StatusPriority), true);
+    b.AddItem(entry("Гитарист", "400000", StatusBad, 1), true);
+}
+
+void feed(MainFixture& f, const QByteArray& bytes) {
+    f.window->processBatch(bytes.constData(), qint32(bytes.size()));
+}
+
+QColor zvon(const MainFixture& f) { return f.window->stZvon->palette().color(QPalette::WindowText); }
+
+}  // namespace
+
+class TestRinging : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+
+    void soundByCallerClass_data() {
+        QTest::addColumn<QByteArray>("number");
+        QTest::addColumn<QStringList>("played");
+        QTest::newRow("not in the book") << QByteArray("999999") << QStringList{"ring.wav"};
+        QTest::newRow("normal, no sound") << QByteArray("100000") << QStringList{};
+        QTest::newRow("bad") << QByteArray("200000") << QStringList{"bad.wav"};
+        QTest::newRow("priority") << QByteArray("300000") << QStringList{"prior.wav"};
+        QTest::newRow("group sound") << QByteArray("400000") << QStringList{"band.wav"};
+    }
+    void soundByCallerClass() {
+        QFETCH(QByteArray, number);
+        QFETCH(QStringList, played);
+        MainFixture f(kSounds, true, people);
+        feed(f, "RING\r");
+        const QByteArray report = "CallerID: " + number + ":1\r";
+        f.window->processBatch(report.constData(), qint32(report.size()));
+        QCOMPARE(f.sound->played, played);
+        QVERIFY(f.window->tRing->isActive());  // the blink runs even in silence
+    }
+
+    void soundSwitchAndSpeaker() {
+        MainFixture f;
+        // "Play WAV" off: a report is silent and still; a BEEP gives the speaker signal.
+        feed(f, "RING\rCallerID: 1:1\r");
+        QVERIFY(!f.window->tRing->isActive());
+        QCOMPARE(f.sound->melodies, 0);
+        feed(f, "BEEP\r");
+        QCOMPARE(f.sound->melodies, 2);
+        QVERIFY(f.window->tRing->isActive());
+
+        emit f.window->stSound->clicked();  // sound off: blink without sound
+        QVERIFY(!ini().Sound);
+        f.window->tRing->stop();
+        feed(f, "BEEP\r");
+        QCOMPARE(f.sound->melodies, 2);
+        QVERIFY(f.window->tRing->isActive());
+    }
+
+    void blinkSequence() {
+        MainFixture f;
+        feed(f, "RING\rBEEP\r");
+        const QColor off = fromColorRef(ini().BackgroundColor);
+        const QColor on = fromColorRef(ini().CounterColor);
+        QList<bool> lit;
+        for (int i = 0; i < 6; ++i) {
+            f.window->tRingTimer();
+            lit.append(zvon(f) == on);
+        }
+        QCOMPARE(lit, (QList<bool>{true, false, true, false, true, false}));
+        QVERIFY(f.window->tRing->isActive());
+        f.window->tRingTimer();  // the seventh tick ends steady
+        QVERIFY(!f.window->tRing->isActive());
+        QCOMPARE(zvon(f), off);
+
+        // A new beep restarts the count; the phase goes on from where it was.
+        feed(f, "BEEP\r");
+        for (int i = 0; i < 6; ++i) f.window->tRingTimer();
+        QVERIFY(f.window->tRing->isActive());
+    }
+
+    void answerAfterIncomingAndOutgoing() {
+        MainFixture f;
+        feed(f, "RING\rCallerID: 2345678:1\r");
+        f.takeSent();
+        f.window->sbAnswerClick();
+        QCOMPARE(f.takeSent(), QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n"));
+        QVERIFY(f.window->tTimer->isActive());  // an incoming call: the talk timer runs
+        QCOMPARE(f.info(), QString("[квартира, учреждение]"));  // the caller stays shown
+        QVERIFY(f.sound->stops > 0);
+
+        f.window->ViewNumber("555", false);
+        f.window->sbDialClick();
+        f.window->sbAnswerClick();
+        QVERIFY(!f.window->tTimer->isActive());  // an outgoing call stops it
+        QCOMPARE(f.info(), QString("* Ожидание звонка *"));
+        feed(f, "NO CARRIER\r");  // nothing is being dialled now
+        QCOMPARE(f.info(), QString("* Ожидание звонка *"));
+    }
+
+    void toneDialing() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Prefix\"=dword:00000001\n");
+        f.window->show();
+        f.takeSent();
+        QTest::keyClicks(f.window.get(), "123");
+        QTest::keyClick(f.window.get(), Qt::Key_Enter);
+        QCOMPARE(f.takeSent(), QByteArray("ATDT123\r\n"));
+        QCOMPARE(f.info(), QString("* Набор номера *"));
+        f.window->ViewNumber("1,23", false);  // a comma stays in the dial command
+        f.window->sbDialClick();
+        QCOMPARE(f.takeSent(), QByteArray("ATDT1,23\r\n"));
+    }
+
+    void redialCountsDown() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"ReDial\"=dword:00000001\n");
+        f.window->ViewNumber("777", false);
+        f.takeSent();
+        f.window->sbDialClick();
+        QStringList countdown;
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            feed(f, "BUSY\r");
+            if (attempt == 3) break;
+            QVERIFY(f.window->tReDial->isActive());
+            for (int tick = 0; tick < 4; ++tick) {
+                f.window->tReDialTimer();
+                countdown.append(f.info());
+            }
+            f.window->tReDialTimer();  // the fifth second dials again
+            QVERIFY(!f.window->tReDial->isActive());
+        }
+        QCOMPARE(f.takeSent(), QByteArray("ATDP777\r\nATDP777\r\nATDP777\r\n"));
+        QCOMPARE(countdown.mid(0, 4),
+                 (QStringList{"*  повтор через 4 сек *", "*  повтор через 3 сек *",
+                              "*  повтор через 2 сек *", "*  повтор через 1 сек *"}));
+        QCOMPARE(f.window->icTray->toolTip(), QString("Zrk: Занято"));
+        QCOMPARE(f.info(), QString("* Занято *"));
+        QVERIFY(!f.window->tReDial->isActive());  // attempts used up: no countdown
+    }
+
+    void redialAfterOneSecond() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"ReDial\"=dword:00000001\n"
+                      "\"ReDialWait\"=dword:00000001\n");
+        f.window->ViewNumber("777", false);
+        f.window->sbDialClick();
+        feed(f, "BUSY\r");
+        f.takeSent();
+        f.window->tReDialTimer();
+        QCOMPARE(f.takeSent(), QByteArray("ATDP777\r\n"));
+        QCOMPARE(f.info(), QString("* Набор номера *"));  // no countdown text
+    }
+
+    void ringingBlinksTheStrip() {
+        MainFixture f;
+        feed(f, "RINGING\r");
+        QVERIFY(f.window->tRinging->isActive());
+        for (int i = 0; i < 21; ++i) f.window->tRingingTimer();
+        QVERIFY(!f.window->tRinging->isActive());
+        QCOMPARE(f.window->pInfo->palette().color(QPalette::WindowText), fromColorRef(ini().InfoColor));
+    }
+};
+
+QTEST_MAIN(TestRinging)
+#include "tst_ringing.moc"
