@@ -5,7 +5,7 @@
 #   ./scripts/run.sh --modem  the real program with your settings, in the current directory
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build="$top/build"
+build="$top/build-run"
 "$top/scripts/deps.sh"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZRK_BUILD_TESTS=OFF -DZRK_BUILD_BENCH=OFF >/dev/null

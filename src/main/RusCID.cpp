@@ -1,4 +1,5 @@
 // The main window's start, close, showing and hiding, tray icon and error handling.
+#include "main/Palette.h"
 #include "main/RusCID.h"
 
 #include "book/PhoneBook.h"
@@ -74,10 +75,7 @@ void TRusCID::setRunWindows(const RunWindows& w) {
     windows_ = w;
     if (windows_.book)
         connect(windows_.book, &TPhoneBook::shownChanged, this, [this](bool shown) {
-            QPalette pal = stPhones->palette();
-            pal.setColor(QPalette::WindowText,
-                         fromColorRef(shown ? ini().InfoColor : ini().NotActiveColor));
-            stPhones->setPalette(pal);
+            setTextColour(stPhones, shown ? ini().InfoColor : ini().NotActiveColor);
             mPBook->setChecked(shown);
         });
 }

@@ -1,6 +1,7 @@
 // Ringing, answering and dialing.
 #include "main/ClickLabel.h"
 #include "main/Icons.h"
+#include "main/Palette.h"
 #include "main/RusCID.h"
 #include "platform/Sound.h"
 #include "platform/Values.h"
@@ -12,16 +13,6 @@
 #include <QTimer>
 
 namespace zrk {
-namespace {
-
-void setTextColour(QWidget* w, quint32 ref) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, fromColorRef(ref));
-    w->setPalette(pal);
-}
-
-}  // namespace
-
 void TRusCID::setSound(std::shared_ptr<Sound> sound) { sound_ = std::move(sound); }
 
 void TRusCID::Wave() {

@@ -3,6 +3,7 @@
 #include "main/CallerReport.h"
 #include "main/ClickLabel.h"
 #include "main/Icons.h"
+#include "main/Palette.h"
 #include "main/RusCID.h"
 #include "platform/Values.h"
 #include "settings/Settings.h"
@@ -20,22 +21,6 @@
 
 namespace zrk {
 namespace {
-
-QColor colour(quint32 ref) { return fromColorRef(ref); }
-
-void setColours(QWidget* w, const QColor& text, const QColor& back) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::Window, back);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
-}
-
-void setTextColour(QWidget* w, quint32 ref) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour(ref));
-    w->setPalette(pal);
-}
 
 QFont pixelFont(const QString& family, int pixels, bool bold = false) {
     QFont f(family);
@@ -196,16 +181,16 @@ void TRusCID::InitFont() {
     pNumber->setFont(pointFont(s.NumberFont, s.NumberSize));
     pCountCall->setFont(pointFont(s.CounterFont, s.CounterSize));
     pInfo->setFont(pointFont(s.InfoFont, s.InfoSize));
-    const QColor back = colour(s.BackgroundColor);
-    setColours(pNumber, colour(s.NumberColor), back);
-    setColours(pCountCall, colour(s.CounterColor), back);
-    setColours(pInfo, colour(s.InfoColor), back);
-    setColours(pClock, colour(s.InfoColor), back);
-    setColours(pTimer, colour(s.NotActiveColor), back);
-    setColours(pTools, colour(s.InfoColor), back);
-    for (QWidget* w : {stSound, stPhones, stPort, stButtons})
-        setColours(w, w->palette().color(QPalette::WindowText), back);
-    setColours(stPhones, colour(s.NotActiveColor), back);
+    const quint32 back = s.BackgroundColor;
+    setColours(pNumber, s.NumberColor, back);
+    setColours(pCountCall, s.CounterColor, back);
+    setColours(pInfo, s.InfoColor, back);
+    setColours(pClock, s.InfoColor, back);
+    setColours(pTimer, s.NotActiveColor, back);
+    setColours(pTools, s.InfoColor, back);
+    for (QWidget* w : {stSound, stPort, stButtons})
+        setColours(w, toColorRef(w->palette().color(QPalette::WindowText)), back);
+    setColours(stPhones, s.NotActiveColor, back);
     setColours(stZvon, back, back);  // the ring label stays invisible until a ring
     fitNumberFont();
 }

@@ -2,6 +2,7 @@
 #include "main/Icons.h"
 #include "main/LineStatus.h"
 #include "main/ClickLabel.h"
+#include "main/Palette.h"
 #include "main/RusCID.h"
 #include "platform/Cp1251.h"
 #include "platform/Values.h"
@@ -54,14 +55,9 @@ void TRusCID::idONOFF(bool on) {
     for (QAction* a : {mPAnswer, mPClosePort, mPReDial, CID}) a->setEnabled(on);
     mPOpenPort->setEnabled(!on);
     const quint32 textColour = on ? ini().InfoColor : ini().NotActiveColor;
-    const auto paint = [](QWidget* w, quint32 ref) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::WindowText, fromColorRef(ref));
-        w->setPalette(pal);
-    };
-    paint(pNumber, on ? ini().NumberColor : ini().NotActiveColor);
-    paint(pInfo, textColour);
-    paint(stPort, textColour);
+    setTextColour(pNumber, on ? ini().NumberColor : ini().NotActiveColor);
+    setTextColour(pInfo, textColour);
+    setTextColour(stPort, textColour);
     sbOpenClose->setText(on ? QStringLiteral("Закрыть порт") : QStringLiteral("Открыть порт"));
     sbOpenClose->setIcon(portGlyph(!on));
     setTrayIcon(on ? 0 : 1);
@@ -74,9 +70,7 @@ void TRusCID::SetStatus(int code) {
     if (code == 7 && windows_.alert && windows_.alert->isVisible()) windows_.alert->close();
     if (ini().ReDial && (code == 5 || code == 7)) {
         tRinging->stop();
-        QPalette pal = pInfo->palette();
-        pal.setColor(QPalette::WindowText, fromColorRef(ini().InfoColor));
-        pInfo->setPalette(pal);
+        setTextColour(pInfo, ini().InfoColor);
         if (DialCount >= ini().ReDialTry) {
             DialCount = 0;
             return;

@@ -4,6 +4,7 @@
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
 #include "main/RusCID.h"
+#include "common/PtyPort.h"
 #include "platform/Registry.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Settings.h"
@@ -17,8 +18,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <stdlib.h>
 
 namespace {
 
@@ -43,18 +42,7 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(out);
 
     // A pseudo-terminal stands in for the modem, so the port opens as it would with one.
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    grantpt(master);
-    unlockpt(master);
-    {
-        zrk::RegKey reg;
-        reg.openKey(QStringLiteral("Software\\Zrk Pro\\Devices"), true);
-        reg.writeString(QStringLiteral("Com2"), QString::fromLocal8Bit(ptsname(master)));
-        reg.writeInteger(QStringLiteral("Com2 Virtual"), 1);
-        reg.openKey(QStringLiteral("Software\\Zrk Pro"), true);
-        reg.writeBool(QStringLiteral("Minimized"), false);
-        reg.closeKey();
-    }
+    if (zrk::tools::mapPortToNewPty() < 0) return 1;
     zrk::TRusCID main;
     zrk::TPhoneBook book(&main);
     zrk::TWinAlert alert(main, &main);
