@@ -94,6 +94,7 @@ void TRusCID::buildLayout() {
     };
     sbViewListRing = button("sbViewListRing", QStringLiteral("Список"), "Список звонков",
                             {205, 26, 41, 18});
+    sbViewListRing->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 10));
     sbAnswer = button("sbAnswer", QString(), "Снять трубку", {205, 48, 41, 22});
     sbAnswer->setIcon(answerGlyph());
 

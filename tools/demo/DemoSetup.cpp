@@ -48,6 +48,9 @@ int main(int argc, char* argv[]) {
     reg.openKey(QStringLiteral("Software\\Zrk Pro\\Devices"), true);
     reg.writeString(QStringLiteral("Com2"), QString::fromLocal8Bit(argv[2]));
     reg.writeInteger(QStringLiteral("Com2 Virtual"), 1);
+    // The demo's callers ring three times: ask for the number once, at the third ring.
+    reg.openKey(QStringLiteral("Software\\Zrk Pro\\Modem"), true);
+    reg.writeInteger(QStringLiteral("Answer On Ring"), 2);
     reg.openKey(QStringLiteral("Software\\Zrk Pro"), true);
     if (!reg.valueExists(QStringLiteral("Minimized")))
         reg.writeBool(QStringLiteral("Minimized"), false);  // the demo shows its window
