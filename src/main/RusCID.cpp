@@ -16,6 +16,8 @@
 #include "platform/Values.h"
 
 #include <QAction>
+
+#include <cerrno>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
@@ -52,6 +54,13 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     Comm1->setObjectName(QStringLiteral("Comm1"));
     Comm1->OnRxChar = [this](QObject* sender, qint32 count) { Comm1RxChar(sender, count); };
     Comm1->setHandlerErrorReporter([this](std::exception_ptr e) { HandleException(e); });
+    // A modem pulled out (or a simulator ended) is said at once, not at the next command.
+    Comm1->OnError = [this](QObject*, qint32 errors) {
+        if (!(errors & kCeIoError) || !PortActive) return;
+        SetStatus(4);
+        Comm1->Close();
+        throw ECommError(QStringLiteral("Ошибка чтения"), EIO);
+    };
     tTimer = makeTimer(this, "tTimer", 1000);
     tRing = makeTimer(this, "tRing", 500);
     tRinging = makeTimer(this, "tRinging", 200);

@@ -79,6 +79,17 @@ private slots:
         QVERIFY(f.window->portActive());
     }
 
+    void pulledModemSwitchesThePortOff() {
+        MainFixture f;
+        f.device->errorFlags = kCeIoError;
+        f.device->raise(kEvErr, true);
+        QTRY_VERIFY(!f.window->portActive());
+        QCOMPARE(f.info(), QString("* Порт закрыт *"));
+        QVERIFY(!f.device->isOpen());
+        QCOMPARE(errorBoxes(f.window.get()), 1);
+        QVERIFY(f.window->mPOpenPort->isEnabled());
+    }
+
     void ringsThroughThePort() {
         MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000002\n");
         f.takeSent();
