@@ -17,6 +17,8 @@
 
 #include <QAction>
 
+#include <cstdio>
+
 #include <cerrno>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -50,6 +52,7 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     setObjectName(QStringLiteral("RusCID"));
     setWindowTitle(QStringLiteral("Zrk Pro %1").arg(QLatin1String(kProgramVersion)));
     setWindowIcon(appIcon());
+    setFocusPolicy(Qt::StrongFocus);  // digits, Enter, Esc and Backspace are typed here
     Comm1 = new TComm(this, std::move(device));
     Comm1->setObjectName(QStringLiteral("Comm1"));
     Comm1->OnRxChar = [this](QObject* sender, qint32 count) { Comm1RxChar(sender, count); };
@@ -194,7 +197,7 @@ void TRusCID::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (isMinimized()) return;
     updateShowItem();
-    if (ini().PhoneBook && windows_.book) windows_.book->show();
+    if (ini().PhoneBook && windows_.book && mPBook->isEnabled()) windows_.book->show();
 }
 
 void TRusCID::hideEvent(QHideEvent* event) {
@@ -241,11 +244,30 @@ void TRusCID::FormClose() {
         PortActive = false;
         Comm1->Close();  // no command to the modem
     }
-    safely([this] { placement_.save(this); });
+    // What could not be saved is said before the program ends, not left in a box that
+    // would vanish with it.
+    QStringList failures;
+    const auto attempt = [&failures](const auto& f) {
+        try {
+            f();
+        } catch (const std::exception& e) {
+            failures.append(QString::fromUtf8(e.what()));
+        }
+    };
+    attempt([this] { placement_.save(this); });
     for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls)})
-        if (w && w->isVisible()) w->close();
-    safely([] { SaveSettings(ini()); });
+        if (w && w->isVisible()) attempt([w] { w->close(); });
+    attempt([] { SaveSettings(ini()); });
     icTray->hide();
+    if (failures.isEmpty()) return;
+    const QString text = failures.join(QLatin1Char('\n'));
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (!quietClose_) QMessageBox::critical(nullptr, windowTitle(), text);
+}
+
+void TRusCID::closeQuietly() {
+    quietClose_ = true;
+    close();
 }
 
 void TRusCID::closeEvent(QCloseEvent* event) {

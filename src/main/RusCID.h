@@ -97,6 +97,9 @@ public:
     void sbHideClick();
     void hideToTray();
     void FormClose();
+    // Closes as the window's close does, but never waits for the user (a signal, the end of
+    // the desktop session): what could not be saved goes to the standard error stream.
+    void closeQuietly();
 
     // Runs `f`, handing any error to HandleException: no error may escape into the toolkit.
     template <class F>
@@ -239,6 +242,7 @@ private:
     int talkSeconds_ = 0;
     QPoint dragStart_;
     bool closed_ = false;
+    bool quietClose_ = false;
     int trayIcon_ = 1;
     QString trayHint_;
     QString infoHint_;

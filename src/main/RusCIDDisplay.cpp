@@ -354,8 +354,10 @@ void TRusCID::wire() {
     });
     // The options dialog, the reminders and the phone book's editors are not in this
     // version yet: their commands stay disabled rather than do nothing.
-    for (QAction* a : {mPOpti, mPReminder, N8, N9}) a->setEnabled(false);
+    for (QAction* a : {mPOpti, mPReminder, N8, N9, mPBook}) a->setEnabled(false);
     sbOpti->setEnabled(false);
+    sbBook->setEnabled(false);
+    stPhones->setEnabled(false);
     onClick(sbHide, [this] { sbHideClick(); });
     onClick(sbAnswer, [this] { sbAnswerClick(); });
     on(mPAnswer, [this] { sbAnswerClick(); });

@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
     // signal during start-up waits for the event loop instead of killing the program.
     zrk::TRusCID* mainWindowPtr = nullptr;
     zrk::installQuitSignals([&mainWindowPtr] {
-        if (mainWindowPtr) mainWindowPtr->close();
+        if (mainWindowPtr) mainWindowPtr->closeQuietly();
     });
 
     // The windows of the run, in their start order; the main window opens the port while
@@ -72,7 +72,7 @@ int main(int argc, char* argv[]) {
 
     mainWindowPtr = &mainWindow;
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
-                     [&mainWindow] { mainWindow.FormClose(); });
+                     [&mainWindow] { mainWindow.closeQuietly(); });
     mainWindow.show();
     const int rc = app.exec();
     mainWindowPtr = nullptr;

@@ -11,7 +11,7 @@ using namespace zrk;
 namespace {
 
 // Starts the program in the sandbox, lets it come up, then ends it with `sig`.
-int runAndSignal(const zrktest::Sandbox& box, int sig) {
+int runAndSignal(const zrktest::Sandbox& box, int sig, QByteArray* errors = nullptr) {
     QProcess p;
     p.setWorkingDirectory(box.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -26,6 +26,7 @@ int runAndSignal(const zrktest::Sandbox& box, int sig) {
         p.kill();
         return -101;
     }
+    if (errors) *errors = p.readAllStandardError();
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -102;
 }
 
@@ -57,6 +58,16 @@ private slots:
         QCOMPARE(reg.readInteger("Baud"), 6);
         QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
         QVERIFY(reg.valueExists("Left") && reg.valueExists("Top"));
+    }
+
+    // The end of a session must not wait on a message box: what could not be saved is
+    // written to the standard error stream.
+    void unsavableSettingsDoNotHoldUpASignal() {
+        zrktest::Sandbox box;
+        QVERIFY(zrktest::writeAll(box.filePath("config/zrk-pro"), "a file where a folder should be"));
+        QByteArray errors;
+        QCOMPARE(runAndSignal(box, SIGTERM, &errors), 0);
+        QVERIFY2(errors.contains("Failed to set data for '"), errors.constData());
     }
 
     void damagedStoreIsKeptAside() {
