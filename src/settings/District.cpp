@@ -2,6 +2,9 @@
 
 #include "platform/Registry.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace zrk {
 namespace {
 
@@ -30,11 +33,21 @@ void forEachStored(F each) {
     RegKey key;
     if (!key.openKeyReadOnly(QString::fromLatin1(kRaionsKey))) return;
     const qint32 n = key.valueExists(kCount) ? key.readInteger(kCount) : 0;
-    for (qint32 i = 0; i < n; ++i) {
-        const QString name = valueName(i);
-        if (!key.valueExists(name)) continue;
-        if (!each(key.readString(name))) return;
+    // Only the indexes that are there, in order: a damaged count of two billion must not
+    // walk two billion missing values for every caller.
+    std::vector<qint32> present;
+    for (const QString& name : key.valueNames()) {
+        if (!name.startsWith(QLatin1String("Raion"), Qt::CaseInsensitive)) continue;
+        const QStringView digits = QStringView(name).mid(5);
+        bool ok = false;
+        const qint32 i = digits.toInt(&ok);
+        if (ok && i >= 0 && i < n && valueName(i).compare(name, Qt::CaseInsensitive) == 0)
+            present.push_back(i);
     }
+    std::sort(present.begin(), present.end());
+    present.erase(std::unique(present.begin(), present.end()), present.end());
+    for (const qint32 i : present)
+        if (!each(key.readString(valueName(i)))) return;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include "platform/Registry.h"
 #include "settings/District.h"
 
+#include <QElapsedTimer>
+
 #include "TestSupport.h"
 
 using namespace zrk;
@@ -47,6 +49,7 @@ private slots:
     void wrongTypeIsReported();
     void rowsRoundTripAndOldValuesStay();
     void changeCountsForTheNextCaller();
+    void hugeCountDoesNotStall();
 
 private:
     std::unique_ptr<zrktest::Sandbox> box_;
@@ -173,6 +176,27 @@ void TestDistrict::changeCountsForTheNextCaller() {
     QCOMPARE(FindRaion("12"), QStringLiteral("Старый"));
     SaveRaions({RaionEntry{"12", "Новый"}, RaionEntry{"1", "Старый"}});
     QCOMPARE(FindRaion("12"), QStringLiteral("Новый"));
+}
+
+void TestDistrict::hugeCountDoesNotStall() {
+    // A damaged count must not make every caller wait for two billion missing values.
+    writeRaions(*box_,
+                "\"Count Raions\"=dword:7fffffff\n"
+                "\"Raion10\"=\"5|Пять\"\n"
+                "\"raion2\"=\"4|Четыре\"\n"
+                "\"Raion02\"=\"|Не индекс\"\n"
+                "\"Raion2000000000\"=\"|Далёкий\"\n");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(FindRaion("41"), QStringLiteral("Четыре"));
+    QCOMPARE(FindRaion("51"), QStringLiteral("Пять"));
+    QCOMPARE(FindRaion("61"), QStringLiteral("Далёкий"));
+    const QList<RaionEntry> rows = LoadRaions();
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0].raion, QStringLiteral("Четыре"));
+    QCOMPARE(rows[1].raion, QStringLiteral("Пять"));
+    QCOMPARE(rows[2].raion, QStringLiteral("Далёкий"));
+    QVERIFY(clock.elapsed() < 2000);
 }
 
 QTEST_GUILESS_MAIN(TestDistrict)
