@@ -114,6 +114,19 @@ bool parseValueData(Cursor& c, RegValue* v) {
         v->type = type;
         if (!parseHexBytes(QStringView(c.s).mid(c.i), &v->bytes)) return false;
         c.i = c.s.size();
+        // A text or a number may also be written as bytes; they are held the way the quoted
+        // and dword forms are, or a save would write them back empty or as zero.
+        if (type == RegSz) {
+            QString text = QString::fromUtf16(
+                reinterpret_cast<const char16_t*>(v->bytes.constData()), v->bytes.size() / 2);
+            const qsizetype zero = text.indexOf(QChar(0));
+            v->text = zero < 0 ? text : text.left(zero);
+            v->bytes.clear();
+        } else if (type == RegDword) {
+            if (v->bytes.size() != 4) return false;
+            v->dword = qFromLittleEndian<quint32>(v->bytes.constData());
+            v->bytes.clear();
+        }
         return true;
     }
     return false;

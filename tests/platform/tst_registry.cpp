@@ -79,6 +79,39 @@ private slots:
         QVERIFY(again.serialize().contains("\"Odd\"=hex(7):41,00,00,00"));
     }
 
+    void textsAndNumbersWrittenAsBytes() {
+        zrktest::Sandbox box;
+        const QString path = box.filePath("b.reg");
+        QVERIFY(zrktest::writeAll(path, "Windows Registry Editor Version 5.00\n\n"
+                                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
+                                        "\"Init\"=hex(1):41,00,54,00,5a,00,00,00\n"
+                                        "\"Port\"=hex(4):03,00,00,00\n"));
+        {
+            RegistryFile file(path);
+            QVERIFY(file.loadError().isEmpty());
+            RegKey reg(file);
+            QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+            QCOMPARE(reg.readString("Init"), QString("ATZ"));
+            QCOMPARE(reg.readInteger("Port"), 3);
+            // A save for another value must keep both as they were.
+            QVERIFY(reg.openKey("Software\\Zrk Pro", true));
+            reg.writeInteger("Other", 1);
+            reg.closeKey();
+        }
+        RegistryFile again(path);
+        RegKey reg(again);
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(reg.readString("Init"), QString("ATZ"));
+        QCOMPARE(reg.readInteger("Port"), 3);
+
+        // A number of another size than four bytes is damage, not a zero.
+        QVERIFY(zrktest::writeAll(path, "Windows Registry Editor Version 5.00\n\n"
+                                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
+                                        "\"Port\"=hex(4):03,00\n"));
+        RegistryFile damaged(path);
+        QVERIFY(!damaged.loadError().isEmpty());
+    }
+
     void writesWhatItReads() {
         zrktest::Sandbox box;
         const QString path = box.filePath("w.reg");
