@@ -68,7 +68,10 @@ void TCommEventChars::set(quint8& field, quint8 c) {
 
 TCommEventThread::TCommEventThread(std::shared_ptr<SerialDevice> device, TCommEventTypes events,
                                    Delivery delivery)
-    : device_(std::move(device)), mask_(commEventMask(events)), delivery_(std::move(delivery)) {
+    : device_(std::move(device)),
+      mask_(commEventMask(events)),
+      deviceFd_(device_->eventFd()),
+      delivery_(std::move(delivery)) {
     ++gAliveThreads;
     device_->setEventMask(mask_);
     wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -83,7 +86,7 @@ TCommEventThread::TCommEventThread(std::shared_ptr<SerialDevice> device, TCommEv
         epoll_event d{};
         d.events = EPOLLIN | EPOLLET;
         d.data.u32 = kDeviceTag;
-        if (device_->eventFd() >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_ADD, device_->eventFd(), &d);
+        if (deviceFd_ >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_ADD, deviceFd_, &d);
     } else {
         qWarning("serial event thread: cannot create its wait (errno %d)", errno);
     }
@@ -124,7 +127,7 @@ CommDispatchResult TCommEventThread::deliver(quint32 mask) {
 
 void TCommEventThread::waitForWake() {
     // Only the wake event from here on: a device that is gone stays "ready" for ever.
-    if (device_->eventFd() >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, device_->eventFd(), nullptr);
+    if (deviceFd_ >= 0) ::epoll_ctl(epoll_, EPOLL_CTL_DEL, deviceFd_, nullptr);
     epoll_event ev{};
     while (!stopped_.load()) {
         const int n = ::epoll_wait(epoll_, &ev, 1, -1);
@@ -297,10 +300,12 @@ qint32 TCustomComm::Write(const void* buffer, qint32 count) {
         if (n < 0) throw ECommError(QStringLiteral("Ошибка записи"), qint32(-n));
         done += n;
         if (done == count) break;
+        // The limit is for the whole transfer: a line that keeps draining a little at a time
+        // must not hold the caller (the window) beyond it.
+        if (deadline.hasExpired()) return -1;
         if (n == 0) {
             const int w = device_->waitWritable(int(deadline.remainingTime()));
             if (w < 0) throw ECommError(QStringLiteral("Ошибка записи"), -w);
-            if (w == 0 && deadline.hasExpired()) return -1;
         }
     }
     return qint32(done);

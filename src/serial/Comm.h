@@ -168,6 +168,9 @@ private:
 
     std::shared_ptr<SerialDevice> device_;
     quint32 mask_;
+    // The device's descriptor as it was when the watch began: the owner's thread may close
+    // the device at any time, so the watch never asks the device for it again.
+    int deviceFd_ = -1;
     Delivery delivery_;
     int wake_ = -1;
     int epoll_ = -1;

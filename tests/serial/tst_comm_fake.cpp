@@ -344,6 +344,25 @@ private slots:
         QVERIFY(t.elapsed() >= 140);
         QVERIFY(t.elapsed() < 1000);
 
+        // A line that drains slowly but steadily: the limit still holds for the whole write.
+        struct SlowLine : FakeSerialDevice {
+            int waitWritable(int ms) override {
+                std::this_thread::sleep_for(std::chrono::milliseconds(qBound(0, ms, 10)));
+                output.remove(0, qMin<qsizetype>(output.size(), 8));
+                return 1;
+            }
+        };
+        auto slow = std::make_shared<SlowLine>();
+        slow->writeRoom = 16;
+        TComm slowComm(nullptr, slow);
+        slowComm.SetWriteTimeout(100);
+        slowComm.Open();
+        const QByteArray big(4000, 'x');
+        t.restart();
+        QCOMPARE(slowComm.Write(big.constData(), qint32(big.size())), -1);
+        QVERIFY2(t.elapsed() < 600, qPrintable(QString::number(t.elapsed())));
+        slowComm.Close();
+
         // Another thread holds the transfer lock: both transfers give up at their limit.
         std::atomic<bool> held{false};
         std::thread other([&] {
