@@ -134,6 +134,16 @@ private slots:
         QVERIFY(once.waitUntil([&] { return once.sent().size() == 2; }, 1000));
         QCOMPARE(once.sent(), QStringList({"RING", "RING"}));
 
+        // A pause that makes no sense is no pause, not the end of the script.
+        QVERIFY(zrktest::writeAll(box.filePath("odd.sim"),
+                                  "ring\nwait -1\nring\nwait nan\nring\ncall 1 interval -2 "
+                                  "rings 2\nring\n"));
+        zrktest::ModemSimDriver odd({"--script", box.filePath("odd.sim")});
+        QVERIFY(odd.start());
+        odd.process().closeWriteChannel();
+        QVERIFY(odd.process().waitForFinished(3000));
+        QVERIFY(odd.waitUntil([&] { return odd.sent().size() == 6; }, 1000));
+
         zrktest::ModemSimDriver looping({"--script", box.filePath("s.sim"), "--loop"});
         QVERIFY(looping.start());
         looping.process().closeWriteChannel();

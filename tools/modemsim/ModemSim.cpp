@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -149,7 +150,10 @@ private:
     void after(double seconds, std::function<void()> f) {
         busy_ = true;
         onStep_ = std::move(f);
-        stepTimer_.start(int(seconds * 1000));
+        // A negative or unreadable pause in a script would never end (a timer refuses a
+        // negative interval) and a huge one overflows: take no pause, or at most a day.
+        if (!(seconds > 0)) seconds = 0;
+        stepTimer_.start(int(std::min(seconds, 86400.0) * 1000));
     }
 
     void run(const QString& step) {
