@@ -59,8 +59,11 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
         p += n;
         left -= n;
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int code = errno;
+    // Closed whatever the sync says: a failing disk must not cost a descriptor per save.
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    const int closed = ::close(fd) == 0 ? 0 : errno;
+    if (synced != 0 || closed != 0) {
+        const int code = synced != 0 ? synced : closed;
         ::unlink(tmpl.constData());
         fail(err, QStringLiteral("cannot write %1").arg(target), code);
         return {};
