@@ -88,7 +88,9 @@ void WriteLog(const QString& fileName, const QString& text, const QDateTime& whe
 
     // Only a file that is not there at all gets the header; one that exists but cannot be
     // read is appended to as it is.
-    const int probe = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    // Never wait in open(): a named pipe picked as the log would hold the window until a
+    // reader came. For a plain file the flag changes nothing.
+    const int probe = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (probe >= 0) {
         ::close(probe);
     } else if (errno == ENOENT) {
@@ -101,7 +103,7 @@ void WriteLog(const QString& fileName, const QString& text, const QDateTime& whe
         }
     }
 
-    Fd log(::open(path.constData(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    Fd log(::open(path.constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC));
     if (log.get() < 0) return;
     writeAll(log, callLogLine(when, text), fileName);
     closeChecked(log, fileName);

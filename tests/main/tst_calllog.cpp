@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <future>
 
 using namespace zrk;
 
@@ -40,6 +44,7 @@ private slots:
     void existingFileGetsNoHeader();
     void unusablePlacesLoseTheLineSilently();
     void writeFailureIsRaised();
+    void pipeWithoutReaderDoesNotBlock();
 
 private:
     std::unique_ptr<zrktest::Sandbox> box_;
@@ -133,6 +138,21 @@ void TestCallLog::writeFailureIsRaised() {
     // The next call goes on as usual.
     WriteLog("log.txt", "1 ", kWhen);
     QCOMPARE(zrktest::readAll("log.txt"), callLogHeader() + line("1 "));
+}
+
+void TestCallLog::pipeWithoutReaderDoesNotBlock() {
+    // A named pipe picked as the log must not hold the window until some reader shows up.
+    QVERIFY(::mkfifo("pipe.log", 0600) == 0);
+    auto done = std::async(std::launch::async, [] { WriteLog("pipe.log", "1 ", kWhen); });
+    const bool returned = done.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    if (!returned) {
+        // Set the stuck call free so that the test can end.
+        const int fd = ::open("pipe.log", O_RDWR);
+        done.wait();
+        ::close(fd);
+    }
+    QVERIFY(returned);
+    done.get();
 }
 
 QTEST_GUILESS_MAIN(TestCallLog)
