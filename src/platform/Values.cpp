@@ -34,9 +34,9 @@ QDateTime fromDateTimeValue(double value) {
     double frac = std::fabs(value - whole);
     qint64 days = qint64(whole);
     qint64 ms = std::llround(frac * kMsPerDay);
-    if (ms >= kMsPerDay) {  // rounding reached the next midnight
+    if (ms >= kMsPerDay) {  // rounding reached the next midnight: the following day
         ms -= kMsPerDay;
-        days += value < 0 ? -1 : 1;
+        days += 1;
     }
     return QDateTime(kEpoch.addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }

@@ -47,6 +47,11 @@ private slots:
         QCOMPARE(timeOfValue(36202.0 + 7.0 / 24.0), QTime(7, 0));
         QCOMPARE(timeOfValue(7.0 / 24.0), QTime(7, 0));
         QVERIFY(!fromDateTimeValue(std::numeric_limits<double>::quiet_NaN()).isValid());
+        // A time that rounds up to midnight lands on the following day, before the epoch too
+        // (there the day counts down while the fraction still counts forward).
+        QCOMPARE(fromDateTimeValue(5.0 - 1e-10), QDateTime(QDate(1900, 1, 4), QTime(0, 0)));
+        QCOMPARE(fromDateTimeValue(-1.0 - (1.0 - 1e-10)),
+                 QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
     }
 
     void colours() {
