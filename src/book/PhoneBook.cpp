@@ -8,7 +8,7 @@ TPhoneBook::TPhoneBook(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("PhoneBook"));
     setWindowTitle(QStringLiteral("Телефонная книга"));
     setGeometry(200, 150, 520, 320);
-    placement_.restore(this);
+    placement_.restoreOrReport(this);
     store_.load();
 }
 
@@ -18,7 +18,7 @@ void TPhoneBook::showEvent(QShowEvent* event) {
 }
 
 void TPhoneBook::closeEvent(QCloseEvent* event) {
-    placement_.save(this);
+    placement_.saveOrReport(this);
     QWidget::closeEvent(event);
     emit shownChanged(false);
 }

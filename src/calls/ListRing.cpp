@@ -113,7 +113,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     resize(qMax(qRound(377 * scale), columnsWidth + 24), qRound(272 * scale));
     move(264, 188);
     placement_.setColumns(lvRing_->header());
-    placement_.restore(this);
+    placement_.restoreOrReport(this);
     ED();
 }
 
@@ -193,7 +193,7 @@ bool TListRing::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TListRing::closeEvent(QCloseEvent* event) {
-    placement_.save(this);
+    placement_.saveOrReport(this);
     line_.setCallListShown(false);
     QMainWindow::closeEvent(event);
 }

@@ -1,5 +1,7 @@
 #include "settings/WindowPlacement.h"
 
+#include "platform/Exception.h"
+#include "platform/UserMessages.h"
 #include "settings/Positions.h"
 
 #include <QHeaderView>
@@ -49,6 +51,22 @@ void WindowPlacement::save(const QWidget* window) const {
         const int index = keyIndex(c);
         if (index >= 0 && !header_->isSectionHidden(c))
             SavePosition(columnKey(index), TFormPlace{-1, -1, -1, header_->sectionSize(c)}, true);
+    }
+}
+
+void WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
+    try {
+        restore(window);
+    } catch (const Exception& e) {
+        showError(e.message());
+    }
+}
+
+void WindowPlacement::saveOrReport(const QWidget* window) const noexcept {
+    try {
+        save(window);
+    } catch (const Exception& e) {
+        showError(e.message());
     }
 }
 

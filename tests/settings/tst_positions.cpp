@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/UserMessages.h"
 #include "settings/Positions.h"
 #include "settings/WindowPlacement.h"
 
@@ -53,6 +54,27 @@ private slots:
         RegistryFile::resetUser();
         TFormPlace p;
         QVERIFY_THROWS_EXCEPTION(ERegistryException, LoadPosition("Position\\Main", p));
+    }
+
+    // A window with nobody to hand the error to shows it and opens where it was designed.
+    void reportingVariantShowsTheErrorAndGoesOn() {
+        struct Recorder : UserMessages {
+            QStringList texts;
+            void error(const QString&, const QString& text) override { texts.append(text); }
+        } recorder;
+        UserMessages* old = setUserMessages(&recorder);
+        zrktest::Sandbox box;
+        QVERIFY(zrktest::writeAll(box.registryPath(),
+                                  "Windows Registry Editor Version 5.00\n"
+                                  "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Position\\Main]\n"
+                                  "\"Left\"=\"12\"\n"));
+        RegistryFile::resetUser();
+        QWidget w;
+        w.setGeometry(30, 40, 100, 50);
+        WindowPlacement("Position\\Main", false).restoreOrReport(&w);
+        setUserMessages(old);
+        QCOMPARE(recorder.texts, QStringList{"Invalid data type for 'Left'"});
+        QCOMPARE(w.pos(), QPoint(30, 40));
     }
 
     void listWindowKeepsSizeAndShownColumns() {
