@@ -1,4 +1,5 @@
 #include "windows/CIDAbout.h"
+#include "windows/Centre.h"
 
 #include "settings/Settings.h"
 #include "windows/StatusIcons.h"
@@ -92,11 +93,7 @@ bool TCIDAbout::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCIDAbout::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
 }
 

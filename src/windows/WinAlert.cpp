@@ -1,4 +1,5 @@
 #include "windows/WinAlert.h"
+#include "windows/Centre.h"
 
 #include "windows/Line.h"
 #include "windows/StatusIcons.h"
@@ -114,11 +115,7 @@ void TWinAlert::keyPressEvent(QKeyEvent* event) {
 }
 
 void TWinAlert::showEvent(QShowEvent* event) {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
 }
 
