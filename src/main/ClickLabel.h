@@ -15,8 +15,14 @@ signals:
     void doubleClicked();
 
 protected:
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    // The release that ends a double click is not another click: the timer's double click
+    // would otherwise start it again right after resetting it.
+    bool inDoubleClick_ = false;
 };
 
 }  // namespace zrk

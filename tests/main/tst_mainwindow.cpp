@@ -264,6 +264,29 @@ private slots:
         emit f.window->pTimer->doubleClicked();
         QVERIFY(!f.window->tTimer->isActive());
         QCOMPARE(f.window->pTimer->text(), QString("00 : 00"));
+
+        // With the mouse, a double click is a click followed by the double click's own press
+        // and release: the click starts the timer, the double click stops and resets it, and
+        // its closing release must not start it again.
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        for (int i = 0; i < 3; ++i) f.window->tTimerTimer();
+        const auto doubleClick = [](QWidget* w) {
+            QTest::mouseClick(w, Qt::LeftButton);
+            QTest::mousePress(w, Qt::LeftButton);
+            QTest::mouseDClick(w, Qt::LeftButton);  // only the double-click event itself
+            QTest::mouseRelease(w, Qt::LeftButton);
+        };
+        doubleClick(f.window->pTimer);
+        QVERIFY(!f.window->tTimer->isActive());
+        QCOMPARE(f.window->pTimer->text(), QString("00 : 00"));
+        QTest::mouseClick(f.window->pTimer, Qt::LeftButton);  // a later click still counts
+        QVERIFY(f.window->tTimer->isActive());
+
+        // A double click on the sound indicator switches it once, not twice.
+        const bool sound = ini().Sound;
+        doubleClick(f.window->stSound);
+        QCOMPARE(ini().Sound, !sound);
     }
 
     void keyboard() {
