@@ -202,7 +202,9 @@ void TRusCID::showEvent(QShowEvent* event) {
 
 void TRusCID::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (closed_) return;
+    // Changing the window's flags hides it for a moment: that is no hiding by the user and
+    // must not stop the talk timer.
+    if (closed_ || reflagging_) return;
     updateShowItem();
     RunStopTimer(false);
 }

@@ -242,6 +242,7 @@ private:
     int talkSeconds_ = 0;
     QPoint dragStart_;
     bool closed_ = false;
+    bool reflagging_ = false;  // a change of window flags hides and shows the window again
     bool quietClose_ = false;
     int trayIcon_ = 1;
     QString trayHint_;

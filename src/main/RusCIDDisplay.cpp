@@ -215,16 +215,20 @@ void TRusCID::HeightForm() {
         setTextColour(stButtons, ini().NotActiveColor);
     }
     if (windowFlags() != flags) {
+        reflagging_ = true;
         setWindowFlags(flags);  // hides the window: bring it back as it was
         if (wasVisible) show();
+        reflagging_ = false;
     }
 }
 
 void TRusCID::applyStayOnTop(bool on) {
     if (on == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
     const bool wasVisible = isVisible();
+    reflagging_ = true;
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (wasVisible) show();
+    reflagging_ = false;
 }
 
 void TRusCID::ViewSound() { setTextColour(stSound, ini().Sound ? ini().InfoColor : ini().NotActiveColor); }

@@ -240,6 +240,18 @@ private slots:
         emit f.window->stButtons->clicked();
         QCOMPARE(f.window->size(), QSize(254, 167));
         QVERIFY(f.window->mPButton->isChecked());
+
+        // Changing the frame of a shown window during a call leaves the talk timer running.
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->RunStopTimer(true);
+        f.window->mPButton->trigger();
+        QVERIFY(f.window->isVisible());
+        QVERIFY(f.window->tTimer->isActive());
+        f.window->mPStayOnTop->trigger();
+        QVERIFY(f.window->isVisible());
+        QVERIFY(f.window->tTimer->isActive());
+        QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
     }
 
     void menuChecksFollowSettings() {
