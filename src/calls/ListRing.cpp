@@ -152,8 +152,12 @@ void TListRing::sbReDialClick() {
         const QTreeWidgetItem* item = lvRing_->topLevelItem(i);
         if (!item->isSelected()) continue;
         // Handed over as shown; the main window strips the grouping before it dials.
-        line_.ViewNumber(item->text(ColNumber), false);
-        line_.sbDialClick();
+        try {
+            line_.ViewNumber(item->text(ColNumber), false);
+            line_.sbDialClick();
+        } catch (...) {
+            line_.HandleException(std::current_exception());
+        }
         return;
     }
 }

@@ -90,7 +90,7 @@ public:
     void tTimerTimer();
 
     // Lifecycle
-    void HandleException(std::exception_ptr error);
+    void HandleException(std::exception_ptr error) override;
     bool TimeToClose() const;
     void TimeToNoSound();
     void mPShowClick();

@@ -89,7 +89,14 @@ void TAllScreen::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Escape:
-            line_.sbAnswerClick();
+            try {
+                line_.sbAnswerClick();
+            } catch (...) {
+                // Closed all the same: a window over the whole screen would hide the error.
+                close();
+                line_.HandleException(std::current_exception());
+                return;
+            }
             close();
             return;
         default:

@@ -3,6 +3,8 @@
 // on this interface, never on the main window itself, so that the folders have no cycle.
 #include <QString>
 
+#include <exception>
+
 namespace zrk {
 
 class Line {
@@ -25,6 +27,11 @@ public:
     virtual void setRingActive(bool active) = 0;
     // The call-list button's flag: the call list window clears it when it closes.
     virtual void setCallListShown(bool shown) = 0;
+
+    // The commands above may fail (a port that cannot be written). A window that runs one
+    // from a button or a key hands the error here instead of letting it out into the
+    // toolkit, which must never see one.
+    virtual void HandleException(std::exception_ptr error) = 0;
 };
 
 }  // namespace zrk

@@ -94,7 +94,13 @@ void TWinAlert::InitForm(const QString& name, const QString& number, const QStri
 }
 
 void TWinAlert::bExitClick() {
-    line_.sbAnswerClick();
+    try {
+        line_.sbAnswerClick();
+    } catch (...) {
+        // The call was not taken: the alert stays, the main window says why.
+        line_.HandleException(std::current_exception());
+        return;
+    }
     close();
 }
 

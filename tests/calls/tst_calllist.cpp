@@ -123,6 +123,13 @@ private slots:
         QTest::mouseClick(list(w)->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list(w)->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(line.calls, QStringList({"ViewNumber(12-34-56,false)", "sbDialClick"}));
+
+        // A dial that fails is reported through the main window, not thrown out of the button.
+        line.calls.clear();
+        line.failing = true;
+        click(w, "sbReDial");
+        QCOMPARE(line.calls, QStringList({"ViewNumber(12-34-56,false)", "sbDialClick",
+                                          "error: Ошибка записи"}));
     }
 
     void deleteClearAndLog() {

@@ -102,6 +102,27 @@ private slots:
         QVERIFY(line.calls.isEmpty());
     }
 
+    // A command that fails (the port is gone) is handed to the main window's error handler,
+    // never thrown out of a button or a key into the toolkit.
+    void failingAnswerIsReportedNotThrown() {
+        FakeLine line;
+        line.failing = true;
+        const QStringList reported{"sbAnswerClick", "error: Ошибка записи"};
+        TWinAlert alert(line);
+        showAndWait(alert);
+        QTest::mouseClick(alert.findChild<QPushButton*>("bExit"), Qt::LeftButton);
+        QCOMPARE(line.calls, reported);
+        QVERIFY(alert.isVisible());  // not answered: the caller stays on view
+
+        line.calls.clear();
+        TAllScreen screen(line);
+        screen.InitForm("12-34-56", "");
+        showAndWait(screen);
+        QTest::keyClick(&screen, Qt::Key_Escape);
+        QCOMPARE(line.calls, reported);
+        QVERIFY(!screen.isVisible());  // it would cover the error
+    }
+
     void alertShowsCallerAndStatusPicture() {
         FakeLine line;
         TWinAlert alert(line);
