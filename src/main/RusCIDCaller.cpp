@@ -55,7 +55,13 @@ void TRusCID::StNumber(const QString& report) {
     CountCaller(CallCount + 1);
     const QString hint = shown + QLatin1Char(' ') + who.name;
     setTrayHint(hint);
-    WriteLog(hint);
+    try {
+        WriteLog(hint);
+    } catch (...) {
+        // Said once; a log that cannot be written must not cost every later call its
+        // full-screen display and its ring sound.
+        HandleException(std::current_exception());
+    }
     if (ini().Screen && windows_.allScreen) {
         windows_.allScreen->InitForm(shown, who.name);
         windows_.allScreen->showFullScreen();

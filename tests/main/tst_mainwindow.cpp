@@ -197,10 +197,15 @@ private slots:
 
     // A log that cannot be written is shown once and does not stop the reception.
     void logFailureKeepsTheLineOpen() {
-        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Log File\"=\"/dev/full\"\n");
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Log File\"=\"/dev/full\"\n"
+                      "\"Play WAV\"=dword:00000001\n\"Screen\"=dword:00000001\n");
         f.receive("RING\r\nCallerID: 2345678:1\r\n");
         QVERIFY(f.window->portActive());
         QCOMPARE(errorBoxes(f.window.get()), 1);
+        // The call still rings and is still shown over the whole screen.
+        QCOMPARE(f.sound->played, QStringList{"ring.wav"});
+        QVERIFY(f.allScreen->isVisible());
+        f.allScreen->close();
         f.receive("RING\r\nCallerID: 3456789:1\r\n");
         QCOMPARE(f.window->callCount(), 2);
         QCOMPARE(errorBoxes(f.window.get()), 1);
