@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -14,8 +15,10 @@ namespace {
 int g_fds[2] = {-1, -1};
 
 void onSignal(int) {
+    const int saved = errno;  // the interrupted code may be about to read it
     const char b = 1;
     [[maybe_unused]] auto n = ::write(g_fds[0], &b, 1);
+    errno = saved;
 }
 
 }  // namespace
