@@ -4,14 +4,12 @@
 #include "calls/CallRow.h"
 #include "calls/ListRing.h"
 #include "platform/Registry.h"
-#include "settings/Positions.h"
 #include "settings/Settings.h"
 #include "windows/FakeLine.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -19,36 +17,39 @@
 #include <memory>
 
 using namespace zrk;
-using zrktest::FakeLine;
 
 namespace {
 
-QTreeWidget* list(TListRing& w) {
-    return w.findChild<QTreeWidget*>("lvRing");
-}
-void click(TListRing& w, const char* name) {
-    QTest::mouseClick(w.findChild<QToolButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-}
-bool enabled(TListRing& w, const char* name) {
-    return w.findChild<QToolButton*>(QString::fromLatin1(name))->isEnabled();
-}
-QString statusText(TListRing& w) {
-    return w.findChild<QStatusBar*>("stStatus")->findChild<QLabel*>()->text();
-}
-void select(TListRing& w, std::initializer_list<int> rows) {
-    list(w)->clearSelection();
-    for (int r : rows) list(w)->topLevelItem(r)->setSelected(true);
-}
-QStringList column(TListRing& w, int c) {
-    QStringList out;
-    for (int i = 0; i < w.rowCount(); ++i) out << list(w)->topLevelItem(i)->text(c);
-    return out;
-}
-int storedWidth(int column) {
-    TFormPlace p;
-    LoadPosition(QStringLiteral("Position\\ListRings\\Section%1").arg(column), p);
-    return p.Width;
-}
+// The window with a main-window stand-in, and what the tests do to it.
+struct CallList {
+    zrktest::FakeLine line;
+    TListRing w{line};
+    QTreeWidget* lv = w.findChild<QTreeWidget*>("lvRing");
+
+    void click(const char* b) { QTest::mouseClick(w.findChild<QToolButton*>(b), Qt::LeftButton); }
+    bool on(const char* b) const { return w.findChild<QToolButton*>(b)->isEnabled(); }
+    QString status() const { return w.findChild<QLabel*>("stStatusPanel")->text(); }
+    void select(std::initializer_list<int> rows) {
+        lv->clearSelection();
+        for (int r : rows) lv->topLevelItem(r)->setSelected(true);
+    }
+    QList<QTreeWidgetItem*> focusIn() {
+        QFocusEvent e(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(lv, &e);
+        return lv->selectedItems();
+    }
+    // Number, status word and name of every row.
+    QStringList rows() const {
+        QStringList out;
+        for (int i = 0; i < w.rowCount(); ++i) {
+            const QTreeWidgetItem* r = lv->topLevelItem(i);
+            out << QStringList{r->text(TListRing::ColNumber), r->text(TListRing::ColStatus),
+                               r->text(TListRing::ColName)}
+                       .join('|');
+        }
+        return out;
+    }
+};
 
 }  // namespace
 
@@ -73,147 +74,111 @@ private slots:
         QCOMPARE(callTimeText(QTime(7, 5, 3)), QStringLiteral("7:05:03"));
     }
 
-    void rowsFollowCallsAndButtonsFollowRows() {
-        FakeLine line;
-        TListRing w(line);
-        QCOMPARE(statusText(w), QStringLiteral("Звонков: 0"));
-        QVERIFY(!enabled(w, "sbReDial") && !enabled(w, "sbDel") && !enabled(w, "sbClear"));
-        // First-run columns show a grouped number, a time and a date whole.
-        const QFontMetrics fm(list(w)->font());
-        QVERIFY(fm.horizontalAdvance("34-56-78") + 8 <= list(w)->columnWidth(0));
-        QVERIFY(fm.horizontalAdvance(callDateText(QDate(2026, 12, 28))) + 8 <=
-                list(w)->columnWidth(2));
+    void rowsCounterAndButtons() {
+        CallList c;
+        QCOMPARE(c.status(), QStringLiteral("Звонков: 0"));
+        QVERIFY(!c.on("sbReDial") && !c.on("sbDel") && !c.on("sbClear"));
+        // First-run columns show a grouped number and a date whole.
+        const QFontMetrics fm(c.lv->font());
+        QVERIFY(fm.horizontalAdvance("34-56-78") + 8 <= c.lv->columnWidth(0));
+        QVERIFY(fm.horizontalAdvance(callDateText({2026, 12, 28})) + 8 <= c.lv->columnWidth(2));
 
         const QDateTime now = QDateTime::currentDateTime();
-        w.AddItem("34-56-78", "", -1);  // not in the phone book
-        w.AddItem("12-34-56", QStringLiteral("Иванов"), 1);
-        w.AddItem("Unknown", "", 2);
-        QCOMPARE(column(w, TListRing::ColNumber), QStringList({"34-56-78", "12-34-56", "Unknown"}));
-        QCOMPARE(column(w, TListRing::ColStatus),
-                 QStringList({"нормальный", "плохой", "приоритетный"}));
-        QCOMPARE(column(w, TListRing::ColName), QStringList({"", "Иванов", ""}));
-        const QTime t = QTime::fromString(column(w, TListRing::ColTime)[0], "H:mm:ss");
+        c.w.AddItem("34-56-78", "", -1);  // not in the phone book
+        c.w.AddItem("12-34-56", QStringLiteral("Иванов"), 1);
+        c.w.AddItem("Unknown", "", 2);
+        QCOMPARE(c.rows(), QStringList({"34-56-78|нормальный|", "12-34-56|плохой|Иванов",
+                                        "Unknown|приоритетный|"}));
+        const QTime t =
+            QTime::fromString(c.lv->topLevelItem(0)->text(TListRing::ColTime), "H:mm:ss");
         QVERIFY(t.isValid() && qAbs(t.secsTo(now.time())) <= 2);
-        QCOMPARE(column(w, TListRing::ColDate)[0], callDateText(now.date()));
-        QVERIFY(enabled(w, "sbReDial") && enabled(w, "sbDel") && enabled(w, "sbClear"));
-        QCOMPARE(statusText(w), QStringLiteral("Звонков: 3"));
-        QVERIFY(line.calls.isEmpty());  // the main window does its own counting
+        QCOMPARE(c.lv->topLevelItem(0)->text(TListRing::ColDate), callDateText(now.date()));
+        QVERIFY(c.on("sbReDial") && c.on("sbDel") && c.on("sbClear"));
+        QCOMPARE(c.status(), QStringLiteral("Звонков: 3"));
+        QVERIFY(c.line.calls.isEmpty());  // the main window does its own counting
+
+        // Deleting lowers the main window's counter by the rows removed, never below 0.
+        c.line.count = 3;
+        c.click("sbDel");  // nothing selected
+        QVERIFY(c.line.calls.isEmpty());
+        c.select({0, 2});
+        c.click("sbDel");
+        QCOMPARE(c.line.calls, QStringList({"CountCaller(1)"}));
+        QCOMPARE(c.rows(), QStringList({"12-34-56|плохой|Иванов"}));
+        QCOMPARE(c.status(), QStringLiteral("Звонков: 1"));
+        c.line.count = 0;  // cleared by hand
+        c.w.AddItem("5", "", 0);
+        c.select({0});
+        c.click("sbDel");
+        QCOMPARE(c.line.count, 0);
+
+        c.line.count = 9;
+        c.click("sbClear");
+        QCOMPARE(c.line.count, 0);
+        QCOMPARE(c.w.rowCount(), 0);
+        QVERIFY(!c.on("sbReDial") && !c.on("sbDel") && !c.on("sbClear"));
+        QCOMPARE(c.status(), QStringLiteral("Звонков: 0"));
     }
 
-    void redialHandsTheFirstSelectedNumberOver() {
-        FakeLine line;
-        TListRing w(line);
-        for (const char* n : {"34-56-78", "Unknown", "12-34-56"}) w.AddItem(n, "", 0);
-        click(w, "sbReDial");  // nothing selected
-        QVERIFY(line.calls.isEmpty());
+    void focusAndCallBack() {
+        CallList c;
+        c.w.AddItem("34-56-78", "", 0);
+        QVERIFY(c.focusIn().isEmpty());  // the first row is selected only with two or more
+        for (const char* n : {"Unknown", "12-34-56"}) c.w.AddItem(n, "", 0);
+        QCOMPARE(c.focusIn(), QList<QTreeWidgetItem*>({c.lv->topLevelItem(0)}));
+        QCOMPARE(c.lv->currentItem(), c.lv->topLevelItem(0));
+        c.select({1});  // the user's own selection is left alone
+        QCOMPARE(c.focusIn(), QList<QTreeWidgetItem*>({c.lv->topLevelItem(1)}));
+
+        c.select({});
+        c.click("sbReDial");
+        QVERIFY(c.line.calls.isEmpty());
         // Bottom row selected first: list order decides, not click order.
-        select(w, {2, 0});
-        click(w, "sbReDial");
-        QCOMPARE(line.calls, QStringList({"ViewNumber(34-56-78,false)", "sbDialClick"}));
-        // "Unknown" goes over as it is; the main window treats it as no number.
-        line.calls.clear();
-        select(w, {1});
-        click(w, "sbReDial");
-        QCOMPARE(line.calls, QStringList({"ViewNumber(Unknown,false)", "sbDialClick"}));
+        c.select({2, 0});
+        c.click("sbReDial");
+        QCOMPARE(c.line.calls, QStringList({"ViewNumber(34-56-78,false)", "sbDialClick"}));
         // A double click on a row calls it back.
-        line.calls.clear();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QPoint at = list(w)->visualItemRect(list(w)->topLevelItem(2)).center();
-        QTest::mouseClick(list(w)->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list(w)->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(line.calls, QStringList({"ViewNumber(12-34-56,false)", "sbDialClick"}));
-
+        c.line.calls.clear();
+        c.w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c.w));
+        const QPoint at = c.lv->visualItemRect(c.lv->topLevelItem(2)).center();
+        QTest::mouseClick(c.lv->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(c.lv->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(c.line.calls, QStringList({"ViewNumber(12-34-56,false)", "sbDialClick"}));
         // A dial that fails is reported through the main window, not thrown out of the button.
-        line.calls.clear();
-        line.failing = true;
-        click(w, "sbReDial");
-        QCOMPARE(line.calls, QStringList({"ViewNumber(12-34-56,false)", "sbDialClick",
-                                          "error: Ошибка записи"}));
+        c.line.calls.clear();
+        c.line.failing = true;
+        c.click("sbReDial");
+        QCOMPARE(c.line.calls, QStringList({"ViewNumber(12-34-56,false)", "sbDialClick",
+                                            "error: Ошибка записи"}));
     }
 
-    void deleteClearAndLog() {
-        FakeLine line;
-        TListRing w(line);
-        for (const char* n : {"1", "2", "3", "4", "5"}) w.AddItem(n, "", 0);
-        line.count = 5;
-        click(w, "sbDel");  // nothing selected
-        QVERIFY(line.calls.isEmpty());
-        select(w, {0, 2, 4});
-        click(w, "sbDel");
-        QCOMPARE(line.calls, QStringList({"CountCaller(2)"}));
-        QCOMPARE(column(w, TListRing::ColNumber), QStringList({"2", "4"}));
-        QCOMPARE(statusText(w), QStringLiteral("Звонков: 2"));
-        // A counter already cleared by hand stays at 0.
-        line.count = 0;
-        select(w, {0});
-        click(w, "sbDel");
-        QCOMPARE(line.count, 0);
-        QCOMPARE(w.rowCount(), 1);
-
-        line.count = 9;
-        line.calls.clear();
-        click(w, "sbClear");
-        QCOMPARE(line.calls, QStringList({"CountCaller(0)"}));
-        QCOMPARE(w.rowCount(), 0);
-        QVERIFY(!enabled(w, "sbReDial") && !enabled(w, "sbDel") && !enabled(w, "sbClear"));
-        QCOMPARE(statusText(w), QStringLiteral("Звонков: 0"));
-
-        // The log file goes to the viewer exactly as set, blanks and all.
-        QStringList opened;
-        w.setLogOpener([&](const QString& path) { opened << path; });
-        ini().LogFile = QStringLiteral("/home/user/My Logs/Zrk Log.txt");
-        click(w, "sbLog");
-        QCOMPARE(opened, QStringList({ini().LogFile}));
-    }
-
-    void focusSelectsFirstRowOnlyWithTwoOrMore() {
-        FakeLine line;
-        TListRing w(line);
-        QTreeWidget* lv = list(w);
-        auto focusIn = [&] {
-            QFocusEvent e(QEvent::FocusIn, Qt::TabFocusReason);
-            QCoreApplication::sendEvent(lv, &e);
-            return lv->selectedItems();
-        };
-        QVERIFY(focusIn().isEmpty());
-        w.AddItem("1", "", 0);
-        QVERIFY(focusIn().isEmpty());
-        w.AddItem("2", "", 0);
-        QCOMPARE(focusIn(), QList<QTreeWidgetItem*>({lv->topLevelItem(0)}));
-        QCOMPARE(lv->currentItem(), lv->topLevelItem(0));
-        select(w, {1});  // the user's own selection is left alone
-        QCOMPARE(focusIn(), QList<QTreeWidgetItem*>({lv->topLevelItem(1)}));
-    }
-
-    void closingSavesPlacementAndWidthsAndKeepsRows() {
-        int dateWidth = 0;
+    void logAndClosing() {
         {
-            FakeLine line;
-            TListRing w(line);
-            dateWidth = list(w)->columnWidth(2);
-            w.AddItem("12-34-56", "", 0);
-            w.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&w));
-            w.resize(500, 300);
-            list(w)->setColumnWidth(3, 77);
-            click(w, "sbExit");
-            QVERIFY(!w.isVisible());
-            QCOMPARE(line.calls, QStringList({"setCallListShown(false)"}));
-            QCOMPARE(w.rowCount(), 1);  // hidden, not emptied
-            QCOMPARE(storedWidth(3), 77);
-            QCOMPARE(storedWidth(2), dateWidth);
+            CallList c;
+            // The log file goes to the viewer exactly as set, blanks and all.
+            QStringList opened;
+            c.w.setLogOpener([&](const QString& path) { opened << path; });
+            ini().LogFile = QStringLiteral("/home/user/My Logs/Zrk Log.txt");
+            c.click("sbLog");
+            QCOMPARE(opened, QStringList({ini().LogFile}));
+
+            c.w.AddItem("12-34-56", "", 0);
+            c.w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&c.w));
+            c.w.resize(500, 300);
+            c.lv->setColumnWidth(3, 77);
+            c.click("sbExit");
+            QVERIFY(!c.w.isVisible());
+            QCOMPARE(c.line.calls, QStringList({"setCallListShown(false)"}));
+            QCOMPARE(c.w.rowCount(), 1);  // hidden, not emptied
         }
         // The next run opens as this one was left, with an empty list.
         RegistryFile::resetUser();
-        FakeLine line;
-        TListRing again(line);
-        QCOMPARE(again.size(), QSize(500, 300));
-        QCOMPARE(list(again)->columnWidth(3), 77);
-        QCOMPARE(again.rowCount(), 0);
-        // Closed while hidden (at program exit): the flag is still cleared.
-        again.close();
-        QCOMPARE(line.calls, QStringList({"setCallListShown(false)"}));
+        CallList again;
+        QCOMPARE(again.w.size(), QSize(500, 300));
+        QCOMPARE(again.lv->columnWidth(3), 77);
+        QCOMPARE(again.w.rowCount(), 0);
     }
 
 private:

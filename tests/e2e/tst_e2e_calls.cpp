@@ -7,98 +7,68 @@
 #include "TestSupport.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <csignal>
 
 using namespace zrk;
-using zrktest::ModemSimDriver;
-
-namespace {
-
-struct Program {
-    explicit Program(const zrktest::Sandbox& box, const QString& device, const QByteArray& extra = {}) {
-        zrktest::writeAll(box.registryPath(),
-                          "Windows Registry Editor Version 5.00\n\n"
-                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n\n"
-                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n\"Com2\"=\"" +
-                              device.toUtf8() + "\"\n\"Com2 Virtual\"=dword:00000001\n\n" + extra);
-        proc.setWorkingDirectory(box.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", box.filePath("config"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        proc.setProcessEnvironment(env);
-        proc.setProcessChannelMode(QProcess::ForwardedChannels);
-        proc.start(QStringLiteral(ZRK_PRO), {});
-    }
-    ~Program() {
-        if (proc.state() != QProcess::NotRunning) {
-            proc.kill();
-            proc.waitForFinished(5000);
-        }
-    }
-    bool terminate() {
-        ::kill(pid_t(proc.processId()), SIGTERM);
-        return proc.waitForFinished(10000) && proc.exitStatus() == QProcess::NormalExit &&
-               proc.exitCode() == 0;
-    }
-    QProcess proc;
-};
-
-void writeBook() {
-    BookStore book;
-    BookGroup spam = BookGroup::empty();
-    spam.Title.setText("Спам");
-    spam.Action = 3;  // hang up
-    book.AddGroup(spam, true);
-    BookEntry friendEntry = BookEntry::empty();
-    friendEntry.Name.setText("Иванов Иван");
-    friendEntry.Phone.setText("34-56-78");
-    book.AddItem(friendEntry, true);
-    BookEntry seller = BookEntry::empty();
-    seller.Name.setText("Продавец");
-    seller.Phone.setText("111111");
-    seller.Group = 1;
-    book.AddItem(seller, true);
-    QVERIFY(book.SaveList());
-}
-
-}  // namespace
 
 class TestE2ECalls : public QObject {
     Q_OBJECT
 private slots:
-    void ringsReportLogAndHangUp() {
+    void ringsReportLogHangUpAndSave() {
         zrktest::Sandbox box;
-        writeBook();
-        ModemSimDriver sim;
+        BookStore book;
+        book.AddGroup(BookGroup::make("Спам", {}, 3), true);  // callers to hang up on
+        for (const auto& [name, phone, group] :
+             {std::tuple{"Иванов Иван", "34-56-78", 0}, std::tuple{"Продавец", "111111", 1}}) {
+            BookEntry e = BookEntry::empty();
+            e.Name.setText(name);
+            e.Phone.setText(phone);
+            e.Group = group;
+            book.AddItem(e, true);
+        }
+        QVERIFY(book.SaveList());
+
+        zrktest::ModemSimDriver sim;
         QVERIFY(sim.start());
-        Program zrk(box, sim.devicePath(),
-                    "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000001\n");
+        QVERIFY(zrktest::writeAll(box.registryPath(),
+                                  sim.settingsStore("\"Answer On Ring\"=dword:00000001\n")));
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QProcess zrk;
+        zrk.setProcessChannelMode(QProcess::ForwardedChannels);
+        zrk.start(QStringLiteral(ZRK_PRO), {});  // the sandbox's directory and settings
+        const auto end = qScopeGuard([&] {
+            zrk.kill();
+            zrk.waitForFinished(5000);
+        });
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
 
-        // Two rings before the number is asked for.
+        // Two rings before the number is asked for; the caller is logged with the book's name.
         sim.clear();
         sim.send("call 4952345678 1 rings 2 interval 0.3");
         QVERIFY(sim.waitForReceived("AT+SR", 10000));
         QCOMPARE(sim.sent().count("RING"), 2);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(box.filePath("ZrkLog.txt")), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(fromCp1251(zrktest::readAll(box.filePath("ZrkLog.txt")))
-                                     .contains("34-56-78 Иванов Иван"), 5000);
+        const auto log = [&] { return fromCp1251(zrktest::readAll(box.filePath("ZrkLog.txt"))); };
+        QTRY_VERIFY_WITH_TIMEOUT(log().contains("34-56-78 Иванов Иван"), 5000);
 
         // A caller of a hang-up group: the modem is hung up and initialised again.
         sim.clear();
         sim.send("call 111111 1 rings 2 interval 0.3");
-        QVERIFY(sim.waitForReceived("+++~~~ATH0", 10000));
-        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 5000));
-        QVERIFY(sim.received().indexOf("+++~~~ATH0") < sim.received().lastIndexOf("ATM2+S64=1+S73=2"));
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
+        const qsizetype hangUp = sim.received().indexOf("+++~~~ATH0");
+        QVERIFY(hangUp >= 0);
+        QCOMPARE(sim.received().mid(hangUp, 2), QStringList({"+++~~~ATH0", "ATM2+S64=1+S73=2"}));
 
-        QVERIFY(zrk.terminate());
-        const QString log = fromCp1251(zrktest::readAll(box.filePath("ZrkLog.txt")));
-        QCOMPARE(log.count("USR Courier"), 1);  // the header once
-        QVERIFY(log.contains("11-11-11 Продавец"));
-        QVERIFY(log.indexOf("34-56-78 Иванов Иван") < log.indexOf("11-11-11 Продавец"));
-
-        // The settings and the window position were saved on SIGTERM.
+        // SIGTERM: the settings and the window position are saved; closing sends no command.
+        sim.clear();
+        ::kill(pid_t(zrk.processId()), SIGTERM);
+        QVERIFY(zrk.waitForFinished(10000));
+        QCOMPARE(zrk.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zrk.exitCode(), 0);
+        QVERIFY(!sim.waitForReceived("+++~~~ATH0", 300));
+        QCOMPARE(log().count("USR Courier"), 1);  // the header once
+        QVERIFY(log().indexOf("34-56-78 Иванов Иван") < log().indexOf("11-11-11 Продавец"));
         RegistryFile store(box.registryPath());
         RegKey reg(store);
         QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
@@ -106,16 +76,6 @@ private slots:
         QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
         QCOMPARE(reg.readInteger("Answer On Ring"), 1);
         QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Devices"));  // kept as it was
-    }
-
-    void closingSendsNoModemCommand() {
-        zrktest::Sandbox box;
-        ModemSimDriver sim;
-        QVERIFY(sim.start());
-        Program zrk(box, sim.devicePath());
-        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
-        QVERIFY(zrk.terminate());
-        QVERIFY(!sim.received().contains("+++~~~ATH0"));  // closing sends no command
     }
 };
 

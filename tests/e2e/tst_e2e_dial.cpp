@@ -2,7 +2,6 @@
 // simulator: what the user types reaches the modem.
 #include "main/RusCID.h"
 #include "platform/Registry.h"
-#include "settings/Settings.h"
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"
@@ -10,21 +9,6 @@
 #include <QToolButton>
 
 using namespace zrk;
-using zrktest::ModemSimDriver;
-
-namespace {
-
-void mapPort(const zrktest::Sandbox& box, const QString& device, const QByteArray& modem) {
-    zrktest::writeAll(box.registryPath(),
-                      "Windows Registry Editor Version 5.00\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n\"Com2\"=\"" +
-                          device.toUtf8() + "\"\n\"Com2 Virtual\"=dword:00000001\n\n" +
-                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n" + modem);
-    RegistryFile::resetUser();
-}
-
-}  // namespace
 
 class TestE2EDial : public QObject {
     Q_OBJECT
@@ -34,11 +18,13 @@ private slots:
 
     void typedNumberIsToneDialledAndBusyIsRedialled() {
         zrktest::Sandbox box;
-        ModemSimDriver sim;
+        zrktest::ModemSimDriver sim;
         QVERIFY(sim.start());
-        mapPort(box, sim.devicePath(),
-                "\"Prefix\"=dword:00000001\n\"ReDial\"=dword:00000001\n"
-                "\"ReDialWait\"=dword:00000001\n");
+        QVERIFY(zrktest::writeAll(box.registryPath(),
+                                  sim.settingsStore("\"Prefix\"=dword:00000001\n"
+                                                    "\"ReDial\"=dword:00000001\n"
+                                                    "\"ReDialWait\"=dword:00000001\n")));
+        RegistryFile::resetUser();
         TRusCID window;
         QVERIFY(window.portActive());
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2"));

@@ -8,55 +8,35 @@ using namespace zrk;
 class TestCodePageValues : public QObject {
     Q_OBJECT
 private slots:
-    void everyByteRoundTrips() {
+    void codePage() {
         QByteArray all;
         for (int b = 0; b < 256; ++b) all.append(char(b));
         const QString text = fromCp1251(all);
-        QCOMPARE(text.size(), 256);
         QCOMPARE(toCp1251(text), all);
-        QCOMPARE(text.at(0x98), QChar(0x0098));
-    }
-
-    void russianLetters() {
+        QCOMPARE(text.at(0x98), QChar(0x0098));  // the one unassigned byte passes through
         QCOMPARE(toCp1251(QStringLiteral("АЯаяЁё№")), QByteArray("\xC0\xDF\xE0\xFF\xA8\xB8\xB9"));
-        QCOMPARE(fromCp1251(QByteArray("\xCE\xE1\xF9\xE0\xFF")), QStringLiteral("Общая"));
-    }
-
-    void unmappableBecomesQuestionMark() {
         QCOMPARE(toCp1251(QStringLiteral("a€ü中")), QByteArray("a\x88??"));
         // A character outside the basic plane is one character, so one '?'.
         QCOMPARE(toCp1251(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));
     }
 
-    void dateTimeValues_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QDateTime>("when");
-        QTest::newRow("epoch") << 0.0 << QDateTime(QDate(1899, 12, 30), QTime(0, 0));
-        QTest::newRow("six am") << 0.25 << QDateTime(QDate(1899, 12, 30), QTime(6, 0));
-        QTest::newRow("picker day") << 36202.5 << QDateTime(QDate(1999, 2, 11), QTime(12, 0));
-        QTest::newRow("before epoch") << -1.25 << QDateTime(QDate(1899, 12, 29), QTime(6, 0));
-    }
-    void dateTimeValues() {
-        QFETCH(double, value);
-        QFETCH(QDateTime, when);
-        QCOMPARE(fromDateTimeValue(value), when);
-        QCOMPARE(toDateTimeValue(when), value);
-    }
-
-    void timeOfDayIgnoresTheDay() {
-        QCOMPARE(timeOfValue(36202.0 + 7.0 / 24.0), QTime(7, 0));
-        QCOMPARE(timeOfValue(7.0 / 24.0), QTime(7, 0));
+    void dateTimeValuesAndColours() {
+        const QList<QPair<double, QDateTime>> cases = {
+            {0.0, QDateTime(QDate(1899, 12, 30), QTime(0, 0))},
+            {36202.5, QDateTime(QDate(1999, 2, 11), QTime(12, 0))},
+            {-1.25, QDateTime(QDate(1899, 12, 29), QTime(6, 0))}};
+        for (const auto& [value, when] : cases) {
+            QCOMPARE(fromDateTimeValue(value), when);
+            QCOMPARE(toDateTimeValue(when), value);
+        }
         QVERIFY(!fromDateTimeValue(std::numeric_limits<double>::quiet_NaN()).isValid());
         // A time that rounds up to midnight lands on the following day, before the epoch too
         // (there the day counts down while the fraction still counts forward).
         QCOMPARE(fromDateTimeValue(5.0 - 1e-10), QDateTime(QDate(1900, 1, 4), QTime(0, 0)));
         QCOMPARE(fromDateTimeValue(-1.0 - (1.0 - 1e-10)),
                  QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
-    }
-
-    void colours() {
-        QCOMPARE(fromColorRef(0x000000FF), QColor(255, 0, 0));
-        QCOMPARE(fromColorRef(0x00FFFF00), QColor(0, 255, 255));
+        // Stored colours hold red in the low byte.
+        QCOMPARE(fromColorRef(0x00563412), QColor(0x12, 0x34, 0x56));
         QCOMPARE(toColorRef(QColor(0x12, 0x34, 0x56)), 0x00563412u);
     }
 };
