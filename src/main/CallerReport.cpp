@@ -8,6 +8,11 @@ ReportParts parseReport(const QString& report, const TIni& ini) {
     ReportParts p;
     QString text = report;
     text.remove(QLatin1Char(' '));
+    if (isWordReport(text)) {
+        // "PRIVATE", "Restricted", "O": a word instead of a number, shown and logged whole.
+        p.number = text;
+        return p;
+    }
     if (text.size() >= 2 && text.at(text.size() - 2) == QLatin1Char(':')) {
         const QChar digit = text.back();
         p.hasCategory = true;
@@ -29,6 +34,13 @@ ReportParts parseReport(const QString& report, const TIni& ini) {
     }
     p.number = text;
     return p;
+}
+
+bool isWordReport(const QString& text) {
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (c.isDigit()) return false;
+    return true;
 }
 
 QString GroupDigits(const QString& text, const QString& separator, int n) {

@@ -16,9 +16,14 @@ struct ReportParts {
     bool showHint = false;
 };
 
-// Blanks removed; a final ":d" is the category (its text from the settings, split at the
-// first "|"; another character gives "[неизвестно]"); then all but "Unknown" is cut to its
-// last "Digits in phone number" characters.
+// Modems that report callers unsolicited send words when the number is withheld
+// ("P", "PRIVATE", "Restricted", "OUT-OF-AREA"): a report without a single digit is no number
+// to cut or group.
+bool isWordReport(const QString& text);
+
+// Blanks removed; a word report is taken whole. Otherwise a final ":d" is the category (its
+// text from the settings, split at the first "|"; another character gives "[неизвестно]");
+// then all but "Unknown" is cut to its last "Digits in phone number" characters.
 ReportParts parseReport(const QString& report, const TIni& ini);
 
 // Groups of `n` from the right while at least n characters remain to the left:

@@ -8,6 +8,7 @@
 #include "main/ClickLabel.h"
 #include "main/Icons.h"
 #include "main/LineStatus.h"
+#include "main/TrayGesture.h"
 #include "platform/Registry.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
@@ -16,6 +17,7 @@
 #include "platform/Values.h"
 
 #include <QAction>
+#include <QApplication>
 
 #include <cstdio>
 
@@ -97,14 +99,18 @@ void TRusCID::buildTray() {
     icTray->setObjectName(QStringLiteral("icTray"));
     icTray->setContextMenu(PopupMenu1);
     setTrayIcon(1);
+    trayGesture_ = new TrayGesture([this] { safely([this] { icTrayDblClick(); }); },
+                                   QApplication::doubleClickInterval(), this);
     connect(icTray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r != QSystemTrayIcon::DoubleClick && r != QSystemTrayIcon::Trigger) return;
-        safely([this] {
-            if (ini().DoubleClick) mPShowClick();
-            else sbOpenCloseClick();
-        });
+        if (r == QSystemTrayIcon::Trigger) trayGesture_->clicked(TrayGesture::Single);
+        else if (r == QSystemTrayIcon::DoubleClick) trayGesture_->clicked(TrayGesture::Double);
     });
     if (QSystemTrayIcon::isSystemTrayAvailable()) icTray->show();
+}
+
+void TRusCID::icTrayDblClick() {
+    if (ini().DoubleClick) mPShowClick();
+    else sbOpenCloseClick();
 }
 
 void TRusCID::setTrayIcon(int index) {

@@ -28,6 +28,7 @@ class ClickLabel;
 class SerialDevice;
 class Sound;
 class TComm;
+class TrayGesture;
 class TPhoneBook;
 class TAlertReminder;
 class TReminder;
@@ -94,6 +95,8 @@ public:
     bool TimeToClose() const;
     void TimeToNoSound();
     void mPShowClick();
+    void icTrayDblClick();
+    TrayGesture* trayGesture() const { return trayGesture_; }
     void sbHideClick();
     void hideToTray();
     void FormClose();
@@ -219,6 +222,7 @@ public:
 
 private:
     TComm* Comm1 = nullptr;
+    TrayGesture* trayGesture_ = nullptr;
     RunWindows windows_;
     WindowPlacement placement_{QStringLiteral("Position\\Main"), false};
     LineAssembler LineBuffer;

@@ -42,7 +42,7 @@ void TRusCID::StNumber(const QString& report) {
     }
     // The alert needs the grouped number before the display shows it.
     const QString grouped =
-        number == QLatin1String("Unknown")
+        number == QLatin1String("Unknown") || isWordReport(number)
             ? number
             : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
     performAction(action, who.name, grouped, who.status, group);
@@ -87,8 +87,8 @@ void TRusCID::performAction(int action, const QString& name, const QString& show
 }
 
 void TRusCID::ViewNumber(const QString& number, bool identified) {
-    if (number == QLatin1String("Unknown")) {
-        CurrentNumber.clear();
+    if (number == QLatin1String("Unknown") || (identified && isWordReport(number))) {
+        CurrentNumber.clear();  // nothing to dial back
         pNumber->setText(number);
     } else if (identified) {
         CurrentNumber = number;

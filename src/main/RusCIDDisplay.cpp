@@ -11,6 +11,8 @@
 #include "calls/ListRing.h"
 #include "windows/CIDAbout.h"
 
+#include "windows/FontFit.h"
+
 #include <QAction>
 #include <QFrame>
 #include <QKeyEvent>
@@ -75,7 +77,7 @@ void TRusCID::buildLayout() {
     stZvon->setFont(small);
     pTimer = indicator("pTimer", "00 : 00", "Таймер", {169, 52, 27, 10});
     pTimer->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    pTimer->setFont(pixelFont(QStringLiteral("MS Serif"), 8));
+    pTimer->setFont(condenseToWidth(small, pTimer->text(), pTimer->width()));
 
     pCountCall = new ClickLabel(this);
     panel(pCountCall, "pCountCall", {205, 0, 41, 25}, Qt::AlignCenter);

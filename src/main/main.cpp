@@ -1,6 +1,7 @@
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
 #include "main/RusCID.h"
+#include "platform/DesktopPlatform.h"
 #include "platform/QuitSignals.h"
 #include "platform/Sound.h"
 #include "platform/UserMessages.h"
@@ -41,9 +42,10 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    zrk::choosePreferredQtPlatform();
     Application app(argc, argv);
+    // The name only: a display name would be appended to every window's title.
     QApplication::setApplicationName(QStringLiteral("Zrk Pro 2.01b"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zrk Pro 2.01b"));
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
     MessageBoxes boxes;
     zrk::setUserMessages(&boxes);

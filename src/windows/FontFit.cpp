@@ -37,4 +37,12 @@ QFont shrinkFontToWidth(QFont font, const QString& text, int width) {
     return font;
 }
 
+QFont condenseToWidth(QFont font, const QString& text, int width) {
+    for (int stretch = 100; stretch >= 50; stretch -= 2) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width) break;
+    }
+    return font;
+}
+
 }  // namespace zrk

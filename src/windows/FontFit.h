@@ -16,4 +16,9 @@ QFont growFontToFit(QFont font, const QString& text, const QSize& area);
 // above 1.
 QFont shrinkFontToWidth(QFont font, const QString& text, int width);
 
+// Narrows `font` (its stretch, never its height) until `text` fits in `width`, down to half
+// its width: panels laid out for a narrow bitmap face keep their character height in the
+// wider faces of this desktop.
+QFont condenseToWidth(QFont font, const QString& text, int width);
+
 }  // namespace zrk

@@ -37,7 +37,11 @@ struct MainFixture {
         zrk::RegistryFile::resetUser();
         zrktest::writeAll(box.registryPath(),
                           "Windows Registry Editor Version 5.00\n\n"
-                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n" +
+                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n" +
+                              // Shown, unless the case is about starting hidden.
+                              (storeBody.contains("\"Minimized\"")
+                                   ? QByteArray()
+                                   : QByteArray("\"Minimized\"=dword:00000000\n")) +
                               storeBody);
         zrk::RegistryFile::resetUser();
         if (book) {

@@ -1,5 +1,6 @@
 #include "main/CallerReport.h"
 #include "main/ModemLines.h"
+#include "main/TrayGesture.h"
 #include "settings/Settings.h"
 
 #include <QtTest>
@@ -108,6 +109,17 @@ private slots:
         QCOMPARE(p.caption, QString("[неизвестно]"));
         QVERIFY(p.hintChanged && !p.showHint && p.hint.isEmpty());
 
+        // Words for a withheld number come whole, never cut or split at a colon; anything
+        // with a digit in it is still a number.
+        for (const auto& [report, number] :
+             {std::pair{"Restricted", "Restricted"}, {"P", "P"}, {" O ", "O"},
+              {"OUT-OF-AREA", "OUT-OF-AREA"}, {"PRIVATE:x", "PRIVATE:x"},
+              {"Anonymous Caller", "AnonymousCaller"}, {"A1234567", "234567"}}) {
+            p = parseReport(report, s);
+            QCOMPARE(p.number, QString(number));
+            QCOMPARE(p.hasCategory, false);
+        }
+
         p = parseReport("1", s);
         QCOMPARE(p.number, QString("1"));
         s.DigitsInPhoneNumber = 0;
@@ -135,6 +147,30 @@ private slots:
         QFETCH(int, n);
         QFETCH(QString, grouped);
         QCOMPARE(GroupDigits(text, sep, n), grouped);
+    }
+
+    // One gesture on the tray icon, one action, whatever the tray reports for it.
+    void trayGestures() {
+        const int interval = 150;
+        const QList<QList<TrayGesture::Click>> gestures = {
+            {TrayGesture::Single},                                               // a click
+            {TrayGesture::Single, TrayGesture::Double},                          // XEmbed
+            {TrayGesture::Single, TrayGesture::Single},                          // StatusNotifier
+            {TrayGesture::Double},                                               // double only
+            {TrayGesture::Single, TrayGesture::Double, TrayGesture::Single}};   // triple
+        for (const auto& gesture : gestures) {
+            int acted = 0;
+            TrayGesture g([&acted] { ++acted; }, interval);
+            for (TrayGesture::Click c : gesture) g.clicked(c);
+            QTRY_COMPARE(acted, 1);
+            QTRY_VERIFY(!g.pending());
+            QCOMPARE(acted, 1);
+            // The next gesture, after the interval, acts again.
+            for (TrayGesture::Click c : gesture) g.clicked(c);
+            QTRY_COMPARE(acted, 2);
+            QTRY_VERIFY(!g.pending());
+            QCOMPARE(acted, 2);
+        }
     }
 
     void talkTimerWraps() {

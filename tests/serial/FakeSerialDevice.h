@@ -48,7 +48,10 @@ public:
     }
     int setImmediateTimeouts() override { return timeoutsError; }
     int setQueueSizes(int, int) override { return queueError; }
-    int getLineSettings(zrk::SerialLineSettings*) override { return 0; }
+    int getLineSettings(zrk::SerialLineSettings* s) override {
+        *s = reported;
+        return 0;
+    }
     int setLineSettings(const zrk::SerialLineSettings& s) override {
         if (lineError) return lineError;
         written.append(s);
@@ -91,6 +94,7 @@ public:
     int timeoutsError = 0, queueError = 0, lineError = 0, escapeError = 0;
     QString openedName;
     QList<zrk::SerialLineSettings> written;
+    zrk::SerialLineSettings reported;  // what the device says it is set to
     QByteArray input, output;
     qint64 writeRoom = 1 << 20;
     quint32 eventMask = 0, errorFlags = 0, status = 0;

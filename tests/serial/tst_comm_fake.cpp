@@ -128,6 +128,45 @@ private slots:
         QCOMPARE(rings, 0);
     }
 
+    // The flag word that reaches the device for each flow control, on top of what the device
+    // reported: only "none" clears bits, the others add theirs, and the options are applied
+    // last. The XON/XOFF limits are a quarter of the read buffer.
+    void lineSettingsReachingTheDevice() {
+        const quint32 device = 0x1013;  // binary, parity check, DTR and RTS enabled
+        const struct {
+            TFlowControl flow;
+            TCommOptions options;
+            quint32 flags;
+        } cases[] = {
+            {fcNone, {}, 0x0001},
+            {fcNone, {coParityCheck, coNullStrip}, 0x0803},
+            {fcCTS, {}, 0x1011 | 0x0004 | 0x2000},
+            {fcDTR, {}, 0x1011 | 0x0008 | 0x0020},
+            {fcSoftware, {}, 0x1011 | 0x0100 | 0x0200},
+            {fcDefault, {}, 0x1011},
+            {fcDefault, {coParityCheck, coDsrSensitivity, coIgnoreXOff, coErrorChar}, 0x14d3},
+        };
+        for (const auto& c : cases) {
+            Rig r;
+            r.dev->reported.flags = device;
+            r.comm.SetFlowControl(c.flow);
+            r.comm.SetOptions(c.options);
+            r.comm.Open();
+            QCOMPARE(r.dev->written.size(), 1);
+            QCOMPARE(QString::number(r.dev->written.last().flags, 16),
+                     QString::number(c.flags, 16));
+            r.comm.Close();
+        }
+        for (const auto& [buffer, limit] : {std::pair{4096, 1024}, {10, 2}, {7, 1}, {3, 0}}) {
+            Rig r;
+            r.comm.SetReadBufSize(buffer);
+            r.comm.Open();
+            QCOMPARE(r.dev->written.last().xonLim, quint16(limit));
+            QCOMPARE(r.dev->written.last().xoffLim, quint16(limit));
+            r.comm.Close();
+        }
+    }
+
     void rulesOfAnOpenPort() {
         Rig r;
         r.comm.SetDeviceName("Com5");

@@ -24,6 +24,22 @@ TIni reloaded() {
     return s;
 }
 
+// The values of a saved store file by key (without the common root) and name, as written.
+QMap<QString, QMap<QString, QString>> savedValues(const QString& path) {
+    QMap<QString, QMap<QString, QString>> out;
+    QString key;
+    const QString root = QString::fromUtf8(kRoot);
+    for (const QString& line : QString::fromUtf8(zrktest::readAll(path)).split('\n')) {
+        if (line.startsWith(root) && line.endsWith(']')) {
+            key = line.mid(root.size(), line.size() - root.size() - 1);
+        } else if (line.startsWith('"')) {
+            const qsizetype eq = line.indexOf(QStringLiteral("\"="));
+            out[key][line.mid(1, eq - 1)] = line.mid(eq + 2);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 class TestSettings : public QObject {
@@ -46,6 +62,83 @@ private slots:
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
         // Version and Copyright lead the root key.
         QVERIFY(text.contains(kRoot + "]\n\"Version\"=\"2.01b\"\n\"Copyright\"="));
+    }
+
+    // The first save of a new user, value by value, against the defaults as documented for
+    // users (not the program's own table, which a wrong default would pass).
+    void firstSaveHoldsTheDocumentedDefaults() {
+        zrktest::Sandbox box;
+        SaveSettings(reloaded());
+        const QString on = "dword:00000001", off = "dword:00000000";
+        const QString zeroTime = "hex:00,00,00,00,00,00,00,00";
+        const QString seven = "hex:ab,aa,aa,aa,aa,aa,d2,3f";  // 07:00
+        const QMap<QString, QMap<QString, QString>> expected = {
+            {"",
+             {{"Version", "\"2.01b\""}, {"StayOnTop", on}, {"Minimized", on},
+              {"Popup On Call", on}, {"Buttons", on}, {"Screen", off}, {"Clock", on},
+              {"Timer", on}, {"Double Click", on}, {"Play WAV", off},
+              {"WAV File on Ring", "\"ring.wav\""}, {"Reminder Sound", "\"\""},
+              {"Log File", "\"ZrkLog.txt\""}, {"Digits in phone number", "dword:00000006"},
+              {"Separator of groups", "\"-\""}, {"Digits in group", "dword:00000002"},
+              {"Phone Book", off}, {"Phone Book File", "\"book.phn\""}, {"Sound", on},
+              {"Group", off}}},
+            {"\\Modem",
+             {{"Port", on}, {"Baud", "dword:00000006"}, {"Answer On Ring", off},
+              {"Prefix", off}, {"Init", "\"ATM2+S64=1+S73=2\""}, {"Zrk", "\"AT+SR\""},
+              {"HandUp", "\"+++~~~ATH0\""}, {"CallerID", "\"CallerID:\""}, {"ReDial", off},
+              {"ReDialTry", "dword:00000003"}, {"ReDialWait", "dword:00000005"}}},
+            {"\\Action",
+             {{"On Normal", off}, {"On Bad", "dword:00000002"}, {"On Prior", on},
+              {"Sound on Normal", "\"\""}, {"Sound on Bad", "\"\""}, {"Sound on Prior", "\"\""}}},
+            {"\\Fonts",
+             {{"Number Font", "\"Arial\""}, {"Counter Font", "\"Arial\""},
+              {"Info Font", "\"MS Sans Serif\""}, {"Number Size", "dword:00000019"},
+              {"Counter Size", "dword:0000000f"}, {"Info Size", "dword:00000008"},
+              {"Background Color", off}, {"Number Color", "dword:0000ff00"},
+              {"Counter Color", "dword:000000ff"}, {"Info Color", "dword:00ffff00"},
+              {"Not Active Color", "dword:00808080"}}},
+            {"\\Categories",
+             {{"1:", "\"[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие "
+                     "право междугородной и международной связи на общих основаниях\""},
+              {"2:", "\"[гостиница]|Абоненты гостиниц, имеющие право по категории 1, но с "
+                     "немедленной оплатой переговоров\""},
+              {"3:", "\"[без межгорода]|Абоненты не имеющие право выхода на междугородные и "
+                     "международные сети\""},
+              {"4:", "\"[приоритетный на межгород]|Абоненты, имеющие преимущество выхода на "
+                     "междугородние и международные сети\""},
+              {"5:", "\"[бесплатники]|Абоненты, имеющие право связи без тарификации, то есть "
+                     "переговоры не оплачиваются, но учитываются\""},
+              {"6:", "\"[автомат-межгород]|Категория междугородних телефонов-автоматов\""},
+              {"7:", "\"[с дополнительными услугами]|Абоненты, имеющие право кроме "
+                     "междугородной/международной связи, получать дополнительные платные "
+                     "услуги\""},
+              {"8:", "\"[приоритетный с доп.услугами]|Абоненты, имеющие преимущество при "
+                     "установлении связи в междугородних сетях и право на платные услуги\""},
+              {"9:", "\"[телефон-автомат]|Категория городских телефонов-автоматов\""},
+              {"0:", "\"[неизвестно]\""}}},
+            {"\\Reminder Notes",
+             {{"1:", "\"Обед|Сходить на обед\""}, {"2:", "\"Совещание|Бегом к начальнику\""},
+              {"3:", "\"Перезвонить|Перезвонить\""},
+              {"4:", "\"Встретить подругу|Встреча на лавочке\""},
+              {"5:", "\"Пить пиво|Пить пиво с друзьями\""},
+              {"6:", "\"Выгулять собаку|Собачка хочет пи-пи :))\""},
+              {"7:", "\"Выключить чайник|У тебя там чайник на плите\""}}},
+            {"\\Scheduler",
+             {{"Port OnOff", off}, {"Sound OnOff", off}, {"Port Off", zeroTime},
+              {"Port On", seven}, {"Sound Off", zeroTime}, {"Sound On", seven}}},
+            {"\\Book Columns",
+             {{"Column0", on}, {"Column1", on}, {"Column2", off}, {"Column3", off},
+              {"Column4", on}, {"Column5", off}, {"Column6", off}, {"Column7", on}}}};
+        auto saved = savedValues(box.registryPath());
+        QVERIFY(saved[""].take("Copyright").size() > 2);  // the notice is ours to word
+        QCOMPARE(saved.keys(), expected.keys());
+        for (auto key = expected.begin(); key != expected.end(); ++key) {
+            for (auto v = key->begin(); v != key->end(); ++v)
+                QVERIFY2(saved[key.key()].value(v.key()) == v.value(),
+                         qPrintable(key.key() + " " + v.key() + " = " +
+                                    saved[key.key()].value(v.key())));
+            QCOMPARE(saved[key.key()].size(), key->size());  // nothing more
+        }
     }
 
     void storedValuesOverlayDefaults() {

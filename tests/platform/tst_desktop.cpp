@@ -1,8 +1,9 @@
+#include "platform/DesktopPlatform.h"
 #include "platform/ShortFileName.h"
 
 #include "TestSupport.h"
 
-class TestShortFileName : public QObject {
+class TestDesktop : public QObject {
     Q_OBJECT
 private slots:
     void shortensOnlyTheFileInTheWorkingDirectory() {
@@ -27,7 +28,30 @@ private slots:
         };
         for (const Case& c : cases) QCOMPARE(zrk::ShortFileName(c.chosen), c.stored);
     }
+
+    // X11 wherever an X server is reachable, unless the user chose a platform.
+    void platformChoice() {
+        const struct {
+            const char *qpa, *display, *wayland, *chosen;
+        } cases[] = {
+            {"", ":0", "wayland-0", "xcb;wayland"},  // Wayland session with XWayland
+            {"", ":0", "", "xcb;wayland"},           // plain X11
+            {"", "", "wayland-0", ""},               // no X server: Wayland it is
+            {"", "", "", ""},
+            {"wayland", ":0", "wayland-0", ""},      // the user's choice stands
+            {"offscreen", ":0", "", ""},
+        };
+        for (const auto& c : cases) {
+            const auto env = [&c](const char* name) -> QByteArray {
+                if (!qstrcmp(name, "QT_QPA_PLATFORM")) return c.qpa;
+                if (!qstrcmp(name, "DISPLAY")) return c.display;
+                if (!qstrcmp(name, "WAYLAND_DISPLAY")) return c.wayland;
+                return {};
+            };
+            QCOMPARE(zrk::preferredQtPlatform(env), QByteArray(c.chosen));
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestShortFileName)
-#include "tst_shortfilename.moc"
+QTEST_GUILESS_MAIN(TestDesktop)
+#include "tst_desktop.moc"

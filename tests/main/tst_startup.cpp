@@ -1,0 +1,155 @@
+// The start-up paths of the main window that depend on the settings and the desktop: the
+// daily schedules, starting hidden, the tray gesture, and what hiding takes with it.
+#include "MainFixture.h"
+
+#include "main/ClickLabel.h"
+#include "main/TrayGesture.h"
+#include "reminders/ReminderWindows.h"
+
+#include <QAction>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+using namespace zrk;
+
+namespace {
+
+// A store time value ("hex:" of the little-endian double) for a time of day.
+QByteArray timeValue(QTime t) {
+    const double v = t.msecsSinceStartOfDay() / 86400000.0;
+    QByteArray bytes(reinterpret_cast<const char*>(&v), sizeof v);
+    return "hex:" + bytes.toHex(',');
+}
+
+// A schedule that is in force now, whatever the time of day the test runs at.
+QByteArray scheduleNow(const char* flag, const char* offName, const char* onName) {
+    const QTime now = QTime::currentTime();
+    return QByteArray("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Scheduler]\n\"") + flag +
+           "\"=dword:00000001\n\"" + offName + "\"=" + timeValue(now.addSecs(-3600)) + "\n\"" +
+           onName + "\"=" + timeValue(now.addSecs(3600)) + "\n";
+}
+
+QColor textColour(QWidget* w) { return w->palette().color(QPalette::WindowText); }
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+
+    void portScheduleKeepsThePortClosed() {
+        MainFixture f(scheduleNow("Port OnOff", "Port Off", "Port On"));
+        QVERIFY(!f.window->portActive());
+        QVERIFY(f.device->openedName.isEmpty());  // never opened
+        QVERIFY(f.takeSent().isEmpty());          // so nothing reached the modem
+        QCOMPARE(f.info(), QString("* Порт закрыт *"));
+        QVERIFY(!f.window->sbDial->isEnabled());
+        QVERIFY(f.window->mPOpenPort->isEnabled());
+        QVERIFY(ini().Sound);  // the sound schedule is not in force
+    }
+
+    void soundScheduleSwitchesTheSoundOff() {
+        MainFixture f(scheduleNow("Sound OnOff", "Sound Off", "Sound On"));
+        QVERIFY(f.window->portActive());
+        QVERIFY(!ini().Sound);
+        QCOMPARE(textColour(f.window->stSound), fromColorRef(ini().NotActiveColor));
+        f.window->FormClose();  // and it is stored so at the end
+        RegistryFile::resetUser();
+        QVERIFY(zrktest::readAll(f.box.registryPath()).contains("\"Sound\"=dword:00000000"));
+    }
+
+    // The call timer keeps its 9-pixel characters and still shows "00 : 00" whole.
+    void timerPanelFitsItsText() {
+        MainFixture f;
+        QCOMPARE(f.window->pTimer->font().pixelSize(), 9);
+        QVERIFY(QFontMetrics(f.window->pTimer->font()).horizontalAdvance("00 : 00") <=
+                f.window->pTimer->width());
+    }
+
+    void startsHidden_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("to the tray") << true;
+        QTest::newRow("minimised without a tray") << false;
+    }
+    void startsHidden() {
+        QFETCH(bool, tray);
+        TRusCID::setTrayAvailableOverride(tray ? 1 : 0);
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000001\n");
+        f.window->show();  // as the program's entry does
+        if (tray) {
+            QTRY_VERIFY(!f.window->isVisible());
+        } else {
+            QTRY_VERIFY(f.window->isMinimized());
+            QVERIFY(f.window->isVisible());  // still in the task bar
+        }
+        QCOMPARE(f.window->mPShow->text(), QString("Восстановить"));
+        QVERIFY(f.window->portActive());
+    }
+
+    void manualIdentificationSendsOnlyTheCommand() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
+                      "\"Answer On Ring\"=dword:00000002\n\"Zrk\"=\"AT#CID\"\n");
+        f.receive("RING\r\n");
+        f.takeSent();
+        f.window->CID->trigger();
+        QCOMPARE(f.takeSent(), QByteArray("AT#CID\r\n"));
+        QCOMPARE(f.window->ringCount(), 1);
+        // No call is pending: answering starts no talk timer.
+        f.window->sbAnswerClick();
+        QVERIFY(!f.window->tTimer->isActive());
+    }
+
+    void hidingClosesTheSideWindows() {
+        MainFixture f;
+        TReminder reminders(f.window.get());
+        f.window->setRunWindows({f.phoneBook.get(), nullptr, &reminders, f.alert.get(),
+                                 f.calls.get(), f.allScreen.get(), nullptr});
+        const QList<QWidget*> side = {f.phoneBook.get(), f.calls.get(), &reminders};
+        for (auto hide : {&TRusCID::mPShowClick, &TRusCID::sbHideClick}) {
+            f.window->show();
+            for (QWidget* w : side) w->show();
+            (f.window.get()->*hide)();
+            QTRY_VERIFY(!f.window->isVisible());
+            for (QWidget* w : side) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        }
+    }
+
+    // A double click on an XEmbed tray arrives as a click and a double click; on a
+    // StatusNotifier tray as two clicks. Either way the window toggles once, and with
+    // "Double Click" off the port is switched once.
+    void trayDoubleClickActsOnce_data() {
+        QTest::addColumn<QList<QSystemTrayIcon::ActivationReason>>("reasons");
+        QTest::newRow("XEmbed") << QList<QSystemTrayIcon::ActivationReason>{
+            QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick};
+        QTest::newRow("StatusNotifier") << QList<QSystemTrayIcon::ActivationReason>{
+            QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger};
+    }
+    void trayDoubleClickActsOnce() {
+        QFETCH(QList<QSystemTrayIcon::ActivationReason>, reasons);
+        MainFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const auto gesture = [&] {
+            for (auto r : reasons) emit f.window->icTray->activated(r);
+            QTRY_VERIFY(!f.window->trayGesture()->pending());
+        };
+        gesture();
+        QVERIFY(!f.window->isVisible());
+        gesture();
+        QVERIFY(f.window->isVisible());
+
+        ini().DoubleClick = false;  // "Открыть/закрыть порт"
+        f.takeSent();
+        gesture();
+        QVERIFY(!f.window->portActive());
+        QVERIFY(f.takeSent().isEmpty());  // closed, not opened and closed again
+        QVERIFY(f.window->isVisible());
+        gesture();
+        QVERIFY(f.window->portActive());
+        QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));  // one Init
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
