@@ -1,16 +1,23 @@
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
 #include "main/RusCID.h"
+#include "platform/DataDirectory.h"
 #include "platform/DesktopPlatform.h"
+#include "platform/Registry.h"
+#include "platform/SingleInstance.h"
 #include "platform/QuitSignals.h"
 #include "platform/Sound.h"
 #include "platform/UserMessages.h"
 #include "reminders/ReminderWindows.h"
+#include "settings/RegImport.h"
 #include "windows/AllScreen.h"
 #include "windows/WinAlert.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
+
+#include <cstdio>
 
 namespace {
 
@@ -41,11 +48,51 @@ public:
 
 }  // namespace
 
+// --import-reg: a command of its own, without a window.
+int importSettings(int argc, char* argv[], const QString& file) {
+    QCoreApplication core(argc, argv);
+    const zrk::ImportResult r = zrk::importRegistryExport(file, zrk::RegistryFile::user());
+    std::fprintf(r.ok ? stdout : stderr, "%s\n", r.message.toLocal8Bit().constData());
+    if (r.ok)
+        std::printf("%s\n", "Файлы book.phn и reminder.rmd из Windows переносить не нужно: "
+                             "их формат тот же, достаточно скопировать их в каталог данных.");
+    return r.ok ? 0 : 1;
+}
+
 int main(int argc, char* argv[]) {
+    const zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
+    if (options.help || !options.error.isEmpty()) {
+        if (!options.error.isEmpty()) std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
+        std::fputs(zrk::kUsage, options.help ? stdout : stderr);
+        return options.help ? 0 : 2;
+    }
+    if (!options.importFile.isEmpty()) return importSettings(argc, argv, options.importFile);
+
     zrk::choosePreferredQtPlatform();
     Application app(argc, argv);
     // The name only: a display name would be appended to every window's title.
     QApplication::setApplicationName(QStringLiteral("Zrk Pro 2.01b"));
+
+    // The data directory becomes the working directory before any file is read.
+    QString dirError;
+    if (!options.dataDir.isEmpty() && !zrk::enterDataDirectory(options.dataDir, &dirError)) {
+        std::fprintf(stderr, "%s\n", dirError.toLocal8Bit().constData());
+        // Started from the menu, nobody reads the standard error stream; offscreen, nobody
+        // could close the box.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QMessageBox::critical(nullptr, QStringLiteral("Zrk Pro 2.01b"), dirError);
+        return 1;
+    }
+    zrk::SingleInstance instance(QDir::currentPath());
+    if (instance.state() == zrk::SingleInstance::AnotherRuns) {
+        const bool woken = instance.wakeFirst();
+        std::printf("%s\n", woken ? "Zrk Pro уже работает с этим каталогом данных: его окно "
+                                    "выведено вперёд."
+                                  : "Zrk Pro уже работает с этим каталогом данных.");
+        return 0;
+    }
+    if (!instance.problem().isEmpty())
+        std::fprintf(stderr, "%s\n", instance.problem().toLocal8Bit().constData());
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
     MessageBoxes boxes;
     zrk::setUserMessages(&boxes);
@@ -71,6 +118,13 @@ int main(int argc, char* argv[]) {
     zrk::TItemInfo itemInfo(&mainWindow);
     mainWindow.setRunWindows({&book, &alertReminder, &reminders, &alert, &calls, &allScreen,
                               &itemInfo});
+
+    // A second start with the same data directory brings this window forward.
+    instance.listen([&mainWindow] {
+        if (!mainWindow.isVisible() || mainWindow.isMinimized()) mainWindow.mPShowClick();
+        mainWindow.raise();
+        mainWindow.activateWindow();
+    });
 
     mainWindowPtr = &mainWindow;
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,

@@ -221,12 +221,14 @@ TIni& ini() {
     return record;
 }
 
-void LoadSettings(TIni& ini) {
+void LoadSettings(TIni& ini) { LoadSettings(ini, RegistryFile::user()); }
+
+void LoadSettings(TIni& ini, RegistryFile& store) {
     ini = TIni::defaults();
     // A bad value must not cost the user every value after it (they would be lost at the
     // next save): it keeps its default, the rest loads, and the first error is raised last.
     std::optional<ERegistryException> firstError;
-    RegKey reg;
+    RegKey reg(store);
     for (const Key& key : layout()) {
         if (!reg.openKeyReadOnly(key.path)) continue;
         for (const Item& item : key.items) {

@@ -7,6 +7,8 @@
 
 namespace zrk {
 
+class RegistryFile;
+
 inline constexpr auto kProgramVersion = "2.01b";
 inline constexpr auto kSettingsRoot = "Software\\Zrk Pro\\";
 
@@ -54,6 +56,8 @@ TIni& ini();
 // keeps its default and the others still load; the first such error is raised
 // (ERegistryException) after everything else has been read.
 void LoadSettings(TIni& ini);
+// The same from another store (a file being imported).
+void LoadSettings(TIni& ini, RegistryFile& store);
 // Writes every value of every key; a store that cannot be written raises
 // ERegistryException ("Failed to set data for ...") and saving stops there.
 void SaveSettings(const TIni& ini);

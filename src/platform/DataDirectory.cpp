@@ -1,0 +1,76 @@
+#include "platform/DataDirectory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstring>
+
+namespace zrk {
+
+const char* const kUsage =
+    "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--import-reg ФАЙЛ]\n"
+    "  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ\n"
+    "  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)\n"
+    "  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти\n"
+    "Без этих ключей данные хранятся в текущем каталоге.\n";
+
+QString standardDataDirectory() {
+    QString base = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"));
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QLatin1String("/.local/share");
+    return base + QLatin1String("/zrk-pro");
+}
+
+bool enterDataDirectory(const QString& dir, QString* error) {
+    const QFileInfo info(dir);
+    if (info.exists() && !info.isDir()) {
+        *error = QStringLiteral("Каталог данных %1 не является каталогом.").arg(dir);
+        return false;
+    }
+    if (!QDir().mkpath(dir)) {
+        *error = QStringLiteral("Не удалось создать каталог данных %1.").arg(dir);
+        return false;
+    }
+    if (!QDir::setCurrent(dir)) {
+        *error = QStringLiteral("Не удалось перейти в каталог данных %1.").arg(dir);
+        return false;
+    }
+    return true;
+}
+
+StartOptions takeStartOptions(int& argc, char** argv) {
+    StartOptions o;
+    int kept = 1;
+    bool desktop = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        const auto value = [&](const char* name) -> QString {
+            if (i + 1 >= argc) {
+                o.error = QStringLiteral("После %1 нужно значение.").arg(QLatin1String(name));
+                return {};
+            }
+            return QFile::decodeName(argv[++i]);
+        };
+        if (!std::strcmp(a, "--data-dir")) {
+            o.dataDir = value(a);
+        } else if (!std::strcmp(a, "--desktop")) {
+            desktop = true;
+        } else if (!std::strcmp(a, "--import-reg")) {
+            o.importFile = value(a);
+        } else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
+            o.help = true;
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    if (desktop && !o.dataDir.isEmpty() && o.error.isEmpty())
+        o.error = QStringLiteral("--desktop и --data-dir вместе не бывают.");
+    if (desktop) o.dataDir = standardDataDirectory();
+    return o;
+}
+
+}  // namespace zrk

@@ -1,0 +1,29 @@
+#pragma once
+// Where the program keeps its phone book, reminders and call log. Every file name of the
+// program without a folder is relative to the working directory, so choosing the data
+// directory is making it the working directory, before anything is read.
+#include <QString>
+
+namespace zrk {
+
+// $XDG_DATA_HOME/zrk-pro (by default ~/.local/share/zrk-pro): where a program started from
+// the desktop's menu keeps its data.
+QString standardDataDirectory();
+
+// Creates `dir` when it is missing and makes it the working directory; false with `error`
+// set (a plain sentence for the user) when either fails.
+bool enterDataDirectory(const QString& dir, QString* error);
+
+// The program's own options, taken out of the command line; the rest is left for the
+// toolkit (-platform, -style, ...).
+struct StartOptions {
+    QString dataDir;     // --data-dir DIR, or the standard one for --desktop
+    QString importFile;  // --import-reg FILE
+    bool help = false;
+    QString error;       // a malformed command line
+};
+StartOptions takeStartOptions(int& argc, char** argv);
+
+extern const char* const kUsage;
+
+}  // namespace zrk

@@ -1,0 +1,131 @@
+#include "settings/RegImport.h"
+
+#include "platform/Cp1251.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace zrk {
+namespace {
+
+const QString kOurRoot = QStringLiteral("HKEY_CURRENT_USER");
+const QString kOurKey = QStringLiteral("Software\\Zrk Pro");
+
+ImportResult failure(const QString& text) { return {false, text, 0, 0}; }
+
+bool ours(const RegKeyData& k) {
+    return k.root.compare(kOurRoot, Qt::CaseInsensitive) == 0 &&
+           (k.path.compare(kOurKey, Qt::CaseInsensitive) == 0 ||
+            k.path.startsWith(kOurKey + QLatin1Char('\\'), Qt::CaseInsensitive));
+}
+
+// The export as UTF-8 text for the store's parser, or an empty array with `why` set.
+QByteArray decodeExport(const QByteArray& raw, bool* ansi, QString* why) {
+    *ansi = false;
+    if (raw.startsWith("\xFF\xFE")) {
+        if (raw.size() % 2) {
+            *why = QStringLiteral("файл обрезан (нечётное число байт в UTF-16)");
+            return {};
+        }
+        auto dec = QStringDecoder(QStringDecoder::Utf16LE);
+        const QString text = dec(raw.mid(2));
+        if (dec.hasError()) {
+            *why = QStringLiteral("файл повреждён (неверный UTF-16)");
+            return {};
+        }
+        return text.toUtf8();
+    }
+    if (raw.trimmed().startsWith("REGEDIT4")) {
+        *ansi = true;
+        return fromCp1251(raw).toUtf8();
+    }
+    *why = QStringLiteral("это не экспорт реестра: нет заголовка \"Windows Registry Editor "
+                          "Version 5.00\" или \"REGEDIT4\"");
+    return {};
+}
+
+// REGEDIT4 writes expandable texts in the 8-bit code page; the store holds them as UTF-16LE.
+void widenExpandableTexts(QList<RegKeyData>& keys) {
+    for (RegKeyData& k : keys)
+        for (RegValue& v : k.values) {
+            if (v.type != RegExpandSz) continue;
+            QByteArray bytes = v.bytes;
+            const qsizetype zero = bytes.indexOf('\0');
+            if (zero >= 0) bytes.truncate(zero);
+            const QString text = fromCp1251(bytes);
+            v.bytes = QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2) +
+                      QByteArray(2, '\0');
+        }
+}
+
+}  // namespace
+
+ImportResult importRegistryExport(const QString& exportPath, RegistryFile& store) {
+    QFile f(exportPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("Не удалось открыть %1: %2").arg(exportPath, f.errorString()));
+    const QByteArray raw = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return failure(QStringLiteral("Не удалось прочитать %1: %2").arg(exportPath, f.errorString()));
+
+    bool ansi = false;
+    QString why;
+    const QByteArray text = decodeExport(raw, &ansi, &why);
+    if (text.isEmpty()) return failure(QStringLiteral("%1: %2").arg(exportPath, why));
+    QList<RegKeyData> keys;
+    if (!RegistryFile::parse(text, &keys, &why))
+        return failure(QStringLiteral("%1 повреждён или обрезан (%2); ничего не импортировано.")
+                           .arg(exportPath, why));
+    if (ansi) widenExpandableTexts(keys);
+    for (const RegKeyData& k : keys)
+        if (!ours(k))
+            return failure(QStringLiteral("%1 содержит чужой раздел [%2\\%3]; импортируются только "
+                                          "разделы HKEY_CURRENT_USER\\Software\\Zrk Pro. Ничего "
+                                          "не импортировано.")
+                               .arg(exportPath, k.root, k.path));
+    if (keys.isEmpty())
+        return failure(QStringLiteral("%1 не содержит настроек Zrk Pro.").arg(exportPath));
+
+    // Every setting must read back as the program reads it, before anything is merged.
+    RegistryFile check(QString{});
+    for (const RegKeyData& k : keys) check.createKey(k.path)->values = k.values;
+    try {
+        TIni probe;
+        LoadSettings(probe, check);
+    } catch (const ERegistryException& e) {
+        return failure(QStringLiteral("%1: значение неверного типа (%2); ничего не импортировано.")
+                           .arg(exportPath, e.message()));
+    }
+
+    // Merged into a copy, so that a store that cannot be written stays as it was, in memory
+    // as on disk.
+    RegistryFile merged = store;
+    ImportResult r;
+    for (const RegKeyData& k : keys) {
+        RegKeyData* into = merged.createKey(k.path);
+        ++r.keys;
+        for (const RegValue& v : k.values) {
+            if (RegValue* old = into->find(v.name)) *old = v;
+            else into->values.append(v);
+            ++r.values;
+        }
+    }
+    FileError err;
+    if (!merged.save(&err)) {
+        return failure(QStringLiteral("Не удалось записать файл настроек %1 (%2); он остался "
+                                      "прежним.")
+                           .arg(store.path(), err.message));
+    }
+    store = merged;
+    r.ok = true;
+    r.message = QStringLiteral("Импортировано из %1: разделов %2, значений %3, в %4.")
+                    .arg(exportPath)
+                    .arg(r.keys)
+                    .arg(r.values)
+                    .arg(store.path());
+    return r;
+}
+
+}  // namespace zrk
