@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
   fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

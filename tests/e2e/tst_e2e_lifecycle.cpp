@@ -3,7 +3,10 @@
 
 #include "TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+
+#include <memory>
 
 #include <csignal>
 
@@ -25,6 +28,30 @@ int runAndSignal(int sig, QByteArray* errors = nullptr) {
     }
     if (errors) *errors = p.readAllStandardError();
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -102;
+}
+
+// The program started with `args`, left running.
+std::unique_ptr<QProcess> start(const QStringList& args) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral(ZRK_PRO), args);
+    p->waitForStarted(5000);
+    return p;
+}
+
+// Waits for a process started with start() to end by itself; its exit code, or -1.
+int finishes(QProcess& p, int ms) {
+    if (!p.waitForFinished(ms)) return -1;
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+}
+
+bool stillRuns(QProcess& p, int ms = 1500) {
+    return !p.waitForFinished(ms) && p.state() == QProcess::Running;
+}
+
+void endIt(QProcess& p) {
+    ::kill(pid_t(p.processId()), SIGTERM);
+    if (!p.waitForFinished(10000)) p.kill();
 }
 
 }  // namespace
@@ -65,6 +92,82 @@ private slots:
         QByteArray errors;
         QCOMPARE(runAndSignal(SIGTERM, &errors), 0);
         QVERIFY2(errors.contains("Failed to set data for '"), errors.constData());
+    }
+
+    // One program per data directory: a second start brings the first forward and ends;
+    // another directory runs; a first that was killed blocks nothing.
+    void oneInstancePerDataDirectory() {
+        zrktest::Sandbox box;
+        const QString d1 = box.filePath("one"), d2 = box.filePath("two");
+        auto first = start({"--data-dir", d1});
+        QVERIFY(stillRuns(*first));
+        QElapsedTimer t;
+        t.start();
+        auto second = start({"--data-dir", d1});
+        QCOMPARE(finishes(*second, 2000), 0);
+        QVERIFY(t.elapsed() < 2000);
+        // The first answered: it got the wake-up and came forward.
+        QVERIFY2(second->readAllStandardOutput().contains("выведено вперёд"),
+                 second->readAllStandardError().constData());
+        QVERIFY(first->state() == QProcess::Running);
+
+        auto other = start({"--data-dir", d2});
+        QVERIFY(stillRuns(*other));
+        endIt(*other);
+
+        first->kill();  // SIGKILL: no chance to clean up
+        first->waitForFinished(5000);
+        auto next = start({"--data-dir", d1});
+        QVERIFY(stillRuns(*next));
+        endIt(*next);
+    }
+
+    void dataDirectory() {
+        zrktest::Sandbox box;
+        qputenv("XDG_DATA_HOME", box.filePath("data").toLocal8Bit());
+        auto menu = start({"--desktop"});
+        QVERIFY(stillRuns(*menu));
+        QVERIFY(QFileInfo(box.filePath("data/zrk-pro")).isDir());  // made on the first start
+        QVERIFY(QFileInfo(box.filePath("data/zrk-pro/.zrk-pro.lock")).exists());
+        // The same directory named by its path is the same data: the first start keeps it.
+        auto again = start({"--data-dir", box.filePath("data/zrk-pro")});
+        QCOMPARE(finishes(*again, 3000), 0);
+        endIt(*menu);
+        qunsetenv("XDG_DATA_HOME");
+
+        // A data directory that cannot be made is said, and nothing runs.
+        QVERIFY(zrktest::writeAll(box.filePath("file"), "x"));
+        auto bad = start({"--data-dir", box.filePath("file")});
+        QCOMPARE(finishes(*bad, 5000), 1);
+        QVERIFY(bad->readAllStandardError().contains("не является каталогом"));
+        auto wrong = start({"--data-dir"});
+        QCOMPARE(finishes(*wrong, 5000), 2);
+    }
+
+    void importFromTheCommandLine() {
+        zrktest::Sandbox box;
+        const QByteArray store = "Windows Registry Editor Version 5.00\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Init\"=\"ATQ0\"\n";
+        QVERIFY(zrktest::writeAll(box.registryPath(), store));
+        QVERIFY(zrktest::writeAll(box.filePath("bad.reg"),
+                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"));
+        auto bad = start({"--import-reg", box.filePath("bad.reg")});
+        QCOMPARE(finishes(*bad, 5000), 1);
+        QVERIFY(bad->readAllStandardError().contains("чужой раздел"));
+        QCOMPARE(zrktest::readAll(box.registryPath()), store);
+
+        QVERIFY(zrktest::writeAll(box.filePath("good.reg"),
+                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
+                                  "\"Init\"=\"ATZ\"\r\n"));
+        auto good = start({"--import-reg", box.filePath("good.reg")});
+        QCOMPARE(finishes(*good, 5000), 0);
+        const QByteArray said = good->readAllStandardOutput();
+        QVERIFY(said.contains("значений 1"));
+        QVERIFY(said.contains("book.phn"));  // the data files need no import
+        RegistryFile file(box.registryPath());
+        RegKey reg(file);
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(reg.readString("Init"), QString("ATZ"));
     }
 };
 

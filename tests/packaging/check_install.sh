@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary root as a package would, checks the tree, and runs the
+# desktop's own validators on the menu entry and the software-centre description.
+set -uo pipefail
+build="$1"
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+passed=0 failed=0
+check() {  # check DESCRIPTION COMMAND...
+    if "${@:2}" >/tmp/zrk-check.$$ 2>&1; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $1"
+        sed 's/^/    /' /tmp/zrk-check.$$
+    fi
+    rm -f /tmp/zrk-check.$$
+}
+
+check "install into DESTDIR" env DESTDIR="$root" cmake --install "$build" --prefix /usr
+id=ru.zrkpro.ZrkPro
+for f in bin/zrk-pro bin/zrk-modemsim share/applications/$id.desktop \
+         share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
+         share/doc/zrk-pro/README.md; do
+    check "installed: $f" test -s "$root/usr/$f"
+done
+for s in 16 32 48 64 128; do
+    png="$root/usr/share/icons/hicolor/${s}x${s}/apps/$id.png"
+    # A PNG of the size its folder says: width and height at bytes 16..23 of the header.
+    check "icon ${s}x${s}" test "$(od -An -tx1 -j16 -N8 "$png" 2>/dev/null | tr -d ' \n')" = \
+        "$(printf '%08x%08x' "$s" "$s")"
+done
+check "programs are executable" test -x "$root/usr/bin/zrk-pro" -a -x "$root/usr/bin/zrk-modemsim"
+check "menu entry starts the installed program with the desktop's data directory" \
+    grep -qx 'Exec=zrk-pro --desktop' "$root/usr/share/applications/$id.desktop"
+check "desktop-file-validate" desktop-file-validate "$root/usr/share/applications/$id.desktop"
+check "appstreamcli validate" appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
+check "nothing installed outside /usr" test "$(ls "$root")" = usr
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
