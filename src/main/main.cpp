@@ -62,7 +62,8 @@ int main(int argc, char* argv[]) {
     mainWindow.setSound(zrk::makeDesktopSound());
     zrk::TPhoneBook book(&mainWindow);
     zrk::TAlertReminder alertReminder(&mainWindow);
-    zrk::TReminder reminders(&mainWindow);
+    zrk::TReminder reminders(mainWindow, alertReminder, &mainWindow);
+    reminders.setBook(&book.store());
     zrk::TWinAlert alert(mainWindow, &mainWindow);
     zrk::TListRing calls(mainWindow, &mainWindow);
     zrk::TAllScreen allScreen(mainWindow, &mainWindow);
