@@ -158,7 +158,8 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     // A larger desktop font widens the design's columns alike, so a date and time fit.
     const int sample = fontMetrics().horizontalAdvance(
         reminderDateText(QDate(2000, 12, 28)) + QStringLiteral(" 20:00:00"));
-    const int widths[4] = {70, qMax(95, sample + 10), 60, 150};
+    const int number = fontMetrics().horizontalAdvance(QStringLiteral("(495) 123-45-67"));
+    const int widths[4] = {70, qMax(95, sample + 10), qMax(60, number + 10), 150};
     for (int c = 0; c < 4; ++c) lvNotes->setColumnWidth(c, widths[c]);
     lvNotes->installEventFilter(this);
     setCentralWidget(lvNotes);
