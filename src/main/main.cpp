@@ -64,6 +64,7 @@ int main(int argc, char* argv[]) {
     zrk::TAlertReminder alertReminder(&mainWindow);
     zrk::TReminder reminders(mainWindow, alertReminder, &mainWindow);
     reminders.setBook(&book.store());
+    // The phone book's reminder command opens the form by: reminders.addForNumber(phone).
     zrk::TWinAlert alert(mainWindow, &mainWindow);
     zrk::TListRing calls(mainWindow, &mainWindow);
     zrk::TAllScreen allScreen(mainWindow, &mainWindow);

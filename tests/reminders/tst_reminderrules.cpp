@@ -63,25 +63,6 @@ private slots:
         QCOMPARE(list.dueAt(minuteKey(now)).size(), due ? 1 : 0);
     }
 
-    // Several due ones come in list order; removing them keeps the rest in order and the
-    // identities of the rows left.
-    void dueRowsInListOrderAndRemoved() {
-        ReminderList list;
-        const quint64 first = list.append(rec(1, 1000, 0, "", "a"));
-        list.append(rec(1, 90000, 0, "", "future"));
-        list.append(rec(0, 1000, 0, "", "number"));
-        list.append(rec(1, 1001, 0, "", "b"));
-        const quint64 last = list.append(rec(1, 90001, 0, "", "future 2"));
-        const QList<int> due = list.dueAt(minuteKey(QDateTime(QDate(2026, 1, 1), QTime(0, 0))));
-        QCOMPARE(due, (QList<int>{0, 3}));
-        list.removeAll(due);
-        QCOMPARE(list.count(), 3);
-        QCOMPARE(list.record(0).Note.text(), QString("future"));
-        QCOMPARE(list.record(2).Note.text(), QString("future 2"));
-        QCOMPARE(list.indexOf(first), -1);
-        QCOMPARE(list.indexOf(last), 2);
-    }
-
     // The caller's number against a stored number without what a dialled number drops.
     void numberMatching_data() {
         QTest::addColumn<quint8>("kind");
@@ -136,15 +117,6 @@ private slots:
         const qsizetype index = alarmLaterItems().indexOf(item);
         QVERIFY2(index >= 0, qPrintable(item));
         QCOMPARE(postponed(now, int(index)), expected);
-    }
-
-    void postponeChoicesInOrder() {
-        QCOMPARE(alarmLaterItems().size(), 25);
-        QCOMPARE(alarmLaterItems().mid(10, 10),
-                 (QStringList{"55 мин", "1 час", "2 часа", "3 часа", "4 часа", "5 часов",
-                              "6 часов", "7 часов", "8 часов", "1 день"}));
-        QCOMPARE(alarmLaterItems().mid(20),
-                 (QStringList{"2 дня", "3 дня", "4 дня", "1 неделю", "2 недели"}));
     }
 
     // The quick-pick list: four short steps, then 1,0 to 23,5 hours; wraps past midnight.
@@ -245,18 +217,6 @@ private slots:
         QCOMPARE(number[0], QString("Номер"));
         QCOMPARE(number[1], QString());  // its record has a date all the same
         QCOMPARE(number[2], QString("34-56-78"));
-    }
-
-    // A schedule acts when its state changes, never on every tick; the first tick only looks.
-    void scheduleActsOnChange() {
-        ScheduleEdge e;
-        QCOMPARE(e.step(false), ScheduleEdge::None);
-        QCOMPARE(e.step(false), ScheduleEdge::None);
-        QCOMPARE(e.step(true), ScheduleEdge::TurnOff);
-        QCOMPARE(e.step(true), ScheduleEdge::None);
-        QCOMPARE(e.step(false), ScheduleEdge::TurnOn);
-        ScheduleEdge startsOff;
-        QCOMPARE(startsOff.step(true), ScheduleEdge::None);
     }
 };
 
