@@ -77,6 +77,10 @@ void report(const char* what, const Figures& f, double target = 0) {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's notes on raising windows would drown the figures.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+        if (type != QtDebugMsg && type != QtWarningMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
+    });
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
     QDir::setCurrent(home.path());

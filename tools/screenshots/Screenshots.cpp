@@ -6,11 +6,9 @@
 #include "main/RusCID.h"
 #include "common/PtyPort.h"
 #include "platform/Registry.h"
-#include "reminders/EditNotes.h"
-#include "reminders/ReMind.h"
 #include "reminders/ReminderClock.h"
-#include "reminders/ReminderRules.h"
 #include "reminders/ReminderWindows.h"
+#include "screenshots/ReminderShots.h"
 #include "settings/Settings.h"
 #include "windows/AllScreen.h"
 #include "windows/CIDAbout.h"
@@ -28,50 +26,6 @@ namespace {
 void save(QWidget* w, const QString& dir, const char* name) {
     w->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QLatin1String(".png"));
     std::printf("%s/%s.png\n", qPrintable(dir), name);
-}
-
-zrk::ReminderRecord reminder(bool byDate, const QDateTime& when, const char* number,
-                             const char* note) {
-    zrk::ReminderRecord r = zrk::ReminderRecord::empty();
-    r.Kind = byDate ? zrk::ReminderByDate : zrk::ReminderByNumber;
-    zrk::setDueTime(r, when);
-    r.Number.setText(QString::fromUtf8(number));
-    r.Note.setText(QString::fromUtf8(note));
-    return r;
-}
-
-void saveReminders(zrk::TReminder& list, zrk::TAlertReminder& alert, const QString& out) {
-    const QDateTime now = zrk::reminderNow();
-    list.ItemUpdate(-1, reminder(true, now.addDays(1), "", "Сходить на обед\r"), true);
-    list.ItemUpdate(-1, reminder(false, now, "23-45-67", "Перезвонить\rпро договор\r"), true);
-    list.ItemUpdate(-1, reminder(true, now.addDays(3).addSecs(3600), "", "Совещание\r"), true);
-    list.ItemUpdate(-1, reminder(false, now, "(495) 123-45-67", "Напомнить о встрече\r"), true);
-    list.ED();
-    list.show();
-    save(&list, out, "reminder-list");
-
-    alert.InitForm(reminder(false, now, "2345678", "Перезвонить\rпро договор\r"));
-    alert.View();
-    alert.show();
-    save(&alert, out, "reminder-alert");
-    alert.InitForm(reminder(true, now, "", "Выключить чайник\r"));
-    alert.InitForm(reminder(true, now, "", "Обед\r"));
-    alert.View();
-    save(&alert, out, "reminder-alert-queue");
-    alert.takeAll();
-    alert.hide();
-
-    zrk::TReMind byDate(list, &list);
-    byDate.show();
-    save(&byDate, out, "reminder-form-date");
-    zrk::TReMind byNumber(list, &list);
-    byNumber.setNumber(QStringLiteral("23-45-67"));
-    byNumber.ViewNote(3);
-    byNumber.show();
-    save(&byNumber, out, "reminder-form-number");
-    zrk::TEditNotes notes(&list);
-    notes.show();
-    save(&notes, out, "reminder-templates");
 }
 
 }  // namespace
@@ -126,7 +80,7 @@ int main(int argc, char* argv[]) {
     allScreen.InitForm(QStringLiteral("23-45-67"), QStringLiteral("Иванов Иван"));
     allScreen.show();
     save(&allScreen, out, "full-screen");
-    saveReminders(reminders, alertReminder, out);
+    saveReminderShots(reminders, alertReminder, out, &save);
     zrk::TCIDAbout about(&main);
     about.show();
     save(&about, out, "about");
