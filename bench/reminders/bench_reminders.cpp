@@ -79,7 +79,8 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform's notes on raising windows would drown the figures.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
-        if (type != QtDebugMsg && type != QtWarningMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
+        if (type != QtDebugMsg && type != QtWarningMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(msg));
     });
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
@@ -96,12 +97,14 @@ int main(int argc, char* argv[]) {
         TReminder list(host, alert);
         std::printf("reminders: %d in the list, %d of them due a minute later\n",
                     list.rows().count(), kDue);
-        report("tick, nothing due", measure(200, [&] {
-                   QElapsedTimer t;
-                   t.start();
-                   list.tReminderTimer();
-                   return t.nsecsElapsed() / 1e6;
-               }),
+        report("tick, nothing due",
+               measure(200,
+                       [&] {
+                           QElapsedTimer t;
+                           t.start();
+                           list.tReminderTimer();
+                           return t.nsecsElapsed() / 1e6;
+                       }),
                5);
     }
     // The raising tick: each run starts from the same file a minute before.

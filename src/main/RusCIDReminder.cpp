@@ -36,8 +36,10 @@ void TRusCID::enableReminderCommands() {
 }
 
 void TRusCID::tReminderTimer() {
-    if (windows_.reminders) windows_.reminders->tReminderTimer();
-    else runSchedules();
+    if (windows_.reminders)
+        windows_.reminders->tReminderTimer();
+    else
+        runSchedules();
 }
 
 void TRusCID::mPReminderClick() {
@@ -57,8 +59,10 @@ void TRusCID::mPReminClick() {
 
 void TRusCID::setReminderTimer(bool on) {
     tReminder->setInterval(30000);
-    if (!on) tReminder->stop();
-    else if (!tReminder->isActive()) tReminder->start();  // a refresh must not put off the tick
+    if (!on)
+        tReminder->stop();
+    else if (!tReminder->isActive())
+        tReminder->start();  // a refresh must not put off the tick
 }
 
 void TRusCID::runSchedules() {
@@ -73,7 +77,8 @@ void TRusCID::runSchedules() {
             case ScheduleEdge::TurnOn:
                 if (!PortActive) OpenPortClick();
                 break;
-            case ScheduleEdge::None: break;
+            case ScheduleEdge::None:
+                break;
         }
     });
     const bool soundOff = scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now);
@@ -86,7 +91,8 @@ void TRusCID::runSchedules() {
             ini().Sound = true;
             ViewSound();
             break;
-        case ScheduleEdge::None: break;
+        case ScheduleEdge::None:
+            break;
     }
 }
 

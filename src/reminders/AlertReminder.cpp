@@ -44,7 +44,8 @@ TAlertReminder::TAlertReminder(QWidget* parent)
     srPN->setRange(0, 0);
     srPN->setFixedWidth(60);
     // The widest caption the button can get must fit from the start.
-    bCansel->setMinimumWidth(bCansel->fontMetrics().horizontalAdvance(QStringLiteral("Дальше - 999")) + 24);
+    bCansel->setMinimumWidth(
+        bCansel->fontMetrics().horizontalAdvance(QStringLiteral("Дальше - 999")) + 24);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(bCansel);

@@ -1,11 +1,11 @@
 #include "reminders/ReMind.h"
 
+#include "platform/Values.h"
 #include "reminders/EditNotes.h"
 #include "reminders/Reminder.h"
 #include "reminders/ReminderClock.h"
 #include "reminders/ReminderRules.h"
 #include "settings/Settings.h"
-#include "platform/Values.h"
 
 #include "ui_ReMind.h"
 

@@ -156,8 +156,8 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     lvNotes->header()->setStretchLastSection(false);
     lvNotes->header()->setSectionsMovable(false);
     // A larger desktop font widens the design's columns alike, so a date and time fit.
-    const int sample = fontMetrics().horizontalAdvance(
-        reminderDateText(QDate(2000, 12, 28)) + QStringLiteral(" 20:00:00"));
+    const int sample = fontMetrics().horizontalAdvance(reminderDateText(QDate(2000, 12, 28)) +
+                                                       QStringLiteral(" 20:00:00"));
     const int number = fontMetrics().horizontalAdvance(QStringLiteral("(495) 123-45-67"));
     const int widths[4] = {70, qMax(95, sample + 10), qMax(60, number + 10), 150};
     for (int c = 0; c < 4; ++c) lvNotes->setColumnWidth(c, widths[c]);
@@ -219,8 +219,10 @@ QStringList TReminder::bookPhones() const {
 }
 
 void TReminder::ItemUpdate(int row, const ReminderRecord& r, bool add) {
-    if (add) model_->append(r);
-    else if (row >= 0 && row < list_.count()) model_->update(row, r);
+    if (add)
+        model_->append(r);
+    else if (row >= 0 && row < list_.count())
+        model_->update(row, r);
 }
 
 void TReminder::ED() {
@@ -285,8 +287,10 @@ void TReminder::addPostponed(const ReminderRecord& r) {
 
 void TReminder::storeFromForm(const ReminderRecord& r, quint64 editing) {
     const int row = editing ? list_.indexOf(editing) : -1;
-    if (row >= 0) ItemUpdate(row, r, false);
-    else ItemUpdate(-1, r, true);
+    if (row >= 0)
+        ItemUpdate(row, r, false);
+    else
+        ItemUpdate(-1, r, true);
     ED();
     SaveList();
 }
@@ -300,8 +304,10 @@ void TReminder::closeForExit() {
         setDueTime(r, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())));
         model_->append(r);
     }
-    if (isVisible()) close();
-    else SaveList();
+    if (isVisible())
+        close();
+    else
+        SaveList();
 }
 
 QList<int> TReminder::selectedRows() const {

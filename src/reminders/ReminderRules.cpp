@@ -31,14 +31,14 @@ bool numberMatches(const ReminderRecord& r, const QByteArray& caller) {
 
 const QStringList& alarmLaterItems() {
     static const QStringList items = {
-        QStringLiteral("5 мин"),    QStringLiteral("10 мин"),   QStringLiteral("15 мин"),
-        QStringLiteral("20 мин"),   QStringLiteral("25 мин"),   QStringLiteral("30 мин"),
-        QStringLiteral("35 мин"),   QStringLiteral("40 мин"),   QStringLiteral("45 мин"),
-        QStringLiteral("50 мин"),   QStringLiteral("55 мин"),   QStringLiteral("1 час"),
-        QStringLiteral("2 часа"),   QStringLiteral("3 часа"),   QStringLiteral("4 часа"),
-        QStringLiteral("5 часов"),  QStringLiteral("6 часов"),  QStringLiteral("7 часов"),
-        QStringLiteral("8 часов"),  QStringLiteral("1 день"),   QStringLiteral("2 дня"),
-        QStringLiteral("3 дня"),    QStringLiteral("4 дня"),    QStringLiteral("1 неделю"),
+        QStringLiteral("5 мин"),   QStringLiteral("10 мин"),  QStringLiteral("15 мин"),
+        QStringLiteral("20 мин"),  QStringLiteral("25 мин"),  QStringLiteral("30 мин"),
+        QStringLiteral("35 мин"),  QStringLiteral("40 мин"),  QStringLiteral("45 мин"),
+        QStringLiteral("50 мин"),  QStringLiteral("55 мин"),  QStringLiteral("1 час"),
+        QStringLiteral("2 часа"),  QStringLiteral("3 часа"),  QStringLiteral("4 часа"),
+        QStringLiteral("5 часов"), QStringLiteral("6 часов"), QStringLiteral("7 часов"),
+        QStringLiteral("8 часов"), QStringLiteral("1 день"),  QStringLiteral("2 дня"),
+        QStringLiteral("3 дня"),   QStringLiteral("4 дня"),   QStringLiteral("1 неделю"),
         QStringLiteral("2 недели")};
     return items;
 }
@@ -46,10 +46,14 @@ const QStringList& alarmLaterItems() {
 QDateTime postponed(const QDateTime& now, int index) {
     index = qBound(0, index, int(alarmLaterItems().size()) - 1);
     int minutes = 0, days = 0;
-    if (index <= 10) minutes = 5 * (index + 1);
-    else if (index <= 18) minutes = 60 * (index - 10);
-    else if (index <= 22) days = index - 18;
-    else days = index == 23 ? 7 : 14;
+    if (index <= 10)
+        minutes = 5 * (index + 1);
+    else if (index <= 18)
+        minutes = 60 * (index - 10);
+    else if (index <= 22)
+        days = index - 18;
+    else
+        days = index == 23 ? 7 : 14;
     // On the calendar, not on the clock: a change of daylight saving time moves nothing.
     const int total = now.time().hour() * 60 + now.time().minute() + minutes;
     days += total / 1440;

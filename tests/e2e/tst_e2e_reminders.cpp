@@ -72,7 +72,8 @@ private slots:
 
         ModemSimDriver sim;
         QVERIFY(sim.start());
-        QVERIFY(writeAll(box.registryPath(), sim.settingsStore("\"Answer On Ring\"=dword:00000001\n")));
+        QVERIFY(
+            writeAll(box.registryPath(), sim.settingsStore("\"Answer On Ring\"=dword:00000001\n")));
         const auto file = [&] { return readAll(box.filePath("reminder.rmd")); };
         {
             Program zrk;

@@ -40,13 +40,13 @@ private slots:
         const double t1359 = (13 * 60 + 59) / 1440.0;
         QTest::newRow("a minute early") << quint8(1) << d << t1359 << false;
         QTest::newRow("the current minute") << quint8(1) << d << t1358 << true;
-        QTest::newRow("seconds later in the minute") << quint8(1) << d << t1358 + 50 / 86400.0
-                                                     << true;
+        QTest::newRow("seconds later in the minute")
+            << quint8(1) << d << t1358 + 50 / 86400.0 << true;
         QTest::newRow("tomorrow, earlier hour") << quint8(1) << d + 1 << 0.0 << false;
         QTest::newRow("yesterday, later hour") << quint8(1) << d - 1 << 0.99 << true;
         QTest::newRow("far in the past") << quint8(1) << -700000.0 << 0.0 << true;
-        QTest::newRow("date with a time part counts by day") << quint8(1) << d + 0.9 << t1358
-                                                             << true;
+        QTest::newRow("date with a time part counts by day")
+            << quint8(1) << d + 0.9 << t1358 << true;
         QTest::newRow("unreadable date is shown, not hidden")
             << quint8(1) << std::numeric_limits<double>::quiet_NaN() << 0.0 << true;
         QTest::newRow("by number, past date") << quint8(0) << d - 5 << 0.0 << false;
@@ -69,12 +69,18 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("caller");
         QTest::addColumn<bool>("match");
-        QTest::newRow("brackets and hyphens") << quint8(0) << "(34)56-78" << "345678" << true;
-        QTest::newRow("same digits") << quint8(0) << "2345678" << "2345678" << true;
-        QTest::newRow("one digit off") << quint8(0) << "34-56-79" << "345678" << false;
-        QTest::newRow("a longer number") << quint8(0) << "8345678" << "345678" << false;
-        QTest::newRow("by date never matches") << quint8(1) << "345678" << "345678" << false;
-        QTest::newRow("empty against Unknown") << quint8(0) << "" << "Unknown" << false;
+        QTest::newRow("brackets and hyphens") << quint8(0) << "(34)56-78"
+                                              << "345678" << true;
+        QTest::newRow("same digits") << quint8(0) << "2345678"
+                                     << "2345678" << true;
+        QTest::newRow("one digit off") << quint8(0) << "34-56-79"
+                                       << "345678" << false;
+        QTest::newRow("a longer number") << quint8(0) << "8345678"
+                                         << "345678" << false;
+        QTest::newRow("by date never matches") << quint8(1) << "345678"
+                                               << "345678" << false;
+        QTest::newRow("empty against Unknown") << quint8(0) << ""
+                                               << "Unknown" << false;
     }
     void numberMatching() {
         QFETCH(quint8, kind);
@@ -93,22 +99,21 @@ private slots:
         const auto at = [](int y, int mo, int d, int h, int mi) {
             return QDateTime(QDate(y, mo, d), QTime(h, mi));
         };
-        QTest::newRow("5 мин at 23:58") << "5 мин" << at(2026, 3, 14, 23, 58)
-                                       << at(2026, 3, 15, 0, 3);
+        QTest::newRow("5 мин at 23:58")
+            << "5 мин" << at(2026, 3, 14, 23, 58) << at(2026, 3, 15, 0, 3);
         QTest::newRow("55 мин") << "55 мин" << at(2026, 3, 14, 10, 10) << at(2026, 3, 14, 11, 5);
         QTest::newRow("1 час") << "1 час" << at(2026, 3, 14, 13, 58) << at(2026, 3, 14, 14, 58);
         QTest::newRow("8 часов over the year end")
             << "8 часов" << at(2026, 12, 31, 20, 0) << at(2027, 1, 1, 4, 0);
-        QTest::newRow("1 день on 31 January") << "1 день" << at(2026, 1, 31, 9, 0)
-                                              << at(2026, 2, 1, 9, 0);
-        QTest::newRow("4 дня over a leap day") << "4 дня" << at(2028, 2, 27, 9, 0)
-                                               << at(2028, 3, 2, 9, 0);
+        QTest::newRow("1 день on 31 January")
+            << "1 день" << at(2026, 1, 31, 9, 0) << at(2026, 2, 1, 9, 0);
+        QTest::newRow("4 дня over a leap day")
+            << "4 дня" << at(2028, 2, 27, 9, 0) << at(2028, 3, 2, 9, 0);
         QTest::newRow("1 неделю") << "1 неделю" << at(2026, 4, 28, 9, 0) << at(2026, 5, 5, 9, 0);
         QTest::newRow("2 недели on 25 December")
             << "2 недели" << at(2026, 12, 25, 9, 0) << at(2027, 1, 8, 9, 0);
-        QTest::newRow("seconds dropped") << "10 мин"
-                                         << QDateTime(QDate(2026, 1, 1), QTime(8, 0, 45))
-                                         << at(2026, 1, 1, 8, 10);
+        QTest::newRow("seconds dropped")
+            << "10 мин" << QDateTime(QDate(2026, 1, 1), QTime(8, 0, 45)) << at(2026, 1, 1, 8, 10);
     }
     void postponing() {
         QFETCH(QString, item);
@@ -125,13 +130,13 @@ private slots:
         QTest::addColumn<QStringList>("head");
         QTest::addColumn<QString>("last");
         QTest::newRow("13:58") << QTime(13, 58, 40)
-                               << QStringList{"14:03 (5 минут)", "14:08 (10 минут)",
-                                              "14:13 (15 минут)", "14:28 (30 минут)",
+                               << QStringList{"14:03 (5 минут)",   "14:08 (10 минут)",
+                                              "14:13 (15 минут)",  "14:28 (30 минут)",
                                               "14:58 (1,0 часов)", "15:28 (1,5 часов)"}
                                << "13:28 (23,5 часов)";
         QTest::newRow("23:50") << QTime(23, 50)
-                               << QStringList{"23:55 (5 минут)", "0:00  (10 минут)",
-                                              "0:05  (15 минут)", "0:20  (30 минут)",
+                               << QStringList{"23:55 (5 минут)",   "0:00  (10 минут)",
+                                              "0:05  (15 минут)",  "0:20  (30 минут)",
                                               "0:50  (1,0 часов)", "1:20  (1,5 часов)"}
                                << "23:20 (23,5 часов)";
     }
@@ -202,8 +207,7 @@ private slots:
 
     // The alert's line and the list's columns.
     void shownTexts() {
-        QCOMPARE(alertInfo(rec(0, 0, 0, "2345678")),
-                 QString("Напоминание по номеру: 2345678"));
+        QCOMPARE(alertInfo(rec(0, 0, 0, "2345678")), QString("Напоминание по номеру: 2345678"));
         const ReminderRecord byDate = rec(1, k2026Jan31, 0.5, "123", "а\rб\r");
         QVERIFY(alertInfo(byDate).startsWith("Напоминание по дате на: "));
         QVERIFY(alertInfo(byDate).endsWith(" 12:00:00"));

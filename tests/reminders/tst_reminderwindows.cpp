@@ -46,10 +46,10 @@ private slots:
     // Due ones are raised at creation in list order and leave the file at once; the alert
     // shows the first, counts the rest, and closes after the last is dismissed.
     void dueRemindersRaisedAndDismissed() {
-        ReminderFixture f(k1358, {byDate(k1358, "сейчас\r"), byDate(k1358.addDays(1), "завтра\r"),
-                                  byDate(k1358.addDays(-3), "давно\r"),
-                                  byNumber("2345678", "по номеру\r"),
-                                  byDate(k1358.addSecs(-60), "минуту назад\r")});
+        ReminderFixture f(k1358,
+                          {byDate(k1358, "сейчас\r"), byDate(k1358.addDays(1), "завтра\r"),
+                           byDate(k1358.addDays(-3), "давно\r"), byNumber("2345678", "по номеру\r"),
+                           byDate(k1358.addSecs(-60), "минуту назад\r")});
         QCOMPARE(f.queue(), (QStringList{"сейчас\r", "давно\r", "минуту назад\r"}));
         QVERIFY(f.alert->isVisible());
         QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 2"));
@@ -87,8 +87,7 @@ private slots:
     // Thousands due at once are raised in one loop, not one nested call each, in order.
     void thousandsDueRaisedWithoutNesting() {
         QList<ReminderRecord> many;
-        for (int i = 0; i < 20000; ++i)
-            many << byDate(k1358.addDays(-1), QString::number(i));
+        for (int i = 0; i < 20000; ++i) many << byDate(k1358.addDays(-1), QString::number(i));
         ReminderFixture f(k1358, many);
         QCOMPARE(f.alert->count(), 20000);
         QCOMPARE(f.alert->alert(0).Note.text(), QString("0"));
@@ -122,8 +121,9 @@ private slots:
 
     // One call raises at most one number reminder: the first in list order.
     void numberRemindersOneAtATime() {
-        ReminderFixture f(k1358, {byDate(k1358.addDays(1), "дата\r"),
-                                  byNumber("(34)56-78", "первый\r"), byNumber("345678", "второй\r")});
+        ReminderFixture f(k1358,
+                          {byDate(k1358.addDays(1), "дата\r"), byNumber("(34)56-78", "первый\r"),
+                           byNumber("345678", "второй\r")});
         QVERIFY(f.list->raiseForNumber("345678"));
         QCOMPARE(f.queue(), QStringList{"первый\r"});
         QVERIFY(f.list->raiseForNumber("345678"));
@@ -152,7 +152,8 @@ private slots:
 
     // Deleting asks first; only Yes deletes; the file follows at the next save.
     void deleteAsksAndSavesOnClose() {
-        ReminderFixture f(k1358, {byNumber("1", "a\r"), byNumber("2", "b\r"), byNumber("3", "c\r")});
+        ReminderFixture f(k1358,
+                          {byNumber("1", "a\r"), byNumber("2", "b\r"), byNumber("3", "c\r")});
         selectRows(*f.list, {0, 2});
         QString question;
         onNextModal([&](QWidget* w) { answer(w, QMessageBox::Cancel, &question); });
@@ -264,9 +265,9 @@ private slots:
     // The form keeps the reminder it edits, not a row number: raised meanwhile, it comes
     // back as a new row; moved up by a raise before it, it is still the one changed.
     void formKeepsTheReminderItEdits() {
-        ReminderFixture f(k1358, {byDate(k1358.addSecs(120), "первый\r"),
-                                  byDate(k1358.addDays(1), "второй\r"),
-                                  byDate(k1358.addDays(2), "третий\r")});
+        ReminderFixture f(
+            k1358, {byDate(k1358.addSecs(120), "первый\r"), byDate(k1358.addDays(1), "второй\r"),
+                    byDate(k1358.addDays(2), "третий\r")});
         TReMind editFirst(*f.list);
         editFirst.InitForm(f.list->rows().record(0), f.list->rows().row(0).id);
         TReMind editThird(*f.list);

@@ -54,4 +54,3 @@ void saveReminderShots(zrk::TReminder& list, zrk::TAlertReminder& alert, const Q
     notes.show();
     save(&notes, out, "reminder-templates");
 }
-
