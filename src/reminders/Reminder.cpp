@@ -275,7 +275,8 @@ void TReminder::raiseRows(const QList<int>& rows) {
     SaveList();
     host_.playReminderSound(ini().ReminderSound);
     alert_.View();
-    alert_.show();
+    if (alert_.isMinimized()) alert_.showNormal();  // a new alert is seen, not left in the task bar
+    else alert_.show();
     alert_.raise();
 }
 

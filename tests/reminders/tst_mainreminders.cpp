@@ -23,11 +23,14 @@ double at(int h, int m) {
 
 // A main window with the reminder windows of a run.
 struct Run {
-    explicit Run(const QList<ReminderRecord>& file = {}) {
+    explicit Run(const QList<ReminderRecord>& file = {},
+                 const std::function<void(BookStore&)>& book = {})
+        : m({}, true, book) {
         setReminderClock([this] { return now; });
         if (!file.isEmpty()) SaveReminders(file);
         alert = std::make_unique<TAlertReminder>();
         list = std::make_unique<TReminder>(*m.window, *alert);
+        list->setBook(&m.phoneBook->store());  // as the program wires them
         m.window->setRunWindows({m.phoneBook.get(), alert.get(), list.get(), m.alert.get(),
                                  m.calls.get(), m.allScreen.get(), nullptr});
     }
@@ -116,7 +119,10 @@ private slots:
     // "Напоминания" shows and hides the list with the check mark; the list's own close
     // clears it. "Добавить в напоминание..." opens the form for the number shown.
     void listAndFormCommands() {
-        Run r;
+        Run r({}, [](BookStore& b) {
+            b.AddItem(entry("Петров", "11-22-33", 0), true);
+            b.AddItem(entry("Сидоров", "44-55-66", 0), true);
+        });
         QVERIFY(r.m.window->sbOpti->isEnabled() && r.m.window->N9->isEnabled());
         r.m.window->sbOpti->click();
         QVERIFY(r.list->isVisible());
@@ -131,17 +137,23 @@ private slots:
 
         r.m.window->ViewNumber("2345678", true);
         bool byNumber = false;
+        QStringList offered;
         onNextModal([&](QWidget* w) {
             byNumber = w->findChild<QRadioButton*>("rbNumber")->isChecked() &&
                        !w->findChild<QComboBox*>("dtTime")->isEnabled();
+            auto* numbers = w->findChild<QComboBox*>("cbNumber");
+            for (int i = 0; i < numbers->count(); ++i) offered << numbers->itemText(i);
             w->findChild<QPlainTextEdit*>("mNote")->setPlainText("позвонить");
             w->findChild<QPushButton*>("bOK")->click();
         });
         r.m.window->N9->trigger();
         QVERIFY(byNumber);
+        QCOMPARE(offered, (QStringList{"11-22-33", "44-55-66"}));  // the book, in book order
         QCOMPARE(r.list->rows().count(), 1);
         QCOMPARE(r.list->rows().record(0).Number.text(), r.m.number());
         QVERIFY(numberMatches(r.list->rows().record(0), "2345678"));
+        RegKey reg(RegistryFile::user());
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\NewReminder"));
     }
 
     // Closing the main window puts the alerts still shown back among the reminders.
