@@ -80,6 +80,11 @@ public:
         return QString::fromUtf8(captions[section]);
     }
 
+    void load(const QList<ReminderRecord>& records) {
+        beginResetModel();  // one change for the view, not one per row
+        for (const ReminderRecord& r : records) list_.append(r);
+        endResetModel();
+    }
     quint64 append(const ReminderRecord& r) {
         beginInsertRows({}, list_.count(), list_.count());
         const quint64 id = list_.append(r);
@@ -204,7 +209,7 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     move(229, 166);
     placement_.setColumns(lvNotes->header());
     placement_.restoreOrReport(this);
-    for (const ReminderRecord& r : LoadReminders()) list_.append(r);
+    model_->load(LoadReminders());
     ED();
 }
 

@@ -4,9 +4,24 @@
 #include "platform/Values.h"
 
 #include <QLocale>
+
+#include <cmath>
 #include <limits>
 
 namespace zrk {
+namespace {
+
+// The calendar day of a stored date, as fromDateTimeValue() gives it, without making a
+// date-time in the local time zone: that costs more than the whole rest of a tick.
+QDate dayOfValue(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return {};
+    const double whole = std::trunc(value);
+    qint64 days = qint64(whole);
+    if (std::llround(std::fabs(value - whole) * 86400000.0) >= 86400000) ++days;
+    return QDate(1899, 12, 30).addDays(days);
+}
+
+}  // namespace
 
 qint64 minuteKey(const QDate& date, int hour, int minute) {
     return date.toJulianDay() * 1440 + hour * 60 + minute;
@@ -19,7 +34,7 @@ qint64 minuteKey(const QDateTime& dt) {
 qint64 dueKey(const ReminderRecord& r) {
     const double date = r.Date;
     const double time = r.Time;
-    const QDate day = fromDateTimeValue(date).date();
+    const QDate day = dayOfValue(date);
     if (!day.isValid()) return std::numeric_limits<qint64>::min();
     const QTime t = timeOfValue(time);
     return minuteKey(day, t.hour(), t.minute());
@@ -157,7 +172,7 @@ QString alertInfo(const ReminderRecord& r) {
     if (r.Kind == ReminderByDate) {
         const double date = r.Date;
         const double time = r.Time;
-        what = QStringLiteral("по дате на: ") + reminderDateText(fromDateTimeValue(date).date()) +
+        what = QStringLiteral("по дате на: ") + reminderDateText(dayOfValue(date)) +
                QLatin1Char(' ') + reminderTimeText(timeOfValue(time));
     } else {
         what = (QStringLiteral("по номеру: ") + r.Number.text()).left(36);
@@ -172,7 +187,7 @@ std::array<QString, 4> rowTexts(const ReminderRecord& r) {
     if (byDate) {
         const double date = r.Date;
         const double time = r.Time;
-        t[1] = reminderDateText(fromDateTimeValue(date).date()) + QLatin1Char(' ') +
+        t[1] = reminderDateText(dayOfValue(date)) + QLatin1Char(' ') +
                reminderTimeText(timeOfValue(time));
     } else {
         t[2] = r.Number.text();
