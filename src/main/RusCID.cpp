@@ -87,6 +87,7 @@ TRusCID::~TRusCID() = default;
 
 void TRusCID::setRunWindows(const RunWindows& w) {
     windows_ = w;
+    enableReminderCommands();
     if (windows_.book)
         connect(windows_.book, &TPhoneBook::shownChanged, this, [this](bool shown) {
             setTextColour(stPhones, shown ? ini().InfoColor : ini().NotActiveColor);
@@ -265,6 +266,7 @@ void TRusCID::FormClose() {
     attempt([this] { placement_.save(this); });
     for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls)})
         if (w && w->isVisible()) attempt([w] { w->close(); });
+    closeReminders(failures);
     attempt([] { SaveSettings(ini()); });
     icTray->hide();
     if (failures.isEmpty()) return;

@@ -6,6 +6,8 @@
 #include "settings/WindowPlacement.h"
 #include "windows/Line.h"
 #include "main/ModemLines.h"
+#include "reminders/ReminderHost.h"
+#include "reminders/ReminderRules.h"
 
 #include <QPointer>
 #include <QSet>
@@ -48,7 +50,7 @@ struct RunWindows {
     TItemInfo* itemInfo = nullptr;
 };
 
-class TRusCID : public QWidget, public Line {
+class TRusCID : public QWidget, public Line, public ReminderHost {
     Q_OBJECT
 public:
     // `device`: the serial device behind the port (tests pass a fake); none: the real one.
@@ -82,6 +84,15 @@ public:
 
     // A reported caller
     void StNumber(const QString& report);
+
+    // Reminders (RusCIDReminder.cpp): the timer's tick, the list's and the form's commands.
+    void tReminderTimer();
+    void mPReminderClick();
+    void mPReminClick();
+    void setReminderTimer(bool on) override;
+    void runSchedules() override;
+    void reminderListClosed() override;
+    void playReminderSound(const QString& fileName) override;
 
     // Display
     void InitFont();
@@ -143,6 +154,10 @@ private:
     void setInfoHint(const QString& hint, bool show);
     void fitNumberFont();
     void closeSideWindows();
+    void wireReminders();
+    void enableReminderCommands();
+    // Alerts back into the list, the list saved; what fails is added to `failures`.
+    void closeReminders(QStringList& failures);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
 public:
@@ -252,6 +267,7 @@ private:
     QString trayHint_;
     QString infoHint_;
     QSet<QString> shownErrors_;  // errors other than the port's are shown once each
+    ScheduleEdge portEdge_, soundEdge_;
 };
 
 }  // namespace zrk

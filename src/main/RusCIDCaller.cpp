@@ -6,6 +6,7 @@
 #include "main/CallerReport.h"
 #include "main/ClickLabel.h"
 #include "main/RusCID.h"
+#include "reminders/Reminder.h"
 #include "settings/District.h"
 #include "settings/Settings.h"
 #include "windows/AllScreen.h"
@@ -48,8 +49,7 @@ void TRusCID::StNumber(const QString& report) {
     performAction(action, who.name, grouped, who.status, group);
     if (!who.name.isEmpty()) setInfoCaption(who.name);
     ViewNumber(number, true);
-    // Reminders tied to the caller's number are raised here once the reminder scheduler
-    // is in place.
+    if (windows_.reminders) windows_.reminders->raiseForNumber(number);
     const QString shown = pNumber->text();
     if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status);
     CountCaller(CallCount + 1);

@@ -111,7 +111,9 @@ int main(int argc, char* argv[]) {
     mainWindow.setSound(zrk::makeDesktopSound());
     zrk::TPhoneBook book(&mainWindow);
     zrk::TAlertReminder alertReminder(&mainWindow);
-    zrk::TReminder reminders(&mainWindow);
+    zrk::TReminder reminders(mainWindow, alertReminder, &mainWindow);
+    reminders.setBook(&book.store());
+    // The phone book's reminder command opens the form by: reminders.addForNumber(phone).
     zrk::TWinAlert alert(mainWindow, &mainWindow);
     zrk::TListRing calls(mainWindow, &mainWindow);
     zrk::TAllScreen allScreen(mainWindow, &mainWindow);

@@ -6,7 +6,9 @@
 #include "main/RusCID.h"
 #include "common/PtyPort.h"
 #include "platform/Registry.h"
+#include "reminders/ReminderClock.h"
 #include "reminders/ReminderWindows.h"
+#include "screenshots/ReminderShots.h"
 #include "settings/Settings.h"
 #include "windows/AllScreen.h"
 #include "windows/CIDAbout.h"
@@ -48,7 +50,11 @@ int main(int argc, char* argv[]) {
     zrk::TWinAlert alert(main, &main);
     zrk::TListRing calls(main, &main);
     zrk::TAllScreen allScreen(main, &main);
-    main.setRunWindows({&book, nullptr, nullptr, &alert, &calls, &allScreen, nullptr});
+    // A fixed moment, so the reminder pictures do not change from run to run.
+    zrk::setReminderClock([] { return QDateTime(QDate(2026, 3, 14), QTime(13, 58)); });
+    zrk::TAlertReminder alertReminder(&main);
+    zrk::TReminder reminders(main, alertReminder, &main);
+    main.setRunWindows({&book, &alertReminder, &reminders, &alert, &calls, &allScreen, nullptr});
     main.show();
     save(&main, out, "main-idle");
 
@@ -74,6 +80,7 @@ int main(int argc, char* argv[]) {
     allScreen.InitForm(QStringLiteral("23-45-67"), QStringLiteral("Иванов Иван"));
     allScreen.show();
     save(&allScreen, out, "full-screen");
+    saveReminderShots(reminders, alertReminder, out, &save);
     zrk::TCIDAbout about(&main);
     about.show();
     save(&about, out, "about");

@@ -1,0 +1,142 @@
+#include "reminders/AlertReminder.h"
+
+#include "reminders/Reminder.h"
+#include "reminders/ReminderClock.h"
+#include "reminders/ReminderRules.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zrk {
+
+TAlertReminder::TAlertReminder(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("AlertReminder"));
+    setWindowTitle(QStringLiteral("Напоминание"));
+    setModal(false);
+
+    pInfo = new QLabel(this);
+    pInfo->setObjectName(QStringLiteral("pInfo"));
+    pInfo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pInfo->setTextFormat(Qt::PlainText);
+    mNote = new QPlainTextEdit(this);
+    mNote->setObjectName(QStringLiteral("mNote"));
+    mNote->setTabChangesFocus(true);
+    bCansel = new QPushButton(QStringLiteral("OK"), this);
+    bCansel->setObjectName(QStringLiteral("bCansel"));
+    bCansel->setDefault(true);
+    bLater = new QPushButton(QStringLiteral("Напомнить через:"), this);
+    bLater->setObjectName(QStringLiteral("bLater"));
+    bLater->setAutoDefault(false);
+    cbAlarmLater = new QComboBox(this);
+    cbAlarmLater->setObjectName(QStringLiteral("cbAlarmLater"));
+    cbAlarmLater->addItems(alarmLaterItems());
+    srPN = new QScrollBar(Qt::Horizontal, this);
+    srPN->setObjectName(QStringLiteral("srPN"));
+    srPN->setRange(0, 0);
+    srPN->setFixedWidth(60);
+    // The widest caption the button can get must fit from the start.
+    bCansel->setMinimumWidth(
+        bCansel->fontMetrics().horizontalAdvance(QStringLiteral("Дальше - 999")) + 24);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bCansel);
+    buttons->addWidget(srPN);
+    buttons->addStretch(1);
+    buttons->addWidget(bLater);
+    buttons->addWidget(cbAlarmLater);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pInfo);
+    layout->addWidget(mNote, 1);
+    layout->addLayout(buttons);
+    resize(qMax(380, sizeHint().width()), 200);
+    setFixedSize(size());
+    move(260, 200);
+
+    connect(bCansel, &QPushButton::clicked, this, &TAlertReminder::bCanselClick);
+    connect(bLater, &QPushButton::clicked, this, &TAlertReminder::bLaterClick);
+    connect(srPN, &QScrollBar::valueChanged, this, &TAlertReminder::srPNClick);
+    placement_.restoreOrReport(this);
+}
+
+int TAlertReminder::current() const {
+    return qBound(0, srPN->value(), qMax(0, count() - 1));
+}
+
+void TAlertReminder::InitForm(const ReminderRecord& r) {
+    queue_.append(TOBJAlerts(r));
+}
+
+void TAlertReminder::View() {
+    if (queue_.isEmpty()) return;
+    viewing_ = true;
+    srPN->setMaximum(count() - 1);
+    viewing_ = false;
+    mNote->clear();
+    cbAlarmLater->setCurrentIndex(0);
+    const ReminderRecord& r = alert(current());
+    pInfo->setText(alertInfo(r));
+    mNote->setPlainText(noteLines(r.Note.text()).join(QLatin1Char('\n')));
+    if (count() == 1) {
+        bCansel->setText(QStringLiteral("OK"));
+        srPN->setEnabled(false);
+    } else {
+        bCansel->setText(QStringLiteral("Дальше - ") + QString::number(count() - 1));
+        srPN->setEnabled(true);
+    }
+}
+
+void TAlertReminder::NextAlert() {
+    if (!queue_.isEmpty()) queue_.removeAt(current());
+    viewing_ = true;
+    srPN->setValue(0);
+    viewing_ = false;
+    if (!queue_.isEmpty()) View();
+}
+
+QList<ReminderRecord> TAlertReminder::takeAll() {
+    QList<ReminderRecord> all;
+    for (const TOBJAlerts& a : queue_) all.append(a.Rec);
+    queue_.clear();
+    return all;
+}
+
+void TAlertReminder::bCanselClick() {
+    NextAlert();
+    if (queue_.isEmpty()) close();
+}
+
+void TAlertReminder::bLaterClick() {
+    if (queue_.isEmpty()) return;
+    ReminderRecord r = alert(current());
+    r.Kind = ReminderByDate;
+    r.Note.setText(noteText(editLines(mNote->toPlainText())));
+    setDueTime(r, postponed(reminderNow(), cbAlarmLater->currentIndex()));
+    if (list_) list_->addPostponed(r);
+    NextAlert();
+    if (queue_.isEmpty()) close();
+}
+
+void TAlertReminder::srPNClick() {
+    if (!viewing_) View();
+}
+
+void TAlertReminder::reject() {
+    bCanselClick();
+}
+
+void TAlertReminder::closeEvent(QCloseEvent* event) {
+    // The close box keeps the queue: the dialog's own close would dismiss the alert.
+    placement_.saveOrReport(this);
+    event->accept();
+}
+
+}  // namespace zrk

@@ -1,0 +1,71 @@
+#include "reminders/EditNotes.h"
+
+#include "reminders/ReminderRules.h"
+
+#include "ui_EditNotes.h"
+
+#include <QSignalBlocker>
+
+namespace zrk {
+
+TEditNotes::TEditNotes(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui_(std::make_unique<Ui::TEditNotes>()),
+      saved_(ini()) {
+    ui_->setupUi(this);
+    setObjectName(QStringLiteral("EditNotes"));
+    move(260, 200);
+    placement_.restoreOrReport(this);
+    {
+        const QSignalBlocker block(ui_->cbNotes);
+        for (const QString& t : ini().Notes) ui_->cbNotes->addItem(templateTitle(t));
+        ui_->cbNotes->setCurrentIndex(0);
+    }
+    editing_ = 0;
+    connect(ui_->cbNotes, &QComboBox::currentIndexChanged, this, &TEditNotes::cbNotesChange);
+    connect(ui_->bOK, &QPushButton::clicked, this, &TEditNotes::bOKClick);
+    connect(ui_->bCansel, &QPushButton::clicked, this, &TEditNotes::bCanselClick);
+    cbNotesChange();
+    setFixedSize(sizeHint().expandedTo(QSize(340, 240)));
+}
+
+TEditNotes::~TEditNotes() = default;
+
+void TEditNotes::cbNotesChange() {
+    const QString title = ui_->eTitle->text();
+    if (!title.isEmpty() && editing_ >= 0 && editing_ < 7) {
+        ui_->cbNotes->setItemText(editing_, title);
+        ini().Notes[size_t(editing_)] =
+            title + QLatin1Char('|') + noteText(editLines(ui_->mNote->toPlainText()));
+    }
+    editing_ = qBound(0, ui_->cbNotes->currentIndex(), 6);
+    ui_->eTitle->setText(ui_->cbNotes->itemText(editing_));
+    ui_->mNote->clear();
+    for (const QString& line : noteLines(templateNote(ini().Notes[size_t(editing_)])))
+        ui_->mNote->appendPlainText(line);
+}
+
+void TEditNotes::bOKClick() {
+    cbNotesChange();
+    accept();
+}
+
+void TEditNotes::bCanselClick() {
+    reject();
+}
+
+void TEditNotes::reject() {
+    // Only the templates go back: the record may have changed meanwhile for other reasons
+    // (the sound schedule runs under this modal window) and those changes must stay.
+    ini().Notes = saved_.Notes;
+    QDialog::reject();
+}
+
+void TEditNotes::done(int result) {
+    placement_.saveOrReport(this);
+    QDialog::done(result);
+}
+
+}  // namespace zrk

@@ -1,0 +1,174 @@
+#include "reminders/ReMind.h"
+
+#include "platform/Values.h"
+#include "reminders/EditNotes.h"
+#include "reminders/Reminder.h"
+#include "reminders/ReminderClock.h"
+#include "reminders/ReminderRules.h"
+#include "settings/Settings.h"
+
+#include "ui_ReMind.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QStyle>
+
+namespace zrk {
+
+TReMind::TReMind(TReminder& list, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui_(std::make_unique<Ui::TReMind>()),
+      list_(list),
+      rec_(ReminderRecord::empty()) {
+    ui_->setupUi(this);
+    setObjectName(QStringLiteral("ReMind"));
+    ui_->cbNumber->lineEdit()->setMaxLength(25);
+    ui_->dtDate->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
+    ui_->sbMore->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    ui_->sbClear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
+
+    pmNotes_ = new QMenu(this);
+    pmNotes_->setObjectName(QStringLiteral("pmNotes"));
+    for (int k = 0; k < 7; ++k) {
+        pm_[k] = pmNotes_->addAction(QString());
+        pm_[k]->setObjectName(QStringLiteral("pm%1").arg(k + 1));
+        connect(pm_[k], &QAction::triggered, this, [this, k] { ViewNote(k + 1); });
+    }
+    pmNotes_->addSeparator();
+    QAction* mpEdit = pmNotes_->addAction(QStringLiteral("&Редактировать..."));
+    mpEdit->setObjectName(QStringLiteral("mpEdit"));
+    connect(mpEdit, &QAction::triggered, this, &TReMind::mpEditClick);
+
+    connect(ui_->rbDateTime, &QRadioButton::toggled, this, &TReMind::rbDateTimeClick);
+    connect(ui_->rbNumber, &QRadioButton::toggled, this, &TReMind::rbDateTimeClick);
+    connect(ui_->dtDate, &QDateEdit::dateChanged, this, &TReMind::dtDateChange);
+    connect(ui_->sbMore, &QToolButton::clicked, this, &TReMind::sbMoreClick);
+    connect(ui_->sbClear, &QToolButton::clicked, this, &TReMind::sbClearClick);
+    connect(ui_->bOK, &QPushButton::clicked, this, &TReMind::bOKClick);
+    connect(ui_->bCansel, &QPushButton::clicked, this, &QDialog::reject);
+
+    move(240, 180);
+    placement_.restoreOrReport(this);
+    rbDateTimeClick();
+    ui_->cbNumber->addItems(list_.bookPhones());
+    ui_->cbNumber->setCurrentIndex(-1);
+    const QDateTime now = reminderNow();
+    {
+        const QSignalBlocker block(ui_->dtDate);  // the user's first change is what counts
+        ui_->dtDate->setDate(now.date());
+    }
+    ui_->dtTime->setCurrentText(timeEntryText(now.time()));
+    dateChanged_ = false;
+    InitPM();
+    CreateTimes(false);
+    setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
+}
+
+TReMind::~TReMind() = default;
+
+void TReMind::rbDateTimeClick() {
+    const bool byDate = ui_->rbDateTime->isChecked();
+    ui_->dtDate->setEnabled(byDate);
+    ui_->dtTime->setEnabled(byDate);
+    ui_->cbNumber->setEnabled(ui_->rbNumber->isChecked());
+}
+
+void TReMind::InitForm(const ReminderRecord& r, quint64 id) {
+    rec_ = r;
+    editing_ = id;
+    (r.Kind == ReminderByDate ? ui_->rbDateTime : ui_->rbNumber)->setChecked(true);
+    rbDateTimeClick();
+    const double date = r.Date;
+    const double time = r.Time;
+    {
+        const QSignalBlocker block(ui_->dtDate);
+        const QDate day = fromDateTimeValue(date).date();
+        if (day.isValid()) ui_->dtDate->setDate(day);
+    }
+    ui_->dtTime->setCurrentText(timeFieldText(timeOfValue(time)));
+    ui_->cbNumber->setCurrentText(r.Number.text());
+    AddNotes(r.Note.text());
+}
+
+void TReMind::setNumber(const QString& number) {
+    ui_->cbNumber->setCurrentText(number);
+    ui_->rbNumber->setChecked(true);
+    rbDateTimeClick();
+    // The note is what is left to type.
+    setTabOrder(ui_->mNote, ui_->sbMore);
+    setTabOrder(ui_->sbMore, ui_->sbClear);
+    setTabOrder(ui_->sbClear, ui_->bOK);
+    setTabOrder(ui_->bOK, ui_->bCansel);
+    setTabOrder(ui_->bCansel, ui_->rbDateTime);
+    ui_->mNote->setFocus();
+}
+
+void TReMind::InitPM() {
+    for (int k = 0; k < 7; ++k) pm_[k]->setText(templateTitle(ini().Notes[size_t(k)]));
+}
+
+void TReMind::CreateTimes(bool wholeDay) {
+    QComboBox* box = ui_->dtTime;
+    box->clear();
+    if (wholeDay) {
+        box->addItems(dayTimes());
+        box->setCurrentIndex(dayTimeSelection(reminderNow().time()));
+    } else {
+        box->addItems(quickPickTimes(reminderNow().time()));
+        box->setCurrentIndex(0);
+    }
+}
+
+void TReMind::dtDateChange() {
+    if (dateChanged_) return;
+    dateChanged_ = true;
+    CreateTimes(true);
+}
+
+void TReMind::AddNotes(const QString& text) {
+    for (const QString& line : noteLines(text)) ui_->mNote->appendPlainText(line);
+}
+
+void TReMind::ViewNote(int k) {
+    ui_->mNote->clear();
+    AddNotes(k >= 1 && k <= 7 ? templateNote(ini().Notes[size_t(k - 1)]) : QString());
+}
+
+void TReMind::sbMoreClick() {
+    const QWidget* b = ui_->sbMore;
+    pmNotes_->popup(b->mapToGlobal(QPoint(b->width(), b->height())));
+}
+
+void TReMind::sbClearClick() {
+    ui_->mNote->clear();
+}
+
+void TReMind::mpEditClick() {
+    TEditNotes editor(this);
+    editor.exec();
+    InitPM();
+}
+
+void TReMind::bOKClick() {
+    const std::optional<QTime> time = parseTimeField(ui_->dtTime->currentText());
+    if (!time) return;  // the form stays open with what was typed
+    ReminderRecord r = rec_;
+    r.Kind = ui_->rbDateTime->isChecked() ? ReminderByDate : ReminderByNumber;
+    setDueTime(r, QDateTime(ui_->dtDate->date(), *time));
+    r.Number.setText(ui_->cbNumber->currentText().left(25));
+    r.Note.setText(noteText(editLines(ui_->mNote->toPlainText())));
+    rec_ = r;
+    list_.storeFromForm(r, editing_);
+    accept();
+}
+
+void TReMind::done(int result) {
+    placement_.saveOrReport(this);
+    QDialog::done(result);
+}
+
+}  // namespace zrk

@@ -1,0 +1,395 @@
+#include "reminders/Reminder.h"
+
+#include "book/BookStore.h"
+#include "platform/Cp1251.h"
+#include "reminders/AlertReminder.h"
+#include "reminders/ReMind.h"
+#include "reminders/ReminderClock.h"
+#include "reminders/ReminderHost.h"
+#include "reminders/ReminderRules.h"
+#include "settings/Settings.h"
+
+#include <QAbstractTableModel>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace zrk {
+
+namespace {
+
+// The two row pictures: a clock for a reminder by date, a handset's "#" for one by number.
+QIcon kindIcon(int kind) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (kind == ReminderByDate) {
+        p.setPen(QPen(QColor(0, 0, 128), 1.4));
+        p.setBrush(QColor(255, 255, 224));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.drawLine(QPointF(8, 8), QPointF(8, 4));
+        p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
+    } else {
+        p.setPen(QPen(QColor(0, 112, 0), 1.6));
+        p.drawLine(QPointF(6, 2), QPointF(4.5, 14));
+        p.drawLine(QPointF(11.5, 2), QPointF(10, 14));
+        p.drawLine(QPointF(2, 6), QPointF(14, 6));
+        p.drawLine(QPointF(2, 10.5), QPointF(14, 10.5));
+    }
+    return QIcon(pm);
+}
+
+QIcon themed(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
+    return QIcon::fromTheme(QLatin1String(name), style->standardIcon(fallback));
+}
+
+}  // namespace
+
+// The rows of the list window, straight from the pending reminders: no widget item per row.
+class ReminderModel : public QAbstractTableModel {
+public:
+    ReminderModel(ReminderList& list, QObject* parent)
+        : QAbstractTableModel(parent), list_(list), icons_{kindIcon(0), kindIcon(1)} {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : list_.count();
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : 4;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= list_.count()) return {};
+        const ReminderRecord& r = list_.record(index.row());
+        if (role == Qt::DisplayRole) return rowTexts(r)[size_t(index.column())];
+        if (role == Qt::DecorationRole && index.column() == 0)
+            return icons_[r.Kind == ReminderByDate ? 1 : 0];
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        static const char* captions[] = {"Тип", "Дата/Время", "Номер", "Текст"};
+        return QString::fromUtf8(captions[section]);
+    }
+
+    void load(const QList<ReminderRecord>& records) {
+        beginResetModel();  // one change for the view, not one per row
+        for (const ReminderRecord& r : records) list_.append(r);
+        endResetModel();
+    }
+    quint64 append(const ReminderRecord& r) {
+        beginInsertRows({}, list_.count(), list_.count());
+        const quint64 id = list_.append(r);
+        endInsertRows();
+        return id;
+    }
+    void update(int row, const ReminderRecord& r) {
+        list_.update(row, r);
+        emit dataChanged(index(row, 0), index(row, 3));
+    }
+    void remove(const QList<int>& sorted) {
+        if (sorted.size() > 16) {
+            beginResetModel();
+            list_.removeAll(sorted);
+            endResetModel();
+            return;
+        }
+        for (qsizetype k = sorted.size() - 1; k >= 0; --k) {
+            beginRemoveRows({}, sorted[k], sorted[k]);
+            list_.remove(sorted[k]);
+            endRemoveRows();
+        }
+    }
+
+private:
+    ReminderList& list_;
+    QIcon icons_[2];
+};
+
+TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
+    : QMainWindow(parent), host_(host), alert_(alert) {
+    setObjectName(QStringLiteral("Reminder"));
+    setWindowTitle(QStringLiteral("Напоминания"));
+    alert_.setList(this);
+
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setIconSize(QSize(16, 16));
+    toolbar->toggleViewAction()->setVisible(false);
+    addToolBar(toolbar);
+    const auto button = [this, toolbar](const char* name, const char* hint, const QIcon& icon) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        b->setIcon(icon);
+        b->setAutoRaise(true);
+        toolbar->addWidget(b);
+        return b;
+    };
+    const QStyle* st = style();
+    sbAdd = button("sbAdd", "Добавить запись", themed("list-add", QStyle::SP_FileIcon, st));
+    sbDel = button("sbDel", "Удалить запись",
+                   themed("list-remove", QStyle::SP_DialogDiscardButton, st));
+    sbProp = button("sbProp", "Свойства записи",
+                    themed("document-properties", QStyle::SP_FileDialogDetailedView, st));
+    toolbar->addSeparator();
+    sbHide = button("sbHide", "Спрятать список",
+                    themed("window-close", QStyle::SP_DialogCloseButton, st));
+
+    model_ = new ReminderModel(list_, this);
+    lvNotes = new QTreeView(this);
+    lvNotes->setObjectName(QStringLiteral("lvNotes"));
+    lvNotes->setModel(model_);
+    lvNotes->setRootIsDecorated(false);
+    lvNotes->setItemsExpandable(false);
+    lvNotes->setUniformRowHeights(true);
+    lvNotes->setSortingEnabled(false);
+    lvNotes->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvNotes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvNotes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvNotes->setIconSize(QSize(16, 16));
+    lvNotes->header()->setStretchLastSection(false);
+    lvNotes->header()->setSectionsMovable(false);
+    // A larger desktop font widens the design's columns alike, so a date and time fit.
+    const int sample = fontMetrics().horizontalAdvance(reminderDateText(QDate(2000, 12, 28)) +
+                                                       QStringLiteral(" 20:00:00"));
+    const int number = fontMetrics().horizontalAdvance(QStringLiteral("(495) 123-45-67"));
+    const int widths[4] = {70, qMax(95, sample + 10), qMax(60, number + 10), 150};
+    for (int c = 0; c < 4; ++c) lvNotes->setColumnWidth(c, widths[c]);
+    lvNotes->installEventFilter(this);
+    setCentralWidget(lvNotes);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    mPAdd = PopupMenu1->addAction(QStringLiteral("&Добавить..."));
+    mPAdd->setObjectName(QStringLiteral("mPAdd"));
+    mPAdd->setShortcut(QKeySequence(Qt::Key_Insert));
+    mPDel = PopupMenu1->addAction(QStringLiteral("&Удалить"));
+    mPDel->setObjectName(QStringLiteral("mPDel"));
+    mPDel->setShortcut(QKeySequence(Qt::Key_Delete));
+    PopupMenu1->addSeparator();
+    mPProp = PopupMenu1->addAction(QStringLiteral("&Свойства..."));
+    mPProp->setObjectName(QStringLiteral("mPProp"));
+    for (QAction* a : {mPAdd, mPDel}) {
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        lvNotes->addAction(a);  // the shortcuts work in the list, menu open or not
+    }
+    lvNotes->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lvNotes, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopupMenu1->popup(lvNotes->viewport()->mapToGlobal(p)); });
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("stStatusBar"));
+    stStatus = new QLabel(bar);
+    stStatus->setObjectName(QStringLiteral("stStatus"));
+    stStatus->setMinimumWidth(80);
+    bar->addWidget(stStatus);
+    setStatusBar(bar);
+
+    connect(sbAdd, &QToolButton::clicked, this, &TReminder::sbAddClick);
+    connect(mPAdd, &QAction::triggered, this, &TReminder::sbAddClick);
+    connect(sbDel, &QToolButton::clicked, this, &TReminder::sbDelClick);
+    connect(mPDel, &QAction::triggered, this, &TReminder::sbDelClick);
+    connect(sbProp, &QToolButton::clicked, this, &TReminder::sbPropClick);
+    connect(mPProp, &QAction::triggered, this, &TReminder::sbPropClick);
+    connect(lvNotes, &QTreeView::doubleClicked, this, &TReminder::sbPropClick);
+    connect(sbHide, &QToolButton::clicked, this, &TReminder::sbHideClick);
+
+    resize(qMax(387, widths[0] + widths[1] + widths[2] + widths[3] + 24), 243);
+    move(229, 166);
+    placement_.setColumns(lvNotes->header());
+    placement_.restoreOrReport(this);
+    model_->load(LoadReminders());
+    ED();
+}
+
+TReminder::~TReminder() = default;
+
+QStringList TReminder::bookPhones() const {
+    QStringList phones;
+    if (!book_) return phones;
+    phones.reserve(book_->count());
+    for (int i = 0; i < book_->count(); ++i) phones.append(book_->item(i).Entry.Phone.text());
+    return phones;
+}
+
+void TReminder::ItemUpdate(int row, const ReminderRecord& r, bool add) {
+    if (add)
+        model_->append(r);
+    else if (row >= 0 && row < list_.count())
+        model_->update(row, r);
+}
+
+void TReminder::ED() {
+    const bool any = list_.count() > 0;
+    sbDel->setEnabled(any);
+    mPDel->setEnabled(any);
+    host_.setReminderTimer(any || ini().PortOnOff || ini().SoundOnOff);
+    // Inside a tick the raise that called this is the tick: no tick within a tick.
+    if (any && !ticking_) tReminderTimer();
+    const bool still = list_.count() > 0;
+    sbProp->setEnabled(still);
+    mPProp->setEnabled(still);
+    stStatus->setText(QStringLiteral("Записей: ") + QString::number(list_.count()));
+}
+
+bool TReminder::SaveList() {
+    return SaveReminders(list_.records());
+}
+
+void TReminder::tReminderTimer() {
+    if (ticking_) return;
+    ticking_ = true;
+    try {
+        host_.runSchedules();
+        const QList<int> due = list_.dueAt(minuteKey(reminderNow()));
+        if (!due.isEmpty()) raiseRows(due);
+    } catch (...) {
+        ticking_ = false;
+        throw;
+    }
+    ticking_ = false;
+}
+
+bool TReminder::raiseForNumber(const QString& number) {
+    const int row = list_.firstForNumber(toCp1251(number));
+    if (row < 0) return false;
+    const bool wasTicking = ticking_;
+    ticking_ = true;  // the rest is not due now, or the tick would have raised it
+    raiseRows({row});
+    ticking_ = wasTicking;
+    return true;
+}
+
+void TReminder::raiseRows(const QList<int>& rows) {
+    // All that are due go at once, in list order, so the first stays at the head of the
+    // queue; one save, one sound, one look at the alert.
+    for (int i : rows) alert_.InitForm(list_.record(i));
+    model_->remove(rows);
+    ED();
+    SaveList();
+    host_.playReminderSound(ini().ReminderSound);
+    alert_.View();
+    if (alert_.isMinimized()) alert_.showNormal();  // a new alert is seen, not left in the task bar
+    else alert_.show();
+    alert_.raise();
+}
+
+void TReminder::addPostponed(const ReminderRecord& r) {
+    ItemUpdate(-1, r, true);
+    ED();
+    SaveList();
+}
+
+void TReminder::storeFromForm(const ReminderRecord& r, quint64 editing) {
+    const int row = editing ? list_.indexOf(editing) : -1;
+    if (row >= 0)
+        ItemUpdate(row, r, false);
+    else
+        ItemUpdate(-1, r, true);
+    ED();
+    SaveList();
+}
+
+void TReminder::closeForExit() {
+    if (alert_.isVisible()) alert_.close();
+    const QDateTime now = reminderNow();
+    for (ReminderRecord r : alert_.takeAll()) {
+        // Due at once: raised again at the next start rather than lost with the program.
+        r.Kind = ReminderByDate;
+        setDueTime(r, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())));
+        model_->append(r);
+    }
+    if (isVisible())
+        close();
+    else
+        SaveList();
+}
+
+QList<int> TReminder::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& i : lvNotes->selectionModel()->selectedRows()) rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+quint64 TReminder::firstSelectedId() const {
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? 0 : list_.row(rows.first()).id;
+}
+
+void TReminder::addForNumber(const QString& number) {
+    TReMind form(*this, this);
+    form.setNumber(number);
+    form.exec();
+}
+
+void TReminder::sbAddClick() {
+    TReMind form(*this, this);
+    form.exec();
+}
+
+void TReminder::sbPropClick() {
+    const quint64 id = firstSelectedId();
+    if (!id) return;
+    TReMind form(*this, this);
+    form.InitForm(list_.record(list_.indexOf(id)), id);
+    form.exec();
+}
+
+void TReminder::sbDelClick() {
+    const QList<int> rows = selectedRows();
+    if (!rows.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Внимание"),
+                        rows.size() == 1 ? QStringLiteral("Вы хотите удалить это напоминание?")
+                                         : QStringLiteral("Вы хотите удалить эти напоминания?"),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        box.setObjectName(QStringLiteral("deleteQuestion"));
+        // A tick under the question may raise rows: delete the reminders asked about.
+        QList<quint64> ids;
+        for (int r : rows) ids.append(list_.row(r).id);
+        if (box.exec() == QMessageBox::Yes) {
+            QList<int> still;
+            for (quint64 id : ids)
+                if (const int r = list_.indexOf(id); r >= 0) still.append(r);
+            std::sort(still.begin(), still.end());
+            model_->remove(still);
+        }
+    }
+    ED();
+}
+
+void TReminder::sbHideClick() {
+    close();
+}
+
+void TReminder::lvNotesEnter() {
+    if (list_.count() < 2 || lvNotes->selectionModel()->hasSelection()) return;
+    const QModelIndex first = model_->index(0, 0);
+    lvNotes->selectionModel()->setCurrentIndex(
+        first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool TReminder::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvNotes && event->type() == QEvent::FocusIn) lvNotesEnter();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TReminder::closeEvent(QCloseEvent* event) {
+    placement_.saveOrReport(this);
+    host_.reminderListClosed();
+    SaveList();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace zrk

@@ -1,0 +1,199 @@
+#include "reminders/ReminderRules.h"
+
+#include "book/BookStore.h"
+#include "platform/Values.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace zrk {
+namespace {
+
+// The calendar day of a stored date, as fromDateTimeValue() gives it, without making a
+// date-time in the local time zone: that costs more than the whole rest of a tick.
+QDate dayOfValue(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 3.0e6) return {};
+    const double whole = std::trunc(value);
+    qint64 days = qint64(whole);
+    if (std::llround(std::fabs(value - whole) * 86400000.0) >= 86400000) ++days;
+    return QDate(1899, 12, 30).addDays(days);
+}
+
+}  // namespace
+
+qint64 minuteKey(const QDate& date, int hour, int minute) {
+    return date.toJulianDay() * 1440 + hour * 60 + minute;
+}
+
+qint64 minuteKey(const QDateTime& dt) {
+    return minuteKey(dt.date(), dt.time().hour(), dt.time().minute());
+}
+
+qint64 dueKey(const ReminderRecord& r) {
+    const double date = r.Date;
+    const double time = r.Time;
+    const QDate day = dayOfValue(date);
+    if (!day.isValid()) return std::numeric_limits<qint64>::min();
+    const QTime t = timeOfValue(time);
+    return minuteKey(day, t.hour(), t.minute());
+}
+
+bool numberMatches(const ReminderRecord& r, const QByteArray& caller) {
+    return r.Kind == ReminderByNumber && DialFilter(r.Number.bytes()) == caller;
+}
+
+const QStringList& alarmLaterItems() {
+    static const QStringList items = {
+        QStringLiteral("5 мин"),   QStringLiteral("10 мин"),  QStringLiteral("15 мин"),
+        QStringLiteral("20 мин"),  QStringLiteral("25 мин"),  QStringLiteral("30 мин"),
+        QStringLiteral("35 мин"),  QStringLiteral("40 мин"),  QStringLiteral("45 мин"),
+        QStringLiteral("50 мин"),  QStringLiteral("55 мин"),  QStringLiteral("1 час"),
+        QStringLiteral("2 часа"),  QStringLiteral("3 часа"),  QStringLiteral("4 часа"),
+        QStringLiteral("5 часов"), QStringLiteral("6 часов"), QStringLiteral("7 часов"),
+        QStringLiteral("8 часов"), QStringLiteral("1 день"),  QStringLiteral("2 дня"),
+        QStringLiteral("3 дня"),   QStringLiteral("4 дня"),   QStringLiteral("1 неделю"),
+        QStringLiteral("2 недели")};
+    return items;
+}
+
+QDateTime postponed(const QDateTime& now, int index) {
+    index = qBound(0, index, int(alarmLaterItems().size()) - 1);
+    int minutes = 0, days = 0;
+    if (index <= 10)
+        minutes = 5 * (index + 1);
+    else if (index <= 18)
+        minutes = 60 * (index - 10);
+    else if (index <= 22)
+        days = index - 18;
+    else
+        days = index == 23 ? 7 : 14;
+    // On the calendar, not on the clock: a change of daylight saving time moves nothing.
+    const int total = now.time().hour() * 60 + now.time().minute() + minutes;
+    days += total / 1440;
+    const int m = total % 1440;
+    return QDateTime(now.date().addDays(days), QTime(m / 60, m % 60));
+}
+
+void setDueTime(ReminderRecord& r, const QDateTime& when) {
+    r.Date = toDateTimeValue(QDateTime(when.date(), QTime(0, 0)));
+    r.Time = timeValue(when.time());
+}
+
+QString reminderDateText(const QDate& date) {
+    const QString text = QLocale::system().toString(date, QLocale::ShortFormat);
+    return text.contains(QLatin1Char(' ')) ? date.toString(QStringLiteral("dd.MM.yyyy")) : text;
+}
+
+QString reminderTimeText(const QTime& time) {
+    return time.toString(QStringLiteral("H:mm:ss"));
+}
+
+QString timeEntryText(const QTime& time) {
+    const QString full = reminderTimeText(time);
+    return full.left(full.size() - 3).leftJustified(5, QLatin1Char(' '));
+}
+
+QStringList quickPickTimes(const QTime& now) {
+    const QTime base(now.hour(), now.minute());
+    QStringList list;
+    for (const auto& [offset, label] : {std::pair{5, "5 минут"}, std::pair{10, "10 минут"},
+                                        std::pair{15, "15 минут"}, std::pair{30, "30 минут"}})
+        list.append(timeEntryText(base.addSecs(offset * 60)) + QStringLiteral(" (") +
+                    QString::fromUtf8(label) + QLatin1Char(')'));
+    for (int i = 0; i <= 45; ++i) {
+        const int tenths = 10 + 5 * i;
+        list.append(timeEntryText(base.addSecs((60 + 30 * i) * 60)) +
+                    QStringLiteral(" (%1,%2 часов)").arg(tenths / 10).arg(tenths % 10));
+    }
+    return list;
+}
+
+QStringList dayTimes() {
+    QStringList list;
+    for (int i = 1; i <= 47; ++i) list.append(timeEntryText(QTime(0, 0).addSecs(i * 30 * 60)));
+    return list;
+}
+
+int dayTimeSelection(const QTime& now) {
+    // The entry after the last half hour that starts in the current hour.
+    return qMin(2 * now.hour() + 1, 46);
+}
+
+QString timeFieldText(const QTime& time) {
+    QString s = reminderTimeText(time).left(5);
+    while (s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char(':'))) s.chop(1);
+    return s;
+}
+
+std::optional<QTime> parseTimeField(const QString& text) {
+    QString s = text.left(5);
+    while (s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char(':'))) s.chop(1);
+    s = s.trimmed();
+    for (const char* format : {"H:mm", "H:m", "H"}) {
+        const QTime t = QTime::fromString(s, QLatin1String(format));
+        if (t.isValid()) return t;
+    }
+    return std::nullopt;
+}
+
+QStringList noteLines(const QString& note) {
+    QStringList lines = note.split(QLatin1Char('\r'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+QString noteText(const QStringList& lines) {
+    QString s;
+    for (const QString& l : lines) s += l + QLatin1Char('\r');
+    return s;
+}
+
+QStringList editLines(const QString& plainText) {
+    if (plainText.isEmpty()) return {};
+    QStringList lines = plainText.split(QLatin1Char('\n'));
+    if (lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+QString templateTitle(const QString& t) {
+    const qsizetype bar = t.indexOf(QLatin1Char('|'));
+    return bar < 0 ? t : t.left(bar);
+}
+
+QString templateNote(const QString& t) {
+    const qsizetype bar = t.indexOf(QLatin1Char('|'));
+    return bar < 0 ? t : t.mid(bar + 1);
+}
+
+QString alertInfo(const ReminderRecord& r) {
+    QString what;
+    if (r.Kind == ReminderByDate) {
+        const double date = r.Date;
+        const double time = r.Time;
+        what = QStringLiteral("по дате на: ") + reminderDateText(dayOfValue(date)) +
+               QLatin1Char(' ') + reminderTimeText(timeOfValue(time));
+    } else {
+        what = (QStringLiteral("по номеру: ") + r.Number.text()).left(36);
+    }
+    return QStringLiteral("Напоминание ") + what;
+}
+
+std::array<QString, 4> rowTexts(const ReminderRecord& r) {
+    std::array<QString, 4> t;
+    const bool byDate = r.Kind == ReminderByDate;
+    t[0] = byDate ? QStringLiteral("Дата") : QStringLiteral("Номер");
+    if (byDate) {
+        const double date = r.Date;
+        const double time = r.Time;
+        t[1] = reminderDateText(dayOfValue(date)) + QLatin1Char(' ') +
+               reminderTimeText(timeOfValue(time));
+    } else {
+        t[2] = r.Number.text();
+    }
+    t[3] = r.Note.text().replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return t;
+}
+
+}  // namespace zrk

@@ -1,0 +1,88 @@
+#pragma once
+// The reminders' rules that need no window: when a reminder is due, whom a number reminder
+// waits for, postponing, the texts of the list, the alert and the form's time field.
+#include "reminders/ReminderStore.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace zrk {
+
+// A minute of the calendar as one number: later minutes are larger. Seconds play no part.
+qint64 minuteKey(const QDate& date, int hour, int minute);
+qint64 minuteKey(const QDateTime& dt);
+// The minute a date reminder is due, from the calendar day of its date and the hour and
+// minute of its time. A date that cannot be read is due at once: it is shown, not hidden.
+qint64 dueKey(const ReminderRecord& r);
+
+// Whether `r` waits for a call from `caller` (the prepared caller number, code page 1251):
+// a number reminder whose number, without the characters a dialled number drops, is the
+// same bytes.
+bool numberMatches(const ReminderRecord& r, const QByteArray& caller);
+
+// The postpone choices of the alert, "5 мин" to "2 недели", and what each gives from `now`
+// by calendar arithmetic (seconds dropped).
+const QStringList& alarmLaterItems();
+QDateTime postponed(const QDateTime& now, int index);
+
+// Sets kind-independent date and time fields from `when`.
+void setDueTime(ReminderRecord& r, const QDateTime& when);
+
+// Date and time as the list and the alert show them: the locale's short date (numeric where
+// it would hold blanks) and H:mm:ss.
+QString reminderDateText(const QDate& date);
+QString reminderTimeText(const QTime& time);
+
+// The form's time field. An entry is the time without its seconds, padded to 5 characters
+// ("9:35 ", "13:35"); the quick-pick list offers now + 5, 10, 15, 30 minutes, then 1 to
+// 23,5 hours in half hours; after a change of the date it offers 00:30 ... 23:30 with the
+// next full hour selected.
+QString timeEntryText(const QTime& time);
+QStringList quickPickTimes(const QTime& now);
+QStringList dayTimes();
+int dayTimeSelection(const QTime& now);
+// A stored time for the field: "9:05:00" -> "9:05".
+QString timeFieldText(const QTime& time);
+// What OK reads from the field: its first five characters without trailing blanks and
+// colons, as hours and minutes; none when that is no time.
+std::optional<QTime> parseTimeField(const QString& text);
+
+// Notes keep their lines each ended by CR. A trailing CR adds no empty line.
+QStringList noteLines(const QString& note);
+QString noteText(const QStringList& lines);
+// The lines of a multi-line edit's text (an empty edit has none; a final line break adds
+// no empty line).
+QStringList editLines(const QString& plainText);
+
+// Templates are "title|note"; without "|" the whole text is both.
+QString templateTitle(const QString& t);
+QString templateNote(const QString& t);
+
+// The alert's info line: "Напоминание по дате на: <date> <time>" or
+// "Напоминание по номеру: <number>" (the part after "Напоминание " at most 36 characters).
+QString alertInfo(const ReminderRecord& r);
+
+// The list's columns: type, date/time, number, text.
+std::array<QString, 4> rowTexts(const ReminderRecord& r);
+
+// A daily schedule acts when its state changes between two ticks, not on every tick: a port
+// the user opens by hand at night stays open, and a machine that slept through the off time
+// still closes at its next tick. The first tick only takes the state.
+class ScheduleEdge {
+public:
+    enum Change { None, TurnOff, TurnOn };
+    Change step(bool off) {
+        const std::optional<bool> before = last_;
+        last_ = off;
+        if (!before || *before == off) return None;
+        return off ? TurnOff : TurnOn;
+    }
+
+private:
+    std::optional<bool> last_;
+};
+
+}  // namespace zrk

@@ -1,0 +1,106 @@
+#pragma once
+// The reminder list and alert in a sandbox of their own, on a clock the test sets, with a
+// stand-in for the main window.
+#include "platform/Registry.h"
+#include "reminders/ReminderClock.h"
+#include "reminders/ReminderRules.h"
+#include "reminders/ReminderWindows.h"
+#include "settings/Settings.h"
+
+#include "TestSupport.h"
+#include "book/StoreTesting.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// What the list asked of the main window.
+struct FakeHost final : zrk::ReminderHost {
+    void setReminderTimer(bool on) override { timerOn = on; }
+    void runSchedules() override { ++schedules; }
+    void reminderListClosed() override { ++listClosed; }
+    void playReminderSound(const QString& f) override { played << f; }
+    bool timerOn = false;
+    int schedules = 0;
+    int listClosed = 0;
+    QStringList played;
+};
+
+inline zrk::ReminderRecord byDate(const QDateTime& when, const QString& note) {
+    zrk::ReminderRecord r = zrk::ReminderRecord::empty();
+    r.Kind = zrk::ReminderByDate;
+    zrk::setDueTime(r, when);
+    r.Note.setText(note);
+    return r;
+}
+
+inline zrk::ReminderRecord byNumber(const QString& number, const QString& note) {
+    zrk::ReminderRecord r = zrk::ReminderRecord::empty();
+    r.Kind = zrk::ReminderByNumber;
+    r.Number.setText(number);
+    r.Note.setText(note);
+    return r;
+}
+
+inline QStringList notesOf(const QList<zrk::ReminderRecord>& records) {
+    QStringList out;
+    for (const auto& r : records) out << r.Note.text();
+    return out;
+}
+
+// Answers the next modal window (a question, a form) with `act` once it is up.
+inline void onNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* w = nullptr;
+        if (QTest::qWaitFor([&] { return (w = QApplication::activeModalWidget()) != nullptr; },
+                            5000))
+            act(w);
+    });
+}
+
+inline void answer(QWidget* modal, QMessageBox::StandardButton button, QString* text = nullptr) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) return;
+    if (text) *text = box->text();
+    box->button(button)->click();
+}
+
+struct ReminderFixture {
+    // `file`: the reminders in "reminder.rmd" when the list is created.
+    explicit ReminderFixture(const QDateTime& start, const QList<zrk::ReminderRecord>& file = {})
+        : now(start) {
+        zrk::RegistryFile::resetUser();
+        zrk::ini() = zrk::TIni::defaults();
+        zrk::setReminderClock([this] { return now; });
+        if (!file.isEmpty()) zrk::SaveReminders(file);
+        alert = std::make_unique<zrk::TAlertReminder>();
+        list = std::make_unique<zrk::TReminder>(host, *alert);
+    }
+    ~ReminderFixture() {
+        list.reset();
+        alert.reset();
+        zrk::setReminderClock({});
+        zrk::RegistryFile::resetUser();
+    }
+
+    QList<zrk::ReminderRecord> fileRecords() const { return zrk::LoadReminders(); }
+    QList<zrk::ReminderRecord> backupRecords() const {
+        return zrk::LoadReminders(QString::fromLatin1(zrk::kReminderBackup));
+    }
+    QStringList queue() const {
+        QStringList out;
+        for (int i = 0; i < alert->count(); ++i) out << alert->alert(i).Note.text();
+        return out;
+    }
+
+    zrktest::Sandbox box;
+    zrktest::RecordingMessages messages;
+    QDateTime now;
+    FakeHost host;
+    std::unique_ptr<zrk::TAlertReminder> alert;
+    std::unique_ptr<zrk::TReminder> list;
+};

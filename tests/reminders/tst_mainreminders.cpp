@@ -1,0 +1,172 @@
+// The main window's side of the reminders: the schedules on the tick, a caller's number
+// reminder, the list and form commands, and the alerts at closing.
+#include "MainFixture.h"
+#include "reminders/ReminderFixture.h"
+
+#include "main/ClickLabel.h"
+#include "reminders/ReMind.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+using namespace zrk;
+
+namespace {
+
+double at(int h, int m) {
+    return timeValue(QTime(h, m));
+}
+
+// A main window with the reminder windows of a run.
+struct Run {
+    explicit Run(const QList<ReminderRecord>& file = {},
+                 const std::function<void(BookStore&)>& book = {})
+        : m({}, true, book) {
+        setReminderClock([this] { return now; });
+        if (!file.isEmpty()) SaveReminders(file);
+        alert = std::make_unique<TAlertReminder>();
+        list = std::make_unique<TReminder>(*m.window, *alert);
+        list->setBook(&m.phoneBook->store());  // as the program wires them
+        m.window->setRunWindows({m.phoneBook.get(), alert.get(), list.get(), m.alert.get(),
+                                 m.calls.get(), m.allScreen.get(), nullptr});
+    }
+    ~Run() {
+        m.window->FormClose();
+        list.reset();
+        alert.reset();
+        setReminderClock({});
+    }
+    void tick(int h, int mi) {
+        now = QDateTime(now.date(), QTime(h, mi));
+        m.window->tReminderTimer();
+    }
+
+    MainFixture m;
+    QDateTime now{QDate(2026, 1, 31), QTime(12, 0)};
+    std::unique_ptr<TAlertReminder> alert;
+    std::unique_ptr<TReminder> list;
+};
+
+}  // namespace
+
+class TestMainReminders : public QObject {
+    Q_OBJECT
+private slots:
+    // 22:00 to 06:00: the tick closes an open port at 22:00 and opens it at 06:00; a port
+    // opened by hand at night stays open.
+    void portSchedule() {
+        Run r;
+        ini().PortOnOff = true;
+        ini().PortOff = at(22, 0);
+        ini().PortOn = at(6, 0);
+        r.list->ED();
+        QVERIFY(r.m.window->tReminder->isActive());
+        QCOMPARE(r.m.window->tReminder->interval(), 30000);
+        if (!r.m.window->portActive()) r.m.window->OpenPortClick();
+        r.tick(21, 59);
+        QVERIFY(r.m.window->portActive());
+        r.tick(22, 0);
+        QVERIFY(!r.m.window->portActive());
+        r.tick(23, 0);
+        r.m.window->OpenPortClick();
+        r.tick(23, 30);
+        QVERIFY(r.m.window->portActive());
+        r.m.window->ClosePortClick();
+        r.now = r.now.addDays(1);
+        r.tick(5, 59);
+        QVERIFY(!r.m.window->portActive());
+        r.tick(6, 0);
+        QVERIFY(r.m.window->portActive());
+    }
+
+    // The sound schedule switches "Sound" and greys and restores the sound indicator.
+    void soundSchedule() {
+        Run r;
+        ini().SoundOnOff = true;
+        ini().SoundOff = at(22, 0);
+        ini().SoundOn = at(6, 0);
+        ini().Sound = true;
+        const auto colour = [&] {
+            return toColorRef(r.m.window->stSound->palette().color(QPalette::WindowText));
+        };
+        r.tick(21, 59);
+        r.tick(22, 1);
+        QVERIFY(!ini().Sound);
+        QCOMPARE(colour(), ini().NotActiveColor);
+        r.tick(6, 0);
+        QVERIFY(ini().Sound);
+        QCOMPARE(colour(), ini().InfoColor);
+    }
+
+    // A caller with a number reminder raises it with the reminder sound.
+    void callerRaisesNumberReminder() {
+        Run r({byNumber("(34)56-78", "перезвонить\r"), byNumber("765432", "другой\r")});
+        ini().ReminderSound = "remind.wav";
+        const QByteArray call = "CallerID: 4952345678:1\r\n";  // cut to its last 6 digits
+        r.m.window->processBatch(call.constData(), qint32(call.size()));
+        QCOMPARE(r.alert->count(), 1);
+        QVERIFY(r.alert->isVisible());
+        QCOMPARE(r.alert->alert(0).Note.text(), QString("перезвонить\r"));
+        QCOMPARE(r.m.sound->played.last(), QString("remind.wav"));
+        QVERIFY(r.m.sound->stops > 0);
+        QCOMPARE(notesOf(LoadReminders()), QStringList{"другой\r"});
+    }
+
+    // "Напоминания" shows and hides the list with the check mark; the list's own close
+    // clears it. "Добавить в напоминание..." opens the form for the number shown.
+    void listAndFormCommands() {
+        Run r({}, [](BookStore& b) {
+            b.AddItem(entry("Петров", "11-22-33", 0), true);
+            b.AddItem(entry("Сидоров", "44-55-66", 0), true);
+        });
+        QVERIFY(r.m.window->sbOpti->isEnabled() && r.m.window->N9->isEnabled());
+        r.m.window->sbOpti->click();
+        QVERIFY(r.list->isVisible());
+        QVERIFY(r.m.window->mPReminder->isChecked());
+        r.m.window->mPReminder->trigger();
+        QVERIFY(!r.list->isVisible());
+        QVERIFY(!r.m.window->mPReminder->isChecked());
+        r.m.window->mPReminder->trigger();
+        QVERIFY(r.list->isVisible() && r.m.window->mPReminder->isChecked());
+        r.list->sbHide->click();
+        QVERIFY(!r.m.window->mPReminder->isChecked());
+
+        r.m.window->ViewNumber("2345678", true);
+        bool byNumber = false;
+        QStringList offered;
+        onNextModal([&](QWidget* w) {
+            byNumber = w->findChild<QRadioButton*>("rbNumber")->isChecked() &&
+                       !w->findChild<QComboBox*>("dtTime")->isEnabled();
+            auto* numbers = w->findChild<QComboBox*>("cbNumber");
+            for (int i = 0; i < numbers->count(); ++i) offered << numbers->itemText(i);
+            w->findChild<QPlainTextEdit*>("mNote")->setPlainText("позвонить");
+            w->findChild<QPushButton*>("bOK")->click();
+        });
+        r.m.window->N9->trigger();
+        QVERIFY(byNumber);
+        QCOMPARE(offered, (QStringList{"11-22-33", "44-55-66"}));  // the book, in book order
+        QCOMPARE(r.list->rows().count(), 1);
+        QCOMPARE(r.list->rows().record(0).Number.text(), r.m.number());
+        QVERIFY(numberMatches(r.list->rows().record(0), "2345678"));
+        RegKey reg(RegistryFile::user());
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\NewReminder"));
+    }
+
+    // Closing the main window puts the alerts still shown back among the reminders.
+    void closingKeepsRaisedAlerts() {
+        Run r({byDate(QDateTime(QDate(2026, 1, 31), QTime(11, 0)), "в одиннадцать\r")});
+        QCOMPARE(r.alert->count(), 1);
+        r.m.window->FormClose();
+        QVERIFY(!r.m.window->tReminder->isActive());
+        const QList<ReminderRecord> saved = LoadReminders();
+        QCOMPARE(notesOf(saved), QStringList{"в одиннадцать\r"});
+        QCOMPARE(dueKey(saved.first()), minuteKey(r.now));
+    }
+};
+
+QTEST_MAIN(TestMainReminders)
+#include "tst_mainreminders.moc"

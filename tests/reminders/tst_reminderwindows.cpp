@@ -1,0 +1,353 @@
+// The reminder list, the alert, the reminder form and the template editor on a test clock.
+#include "ReminderFixture.h"
+
+#include "reminders/EditNotes.h"
+#include "reminders/ReMind.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QTreeView>
+
+using namespace zrk;
+
+namespace {
+
+const QDateTime k1358(QDate(2026, 1, 31), QTime(13, 58, 20));
+
+template <class T>
+T* child(QObject* w, const char* name) {
+    T* c = w->findChild<T*>(QLatin1String(name));
+    if (!c) qWarning("no %s", name);
+    return c;
+}
+
+void selectRows(TReminder& list, const QList<int>& rows) {
+    QTreeView* view = list.lvNotes;
+    view->clearSelection();
+    for (int r : rows)
+        view->selectionModel()->select(view->model()->index(r, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+}  // namespace
+
+class TestReminderWindows : public QObject {
+    Q_OBJECT
+private slots:
+    // Due ones are raised at creation in list order and leave the file at once; the alert
+    // shows the first, counts the rest, and closes after the last is dismissed.
+    void dueRemindersRaisedAndDismissed() {
+        ReminderFixture f(k1358,
+                          {byDate(k1358, "сейчас\r"), byDate(k1358.addDays(1), "завтра\r"),
+                           byDate(k1358.addDays(-3), "давно\r"), byNumber("2345678", "по номеру\r"),
+                           byDate(k1358.addSecs(-60), "минуту назад\r")});
+        QCOMPARE(f.queue(), (QStringList{"сейчас\r", "давно\r", "минуту назад\r"}));
+        QVERIFY(f.alert->isVisible());
+        QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 2"));
+        QVERIFY(f.alert->srPN->isEnabled());
+        QCOMPARE(f.alert->mNote->toPlainText(), QString("сейчас"));
+        QVERIFY(f.alert->pInfo->text().startsWith("Напоминание по дате на: "));
+        QCOMPARE(f.host.played, QStringList{QString()});  // "Reminder Sound", empty by default
+        QCOMPARE(notesOf(f.fileRecords()), (QStringList{"завтра\r", "по номеру\r"}));
+        QCOMPARE(f.backupRecords().size(), 5);
+
+        // The scroll bar browses; dismissing takes the one shown and goes back to the head.
+        f.alert->srPN->setValue(2);
+        QCOMPARE(f.alert->mNote->toPlainText(), QString("минуту назад"));
+        f.alert->cbAlarmLater->setCurrentIndex(4);
+        f.alert->bCansel->click();
+        QCOMPARE(f.queue(), (QStringList{"сейчас\r", "давно\r"}));
+        QCOMPARE(f.alert->cbAlarmLater->currentIndex(), 0);
+        QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 1"));
+        f.alert->bCansel->click();
+        QCOMPARE(f.alert->bCansel->text(), QString("OK"));
+        QVERIFY(!f.alert->srPN->isEnabled());
+        f.alert->bCansel->click();
+        QVERIFY(!f.alert->isVisible());
+        QCOMPARE(f.alert->count(), 0);
+        QCOMPARE(f.list->rows().count(), 2);
+
+        // A reminder for the next minute waits for it.
+        f.list->storeFromForm(byDate(f.now.addSecs(60), "через минуту\r"), 0);
+        QCOMPARE(f.alert->count(), 0);
+        f.now = f.now.addSecs(60);
+        f.list->tReminderTimer();
+        QCOMPARE(f.queue(), QStringList{"через минуту\r"});
+    }
+
+    // Thousands due at once are raised in one loop, not one nested call each, in order.
+    void thousandsDueRaisedWithoutNesting() {
+        QList<ReminderRecord> many;
+        for (int i = 0; i < 20000; ++i) many << byDate(k1358.addDays(-1), QString::number(i));
+        ReminderFixture f(k1358, many);
+        QCOMPARE(f.alert->count(), 20000);
+        QCOMPARE(f.alert->alert(0).Note.text(), QString("0"));
+        QCOMPARE(f.alert->alert(19999).Note.text(), QString("19999"));
+        QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 19999"));
+        QVERIFY(!QFile::exists(kReminderFile));  // nothing left to wait
+        QCOMPARE(f.backupRecords().size(), 20000);
+        QCOMPARE(f.host.played.size(), 1);
+    }
+
+    // Postponing a number reminder makes a date reminder at the end of the list, with the
+    // note as edited in the alert, by the calendar.
+    void postponeNumberReminder() {
+        const QDateTime lateEvening(QDate(2026, 1, 31), QTime(23, 30));
+        ReminderFixture f(lateEvening, {byNumber("2345678", "старый\r"),
+                                        byDate(lateEvening.addDays(2), "потом\r")});
+        QVERIFY(f.list->raiseForNumber("2345678"));
+        QCOMPARE(f.alert->pInfo->text(), QString("Напоминание по номеру: 2345678"));
+        f.alert->mNote->setPlainText("новый\nтекст");
+        f.alert->cbAlarmLater->setCurrentIndex(int(alarmLaterItems().indexOf("1 час")));
+        f.alert->bLater->click();
+        QVERIFY(!f.alert->isVisible());
+        QCOMPARE(f.list->rows().count(), 2);
+        const ReminderRecord moved = f.list->rows().record(1);
+        QCOMPARE(moved.Kind, quint8(ReminderByDate));
+        QCOMPARE(moved.Note.text(), QString("новый\rтекст\r"));
+        QCOMPARE(moved.Number.text(), QString("2345678"));
+        QCOMPARE(dueKey(moved), minuteKey(QDateTime(QDate(2026, 2, 1), QTime(0, 30))));
+        QCOMPARE(notesOf(f.fileRecords()), (QStringList{"потом\r", "новый\rтекст\r"}));
+    }
+
+    // One call raises at most one number reminder: the first in list order.
+    void numberRemindersOneAtATime() {
+        ReminderFixture f(k1358,
+                          {byDate(k1358.addDays(1), "дата\r"), byNumber("(34)56-78", "первый\r"),
+                           byNumber("345678", "второй\r")});
+        QVERIFY(f.list->raiseForNumber("345678"));
+        QCOMPARE(f.queue(), QStringList{"первый\r"});
+        QVERIFY(f.list->raiseForNumber("345678"));
+        QCOMPARE(f.queue(), (QStringList{"первый\r", "второй\r"}));
+        QVERIFY(!f.list->raiseForNumber("345678"));
+        QCOMPARE(notesOf(f.fileRecords()), QStringList{"дата\r"});
+    }
+
+    // The commands, the count and the timer follow the rows and the schedules.
+    void commandsFollowTheRows() {
+        ReminderFixture f(k1358);
+        QVERIFY(!f.list->sbDel->isEnabled() && !f.list->sbProp->isEnabled());
+        QVERIFY(!f.list->mPDel->isEnabled() && !f.list->mPProp->isEnabled());
+        QCOMPARE(f.list->stStatus->text(), QString("Записей: 0"));
+        QVERIFY(!f.host.timerOn);
+        ini().SoundOnOff = true;
+        f.list->ED();
+        QVERIFY(f.host.timerOn);
+        ini().SoundOnOff = false;
+        f.list->storeFromForm(byNumber("1", "x\r"), 0);
+        QVERIFY(f.host.timerOn);
+        QVERIFY(f.list->sbDel->isEnabled() && f.list->mPProp->isEnabled());
+        QCOMPARE(f.list->stStatus->text(), QString("Записей: 1"));
+        QVERIFY(f.host.schedules > 0);  // a refresh with rows ticks at once
+    }
+
+    // Deleting asks first; only Yes deletes; the file follows at the next save.
+    void deleteAsksAndSavesOnClose() {
+        ReminderFixture f(k1358,
+                          {byNumber("1", "a\r"), byNumber("2", "b\r"), byNumber("3", "c\r")});
+        selectRows(*f.list, {0, 2});
+        QString question;
+        onNextModal([&](QWidget* w) { answer(w, QMessageBox::Cancel, &question); });
+        f.list->sbDelClick();
+        QCOMPARE(question, QString("Вы хотите удалить эти напоминания?"));
+        QCOMPARE(f.list->rows().count(), 3);
+        onNextModal([&](QWidget* w) { answer(w, QMessageBox::Yes); });
+        f.list->sbDelClick();
+        QCOMPARE(notesOf(f.list->rows().records()), QStringList{"b\r"});
+        QCOMPARE(f.fileRecords().size(), 3);  // not yet written
+        f.list->show();
+        f.list->close();
+        QCOMPARE(notesOf(f.fileRecords()), QStringList{"b\r"});
+        QCOMPARE(f.host.listClosed, 1);
+
+        selectRows(*f.list, {0});
+        onNextModal([&](QWidget* w) { answer(w, QMessageBox::Yes, &question); });
+        f.list->sbDelClick();
+        QCOMPARE(question, QString("Вы хотите удалить это напоминание?"));
+        f.list->close();
+        QVERIFY(!QFile::exists(kReminderFile));
+        QCOMPARE(notesOf(f.backupRecords()), QStringList{"b\r"});
+        // The place and the column widths are kept.
+        RegKey reg(RegistryFile::user());
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Reminder"));
+        QVERIFY(reg.valueExists("Width") && reg.valueExists("Height"));
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Reminder\\Section3"));
+    }
+
+    void focusSelectsTheFirstOfSeveral() {
+        ReminderFixture f(k1358, {byNumber("1", "a\r")});
+        f.list->lvNotesEnter();
+        QVERIFY(!f.list->lvNotes->selectionModel()->hasSelection());
+        f.list->storeFromForm(byNumber("2", "b\r"), 0);
+        f.list->lvNotesEnter();
+        QCOMPARE(f.list->firstSelectedId(), f.list->rows().row(0).id);
+        QCOMPARE(f.list->lvNotes->currentIndex().row(), 0);
+    }
+
+    // The form's quick-pick times at 13:58 and 23:50, and the whole day after the first
+    // change of the date.
+    void formTimes() {
+        ReminderFixture f(k1358);
+        {
+            TReMind form(*f.list);
+            auto* time = child<QComboBox>(&form, "dtTime");
+            QCOMPARE(time->currentText(), QString("14:03 (5 минут)"));
+            QCOMPARE(time->itemText(4), QString("14:58 (1,0 часов)"));
+            auto* date = child<QDateEdit>(&form, "dtDate");
+            QCOMPARE(date->date(), k1358.date());
+            date->setDate(k1358.date().addDays(1));
+            QCOMPARE(time->count(), 47);
+            QCOMPARE(time->itemText(0), QString("0:30 "));
+            QCOMPARE(time->currentText(), QString("14:00"));
+            time->setCurrentIndex(0);
+            date->setDate(k1358.date().addDays(2));
+            QCOMPARE(time->count(), 47);
+            QCOMPARE(time->currentText(), QString("0:30 "));  // left alone
+        }
+        f.now = QDateTime(QDate(2026, 12, 31), QTime(23, 50));
+        TReMind late(*f.list);
+        QCOMPARE(child<QComboBox>(&late, "dtTime")->currentText(), QString("23:55 (5 минут)"));
+        QCOMPARE(child<QComboBox>(&late, "dtTime")->itemText(4), QString("0:50  (1,0 часов)"));
+        QCOMPARE(child<QDateEdit>(&late, "dtDate")->date(), QDate(2026, 12, 31));
+    }
+
+    // OK stores what the form shows, cut to the record's fields; a time it cannot read
+    // stores nothing and keeps the form open.
+    void formOkStores() {
+        ReminderFixture f(k1358);
+        TReMind form(*f.list);
+        form.show();
+        child<QComboBox>(&form, "dtTime")->setCurrentText("обед");
+        child<QPlainTextEdit>(&form, "mNote")->setPlainText(QString(300, QChar(u'ж')));
+        form.bOKClick();
+        QCOMPARE(f.list->rows().count(), 0);
+        QVERIFY(form.isVisible());
+
+        child<QComboBox>(&form, "dtTime")->setCurrentText("9:30");
+        child<QRadioButton>(&form, "rbNumber")->setChecked(true);
+        child<QComboBox>(&form, "cbNumber")->setCurrentText(QString(30, QLatin1Char('7')));
+        // The box itself takes no more than the record holds.
+        QCOMPARE(child<QComboBox>(&form, "cbNumber")->currentText().size(), 25);
+        form.bOKClick();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(f.fileRecords().size(), 1);
+        const ReminderRecord r = f.fileRecords().first();
+        QCOMPARE(r.Kind, quint8(ReminderByNumber));
+        QCOMPARE(r.Note.text(), QString(255, QChar(u'ж')));
+        QCOMPARE(r.Number.text(), QString(25, QLatin1Char('7')));
+        QCOMPARE(dueKey(r), minuteKey(k1358.date(), 9, 30));
+    }
+
+    // Editing shows the stored reminder; templates fill the note without their title.
+    void formEditsAndTemplates() {
+        ReminderFixture f(k1358, {byDate(QDateTime(QDate(2026, 2, 3), QTime(9, 5)), "а\rб\r")});
+        TReMind form(*f.list);
+        form.InitForm(f.list->rows().record(0), f.list->rows().row(0).id);
+        QCOMPARE(child<QComboBox>(&form, "dtTime")->currentText(), QString("9:05"));
+        QCOMPARE(child<QDateEdit>(&form, "dtDate")->date(), QDate(2026, 2, 3));
+        QCOMPARE(child<QPlainTextEdit>(&form, "mNote")->toPlainText(), QString("а\nб"));
+        QCOMPARE(form.pmNotes()->actions().at(2)->text(), QString("Перезвонить"));
+        form.pmNotes()->actions().at(2)->trigger();
+        QCOMPARE(child<QPlainTextEdit>(&form, "mNote")->toPlainText(), QString("Перезвонить"));
+        form.ViewNote(9);
+        QCOMPARE(child<QPlainTextEdit>(&form, "mNote")->toPlainText(), QString());
+    }
+
+    // The form keeps the reminder it edits, not a row number: raised meanwhile, it comes
+    // back as a new row; moved up by a raise before it, it is still the one changed.
+    void formKeepsTheReminderItEdits() {
+        ReminderFixture f(
+            k1358, {byDate(k1358.addSecs(120), "первый\r"), byDate(k1358.addDays(1), "второй\r"),
+                    byDate(k1358.addDays(2), "третий\r")});
+        TReMind editFirst(*f.list);
+        editFirst.InitForm(f.list->rows().record(0), f.list->rows().row(0).id);
+        TReMind editThird(*f.list);
+        editThird.InitForm(f.list->rows().record(2), f.list->rows().row(2).id);
+        selectRows(*f.list, {1});
+        f.now = f.now.addSecs(120);
+        f.list->tReminderTimer();  // "первый" is raised under the open forms
+        QCOMPARE(f.queue(), QStringList{"первый\r"});
+
+        child<QPlainTextEdit>(&editThird, "mNote")->setPlainText("третий изменён");
+        editThird.bOKClick();
+        child<QPlainTextEdit>(&editFirst, "mNote")->setPlainText("первый изменён");
+        child<QComboBox>(&editFirst, "dtTime")->setCurrentText("18:00");
+        editFirst.bOKClick();
+        QCOMPARE(notesOf(f.fileRecords()),
+                 (QStringList{"второй\r", "третий изменён\r", "первый изменён\r"}));
+    }
+
+    // The template editor: moving between titles keeps edits, Отмена undoes all of them,
+    // an empty title keeps the template as it was.
+    void templateEditor() {
+        ReminderFixture f(k1358);
+        const auto defaults = TIni::defaults().Notes;
+        {
+            TEditNotes ed;
+            auto* title = child<QLineEdit>(&ed, "eTitle");
+            auto* notes = child<QComboBox>(&ed, "cbNotes");
+            QCOMPARE(title->text(), QString("Обед"));
+            title->setText("Ужин");
+            notes->setCurrentIndex(1);
+            QCOMPARE(notes->itemText(0), QString("Ужин"));
+            QCOMPARE(ini().Notes[0], QString("Ужин|Сходить на обед\r"));
+            title->setText("Планёрка");
+            notes->setCurrentIndex(2);
+            child<QPushButton>(&ed, "bCansel")->click();
+        }
+        QCOMPARE(ini().Notes, defaults);
+        {
+            TEditNotes ed;
+            child<QComboBox>(&ed, "cbNotes")->setCurrentIndex(3);
+            child<QLineEdit>(&ed, "eTitle")->setText("Свидание");
+            child<QPlainTextEdit>(&ed, "mNote")->setPlainText("в шесть\nу фонтана");
+            child<QComboBox>(&ed, "cbNotes")->setCurrentIndex(4);
+            child<QLineEdit>(&ed, "eTitle")->clear();
+            child<QPlainTextEdit>(&ed, "mNote")->setPlainText("потеряется");
+            child<QPushButton>(&ed, "bOK")->click();
+        }
+        QCOMPARE(ini().Notes[3], QString("Свидание|в шесть\rу фонтана\r"));
+        QCOMPARE(ini().Notes[4], defaults[4]);
+        RegKey reg(RegistryFile::user());
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\EditReminder"));
+    }
+
+    // The close box keeps the queue; closing the program puts every queued alert back as a
+    // date reminder due at once, saved, so that the next start raises it again.
+    void alertsSurviveTheEnd() {
+        ReminderFixture f(k1358, {byDate(k1358, "дата\r"), byNumber("2345678", "номер\r"),
+                                  byDate(k1358.addDays(1), "завтра\r")});
+        QVERIFY(f.list->raiseForNumber("2345678"));
+        f.alert->close();
+        QCOMPARE(f.alert->count(), 2);
+        f.now = f.now.addSecs(600);
+        f.list->closeForExit();
+        QCOMPARE(f.alert->count(), 0);
+        const QList<ReminderRecord> saved = f.fileRecords();
+        QCOMPARE(notesOf(saved), (QStringList{"завтра\r", "дата\r", "номер\r"}));
+        for (const ReminderRecord& r : saved.mid(1)) {
+            QCOMPARE(r.Kind, quint8(ReminderByDate));
+            QCOMPARE(dueKey(r), minuteKey(f.now));
+        }
+        RegKey reg(RegistryFile::user());
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Alert"));
+
+        f.alert.reset();
+        f.list.reset();
+        f.alert = std::make_unique<TAlertReminder>();
+        f.list = std::make_unique<TReminder>(f.host, *f.alert);
+        QCOMPARE(f.queue(), (QStringList{"дата\r", "номер\r"}));
+    }
+};
+
+QTEST_MAIN(TestReminderWindows)
+#include "tst_reminderwindows.moc"

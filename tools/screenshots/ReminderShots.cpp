@@ -1,0 +1,56 @@
+#include "screenshots/ReminderShots.h"
+
+#include "reminders/EditNotes.h"
+#include "reminders/ReMind.h"
+#include "reminders/ReminderClock.h"
+#include "reminders/ReminderRules.h"
+#include "reminders/ReminderWindows.h"
+
+namespace {
+
+zrk::ReminderRecord reminder(bool byDate, const QDateTime& when, const char* number,
+                             const char* note) {
+    zrk::ReminderRecord r = zrk::ReminderRecord::empty();
+    r.Kind = byDate ? zrk::ReminderByDate : zrk::ReminderByNumber;
+    zrk::setDueTime(r, when);
+    r.Number.setText(QString::fromUtf8(number));
+    r.Note.setText(QString::fromUtf8(note));
+    return r;
+}
+
+}  // namespace
+
+void saveReminderShots(zrk::TReminder& list, zrk::TAlertReminder& alert, const QString& out,
+                       SaveShot save) {
+    const QDateTime now = zrk::reminderNow();
+    list.ItemUpdate(-1, reminder(true, now.addDays(1), "", "Сходить на обед\r"), true);
+    list.ItemUpdate(-1, reminder(false, now, "23-45-67", "Перезвонить\rпро договор\r"), true);
+    list.ItemUpdate(-1, reminder(true, now.addDays(3).addSecs(3600), "", "Совещание\r"), true);
+    list.ItemUpdate(-1, reminder(false, now, "(495) 123-45-67", "Напомнить о встрече\r"), true);
+    list.ED();
+    list.show();
+    save(&list, out, "reminder-list");
+
+    alert.InitForm(reminder(false, now, "2345678", "Перезвонить\rпро договор\r"));
+    alert.View();
+    alert.show();
+    save(&alert, out, "reminder-alert");
+    alert.InitForm(reminder(true, now, "", "Выключить чайник\r"));
+    alert.InitForm(reminder(true, now, "", "Обед\r"));
+    alert.View();
+    save(&alert, out, "reminder-alert-queue");
+    alert.takeAll();
+    alert.hide();
+
+    zrk::TReMind byDate(list, &list);
+    byDate.show();
+    save(&byDate, out, "reminder-form-date");
+    zrk::TReMind byNumber(list, &list);
+    byNumber.setNumber(QStringLiteral("23-45-67"));
+    byNumber.ViewNote(3);
+    byNumber.show();
+    save(&byNumber, out, "reminder-form-number");
+    zrk::TEditNotes notes(&list);
+    notes.show();
+    save(&notes, out, "reminder-templates");
+}
