@@ -4,7 +4,8 @@
 
 #include "main/ClickLabel.h"
 #include "main/TrayGesture.h"
-#include "reminders/ReminderWindows.h"
+#include "reminders/AlertReminder.h"
+#include "reminders/Reminder.h"
 
 #include <QAction>
 #include <QSystemTrayIcon>
@@ -102,7 +103,8 @@ private slots:
 
     void hidingClosesTheSideWindows() {
         MainFixture f;
-        TReminder reminders(f.window.get());
+        TAlertReminder alert(f.window.get());
+        TReminder reminders(*f.window, alert, f.window.get());
         f.window->setRunWindows({f.phoneBook.get(), nullptr, &reminders, f.alert.get(),
                                  f.calls.get(), f.allScreen.get(), nullptr});
         const QList<QWidget*> side = {f.phoneBook.get(), f.calls.get(), &reminders};
@@ -113,6 +115,7 @@ private slots:
             QTRY_VERIFY(!f.window->isVisible());
             for (QWidget* w : side) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
         }
+        f.window->FormClose();  // while the reminder windows of this case still exist
     }
 
     // A double click on an XEmbed tray arrives as a click and a double click; on a
