@@ -356,9 +356,10 @@ void TRusCID::wire() {
         TCIDAbout about(this);
         about.exec();
     });
-    // The options dialog, the reminders and the phone book's editors are not in this
-    // version yet: their commands stay disabled rather than do nothing.
-    for (QAction* a : {mPOpti, mPReminder, N8, N9, mPBook}) a->setEnabled(false);
+    on(mPOpti, [this] { OptiClick(); });
+    // The reminders and the phone book's editors are not in this version yet: their
+    // commands stay disabled rather than do nothing.
+    for (QAction* a : {mPReminder, N8, N9, mPBook}) a->setEnabled(false);
     sbOpti->setEnabled(false);
     sbBook->setEnabled(false);
     stPhones->setEnabled(false);
