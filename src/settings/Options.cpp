@@ -167,6 +167,7 @@ void TOptions::FormCreate(const DeviceRoots& roots) {
 
     ui->cbKateg->setCurrentIndex(0);
     ui->eKateg->setText(s.Categories[0]);
+    ui->eKateg->setCursorPosition(0);  // the short name first, not the end of the description
     try {
         for (const RaionEntry& e : LoadRaions()) ui->lvRaion->addTopLevelItem(raionItem(e));
     } catch (...) {
@@ -225,8 +226,10 @@ void TOptions::cbKategChange() {
     if (previousCategory_ >= 0 && previousCategory_ < int(ini().Categories.size()))
         ini().Categories[size_t(previousCategory_)] = ui->eKateg->text();
     previousCategory_ = selected;
-    if (selected >= 0 && selected < int(ini().Categories.size()))
+    if (selected >= 0 && selected < int(ini().Categories.size())) {
         ui->eKateg->setText(ini().Categories[size_t(selected)]);
+        ui->eKateg->setCursorPosition(0);
+    }
 }
 
 void TOptions::fillDevices(const DeviceRoots& roots) {
