@@ -17,6 +17,7 @@
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -413,6 +414,14 @@ private slots:
         QCOMPARE(ini().PortOff, 36202.0 + 8 / 24.0);
         QCOMPARE(ini().PortOn, 7 / 24.0);  // untouched: as it was
 
+        // A new speed during the off period: the port stays closed rather than reopen.
+        Dialog speed(fx);
+        speed.combo("cbSpeed")->setCurrentIndex(12);
+        fx.takeSent();
+        speed.ok();
+        QVERIFY(!fx.window->portActive());
+        QCOMPARE(fx.takeSent(), QByteArray());
+
         // Outside the off period nothing is closed and the sound stays as it is.
         MainFixture other;
         setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(7, 30)));
@@ -422,6 +431,24 @@ private slots:
         again.get<QTimeEdit>("dtPortON")->setTime(QTime(7, 0));
         again.ok();
         QVERIFY(other.window->portActive());
+    }
+
+    void storeThatCannotBeWrittenIsSaidAndTheChoiceStillApplies() {
+        MainFixture fx;
+        // A file where the store's folder should be: every save fails.
+        const QString folder = QFileInfo(fx.box.registryPath()).absolutePath();
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(zrktest::writeAll(folder, "not a folder"));
+        fx.takeSent();
+        Dialog d(fx);
+        d.combo("cbSpeed")->setCurrentIndex(12);
+        d.edit("eInit")->setText("ATZ");
+        d.ok();
+        QVERIFY(d.dlg.result() == QDialog::Accepted);
+        QTRY_VERIFY(fx.window->findChild<QMessageBox*>("errorBox"));
+        QCOMPARE(ini().Baud, 12);
+        QVERIFY(fx.takeSent().contains("ATZ\r"));  // the port restarted with the new init
+        QVERIFY(QFile::remove(folder) && QDir().mkpath(folder));  // for the window's own close
     }
 
     // --- the column chooser ---
