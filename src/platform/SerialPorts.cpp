@@ -21,7 +21,8 @@ namespace {
 QStringList naturalOrder(QStringList names) {
     QCollator c;
     c.setNumericMode(true);
-    std::sort(names.begin(), names.end(), [&c](const QString& a, const QString& b) { return c.compare(a, b) < 0; });
+    std::sort(names.begin(), names.end(),
+              [&c](const QString& a, const QString& b) { return c.compare(a, b) < 0; });
     return names;
 }
 
@@ -39,7 +40,8 @@ bool uartPresent(const QString& sysRoot, const QString& name) {
 QList<SerialPortCandidate> listSerialPorts(const QString& devRoot, const QString& sysRoot) {
     QList<SerialPortCandidate> out;
     const QDir byId(devRoot + QStringLiteral("/serial/by-id"));
-    for (const QString& name : naturalOrder(byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))) {
+    for (const QString& name :
+         naturalOrder(byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))) {
         const QFileInfo link(byId.filePath(name));
         if (!link.exists()) continue;  // a link left behind by a modem pulled out
         out.append({link.filePath(), link.isSymLink() ? link.canonicalFilePath() : QString()});
@@ -58,10 +60,12 @@ QList<SerialPortCandidate> listSerialPorts(const QString& devRoot, const QString
 
 QString serialDeviceProblemText(const QString& path, int error, const QString& group) {
     switch (error) {
-        case 0: return {};
+        case 0:
+            return {};
         case ENOENT:
         case ENODEV:
-        case ENXIO: return QStringLiteral("Устройство %1 не найдено. Модем подключен?").arg(path);
+        case ENXIO:
+            return QStringLiteral("Устройство %1 не найдено. Модем подключен?").arg(path);
         case EACCES:
         case EPERM:
             return QStringLiteral(

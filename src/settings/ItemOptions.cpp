@@ -17,8 +17,9 @@ TItemOptions::TItemOptions(QWidget* parent) : QDialog(parent) {
     clColum->setObjectName(QStringLiteral("clColum"));
     auto* label = new QLabel(QStringLiteral("&Список колонок:"), this);
     label->setBuddy(clColum);
-    static const char* const kColumns[8] = {"Фамилия", "Телефон",  "Рабочий телефон", "Адрес",
-                                            "E-Mail",  "ICQ UIN", "Home Page",       "Дополнительно"};
+    static const char* const kColumns[8] = {"Фамилия",   "Телефон",      "Рабочий телефон",
+                                            "Адрес",     "E-Mail",       "ICQ UIN",
+                                            "Home Page", "Дополнительно"};
     for (int i = 0; i < 8; ++i) {
         auto* item = new QListWidgetItem(QString::fromUtf8(kColumns[i]), clColum);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -55,7 +56,8 @@ bool TItemOptions::choose(QWidget* parent) {
 }
 
 void TItemOptions::bOKClick() {
-    for (int i = 0; i < 8; ++i) ini().Columns[size_t(i)] = clColum->item(i)->checkState() == Qt::Checked;
+    for (int i = 0; i < 8; ++i)
+        ini().Columns[size_t(i)] = clColum->item(i)->checkState() == Qt::Checked;
     accept();
 }
 

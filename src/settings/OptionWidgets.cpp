@@ -23,11 +23,11 @@ struct NamedColour {
 
 // The sixteen basic colours, as the earlier versions offered them.
 constexpr NamedColour kNamedColours[] = {
-    {0x000000, "Черный"},     {0x000080, "Темно-красный"}, {0x008000, "Зеленый"},
-    {0x008080, "Оливковый"},  {0x800000, "Темно-синий"},   {0x800080, "Фиолетовый"},
-    {0x808000, "Сине-зеленый"}, {0x808080, "Серый"},       {0xC0C0C0, "Серебристый"},
-    {0x0000FF, "Красный"},    {0x00FF00, "Салатовый"},     {0x00FFFF, "Желтый"},
-    {0xFF0000, "Синий"},      {0xFF00FF, "Малиновый"},     {0xFFFF00, "Голубой"},
+    {0x000000, "Черный"},       {0x000080, "Темно-красный"}, {0x008000, "Зеленый"},
+    {0x008080, "Оливковый"},    {0x800000, "Темно-синий"},   {0x800080, "Фиолетовый"},
+    {0x808000, "Сине-зеленый"}, {0x808080, "Серый"},         {0xC0C0C0, "Серебристый"},
+    {0x0000FF, "Красный"},      {0x00FF00, "Салатовый"},     {0x00FFFF, "Желтый"},
+    {0xFF0000, "Синий"},        {0xFF00FF, "Малиновый"},     {0xFFFF00, "Голубой"},
     {0xFFFFFF, "Белый"},
 };
 
@@ -50,7 +50,8 @@ std::function<QColor(QWidget*, const QColor&)>& ColorBox::colorDialog() {
 }
 
 ColorBox::ColorBox(QWidget* parent) : QComboBox(parent) {
-    for (const NamedColour& c : kNamedColours) addItem(swatch(c.ref), QString::fromUtf8(c.name), c.ref);
+    for (const NamedColour& c : kNamedColours)
+        addItem(swatch(c.ref), QString::fromUtf8(c.name), c.ref);
     addItem(QStringLiteral("Другой цвет..."));
     connect(this, &QComboBox::activated, this, &ColorBox::activatedItem);
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -85,8 +86,10 @@ void ColorBox::setColorRef(quint32 ref) {
 void ColorBox::activatedItem(int index) {
     if (index != otherIndex()) return;
     const QColor chosen = colorDialog()(this, fromColorRef(colorRef()));
-    if (chosen.isValid()) setColorRef(toColorRef(chosen));
-    else setCurrentIndex(last_);  // cancelled: the colour stays
+    if (chosen.isValid())
+        setColorRef(toColorRef(chosen));
+    else
+        setCurrentIndex(last_);  // cancelled: the colour stays
 }
 
 std::function<QString(QWidget*, const QString&, const QString&)>& FileNameEdit::fileDialog() {
@@ -113,9 +116,13 @@ FileNameEdit::FileNameEdit(QWidget* parent) : QWidget(parent) {
     connect(button_, &QToolButton::clicked, this, &FileNameEdit::browse);
 }
 
-QString FileNameEdit::text() const { return edit_->text(); }
+QString FileNameEdit::text() const {
+    return edit_->text();
+}
 
-void FileNameEdit::setText(const QString& text) { edit_->setText(text); }
+void FileNameEdit::setText(const QString& text) {
+    edit_->setText(text);
+}
 
 void FileNameEdit::browse() {
     // The data files lie in the working directory; the program's own folder is a system one.

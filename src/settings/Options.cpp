@@ -39,6 +39,10 @@ void readInteger(const QLineEdit* edit, qint32& setting) {
     if (const auto v = readIntegerEdit(edit->text())) setting = *v;
 }
 
+void enableAll(std::initializer_list<QWidget*> widgets, bool on) {
+    for (QWidget* w : widgets) w->setEnabled(on);
+}
+
 QTreeWidgetItem* raionItem(const RaionEntry& e) {
     auto* item = new QTreeWidgetItem({e.number, e.raion});
     item->setData(0, kSeparatedRole, e.separated);
@@ -186,35 +190,27 @@ void TOptions::FormCreate(const DeviceRoots& roots) {
     fontsChanged_ = false;
 }
 
-void TOptions::cbWaveClick() { ui->eWave->setEnabled(ui->rbWave->isChecked()); }
+void TOptions::cbWaveClick() {
+    ui->eWave->setEnabled(ui->rbWave->isChecked());
+}
 
 void TOptions::cbSoundClick() {
-    const bool on = ui->cbSound->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(ui->rbSpeaker), static_cast<QWidget*>(ui->rbWave),
-                       static_cast<QWidget*>(ui->eWave)})
-        w->setEnabled(on);
+    enableAll({ui->rbSpeaker, ui->rbWave, ui->eWave}, ui->cbSound->isChecked());
     if (ui->eWave->isEnabled()) cbWaveClick();
 }
 
 void TOptions::cbAutoDialClick() {
-    const bool on = ui->cbAutoDial->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(ui->lCountPop), static_cast<QWidget*>(ui->lPause),
-                       static_cast<QWidget*>(ui->eCountPop), static_cast<QWidget*>(ui->ePause)})
-        w->setEnabled(on);
+    enableAll({ui->lCountPop, ui->lPause, ui->eCountPop, ui->ePause}, ui->cbAutoDial->isChecked());
 }
 
 void TOptions::cbPortOnOffClick() {
-    const bool on = ui->cbPortOnOff->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(ui->dtPortOFF), static_cast<QWidget*>(ui->dtPortON),
-                       static_cast<QWidget*>(ui->lPortOFF), static_cast<QWidget*>(ui->lPortON)})
-        w->setEnabled(on);
+    enableAll({ui->dtPortOFF, ui->dtPortON, ui->lPortOFF, ui->lPortON},
+              ui->cbPortOnOff->isChecked());
 }
 
 void TOptions::cbSoundOnOffClick() {
-    const bool on = ui->cbSoundOnOff->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(ui->dtSoundOFF), static_cast<QWidget*>(ui->dtSoundON),
-                       static_cast<QWidget*>(ui->lSoundOFF), static_cast<QWidget*>(ui->lSoundON)})
-        w->setEnabled(on);
+    enableAll({ui->dtSoundOFF, ui->dtSoundON, ui->lSoundOFF, ui->lSoundON},
+              ui->cbSoundOnOff->isChecked());
 }
 
 // Each category's text reaches the record as soon as another category is picked, and stays
@@ -233,7 +229,8 @@ void TOptions::cbKategChange() {
 }
 
 void TOptions::fillDevices(const DeviceRoots& roots) {
-    for (int i = 0; i < 4; ++i) devices_[size_t(i)] = locateSerialDevice(QStringLiteral("Com%1").arg(i + 1));
+    for (int i = 0; i < 4; ++i)
+        devices_[size_t(i)] = locateSerialDevice(QStringLiteral("Com%1").arg(i + 1));
     foundDevices_ = devices_;
     for (const SerialPortCandidate& c : listSerialPorts(roots.dev, roots.sys)) {
         ui->cbDevice->addItem(c.path);
@@ -257,7 +254,8 @@ void TOptions::showDevice() {
     if (known) {
         const QString path = devices_[size_t(port)].path;
         const QFileInfo info(path);
-        if (info.isSymLink() && info.exists()) note = QStringLiteral("Ссылка на %1. ").arg(info.canonicalFilePath());
+        if (info.isSymLink() && info.exists())
+            note = QStringLiteral("Ссылка на %1. ").arg(info.canonicalFilePath());
         note += serialDeviceProblem(path);
     }
     ui->lDeviceNote->setText(note.trimmed());

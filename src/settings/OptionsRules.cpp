@@ -7,7 +7,7 @@
 namespace zrk {
 
 const QList<int>& baudRates() {
-    static const QList<int> rates = {110,   300,   600,   1200,   2400,   4800,   9600,  14400,
+    static const QList<int> rates = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
                                      19200, 38400, 56000, 57600, 115200, 128000, 256000};
     return rates;
 }
@@ -37,8 +37,9 @@ QString fileDialogFilter(const QString& pairs) {
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // The caption already names its patterns; Qt reads them from the brackets.
-        out << (parts.at(i).contains(QLatin1Char('(')) ? parts.at(i)
-                                                       : parts.at(i) + QStringLiteral(" (%1)").arg(patterns));
+        out << (parts.at(i).contains(QLatin1Char('('))
+                    ? parts.at(i)
+                    : parts.at(i) + QStringLiteral(" (%1)").arg(patterns));
     }
     return out.join(QStringLiteral(";;"));
 }

@@ -25,11 +25,12 @@ private slots:
         zrktest::ModemSimDriver sim;
         QVERIFY(sim.start());
         // The default port leads nowhere: the program starts with its port closed.
-        QVERIFY(zrktest::writeAll(box.registryPath(),
-                                  "Windows Registry Editor Version 5.00\n"
-                                  "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
-                                  "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
-                                  "\"Com2\"=\"/nonexistent/ttyUSB9\"\n"));
+        QVERIFY(zrktest::writeAll(
+            box.registryPath(),
+            "Windows Registry Editor Version 5.00\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
+            "\"Com2\"=\"/nonexistent/ttyUSB9\"\n"));
         RegistryFile::resetUser();
         TRusCID window;
         QVERIFY(!window.portActive());

@@ -144,7 +144,8 @@ private slots:
         Dialog d(fx, {fx.box.filePath("dev"), fx.box.filePath("sys")});
         QComboBox* device = d.combo("cbDevice");
         QStringList offered;
-        for (int i = 0; i < device->count(); ++i) offered << QFileInfo(device->itemText(i)).fileName();
+        for (int i = 0; i < device->count(); ++i)
+            offered << QFileInfo(device->itemText(i)).fileName();
         QCOMPARE(offered, (QStringList{"usb-Modem-if00", "ttyACM0", "ttyUSB0"}));
         QCOMPARE(device->currentText(), QString("/dev/ttyS1"));  // Com2 with no map
         QVERIFY(d.get<QLabel>("lDeviceNote")->text().contains("не найдено"));
@@ -159,7 +160,8 @@ private slots:
         QCOMPARE(device->currentText(), fx.box.filePath("dev/serial/by-id/usb-Modem-if00"));
         QVERIFY(!d.check("cbVirtual")->isChecked());
         d.ok();
-        QCOMPARE(locateSerialDevice("Com2").path, fx.box.filePath("dev/serial/by-id/usb-Modem-if00"));
+        QCOMPARE(locateSerialDevice("Com2").path,
+                 fx.box.filePath("dev/serial/by-id/usb-Modem-if00"));
         QCOMPARE(locateSerialDevice("Com4").path, QString("/dev/rfcomm0"));
         QVERIFY(locateSerialDevice("Com4").isVirtual);
         // Ports nobody touched get no entry.
@@ -168,8 +170,9 @@ private slots:
     }
 
     void storedIndexOutsideItsListStaysOutside() {
-        MainFixture fx("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000009\n"
-                       "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000007\n");
+        MainFixture fx(
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000009\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000007\n");
         Dialog d(fx);
         QCOMPARE(d.combo("cbPort")->currentIndex(), -1);
         QCOMPARE(d.combo("cbBad")->currentIndex(), -1);
@@ -226,7 +229,8 @@ private slots:
         Dialog d(fx);
         d.check("cbSound")->setChecked(true);
         d.get<QRadioButton>("rbWave")->setChecked(true);
-        const char* edits[] = {"eWave", "eLog", "eBook", "feNormal", "feBad", "fePrior", "feReminder"};
+        const char* edits[] = {"eWave", "eLog",    "eBook",     "feNormal",
+                               "feBad", "fePrior", "feReminder"};
         for (const char* name : edits) {
             auto* e = d.get<FileNameEdit>(name);
             answer = fx.box.filePath("here.wav");
@@ -264,7 +268,9 @@ private slots:
         for (const Row& r : rows) {
             d.combo(r.faceBox)->setCurrentText(face);
             d.edit(r.sizeEdit)->setText("11");
-            ColorBox::colorDialog() = [colour](QWidget*, const QColor&) { return fromColorRef(colour); };
+            ColorBox::colorDialog() = [colour](QWidget*, const QColor&) {
+                return fromColorRef(colour);
+            };
             auto* box = d.get<ColorBox>(r.colourBox);
             emit box->activated(box->count() - 1);  // "Другой цвет..."
             QCOMPARE(box->colorRef(), colour);
@@ -325,9 +331,10 @@ private slots:
     }
 
     void districtListAddChangeDelete() {
-        MainFixture fx("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n\"Count Raions\"=dword:00000005\n"
-                       "\"Raion0\"=\"(34) 5|Запад\"\n\"Raion1\"=\"2|Центр\"\n\"Raion2\"=\"23|Север\"\n"
-                       "\"Raion3\"=\"руками\"\n\"Raion4\"=\"7|Юг\"\n");
+        MainFixture fx(
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n\"Count Raions\"=dword:00000005\n"
+            "\"Raion0\"=\"(34) 5|Запад\"\n\"Raion1\"=\"2|Центр\"\n\"Raion2\"=\"23|Север\"\n"
+            "\"Raion3\"=\"руками\"\n\"Raion4\"=\"7|Юг\"\n");
         {
             Dialog d(fx);  // Отмена forgets every change to the list
             d.get<QTreeWidget>("lvRaion")->clear();
@@ -410,7 +417,8 @@ private slots:
         QVERIFY(!fx.window->portActive());
         QVERIFY(fx.window->tReminder->isActive());
         QVERIFY(!ini().Sound);
-        QCOMPARE(fx.window->stSound->palette().color(QPalette::WindowText), fromColorRef(ini().NotActiveColor));
+        QCOMPARE(fx.window->stSound->palette().color(QPalette::WindowText),
+                 fromColorRef(ini().NotActiveColor));
         QCOMPARE(ini().PortOff, 36202.0 + 8 / 24.0);
         QCOMPARE(ini().PortOn, 7 / 24.0);  // untouched: as it was
 
@@ -460,7 +468,8 @@ private slots:
             QCOMPARE(c.windowTitle(), QString("Настройка списка"));
             for (int i : {0, 2, 6}) {
                 QListWidgetItem* item = c.clColum->item(i);
-                item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+                item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked
+                                                                      : Qt::Checked);
             }
             c.bCansel->click();
         });
@@ -472,7 +481,8 @@ private slots:
             for (int i = 0; i < c.clColum->count(); ++i) items << c.clColum->item(i)->text();
             for (int i : {0, 2, 6}) {
                 QListWidgetItem* item = c.clColum->item(i);
-                item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+                item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked
+                                                                      : Qt::Checked);
             }
             c.bOK->click();
         });
@@ -485,7 +495,8 @@ private slots:
         QVERIFY(!storeText().contains("\"Column6\"=dword:00000001"));  // with the next save
         SaveSettings(ini());
         QVERIFY(storeText().contains("\"Column6\"=dword:00000001"));
-        QVERIFY(storeText().contains("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Position\\OptionsList]"));
+        QVERIFY(
+            storeText().contains("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Position\\OptionsList]"));
     }
 
     // --- the main window's command ---

@@ -18,12 +18,23 @@ private slots:
 
     void integerEditTexts() {
         const QList<std::pair<QString, std::optional<qint32>>> cases = {
-            {"1x", std::nullopt},     {"", std::nullopt},         {" ", std::nullopt},
-            {"-", std::nullopt},      {"5 ", std::nullopt},       {"1 2", std::nullopt},
-            {"$10", std::nullopt},    {"0x10", std::nullopt},     {"٣", std::nullopt},
-            {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
-            {" -3", -3},              {"+4", 4},                  {"007", 7},
-            {"  12", 12},             {"-2147483648", -2147483647 - 1}, {"2147483647", 2147483647}};
+            {"1x", std::nullopt},
+            {"", std::nullopt},
+            {" ", std::nullopt},
+            {"-", std::nullopt},
+            {"5 ", std::nullopt},
+            {"1 2", std::nullopt},
+            {"$10", std::nullopt},
+            {"0x10", std::nullopt},
+            {"٣", std::nullopt},
+            {"2147483648", std::nullopt},
+            {"-2147483649", std::nullopt},
+            {" -3", -3},
+            {"+4", 4},
+            {"007", 7},
+            {"  12", 12},
+            {"-2147483648", -2147483647 - 1},
+            {"2147483647", 2147483647}};
         for (const auto& [text, expected] : cases) {
             QVERIFY2(readIntegerEdit(text) == expected, qPrintable(text));
         }
@@ -49,16 +60,19 @@ private slots:
     void devicesOfferedForTheModem() {
         zrktest::Sandbox box;
         QDir root(box.path());
-        for (const char* node : {"dev/ttyS0", "dev/ttyS1", "dev/ttyS10", "dev/ttyS2", "dev/ttyUSB0",
-                                 "dev/ttyACM1", "dev/ttyACM0", "dev/tty0", "dev/ttyprintk", "dev/null"})
+        for (const char* node :
+             {"dev/ttyS0", "dev/ttyS1", "dev/ttyS10", "dev/ttyS2", "dev/ttyUSB0", "dev/ttyACM1",
+              "dev/ttyACM0", "dev/tty0", "dev/ttyprintk", "dev/null"})
             QVERIFY(zrktest::writeAll(box.filePath(node), {}));
         // The kernel's ttyS nodes: a UART behind 0 and 10 only.
         QVERIFY(zrktest::writeAll(box.filePath("sys/class/tty/ttyS0/type"), "4\n"));
         QVERIFY(zrktest::writeAll(box.filePath("sys/class/tty/ttyS1/type"), "0\n"));
         QVERIFY(zrktest::writeAll(box.filePath("sys/class/tty/ttyS10/type"), "4\n"));
         root.mkpath("dev/serial/by-id");
-        QVERIFY(QFile::link("../../ttyACM0", box.filePath("dev/serial/by-id/usb-Courier_56K-if00")));
-        QVERIFY(QFile::link("../../ttyACM9", box.filePath("dev/serial/by-id/usb-Gone-if00")));  // pulled out
+        QVERIFY(
+            QFile::link("../../ttyACM0", box.filePath("dev/serial/by-id/usb-Courier_56K-if00")));
+        QVERIFY(QFile::link("../../ttyACM9",
+                            box.filePath("dev/serial/by-id/usb-Gone-if00")));  // pulled out
 
         const QString dev = box.filePath("dev");
         const auto found = listSerialPorts(dev, box.filePath("sys"));
