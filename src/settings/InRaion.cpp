@@ -36,6 +36,10 @@ TInRaion::TInRaion(bool adding, QWidget* parent) : QDialog(parent) {
     main->setSizeConstraint(QLayout::SetFixedSize);
     connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(bCansel, &QPushButton::clicked, this, &QDialog::reject);  // Esc too
+    // Over the list it edits, until a position of the user's is stored.
+    if (parent)
+        move(parent->window()->geometry().center() -
+             QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
     placement_.restoreOrReport(this);
 }
 

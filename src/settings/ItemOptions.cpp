@@ -47,6 +47,7 @@ TItemOptions::TItemOptions(QWidget* parent) : QDialog(parent) {
     main->setSizeConstraint(QLayout::SetFixedSize);
     connect(bOK, &QPushButton::clicked, this, &TItemOptions::bOKClick);
     connect(bCansel, &QPushButton::clicked, this, &QDialog::reject);
+    move(292, 185);  // until a position of the user's is stored
     placement_.restoreOrReport(this);
 }
 

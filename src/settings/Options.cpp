@@ -106,6 +106,7 @@ void TOptions::wire() {
 }
 
 void TOptions::FormCreate(const DeviceRoots& roots) {
+    move(229, 165);  // until a position of the user's is stored
     placement_.restoreOrReport(this);
     filling_ = true;
     const TIni& s = ini();
