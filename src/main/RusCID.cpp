@@ -9,6 +9,7 @@
 #include "main/Icons.h"
 #include "main/LineStatus.h"
 #include "main/TrayGesture.h"
+#include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
@@ -181,11 +182,11 @@ void TRusCID::FormCreate() {
 }
 
 bool TRusCID::TimeToClose() const {
-    return scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, QTime::currentTime());
+    return scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now().time());
 }
 
 void TRusCID::TimeToNoSound() {
-    if (!scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, QTime::currentTime())) return;
+    if (!scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now().time())) return;
     ini().Sound = false;
     ViewSound();
 }

@@ -38,6 +38,7 @@ class TWinAlert;
 class TListRing;
 class TAllScreen;
 class TItemInfo;
+class OptionsHost;
 
 // The windows that live for the whole run besides the main window, created after it.
 struct RunWindows {
@@ -114,6 +115,11 @@ public:
     // Closes as the window's close does, but never waits for the user (a signal, the end of
     // the desktop session): what could not be saved goes to the standard error stream.
     void closeQuietly();
+
+    // Options: opens the options dialog modally; what its OK asks of this window.
+    void OptiClick();
+    std::unique_ptr<OptionsHost> makeOptionsHost();
+    void applyStayOnTopSetting();
 
     // Runs `f`, handing any error to HandleException: no error may escape into the toolkit.
     template <class F>

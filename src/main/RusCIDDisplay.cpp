@@ -358,9 +358,10 @@ void TRusCID::wire() {
         TCIDAbout about(this);
         about.exec();
     });
-    // The options dialog and the phone book's editors are not in this version yet: their
-    // commands stay disabled rather than do nothing.
-    for (QAction* a : {mPOpti, N8, mPBook}) a->setEnabled(false);
+    on(mPOpti, [this] { OptiClick(); });
+    // The phone book's editors are not in this version yet: their commands stay disabled
+    // rather than do nothing.
+    for (QAction* a : {N8, mPBook}) a->setEnabled(false);
     wireReminders();
     sbBook->setEnabled(false);
     stPhones->setEnabled(false);

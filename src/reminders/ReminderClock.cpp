@@ -1,21 +1,12 @@
 #include "reminders/ReminderClock.h"
 
+#include "platform/Clock.h"
+
 namespace zrk {
-namespace {
 
-std::function<QDateTime()>& clock() {
-    static std::function<QDateTime()> c;
-    return c;
-}
+// The program's one clock: the reminders and the schedules never disagree on the time.
+QDateTime reminderNow() { return now(); }
 
-}  // namespace
-
-QDateTime reminderNow() {
-    return clock() ? clock()() : QDateTime::currentDateTime();
-}
-
-void setReminderClock(std::function<QDateTime()> c) {
-    clock() = std::move(c);
-}
+void setReminderClock(std::function<QDateTime()> c) { setClockForTesting(std::move(c)); }
 
 }  // namespace zrk

@@ -9,6 +9,11 @@
 #include "reminders/ReminderClock.h"
 #include "reminders/ReminderWindows.h"
 #include "screenshots/ReminderShots.h"
+#include "settings/District.h"
+#include "settings/InRaion.h"
+#include "settings/ItemOptions.h"
+#include "settings/Options.h"
+#include "settings/OptionsHost.h"
 #include "settings/Settings.h"
 #include "windows/AllScreen.h"
 #include "windows/CIDAbout.h"
@@ -16,6 +21,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -84,6 +91,35 @@ int main(int argc, char* argv[]) {
     zrk::TCIDAbout about(&main);
     about.show();
     save(&about, out, "about");
+
+    // The options dialog, page by page, with a few districts in its list.
+    zrk::SaveRaions({{QStringLiteral("2-41"), QStringLiteral("Центральный")},
+                     {QStringLiteral("(34) 5"), QStringLiteral("Заречный")},
+                     {QStringLiteral("7"), QStringLiteral("Северный")}});
+    {
+        const auto host = main.makeOptionsHost();
+        zrk::TOptions options(*host, &main);
+        options.show();
+        auto* pages = options.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        static const char* const names[] = {"options-general", "options-modem",   "options-ring",
+                                            "options-font",    "options-subscriber", "options-actions",
+                                            "options-schedule"};
+        for (int i = 0; i < pages->count() && i < 7; ++i) {
+            pages->setCurrentIndex(i);
+            save(&options, out, names[i]);
+        }
+        options.reject();
+    }
+    zrk::TInRaion district(false, &main);
+    district.eNumber->setText(QStringLiteral("2-41"));
+    district.eRaion->setText(QStringLiteral("Центральный"));
+    district.show();
+    save(&district, out, "district-editor");
+    district.reject();
+    zrk::TItemOptions columns(&main);
+    columns.show();
+    save(&columns, out, "column-chooser");
+    columns.reject();
     main.FormClose();
     return 0;
 }

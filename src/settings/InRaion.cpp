@@ -1,0 +1,51 @@
+#include "settings/InRaion.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zrk {
+
+TInRaion::TInRaion(bool adding, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("InRaion"));
+    setWindowTitle(adding ? QStringLiteral("Добавить район") : QStringLiteral("Изменить район"));
+    auto* form = new QFormLayout;
+    eNumber = new QLineEdit(this);
+    eNumber->setObjectName(QStringLiteral("eNumber"));
+    eRaion = new QLineEdit(this);
+    eRaion->setObjectName(QStringLiteral("eRaion"));
+    eRaion->setMinimumWidth(200);
+    form->addRow(QStringLiteral("&Маска номера:"), eNumber);
+    form->addRow(QStringLiteral("&Район:"), eRaion);
+
+    bOK = new QPushButton(QStringLiteral("OK"), this);
+    bOK->setObjectName(QStringLiteral("bOK"));
+    bOK->setDefault(true);
+    bCansel = new QPushButton(QStringLiteral("Отмена"), this);
+    bCansel->setObjectName(QStringLiteral("bCansel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(bOK);
+    buttons->addWidget(bCansel);
+
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(form);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+    connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(bCansel, &QPushButton::clicked, this, &QDialog::reject);  // Esc too
+    // Over the list it edits, until a position of the user's is stored.
+    if (parent)
+        move(parent->window()->geometry().center() -
+             QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
+    placement_.restoreOrReport(this);
+}
+
+void TInRaion::done(int result) {
+    placement_.saveOrReport(this);
+    QDialog::done(result);
+}
+
+}  // namespace zrk

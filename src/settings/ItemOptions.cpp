@@ -1,0 +1,70 @@
+#include "settings/ItemOptions.h"
+
+#include "settings/Settings.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zrk {
+
+TItemOptions::TItemOptions(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ItemOptions"));
+    setWindowTitle(QStringLiteral("Настройка списка"));
+    clColum = new QListWidget(this);
+    clColum->setObjectName(QStringLiteral("clColum"));
+    auto* label = new QLabel(QStringLiteral("&Список колонок:"), this);
+    label->setBuddy(clColum);
+    static const char* const kColumns[8] = {"Фамилия",   "Телефон",      "Рабочий телефон",
+                                            "Адрес",     "E-Mail",       "ICQ UIN",
+                                            "Home Page", "Дополнительно"};
+    for (int i = 0; i < 8; ++i) {
+        auto* item = new QListWidgetItem(QString::fromUtf8(kColumns[i]), clColum);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(ini().Columns[size_t(i)] ? Qt::Checked : Qt::Unchecked);
+    }
+    clColum->setFixedHeight(clColum->sizeHintForRow(0) * 8 + 2 * clColum->frameWidth() + 2);
+    clColum->setMinimumWidth(170);
+
+    bOK = new QPushButton(QStringLiteral("OK"), this);
+    bOK->setObjectName(QStringLiteral("bOK"));
+    bOK->setDefault(true);
+    bCansel = new QPushButton(QStringLiteral("Отмена"), this);
+    bCansel->setObjectName(QStringLiteral("bCansel"));
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(bOK);
+    buttons->addWidget(bCansel);
+    buttons->addStretch(1);
+
+    auto* list = new QVBoxLayout;
+    list->addWidget(label);
+    list->addWidget(clColum);
+    auto* main = new QHBoxLayout(this);
+    main->addLayout(list);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+    connect(bOK, &QPushButton::clicked, this, &TItemOptions::bOKClick);
+    connect(bCansel, &QPushButton::clicked, this, &QDialog::reject);
+    move(292, 185);  // until a position of the user's is stored
+    placement_.restoreOrReport(this);
+}
+
+bool TItemOptions::choose(QWidget* parent) {
+    TItemOptions dialog(parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void TItemOptions::bOKClick() {
+    for (int i = 0; i < 8; ++i)
+        ini().Columns[size_t(i)] = clColum->item(i)->checkState() == Qt::Checked;
+    accept();
+}
+
+void TItemOptions::done(int result) {
+    placement_.saveOrReport(this);
+    QDialog::done(result);
+}
+
+}  // namespace zrk

@@ -1,0 +1,33 @@
+#pragma once
+// "Настройка списка": which columns the phone book shows ("Book Columns" of the settings).
+#include "settings/WindowPlacement.h"
+
+#include <QDialog>
+
+class QListWidget;
+class QPushButton;
+
+namespace zrk {
+
+class TItemOptions : public QDialog {
+    Q_OBJECT
+public:
+    explicit TItemOptions(QWidget* parent = nullptr);
+
+    // Opens the dialog modally over `parent`; true when it was confirmed with OK, and the
+    // column flags of the settings record then hold the choice (saved with all settings).
+    static bool choose(QWidget* parent);
+
+    QListWidget* clColum = nullptr;
+    QPushButton* bOK = nullptr;
+    QPushButton* bCansel = nullptr;
+
+    void done(int result) override;
+
+private:
+    void bOKClick();
+
+    WindowPlacement placement_{QStringLiteral("Position\\OptionsList"), false};
+};
+
+}  // namespace zrk
