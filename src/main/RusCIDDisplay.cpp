@@ -356,12 +356,13 @@ void TRusCID::wire() {
         TCIDAbout about(this);
         about.exec();
     });
-    // The options dialog, the reminders and the phone book's editors are not in this
-    // version yet: their commands stay disabled rather than do nothing.
-    for (QAction* a : {mPOpti, mPReminder, N8, N9, mPBook}) a->setEnabled(false);
+    // The options dialog and the reminders are not in this version yet: their commands stay
+    // disabled rather than do nothing.
+    for (QAction* a : {mPOpti, mPReminder, N9}) a->setEnabled(false);
     sbOpti->setEnabled(false);
-    sbBook->setEnabled(false);
-    stPhones->setEnabled(false);
+    on(N8, [this] {
+        if (windows_.book) windows_.book->addWithNumber(pNumber->text());
+    });
     onClick(sbHide, [this] { sbHideClick(); });
     onClick(sbAnswer, [this] { sbAnswerClick(); });
     on(mPAnswer, [this] { sbAnswerClick(); });

@@ -1,0 +1,159 @@
+#include "book/BookModel.h"
+
+#include "windows/StatusIcons.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+namespace zrk {
+namespace {
+
+struct FieldInfo {
+    const char* caption;
+    int width;
+};
+constexpr FieldInfo kFields[kBookFieldCount] = {
+    {"Фамилия", 150}, {"Телефон", 70},   {"Рабочий", 70},    {"Адрес", 90},
+    {"E-Mail", 90},   {"ICQ UIN", 60},   {"Home Page", 100}, {"Дополнительно", 100}};
+
+template <int N>
+const char* take(const FixedText<N>& t, int* size) {
+    *size = t.size();
+    return t.data();
+}
+
+}  // namespace
+
+QString bookFieldCaption(int field) {
+    return QString::fromUtf8(kFields[field].caption);
+}
+
+int bookFieldWidth(int field) {
+    return kFields[field].width;
+}
+
+const char* bookFieldData(const BookEntry& e, int field, int* size) {
+    switch (field) {
+        case 0: return take(e.Name, size);
+        case 1: return take(e.Phone, size);
+        case 2: return take(e.WorkPhone, size);
+        case 3: return take(e.Address, size);
+        case 4: return take(e.EMail, size);
+        case 5: return take(e.Icq, size);
+        case 6: return take(e.HomePage, size);
+        default: return take(e.Note, size);
+    }
+}
+
+QString bookFieldText(const BookEntry& e, int field) {
+    int n = 0;
+    const char* p = bookFieldData(e, field, &n);
+    return fromCp1251(p, n);
+}
+
+int lvBookCompare(const BookEntry& a, const BookEntry& b, int field) {
+    int na = 0, nb = 0;
+    const char* pa = bookFieldData(a, field, &na);
+    const char* pb = bookFieldData(b, field, &nb);
+    const int c = std::memcmp(pa, pb, size_t(std::min(na, nb)));  // memcmp: unsigned bytes
+    if (c != 0) return c < 0 ? -1 : 1;
+    return na < nb ? -1 : na > nb ? 1 : 0;
+}
+
+BookModel::BookModel(QObject* parent) : QAbstractTableModel(parent) {
+    for (int s = 0; s < 3; ++s) statusIcons_[size_t(s)] = statusIcon(s);
+}
+
+void BookModel::setFields(std::vector<int> fields) {
+    beginResetModel();
+    fields_ = std::move(fields);
+    endResetModel();
+}
+
+int BookModel::fieldOf(int column) const {
+    if (fields_.empty()) return 0;
+    return column >= 0 && column < int(fields_.size()) ? fields_[size_t(column)] : -1;
+}
+
+void BookModel::rebuild(const BookStore& store, int group) {
+    beginResetModel();
+    rows_.clear();
+    const int n = store.count();
+    if (group == 0) rows_.reserve(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        const BookEntry& e = store.item(i).Entry;
+        if (group == 0 || e.Group == group) rows_.emplace_back(e, i);
+    }
+    endResetModel();
+}
+
+void BookModel::clear() {
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    endResetModel();
+}
+
+void BookModel::append(const BookEntry& e, int masterIndex) {
+    beginInsertRows({}, count(), count());
+    rows_.emplace_back(e, masterIndex);
+    endInsertRows();
+}
+
+void BookModel::update(int r, const BookEntry& e) {
+    rows_[size_t(r)].Entry = e;
+    emit dataChanged(index(r, 0), index(r, columnCount() - 1));
+}
+
+void BookModel::sortOn(int field) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The rows are large: order their positions, then move each row once.
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this, field](int a, int b) {
+        return lvBookCompare(rows_[size_t(a)].Entry, rows_[size_t(b)].Entry, field) < 0;
+    });
+    std::vector<TOBJBook> sorted;
+    sorted.reserve(rows_.size());
+    for (int i : order) sorted.push_back(rows_[size_t(i)]);
+    // Selection and the current row follow their entries.
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> newPlace(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i) newPlace[size_t(order[i])] = int(i);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before) after << index(newPlace[size_t(i.row())], i.column());
+    rows_ = std::move(sorted);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int BookModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count();
+}
+
+int BookModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max<int>(1, int(fields_.size()));
+}
+
+QVariant BookModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= count()) return {};
+    const BookEntry& e = rows_[size_t(index.row())].Entry;
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        QString text = bookFieldText(e, fieldOf(index.column()));
+        if (role == Qt::DisplayRole) text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        return text;
+    }
+    if (role == Qt::DecorationRole && index.column() == 0 && e.Status >= 0 && e.Status < 3)
+        return statusIcons_[size_t(e.Status)];
+    return {};
+}
+
+QVariant BookModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (fields_.empty()) return QString();
+    return bookFieldCaption(fieldOf(section));
+}
+
+}  // namespace zrk
