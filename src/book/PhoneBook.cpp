@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,6 +23,12 @@
 
 namespace zrk {
 namespace {
+
+// The design widths suit a font whose digits are 6 pixels wide; a larger desktop font
+// widens the window and the columns alike.
+double designScale(const QFont& font) {
+    return qMax(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) / 6.0);
+}
 
 QIcon themed(const char* name, const QStyle* style, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
@@ -92,7 +99,8 @@ TPhoneBook::TPhoneBook(QWidget* parent)
 
     // Creation: place, columns, the book, the selector at the stored group.
     PendingPhone.clear();
-    resize(472, 283);
+    const double scale = designScale(lvBook->font());
+    resize(qRound(472 * scale), qRound(283 * scale));
     move(202, 163);
     placement_.restoreOrReport(this);
     sortField_ = 1;
@@ -276,7 +284,8 @@ void TPhoneBook::ColumCreate() {
     for (int c = 0; c < model_->columnCount(); ++c) {
         const int field = fields.empty() ? -1 : fields[size_t(c)];
         keys << field;
-        TFormPlace place{-1, -1, -1, bookFieldWidth(qMax(0, field))};
+        TFormPlace place{-1, -1, -1,
+                         qRound(bookFieldWidth(qMax(0, field)) * designScale(lvBook->font()))};
         if (field >= 0) {
             try {
                 LoadPosition(QStringLiteral("Position\\PhoneBook\\Section%1").arg(field), place);
