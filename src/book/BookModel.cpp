@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
 
 namespace zrk {
 namespace {
@@ -61,7 +60,8 @@ int lvBookCompare(const BookEntry& a, const BookEntry& b, int field) {
     return na < nb ? -1 : na > nb ? 1 : 0;
 }
 
-BookModel::BookModel(QObject* parent) : QAbstractTableModel(parent) {
+BookModel::BookModel(const BookStore& store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store) {
     for (int s = 0; s < 3; ++s) statusIcons_[size_t(s)] = statusIcon(s);
 }
 
@@ -76,55 +76,64 @@ int BookModel::fieldOf(int column) const {
     return column >= 0 && column < int(fields_.size()) ? fields_[size_t(column)] : -1;
 }
 
-void BookModel::rebuild(const BookStore& store, int group) {
+void BookModel::rebuild(int group) {
     beginResetModel();
-    rows_.clear();
-    const int n = store.count();
-    if (group == 0) rows_.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) {
-        const BookEntry& e = store.item(i).Entry;
-        if (group == 0 || e.Group == group) rows_.emplace_back(e, i);
-    }
+    masters_.clear();
+    const int n = store_.count();
+    if (group == 0) masters_.reserve(size_t(n));
+    for (int i = 0; i < n; ++i)
+        if (group == 0 || store_.item(i).Entry.Group == group) masters_.push_back(i);
     endResetModel();
 }
 
-void BookModel::clear() {
-    beginResetModel();
-    rows_.clear();
-    rows_.shrink_to_fit();
-    endResetModel();
-}
-
-void BookModel::append(const BookEntry& e, int masterIndex) {
+void BookModel::append(int masterIndex) {
     beginInsertRows({}, count(), count());
-    rows_.emplace_back(e, masterIndex);
+    masters_.push_back(masterIndex);
     endInsertRows();
 }
 
-void BookModel::update(int r, const BookEntry& e) {
-    rows_[size_t(r)].Entry = e;
+void BookModel::refresh(int r) {
     emit dataChanged(index(r, 0), index(r, columnCount() - 1));
 }
 
 void BookModel::sortOn(int field) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // The rows are large: order their positions, then move each row once.
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this, field](int a, int b) {
-        return lvBookCompare(rows_[size_t(a)].Entry, rows_[size_t(b)].Entry, field) < 0;
+    // The keys side by side: comparing inside the entries themselves would walk the whole
+    // book's memory on every comparison.
+    struct Key {
+        quint32 offset;
+        int length;
+        int row;
+    };
+    std::vector<char> bytes;
+    std::vector<Key> keys;
+    keys.reserve(masters_.size());
+    bytes.reserve(masters_.size() * 16);
+    for (size_t r = 0; r < masters_.size(); ++r) {
+        int n = 0;
+        const char* p = bookFieldData(entry(int(r)), field, &n);
+        keys.push_back({quint32(bytes.size()), n, int(r)});
+        bytes.insert(bytes.end(), p, p + n);
+    }
+    const char* base = bytes.data();
+    std::stable_sort(keys.begin(), keys.end(), [base](const Key& a, const Key& b) {
+        // memcmp compares unsigned bytes; then the shorter text first.
+        const int c = std::memcmp(base + a.offset, base + b.offset,
+                                  size_t(std::min(a.length, b.length)));
+        return c != 0 ? c < 0 : a.length < b.length;
     });
-    std::vector<TOBJBook> sorted;
-    sorted.reserve(rows_.size());
-    for (int i : order) sorted.push_back(rows_[size_t(i)]);
+    std::vector<int> sorted(keys.size());
+    std::vector<int> newPlace(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        sorted[i] = masters_[size_t(keys[i].row)];
+        newPlace[size_t(keys[i].row)] = int(i);
+    }
     // Selection and the current row follow their entries.
     const QModelIndexList before = persistentIndexList();
-    std::vector<int> newPlace(rows_.size());
-    for (size_t i = 0; i < order.size(); ++i) newPlace[size_t(order[i])] = int(i);
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& i : before) after << index(newPlace[size_t(i.row())], i.column());
-    rows_ = std::move(sorted);
+    masters_ = std::move(sorted);
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
@@ -138,8 +147,9 @@ int BookModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant BookModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count()) return {};
-    const BookEntry& e = rows_[size_t(index.row())].Entry;
+    if (!index.isValid() || index.row() >= count() || masterIndex(index.row()) >= store_.count())
+        return {};
+    const BookEntry& e = entry(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         QString text = bookFieldText(e, fieldOf(index.column()));
         if (role == Qt::DisplayRole) text.replace(QLatin1Char('\r'), QLatin1Char(' '));

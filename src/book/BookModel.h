@@ -1,7 +1,10 @@
 #pragma once
-// The rows of the phone book window: one copy of an entry per row, with the position of the
-// entry it shows (MasterIndex), in book order until sorted. A model rather than one widget
-// item per row, so that a book of a hundred thousand entries opens, filters and sorts at once.
+// The rows of the phone book window: each row shows one entry of the book and knows its
+// position (MasterIndex); rows are in book order until sorted. A row refers to its entry
+// rather than holding a copy: every command of the window changes entry and row together,
+// so a copy would always equal its entry, and a big book would be held twice. A model
+// rather than one widget item per row, so that a book of a hundred thousand entries opens,
+// filters and sorts at once.
 #include "book/BookStore.h"
 
 #include <QAbstractTableModel>
@@ -28,7 +31,7 @@ int lvBookCompare(const BookEntry& a, const BookEntry& b, int field);
 class BookModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit BookModel(QObject* parent = nullptr);
+    explicit BookModel(const BookStore& store, QObject* parent = nullptr);
 
     // The fields shown, in field order. None shown: one column with the name.
     void setFields(std::vector<int> fields);
@@ -36,19 +39,18 @@ public:
     // The field shown in a column.
     int fieldOf(int column) const;
 
-    // Every entry of `store` whose Group is `group`, or all of them for group 0.
-    void rebuild(const BookStore& store, int group);
-    void clear();
+    // A row for every entry whose Group is `group`, or for all of them for group 0.
+    void rebuild(int group);
     // A new last row (unsorted) for the entry at `masterIndex`.
-    void append(const BookEntry& e, int masterIndex);
-    // The row shows `e` now; its MasterIndex stays.
-    void update(int row, const BookEntry& e);
+    void append(int masterIndex);
+    // The row's entry has changed.
+    void refresh(int row);
     // Sorts the rows once, ascending, on `field`.
     void sortOn(int field);
 
-    const TOBJBook& row(int r) const { return rows_[size_t(r)]; }
-    TOBJBook& row(int r) { return rows_[size_t(r)]; }
-    int count() const { return int(rows_.size()); }
+    int masterIndex(int row) const { return masters_[size_t(row)]; }
+    const BookEntry& entry(int row) const { return store_.item(masterIndex(row)).Entry; }
+    int count() const { return int(masters_.size()); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,7 +58,8 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
 
 private:
-    std::vector<TOBJBook> rows_;
+    const BookStore& store_;
+    std::vector<int> masters_;
     std::vector<int> fields_;
     std::array<QIcon, 3> statusIcons_;
 };

@@ -51,7 +51,7 @@ BookPrompts desktopPrompts(QWidget* owner) {
 }  // namespace
 
 TPhoneBook::TPhoneBook(QWidget* parent)
-    : QMainWindow(parent, Qt::Window), model_(new BookModel(this)), prompts_(desktopPrompts(this)) {
+    : QMainWindow(parent, Qt::Window), model_(new BookModel(store_, this)), prompts_(desktopPrompts(this)) {
     setObjectName(QStringLiteral("PhoneBook"));
     setWindowTitle(QStringLiteral("Телефонная книжка"));
     setWindowIcon(statusIcon(StatusNormal));
@@ -300,15 +300,15 @@ void TPhoneBook::ColumCreate() {
 }
 
 void TPhoneBook::ItemsView() {
-    model_->rebuild(store_, qMax(0, cbGroup->currentIndex()));
+    model_->rebuild(qMax(0, cbGroup->currentIndex()));
     ++rebuilds_;
     lvBook->header()->setSortIndicatorShown(false);
     ED();
 }
 
-void TPhoneBook::ItemUpdate(int row, const BookEntry& entry, bool isNew, int index) {
-    if (isNew) model_->append(entry, index);
-    else model_->update(row, entry);
+void TPhoneBook::ItemUpdate(int row, bool isNew, int index) {
+    if (isNew) model_->append(index);
+    else model_->refresh(row);
 }
 
 void TPhoneBook::ED() {

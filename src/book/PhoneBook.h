@@ -62,7 +62,8 @@ public:
 
     void ColumCreate();
     void ItemsView();
-    void ItemUpdate(int row, const BookEntry& entry, bool isNew, int index);
+    // Shows the entry at `index` in a new last row (isNew), or shows `row`'s entry again.
+    void ItemUpdate(int row, bool isNew, int index);
     void ED();
     void MenuCreate();
     void SetStatus(int status);
@@ -118,7 +119,7 @@ private:
     void onLine(const std::function<void(Line&)>& command);
     TItemInfo* infoForm();
 
-    BookStore store_;
+    BookStore store_;  // before the rows, which refer to it
     BookModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
     Line* line_ = nullptr;

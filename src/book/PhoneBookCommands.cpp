@@ -31,7 +31,7 @@ void TPhoneBook::onLine(const std::function<void(Line&)>& command) {
 void TPhoneBook::sbDialClick() {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty()) return;
-    const QString phone = model_->row(rows.first()).Entry.Phone.text();
+    const QString phone = model_->entry(rows.first()).Phone.text();
     onLine([&phone](Line& line) {
         line.ViewNumber(phone, false);
         line.sbDialClick();
@@ -66,7 +66,7 @@ void TPhoneBook::sbAddClick() {
         setSelector(e.Group);
         cbGroupChange();
     } else {
-        ItemUpdate(model_->count(), e, true, index);
+        ItemUpdate(model_->count(), true, index);
         ED();
     }
     save();
@@ -81,7 +81,7 @@ void TPhoneBook::sbDelClick() {
     // Exactly the entries of the selected rows, whatever other entries share their phone.
     std::vector<int> doomed;
     doomed.reserve(size_t(rows.size()));
-    for (int r : rows) doomed.push_back(model_->row(r).MasterIndex);
+    for (int r : rows) doomed.push_back(model_->masterIndex(r));
     store_.RemoveItems(doomed);
     ItemsView();
     save();
@@ -91,12 +91,12 @@ void TPhoneBook::sbPropClick() {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty()) return;
     const int row = rows.first();
-    const int master = model_->row(row).MasterIndex;
+    const int master = model_->masterIndex(row);
     const quint64 rebuildsBefore = rebuilds_;
     TBookItem dialog({&store_, [this] { return cbGroup->currentIndex(); },
                       [this] { sbAddGrClick(); }},
                      this);
-    dialog.Item = model_->row(row).Entry;
+    dialog.Item = model_->entry(row);
     dialog.InitFormProp();
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
@@ -110,27 +110,21 @@ void TPhoneBook::sbPropClick() {
         // "Создать группу" showed other rows meanwhile: the remembered row is gone.
         ItemsView();
     } else {
-        ItemUpdate(row, e, false, master);
+        ItemUpdate(row, false, master);
     }
     save();
 }
 
 void TPhoneBook::SetStatus(int status) {
     for (int r : selectedRows()) {
-        TOBJBook& row = model_->row(r);
-        BookEntry& master = store_.item(row.MasterIndex).Entry;
-        master.Status = status;
-        ItemUpdate(r, master, false, row.MasterIndex);
+        store_.item(model_->masterIndex(r)).Entry.Status = status;
+        ItemUpdate(r, false, model_->masterIndex(r));
     }
     save();
 }
 
 void TPhoneBook::SetGroup(int group) {
-    for (int r : selectedRows()) {
-        TOBJBook& row = model_->row(r);
-        store_.item(row.MasterIndex).Entry.Group = group;
-        row.Entry.Group = group;
-    }
+    for (int r : selectedRows()) store_.item(model_->masterIndex(r)).Entry.Group = group;
     if (cbGroup->currentIndex() > 0) ItemsView();
     save();
 }
@@ -139,7 +133,7 @@ void TPhoneBook::sbInfoClick() {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty()) return;
     TItemInfo* form = infoForm();
-    form->InitForm(model_->row(rows.first()).Entry);
+    form->InitForm(model_->entry(rows.first()));
     form->show();
     form->raise();
 }
@@ -147,7 +141,7 @@ void TPhoneBook::sbInfoClick() {
 void TPhoneBook::sbReminderClick() {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty() || !reminderForm_) return;
-    reminderForm_(model_->row(rows.first()).Entry.Phone.text());
+    reminderForm_(model_->entry(rows.first()).Phone.text());
 }
 
 void TPhoneBook::mPOptiClick() {
