@@ -9,12 +9,12 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTreeView>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstdio>

@@ -4,6 +4,7 @@
 #include "platform/ShortFileName.h"
 #include "ui_BookItem.h"
 #include "ui_GroupItem.h"
+#include "windows/DialogLook.h"
 
 #include <QFileDialog>
 #include <QPushButton>
@@ -12,18 +13,9 @@
 namespace zrk {
 namespace {
 
-constexpr Qt::WindowFlags kFixedDialog = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                         Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-
-// The design size, or more where the desktop's font needs it: no caption is ever cut.
-void fixSize(QDialog* dialog, int width, int height) {
-    const QSize hint = dialog->sizeHint();
-    dialog->setFixedSize(qMax(width, hint.width()), qMax(height, hint.height()));
-}
-
 QString chooseWave(QWidget* parent) {
-    // The program's own directory rules decide how the file is stored, not the dialog.
+    // Qt's dialog offers no "open as read-only" and never changes the current directory;
+    // ShortFileName then decides how the chosen file is stored.
     return QFileDialog::getOpenFileName(parent, QString(), QString(),
                                         QStringLiteral("Файлы WAV (*.wav);;Все файлы (*.*)"),
                                         nullptr, QFileDialog::ReadOnly);
@@ -34,7 +26,8 @@ QString chooseWave(QWidget* parent) {
 // ---- entry editor ----
 
 TBookItem::TBookItem(GroupSource groups, QWidget* parent)
-    : QDialog(parent, kFixedDialog), ui_(std::make_unique<Ui::TBookItem>()),
+    : QDialog(parent, kFixedDialogFlags),
+      ui_(std::make_unique<Ui::TBookItem>()),
       groups_(std::move(groups)) {
     ui_->setupUi(this);
     ui_->sbAddGroup->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
@@ -47,7 +40,7 @@ TBookItem::TBookItem(GroupSource groups, QWidget* parent)
         groups_.addGroup();
         CreateListGr();
     });
-    fixSize(this, 353, 293);
+    fixDialogSize(this, 353, 293);
     placement_.restoreOrReport(this);
     phoneChanged();
     CreateListGr();
@@ -76,7 +69,7 @@ void TBookItem::InitFormProp() {
     ui_->eICQ->setText(Item.Icq.text());
     ui_->eWWW->setText(Item.HomePage.text());
     ui_->eNote->setText(Item.Note.text());
-    (Item.Status == StatusBad       ? ui_->rbBad
+    (Item.Status == StatusBad        ? ui_->rbBad
      : Item.Status == StatusPriority ? ui_->rbPrior
                                      : ui_->rbNormal)
         ->setChecked(true);
@@ -104,7 +97,7 @@ void TBookItem::bOKClick() {
     Item.Icq.setText(ui_->eICQ->text());
     Item.HomePage.setText(ui_->eWWW->text());
     Item.Note.setText(ui_->eNote->text());
-    Item.Status = ui_->rbBad->isChecked() ? StatusBad
+    Item.Status = ui_->rbBad->isChecked()     ? StatusBad
                   : ui_->rbPrior->isChecked() ? StatusPriority
                                               : StatusNormal;
     Item.Group = qMax(0, ui_->cbGr->currentIndex());
@@ -119,7 +112,8 @@ void TBookItem::done(int result) {
 // ---- group editor ----
 
 TGroupItem::TGroupItem(QWidget* parent)
-    : QDialog(parent, kFixedDialog), ui_(std::make_unique<Ui::TGroupItem>()),
+    : QDialog(parent, kFixedDialogFlags),
+      ui_(std::make_unique<Ui::TGroupItem>()),
       chooseFile_(&chooseWave) {
     ui_->setupUi(this);
     ui_->bCansel->setAutoDefault(false);
@@ -127,7 +121,7 @@ TGroupItem::TGroupItem(QWidget* parent)
     connect(ui_->bOK, &QPushButton::clicked, this, &TGroupItem::bOKClick);
     connect(ui_->bCansel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui_->sbSound, &QToolButton::clicked, this, &TGroupItem::feSoundBrowse);
-    fixSize(this, 273, 142);
+    fixDialogSize(this, 273, 142);
     placement_.restoreOrReport(this);
     ui_->cbAction->setCurrentIndex(0);
     titleChanged();

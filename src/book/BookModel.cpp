@@ -13,8 +13,8 @@ struct FieldInfo {
     int width;
 };
 constexpr FieldInfo kFields[kBookFieldCount] = {
-    {"Фамилия", 150}, {"Телефон", 70},   {"Рабочий", 70},    {"Адрес", 90},
-    {"E-Mail", 90},   {"ICQ UIN", 60},   {"Home Page", 100}, {"Дополнительно", 100}};
+    {"Фамилия", 150}, {"Телефон", 70}, {"Рабочий", 70},    {"Адрес", 90},
+    {"E-Mail", 90},   {"ICQ UIN", 60}, {"Home Page", 100}, {"Дополнительно", 100}};
 
 template <int N>
 const char* take(const FixedText<N>& t, int* size) {
@@ -34,14 +34,22 @@ int bookFieldWidth(int field) {
 
 const char* bookFieldData(const BookEntry& e, int field, int* size) {
     switch (field) {
-        case 0: return take(e.Name, size);
-        case 1: return take(e.Phone, size);
-        case 2: return take(e.WorkPhone, size);
-        case 3: return take(e.Address, size);
-        case 4: return take(e.EMail, size);
-        case 5: return take(e.Icq, size);
-        case 6: return take(e.HomePage, size);
-        default: return take(e.Note, size);
+        case 0:
+            return take(e.Name, size);
+        case 1:
+            return take(e.Phone, size);
+        case 2:
+            return take(e.WorkPhone, size);
+        case 3:
+            return take(e.Address, size);
+        case 4:
+            return take(e.EMail, size);
+        case 5:
+            return take(e.Icq, size);
+        case 6:
+            return take(e.HomePage, size);
+        default:
+            return take(e.Note, size);
     }
 }
 
@@ -51,11 +59,8 @@ QString bookFieldText(const BookEntry& e, int field) {
     return fromCp1251(p, n);
 }
 
-int lvBookCompare(const BookEntry& a, const BookEntry& b, int field) {
-    int na = 0, nb = 0;
-    const char* pa = bookFieldData(a, field, &na);
-    const char* pb = bookFieldData(b, field, &nb);
-    const int c = std::memcmp(pa, pb, size_t(std::min(na, nb)));  // memcmp: unsigned bytes
+int lvBookCompare(const char* a, int na, const char* b, int nb) {
+    const int c = std::memcmp(a, b, size_t(std::min(na, nb)));  // memcmp: unsigned bytes
     if (c != 0) return c < 0 ? -1 : 1;
     return na < nb ? -1 : na > nb ? 1 : 0;
 }
@@ -117,10 +122,7 @@ void BookModel::sortOn(int field) {
     }
     const char* base = bytes.data();
     std::stable_sort(keys.begin(), keys.end(), [base](const Key& a, const Key& b) {
-        // memcmp compares unsigned bytes; then the shorter text first.
-        const int c = std::memcmp(base + a.offset, base + b.offset,
-                                  size_t(std::min(a.length, b.length)));
-        return c != 0 ? c < 0 : a.length < b.length;
+        return lvBookCompare(base + a.offset, a.length, base + b.offset, b.length) < 0;
     });
     std::vector<int> sorted(keys.size());
     std::vector<int> newPlace(keys.size());

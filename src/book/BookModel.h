@@ -24,9 +24,9 @@ int bookFieldWidth(int field);
 const char* bookFieldData(const BookEntry& e, int field, int* size);
 QString bookFieldText(const BookEntry& e, int field);
 
-// Orders two entries on one field: bytes as unsigned code-page values over the shorter
-// length, then the shorter text first; letter case counts.
-int lvBookCompare(const BookEntry& a, const BookEntry& b, int field);
+// Orders two texts of a field: bytes as unsigned code-page values over the shorter length,
+// then the shorter text first; letter case counts. -1, 0 or 1.
+int lvBookCompare(const char* a, int na, const char* b, int nb);
 
 class BookModel : public QAbstractTableModel {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "book/ItemInfo.h"
 
 #include "ui_ItemInfo.h"
+#include "windows/DialogLook.h"
 #include "windows/Line.h"
 
 #include <QMouseEvent>
@@ -8,8 +9,8 @@
 namespace zrk {
 
 void setHomePage(TURL& url, const QString& text) {
-    for (TURLType t : {utHttp, utHttps, utFtp, utFile, utMailto, utNews, utGopher, utTelnet,
-                       utWais}) {
+    for (TURLType t :
+         {utHttp, utHttps, utFtp, utFile, utMailto, utNews, utGopher, utTelnet, utWais}) {
         const QString prefix = urlPrefix(t);
         if (text.startsWith(prefix, Qt::CaseInsensitive)) {
             url.URLType = t;
@@ -22,26 +23,18 @@ void setHomePage(TURL& url, const QString& text) {
 }
 
 TItemInfo::TItemInfo(QWidget* parent, TURL::Opener opener)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      ui_(std::make_unique<Ui::TItemInfo>()), urlAddress_(std::move(opener)) {
+    : QDialog(parent, kFixedDialogFlags),
+      ui_(std::make_unique<Ui::TItemInfo>()),
+      urlAddress_(std::move(opener)) {
     ui_->setupUi(this);
     setObjectName(QStringLiteral("ItemInfo"));
     connect(ui_->bOK, &QPushButton::clicked, this, &QDialog::accept);
     // The four captions that are links: blue, underlined, with the hand.
     for (QLabel* link : {ui_->lPhone, ui_->lWork, ui_->lEMail, ui_->lWWW}) {
-        QFont f = link->font();
-        f.setUnderline(true);
-        link->setFont(f);
-        QPalette pal = link->palette();
-        pal.setColor(QPalette::WindowText, Qt::blue);
-        link->setPalette(pal);
-        link->setCursor(Qt::PointingHandCursor);
+        styleAsLink(link);
         link->installEventFilter(this);
     }
-    const QSize hint = sizeHint();
-    setFixedSize(qMax(392, hint.width()), qMax(157, hint.height()));
+    fixDialogSize(this, 392, 157);
     placement_.restoreOrReport(this);
 }
 
@@ -90,10 +83,14 @@ void TItemInfo::stWWWClick() {
 bool TItemInfo::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == ui_->lPhone) stPhoneClick();
-        else if (watched == ui_->lWork) stWorkClick();
-        else if (watched == ui_->lEMail) stEMailClick();
-        else if (watched == ui_->lWWW) stWWWClick();
+        if (watched == ui_->lPhone)
+            stPhoneClick();
+        else if (watched == ui_->lWork)
+            stWorkClick();
+        else if (watched == ui_->lEMail)
+            stEMailClick();
+        else if (watched == ui_->lWWW)
+            stWWWClick();
     }
     return QDialog::eventFilter(watched, event);
 }

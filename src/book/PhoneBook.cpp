@@ -1,9 +1,9 @@
 #include "book/PhoneBook.h"
 
-#include "settings/Positions.h"
-#include "settings/Settings.h"
 #include "platform/Exception.h"
 #include "platform/UserMessages.h"
+#include "settings/Positions.h"
+#include "settings/Settings.h"
 #include "windows/Line.h"
 #include "windows/StatusIcons.h"
 
@@ -51,7 +51,9 @@ BookPrompts desktopPrompts(QWidget* owner) {
 }  // namespace
 
 TPhoneBook::TPhoneBook(QWidget* parent)
-    : QMainWindow(parent, Qt::Window), model_(new BookModel(store_, this)), prompts_(desktopPrompts(this)) {
+    : QMainWindow(parent, Qt::Window),
+      model_(new BookModel(store_, this)),
+      prompts_(desktopPrompts(this)) {
     setObjectName(QStringLiteral("PhoneBook"));
     setWindowTitle(QStringLiteral("Телефонная книжка"));
     setWindowIcon(statusIcon(StatusNormal));
@@ -81,9 +83,8 @@ TPhoneBook::TPhoneBook(QWidget* parent)
 
     buildToolbar();
     buildMenu();
-    connect(lvBook, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1->popup(lvBook->viewport()->mapToGlobal(at));
-    });
+    connect(lvBook, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(lvBook->viewport()->mapToGlobal(at)); });
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stStatus"));
@@ -160,12 +161,14 @@ void TPhoneBook::buildToolbar() {
                          themed("document-properties", st, QStyle::SP_FileDialogDetailedView));
     sbExit = addButton("sbExit", QStringLiteral("Спрятать книжку"),
                        themed("window-close", st, QStyle::SP_DialogCloseButton));
-    const QList<QWidget*> order{sbDial,  sbAnswer, nullptr, sbAdd,   sbDel,    sbProp,
+    const QList<QWidget*> order{sbDial,  sbAnswer, nullptr,    sbAdd,   sbDel,   sbProp,
                                 sbInfo,  nullptr,  sbReminder, nullptr, cbGroup, nullptr,
                                 sbAddGr, sbDelGr,  sbPropGr,   nullptr, sbExit};
     for (QWidget* w : order) {
-        if (w) tb->addWidget(w);
-        else tb->addSeparator();
+        if (w)
+            tb->addWidget(w);
+        else
+            tb->addSeparator();
     }
     connect(sbDial, &QToolButton::clicked, this, &TPhoneBook::sbDialClick);
     connect(sbAnswer, &QToolButton::clicked, this, &TPhoneBook::sbAnswerClick);
@@ -181,8 +184,8 @@ void TPhoneBook::buildToolbar() {
     connect(sbExit, &QToolButton::clicked, this, &TPhoneBook::sbExitClick);
 }
 
-QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text,
-                             const QIcon& icon, const QKeySequence& key) {
+QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
+                             const QKeySequence& key) {
     QAction* a = menu->addAction(icon, text);
     a->setObjectName(QString::fromLatin1(name));
     if (!key.isEmpty()) {
@@ -307,8 +310,10 @@ void TPhoneBook::ItemsView() {
 }
 
 void TPhoneBook::ItemUpdate(int row, bool isNew, int index) {
-    if (isNew) model_->append(index);
-    else model_->refresh(row);
+    if (isNew)
+        model_->append(index);
+    else
+        model_->refresh(row);
 }
 
 void TPhoneBook::ED() {
@@ -331,8 +336,8 @@ void TPhoneBook::MenuCreate() {
     for (int g = 0; g < store_.groupCount(); ++g) {
         const QString text = g == 0 ? QStringLiteral("[Общая]") : store_.group(g).Text;
         // Titles may hold '&'; the menu must show them as they are.
-        QAction* a = mPGroupMenu->addAction(icon, QString(text).replace(QLatin1Char('&'),
-                                                                        QStringLiteral("&&")));
+        QAction* a = mPGroupMenu->addAction(
+            icon, QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
         a->setObjectName(QStringLiteral("mPGroup%1").arg(g));
         connect(a, &QAction::triggered, this, [this, g] { SetGroup(g); });
     }

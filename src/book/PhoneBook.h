@@ -137,9 +137,8 @@ private:
     QLabel* stStatus0 = nullptr;
     QLabel* stStatus1 = nullptr;
     QToolButton *sbDial = nullptr, *sbAnswer = nullptr, *sbAdd = nullptr, *sbDel = nullptr,
-                *sbProp = nullptr, *sbInfo = nullptr, *sbReminder = nullptr,
-                *sbAddGr = nullptr, *sbDelGr = nullptr, *sbPropGr = nullptr,
-                *sbExit = nullptr;
+                *sbProp = nullptr, *sbInfo = nullptr, *sbReminder = nullptr, *sbAddGr = nullptr,
+                *sbDelGr = nullptr, *sbPropGr = nullptr, *sbExit = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QMenu* mPGroupMenu = nullptr;
     QAction *mPDial = nullptr, *mPStatus = nullptr, *mPNormal = nullptr, *mPBad = nullptr,

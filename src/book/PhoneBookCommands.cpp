@@ -48,9 +48,8 @@ void TPhoneBook::addWithNumber(const QString& number) {
 }
 
 void TPhoneBook::sbAddClick() {
-    TBookItem dialog({&store_, [this] { return cbGroup->currentIndex(); },
-                      [this] { sbAddGrClick(); }},
-                     this);
+    TBookItem dialog(
+        {&store_, [this] { return cbGroup->currentIndex(); }, [this] { sbAddGrClick(); }}, this);
     dialog.setPhone(PendingPhone);
     prompts_.exec(dialog);
     PendingPhone.clear();
@@ -93,9 +92,8 @@ void TPhoneBook::sbPropClick() {
     const int row = rows.first();
     const int master = model_->masterIndex(row);
     const quint64 rebuildsBefore = rebuilds_;
-    TBookItem dialog({&store_, [this] { return cbGroup->currentIndex(); },
-                      [this] { sbAddGrClick(); }},
-                     this);
+    TBookItem dialog(
+        {&store_, [this] { return cbGroup->currentIndex(); }, [this] { sbAddGrClick(); }}, this);
     dialog.Item = model_->entry(row);
     dialog.InitFormProp();
     prompts_.exec(dialog);

@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace zrk {
 namespace {
@@ -42,8 +42,8 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
     }
     // mkstemp makes the file 0600; keep the mode of the file it replaces.
     struct stat st {};
-    ::fchmod(fd, ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777)
-                                                                          : 0644);
+    ::fchmod(fd,
+             ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777) : 0644);
     const char* p = data.constData();
     qsizetype left = data.size();
     while (left > 0) {

@@ -8,8 +8,8 @@
 namespace zrk {
 
 struct FileError {
-    int code = 0;      // errno of the call that failed
-    QString message;   // what failed, for the user
+    int code = 0;     // errno of the call that failed
+    QString message;  // what failed, for the user
 };
 
 // Writes data to a new temporary file in the directory of `target` and syncs it.
@@ -25,7 +25,6 @@ bool renameSynced(const QString& from, const QString& to, FileError* err = nullp
 bool moveAside(const QString& from, const QString& to, FileError* err = nullptr);
 
 // writeSyncedTemp + renameSynced; the temporary file is removed on failure.
-bool replaceFileAtomically(const QString& target, const QByteArray& data,
-                           FileError* err = nullptr);
+bool replaceFileAtomically(const QString& target, const QByteArray& data, FileError* err = nullptr);
 
 }  // namespace zrk

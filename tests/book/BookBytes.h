@@ -7,7 +7,7 @@ namespace zrktest {
 
 // `texts`: name, phone, work phone, address, e-mail, ICQ, home page, note; missing ones empty.
 inline QByteArray entryBytes(const QByteArrayList& texts, qint32 status = 0, qint32 group = 0,
-                      char fill = '\0') {
+                             char fill = '\0') {
     QByteArray r;
     int i = 0;
     for (int size : {71, 51, 51, 71, 51, 16, 71}) r += field(size, texts.value(i++), fill);
@@ -16,7 +16,7 @@ inline QByteArray entryBytes(const QByteArrayList& texts, qint32 status = 0, qin
 }
 
 inline QByteArray groupBytes(const QByteArray& title, const QByteArray& sound, qint32 action,
-                      char fill = '\0') {
+                             char fill = '\0') {
     return field(24, title, fill) + field(256, sound, fill) + le32(action);
 }
 
@@ -25,7 +25,7 @@ inline QByteArray header(qint32 groups) {
 }
 
 inline QByteArray legacyRecord(const QByteArray& name, const QByteArray& phone, qint32 status,
-                        const QByteArray& note, int nameLengthByte = -1) {
+                               const QByteArray& note, int nameLengthByte = -1) {
     return field(51, name, '\0', nameLengthByte) + field(29, phone) + le32(status) +
            field(84, note);
 }
@@ -42,7 +42,8 @@ inline QByteArray sampleFile(char fill = '\0') {
            entryBytes({cp("Сидоров"), "111"}, 0, 0, fill);
 }
 
-inline zrk::BookEntry entry(const QString& name, const QString& phone, qint32 status = 0, qint32 group = 0) {
+inline zrk::BookEntry entry(const QString& name, const QString& phone, qint32 status = 0,
+                            qint32 group = 0) {
     zrk::BookEntry e = zrk::BookEntry::empty();
     e.Name.setText(name);
     e.Phone.setText(phone);

@@ -125,7 +125,10 @@ struct BookWindow {
         QStringList out;
         for (int i = 0; i < book->store().count(); ++i) {
             const zrk::BookEntry& e = book->store().item(i).Entry;
-            out << QString("%1:%2:%3:%4").arg(e.Name.text(), e.Phone.text()).arg(e.Status).arg(e.Group);
+            out << QString("%1:%2:%3:%4")
+                       .arg(e.Name.text(), e.Phone.text())
+                       .arg(e.Status)
+                       .arg(e.Group);
         }
         return out;
     }

@@ -72,8 +72,8 @@ private slots:
         struct Case {
             qint32 status, group, savedStatus, savedGroup;
         };
-        for (const Case c : {Case{7, 9, 0, 0}, Case{-3, -1, 0, 0}, Case{1, 2, 1, 2},
-                             Case{2, 1, 2, 1}}) {
+        for (const Case c :
+             {Case{7, 9, 0, 0}, Case{-3, -1, 0, 0}, Case{1, 2, 1, 2}, Case{2, 1, 2, 1}}) {
             TBookItem d({&store, [] { return 0; }, {}});
             d.Item = entry("Имя", "12", c.status, c.group);
             d.Item.Icq.setText("42");
@@ -148,14 +148,22 @@ private slots:
     void informationLinks_data() {
         QTest::addColumn<QString>("homePage");
         QTest::addColumn<QString>("opened");  // empty: nothing opened
-        QTest::newRow("bare") << "bank.ru" << "http://bank.ru";
-        QTest::newRow("web prefix") << "http://bank.ru" << "http://bank.ru";
-        QTest::newRow("web prefix in capitals") << "HTTP://bank.ru/A" << "http://bank.ru/A";
-        QTest::newRow("https") << "https://bank.ru" << "https://bank.ru";
-        QTest::newRow("https in capitals") << "HTTPS://bank.ru" << "https://bank.ru";
-        QTest::newRow("ftp") << "ftp://files.ru" << "ftp://files.ru";
-        QTest::newRow("mail") << "mailto:a@b.ru" << "mailto:a@b.ru";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("bare") << "bank.ru"
+                              << "http://bank.ru";
+        QTest::newRow("web prefix") << "http://bank.ru"
+                                    << "http://bank.ru";
+        QTest::newRow("web prefix in capitals") << "HTTP://bank.ru/A"
+                                                << "http://bank.ru/A";
+        QTest::newRow("https") << "https://bank.ru"
+                               << "https://bank.ru";
+        QTest::newRow("https in capitals") << "HTTPS://bank.ru"
+                                           << "https://bank.ru";
+        QTest::newRow("ftp") << "ftp://files.ru"
+                             << "ftp://files.ru";
+        QTest::newRow("mail") << "mailto:a@b.ru"
+                              << "mailto:a@b.ru";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void informationLinks() {
         QFETCH(QString, homePage);

@@ -1,6 +1,6 @@
 // The phone book store against files built byte by byte from the record layouts.
-#include "book/BookStore.h"
 #include "book/BookBytes.h"
+#include "book/BookStore.h"
 #include "book/StoreTesting.h"
 #include "book/WithoutRootOverride.h"
 #include "settings/Settings.h"

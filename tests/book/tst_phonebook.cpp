@@ -52,8 +52,8 @@ private slots:
         w.trigger("mPDel");
         QCOMPARE(w.told.last(), QString("Внимание: Вы хотите удалить этот телефон?"));
         QCOMPARE(w.entries(), (QStringList{"Первый:12-34:0:0", "Третий:5:0:0"}));
-        QCOMPARE(readAll("book.phn"), header(0) + entryBytes({cp("Первый"), "12-34"}) +
-                                          entryBytes({cp("Третий"), "5"}));
+        QCOMPARE(readAll("book.phn"),
+                 header(0) + entryBytes({cp("Первый"), "12-34"}) + entryBytes({cp("Третий"), "5"}));
     }
 
     void deleteGroupRemovesItsOwnEntriesOnly() {
@@ -227,9 +227,9 @@ private slots:
         w.list()->doubleClicked(w.list()->model()->index(3, 1));
         QTest::keyClick(w.list(), Qt::Key_Escape);
         w.click("sbAnswer");
-        QCOMPARE(w.line.calls, (QStringList{"ViewNumber(222,false)", "sbDialClick",
-                                            "ViewNumber(222,false)", "sbDialClick",
-                                            "sbAnswerClick", "sbAnswerClick"}));
+        QCOMPARE(w.line.calls,
+                 (QStringList{"ViewNumber(222,false)", "sbDialClick", "ViewNumber(222,false)",
+                              "sbDialClick", "sbAnswerClick", "sbAnswerClick"}));
         // A line that fails hands its error to the main window.
         w.line.calls.clear();
         w.line.failing = true;
@@ -311,7 +311,7 @@ private slots:
         QCOMPARE(w.rows(), rows);
         QCOMPARE(w.enabled("sbDelGr"), position > 0);
         QCOMPARE(w.enabled("sbPropGr"), position > 0);
-        const char* needRows[] = {"sbDel",  "sbProp", "sbInfo", "sbDial", "mPDel",
+        const char* needRows[] = {"sbDel",  "sbProp", "sbInfo", "sbDial",  "mPDel",
                                   "mPProp", "mPInfo", "mPDial", "mPStatus"};
         for (const char* name : needRows) QVERIFY2(w.enabled(name), name);
         // The reminder form and the column chooser are handed in; off until then.
@@ -348,8 +348,8 @@ private slots:
         BookWindow w(fourPeople());
         w.answers << newGroup("дРУЗЬЯ") << newGroup("[все ГРУППЫ]") << newGroup("Семья");
         for (int i = 0; i < 3; ++i) w.click("sbAddGr");
-        QCOMPARE(w.told, (QStringList{"Ошибка: Такая группа уже есть.",
-                                      "Ошибка: Такая группа уже есть."}));
+        QCOMPARE(w.told,
+                 (QStringList{"Ошибка: Такая группа уже есть.", "Ошибка: Такая группа уже есть."}));
         QCOMPARE(w.groups(), (QStringList{"[Все группы]", "Друзья", "Работа", "Семья"}));
         QCOMPARE(w.selector()->currentIndex(), 3);
         QVERIFY(w.rows().isEmpty());
@@ -369,15 +369,15 @@ private slots:
     }
 
     void informationForm() {
-        BookWindow w(header(0) + entryBytes({cp("Анна"), "1", "2", cp("Невский"), "a@b.ru",
-                                             "123", "bank.ru", cp("две\rстроки")}));
+        BookWindow w(header(0) + entryBytes({cp("Анна"), "1", "2", cp("Невский"), "a@b.ru", "123",
+                                             "bank.ru", cp("две\rстроки")}));
         w.select({0});
         w.trigger("mPInfo");
         auto* info = w.book->findChild<TItemInfo*>();
         QVERIFY(info && info->isVisible());
         QStringList texts;
-        for (const char* n : {"stFIO", "stPhone", "stWork", "stAdres", "stEMail", "stICQ",
-                              "stWWW", "stNote"})
+        for (const char* n :
+             {"stFIO", "stPhone", "stWork", "stAdres", "stEMail", "stICQ", "stWWW", "stNote"})
             texts << info->findChild<QLabel*>(n)->text();
         QCOMPARE(texts, (QStringList{"Анна", "1", "2", "Невский", "a@b.ru", "123", "bank.ru",
                                      "две строки"}));
@@ -422,10 +422,9 @@ private slots:
         w.select({1});
         w.click("sbDel");
         QCOMPARE(w.messages.shown, QStringList());
-        QCOMPARE(readAll("book.phn"),
-                 header(1) + groupBytes(cp("Семья"), "f.wav", 1) +
-                     entryBytes({cp("Анна"), "111"}, 2, 1) +
-                     entryBytes({cp("Борис"), "222", "555-55"}));
+        QCOMPARE(readAll("book.phn"), header(1) + groupBytes(cp("Семья"), "f.wav", 1) +
+                                          entryBytes({cp("Анна"), "111"}, 2, 1) +
+                                          entryBytes({cp("Борис"), "222", "555-55"}));
     }
 
     void savesThatFailKeepTheChange_data() {
@@ -452,8 +451,9 @@ private slots:
         limit.reset();
         notRoot.reset();
         QFile::setPermissions("dir", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(w.messages.shown, QStringList{fault == "ro" ? "Ошибка: Ошибка создания dir/book.phn!"
-                                                             : "Ошибка: Ошибка записи dir/book.phn!"});
+        QCOMPARE(w.messages.shown,
+                 QStringList{fault == "ro" ? "Ошибка: Ошибка создания dir/book.phn!"
+                                           : "Ошибка: Ошибка записи dir/book.phn!"});
         QCOMPARE(readAll(ini().PhoneBookFile), fourPeople());
         QCOMPARE(w.entries()[0], QString("Анна:111:2:1"));
         QCOMPARE(filesIn("dir"), QStringList{"book.phn"});

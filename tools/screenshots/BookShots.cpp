@@ -14,8 +14,7 @@ void writeSampleBook() {
     SavePosition(QStringLiteral("Position\\PhoneBook\\Section1"), TFormPlace{-1, -1, -1, 120},
                  true);
     BookStore book;
-    book.AddGroup(BookGroup::make(QStringLiteral("Семья"), QStringLiteral("family.wav"), 0),
-                  true);
+    book.AddGroup(BookGroup::make(QStringLiteral("Семья"), QStringLiteral("family.wav"), 0), true);
     book.AddGroup(BookGroup::make(QStringLiteral("Работа"), {}, 1), true);
     book.AddGroup(BookGroup::make(QStringLiteral("Реклама"), {}, 3), true);
     struct Person {
@@ -49,8 +48,9 @@ void saveBookShots(TPhoneBook& book, const QString& out,
                    void (*save)(QWidget*, const QString&, const char*)) {
     book.resize(700, 270);
     book.show();
-    book.findChild<QTreeView*>(QStringLiteral("lvBook"))->selectionModel()->select(
-        book.rows().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    book.findChild<QTreeView*>(QStringLiteral("lvBook"))
+        ->selectionModel()
+        ->select(book.rows().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     save(&book, out, "phone-book");
 
     TBookItem item({&book.store(), [] { return 1; }, {}}, &book);
