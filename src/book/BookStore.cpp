@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -283,7 +284,7 @@ bool BookStore::SaveList(const QString& fileName) {
             showError(creationError(QString::fromLatin1(kBookBackup)));
             return false;
         }
-        if (!renameSynced(fileName, backup.filePath(), &err)) {
+        if (!moveAside(fileName, backup.filePath(), &err)) {
             QFile::remove(temp);
             showError(creationError(QString::fromLatin1(kBookFile)));
             return false;
@@ -345,16 +346,21 @@ void BookStore::RemoveItem(int i) {
     master_.erase(master_.begin() + i);
 }
 
-int BookStore::RemoveFirstByPhone(const FixedText<50>& phone) {
-    const int n = phone.size();
-    for (int i = 0; i < count(); ++i) {
-        const FixedText<50>& p = master_[size_t(i)].Entry.Phone;
-        if (p.size() == n && std::memcmp(p.chars, phone.chars, size_t(n)) == 0) {
-            RemoveItem(i);
-            return i;
+void BookStore::RemoveItems(std::vector<int> positions) {
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    if (positions.empty()) return;
+    size_t next = 0;  // the next position to drop
+    size_t kept = size_t(positions.front());
+    for (size_t i = kept; i < master_.size(); ++i) {
+        if (next < positions.size() && int(i) == positions[next]) {
+            ++next;
+            continue;
         }
+        if (kept != i) master_[kept] = std::move(master_[i]);
+        ++kept;
     }
-    return -1;
+    master_.erase(master_.begin() + std::ptrdiff_t(kept), master_.end());
 }
 
 void BookStore::RemoveGroup(int k) {

@@ -87,9 +87,8 @@ public:
     const TOBJBook& item(int i) const { return master_[size_t(i)]; }
     TOBJBook& item(int i) { return master_[size_t(i)]; }
     void RemoveItem(int i);
-    // Removes the first entry whose Phone is identical (length and bytes) to `phone`;
-    // returns its former position or -1.
-    int RemoveFirstByPhone(const FixedText<50>& phone);
+    // Removes the entries at these positions (any order; repeats count once) in one pass.
+    void RemoveItems(std::vector<int> positions);
 
     // GroupTable, position 0 included
     int groupCount() const { return int(groups_.size()); }

@@ -1,30 +1,414 @@
 #include "book/PhoneBook.h"
 
+#include "platform/Exception.h"
+#include "platform/UserMessages.h"
+#include "settings/Positions.h"
+#include "settings/Settings.h"
+#include "windows/Line.h"
+#include "windows/StatusIcons.h"
+
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
 
 namespace zrk {
+namespace {
 
-TPhoneBook::TPhoneBook(QWidget* parent) : QWidget(parent, Qt::Window) {
+// The design widths suit a font whose digits are 6 pixels wide; a larger desktop font
+// widens the window and the columns alike.
+double designScale(const QFont& font) {
+    return qMax(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) / 6.0);
+}
+
+QIcon themed(const char* name, const QStyle* style, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
+}
+
+BookPrompts desktopPrompts(QWidget* owner) {
+    BookPrompts p;
+    p.exec = [](QDialog& d) { return d.exec(); };
+    p.ask = [owner](const QString& caption, const QString& text) {
+        return QMessageBox::warning(owner, caption, text,
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                    QMessageBox::Yes);
+    };
+    p.warn = [owner](const QString& caption, const QString& text) {
+        QMessageBox::warning(owner, caption, text);
+    };
+    return p;
+}
+
+}  // namespace
+
+TPhoneBook::TPhoneBook(QWidget* parent)
+    : QMainWindow(parent, Qt::Window),
+      model_(new BookModel(store_, this)),
+      prompts_(desktopPrompts(this)) {
     setObjectName(QStringLiteral("PhoneBook"));
-    setWindowTitle(QStringLiteral("Телефонная книга"));
-    setGeometry(200, 150, 520, 320);
+    setWindowTitle(QStringLiteral("Телефонная книжка"));
+    setWindowIcon(statusIcon(StatusNormal));
+
+    lvBook = new QTreeView(this);
+    lvBook->setObjectName(QStringLiteral("lvBook"));
+    lvBook->setModel(model_);
+    lvBook->setRootIsDecorated(false);
+    lvBook->setItemsExpandable(false);
+    lvBook->setUniformRowHeights(true);  // what keeps a big book quick to show and scroll
+    lvBook->setSortingEnabled(false);
+    lvBook->setAllColumnsShowFocus(true);
+    lvBook->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvBook->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvBook->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvBook->setIconSize(QSize(16, 16));
+    lvBook->setContextMenuPolicy(Qt::CustomContextMenu);
+    QHeaderView* header = lvBook->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(true);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    connect(header, &QHeaderView::sectionClicked, this, &TPhoneBook::lvBookColumnClick);
+    connect(lvBook, &QTreeView::doubleClicked, this, &TPhoneBook::sbDialClick);
+    lvBook->installEventFilter(this);
+    setCentralWidget(lvBook);
+
+    buildToolbar();
+    buildMenu();
+    connect(lvBook, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(lvBook->viewport()->mapToGlobal(at)); });
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("stStatus"));
+    stStatus0 = new QLabel(bar);
+    stStatus0->setObjectName(QStringLiteral("stStatus0"));
+    stStatus0->setMinimumWidth(80);
+    stStatus1 = new QLabel(bar);
+    stStatus1->setObjectName(QStringLiteral("stStatus1"));
+    stStatus1->setMinimumWidth(150);
+    bar->addWidget(stStatus0);
+    bar->addWidget(stStatus1);
+    setStatusBar(bar);
+
+    // Creation: place, columns, the book, the selector at the stored group.
+    PendingPhone.clear();
+    const double scale = designScale(lvBook->font());
+    resize(qRound(472 * scale), qRound(283 * scale));
+    move(202, 163);
     placement_.restoreOrReport(this);
+    sortField_ = 1;
+    ColumCreate();
     store_.load();
+    MenuCreate();
+    fillSelector();
+    const int stored = ini().Group;
+    setSelector(stored >= 0 && stored < store_.groupCount() ? stored : 0);
+    shownGroup_ = cbGroup->currentIndex();
+    ItemsView();
+}
+
+TPhoneBook::~TPhoneBook() = default;
+
+QToolButton* TPhoneBook::addButton(const char* name, const QString& hint, const QIcon& icon) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setIcon(icon);
+    b->setAutoRaise(true);
+    return b;
+}
+
+void TPhoneBook::buildToolbar() {
+    auto* tb = new QToolBar(this);
+    tb->setObjectName(QStringLiteral("tbTools"));
+    tb->setMovable(false);
+    tb->setFloatable(false);
+    tb->setIconSize(QSize(16, 16));
+    tb->toggleViewAction()->setVisible(false);
+    addToolBar(tb);
+    const QStyle* st = style();
+    sbDial = addButton("sbDial", QStringLiteral("Набрать номер"),
+                       themed("call-start", st, QStyle::SP_MediaPlay));
+    sbAnswer = addButton("sbAnswer", QStringLiteral("Снять трубку"),
+                         themed("call-stop", st, QStyle::SP_DialogApplyButton));
+    sbAdd = addButton("sbAdd", QStringLiteral("Добавить запись"),
+                      themed("list-add", st, QStyle::SP_FileIcon));
+    sbDel = addButton("sbDel", QStringLiteral("Удалить запись"),
+                      themed("list-remove", st, QStyle::SP_TrashIcon));
+    sbProp = addButton("sbProp", QStringLiteral("Редактировать"),
+                       themed("document-edit", st, QStyle::SP_FileDialogContentsView));
+    sbInfo = addButton("sbInfo", QStringLiteral("Полная информация"),
+                       themed("dialog-information", st, QStyle::SP_MessageBoxInformation));
+    sbReminder = addButton("sbReminder", QStringLiteral("Добавить в напоминание"),
+                           themed("appointment-new", st, QStyle::SP_FileDialogInfoView));
+    cbGroup = new QComboBox(this);
+    cbGroup->setObjectName(QStringLiteral("cbGroup"));
+    cbGroup->setToolTip(QStringLiteral("Группа"));
+    cbGroup->setFixedWidth(160);
+    sbAddGr = addButton("sbAddGr", QStringLiteral("Добавить группу"),
+                        themed("folder-new", st, QStyle::SP_FileDialogNewFolder));
+    sbDelGr = addButton("sbDelGr", QStringLiteral("Удалить группу"),
+                        themed("edit-delete", st, QStyle::SP_DialogDiscardButton));
+    sbPropGr = addButton("sbPropGr", QStringLiteral("Свойства группы"),
+                         themed("document-properties", st, QStyle::SP_FileDialogDetailedView));
+    sbExit = addButton("sbExit", QStringLiteral("Спрятать книжку"),
+                       themed("window-close", st, QStyle::SP_DialogCloseButton));
+    const QList<QWidget*> order{sbDial,  sbAnswer, nullptr,    sbAdd,   sbDel,   sbProp,
+                                sbInfo,  nullptr,  sbReminder, nullptr, cbGroup, nullptr,
+                                sbAddGr, sbDelGr,  sbPropGr,   nullptr, sbExit};
+    for (QWidget* w : order) {
+        if (w)
+            tb->addWidget(w);
+        else
+            tb->addSeparator();
+    }
+    connect(sbDial, &QToolButton::clicked, this, &TPhoneBook::sbDialClick);
+    connect(sbAnswer, &QToolButton::clicked, this, &TPhoneBook::sbAnswerClick);
+    connect(sbAdd, &QToolButton::clicked, this, &TPhoneBook::sbAddClick);
+    connect(sbDel, &QToolButton::clicked, this, &TPhoneBook::sbDelClick);
+    connect(sbProp, &QToolButton::clicked, this, &TPhoneBook::sbPropClick);
+    connect(sbInfo, &QToolButton::clicked, this, &TPhoneBook::sbInfoClick);
+    connect(sbReminder, &QToolButton::clicked, this, &TPhoneBook::sbReminderClick);
+    connect(cbGroup, &QComboBox::currentIndexChanged, this, &TPhoneBook::cbGroupChange);
+    connect(sbAddGr, &QToolButton::clicked, this, &TPhoneBook::sbAddGrClick);
+    connect(sbDelGr, &QToolButton::clicked, this, &TPhoneBook::sbDelGrClick);
+    connect(sbPropGr, &QToolButton::clicked, this, &TPhoneBook::sbPropGrClick);
+    connect(sbExit, &QToolButton::clicked, this, &TPhoneBook::sbExitClick);
+}
+
+QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
+                             const QKeySequence& key) {
+    QAction* a = menu->addAction(icon, text);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        // The short-cuts work while the list has the focus, as the menu's keys.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        lvBook->addAction(a);
+    }
+    return a;
+}
+
+void TPhoneBook::buildMenu() {
+    const QStyle* st = style();
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    mPDial = addItem(PopupMenu1, "mPDial", QStringLiteral("&Звонить"), sbDial->icon());
+    PopupMenu1->setDefaultAction(mPDial);
+    PopupMenu1->addSeparator();
+    auto* status = new QMenu(QStringLiteral("&Статус"), PopupMenu1);
+    mPStatus = PopupMenu1->addMenu(status);
+    mPStatus->setObjectName(QStringLiteral("mPStatus"));
+    mPStatus->setIcon(themed("emblem-important", st, QStyle::SP_DialogHelpButton));
+    mPNormal = addItem(status, "mPNormal", QStringLiteral("&Нормальный"), statusIcon(0));
+    mPBad = addItem(status, "mPBad", QStringLiteral("&Плохой"), statusIcon(1));
+    mPPrior = addItem(status, "mPPrior", QStringLiteral("П&риоритетный"), statusIcon(2));
+    PopupMenu1->addSeparator();
+    mPAdd = addItem(PopupMenu1, "mPAdd", QStringLiteral("&Добавить..."), sbAdd->icon(),
+                    QKeySequence(Qt::Key_Insert));
+    mPDel = addItem(PopupMenu1, "mPDel", QStringLiteral("&Удалить"), sbDel->icon(),
+                    QKeySequence(Qt::Key_Delete));
+    PopupMenu1->addSeparator();
+    mPGroupMenu = new QMenu(QStringLiteral("&Переместить в"), PopupMenu1);
+    mPGroup = PopupMenu1->addMenu(mPGroupMenu);
+    mPGroup->setObjectName(QStringLiteral("mPGroup"));
+    mPGroup->setIcon(themed("go-jump", st, QStyle::SP_ArrowForward));
+    PopupMenu1->addSeparator();
+    mPInfo = addItem(PopupMenu1, "mPInfo", QStringLiteral("&Информация"), sbInfo->icon(),
+                     QKeySequence(Qt::CTRL | Qt::Key_I));
+    mPReminder = addItem(PopupMenu1, "mPReminder", QStringLiteral("&Напоминание..."),
+                         sbReminder->icon(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mPOpti = addItem(PopupMenu1, "mPOpti", QStringLiteral("Нас&тройка..."),
+                     themed("configure", st, QStyle::SP_FileDialogListView));
+    mPProp = addItem(PopupMenu1, "mPProp", QStringLiteral("&Свойства..."), sbProp->icon());
+    mPOpti->setEnabled(false);  // until the column chooser is there
+    connect(mPDial, &QAction::triggered, this, &TPhoneBook::sbDialClick);
+    connect(mPNormal, &QAction::triggered, this, [this] { SetStatus(StatusNormal); });
+    connect(mPBad, &QAction::triggered, this, [this] { SetStatus(StatusBad); });
+    connect(mPPrior, &QAction::triggered, this, [this] { SetStatus(StatusPriority); });
+    connect(mPAdd, &QAction::triggered, this, &TPhoneBook::sbAddClick);
+    connect(mPDel, &QAction::triggered, this, &TPhoneBook::sbDelClick);
+    connect(mPInfo, &QAction::triggered, this, &TPhoneBook::sbInfoClick);
+    connect(mPReminder, &QAction::triggered, this, &TPhoneBook::sbReminderClick);
+    connect(mPOpti, &QAction::triggered, this, &TPhoneBook::mPOptiClick);
+    connect(mPProp, &QAction::triggered, this, &TPhoneBook::sbPropClick);
+}
+
+void TPhoneBook::setLine(Line* line) {
+    line_ = line;
+    if (info_) info_->setLine(line);
+}
+
+void TPhoneBook::setInfoForm(TItemInfo* form) {
+    info_ = form;
+    if (info_) info_->setLine(line_);
+}
+
+TItemInfo* TPhoneBook::infoForm() {
+    if (!info_) setInfoForm(new TItemInfo(this));
+    return info_;
+}
+
+void TPhoneBook::setPortActive(bool active) {
+    portActive_ = active;
+    sbAnswer->setEnabled(active);
+    ED();
+}
+
+void TPhoneBook::setReminderForm(std::function<void(const QString&)> open) {
+    reminderForm_ = std::move(open);
+    ED();
+}
+
+void TPhoneBook::setColumnChooser(std::function<bool(QWidget*)> choose) {
+    columnChooser_ = std::move(choose);
+    mPOpti->setEnabled(bool(columnChooser_));
+}
+
+void TPhoneBook::setPrompts(BookPrompts prompts) {
+    prompts_ = std::move(prompts);
+}
+
+void TPhoneBook::ColumCreate() {
+    std::vector<int> fields;
+    for (int f = 0; f < kBookFieldCount; ++f)
+        if (ini().Columns[size_t(f)]) fields.push_back(f);
+    model_->setFields(fields);
+    QHeaderView* header = lvBook->header();
+    QList<int> keys;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int field = fields.empty() ? -1 : fields[size_t(c)];
+        keys << field;
+        TFormPlace place{-1, -1, -1,
+                         qRound(bookFieldWidth(qMax(0, field)) * designScale(lvBook->font()))};
+        if (field >= 0) {
+            try {
+                LoadPosition(QStringLiteral("Position\\PhoneBook\\Section%1").arg(field), place);
+            } catch (const Exception& e) {
+                showError(e.message());
+            }
+        }
+        header->resizeSection(c, qMax(0, place.Width));
+    }
+    placement_.setColumns(header, keys);
+    header->setSortIndicatorShown(false);
+}
+
+void TPhoneBook::ItemsView() {
+    model_->rebuild(qMax(0, cbGroup->currentIndex()));
+    ++rebuilds_;
+    lvBook->header()->setSortIndicatorShown(false);
+    ED();
+}
+
+void TPhoneBook::ItemUpdate(int row, bool isNew, int index) {
+    if (isNew)
+        model_->append(index);
+    else
+        model_->refresh(row);
+}
+
+void TPhoneBook::ED() {
+    const bool rows = model_->count() > 0;
+    for (QToolButton* b : {sbDel, sbProp, sbInfo}) b->setEnabled(rows);
+    for (QAction* a : {mPDel, mPProp, mPInfo, mPDial, mPStatus}) a->setEnabled(rows);
+    // Dialing needs a port as well; the reminder command needs the reminder form.
+    sbDial->setEnabled(rows && portActive_);
+    sbReminder->setEnabled(rows && reminderForm_);
+    mPReminder->setEnabled(rows && reminderForm_);
+    const bool group = cbGroup->count() > 0 && cbGroup->currentIndex() > 0;
+    sbDelGr->setEnabled(group);
+    sbPropGr->setEnabled(group);
+    stStatus0->setText(QStringLiteral("Записей: %1").arg(model_->count()));
+}
+
+void TPhoneBook::MenuCreate() {
+    mPGroupMenu->clear();
+    const QIcon icon = themed("folder", style(), QStyle::SP_DirIcon);
+    for (int g = 0; g < store_.groupCount(); ++g) {
+        const QString text = g == 0 ? QStringLiteral("[Общая]") : store_.group(g).Text;
+        // Titles may hold '&'; the menu must show them as they are.
+        QAction* a = mPGroupMenu->addAction(
+            icon, QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setObjectName(QStringLiteral("mPGroup%1").arg(g));
+        connect(a, &QAction::triggered, this, [this, g] { SetGroup(g); });
+    }
+}
+
+void TPhoneBook::fillSelector() {
+    const QSignalBlocker block(cbGroup);
+    const int keep = cbGroup->currentIndex();
+    cbGroup->clear();
+    for (int g = 0; g < store_.groupCount(); ++g) cbGroup->addItem(store_.group(g).Text);
+    if (keep >= 0 && keep < cbGroup->count()) cbGroup->setCurrentIndex(keep);
+}
+
+void TPhoneBook::setSelector(int position) {
+    const QSignalBlocker block(cbGroup);
+    cbGroup->setCurrentIndex(position);
+}
+
+QList<int> TPhoneBook::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& i : lvBook->selectionModel()->selectedRows()) rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TPhoneBook::save() {
+    store_.SaveList();  // a failure is told by the store; the change stays in memory
 }
 
 void TPhoneBook::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+    QMainWindow::showEvent(event);
     emit shownChanged(true);
 }
 
 void TPhoneBook::closeEvent(QCloseEvent* event) {
     placement_.saveOrReport(this);
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
     emit shownChanged(false);
+    save();
 }
 
-TItemInfo::TItemInfo(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("ItemInfo"));
+bool TPhoneBook::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvBook) {
+        if (event->type() == QEvent::FocusIn) {
+            lvBookEnter();
+        } else if (event->type() == QEvent::KeyPress &&
+                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            sbAnswerClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TPhoneBook::lvBookEnter() {
+    if (model_->count() < 2) return;
+    const QModelIndex first = model_->index(0, 0);
+    lvBook->selectionModel()->select(first,
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    lvBook->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+}
+
+void TPhoneBook::lvBookColumnClick(int column) {
+    const int field = model_->fieldOf(column);
+    if (model_->fields().empty() || field < 0) return;
+    sortField_ = field + 1;
+    stStatus1->setText(bookFieldCaption(field));
+    model_->sortOn(field);
+    QHeaderView* header = lvBook->header();
+    header->setSortIndicator(column, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
 }
 
 }  // namespace zrk

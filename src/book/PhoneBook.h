@@ -1,21 +1,96 @@
 #pragma once
 // The phone book window. It owns the phone book for the whole run and loads it when it is
-// created, so that callers are found from the first call on. (Its browsing and editing
-// controls are still to come; for now it is a hidden window that keeps the book.)
+// created, so that callers are found from the first call on; shown, it lists the entries of
+// one group or of all, and carries every command on entries and groups. Every change is
+// saved at once.
+#include "book/BookModel.h"
 #include "book/BookStore.h"
+#include "book/ItemInfo.h"
 #include "settings/WindowPlacement.h"
 
-#include <QWidget>
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+class QTreeView;
 
 namespace zrk {
 
-class TPhoneBook : public QWidget {
+class Line;
+
+// How the window asks and tells; the desktop's message boxes unless replaced (tests).
+struct BookPrompts {
+    // A modal dialog; returns its result.
+    std::function<int(QDialog& dialog)> exec;
+    // Yes, No and Cancel with a warning icon; only Yes proceeds.
+    std::function<QMessageBox::StandardButton(const QString& caption, const QString& text)> ask;
+    // A warning with OK.
+    std::function<void(const QString& caption, const QString& text)> warn;
+};
+
+class TPhoneBook : public QMainWindow {
     Q_OBJECT
 public:
+    // Loads the book named by "Phone Book File" and restores the stored place, size and
+    // column widths.
     explicit TPhoneBook(QWidget* parent = nullptr);
+    ~TPhoneBook() override;
 
     BookStore& store() { return store_; }
     const BookStore& store() const { return store_; }
+    BookModel& rows() { return *model_; }
+
+    // The main window, through which the book dials and picks up.
+    void setLine(Line* line);
+    // The one information form of the run; without one the book makes its own.
+    void setInfoForm(TItemInfo* form);
+    // The main window's port opened or closed: dial and pick-up follow it.
+    void setPortActive(bool active);
+    // The reminder form, given the number of the entry; the command is off until set.
+    void setReminderForm(std::function<void(const QString& number)> open);
+    // The column chooser; true when the user changed the columns. Off until set.
+    void setColumnChooser(std::function<bool(QWidget* parent)> choose);
+    void setPrompts(BookPrompts prompts);
+
+    // The main window's "&Добавить в книгу...": a new entry with `number`.
+    void addWithNumber(const QString& number);
+
+    void ColumCreate();
+    void ItemsView();
+    // Shows the entry at `index` in a new last row (isNew), or shows `row`'s entry again.
+    void ItemUpdate(int row, bool isNew, int index);
+    void ED();
+    void MenuCreate();
+    void SetStatus(int status);
+    void SetGroup(int group);
+
+    int ShownGroup() const { return shownGroup_; }
+    int SortField() const { return sortField_; }
+    QString PendingPhone;
+
+public slots:
+    void sbDialClick();
+    void sbAnswerClick();
+    void sbAddClick();
+    void sbDelClick();
+    void sbPropClick();
+    void sbInfoClick();
+    void sbReminderClick();
+    void cbGroupChange();
+    void sbAddGrClick();
+    void sbDelGrClick();
+    void sbPropGrClick();
+    void sbExitClick();
+    void mPOptiClick();
+    // A click on the header of `column`.
+    void lvBookColumnClick(int column);
+    // The keyboard focus enters the list.
+    void lvBookEnter();
 
 signals:
     void shownChanged(bool shown);
@@ -23,17 +98,52 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    BookStore store_;
-    WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
-};
+    void buildToolbar();
+    void buildMenu();
+    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
+    QAction* addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
+                     const QKeySequence& key = {});
+    // The selected rows, in row order.
+    QList<int> selectedRows() const;
+    // The selector at `position` without running its change.
+    void setSelector(int position);
+    // The selector's items from the group table.
+    void fillSelector();
+    // The index of the group table whose title equals `title` ignoring case, skipping `except`.
+    bool titleTaken(const QString& title, int except) const;
+    void save();
+    // Runs a command of the main window; its failure goes to the main window's handler.
+    void onLine(const std::function<void(Line&)>& command);
+    TItemInfo* infoForm();
 
-// The entry information window (hidden until the phone book opens it).
-class TItemInfo : public QWidget {
-    Q_OBJECT
-public:
-    explicit TItemInfo(QWidget* parent = nullptr);
+    BookStore store_;  // before the rows, which refer to it
+    BookModel* model_;
+    WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
+    Line* line_ = nullptr;
+    TItemInfo* info_ = nullptr;
+    bool portActive_ = true;
+    int shownGroup_ = 0;
+    int sortField_ = 1;
+    quint64 rebuilds_ = 0;  // counts ItemsView, to see that rows were rebuilt meanwhile
+    std::function<void(const QString&)> reminderForm_;
+    std::function<bool(QWidget*)> columnChooser_;
+    BookPrompts prompts_;
+
+    QTreeView* lvBook = nullptr;
+    QComboBox* cbGroup = nullptr;
+    QLabel* stStatus0 = nullptr;
+    QLabel* stStatus1 = nullptr;
+    QToolButton *sbDial = nullptr, *sbAnswer = nullptr, *sbAdd = nullptr, *sbDel = nullptr,
+                *sbProp = nullptr, *sbInfo = nullptr, *sbReminder = nullptr, *sbAddGr = nullptr,
+                *sbDelGr = nullptr, *sbPropGr = nullptr, *sbExit = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* mPGroupMenu = nullptr;
+    QAction *mPDial = nullptr, *mPStatus = nullptr, *mPNormal = nullptr, *mPBad = nullptr,
+            *mPPrior = nullptr, *mPAdd = nullptr, *mPDel = nullptr, *mPGroup = nullptr,
+            *mPInfo = nullptr, *mPReminder = nullptr, *mPOpti = nullptr, *mPProp = nullptr;
 };
 
 }  // namespace zrk

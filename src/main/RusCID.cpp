@@ -89,6 +89,12 @@ TRusCID::~TRusCID() = default;
 void TRusCID::setRunWindows(const RunWindows& w) {
     windows_ = w;
     enableReminderCommands();
+    if (windows_.itemInfo) windows_.itemInfo->setLine(this);
+    if (windows_.book) {
+        windows_.book->setLine(this);
+        windows_.book->setInfoForm(windows_.itemInfo);
+        windows_.book->setPortActive(PortActive);
+    }
     if (windows_.book)
         connect(windows_.book, &TPhoneBook::shownChanged, this, [this](bool shown) {
             setTextColour(stPhones, shown ? ini().InfoColor : ini().NotActiveColor);

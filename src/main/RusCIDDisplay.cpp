@@ -359,12 +359,10 @@ void TRusCID::wire() {
         about.exec();
     });
     on(mPOpti, [this] { OptiClick(); });
-    // The phone book's editors are not in this version yet: their commands stay disabled
-    // rather than do nothing.
-    for (QAction* a : {N8, mPBook}) a->setEnabled(false);
     wireReminders();
-    sbBook->setEnabled(false);
-    stPhones->setEnabled(false);
+    on(N8, [this] {
+        if (windows_.book) windows_.book->addWithNumber(pNumber->text());
+    });
     onClick(sbHide, [this] { sbHideClick(); });
     onClick(sbAnswer, [this] { sbAnswerClick(); });
     on(mPAnswer, [this] { sbAnswerClick(); });

@@ -4,6 +4,8 @@
 #include "main/ClickLabel.h"
 #include "main/Palette.h"
 #include "main/RusCID.h"
+
+#include "book/PhoneBook.h"
 #include "platform/Cp1251.h"
 #include "platform/Values.h"
 #include "serial/Comm.h"
@@ -61,6 +63,7 @@ void TRusCID::idONOFF(bool on) {
     sbOpenClose->setText(on ? QStringLiteral("Закрыть порт") : QStringLiteral("Открыть порт"));
     sbOpenClose->setIcon(portGlyph(!on));
     setTrayIcon(on ? 0 : 1);
+    if (windows_.book) windows_.book->setPortActive(on);
 }
 
 void TRusCID::SetStatus(int code) {

@@ -9,6 +9,7 @@
 #include "platform/Sound.h"
 #include "platform/UserMessages.h"
 #include "reminders/ReminderWindows.h"
+#include "settings/ItemOptions.h"
 #include "settings/RegImport.h"
 #include "windows/AllScreen.h"
 #include "windows/WinAlert.h"
@@ -113,7 +114,8 @@ int main(int argc, char* argv[]) {
     zrk::TAlertReminder alertReminder(&mainWindow);
     zrk::TReminder reminders(mainWindow, alertReminder, &mainWindow);
     reminders.setBook(&book.store());
-    // The phone book's reminder command opens the form by: reminders.addForNumber(phone).
+    book.setReminderForm([&reminders](const QString& phone) { reminders.addForNumber(phone); });
+    book.setColumnChooser([](QWidget* parent) { return zrk::TItemOptions::choose(parent); });
     zrk::TWinAlert alert(mainWindow, &mainWindow);
     zrk::TListRing calls(mainWindow, &mainWindow);
     zrk::TAllScreen allScreen(mainWindow, &mainWindow);

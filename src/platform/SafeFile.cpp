@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace zrk {
 namespace {
@@ -42,8 +42,8 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
     }
     // mkstemp makes the file 0600; keep the mode of the file it replaces.
     struct stat st {};
-    ::fchmod(fd, ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777)
-                                                                          : 0644);
+    ::fchmod(fd,
+             ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777) : 0644);
     const char* p = data.constData();
     qsizetype left = data.size();
     while (left > 0) {
@@ -75,6 +75,30 @@ bool renameSynced(const QString& from, const QString& to, FileError* err) {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         return fail(err, QStringLiteral("cannot rename %1 to %2").arg(from, to), errno);
     syncDirectoryOf(to);
+    return true;
+}
+
+bool moveAside(const QString& from, const QString& to, FileError* err) {
+    FileError renameErr;
+    if (renameSynced(from, to, &renameErr)) return true;
+    if (renameErr.code != EXDEV) {
+        if (err) *err = renameErr;
+        return false;
+    }
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(err, QStringLiteral("cannot read %1").arg(from), EIO);
+    const QByteArray data = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return fail(err, QStringLiteral("cannot read %1").arg(from), EIO);
+    source.close();
+    if (!replaceFileAtomically(to, data, err)) return false;
+    if (::unlink(QFile::encodeName(from).constData()) != 0) {
+        const int code = errno;
+        QFile::remove(to);  // the file stays where it was, not in two places
+        return fail(err, QStringLiteral("cannot remove %1").arg(from), code);
+    }
+    syncDirectoryOf(from);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "windows/Centre.h"
 
 #include "settings/Settings.h"
+#include "windows/DialogLook.h"
 #include "windows/StatusIcons.h"
 
 #include <QFrame>
@@ -15,10 +16,7 @@
 namespace zrk {
 
 TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      urlAbout_(std::move(opener)) {
+    : QDialog(parent, kFixedDialogFlags), urlAbout_(std::move(opener)) {
     setObjectName(QStringLiteral("CIDAbout"));
     setWindowTitle(QStringLiteral("О программе"));
     setWindowIcon(programIcon());
@@ -46,13 +44,7 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     auto* stUrl = new QLabel(QString::fromLatin1(kHomePage), frame);
     stUrl->setObjectName(QStringLiteral("stUrl"));
     stUrl->setTextFormat(Qt::PlainText);
-    QFont link = stUrl->font();
-    link.setUnderline(true);
-    stUrl->setFont(link);
-    QPalette pal = stUrl->palette();
-    pal.setColor(QPalette::WindowText, Qt::blue);
-    stUrl->setPalette(pal);
-    stUrl->setCursor(Qt::PointingHandCursor);
+    styleAsLink(stUrl);
     stUrl->installEventFilter(this);
 
     auto* top = new QHBoxLayout;

@@ -28,6 +28,12 @@
 
 #include <cstdio>
 
+namespace zrk::tools {
+void writeSampleBook();
+void saveBookShots(TPhoneBook& book, const QString& out,
+                   void (*save)(QWidget*, const QString&, const char*));
+}  // namespace zrk::tools
+
 namespace {
 
 void save(QWidget* w, const QString& dir, const char* name) {
@@ -53,6 +59,7 @@ int main(int argc, char* argv[]) {
     // A pseudo-terminal stands in for the modem, so the port opens as it would with one.
     if (zrk::tools::mapPortToNewPty() < 0) return 1;
     zrk::TRusCID main;
+    zrk::tools::writeSampleBook();
     zrk::TPhoneBook book(&main);
     zrk::TWinAlert alert(main, &main);
     zrk::TListRing calls(main, &main);
@@ -120,6 +127,7 @@ int main(int argc, char* argv[]) {
     columns.show();
     save(&columns, out, "column-chooser");
     columns.reject();
+    zrk::tools::saveBookShots(book, out, &save);
     main.FormClose();
     return 0;
 }

@@ -1,0 +1,96 @@
+#pragma once
+// The entry editor and the group editor of the phone book. Each is made for one modal use on
+// a record the phone book copies in (edit mode) and reads back out after "OK".
+#include "book/BookRecords.h"
+#include "settings/WindowPlacement.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TBookItem;
+class TGroupItem;
+}  // namespace Ui
+
+namespace zrk {
+
+class BookStore;
+
+// What the entry editor needs of the phone book: its groups, the position its group
+// selector shows, and its add-group command (which may add a group and move the selector).
+struct GroupSource {
+    const BookStore* store = nullptr;
+    std::function<int()> selectorPosition;
+    std::function<void()> addGroup;
+};
+
+class TBookItem : public QDialog {
+    Q_OBJECT
+public:
+    explicit TBookItem(GroupSource groups, QWidget* parent = nullptr);
+    ~TBookItem() override;
+
+    // The held record: filled from the controls by "OK".
+    BookEntry Item = BookEntry::empty();
+    // Set only by "OK".
+    bool confirmed() const { return confirmed_; }
+
+    // The group list: "[Общая]" and every saved group, at the phone book's selector position.
+    void CreateListGr();
+    // Edit mode: the caption and every control from `Item`.
+    void InitFormProp();
+    // Add mode: the phone a new entry starts with.
+    void setPhone(const QString& phone);
+
+    Ui::TBookItem* ui() const { return ui_.get(); }
+
+protected:
+    void done(int result) override;
+
+private:
+    void phoneChanged();
+    void bOKClick();
+
+    std::unique_ptr<Ui::TBookItem> ui_;
+    GroupSource groups_;
+    WindowPlacement placement_{QStringLiteral("Position\\BookItem"), false};
+    bool confirmed_ = false;
+};
+
+class TGroupItem : public QDialog {
+    Q_OBJECT
+public:
+    explicit TGroupItem(QWidget* parent = nullptr);
+    ~TGroupItem() override;
+
+    BookGroup Item = BookGroup::empty();
+    bool confirmed() const { return confirmed_; }
+
+    // Edit mode: the caption and the controls from `Item`.
+    void InitFormProp();
+
+    // Asks for a sound file; the desktop's file dialog unless replaced (tests). An empty
+    // answer leaves the box as it is.
+    void setFileChooser(std::function<QString(QWidget* parent)> choose) {
+        chooseFile_ = std::move(choose);
+    }
+    void feSoundBrowse();
+
+    Ui::TGroupItem* ui() const { return ui_.get(); }
+
+protected:
+    void done(int result) override;
+
+private:
+    void titleChanged();
+    void bOKClick();
+
+    std::unique_ptr<Ui::TGroupItem> ui_;
+    WindowPlacement placement_{QStringLiteral("Position\\GroupItem"), false};
+    std::function<QString(QWidget*)> chooseFile_;
+    bool confirmed_ = false;
+};
+
+}  // namespace zrk

@@ -1,0 +1,171 @@
+#include "book/BookModel.h"
+
+#include "windows/StatusIcons.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zrk {
+namespace {
+
+struct FieldInfo {
+    const char* caption;
+    int width;
+};
+constexpr FieldInfo kFields[kBookFieldCount] = {
+    {"Фамилия", 150}, {"Телефон", 70}, {"Рабочий", 70},    {"Адрес", 90},
+    {"E-Mail", 90},   {"ICQ UIN", 60}, {"Home Page", 100}, {"Дополнительно", 100}};
+
+template <int N>
+const char* take(const FixedText<N>& t, int* size) {
+    *size = t.size();
+    return t.data();
+}
+
+}  // namespace
+
+QString bookFieldCaption(int field) {
+    return QString::fromUtf8(kFields[field].caption);
+}
+
+int bookFieldWidth(int field) {
+    return kFields[field].width;
+}
+
+const char* bookFieldData(const BookEntry& e, int field, int* size) {
+    switch (field) {
+        case 0:
+            return take(e.Name, size);
+        case 1:
+            return take(e.Phone, size);
+        case 2:
+            return take(e.WorkPhone, size);
+        case 3:
+            return take(e.Address, size);
+        case 4:
+            return take(e.EMail, size);
+        case 5:
+            return take(e.Icq, size);
+        case 6:
+            return take(e.HomePage, size);
+        default:
+            return take(e.Note, size);
+    }
+}
+
+QString bookFieldText(const BookEntry& e, int field) {
+    int n = 0;
+    const char* p = bookFieldData(e, field, &n);
+    return fromCp1251(p, n);
+}
+
+int lvBookCompare(const char* a, int na, const char* b, int nb) {
+    const int c = std::memcmp(a, b, size_t(std::min(na, nb)));  // memcmp: unsigned bytes
+    if (c != 0) return c < 0 ? -1 : 1;
+    return na < nb ? -1 : na > nb ? 1 : 0;
+}
+
+BookModel::BookModel(const BookStore& store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store) {
+    for (int s = 0; s < 3; ++s) statusIcons_[size_t(s)] = statusIcon(s);
+}
+
+void BookModel::setFields(std::vector<int> fields) {
+    beginResetModel();
+    fields_ = std::move(fields);
+    endResetModel();
+}
+
+int BookModel::fieldOf(int column) const {
+    if (fields_.empty()) return 0;
+    return column >= 0 && column < int(fields_.size()) ? fields_[size_t(column)] : -1;
+}
+
+void BookModel::rebuild(int group) {
+    beginResetModel();
+    masters_.clear();
+    const int n = store_.count();
+    if (group == 0) masters_.reserve(size_t(n));
+    for (int i = 0; i < n; ++i)
+        if (group == 0 || store_.item(i).Entry.Group == group) masters_.push_back(i);
+    endResetModel();
+}
+
+void BookModel::append(int masterIndex) {
+    beginInsertRows({}, count(), count());
+    masters_.push_back(masterIndex);
+    endInsertRows();
+}
+
+void BookModel::refresh(int r) {
+    emit dataChanged(index(r, 0), index(r, columnCount() - 1));
+}
+
+void BookModel::sortOn(int field) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The keys side by side: comparing inside the entries themselves would walk the whole
+    // book's memory on every comparison.
+    struct Key {
+        quint32 offset;
+        int length;
+        int row;
+    };
+    std::vector<char> bytes;
+    std::vector<Key> keys;
+    keys.reserve(masters_.size());
+    bytes.reserve(masters_.size() * 16);
+    for (size_t r = 0; r < masters_.size(); ++r) {
+        int n = 0;
+        const char* p = bookFieldData(entry(int(r)), field, &n);
+        keys.push_back({quint32(bytes.size()), n, int(r)});
+        bytes.insert(bytes.end(), p, p + n);
+    }
+    const char* base = bytes.data();
+    std::stable_sort(keys.begin(), keys.end(), [base](const Key& a, const Key& b) {
+        return lvBookCompare(base + a.offset, a.length, base + b.offset, b.length) < 0;
+    });
+    std::vector<int> sorted(keys.size());
+    std::vector<int> newPlace(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        sorted[i] = masters_[size_t(keys[i].row)];
+        newPlace[size_t(keys[i].row)] = int(i);
+    }
+    // Selection and the current row follow their entries.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before) after << index(newPlace[size_t(i.row())], i.column());
+    masters_ = std::move(sorted);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int BookModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count();
+}
+
+int BookModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max<int>(1, int(fields_.size()));
+}
+
+QVariant BookModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= count() || masterIndex(index.row()) >= store_.count())
+        return {};
+    const BookEntry& e = entry(index.row());
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        QString text = bookFieldText(e, fieldOf(index.column()));
+        if (role == Qt::DisplayRole) text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        return text;
+    }
+    if (role == Qt::DecorationRole && index.column() == 0 && e.Status >= 0 && e.Status < 3)
+        return statusIcons_[size_t(e.Status)];
+    return {};
+}
+
+QVariant BookModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (fields_.empty()) return QString();
+    return bookFieldCaption(fieldOf(section));
+}
+
+}  // namespace zrk

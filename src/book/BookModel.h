@@ -1,0 +1,67 @@
+#pragma once
+// The rows of the phone book window: each row shows one entry of the book and knows its
+// position (MasterIndex); rows are in book order until sorted. A row refers to its entry
+// rather than holding a copy: every command of the window changes entry and row together,
+// so a copy would always equal its entry, and a big book would be held twice. A model
+// rather than one widget item per row, so that a book of a hundred thousand entries opens,
+// filters and sorts at once.
+#include "book/BookStore.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+#include <array>
+#include <vector>
+
+namespace zrk {
+
+inline constexpr int kBookFieldCount = 8;
+
+// Caption and default width of each field's column, field 0 (Name) to 7 (Note).
+QString bookFieldCaption(int field);
+int bookFieldWidth(int field);
+// The text field `field` of an entry.
+const char* bookFieldData(const BookEntry& e, int field, int* size);
+QString bookFieldText(const BookEntry& e, int field);
+
+// Orders two texts of a field: bytes as unsigned code-page values over the shorter length,
+// then the shorter text first; letter case counts. -1, 0 or 1.
+int lvBookCompare(const char* a, int na, const char* b, int nb);
+
+class BookModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit BookModel(const BookStore& store, QObject* parent = nullptr);
+
+    // The fields shown, in field order. None shown: one column with the name.
+    void setFields(std::vector<int> fields);
+    const std::vector<int>& fields() const { return fields_; }
+    // The field shown in a column.
+    int fieldOf(int column) const;
+
+    // A row for every entry whose Group is `group`, or for all of them for group 0.
+    void rebuild(int group);
+    // A new last row (unsorted) for the entry at `masterIndex`.
+    void append(int masterIndex);
+    // The row's entry has changed.
+    void refresh(int row);
+    // Sorts the rows once, ascending, on `field`.
+    void sortOn(int field);
+
+    int masterIndex(int row) const { return masters_[size_t(row)]; }
+    const BookEntry& entry(int row) const { return store_.item(masterIndex(row)).Entry; }
+    int count() const { return int(masters_.size()); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
+
+private:
+    const BookStore& store_;
+    std::vector<int> masters_;
+    std::vector<int> fields_;
+    std::array<QIcon, 3> statusIcons_;
+};
+
+}  // namespace zrk

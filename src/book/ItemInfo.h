@@ -1,0 +1,60 @@
+#pragma once
+// The entry information form: every field of one entry, with links that dial a phone, write
+// an e-mail or open a home page. One for the whole run, shown beside the phone book.
+#include "book/BookRecords.h"
+#include "settings/WindowPlacement.h"
+#include "windows/URL.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+
+namespace Ui {
+class TItemInfo;
+}
+
+namespace zrk {
+
+class Line;
+
+// How "Home Page:" opens `text`: a text with a scheme of its own ("https://", "ftp://",
+// "mailto:", ...) as it stands, "http://" in any letter case dropped and put back, anything
+// else behind "http://".
+void setHomePage(TURL& url, const QString& text);
+
+class TItemInfo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TItemInfo(QWidget* parent = nullptr, TURL::Opener opener = {});
+    ~TItemInfo() override;
+
+    // The window that dials the phone links; without one they do nothing.
+    void setLine(Line* line) { line_ = line; }
+
+    // Shows `entry` until it is filled again.
+    void InitForm(const BookEntry& entry);
+
+    // The link of a caption: "Телефон:", "Рабочий:", "E-Mail:", "Home Page:".
+    void stPhoneClick();
+    void stWorkClick();
+    void stEMailClick();
+    void stWWWClick();
+
+    Ui::TItemInfo* ui() const { return ui_.get(); }
+
+protected:
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void dial(const QString& number);
+
+    std::unique_ptr<Ui::TItemInfo> ui_;
+    Line* line_ = nullptr;
+    TURL urlAddress_;
+    WindowPlacement placement_{QStringLiteral("Position\\InfoItem"), false};
+};
+
+}  // namespace zrk

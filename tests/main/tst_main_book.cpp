@@ -1,0 +1,90 @@
+// The main window's phone book commands: showing and closing the book with the main window,
+// adding the number on display, and the book's line buttons following the port.
+#include "MainFixture.h"
+#include "main/ClickLabel.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace zrk;
+
+namespace {
+
+QColor textColour(const QWidget* w) {
+    return w->palette().color(QPalette::WindowText);
+}
+
+}  // namespace
+
+class TestMainBook : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+
+    void bookOpensAndClosesWithTheMainWindow() {
+        MainFixture f("\"Phone Book\"=dword:00000001\n");
+        QVERIFY(f.window->mPBook->isEnabled() && f.window->sbBook->isEnabled());
+        f.window->show();
+        QVERIFY(f.phoneBook->isVisible());
+        QVERIFY(f.window->mPBook->isChecked());
+        QCOMPARE(textColour(f.window->stPhones), fromColorRef(ini().InfoColor));
+        // The button closes it, and the closing saves the book.
+        f.window->sbBook->click();
+        QVERIFY(!f.phoneBook->isVisible() && !f.window->mPBook->isChecked());
+        QCOMPARE(textColour(f.window->stPhones), fromColorRef(ini().NotActiveColor));
+        QVERIFY(QFile::exists("book.phn"));
+        f.window->mPBook->trigger();
+        QVERIFY(f.phoneBook->isVisible() && f.window->mPBook->isChecked());
+        // Hiding the main window closes the book; the setting stays.
+        f.window->sbHide->click();
+        QVERIFY(!f.phoneBook->isVisible());
+        QVERIFY(ini().PhoneBook);
+        QTRY_VERIFY(!f.window->isVisible());
+        f.window->mPShowClick();
+        QTRY_VERIFY(f.phoneBook->isVisible());
+    }
+
+    void addsTheNumberOnDisplay() {
+        MainFixture f;
+        QStringList phones;
+        BookPrompts p;
+        p.exec = [&phones](QDialog& d) {
+            phones << d.findChild<QLineEdit*>("ePhone")->text();
+            d.findChild<QPushButton*>("bOK")->click();
+            return d.result();
+        };
+        p.ask = [](const QString&, const QString&) { return QMessageBox::No; };
+        p.warn = [](const QString&, const QString&) {};
+        f.phoneBook->setPrompts(p);
+        f.window->ViewNumber("4951234", false);
+        f.window->N8->trigger();
+        QCOMPARE(phones, QStringList{f.number()});
+        QCOMPARE(f.phoneBook->store().count(), 1);
+        QCOMPARE(f.phoneBook->store().item(0).Entry.Phone.text(), f.number());
+    }
+
+    void bookLineButtonsFollowThePort() {
+        MainFixture f({}, true, [](BookStore& b) { b.AddItem(entry("Анна", "1", 0), true); });
+        auto* dial = f.phoneBook->findChild<QToolButton*>("sbDial");
+        auto* answer = f.phoneBook->findChild<QToolButton*>("sbAnswer");
+        QVERIFY(dial->isEnabled() && answer->isEnabled());
+        f.window->ClosePortClick();
+        QVERIFY(!dial->isEnabled() && !answer->isEnabled());
+        f.window->OpenPortClick();
+        QVERIFY(dial->isEnabled() && answer->isEnabled());
+        // The book dials through the main window.
+        f.takeSent();
+        f.phoneBook->rows();
+        f.phoneBook->findChild<QTreeView*>("lvBook")->selectAll();
+        dial->click();
+        QCOMPARE(f.number(), QString("1"));
+        QVERIFY(f.takeSent().contains("ATD"));
+    }
+};
+
+QTEST_MAIN(TestMainBook)
+#include "tst_main_book.moc"
