@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "windows/Line.h"
 #include "windows/StatusIcons.h"
+#include "windows/ToolBar.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -127,13 +128,7 @@ QToolButton* TPhoneBook::addButton(const char* name, const QString& hint, const 
 }
 
 void TPhoneBook::buildToolbar() {
-    auto* tb = new QToolBar(this);
-    tb->setObjectName(QStringLiteral("tbTools"));
-    tb->setMovable(false);
-    tb->setFloatable(false);
-    tb->setIconSize(QSize(16, 16));
-    tb->toggleViewAction()->setVisible(false);
-    addToolBar(tb);
+    auto* tb = addFixedToolBar(this, "tbTools");
     const QStyle* st = style();
     sbDial = addButton("sbDial", QStringLiteral("Набрать номер"),
                        themed("call-start", st, QStyle::SP_MediaPlay));

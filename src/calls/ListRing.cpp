@@ -4,6 +4,7 @@
 #include "platform/DesktopShell.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
+#include "windows/ToolBar.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -38,13 +39,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     setObjectName(QStringLiteral("ListRing"));
     setWindowTitle(QStringLiteral("Список звонков"));
 
-    auto* toolbar = new QToolBar(this);
-    toolbar->setObjectName(QStringLiteral("ToolBar1"));
-    toolbar->setMovable(false);
-    toolbar->setFloatable(false);
-    toolbar->setIconSize(QSize(16, 16));
-    toolbar->toggleViewAction()->setVisible(false);
-    addToolBar(toolbar);
+    auto* toolbar = addFixedToolBar(this, "ToolBar1");
 
     const QStyle* st = style();
     sbReDial_ = addButton("sbReDial", QStringLiteral("Перезвонить"),

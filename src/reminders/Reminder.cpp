@@ -8,6 +8,7 @@
 #include "reminders/ReminderHost.h"
 #include "reminders/ReminderRules.h"
 #include "settings/Settings.h"
+#include "windows/ToolBar.h"
 
 #include <QAbstractTableModel>
 #include <QCloseEvent>
@@ -120,13 +121,7 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     setWindowTitle(QStringLiteral("Напоминания"));
     alert_.setList(this);
 
-    auto* toolbar = new QToolBar(this);
-    toolbar->setObjectName(QStringLiteral("ToolBar1"));
-    toolbar->setMovable(false);
-    toolbar->setFloatable(false);
-    toolbar->setIconSize(QSize(16, 16));
-    toolbar->toggleViewAction()->setVisible(false);
-    addToolBar(toolbar);
+    auto* toolbar = addFixedToolBar(this, "ToolBar1");
     const auto button = [this, toolbar](const char* name, const char* hint, const QIcon& icon) {
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
