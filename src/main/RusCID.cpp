@@ -8,6 +8,7 @@
 #include "main/ClickLabel.h"
 #include "main/Icons.h"
 #include "main/LineStatus.h"
+#include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "reminders/ReminderWindows.h"
@@ -164,6 +165,7 @@ void TRusCID::FormCreate() {
     CallPending = false;
     Dialing = false;
     GroupSound.clear();
+    startNetwork();
     if (HideOnIdle) {
         // Hidden at the first idle moment: the window is seen only in the tray.
         QTimer::singleShot(0, this, [this] {
@@ -257,6 +259,7 @@ void TRusCID::FormClose() {
             failures.append(QString::fromUtf8(e.what()));
         }
     };
+    if (ncid_) ncid_->stop();
     attempt([this] { placement_.save(this); });
     for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls)})
         if (w && w->isVisible()) attempt([w] { w->close(); });

@@ -36,6 +36,7 @@ class TListRing;
 class TAllScreen;
 class TItemInfo;
 class OptionsHost;
+class NcidLink;
 
 // The windows that live for the whole run besides the main window, created after it.
 struct RunWindows {
@@ -82,6 +83,14 @@ public:
 
     // A reported caller
     void StNumber(const QString& report);
+
+    // The NCID server link (RusCIDNetwork.cpp): (re)started from the settings at start and
+    // on options OK; the server's calls and rings enter as the modem's would.
+    void startNetwork();
+    void remoteRing();
+    void remoteReport(const QString& number);
+    QString networkState() const;
+    NcidLink* ncidLink() const { return ncid_; }
 
     // Display
     void InitFont();
@@ -146,6 +155,8 @@ private:
     void setInfoHint(const QString& hint, bool show);
     void fitNumberFont();
     void closeSideWindows();
+    void signalRing();
+    void shareCall(const QString& number, const QString& name);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
 public:
@@ -254,6 +265,8 @@ private:
     QString trayHint_;
     QString infoHint_;
     QSet<QString> shownErrors_;  // errors other than the port's are shown once each
+    NcidLink* ncid_ = nullptr;
+    bool remoteCall_ = false;  // the call being processed came from the NCID server
 };
 
 }  // namespace zrk
