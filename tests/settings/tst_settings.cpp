@@ -38,9 +38,9 @@ private slots:
         QVERIFY(reloaded() == s);
         const QString text = QString::fromUtf8(zrktest::readAll(box.registryPath()));
         for (const char* key : {"]", "\\Modem]", "\\Action]", "\\Fonts]", "\\Categories]",
-                                "\\Reminder Notes]", "\\Scheduler]", "\\Book Columns]"})
+                                "\\Reminder Notes]", "\\Scheduler]", "\\Book Columns]", "\\Network]"})
             QVERIFY2(text.contains(kRoot + key), key);
-        QCOMPARE(text.count("\n\""), 80);  // every value of the record, Version and Copyright
+        QCOMPARE(text.count("\n\""), 84);  // every value of the record, Version and Copyright
         for (const char* line : {"\"Port\"=dword:00000001", "\"Init\"=\"ATM2+S64=1+S73=2\"",
                                  "\"Port On\"=hex:", "\"0:\"=\"[неизвестно]\""})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
