@@ -20,7 +20,9 @@ void TRusCID::startNetwork() {
     ncid_->configure({ini().NcidServer, ini().SendCalls, ini().ReceiveCalls, ini().LineLabel});
 }
 
-void TRusCID::remoteRing() { signalRing(); }
+void TRusCID::remoteRing() {
+    signalRing();
+}
 
 void TRusCID::remoteReport(const QString& number) {
     // A call the server reports rings here as a call on our own line does.

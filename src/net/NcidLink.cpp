@@ -8,12 +8,18 @@ namespace {
 
 QString socketReason(QTcpSocket& s) {
     switch (s.error()) {
-        case QAbstractSocket::ConnectionRefusedError: return QStringLiteral("сервер не принимает соединения");
-        case QAbstractSocket::RemoteHostClosedError: return QStringLiteral("сервер закрыл соединение");
-        case QAbstractSocket::HostNotFoundError: return QStringLiteral("сервер не найден");
-        case QAbstractSocket::SocketTimeoutError: return QStringLiteral("сервер не отвечает");
-        case QAbstractSocket::NetworkError: return QStringLiteral("сеть недоступна");
-        default: return s.errorString();
+        case QAbstractSocket::ConnectionRefusedError:
+            return QStringLiteral("сервер не принимает соединения");
+        case QAbstractSocket::RemoteHostClosedError:
+            return QStringLiteral("сервер закрыл соединение");
+        case QAbstractSocket::HostNotFoundError:
+            return QStringLiteral("сервер не найден");
+        case QAbstractSocket::SocketTimeoutError:
+            return QStringLiteral("сервер не отвечает");
+        case QAbstractSocket::NetworkError:
+            return QStringLiteral("сеть недоступна");
+        default:
+            return s.errorString();
     }
 }
 
@@ -127,19 +133,22 @@ void NcidLink::onLine(const QByteArray& raw) {
         return;
     }
     switch (line.kind) {
-        case ncid::ServerLine::LogEnd: inLog_ = false; break;
+        case ncid::ServerLine::LogEnd:
+            inLog_ = false;
+            break;
         case ncid::ServerLine::Call:
             // The greeting's call log is history, and our own calls come back to us.
             if (inLog_ || !config_.receive) break;
-            if (config_.send && sent_.takeEcho(line.line, ncid::wireNumber(line.number),
-                                               clock_.elapsed()))
+            if (config_.send &&
+                sent_.takeEcho(line.line, ncid::wireNumber(line.number), clock_.elapsed()))
                 break;
             emit callReceived(line.number, line.name, line.line);
             break;
         case ncid::ServerLine::Ring:
             if (!inLog_ && config_.receive && line.ring > 0) emit ringReceived(line.ring);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -181,10 +190,14 @@ void NcidLink::setState(State s, const QString& reason) {
 
 QString NcidLink::stateText() const {
     switch (state_) {
-        case State::Off: return QStringLiteral("выключено");
-        case State::Connecting: return QStringLiteral("подключение...");
-        case State::Connected: return QStringLiteral("подключено");
-        case State::Down: break;
+        case State::Off:
+            return QStringLiteral("выключено");
+        case State::Connecting:
+            return QStringLiteral("подключение...");
+        case State::Connected:
+            return QStringLiteral("подключено");
+        case State::Down:
+            break;
     }
     return QStringLiteral("нет связи: ") + reason_;
 }

@@ -140,7 +140,8 @@ ServerLine parseServerLine(const QByteArray& raw) {
     return out;
 }
 
-void LineReader::feed(const QByteArray& bytes, const std::function<void(const QByteArray&)>& onLine) {
+void LineReader::feed(const QByteArray& bytes,
+                      const std::function<void(const QByteArray&)>& onLine) {
     qsizetype from = 0;
     while (from < bytes.size()) {
         const qsizetype nl = bytes.indexOf('\n', from);
@@ -158,8 +159,10 @@ void LineReader::feed(const QByteArray& bytes, const std::function<void(const QB
             overflow_ = false;
         } else {
             if (buffer_.endsWith('\r')) buffer_.chop(1);
-            if (buffer_.size() > kMaxLine) ++dropped_;
-            else onLine(buffer_);
+            if (buffer_.size() > kMaxLine)
+                ++dropped_;
+            else
+                onLine(buffer_);
             buffer_.clear();
         }
         from = nl + 1;
@@ -200,8 +203,10 @@ void OutQueue::lost() {
 }
 
 int ReconnectPause::afterLoss(qint64 upForMs) {
-    if (current_ == 0 || upForMs >= stable_) current_ = first_;
-    else current_ = qMin(max_, current_ * 2);
+    if (current_ == 0 || upForMs >= stable_)
+        current_ = first_;
+    else
+        current_ = qMin(max_, current_ * 2);
     return current_;
 }
 

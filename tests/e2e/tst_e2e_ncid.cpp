@@ -71,11 +71,12 @@ private slots:
         QVERIFY(gateway.start(sim.settingsStore() +
                               networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
         // No modem on the client's desk: its port names a device that is not there.
-        QVERIFY(client.start("Windows Registry Editor Version 5.00\n\n"
-                             "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
-                             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
-                             "\"Com2\"=\"/nonexistent/zrk-modem\"\n" +
-                             networkKey(server, "\"Send Calls\"=dword:00000000\n")));
+        QVERIFY(
+            client.start("Windows Registry Editor Version 5.00\n\n"
+                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
+                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
+                         "\"Com2\"=\"/nonexistent/zrk-modem\"\n" +
+                         networkKey(server, "\"Send Calls\"=dword:00000000\n")));
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
         QVERIFY(server.waitForClients(2, 10000));
 
@@ -85,20 +86,24 @@ private slots:
             const QString shown = QStringLiteral("23-45-6%1 ").arg(i);
             sim.send(QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i));
             QElapsedTimer fromReport;
-            QVERIFY2(waitFine([&] {
-                if (!fromReport.isValid())
-                    for (const QString& l : sim.sent())
-                        if (l.startsWith("CallerID:")) fromReport.start();
-                return client.log().contains(shown);
-            }, 10000), qPrintable(QString("server had %1 calls; gateway log: %2; client log: %3")
-                                      .arg(server.calls().size())
-                                      .arg(gateway.log(), client.log())));
+            QVERIFY2(waitFine(
+                         [&] {
+                             if (!fromReport.isValid())
+                                 for (const QString& l : sim.sent())
+                                     if (l.startsWith("CallerID:")) fromReport.start();
+                             return client.log().contains(shown);
+                         },
+                         10000),
+                     qPrintable(QString("server had %1 calls; gateway log: %2; client log: %3")
+                                    .arg(server.calls().size())
+                                    .arg(gateway.log(), client.log())));
             const qint64 end = QDateTime::currentMSecsSinceEpoch();
             QVERIFY(fromReport.isValid());
             total.append(fromReport.elapsed());
             network.append(end - server.lastCallAtMs);
             QVERIFY(gateway.log().contains(shown));
-            QVERIFY(sim.waitForCommand(QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i)));
+            QVERIFY(sim.waitForCommand(
+                QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i)));
             QTest::qWait(300);  // the simulator's call is over
         }
         QCOMPARE(server.calls().size(), 5);

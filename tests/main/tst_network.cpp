@@ -30,7 +30,9 @@ void people(BookStore& b) {
     b.AddItem(entry("Продавец", "111111", StatusNormal, 1), true);
 }
 
-QString log() { return fromCp1251(zrktest::readAll("ZrkLog.txt")); }
+QString log() {
+    return fromCp1251(zrktest::readAll("ZrkLog.txt"));
+}
 
 }  // namespace
 
@@ -53,7 +55,8 @@ private slots:
         QCOMPARE(server.calls(),
                  QList<QByteArray>({
                      QString("CALL: ###DATE12080905...CALLIN...LINE-...NMBR345678...NAMEИванов "
-                             "Иван+++").toUtf8(),
+                             "Иван+++")
+                         .toUtf8(),
                      "CALL: ###DATE12080905...CALLIN...LINE-...NMBR551234...NAMENO NAME+++",
                      "CALL: ###DATE12080905...CALLIN...LINE-...NMBROUT-OF-AREA...NAMENO NAME+++",
                  }));
@@ -79,7 +82,8 @@ private slots:
         server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
         QTRY_COMPARE(f.info(), QString("* Звонок *"));
         QVERIFY(f.window->ringActive());
-        server.sendToAll("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4952345678*MESG*NONE*NAME*X*\r\n");
+        server.sendToAll(
+            "CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4952345678*MESG*NONE*NAME*X*\r\n");
         QTRY_COMPARE(f.number(), QString("34-56-78"));
         QCOMPARE(f.info(), QString("Иванов Иван"));
         QCOMPARE(f.list()->topLevelItem(0)->text(0), QString("34-56-78"));
@@ -118,9 +122,11 @@ private slots:
         QVERIFY(second.waitForClients(1));
         QTRY_COMPARE(first.clientCount(), 0);
         const QString store = QString::fromUtf8(zrktest::readAll(RegistryFile::userPath()));
-        QVERIFY(store.contains("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
-                               second.address() + "\"\n\"Send Calls\"=dword:00000001\n"
-                               "\"Receive Calls\"=dword:00000000\n\"Line Label\"=\"2\"\n"));
+        QVERIFY(
+            store.contains("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+                           second.address() +
+                           "\"\n\"Send Calls\"=dword:00000001\n"
+                           "\"Receive Calls\"=dword:00000000\n\"Line Label\"=\"2\"\n"));
     }
 };
 

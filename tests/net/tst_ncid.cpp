@@ -21,34 +21,46 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("ring");
         const int other = ServerLine::Other;
-        QTest::newRow("garbage") << QByteArray("\x01\xff garbage") << other << "" << "" << 0;
-        QTest::newRow("empty") << QByteArray() << other << "" << "" << 0;
+        QTest::newRow("garbage") << QByteArray("\x01\xff garbage") << other << ""
+                                 << "" << 0;
+        QTest::newRow("empty") << QByteArray() << other << ""
+                               << "" << 0;
         QTest::newRow("CID without a number")
             << QByteArray("CID: *DATE*12082026*TIME*1247*LINE*-*MESG*NONE*NAME*X*") << other << ""
             << "" << 0;
-        QTest::newRow("CID without stars") << QByteArray("CID: 4951234567") << other << "" << "" << 0;
+        QTest::newRow("CID without stars") << QByteArray("CID: 4951234567") << other << ""
+                                           << "" << 0;
         QTest::newRow("ring not a number") << QByteArray("CIDINFO: *LINE*-*RING*x*") << other << ""
                                            << "" << 0;
         QTest::newRow("log line") << QByteArray("CIDLOG: *DATE*12082026*TIME*1247*NMBR*1*NAME*A*")
-                                  << other << "" << "" << 0;
-        QTest::newRow("unknown type") << QByteArray("MSG: hello") << other << "" << "" << 0;
-        QTest::newRow("200 without blank") << QByteArray("200") << other << "" << "" << 0;
-        QTest::newRow("greeting") << QByteArray("200 NCID Server: ncidd 1.0") << int(ServerLine::Greeting)
-                                  << "" << "" << 0;
+                                  << other << ""
+                                  << "" << 0;
+        QTest::newRow("unknown type") << QByteArray("MSG: hello") << other << ""
+                                      << "" << 0;
+        QTest::newRow("200 without blank") << QByteArray("200") << other << ""
+                                           << "" << 0;
+        QTest::newRow("greeting") << QByteArray("200 NCID Server: ncidd 1.0")
+                                  << int(ServerLine::Greeting) << ""
+                                  << "" << 0;
         QTest::newRow("log end") << QByteArray("300 End of connection startup")
-                                 << int(ServerLine::LogEnd) << "" << "" << 0;
+                                 << int(ServerLine::LogEnd) << ""
+                                 << "" << 0;
         QTest::newRow("call, UTF-8 name")
             << QByteArray("CID: *DATE*12082026*TIME*1247*LINE*2*NMBR*4951234567*MESG*NONE*NAME*") +
                    QString("Иванов Иван").toUtf8() + "*"
-            << int(ServerLine::Call) << "4951234567" << "Иванов Иван" << 0;
+            << int(ServerLine::Call) << "4951234567"
+            << "Иванов Иван" << 0;
         QTest::newRow("call, star in the name")
             << QByteArray("CID: *DATE*12082026*TIME*1247*LINE*-*NMBR*123*MESG*NONE*NAME*A*B*")
-            << int(ServerLine::Call) << "123" << "A*B" << 0;
+            << int(ServerLine::Call) << "123"
+            << "A*B" << 0;
         QTest::newRow("call, name in the Russian code page")
             << QByteArray("CID: *NMBR*123*NAME*") + toCp1251("Пётр") + "*" << int(ServerLine::Call)
-            << "123" << "Пётр" << 0;
+            << "123"
+            << "Пётр" << 0;
         QTest::newRow("ring") << QByteArray("CIDINFO: *LINE*-*RING*3*TIME*12:47:08*")
-                              << int(ServerLine::Ring) << "" << "" << 3;
+                              << int(ServerLine::Ring) << ""
+                              << "" << 3;
     }
     void serverLines() {
         QFETCH(QByteArray, line);
@@ -76,9 +88,10 @@ private slots:
         QCOMPARE(reportNumber("PRIVATE"), QString("Unknown"));
         QCOMPARE(reportNumber("+7 (495) 123-45-67"), QString("74951234567"));
         // A name or label cannot break the line or the clients' fields.
-        QCOMPARE(callLine(QDateTime(QDate(2026, 1, 2), QTime(3, 4)), "", "", "A\r\nB*C...D+++"),
-                 QByteArray("CALL: ###DATE01020304...CALLIN...LINE-...NMBROUT-OF-AREA...NAMEA  B C. "
-                            ".D+ ++++"));
+        QCOMPARE(
+            callLine(QDateTime(QDate(2026, 1, 2), QTime(3, 4)), "", "", "A\r\nB*C...D+++"),
+            QByteArray("CALL: ###DATE01020304...CALLIN...LINE-...NMBROUT-OF-AREA...NAMEA  B C. "
+                       ".D+ ++++"));
     }
 
     void longLinesAreDroppedWhole() {
