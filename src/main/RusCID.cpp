@@ -9,6 +9,7 @@
 #include "main/Icons.h"
 #include "main/LineStatus.h"
 #include "main/TrayGesture.h"
+#include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "reminders/ReminderWindows.h"
@@ -177,6 +178,7 @@ void TRusCID::FormCreate() {
     CallPending = false;
     Dialing = false;
     GroupSound.clear();
+    startNetwork();
     if (HideOnIdle) {
         // Hidden at the first idle moment: the window is seen only in the tray.
         QTimer::singleShot(0, this, [this] {
@@ -270,6 +272,7 @@ void TRusCID::FormClose() {
             failures.append(QString::fromUtf8(e.what()));
         }
     };
+    if (ncid_) ncid_->stop();
     attempt([this] { placement_.save(this); });
     for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls)})
         if (w && w->isVisible()) attempt([w] { w->close(); });

@@ -39,6 +39,7 @@ class TListRing;
 class TAllScreen;
 class TItemInfo;
 class OptionsHost;
+class NcidLink;
 
 // The windows that live for the whole run besides the main window, created after it.
 struct RunWindows {
@@ -94,6 +95,13 @@ public:
     void runSchedules() override;
     void reminderListClosed() override;
     void playReminderSound(const QString& fileName) override;
+    // The NCID server link (RusCIDNetwork.cpp): (re)started from the settings at start and
+    // on options OK; the server's calls and rings enter as the modem's would.
+    void startNetwork();
+    void remoteRing();
+    void remoteReport(const QString& number);
+    QString networkState() const;
+    NcidLink* ncidLink() const { return ncid_; }
 
     // Display
     void InitFont();
@@ -164,6 +172,8 @@ private:
     void enableReminderCommands();
     // Alerts back into the list, the list saved; what fails is added to `failures`.
     void closeReminders(QStringList& failures);
+    void signalRing();
+    void shareCall(const QString& number, const QString& name);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
 public:
@@ -274,6 +284,8 @@ private:
     QString infoHint_;
     QSet<QString> shownErrors_;  // errors other than the port's are shown once each
     ScheduleEdge portEdge_, soundEdge_;
+    NcidLink* ncid_ = nullptr;
+    bool remoteCall_ = false;  // the call being processed came from the NCID server
 };
 
 }  // namespace zrk

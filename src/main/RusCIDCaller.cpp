@@ -62,6 +62,7 @@ void TRusCID::StNumber(const QString& report) {
         // full-screen display and its ring sound.
         HandleException(std::current_exception());
     }
+    shareCall(number, who.name);
     if (ini().Screen && windows_.allScreen) {
         windows_.allScreen->InitForm(shown, who.name);
         windows_.allScreen->showFullScreen();
@@ -80,7 +81,8 @@ void TRusCID::performAction(int action, const QString& name, const QString& show
         case ActionIgnore: RingActive = false; break;
         case ActionHangUp:
             RingActive = false;
-            sbAnswerClick();
+            // Another desk's line cannot be hung up from here.
+            if (!remoteCall_) sbAnswerClick();
             break;
         default: break;
     }

@@ -102,6 +102,15 @@ void TRusCID::Comm1RxChar(QObject*, qint32 count) {
     processBatch(buffer.data(), n);
 }
 
+void TRusCID::signalRing() {
+    if (ini().PopupOnCall && (!isVisible() || isMinimized())) {
+        HideOnIdle = false;
+        showNormal();
+    }
+    RingActive = true;
+    SetStatus(3);
+}
+
 void TRusCID::processBatch(const char* data, qint32 size) {
     bool identify = false;
     const QByteArray prefix = toCp1251(ini().CallerID);
@@ -113,12 +122,7 @@ void TRusCID::processBatch(const char* data, qint32 size) {
             case Response::Ring:
                 ++RingCount;
                 if (RingCount >= ini().AnswerOnRing + 1) identify = true;
-                if (ini().PopupOnCall && (!isVisible() || isMinimized())) {
-                    HideOnIdle = false;
-                    showNormal();
-                }
-                RingActive = true;
-                SetStatus(3);
+                signalRing();
                 break;
             case Response::CallerId:
                 StNumber(fromCp1251(report));

@@ -33,6 +33,8 @@ public:
     void applyStayOnTopSetting() override { w_.applyStayOnTopSetting(); }
     void HeightForm() override { w_.HeightForm(); }
     void reportError(std::exception_ptr error) override { w_.HandleException(error); }
+    QString networkState() const override { return w_.networkState(); }
+    void applyNetworkSettings() override { w_.startNetwork(); }
 
 private:
     TRusCID& w_;

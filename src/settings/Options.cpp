@@ -6,6 +6,7 @@
 #include "platform/Values.h"
 #include "settings/District.h"
 #include "settings/InRaion.h"
+#include "settings/NetworkPage.h"
 #include "settings/OptionsHost.h"
 #include "settings/OptionsRules.h"
 #include "settings/Settings.h"
@@ -65,6 +66,8 @@ TOptions::TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent)
         e->setFilter(wav);
     ui->eLog->setFilter(QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*"));
     ui->eBook->setFilter(QStringLiteral("Телефоны (*.phn)|*.phn|Все файлы (*.*)|*.*"));
+    networkPage_ = new NetworkPage(host_, ini(), this);
+    ui->PageControl1->addTab(networkPage_, QStringLiteral("Сеть"));
     wire();
     FormCreate(roots);
 }
@@ -372,6 +375,7 @@ void TOptions::storeControls() {
     s.PortOn = scheduleTimeValue(s.PortOn, ui->dtPortON->time());
     s.SoundOff = scheduleTimeValue(s.SoundOff, ui->dtSoundOFF->time());
     s.SoundOn = scheduleTimeValue(s.SoundOn, ui->dtSoundON->time());
+    networkPage_->store(s);
 }
 
 void TOptions::attempt(const std::function<void()>& f) {
@@ -419,6 +423,7 @@ void TOptions::bOKClick() {
     });
     // The schedule may just have closed the port: a new device must not open it again.
     if (portChanged_ && !host_.TimeToClose()) attempt([this] { host_.OpenPortClick(); });
+    attempt([this] { host_.applyNetworkSettings(); });
     accept();
 }
 

@@ -20,6 +20,7 @@ class Options;
 namespace zrk {
 
 class OptionsHost;
+class NetworkPage;
 
 class TOptions : public QDialog {
     Q_OBJECT
@@ -66,6 +67,7 @@ private:
 
     OptionsHost& host_;
     std::unique_ptr<Ui::Options> ui;
+    NetworkPage* networkPage_ = nullptr;
     WindowPlacement placement_{QStringLiteral("Position\\Options"), false};
     int previousCategory_ = 0;
     bool portChanged_ = false;

@@ -1,6 +1,8 @@
 #pragma once
 // What the options dialog asks of the main window. The main window implements it; the
 // dialog knows nothing else of it, so the settings folder never includes the main one.
+#include <QString>
+
 #include <exception>
 
 namespace zrk {
@@ -26,6 +28,9 @@ public:
     // An error raised by one of the above (a port that cannot be opened, a store that
     // cannot be written), handed over for the window to show as its own.
     virtual void reportError(std::exception_ptr error) = 0;
+    // The NCID server link: its state in words, and taking up the saved settings.
+    virtual QString networkState() const { return {}; }
+    virtual void applyNetworkSettings() {}
 };
 
 }  // namespace zrk

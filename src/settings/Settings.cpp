@@ -122,6 +122,10 @@ const QList<Key>& layout() {
                                   [n, i](RegKey& r, const TIni& s) { r.writeBool(n, s.Columns[i]); }});
         }
         k.append(columns);
+        k.append({kRoot + "Network",
+                  {textItem("NCID Server", &TIni::NcidServer), boolItem("Send Calls", &TIni::SendCalls),
+                   boolItem("Receive Calls", &TIni::ReceiveCalls),
+                   textItem("Line Label", &TIni::LineLabel)}});
         return k;
     }();
     return keys;
@@ -213,6 +217,12 @@ TIni TIni::defaults() {
     d.SoundOn = 7.0 / 24.0;
     d.Group = 0;
     d.Columns = {true, true, false, false, true, false, false, true};
+    // With a server entered, a desk with a modem shares its calls and every desk sees the
+    // others'; its own calls coming back are recognised.
+    d.NcidServer.clear();
+    d.SendCalls = true;
+    d.ReceiveCalls = true;
+    d.LineLabel = QStringLiteral("-");
     return d;
 }
 

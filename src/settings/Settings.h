@@ -41,6 +41,10 @@ struct TIni {
     double PortOff, PortOn, SoundOff, SoundOn;  // times of day, days since 1899-12-30
     qint32 Group;
     std::array<bool, 8> Columns;  // phone-book columns shown
+    // Our own key "Network": the NCID server link.
+    QString NcidServer;  // host[:port]; empty: no link
+    bool SendCalls, ReceiveCalls;
+    QString LineLabel;
 
     static TIni defaults();
     bool operator==(const TIni&) const = default;

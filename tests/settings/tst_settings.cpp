@@ -54,9 +54,9 @@ private slots:
         QVERIFY(reloaded() == s);
         const QString text = QString::fromUtf8(zrktest::readAll(box.registryPath()));
         for (const char* key : {"]", "\\Modem]", "\\Action]", "\\Fonts]", "\\Categories]",
-                                "\\Reminder Notes]", "\\Scheduler]", "\\Book Columns]"})
+                                "\\Reminder Notes]", "\\Scheduler]", "\\Book Columns]", "\\Network]"})
             QVERIFY2(text.contains(kRoot + key), key);
-        QCOMPARE(text.count("\n\""), 80);  // every value of the record, Version and Copyright
+        QCOMPARE(text.count("\n\""), 84);  // every value of the record, Version and Copyright
         for (const char* line : {"\"Port\"=dword:00000001", "\"Init\"=\"ATM2+S64=1+S73=2\"",
                                  "\"Port On\"=hex:", "\"0:\"=\"[неизвестно]\""})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
@@ -128,7 +128,11 @@ private slots:
               {"Port On", seven}, {"Sound Off", zeroTime}, {"Sound On", seven}}},
             {"\\Book Columns",
              {{"Column0", on}, {"Column1", on}, {"Column2", off}, {"Column3", off},
-              {"Column4", on}, {"Column5", off}, {"Column6", off}, {"Column7", on}}}};
+              {"Column4", on}, {"Column5", off}, {"Column6", off}, {"Column7", on}}},
+            // Our own: no server, so nothing is sent or received until one is named.
+            {"\\Network",
+             {{"NCID Server", "\"\""}, {"Send Calls", on}, {"Receive Calls", on},
+              {"Line Label", "\"-\""}}}};
         auto saved = savedValues(box.registryPath());
         QVERIFY(saved[""].take("Copyright").size() > 2);  // the notice is ours to word
         QCOMPARE(saved.keys(), expected.keys());

@@ -1,0 +1,80 @@
+#pragma once
+// The link to an NCID server: one TCP connection, made and kept in the background on the
+// user-interface thread (nothing here ever blocks). As a gateway it sends each call it is
+// given; as a client it hands on the calls and rings the server reports. A lost or silent
+// server is tried again after growing pauses; calls wait meanwhile (see OutQueue).
+#include "net/NcidProtocol.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+
+class QTcpSocket;
+class QTimer;
+
+namespace zrk {
+
+struct NcidConfig {
+    QString server;  // host[:port]; empty: no link
+    bool send = false;
+    bool receive = false;
+    QString label;
+};
+
+class NcidLink : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Off, Connecting, Connected, Down };
+
+    explicit NcidLink(QObject* parent = nullptr);
+    ~NcidLink() override;
+
+    // Applies the settings: a new server or a link switched on connects at once.
+    void configure(const NcidConfig& config);
+    void stop();
+    // Shorter pauses and waits for tests.
+    void setTimings(int firstPauseMs, int maxPauseMs, int greetingTimeoutMs);
+
+    // A call identified here: sent when the link is up, else kept for it.
+    void sendCall(const QDateTime& when, const QString& number, const QString& name);
+
+    State state() const { return state_; }
+    // "выключено", "подключение...", "подключено", "нет связи: <reason>".
+    QString stateText() const;
+    qsizetype unsent() const { return queue_.size(); }
+    int droppedLines() const { return reader_.dropped(); }
+
+signals:
+    // A call from the server (not one of ours, not from its greeting log); number as it came.
+    void callReceived(const QString& number, const QString& name, const QString& line);
+    void ringReceived(int ring);
+    void stateChanged(const QString& text);
+
+private:
+    void connectNow();
+    void onConnected();
+    void onReadyRead();
+    void onLine(const QByteArray& line);
+    void lose(const QString& reason);
+    void flush();
+    void setState(State s, const QString& reason = {});
+    bool wanted() const;
+
+    NcidConfig config_;
+    QPointer<QTcpSocket> socket_;
+    QTimer* retry_ = nullptr;
+    QTimer* greetingTimer_ = nullptr;
+    ncid::LineReader reader_;
+    ncid::OutQueue queue_;
+    ncid::ReconnectPause pause_;
+    ncid::SentCalls sent_;
+    QElapsedTimer clock_;
+    QElapsedTimer upSince_;
+    State state_ = State::Off;
+    QString reason_;
+    bool greeted_ = false;
+    bool inLog_ = false;  // between the greeting and the end of the server's call log
+    int firstPause_ = 1000, maxPause_ = 60000, greetingTimeout_ = 10000;
+};
+
+}  // namespace zrk

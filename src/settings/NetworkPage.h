@@ -1,0 +1,33 @@
+#pragma once
+// The options page "Сеть": the NCID server, what is sent and received, the line's label,
+// and the link's state as it is now.
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class NetworkPage;
+}
+
+namespace zrk {
+
+class OptionsHost;
+struct TIni;
+
+class NetworkPage : public QWidget {
+    Q_OBJECT
+public:
+    NetworkPage(OptionsHost& host, const TIni& settings, QWidget* parent = nullptr);
+    ~NetworkPage() override;
+
+    void store(TIni& settings) const;
+    void showState();
+
+private:
+    void checkAddress();
+
+    OptionsHost& host_;
+    std::unique_ptr<Ui::NetworkPage> ui;
+};
+
+}  // namespace zrk

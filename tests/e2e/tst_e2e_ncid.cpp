@@ -1,0 +1,118 @@
+// Two real programs and an NCID server: a call into the one with the modem (the gateway)
+// appears in the one without (the client), and how long that takes.
+#include "platform/Cp1251.h"
+
+#include "ModemSimDriver.h"
+#include "TestSupport.h"
+#include "net/NcidTestServer.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// One program in a directory of its own, with its own settings store.
+struct Desk {
+    QTemporaryDir dir;
+    QProcess proc;
+
+    bool start(const QByteArray& store) {
+        if (!zrktest::writeAll(dir.filePath("config/zrk-pro/registry.reg"), store)) return false;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        proc.setProcessEnvironment(env);
+        proc.setWorkingDirectory(dir.path());
+        proc.setProcessChannelMode(QProcess::ForwardedChannels);
+        proc.start(QStringLiteral(ZRK_PRO), {});
+        return proc.waitForStarted(10000);
+    }
+    QString log() const { return zrk::fromCp1251(zrktest::readAll(dir.filePath("ZrkLog.txt"))); }
+    ~Desk() {
+        proc.kill();
+        proc.waitForFinished(5000);
+    }
+};
+
+// Waits in steps of a millisecond, the event loop running (a qWaitFor step is ten).
+bool waitFine(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs) return false;
+        QEventLoop loop;
+        QTimer::singleShot(1, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+QByteArray networkKey(const zrktest::NcidTestServer& server, const char* flags) {
+    return "\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+           server.address().toUtf8() + "\"\n" + flags;
+}
+
+}  // namespace
+
+class TestE2ENcid : public QObject {
+    Q_OBJECT
+private slots:
+    void gatewayCallReachesTheClient() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        zrktest::ModemSimDriver sim;
+        QVERIFY(sim.start());
+        Desk gateway, client;
+        QVERIFY(gateway.start(sim.settingsStore() +
+                              networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
+        // No modem on the client's desk: its port names a device that is not there.
+        QVERIFY(
+            client.start("Windows Registry Editor Version 5.00\n\n"
+                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
+                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
+                         "\"Com2\"=\"/nonexistent/zrk-modem\"\n" +
+                         networkKey(server, "\"Send Calls\"=dword:00000000\n")));
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
+        QVERIFY(server.waitForClients(2, 10000));
+
+        QList<qint64> total, network;
+        for (int i = 0; i < 5; ++i) {
+            sim.clear();
+            const QString shown = QStringLiteral("23-45-6%1 ").arg(i);
+            sim.send(QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i));
+            QElapsedTimer fromReport;
+            QVERIFY2(waitFine(
+                         [&] {
+                             if (!fromReport.isValid())
+                                 for (const QString& l : sim.sent())
+                                     if (l.startsWith("CallerID:")) fromReport.start();
+                             return client.log().contains(shown);
+                         },
+                         10000),
+                     qPrintable(QString("server had %1 calls; gateway log: %2; client log: %3")
+                                    .arg(server.calls().size())
+                                    .arg(gateway.log(), client.log())));
+            const qint64 end = QDateTime::currentMSecsSinceEpoch();
+            QVERIFY(fromReport.isValid());
+            total.append(fromReport.elapsed());
+            network.append(end - server.lastCallAtMs);
+            QVERIFY(gateway.log().contains(shown));
+            QVERIFY(sim.waitForCommand(
+                QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i)));
+            QTest::qWait(300);  // the simulator's call is over
+        }
+        QCOMPARE(server.calls().size(), 5);
+        qInfo() << "modem report to the client's log, ms:" << total
+                << "of which server to client:" << network;
+        std::sort(total.begin(), total.end());
+        QVERIFY2(total[2] < 100, "the median call took 100 ms or more");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE2ENcid)
+#include "tst_e2e_ncid.moc"

@@ -1,0 +1,134 @@
+// The main window with an NCID server: its calls go out as CALL lines, the server's calls and
+// rings come in as the modem's would; the options page "Сеть".
+#include "MainFixture.h"
+
+#include "net/NcidLink.h"
+#include "platform/Clock.h"
+#include "platform/Cp1251.h"
+#include "settings/Options.h"
+#include "settings/OptionsHost.h"
+
+#include "net/NcidTestServer.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace zrk;
+
+namespace {
+
+QByteArray networkKey(const zrktest::NcidTestServer& server, const char* more = "") {
+    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+           server.address().toUtf8() + "\"\n" + more;
+}
+
+void people(BookStore& b) {
+    b.AddGroup(group("Спам", ActionHangUp), true);
+    b.AddItem(entry("Иванов Иван", "345678", StatusNormal), true);
+    b.AddItem(entry("Продавец", "111111", StatusNormal, 1), true);
+}
+
+QString log() {
+    return fromCp1251(zrktest::readAll("ZrkLog.txt"));
+}
+
+}  // namespace
+
+class TestNetwork : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+    void cleanup() { setNowForTesting({}); }
+
+    void eachLoggedCallGoesToTheServerOnce() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server), true, people);
+        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 30)));
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");  // in the book
+        f.receive("RING\r\nCallerID: 5551234:1\r\n");  // not in the book
+        f.receive("RING\r\nCallerID: Unknown\r\n");
+        QVERIFY(server.waitForCalls(3));
+        QCOMPARE(server.calls(),
+                 QList<QByteArray>({
+                     QString("CALL: ###DATE12080905...CALLIN...LINE-...NMBR345678...NAMEИванов "
+                             "Иван+++")
+                         .toUtf8(),
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBR551234...NAMENO NAME+++",
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBROUT-OF-AREA...NAMENO NAME+++",
+                 }));
+        // The server hands them back to every client, us included: not counted twice.
+        QTest::qWait(200);
+        QCOMPARE(f.list()->topLevelItemCount(), 3);
+        QCOMPARE(f.window->callCount(), 3);
+        QCOMPARE(server.calls().size(), 3);
+    }
+
+    void serverCallsAreHandledAsReportsAndItsLogIsNot() {
+        zrktest::NcidTestServer server;
+        server.callLog = {"CID: *DATE*12072026*TIME*1800*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*",
+                          "CIDINFO: *LINE*-*RING*1*TIME*18:00:00*"};
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
+        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTest::qWait(100);
+        QVERIFY(!f.window->ringActive());
+        QCOMPARE(f.list()->topLevelItemCount(), 0);
+        QVERIFY(log().isEmpty());
+
+        server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
+        QTRY_COMPARE(f.info(), QString("* Звонок *"));
+        QVERIFY(f.window->ringActive());
+        server.sendToAll(
+            "CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4952345678*MESG*NONE*NAME*X*\r\n");
+        QTRY_COMPARE(f.number(), QString("34-56-78"));
+        QCOMPARE(f.info(), QString("Иванов Иван"));
+        QCOMPARE(f.list()->topLevelItem(0)->text(0), QString("34-56-78"));
+        QVERIFY(log().contains("34-56-78 Иванов Иван"));
+
+        // A caller to hang up on, on another desk's line: nothing reaches a modem here and no
+        // error is shown; a withheld number shows as Unknown.
+        f.takeSent();
+        server.sendToAll("CID: *NMBR*111111*NAME*Y*\r\nCID: *NMBR*OUT-OF-AREA*NAME*NO NAME*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 3);
+        QCOMPARE(f.number(), QString("Unknown"));
+        QVERIFY(f.takeSent().isEmpty());
+        QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
+        QVERIFY(server.calls().isEmpty());  // nothing sent back
+    }
+
+    void optionsPageShowsTheStateAndOkSwitchesServer() {
+        zrktest::NcidTestServer first, second;
+        QVERIFY(first.start());
+        QVERIFY(second.start());
+        MainFixture f(networkKey(first));
+        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        const auto host = f.window->makeOptionsHost();
+        TOptions dlg(*host);
+        const auto edit = [&](const char* n) { return dlg.findChild<QLineEdit*>(n); };
+        QCOMPARE(edit("eNcidServer")->text(), first.address());
+        QCOMPARE(edit("eLineLabel")->text(), QString("-"));
+        QCOMPARE(dlg.findChild<QLabel*>("stNetState")->text(), QString("подключено"));
+        edit("eNcidServer")->setText("host:port");
+        QVERIFY(!dlg.findChild<QLabel*>("lServerNote")->isHidden());
+        edit("eNcidServer")->setText(second.address());
+        edit("eLineLabel")->setText("2");
+        dlg.findChild<QCheckBox*>("cbReceiveCalls")->setChecked(false);
+        dlg.findChild<QPushButton*>("bOK")->click();
+
+        QVERIFY(second.waitForClients(1));
+        QTRY_COMPARE(first.clientCount(), 0);
+        const QString store = QString::fromUtf8(zrktest::readAll(RegistryFile::userPath()));
+        QVERIFY(
+            store.contains("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+                           second.address() +
+                           "\"\n\"Send Calls\"=dword:00000001\n"
+                           "\"Receive Calls\"=dword:00000000\n\"Line Label\"=\"2\"\n"));
+    }
+};
+
+QTEST_MAIN(TestNetwork)
+#include "tst_network.moc"
