@@ -14,6 +14,7 @@
 #include "windows/FontFit.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -23,6 +24,9 @@
 
 namespace zrk {
 namespace {
+
+// Room for a wide button's caption: 102 pixels less its picture, spacing and margins.
+constexpr int kWideCaptionWidth = 102 - 16 - 16;
 
 QFont pixelFont(const QString& family, int pixels, bool bold = false) {
     QFont f(family);
@@ -118,12 +122,24 @@ void TRusCID::buildLayout() {
     const auto wide = [&](const char* name, const QString& text, const char* hint, int y) {
         auto* b = button(name, text, hint, {144, y, 102, 22});
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        b->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+        // The caption beside its 16-pixel picture, narrowed where this desktop's face is
+        // wider than the one the panel was laid out for: never cut to "Откры... порт".
+        b->setFont(condenseToWidth(pixelFont(QStringLiteral("MS Sans Serif"), 11), text,
+                                   kWideCaptionWidth));
         return b;
     };
     sbBook = wide("sbBook", QStringLiteral("Телефоны"), "Телефонная книжка", 72);
     sbOpti = wide("sbOpti", QStringLiteral("Напоминания"), "Настройки программы", 96);
     sbOpenClose = wide("sbOpenClose", QStringLiteral("Открыть порт"), nullptr, 120);
+    {
+        // Sized for the wider of its two captions.
+        const QFont face = pixelFont(QStringLiteral("MS Sans Serif"), 11);
+        const QFontMetrics m(face);
+        const QString open = QStringLiteral("Открыть порт"), close = QStringLiteral("Закрыть порт");
+        sbOpenClose->setFont(condenseToWidth(
+            face, m.horizontalAdvance(open) >= m.horizontalAdvance(close) ? open : close,
+            kWideCaptionWidth));
+    }
     sbHide = wide("sbHide", QStringLiteral("Спрятать"), "Выход из программы", 144);
 
     for (QWidget* w : {static_cast<QWidget*>(pTools), static_cast<QWidget*>(pNumber),

@@ -60,12 +60,20 @@ private slots:
         QVERIFY(zrktest::readAll(f.box.registryPath()).contains("\"Sound\"=dword:00000000"));
     }
 
-    // The call timer keeps its 9-pixel characters and still shows "00 : 00" whole.
-    void timerPanelFitsItsText() {
+    // The call timer keeps its 9-pixel characters and still shows "00 : 00" whole; the wide
+    // buttons show their captions whole beside their pictures.
+    void smallPanelsShowTheirTextsWhole() {
         MainFixture f;
         QCOMPARE(f.window->pTimer->font().pixelSize(), 9);
         QVERIFY(QFontMetrics(f.window->pTimer->font()).horizontalAdvance("00 : 00") <=
                 f.window->pTimer->width());
+        for (QToolButton* b : {f.window->sbBook, f.window->sbOpti, f.window->sbOpenClose,
+                               f.window->sbHide})
+            for (const QString& caption :
+                 b == f.window->sbOpenClose ? QStringList{"Открыть порт", "Закрыть порт"}
+                                            : QStringList{b->text()})
+                QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(caption) + 16 + 16 <= b->width(),
+                         qPrintable(caption));
     }
 
     void startsHidden_data() {
