@@ -156,6 +156,8 @@ bool replaceFileAtomically(const QString& target, const QByteArray& data, FileEr
     return true;
 }
 
-void setSaveStepHook(SaveStepHook hook) { gSaveStepHook = hook; }
+void setSaveStepHook(SaveStepHook hook) {
+    gSaveStepHook = hook;
+}
 
 }  // namespace zrk

@@ -6,8 +6,8 @@
 // CTest runs 200 kills per store; by hand, ZRK_CRASH_KILLS=1000 (ZRK_CRASH_SEED repeats a
 // run, ZRK_CRASH_DIR puts the files on a disk). The figures are printed.
 #include "book/BookStore.h"
-#include "platform/Registry.h"
 #include "platform/Backup.h"
+#include "platform/Registry.h"
 #include "reminders/ReminderStore.h"
 
 #include "TestSupport.h"
@@ -18,8 +18,8 @@
 #include <QtTest>
 
 #include <atomic>
-#include <functional>
 #include <csignal>
+#include <functional>
 #include <random>
 
 #include <sys/mman.h>
@@ -136,7 +136,8 @@ qint64 loadedBook(const QString& file) {
     BookStore loaded;
     loaded.load(file);
     if (loaded.count() == 0) return -1;
-    const qint64 seq = loaded.item(0).Entry.Name.text().section(' ', 1).section('-', 0, 0).toLongLong();
+    const qint64 seq =
+        loaded.item(0).Entry.Name.text().section(' ', 1).section('-', 0, 0).toLongLong();
     BookStore expected;
     fillBook(expected, seq);
     return loaded.serialize() == expected.serialize() ? seq : -1;
@@ -160,7 +161,9 @@ qint64 loadedSettings(const QString& file) {
 }
 
 std::function<void(SaveStep)> gOnStep;
-void callOnStep(SaveStep step) { gOnStep(step); }
+void callOnStep(SaveStep step) {
+    gOnStep(step);
+}
 
 // A kill, unlike a power cut, leaves what the kernel holds: only the order of the steps
 // counts, not the syncs. So the saves run in memory (/dev/shm) where the syncs cost nothing,
@@ -189,9 +192,9 @@ private slots:
         QTest::addColumn<QString>("backup");  // the copy kept by the save before
         QTest::newRow("book") << QStringLiteral("book") << QString::fromLatin1(kBookFile)
                               << QString::fromLatin1(kBookBackup);
-        QTest::newRow("reminders") << QStringLiteral("reminders")
-                                   << QString::fromLatin1(kReminderFile)
-                                   << QString::fromLatin1(kReminderBackup);
+        QTest::newRow("reminders")
+            << QStringLiteral("reminders") << QString::fromLatin1(kReminderFile)
+            << QString::fromLatin1(kReminderBackup);
         QTest::newRow("settings") << QStringLiteral("settings") << kRegistryFile << QString();
     }
 
@@ -221,7 +224,9 @@ private slots:
         QVERIFY(save(1) && save(2));
         QStringList seen;
         gOnStep = [&](SaveStep step) {
-            seen << QStringLiteral("%1:%2").arg(QLatin1String(kStepNames[int(step) + 1])).arg(load());
+            seen << QStringLiteral("%1:%2")
+                        .arg(QLatin1String(kStepNames[int(step) + 1]))
+                        .arg(load());
         };
         setSaveStepHook(callOnStep);
         const bool saved = save(3);
@@ -241,7 +246,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, backup);
         const int kills = envInt("ZRK_CRASH_KILLS", 200);
-        const unsigned seed = unsigned(envInt("ZRK_CRASH_SEED", int(QDateTime::currentSecsSinceEpoch() & 0x7fffffff)));
+        const unsigned seed = unsigned(
+            envInt("ZRK_CRASH_SEED", int(QDateTime::currentSecsSinceEpoch() & 0x7fffffff)));
         std::mt19937 random(seed);
         const auto load = [&](const QString& name) {
             return store == "book"        ? loadedBook(name)
@@ -298,8 +304,9 @@ private slots:
             const qint64 seen = load(file);
             ++filesChecked;
             if (seen != done && seen != done + 1)
-                failures << QStringLiteral("kill %1 %2: %3 holds save %4, the last completed "
-                                           "was %5")
+                failures << QStringLiteral(
+                                "kill %1 %2: %3 holds save %4, the last completed "
+                                "was %5")
                                 .arg(kill)
                                 .arg(QLatin1String(kStepNames[progress->step]), file)
                                 .arg(seen)
@@ -317,9 +324,11 @@ private slots:
             }
             next = std::max(seen, done) + 1;
         }
-        const int leftovers = int(QDir().entryList({"." + file + ".*"}, QDir::Files | QDir::Hidden).size());
+        const int leftovers =
+            int(QDir().entryList({"." + file + ".*"}, QDir::Files | QDir::Hidden).size());
         QStringList steps;
-        for (int s = 0; s < kStepCount; ++s) steps << QStringLiteral("%1 %2").arg(kStepNames[s]).arg(byStep[s]);
+        for (int s = 0; s < kStepCount; ++s)
+            steps << QStringLiteral("%1 %2").arg(kStepNames[s]).arg(byStep[s]);
         qInfo().noquote() << QStringLiteral(
                                  "%1: %2 kills, %3 saves completed, %4 files checked, %5 "
                                  "failures, %6 temporary files left by kills (seed %7, %8)")

@@ -21,7 +21,8 @@ qint64 residentKb(qint64 pid) {
     QFile f(QStringLiteral("/proc/%1/status").arg(pid));
     if (!f.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return -1;
 }
 
@@ -37,8 +38,10 @@ public:
         static const QRegularExpression call(QStringLiteral("(\\d\\d)-(\\d\\d)-(\\d\\d) \\r$"));
         for (qsizetype nl; (nl = buf_.indexOf('\n')) >= 0; buf_.remove(0, nl + 1)) {
             const auto m = call.match(QString::fromLatin1(buf_.left(nl)));
-            if (m.hasMatch()) numbers << (m.captured(1) + m.captured(2) + m.captured(3)).toInt();
-            else ++otherLines;
+            if (m.hasMatch())
+                numbers << (m.captured(1) + m.captured(2) + m.captured(3)).toInt();
+            else
+                ++otherLines;
         }
         return numbers;
     }
@@ -102,8 +105,9 @@ private slots:
                     ++logged;
                     idle.start();
                 }
-                QVERIFY2(idle.elapsed() < 20000,
-                         qPrintable(QStringLiteral("stuck after %1 of %2 calls").arg(logged).arg(sent)));
+                QVERIFY2(
+                    idle.elapsed() < 20000,
+                    qPrintable(QStringLiteral("stuck after %1 of %2 calls").arg(logged).arg(sent)));
                 QVERIFY(zrk.state() == QProcess::Running);
             }
             rss << residentKb(pid);
