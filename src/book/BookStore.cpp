@@ -1,5 +1,6 @@
 #include "book/BookStore.h"
 
+#include "platform/Backup.h"
 #include "platform/SafeFile.h"
 #include "platform/UserMessages.h"
 #include "settings/Settings.h"
@@ -206,7 +207,12 @@ void BookStore::load() {
 
 void BookStore::load(const QString& fileName) {
     clear();
-    QFile f(fileName);
+    // A book file missing while "book.bak" is there was moved aside by a save that then
+    // failed or was killed (saves before this version renamed the book away first): the
+    // backup is the user's book. Starting empty would let the second save after it delete
+    // the only copy.
+    const QFileInfo info(fileName);
+    QFile f(info.exists() || info.isSymLink() ? fileName : QString::fromLatin1(kBookBackup));
     if (!f.open(QIODevice::ReadOnly)) return;
 
     BookHeader header;
@@ -267,8 +273,9 @@ bool BookStore::SaveList() {
 }
 
 bool BookStore::SaveList(const QString& fileName) {
-    // The new book is complete on disk before the old one is moved aside, so that a failure
-    // while writing never costs the book file nor the backup.
+    // The new book is complete on disk before the old one is copied aside, and the book file
+    // is replaced in one rename, so that neither a failure nor a crash at any moment of the
+    // save leaves the book's name without a whole book behind it.
     FileError err;
     serializeInto(saveBuffer_);
     const QString temp = writeSyncedTemp(fileName, saveBuffer_, &err);
@@ -278,15 +285,10 @@ bool BookStore::SaveList(const QString& fileName) {
     }
     const QFileInfo target(fileName);
     if (target.exists() || target.isSymLink()) {
-        const QFileInfo backup(QString::fromLatin1(kBookBackup));
-        if ((backup.exists() || backup.isSymLink()) && !QFile::remove(backup.filePath())) {
+        bool oldBackupStays = false;
+        if (!keepAsBackup(fileName, QString::fromLatin1(kBookBackup), &err, &oldBackupStays)) {
             QFile::remove(temp);
-            showError(creationError(QString::fromLatin1(kBookBackup)));
-            return false;
-        }
-        if (!moveAside(fileName, backup.filePath(), &err)) {
-            QFile::remove(temp);
-            showError(creationError(QString::fromLatin1(kBookFile)));
+            showError(creationError(QString::fromLatin1(oldBackupStays ? kBookBackup : kBookFile)));
             return false;
         }
     }

@@ -61,13 +61,15 @@ public:
     BookStore(const BookStore&) = delete;
     BookStore& operator=(const BookStore&) = delete;
 
-    // Fills the book from the file named by "Phone Book File" (or `fileName`). Reports
-    // nothing: a missing, short or foreign file leaves the book empty or partly loaded.
+    // Fills the book from the file named by "Phone Book File" (or `fileName`), or from
+    // "book.bak" when that file is missing. Reports nothing: a missing, short or foreign
+    // file leaves the book empty or partly loaded.
     void load();
     void load(const QString& fileName);
 
     // Writes the whole book to the file named by "Phone Book File" (or `fileName`); the
-    // previous file becomes "book.bak". Failures are shown through userMessages(); the book
+    // previous file becomes "book.bak" (the book file stays whole until the new one
+    // replaces it). Failures are shown through userMessages(); the book
     // in memory is never touched. Returns whether the new file is in place.
     bool SaveList();
     bool SaveList(const QString& fileName);

@@ -1,5 +1,7 @@
 #include "platform/SafeFile.h"
 
+#include "platform/Backup.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,6 +14,12 @@
 
 namespace zrk {
 namespace {
+
+SaveStepHook gSaveStepHook = nullptr;
+
+void stepDone(SaveStep step) {
+    if (gSaveStepHook) gSaveStepHook(step);
+}
 
 bool fail(FileError* err, const QString& what, int code) {
     if (err) {
@@ -68,6 +76,7 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
         fail(err, QStringLiteral("cannot write %1").arg(target), code);
         return {};
     }
+    stepDone(SaveStep::TempWritten);
     return QFile::decodeName(tmpl);
 }
 
@@ -75,6 +84,7 @@ bool renameSynced(const QString& from, const QString& to, FileError* err) {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         return fail(err, QStringLiteral("cannot rename %1 to %2").arg(from, to), errno);
     syncDirectoryOf(to);
+    stepDone(SaveStep::Renamed);
     return true;
 }
 
@@ -102,6 +112,40 @@ bool moveAside(const QString& from, const QString& to, FileError* err) {
     return true;
 }
 
+bool keepAsBackup(const QString& file, const QString& backup, FileError* err,
+                  bool* oldBackupStays) {
+    if (oldBackupStays) *oldBackupStays = false;
+    // "Phone Book File" may name the backup itself: removing it would remove the file.
+    if (QFileInfo(file).absoluteFilePath() == QFileInfo(backup).absoluteFilePath()) return true;
+    const QByteArray from = QFile::encodeName(file);
+    const QByteArray to = QFile::encodeName(backup);
+    if (::unlink(to.constData()) != 0 && errno != ENOENT) {
+        const int code = errno;
+        if (oldBackupStays) *oldBackupStays = true;
+        return fail(err, QStringLiteral("cannot remove %1").arg(backup), code);
+    }
+    stepDone(SaveStep::OldBackupRemoved);
+    if (::link(from.constData(), to.constData()) != 0) {
+        // No hard links here (FAT, some network shares) or another file system: a copy.
+        QFile source(file);
+        if (!source.open(QIODevice::ReadOnly))
+            return fail(err, QStringLiteral("cannot read %1").arg(file), EIO);
+        const QByteArray data = source.readAll();
+        if (source.error() != QFileDevice::NoError)
+            return fail(err, QStringLiteral("cannot read %1").arg(file), EIO);
+        const QString temp = writeSyncedTemp(backup, data, err);
+        if (temp.isEmpty()) return false;
+        if (::rename(QFile::encodeName(temp).constData(), to.constData()) != 0) {
+            const int code = errno;
+            QFile::remove(temp);
+            return fail(err, QStringLiteral("cannot rename %1 to %2").arg(temp, backup), code);
+        }
+    }
+    syncDirectoryOf(backup);
+    stepDone(SaveStep::BackupMade);
+    return true;
+}
+
 bool replaceFileAtomically(const QString& target, const QByteArray& data, FileError* err) {
     const QString tmp = writeSyncedTemp(target, data, err);
     if (tmp.isEmpty()) return false;
@@ -110,6 +154,10 @@ bool replaceFileAtomically(const QString& target, const QByteArray& data, FileEr
         return false;
     }
     return true;
+}
+
+void setSaveStepHook(SaveStepHook hook) {
+    gSaveStepHook = hook;
 }
 
 }  // namespace zrk

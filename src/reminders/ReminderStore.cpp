@@ -1,5 +1,6 @@
 #include "reminders/ReminderStore.h"
 
+#include "platform/Backup.h"
 #include "platform/SafeFile.h"
 #include "platform/UserMessages.h"
 
@@ -75,13 +76,20 @@ bool SaveReminders(const QList<ReminderRecord>& records) {
     };
 
     if (exists(file)) {
-        if (exists(backup) && !QFile::remove(backup)) {
-            dropTemp();
+        // With new records the file stays in place until the new one replaces it in one
+        // rename: a missing "reminder.rmd" means an empty list, so a save killed half way
+        // must never leave one.
+        if (!temp.isEmpty()) {
+            bool oldBackupStays = false;
+            if (!keepAsBackup(file, backup, nullptr, &oldBackupStays)) {
+                dropTemp();
+                showError(creationError(oldBackupStays ? kReminderBackup : kReminderFile));
+                return false;
+            }
+        } else if (exists(backup) && !QFile::remove(backup)) {
             showError(creationError(kReminderBackup));
             return false;
-        }
-        if (!renameSynced(file, backup)) {
-            dropTemp();
+        } else if (!renameSynced(file, backup)) {
             showError(creationError(kReminderFile));
             return false;
         }

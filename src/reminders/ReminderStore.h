@@ -67,7 +67,7 @@ QList<ReminderRecord> LoadReminders(const QString& fileName = QString::fromLatin
 
 // Writes `records` as "reminder.rmd", the previous file becoming "reminder.bak"; an empty
 // list leaves no "reminder.rmd". The new file is complete on disk before the old one is
-// moved aside. Failures are shown through userMessages() ("Ошибка создания reminder.bak!",
+// copied aside, and replaces it in one rename. Failures are shown through userMessages() ("Ошибка создания reminder.bak!",
 // "Ошибка создания reminder.rmd!", "Ошибка записи reminder.rmd!"); returns whether the
 // files ended as intended.
 bool SaveReminders(const QList<ReminderRecord>& records);

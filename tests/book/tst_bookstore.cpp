@@ -132,6 +132,32 @@ private slots:
         QCOMPARE(messages.shown, QStringList());  // loading reports nothing
     }
 
+    void bookMovedAsideIsLoadedFromTheBackup() {
+        // A save killed after "book.phn" became "book.bak" (or failed to create the new
+        // file) left the book only in the backup. Starting empty would let the second save
+        // after it delete that copy.
+        QVERIFY(writeAll("book.bak", sampleFile()));
+        BookStore book;
+        book.load();
+        QCOMPARE(names(book), (QStringList{"Иванов", "Петров", "Сидоров"}));
+        book.AddItem(entry("Новый", "5"), true);
+        for (int save = 0; save < 2; ++save) {
+            QVERIFY(book.SaveList());
+            QCOMPARE(readAll("book.phn"), sampleFile() + entryBytes({cp("Новый"), "5"}));
+        }
+        QCOMPARE(readAll("book.bak"), sampleFile() + entryBytes({cp("Новый"), "5"}));
+
+        // A book file of its own, even a damaged one, is what loads; the backup is not read.
+        QVERIFY(writeAll("book.phn", header(0).left(10)) && writeAll("book.bak", sampleFile()));
+        book.load();
+        QCOMPARE(book.count(), 0);
+        // The setting may name the backup itself: its save keeps it.
+        ini().PhoneBookFile = "book.bak";
+        book.load();
+        QVERIFY(book.SaveList());
+        QCOMPARE(readAll("book.bak"), sampleFile());
+    }
+
     void saveKeepsTheBackupAndWritesNoJunk() {
         RecordingMessages messages;
         BookStore book;

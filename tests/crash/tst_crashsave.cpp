@@ -1,0 +1,355 @@
+// Saves killed at random moments: a child process saves one store in a loop, each save with
+// other contents, and is killed with SIGKILL at a random moment of a save. After each kill the
+// files are loaded as the next start loads them: they must hold one whole content, the last
+// completed save or the one that was under way, never a mixture, never nothing.
+//
+// CTest runs 200 kills per store; by hand, ZRK_CRASH_KILLS=1000 (ZRK_CRASH_SEED repeats a
+// run, ZRK_CRASH_DIR puts the files on a disk). The figures are printed.
+#include "book/BookStore.h"
+#include "platform/Backup.h"
+#include "platform/Registry.h"
+#include "reminders/ReminderStore.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <csignal>
+#include <functional>
+#include <random>
+
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace zrk;
+
+namespace {
+
+const QString kRegistryFile = QStringLiteral("registry.reg");
+const QString kCrashKey = QStringLiteral("Software\\Zrk Pro\\Crash");
+
+// What the child shares with the parent: the last save it completed and where it is.
+struct Progress {
+    std::atomic<qint64> completed;
+    std::atomic<int> step;  // kInSave or a SaveStep + 1
+    std::atomic<qint64> firstSaveNs;
+    std::atomic<int> failed;
+};
+constexpr int kInSave = 0;
+constexpr int kStepCount = 5;
+const char* const kStepNames[kStepCount] = {"writing the new file", "after it was synced",
+                                            "after the old backup went",
+                                            "after the backup was made", "after the rename"};
+
+Progress* gProgress = nullptr;
+std::mt19937* gChildRandom = nullptr;
+
+// Widens the moments between the steps of a save, so that kills land in each of them.
+void pauseAfterStep(SaveStep step) {
+    gProgress->step = int(step) + 1;
+    ::usleep(std::uniform_int_distribution<useconds_t>(200, 1000)(*gChildRandom));
+}
+
+// ---- the contents of save number `seq`; each store's size varies with it ----
+
+void fillBook(BookStore& book, qint64 seq) {
+    book.clear();
+    for (int g = 0; g < int(seq % 3); ++g)
+        book.AddGroup(BookGroup::make(QStringLiteral("Группа %1-%2").arg(seq).arg(g),
+                                      QStringLiteral("g%1.wav").arg(seq), g),
+                      true);
+    for (int i = 0; i < 1 + int(seq % 40); ++i) {
+        BookEntry e = BookEntry::empty();
+        e.Name.setText(QStringLiteral("Запись %1-%2").arg(seq).arg(i));
+        e.Phone.setText(QString::number(seq * 100 + i));
+        e.Note.setText(QStringLiteral("заметка %1").arg(seq));
+        e.Status = qint32(i % 3);
+        e.Group = qint32(i % (1 + seq % 3));
+        book.AddItem(e, true);
+    }
+}
+
+QList<ReminderRecord> reminders(qint64 seq) {
+    QList<ReminderRecord> list;
+    for (int i = 0; i < 1 + int(seq % 20); ++i) {
+        ReminderRecord r = ReminderRecord::empty();
+        r.Kind = quint8(seq % 2);
+        r.Date = double(seq);
+        r.Time = i / 100.0;
+        r.Number.setText(QString::number(seq));
+        r.Note.setText(QStringLiteral("Напоминание %1-%2\r").arg(seq).arg(i));
+        list.append(r);
+    }
+    return list;
+}
+
+QString payload(qint64 seq) {
+    return QStringLiteral("Настройка %1;").arg(seq).repeated(1 + int(seq % 60));
+}
+
+void fillSettings(RegistryFile& reg, qint64 seq) {
+    RegKeyData* key = reg.createKey(kCrashKey);
+    key->values = {RegValue{QStringLiteral("Seq"), RegDword, {}, quint32(seq), {}},
+                   RegValue{QStringLiteral("Payload"), RegSz, payload(seq), 0, {}}};
+}
+
+// ---- the child ----
+
+[[noreturn]] void saveForever(const QString& store, qint64 first, unsigned seed) {
+    std::mt19937 random(seed);
+    gChildRandom = &random;
+    setSaveStepHook(pauseAfterStep);
+    BookStore book;
+    RegistryFile reg(kRegistryFile);
+    QElapsedTimer clock;
+    for (qint64 seq = first;; ++seq) {
+        gProgress->step = kInSave;
+        clock.start();
+        bool ok = false;
+        if (store == "book") {
+            fillBook(book, seq);
+            ok = book.SaveList(QString::fromLatin1(kBookFile));
+        } else if (store == "reminders") {
+            ok = SaveReminders(reminders(seq));
+        } else {
+            fillSettings(reg, seq);
+            ok = reg.save();
+        }
+        if (!ok) {
+            gProgress->failed = 1;
+            ::_exit(2);
+        }
+        if (seq == first) gProgress->firstSaveNs = clock.nsecsElapsed();
+        gProgress->completed = seq;
+    }
+}
+
+// ---- the parent's view: the save number of what a start would load, -1 for a mixture or
+// nothing ----
+
+qint64 loadedBook(const QString& file) {
+    BookStore loaded;
+    loaded.load(file);
+    if (loaded.count() == 0) return -1;
+    const qint64 seq =
+        loaded.item(0).Entry.Name.text().section(' ', 1).section('-', 0, 0).toLongLong();
+    BookStore expected;
+    fillBook(expected, seq);
+    return loaded.serialize() == expected.serialize() ? seq : -1;
+}
+
+qint64 loadedReminders(const QString& file) {
+    const QList<ReminderRecord> loaded = LoadReminders(file);
+    if (loaded.isEmpty()) return -1;
+    const qint64 seq = qint64(loaded.first().Date);
+    return serializeReminders(loaded) == serializeReminders(reminders(seq)) ? seq : -1;
+}
+
+qint64 loadedSettings(const QString& file) {
+    RegistryFile loaded(file);
+    RegKey key(loaded);
+    if (!loaded.loadError().isEmpty() || !key.openKeyReadOnly(kCrashKey) ||
+        !key.valueExists("Seq") || !key.valueExists("Payload"))
+        return -1;
+    const qint64 seq = key.readInteger("Seq");
+    return key.readString("Payload") == payload(seq) && key.valueNames().size() == 2 ? seq : -1;
+}
+
+std::function<void(SaveStep)> gOnStep;
+void callOnStep(SaveStep step) {
+    gOnStep(step);
+}
+
+// A kill, unlike a power cut, leaves what the kernel holds: only the order of the steps
+// counts, not the syncs. So the saves run in memory (/dev/shm) where the syncs cost nothing,
+// unless ZRK_CRASH_DIR names another place (a disk, to see the real timings).
+QString crashDirBase() {
+    const QString asked = qEnvironmentVariable("ZRK_CRASH_DIR");
+    if (!asked.isEmpty()) return asked;
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    return shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
+}
+
+int envInt(const char* name, int fallback) {
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok && v > 0 ? v : fallback;
+}
+
+}  // namespace
+
+class TestCrashSave : public QObject {
+    Q_OBJECT
+private slots:
+    void killedAtAnyMomentLosesNothing_data() {
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("file");    // what the next start reads
+        QTest::addColumn<QString>("backup");  // the copy kept by the save before
+        QTest::newRow("book") << QStringLiteral("book") << QString::fromLatin1(kBookFile)
+                              << QString::fromLatin1(kBookBackup);
+        QTest::newRow("reminders")
+            << QStringLiteral("reminders") << QString::fromLatin1(kReminderFile)
+            << QString::fromLatin1(kReminderBackup);
+        QTest::newRow("settings") << QStringLiteral("settings") << kRegistryFile << QString();
+    }
+
+    // The same without a kill: at every step of a save, the next start would load the old
+    // contents or the new ones.
+    void everyStepLeavesWholeContents_data() { killedAtAnyMomentLosesNothing_data(); }
+    void everyStepLeavesWholeContents() {
+        QFETCH(QString, store);
+        QFETCH(QString, file);
+        zrktest::Sandbox box;
+        BookStore book;
+        RegistryFile reg(kRegistryFile);
+        const auto save = [&](qint64 seq) {
+            if (store == "book") {
+                fillBook(book, seq);
+                return book.SaveList(QString::fromLatin1(kBookFile));
+            }
+            if (store == "reminders") return SaveReminders(reminders(seq));
+            fillSettings(reg, seq);
+            return reg.save();
+        };
+        const auto load = [&] {
+            return store == "book"        ? loadedBook(file)
+                   : store == "reminders" ? loadedReminders(file)
+                                          : loadedSettings(file);
+        };
+        QVERIFY(save(1) && save(2));
+        QStringList seen;
+        gOnStep = [&](SaveStep step) {
+            seen << QStringLiteral("%1:%2")
+                        .arg(QLatin1String(kStepNames[int(step) + 1]))
+                        .arg(load());
+        };
+        setSaveStepHook(callOnStep);
+        const bool saved = save(3);
+        setSaveStepHook(nullptr);
+        QVERIFY(saved);
+        const QStringList expected =
+            store == "settings"
+                ? QStringList{"after it was synced:2", "after the rename:3"}
+                : QStringList{"after it was synced:2", "after the old backup went:2",
+                              "after the backup was made:2", "after the rename:3"};
+        QCOMPARE(seen, expected);
+        QCOMPARE(load(), 3);
+    }
+
+    void killedAtAnyMomentLosesNothing() {
+        QFETCH(QString, store);
+        QFETCH(QString, file);
+        QFETCH(QString, backup);
+        const int kills = envInt("ZRK_CRASH_KILLS", 200);
+        const unsigned seed = unsigned(
+            envInt("ZRK_CRASH_SEED", int(QDateTime::currentSecsSinceEpoch() & 0x7fffffff)));
+        std::mt19937 random(seed);
+        const auto load = [&](const QString& name) {
+            return store == "book"        ? loadedBook(name)
+                   : store == "reminders" ? loadedReminders(name)
+                                          : loadedSettings(name);
+        };
+
+        zrktest::Sandbox box;
+        QTemporaryDir dir(crashDirBase() + "/zrk-crash-XXXXXX");
+        QVERIFY(dir.isValid());
+        QDir::setCurrent(dir.path());
+        void* shared = ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE,
+                              MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        QVERIFY(shared != MAP_FAILED);
+        auto* progress = new (shared) Progress{};
+        gProgress = progress;
+
+        qint64 next = 1;
+        qint64 saveNs = 10000, calibrated = 0;
+        constexpr int kCalibration = 5;
+        qint64 saves = 0, filesChecked = 0;
+        int byStep[kStepCount] = {};
+        QStringList failures;
+        for (int kill = 0; kill < kills && failures.size() < 5; ++kill) {
+            progress->completed = next - 1;
+            progress->firstSaveNs = 0;
+            progress->step = -1;
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) saveForever(store, next, unsigned(random()));
+
+            // The first few children tell how long a save takes (a child's first is its
+            // slowest); then each is killed anywhere in its first save or the next.
+            QElapsedTimer waited;
+            waited.start();
+            const bool calibrating = kill < kCalibration;
+            while ((calibrating ? progress->completed < next : progress->step < 0) &&
+                   !progress->failed && waited.elapsed() < 20000)
+                ::usleep(20);
+            if (calibrating) calibrated += progress->firstSaveNs;
+            if (kill + 1 == kCalibration) saveNs = calibrated * 3 / (2 * kCalibration);
+            const auto delay = std::uniform_int_distribution<qint64>(0, saveNs)(random);
+            ::usleep(useconds_t(delay / 1000));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            QVERIFY2(!progress->failed, qPrintable(store + ": a save failed"));
+            QVERIFY2(waited.elapsed() < 20000, qPrintable(store + ": a save hung"));
+
+            const qint64 done = progress->completed;
+            saves += done - next + 1;
+            ++byStep[progress->step];
+            // As the next start sees it: the last completed save, or the one under way.
+            const qint64 seen = load(file);
+            ++filesChecked;
+            if (seen != done && seen != done + 1)
+                failures << QStringLiteral(
+                                "kill %1 %2: %3 holds save %4, the last completed "
+                                "was %5")
+                                .arg(kill)
+                                .arg(QLatin1String(kStepNames[progress->step]), file)
+                                .arg(seen)
+                                .arg(done);
+            if (!backup.isEmpty() && QFile::exists(backup)) {
+                const qint64 older = load(backup);
+                ++filesChecked;
+                // The save before the one on show; the same one while both names hold it.
+                if (older != seen && older != seen - 1)
+                    failures << QStringLiteral("kill %1: %2 holds save %3 beside %4")
+                                    .arg(kill)
+                                    .arg(backup)
+                                    .arg(older)
+                                    .arg(seen);
+            }
+            next = std::max(seen, done) + 1;
+        }
+        const int leftovers =
+            int(QDir().entryList({"." + file + ".*"}, QDir::Files | QDir::Hidden).size());
+        QStringList steps;
+        for (int s = 0; s < kStepCount; ++s)
+            steps << QStringLiteral("%1 %2").arg(kStepNames[s]).arg(byStep[s]);
+        qInfo().noquote() << QStringLiteral(
+                                 "%1: %2 kills, %3 saves completed, %4 files checked, %5 "
+                                 "failures, %6 temporary files left by kills (seed %7, %8)")
+                                 .arg(store)
+                                 .arg(kills)
+                                 .arg(saves)
+                                 .arg(filesChecked)
+                                 .arg(failures.size())
+                                 .arg(leftovers)
+                                 .arg(seed)
+                                 .arg(dir.path());
+        qInfo().noquote() << "  kills by moment:" << steps.join(", ");
+        ::munmap(shared, sizeof(Progress));
+        gProgress = nullptr;
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+        // Every moment of the save was hit.
+        for (int s = 0; s < kStepCount; ++s)
+            if (store != "settings" || s == 0 || s == 1 || s == 4)
+                QVERIFY2(byStep[s] > 0, kStepNames[s]);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCrashSave)
+#include "tst_crashsave.moc"
