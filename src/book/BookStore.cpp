@@ -5,6 +5,7 @@
 #include "platform/UserMessages.h"
 #include "settings/Settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -210,9 +211,13 @@ void BookStore::load(const QString& fileName) {
     // A book file missing while "book.bak" is there was moved aside by a save that then
     // failed or was killed (saves before this version renamed the book away first): the
     // backup is the user's book. Starting empty would let the second save after it delete
-    // the only copy.
+    // the only copy. Only for a book in the working directory, beside its backup: a new book
+    // named elsewhere must not start as the backup of another one.
     const QFileInfo info(fileName);
-    QFile f(info.exists() || info.isSymLink() ? fileName : QString::fromLatin1(kBookBackup));
+    const bool missing = !info.exists() && !info.isSymLink();
+    const bool besideBackup =
+        QFileInfo(info.absolutePath()).canonicalFilePath() == QDir::current().canonicalPath();
+    QFile f(missing && besideBackup ? QString::fromLatin1(kBookBackup) : fileName);
     if (!f.open(QIODevice::ReadOnly)) return;
 
     BookHeader header;

@@ -147,6 +147,13 @@ private slots:
         }
         QCOMPARE(readAll("book.bak"), sampleFile() + entryBytes({cp("Новый"), "5"}));
 
+        // A new book named in another folder starts empty, not as the backup of this one.
+        QVERIFY(QDir().mkpath("other"));
+        ini().PhoneBookFile = "other/new.phn";
+        book.load();
+        QCOMPARE(book.count(), 0);
+        ini().PhoneBookFile = "book.phn";
+
         // A book file of its own, even a damaged one, is what loads; the backup is not read.
         QVERIFY(writeAll("book.phn", header(0).left(10)) && writeAll("book.bak", sampleFile()));
         book.load();
