@@ -1,7 +1,8 @@
-// The reminder file: loading never reads outside the input, and what is loaded writes out
-// and loads back unchanged.
+// The reminder file: loading never reads outside the input, every record can be listed,
+// shown and scheduled, and what is loaded writes out and loads back unchanged.
 #include "FuzzSupport.h"
 
+#include "reminders/ReminderRules.h"
 #include "reminders/ReminderStore.h"
 
 using namespace zrk;
@@ -14,9 +15,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<ReminderRecord> records =
         LoadReminders(zrkfuzz::inputFile("reminder.rmd", data, size));
+    // What the list, the alert and the scheduler do with every loaded record.
     for (const ReminderRecord& r : records) {
-        (void)r.Number.text();
-        (void)r.Note.text();
+        (void)dueKey(r);
+        (void)numberMatches(r, QByteArrayLiteral("1234567"));
+        (void)alertInfo(r);
+        (void)rowTexts(r);
+        (void)noteLines(r.Note.text());
     }
     const QByteArray image = serializeReminders(records);
     const QString again = zrkfuzz::inputFile(
