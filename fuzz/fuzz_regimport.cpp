@@ -1,5 +1,6 @@
 // A registry export brought along from Windows, either encoding: the import checks any file
-// without fault, and a refused file leaves the settings store byte for byte as it was.
+// without fault, a refused file leaves the settings store byte for byte as it was, and an
+// accepted one leaves a store that reads back as it was merged.
 #include "FuzzSupport.h"
 
 #include "platform/Registry.h"
@@ -29,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!result.ok) {
         QFile f(storePath);
         if (!f.open(QIODevice::ReadOnly) || f.readAll() != kStore) std::abort();
+    } else {
+        // What was imported is on disk and reads back as it is held.
+        const RegistryFile reread(storePath);
+        if (!reread.loadError().isEmpty() || reread.serialize() != store.serialize()) std::abort();
     }
     return 0;
 }
