@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz and runs one of them, or each in turn,
+# for the given number of seconds:  scripts/fuzz.sh book|reminders|registry|regimport|modem|all [SECONDS]
+# The seeds in fuzz/corpus/<target> are read; what the run finds grows build-fuzz/corpus/<target>;
+# a crashing input lands in build-fuzz/artifacts/<target>/ and the script fails.
+# With ZRK_FUZZ_INSTALL=1 a missing clang is installed first (CI).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build-fuzz"
+targets=(book reminders registry regimport modem)
+which=${1:-all}
+seconds=${2:-30}
+
+if ! command -v clang++ >/dev/null; then
+  if [ "${ZRK_FUZZ_INSTALL:-0}" = 1 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang
+  else
+    echo "fuzz.sh: clang++ is needed (apt-get install clang)" >&2
+    exit 2
+  fi
+fi
+
+if [ "$which" = all ]; then
+  run=("${targets[@]}")
+else
+  case " ${targets[*]} " in
+    *" $which "*) run=("$which") ;;
+    *) echo "fuzz.sh: unknown target '$which' (${targets[*]} or all)" >&2; exit 2 ;;
+  esac
+fi
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DZRK_FUZZ=ON -DZRK_BUILD_TESTS=OFF -DZRK_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build "$build" --target "${run[@]/#/fuzz_}"
+
+status=0
+for t in "${run[@]}"; do
+  corpus="$build/corpus/$t"
+  artifacts="$build/artifacts/$t"
+  mkdir -p "$corpus" "$artifacts"
+  # Records are larger than libFuzzer's default limit of 4096 bytes.
+  max_len=4096
+  case $t in book | reminders) max_len=16384 ;; esac
+  echo "== $t: ${seconds}s"
+  # The targets change directory at start: every path given to them is absolute.
+  if ! ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen "$build/fuzz/fuzz_$t" \
+      -max_total_time="$seconds" -max_len="$max_len" -timeout=20 -rss_limit_mb=4096 \
+      -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "$top/fuzz/corpus/$t" \
+      2>"$build/fuzz-$t.log"; then
+    status=1
+    echo "== $t: FAILED, see $build/fuzz-$t.log and $artifacts/" >&2
+  fi
+  grep -E '^#[0-9]+.*(DONE|pulse)|stat::number_of_executed_units|stat::peak_rss_mb' \
+    "$build/fuzz-$t.log" | tail -3 || true
+done
+exit $status
