@@ -39,6 +39,8 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPIL
 cmake --build "$build" --target "${run[@]/#/fuzz_}"
 
 status=0
+passed=0
+failed=0
 for t in "${run[@]}"; do
   corpus="$build/corpus/$t"
   artifacts="$build/artifacts/$t"
@@ -53,9 +55,14 @@ for t in "${run[@]}"; do
       -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "$top/fuzz/corpus/$t" \
       2>"$build/fuzz-$t.log"; then
     status=1
+    failed=$((failed + 1))
     echo "== $t: FAILED, see $build/fuzz-$t.log and $artifacts/" >&2
+    tail -40 "$build/fuzz-$t.log" >&2  # what CI keeps of it
+  else
+    passed=$((passed + 1))
   fi
   grep -E '^#[0-9]+.*(DONE|pulse)|stat::number_of_executed_units|stat::peak_rss_mb' \
     "$build/fuzz-$t.log" | tail -3 || true
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status

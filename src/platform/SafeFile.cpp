@@ -88,30 +88,6 @@ bool renameSynced(const QString& from, const QString& to, FileError* err) {
     return true;
 }
 
-bool moveAside(const QString& from, const QString& to, FileError* err) {
-    FileError renameErr;
-    if (renameSynced(from, to, &renameErr)) return true;
-    if (renameErr.code != EXDEV) {
-        if (err) *err = renameErr;
-        return false;
-    }
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(err, QStringLiteral("cannot read %1").arg(from), EIO);
-    const QByteArray data = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return fail(err, QStringLiteral("cannot read %1").arg(from), EIO);
-    source.close();
-    if (!replaceFileAtomically(to, data, err)) return false;
-    if (::unlink(QFile::encodeName(from).constData()) != 0) {
-        const int code = errno;
-        QFile::remove(to);  // the file stays where it was, not in two places
-        return fail(err, QStringLiteral("cannot remove %1").arg(from), code);
-    }
-    syncDirectoryOf(from);
-    return true;
-}
-
 bool keepAsBackup(const QString& file, const QString& backup, FileError* err,
                   bool* oldBackupStays) {
     if (oldBackupStays) *oldBackupStays = false;

@@ -19,11 +19,6 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
 // rename(2) plus a sync of the directory so that the new name survives a crash.
 bool renameSynced(const QString& from, const QString& to, FileError* err = nullptr);
 
-// Gives the file `from` the name `to`, like renameSynced, also when the two lie on different
-// file systems (a file on a USB stick or a network share and a backup in the current
-// directory): then the content is copied to `to` (atomically, synced) and `from` removed.
-bool moveAside(const QString& from, const QString& to, FileError* err = nullptr);
-
 // writeSyncedTemp + renameSynced; the temporary file is removed on failure.
 bool replaceFileAtomically(const QString& target, const QByteArray& data, FileError* err = nullptr);
 
