@@ -73,8 +73,7 @@ void NcidLink::configure(const NcidConfig& config) {
     if (wanted()) connectNow();
 }
 
-void NcidLink::stop() {
-    retry_->stop();
+void NcidLink::dropConnection() {
     greetingTimer_->stop();
     if (socket_) {
         socket_->disconnect(this);
@@ -83,6 +82,11 @@ void NcidLink::stop() {
     }
     queue_.lost();
     reader_.clear();
+}
+
+void NcidLink::stop() {
+    retry_->stop();
+    dropConnection();
     greeted_ = false;
     setState(State::Off);
 }
@@ -153,14 +157,7 @@ void NcidLink::onLine(const QByteArray& raw) {
 }
 
 void NcidLink::lose(const QString& reason) {
-    greetingTimer_->stop();
-    if (socket_) {
-        socket_->disconnect(this);
-        socket_->abort();
-        socket_->deleteLater();
-    }
-    queue_.lost();
-    reader_.clear();
+    dropConnection();
     const qint64 upFor = greeted_ ? upSince_.elapsed() : -1;
     greeted_ = false;
     setState(State::Down, reason);

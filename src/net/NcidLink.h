@@ -55,6 +55,8 @@ private:
     void onConnected();
     void onReadyRead();
     void onLine(const QByteArray& line);
+    // The socket closed and forgotten, the unsent lines back in the queue, the reader empty.
+    void dropConnection();
     void lose(const QString& reason);
     void flush();
     void setState(State s, const QString& reason = {});
