@@ -159,6 +159,7 @@ void TRusCID::FormCreate() {
     RingCount = 0;
     DialCount = 0;
     CurrentNumber.clear();
+    takeScheduleState();
     if (TimeToClose()) {
         idONOFF(false);
         SetStatus(4);

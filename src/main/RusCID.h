@@ -3,11 +3,12 @@
 // Its implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
 // RusCIDModem.cpp (port and modem lines), RusCIDCaller.cpp (a reported caller),
 // RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys).
-#include "settings/WindowPlacement.h"
-#include "windows/Line.h"
+#include "main/CallEpisode.h"
 #include "main/ModemLines.h"
 #include "reminders/ReminderHost.h"
 #include "reminders/ReminderRules.h"
+#include "settings/WindowPlacement.h"
+#include "windows/Line.h"
 
 #include <QPointer>
 #include <QSet>
@@ -70,7 +71,10 @@ public:
     void sbAnswerClick() override;
     int callCount() const override { return CallCount; }
     void CountCaller(int count) override;
-    void setRingActive(bool active) override { RingActive = active; }
+    void setRingActive(bool active) override {
+        RingActive = active;
+        if (!active) callSilenced_ = true;  // ignored: the rest of this call's rings too
+    }
     void setCallListShown(bool shown) override { CallListShown = shown; }
 
     // Modem conversation
@@ -93,6 +97,8 @@ public:
     void mPReminClick();
     void setReminderTimer(bool on) override;
     void runSchedules() override;
+    // The schedules' state now: what the next tick compares with (start, options OK).
+    void takeScheduleState();
     void reminderListClosed() override;
     void playReminderSound(const QString& fileName) override;
     // The NCID server link (RusCIDNetwork.cpp): (re)started from the settings at start and
@@ -286,6 +292,10 @@ private:
     ScheduleEdge portEdge_, soundEdge_;
     NcidLink* ncid_ = nullptr;
     bool remoteCall_ = false;  // the call being processed came from the NCID server
+    // The call that rings now and the number it reported; whether its action (ignore,
+    // hang up) keeps it silent.
+    CallEpisode episode_;
+    bool callSilenced_ = false;
 };
 
 }  // namespace zrk

@@ -73,6 +73,7 @@ void TRusCID::stSoundClick() {
 }
 
 void TRusCID::sbAnswerClick() {
+    episode_.end();  // whatever rings after an answer is another call
     SendATCom(ini().HandUp);
     SendATCom(ini().Init);
     if (windows_.alert && windows_.alert->isVisible()) windows_.alert->close();

@@ -6,6 +6,7 @@
 #include "main/CallerReport.h"
 #include "main/ClickLabel.h"
 #include "main/RusCID.h"
+#include "platform/Clock.h"
 #include "reminders/Reminder.h"
 #include "settings/District.h"
 #include "settings/Settings.h"
@@ -46,23 +47,36 @@ void TRusCID::StNumber(const QString& report) {
         number == QLatin1String("Unknown") || isWordReport(number)
             ? number
             : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
-    performAction(action, who.name, grouped, who.status, group);
+    // The same number again while its call still rings is that call asked about once more:
+    // shown, not acted on, listed, counted, logged or shared a second time. A call its
+    // action silenced stays silent through the rings that follow.
+    const bool again = !remoteCall_ && episode_.repeats(number, now());
+    if (!again) {
+        callSilenced_ = action == ActionIgnore || action == ActionHangUp;
+        performAction(action, who.name, grouped, who.status, group);
+    } else if (callSilenced_) {
+        RingActive = false;
+    }
     if (!who.name.isEmpty()) setInfoCaption(who.name);
     ViewNumber(number, true);
-    if (windows_.reminders) windows_.reminders->raiseForNumber(number);
     const QString shown = pNumber->text();
-    if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status);
-    CountCaller(CallCount + 1);
     const QString hint = shown + QLatin1Char(' ') + who.name;
-    setTrayHint(hint);
-    try {
-        WriteLog(hint);
-    } catch (...) {
-        // Said once; a log that cannot be written must not cost every later call its
-        // full-screen display and its ring sound.
-        HandleException(std::current_exception());
+    if (!again) {
+        if (windows_.reminders) windows_.reminders->raiseForNumber(number);
+        if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status);
+        CountCaller(CallCount + 1);
     }
-    shareCall(number, who.name);
+    setTrayHint(hint);
+    if (!again) {
+        try {
+            WriteLog(hint);
+        } catch (...) {
+            // Said once; a log that cannot be written must not cost every later call its
+            // full-screen display and its ring sound.
+            HandleException(std::current_exception());
+        }
+        shareCall(number, who.name);
+    }
     if (ini().Screen && windows_.allScreen) {
         windows_.allScreen->InitForm(shown, who.name);
         windows_.allScreen->showFullScreen();

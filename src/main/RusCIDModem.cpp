@@ -6,6 +6,7 @@
 #include "main/RusCID.h"
 
 #include "book/PhoneBook.h"
+#include "platform/Clock.h"
 #include "platform/Cp1251.h"
 #include "platform/Values.h"
 #include "serial/Comm.h"
@@ -38,6 +39,7 @@ void TRusCID::OpenPortClick() {
 }
 
 void TRusCID::ClosePortClick() {
+    episode_.end();
     idONOFF(false);
     SetStatus(4);
     Comm1->Close();
@@ -120,6 +122,7 @@ void TRusCID::processBatch(const char* data, qint32 size) {
         QByteArray report;
         switch (recognise(line, prefix, &report)) {
             case Response::Ring:
+                episode_.ring(now());
                 ++RingCount;
                 if (RingCount >= ini().AnswerOnRing + 1) identify = true;
                 signalRing();

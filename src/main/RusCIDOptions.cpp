@@ -21,6 +21,7 @@ public:
     void ClosePortClick() override { w_.ClosePortClick(); }
     bool TimeToClose() const override { return w_.TimeToClose(); }
     void TimeToNoSound() override { w_.TimeToNoSound(); }
+    void takeScheduleState() override { w_.takeScheduleState(); }
     void startScheduleTimer() override {
         if (w_.tReminder) w_.tReminder->start();
     }

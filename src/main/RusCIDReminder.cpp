@@ -65,24 +65,38 @@ void TRusCID::setReminderTimer(bool on) {
         tReminder->start();  // a refresh must not put off the tick
 }
 
+void TRusCID::takeScheduleState() {
+    const QTime now = reminderNow().time();
+    portEdge_.take(scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now));
+    soundEdge_.take(scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now));
+}
+
 void TRusCID::runSchedules() {
     if (closed_) return;
     const QTime now = reminderNow().time();
-    safely([&] {
-        const bool portOff = scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now);
-        switch (portEdge_.step(portOff)) {
-            case ScheduleEdge::TurnOff:
-                if (PortActive) ClosePortClick();
-                break;
-            case ScheduleEdge::TurnOn:
-                if (!PortActive) OpenPortClick();
-                break;
-            case ScheduleEdge::None:
-                break;
-        }
-    });
-    const bool soundOff = scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now);
-    switch (soundEdge_.step(soundOff)) {
+    // A schedule switched off (or given equal times) never acts, whatever it did before:
+    // it only keeps "on" as the state the next in-force tick compares with.
+    if (!scheduleInForce(ini().PortOnOff, ini().PortOff, ini().PortOn)) {
+        portEdge_.take(false);
+    } else {
+        safely([&] {
+            switch (portEdge_.step(scheduleOff(true, ini().PortOff, ini().PortOn, now))) {
+                case ScheduleEdge::TurnOff:
+                    if (PortActive) ClosePortClick();
+                    break;
+                case ScheduleEdge::TurnOn:
+                    if (!PortActive) OpenPortClick();
+                    break;
+                case ScheduleEdge::None:
+                    break;
+            }
+        });
+    }
+    if (!scheduleInForce(ini().SoundOnOff, ini().SoundOff, ini().SoundOn)) {
+        soundEdge_.take(false);
+        return;
+    }
+    switch (soundEdge_.step(scheduleOff(true, ini().SoundOff, ini().SoundOn, now))) {
         case ScheduleEdge::TurnOff:
             ini().Sound = false;
             ViewSound();

@@ -91,6 +91,13 @@ void TAlertReminder::View() {
     } else {
         bCansel->setText(QStringLiteral("Дальше - ") + QString::number(count() - 1));
         srPN->setEnabled(true);
+        // A long queue's count must be read whole: the button, and the window if need be,
+        // grow with it.
+        if (bCansel->sizeHint().width() > bCansel->minimumWidth()) {
+            bCansel->setMinimumWidth(bCansel->sizeHint().width());
+            layout()->activate();
+            if (minimumSizeHint().width() > width()) setFixedWidth(minimumSizeHint().width());
+        }
     }
 }
 

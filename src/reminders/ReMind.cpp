@@ -118,7 +118,8 @@ void TReMind::CreateTimes(bool wholeDay) {
         box->addItems(dayTimes());
         box->setCurrentIndex(dayTimeSelection(reminderNow().time()));
     } else {
-        box->addItems(quickPickTimes(reminderNow().time()));
+        quickBase_ = reminderNow();
+        box->addItems(quickPickTimes(quickBase_.time()));
         box->setCurrentIndex(0);
     }
 }
@@ -158,7 +159,14 @@ void TReMind::bOKClick() {
     if (!time) return;  // the form stays open with what was typed
     ReminderRecord r = rec_;
     r.Kind = ui_->rbDateTime->isChecked() ? ReminderByDate : ReminderByNumber;
-    setDueTime(r, QDateTime(ui_->dtDate->date(), *time));
+    QDate day = ui_->dtDate->date();
+    // The quick picks count from now: one that is earlier in the day than now lies past
+    // midnight, tomorrow, not in the past of the day the list was made on.
+    if (!dateChanged_ && day == quickBase_.date() &&
+        ui_->dtTime->findText(ui_->dtTime->currentText()) >= 0 &&
+        *time < QTime(quickBase_.time().hour(), quickBase_.time().minute()))
+        day = day.addDays(1);
+    setDueTime(r, QDateTime(day, *time));
     r.Number.setText(ui_->cbNumber->currentText().left(25));
     r.Note.setText(noteText(editLines(ui_->mNote->toPlainText())));
     rec_ = r;

@@ -4,6 +4,7 @@
 #include "reminders/ReminderStore.h"
 #include "settings/WindowPlacement.h"
 
+#include <QDateTime>
 #include <QDialog>
 
 #include <memory>
@@ -57,6 +58,7 @@ private:
     ReminderRecord rec_;
     quint64 editing_ = 0;  // the reminder being changed; 0 for a new one
     bool dateChanged_ = false;
+    QDateTime quickBase_;  // when the quick-pick times were made: they count from it
     QMenu* pmNotes_;
     QAction* pm_[7];
     WindowPlacement placement_{QStringLiteral("Position\\NewReminder"), false};

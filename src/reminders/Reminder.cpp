@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -229,9 +230,10 @@ void TReminder::ED() {
     const bool any = list_.count() > 0;
     sbDel->setEnabled(any);
     mPDel->setEnabled(any);
-    host_.setReminderTimer(any || ini().PortOnOff || ini().SoundOnOff);
+    // After the close has begun the list is saved as it stands: nothing restarts the timer.
+    if (!closing_) host_.setReminderTimer(any || ini().PortOnOff || ini().SoundOnOff);
     // Inside a tick the raise that called this is the tick: no tick within a tick.
-    if (any && !ticking_) tReminderTimer();
+    if (any && !ticking_ && !closing_) tReminderTimer();
     const bool still = list_.count() > 0;
     sbProp->setEnabled(still);
     mPProp->setEnabled(still);
@@ -243,26 +245,21 @@ bool TReminder::SaveList() {
 }
 
 void TReminder::tReminderTimer() {
-    if (ticking_) return;
-    ticking_ = true;
-    try {
-        host_.runSchedules();
-        const QList<int> due = list_.dueAt(minuteKey(reminderNow()));
-        if (!due.isEmpty()) raiseRows(due);
-    } catch (...) {
-        ticking_ = false;
-        throw;
-    }
-    ticking_ = false;
+    if (ticking_ || closing_) return;
+    const QScopedValueRollback guard(ticking_, true);  // released on every path
+    host_.runSchedules();
+    const QList<int> due = list_.dueAt(minuteKey(reminderNow()));
+    if (!due.isEmpty()) raiseRows(due);
 }
 
 bool TReminder::raiseForNumber(const QString& number) {
+    if (closing_) return false;
     const int row = list_.firstForNumber(toCp1251(number));
     if (row < 0) return false;
-    const bool wasTicking = ticking_;
-    ticking_ = true;  // the rest is not due now, or the tick would have raised it
+    // The rest is not due now, or the tick would have raised it. An error out of the raise
+    // (a sound that cannot start) must not leave the tick switched off for the run.
+    const QScopedValueRollback guard(ticking_, true);
     raiseRows({row});
-    ticking_ = wasTicking;
     return true;
 }
 
@@ -281,12 +278,14 @@ void TReminder::raiseRows(const QList<int>& rows) {
 }
 
 void TReminder::addPostponed(const ReminderRecord& r) {
+    if (closing_) return;
     ItemUpdate(-1, r, true);
     ED();
     SaveList();
 }
 
 void TReminder::storeFromForm(const ReminderRecord& r, quint64 editing) {
+    if (closing_) return;
     const int row = editing ? list_.indexOf(editing) : -1;
     if (row >= 0)
         ItemUpdate(row, r, false);
@@ -297,6 +296,9 @@ void TReminder::storeFromForm(const ReminderRecord& r, quint64 editing) {
 }
 
 void TReminder::closeForExit() {
+    // From here on nothing raises, ticks or edits: a question or form still open under the
+    // close must not undo what is saved now.
+    closing_ = true;
     if (alert_.isVisible()) alert_.close();
     const QDateTime now = reminderNow();
     for (ReminderRecord r : alert_.takeAll()) {
@@ -353,7 +355,9 @@ void TReminder::sbDelClick() {
         // A tick under the question may raise rows: delete the reminders asked about.
         QList<quint64> ids;
         for (int r : rows) ids.append(list_.row(r).id);
-        if (box.exec() == QMessageBox::Yes) {
+        const int answer = box.exec();
+        if (closing_) return;  // the program closed under the question
+        if (answer == QMessageBox::Yes) {
             QList<int> still;
             for (quint64 id : ids)
                 if (const int r = list_.indexOf(id); r >= 0) still.append(r);

@@ -93,6 +93,7 @@ private:
     ReminderModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\Reminder"), true};
     bool ticking_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace zrk

@@ -63,6 +63,7 @@ ColorBox::ColorBox(QWidget* parent) : QComboBox(parent) {
 }
 
 quint32 ColorBox::colorRef() const {
+    if (last_ >= 0 && last_ == setIndex_) return setRef_;
     return last_ >= 0 ? itemData(last_).toUInt() : 0;
 }
 
@@ -73,6 +74,9 @@ int ColorBox::indexOf(quint32 ref) const {
 }
 
 void ColorBox::setColorRef(quint32 ref) {
+    // The high byte (a system colour from a Windows export) is not drawn, but kept: a colour
+    // left as it was is given back as it was.
+    const quint32 exact = ref;
     ref &= 0x00FFFFFF;
     int i = indexOf(ref);
     if (i < 0) {
@@ -80,6 +84,8 @@ void ColorBox::setColorRef(quint32 ref) {
         insertItem(otherIndex(), swatch(ref), c.name(QColor::HexRgb).toUpper(), ref);
         i = otherIndex() - 1;
     }
+    setIndex_ = i;
+    setRef_ = exact;
     setCurrentIndex(i);
 }
 

@@ -34,6 +34,8 @@ private:
     int otherIndex() const { return count() - 1; }
 
     int last_ = -1;
+    int setIndex_ = -1;  // the item setColorRef chose, and the value it was given
+    quint32 setRef_ = 0;
 };
 
 // An edit for a file name with a button that opens the file dialog in the working directory.

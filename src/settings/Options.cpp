@@ -36,7 +36,25 @@ void fillFaces(QComboBox* box, const QStringList& families, const QString& face)
     box->setCurrentIndex(i);
 }
 
+// What an edit showed when the dialog filled it: a stored text longer than the edit takes
+// (a separator " - " from an import) comes back whole unless the user changed the edit.
+const char* const kFilledText = "filledText";
+
+void fill(QLineEdit* edit, const QString& stored) {
+    edit->setText(stored);
+    edit->setProperty(kFilledText, edit->text());
+}
+
+bool edited(const QLineEdit* edit) {
+    return edit->text() != edit->property(kFilledText).toString();
+}
+
+void readText(const QLineEdit* edit, QString& setting) {
+    if (edited(edit)) setting = edit->text();
+}
+
 void readInteger(const QLineEdit* edit, qint32& setting) {
+    if (!edited(edit)) return;
     if (const auto v = readIntegerEdit(edit->text())) setting = *v;
 }
 
@@ -117,9 +135,9 @@ void TOptions::FormCreate(const DeviceRoots& roots) {
     ui->cbMinimized->setChecked(s.Minimized);
     ui->cbNormal->setChecked(s.PopupOnCall);
     ui->cbScreen->setChecked(s.Screen);
-    ui->eDigits->setText(QString::number(s.DigitsInPhoneNumber));
-    ui->eTire->setText(s.SeparatorOfGroups);
-    ui->eCountNum->setText(QString::number(s.DigitsInGroup));
+    fill(ui->eDigits, QString::number(s.DigitsInPhoneNumber));
+    fill(ui->eTire, s.SeparatorOfGroups);
+    fill(ui->eCountNum, QString::number(s.DigitsInGroup));
     ui->rbWin->setChecked(s.DoubleClick);
     ui->rbPort->setChecked(!s.DoubleClick);
 
@@ -140,8 +158,8 @@ void TOptions::FormCreate(const DeviceRoots& roots) {
     ui->eWave->setText(s.WAVFileOnRing);
     ui->eLog->setText(s.LogFile);
     ui->cbAutoDial->setChecked(s.ReDial);
-    ui->eCountPop->setText(QString::number(s.ReDialTry));
-    ui->ePause->setText(QString::number(s.ReDialWait));
+    fill(ui->eCountPop, QString::number(s.ReDialTry));
+    fill(ui->ePause, QString::number(s.ReDialWait));
     ui->cbBookshow->setChecked(s.PhoneBook);
     ui->eBook->setText(s.PhoneBookFile);
 
@@ -149,9 +167,9 @@ void TOptions::FormCreate(const DeviceRoots& roots) {
     fillFaces(ui->cbFNumber, families, s.NumberFont);
     fillFaces(ui->cbFCounter, families, s.CounterFont);
     fillFaces(ui->cbFInfo, families, s.InfoFont);
-    ui->eNumber->setText(QString::number(s.NumberSize));
-    ui->eCounter->setText(QString::number(s.CounterSize));
-    ui->eInfo->setText(QString::number(s.InfoSize));
+    fill(ui->eNumber, QString::number(s.NumberSize));
+    fill(ui->eCounter, QString::number(s.CounterSize));
+    fill(ui->eInfo, QString::number(s.InfoSize));
     ui->cbNumber->setColorRef(s.NumberColor);
     ui->cbCounter->setColorRef(s.CounterColor);
     ui->cbInfo->setColorRef(s.InfoColor);
@@ -178,7 +196,12 @@ void TOptions::FormCreate(const DeviceRoots& roots) {
     ui->eKateg->setCursorPosition(0);  // the short name first, not the end of the description
     try {
         for (const RaionEntry& e : LoadRaions()) ui->lvRaion->addTopLevelItem(raionItem(e));
+        raionsLoaded_ = true;
     } catch (...) {
+        // A table that could not be read is neither shown half nor written back empty:
+        // its controls stay off and OK leaves it as it is.
+        ui->lvRaion->clear();
+        enableAll({ui->lvRaion, ui->bAdd, ui->bDel, ui->bProp}, false);
         host_.reportError(std::current_exception());
     }
 
@@ -254,6 +277,13 @@ void TOptions::showDevice() {
     ui->cbDevice->setEditText(known ? devices_[size_t(port)].path : QString());
     ui->cbVirtual->setChecked(known && devices_[size_t(port)].isVirtual);
     filling_ = wasFilling;
+    showDeviceNote();
+}
+
+// What the typed device is, beside the field: the field itself is the user's to edit.
+void TOptions::showDeviceNote() {
+    const int port = ui->cbPort->currentIndex();
+    const bool known = port >= 0 && port < 4;
     QString note;
     if (known) {
         const QString path = devices_[size_t(port)].path;
@@ -272,7 +302,7 @@ void TOptions::deviceEdited() {
     if (port < 0 || port >= 4) return;
     devices_[size_t(port)] = {ui->cbDevice->currentText().trimmed(), ui->cbVirtual->isChecked()};
     portChanged_ = true;
-    showDevice();
+    showDeviceNote();
 }
 
 bool TOptions::eventFilter(QObject* watched, QEvent* event) {
@@ -323,7 +353,7 @@ void TOptions::storeControls() {
     s.Minimized = ui->cbMinimized->isChecked();
     s.PopupOnCall = ui->cbNormal->isChecked();
     s.Screen = ui->cbScreen->isChecked();
-    s.SeparatorOfGroups = ui->eTire->text();
+    readText(ui->eTire, s.SeparatorOfGroups);
     s.DoubleClick = ui->rbWin->isChecked();
 
     s.Port = ui->cbPort->currentIndex();
@@ -396,6 +426,7 @@ void TOptions::bOKClick() {
             host_.TimeToNoSound();
         });
     }
+    attempt([this] { host_.takeScheduleState(); });
     previousCategory_ = -1;
     cbKategChange();
 
@@ -406,7 +437,7 @@ void TOptions::bOKClick() {
     }
     // A store that refuses the write is said; what the user chose still takes effect now and
     // is saved again at exit.
-    attempt([&rows] { SaveRaions(rows); });
+    if (raionsLoaded_) attempt([&rows] { SaveRaions(rows); });
     attempt([this] {
         for (int i = 0; i < 4; ++i)
             if (!sameDevice(devices_[size_t(i)], foundDevices_[size_t(i)]))

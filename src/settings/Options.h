@@ -57,6 +57,7 @@ private:
     // The modem's device
     void fillDevices(const DeviceRoots& roots);
     void showDevice();
+    void showDeviceNote();
     void deviceEdited();
     // Districts
     void bAddClick();
@@ -73,6 +74,7 @@ private:
     bool portChanged_ = false;
     bool fontsChanged_ = false;
     bool filling_ = false;
+    bool raionsLoaded_ = false;
     // The device of each of the four ports, as found and as edited.
     std::array<SerialDeviceLocation, 4> devices_, foundDevices_;
 };

@@ -17,6 +17,8 @@ public:
     // The daily schedule: the port is to be closed now; "Sound" is switched off now.
     virtual bool TimeToClose() const = 0;
     virtual void TimeToNoSound() = 0;
+    // The schedules as they now stand become what the next tick compares with.
+    virtual void takeScheduleState() {}
     // Starts the timer that keeps the schedules (and the reminders) running.
     virtual void startScheduleTimer() = 0;
     // Fonts and colours, with the call timer in the colour of its state.

@@ -15,5 +15,7 @@ namespace zrk {
 // Every test of a schedule in the program goes through this one function, so that start-up,
 // the options dialog and the periodic tick can never disagree.
 bool scheduleOff(bool enabled, double offTime, double onTime, const QTime& now);
+// Whether the schedule acts at all: switched on, with two different times.
+bool scheduleInForce(bool enabled, double offTime, double onTime);
 
 }  // namespace zrk

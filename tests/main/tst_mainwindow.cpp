@@ -2,8 +2,11 @@
 
 #include "main/ClickLabel.h"
 
+#include "platform/Clock.h"
+
 #include <QAction>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
@@ -145,6 +148,60 @@ private slots:
         f.receive("CallerID: 7654321:x\r\n");  // an unknown category
         QCOMPARE(f.info(), QString("[неизвестно]"));
         QCOMPARE(f.number(), QString("65-43-21"));
+    }
+
+    // A call that rings on is asked about at every ring after the first, and each answer
+    // with its number is that call again: shown, but listed, counted and logged once, its
+    // action done once. A silence between rings, or an answer, ends the call.
+    void oneCallOneEntry() {
+        QDateTime t(QDate(2026, 12, 8), QTime(12, 0));
+        setNowForTesting({});
+        setClockForTesting([&t] { return t; });
+        const auto wallClock = qScopeGuard([] { setClockForTesting({}); });
+        MainFixture f({}, true, addPeople);
+        const auto logLines = [] {
+            return fromCp1251(zrktest::readAll("ZrkLog.txt")).count("34-56-78");
+        };
+        const auto ring = [&](int seconds, const QByteArray& report) {
+            t = t.addSecs(seconds);
+            f.takeSent();
+            f.receive("RING\r\n");
+            QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));  // asked again every ring
+            t = t.addSecs(1);
+            f.receive("CallerID: " + report + "\r\n");
+        };
+        ring(0, "2345678:1");
+        ring(5, "2345678:1");
+        ring(5, "2345678:1");
+        QCOMPARE(f.number(), QString("34-56-78"));
+        QCOMPARE(f.info(), QString("Иванов Иван"));
+        QCOMPARE(f.window->callCount(), 1);
+        QCOMPARE(f.list()->topLevelItemCount(), 1);
+        QCOMPARE(logLines(), 1);
+
+        ring(30, "2345678:1");  // rang off, then a new call from the same number
+        QCOMPARE(f.window->callCount(), 2);
+        f.window->sbAnswerClick();
+        ring(2, "2345678:1");  // answered: whatever rings next is a new call
+        QCOMPARE(f.window->callCount(), 3);
+        ring(4, "7654321:1");  // another number while it rings: a call of its own
+        QCOMPARE(f.window->callCount(), 4);
+        QCOMPARE(logLines(), 3);
+
+        // The priority caller's alert comes once; closed, it stays closed for that call.
+        ring(20, "222222:1");
+        QVERIFY(f.alert->isVisible());
+        f.alert->close();
+        ring(5, "222222:1");
+        QVERIFY(!f.alert->isVisible());
+        QCOMPARE(f.window->callCount(), 5);
+        // An ignored caller stays silent through the rings that follow.
+        ring(20, "333333:1");
+        QVERIFY(!f.window->ringActive());
+        ring(5, "333333:1");
+        QVERIFY(!f.window->ringActive());
+        QCOMPARE(f.window->callCount(), 6);
+        QCOMPARE(f.list()->topLevelItemCount(), 6);
     }
 
     void nameAndDistrict() {

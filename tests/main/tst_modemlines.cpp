@@ -1,3 +1,4 @@
+#include "main/CallEpisode.h"
 #include "main/CallerReport.h"
 #include "main/ModemLines.h"
 #include "main/TrayGesture.h"
@@ -171,6 +172,43 @@ private slots:
             QTRY_VERIFY(!g.pending());
             QCOMPARE(acted, 2);
         }
+    }
+
+    // Which reports repeat the call that rings: events are "r" (a ring) or a number (a
+    // report) at a second; "e" ends the call. The answer lists each report's verdict.
+    void callEpisodes_data() {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QList<bool>>("repeats");
+        QTest::newRow("same call") << QStringList{"0 r", "1 111", "5 r", "6 111", "11 r", "12 111"}
+                                   << QList<bool>{false, true, true};
+        QTest::newRow("rang off, rang again")
+            << QStringList{"0 r", "1 111", "10 r", "11 111"} << QList<bool>{false, false};
+        QTest::newRow("last ring 8 s before") << QStringList{"0 r", "1 111", "8 111"}
+                                              << QList<bool>{false, true};
+        QTest::newRow("9 s after the ring") << QStringList{"0 r", "1 111", "9 111"}
+                                            << QList<bool>{false, false};
+        QTest::newRow("answered") << QStringList{"0 r", "1 111", "2 e", "3 r", "4 111"}
+                                  << QList<bool>{false, false};
+        QTest::newRow("another number") << QStringList{"0 r", "1 111", "2 222", "3 222"}
+                                        << QList<bool>{false, false, true};
+        QTest::newRow("no ring") << QStringList{"0 111", "1 111"} << QList<bool>{false, false};
+        QTest::newRow("clock set back") << QStringList{"100 r", "101 111", "50 111"}
+                                        << QList<bool>{false, false};
+    }
+    void callEpisodes() {
+        QFETCH(QStringList, events);
+        QFETCH(QList<bool>, repeats);
+        const QDateTime base(QDate(2026, 12, 8), QTime(12, 0));
+        CallEpisode call;
+        QList<bool> got;
+        for (const QString& e : events) {
+            const QStringList parts = e.split(' ');
+            const QDateTime at = base.addSecs(parts[0].toInt());
+            if (parts[1] == "r") call.ring(at);
+            else if (parts[1] == "e") call.end();
+            else got.append(call.repeats(parts[1], at));
+        }
+        QCOMPARE(got, repeats);
     }
 
     void talkTimerWraps() {

@@ -169,6 +169,84 @@ private slots:
         QVERIFY(!storeText().contains("\"Com3\""));
     }
 
+    // The device field is a line edit like any other: typing inside a name keeps the cursor
+    // where it is, keeps blanks and undo; what the name stands for is said beside it.
+    void deviceFieldEditsInPlace() {
+        MainFixture fx;
+        QVERIFY(zrktest::writeAll(fx.box.filePath("dev/ttyUSB0"), {}));
+        QDir(fx.box.path()).mkpath("dev/serial/by-id");
+        QVERIFY(QFile::link("../../ttyUSB0", fx.box.filePath("dev/serial/by-id/usb-Modem-if00")));
+        Dialog d(fx, {fx.box.filePath("dev"), fx.box.filePath("sys")});
+        d.dlg.show();
+        QComboBox* device = d.combo("cbDevice");
+        QLineEdit* field = device->lineEdit();
+        const QString byId = fx.box.filePath("dev/serial/by-id/usb-Modem-if00");
+        device->setEditText(fx.box.filePath("dev/serial/by-id/usb-Modem"));
+        field->setFocus(Qt::MouseFocusReason);
+        field->setCursorPosition(field->text().indexOf("Modem"));
+        QTest::keyClicks(field, "My ");
+        QCOMPARE(field->text(), fx.box.filePath("dev/serial/by-id/usb-My Modem"));
+        QCOMPARE(field->cursorPosition(), field->text().indexOf("Modem"));
+        QVERIFY(field->isUndoAvailable());
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(field->text() != fx.box.filePath("dev/serial/by-id/usb-My Modem"));
+        field->setText(byId);  // as if typed to the end
+        QCOMPARE(field->text(), byId);
+        QVERIFY(d.get<QLabel>("lDeviceNote")->text().contains("ttyUSB0"));
+        d.ok();
+        QCOMPARE(locateSerialDevice("Com2").path, byId);
+    }
+
+    // A district table that cannot be read is not offered for editing and survives any OK.
+    void unreadableDistrictTableIsLeftAlone() {
+        MainFixture fx(
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n"
+            "\"Count Raions\"=\"2\"\n\"Raion0\"=\"2|Центр\"\n");
+        const QByteArray raions = "\"Count Raions\"=\"2\"";
+        QVERIFY(storeText().contains(raions));
+        Dialog d(fx);
+        QTRY_VERIFY(fx.window->findChild<QMessageBox*>("errorBox"));
+        for (const char* name : {"lvRaion", "bAdd", "bDel", "bProp"})
+            QVERIFY2(!d.get<QWidget>(name)->isEnabled(), name);
+        d.combo("cbRing")->setCurrentIndex(2);
+        d.ok();
+        QCOMPARE(ini().AnswerOnRing, 2);
+        QVERIFY(storeText().contains(raions));
+        QVERIFY(storeText().contains("\"Raion0\"=\"2|Центр\""));
+    }
+
+    // An untouched OK writes back what was stored, also what the controls cannot show:
+    // a text longer than its edit, a number longer than its edit, a system colour.
+    void untouchedOkKeepsWhatTheControlsCannotShow() {
+        MainFixture fx(
+            "\"Separator of groups\"=\" - \"\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Fonts]\n"
+            "\"Number Size\"=dword:000004d2\n"
+            "\"Number Color\"=dword:80000005\n"
+            "\"Background Color\"=dword:ff00ff00\n");
+        QCOMPARE(ini().SeparatorOfGroups, QString(" - "));
+        Dialog(fx).ok();
+        QCOMPARE(ini().SeparatorOfGroups, QString(" - "));
+        QCOMPARE(ini().NumberSize, 1234);
+        QCOMPARE(ini().NumberColor, 0x80000005u);
+        QCOMPARE(ini().BackgroundColor, 0xff00ff00u);
+        const QByteArray store = storeText();
+        QVERIFY(store.contains("\"Separator of groups\"=\" - \""));
+        QVERIFY(store.contains("\"Number Color\"=dword:80000005"));
+        QVERIFY(store.contains("\"Number Size\"=dword:000004d2"));
+
+        // What the user does change is taken, as ever.
+        Dialog d(fx);
+        d.edit("eTire")->setText("-");
+        d.get<ColorBox>("cbNumber")->setColorRef(0x0000FF);
+        d.edit("eNumber")->setText("30");
+        d.ok();
+        QCOMPARE(ini().SeparatorOfGroups, QString("-"));
+        QCOMPARE(ini().NumberColor, 0x0000FFu);
+        QCOMPARE(ini().NumberSize, 30);
+        QCOMPARE(ini().BackgroundColor, 0xff00ff00u);
+    }
+
     void storedIndexOutsideItsListStaysOutside() {
         MainFixture fx(
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000009\n"

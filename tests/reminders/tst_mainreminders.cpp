@@ -6,12 +6,20 @@
 #include "main/ClickLabel.h"
 #include "reminders/ReMind.h"
 
+#include "settings/Options.h"
+#include "settings/OptionsHost.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QTimeEdit>
+
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <cstring>
 
 using namespace zrk;
 
@@ -21,11 +29,28 @@ double at(int h, int m) {
     return timeValue(QTime(h, m));
 }
 
+// A time of day as the store holds it: 8 bytes of a double.
+QByteArray storedTime(int h, int m) {
+    const double v = at(h, m);
+    QByteArray bytes(sizeof v, '\0');
+    std::memcpy(bytes.data(), &v, sizeof v);
+    return "hex:" + bytes.toHex(',');
+}
+
+// Both schedules 22:00-06:00, switched on, as a user left them.
+QByteArray nightSchedules() {
+    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Scheduler]\n"
+           "\"Port OnOff\"=dword:00000001\n\"Sound OnOff\"=dword:00000001\n"
+           "\"Port Off\"=" +
+           storedTime(22, 0) + "\n\"Port On\"=" + storedTime(6, 0) +
+           "\n\"Sound Off\"=" + storedTime(22, 0) + "\n\"Sound On\"=" + storedTime(6, 0) + "\n";
+}
+
 // A main window with the reminder windows of a run.
 struct Run {
     explicit Run(const QList<ReminderRecord>& file = {},
-                 const std::function<void(BookStore&)>& book = {})
-        : m({}, true, book) {
+                 const std::function<void(BookStore&)>& book = {}, const QByteArray& store = {})
+        : m(store, true, book) {
         setReminderClock([this] { return now; });
         if (!file.isEmpty()) SaveReminders(file);
         alert = std::make_unique<TAlertReminder>();
@@ -81,6 +106,95 @@ private slots:
         QVERIFY(!r.m.window->portActive());
         r.tick(6, 0);
         QVERIFY(r.m.window->portActive());
+    }
+
+    // What the tick compares with is the state taken at start: an edge between the start and
+    // the first tick is acted on, at night and in the morning, for the port and the sound.
+    void edgeBetweenStartAndFirstTick() {
+        const QDate day(2026, 12, 8);
+        const QList<std::tuple<QTime, QTime, bool>> cases = {
+            {QTime(21, 59, 45), QTime(22, 0, 15), false},
+            {QTime(5, 59, 45), QTime(6, 0, 15), true}};
+        for (const auto& [start, tick, onAfter] : cases) {
+            QDateTime t(day, start);
+            setReminderClock([&t] { return t; });
+            Run r({}, {}, nightSchedules());
+            r.now = t;
+            QCOMPARE(r.m.window->portActive(), !onAfter);
+            QCOMPARE(ini().Sound, !onAfter);
+            QVERIFY(r.m.window->tReminder->isActive());
+            r.now = QDateTime(day, tick);
+            r.m.window->tReminderTimer();
+            QCOMPARE(r.m.window->portActive(), onAfter);
+            QCOMPARE(ini().Sound, onAfter);
+        }
+    }
+
+    // A schedule switched off (or given equal times) in its off period never acts: the port
+    // and the sound stay as they are, whether the options dialog or anything else did it.
+    void switchedOffScheduleNeverActs() {
+        const QList<std::pair<const char*, std::function<void(Run&)>>> cases = {
+            {"unchecked",
+             [](Run& r) {
+                 const auto host = r.m.window->makeOptionsHost();
+                 TOptions d(*host);
+                 d.findChild<QCheckBox*>("cbPortOnOff")->setChecked(false);
+                 d.findChild<QCheckBox*>("cbSoundOnOff")->setChecked(false);
+                 d.findChild<QPushButton*>("bOK")->click();
+             }},
+            {"equal times",
+             [](Run& r) {
+                 const auto host = r.m.window->makeOptionsHost();
+                 TOptions d(*host);
+                 d.findChild<QTimeEdit*>("dtPortON")->setTime(QTime(22, 0));
+                 d.findChild<QTimeEdit*>("dtSoundON")->setTime(QTime(22, 0));
+                 d.findChild<QPushButton*>("bOK")->click();
+             }},
+            {"record", [](Run&) {
+                 ini().PortOnOff = false;
+                 ini().SoundOnOff = false;
+             }}};
+        for (const auto& [what, switchOff] : cases) {
+            QDateTime t(QDate(2026, 12, 8), QTime(23, 0));
+            setReminderClock([&t] { return t; });
+            Run r({}, {}, nightSchedules());
+            r.now = t;
+            QVERIFY2(!r.m.window->portActive() && !ini().Sound, what);
+            r.tick(23, 1);
+            switchOff(r);
+            r.tick(23, 2);
+            r.tick(23, 30);
+            QVERIFY2(!r.m.window->portActive(), what);
+            QVERIFY2(!ini().Sound, what);
+        }
+    }
+
+    // A close (a signal, the end of the session) under the list's delete question: the
+    // alerts put back as due reminders stay saved, and the answer that comes after changes
+    // nothing: no tick, no raise, no deletion.
+    void closeUnderTheDeleteQuestion() {
+        Run r({byDate(QDateTime(QDate(2026, 1, 31), QTime(11, 0)), "в одиннадцать\r"),
+               byDate(QDateTime(QDate(2026, 2, 1), QTime(9, 0)), "завтра\r")});
+        QCOMPARE(r.alert->count(), 1);
+        r.m.window->mPReminderClick();
+        r.list->lvNotes->selectionModel()->select(
+            r.list->lvNotes->model()->index(0, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        onNextModal([&r](QWidget* w) {
+            r.m.window->closeQuietly();
+            answer(w, QMessageBox::Yes);
+        });
+        r.list->sbDelClick();
+        QVERIFY(!r.m.window->tReminder->isActive());
+        QCOMPARE(r.alert->count(), 0);
+        QVERIFY(!r.alert->isVisible());
+        QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "в одиннадцать\r"}));
+        QCOMPARE(r.list->rows().count(), 2);
+        r.m.window->tReminderTimer();
+        r.list->ED();
+        QCOMPARE(r.alert->count(), 0);
+        QVERIFY(!r.m.window->tReminder->isActive());
+        QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "в одиннадцать\r"}));
     }
 
     // The sound schedule switches "Sound" and greys and restores the sound indicator.

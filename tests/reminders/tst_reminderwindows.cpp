@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -218,6 +219,61 @@ private slots:
         QCOMPARE(child<QComboBox>(&late, "dtTime")->currentText(), QString("23:55 (5 минут)"));
         QCOMPARE(child<QComboBox>(&late, "dtTime")->itemText(4), QString("0:50  (1,0 часов)"));
         QCOMPARE(child<QDateEdit>(&late, "dtDate")->date(), QDate(2026, 12, 31));
+    }
+
+    // A quick pick counts from now: one earlier in the day than now is tomorrow's, not a
+    // time already past that OK would raise at once.
+    void quickPickPastMidnightIsTomorrow() {
+        const QDateTime late(QDate(2026, 1, 31), QTime(23, 30, 10));
+        const QList<std::tuple<int, QDate, QTime>> cases = {
+            {4, QDate(2026, 2, 1), QTime(0, 30)},    // "1,0 часов"
+            {0, QDate(2026, 1, 31), QTime(23, 35)},  // "5 минут": still today
+            {3, QDate(2026, 2, 1), QTime(0, 0)},     // "30 минут": midnight
+            {49, QDate(2026, 2, 1), QTime(23, 0)}};  // "23,5 часов"
+        for (const auto& [index, day, time] : cases) {
+            ReminderFixture f(late);
+            TReMind form(*f.list);
+            child<QComboBox>(&form, "dtTime")->setCurrentIndex(index);
+            form.bOKClick();
+            QCOMPARE(f.alert->count(), 0);
+            QCOMPARE(f.fileRecords().size(), 1);
+            QCOMPARE(dueKey(f.fileRecords().first()), minuteKey(day, time.hour(), time.minute()));
+        }
+    }
+
+    // The alert's count is read whole however long the queue.
+    void longQueueCountFits() {
+        // A desktop font that leaves the window no room to spare.
+        const QFont old = QApplication::font();
+        QFont big = old;
+        big.setPixelSize(18);
+        QApplication::setFont(big);
+        const auto restore = qScopeGuard([&old] { QApplication::setFont(old); });
+        ReminderFixture f(k1358);
+        for (int i = 0; i < 12000; ++i) f.alert->InitForm(byDate(k1358, "x"));
+        f.alert->View();
+        f.alert->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.alert.get()));
+        QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 11999"));
+        QVERIFY(f.alert->bCansel->width() >= f.alert->bCansel->sizeHint().width());
+        QVERIFY(f.alert->bCansel->geometry().right() < f.alert->srPN->geometry().left());
+        QVERIFY(f.alert->srPN->geometry().right() <= f.alert->width());
+        f.alert->takeAll();
+    }
+
+    // A raise that fails (a sound that cannot start) leaves the tick working for the rest of
+    // the run: schedules and date reminders go on.
+    void failedRaiseLeavesTheTickWorking() {
+        ReminderFixture f(k1358, {byNumber("345678", "по номеру\r"),
+                                  byDate(k1358.addSecs(600), "через десять\r")});
+        f.host.failPlay = true;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.list->raiseForNumber("345678"));
+        f.host.failPlay = false;
+        const int schedules = f.host.schedules;
+        f.now = k1358.addSecs(660);
+        f.list->tReminderTimer();
+        QCOMPARE(f.host.schedules, schedules + 1);
+        QVERIFY(f.queue().contains("через десять\r"));
     }
 
     // OK stores what the form shows, cut to the record's fields; a time it cannot read

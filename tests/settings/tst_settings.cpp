@@ -196,6 +196,9 @@ private slots:
             {36202.0, 36202.0 + hm(7, 0), {QTime(6, 59)}, {}},
             {0.0, 36202.0, {}, {QTime(3, 0)}}};
         for (const auto& [off, on, closed, open] : rules) {
+            // In force exactly when it closes at some time of day; never when switched off.
+            QCOMPARE(scheduleInForce(true, off, on), !closed.isEmpty());
+            QVERIFY(!scheduleInForce(false, off, on));
             for (const QTime& t : closed) {
                 QVERIFY2(scheduleOff(true, off, on, t), qPrintable(t.toString()));
                 QVERIFY(!scheduleOff(false, off, on, t));  // the rule switched off
