@@ -234,17 +234,6 @@ private slots:
         QVERIFY(store.contains("\"Separator of groups\"=\" - \""));
         QVERIFY(store.contains("\"Number Color\"=dword:80000005"));
         QVERIFY(store.contains("\"Number Size\"=dword:000004d2"));
-
-        // What the user does change is taken, as ever.
-        Dialog d(fx);
-        d.edit("eTire")->setText("-");
-        d.get<ColorBox>("cbNumber")->setColorRef(0x0000FF);
-        d.edit("eNumber")->setText("30");
-        d.ok();
-        QCOMPARE(ini().SeparatorOfGroups, QString("-"));
-        QCOMPARE(ini().NumberColor, 0x0000FFu);
-        QCOMPARE(ini().NumberSize, 30);
-        QCOMPARE(ini().BackgroundColor, 0xff00ff00u);
     }
 
     void storedIndexOutsideItsListStaysOutside() {
