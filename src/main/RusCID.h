@@ -3,11 +3,11 @@
 // Its implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
 // RusCIDModem.cpp (port and modem lines), RusCIDCaller.cpp (a reported caller),
 // RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys).
-#include "settings/WindowPlacement.h"
-#include "windows/Line.h"
 #include "main/ModemLines.h"
 #include "reminders/ReminderHost.h"
 #include "reminders/ReminderRules.h"
+#include "settings/WindowPlacement.h"
+#include "windows/Line.h"
 
 #include <QPointer>
 #include <QSet>
@@ -99,7 +99,10 @@ public:
     // on options OK; the server's calls and rings enter as the modem's would.
     void startNetwork();
     void remoteRing();
-    void remoteReport(const QString& number);
+    // A desk that only shows the server's calls: no port, no port error, said in the status.
+    void showNoModem();
+    // `line`: the server's line label; "-" or empty for a single line.
+    void remoteReport(const QString& number, const QString& line = {});
     QString networkState() const;
     NcidLink* ncidLink() const { return ncid_; }
 
@@ -176,6 +179,7 @@ private:
     void shareCall(const QString& number, const QString& name);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
+
 public:
     void FormKeyPress(QChar key);
 
@@ -197,7 +201,6 @@ public:
     void setSound(std::shared_ptr<Sound> sound);
 
 private:
-
 public:
     // Controls, named as the rest of the program and the tests know them.
     QFrame* pTools = nullptr;
@@ -286,6 +289,7 @@ private:
     ScheduleEdge portEdge_, soundEdge_;
     NcidLink* ncid_ = nullptr;
     bool remoteCall_ = false;  // the call being processed came from the NCID server
+    QString remoteLine_;       // its line label, where the office has several lines
 };
 
 }  // namespace zrk

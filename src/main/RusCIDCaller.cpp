@@ -42,16 +42,15 @@ void TRusCID::StNumber(const QString& report) {
                                        : ini().OnNormal;
     }
     // The alert needs the grouped number before the display shows it.
-    const QString grouped =
-        number == QLatin1String("Unknown") || isWordReport(number)
-            ? number
-            : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
+    const QString grouped = number == QLatin1String("Unknown") || isWordReport(number)
+                                ? number
+                                : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
     performAction(action, who.name, grouped, who.status, group);
     if (!who.name.isEmpty()) setInfoCaption(who.name);
     ViewNumber(number, true);
     if (windows_.reminders) windows_.reminders->raiseForNumber(number);
     const QString shown = pNumber->text();
-    if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status);
+    if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status, remoteLine_);
     CountCaller(CallCount + 1);
     const QString hint = shown + QLatin1Char(' ') + who.name;
     setTrayHint(hint);
@@ -64,7 +63,12 @@ void TRusCID::StNumber(const QString& report) {
     }
     shareCall(number, who.name);
     if (ini().Screen && windows_.allScreen) {
-        windows_.allScreen->InitForm(shown, who.name);
+        // In an office of several lines the line tells who should pick up.
+        const QString info = remoteLine_.isEmpty() ? who.name
+                             : who.name.isEmpty()
+                                 ? QStringLiteral("Линия %1").arg(remoteLine_)
+                                 : QStringLiteral("%1 (линия %2)").arg(who.name, remoteLine_);
+        windows_.allScreen->InitForm(shown, info);
         windows_.allScreen->showFullScreen();
     }
 }
@@ -78,13 +82,16 @@ void TRusCID::performAction(int action, const QString& name, const QString& show
                 windows_.alert->show();
             }
             break;
-        case ActionIgnore: RingActive = false; break;
+        case ActionIgnore:
+            RingActive = false;
+            break;
         case ActionHangUp:
             RingActive = false;
             // Another desk's line cannot be hung up from here.
             if (!remoteCall_) sbAnswerClick();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -70,12 +70,12 @@ private slots:
         Desk gateway, client;
         QVERIFY(gateway.start(sim.settingsStore() +
                               networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
-        // No modem on the client's desk: its port names a device that is not there.
+        // No modem on the client's desk: "Нет модема" is its port.
         QVERIFY(
             client.start("Windows Registry Editor Version 5.00\n\n"
                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
-                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
-                         "\"Com2\"=\"/nonexistent/zrk-modem\"\n" +
+                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
+                         "\"Port\"=dword:00000004\n" +
                          networkKey(server, "\"Send Calls\"=dword:00000000\n")));
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
         QVERIFY(server.waitForClients(2, 10000));
