@@ -3,11 +3,11 @@
 // Its implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
 // RusCIDModem.cpp (port and modem lines), RusCIDCaller.cpp (a reported caller),
 // RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys).
+#include "settings/WindowPlacement.h"
+#include "windows/Line.h"
 #include "main/ModemLines.h"
 #include "reminders/ReminderHost.h"
 #include "reminders/ReminderRules.h"
-#include "settings/WindowPlacement.h"
-#include "windows/Line.h"
 
 #include <QPointer>
 #include <QSet>
@@ -179,7 +179,6 @@ private:
     void shareCall(const QString& number, const QString& name);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
-
 public:
     void FormKeyPress(QChar key);
 
@@ -201,6 +200,7 @@ public:
     void setSound(std::shared_ptr<Sound> sound);
 
 private:
+
 public:
     // Controls, named as the rest of the program and the tests know them.
     QFrame* pTools = nullptr;

@@ -42,9 +42,10 @@ void TRusCID::StNumber(const QString& report) {
                                        : ini().OnNormal;
     }
     // The alert needs the grouped number before the display shows it.
-    const QString grouped = number == QLatin1String("Unknown") || isWordReport(number)
-                                ? number
-                                : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
+    const QString grouped =
+        number == QLatin1String("Unknown") || isWordReport(number)
+            ? number
+            : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
     performAction(action, who.name, grouped, who.status, group);
     if (!who.name.isEmpty()) setInfoCaption(who.name);
     ViewNumber(number, true);
@@ -82,16 +83,13 @@ void TRusCID::performAction(int action, const QString& name, const QString& show
                 windows_.alert->show();
             }
             break;
-        case ActionIgnore:
-            RingActive = false;
-            break;
+        case ActionIgnore: RingActive = false; break;
         case ActionHangUp:
             RingActive = false;
             // Another desk's line cannot be hung up from here.
             if (!remoteCall_) sbAnswerClick();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

@@ -1,7 +1,7 @@
 // The main window's conversation with the modem: the port, the received lines, the status.
-#include "main/ClickLabel.h"
 #include "main/Icons.h"
 #include "main/LineStatus.h"
+#include "main/ClickLabel.h"
 #include "main/Palette.h"
 #include "main/RusCID.h"
 
@@ -48,10 +48,8 @@ void TRusCID::ClosePortClick() {
 }
 
 void TRusCID::sbOpenCloseClick() {
-    if (PortActive)
-        ClosePortClick();
-    else
-        OpenPortClick();
+    if (PortActive) ClosePortClick();
+    else OpenPortClick();
 }
 
 void TRusCID::idONOFF(bool on) {
@@ -134,23 +132,14 @@ void TRusCID::processBatch(const char* data, qint32 size) {
                 StNumber(fromCp1251(report));
                 if (ini().PlayWAV) Wave();
                 break;
-            case Response::Busy:
-                SetStatus(5);
-                break;
-            case Response::Error:
-                SetStatus(6);
-                break;
+            case Response::Busy: SetStatus(5); break;
+            case Response::Error: SetStatus(6); break;
             case Response::NoCarrier:
                 if (DialCount > 0) SetStatus(7);
                 break;
-            case Response::Ringing:
-                SetStatus(8);
-                break;
-            case Response::Beep:
-                Wave();
-                break;
-            case Response::Other:
-                break;
+            case Response::Ringing: SetStatus(8); break;
+            case Response::Beep: Wave(); break;
+            case Response::Other: break;
         }
     });
     if (identify) {
