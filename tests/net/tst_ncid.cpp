@@ -5,6 +5,7 @@
 #include "platform/UserMessages.h"
 
 #include "NcidTestServer.h"
+#include "TestSupport.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -22,11 +23,6 @@ struct Messages : UserMessages {
     QStringList shown;
     UserMessages* previous;
 };
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A gateway's link with the waits of a test: a server that does not acknowledge is known
 // after 300 ms, a call not acknowledged is sent again after 500 ms.
@@ -339,7 +335,7 @@ private slots:
             for (int i = 0; i < 5; ++i)
                 first.sendCall(QDateTime::currentDateTime(), QString::number(500 + i), {});
             // Each call is in the file the moment it is queued: a crash now loses none.
-            QCOMPARE(parseQueueFile(readFile(file)).lines.size(), 5);
+            QCOMPARE(parseQueueFile(zrktest::readAll(file)).lines.size(), 5);
         }
         NcidLink second;
         quick(second);
@@ -348,17 +344,14 @@ private slots:
         QVERIFY(server.start(port));
         second.configure({server.address(), true, false, "-"});
         QVERIFY(server.waitForCalls(5));
-        QTRY_COMPARE(parseQueueFile(readFile(file)).lines.size(), 0);
+        QTRY_COMPARE(parseQueueFile(zrktest::readAll(file)).lines.size(), 0);
         QCOMPARE(numbersTaken(server), numbers(500, 5));
 
         // Cut short: set aside as .bad, said, and the whole lines sent all the same.
         const QByteArray text =
             queueFileText({callLine(QDateTime::currentDateTime(), "-", "601", ""),
                            callLine(QDateTime::currentDateTime(), "-", "602", "")});
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text.left(text.size() - 4));
-        f.close();
+        QVERIFY(zrktest::writeAll(file, text.left(text.size() - 4)));
         Messages messages;
         NcidLink third;
         quick(third);
@@ -366,7 +359,7 @@ private slots:
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY2(messages.shown[0].contains(file + ".bad") && messages.shown[0].contains("2"),
                  qPrintable(messages.shown[0]));
-        QCOMPARE(readFile(file + ".bad"), text.left(text.size() - 4));
+        QCOMPARE(zrktest::readAll(file + ".bad"), text.left(text.size() - 4));
         third.configure({server.address(), true, false, "-"});
         QVERIFY(server.waitForCalls(7));
         QCOMPARE(numbersTaken(server).mid(5), QList<QByteArray>({"601", "602"}));
