@@ -137,6 +137,9 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
     if (!line.isEmpty() && lvRing_->header()->isSectionHidden(ColLine)) {
         lvRing_->header()->setSectionHidden(ColLine, false);
         if (lvRing_->columnWidth(ColLine) < 20) lvRing_->setColumnWidth(ColLine, 60);
+        // The new column is seen without scrolling: the window grows by what is missing.
+        const int missing = lvRing_->header()->length() - lvRing_->viewport()->width();
+        if (missing > 0) resize(width() + missing + 4, height());
     }
     lvRing_->addTopLevelItem(item);
     ED();
