@@ -7,7 +7,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-fuzz"
-targets=(book reminders registry regimport modem)
+targets=(book reminders registry regimport modem ncid)
 which=${1:-all}
 seconds=${2:-30}
 

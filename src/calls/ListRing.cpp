@@ -69,7 +69,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     lvRing_->setColumnCount(ColumnCount);
     lvRing_->setHeaderLabels({QStringLiteral("Номер"), QStringLiteral("Время"),
                               QStringLiteral("Дата"), QStringLiteral("Статус"),
-                              QStringLiteral("Фамилия")});
+                              QStringLiteral("Фамилия"), QStringLiteral("Линия")});
     lvRing_->setRootIsDecorated(false);
     lvRing_->setItemsExpandable(false);
     lvRing_->setUniformRowHeights(true);
@@ -80,18 +80,22 @@ TListRing::TListRing(Line& line, QWidget* parent)
     lvRing_->header()->setStretchLastSection(false);
     lvRing_->header()->setSectionsMovable(false);
     const double scale = designScale(lvRing_->font());
-    const int designWidths[ColumnCount] = {50, 50, 55, 90, 120};
+    const int designWidths[ColumnCount] = {50, 50, 55, 90, 120, 60};
     // A number of three groups, a time and a date must show whole on a first run.
     const QFontMetrics fm(lvRing_->font());
     const int samples[ColumnCount] = {fm.horizontalAdvance(QStringLiteral("00-00-00")),
                                       fm.horizontalAdvance(callTimeText(QTime(20, 0, 0))),
-                                      fm.horizontalAdvance(callDateText(QDate(2000, 12, 28))), 0,
+                                      fm.horizontalAdvance(callDateText(QDate(2000, 12, 28))),
+                                      0,
+                                      0,
                                       0};
     int columnsWidth = 0;
-    for (int c = 0; c < ColumnCount; ++c) {
+    for (int c = 0; c < ColLine; ++c) {
         lvRing_->setColumnWidth(c, qMax(qRound(designWidths[c] * scale), samples[c] + 12));
         columnsWidth += lvRing_->columnWidth(c);
     }
+    lvRing_->setColumnWidth(ColLine, qRound(designWidths[ColLine] * scale));
+    lvRing_->header()->setSectionHidden(ColLine, true);  // a desk of one line has no use for it
     lvRing_->installEventFilter(this);
     connect(lvRing_, &QTreeWidget::itemDoubleClicked, this, &TListRing::sbReDialClick);
     setCentralWidget(lvRing_);
@@ -125,10 +129,18 @@ int TListRing::rowCount() const {
     return lvRing_->topLevelItemCount();
 }
 
-void TListRing::AddItem(const QString& number, const QString& name, int status) {
+void TListRing::AddItem(const QString& number, const QString& name, int status,
+                        const QString& line) {
     const QDateTime now = QDateTime::currentDateTime();
-    auto* item = new QTreeWidgetItem(
-        {number, callTimeText(now.time()), callDateText(now.date()), statusWord(status), name});
+    auto* item = new QTreeWidgetItem({number, callTimeText(now.time()), callDateText(now.date()),
+                                      statusWord(status), name, line});
+    if (!line.isEmpty() && lvRing_->header()->isSectionHidden(ColLine)) {
+        lvRing_->header()->setSectionHidden(ColLine, false);
+        if (lvRing_->columnWidth(ColLine) < 20) lvRing_->setColumnWidth(ColLine, 60);
+        // The new column is seen without scrolling: the window grows by what is missing.
+        const int missing = lvRing_->header()->length() - lvRing_->viewport()->width();
+        if (missing > 0) resize(width() + missing + 4, height());
+    }
     lvRing_->addTopLevelItem(item);
     ED();
 }

@@ -23,11 +23,12 @@ public:
     // value of the wrong type raises ERegistryException.
     explicit TListRing(Line& line, QWidget* parent = nullptr);
 
-    enum Column { ColNumber, ColTime, ColDate, ColStatus, ColName, ColumnCount };
+    enum Column { ColNumber, ColTime, ColDate, ColStatus, ColName, ColLine, ColumnCount };
 
-    // One row for an identified call: the number as displayed, now, the status word and the
-    // phone-book name.
-    void AddItem(const QString& number, const QString& name, int status);
+    // One row for an identified call: the number as displayed, now, the status word, the
+    // phone-book name and, for a call from another of the office's lines, its label (the
+    // column shows from the first such call on).
+    void AddItem(const QString& number, const QString& name, int status, const QString& line = {});
     // Brings the buttons and the status bar in line with the rows.
     void ED();
 

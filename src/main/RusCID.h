@@ -105,7 +105,10 @@ public:
     // on options OK; the server's calls and rings enter as the modem's would.
     void startNetwork();
     void remoteRing();
-    void remoteReport(const QString& number);
+    // A desk that only shows the server's calls: no port, no port error, said in the status.
+    void showNoModem();
+    // `line`: the server's line label; "-" or empty for a single line.
+    void remoteReport(const QString& number, const QString& line = {});
     QString networkState() const;
     NcidLink* ncidLink() const { return ncid_; }
 
@@ -296,6 +299,7 @@ private:
     // hang up) keeps it silent.
     CallEpisode episode_;
     bool callSilenced_ = false;
+    QString remoteLine_;       // its line label, where the office has several lines
 };
 
 }  // namespace zrk

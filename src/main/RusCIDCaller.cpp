@@ -63,7 +63,7 @@ void TRusCID::StNumber(const QString& report) {
     const QString hint = shown + QLatin1Char(' ') + who.name;
     if (!again) {
         if (windows_.reminders) windows_.reminders->raiseForNumber(number);
-        if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status);
+        if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status, remoteLine_);
         CountCaller(CallCount + 1);
     }
     setTrayHint(hint);
@@ -78,7 +78,12 @@ void TRusCID::StNumber(const QString& report) {
         shareCall(number, who.name);
     }
     if (ini().Screen && windows_.allScreen) {
-        windows_.allScreen->InitForm(shown, who.name);
+        // In an office of several lines the line tells who should pick up.
+        const QString info = remoteLine_.isEmpty() ? who.name
+                             : who.name.isEmpty()
+                                 ? QStringLiteral("Линия %1").arg(remoteLine_)
+                                 : QStringLiteral("%1 (линия %2)").arg(who.name, remoteLine_);
+        windows_.allScreen->InitForm(shown, info);
         windows_.allScreen->showFullScreen();
     }
 }

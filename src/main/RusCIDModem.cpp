@@ -24,6 +24,10 @@
 namespace zrk {
 
 void TRusCID::OpenPortClick() {
+    if (ini().Port == kNoModemPort) {
+        showNoModem();
+        return;
+    }
     // A device left open by an opening that failed half way would make every later opening
     // fail with "port already open": start from a closed device.
     if (Comm1->IsOpen()) Comm1->Close();

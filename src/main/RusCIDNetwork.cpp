@@ -3,8 +3,11 @@
 #include "main/RusCID.h"
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
+#include "serial/Comm.h"
 #include "settings/Settings.h"
 
+#include <QDir>
+#include <QLabel>
 #include <QScopedValueRollback>
 
 namespace zrk {
@@ -13,21 +16,34 @@ void TRusCID::startNetwork() {
     if (!ncid_) {
         ncid_ = new NcidLink(this);
         ncid_->setObjectName(QStringLiteral("ncidLink"));
+        // The calls the server has not had yet wait in the data directory.
+        ncid_->setQueueFile(QDir::current().absoluteFilePath(QStringLiteral("ncid-queue.txt")));
         connect(ncid_, &NcidLink::callReceived, this,
-                [this](const QString& number) { safely([&] { remoteReport(number); }); });
+                [this](const QString& number, const QString&, const QString& line) {
+                    safely([&] { remoteReport(number, line); });
+                });
         connect(ncid_, &NcidLink::ringReceived, this, [this] { safely([this] { remoteRing(); }); });
     }
     ncid_->configure({ini().NcidServer, ini().SendCalls, ini().ReceiveCalls, ini().LineLabel});
+}
+
+void TRusCID::showNoModem() {
+    if (Comm1->IsOpen()) Comm1->Close();
+    idONOFF(false);
+    pInfo->setText(QStringLiteral("* Нет модема *"));
+    setTrayHint(QStringLiteral("Zrk: Нет модема"));
 }
 
 void TRusCID::remoteRing() {
     signalRing();
 }
 
-void TRusCID::remoteReport(const QString& number) {
+void TRusCID::remoteReport(const QString& number, const QString& line) {
     // A call the server reports rings here as a call on our own line does.
     signalRing();
     const QScopedValueRollback remote(remoteCall_, true);
+    const QScopedValueRollback label(remoteLine_,
+                                     line == QLatin1String("-") ? QString() : line.trimmed());
     StNumber(ncid::reportNumber(number));
     if (ini().PlayWAV) Wave();
 }

@@ -1,5 +1,9 @@
 #include "net/NcidLink.h"
 
+#include "platform/SafeFile.h"
+#include "platform/UserMessages.h"
+
+#include <QFile>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -23,15 +27,6 @@ QString socketReason(QTcpSocket& s) {
     }
 }
 
-// The value after `key` in a CALL line ("...LINE-...NMBR123..." -> "-" for "...LINE").
-QString callField(const QByteArray& line, const QByteArray& key) {
-    const qsizetype at = line.indexOf(key);
-    if (at < 0) return {};
-    const qsizetype from = at + key.size();
-    const qsizetype end = line.indexOf("...", from);
-    return QString::fromUtf8(line.mid(from, end < 0 ? -1 : end - from));
-}
-
 }  // namespace
 
 NcidLink::NcidLink(QObject* parent) : QObject(parent) {
@@ -45,11 +40,72 @@ NcidLink::NcidLink(QObject* parent) : QObject(parent) {
                  ? QStringLiteral("сервер не прислал приветствие")
                  : QStringLiteral("сервер не отвечает"));
     });
+    ackTimer_ = new QTimer(this);
+    ackTimer_->setSingleShot(true);
+    connect(ackTimer_, &QTimer::timeout, this, [this] {
+        if (ack_ == Ack::Asked) {  // a server that does not acknowledge: paced lines
+            ack_ = Ack::No;
+            flush();
+        } else if (queue_.inFlight()) {
+            // The call may never have reached the server: it goes again on a new link.
+            lose(QStringLiteral("сервер не подтвердил звонок"));
+        }
+    });
+    paceTimer_ = new QTimer(this);
+    paceTimer_->setSingleShot(true);
+    connect(paceTimer_, &QTimer::timeout, this, &NcidLink::flush);
+    saveTimer_ = new QTimer(this);
+    saveTimer_->setSingleShot(true);
+    saveTimer_->setInterval(500);
+    connect(saveTimer_, &QTimer::timeout, this, &NcidLink::saveQueue);
     clock_.start();
 }
 
 NcidLink::~NcidLink() {
     if (socket_) socket_->abort();
+    if (saveTimer_->isActive()) saveQueue();
+}
+
+void NcidLink::setAckTimings(int replyMs, int ackMs, int pauseMs) {
+    ackReply_ = replyMs;
+    ackWait_ = ackMs;
+    linePause_ = pauseMs;
+}
+
+void NcidLink::setQueueFile(const QString& path) {
+    queueFile_ = path;
+    QFile f(path);
+    if (!f.exists()) return;
+    if (!f.open(QIODevice::ReadOnly)) {
+        // Never written over: the calls in it may still be read once the fault is mended.
+        showError(QStringLiteral("Ошибка чтения ") + path + QLatin1Char('!'));
+        queueFile_.clear();
+        return;
+    }
+    const ncid::QueueFileContent content = ncid::parseQueueFile(f.readAll());
+    f.close();
+    for (const QByteArray& line : content.lines) queue_.append(line);
+    if (!content.damaged) return;
+    QString aside = path + QLatin1String(".bad");
+    for (int n = 2; QFile::exists(aside); ++n) aside = path + QStringLiteral(".bad%1").arg(n);
+    if (!QFile::rename(path, aside)) aside.clear();
+    saveQueue();
+    showError(
+        QStringLiteral("Файл очереди звонков для сервера NCID %1 повреждён. ").arg(path) +
+        (aside.isEmpty() ? QString() : QStringLiteral("Он сохранён как %1. ").arg(aside)) +
+        QStringLiteral("Прочитано звонков: %1, они будут отправлены.").arg(content.lines.size()));
+}
+
+void NcidLink::saveQueue() {
+    saveTimer_->stop();
+    if (queueFile_.isEmpty()) return;
+    if (queue_.size() == 0 && !QFile::exists(queueFile_)) return;
+    if (replaceFileAtomically(queueFile_, ncid::queueFileText(queue_.lines()))) {
+        saveFailed_ = false;
+    } else if (!saveFailed_) {
+        saveFailed_ = true;  // said once: every later call would say it again
+        showError(QStringLiteral("Ошибка записи ") + queueFile_ + QLatin1Char('!'));
+    }
 }
 
 void NcidLink::setTimings(int firstPauseMs, int maxPauseMs, int greetingTimeoutMs) {
@@ -75,6 +131,10 @@ void NcidLink::configure(const NcidConfig& config) {
 
 void NcidLink::dropConnection() {
     greetingTimer_->stop();
+    ackTimer_->stop();
+    paceTimer_->stop();
+    ready_ = false;
+    refusal_.clear();
     if (socket_) {
         socket_->disconnect(this);
         socket_->abort();
@@ -86,6 +146,7 @@ void NcidLink::dropConnection() {
 
 void NcidLink::stop() {
     retry_->stop();
+    if (saveTimer_->isActive()) saveQueue();
     dropConnection();
     greeted_ = false;
     setState(State::Off);
@@ -102,7 +163,14 @@ void NcidLink::connectNow() {
     socket_ = s;
     connect(s, &QTcpSocket::connected, this, &NcidLink::onConnected);
     connect(s, &QTcpSocket::readyRead, this, &NcidLink::onReadyRead);
-    connect(s, &QTcpSocket::bytesWritten, this, [this](qint64 n) { queue_.written(n); });
+    connect(s, &QTcpSocket::bytesWritten, this, [this, s] {
+        // Without acknowledgements a call is the server's once it is written, and the next
+        // one waits a moment so that the server reads it by itself.
+        if (ack_ == Ack::No && queue_.inFlight() && s->bytesToWrite() == 0) {
+            delivered();
+            paceTimer_->start(linePause_);
+        }
+    });
     connect(s, &QTcpSocket::errorOccurred, this, [this, s] { lose(socketReason(*s)); });
     connect(s, &QTcpSocket::disconnected, this,
             [this] { lose(QStringLiteral("сервер закрыл соединение")); });
@@ -129,53 +197,86 @@ void NcidLink::onLine(const QByteArray& raw) {
     if (!greeted_) {
         if (line.kind != ncid::ServerLine::Greeting) return;  // noise before the greeting
         greeted_ = true;
-        inLog_ = true;
+        return;
+    }
+    if (!ready_) {
+        // A server that turns us away says why in a message and closes before its "300 ".
+        if (raw.startsWith("MSG: ")) refusal_ = QString::fromUtf8(raw.mid(5)).trimmed();
+        // Before "300 " come the server's call log and messages: history, not calls.
+        if (line.kind != ncid::ServerLine::LogEnd) return;
+        ready_ = true;
         greetingTimer_->stop();
         upSince_.start();
         setState(State::Connected);
+        ack_ = Ack::No;
+        if (config_.send) {
+            socket_->write("REQ: ACK\r\n");
+            ack_ = Ack::Asked;
+            ackTimer_->start(ackReply_);
+        }
         flush();
         return;
     }
     switch (line.kind) {
-        case ncid::ServerLine::LogEnd:
-            inLog_ = false;
+        case ncid::ServerLine::Ack:
+            onAck(line.acked);
             break;
         case ncid::ServerLine::Call:
-            // The greeting's call log is history, and our own calls come back to us.
-            if (inLog_ || !config_.receive) break;
-            if (config_.send &&
-                sent_.takeEcho(line.line, ncid::wireNumber(line.number), clock_.elapsed()))
-                break;
+            // Our own calls come back to us.
+            if (!config_.receive) break;
+            if (config_.send && sent_.takeEcho(line, clock_.elapsed())) break;
             emit callReceived(line.number, line.name, line.line);
             break;
         case ncid::ServerLine::Ring:
-            if (!inLog_ && config_.receive && line.ring > 0) emit ringReceived(line.ring);
+            if (config_.receive && line.ring > 0) emit ringReceived(line.ring);
             break;
         default:
             break;
     }
 }
 
+void NcidLink::onAck(const QByteArray& acked) {
+    if (acked.startsWith("REQ: ACK")) {
+        if (ack_ != Ack::Asked) return;
+        ack_ = Ack::Yes;
+        ackTimer_->stop();
+        flush();
+    } else if (acked.startsWith("CALL:") && ack_ == Ack::Yes && queue_.inFlight()) {
+        delivered();
+        flush();
+    }
+}
+
+void NcidLink::delivered() {
+    ackTimer_->stop();
+    queue_.delivered();
+    if (!saveTimer_->isActive()) saveTimer_->start();
+}
+
 void NcidLink::lose(const QString& reason) {
+    const qint64 upFor = ready_ ? upSince_.elapsed() : -1;
+    const QString refusal = greeted_ && !ready_ ? refusal_ : QString();
     dropConnection();
-    const qint64 upFor = greeted_ ? upSince_.elapsed() : -1;
     greeted_ = false;
-    setState(State::Down, reason);
+    setState(State::Down,
+             refusal.isEmpty() ? reason : QStringLiteral("сервер отказал: ") + refusal);
     if (wanted()) retry_->start(pause_.afterLoss(upFor));
 }
 
 void NcidLink::sendCall(const QDateTime& when, const QString& number, const QString& name) {
     if (!config_.send || !wanted()) return;
     queue_.append(ncid::callLine(when, config_.label, number, name));
+    saveQueue();  // at once: the program may end before the server has it
     flush();
 }
 
 void NcidLink::flush() {
-    if (!greeted_ || !socket_) return;
-    for (const QByteArray& line : queue_.takeToSend()) {
-        sent_.remember(callField(line, "...LINE"), callField(line, "...NMBR"), clock_.elapsed());
-        socket_->write(line + "\r\n");
-    }
+    if (!ready_ || !socket_ || ack_ == Ack::Asked || paceTimer_->isActive()) return;
+    const QByteArray line = queue_.takeNext();
+    if (line.isEmpty()) return;
+    sent_.remember(line, clock_.elapsed());
+    socket_->write(line + "\r\n");
+    if (ack_ == Ack::Yes) ackTimer_->start(ackWait_);
 }
 
 void NcidLink::setState(State s, const QString& reason) {

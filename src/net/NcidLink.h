@@ -1,8 +1,10 @@
 #pragma once
 // The link to an NCID server: one TCP connection, made and kept in the background on the
 // user-interface thread (nothing here ever blocks). As a gateway it sends each call it is
-// given; as a client it hands on the calls and rings the server reports. A lost or silent
-// server is tried again after growing pauses; calls wait meanwhile (see OutQueue).
+// given, one at a time, each kept until the server has it: acknowledged where the server
+// acknowledges ("REQ: ACK"), else written with a pause before the next. As a client it hands
+// on the calls and rings the server reports. A lost or silent server is tried again after
+// growing pauses; calls wait meanwhile (see OutQueue), in a file that outlives the program.
 #include "net/NcidProtocol.h"
 
 #include <QElapsedTimer>
@@ -34,6 +36,12 @@ public:
     void stop();
     // Shorter pauses and waits for tests.
     void setTimings(int firstPauseMs, int maxPauseMs, int greetingTimeoutMs);
+    // How long a server may take to answer "REQ: ACK" and to acknowledge a call, and the
+    // pause between calls for a server that does not acknowledge.
+    void setAckTimings(int replyMs, int ackMs, int pauseMs);
+    // Keeps the unsent calls in `path` from now on, first taking those it holds. A damaged
+    // file is moved aside and reported; the calls that could be read from it are kept.
+    void setQueueFile(const QString& path);
 
     // A call identified here: sent when the link is up, else kept for it.
     void sendCall(const QDateTime& when, const QString& number, const QString& name);
@@ -59,6 +67,9 @@ private:
     void dropConnection();
     void lose(const QString& reason);
     void flush();
+    void onAck(const QByteArray& acked);
+    void delivered();
+    void saveQueue();
     void setState(State s, const QString& reason = {});
     bool wanted() const;
 
@@ -66,6 +77,9 @@ private:
     QPointer<QTcpSocket> socket_;
     QTimer* retry_ = nullptr;
     QTimer* greetingTimer_ = nullptr;
+    QTimer* ackTimer_ = nullptr;   // the answer to "REQ: ACK", then each call's acknowledgement
+    QTimer* paceTimer_ = nullptr;  // the pause between calls to a server that does not ack
+    QTimer* saveTimer_ = nullptr;  // delivered calls leave the file in batches
     ncid::LineReader reader_;
     ncid::OutQueue queue_;
     ncid::ReconnectPause pause_;
@@ -75,8 +89,13 @@ private:
     State state_ = State::Off;
     QString reason_;
     bool greeted_ = false;
-    bool inLog_ = false;  // between the greeting and the end of the server's call log
+    bool ready_ = false;  // the server accepted us ("300 "): calls may go
+    enum class Ack { Asked, Yes, No } ack_ = Ack::No;
+    QString queueFile_;
+    bool saveFailed_ = false;
+    QString refusal_;  // the server's message before it closed on us
     int firstPause_ = 1000, maxPause_ = 60000, greetingTimeout_ = 10000;
+    int ackReply_ = 3000, ackWait_ = 5000, linePause_ = 250;
 };
 
 }  // namespace zrk

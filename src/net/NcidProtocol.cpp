@@ -8,25 +8,69 @@ namespace zrk::ncid {
 namespace {
 
 // A field must not end the line or the field early: line breaks and the clients' field
-// separator become blanks, and a field has a sane length.
-QString cleanField(const QString& text, qsizetype maxChars) {
+// separator become blanks, so do the characters in `ends` (where a server ends the field),
+// and the field is cut to what a server keeps, at a character's end.
+QString cleanField(const QString& text, QLatin1StringView ends = {}) {
     QString out;
-    out.reserve(qMin(text.size(), maxChars));
-    for (QChar c : text) {
-        if (out.size() >= maxChars) break;
-        out.append(c.isPrint() && c != QLatin1Char('*') ? c : QLatin1Char(' '));
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+        const char32_t c = pair ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                                : char32_t(text.at(i).unicode());
+        const QString one = pair ? text.mid(i, 2) : QString(text.at(i));
+        if (pair) ++i;
+        const bool printable =
+            QChar::isPrint(c) && c != U'*' && (c > 0x7f || !ends.contains(QLatin1Char(char(c))));
+        const QString add = printable ? one : QStringLiteral(" ");
+        bytes += add.toUtf8().size();
+        if (bytes > kMaxFieldBytes) break;
+        out.append(add);
     }
     out.replace(QLatin1String("..."), QLatin1String(". ."));
     out.replace(QLatin1String("+++"), QLatin1String("+ +"));
     return out.trimmed();
 }
 
-// Names travel as UTF-8; a server that passes on another gateway's bytes unchanged may send
-// the Russian code page instead.
-QString decode(const QByteArray& bytes) {
+bool validUtf8(const QByteArray& bytes, QString* text) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? fromCp1251(bytes) : text;
+    *text = utf8(bytes);
+    return !utf8.hasError();
+}
+
+// Names travel as UTF-8; a server that passes on another gateway's bytes unchanged may send
+// the Russian code page instead. A server that cut a field inside a letter leaves that
+// letter's first bytes at its end: the text before them is still good UTF-8.
+QString decode(const QByteArray& bytes) {
+    QString text;
+    if (validUtf8(bytes, &text)) return text;
+    qsizetype lead = bytes.size() - 1;
+    while (lead >= 0 && lead > bytes.size() - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80) --lead;
+    if (lead >= 0 && uchar(bytes[lead]) >= 0xC0) {
+        const uchar b = uchar(bytes[lead]);
+        const qsizetype need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        const QByteArray head = bytes.left(lead);
+        // Only where the rest holds letters of more than one byte: a Russian code page text
+        // ending in one such byte is not taken for UTF-8.
+        if (bytes.size() - lead < need && validUtf8(head, &text) && text.size() < head.size())
+            return text;
+    }
+    return fromCp1251(bytes);
+}
+
+QString digitsOf(const QString& text) {
+    QString digits;
+    for (QChar c : text)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits.append(c);
+    return digits;
+}
+
+// The value after `key` in a CALL line ("...LINE-...NMBR123..." -> "-" for "...LINE").
+QByteArray callField(const QByteArray& line, const QByteArray& key, const QByteArray& end) {
+    const qsizetype at = line.indexOf(key);
+    if (at < 0) return {};
+    const qsizetype from = at + key.size();
+    const qsizetype stop = line.indexOf(end, from);
+    return line.mid(from, stop < 0 ? -1 : stop - from);
 }
 
 }  // namespace
@@ -63,19 +107,19 @@ std::optional<ServerAddress> parseServerAddress(const QString& text) {
 }
 
 QString wireNumber(const QString& number) {
-    const QString n = cleanField(number, 64);
+    const QString n = cleanField(number, QLatin1StringView("."));
     return n.isEmpty() || n == QLatin1String("Unknown") ? QStringLiteral("OUT-OF-AREA") : n;
 }
 
 QString wireLabel(const QString& label) {
-    const QString l = cleanField(label, 32);
+    const QString l = cleanField(label, QLatin1StringView("."));
     return l.isEmpty() ? QStringLiteral("-") : l;
 }
 
 QByteArray callLine(const QDateTime& when, const QString& label, const QString& number,
                     const QString& name) {
     const QString l = wireLabel(label);
-    QString n = cleanField(name, 200);
+    QString n = cleanField(name, QLatin1StringView("+"));
     if (n.isEmpty()) n = QStringLiteral("NO NAME");
     return "CALL: ###DATE" + when.toString(QStringLiteral("MMddHHmm")).toLatin1() +
            "...CALLIN...LINE" + l.toUtf8() + "...NMBR" + wireNumber(number).toUtf8() + "...NAME" +
@@ -83,9 +127,7 @@ QByteArray callLine(const QDateTime& when, const QString& label, const QString& 
 }
 
 QString reportNumber(const QString& wire) {
-    QString digits;
-    for (QChar c : wire)
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits.append(c);
+    const QString digits = digitsOf(wire);
     return digits.isEmpty() ? QStringLiteral("Unknown") : digits;
 }
 
@@ -99,44 +141,58 @@ ServerLine parseServerLine(const QByteArray& raw) {
         out.kind = ServerLine::LogEnd;
         return out;
     }
+    if (raw.startsWith("ACK: ")) {
+        out.kind = ServerLine::Ack;
+        out.acked = raw.mid(5);
+        return out;
+    }
     const bool cid = raw.startsWith("CID:");
     if (!cid && !raw.startsWith("CIDINFO:")) return out;
     // "*KEY*value*KEY*value*...*": the name is the last field and may hold a '*' of its own.
-    const QString body = decode(raw.mid(raw.indexOf(':') + 1)).trimmed();
-    if (!body.startsWith(QLatin1Char('*')) || !body.endsWith(QLatin1Char('*'))) return out;
-    QString rest = body.mid(1, body.size() - 2);
+    // Each field is decoded by itself, so that one cut inside a letter spoils no other.
+    const QByteArray body = raw.mid(raw.indexOf(':') + 1).trimmed();
+    if (!body.startsWith('*') || !body.endsWith('*') || body.size() < 2) return out;
+    QByteArray rest = body.mid(1, body.size() - 2);
     QString name;
     bool hasName = false;
     if (cid) {
-        const qsizetype at = rest.indexOf(QLatin1String("NAME*"));
-        if (at == 0 || (at > 0 && rest.at(at - 1) == QLatin1Char('*'))) {
-            name = rest.mid(at + 5);
+        const qsizetype at = rest.indexOf("NAME*");
+        if (at == 0 || (at > 0 && rest.at(at - 1) == '*')) {
+            name = decode(rest.mid(at + 5));
             rest.truncate(qMax<qsizetype>(0, at - 1));
             hasName = true;
         }
     }
-    const QStringList parts = rest.split(QLatin1Char('*'));
+    const QList<QByteArray> parts = rest.split('*');
     bool hasNumber = false, hasRing = false;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& key = parts[i];
-        const QString& value = parts[i + 1];
-        if (key == QLatin1String("NMBR")) {
+        const QByteArray& key = parts[i];
+        const QString value = decode(parts[i + 1]);
+        if (key == "NMBR") {
             out.number = value;
             hasNumber = true;
-        } else if (key == QLatin1String("LINE")) {
+        } else if (key == "LINE") {
             out.line = value;
-        } else if (key == QLatin1String("RING")) {
+        } else if (key == "DATE") {
+            out.date = value;
+        } else if (key == "TIME") {
+            out.time = value;
+        } else if (key == "RING") {
             bool ok = false;
             out.ring = value.toInt(&ok);
             hasRing = ok;
         }
     }
-    if (cid && hasNumber) {
+    if (cid && hasNumber && out.number == QLatin1String("RING")) {
+        // A server's own modem heard a ring that brought no caller ID: a ring, not a caller.
+        out = ServerLine{ServerLine::Ring, {}, {}, out.line, {}, {}, 1, {}};
+    } else if (cid && hasNumber) {
         out.kind = ServerLine::Call;
         out.name = hasName ? name : QString();
     } else if (!cid && hasRing) {
         out.kind = ServerLine::Ring;
     }
+    if (out.kind != ServerLine::Call) out.date = out.time = QString();
     return out;
 }
 
@@ -173,33 +229,53 @@ bool OutQueue::append(const QByteArray& line) {
     lines_.push_back(line);
     if (qsizetype(lines_.size()) <= kMaxUnsent) return true;
     // The oldest line that is not on its way already gives way.
-    if (inFlight_ < qsizetype(lines_.size()) - 1) {
-        lines_.erase(lines_.begin() + inFlight_);
-        return false;
-    }
-    return true;
+    lines_.erase(lines_.begin() + (inFlight_ ? 1 : 0));
+    return false;
 }
 
-QList<QByteArray> OutQueue::takeToSend() {
-    QList<QByteArray> out;
-    for (auto it = lines_.begin() + inFlight_; it != lines_.end(); ++it) out.append(*it);
-    inFlight_ = qsizetype(lines_.size());
+QByteArray OutQueue::takeNext() {
+    if (inFlight_ || lines_.empty()) return {};
+    inFlight_ = true;
+    return lines_.front();
+}
+
+void OutQueue::delivered() {
+    if (!inFlight_) return;
+    lines_.pop_front();
+    inFlight_ = false;
+}
+
+namespace {
+constexpr QByteArrayView kQueueHeader = "ZRK NCID QUEUE 1";
+}
+
+QByteArray queueFileText(const QList<QByteArray>& lines) {
+    QByteArray out = kQueueHeader.toByteArray() + '\n';
+    for (const QByteArray& l : lines) out += l + '\n';
+    return out + "END " + QByteArray::number(lines.size()) + '\n';
+}
+
+QueueFileContent parseQueueFile(const QByteArray& text) {
+    QueueFileContent out;
+    if (text.isEmpty()) return out;
+    QList<QByteArray> rows = text.split('\n');
+    const bool whole = text.endsWith('\n');
+    rows.removeLast();  // after the last line end: empty, or a line cut short
+    bool ended = false;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QByteArray& row = rows[i];
+        if (i == 0 && row == kQueueHeader) continue;
+        if (i > 0 && !ended && row.startsWith("CALL: ")) {
+            out.lines.append(row);
+        } else if (i > 0 && !ended && row == "END " + QByteArray::number(out.lines.size())) {
+            ended = true;
+        } else {
+            out.damaged = true;
+        }
+    }
+    if (rows.isEmpty() || rows.front() != kQueueHeader) out.damaged = true;
+    if (!whole || !ended) out.damaged = true;
     return out;
-}
-
-void OutQueue::written(qint64 bytes) {
-    writtenBytes_ += bytes;
-    while (inFlight_ > 0 && writtenBytes_ >= lines_.front().size() + 2) {
-        writtenBytes_ -= lines_.front().size() + 2;
-        lines_.pop_front();
-        --inFlight_;
-    }
-    if (inFlight_ == 0) writtenBytes_ = 0;
-}
-
-void OutQueue::lost() {
-    inFlight_ = 0;
-    writtenBytes_ = 0;
 }
 
 int ReconnectPause::afterLoss(qint64 upForMs) {
@@ -210,15 +286,31 @@ int ReconnectPause::afterLoss(qint64 upForMs) {
     return current_;
 }
 
-void SentCalls::remember(const QString& line, const QString& number, qint64 atMs) {
-    sent_.push_back({line, number, atMs});
+void SentCalls::remember(const QByteArray& callLine, qint64 atMs) {
+    const QString number = QString::fromUtf8(callField(callLine, "...NMBR", "..."));
+    const QString digits = digitsOf(number);
+    const Sent s{digits.isEmpty() ? number : digits,
+                 QString::fromLatin1(callField(callLine, "###DATE", "...")), atMs};
+    for (Sent& old : sent_) {
+        if (old.number == s.number && old.stamp == s.stamp) {
+            old.at = atMs;
+            return;
+        }
+    }
+    sent_.push_back(s);
     while (sent_.size() > size_t(kMaxUnsent) * 2) sent_.pop_front();
 }
 
-bool SentCalls::takeEcho(const QString& line, const QString& number, qint64 nowMs) {
+bool SentCalls::takeEcho(const ServerLine& call, qint64 nowMs) {
     while (!sent_.empty() && nowMs - sent_.front().at > window_) sent_.pop_front();
+    const QString digits = digitsOf(call.number);
+    const QString number = digits.isEmpty() ? call.number : digits;
+    // The server's date is month, day and year; its time hours and minutes.
+    const QString date = digitsOf(call.date), time = digitsOf(call.time);
+    const bool dated = date.size() >= 4 && time.size() >= 4;
+    const QString stamp = date.left(4) + time.left(4);
     for (auto it = sent_.begin(); it != sent_.end(); ++it) {
-        if (it->line == line && it->number == number) {
+        if (it->number == number && (!dated || it->stamp == stamp)) {
             sent_.erase(it);
             return true;
         }

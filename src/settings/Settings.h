@@ -15,6 +15,10 @@ inline constexpr auto kSettingsRoot = "Software\\Zrk Pro\\";
 // Call actions, per caller status and per phone-book group.
 enum CallAction : int { ActionNone = 0, ActionMessage = 1, ActionIgnore = 2, ActionHangUp = 3 };
 
+// "Port": the last choice of the port list, a desk without a modem (it shows the calls of an
+// NCID server only).
+inline constexpr int kNoModemPort = 4;
+
 struct TIni {
     // Declared in the stored order; see defaults() for the values of a first run.
     bool StayOnTop, Minimized, PopupOnCall, Screen, Buttons, Clock, Timer, DoubleClick, PlayWAV;

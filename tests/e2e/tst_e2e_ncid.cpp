@@ -33,6 +33,13 @@ struct Desk {
         return proc.waitForStarted(10000);
     }
     QString log() const { return zrk::fromCp1251(zrktest::readAll(dir.filePath("ZrkLog.txt"))); }
+    // The program killed as by a crash, and started again in the same directory.
+    bool crashAndRestart() {
+        proc.kill();
+        proc.waitForFinished(5000);
+        proc.start(QStringLiteral(ZRK_PRO), {});
+        return proc.waitForStarted(10000);
+    }
     ~Desk() {
         proc.kill();
         proc.waitForFinished(5000);
@@ -70,12 +77,12 @@ private slots:
         Desk gateway, client;
         QVERIFY(gateway.start(sim.settingsStore() +
                               networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
-        // No modem on the client's desk: its port names a device that is not there.
+        // No modem on the client's desk: "Нет модема" is its port.
         QVERIFY(
             client.start("Windows Registry Editor Version 5.00\n\n"
                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
-                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
-                         "\"Com2\"=\"/nonexistent/zrk-modem\"\n" +
+                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
+                         "\"Port\"=dword:00000004\n" +
                          networkKey(server, "\"Send Calls\"=dword:00000000\n")));
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
         QVERIFY(server.waitForClients(2, 10000));
@@ -111,6 +118,37 @@ private slots:
                 << "of which server to client:" << network;
         std::sort(total.begin(), total.end());
         QVERIFY2(total[2] < 100, "the median call took 100 ms or more");
+    }
+
+    // Calls identified while the server is away wait in the data directory: a crash of the
+    // program loses none, the next run sends them, in order.
+    void queuedCallsOutliveACrash() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        const quint16 port = server.port();
+        server.stop();
+        zrktest::ModemSimDriver sim;
+        QVERIFY(sim.start());
+        Desk gateway;
+        QVERIFY(gateway.start(sim.settingsStore() +
+                              networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
+        for (int i = 0; i < 3; ++i) {
+            const QString command = QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i);
+            sim.send(command);
+            QVERIFY(QTest::qWaitFor(
+                [&] { return gateway.log().contains(QStringLiteral("23-45-6%1 ").arg(i)); },
+                10000));
+            QVERIFY(sim.waitForCommand(command));
+            QTest::qWait(300);
+        }
+        QVERIFY(gateway.crashAndRestart());
+        QVERIFY(server.start(port));
+        QVERIFY(server.waitForCalls(3, 15000));
+        QTest::qWait(300);
+        QCOMPARE(server.calls().size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(server.calls()[i].contains("NMBR23456" + QByteArray::number(i) + "..."));
     }
 };
 

@@ -2,6 +2,7 @@
 // rings come in as the modem's would; the options page "Сеть".
 #include "MainFixture.h"
 
+#include "calls/ListRing.h"
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "platform/Cp1251.h"
@@ -11,6 +12,9 @@
 #include "net/NcidTestServer.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +48,10 @@ private slots:
 
     void eachLoggedCallGoesToTheServerOnce() {
         zrktest::NcidTestServer server;
+        // The server names the line and the caller its own way: the desk's own calls are
+        // still known when they come back.
+        server.lineId = "POTS";
+        server.aliases = {{QString("Иванов Иван").toUtf8(), "Boss"}};
         QVERIFY(server.start());
         MainFixture f(networkKey(server), true, people);
         QTRY_COMPARE(f.window->networkState(), QString("подключено"));
@@ -65,6 +73,58 @@ private slots:
         QCOMPARE(f.list()->topLevelItemCount(), 3);
         QCOMPARE(f.window->callCount(), 3);
         QCOMPARE(server.calls().size(), 3);
+        QVERIFY(f.list()->header()->isSectionHidden(TListRing::ColLine));
+    }
+
+    // An office of several lines: the line of a call from the server shows in the call list
+    // and on the full screen; a call on the one line ("-") shows none, the log is unchanged.
+    void callsFromOtherLinesShowTheirLine() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n") +
+                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Screen\"=dword:00000001\n",
+                      true, people);
+        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        server.sendToAll("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*5551234*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
+        QVERIFY(f.list()->header()->isSectionHidden(TListRing::ColLine));
+        server.sendToAll(
+            "CID: *DATE*12082026*TIME*0906*LINE*Склад*NMBR*2345678*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 2);
+        QVERIFY(!f.list()->header()->isSectionHidden(TListRing::ColLine));
+        QVERIFY(f.list()->columnWidth(TListRing::ColLine) >= 20);
+        QCOMPARE(f.list()->topLevelItem(0)->text(TListRing::ColLine), QString());
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColLine), QString("Склад"));
+        QCOMPARE(f.allScreen->findChild<QLabel*>("pInfo")->text(),
+                 QString("Иванов Иван (линия Склад)"));
+        QVERIFY(log().contains("34-56-78 Иванов Иван"));
+        QVERIFY(!log().contains("Склад"));
+        // A ring without caller ID from the server's own modem rings, and is no caller.
+        server.sendRing();
+        QTRY_COMPARE(f.info(), QString("* Звонок *"));
+        QTest::qWait(100);
+        QCOMPARE(f.list()->topLevelItemCount(), 2);
+    }
+
+    // A desk that only shows the server's calls says "no modem" and shows no port error.
+    void aDeskWithoutAModem() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(
+            networkKey(server, "\"Send Calls\"=dword:00000000\n") +
+                "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000004\n",
+            false);
+        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QCOMPARE(f.info(), QString("* Нет модема *"));
+        QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
+        QVERIFY(!f.window->portActive());
+        QVERIFY(f.device->openedName.isEmpty());
+
+        const auto host = f.window->makeOptionsHost();
+        TOptions dlg(*host);
+        auto* port = dlg.findChild<QComboBox*>("cbPort");
+        QCOMPARE(port->currentText(), QString("Нет модема"));
+        QVERIFY(!dlg.findChild<QComboBox*>("cbDevice")->isEnabled());
     }
 
     void serverCallsAreHandledAsReportsAndItsLogIsNot() {

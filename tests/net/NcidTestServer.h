@@ -1,9 +1,15 @@
 #pragma once
-// A small NCID server for tests, on 127.0.0.1: it greets each connection with "200 ", sends
-// its call log and "300 ", takes CALL lines from gateways and hands each to every client as
-// a CID line. Tests can also make it silent, send raw bytes, or stop and start it again on
-// the same port.
+// A small NCID server for tests, on 127.0.0.1, as unforgiving as a real one where a client can
+// tell: it reads a client's socket once per wake-up (up to 8 KB) and takes only the bytes up
+// to the first line end of that read, the rest is gone; it greets with "200 ", its optional
+// lines, its call log and "300 "; it answers "REQ: ACK" and then acknowledges each line it
+// takes ("ACK: CALL: ..."); it takes LINE and NMBR up to the first '.', NAME up to the first
+// '+', cuts each to 49 bytes, puts its own line name in place of a one-character LINE and
+// renames by its alias table; and it hands each call to every client as a CID line. Tests can
+// also switch acknowledgements off, make it turn clients away, stop reading a client, make it
+// silent, send raw bytes, or stop and start it again on the same port.
 #include <QDateTime>
+#include <QMap>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -14,7 +20,14 @@ namespace zrktest {
 class NcidTestServer : public QObject {
 public:
     bool greet = true;
-    QList<QByteArray> callLog;  // lines sent between the greeting and "300 "
+    bool ack = true;      // answers "REQ: ACK"; off: a server that ignores it
+    bool refuse = false;  // "too many clients": 200, 210, 251, MSG and closed, no "300 "
+    QByteArray lineId;    // replaces a one-character LINE; empty: kept
+    QMap<QByteArray, QByteArray> aliases;  // the alias file: number or name -> another
+    // Lines between "200 " and "300 ": the optional ones a real server sends, then the log.
+    QList<QByteArray> greetingLines = {"210 API: 1.4 Feature Set 1 2 3 4", "250 End of call log",
+                                       "OPT: hangup-1"};
+    QList<QByteArray> callLog;
 
     bool start(quint16 port = 0) {
         connect(&server_, &QTcpServer::newConnection, this, &NcidTestServer::accept,
@@ -34,62 +47,112 @@ public:
 
     void sendToAll(const QByteArray& bytes) {
         for (QTcpSocket* c : clients_)
-            if (c) c->write(bytes);
+            if (c && c->state() == QAbstractSocket::ConnectedState) c->write(bytes);
+    }
+    // A ring its own modem heard without caller ID.
+    void sendRing() {
+        sendToAll("CID: *DATE*" + QDate::currentDate().toString("MMddyyyy").toLatin1() + "*TIME*" +
+                  QTime::currentTime().toString("HHmm").toLatin1() + "*LINE*" +
+                  (lineId.isEmpty() ? QByteArray("-") : lineId) +
+                  "*NMBR*RING*MESG*NONE*NAME*No Caller ID*\r\n");
+    }
+    // The connections now open are read no more, as by a server that hangs: half open.
+    void stopReadingClients() {
+        for (QTcpSocket* c : clients_)
+            if (c) deaf_.append(c);
     }
     int clientCount() const {
         int n = 0;
         for (QTcpSocket* c : clients_) n += c && c->state() == QAbstractSocket::ConnectedState;
         return n;
     }
+    int connections() const { return connections_; }
     bool waitForClients(int n, int timeoutMs = 5000) {
         return QTest::qWaitFor([&] { return clientCount() >= n; }, timeoutMs);
     }
-    // The CALL lines received, in order, without their line ends.
+    // The CALL lines taken, in order, as the server took them.
     const QList<QByteArray>& calls() const { return calls_; }
     bool waitForCalls(qsizetype n, int timeoutMs = 5000) {
         return QTest::qWaitFor([&] { return calls_.size() >= n; }, timeoutMs);
     }
+    // Bytes that came with a line in the same read and were dropped.
+    qint64 droppedBytes() const { return dropped_; }
     qint64 lastCallAtMs = 0;  // QDateTime::currentMSecsSinceEpoch() when the last CALL came
 
-    // "CALL: ###DATE<mmddhhmm>...LINE<l>...NMBR<n>...NAME<name>+++" as the server's CID line.
-    static QByteArray cidFor(const QByteArray& call) {
-        const auto field = [&](const QByteArray& key) {
-            const qsizetype at = call.indexOf(key) + key.size();
-            const qsizetype end = call.indexOf(key == "...NAME" ? "+++" : "...", at);
-            return call.mid(at, end - at);
-        };
-        const QByteArray date = field("###DATE");
+    // A field of a CALL line as the server keeps it.
+    static QByteArray field(const QByteArray& call, const QByteArray& key, char end) {
+        const qsizetype found = call.indexOf(key);
+        if (found < 0) return {};
+        const qsizetype at = found + key.size();
+        qsizetype stop = call.indexOf(end, at);
+        if (stop < 0) stop = call.size();
+        return call.mid(at, stop - at).left(49);
+    }
+    // "CALL: ###DATE<mmddhhmm>...LINE<l>...NMBR<n>...NAME<name>+++" as its CID line.
+    QByteArray cidFor(const QByteArray& call) const {
+        const QByteArray date = field(call, "###DATE", '.');
+        QByteArray line = field(call, "...LINE", '.');
+        if (line.size() == 1 && !lineId.isEmpty()) line = lineId;
+        const QByteArray number =
+            aliases.value(field(call, "...NMBR", '.'), field(call, "...NMBR", '.'));
+        const QByteArray name =
+            aliases.value(field(call, "...NAME", '+'), field(call, "...NAME", '+'));
         return "CID: *DATE*" + date.left(4) + QByteArray::number(QDate::currentDate().year()) +
-               "*TIME*" + date.mid(4, 4) + "*LINE*" + field("...LINE") + "*NMBR*" +
-               field("...NMBR") + "*MESG*NONE*NAME*" + field("...NAME") + "*\r\n";
+               "*TIME*" + date.mid(4, 4) + "*LINE*" + aliases.value(line, line) + "*NMBR*" +
+               number + "*MESG*NONE*NAME*" + name + "*\r\n";
     }
 
 private:
     void accept() {
         while (QTcpSocket* c = server_.nextPendingConnection()) {
+            ++connections_;
             clients_.append(c);
             connect(c, &QTcpSocket::readyRead, this, [this, c] { read(c); });
             if (!greet) continue;
-            c->write("200 Test NCID server\r\n");
+            c->write("200 NCID Server: ncidd (NCID) 1.0\r\n");
+            if (refuse) {
+                c->write(
+                    "210 API: 1.4 Feature Set 1 2 3 4\r\n251 Too many clients\r\n"
+                    "MSG: Too many clients connected\r\n");
+                c->disconnectFromHost();
+                continue;
+            }
+            for (const QByteArray& line : greetingLines) c->write(line + "\r\n");
             for (const QByteArray& line : callLog) c->write(line + "\r\n");
-            c->write("300 End of connection startup\r\n");
+            c->write("300 End of server startup\r\n");
         }
     }
     void read(QTcpSocket* c) {
-        while (c->canReadLine()) {
-            QByteArray line = c->readLine();
-            while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-            if (!line.startsWith("CALL: ")) continue;
-            calls_.append(line);
-            lastCallAtMs = QDateTime::currentMSecsSinceEpoch();
-            sendToAll(cidFor(line));
+        if (deaf_.contains(c)) return;
+        const QByteArray got = c->read(8192);  // one read per wake-up
+        qsizetype end = got.indexOf('\r');
+        if (end < 0) end = got.indexOf('\n');
+        if (end < 0) end = got.size();
+        QByteArray line = got.left(end);
+        qsizetype rest = end + 1;
+        if (got.mid(end, 2) == "\r\n") ++rest;
+        dropped_ += qMax<qsizetype>(0, got.size() - rest);
+        while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+        if (line.startsWith("REQ: ACK")) {
+            if (ack) {
+                acking_.append(c);
+                c->write("ACK: " + line + "\r\n");
+            }
+            return;
         }
+        if (!line.startsWith("CALL: ")) return;
+        calls_.append(line);
+        lastCallAtMs = QDateTime::currentMSecsSinceEpoch();
+        sendToAll(cidFor(line));
+        if (acking_.contains(c)) c->write("ACK: " + line + "\r\n");
     }
 
     QTcpServer server_;
     quint16 port_ = 0;
-    QList<QPointer<QTcpSocket>> clients_;
+    QList<QPointer<QTcpSocket>> clients_, acking_, deaf_;
     QList<QByteArray> calls_;
+    qint64 dropped_ = 0;
+    int connections_ = 0;
 };
 
 }  // namespace zrktest

@@ -2,14 +2,52 @@
 #include "net/NcidLink.h"
 #include "net/NcidProtocol.h"
 #include "platform/Cp1251.h"
+#include "platform/UserMessages.h"
 
 #include "NcidTestServer.h"
+#include "TestSupport.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zrk;
 using namespace zrk::ncid;
+
+namespace {
+
+struct Messages : UserMessages {
+    Messages() : previous(setUserMessages(this)) {}
+    ~Messages() override { setUserMessages(previous); }
+    void error(const QString&, const QString& text) override { shown << text; }
+    QStringList shown;
+    UserMessages* previous;
+};
+
+// A gateway's link with the waits of a test: a server that does not acknowledge is known
+// after 300 ms, a call not acknowledged is sent again after 500 ms.
+void quick(NcidLink& link) {
+    link.setTimings(20, 100, 2000);
+    link.setAckTimings(300, 500, 20);
+}
+
+// The numbers of the calls the server took, in order.
+QList<QByteArray> numbersTaken(const zrktest::NcidTestServer& server) {
+    QList<QByteArray> out;
+    for (const QByteArray& c : server.calls())
+        out.append(zrktest::NcidTestServer::field(c, "...NMBR", '.'));
+    return out;
+}
+
+QList<QByteArray> numbers(int from, int count) {
+    QList<QByteArray> out;
+    for (int i = 0; i < count; ++i) out.append(QByteArray::number(from + i));
+    return out;
+}
+
+const QString kLongName = QString("Щ").repeated(40);
+
+}  // namespace
 
 class TestNcid : public QObject {
     Q_OBJECT
@@ -58,6 +96,20 @@ private slots:
             << QByteArray("CID: *NMBR*123*NAME*") + toCp1251("Пётр") + "*" << int(ServerLine::Call)
             << "123"
             << "Пётр" << 0;
+        QTest::newRow("ring without caller ID, from a server's own modem")
+            << QByteArray(
+                   "CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*RING*MESG*NONE*NAME*No "
+                   "Caller ID*")
+            << int(ServerLine::Ring) << ""
+            << "" << 1;
+        QTest::newRow("name cut by the server inside a letter")
+            << QByteArray("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*123*MESG*NONE*NAME*") +
+                   QString("Иванов").toUtf8() + "\xd0*"
+            << int(ServerLine::Call) << "123"
+            << "Иванов" << 0;
+        QTest::newRow("acknowledgement")
+            << QByteArray("ACK: CALL: ###DATE12080905...NMBR1") << int(ServerLine::Ack) << ""
+            << "" << 0;
         QTest::newRow("ring") << QByteArray("CIDINFO: *LINE*-*RING*3*TIME*12:47:08*")
                               << int(ServerLine::Ring) << ""
                               << "" << 3;
@@ -87,11 +139,43 @@ private slots:
         QCOMPARE(reportNumber("OUT-OF-AREA"), QString("Unknown"));
         QCOMPARE(reportNumber("PRIVATE"), QString("Unknown"));
         QCOMPARE(reportNumber("+7 (495) 123-45-67"), QString("74951234567"));
-        // A name or label cannot break the line or the clients' fields.
-        QCOMPARE(
-            callLine(QDateTime(QDate(2026, 1, 2), QTime(3, 4)), "", "", "A\r\nB*C...D+++"),
-            QByteArray("CALL: ###DATE01020304...CALLIN...LINE-...NMBROUT-OF-AREA...NAMEA  B C. "
-                       ".D+ ++++"));
+        // A name or label cannot break the line or the clients' fields, nor end a field
+        // where a server ends it ('.' in the line and number, '+' in the name).
+        const QDateTime when(QDate(2026, 1, 2), QTime(3, 4));
+        QCOMPARE(callLine(when, "", "", "A\r\nB*C...D+++"),
+                 QByteArray("CALL: ###DATE01020304...CALLIN...LINE-...NMBROUT-OF-AREA...NAMEA  B "
+                            "C. .D+++"));
+        QCOMPARE(callLine(when, "1.2", "12.34", "C+ Ltd"),
+                 QByteArray("CALL: ###DATE01020304...CALLIN...LINE1 2...NMBR12 34...NAMEC  "
+                            "Ltd+++"));
+        // 40 Cyrillic letters are 80 bytes: a server keeps 49, so 24 whole letters go.
+        QCOMPARE(callLine(when, "-", "1", kLongName),
+                 "CALL: ###DATE01020304...CALLIN...LINE-...NMBR1...NAME" +
+                     QString("Щ").repeated(24).toUtf8() + "+++");
+    }
+
+    void ownCallsAreKnownWhateverTheServerRenames() {
+        SentCalls sent(1000);
+        const QDateTime when(QDate(2026, 12, 8), QTime(9, 5));
+        sent.remember(callLine(when, "-", "4951234567", "Иванов"), 0);
+        sent.remember(callLine(when, "-", "4951234567", "Иванов"), 10);  // sent again
+        sent.remember(callLine(when, "-", "", ""), 0);
+        const auto cid = [](const char* text) { return parseServerLine(text); };
+        // Another minute or another number: not ours.
+        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*4951234567*NAME*X*"),
+                               20));
+        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4951234568*NAME*X*"),
+                               20));
+        // The server's line name and alias, and the number with separators: ours, once.
+        QVERIFY(sent.takeEcho(
+            cid("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*495-123-4567*NAME*Boss*"), 20));
+        QVERIFY(!sent.takeEcho(
+            cid("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*4951234567*NAME*Boss*"), 20));
+        QVERIFY(sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*LINE*2*NMBR*OUT-OF-AREA*NAME*A*"),
+                              20));
+        // Past the window it is another call.
+        sent.remember(callLine(when, "-", "777", ""), 0);
+        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*NMBR*777*NAME*A*"), 2000));
     }
 
     void longLinesAreDroppedWhole() {
@@ -110,16 +194,38 @@ private slots:
         OutQueue q;
         for (int i = 0; i < 102; ++i) q.append(QByteArray::number(i));
         QCOMPARE(q.size(), 100);
-        QList<QByteArray> sent = q.takeToSend();
-        QCOMPARE(sent.first(), QByteArray("2"));
-        QCOMPARE(sent.last(), QByteArray("101"));
-        q.written(3 + 3 + 1);  // "2\r\n", "3\r\n" and a byte of "4"
-        QCOMPARE(q.size(), 98);
-        q.lost();  // "4" on was never confirmed: it goes again, in order
-        sent = q.takeToSend();
-        QCOMPARE(sent.size(), 98);
-        QCOMPARE(sent.first(), QByteArray("4"));
-        QVERIFY(q.takeToSend().isEmpty());
+        QCOMPARE(q.takeNext(), QByteArray("2"));
+        QVERIFY(q.takeNext().isEmpty());  // one at a time
+        QVERIFY(!q.append("102"));        // the one on its way stays, "3" gives way
+        q.delivered();
+        QCOMPARE(q.takeNext(), QByteArray("4"));
+        q.lost();  // "4" was never confirmed: it goes again, first
+        QCOMPARE(q.takeNext(), QByteArray("4"));
+        QCOMPARE(q.size(), 99);
+        QCOMPARE(q.lines().last(), QByteArray("102"));
+    }
+
+    void queueFileIsReadBackAndDamageIsSeen() {
+        const QList<QByteArray> lines = {"CALL: ###DATE12080905...NMBR1+++",
+                                         "CALL: ###DATE12080906...NMBR2+++"};
+        const QByteArray whole = queueFileText(lines);
+        QCOMPARE(whole, QByteArray("ZRK NCID QUEUE 1\nCALL: ###DATE12080905...NMBR1+++\n"
+                                   "CALL: ###DATE12080906...NMBR2+++\nEND 2\n"));
+        QueueFileContent c = parseQueueFile(whole);
+        QCOMPARE(c.lines, lines);
+        QVERIFY(!c.damaged);
+        QVERIFY(!parseQueueFile(queueFileText({})).damaged);
+        // Cut short anywhere: the whole lines before the cut are kept, and it is damage.
+        for (qsizetype cut : {whole.size() - 1, whole.size() - 6, qsizetype(40), qsizetype(5)}) {
+            c = parseQueueFile(whole.left(cut));
+            QVERIFY2(c.damaged, qPrintable(QString::number(cut)));
+            QVERIFY(c.lines.size() <= 2);
+            for (qsizetype i = 0; i < c.lines.size(); ++i) QCOMPARE(c.lines[i], lines[i]);
+        }
+        QCOMPARE(parseQueueFile(whole.left(whole.size() - 6)).lines, lines);
+        QVERIFY(parseQueueFile("[HKEY_CURRENT_USER]\n").damaged);
+        QVERIFY(parseQueueFile(whole + "CALL: late\n").damaged);
+        QVERIFY(parseQueueFile(QByteArray(whole).replace("END 2", "END 3")).damaged);
     }
 
     void pausesGrowAndStartAgainAfterAStableLink() {
@@ -131,24 +237,200 @@ private slots:
 
     // --- the link against a server ---
 
-    void callsWaitForTheServerAndArriveInOrder() {
+    // What a client meets at a real server, seen from a bare socket.
+    void testServerIsAsStrictAsARealOne() {
         zrktest::NcidTestServer server;
+        server.lineId = "POTS";
+        server.callLog = {"CIDLOG: *DATE*12072026*TIME*1800*LINE*-*NMBR*1*MESG*NONE*NAME*A*"};
+        QVERIFY(server.start());
+        QTcpSocket c;
+        c.connectToHost(QHostAddress::LocalHost, server.port());
+        QList<QByteArray> got;
+        const auto readUntil = [&](const QByteArray& start) {
+            return QTest::qWaitFor(
+                [&] {
+                    while (c.canReadLine()) got.append(c.readLine().trimmed());
+                    return !got.isEmpty() && got.last().startsWith(start);
+                },
+                3000);
+        };
+        QVERIFY(readUntil("300 "));
+        QCOMPARE(got.first(), QByteArray("200 NCID Server: ncidd (NCID) 1.0"));
+        QVERIFY(got.contains("OPT: hangup-1"));
+        got.clear();
+        c.write("REQ: ACK\r\n");
+        QVERIFY(readUntil("ACK: REQ: ACK"));
+        // Two lines in one write: the server takes the first only.
+        got.clear();
+        c.write(
+            "CALL: ###DATE12080905...CALLIN...LINE-...NMBR1.5...NAMEA+B+++\r\n"
+            "CALL: ###DATE12080905...CALLIN...LINE-...NMBR2...NAMEB+++\r\n");
+        QVERIFY(readUntil("ACK: CALL: "));
+        QVERIFY(got.contains("CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year()) +
+                             "*TIME*0905*LINE*POTS*NMBR*1*MESG*NONE*NAME*A*"));
+        QTest::qWait(100);
+        QCOMPARE(server.calls().size(), 1);
+        QVERIFY(server.droppedBytes() > 0);
+        // Each field at most 49 bytes, wherever that falls.
+        got.clear();
+        c.write("CALL: ###DATE12080905...CALLIN...LINELONG...NMBR3...NAME" + kLongName.toUtf8() +
+                "+++\r\n");
+        QVERIFY(readUntil("ACK: CALL: "));
+        QVERIFY(got.contains("CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year()) +
+                             "*TIME*0905*LINE*LONG*NMBR*3*MESG*NONE*NAME*" +
+                             kLongName.toUtf8().left(49) + "*"));
+
+        server.refuse = true;
+        QTcpSocket turnedAway;
+        turnedAway.connectToHost(QHostAddress::LocalHost, server.port());
+        QVERIFY(QTest::qWaitFor(
+            [&] { return turnedAway.state() == QAbstractSocket::UnconnectedState; }, 3000));
+        const QByteArray said = turnedAway.readAll();
+        QVERIFY(said.startsWith("200 ") && said.contains("\r\nMSG: ") && !said.contains("300 "));
+    }
+
+    // Up to a hundred calls wait while the server is away; when it is back they all arrive,
+    // once each and in order, whether it acknowledges or not.
+    void callsWaitForTheServerAndArriveInOrder_data() {
+        QTest::addColumn<bool>("ack");
+        QTest::newRow("server acknowledges") << true;
+        QTest::newRow("server ignores REQ: ACK") << false;
+    }
+    void callsWaitForTheServerAndArriveInOrder() {
+        QFETCH(bool, ack);
+        zrktest::NcidTestServer server;
+        server.ack = ack;
         QVERIFY(server.start());
         const quint16 port = server.port();
         server.stop();  // down from the start
         NcidLink link;
-        link.setTimings(20, 100, 2000);
+        quick(link);
         link.configure({server.address(), true, false, "-"});
         QTRY_VERIFY(link.stateText().startsWith("нет связи: "));
         const QDateTime when(QDate(2026, 12, 8), QTime(9, 5));
         for (int i = 0; i < 100; ++i) link.sendCall(when, QString::number(100000 + i), {});
         QCOMPARE(link.unsent(), 100);
         QVERIFY(server.start(port));
-        QVERIFY(server.waitForCalls(100));
-        for (int i = 0; i < 100; ++i)
-            QVERIFY(server.calls()[i].contains("NMBR" + QByteArray::number(100000 + i) + "..."));
+        QVERIFY(server.waitForCalls(100, 30000));
+        QTest::qWait(100);
+        QCOMPARE(numbersTaken(server), numbers(100000, 100));
         QCOMPARE(link.stateText(), QString("подключено"));
         QTRY_COMPARE(link.unsent(), 0);
+    }
+
+    // The calls the server has not had outlive the program: kept in a file, sent from it by
+    // the next run; a damaged file is set aside and said, its whole calls still sent.
+    void unsentCallsOutliveTheProgram() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("ncid-queue");
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        const quint16 port = server.port();
+        server.stop();
+        {
+            NcidLink first;
+            quick(first);
+            first.setQueueFile(file);
+            first.configure({server.address(), true, false, "-"});
+            for (int i = 0; i < 5; ++i)
+                first.sendCall(QDateTime::currentDateTime(), QString::number(500 + i), {});
+            // Each call is in the file the moment it is queued: a crash now loses none.
+            QCOMPARE(parseQueueFile(zrktest::readAll(file)).lines.size(), 5);
+        }
+        NcidLink second;
+        quick(second);
+        second.setQueueFile(file);
+        QCOMPARE(second.unsent(), 5);
+        QVERIFY(server.start(port));
+        second.configure({server.address(), true, false, "-"});
+        QVERIFY(server.waitForCalls(5));
+        QTRY_COMPARE(parseQueueFile(zrktest::readAll(file)).lines.size(), 0);
+        QCOMPARE(numbersTaken(server), numbers(500, 5));
+
+        // Cut short: set aside as .bad, said, and the whole lines sent all the same.
+        const QByteArray text =
+            queueFileText({callLine(QDateTime::currentDateTime(), "-", "601", ""),
+                           callLine(QDateTime::currentDateTime(), "-", "602", "")});
+        QVERIFY(zrktest::writeAll(file, text.left(text.size() - 4)));
+        Messages messages;
+        NcidLink third;
+        quick(third);
+        third.setQueueFile(file);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].contains(file + ".bad") && messages.shown[0].contains("2"),
+                 qPrintable(messages.shown[0]));
+        QCOMPARE(zrktest::readAll(file + ".bad"), text.left(text.size() - 4));
+        third.configure({server.address(), true, false, "-"});
+        QVERIFY(server.waitForCalls(7));
+        QCOMPARE(numbersTaken(server).mid(5), QList<QByteArray>({"601", "602"}));
+    }
+
+    // A server that stops reading (a half-open link) acknowledges nothing: the calls go again
+    // on a new link and arrive once each.
+    void halfOpenLinkLosesNothing() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        NcidLink link;
+        quick(link);
+        link.configure({server.address(), true, false, "-"});
+        QTRY_COMPARE(link.stateText(), QString("подключено"));
+        QTest::qWait(50);  // the answer to REQ: ACK
+        server.stopReadingClients();
+        for (int i = 0; i < 5; ++i)
+            link.sendCall(QDateTime::currentDateTime(), QString::number(700 + i), {});
+        QVERIFY(server.waitForCalls(5, 10000));
+        QTest::qWait(200);
+        QCOMPARE(numbersTaken(server), numbers(700, 5));
+        QVERIFY(server.connections() >= 2);
+        QTRY_COMPARE(link.unsent(), 0);
+    }
+
+    // A server that turns the desk away (too many clients) gets no call: they wait for one
+    // that accepts it.
+    void refusingServerLosesNothing() {
+        zrktest::NcidTestServer server;
+        server.refuse = true;
+        QVERIFY(server.start());
+        NcidLink link;
+        quick(link);
+        QSignalSpy states(&link, &NcidLink::stateChanged);
+        link.configure({server.address(), true, false, "-"});
+        for (int i = 0; i < 3; ++i)
+            link.sendCall(QDateTime::currentDateTime(), QString::number(800 + i), {});
+        QTRY_VERIFY(
+            states.contains(QVariantList{"нет связи: сервер отказал: Too many clients connected"}));
+        QTest::qWait(200);
+        QVERIFY(server.calls().isEmpty());
+        QCOMPARE(link.unsent(), 3);
+        server.refuse = false;
+        QVERIFY(server.waitForCalls(3));
+        QCOMPARE(numbersTaken(server), numbers(800, 3));
+    }
+
+    // A desk that sends and receives: its own call comes back renamed by the server's line
+    // name and alias and cut, and is still its own; a 40-letter Russian name reaches another
+    // desk cut at a letter's end.
+    void ownCallOnceAndLongNamesWhole() {
+        zrktest::NcidTestServer server;
+        server.lineId = "POTS";
+        server.aliases = {{"Иванов Иван", "Boss"}};
+        QVERIFY(server.start());
+        NcidLink desk, other;
+        quick(desk);
+        quick(other);
+        QSignalSpy own(&desk, &NcidLink::callReceived);
+        QSignalSpy theirs(&other, &NcidLink::callReceived);
+        desk.configure({server.address(), true, true, "-"});
+        other.configure({server.address(), false, true, "-"});
+        QTRY_COMPARE(desk.stateText(), QString("подключено"));
+        QTRY_COMPARE(other.stateText(), QString("подключено"));
+        desk.sendCall(QDateTime::currentDateTime(), "4951234567", "Иванов Иван");
+        desk.sendCall(QDateTime::currentDateTime(), "4957654321", kLongName);
+        QTRY_COMPARE(theirs.size(), 2);
+        QCOMPARE(theirs[0], QVariantList({"4951234567", "Boss", "POTS"}));
+        QCOMPARE(theirs[1], QVariantList({"4957654321", QString("Щ").repeated(24), "POTS"}));
+        QTest::qWait(100);
+        QCOMPARE(own.size(), 0);
     }
 
     void silentOrClosingServersAreTriedAgain() {
@@ -190,6 +472,9 @@ private slots:
         QCOMPARE(calls[0], QVariantList({"222", "New", ""}));
         QTRY_COMPARE(rings.size(), 1);
         QCOMPARE(rings[0][0].toInt(), 2);
+        server.sendRing();  // a ring without caller ID: not a caller
+        QTRY_COMPARE(rings.size(), 2);
+        QCOMPARE(calls.size(), 1);
 
         // Our own call comes back from the server: it is not handed on; another line's is.
         link.sendCall(QDateTime::currentDateTime(), "333333", "Me");

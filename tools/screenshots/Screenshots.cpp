@@ -86,6 +86,9 @@ int main(int argc, char* argv[]) {
 
     calls.show();
     save(&calls, out, "call-list");
+    // A call from another of the office's lines, through the NCID server.
+    main.remoteReport(QStringLiteral("4957654321"), QStringLiteral("Склад"));
+    save(&calls, out, "call-list-lines");
     alert.InitForm(QStringLiteral("Иванов Иван"), QStringLiteral("23-45-67"),
                    QStringLiteral("Общая"), 2);
     alert.show();
