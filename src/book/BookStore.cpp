@@ -191,6 +191,12 @@ BookGroup defaultCallerGroup() {
     return BookGroup::make(QStringLiteral("Общая"));
 }
 
+BookGroup commonGroup() {
+    // Position 0 of the table, under the name the entry editor gives it: "[Все группы]" is
+    // what the selector means by it, not a group a caller is in.
+    return BookGroup::make(QStringLiteral("[Общая]"));
+}
+
 BookStore::BookStore() {
     clear();
 }
@@ -335,7 +341,10 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
         if (!filteredEquals(e.Phone, wanted, kDialSet)) continue;
         who.name = e.Name.text();
         who.status = e.Status;
-        if (e.Group >= 0 && e.Group < groupCount()) who.group = groups_[size_t(e.Group)]->Group;
+        if (e.Group == 0)
+            who.group = commonGroup();
+        else if (e.Group > 0 && e.Group < groupCount())
+            who.group = groups_[size_t(e.Group)]->Group;
         break;
     }
     return who;

@@ -53,6 +53,8 @@ QString StrictDialFilter(const QString& number);
 
 // The group record of a caller not in the book, and of an entry whose group is unknown.
 BookGroup defaultCallerGroup();
+// The group record of an entry of group 0 (no group): "[Общая]", no sound, no action.
+BookGroup commonGroup();
 
 class BookStore {
 public:

@@ -5,6 +5,7 @@
 #include "windows/Line.h"
 
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 namespace zrk {
 
@@ -18,7 +19,9 @@ void setHomePage(TURL& url, const QString& text) {
             return;
         }
     }
-    url.URLType = utHttp;
+    // Any other scheme (sftp://, tel:, ssh://, ...) is the user's: opened as it stands.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    url.URLType = scheme.match(text).hasMatch() ? utNone : utHttp;
     url.URL = text;
 }
 
@@ -35,7 +38,7 @@ TItemInfo::TItemInfo(QWidget* parent, TURL::Opener opener)
         link->installEventFilter(this);
     }
     fixDialogSize(this, 392, 157);
-    placement_.restoreOrReport(this);
+    placed_ = placement_.restoreOrReport(this);
 }
 
 TItemInfo::~TItemInfo() = default;
@@ -50,6 +53,16 @@ void TItemInfo::InitForm(const BookEntry& e) {
     ui_->stWWW->setText(e.HomePage.text());
     // A note's lines are separated by a carriage return alone; the label shows one line.
     ui_->stNote->setText(e.Note.text().replace(QLatin1Char('\r'), QLatin1Char(' ')));
+}
+
+void TItemInfo::showOver(const QWidget* owner) {
+    if (!placed_ && !isVisible() && owner) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    raise();
 }
 
 void TItemInfo::dial(const QString& number) {
@@ -97,6 +110,7 @@ bool TItemInfo::eventFilter(QObject* watched, QEvent* event) {
 
 void TItemInfo::done(int result) {
     placement_.saveOrReport(this);
+    placed_ = true;
     QDialog::done(result);
 }
 

@@ -19,9 +19,9 @@ namespace zrk {
 
 class Line;
 
-// How "Home Page:" opens `text`: a text with a scheme of its own ("https://", "ftp://",
-// "mailto:", ...) as it stands, "http://" in any letter case dropped and put back, anything
-// else behind "http://".
+// How "Home Page:" opens `text`: a text that starts with a scheme of its own ("https://",
+// "sftp://", "tel:", ...) as it stands, a known scheme in any letter case written as the
+// desktop expects it, anything else behind "http://".
 void setHomePage(TURL& url, const QString& text);
 
 class TItemInfo : public QDialog {
@@ -35,6 +35,8 @@ public:
 
     // Shows `entry` until it is filled again.
     void InitForm(const BookEntry& entry);
+    // Shows the form, centred on `owner` until it has a place of its own.
+    void showOver(const QWidget* owner);
 
     // The link of a caption: "Телефон:", "Рабочий:", "E-Mail:", "Home Page:".
     void stPhoneClick();
@@ -55,6 +57,7 @@ private:
     Line* line_ = nullptr;
     TURL urlAddress_;
     WindowPlacement placement_{QStringLiteral("Position\\InfoItem"), false};
+    bool placed_ = false;  // a stored place, or one the user left it at
 };
 
 }  // namespace zrk

@@ -116,7 +116,10 @@ TPhoneBook::TPhoneBook(QWidget* parent)
     ItemsView();
 }
 
-TPhoneBook::~TPhoneBook() = default;
+TPhoneBook::~TPhoneBook() {
+    // The window is hidden after the book is gone: the list must not ask it for rows then.
+    lvBook->setModel(nullptr);
+}
 
 QToolButton* TPhoneBook::addButton(const char* name, const QString& hint, const QIcon& icon) {
     auto* b = new QToolButton(this);
@@ -377,7 +380,10 @@ void TPhoneBook::closeEvent(QCloseEvent* event) {
 bool TPhoneBook::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lvBook) {
         if (event->type() == QEvent::FocusIn) {
-            lvBookEnter();
+            // Only the keyboard moving here from elsewhere in the window: a click chooses
+            // its own row, and a closing menu or the window coming back changes nothing.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) lvBookEnter();
         } else if (event->type() == QEvent::KeyPress &&
                    static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             sbAnswerClick();
@@ -388,7 +394,8 @@ bool TPhoneBook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TPhoneBook::lvBookEnter() {
-    if (model_->count() < 2) return;
+    // Never added to a selection the user made: a command would act on the first entry too.
+    if (model_->count() < 2 || lvBook->selectionModel()->hasSelection()) return;
     const QModelIndex first = model_->index(0, 0);
     lvBook->selectionModel()->select(first,
                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);

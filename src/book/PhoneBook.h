@@ -89,7 +89,8 @@ public slots:
     void mPOptiClick();
     // A click on the header of `column`.
     void lvBookColumnClick(int column);
-    // The keyboard focus enters the list.
+    // The keyboard focus enters the list (Tab, Backtab): with nothing selected, the first
+    // of two or more rows is selected.
     void lvBookEnter();
 
 signals:

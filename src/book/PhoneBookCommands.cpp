@@ -132,8 +132,7 @@ void TPhoneBook::sbInfoClick() {
     if (rows.isEmpty()) return;
     TItemInfo* form = infoForm();
     form->InitForm(model_->entry(rows.first()));
-    form->show();
-    form->raise();
+    form->showOver(this);
 }
 
 void TPhoneBook::sbReminderClick() {

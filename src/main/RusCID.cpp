@@ -12,6 +12,7 @@
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
+#include "platform/UserMessages.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
 #include "settings/Schedule.h"
@@ -264,8 +265,9 @@ void TRusCID::FormClose() {
         Comm1->Close();  // no command to the modem
     }
     // What could not be saved is said before the program ends, not left in a box that
-    // would vanish with it.
+    // would vanish with it, nor in one of its own that a signal would wait on.
     QStringList failures;
+    CollectedMessages collect(failures);
     const auto attempt = [&failures](const auto& f) {
         try {
             f();
@@ -280,6 +282,7 @@ void TRusCID::FormClose() {
     closeReminders(failures);
     attempt([] { SaveSettings(ini()); });
     icTray->hide();
+    collect.release();
     if (failures.isEmpty()) return;
     const QString text = failures.join(QLatin1Char('\n'));
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -287,6 +290,7 @@ void TRusCID::FormClose() {
 }
 
 void TRusCID::closeQuietly() {
+    if (closed_) return;
     quietClose_ = true;
     close();
 }

@@ -125,21 +125,12 @@ void TRusCID::closeReminders(QStringList& failures) {
     if (!windows_.reminders) return;
     // What the list cannot save is told with the rest of the closing's failures, never in
     // a box of its own that a signal would wait on.
-    class Collect final : public UserMessages {
-    public:
-        explicit Collect(QStringList& out) : out_(out) {}
-        void error(const QString&, const QString& text) override { out_.append(text); }
-
-    private:
-        QStringList& out_;
-    } collect(failures);
-    UserMessages* old = setUserMessages(&collect);
+    CollectedMessages collect(failures);
     try {
         windows_.reminders->closeForExit();
     } catch (const std::exception& e) {
         failures.append(QString::fromUtf8(e.what()));
     }
-    setUserMessages(old);
 }
 
 }  // namespace zrk

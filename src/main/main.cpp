@@ -1,6 +1,4 @@
-#include "book/PhoneBook.h"
-#include "calls/ListRing.h"
-#include "main/RusCID.h"
+#include "main/Program.h"
 #include "platform/DataDirectory.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/Registry.h"
@@ -8,11 +6,7 @@
 #include "platform/QuitSignals.h"
 #include "platform/Sound.h"
 #include "platform/UserMessages.h"
-#include "reminders/ReminderWindows.h"
-#include "settings/ItemOptions.h"
 #include "settings/RegImport.h"
-#include "windows/AllScreen.h"
-#include "windows/WinAlert.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,8 +65,8 @@ int main(int argc, char* argv[]) {
 
     zrk::choosePreferredQtPlatform();
     Application app(argc, argv);
-    // The name only: a display name would be appended to every window's title.
-    QApplication::setApplicationName(QStringLiteral("Zrk Pro 2.01b"));
+    zrk::forgetPreferredQtPlatform();  // the programs started from here choose for themselves
+    zrk::nameApplication();
 
     // The data directory becomes the working directory before any file is read.
     QString dirError;
@@ -105,23 +99,12 @@ int main(int argc, char* argv[]) {
         if (mainWindowPtr) mainWindowPtr->closeQuietly();
     });
 
-    // The windows of the run, in their start order; the main window opens the port while
-    // it is created, before the others exist.
-    zrk::TRusCID mainWindow;
+    // The windows of the run, in their start order.
+    zrk::ProgramWindows run(nullptr, zrk::makeDesktopSound());
+    zrk::TRusCID& mainWindow = run.mainWindow;
     app.onError = [&mainWindow](std::exception_ptr e) { mainWindow.HandleException(e); };
-    mainWindow.setSound(zrk::makeDesktopSound());
-    zrk::TPhoneBook book(&mainWindow);
-    zrk::TAlertReminder alertReminder(&mainWindow);
-    zrk::TReminder reminders(mainWindow, alertReminder, &mainWindow);
-    reminders.setBook(&book.store());
-    book.setReminderForm([&reminders](const QString& phone) { reminders.addForNumber(phone); });
-    book.setColumnChooser([](QWidget* parent) { return zrk::TItemOptions::choose(parent); });
-    zrk::TWinAlert alert(mainWindow, &mainWindow);
-    zrk::TListRing calls(mainWindow, &mainWindow);
-    zrk::TAllScreen allScreen(mainWindow, &mainWindow);
-    zrk::TItemInfo itemInfo(&mainWindow);
-    mainWindow.setRunWindows({&book, &alertReminder, &reminders, &alert, &calls, &allScreen,
-                              &itemInfo});
+    // Saves that a crash cut short left their temporary files; ours alone hold the lock.
+    if (instance.state() == zrk::SingleInstance::First) zrk::removeDataLeftovers();
 
     // A second start with the same data directory brings this window forward.
     instance.listen([&mainWindow] {
@@ -131,8 +114,6 @@ int main(int argc, char* argv[]) {
     });
 
     mainWindowPtr = &mainWindow;
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
-                     [&mainWindow] { mainWindow.closeQuietly(); });
     mainWindow.show();
     const int rc = app.exec();
     mainWindowPtr = nullptr;

@@ -16,5 +16,9 @@ QByteArray preferredQtPlatform(const std::function<QByteArray(const char*)>& env
 
 // Applies the choice above to this process; call before the application object is made.
 void choosePreferredQtPlatform();
+// Takes that choice back out of the environment once the application object exists: the
+// programs started from here (the browser, the mail program, the text viewer) get the
+// environment the user gave this one, and choose their own platform.
+void forgetPreferredQtPlatform();
 
 }  // namespace zrk

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -120,6 +121,25 @@ bool keepAsBackup(const QString& file, const QString& backup, FileError* err,
     syncDirectoryOf(backup);
     stepDone(SaveStep::BackupMade);
     return true;
+}
+
+QStringList removeSaveLeftovers(const QString& dir, const QStringList& names) {
+    QStringList removed;
+    QDir d(dir);
+    for (const QFileInfo& f : d.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString n = f.fileName();
+        // mkostemp's six characters are letters and digits.
+        static const QRegularExpression suffix(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+        bool ours = false;
+        for (const QString& name : names)
+            if (!name.isEmpty() && n.size() == name.size() + 8 && n.startsWith(QLatin1Char('.')) &&
+                QStringView(n).mid(1, name.size()) == name &&
+                suffix.match(QStringView(n).mid(name.size() + 1)).hasMatch())
+                ours = true;
+        if (!ours || f.isSymLink() || !f.isFile()) continue;
+        if (d.remove(n)) removed << n;
+    }
+    return removed;
 }
 
 bool replaceFileAtomically(const QString& target, const QByteArray& data, FileError* err) {

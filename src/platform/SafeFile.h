@@ -4,6 +4,7 @@
 // name. Used by every store that rewrites a whole file.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zrk {
 
@@ -18,6 +19,12 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
 
 // rename(2) plus a sync of the directory so that the new name survives a crash.
 bool renameSynced(const QString& from, const QString& to, FileError* err = nullptr);
+
+// Removes from `dir` the temporary files that writeSyncedTemp made for the files named
+// `names` (bare names) and that a crash left behind: ".<name>.XXXXXX", six letters or digits.
+// Nothing else is touched. Only for a directory that no other program saves into (its lock
+// is held). Returns the names removed.
+QStringList removeSaveLeftovers(const QString& dir, const QStringList& names);
 
 // writeSyncedTemp + renameSynced; the temporary file is removed on failure.
 bool replaceFileAtomically(const QString& target, const QByteArray& data, FileError* err = nullptr);

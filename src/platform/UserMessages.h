@@ -4,6 +4,7 @@
 // box; until then (and in tools) the messages go to the standard error stream. Tests install
 // a sink that records what would have been shown.
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 
@@ -50,6 +51,29 @@ inline UserMessages* setUserMessages(UserMessages* sink) {
     detail::currentUserMessages() = sink ? sink : detail::stderrUserMessages();
     return old;
 }
+
+// While it lives, the messages are added to a list instead of being shown: for a close
+// that tells what failed in one go, or only on the standard error stream.
+class CollectedMessages final : public UserMessages {
+public:
+    explicit CollectedMessages(QStringList& out) : out_(out), old_(setUserMessages(this)) {}
+    ~CollectedMessages() override { release(); }
+    CollectedMessages(const CollectedMessages&) = delete;
+    CollectedMessages& operator=(const CollectedMessages&) = delete;
+
+    void error(const QString&, const QString& text) override { out_.append(text); }
+    // The sink before this one is back in force.
+    void release() {
+        if (released_) return;
+        released_ = true;
+        setUserMessages(old_);
+    }
+
+private:
+    QStringList& out_;
+    UserMessages* old_;
+    bool released_ = false;
+};
 
 // The stores' file errors are all shown under this caption.
 inline QString errorCaption() {

@@ -23,13 +23,18 @@ QString WindowPlacement::columnKey(int index) const {
     return key_ + QStringLiteral("\\Section%1").arg(index);
 }
 
-void WindowPlacement::restore(QWidget* window) const {
-    TFormPlace place{window->x(), window->y(), window->height(), window->width()};
+bool WindowPlacement::restore(QWidget* window) const {
+    TFormPlace place;
     LoadPosition(key_, place);
-    // No check against the screen: a window is put back exactly where it was left.
-    window->move(place.Left, place.Top);
-    if (resizable_ && place.Height > 0 && place.Width > 0) window->resize(place.Width, place.Height);
-    if (!header_) return;
+    // No check against the screen: a window is put back exactly where it was left. Never
+    // left anywhere, it stays where it is, and a dialog then opens centred on its parent.
+    const bool placed = place.Left != -1 || place.Top != -1;
+    if (placed)
+        window->move(place.Left != -1 ? place.Left : window->x(),
+                     place.Top != -1 ? place.Top : window->y());
+    if (resizable_ && place.Height > 0 && place.Width > 0)
+        window->resize(place.Width, place.Height);
+    if (!header_) return placed;
     for (int c = 0; c < header_->count(); ++c) {
         const int index = keyIndex(c);
         if (index < 0) continue;
@@ -37,6 +42,7 @@ void WindowPlacement::restore(QWidget* window) const {
         LoadPosition(columnKey(index), col);
         if (col.Width >= 0) header_->resizeSection(c, col.Width);
     }
+    return placed;
 }
 
 void WindowPlacement::save(const QWidget* window) const {
@@ -54,11 +60,12 @@ void WindowPlacement::save(const QWidget* window) const {
     }
 }
 
-void WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
+bool WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
     try {
-        restore(window);
+        return restore(window);
     } catch (const Exception& e) {
         showError(e.message());
+        return false;
     }
 }
 

@@ -21,12 +21,13 @@ public:
     void setColumns(QHeaderView* header, QList<int> keyIndexes = {});
 
     // A stored value of a wrong type or a store that cannot be written raises
-    // ERegistryException.
-    void restore(QWidget* window) const;
+    // ERegistryException. restore() tells whether a place was stored; without one the window
+    // is not moved.
+    bool restore(QWidget* window) const;
     void save(const QWidget* window) const;
     // The same for windows that have nobody to hand the error to: it is shown to the user
     // (platform/UserMessages.h) and the window goes on with what it has.
-    void restoreOrReport(QWidget* window) const noexcept;
+    bool restoreOrReport(QWidget* window) const noexcept;
     void saveOrReport(const QWidget* window) const noexcept;
 
 private:

@@ -24,6 +24,8 @@ QString urlPrefix(TURLType type) {
             return QStringLiteral("telnet:");
         case utWais:
             return QStringLiteral("wais:");
+        case utNone:
+            return {};
     }
     return {};
 }

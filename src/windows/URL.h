@@ -7,7 +7,19 @@
 
 namespace zrk {
 
-enum TURLType { utFile, utFtp, utGopher, utHttp, utHttps, utMailto, utNews, utTelnet, utWais };
+// utNone: the address carries a scheme of its own and is opened as it stands.
+enum TURLType {
+    utFile,
+    utFtp,
+    utGopher,
+    utHttp,
+    utHttps,
+    utMailto,
+    utNews,
+    utTelnet,
+    utWais,
+    utNone
+};
 
 // "http://", "mailto:", ... for each type.
 QString urlPrefix(TURLType type);

@@ -162,6 +162,21 @@ private slots:
                              << "ftp://files.ru";
         QTest::newRow("mail") << "mailto:a@b.ru"
                               << "mailto:a@b.ru";
+        // Any scheme opens as it stands: letter, then letters, digits, + - . up to a colon.
+        QTest::newRow("sftp") << "sftp://files.ru/a"
+                              << "sftp://files.ru/a";
+        QTest::newRow("tel") << "tel:+74951234567"
+                             << "tel:+74951234567";
+        QTest::newRow("ssh") << "ssh://host.ru"
+                             << "ssh://host.ru";
+        QTest::newRow("scheme with + - .") << "svn+ssh.x-y:repo"
+                                           << "svn+ssh.x-y:repo";
+        QTest::newRow("digit first is no scheme") << "1c:base"
+                                                  << "http://1c:base";
+        QTest::newRow("blank before the colon is no scheme") << "my site:x"
+                                                             << "http://my site:x";
+        QTest::newRow("no colon") << "www.bank.ru/a:b"
+                                  << "http://www.bank.ru/a:b";
         QTest::newRow("empty") << ""
                                << "";
     }

@@ -204,9 +204,10 @@ private slots:
                                w.group.Sound.text(), QString::number(w.group.Action)}
                 .join('|');
         };
-        QCOMPARE(who("12 34 56"), QString("Спейс|0|[Все группы]||0"));
+        // Group 0 is the common group, named as the entry editor names it.
+        QCOMPARE(who("12 34 56"), QString("Спейс|0|[Общая]||0"));
         QCOMPARE(who("123456"), QString("Дефис|1|Друзья|friend.wav|1"));
-        QCOMPARE(who("7 w8"), QString("Пауза|0|[Все группы]||0"));
+        QCOMPARE(who("7 w8"), QString("Пауза|0|[Общая]||0"));
         // A group outside the table: the caller is found, with the default group.
         QCOMPARE(who("3"), QString("Вне таблицы|1|Общая||0"));
         QCOMPARE(who("4"), QString("Отрицательная|5|Общая||0"));

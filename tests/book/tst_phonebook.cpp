@@ -4,8 +4,11 @@
 #include "platform/Registry.h"
 #include "settings/Positions.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace zrk;
@@ -18,6 +21,37 @@ QByteArray fourPeople() {
     return header(2) + groupBytes(cp("Друзья"), "f.wav", 1) + groupBytes(cp("Работа"), "", 0) +
            entryBytes({cp("Анна"), "111"}, 0, 1) + entryBytes({cp("Борис"), "222"}, 1, 0) +
            entryBytes({cp("Вера"), "333"}, 2, 1) + entryBytes({cp("Дина"), "444"}, 0, 2);
+}
+
+// The question boxes of the desktop, answered with Enter as a user answers them.
+void answerQuestionsWithEnter(BookWindow& w) {
+    BookPrompts p;
+    p.exec = [](QDialog& d) { return d.exec(); };
+    p.ask = [&w](const QString& caption, const QString& text) {
+        w.told << caption + ": " + text;
+        QMessageBox box(QMessageBox::Warning, caption, text,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, w.book.get());
+        box.setDefaultButton(QMessageBox::Yes);
+        QTimer::singleShot(0, &box, [&box] {
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        return QMessageBox::StandardButton(box.exec());
+    };
+    p.warn = [&w](const QString& caption, const QString& text) { w.told << caption + ": " + text; };
+    w.book->setPrompts(p);
+}
+
+void clickRow(QTreeView* list, int row) {
+    const QRect r = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QList<int> selected(const QTreeView* list) {
+    QList<int> rows;
+    for (const QModelIndex& i : list->selectionModel()->selectedRows()) rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 }  // namespace
@@ -247,18 +281,131 @@ private slots:
         QCOMPARE(w.book->store().count(), 4);
     }
 
-    void focusSelectsTheFirstOfTwoOrMore() {
-        for (int n : {1, 2, 3}) {
-            QByteArray file = header(0);
-            for (int i = 0; i < n; ++i) file += entryBytes({"x", QByteArray::number(i)});
-            BookWindow w(file);
-            if (n > 1) w.select({n - 1});
-            QFocusEvent in(QEvent::FocusIn);
-            QCoreApplication::sendEvent(w.list(), &in);
-            const QModelIndexList sel = w.list()->selectionModel()->selectedRows();
-            QCOMPARE(sel.size(), n == 1 ? 0 : 2);  // the first joins what was selected
-            if (n > 1) QCOMPARE(w.list()->currentIndex().row(), 0);
-        }
+    // Focus that a desktop gives the list back (a closing menu, the window activated again,
+    // a click in a window that was not active) never adds the first row to the chosen one,
+    // so Delete removes exactly the chosen entry.
+    void focusComingBackKeepsTheChosenRows() {
+        BookWindow w(fourPeople());
+        answerQuestionsWithEnter(w);
+        QWidget other;
+        other.setWindowTitle("elsewhere");
+        other.show();
+        w.book->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.book.get()));
+        QTreeView* list = w.list();
+        clickRow(list, 3);
+        QCOMPARE(selected(list), QList<int>{3});
+
+        // The context menu, opened by its key and closed with Esc: focus comes back with
+        // Qt::PopupFocusReason.
+        auto* menu = w.child<QMenu>("PopupMenu1");
+        const QPoint at = list->visualRect(list->currentIndex()).center();
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list->viewport(), &key);
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(selected(list), QList<int>{3});
+        QTest::keyClick(list, Qt::Key_Delete);  // the question box, answered with Enter
+        QCOMPARE(w.entries(), (QStringList{"Анна:111:0:1", "Борис:222:1:0", "Вера:333:2:1"}));
+
+        // Another window in front, then this one activated again: Qt::ActiveWindowFocusReason.
+        clickRow(list, 1);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        w.book->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.book.get()));
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(selected(list), QList<int>{1});
+        w.trigger("mPPrior");
+        QCOMPARE(w.entries(), (QStringList{"Анна:111:0:1", "Борис:222:2:0", "Вера:333:2:1"}));
+
+        // One click on the third row of the window while another is active: the press
+        // chooses the row, then the window manager activates the window.
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        clickRow(list, 2);
+        w.book->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.book.get()));
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(selected(list), QList<int>{2});
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(w.entries(), (QStringList{"Анна:111:0:1", "Борис:222:2:0"}));
+        QCOMPARE(w.told.size(), 2);
+    }
+
+    // Tab or Backtab into the list with nothing chosen selects the first of two or more rows;
+    // with a row chosen, or a single row, it selects nothing more.
+    void tabIntoTheListSelectsTheFirstRowOnlyWhenNoneIsChosen_data() {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QList<int>>("expected");
+        QTest::newRow("three, none chosen, Tab") << 3 << -1 << false << QList<int>{0};
+        QTest::newRow("three, none chosen, Backtab") << 3 << -1 << true << QList<int>{0};
+        QTest::newRow("three, last chosen") << 3 << 2 << false << QList<int>{2};
+        QTest::newRow("one") << 1 << -1 << false << QList<int>{};
+    }
+    void tabIntoTheListSelectsTheFirstRowOnlyWhenNoneIsChosen() {
+        QFETCH(int, entries);
+        QFETCH(int, chosen);
+        QFETCH(bool, backwards);
+        QFETCH(QList<int>, expected);
+        QByteArray file = header(0);
+        for (int i = 0; i < entries; ++i) file += entryBytes({"x", QByteArray::number(i)});
+        BookWindow w(file);
+        w.book->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.book.get()));
+        if (chosen >= 0) w.select({chosen});
+        w.selector()->setFocus(Qt::MouseFocusReason);
+        for (int i = 0; i < 30 && !w.list()->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab);
+        QVERIFY(w.list()->hasFocus());
+        QCOMPARE(selected(w.list()), expected);
+        if (chosen < 0 && !expected.isEmpty()) QCOMPARE(w.list()->currentIndex().row(), 0);
+    }
+
+    // The entry and group editors and the information form have no stored place on first
+    // use: they open centred on the book window, not at the screen's corner; once left
+    // somewhere, they come back there.
+    void editorsOpenCentredOnTheBookUntilMoved() {
+        BookWindow w(fourPeople());
+        TItemInfo info(nullptr);  // the run's form belongs to the main window, not the book
+        w.book->setInfoForm(&info);
+        w.book->show();
+        w.book->move(300, 200);
+        QVERIFY(QTest::qWaitForWindowExposed(w.book.get()));
+        const QPoint centre = w.book->frameGeometry().center();
+        QList<QPoint> centres;
+        const auto seen = [&centres](QDialog& d) {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            centres << d.frameGeometry().center();
+            d.move(d.pos() + QPoint(7, 5));  // moved by the user this time
+            d.reject();
+        };
+        w.answers << seen << seen << seen << seen;
+        w.click("sbAdd");
+        w.click("sbAddGr");
+        w.select({0});
+        w.trigger("mPInfo");
+        QVERIFY(info.isVisible());
+        centres << info.frameGeometry().center();
+        for (const QPoint& c : centres)  // within the rounding of a halved size
+            QVERIFY2((c - centre).manhattanLength() <= 6, qPrintable(QString("%1,%2 for %3,%4")
+                                                                         .arg(c.x())
+                                                                         .arg(c.y())
+                                                                         .arg(centre.x())
+                                                                         .arg(centre.y())));
+        info.move(info.pos() + QPoint(7, 5));
+        info.reject();
+        // Where the user left them is where they come back.
+        w.click("sbAdd");
+        w.click("sbAddGr");
+        w.trigger("mPInfo");
+        centres << info.frameGeometry().center();
+        for (int i = 3; i < 6; ++i) QCOMPARE(centres[i], centres[i - 3] + QPoint(7, 5));
     }
 
     void sortsAscendingTwiceAndRebuildsInBookOrder() {

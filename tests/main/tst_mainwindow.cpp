@@ -231,7 +231,8 @@ private slots:
         QVERIFY(f.alert->isVisible());
         QCOMPARE(f.alert->findChild<QLabel*>("stFIO")->text(), QString("Начальник"));
         QCOMPARE(f.alert->findChild<QLabel*>("stNumber")->text(), QString("22-22-22"));
-        QCOMPARE(f.alert->findChild<QLabel*>("stGroup")->text(), QString("[Все группы]"));
+        // No group of its own: the alert names it as the editor does, not as the selector.
+        QCOMPARE(f.alert->findChild<QLabel*>("stGroup")->text(), QString("[Общая]"));
         f.alert->close();
 
         // A group with a sound sets the class whatever the status; bad callers are ignored.

@@ -3,6 +3,8 @@
 
 #include "TestSupport.h"
 
+#include <QProcess>
+
 class TestDesktop : public QObject {
     Q_OBJECT
 private slots:
@@ -50,6 +52,42 @@ private slots:
             };
             QCOMPARE(zrk::preferredQtPlatform(env), QByteArray(c.chosen));
         }
+    }
+
+    // The choice is the program's own: a program it starts (the browser behind a link, the
+    // text viewer) sees QT_QPA_PLATFORM as the user left it, not "xcb;wayland".
+    void startedProgramsGetTheUsersEnvironment_data() {
+        QTest::addColumn<QByteArray>("given");  // null: not set at all
+        QTest::addColumn<QByteArray>("seen");
+        QTest::newRow("not set") << QByteArray() << QByteArray("unset");
+        QTest::newRow("set, empty") << QByteArray("") << QByteArray("set:");
+        QTest::newRow("the user's choice")
+            << QByteArray("offscreen") << QByteArray("set:offscreen");
+    }
+    void startedProgramsGetTheUsersEnvironment() {
+        QFETCH(QByteArray, given);
+        QFETCH(QByteArray, seen);
+        const QByteArray oldQpa = qgetenv("QT_QPA_PLATFORM"), oldDisplay = qgetenv("DISPLAY");
+        const bool hadQpa = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+        const bool hadDisplay = qEnvironmentVariableIsSet("DISPLAY");
+        if (given.isNull())
+            qunsetenv("QT_QPA_PLATFORM");
+        else
+            qputenv("QT_QPA_PLATFORM", given);
+        qputenv("DISPLAY", ":0");
+        zrk::choosePreferredQtPlatform();
+        const QByteArray during = qgetenv("QT_QPA_PLATFORM");
+        zrk::forgetPreferredQtPlatform();  // as the program does once its application exists
+        QProcess child;
+        child.start("sh", {"-c",
+                           "if [ -n \"${QT_QPA_PLATFORM+x}\" ]; then printf 'set:%s' "
+                           "\"$QT_QPA_PLATFORM\"; else printf unset; fi"});
+        QVERIFY(child.waitForFinished(5000));
+        const QByteArray out = child.readAllStandardOutput();
+        hadQpa ? qputenv("QT_QPA_PLATFORM", oldQpa) : qunsetenv("QT_QPA_PLATFORM");
+        hadDisplay ? qputenv("DISPLAY", oldDisplay) : qunsetenv("DISPLAY");
+        QCOMPARE(during, given.isEmpty() ? QByteArray("xcb;wayland") : given);
+        QCOMPARE(out, seen);
     }
 };
 

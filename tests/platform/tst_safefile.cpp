@@ -37,6 +37,37 @@ private slots:
         QCOMPARE(zrktest::readAll(target), QByteArray("old"));
         QCOMPARE(QDir(box.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.bin"});
     }
+
+    // A crash between writing and renaming leaves the temporary file; only those of the
+    // names given, with the six characters mkstemp makes, are removed at the next start.
+    void leftoversOfOurOwnNamingGo() {
+        zrktest::Sandbox box;
+        // A real leftover: the name writeSyncedTemp gives, kept as a crash would keep it.
+        const QString real = zrk::writeSyncedTemp(box.filePath("book.phn"), "half a book");
+        QVERIFY(!real.isEmpty());
+        const QStringList ours{QFileInfo(real).fileName(), ".reminder.rmd.a1B2c3"};
+        const QStringList others{"book.phn",          ".book.phn",         ".book.phn.abc",
+                                 ".book.phn.abcdefg", ".book.phn.ab-cde",  "x.book.phn.abcdef",
+                                 ".book.phnXabcdef1", ".other.txt.abcdef", "book.phn.abcdef",
+                                 ".book.bak.abcdef~"};
+        for (const QString& n : ours.mid(1) + others)
+            QVERIFY(zrktest::writeAll(box.filePath(n), "x"));
+        QVERIFY(QDir(box.path()).mkdir(".book.bak.dir123"));  // not a file
+        QVERIFY(QFile::link(box.filePath("book.phn"), box.filePath(".book.bak.link12")));
+        const QStringList removed =
+            zrk::removeSaveLeftovers(box.path(), {"book.phn", "book.bak", "reminder.rmd"});
+        QCOMPARE(QSet<QString>(removed.begin(), removed.end()),
+                 QSet<QString>(ours.begin(), ours.end()));
+        QStringList left =
+            QDir(box.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QStringList expected = others + QStringList{".book.bak.dir123", ".book.bak.link12"};
+        left.removeAll("config");
+        left.sort();
+        expected.sort();
+        QCOMPARE(left, expected);
+        QCOMPARE(zrktest::readAll(box.filePath("book.phn")), QByteArray("x"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSafeFile)
