@@ -175,9 +175,10 @@ private slots:
     // program ends: it is refused, and done once the program has gone.
     void importWhileTheProgramRuns() {
         zrktest::Sandbox box;
-        QVERIFY(zrktest::writeAll(box.filePath("good.reg"),
-                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
-                                  "\"Init\"=\"ATZ\"\r\n\r\n"));
+        QVERIFY(
+            zrktest::writeAll(box.filePath("good.reg"),
+                              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
+                              "\"Init\"=\"ATZ\"\r\n\r\n"));
         auto running = start({"--data-dir", box.filePath("one")});
         QVERIFY(stillRuns(*running));
         auto import = start({"--import-reg", box.filePath("good.reg")});
@@ -211,9 +212,10 @@ private slots:
         QVERIFY(bad->readAllStandardError().contains("чужой раздел"));
         QCOMPARE(zrktest::readAll(box.registryPath()), store);
 
-        QVERIFY(zrktest::writeAll(box.filePath("good.reg"),
-                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
-                                  "\"Init\"=\"ATZ\"\r\n\r\n"));
+        QVERIFY(
+            zrktest::writeAll(box.filePath("good.reg"),
+                              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
+                              "\"Init\"=\"ATZ\"\r\n\r\n"));
         auto good = start({"--import-reg", box.filePath("good.reg")});
         QCOMPARE(finishes(*good, 5000), 0);
         const QByteArray said = good->readAllStandardOutput();

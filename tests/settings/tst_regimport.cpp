@@ -62,7 +62,8 @@ private slots:
         QVERIFY(zrktest::writeAll(box.registryPath(), kStore));
         const QString root = QStringLiteral("[HKEY_CURRENT_USER\\Software\\Zrk Pro");
         ImportResult r = importBytes(
-            box, regedit5(root + "\\Modem]\n\"Port\"=dword:00000002\n\"Init\"=\"AT\\\\Z \\\"1\\\"\"\n\n" +
+            box, regedit5(root +
+                          "\\Modem]\n\"Port\"=dword:00000002\n\"Init\"=\"AT\\\\Z \\\"1\\\"\"\n\n" +
                           root + "\\Categories]\n\"1:\"=\"[кв]|Квартира\"\n\n" + root +
                           "\\Scheduler]\n\"Port On\"=hex:00,00,00,00,00,00,e0,3f\n\n" + root +
                           "]\n\"Log File\"=hex(2):" +
