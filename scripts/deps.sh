@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file
+  dosfstools
 )
 
 missing=()

@@ -3,7 +3,8 @@
 # for the given number of seconds:  scripts/fuzz.sh book|reminders|registry|regimport|modem|all [SECONDS]
 # The seeds in fuzz/corpus/<target> are read; what the run finds grows build-fuzz/corpus/<target>;
 # a crashing input lands in build-fuzz/artifacts/<target>/ and the script fails.
-# With ZRK_FUZZ_INSTALL=1 a missing clang is installed first (CI).
+# With ZRK_FUZZ_INSTALL=1 what the build needs is installed first when missing (CI): clang,
+# and by name its libFuzzer and sanitizer runtimes, which clang only recommends.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-fuzz"
@@ -11,14 +12,42 @@ targets=(book reminders registry regimport modem ncid)
 which=${1:-all}
 seconds=${2:-30}
 
+install() {
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "fuzz.sh: installing $*"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@"
+}
+
+# The runtimes -fsanitize=fuzzer,address,undefined links against, where this clang looks.
+missing_runtimes() {
+  local dir arch lib
+  dir="$(clang++ -print-resource-dir)/lib/linux"
+  arch=$(uname -m)
+  for lib in fuzzer asan ubsan_standalone; do
+    [ -e "$dir/libclang_rt.$lib-$arch.a" ] || echo "$dir/libclang_rt.$lib-$arch.a"
+  done
+}
+
 if ! command -v clang++ >/dev/null; then
   if [ "${ZRK_FUZZ_INSTALL:-0}" = 1 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang
+    install clang
   else
     echo "fuzz.sh: clang++ is needed (apt-get install clang)" >&2
+    exit 2
+  fi
+fi
+# Debian names the runtimes after clang's major version: libclang-rt-14-dev for clang 14.
+runtimes="libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev"
+if [ -n "$(missing_runtimes)" ]; then
+  if [ "${ZRK_FUZZ_INSTALL:-0}" = 1 ]; then
+    install "$runtimes"
+  fi
+  if [ -n "$(missing_runtimes)" ]; then
+    echo "fuzz.sh: clang's libFuzzer and sanitizer runtimes are missing (apt-get install" \
+      "$runtimes):" >&2
+    missing_runtimes | sed 's/^/  /' >&2
     exit 2
   fi
 fi

@@ -13,6 +13,12 @@ public:
     Sandbox() : oldCwd_(QDir::currentPath()) {
         QVERIFY2(dir_.isValid(), "cannot make a temporary directory");
         qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toLocal8Bit());
+        // Locks and sockets of the programs under test, private like a session's.
+        QDir().mkpath(dir_.filePath("run"));
+        QFile::setPermissions(dir_.filePath("run"), QFileDevice::ReadOwner |
+                                                        QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir_.filePath("run").toLocal8Bit());
         QDir::setCurrent(dir_.path());
     }
     ~Sandbox() { QDir::setCurrent(oldCwd_); }

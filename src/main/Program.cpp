@@ -23,6 +23,8 @@ QStringList removeDataLeftovers() {
 
 void nameApplication() {
     QApplication::setApplicationName(QStringLiteral("Zrk Pro 2.01b"));
+    // Lets the desktop match the windows with the menu entry (its icon, the launch feedback).
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zrkpro.ZrkPro"));
 }
 
 ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound)

@@ -80,14 +80,21 @@ int main(int argc, char* argv[]) {
     }
     zrk::SingleInstance instance(QDir::currentPath());
     if (instance.state() == zrk::SingleInstance::AnotherRuns) {
-        const bool woken = instance.wakeFirst();
-        std::printf("%s\n", woken ? "Zrk Pro уже работает с этим каталогом данных: его окно "
-                                    "выведено вперёд."
-                                  : "Zrk Pro уже работает с этим каталогом данных.");
+        const zrk::SingleInstance::Wake woken =
+            instance.wakeFirst({qgetenv("XDG_ACTIVATION_TOKEN")});
+        std::printf("%s\n", woken == zrk::SingleInstance::Raised
+                                ? "Zrk Pro уже работает с этим каталогом данных: его окно "
+                                  "выведено вперёд."
+                            : woken == zrk::SingleInstance::Queued
+                                ? "Zrk Pro уже запускается с этим каталогом данных: его окно "
+                                  "будет выведено вперёд, как только он запустится."
+                                : "Zrk Pro уже работает с этим каталогом данных.");
         return 0;
     }
     if (!instance.problem().isEmpty())
         std::fprintf(stderr, "%s\n", instance.problem().toLocal8Bit().constData());
+    // Held for the whole run: an import refuses while a program would save over it at exit.
+    const zrk::RegistryHold settingsInUse(zrk::RegistryFile::userPath(), zrk::RegistryHold::Shared);
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
     MessageBoxes boxes;
     zrk::setUserMessages(&boxes);
@@ -106,8 +113,10 @@ int main(int argc, char* argv[]) {
     // Saves that a crash cut short left their temporary files; ours alone hold the lock.
     if (instance.state() == zrk::SingleInstance::First) zrk::removeDataLeftovers();
 
-    // A second start with the same data directory brings this window forward.
-    instance.listen([&mainWindow] {
+    // A second start with the same data directory brings this window forward; one that came
+    // while the windows were being built is answered now.
+    instance.answerWith([&mainWindow](const zrk::WakeRequest& request) {
+        request.prepareActivation();
         if (!mainWindow.isVisible() || mainWindow.isMinimized()) mainWindow.mPShowClick();
         mainWindow.raise();
         mainWindow.activateWindow();

@@ -1,11 +1,15 @@
 #include "platform/DataDirectory.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zrk {
 
@@ -21,6 +25,37 @@ QString standardDataDirectory() {
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QLatin1String("/.local/share");
     return base + QLatin1String("/zrk-pro");
+}
+
+QString runtimeDirectory() {
+    const QString xdg = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) return xdg;
+    // Not shared with other users: a folder of ours, private, that nobody else can own.
+    const QString dir = QDir::tempPath() + QStringLiteral("/zrk-pro-%1").arg(::getuid());
+    const QByteArray path = QFile::encodeName(dir);
+    ::mkdir(path.constData(), 0700);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 077) != 0)
+        return {};
+    return dir;
+}
+
+QString runtimeFileFor(const char* kind, const QString& path, const char* suffix) {
+    const QFileInfo info(path);
+    // The file itself may not exist yet; its folder usually does.
+    QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty()) {
+        const QString folder = info.absoluteDir().canonicalPath();
+        canonical = folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                                     : folder + QLatin1Char('/') + info.fileName();
+    }
+    const QByteArray digest =
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QString dir = runtimeDirectory();
+    if (dir.isEmpty()) return {};
+    return dir + QStringLiteral("/zrk-pro-%1-%2%3")
+                     .arg(QLatin1String(kind), QLatin1String(digest), QLatin1String(suffix));
 }
 
 bool enterDataDirectory(const QString& dir, QString* error) {

@@ -10,6 +10,14 @@ namespace zrk {
 // the desktop's menu keeps its data.
 QString standardDataDirectory();
 
+// Where our locks and sockets live: $XDG_RUNTIME_DIR, or a private folder of the user's in
+// the temporary directory when the session has none. Empty when neither can be had.
+QString runtimeDirectory();
+// A file in runtimeDirectory() for `path`, named by `kind` and a digest of the path made
+// canonical (a folder named through a link is the same folder), e.g.
+// "zrk-pro-data-0123456789abcdef.lock".
+QString runtimeFileFor(const char* kind, const QString& path, const char* suffix);
+
 // Creates `dir` when it is missing and makes it the working directory; false with `error`
 // set (a plain sentence for the user) when either fails.
 bool enterDataDirectory(const QString& dir, QString* error);

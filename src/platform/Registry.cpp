@@ -1,15 +1,21 @@
 #include "platform/Registry.h"
 
 #include "platform/Cp1251.h"
+#include "platform/DataDirectory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zrk {
 namespace {
@@ -180,7 +186,112 @@ QString hexList(const QString& lead, const QByteArray& bytes) {
     return out;
 }
 
+// ---- merging ------------------------------------------------------------------------
+
+bool sameValue(const RegValue& a, const RegValue& b) {
+    return a.name == b.name && a.type == b.type && a.text == b.text && a.dword == b.dword &&
+           a.bytes == b.bytes;
+}
+
+RegKeyData* findIn(QList<RegKeyData>& keys, const QString& root, const QString& path) {
+    for (RegKeyData& k : keys)
+        if (sameName(k.root, root) && sameName(k.path, path)) return &k;
+    return nullptr;
+}
+
+bool hasValue(const RegKeyData& key, const QString& name) {
+    for (const RegValue& v : key.values)
+        if (sameName(v.name, name)) return true;
+    return false;
+}
+
+void removeValue(RegKeyData& key, const QString& name) {
+    for (qsizetype i = 0; i < key.values.size(); ++i)
+        if (sameName(key.values[i].name, name)) return key.values.removeAt(i);
+}
+
+QString fillName(const QString& path, const QString& name) {
+    return (normalizePath(path) + QLatin1Char('\\') + name).toLower();
+}
+
+// What `now` changed against `base`, applied to `disk`: values set or deleted, keys deleted.
+// A value nobody here touched keeps whatever the file has now; one of `fills` is written only
+// where the file does not have it.
+void applyChanges(const QList<RegKeyData>& base, const QList<RegKeyData>& now,
+                  const QSet<QString>& fills, QList<RegKeyData>& disk) {
+    QList<RegKeyData> was = base;
+    for (const RegKeyData& k : was) {
+        bool kept = false;
+        for (const RegKeyData& n : now)
+            kept = kept || (sameName(n.root, k.root) && sameName(n.path, k.path));
+        if (kept) continue;
+        for (qsizetype i = 0; i < disk.size(); ++i)
+            if (sameName(disk[i].root, k.root) && sameName(disk[i].path, k.path)) {
+                disk.removeAt(i);
+                break;
+            }
+    }
+    for (const RegKeyData& k : now) {
+        RegKeyData* before = findIn(was, k.root, k.path);
+        RegKeyData* into = findIn(disk, k.root, k.path);
+        if (!into) {
+            disk.append(RegKeyData{k.path, k.root, {}});
+            into = &disk.last();
+        }
+        for (const RegValue& v : k.values) {
+            RegValue* old = before ? before->find(v.name) : nullptr;
+            if (old && sameValue(*old, v)) continue;
+            RegValue* there = into->find(v.name);
+            if (there && fills.contains(fillName(k.path, v.name))) continue;
+            if (there)
+                *there = v;
+            else
+                into->values.append(v);
+        }
+        if (before)
+            for (const RegValue& v : before->values)
+                if (!hasValue(k, v.name)) removeValue(*into, v.name);
+    }
+}
+
+// An OFD lock on one byte of a lock file: held per open file, so that two holds in one
+// process are as separate as in two, and dropped by the kernel with the descriptor.
+bool lockByte(int fd, off_t byte, short type, bool wait) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = byte;
+    fl.l_len = 1;
+    while (::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl) != 0)
+        if (errno != EINTR) return false;
+    return true;
+}
+
+// Byte 0 of the lock file is held alone by a save, from reading the file to replacing it;
+// byte 1 by the programs and imports (RegistryHold).
+constexpr off_t kSavingByte = 0;
+constexpr off_t kUsersByte = 1;
+
+int openLockFile(const QString& storePath) {
+    const QString lock = RegistryHold::lockPath(storePath);
+    if (lock.isEmpty()) return -1;
+    return ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
 }  // namespace
+
+QString RegistryHold::lockPath(const QString& storePath) {
+    return runtimeFileFor("settings", storePath, ".lock");
+}
+
+RegistryHold::RegistryHold(const QString& storePath, Mode mode) : fd_(openLockFile(storePath)) {
+    held_ =
+        fd_ >= 0 && lockByte(fd_, kUsersByte, mode == Shared ? F_RDLCK : F_WRLCK, mode == Shared);
+}
+
+RegistryHold::~RegistryHold() {
+    if (fd_ >= 0) ::close(fd_);
+}
 
 qsizetype RegValue::dataSize() const {
     switch (type) {
@@ -235,9 +346,12 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
         }
         if (!current) return bad(n, "value outside a key");
         // A byte list may go on over several lines, each but the last ending in '\'.
+        // One that meets the end of the file or an empty line was cut short.
         QString logical = trimmed;
         while (logical.endsWith(QLatin1Char('\\')) && !logical.endsWith(QLatin1Char('"')) &&
-               logical.contains(QLatin1String("=hex"), Qt::CaseInsensitive) && n + 1 < lines.size()) {
+               logical.contains(QLatin1String("=hex"), Qt::CaseInsensitive)) {
+            if (n + 1 >= lines.size() || lines[n + 1].trimmed().isEmpty())
+                return bad(n, "byte list cut short");
             logical.chop(1);
             logical.append(lines[++n].trimmed());
         }
@@ -283,6 +397,8 @@ QByteArray RegistryFile::serialize() const {
 }
 
 RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
+    static quint64 count = 0;
+    serial_ = ++count;
     QFile f(path_);
     if (!f.exists()) return;
     if (!f.open(QIODevice::ReadOnly)) {
@@ -295,7 +411,10 @@ RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
     const QByteArray raw = f.readAll();
     f.close();
     QString reason;
-    if (parse(raw, &keys_, &reason)) return;
+    if (parse(raw, &keys_, &reason)) {
+        base_ = keys_;
+        return;
+    }
     keys_.clear();
     QString aside = path_ + QLatin1String(".bad");
     for (int n = 2; QFile::exists(aside); ++n) aside = path_ + QStringLiteral(".bad%1").arg(n);
@@ -361,6 +480,10 @@ bool RegistryFile::deleteKey(const QString& path) {
 }
 
 bool RegistryFile::save(FileError* err) {
+    if (path_.isEmpty()) {  // a store in memory only
+        if (err) *err = FileError{EINVAL, QStringLiteral("no file")};
+        return false;
+    }
     if (!writable_) {
         if (err) *err = FileError{EPERM, loadError_};
         return false;
@@ -369,7 +492,28 @@ bool RegistryFile::save(FileError* err) {
         if (err) *err = FileError{errno, QStringLiteral("cannot create the folder of %1").arg(path_)};
         return false;
     }
-    return replaceFileAtomically(path_, serialize(), err);
+    // Without a lock (no runtime directory) the merge still runs; only two saves at the same
+    // instant could then lose one of them.
+    const int lockFd = openLockFile(path_);
+    if (lockFd >= 0) lockByte(lockFd, kSavingByte, F_WRLCK, true);
+    QList<RegKeyData> merged;
+    QFile disk(path_);
+    QString reason;
+    if (disk.open(QIODevice::ReadOnly) && parse(disk.readAll(), &merged, &reason))
+        applyChanges(base_, keys_, fills_, merged);
+    else
+        merged = keys_;  // nothing there, or nothing worth keeping: ours is the whole file
+    const QList<RegKeyData> ours = keys_;
+    keys_ = merged;
+    const bool ok = replaceFileAtomically(path_, serialize(), err);
+    if (lockFd >= 0) ::close(lockFd);
+    if (ok) {
+        base_ = merged;
+        fills_.clear();
+    } else {
+        keys_ = ours;  // unsaved, as they were: the next save tries again
+    }
+    return ok;
 }
 
 // ---- RegKey --------------------------------------------------------------------------
@@ -494,6 +638,14 @@ RegValue& RegKey::valueForWrite(const QString& name) {
     }
     k->values.append(RegValue{name, RegSz, {}, 0, {}});
     return k->values.last();
+}
+
+void RegKey::markAsDefault(const QString& name) {
+    if (key()) file_.markAsDefault(path_, name);
+}
+
+void RegistryFile::markAsDefault(const QString& path, const QString& name) {
+    fills_.insert(fillName(path, name));
 }
 
 void RegKey::writeInteger(const QString& name, qint32 value) {

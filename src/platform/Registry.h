@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,8 @@ public:
     static QString userPath();
 
     const QString& path() const { return path_; }
+    // Tells this object from another read of the same file.
+    quint64 serial() const { return serial_; }
     // The one report of a damaged or unreadable file, empty when all was well.
     const QString& loadError() const { return loadError_; }
 
@@ -63,8 +66,15 @@ public:
     RegKeyData* createKey(const QString& path);
     bool deleteKey(const QString& path);  // the key itself, not its subkeys
 
-    // Writes the whole file atomically.
+    // Writes what this object changed since the file was read or last saved (values set or
+    // deleted, keys deleted) onto the file as it is on disk at that moment, under a lock on
+    // it, and replaces the file atomically: programs sharing the file keep each other's
+    // changes. Afterwards this object holds the merged contents.
     bool save(FileError* err = nullptr);
+
+    // The value was written with what the program takes when the file lacks it: the next
+    // save writes it only where the file still lacks it, never over another program's.
+    void markAsDefault(const QString& path, const QString& name);
 
     QByteArray serialize() const;
     // Parses `text` into keys; on failure returns false with a reason naming the line.
@@ -72,9 +82,35 @@ public:
 
 private:
     QString path_;
+    quint64 serial_;
     QString loadError_;
     bool writable_ = true;
     QList<RegKeyData> keys_;
+    QList<RegKeyData> base_;  // the file as last read or written
+    QSet<QString> fills_;     // see markAsDefault()
+};
+
+// Who works with a settings file. Every running program holds it shared for its whole run;
+// an import holds it alone, so that no program's save at exit can write over what was
+// imported. The kernel drops the hold when the process ends, crashed or not.
+class RegistryHold {
+public:
+    enum Mode { Shared, Alone };
+    // Shared waits for an import under way; Alone fails at once while a program runs.
+    RegistryHold(const QString& storePath, Mode mode);
+    ~RegistryHold();
+    RegistryHold(const RegistryHold&) = delete;
+    RegistryHold& operator=(const RegistryHold&) = delete;
+
+    bool held() const { return held_; }
+
+    // The lock file of `storePath`, in the runtime directory: the settings folder holds only
+    // the settings.
+    static QString lockPath(const QString& storePath);
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
 };
 
 class RegKey {
@@ -111,6 +147,8 @@ public:
     void writeString(const QString& name, const QString& v);
     void writeTime(const QString& name, double v);
     void writeBinary(const QString& name, const QByteArray& v);
+    // See RegistryFile::markAsDefault(); call after writing `name`.
+    void markAsDefault(const QString& name);
 
 private:
     RegKeyData* key() const;

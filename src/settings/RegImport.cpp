@@ -87,6 +87,12 @@ ImportResult importRegistryExport(const QString& exportPath, RegistryFile& store
                                .arg(exportPath, k.root, k.path));
     if (keys.isEmpty())
         return failure(QStringLiteral("%1 не содержит настроек Zrk Pro.").arg(exportPath));
+    // The registry editor ends every export with an empty line: without it the file was cut
+    // between two lines, and part of the settings would be imported as if it were all.
+    if (!text.endsWith("\n\n") && !text.endsWith("\n\r\n"))
+        return failure(QStringLiteral("%1 обрезан (нет пустой строки, которой кончается "
+                                      "экспорт); ничего не импортировано.")
+                           .arg(exportPath));
 
     // Every setting must read back as the program reads it, before anything is merged.
     RegistryFile check(QString{});
@@ -98,6 +104,15 @@ ImportResult importRegistryExport(const QString& exportPath, RegistryFile& store
         return failure(QStringLiteral("%1: значение неверного типа (%2); ничего не импортировано.")
                            .arg(exportPath, e.message()));
     }
+
+    // A running program would write its own values over the import when it ends.
+    const RegistryHold alone(store.path(), RegistryHold::Alone);
+    if (!alone.held())
+        return failure(QStringLiteral("Zrk Pro сейчас работает с файлом настроек %1 и при выходе "
+                                      "записал бы свои значения поверх импорта. Закройте "
+                                      "программу (пункт меню «Выход») и повторите импорт; "
+                                      "ничего не импортировано.")
+                           .arg(store.path()));
 
     // Merged into a copy, so that a store that cannot be written stays as it was, in memory
     // as on disk.

@@ -131,6 +131,34 @@ const QList<Key>& layout() {
     return keys;
 }
 
+// The record as this program last read or saved it, and the read of the store it belongs to:
+// a save writes what the program changed since, and leaves every other value to whatever the
+// file holds by then (another program's change).
+struct Known {
+    TIni record;
+    quint64 store = 0;
+};
+std::optional<Known>& known() {
+    static std::optional<Known> k;
+    return k;
+}
+
+// The value `item` writes for `ini`.
+RegValue written(const Item& item, const TIni& ini, const QString& keyPath) {
+    RegistryFile scratch{QString()};
+    {
+        RegKey reg(scratch);
+        reg.openKey(keyPath, true);
+        item.write(reg, ini);
+    }  // its save fails quietly: the scratch store has no file
+    const RegValue* v = scratch.findKey(keyPath)->find(item.name);
+    return v ? *v : RegValue{};
+}
+
+bool same(const RegValue& a, const RegValue& b) {
+    return a.type == b.type && a.text == b.text && a.dword == b.dword && a.bytes == b.bytes;
+}
+
 }  // namespace
 
 TIni TIni::defaults() {
@@ -231,7 +259,16 @@ TIni& ini() {
     return record;
 }
 
-void LoadSettings(TIni& ini) { LoadSettings(ini, RegistryFile::user()); }
+void LoadSettings(TIni& ini) {
+    RegistryFile& store = RegistryFile::user();
+    try {
+        LoadSettings(ini, store);
+    } catch (const ERegistryException&) {
+        known() = Known{ini, store.serial()};
+        throw;
+    }
+    known() = Known{ini, store.serial()};
+}
 
 void LoadSettings(TIni& ini, RegistryFile& store) {
     ini = TIni::defaults();
@@ -255,12 +292,40 @@ void LoadSettings(TIni& ini, RegistryFile& store) {
 }
 
 void SaveSettings(const TIni& ini) {
-    RegKey reg;
+    RegistryFile& store = RegistryFile::user();
+    const TIni* before = known() && known()->store == store.serial() ? &known()->record : nullptr;
+    RegKey reg(store);
     for (const Key& key : layout()) {
         if (!reg.openKey(key.path, true)) continue;
-        for (const Item& item : key.items) item.write(reg, ini);
+        for (const Item& item : key.items) {
+            if (!before) {
+                item.write(reg, ini);
+                continue;
+            }
+            const RegValue now = written(item, ini, key.path);
+            if (!same(now, written(item, *before, key.path))) {
+                item.write(reg, ini);  // changed here: it wins
+                continue;
+            }
+            // Unchanged here: a value the store holds stays, whoever put it there, unless it
+            // is of a wrong type or means what we hold (written back in our form: a true of 5
+            // becomes 1); a value it lacks is filled in where the file still lacks it.
+            const RegValue* held = store.findKey(key.path)->find(item.name);
+            if (held && same(*held, now)) continue;
+            if (held && item.read) {
+                try {
+                    TIni probe = ini;
+                    item.read(reg, probe);
+                    if (!same(written(item, probe, key.path), now)) continue;
+                } catch (const ERegistryException&) {
+                }
+            }
+            item.write(reg, ini);
+            if (!held) reg.markAsDefault(item.name);
+        }
         reg.closeKey();
     }
+    known() = Known{ini, store.serial()};
 }
 
 }  // namespace zrk

@@ -3,8 +3,15 @@
 // files are loaded as the next start loads them: they must hold one whole content, the last
 // completed save or the one that was under way, never a mixture, never nothing.
 //
-// CTest runs 200 kills per store; by hand, ZRK_CRASH_KILLS=1000 (ZRK_CRASH_SEED repeats a
-// run, ZRK_CRASH_DIR puts the files on a disk). The figures are printed.
+// Each store is saved in memory (tmpfs), on the disk the test runs from, on a FAT file system
+// (an image mounted through a loop device, where the machine lets the test mount one) and
+// with hard links refused, as FAT and some network shares refuse them: there the backup is a
+// synced copy instead of a second name.
+//
+// CTest runs each place as a test of its own (ZRK_CRASH_PLACE), with at least 200 kills per
+// store in memory and 100 elsewhere, and goes on until every moment of a save was hit (a real
+// failure when 20 times as many kills never hit one); by hand, ZRK_CRASH_KILLS=1000
+// (ZRK_CRASH_SEED repeats a run, ZRK_CRASH_DIR replaces the memory). The figures are printed.
 #include "book/BookStore.h"
 #include "platform/Backup.h"
 #include "platform/Registry.h"
@@ -14,19 +21,40 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <random>
 
+#include <cerrno>
+
+#include <dlfcn.h>
 #include <sys/mman.h>
+#include <sys/statfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zrk;
+
+// With `gNoHardLinks` set, the save sees a file system without hard links; the children
+// inherit it.
+static bool gNoHardLinks = false;
+extern "C" int link(const char* from, const char* to) {
+    if (gNoHardLinks) {
+        errno = EPERM;
+        return -1;
+    }
+    static const auto real =
+        reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "link"));
+    return real(from, to);
+}
 
 namespace {
 
@@ -175,6 +203,43 @@ QString crashDirBase() {
     return shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
 }
 
+QString fileSystemOf(const QString& dir) {
+    struct statfs st {};
+    if (::statfs(QFile::encodeName(dir).constData(), &st) != 0) return QStringLiteral("?");
+    switch (st.f_type) {
+        case 0x01021994:
+            return QStringLiteral("tmpfs");
+        case 0x4d44:
+            return QStringLiteral("FAT");
+        case 0xEF53:
+            return QStringLiteral("ext2/3/4");
+        case 0x9123683E:
+            return QStringLiteral("btrfs");
+        case 0x58465342:
+            return QStringLiteral("xfs");
+        case 0x794c7630:
+            return QStringLiteral("overlay");
+        default:
+            return QStringLiteral("0x%1").arg(qulonglong(st.f_type), 0, 16);
+    }
+}
+
+// Runs a program; empty when it succeeded, else what it said.
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForStarted(5000)) return program + QStringLiteral(": cannot be started");
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return program + QStringLiteral(": hung");
+    }
+    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return {};
+    return QStringLiteral("%1 %2: %3")
+        .arg(program, args.join(' '), QString::fromLocal8Bit(p.readAll()).trimmed());
+}
+
 int envInt(const char* name, int fallback) {
     bool ok = false;
     const int v = qEnvironmentVariableIntValue(name, &ok);
@@ -185,22 +250,80 @@ int envInt(const char* name, int fallback) {
 
 class TestCrashSave : public QObject {
     Q_OBJECT
+    QString diskDir_;  // where the test was started: the build tree, on a disk
+    QString fatDir_;   // the FAT image's mount point, when there is one
+    QString noFat_;    // why there is none
+    QTemporaryDir fatImage_;
+
 private slots:
+    void initTestCase() {
+        diskDir_ = QDir::currentPath();
+        QVERIFY(fatImage_.isValid());
+        if (::getuid() != 0) {
+            noFat_ = QStringLiteral("mounting a FAT image needs root");
+            return;
+        }
+        const QString mkfs =
+            QStandardPaths::findExecutable(QStringLiteral("mkfs.vfat"), {"/usr/sbin", "/sbin"});
+        if (mkfs.isEmpty()) {
+            noFat_ = QStringLiteral("mkfs.vfat (dosfstools) is not installed");
+            return;
+        }
+        const QString image = fatImage_.filePath(QStringLiteral("fat.img"));
+        const QString mountPoint = fatImage_.filePath(QStringLiteral("mnt"));
+        QDir().mkpath(mountPoint);
+        QString why = run(QStringLiteral("truncate"), {"-s", "32M", image});
+        if (why.isEmpty()) why = run(mkfs, {image});
+        if (why.isEmpty())
+            why = run(QStringLiteral("mount"), {"-t", "vfat", "-o", "loop", image, mountPoint});
+        if (!why.isEmpty()) {
+            noFat_ = QStringLiteral("this machine does not let the test mount a FAT image (%1)")
+                         .arg(why);
+            return;
+        }
+        fatDir_ = mountPoint;
+    }
+
+    void cleanupTestCase() {
+        if (!fatDir_.isEmpty()) run(QStringLiteral("umount"), {fatDir_});
+    }
+
     void killedAtAnyMomentLosesNothing_data() {
         QTest::addColumn<QString>("store");
         QTest::addColumn<QString>("file");    // what the next start reads
         QTest::addColumn<QString>("backup");  // the copy kept by the save before
-        QTest::newRow("book") << QStringLiteral("book") << QString::fromLatin1(kBookFile)
-                              << QString::fromLatin1(kBookBackup);
-        QTest::newRow("reminders")
-            << QStringLiteral("reminders") << QString::fromLatin1(kReminderFile)
-            << QString::fromLatin1(kReminderBackup);
-        QTest::newRow("settings") << QStringLiteral("settings") << kRegistryFile << QString();
+        QTest::addColumn<QString>("place");   // memory, disk, fat, no links (in memory)
+        const struct {
+            const char* name;
+            QString file, backup;
+        } stores[] = {
+            {"book", QString::fromLatin1(kBookFile), QString::fromLatin1(kBookBackup)},
+            {"reminders", QString::fromLatin1(kReminderFile), QString::fromLatin1(kReminderBackup)},
+            {"settings", kRegistryFile, QString()}};
+        const QString only = qEnvironmentVariable("ZRK_CRASH_PLACE");
+        for (const char* place : {"memory", "disk", "fat", "no links"})
+            for (const auto& st : stores) {
+                if (!only.isEmpty() && only != QLatin1String(place)) continue;
+                // The settings keep no backup: hard links do not matter to them.
+                if (!std::strcmp(place, "no links") && st.backup.isEmpty()) continue;
+                const QByteArray row = std::strcmp(place, "memory")
+                                           ? QByteArray(st.name) + ", " + place
+                                           : QByteArray(st.name);
+                QTest::newRow(row.constData()) << QString::fromLatin1(st.name) << st.file
+                                               << st.backup << QString::fromLatin1(place);
+            }
     }
 
     // The same without a kill: at every step of a save, the next start would load the old
     // contents or the new ones.
-    void everyStepLeavesWholeContents_data() { killedAtAnyMomentLosesNothing_data(); }
+    void everyStepLeavesWholeContents_data() {
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("book") << QStringLiteral("book") << QString::fromLatin1(kBookFile);
+        QTest::newRow("reminders")
+            << QStringLiteral("reminders") << QString::fromLatin1(kReminderFile);
+        QTest::newRow("settings") << QStringLiteral("settings") << kRegistryFile;
+    }
     void everyStepLeavesWholeContents() {
         QFETCH(QString, store);
         QFETCH(QString, file);
@@ -245,7 +368,21 @@ private slots:
         QFETCH(QString, store);
         QFETCH(QString, file);
         QFETCH(QString, backup);
-        const int kills = envInt("ZRK_CRASH_KILLS", 200);
+        QFETCH(QString, place);
+        QString base = crashDirBase();
+        if (place == "disk") {
+            base = diskDir_;
+            if (fileSystemOf(base) == "tmpfs")
+                QSKIP(qPrintable("the test runs from " + base +
+                                 ", which is in memory, not on a disk"));
+        } else if (place == "fat") {
+            if (fatDir_.isEmpty()) QSKIP(qPrintable("no FAT file system to save on: " + noFat_));
+            base = fatDir_;
+        }
+        gNoHardLinks = place == "no links";
+        const auto linksBack = qScopeGuard([] { gNoHardLinks = false; });
+        const int kills = envInt("ZRK_CRASH_KILLS", place == "memory" ? 200 : 100);
+        const int cap = kills * 20;
         const unsigned seed = unsigned(
             envInt("ZRK_CRASH_SEED", int(QDateTime::currentSecsSinceEpoch() & 0x7fffffff)));
         std::mt19937 random(seed);
@@ -256,7 +393,7 @@ private slots:
         };
 
         zrktest::Sandbox box;
-        QTemporaryDir dir(crashDirBase() + "/zrk-crash-XXXXXX");
+        QTemporaryDir dir(base + "/zrk-crash-XXXXXX");
         QVERIFY(dir.isValid());
         QDir::setCurrent(dir.path());
         void* shared = ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE,
@@ -271,7 +408,17 @@ private slots:
         qint64 saves = 0, filesChecked = 0;
         int byStep[kStepCount] = {};
         QStringList failures;
-        for (int kill = 0; kill < kills && failures.size() < 5; ++kill) {
+        // Which moments a save has here: the settings keep no backup.
+        const auto counts = [&](int s) {
+            return store != "settings" || s == 0 || s == 1 || s == 4;
+        };
+        const auto everyMomentHit = [&] {
+            for (int s = 0; s < kStepCount; ++s)
+                if (counts(s) && byStep[s] == 0) return false;
+            return true;
+        };
+        int kill = 0;
+        for (; (kill < kills || !everyMomentHit()) && kill < cap && failures.size() < 5; ++kill) {
             progress->completed = next - 1;
             progress->firstSaveNs = 0;
             progress->step = -1;
@@ -331,23 +478,25 @@ private slots:
             steps << QStringLiteral("%1 %2").arg(kStepNames[s]).arg(byStep[s]);
         qInfo().noquote() << QStringLiteral(
                                  "%1: %2 kills, %3 saves completed, %4 files checked, %5 "
-                                 "failures, %6 temporary files left by kills (seed %7, %8)")
-                                 .arg(store)
-                                 .arg(kills)
+                                 "failures, %6 temporary files left by kills (seed %7, %8 on %9)")
+                                 .arg(store + ", " + place)
+                                 .arg(kill)
                                  .arg(saves)
                                  .arg(filesChecked)
                                  .arg(failures.size())
                                  .arg(leftovers)
                                  .arg(seed)
-                                 .arg(dir.path());
+                                 .arg(dir.path(), fileSystemOf(dir.path()));
         qInfo().noquote() << "  kills by moment:" << steps.join(", ");
         ::munmap(shared, sizeof(Progress));
         gProgress = nullptr;
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
-        // Every moment of the save was hit.
+        // Every moment of the save was hit, however many kills that took.
         for (int s = 0; s < kStepCount; ++s)
-            if (store != "settings" || s == 0 || s == 1 || s == 4)
-                QVERIFY2(byStep[s] > 0, kStepNames[s]);
+            if (counts(s))
+                QVERIFY2(byStep[s] > 0, qPrintable(QStringLiteral("no kill hit \"%1\" in %2 kills")
+                                                       .arg(QLatin1String(kStepNames[s]))
+                                                       .arg(cap)));
     }
 };
 

@@ -1,5 +1,6 @@
 // The real program started in a sandbox and ended by a signal, as a session ends.
 #include "platform/Registry.h"
+#include "platform/SingleInstance.h"
 
 #include "TestSupport.h"
 
@@ -173,7 +174,10 @@ private slots:
         auto menu = start({"--desktop"});
         QVERIFY(stillRuns(*menu));
         QVERIFY(QFileInfo(box.filePath("data/zrk-pro")).isDir());  // made on the first start
-        QVERIFY(QFileInfo(box.filePath("data/zrk-pro/.zrk-pro.lock")).exists());
+        // The lock is kept in the runtime directory, not among the user's files.
+        QVERIFY(QFileInfo(SingleInstance::lockPath(box.filePath("data/zrk-pro"))).exists());
+        QCOMPARE(QDir(box.filePath("data/zrk-pro")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
         // The same directory named by its path is the same data: the first start keeps it.
         auto again = start({"--data-dir", box.filePath("data/zrk-pro")});
         QCOMPARE(finishes(*again, 3000), 0);
@@ -189,21 +193,74 @@ private slots:
         QCOMPARE(finishes(*wrong, 5000), 2);
     }
 
+    // Started from a terminal, the program leaves nothing of its own in the directory it was
+    // started in, nor in its data directory.
+    void nothingOfOursInTheUsersDirectories() {
+        zrktest::Sandbox box;
+        QVERIFY(QDir().mkpath(box.filePath("here")));
+        QVERIFY(QDir().mkpath(box.filePath("data")));
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QProcess fromHere, withData;
+        for (QProcess* p : {&fromHere, &withData}) p->setWorkingDirectory(box.filePath("here"));
+        fromHere.start(QStringLiteral(ZRK_PRO), {});
+        withData.start(QStringLiteral(ZRK_PRO), {"--data-dir", box.filePath("data")});
+        QVERIFY(stillRuns(fromHere) && stillRuns(withData));
+        const auto ours = [](const QString& dir) {
+            return QDir(dir).entryList({".zrk*", "*.lock", "*.socket"},
+                                       QDir::AllEntries | QDir::Hidden | QDir::System);
+        };
+        QCOMPARE(ours(box.filePath("here")), QStringList());
+        QCOMPARE(ours(box.filePath("data")), QStringList());
+        endIt(fromHere);
+        endIt(withData);
+        QCOMPARE(ours(box.filePath("here")), QStringList());
+    }
+
+    // An import while a program runs on the same settings would be written over when that
+    // program ends: it is refused, and done once the program has gone.
+    void importWhileTheProgramRuns() {
+        zrktest::Sandbox box;
+        QVERIFY(
+            zrktest::writeAll(box.filePath("good.reg"),
+                              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
+                              "\"Init\"=\"ATZ\"\r\n\r\n"));
+        auto running = start({"--data-dir", box.filePath("one")});
+        QVERIFY(stillRuns(*running));
+        auto import = start({"--import-reg", box.filePath("good.reg")});
+        QCOMPARE(finishes(*import, 5000), 1);
+        QVERIFY2(import->readAllStandardError().contains("Закройте программу"),
+                 "the refusal says what to do");
+        endIt(*running);
+        QVERIFY(!zrktest::readAll(box.registryPath()).contains("\"Init\"=\"ATZ\""));
+
+        import = start({"--import-reg", box.filePath("good.reg")});
+        QCOMPARE(finishes(*import, 5000), 0);
+        // The next program takes it, and its own end keeps it.
+        auto next = start({"--data-dir", box.filePath("one")});
+        QVERIFY(stillRuns(*next));
+        endIt(*next);
+        RegistryFile file(box.registryPath());
+        RegKey reg(file);
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(reg.readString("Init"), QString("ATZ"));
+    }
+
     void importFromTheCommandLine() {
         zrktest::Sandbox box;
         const QByteArray store = "Windows Registry Editor Version 5.00\n\n"
                                  "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Init\"=\"ATQ0\"\n";
         QVERIFY(zrktest::writeAll(box.registryPath(), store));
         QVERIFY(zrktest::writeAll(box.filePath("bad.reg"),
-                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"));
+                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\r\n"));
         auto bad = start({"--import-reg", box.filePath("bad.reg")});
         QCOMPARE(finishes(*bad, 5000), 1);
         QVERIFY(bad->readAllStandardError().contains("чужой раздел"));
         QCOMPARE(zrktest::readAll(box.registryPath()), store);
 
-        QVERIFY(zrktest::writeAll(box.filePath("good.reg"),
-                                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
-                                  "\"Init\"=\"ATZ\"\r\n"));
+        QVERIFY(
+            zrktest::writeAll(box.filePath("good.reg"),
+                              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\r\n"
+                              "\"Init\"=\"ATZ\"\r\n\r\n"));
         auto good = start({"--import-reg", box.filePath("good.reg")});
         QCOMPARE(finishes(*good, 5000), 0);
         const QByteArray said = good->readAllStandardOutput();

@@ -114,6 +114,44 @@ private slots:
         for (int i = 0; i < 3; ++i) QCOMPARE(zrktest::readAll(path + aside[i]), damaged[i]);
     }
 
+    // Two holders of one file (two programs): each save writes what that holder changed onto
+    // the file as it is then; what the other changed in the meantime stays.
+    void savesMergeWhatEachChanged() {
+        zrktest::Sandbox box;
+        const QString path = box.filePath("m.reg");
+        QVERIFY(zrktest::writeAll(path, kSample));
+        RegistryFile one(path), two(path);
+        RegKey a(one), b(two);
+        QVERIFY(a.openKey("Software\\Zrk Pro\\Modem", true));
+        a.writeString("Init", "ATZ");
+        a.writeInteger("Port", 3);  // as it was: not a change
+        QVERIFY(a.deleteValue("Odd"));
+        a.closeKey();
+        QVERIFY(b.openKey("Software\\Zrk Pro\\Modem", true));
+        b.writeInteger("Port", 7);
+        b.writeString("Init", "AT \"quoted\" C:\\modem\\");  // what it read: not a change
+        QVERIFY(b.openKey("Software\\Zrk Pro\\Position\\Main", true));
+        b.writeInteger("Left", 10);
+        b.closeKey();
+        QVERIFY(one.deleteKey("Software\\Zrk Pro\\Scheduler"));
+        QVERIFY(one.save());
+
+        RegistryFile after(path);
+        RegKey r(after);
+        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(r.readString("Init"), QString("ATZ"));
+        QCOMPARE(r.readInteger("Port"), 7);
+        QVERIFY(!r.valueExists("Odd"));
+        QVERIFY(r.valueExists("Num"));
+        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
+        QCOMPARE(r.readInteger("Left"), 10);
+        QVERIFY(!r.keyExists("Software\\Zrk Pro\\Scheduler"));
+        QVERIFY(r.openKeyReadOnly("Software\\Other Program"));
+        QCOMPARE(r.readString("Keep"), QString("me"));
+        // Each holder now holds the file as saved.
+        QVERIFY(RegKey(one).openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
+    }
+
     void failedSaveLeavesTheOldFileWhole() {
         zrktest::Sandbox box;
         const QString path = box.filePath("f.reg");

@@ -62,18 +62,19 @@ private slots:
         QVERIFY(zrktest::writeAll(box.registryPath(), kStore));
         const QString root = QStringLiteral("[HKEY_CURRENT_USER\\Software\\Zrk Pro");
         ImportResult r = importBytes(
-            box, regedit5(root + "\\Modem]\n\"Port\"=dword:00000002\n\"Init\"=\"AT\\\\Z \\\"1\\\"\"\n\n" +
+            box, regedit5(root +
+                          "\\Modem]\n\"Port\"=dword:00000002\n\"Init\"=\"AT\\\\Z \\\"1\\\"\"\n\n" +
                           root + "\\Categories]\n\"1:\"=\"[кв]|Квартира\"\n\n" + root +
                           "\\Scheduler]\n\"Port On\"=hex:00,00,00,00,00,00,e0,3f\n\n" + root +
                           "]\n\"Log File\"=hex(2):" +
-                          hexBytes(utf16z(QStringLiteral("C:\\Журналы\\zrk.txt")), 12) + "\n"));
+                          hexBytes(utf16z(QStringLiteral("C:\\Журналы\\zrk.txt")), 12) + "\n\n"));
         QVERIFY2(r.ok, qPrintable(r.message));
         QCOMPARE(r.keys, 4);
         QCOMPARE(r.values, 5);
-        r = importBytes(box, regedit4(root + "\\Reminder Notes]\n\"1:\"=\"Обед|Сходить\"\n" + root +
-                                      "]\n\"WAV File on Ring\"=hex(2):" +
-                                      hexBytes(toCp1251(QStringLiteral("звонок.wav")) + '\0', 4) +
-                                      "\n"));
+        r = importBytes(
+            box, regedit4(root + "\\Reminder Notes]\n\"1:\"=\"Обед|Сходить\"\n" + root +
+                          "]\n\"WAV File on Ring\"=hex(2):" +
+                          hexBytes(toCp1251(QStringLiteral("звонок.wav")) + '\0', 4) + "\n\n"));
         QVERIFY2(r.ok, qPrintable(r.message));
 
         RegistryFile::resetUser();
@@ -90,9 +91,37 @@ private slots:
         QVERIFY(zrktest::readAll(box.registryPath()).contains("\"Future\"=\"x\""));
     }
 
+    // A running program would write its values over the import when it ends: refused while
+    // one holds the settings, done once it has gone.
+    void importWaitsForTheProgramsToEnd() {
+        zrktest::Sandbox box;
+        QVERIFY(zrktest::writeAll(box.registryPath(), kStore));
+        const QByteArray init =
+            regedit5("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Init\"=\"ATZ\"\n\n");
+        {
+            const RegistryHold running(box.registryPath(), RegistryHold::Shared);
+            QVERIFY(running.held());
+            const RegistryHold another(box.registryPath(), RegistryHold::Shared);
+            QVERIFY(another.held());  // programs on two data directories share it
+            const ImportResult r = importBytes(box, init);
+            QVERIFY(!r.ok);
+            QVERIFY2(
+                r.message.contains("работает") && r.message.contains("ничего не импортировано"),
+                qPrintable(r.message));
+            QCOMPARE(zrktest::readAll(box.registryPath()), kStore);
+        }
+        const ImportResult r = importBytes(box, init);
+        QVERIFY2(r.ok, qPrintable(r.message));
+        QVERIFY(zrktest::readAll(box.registryPath()).contains("\"Init\"=\"ATZ\""));
+        // While an import holds it, a starting program cannot take the settings alone either.
+        const RegistryHold importing(box.registryPath(), RegistryHold::Alone);
+        QVERIFY(importing.held());
+        QVERIFY(!RegistryHold(box.registryPath(), RegistryHold::Alone).held());
+    }
+
     void badExportsLeaveTheStoreAsItWas() {
         const QString modem = QStringLiteral("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n");
-        const QByteArray good = regedit5(modem + "\"Port\"=dword:00000002\n\"Init\"=\"ATZ\"\n");
+        const QByteArray good = regedit5(modem + "\"Port\"=dword:00000002\n\"Init\"=\"ATZ\"\n\n");
         const struct {
             const char* what;
             QByteArray bytes;
@@ -103,12 +132,17 @@ private slots:
             {"another program", regedit4("[HKEY_CURRENT_USER\\Software\\Zrk Pro Old]\n"), "чужой"},
             {"cut inside a character", good.left(good.size() - 3), "обрезан"},
             {"cut inside a text", good.left(good.size() - 12), "обрезан"},
-            {"cut inside a byte list",
-             regedit5(modem + "\"X\"=hex:01,02,\\\n  03,\\"), "обрезан"},
-            {"text for a number", regedit5(modem + "\"Port\"=\"два\"\n"), "неверного типа"},
+            {"cut inside a byte list", regedit5(modem + "\"X\"=hex:01,02,\\\n  03,\\"), "обрезан"},
+            // Cut at the end of a line: the rest of the bytes and every later value are gone.
+            {"cut after a folded line", regedit5(modem + "\"X\"=hex:01,02,\\\n"), "обрезан"},
+            {"cut after a folded line, then an empty one",
+             regedit5(modem + "\"X\"=hex:01,02,\\\n\n"), "обрезан"},
+            {"cut between two lines", good.left(good.size() - 4), "обрезан"},
+            {"REGEDIT4 cut between two lines", regedit4(modem + "\"Init\"=\"ATZ\"\n"), "обрезан"},
+            {"text for a number", regedit5(modem + "\"Port\"=\"два\"\n\n"), "неверного типа"},
             {"time of four bytes",
              regedit5("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Scheduler]\n"
-                      "\"Port On\"=hex:00,00,e0,3f\n"),
+                      "\"Port On\"=hex:00,00,e0,3f\n\n"),
              "неверного типа"},
             {"no header", QByteArray("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n"), "не экспорт"},
             {"nothing in it", regedit5(QString()), "не содержит"},

@@ -1,8 +1,14 @@
 #include "platform/Registry.h"
+#include "settings/Positions.h"
 #include "settings/Schedule.h"
 #include "settings/Settings.h"
 
 #include "TestSupport.h"
+
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zrk;
 
@@ -38,6 +44,29 @@ QMap<QString, QMap<QString, QString>> savedValues(const QString& path) {
         }
     }
     return out;
+}
+
+// A program of its own: loads the settings as a start does, changes what `change` changes,
+// says so on `loaded`, waits for a byte on `go` and then saves as its end does (window
+// places first).
+pid_t program(const std::function<void(TIni&)>& change, const TFormPlace& place, int loaded,
+              int go) {
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    RegistryFile::resetUser();
+    TIni s;
+    LoadSettings(s);
+    change(s);
+
+    char byte = 1;
+    if (::write(loaded, &byte, 1) != 1 || ::read(go, &byte, 1) != 1) ::_exit(3);
+    try {
+        if (place.Left >= 0) SavePosition(QStringLiteral("Position\\Main"), place, false);
+        SaveSettings(s);
+    } catch (...) {
+        ::_exit(4);
+    }
+    ::_exit(0);
 }
 
 }  // namespace
@@ -182,6 +211,53 @@ private slots:
         QCOMPARE(s.Init, QString("ATZ"));
         SaveSettings(s);
         QVERIFY(reloaded() == s);  // the save replaced the bad values with good ones
+    }
+
+    // Two programs on two data directories share the settings file: whichever closes last,
+    // what each of them changed is there, and what neither changed stays as it was.
+    void twoProgramsKeepEachOthersChanges_data() {
+        QTest::addColumn<bool>("optionsFirst");
+        QTest::newRow("options program closes first") << true;
+        QTest::newRow("options program closes last") << false;
+    }
+    void twoProgramsKeepEachOthersChanges() {
+        QFETCH(bool, optionsFirst);
+        zrktest::Sandbox box;
+        writeStore("\n" + kRoot + "\\Modem]\n\"Init\"=\"ATQ0\"\n\"Baud\"=dword:00000003\n\n" +
+                   kRoot + "\\Network]\n\"Line Label\"=\"Офис\"\n");
+        int loaded[2], goA[2], goB[2];
+        QVERIFY(::pipe(loaded) == 0 && ::pipe(goA) == 0 && ::pipe(goB) == 0);
+        // One changes options, the other moves its window and sets another option.
+        const pid_t a = program(
+            [](TIni& s) {
+                s.Init = QStringLiteral("ATZ");
+                s.NcidServer = QStringLiteral("ncid.local:3333");
+            },
+            TFormPlace{}, loaded[1], goA[0]);
+        const pid_t b =
+            program([](TIni& s) { s.Baud = 9; }, TFormPlace{123, 45, -1, -1}, loaded[1], goB[0]);
+        QVERIFY(a > 0 && b > 0);
+        char byte = 0;
+        QVERIFY(::read(loaded[0], &byte, 1) == 1 && ::read(loaded[0], &byte, 1) == 1);
+        for (const auto& [pid, go] : optionsFirst
+                                         ? QList<std::pair<pid_t, int>>{{a, goA[1]}, {b, goB[1]}}
+                                         : QList<std::pair<pid_t, int>>{{b, goB[1]}, {a, goA[1]}}) {
+            QVERIFY(::write(go, "x", 1) == 1);
+            int status = -1;
+            QCOMPARE(::waitpid(pid, &status, 0), pid);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        for (int fd : {loaded[0], loaded[1], goA[0], goA[1], goB[0], goB[1]}) ::close(fd);
+
+        const TIni s = reloaded();
+        QCOMPARE(s.Init, QString("ATZ"));
+        QCOMPARE(s.NcidServer, QString("ncid.local:3333"));
+        QCOMPARE(s.Baud, 9);
+        QCOMPARE(s.LineLabel, QString("Офис"));
+        TFormPlace place;
+        LoadPosition(QStringLiteral("Position\\Main"), place);
+        QCOMPARE(place.Left, 123);
+        QCOMPARE(place.Top, 45);
     }
 
     void scheduleRule() {
