@@ -86,10 +86,11 @@ void NcidLink::setQueueFile(const QString& path) {
     f.close();
     for (const QByteArray& line : content.lines) queue_.append(line);
     if (!content.damaged) return;
-    QString aside = path + QLatin1String(".bad");
-    for (int n = 2; QFile::exists(aside); ++n) aside = path + QStringLiteral(".bad%1").arg(n);
-    if (!QFile::rename(path, aside)) aside.clear();
-    saveQueue();
+    const QString aside = moveAsideAsDamaged(path);
+    if (aside.isEmpty())
+        queueFile_.clear();  // never written over: what could not be read is still in it
+    else
+        saveQueue();
     showError(
         QStringLiteral("Файл очереди звонков для сервера NCID %1 повреждён. ").arg(path) +
         (aside.isEmpty() ? QString() : QStringLiteral("Он сохранён как %1. ").arg(aside)) +

@@ -416,9 +416,8 @@ RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
         return;
     }
     keys_.clear();
-    QString aside = path_ + QLatin1String(".bad");
-    for (int n = 2; QFile::exists(aside); ++n) aside = path_ + QStringLiteral(".bad%1").arg(n);
-    if (renameSynced(path_, aside)) {
+    const QString aside = moveAsideAsDamaged(path_);
+    if (!aside.isEmpty()) {
         loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2) и сохранён как %3. "
                                     "Используются настройки по умолчанию.")
                          .arg(path_, reason, aside);

@@ -123,6 +123,12 @@ bool keepAsBackup(const QString& file, const QString& backup, FileError* err,
     return true;
 }
 
+QString moveAsideAsDamaged(const QString& path) {
+    QString aside = path + QLatin1String(".bad");
+    for (int n = 2; QFile::exists(aside); ++n) aside = path + QStringLiteral(".bad%1").arg(n);
+    return renameSynced(path, aside) ? aside : QString();
+}
+
 QStringList removeSaveLeftovers(const QString& dir, const QStringList& names) {
     QStringList removed;
     QDir d(dir);

@@ -20,6 +20,11 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
 // rename(2) plus a sync of the directory so that the new name survives a crash.
 bool renameSynced(const QString& from, const QString& to, FileError* err = nullptr);
 
+// Moves a damaged file aside, under the first free name of `path`.bad, `path`.bad2, ...,
+// so that nothing is lost and the next save starts afresh. Returns the new name, or an empty
+// string when the file could not be moved (it must then not be written over).
+QString moveAsideAsDamaged(const QString& path);
+
 // Removes from `dir` the temporary files that writeSyncedTemp made for the files named
 // `names` (bare names) and that a crash left behind: ".<name>.XXXXXX", six letters or digits.
 // Nothing else is touched. Only for a directory that no other program saves into (its lock
