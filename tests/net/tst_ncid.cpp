@@ -254,7 +254,8 @@ private slots:
         QTcpSocket c;
         c.connectToHost(QHostAddress::LocalHost, server.port());
         QList<QByteArray> got;
-        const auto readUntil = [&](const QByteArray& start) {
+        const auto readUntil = [&](const QByteArray& start) {  // the lines of this wait only
+            got.clear();
             return QTest::qWaitFor(
                 [&] {
                     while (c.canReadLine()) got.append(c.readLine().trimmed());
@@ -265,13 +266,11 @@ private slots:
         QVERIFY(readUntil("300 "));
         QCOMPARE(got.first(), QByteArray("200 NCID Server: ncidd (NCID) 1.0"));
         QVERIFY(got.contains("OPT: hangup-1"));
-        got.clear();
         c.write("REQ: ACK\r\n");
         QVERIFY(readUntil("ACK: REQ: ACK"));
         // Two lines in one write: the server takes the first only.
         const QByteArray cidDate =
             "CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year());
-        got.clear();
         c.write(
             "CALL: ###DATE12080905...CALLIN...LINE-...NMBR1.5...NAMEA+B+++\r\n"
             "CALL: ###DATE12080905...CALLIN...LINE-...NMBR2...NAMEB+++\r\n");
@@ -281,7 +280,6 @@ private slots:
         QCOMPARE(server.calls().size(), 1);
         QVERIFY(server.droppedBytes() > 0);
         // Each field at most 49 bytes, wherever that falls.
-        got.clear();
         c.write("CALL: ###DATE12080905...CALLIN...LINELONG...NMBR3...NAME" + kLongName.toUtf8() +
                 "+++\r\n");
         QVERIFY(readUntil("ACK: CALL: "));
