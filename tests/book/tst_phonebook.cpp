@@ -393,11 +393,8 @@ private slots:
         QVERIFY(info.isVisible());
         centres << info.frameGeometry().center();
         for (const QPoint& c : centres)  // within the rounding of a halved size
-            QVERIFY2((c - centre).manhattanLength() <= 6, qPrintable(QString("%1,%2 for %3,%4")
-                                                                         .arg(c.x())
-                                                                         .arg(c.y())
-                                                                         .arg(centre.x())
-                                                                         .arg(centre.y())));
+            QVERIFY2((c - centre).manhattanLength() <= 6,
+                     qPrintable(QDebug::toString(c) + " for " + QDebug::toString(centre)));
         info.move(info.pos() + QPoint(7, 5));
         info.reject();
         // Where the user left them is where they come back.

@@ -206,22 +206,14 @@ QString crashDirBase() {
 QString fileSystemOf(const QString& dir) {
     struct statfs st {};
     if (::statfs(QFile::encodeName(dir).constData(), &st) != 0) return QStringLiteral("?");
-    switch (st.f_type) {
-        case 0x01021994:
-            return QStringLiteral("tmpfs");
-        case 0x4d44:
-            return QStringLiteral("FAT");
-        case 0xEF53:
-            return QStringLiteral("ext2/3/4");
-        case 0x9123683E:
-            return QStringLiteral("btrfs");
-        case 0x58465342:
-            return QStringLiteral("xfs");
-        case 0x794c7630:
-            return QStringLiteral("overlay");
-        default:
-            return QStringLiteral("0x%1").arg(qulonglong(st.f_type), 0, 16);
-    }
+    static const struct {
+        qulonglong magic;
+        const char* name;
+    } known[] = {{0x01021994, "tmpfs"}, {0x4d44, "FAT"},     {0xEF53, "ext2/3/4"},
+                 {0x9123683E, "btrfs"}, {0x58465342, "xfs"}, {0x794c7630, "overlay"}};
+    for (const auto& k : known)
+        if (qulonglong(st.f_type) == k.magic) return QString::fromLatin1(k.name);
+    return QStringLiteral("0x%1").arg(qulonglong(st.f_type), 0, 16);
 }
 
 // Runs a program; empty when it succeeded, else what it said.
@@ -238,6 +230,17 @@ QString run(const QString& program, const QStringList& args) {
     if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return {};
     return QStringLiteral("%1 %2: %3")
         .arg(program, args.join(' '), QString::fromLocal8Bit(p.readAll()).trimmed());
+}
+
+// Each store: what the next start reads, and the copy kept by the save before.
+struct StoreFiles {
+    const char* name;
+    QString file, backup;
+};
+QList<StoreFiles> stores() {
+    return {{"book", QString::fromLatin1(kBookFile), QString::fromLatin1(kBookBackup)},
+            {"reminders", QString::fromLatin1(kReminderFile), QString::fromLatin1(kReminderBackup)},
+            {"settings", kRegistryFile, QString()}};
 }
 
 int envInt(const char* name, int fallback) {
@@ -259,16 +262,12 @@ private slots:
     void initTestCase() {
         diskDir_ = QDir::currentPath();
         QVERIFY(fatImage_.isValid());
-        if (::getuid() != 0) {
-            noFat_ = QStringLiteral("mounting a FAT image needs root");
-            return;
-        }
         const QString mkfs =
             QStandardPaths::findExecutable(QStringLiteral("mkfs.vfat"), {"/usr/sbin", "/sbin"});
-        if (mkfs.isEmpty()) {
-            noFat_ = QStringLiteral("mkfs.vfat (dosfstools) is not installed");
-            return;
-        }
+        if (::getuid() != 0)
+            return void(noFat_ = QStringLiteral("mounting a FAT image needs root"));
+        if (mkfs.isEmpty())
+            return void(noFat_ = QStringLiteral("mkfs.vfat (dosfstools) is not installed"));
         const QString image = fatImage_.filePath(QStringLiteral("fat.img"));
         const QString mountPoint = fatImage_.filePath(QStringLiteral("mnt"));
         QDir().mkpath(mountPoint);
@@ -276,12 +275,11 @@ private slots:
         if (why.isEmpty()) why = run(mkfs, {image});
         if (why.isEmpty())
             why = run(QStringLiteral("mount"), {"-t", "vfat", "-o", "loop", image, mountPoint});
-        if (!why.isEmpty()) {
+        if (why.isEmpty())
+            fatDir_ = mountPoint;
+        else
             noFat_ = QStringLiteral("this machine does not let the test mount a FAT image (%1)")
                          .arg(why);
-            return;
-        }
-        fatDir_ = mountPoint;
     }
 
     void cleanupTestCase() {
@@ -293,16 +291,9 @@ private slots:
         QTest::addColumn<QString>("file");    // what the next start reads
         QTest::addColumn<QString>("backup");  // the copy kept by the save before
         QTest::addColumn<QString>("place");   // memory, disk, fat, no links (in memory)
-        const struct {
-            const char* name;
-            QString file, backup;
-        } stores[] = {
-            {"book", QString::fromLatin1(kBookFile), QString::fromLatin1(kBookBackup)},
-            {"reminders", QString::fromLatin1(kReminderFile), QString::fromLatin1(kReminderBackup)},
-            {"settings", kRegistryFile, QString()}};
         const QString only = qEnvironmentVariable("ZRK_CRASH_PLACE");
         for (const char* place : {"memory", "disk", "fat", "no links"})
-            for (const auto& st : stores) {
+            for (const auto& st : stores()) {
                 if (!only.isEmpty() && only != QLatin1String(place)) continue;
                 // The settings keep no backup: hard links do not matter to them.
                 if (!std::strcmp(place, "no links") && st.backup.isEmpty()) continue;
@@ -319,10 +310,8 @@ private slots:
     void everyStepLeavesWholeContents_data() {
         QTest::addColumn<QString>("store");
         QTest::addColumn<QString>("file");
-        QTest::newRow("book") << QStringLiteral("book") << QString::fromLatin1(kBookFile);
-        QTest::newRow("reminders")
-            << QStringLiteral("reminders") << QString::fromLatin1(kReminderFile);
-        QTest::newRow("settings") << QStringLiteral("settings") << kRegistryFile;
+        for (const auto& st : stores())
+            QTest::newRow(st.name) << QString::fromLatin1(st.name) << st.file;
     }
     void everyStepLeavesWholeContents() {
         QFETCH(QString, store);

@@ -89,30 +89,28 @@ private slots:
     // written to the standard error stream.
     void failedSaveDoesNotHoldUpASignal_data() {
         QTest::addColumn<int>("sig");
-        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("notAFolder");  // a file where the save needs a folder
+        QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QByteArray>("said");
-        QTest::newRow("unwritable store")
-            << int(SIGTERM) << "store" << QByteArray("Failed to set data for '");
+        QTest::newRow("unwritable store") << int(SIGTERM) << "config/zrk-pro" << QByteArray()
+                                          << QByteArray("Failed to set data for '");
         // The book window is open, so the close saves the book; its folder is a file.
+        const QByteArray bookOpen =
+            "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n"
+            "\"Minimized\"=dword:00000000\n\"Phone Book\"=dword:00000001\n"
+            "\"Phone Book File\"=\"nodir/book.phn\"\n";
         for (int sig : {SIGTERM, SIGINT, SIGHUP})
             QTest::addRow("unsaveable book, signal %d", sig)
-                << sig << "book" << QByteArray("Ошибка создания nodir/book.phn!");
+                << sig << "nodir" << bookOpen << QByteArray("Ошибка создания nodir/book.phn!");
     }
     void failedSaveDoesNotHoldUpASignal() {
         QFETCH(int, sig);
-        QFETCH(QString, fault);
+        QFETCH(QString, notAFolder);
+        QFETCH(QByteArray, settings);
         QFETCH(QByteArray, said);
         zrktest::Sandbox box;
-        if (fault == "store") {
-            QVERIFY(zrktest::writeAll(box.filePath("config/zrk-pro"), "a file, not a folder"));
-        } else {
-            QVERIFY(zrktest::writeAll(box.filePath("nodir"), "a file, not a folder"));
-            QVERIFY(zrktest::writeAll(
-                box.registryPath(),
-                "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n"
-                "\"Minimized\"=dword:00000000\n\"Phone Book\"=dword:00000001\n"
-                "\"Phone Book File\"=\"nodir/book.phn\"\n"));
-        }
+        QVERIFY(zrktest::writeAll(box.filePath(notAFolder), "a file, not a folder"));
+        if (!settings.isEmpty()) QVERIFY(zrktest::writeAll(box.registryPath(), settings));
         QByteArray errors;
         QCOMPARE(runAndSignal(sig, &errors), 0);
         QVERIFY2(errors.contains(said), errors.constData());

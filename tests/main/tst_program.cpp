@@ -5,11 +5,11 @@
 
 #include "platform/Cp1251.h"
 #include "platform/Registry.h"
-#include "platform/UserMessages.h"
 #include "serial/FakeSerialDevice.h"
 #include "settings/Settings.h"
 
 #include "TestSupport.h"
+#include "book/StoreTesting.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -23,17 +23,6 @@
 using namespace zrk;
 
 namespace {
-
-// What would have been shown in message boxes.
-struct Shown final : UserMessages {
-    Shown() : previous(setUserMessages(this)) {}
-    ~Shown() override { setUserMessages(previous); }
-    void error(const QString& caption, const QString& text) override {
-        boxes << caption + ": " + text;
-    }
-    QStringList boxes;
-    UserMessages* previous;
-};
 
 // The standard error stream of this process, while it lives, into a file.
 struct CapturedStderr {
@@ -141,12 +130,12 @@ private slots:
         ProgramWindows& w = *p.run;
         w.mainWindow.show();
         QTRY_VERIFY(w.book.isVisible());
-        Shown shown;
+        zrktest::RecordingMessages shown;  // what would have been shown in message boxes
         CapturedStderr err;
         QEvent quit(QEvent::Quit);
         QCoreApplication::sendEvent(qApp, &quit);
         QVERIFY(!w.book.isVisible());
-        QCOMPARE(shown.boxes, QStringList());
+        QCOMPARE(shown.shown, QStringList());
         QVERIFY2(err.text().contains("Ошибка создания nodir/book.phn!"), err.text().constData());
         QVERIFY(zrktest::readAll(p.box.registryPath()).contains("Position\\PhoneBook"));
     }

@@ -25,10 +25,18 @@ struct Messages : UserMessages {
 };
 
 // A gateway's link with the waits of a test: a server that does not acknowledge is known
-// after 300 ms, a call not acknowledged is sent again after 500 ms.
-void quick(NcidLink& link) {
+// after 300 ms, a call not acknowledged is sent again after 500 ms. With a file, the calls
+// not yet sent are kept there.
+void quick(NcidLink& link, const QString& queueFile = {}) {
     link.setTimings(20, 100, 2000);
     link.setAckTimings(300, 500, 20);
+    if (!queueFile.isEmpty()) link.setQueueFile(queueFile);
+}
+
+// Calls numbered from..from+count-1, without names.
+void sendNumbers(NcidLink& link, int from, int count,
+                 const QDateTime& when = QDateTime::currentDateTime()) {
+    for (int i = 0; i < count; ++i) link.sendCall(when, QString::number(from + i), {});
 }
 
 // The numbers of the calls the server took, in order.
@@ -246,7 +254,8 @@ private slots:
         QTcpSocket c;
         c.connectToHost(QHostAddress::LocalHost, server.port());
         QList<QByteArray> got;
-        const auto readUntil = [&](const QByteArray& start) {
+        const auto readUntil = [&](const QByteArray& start) {  // the lines of this wait only
+            got.clear();
             return QTest::qWaitFor(
                 [&] {
                     while (c.canReadLine()) got.append(c.readLine().trimmed());
@@ -257,27 +266,24 @@ private slots:
         QVERIFY(readUntil("300 "));
         QCOMPARE(got.first(), QByteArray("200 NCID Server: ncidd (NCID) 1.0"));
         QVERIFY(got.contains("OPT: hangup-1"));
-        got.clear();
         c.write("REQ: ACK\r\n");
         QVERIFY(readUntil("ACK: REQ: ACK"));
         // Two lines in one write: the server takes the first only.
-        got.clear();
+        const QByteArray cidDate =
+            "CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year());
         c.write(
             "CALL: ###DATE12080905...CALLIN...LINE-...NMBR1.5...NAMEA+B+++\r\n"
             "CALL: ###DATE12080905...CALLIN...LINE-...NMBR2...NAMEB+++\r\n");
         QVERIFY(readUntil("ACK: CALL: "));
-        QVERIFY(got.contains("CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year()) +
-                             "*TIME*0905*LINE*POTS*NMBR*1*MESG*NONE*NAME*A*"));
+        QVERIFY(got.contains(cidDate + "*TIME*0905*LINE*POTS*NMBR*1*MESG*NONE*NAME*A*"));
         QTest::qWait(100);
         QCOMPARE(server.calls().size(), 1);
         QVERIFY(server.droppedBytes() > 0);
         // Each field at most 49 bytes, wherever that falls.
-        got.clear();
         c.write("CALL: ###DATE12080905...CALLIN...LINELONG...NMBR3...NAME" + kLongName.toUtf8() +
                 "+++\r\n");
         QVERIFY(readUntil("ACK: CALL: "));
-        QVERIFY(got.contains("CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year()) +
-                             "*TIME*0905*LINE*LONG*NMBR*3*MESG*NONE*NAME*" +
+        QVERIFY(got.contains(cidDate + "*TIME*0905*LINE*LONG*NMBR*3*MESG*NONE*NAME*" +
                              kLongName.toUtf8().left(49) + "*"));
 
         server.refuse = true;
@@ -307,8 +313,7 @@ private slots:
         quick(link);
         link.configure({server.address(), true, false, "-"});
         QTRY_VERIFY(link.stateText().startsWith("нет связи: "));
-        const QDateTime when(QDate(2026, 12, 8), QTime(9, 5));
-        for (int i = 0; i < 100; ++i) link.sendCall(when, QString::number(100000 + i), {});
+        sendNumbers(link, 100000, 100, QDateTime(QDate(2026, 12, 8), QTime(9, 5)));
         QCOMPARE(link.unsent(), 100);
         QVERIFY(server.start(port));
         QVERIFY(server.waitForCalls(100, 30000));
@@ -329,17 +334,14 @@ private slots:
         server.stop();
         {
             NcidLink first;
-            quick(first);
-            first.setQueueFile(file);
+            quick(first, file);
             first.configure({server.address(), true, false, "-"});
-            for (int i = 0; i < 5; ++i)
-                first.sendCall(QDateTime::currentDateTime(), QString::number(500 + i), {});
+            sendNumbers(first, 500, 5);
             // Each call is in the file the moment it is queued: a crash now loses none.
             QCOMPARE(parseQueueFile(zrktest::readAll(file)).lines.size(), 5);
         }
         NcidLink second;
-        quick(second);
-        second.setQueueFile(file);
+        quick(second, file);
         QCOMPARE(second.unsent(), 5);
         QVERIFY(server.start(port));
         second.configure({server.address(), true, false, "-"});
@@ -354,8 +356,7 @@ private slots:
         QVERIFY(zrktest::writeAll(file, text.left(text.size() - 4)));
         Messages messages;
         NcidLink third;
-        quick(third);
-        third.setQueueFile(file);
+        quick(third, file);
         QCOMPARE(messages.shown.size(), 1);
         QVERIFY2(messages.shown[0].contains(file + ".bad") && messages.shown[0].contains("2"),
                  qPrintable(messages.shown[0]));
@@ -376,8 +377,7 @@ private slots:
         QTRY_COMPARE(link.stateText(), QString("подключено"));
         QTest::qWait(50);  // the answer to REQ: ACK
         server.stopReadingClients();
-        for (int i = 0; i < 5; ++i)
-            link.sendCall(QDateTime::currentDateTime(), QString::number(700 + i), {});
+        sendNumbers(link, 700, 5);
         QVERIFY(server.waitForCalls(5, 10000));
         QTest::qWait(200);
         QCOMPARE(numbersTaken(server), numbers(700, 5));
@@ -395,8 +395,7 @@ private slots:
         quick(link);
         QSignalSpy states(&link, &NcidLink::stateChanged);
         link.configure({server.address(), true, false, "-"});
-        for (int i = 0; i < 3; ++i)
-            link.sendCall(QDateTime::currentDateTime(), QString::number(800 + i), {});
+        sendNumbers(link, 800, 3);
         QTRY_VERIFY(
             states.contains(QVariantList{"нет связи: сервер отказал: Too many clients connected"}));
         QTest::qWait(200);
