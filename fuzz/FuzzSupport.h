@@ -20,7 +20,7 @@ inline QTemporaryDir& workDir() {
 // Call from LLVMFuzzerInitialize before any Qt object is made.
 inline void enterWorkDir() {
     if (!workDir().isValid()) std::abort();
-    qputenv("XDG_CONFIG_HOME", workDir().filePath("config").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", workDir().filePath(QStringLiteral("config")).toLocal8Bit());
     QDir::setCurrent(workDir().path());
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-test"
 "$top/scripts/deps.sh"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRK_SANITIZE=ON >/dev/null
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZRK_SANITIZE=ON -DZRK_WERROR=ON >/dev/null
 cmake --build "$build"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2

@@ -12,13 +12,13 @@ class Sandbox {
 public:
     Sandbox() : oldCwd_(QDir::currentPath()) {
         QVERIFY2(dir_.isValid(), "cannot make a temporary directory");
-        qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toLocal8Bit());
         // Locks and sockets of the programs under test, private like a session's.
-        QDir().mkpath(dir_.filePath("run"));
-        QFile::setPermissions(dir_.filePath("run"), QFileDevice::ReadOwner |
+        QDir().mkpath(dir_.filePath(QStringLiteral("run")));
+        QFile::setPermissions(dir_.filePath(QStringLiteral("run")), QFileDevice::ReadOwner |
                                                         QFileDevice::WriteOwner |
                                                         QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir_.filePath("run").toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", dir_.filePath(QStringLiteral("run")).toLocal8Bit());
         QDir::setCurrent(dir_.path());
     }
     ~Sandbox() { QDir::setCurrent(oldCwd_); }
@@ -27,7 +27,7 @@ public:
 
     QString path() const { return dir_.path(); }
     QString filePath(const QString& name) const { return dir_.filePath(name); }
-    QString registryPath() const { return dir_.filePath("config/zrk-pro/registry.reg"); }
+    QString registryPath() const { return dir_.filePath(QStringLiteral("config/zrk-pro/registry.reg")); }
 
 private:
     QString oldCwd_;

@@ -38,7 +38,7 @@ void fill(BookStore& book) {
         BookEntry e = BookEntry::empty();
         e.Name.setText(QStringLiteral("Абонент номер %1").arg(i));
         // Written the way people write numbers: with dashes and brackets.
-        const QString d = QStringLiteral("%1").arg(100000 + i * 7 % 900000, 6, 10, QChar('0'));
+        const QString d = QStringLiteral("%1").arg(100000 + i * 7 % 900000, 6, 10, QLatin1Char('0'));
         e.Phone.setText(QStringLiteral("(812) %1-%2-%3").arg(d.left(2), d.mid(2, 2), d.mid(4)));
         e.WorkPhone.setText(QStringLiteral("555-%1").arg(i % 10000));
         e.Address.setText(QStringLiteral("ул. Садовая, д. %1, кв. %2").arg(i % 200).arg(i % 97));
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Measured where the book would live: the current directory, or the one given.
     const QString base = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    QTemporaryDir dir(base + "/bench-book-XXXXXX");
+    QTemporaryDir dir(base + QLatin1String("/bench-book-XXXXXX"));
     if (!dir.isValid()) {
         std::fprintf(stderr, "cannot make a directory in %s\n", qPrintable(base));
         return 1;
@@ -182,10 +182,10 @@ int main(int argc, char** argv) {
     fill(book);
     // The first save of a run also pays for the memory of its file image.
     timer.start();
-    if (!book.SaveList(kBookFile)) return 1;
+    if (!book.SaveList(QString::fromLatin1(kBookFile))) return 1;
     const double firstSave = double(timer.nsecsElapsed()) / 1e6;
     std::printf("book: %d entries, %d groups, file %lld bytes, in %s\n", book.count(),
-                book.groupCount() - 1, (long long)QFileInfo(kBookFile).size(), qPrintable(base));
+                book.groupCount() - 1, (long long)QFileInfo(QString::fromLatin1(kBookFile)).size(), qPrintable(base));
 
     std::printf("%-34s      %8.3f ms\n", "first save (no file before)", firstSave);
     // The store is made before and freed after the clock: only the loading is timed.
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
     report("save (with backup, synced)",
            measure(7,
                    [&] {
-                       if (!book.SaveList(kBookFile)) std::abort();
+                       if (!book.SaveList(QString::fromLatin1(kBookFile))) std::abort();
                    }),
            300);
     report("WhoCall, number not in the book",

@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
         for (int i = 0; i < 100000; ++i) {
             zrk::BookEntry e = zrk::BookEntry::empty();
             e.Name.setText(QStringLiteral("Абонент номер %1").arg(i));
-            e.Phone.setText(QStringLiteral("%1-%2").arg(100 + i / 1000).arg(i % 1000, 3, 10, QChar('0')));
+            e.Phone.setText(QStringLiteral("%1-%2").arg(100 + i / 1000).arg(i % 1000, 3, 10, QLatin1Char('0')));
             e.Group = i % 101;
             book.AddItem(e, true);
         }

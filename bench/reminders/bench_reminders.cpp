@@ -44,7 +44,7 @@ QList<ReminderRecord> reminders(int due) {
         r.Note.setText(QStringLiteral("Напоминание номер %1\rвторая строка\r").arg(i));
         if (i % 10 == 9) {
             r.Kind = ReminderByNumber;
-            r.Number.setText(QStringLiteral("(812) 555-%1").arg(i, 4, 10, QChar('0')));
+            r.Number.setText(QStringLiteral("(812) 555-%1").arg(i, 4, 10, QLatin1Char('0')));
         } else {
             r.Kind = ReminderByDate;
             const bool isDue = dueLeft > 0 && i % (kReminders / qMax(1, due)) == 0;

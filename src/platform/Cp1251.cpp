@@ -42,7 +42,7 @@ QString fromCp1251(const char* data, qsizetype size) {
     QChar* dst = out.data();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        dst[i] = b < 0x80 ? QChar(b) : QChar(kHigh[b - 0x80]);
+        dst[i] = b < 0x80 ? QChar(char16_t(b)) : QChar(kHigh[b - 0x80]);
     }
     return out;
 }

@@ -43,7 +43,7 @@ void syncDirectoryOf(const QString& path) {
 
 QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err) {
     const QFileInfo info(target);
-    QByteArray tmpl = QFile::encodeName(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
+    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) {
         fail(err, QStringLiteral("cannot create a file beside %1").arg(target), errno);

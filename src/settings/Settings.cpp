@@ -74,20 +74,20 @@ const QList<Key>& layout() {
                    boolItem("Phone Book", &TIni::PhoneBook),
                    textItem("Phone Book File", &TIni::PhoneBookFile), boolItem("Sound", &TIni::Sound),
                    intItem("Group", &TIni::Group)}});
-        k.append({kRoot + "Modem",
+        k.append({kRoot + QLatin1String("Modem"),
                   {intItem("Port", &TIni::Port), intItem("Baud", &TIni::Baud),
                    intItem("Answer On Ring", &TIni::AnswerOnRing), intItem("Prefix", &TIni::Prefix),
                    textItem("Init", &TIni::Init), textItem("Zrk", &TIni::Zrk),
                    textItem("HandUp", &TIni::HandUp), textItem("CallerID", &TIni::CallerID),
                    boolItem("ReDial", &TIni::ReDial), intItem("ReDialTry", &TIni::ReDialTry),
                    intItem("ReDialWait", &TIni::ReDialWait)}});
-        k.append({kRoot + "Action",
+        k.append({kRoot + QLatin1String("Action"),
                   {intItem("On Normal", &TIni::OnNormal), intItem("On Bad", &TIni::OnBad),
                    intItem("On Prior", &TIni::OnPrior),
                    textItem("Sound on Normal", &TIni::SoundOnNormal),
                    textItem("Sound on Bad", &TIni::SoundOnBad),
                    textItem("Sound on Prior", &TIni::SoundOnPrior)}});
-        k.append({kRoot + "Fonts",
+        k.append({kRoot + QLatin1String("Fonts"),
                   {textItem("Number Font", &TIni::NumberFont),
                    textItem("Counter Font", &TIni::CounterFont), textItem("Info Font", &TIni::InfoFont),
                    intItem("Number Size", &TIni::NumberSize), intItem("Counter Size", &TIni::CounterSize),
@@ -97,32 +97,32 @@ const QList<Key>& layout() {
                    colorItem("Counter Color", &TIni::CounterColor),
                    colorItem("Info Color", &TIni::InfoColor),
                    colorItem("Not Active Color", &TIni::NotActiveColor)}});
-        Key categories{kRoot + "Categories", {}};
+        Key categories{kRoot + QLatin1String("Categories"), {}};
         for (int i = 0; i < 10; ++i) {
             const QString n = QStringLiteral("%1:").arg((i + 1) % 10);
             categories.items.append({n, [n, i](const RegKey& r, TIni& s) { s.Categories[i] = r.readString(n); },
                                      [n, i](RegKey& r, const TIni& s) { r.writeString(n, s.Categories[i]); }});
         }
         k.append(categories);
-        Key notes{kRoot + "Reminder Notes", {}};
+        Key notes{kRoot + QLatin1String("Reminder Notes"), {}};
         for (int i = 0; i < 7; ++i) {
             const QString n = QStringLiteral("%1:").arg(i + 1);
             notes.items.append({n, [n, i](const RegKey& r, TIni& s) { s.Notes[i] = r.readString(n); },
                                 [n, i](RegKey& r, const TIni& s) { r.writeString(n, s.Notes[i]); }});
         }
         k.append(notes);
-        k.append({kRoot + "Scheduler",
+        k.append({kRoot + QLatin1String("Scheduler"),
                   {boolItem("Port OnOff", &TIni::PortOnOff), boolItem("Sound OnOff", &TIni::SoundOnOff),
                    timeItem("Port Off", &TIni::PortOff), timeItem("Port On", &TIni::PortOn),
                    timeItem("Sound Off", &TIni::SoundOff), timeItem("Sound On", &TIni::SoundOn)}});
-        Key columns{kRoot + "Book Columns", {}};
+        Key columns{kRoot + QLatin1String("Book Columns"), {}};
         for (int i = 0; i < 8; ++i) {
             const QString n = QStringLiteral("Column%1").arg(i);
             columns.items.append({n, [n, i](const RegKey& r, TIni& s) { s.Columns[i] = r.readBool(n); },
                                   [n, i](RegKey& r, const TIni& s) { r.writeBool(n, s.Columns[i]); }});
         }
         k.append(columns);
-        k.append({kRoot + "Network",
+        k.append({kRoot + QLatin1String("Network"),
                   {textItem("NCID Server", &TIni::NcidServer), boolItem("Send Calls", &TIni::SendCalls),
                    boolItem("Receive Calls", &TIni::ReceiveCalls),
                    textItem("Line Label", &TIni::LineLabel)}});

@@ -30,11 +30,11 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(dir + "/config");
+    QDir().mkpath(dir + QLatin1String("/config"));
     QDir::setCurrent(dir);
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir + "/config"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir + QLatin1String("/config")));
 
-    if (!QFile::exists("book.phn")) {
+    if (!QFile::exists(QStringLiteral("book.phn"))) {
         zrk::BookStore book;
         zrk::BookGroup friends = zrk::BookGroup::empty();
         friends.Title.setText(QStringLiteral("Друзья"));

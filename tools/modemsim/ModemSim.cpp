@@ -66,7 +66,7 @@ public:
     bool openPty(const QString& link) {
         master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (master_ < 0 || ::grantpt(master_) < 0 || ::unlockpt(master_) < 0) {
-            warn(QStringLiteral("cannot open a pseudo-terminal: %1").arg(strerror(errno)));
+            warn(QStringLiteral("cannot open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(strerror(errno))));
             return false;
         }
         slavePath_ = QString::fromLocal8Bit(::ptsname(master_));
@@ -93,7 +93,7 @@ public:
                 ::unlink(l.constData());
             }
             if (::symlink(QFile::encodeName(slavePath_).constData(), l.constData()) < 0) {
-                warn(QStringLiteral("cannot create the link %1: %2").arg(link, strerror(errno)));
+                warn(QStringLiteral("cannot create the link %1: %2").arg(link, QString::fromLocal8Bit(strerror(errno))));
                 return false;
             }
             link_ = link;
@@ -228,7 +228,7 @@ private:
         const QByteArray b = "\r\n" + zrk::toCp1251(text) + "\r\n";
         // Nobody reading and the queue full: the bytes are lost, as on a real line.
         if (::write(master_, b.constData(), size_t(b.size())) < 0 && errno != EAGAIN)
-            warn(QStringLiteral("write: %1").arg(strerror(errno)));
+            warn(QStringLiteral("write: %1").arg(QString::fromLocal8Bit(strerror(errno))));
     }
 
     void readMaster() {
@@ -236,7 +236,7 @@ private:
         const ssize_t n = ::read(master_, buf, sizeof buf);
         if (n < 0) {
             if (errno != EAGAIN && errno != EINTR) {
-                warn(QStringLiteral("read: %1").arg(strerror(errno)));
+                warn(QStringLiteral("read: %1").arg(QString::fromLocal8Bit(strerror(errno))));
                 masterNotifier_->setEnabled(false);
             }
             return;
