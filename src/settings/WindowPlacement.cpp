@@ -1,10 +1,10 @@
 #include "settings/WindowPlacement.h"
 
 #include "platform/Exception.h"
-#include "platform/UserMessages.h"
 #include "settings/Positions.h"
 
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QWidget>
 
 namespace zrk {
@@ -64,16 +64,19 @@ bool WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
     try {
         return restore(window);
     } catch (const Exception& e) {
-        showError(e.message());
+        QMessageBox::critical(window, QStringLiteral("Ошибка"), e.message());
         return false;
     }
 }
 
-void WindowPlacement::saveOrReport(const QWidget* window) const noexcept {
+void WindowPlacement::saveOrReport(QWidget* window, QStringList* failures) const noexcept {
     try {
         save(window);
     } catch (const Exception& e) {
-        showError(e.message());
+        if (failures)
+            failures->append(e.message());
+        else
+            QMessageBox::critical(window, QStringLiteral("Ошибка"), e.message());
     }
 }
 
