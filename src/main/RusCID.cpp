@@ -85,7 +85,10 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
 }
 
-TRusCID::~TRusCID() = default;
+TRusCID::~TRusCID() {
+    // The link saves its queue as it goes: no box from a window half destroyed.
+    if (ncid_) ncid_->disconnect(this);
+}
 
 void TRusCID::setRunWindows(const RunWindows& w) {
     windows_ = w;
