@@ -8,6 +8,19 @@
 #include <QWidget>
 
 namespace zrk {
+namespace {
+
+// Never modal, and a window of its own: a place that could not be kept holds up nothing (nor
+// a close at the program's end), and the box outlives a dialog that closes.
+void showPlacementError(const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+}  // namespace
 
 void WindowPlacement::setColumns(QHeaderView* header, QList<int> keyIndexes) {
     header_ = header;
@@ -64,7 +77,7 @@ bool WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
     try {
         return restore(window);
     } catch (const Exception& e) {
-        QMessageBox::critical(window, QStringLiteral("Ошибка"), e.message());
+        showPlacementError(e.message());
         return false;
     }
 }
@@ -76,7 +89,7 @@ void WindowPlacement::saveOrReport(QWidget* window, QStringList* failures) const
         if (failures)
             failures->append(e.message());
         else
-            QMessageBox::critical(window, QStringLiteral("Ошибка"), e.message());
+            showPlacementError(e.message());
     }
 }
 
