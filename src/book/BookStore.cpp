@@ -2,7 +2,6 @@
 
 #include "platform/Backup.h"
 #include "platform/SafeFile.h"
-#include "platform/UserMessages.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -279,34 +278,35 @@ void BookStore::serializeInto(QByteArray& out) const {
     }
 }
 
-bool BookStore::SaveList() {
-    return SaveList(ini().PhoneBookFile);
+bool BookStore::SaveList(FileError* error) {
+    return SaveList(ini().PhoneBookFile, error);
 }
 
-bool BookStore::SaveList(const QString& fileName) {
+bool BookStore::SaveList(const QString& fileName, FileError* error) {
     // The new book is complete on disk before the old one is copied aside, and the book file
     // is replaced in one rename, so that neither a failure nor a crash at any moment of the
     // save leaves the book's name without a whole book behind it.
     FileError err;
+    const auto fail = [&](const QString& text) {
+        if (error) *error = FileError{err.code, text};
+        return false;
+    };
     serializeInto(saveBuffer_);
     const QString temp = writeSyncedTemp(fileName, saveBuffer_, &err);
-    if (temp.isEmpty()) {
-        showError(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
-        return false;
-    }
+    if (temp.isEmpty())
+        return fail(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
     const QFileInfo target(fileName);
     if (target.exists() || target.isSymLink()) {
         bool oldBackupStays = false;
         if (!keepAsBackup(fileName, QString::fromLatin1(kBookBackup), &err, &oldBackupStays)) {
             QFile::remove(temp);
-            showError(creationError(QString::fromLatin1(oldBackupStays ? kBookBackup : kBookFile)));
-            return false;
+            return fail(
+                creationError(QString::fromLatin1(oldBackupStays ? kBookBackup : kBookFile)));
         }
     }
     if (!renameSynced(temp, fileName, &err)) {
         QFile::remove(temp);
-        showError(creationError(fileName));
-        return false;
+        return fail(creationError(fileName));
     }
     return true;
 }

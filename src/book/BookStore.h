@@ -4,6 +4,7 @@
 // loaded from and saved to, and the two questions asked of it: who is calling (WhoCall) and
 // is a number already in the book (IsNum). Used on the user-interface thread only.
 #include "book/BookRecords.h"
+#include "platform/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -71,10 +72,11 @@ public:
 
     // Writes the whole book to the file named by "Phone Book File" (or `fileName`); the
     // previous file becomes "book.bak" (the book file stays whole until the new one
-    // replaces it). Failures are shown through userMessages(); the book
-    // in memory is never touched. Returns whether the new file is in place.
-    bool SaveList();
-    bool SaveList(const QString& fileName);
+    // replaces it). Returns whether the new file is in place; if not, `error` says why for
+    // the user ("Ошибка создания book.bak!", "Ошибка записи book.phn!"...). The book in
+    // memory is never touched.
+    bool SaveList(FileError* error = nullptr);
+    bool SaveList(const QString& fileName, FileError* error = nullptr);
 
     // isNew: appends a copy and returns its position; otherwise overwrites position `index`.
     int AddItem(const BookEntry& entry, bool isNew, int index = -1);

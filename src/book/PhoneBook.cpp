@@ -1,7 +1,6 @@
 #include "book/PhoneBook.h"
 
 #include "platform/Exception.h"
-#include "platform/UserMessages.h"
 #include "settings/Positions.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
@@ -15,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
@@ -45,6 +45,9 @@ BookPrompts desktopPrompts(QWidget* owner) {
     };
     p.warn = [owner](const QString& caption, const QString& text) {
         QMessageBox::warning(owner, caption, text);
+    };
+    p.error = [owner](const QString& caption, const QString& text) {
+        QMessageBox::critical(owner, caption, text);
     };
     return p;
 }
@@ -273,6 +276,7 @@ void TPhoneBook::setColumnChooser(std::function<bool(QWidget*)> choose) {
 
 void TPhoneBook::setPrompts(BookPrompts prompts) {
     prompts_ = std::move(prompts);
+    if (!prompts_.error) prompts_.error = desktopPrompts(this).error;
 }
 
 void TPhoneBook::ColumCreate() {
@@ -291,7 +295,7 @@ void TPhoneBook::ColumCreate() {
             try {
                 LoadPosition(QStringLiteral("Position\\PhoneBook\\Section%1").arg(field), place);
             } catch (const Exception& e) {
-                showError(e.message());
+                tellError(e.message());
             }
         }
         header->resizeSection(c, qMax(0, place.Width));
@@ -362,7 +366,20 @@ QList<int> TPhoneBook::selectedRows() const {
 }
 
 void TPhoneBook::save() {
-    store_.SaveList();  // a failure is told by the store; the change stays in memory
+    // A failure is told; the change stays in memory and goes with the next save.
+    if (FileError error; !store_.SaveList(&error)) tellError(error.message);
+}
+
+void TPhoneBook::tellError(const QString& text) {
+    if (exitFailures_)
+        exitFailures_->append(text);
+    else
+        prompts_.error(QStringLiteral("Ошибка"), text);
+}
+
+void TPhoneBook::closeForExit(QStringList& failures) {
+    const QScopedValueRollback collect(exitFailures_, &failures);
+    close();
 }
 
 void TPhoneBook::showEvent(QShowEvent* event) {
@@ -371,7 +388,7 @@ void TPhoneBook::showEvent(QShowEvent* event) {
 }
 
 void TPhoneBook::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this);
+    placement_.saveOrReport(this, exitFailures_);
     QMainWindow::closeEvent(event);
     emit shownChanged(false);
     save();

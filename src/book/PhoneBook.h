@@ -31,6 +31,8 @@ struct BookPrompts {
     std::function<QMessageBox::StandardButton(const QString& caption, const QString& text)> ask;
     // A warning with OK.
     std::function<void(const QString& caption, const QString& text)> warn;
+    // An error with OK: what could not be saved or read.
+    std::function<void(const QString& caption, const QString& text)> error;
 };
 
 class TPhoneBook : public QMainWindow {
@@ -56,6 +58,10 @@ public:
     // The column chooser; true when the user changed the columns. Off until set.
     void setColumnChooser(std::function<bool(QWidget* parent)> choose);
     void setPrompts(BookPrompts prompts);
+
+    // At the end of the program: closes as the user's close does, but what cannot be saved
+    // is added to `failures` instead of being shown (nobody may be there to click a box).
+    void closeForExit(QStringList& failures);
 
     // The main window's "&Добавить в книгу...": a new entry with `number`.
     void addWithNumber(const QString& number);
@@ -116,6 +122,8 @@ private:
     // The index of the group table whose title equals `title` ignoring case, skipping `except`.
     bool titleTaken(const QString& title, int except) const;
     void save();
+    // An error box, or into the failures of the program's end.
+    void tellError(const QString& text);
     // Runs a command of the main window; its failure goes to the main window's handler.
     void onLine(const std::function<void(Line&)>& command);
     TItemInfo* infoForm();
@@ -132,6 +140,7 @@ private:
     std::function<void(const QString&)> reminderForm_;
     std::function<bool(QWidget*)> columnChooser_;
     BookPrompts prompts_;
+    QStringList* exitFailures_ = nullptr;
 
     QTreeView* lvBook = nullptr;
     QComboBox* cbGroup = nullptr;

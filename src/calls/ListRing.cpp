@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -203,8 +204,13 @@ bool TListRing::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TListRing::closeForExit(QStringList& failures) {
+    const QScopedValueRollback collect(exitFailures_, &failures);
+    close();
+}
+
 void TListRing::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this);
+    placement_.saveOrReport(this, exitFailures_);
     line_.setCallListShown(false);
     QMainWindow::closeEvent(event);
 }

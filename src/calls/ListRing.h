@@ -34,6 +34,9 @@ public:
 
     int rowCount() const;
 
+    // At the end of the program: closes; a place that cannot be kept is added to `failures`.
+    void closeForExit(QStringList& failures);
+
     // What shows the log file; the desktop's text viewer unless replaced.
     void setLogOpener(std::function<void(const QString&)> opener) { openLog_ = std::move(opener); }
 
@@ -61,6 +64,7 @@ private:
     QToolButton* sbClear_;
     QLabel* status_;
     std::function<void(const QString&)> openLog_;
+    QStringList* exitFailures_ = nullptr;
 };
 
 }  // namespace zrk

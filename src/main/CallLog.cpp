@@ -33,24 +33,30 @@ private:
     int fd_;
 };
 
-[[noreturn]] void raise(const QString& fileName, int code) {
-    throw EInOutError(QStringLiteral("Ошибка записи %1!").arg(fileName), code);
+bool fail(FileError* error, const QString& fileName, int code) {
+    if (error) *error = FileError{code, QStringLiteral("Ошибка записи %1!").arg(fileName)};
+    return false;
 }
 
-void writeAll(Fd& fd, const QByteArray& data, const QString& fileName) {
+bool writeAll(Fd& fd, const QByteArray& data) {
     const char* p = data.constData();
     qsizetype left = data.size();
     while (left > 0) {
         const ssize_t n = ::write(fd.get(), p, size_t(left));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) raise(fileName, n < 0 ? errno : ENOSPC);
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
         p += n;
         left -= n;
     }
+    return true;
 }
 
-void closeChecked(Fd& fd, const QString& fileName) {
-    if (!fd.close()) raise(fileName, errno);
+// Writes `data` and closes; false with errno set when either fails.
+bool writeAndClose(Fd& fd, const QByteArray& data) {
+    return writeAll(fd, data) && fd.close();
 }
 
 }  // namespace
@@ -78,13 +84,14 @@ QByteArray callLogLine(const QDateTime& when, const QString& text) {
                     QLatin1Char(' ') + text + QStringLiteral("\r\n"));
 }
 
-void WriteLog(const QString& text) {
-    WriteLog(ini().LogFile, text);
+bool WriteLog(const QString& text, FileError* error) {
+    return WriteLog(ini().LogFile, text, QDateTime::currentDateTime(), error);
 }
 
-void WriteLog(const QString& fileName, const QString& text, const QDateTime& when) {
+bool WriteLog(const QString& fileName, const QString& text, const QDateTime& when,
+              FileError* error) {
     const QByteArray path = QFile::encodeName(fileName);
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return true;
 
     // Only a file that is not there at all gets the header; one that exists but cannot be
     // read is appended to as it is.
@@ -96,17 +103,16 @@ void WriteLog(const QString& fileName, const QString& text, const QDateTime& whe
     } else if (errno == ENOENT) {
         Fd created(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
         if (created.get() >= 0) {
-            writeAll(created, callLogHeader(), fileName);
-            closeChecked(created, fileName);
+            if (!writeAndClose(created, callLogHeader())) return fail(error, fileName, errno);
         } else if (errno != EEXIST) {
-            return;  // no directory, no rights: the line is lost, as the user chose the place
+            return true;  // no directory, no rights: the line is lost, as the user chose the place
         }
     }
 
     Fd log(::open(path.constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC));
-    if (log.get() < 0) return;
-    writeAll(log, callLogLine(when, text), fileName);
-    closeChecked(log, fileName);
+    if (log.get() < 0) return true;
+    if (!writeAndClose(log, callLogLine(when, text))) return fail(error, fileName, errno);
+    return true;
 }
 
 }  // namespace zrk

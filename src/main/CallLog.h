@@ -2,24 +2,13 @@
 // The call log: one text line per identified call, appended to the file named by "Log File"
 // (code page 1251, CR LF line ends). A new file starts with a three-line header; nothing in
 // the program reads the file back.
-#include "platform/Exception.h"
+#include "platform/SafeFile.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
 namespace zrk {
-
-// A write to the log failed after the file was opened. The caller reports it and carries on
-// receiving modem lines.
-class EInOutError : public Exception {
-public:
-    EInOutError(QString message, int code) : Exception(std::move(message)), code_(code) {}
-    int code() const { return code_; }  // errno
-
-private:
-    int code_;
-};
 
 // The header of a new log file.
 QByteArray callLogHeader();
@@ -34,9 +23,10 @@ QByteArray callLogLine(const QDateTime& when, const QString& text);
 
 // Appends one line for `text` (the number as shown, a blank, the phone-book name). A file
 // that cannot be opened or created loses the line silently; only a missing file gets the
-// header. A failed write after opening raises EInOutError.
-void WriteLog(const QString& text);
-void WriteLog(const QString& fileName, const QString& text,
-              const QDateTime& when = QDateTime::currentDateTime());
+// header. A write or close that fails after opening returns false with `error` set
+// ("Ошибка записи <file>!" and the errno); the caller reports it and carries on.
+bool WriteLog(const QString& text, FileError* error = nullptr);
+bool WriteLog(const QString& fileName, const QString& text,
+              const QDateTime& when = QDateTime::currentDateTime(), FileError* error = nullptr);
 
 }  // namespace zrk

@@ -12,7 +12,6 @@
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
-#include "platform/UserMessages.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
 #include "settings/Schedule.h"
@@ -86,7 +85,10 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
 }
 
-TRusCID::~TRusCID() = default;
+TRusCID::~TRusCID() {
+    // The link saves its queue as it goes: no box from a window half destroyed.
+    if (ncid_) ncid_->disconnect(this);
+}
 
 void TRusCID::setRunWindows(const RunWindows& w) {
     windows_ = w;
@@ -267,7 +269,6 @@ void TRusCID::FormClose() {
     // What could not be saved is said before the program ends, not left in a box that
     // would vanish with it, nor in one of its own that a signal would wait on.
     QStringList failures;
-    CollectedMessages collect(failures);
     const auto attempt = [&failures](const auto& f) {
         try {
             f();
@@ -275,14 +276,21 @@ void TRusCID::FormClose() {
             failures.append(QString::fromUtf8(e.what()));
         }
     };
-    if (ncid_) ncid_->stop();
+    if (ncid_) {
+        const QMetaObject::Connection queueErrors =
+            connect(ncid_, &NcidLink::fileError, this,
+                    [&failures](const QString& t) { failures.append(t); });
+        ncid_->stop();
+        disconnect(queueErrors);
+    }
     attempt([this] { placement_.save(this); });
-    for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls)})
-        if (w && w->isVisible()) attempt([w] { w->close(); });
+    if (windows_.book && windows_.book->isVisible())
+        attempt([&] { windows_.book->closeForExit(failures); });
+    if (windows_.calls && windows_.calls->isVisible())
+        attempt([&] { windows_.calls->closeForExit(failures); });
     closeReminders(failures);
     attempt([] { SaveSettings(ini()); });
     icTray->hide();
-    collect.release();
     if (failures.isEmpty()) return;
     const QString text = failures.join(QLatin1Char('\n'));
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -308,27 +316,26 @@ void TRusCID::HandleException(std::exception_ptr error) {
         idONOFF(false);
         showErrorBox(e.message());
     } catch (const Exception& e) {
-        // Not the port's fault: the port stays as it is, and the same trouble (a full disk
-        // for the log, say) is not shown again on every call.
-        if (!shownErrors_.contains(e.message())) {
-            shownErrors_.insert(e.message());
-            showErrorBox(e.message());
-        }
+        // Not the port's fault: the port stays as it is.
+        showErrorOnce(e.message());
     } catch (const std::exception& e) {
-        const QString text = QString::fromLocal8Bit(e.what());
-        if (!shownErrors_.contains(text)) {
-            shownErrors_.insert(text);
-            showErrorBox(text);
-        }
+        showErrorOnce(QString::fromLocal8Bit(e.what()));
     } catch (...) {
         showErrorBox(QStringLiteral("Неизвестная ошибка"));
     }
 }
 
-void TRusCID::showErrorBox(const QString& text) {
+void TRusCID::showErrorOnce(const QString& text) {
+    if (shownErrors_.contains(text)) return;
+    shownErrors_.insert(text);
+    showErrorBox(text);
+}
+
+void TRusCID::showErrorBox(const QString& text, const QString& caption) {
     // Never modal here: a nested event loop would let the next batch of modem bytes run
     // inside the one that raised the error.
-    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, caption.isEmpty() ? windowTitle() : caption,
+                                text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("errorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);

@@ -171,7 +171,11 @@ private:
     void wire();
     void setTrayIcon(int index);
     void setTrayHint(const QString& hint);
-    void showErrorBox(const QString& text);
+    // Never modal: the modem's data goes on being read under the box. `caption`: the
+    // window's title unless given (the files' errors say "Ошибка").
+    void showErrorBox(const QString& text, const QString& caption = {});
+    // The same trouble (a full disk for the log, say) is shown once in the run.
+    void showErrorOnce(const QString& text);
     void applyStayOnTop(bool on);
     void setInfoCaption(const QString& caption);
     void setInfoHint(const QString& hint, bool show);

@@ -68,13 +68,9 @@ void TRusCID::StNumber(const QString& report) {
     }
     setTrayHint(hint);
     if (!again) {
-        try {
-            WriteLog(hint);
-        } catch (...) {
-            // Said once; a log that cannot be written must not cost every later call its
-            // full-screen display and its ring sound.
-            HandleException(std::current_exception());
-        }
+        // Said once; a log that cannot be written must not cost every later call its
+        // full-screen display and its ring sound.
+        if (FileError error; !WriteLog(hint, &error)) showErrorOnce(error.message);
         shareCall(number, who.name);
     }
     if (ini().Screen && windows_.allScreen) {

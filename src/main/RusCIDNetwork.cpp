@@ -16,6 +16,9 @@ void TRusCID::startNetwork() {
     if (!ncid_) {
         ncid_ = new NcidLink(this);
         ncid_->setObjectName(QStringLiteral("ncidLink"));
+        connect(ncid_, &NcidLink::fileError, this, [this](const QString& text) {
+            if (!closed_) showErrorBox(text, QStringLiteral("Ошибка"));
+        });
         // The calls the server has not had yet wait in the data directory.
         ncid_->setQueueFile(QDir::current().absoluteFilePath(QStringLiteral("ncid-queue.txt")));
         connect(ncid_, &NcidLink::callReceived, this,

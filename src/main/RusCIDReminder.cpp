@@ -3,7 +3,6 @@
 #include "main/RusCID.h"
 
 #include "platform/Sound.h"
-#include "platform/UserMessages.h"
 #include "reminders/ReminderClock.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Schedule.h"
@@ -125,9 +124,8 @@ void TRusCID::closeReminders(QStringList& failures) {
     if (!windows_.reminders) return;
     // What the list cannot save is told with the rest of the closing's failures, never in
     // a box of its own that a signal would wait on.
-    CollectedMessages collect(failures);
     try {
-        windows_.reminders->closeForExit();
+        windows_.reminders->closeForExit(failures);
     } catch (const std::exception& e) {
         failures.append(QString::fromUtf8(e.what()));
     }

@@ -5,7 +5,6 @@
 #include "platform/SingleInstance.h"
 #include "platform/QuitSignals.h"
 #include "platform/Sound.h"
-#include "platform/UserMessages.h"
 #include "settings/RegImport.h"
 
 #include <QApplication>
@@ -30,14 +29,6 @@ public:
             if (onError) onError(std::current_exception());
             return false;
         }
-    }
-};
-
-// The stores' file errors, shown as the user must acknowledge them.
-class MessageBoxes final : public zrk::UserMessages {
-public:
-    void error(const QString& caption, const QString& text) override {
-        QMessageBox::critical(QApplication::activeWindow(), caption, text);
     }
 };
 
@@ -96,8 +87,6 @@ int main(int argc, char* argv[]) {
     // Held for the whole run: an import refuses while a program would save over it at exit.
     const zrk::RegistryHold settingsInUse(zrk::RegistryFile::userPath(), zrk::RegistryHold::Shared);
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
-    MessageBoxes boxes;
-    zrk::setUserMessages(&boxes);
     // A signal or the end of the desktop session closes the program as the main window's
     // close does: port closed, positions and settings saved. Installed first, so that a
     // signal during start-up waits for the event loop instead of killing the program.
@@ -126,6 +115,5 @@ int main(int argc, char* argv[]) {
     mainWindow.show();
     const int rc = app.exec();
     mainWindowPtr = nullptr;
-    zrk::setUserMessages(nullptr);
     return rc;
 }

@@ -1,7 +1,6 @@
 #include "net/NcidLink.h"
 
 #include "platform/SafeFile.h"
-#include "platform/UserMessages.h"
 
 #include <QFile>
 #include <QTcpSocket>
@@ -78,7 +77,7 @@ void NcidLink::setQueueFile(const QString& path) {
     if (!f.exists()) return;
     if (!f.open(QIODevice::ReadOnly)) {
         // Never written over: the calls in it may still be read once the fault is mended.
-        showError(QStringLiteral("Ошибка чтения ") + path + QLatin1Char('!'));
+        emit fileError(QStringLiteral("Ошибка чтения ") + path + QLatin1Char('!'));
         queueFile_.clear();
         return;
     }
@@ -91,7 +90,7 @@ void NcidLink::setQueueFile(const QString& path) {
         queueFile_.clear();  // never written over: what could not be read is still in it
     else
         saveQueue();
-    showError(
+    emit fileError(
         QStringLiteral("Файл очереди звонков для сервера NCID %1 повреждён. ").arg(path) +
         (aside.isEmpty() ? QString() : QStringLiteral("Он сохранён как %1. ").arg(aside)) +
         QStringLiteral("Прочитано звонков: %1, они будут отправлены.").arg(content.lines.size()));
@@ -105,7 +104,7 @@ void NcidLink::saveQueue() {
         saveFailed_ = false;
     } else if (!saveFailed_) {
         saveFailed_ = true;  // said once: every later call would say it again
-        showError(QStringLiteral("Ошибка записи ") + queueFile_ + QLatin1Char('!'));
+        emit fileError(QStringLiteral("Ошибка записи ") + queueFile_ + QLatin1Char('!'));
     }
 }
 

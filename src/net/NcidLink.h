@@ -40,7 +40,8 @@ public:
     // pause between calls for a server that does not acknowledge.
     void setAckTimings(int replyMs, int ackMs, int pauseMs);
     // Keeps the unsent calls in `path` from now on, first taking those it holds. A damaged
-    // file is moved aside and reported; the calls that could be read from it are kept.
+    // file is moved aside and reported (fileError); the calls that could be read from it
+    // are kept.
     void setQueueFile(const QString& path);
 
     // A call identified here: sent when the link is up, else kept for it.
@@ -57,6 +58,9 @@ signals:
     void callReceived(const QString& number, const QString& name, const QString& line);
     void ringReceived(int ring);
     void stateChanged(const QString& text);
+    // The queue file could not be read or written, or was damaged: the text for the user.
+    // A signal, not a result: most saves run from the link's own timers.
+    void fileError(const QString& text);
 
 private:
     void connectNow();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -142,8 +143,13 @@ void TAlertReminder::reject() {
 
 void TAlertReminder::closeEvent(QCloseEvent* event) {
     // The close box keeps the queue: the dialog's own close would dismiss the alert.
-    placement_.saveOrReport(this);
+    placement_.saveOrReport(this, exitFailures_);
     event->accept();
+}
+
+void TAlertReminder::closeForExit(QStringList& failures) {
+    const QScopedValueRollback collect(exitFailures_, &failures);
+    close();
 }
 
 }  // namespace zrk

@@ -36,6 +36,8 @@ public:
     int current() const;
     // Every alert still queued, in order; the queue is left empty.
     QList<ReminderRecord> takeAll();
+    // At the end of the program: closes; a place that cannot be kept is added to `failures`.
+    void closeForExit(QStringList& failures);
 
 public slots:
     void bCanselClick();
@@ -59,6 +61,7 @@ private:
     TReminder* list_ = nullptr;
     WindowPlacement placement_{QStringLiteral("Position\\Alert"), false};
     bool viewing_ = false;
+    QStringList* exitFailures_ = nullptr;
 };
 
 }  // namespace zrk

@@ -241,7 +241,23 @@ void TReminder::ED() {
 }
 
 bool TReminder::SaveList() {
-    return SaveReminders(list_.records());
+    FileError error;
+    if (SaveReminders(list_.records(), &error)) return true;
+    tellError(error.message);
+    return false;
+}
+
+void TReminder::tellError(const QString& text) {
+    if (exitFailures_) {
+        exitFailures_->append(text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Ошибка"), text,
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("errorBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 void TReminder::tReminderTimer() {
@@ -295,11 +311,12 @@ void TReminder::storeFromForm(const ReminderRecord& r, quint64 editing) {
     SaveList();
 }
 
-void TReminder::closeForExit() {
+void TReminder::closeForExit(QStringList& failures) {
     // From here on nothing raises, ticks or edits: a question or form still open under the
     // close must not undo what is saved now.
     closing_ = true;
-    if (alert_.isVisible()) alert_.close();
+    const QScopedValueRollback collect(exitFailures_, &failures);
+    if (alert_.isVisible()) alert_.closeForExit(failures);
     const QDateTime now = reminderNow();
     for (ReminderRecord r : alert_.takeAll()) {
         // Due at once: raised again at the next start rather than lost with the program.
@@ -385,7 +402,7 @@ bool TReminder::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TReminder::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this);
+    placement_.saveOrReport(this, exitFailures_);
     host_.reminderListClosed();
     SaveList();
     QMainWindow::closeEvent(event);

@@ -52,8 +52,9 @@ public:
     void storeFromForm(const ReminderRecord& r, quint64 editing);
 
     // At the end of the program: alerts still queued come back as date reminders due at
-    // once, the window's place is kept and everything is saved.
-    void closeForExit();
+    // once, the window's place is kept and everything is saved. What fails is added to
+    // `failures`, never shown: nobody may be there to click a box.
+    void closeForExit(QStringList& failures);
 
     const ReminderList& rows() const { return list_; }
     // The identity of the first selected row, or 0.
@@ -85,6 +86,9 @@ public:
 private:
     QList<int> selectedRows() const;
     void raiseRows(const QList<int>& rows);
+    // A box that blocks nothing (saves run under the modem's data too), or into the
+    // failures of the program's end.
+    void tellError(const QString& text);
 
     ReminderHost& host_;
     TAlertReminder& alert_;
@@ -94,6 +98,7 @@ private:
     WindowPlacement placement_{QStringLiteral("Position\\Reminder"), true};
     bool ticking_ = false;
     bool closing_ = false;
+    QStringList* exitFailures_ = nullptr;
 };
 
 }  // namespace zrk

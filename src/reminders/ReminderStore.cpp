@@ -2,7 +2,6 @@
 
 #include "platform/Backup.h"
 #include "platform/SafeFile.h"
-#include "platform/UserMessages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,22 +52,25 @@ QByteArray serializeReminders(const QList<ReminderRecord>& records) {
     return out;
 }
 
-bool SaveReminders(const QList<ReminderRecord>& records) {
+bool SaveReminders(const QList<ReminderRecord>& records, FileError* error) {
     const QString file = QString::fromLatin1(kReminderFile);
     const QString backup = QString::fromLatin1(kReminderBackup);
+    FileError err;
+    const auto fail = [&](const QString& text) {
+        if (error) *error = FileError{err.code, text};
+        return false;
+    };
 
     // An empty list leaves no file, so there is nothing new to write; the old file still
     // becomes the backup.
     QString temp;
     if (!records.isEmpty()) {
-        FileError err;
         temp = writeSyncedTemp(file, serializeReminders(records), &err);
         if (temp.isEmpty()) {
             const bool writing =
                 err.code == ENOSPC || err.code == EIO || err.code == EFBIG || err.code == EDQUOT;
-            showError(writing ? QStringLiteral("Ошибка записи %1!").arg(file)
-                              : creationError(kReminderFile));
-            return false;
+            return fail(writing ? QStringLiteral("Ошибка записи %1!").arg(file)
+                                : creationError(kReminderFile));
         }
     }
     auto dropTemp = [&] {
@@ -81,24 +83,21 @@ bool SaveReminders(const QList<ReminderRecord>& records) {
         // must never leave one.
         if (!temp.isEmpty()) {
             bool oldBackupStays = false;
-            if (!keepAsBackup(file, backup, nullptr, &oldBackupStays)) {
+            if (!keepAsBackup(file, backup, &err, &oldBackupStays)) {
                 dropTemp();
-                showError(creationError(oldBackupStays ? kReminderBackup : kReminderFile));
-                return false;
+                return fail(creationError(oldBackupStays ? kReminderBackup : kReminderFile));
             }
         } else if (exists(backup) && !QFile::remove(backup)) {
-            showError(creationError(kReminderBackup));
-            return false;
-        } else if (!renameSynced(file, backup)) {
-            showError(creationError(kReminderFile));
-            return false;
+            err.code = errno;
+            return fail(creationError(kReminderBackup));
+        } else if (!renameSynced(file, backup, &err)) {
+            return fail(creationError(kReminderFile));
         }
     }
     if (temp.isEmpty()) return true;
-    if (!renameSynced(temp, file)) {
+    if (!renameSynced(temp, file, &err)) {
         dropTemp();
-        showError(creationError(kReminderFile));
-        return false;
+        return fail(creationError(kReminderFile));
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // record per pending reminder, in the order of the list rows. The previous file is kept as
 // "reminder.bak" beside it.
 #include "platform/FixedText.h"
+#include "platform/SafeFile.h"
 
 #include <QList>
 #include <QString>
@@ -67,10 +68,10 @@ QList<ReminderRecord> LoadReminders(const QString& fileName = QString::fromLatin
 
 // Writes `records` as "reminder.rmd", the previous file becoming "reminder.bak"; an empty
 // list leaves no "reminder.rmd". The new file is complete on disk before the old one is
-// copied aside, and replaces it in one rename. Failures are shown through userMessages() ("Ошибка создания reminder.bak!",
-// "Ошибка создания reminder.rmd!", "Ошибка записи reminder.rmd!"); returns whether the
-// files ended as intended.
-bool SaveReminders(const QList<ReminderRecord>& records);
+// copied aside, and replaces it in one rename. Returns whether the files ended as intended;
+// if not, `error` says why for the user ("Ошибка создания reminder.bak!", "Ошибка создания
+// reminder.rmd!", "Ошибка записи reminder.rmd!").
+bool SaveReminders(const QList<ReminderRecord>& records, FileError* error = nullptr);
 
 // The file image of `records`.
 QByteArray serializeReminders(const QList<ReminderRecord>& records);

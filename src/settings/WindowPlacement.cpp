@@ -1,13 +1,26 @@
 #include "settings/WindowPlacement.h"
 
 #include "platform/Exception.h"
-#include "platform/UserMessages.h"
 #include "settings/Positions.h"
 
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QWidget>
 
 namespace zrk {
+namespace {
+
+// Never modal, and a window of its own: a place that could not be kept holds up nothing (nor
+// a close at the program's end), and the box outlives a dialog that closes.
+void showPlacementError(const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+}  // namespace
 
 void WindowPlacement::setColumns(QHeaderView* header, QList<int> keyIndexes) {
     header_ = header;
@@ -64,16 +77,19 @@ bool WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
     try {
         return restore(window);
     } catch (const Exception& e) {
-        showError(e.message());
+        showPlacementError(e.message());
         return false;
     }
 }
 
-void WindowPlacement::saveOrReport(const QWidget* window) const noexcept {
+void WindowPlacement::saveOrReport(QWidget* window, QStringList* failures) const noexcept {
     try {
         save(window);
     } catch (const Exception& e) {
-        showError(e.message());
+        if (failures)
+            failures->append(e.message());
+        else
+            showPlacementError(e.message());
     }
 }
 

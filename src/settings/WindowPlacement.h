@@ -25,10 +25,11 @@ public:
     // is not moved.
     bool restore(QWidget* window) const;
     void save(const QWidget* window) const;
-    // The same for windows that have nobody to hand the error to: it is shown to the user
-    // (platform/UserMessages.h) and the window goes on with what it has.
+    // The same for windows that have nobody to hand the error to: it is shown in an error
+    // box over the window, or added to `failures` where given (a close at the program's end,
+    // which must not wait on a box), and the window goes on with what it has.
     bool restoreOrReport(QWidget* window) const noexcept;
-    void saveOrReport(const QWidget* window) const noexcept;
+    void saveOrReport(QWidget* window, QStringList* failures = nullptr) const noexcept;
 
 private:
     int keyIndex(int column) const;

@@ -87,6 +87,9 @@ struct BookWindow {
         p.warn = [this](const QString& caption, const QString& text) {
             told << caption + ": " + text;
         };
+        p.error = [this](const QString& caption, const QString& text) {
+            messages.shown << caption + ": " + text;
+        };
         book->setPrompts(p);
     }
 
@@ -140,7 +143,9 @@ struct BookWindow {
     QString status() const { return child<QLabel>("stStatus0")->text(); }
 
     FakeLine line;
-    RecordingMessages messages;  // what the store would have shown
+    struct {
+        QStringList shown;
+    } messages;  // the errors the window showed
     std::unique_ptr<zrk::TPhoneBook> book;
     QList<Answer> answers;
     QStringList dialogs;  // the captions of the dialogs opened

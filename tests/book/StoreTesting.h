@@ -1,8 +1,7 @@
 #pragma once
-// For the store tests: record bytes written by hand (independent of the stores' structs),
-// what the stores would have shown the user, and real file faults.
+// For the store tests: record bytes written by hand (independent of the stores' structs)
+// and real file faults.
 #include "platform/Cp1251.h"
-#include "platform/UserMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,18 +36,6 @@ inline QByteArray field(int size, const QByteArray& text, char fill = '\0', int 
 inline QByteArray cp(const char* utf8) {
     return zrk::toCp1251(QString::fromUtf8(utf8));
 }
-
-// Records the messages, as "caption: text", instead of showing them.
-struct RecordingMessages : zrk::UserMessages {
-    RecordingMessages() : previous(zrk::setUserMessages(this)) {}
-    ~RecordingMessages() override { zrk::setUserMessages(previous); }
-    Q_DISABLE_COPY(RecordingMessages)
-    void error(const QString& caption, const QString& text) override {
-        shown << caption + ": " + text;
-    }
-    QStringList shown;
-    zrk::UserMessages* previous;
-};
 
 // While alive, no file of this process may grow beyond `bytes`: a write past it fails with
 // EFBIG, as on a disk that fills up half way through a save.

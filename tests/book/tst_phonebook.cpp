@@ -4,6 +4,8 @@
 #include "platform/Registry.h"
 #include "settings/Positions.h"
 
+#include "ShownBoxes.h"
+
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
@@ -604,6 +606,31 @@ private slots:
         // The next save, with room again, writes the change.
         w.click("sbExit");
         QCOMPARE(readAll(ini().PhoneBookFile).mid(24 + 2 * 284 + 384, 4), le32(2));
+    }
+
+    // On the desktop a failed save comes up in an error box over the book; at the program's
+    // end it goes to the closing instead, and no box waits for a click.
+    void failedSaveShownOrHandedToTheClosing() {
+        BookWindow w(fourPeople());
+        w.book->setPrompts({});  // the desktop's own boxes
+        ini().PhoneBookFile = "nodir/book.phn";
+        QVERIFY(writeAll("nodir", "a file, not a folder"));
+        ShownBoxes boxes;
+        w.select({0});
+        w.trigger("mPPrior");
+        QCOMPARE(boxes.shown, QStringList{"Ошибка: Ошибка создания nodir/book.phn!"});
+        QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::Critical});
+
+        w.book->show();
+        QStringList failures;
+        w.book->closeForExit(failures);
+        QVERIFY(!w.book->isVisible());
+        QCOMPARE(failures, QStringList{"Ошибка создания nodir/book.phn!"});
+        QCOMPARE(boxes.shown.size(), 1);
+        // Only that close: the next failure is shown again.
+        w.trigger("mPNormal");
+        QCOMPARE(boxes.shown.size(), 2);
+        QCOMPARE(failures.size(), 1);
     }
 
     void bookOnAnotherFileSystem() {

@@ -46,6 +46,21 @@ private slots:
     void init() { TRusCID::setTrayAvailableOverride(1); }
     void cleanup() { setNowForTesting({}); }
 
+    // The queue file's trouble comes up in the main window's box, which holds up nothing: the
+    // modem's data goes on being read under it.
+    void queueFileTroubleShownWithoutHoldingUpTheLine() {
+        MainFixture f({}, true, [](BookStore&) { QVERIFY(QDir().mkpath("ncid-queue.txt")); });
+        auto* box = f.window->findChild<QMessageBox*>("errorBox");
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), QString("Ошибка"));
+        QVERIFY2(box->text().startsWith("Ошибка чтения /") &&
+                     box->text().endsWith("/ncid-queue.txt!"),
+                 qPrintable(box->text()));
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");
+        QCOMPARE(f.window->callCount(), 1);
+    }
+
     void eachLoggedCallGoesToTheServerOnce() {
         zrktest::NcidTestServer server;
         // The server names the line and the caller its own way: the desk's own calls are

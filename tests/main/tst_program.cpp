@@ -8,8 +8,8 @@
 #include "serial/FakeSerialDevice.h"
 #include "settings/Settings.h"
 
+#include "ShownBoxes.h"
 #include "TestSupport.h"
-#include "book/StoreTesting.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -130,7 +130,7 @@ private slots:
         ProgramWindows& w = *p.run;
         w.mainWindow.show();
         QTRY_VERIFY(w.book.isVisible());
-        zrktest::RecordingMessages shown;  // what would have been shown in message boxes
+        zrktest::ShownBoxes shown;
         CapturedStderr err;
         QEvent quit(QEvent::Quit);
         QCoreApplication::sendEvent(qApp, &quit);

@@ -2,7 +2,6 @@
 #include "net/NcidLink.h"
 #include "net/NcidProtocol.h"
 #include "platform/Cp1251.h"
-#include "platform/UserMessages.h"
 
 #include "NcidTestServer.h"
 #include "TestSupport.h"
@@ -15,14 +14,6 @@ using namespace zrk;
 using namespace zrk::ncid;
 
 namespace {
-
-struct Messages : UserMessages {
-    Messages() : previous(setUserMessages(this)) {}
-    ~Messages() override { setUserMessages(previous); }
-    void error(const QString&, const QString& text) override { shown << text; }
-    QStringList shown;
-    UserMessages* previous;
-};
 
 // A gateway's link with the waits of a test: a server that does not acknowledge is known
 // after 300 ms, a call not acknowledged is sent again after 500 ms. With a file, the calls
@@ -354,12 +345,12 @@ private slots:
             queueFileText({callLine(QDateTime::currentDateTime(), "-", "601", ""),
                            callLine(QDateTime::currentDateTime(), "-", "602", "")});
         QVERIFY(zrktest::writeAll(file, text.left(text.size() - 4)));
-        Messages messages;
         NcidLink third;
+        QSignalSpy said(&third, &NcidLink::fileError);
         quick(third, file);
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY2(messages.shown[0].contains(file + ".bad") && messages.shown[0].contains("2"),
-                 qPrintable(messages.shown[0]));
+        QCOMPARE(said.size(), 1);
+        const QString told = said[0][0].toString();
+        QVERIFY2(told.contains(file + ".bad") && told.contains("2"), qPrintable(told));
         QCOMPARE(zrktest::readAll(file + ".bad"), text.left(text.size() - 4));
         third.configure({server.address(), true, false, "-"});
         QVERIFY(server.waitForCalls(7));

@@ -103,7 +103,6 @@ struct ReminderFixture {
     }
 
     zrktest::Sandbox box;
-    zrktest::RecordingMessages messages;
     QDateTime now;
     FakeHost host;
     std::unique_ptr<zrk::TAlertReminder> alert;

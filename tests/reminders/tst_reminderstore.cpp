@@ -78,14 +78,11 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(int, loaded);
         if (!file.isNull()) QVERIFY(writeAll("reminder.rmd", file));
-        RecordingMessages messages;
-        QCOMPARE(LoadReminders().size(), loaded);
-        QCOMPARE(messages.shown, QStringList());
+        QCOMPARE(LoadReminders().size(), loaded);  // reports nothing: it has no way to
     }
 
     void savesRotateTheBackupAndAnEmptyListLeavesNoFile() {
         QVERIFY(writeAll("reminder.rmd", "not a reminder file"));
-        RecordingMessages messages;
         QVERIFY(SaveReminders({record(2.0, "1", "один")}));
         const QByteArray first = kMagic + recordBytes(1, 2.0, 0.5, "1", cp("один"));
         QCOMPARE(readAll("reminder.rmd"), first);
@@ -95,32 +92,35 @@ private slots:
         QVERIFY(SaveReminders({}));
         QCOMPARE(readAll("reminder.bak"), first);
         QCOMPARE(filesIn(), QStringList{"reminder.bak"});
-        QCOMPARE(messages.shown, QStringList());
     }
 
     void failedSavesLoseNothing() {
         const QByteArray old = kMagic + recordBytes(1, 1.0, 0.5, "1", "x");
         QVERIFY(writeAll("reminder.rmd", old));
-        RecordingMessages messages;
         // "reminder.bak" cannot be deleted, also for an empty list, which would remove the file.
         QVERIFY(QDir().mkpath("reminder.bak/inside"));
-        QVERIFY(!SaveReminders({record(5.0, "", "new")}));
-        QVERIFY(!SaveReminders({}));
-        QCOMPARE(messages.shown, QStringList(2, "Ошибка: Ошибка создания reminder.bak!"));
+        FileError withRecords, empty;
+        QVERIFY(!SaveReminders({record(5.0, "", "new")}, &withRecords));
+        QVERIFY(!SaveReminders({}, &empty));
+        for (const FileError& e : {withRecords, empty}) {
+            QCOMPARE(e.message, QString("Ошибка создания reminder.bak!"));
+            QVERIFY(e.code != 0);
+        }
         QCOMPARE(readAll("reminder.rmd"), old);
         QCOMPARE(filesIn(), QStringList{"reminder.rmd"});
 
         // A write that fails half way.
         QVERIFY(QDir().rmpath("reminder.bak/inside") && writeAll("reminder.bak", "older"));
-        messages.shown.clear();
         QList<ReminderRecord> many;
+        FileError halfWay;
         for (int i = 0; i < 20; ++i) many << record(i, QString::number(i), "n");
         {
             FileSizeLimit limit(1000);
             QVERIFY(limit.ok);
-            QVERIFY(!SaveReminders(many));
+            QVERIFY(!SaveReminders(many, &halfWay));
         }
-        QCOMPARE(messages.shown, QStringList{"Ошибка: Ошибка записи reminder.rmd!"});
+        QCOMPARE(halfWay.message, QString("Ошибка записи reminder.rmd!"));
+        QCOMPARE(halfWay.code, EFBIG);
         QCOMPARE(readAll("reminder.rmd"), old);
         QCOMPARE(readAll("reminder.bak"), QByteArray("older"));
         QCOMPARE(filesIn(), (QStringList{"reminder.bak", "reminder.rmd"}));

@@ -377,6 +377,30 @@ private slots:
         QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\EditReminder"));
     }
 
+    // A save that fails as a reminder is raised (under the modem's data, or in the tick) is
+    // shown in a box that holds up nothing; at the program's end it goes to the closing.
+    void failedSaveShownWithoutHoldingUp() {
+        ReminderFixture f(k1358,
+                          {byNumber("2345678", "номер\r"), byDate(k1358.addDays(1), "завтра\r")});
+        QVERIFY(QDir().mkpath("reminder.bak/inside"));  // the old backup cannot go
+        QVERIFY(f.list->raiseForNumber("2345678"));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        auto* box = f.list->findChild<QMessageBox*>("errorBox");
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle() + ": " + box->text(),
+                 QString("Ошибка: Ошибка создания reminder.bak!"));
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        box->close();
+
+        f.list->show();
+        QStringList failures;
+        f.list->closeForExit(failures);
+        QCOMPARE(failures, QStringList{"Ошибка создания reminder.bak!"});
+        for (QMessageBox* b : f.list->findChildren<QMessageBox*>()) QVERIFY(!b->isVisible());
+        QCOMPARE(notesOf(f.fileRecords()), (QStringList{"номер\r", "завтра\r"}));
+    }
+
     // The close box keeps the queue; closing the program puts every queued alert back as a
     // date reminder due at once, saved, so that the next start raises it again.
     void alertsSurviveTheEnd() {
@@ -386,7 +410,9 @@ private slots:
         f.alert->close();
         QCOMPARE(f.alert->count(), 2);
         f.now = f.now.addSecs(600);
-        f.list->closeForExit();
+        QStringList failures;
+        f.list->closeForExit(failures);
+        QCOMPARE(failures, QStringList());
         QCOMPARE(f.alert->count(), 0);
         const QList<ReminderRecord> saved = f.fileRecords();
         QCOMPARE(notesOf(saved), (QStringList{"завтра\r", "дата\r", "номер\r"}));

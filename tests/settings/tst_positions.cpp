@@ -1,8 +1,8 @@
 #include "platform/Registry.h"
-#include "platform/UserMessages.h"
 #include "settings/Positions.h"
 #include "settings/WindowPlacement.h"
 
+#include "ShownBoxes.h"
 #include "TestSupport.h"
 
 #include <QHeaderView>
@@ -42,18 +42,14 @@ private slots:
         QCOMPARE(stored("Position\\Fixed"), (QList<int>{5000, 25, 3, 4}));
 
         // With nobody to hand a bad value's error to, the window shows it and stays put.
-        struct Recorder : UserMessages {
-            QStringList texts;
-            void error(const QString&, const QString& text) override { texts.append(text); }
-        } recorder;
+        zrktest::ShownBoxes boxes;
         RegKey reg;
         QVERIFY(reg.openKey("Software\\Zrk Pro\\Position\\Test", false));
         reg.writeString("Left", "12");
         w.move(30, 40);
-        UserMessages* old = setUserMessages(&recorder);
         WindowPlacement("Position\\Test", false).restoreOrReport(&w);
-        setUserMessages(old);
-        QCOMPARE(recorder.texts, QStringList{"Invalid data type for 'Left'"});
+        QCOMPARE(boxes.shown, QStringList{"Ошибка: Invalid data type for 'Left'"});
+        QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::Critical});
         QCOMPARE(w.pos(), QPoint(30, 40));
     }
 
