@@ -15,7 +15,6 @@
 #include "platform/UserMessages.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
-#include "settings/Schedule.h"
 #include "settings/Settings.h"
 #include "platform/Values.h"
 
@@ -157,8 +156,6 @@ void TRusCID::FormCreate() {
     applyStayOnTop(ini().StayOnTop);
     HeightForm();
     CountCaller(0);
-    RingCount = 0;
-    DialCount = 0;
     CurrentNumber.clear();
     takeScheduleState();
     if (TimeToClose()) {
@@ -173,13 +170,7 @@ void TRusCID::FormCreate() {
         }
     }
     TimeToNoSound();
-    LineBuffer.clear();
-    RingActive = false;
-    CallerClass = 0;
     CallListShown = false;
-    CallPending = false;
-    Dialing = false;
-    GroupSound.clear();
     startNetwork();
     if (HideOnIdle) {
         // Hidden at the first idle moment: the window is seen only in the tray.
@@ -191,12 +182,10 @@ void TRusCID::FormCreate() {
     }
 }
 
-bool TRusCID::TimeToClose() const {
-    return scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now().time());
-}
+bool TRusCID::TimeToClose() const { return ScheduleRules::portOff(ini(), now().time()); }
 
 void TRusCID::TimeToNoSound() {
-    if (!scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now().time())) return;
+    if (!ScheduleRules::soundOff(ini(), now().time())) return;
     ini().Sound = false;
     ViewSound();
 }
