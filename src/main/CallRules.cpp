@@ -5,12 +5,6 @@
 
 namespace zrk {
 
-int callerAction(const CallerInfo& who, const TIni& ini) {
-    if (who.status < 0) return ActionNone;
-    if (who.group.Action != 0) return who.group.Action;
-    return who.status == 1 ? ini.OnBad : who.status == 2 ? ini.OnPrior : ini.OnNormal;
-}
-
 void CallRules::feed(const char* data, qsizetype size, const TIni& ini, const QDateTime& now,
                      const std::function<void(const ModemStep&)>& apply) {
     bool identify = false;
@@ -56,13 +50,17 @@ CallerDecision CallRules::report(const QString& number, const CallerInfo& who, b
                   ? number
                   : GroupDigits(number, ini.SeparatorOfGroups, ini.DigitsInGroup);
     d.again = !remote && episode_.repeats(number, now);
-    if (d.again) {
-        if (silenced_) ringActive_ = false;
-        return d;
+    if (!d.again) {
+        // The group's action when it has one, else the one set for the status; a caller not
+        // in the book has none.
+        if (who.status >= 0)
+            d.action = who.group.Action != 0 ? who.group.Action
+                       : who.status == 1     ? ini.OnBad
+                       : who.status == 2     ? ini.OnPrior
+                                             : ini.OnNormal;
+        silenced_ = d.action == ActionIgnore || d.action == ActionHangUp;
     }
-    d.action = callerAction(who, ini);
-    silenced_ = d.action == ActionIgnore || d.action == ActionHangUp;
-    if (silenced_) ringActive_ = false;
+    if (silenced_) ringActive_ = false;  // and so through the repeats of the call
     return d;
 }
 

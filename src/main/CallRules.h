@@ -37,10 +37,6 @@ struct CallerDecision {
 // How a status bears on a dial: no redial, the attempts are used up, or count down again.
 enum class Redial { None, GiveUp, Again };
 
-// The action for a caller: the group's when it has one, else the one set for the status;
-// a caller not in the book has none.
-int callerAction(const CallerInfo& who, const TIni& ini);
-
 class CallRules {
 public:
     // A batch of the modem's bytes: each complete line's step goes to `apply` at once, in
