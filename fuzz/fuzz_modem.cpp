@@ -1,22 +1,29 @@
-// The modem's bytes into the main window on a fake port: line assembly, the responses and
-// statuses, caller reports with their categories, number cut and digit grouping, the
-// district table and the phone-book lookup, the call list and the log.
+// The modem's bytes through the call's rules, as the main window drives them: line assembly,
+// the responses and statuses, the ring count and identification, caller reports with their
+// categories, number cut and digit grouping, the district table and the phone-book lookup,
+// the action and its repeats, the dial counts, the ring sound and the log line.
 //
-// The first three bytes pick the settings that shape a report's processing; the rest is the
-// stream, handed over in batches as the port would. Every input gets a window, a book and a
-// settings store of its own, as a fresh start would: an input that crashes crashes alone,
-// and its replay proves what it found.
+// The first three bytes pick the settings that shape the processing; the rest is the
+// stream, handed over in batches as the port would. Every input starts from fresh rules and
+// settings, as a fresh start would: an input that crashes crashes alone, and its replay
+// proves what it found.
 #include "FuzzSupport.h"
 
-#include "main/MainFixture.h"
+#include "book/BookStore.h"
+#include "main/CallLog.h"
+#include "main/CallRules.h"
+#include "main/CallerReport.h"
+#include "settings/District.h"
+#include "settings/Settings.h"
 
-#include <QApplication>
+#include <QDir>
 
 using namespace zrk;
 
 namespace {
 
 const QByteArray kStore =
+    "Windows Registry Editor Version 5.00\n\n"
     "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n"
     "\"Count Raions\"=dword:00000004\n"
     "\"Raion0\"=\"495|Москва\"\n"
@@ -24,53 +31,97 @@ const QByteArray kStore =
     "\"Raion2\"=\"без черты\"\n"
     "\"Raion3\"=\"|Везде\"\n";
 
-void fillBook(BookStore& book) {
-    book.AddGroup(group("Сообщать", ActionMessage), true);
-    book.AddGroup(group("Молчать", ActionIgnore), true);
-    book.AddGroup(group("Сбросить", ActionHangUp, "ring.wav"), true);
-    book.AddItem(entry("Иванов", "1234567", StatusNormal, 1), true);
-    book.AddItem(entry("Петров", "765-43-21", StatusBad, 2), true);
-    book.AddItem(entry("Сидоров", "111", StatusPriority, 3), true);
-    book.AddItem(entry("Без группы", "222", 7, 99), true);
+BookGroup group(const char* title, int action, const char* sound = "") {
+    BookGroup g = BookGroup::empty();
+    g.Title.setText(QString::fromUtf8(title));
+    g.Sound.setText(QString::fromUtf8(sound));
+    g.Action = action;
+    return g;
 }
 
-// The last one is never destroyed: at exit the application must not go before its windows.
-MainFixture* fixture = nullptr;
+BookEntry entry(const char* name, const char* phone, int status, int group) {
+    BookEntry e = BookEntry::empty();
+    e.Name.setText(QString::fromUtf8(name));
+    e.Phone.setText(QString::fromUtf8(phone));
+    e.Status = status;
+    e.Group = group;
+    return e;
+}
+
+// Looked up only: one book serves every input.
+const BookStore& book() {
+    static const BookStore* store = [] {
+        auto* b = new BookStore;
+        b->AddGroup(group("Сообщать", ActionMessage), true);
+        b->AddGroup(group("Молчать", ActionIgnore), true);
+        b->AddGroup(group("Сбросить", ActionHangUp, "ring.wav"), true);
+        b->AddItem(entry("Иванов", "1234567", StatusNormal, 1), true);
+        b->AddItem(entry("Петров", "765-43-21", StatusBad, 2), true);
+        b->AddItem(entry("Сидоров", "111", StatusPriority, 3), true);
+        b->AddItem(entry("Без группы", "222", 7, 99), true);
+        return b;
+    }();
+    return *store;
+}
 
 const char* const kPrefixes[] = {"CallerID:", "", "NMBR = ", "RING"};
 const char* const kSeparators[] = {"-", "", " ", "--"};
 
+// What the window does with a step, short of its widgets.
+void apply(CallRules& rules, const ModemStep& step, const QDateTime& at) {
+    switch (step.kind) {
+        case ModemStep::Report: {
+            const ReportParts parts = parseReport(step.text, ini());
+            FindRaion(parts.number);
+            const CallerInfo who = book().WhoCall(parts.number);
+            const CallerDecision d = rules.report(parts.number, who, false, ini(), at);
+            if (d.action == ActionHangUp) {
+                rules.endCall();
+                rules.answered();
+            }
+            if (!d.again) callLogLine(at, d.shown + QLatin1Char(' ') + who.name);
+            break;
+        }
+        case ModemStep::Status: rules.statusShown(step.status, ini()); break;
+        case ModemStep::Ring:
+        case ModemStep::Beep:
+        case ModemStep::Identify: break;
+    }
+    if (step.wave && rules.ringActive()) rules.ringSound(ini());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    zrkfuzz::enterWorkDir();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(*argc, *argv);
+    zrkfuzz::startCoreApp(argc, argv);
+    // The district table, where the settings store is read.
+    QDir().mkpath(zrkfuzz::workDir().filePath("config/zrk-pro"));
+    zrkfuzz::inputFile("config/zrk-pro/registry.reg",
+                       reinterpret_cast<const uint8_t*>(kStore.constData()), size_t(kStore.size()));
+    book();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return -1;
-    // The window before is gone, with its timers and whatever it still had to do.
-    delete fixture;
-    fixture = nullptr;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    fixture = new MainFixture(kStore, true, fillBook);
-    MainFixture& f = *fixture;
-    if (!f.window->portActive()) f.window->OpenPortClick();
-
+    ini() = TIni::defaults();
     ini().DigitsInPhoneNumber = int(data[0] & 0x1F) - 2;
+    ini().AnswerOnRing = data[0] >> 5;
     ini().DigitsInGroup = int(data[1] & 0x07) - 1;
     ini().SeparatorOfGroups = QString::fromLatin1(kSeparators[(data[1] >> 3) & 3]);
-    ini().Screen = data[1] & 0x20;
+    ini().ReDial = data[1] & 0x20;
     ini().PlayWAV = data[1] & 0x40;
     ini().CallerID = QString::fromLatin1(kPrefixes[data[2] & 3]);
     const size_t batch = 1 + (data[2] >> 2);
 
-    for (size_t at = 3; at < size; at += batch)
-        f.window->processBatch(reinterpret_cast<const char*>(data) + at,
-                               qint32(std::min(batch, size - at)));
-    f.takeSent();  // a full fake port would make every later command wait
-    QCoreApplication::processEvents();
+    CallRules rules;
+    if (data[1] & 0x80) rules.dialed();  // a dial waits for its answer
+    // Each batch a second after the last: reports repeat their call or start one anew.
+    QDateTime at(QDate(2026, 12, 8), QTime(12, 0));
+    for (size_t from = 3; from < size; from += batch, at = at.addSecs(1)) {
+        rules.feed(reinterpret_cast<const char*>(data) + from,
+                   qsizetype(std::min(batch, size - from)), ini(), at,
+                   [&](const ModemStep& step) { apply(rules, step, at); });
+    }
     return 0;
 }

@@ -14,7 +14,6 @@
 #include "platform/Registry.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
-#include "settings/Schedule.h"
 #include "settings/Settings.h"
 #include "platform/Values.h"
 
@@ -159,8 +158,6 @@ void TRusCID::FormCreate() {
     applyStayOnTop(ini().StayOnTop);
     HeightForm();
     CountCaller(0);
-    RingCount = 0;
-    DialCount = 0;
     CurrentNumber.clear();
     takeScheduleState();
     if (TimeToClose()) {
@@ -175,13 +172,7 @@ void TRusCID::FormCreate() {
         }
     }
     TimeToNoSound();
-    LineBuffer.clear();
-    RingActive = false;
-    CallerClass = 0;
     CallListShown = false;
-    CallPending = false;
-    Dialing = false;
-    GroupSound.clear();
     startNetwork();
     if (HideOnIdle) {
         // Hidden at the first idle moment: the window is seen only in the tray.
@@ -193,12 +184,10 @@ void TRusCID::FormCreate() {
     }
 }
 
-bool TRusCID::TimeToClose() const {
-    return scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now().time());
-}
+bool TRusCID::TimeToClose() const { return ScheduleRules::portOff(ini(), now().time()); }
 
 void TRusCID::TimeToNoSound() {
-    if (!scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now().time())) return;
+    if (!ScheduleRules::soundOff(ini(), now().time())) return;
     ini().Sound = false;
     ViewSound();
 }

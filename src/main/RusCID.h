@@ -3,10 +3,9 @@
 // Its implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
 // RusCIDModem.cpp (port and modem lines), RusCIDCaller.cpp (a reported caller),
 // RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys).
-#include "main/CallEpisode.h"
-#include "main/ModemLines.h"
+#include "main/CallRules.h"
+#include "main/ScheduleRules.h"
 #include "reminders/ReminderHost.h"
-#include "reminders/ReminderRules.h"
 #include "settings/WindowPlacement.h"
 #include "windows/Line.h"
 
@@ -71,10 +70,7 @@ public:
     void sbAnswerClick() override;
     int callCount() const override { return CallCount; }
     void CountCaller(int count) override;
-    void setRingActive(bool active) override {
-        RingActive = active;
-        if (!active) callSilenced_ = true;  // ignored: the rest of this call's rings too
-    }
+    void setRingActive(bool active) override { calls_.setRingActive(active); }
     void setCallListShown(bool shown) override { CallListShown = shown; }
 
     // Modem conversation
@@ -151,9 +147,9 @@ public:
     TComm* comm() const { return Comm1; }
     bool portActive() const { return PortActive; }
     const QString& currentNumber() const { return CurrentNumber; }
-    int ringCount() const { return RingCount; }
-    bool ringActive() const { return RingActive; }
-    int callerClass() const { return CallerClass; }
+    int ringCount() const { return calls_.ringCount(); }
+    bool ringActive() const { return calls_.ringActive(); }
+    int callerClass() const { return calls_.callerClass(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -269,23 +265,16 @@ private:
     TrayGesture* trayGesture_ = nullptr;
     RunWindows windows_;
     WindowPlacement placement_{QStringLiteral("Position\\Main"), false};
-    LineAssembler LineBuffer;
+    CallRules calls_;  // the ring, the caller, the dial
+    ScheduleRules schedules_;
 
     bool HideOnIdle = false;
-    int RingCount = 0;
-    int DialCount = 0;
     bool PortActive = false;
-    bool RingActive = false;
-    bool CallPending = false;
-    bool Dialing = false;
     int BlinkCount = 0;
     int BlinkPhase = 0;  // shared by both blink timers
-    int reDialTicks_ = 0;
     std::shared_ptr<Sound> sound_;
     QString CurrentNumber;
     int CallCount = 0;
-    int CallerClass = 0;
-    QString GroupSound;
     bool CallListShown = false;
     int talkSeconds_ = 0;
     QPoint dragStart_;
@@ -296,13 +285,8 @@ private:
     QString trayHint_;
     QString infoHint_;
     QSet<QString> shownErrors_;  // errors other than the port's are shown once each
-    ScheduleEdge portEdge_, soundEdge_;
     NcidLink* ncid_ = nullptr;
     bool remoteCall_ = false;  // the call being processed came from the NCID server
-    // The call that rings now and the number it reported; whether its action (ignore,
-    // hang up) keeps it silent.
-    CallEpisode episode_;
-    bool callSilenced_ = false;
     QString remoteLine_;       // its line label, where the office has several lines
 };
 

@@ -16,7 +16,7 @@ namespace zrk {
 void TRusCID::setSound(std::shared_ptr<Sound> sound) { sound_ = std::move(sound); }
 
 void TRusCID::Wave() {
-    if (!RingActive) return;
+    if (!calls_.ringActive()) return;
     tRing->setInterval(500);
     BlinkCount = 0;
     tRing->start();
@@ -26,14 +26,7 @@ void TRusCID::Wave() {
         return;
     }
     sound_->stop();
-    QString name = ini().WAVFileOnRing;
-    switch (CallerClass) {
-        case 0: name = ini().SoundOnNormal; break;
-        case 1: name = ini().SoundOnBad; break;
-        case 2: name = ini().SoundOnPrior; break;
-        case 9: name = GroupSound; break;
-        default: break;
-    }
+    const QString name = calls_.ringSound(ini());
     if (!name.isEmpty()) sound_->play(name);
 }
 
@@ -73,18 +66,15 @@ void TRusCID::stSoundClick() {
 }
 
 void TRusCID::sbAnswerClick() {
-    episode_.end();  // whatever rings after an answer is another call
+    calls_.endCall();  // whatever rings after an answer is another call
     SendATCom(ini().HandUp);
     SendATCom(ini().Init);
     if (windows_.alert && windows_.alert->isVisible()) windows_.alert->close();
     if (windows_.allScreen && windows_.allScreen->isVisible()) windows_.allScreen->close();
-    RingActive = false;
+    const CallRules::Answer answer = calls_.answered();
     if (sound_) sound_->stop();
-    RunStopTimer(CallPending);
-    CallPending = false;
-    if (Dialing) SetStatus(1);
-    Dialing = false;
-    DialCount = 0;
+    RunStopTimer(answer.incoming);
+    if (answer.dialing) SetStatus(1);
     tReDial->stop();
     tRinging->stop();
     tRing->stop();
@@ -102,19 +92,18 @@ void TRusCID::sbFlashClick() {
 void TRusCID::sbDialClick() {
     if (CurrentNumber.isEmpty() || !PortActive) return;
     SetStatus(2);
-    SendATCom((ini().Prefix == 1 ? QStringLiteral("ATDT") : QStringLiteral("ATDP")) + CurrentNumber);
-    ++DialCount;
-    Dialing = true;
+    SendATCom(CallRules::dialCommand(CurrentNumber, ini()));
+    calls_.dialed();
 }
 
 void TRusCID::tReDialTimer() {
-    ++reDialTicks_;
-    if (reDialTicks_ >= ini().ReDialWait) {
+    const int wait = calls_.redialTick(ini());
+    if (wait == 0) {
         tReDial->stop();
         sbDialClick();
         return;
     }
-    const QString text = QStringLiteral(" повтор через %1 сек").arg(ini().ReDialWait - reDialTicks_);
+    const QString text = QStringLiteral(" повтор через %1 сек").arg(wait);
     setTrayHint(QStringLiteral("Zrk: ") + text);
     pInfo->setText(QStringLiteral("* %1 *").arg(text));
 }

@@ -31,43 +31,22 @@ void TRusCID::StNumber(const QString& report) {
     }
     CallerInfo who;
     if (windows_.book) who = windows_.book->store().WhoCall(number);
-    const QString group = who.group.Title.text();
-    GroupSound = who.group.Sound.text();
-    CallerClass = GroupSound.isEmpty() ? who.status : 9;
-
-    int action = ActionNone;
-    if (who.status >= 0) {
-        action = who.group.Action != 0 ? who.group.Action
-                 : who.status == 1     ? ini().OnBad
-                 : who.status == 2     ? ini().OnPrior
-                                       : ini().OnNormal;
-    }
-    // The alert needs the grouped number before the display shows it.
-    const QString grouped =
-        number == QLatin1String("Unknown") || isWordReport(number)
-            ? number
-            : GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
-    // The same number again while its call still rings is that call asked about once more:
-    // shown, not acted on, listed, counted, logged or shared a second time. A call its
-    // action silenced stays silent through the rings that follow.
-    const bool again = !remoteCall_ && episode_.repeats(number, now());
-    if (!again) {
-        callSilenced_ = action == ActionIgnore || action == ActionHangUp;
-        performAction(action, who.name, grouped, who.status, group);
-    } else if (callSilenced_) {
-        RingActive = false;
-    }
+    // The same call asked about once more is shown, but not acted on, listed, counted, logged
+    // or shared a second time.
+    const CallerDecision call = calls_.report(number, who, remoteCall_, ini(), now());
+    if (!call.again)
+        performAction(call.action, who.name, call.shown, who.status, who.group.Title.text());
     if (!who.name.isEmpty()) setInfoCaption(who.name);
     ViewNumber(number, true);
     const QString shown = pNumber->text();
     const QString hint = shown + QLatin1Char(' ') + who.name;
-    if (!again) {
+    if (!call.again) {
         if (windows_.reminders) windows_.reminders->raiseForNumber(number);
         if (windows_.calls) windows_.calls->AddItem(shown, who.name, who.status, remoteLine_);
         CountCaller(CallCount + 1);
     }
     setTrayHint(hint);
-    if (!again) {
+    if (!call.again) {
         // Said once; a log that cannot be written must not cost every later call its
         // full-screen display and its ring sound.
         if (FileError error; !WriteLog(hint, &error)) showErrorOnce(error.message);
@@ -93,13 +72,11 @@ void TRusCID::performAction(int action, const QString& name, const QString& show
                 windows_.alert->show();
             }
             break;
-        case ActionIgnore: RingActive = false; break;
         case ActionHangUp:
-            RingActive = false;
             // Another desk's line cannot be hung up from here.
             if (!remoteCall_) sbAnswerClick();
             break;
-        default: break;
+        default: break;  // ignoring only keeps the call silent
     }
 }
 

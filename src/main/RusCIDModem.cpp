@@ -43,7 +43,7 @@ void TRusCID::OpenPortClick() {
 }
 
 void TRusCID::ClosePortClick() {
-    episode_.end();
+    calls_.endCall();
     idONOFF(false);
     SetStatus(4);
     Comm1->Close();
@@ -77,22 +77,17 @@ void TRusCID::SetStatus(int code) {
     setInfoHint(infoHint_, false);
     setTrayHint(QStringLiteral("Zrk: ") + statusText(code));
     if (code == 7 && windows_.alert && windows_.alert->isVisible()) windows_.alert->close();
-    if (ini().ReDial && (code == 5 || code == 7)) {
+    const Redial redial = calls_.statusShown(code, ini());
+    if (redial != Redial::None) {
         tRinging->stop();
         setTextColour(pInfo, ini().InfoColor);
-        if (DialCount >= ini().ReDialTry) {
-            DialCount = 0;
-            return;
-        }
-        reDialTicks_ = 0;
-        tReDial->start();
+        if (redial == Redial::Again) tReDial->start();
     }
     if (code == 8) {
         tRinging->setInterval(200);
         BlinkCount = 0;
         tRinging->start();
     }
-    if (!ini().ReDial) DialCount = 0;
 }
 
 void TRusCID::SendATCom(const QString& command) {
@@ -113,43 +108,23 @@ void TRusCID::signalRing() {
         HideOnIdle = false;
         showNormal();
     }
-    RingActive = true;
+    calls_.setRingActive(true);
     SetStatus(3);
 }
 
 void TRusCID::processBatch(const char* data, qint32 size) {
-    bool identify = false;
-    const QByteArray prefix = toCp1251(ini().CallerID);
     // An error in one line (a log that cannot be written) ends this batch, not the
     // reception: the lines assembled so far stay, the next batch goes on.
-    LineBuffer.feed(data, size, [&](const QByteArray& line) {
-        QByteArray report;
-        switch (recognise(line, prefix, &report)) {
-            case Response::Ring:
-                episode_.ring(now());
-                ++RingCount;
-                if (RingCount >= ini().AnswerOnRing + 1) identify = true;
-                signalRing();
-                break;
-            case Response::CallerId:
-                StNumber(fromCp1251(report));
-                if (ini().PlayWAV) Wave();
-                break;
-            case Response::Busy: SetStatus(5); break;
-            case Response::Error: SetStatus(6); break;
-            case Response::NoCarrier:
-                if (DialCount > 0) SetStatus(7);
-                break;
-            case Response::Ringing: SetStatus(8); break;
-            case Response::Beep: Wave(); break;
-            case Response::Other: break;
+    calls_.feed(data, size, ini(), now(), [this](const ModemStep& step) {
+        switch (step.kind) {
+            case ModemStep::Ring: signalRing(); break;
+            case ModemStep::Report: StNumber(step.text); break;
+            case ModemStep::Status: SetStatus(step.status); break;
+            case ModemStep::Identify: SendATCom(step.text); break;
+            case ModemStep::Beep: break;
         }
+        if (step.wave) Wave();
     });
-    if (identify) {
-        SendATCom(ini().Zrk);
-        RingCount = 0;
-        CallPending = true;
-    }
 }
 
 }  // namespace zrk

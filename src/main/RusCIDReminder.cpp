@@ -2,10 +2,9 @@
 // schedules, the reminder list and form commands, and the alerts at closing.
 #include "main/RusCID.h"
 
+#include "platform/Clock.h"
 #include "platform/Sound.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderWindows.h"
-#include "settings/Schedule.h"
 #include "settings/Settings.h"
 
 #include <QAction>
@@ -64,49 +63,27 @@ void TRusCID::setReminderTimer(bool on) {
         tReminder->start();  // a refresh must not put off the tick
 }
 
-void TRusCID::takeScheduleState() {
-    const QTime now = reminderNow().time();
-    portEdge_.take(scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now));
-    soundEdge_.take(scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now));
-}
+void TRusCID::takeScheduleState() { schedules_.take(ini(), now().time()); }
 
 void TRusCID::runSchedules() {
     if (closed_) return;
-    const QTime now = reminderNow().time();
-    // A schedule switched off (or given equal times) never acts, whatever it did before:
-    // it only keeps "on" as the state the next in-force tick compares with.
-    if (!scheduleInForce(ini().PortOnOff, ini().PortOff, ini().PortOn)) {
-        portEdge_.take(false);
-    } else {
-        safely([&] {
-            switch (portEdge_.step(scheduleOff(true, ini().PortOff, ini().PortOn, now))) {
-                case ScheduleEdge::TurnOff:
-                    if (PortActive) ClosePortClick();
-                    break;
-                case ScheduleEdge::TurnOn:
-                    if (!PortActive) OpenPortClick();
-                    break;
-                case ScheduleEdge::None:
-                    break;
-            }
-        });
-    }
-    if (!scheduleInForce(ini().SoundOnOff, ini().SoundOff, ini().SoundOn)) {
-        soundEdge_.take(false);
-        return;
-    }
-    switch (soundEdge_.step(scheduleOff(true, ini().SoundOff, ini().SoundOn, now))) {
-        case ScheduleEdge::TurnOff:
-            ini().Sound = false;
-            ViewSound();
-            break;
-        case ScheduleEdge::TurnOn:
-            ini().Sound = true;
-            ViewSound();
-            break;
-        case ScheduleEdge::None:
-            break;
-    }
+    const QTime t = now().time();
+    safely([&] {
+        switch (schedules_.portChange(ini(), t)) {
+            case ScheduleRules::TurnOff:
+                if (PortActive) ClosePortClick();
+                break;
+            case ScheduleRules::TurnOn:
+                if (!PortActive) OpenPortClick();
+                break;
+            case ScheduleRules::None:
+                break;
+        }
+    });
+    const ScheduleRules::Change sound = schedules_.soundChange(ini(), t);
+    if (sound == ScheduleRules::None) return;
+    ini().Sound = sound == ScheduleRules::TurnOn;
+    ViewSound();
 }
 
 void TRusCID::reminderListClosed() {

@@ -68,24 +68,4 @@ QString alertInfo(const ReminderRecord& r);
 // The list's columns: type, date/time, number, text.
 std::array<QString, 4> rowTexts(const ReminderRecord& r);
 
-// A daily schedule acts when its state changes between two ticks, not on every tick: a port
-// the user opens by hand at night stays open, and a machine that slept through the off time
-// still closes at its next tick. The state the first tick compares with is the one taken at
-// start (and again when the options are confirmed), so an edge between the start and the
-// first tick is acted on too.
-class ScheduleEdge {
-public:
-    enum Change { None, TurnOff, TurnOn };
-    void take(bool off) { last_ = off; }
-    Change step(bool off) {
-        const bool before = last_;
-        last_ = off;
-        if (before == off) return None;
-        return off ? TurnOff : TurnOn;
-    }
-
-private:
-    bool last_ = false;  // on, as before any schedule was looked at
-};
-
 }  // namespace zrk

@@ -1,6 +1,5 @@
 #include "platform/Registry.h"
 #include "settings/Positions.h"
-#include "settings/Schedule.h"
 #include "settings/Settings.h"
 
 #include "TestSupport.h"
@@ -258,30 +257,6 @@ private slots:
         LoadPosition(QStringLiteral("Position\\Main"), place);
         QCOMPARE(place.Left, 123);
         QCOMPARE(place.Top, 45);
-    }
-
-    void scheduleRule() {
-        const auto hm = [](int h, int m) { return (h * 60 + m) / 1440.0; };
-        // Each rule with the times it keeps the port closed and the times it leaves it open.
-        const QList<std::tuple<double, double, QList<QTime>, QList<QTime>>> rules = {
-            {0.0, hm(7, 0), {QTime(0, 0), QTime(6, 59, 59)}, {QTime(7, 0)}},
-            {hm(22, 0), hm(6, 0), {QTime(23, 59)}, {QTime(6, 0), QTime(21, 59)}},
-            {hm(8, 0), hm(7, 0), {QTime(12, 0)}, {QTime(7, 30)}},
-            {hm(7, 0), hm(7, 0), {}, {QTime(7, 0)}},
-            // Times from the options dialog carry a date; only the time of day counts.
-            {36202.0, 36202.0 + hm(7, 0), {QTime(6, 59)}, {}},
-            {0.0, 36202.0, {}, {QTime(3, 0)}}};
-        for (const auto& [off, on, closed, open] : rules) {
-            // In force exactly when it closes at some time of day; never when switched off.
-            QCOMPARE(scheduleInForce(true, off, on), !closed.isEmpty());
-            QVERIFY(!scheduleInForce(false, off, on));
-            for (const QTime& t : closed) {
-                QVERIFY2(scheduleOff(true, off, on, t), qPrintable(t.toString()));
-                QVERIFY(!scheduleOff(false, off, on, t));  // the rule switched off
-            }
-            for (const QTime& t : open)
-                QVERIFY2(!scheduleOff(true, off, on, t), qPrintable(t.toString()));
-        }
     }
 };
 
