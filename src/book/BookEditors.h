@@ -44,8 +44,6 @@ public:
     // Add mode: the phone a new entry starts with.
     void setPhone(const QString& phone);
 
-    Ui::TBookItem* ui() const { return ui_.get(); }
-
 protected:
     void done(int result) override;
 
@@ -77,8 +75,6 @@ public:
         chooseFile_ = std::move(choose);
     }
     void feSoundBrowse();
-
-    Ui::TGroupItem* ui() const { return ui_.get(); }
 
 protected:
     void done(int result) override;

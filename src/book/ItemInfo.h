@@ -44,8 +44,6 @@ public:
     void stEMailClick();
     void stWWWClick();
 
-    Ui::TItemInfo* ui() const { return ui_.get(); }
-
 protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -104,7 +104,6 @@ protected:
 private:
     void buildToolbar();
     void buildMenu();
-    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
     QAction* addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
                      const QKeySequence& key = {});
     // The selected rows, in row order.

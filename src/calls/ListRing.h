@@ -51,8 +51,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
-
     Line& line_;
     WindowPlacement placement_;
     QTreeWidget* lvRing_;

@@ -2,9 +2,9 @@
 // schedules, the reminder list and form commands, and the alerts at closing.
 #include "main/RusCID.h"
 
+#include "platform/Clock.h"
 #include "platform/Sound.h"
 #include "platform/UserMessages.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Schedule.h"
 #include "settings/Settings.h"
@@ -66,14 +66,14 @@ void TRusCID::setReminderTimer(bool on) {
 }
 
 void TRusCID::takeScheduleState() {
-    const QTime now = reminderNow().time();
+    const QTime now = zrk::now().time();
     portEdge_.take(scheduleOff(ini().PortOnOff, ini().PortOff, ini().PortOn, now));
     soundEdge_.take(scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now));
 }
 
 void TRusCID::runSchedules() {
     if (closed_) return;
-    const QTime now = reminderNow().time();
+    const QTime now = zrk::now().time();
     // A schedule switched off (or given equal times) never acts, whatever it did before:
     // it only keeps "on" as the state the next in-force tick compares with.
     if (!scheduleInForce(ini().PortOnOff, ini().PortOff, ini().PortOn)) {
