@@ -1,6 +1,7 @@
 #pragma once
-// The entry editor and the group editor of the phone book. Each is made for one modal use on
-// a record the phone book copies in (edit mode) and reads back out after "OK".
+// TBookItem: the phone book entry editor. TGroupItem: the phone book group editor.
+// Each is made for one modal use on a record the phone book copies in (edit mode) and reads back
+// out after "OK".
 #include "book/BookRecords.h"
 #include "settings/WindowPlacement.h"
 
