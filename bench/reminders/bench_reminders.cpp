@@ -2,7 +2,7 @@
 // tick of the reminder timer that finds nothing due, a tick that raises 1,000, and the start
 // of the list window with 1,000 of them already due. Prints the best and the median of
 // several runs; asserts nothing. Runs offscreen.
-#include "reminders/ReminderClock.h"
+#include "platform/Clock.h"
 #include "reminders/ReminderRules.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Settings.h"
@@ -88,7 +88,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     ini() = TIni::defaults();
     QDateTime now = kNow;
-    setReminderClock([&now] { return now; });
+    setClockForTesting([&now] { return now; });
     QuietHost host;
 
     SaveReminders(reminders(kDue));
@@ -138,6 +138,6 @@ int main(int argc, char* argv[]) {
                TReminder list(host, alert);
                return t.nsecsElapsed() / 1e6;
            }));
-    setReminderClock({});
+    setClockForTesting({});
     return 0;
 }

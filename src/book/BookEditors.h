@@ -1,6 +1,7 @@
 #pragma once
-// The entry editor and the group editor of the phone book. Each is made for one modal use on
-// a record the phone book copies in (edit mode) and reads back out after "OK".
+// TBookItem: the phone book entry editor. TGroupItem: the phone book group editor.
+// Each is made for one modal use on a record the phone book copies in (edit mode) and reads back
+// out after "OK".
 #include "book/BookRecords.h"
 #include "settings/WindowPlacement.h"
 
@@ -44,8 +45,6 @@ public:
     // Add mode: the phone a new entry starts with.
     void setPhone(const QString& phone);
 
-    Ui::TBookItem* ui() const { return ui_.get(); }
-
 protected:
     void done(int result) override;
 
@@ -77,8 +76,6 @@ public:
         chooseFile_ = std::move(choose);
     }
     void feSoundBrowse();
-
-    Ui::TGroupItem* ui() const { return ui_.get(); }
 
 protected:
     void done(int result) override;

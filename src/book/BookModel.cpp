@@ -12,7 +12,7 @@ struct FieldInfo {
     const char* caption;
     int width;
 };
-constexpr FieldInfo kFields[kBookFieldCount] = {
+constexpr FieldInfo kFields[BookFieldCount] = {
     {"Фамилия", 150}, {"Телефон", 70}, {"Рабочий", 70},    {"Адрес", 90},
     {"E-Mail", 90},   {"ICQ UIN", 60}, {"Home Page", 100}, {"Дополнительно", 100}};
 
@@ -24,36 +24,36 @@ const char* take(const FixedText<N>& t, int* size) {
 
 }  // namespace
 
-QString bookFieldCaption(int field) {
+QString bookFieldCaption(BookField field) {
     return QString::fromUtf8(kFields[field].caption);
 }
 
-int bookFieldWidth(int field) {
+int bookFieldWidth(BookField field) {
     return kFields[field].width;
 }
 
-const char* bookFieldData(const BookEntry& e, int field, int* size) {
+const char* bookFieldData(const BookEntry& e, BookField field, int* size) {
     switch (field) {
-        case 0:
+        case FieldName:
             return take(e.Name, size);
-        case 1:
+        case FieldPhone:
             return take(e.Phone, size);
-        case 2:
+        case FieldWorkPhone:
             return take(e.WorkPhone, size);
-        case 3:
+        case FieldAddress:
             return take(e.Address, size);
-        case 4:
+        case FieldEMail:
             return take(e.EMail, size);
-        case 5:
+        case FieldIcq:
             return take(e.Icq, size);
-        case 6:
+        case FieldHomePage:
             return take(e.HomePage, size);
         default:
             return take(e.Note, size);
     }
 }
 
-QString bookFieldText(const BookEntry& e, int field) {
+QString bookFieldText(const BookEntry& e, BookField field) {
     int n = 0;
     const char* p = bookFieldData(e, field, &n);
     return fromCp1251(p, n);
@@ -70,15 +70,14 @@ BookModel::BookModel(const BookStore& store, QObject* parent)
     for (int s = 0; s < 3; ++s) statusIcons_[size_t(s)] = statusIcon(s);
 }
 
-void BookModel::setFields(std::vector<int> fields) {
+void BookModel::setFields(std::vector<BookField> fields) {
     beginResetModel();
     fields_ = std::move(fields);
     endResetModel();
 }
 
-int BookModel::fieldOf(int column) const {
-    if (fields_.empty()) return 0;
-    return column >= 0 && column < int(fields_.size()) ? fields_[size_t(column)] : -1;
+BookField BookModel::fieldOf(int column) const {
+    return fields_.empty() ? FieldName : fields_[size_t(column)];
 }
 
 void BookModel::rebuild(int group) {
@@ -101,7 +100,7 @@ void BookModel::refresh(int r) {
     emit dataChanged(index(r, 0), index(r, columnCount() - 1));
 }
 
-void BookModel::sortOn(int field) {
+void BookModel::sortOn(BookField field) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // The keys side by side: comparing inside the entries themselves would walk the whole
     // book's memory on every comparison.
@@ -163,7 +162,8 @@ QVariant BookModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant BookModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (o != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
+        return {};
     if (fields_.empty()) return QString();
     return bookFieldCaption(fieldOf(section));
 }

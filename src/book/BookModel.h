@@ -1,6 +1,6 @@
 #pragma once
 // The rows of the phone book window: each row shows one entry of the book and knows its
-// position (MasterIndex); rows are in book order until sorted. A row refers to its entry
+// position in the book; rows are in book order until sorted. A row refers to its entry
 // rather than holding a copy: every command of the window changes entry and row together,
 // so a copy would always equal its entry, and a big book would be held twice. A model
 // rather than one widget item per row, so that a book of a hundred thousand entries opens,
@@ -15,14 +15,27 @@
 
 namespace zrk {
 
-inline constexpr int kBookFieldCount = 8;
+// The text fields of an entry that the list can show, one column each, in this fixed order.
+// The field (not the column's place on screen) names the column's width key, and is the
+// index of its flag in "Book Columns".
+enum BookField : int {
+    FieldName,
+    FieldPhone,
+    FieldWorkPhone,
+    FieldAddress,
+    FieldEMail,
+    FieldIcq,
+    FieldHomePage,
+    FieldNote,
+    BookFieldCount
+};
 
-// Caption and default width of each field's column, field 0 (Name) to 7 (Note).
-QString bookFieldCaption(int field);
-int bookFieldWidth(int field);
+// Caption and default width of a field's column.
+QString bookFieldCaption(BookField field);
+int bookFieldWidth(BookField field);
 // The text field `field` of an entry.
-const char* bookFieldData(const BookEntry& e, int field, int* size);
-QString bookFieldText(const BookEntry& e, int field);
+const char* bookFieldData(const BookEntry& e, BookField field, int* size);
+QString bookFieldText(const BookEntry& e, BookField field);
 
 // Orders two texts of a field: bytes as unsigned code-page values over the shorter length,
 // then the shorter text first; letter case counts. -1, 0 or 1.
@@ -34,10 +47,10 @@ public:
     explicit BookModel(const BookStore& store, QObject* parent = nullptr);
 
     // The fields shown, in field order. None shown: one column with the name.
-    void setFields(std::vector<int> fields);
-    const std::vector<int>& fields() const { return fields_; }
-    // The field shown in a column.
-    int fieldOf(int column) const;
+    void setFields(std::vector<BookField> fields);
+    const std::vector<BookField>& fields() const { return fields_; }
+    // The field shown in `column` (0 <= column < columnCount()).
+    BookField fieldOf(int column) const;
 
     // A row for every entry whose Group is `group`, or for all of them for group 0.
     void rebuild(int group);
@@ -46,7 +59,7 @@ public:
     // The row's entry has changed.
     void refresh(int row);
     // Sorts the rows once, ascending, on `field`.
-    void sortOn(int field);
+    void sortOn(BookField field);
 
     int masterIndex(int row) const { return masters_[size_t(row)]; }
     const BookEntry& entry(int row) const { return store_.item(masterIndex(row)).Entry; }
@@ -60,7 +73,7 @@ public:
 private:
     const BookStore& store_;
     std::vector<int> masters_;
-    std::vector<int> fields_;
+    std::vector<BookField> fields_;
     std::array<QIcon, 3> statusIcons_;
 };
 

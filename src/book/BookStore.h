@@ -20,14 +20,11 @@ inline constexpr quint32 kBookMagic = 0x024E4850;        // "PHN" + format versi
 inline constexpr quint32 kLegacyBookMagic = 0x204E4850;  // "PHN "
 inline constexpr int kBookHeaderSize = 24;
 
-// One entry of the book. The phone book window keeps a copy per list row, which also knows
-// the position of the entry it shows (MasterIndex).
+// One entry of the book.
 class TOBJBook {
 public:
-    explicit TOBJBook(const BookEntry& e, qint32 masterIndex = -1)
-        : Entry(e), MasterIndex(masterIndex) {}
+    explicit TOBJBook(const BookEntry& e) : Entry(e) {}
     BookEntry Entry;
-    qint32 MasterIndex;
 };
 
 // One group with the text the group selector shows for it (its title).

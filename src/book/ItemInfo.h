@@ -1,6 +1,7 @@
 #pragma once
-// The entry information form: every field of one entry, with links that dial a phone, write
-// an e-mail or open a home page. One for the whole run, shown beside the phone book.
+// TItemInfo: the entry information form, one phone book entry in full.
+// Every field of one entry, with links that dial a phone, write an e-mail or open a home page. One
+// for the whole run, shown beside the phone book.
 #include "book/BookRecords.h"
 #include "settings/WindowPlacement.h"
 #include "windows/URL.h"
@@ -43,8 +44,6 @@ public:
     void stWorkClick();
     void stEMailClick();
     void stWWWClick();
-
-    Ui::TItemInfo* ui() const { return ui_.get(); }
 
 protected:
     void done(int result) override;

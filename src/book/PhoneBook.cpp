@@ -9,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,23 +16,10 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeView>
 
 namespace zrk {
 namespace {
-
-// The design widths suit a font whose digits are 6 pixels wide; a larger desktop font
-// widens the window and the columns alike.
-double designScale(const QFont& font) {
-    return qMax(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) / 6.0);
-}
-
-QIcon themed(const char* name, const QStyle* style, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
-}
 
 BookPrompts desktopPrompts(QWidget* owner) {
     BookPrompts p;
@@ -63,21 +49,10 @@ TPhoneBook::TPhoneBook(QWidget* parent)
     setWindowIcon(statusIcon(StatusNormal));
 
     lvBook = new QTreeView(this);
-    lvBook->setObjectName(QStringLiteral("lvBook"));
+    setUpList(lvBook, "lvBook");
     lvBook->setModel(model_);
-    lvBook->setRootIsDecorated(false);
-    lvBook->setItemsExpandable(false);
-    lvBook->setUniformRowHeights(true);  // what keeps a big book quick to show and scroll
-    lvBook->setSortingEnabled(false);
     lvBook->setAllColumnsShowFocus(true);
-    lvBook->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvBook->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvBook->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvBook->setIconSize(QSize(16, 16));
-    lvBook->setContextMenuPolicy(Qt::CustomContextMenu);
     QHeaderView* header = lvBook->header();
-    header->setStretchLastSection(false);
-    header->setSectionsMovable(false);
     header->setSectionsClickable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
     connect(header, &QHeaderView::sectionClicked, this, &TPhoneBook::lvBookColumnClick);
@@ -87,8 +62,7 @@ TPhoneBook::TPhoneBook(QWidget* parent)
 
     buildToolbar();
     buildMenu();
-    connect(lvBook, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(lvBook->viewport()->mapToGlobal(at)); });
+    setListPopup(lvBook, PopupMenu1);
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stStatus"));
@@ -124,65 +98,46 @@ TPhoneBook::~TPhoneBook() {
     lvBook->setModel(nullptr);
 }
 
-QToolButton* TPhoneBook::addButton(const char* name, const QString& hint, const QIcon& icon) {
-    auto* b = new QToolButton(this);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setIcon(icon);
-    b->setAutoRaise(true);
-    return b;
-}
-
 void TPhoneBook::buildToolbar() {
     auto* tb = addFixedToolBar(this, "tbTools");
-    const QStyle* st = style();
-    sbDial = addButton("sbDial", QStringLiteral("Набрать номер"),
-                       themed("call-start", st, QStyle::SP_MediaPlay));
-    sbAnswer = addButton("sbAnswer", QStringLiteral("Снять трубку"),
-                         themed("call-stop", st, QStyle::SP_DialogApplyButton));
-    sbAdd = addButton("sbAdd", QStringLiteral("Добавить запись"),
-                      themed("list-add", st, QStyle::SP_FileIcon));
-    sbDel = addButton("sbDel", QStringLiteral("Удалить запись"),
-                      themed("list-remove", st, QStyle::SP_TrashIcon));
-    sbProp = addButton("sbProp", QStringLiteral("Редактировать"),
-                       themed("document-edit", st, QStyle::SP_FileDialogContentsView));
-    sbInfo = addButton("sbInfo", QStringLiteral("Полная информация"),
-                       themed("dialog-information", st, QStyle::SP_MessageBoxInformation));
-    sbReminder = addButton("sbReminder", QStringLiteral("Добавить в напоминание"),
-                           themed("appointment-new", st, QStyle::SP_FileDialogInfoView));
-    cbGroup = new QComboBox(this);
+    const auto button = [this, tb](const char* name, const char* hint, const char* icon,
+                                   QStyle::StandardPixmap fallback, void (TPhoneBook::*slot)()) {
+        return addToolButton(tb, name, QString::fromUtf8(hint), themed(icon, fallback, this), this,
+                             slot);
+    };
+    sbDial = button("sbDial", "Набрать номер", "call-start", QStyle::SP_MediaPlay,
+                    &TPhoneBook::sbDialClick);
+    sbAnswer = button("sbAnswer", "Снять трубку", "call-stop", QStyle::SP_DialogApplyButton,
+                      &TPhoneBook::sbAnswerClick);
+    tb->addSeparator();
+    sbAdd = button("sbAdd", "Добавить запись", "list-add", QStyle::SP_FileIcon,
+                   &TPhoneBook::sbAddClick);
+    sbDel = button("sbDel", "Удалить запись", "list-remove", QStyle::SP_TrashIcon,
+                   &TPhoneBook::sbDelClick);
+    sbProp = button("sbProp", "Редактировать", "document-edit", QStyle::SP_FileDialogContentsView,
+                    &TPhoneBook::sbPropClick);
+    sbInfo = button("sbInfo", "Полная информация", "dialog-information",
+                    QStyle::SP_MessageBoxInformation, &TPhoneBook::sbInfoClick);
+    tb->addSeparator();
+    sbReminder = button("sbReminder", "Добавить в напоминание", "appointment-new",
+                        QStyle::SP_FileDialogInfoView, &TPhoneBook::sbReminderClick);
+    tb->addSeparator();
+    cbGroup = new QComboBox(tb);
     cbGroup->setObjectName(QStringLiteral("cbGroup"));
     cbGroup->setToolTip(QStringLiteral("Группа"));
     cbGroup->setFixedWidth(160);
-    sbAddGr = addButton("sbAddGr", QStringLiteral("Добавить группу"),
-                        themed("folder-new", st, QStyle::SP_FileDialogNewFolder));
-    sbDelGr = addButton("sbDelGr", QStringLiteral("Удалить группу"),
-                        themed("edit-delete", st, QStyle::SP_DialogDiscardButton));
-    sbPropGr = addButton("sbPropGr", QStringLiteral("Свойства группы"),
-                         themed("document-properties", st, QStyle::SP_FileDialogDetailedView));
-    sbExit = addButton("sbExit", QStringLiteral("Спрятать книжку"),
-                       themed("window-close", st, QStyle::SP_DialogCloseButton));
-    const QList<QWidget*> order{sbDial,  sbAnswer, nullptr,    sbAdd,   sbDel,   sbProp,
-                                sbInfo,  nullptr,  sbReminder, nullptr, cbGroup, nullptr,
-                                sbAddGr, sbDelGr,  sbPropGr,   nullptr, sbExit};
-    for (QWidget* w : order) {
-        if (w)
-            tb->addWidget(w);
-        else
-            tb->addSeparator();
-    }
-    connect(sbDial, &QToolButton::clicked, this, &TPhoneBook::sbDialClick);
-    connect(sbAnswer, &QToolButton::clicked, this, &TPhoneBook::sbAnswerClick);
-    connect(sbAdd, &QToolButton::clicked, this, &TPhoneBook::sbAddClick);
-    connect(sbDel, &QToolButton::clicked, this, &TPhoneBook::sbDelClick);
-    connect(sbProp, &QToolButton::clicked, this, &TPhoneBook::sbPropClick);
-    connect(sbInfo, &QToolButton::clicked, this, &TPhoneBook::sbInfoClick);
-    connect(sbReminder, &QToolButton::clicked, this, &TPhoneBook::sbReminderClick);
+    tb->addWidget(cbGroup);
     connect(cbGroup, &QComboBox::currentIndexChanged, this, &TPhoneBook::cbGroupChange);
-    connect(sbAddGr, &QToolButton::clicked, this, &TPhoneBook::sbAddGrClick);
-    connect(sbDelGr, &QToolButton::clicked, this, &TPhoneBook::sbDelGrClick);
-    connect(sbPropGr, &QToolButton::clicked, this, &TPhoneBook::sbPropGrClick);
-    connect(sbExit, &QToolButton::clicked, this, &TPhoneBook::sbExitClick);
+    tb->addSeparator();
+    sbAddGr = button("sbAddGr", "Добавить группу", "folder-new", QStyle::SP_FileDialogNewFolder,
+                     &TPhoneBook::sbAddGrClick);
+    sbDelGr = button("sbDelGr", "Удалить группу", "edit-delete", QStyle::SP_DialogDiscardButton,
+                     &TPhoneBook::sbDelGrClick);
+    sbPropGr = button("sbPropGr", "Свойства группы", "document-properties",
+                      QStyle::SP_FileDialogDetailedView, &TPhoneBook::sbPropGrClick);
+    tb->addSeparator();
+    sbExit = button("sbExit", "Спрятать книжку", "window-close", QStyle::SP_DialogCloseButton,
+                    &TPhoneBook::sbExitClick);
 }
 
 QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
@@ -199,7 +154,6 @@ QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text,
 }
 
 void TPhoneBook::buildMenu() {
-    const QStyle* st = style();
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     mPDial = addItem(PopupMenu1, "mPDial", QStringLiteral("&Звонить"), sbDial->icon());
@@ -208,7 +162,7 @@ void TPhoneBook::buildMenu() {
     auto* status = new QMenu(QStringLiteral("&Статус"), PopupMenu1);
     mPStatus = PopupMenu1->addMenu(status);
     mPStatus->setObjectName(QStringLiteral("mPStatus"));
-    mPStatus->setIcon(themed("emblem-important", st, QStyle::SP_DialogHelpButton));
+    mPStatus->setIcon(themed("emblem-important", QStyle::SP_DialogHelpButton, this));
     mPNormal = addItem(status, "mPNormal", QStringLiteral("&Нормальный"), statusIcon(0));
     mPBad = addItem(status, "mPBad", QStringLiteral("&Плохой"), statusIcon(1));
     mPPrior = addItem(status, "mPPrior", QStringLiteral("П&риоритетный"), statusIcon(2));
@@ -221,14 +175,14 @@ void TPhoneBook::buildMenu() {
     mPGroupMenu = new QMenu(QStringLiteral("&Переместить в"), PopupMenu1);
     mPGroup = PopupMenu1->addMenu(mPGroupMenu);
     mPGroup->setObjectName(QStringLiteral("mPGroup"));
-    mPGroup->setIcon(themed("go-jump", st, QStyle::SP_ArrowForward));
+    mPGroup->setIcon(themed("go-jump", QStyle::SP_ArrowForward, this));
     PopupMenu1->addSeparator();
     mPInfo = addItem(PopupMenu1, "mPInfo", QStringLiteral("&Информация"), sbInfo->icon(),
                      QKeySequence(Qt::CTRL | Qt::Key_I));
     mPReminder = addItem(PopupMenu1, "mPReminder", QStringLiteral("&Напоминание..."),
                          sbReminder->icon(), QKeySequence(Qt::CTRL | Qt::Key_R));
     mPOpti = addItem(PopupMenu1, "mPOpti", QStringLiteral("Нас&тройка..."),
-                     themed("configure", st, QStyle::SP_FileDialogListView));
+                     themed("configure", QStyle::SP_FileDialogListView, this));
     mPProp = addItem(PopupMenu1, "mPProp", QStringLiteral("&Свойства..."), sbProp->icon());
     mPOpti->setEnabled(false);  // until the column chooser is there
     connect(mPDial, &QAction::triggered, this, &TPhoneBook::sbDialClick);
@@ -280,17 +234,17 @@ void TPhoneBook::setPrompts(BookPrompts prompts) {
 }
 
 void TPhoneBook::ColumCreate() {
-    std::vector<int> fields;
-    for (int f = 0; f < kBookFieldCount; ++f)
-        if (ini().Columns[size_t(f)]) fields.push_back(f);
+    std::vector<BookField> fields;
+    for (int f = FieldName; f < BookFieldCount; ++f)
+        if (ini().Columns[size_t(f)]) fields.push_back(BookField(f));
     model_->setFields(fields);
     QHeaderView* header = lvBook->header();
-    QList<int> keys;
+    QList<int> keys;  // no key for the name column shown when no field is
     for (int c = 0; c < model_->columnCount(); ++c) {
         const int field = fields.empty() ? -1 : fields[size_t(c)];
         keys << field;
         TFormPlace place{-1, -1, -1,
-                         qRound(bookFieldWidth(qMax(0, field)) * designScale(lvBook->font()))};
+                         qRound(bookFieldWidth(model_->fieldOf(c)) * designScale(lvBook->font()))};
         if (field >= 0) {
             try {
                 LoadPosition(QStringLiteral("Position\\PhoneBook\\Section%1").arg(field), place);
@@ -334,7 +288,7 @@ void TPhoneBook::ED() {
 
 void TPhoneBook::MenuCreate() {
     mPGroupMenu->clear();
-    const QIcon icon = themed("folder", style(), QStyle::SP_DirIcon);
+    const QIcon icon = themed("folder", QStyle::SP_DirIcon, this);
     for (int g = 0; g < store_.groupCount(); ++g) {
         const QString text = g == 0 ? QStringLiteral("[Общая]") : store_.group(g).Text;
         // Titles may hold '&'; the menu must show them as they are.
@@ -420,8 +374,8 @@ void TPhoneBook::lvBookEnter() {
 }
 
 void TPhoneBook::lvBookColumnClick(int column) {
-    const int field = model_->fieldOf(column);
-    if (model_->fields().empty() || field < 0) return;
+    if (model_->fields().empty() || column < 0 || column >= model_->columnCount()) return;
+    const BookField field = model_->fieldOf(column);
     sortField_ = field + 1;
     stStatus1->setText(bookFieldCaption(field));
     model_->sortOn(field);

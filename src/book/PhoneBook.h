@@ -1,8 +1,8 @@
 #pragma once
-// The phone book window. It owns the phone book for the whole run and loads it when it is
-// created, so that callers are found from the first call on; shown, it lists the entries of
-// one group or of all, and carries every command on entries and groups. Every change is
-// saved at once.
+// TPhoneBook: the phone book window, the entries and groups with every command on them.
+// It owns the phone book for the whole run and loads it when it is created, so that callers are
+// found from the first call on; shown, it lists the entries of one group or of all, and carries
+// every command on entries and groups. Every change is saved at once.
 #include "book/BookModel.h"
 #include "book/BookStore.h"
 #include "book/ItemInfo.h"
@@ -110,7 +110,6 @@ protected:
 private:
     void buildToolbar();
     void buildMenu();
-    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
     QAction* addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
                      const QKeySequence& key = {});
     // The selected rows, in row order.

@@ -9,27 +9,14 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeWidget>
 
 namespace zrk {
-
-namespace {
-
-// The design sizes suit a font whose digits are 6 pixels wide; a larger desktop font widens
-// the window and the columns alike, so that a grouped number still fits its column.
-double designScale(const QFont& font) {
-    return qMax(1.0, QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) / 6.0);
-}
-
-}  // namespace
 
 TListRing::TListRing(Line& line, QWidget* parent)
     : QMainWindow(parent),
@@ -41,45 +28,29 @@ TListRing::TListRing(Line& line, QWidget* parent)
     setWindowTitle(QStringLiteral("Список звонков"));
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
-
     const QStyle* st = style();
-    sbReDial_ = addButton("sbReDial", QStringLiteral("Перезвонить"),
-                          st->standardIcon(QStyle::SP_BrowserReload));
-    toolbar->addWidget(sbReDial_);
+    sbReDial_ =
+        addToolButton(toolbar, "sbReDial", QStringLiteral("Перезвонить"),
+                      st->standardIcon(QStyle::SP_BrowserReload), this, &TListRing::sbReDialClick);
     toolbar->addSeparator();
-    sbDel_ = addButton("sbDel", QStringLiteral("Удалить из списка"),
-                       st->standardIcon(QStyle::SP_DialogDiscardButton));
-    toolbar->addWidget(sbDel_);
-    sbClear_ = addButton("sbClear", QStringLiteral("Очистить список"),
-                         st->standardIcon(QStyle::SP_TrashIcon));
-    toolbar->addWidget(sbClear_);
-    auto* sbLog = addButton("sbLog", QStringLiteral("Показать файл логов"),
-                            st->standardIcon(QStyle::SP_FileDialogDetailedView));
-    toolbar->addWidget(sbLog);
+    sbDel_ = addToolButton(toolbar, "sbDel", QStringLiteral("Удалить из списка"),
+                           st->standardIcon(QStyle::SP_DialogDiscardButton), this,
+                           &TListRing::sbDelClick);
+    sbClear_ =
+        addToolButton(toolbar, "sbClear", QStringLiteral("Очистить список"),
+                      st->standardIcon(QStyle::SP_TrashIcon), this, &TListRing::sbClearClick);
+    addToolButton(toolbar, "sbLog", QStringLiteral("Показать файл логов"),
+                  st->standardIcon(QStyle::SP_FileDialogDetailedView), this,
+                  &TListRing::sbLogClick);
     toolbar->addSeparator();
-    auto* sbExit = addButton("sbExit", QStringLiteral("Спрятать список"),
-                             st->standardIcon(QStyle::SP_DialogCloseButton));
-    toolbar->addWidget(sbExit);
-    connect(sbReDial_, &QToolButton::clicked, this, &TListRing::sbReDialClick);
-    connect(sbDel_, &QToolButton::clicked, this, &TListRing::sbDelClick);
-    connect(sbClear_, &QToolButton::clicked, this, &TListRing::sbClearClick);
-    connect(sbLog, &QToolButton::clicked, this, &TListRing::sbLogClick);
-    connect(sbExit, &QToolButton::clicked, this, &TListRing::sbExitClick);
+    addToolButton(toolbar, "sbExit", QStringLiteral("Спрятать список"),
+                  st->standardIcon(QStyle::SP_DialogCloseButton), this, &TListRing::sbExitClick);
 
-    lvRing_->setObjectName(QStringLiteral("lvRing"));
+    setUpList(lvRing_, "lvRing");
     lvRing_->setColumnCount(ColumnCount);
     lvRing_->setHeaderLabels({QStringLiteral("Номер"), QStringLiteral("Время"),
                               QStringLiteral("Дата"), QStringLiteral("Статус"),
                               QStringLiteral("Фамилия"), QStringLiteral("Линия")});
-    lvRing_->setRootIsDecorated(false);
-    lvRing_->setItemsExpandable(false);
-    lvRing_->setUniformRowHeights(true);
-    lvRing_->setSortingEnabled(false);
-    lvRing_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvRing_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvRing_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvRing_->header()->setStretchLastSection(false);
-    lvRing_->header()->setSectionsMovable(false);
     const double scale = designScale(lvRing_->font());
     const int designWidths[ColumnCount] = {50, 50, 55, 90, 120, 60};
     // A number of three groups, a time and a date must show whole on a first run.
@@ -115,15 +86,6 @@ TListRing::TListRing(Line& line, QWidget* parent)
     placement_.setColumns(lvRing_->header());
     placement_.restoreOrReport(this);
     ED();
-}
-
-QToolButton* TListRing::addButton(const char* name, const QString& hint, const QIcon& icon) {
-    auto* button = new QToolButton(this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(hint);
-    button->setIcon(icon);
-    button->setAutoRaise(true);
-    return button;
 }
 
 int TListRing::rowCount() const {

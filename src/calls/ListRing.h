@@ -1,7 +1,7 @@
 #pragma once
-// The calls of this run, newest last: call back, remove, clear, open the call log. Lives for
-// the whole run, hidden until the main window shows it; rows are added whether it is shown
-// or not and are kept only in memory.
+// TListRing: the call list window, the calls of this run.
+// Newest last: call back, remove, clear, open the call log. Lives for the whole run, hidden until
+// the main window shows it; rows are added whether it is shown or not and are kept only in memory.
 #include "settings/WindowPlacement.h"
 
 #include <QMainWindow>
@@ -54,8 +54,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, const QString& hint, const QIcon& icon);
-
     Line& line_;
     WindowPlacement placement_;
     QTreeWidget* lvRing_;

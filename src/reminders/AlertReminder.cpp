@@ -1,7 +1,7 @@
 #include "reminders/AlertReminder.h"
 
+#include "platform/Clock.h"
 #include "reminders/Reminder.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderRules.h"
 
 #include <QCloseEvent>
@@ -124,10 +124,8 @@ void TAlertReminder::bCanselClick() {
 
 void TAlertReminder::bLaterClick() {
     if (queue_.isEmpty()) return;
-    ReminderRecord r = alert(current());
-    r.Kind = ReminderByDate;
-    r.Note.setText(noteText(editLines(mNote->toPlainText())));
-    setDueTime(r, postponed(reminderNow(), cbAlarmLater->currentIndex()));
+    const ReminderRecord r =
+        postpone(alert(current()), mNote->toPlainText(), now(), cbAlarmLater->currentIndex());
     if (list_) list_->addPostponed(r);
     NextAlert();
     if (queue_.isEmpty()) close();

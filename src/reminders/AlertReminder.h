@@ -1,6 +1,7 @@
 #pragma once
-// The alert of raised reminders: a queue shown one at a time, dismissed or postponed. Not
-// modal; closing it with the window's close box keeps the queue for the next raise.
+// TAlertReminder: the reminder alert, the window that shows reminders as they come due.
+// A queue shown one at a time, dismissed or postponed. Not modal; closing it with the window's
+// close box keeps the queue for the next raise.
 #include "reminders/ReminderStore.h"
 #include "settings/WindowPlacement.h"
 

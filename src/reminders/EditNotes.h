@@ -1,6 +1,7 @@
 #pragma once
-// The editor of the seven note templates ("title|note" in the settings record). Moving to
-// another title keeps the edits of the one left; OK keeps them all, Отмена undoes them all.
+// TEditNotes: the note template editor of the reminder form.
+// The seven note templates ("title|note" in the settings record). Moving to another title keeps the
+// edits of the one left; OK keeps them all, Отмена undoes them all.
 #include "settings/Settings.h"
 #include "settings/WindowPlacement.h"
 

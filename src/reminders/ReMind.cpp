@@ -1,9 +1,9 @@
 #include "reminders/ReMind.h"
 
+#include "platform/Clock.h"
 #include "platform/Values.h"
 #include "reminders/EditNotes.h"
 #include "reminders/Reminder.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderRules.h"
 #include "settings/Settings.h"
 
@@ -56,12 +56,12 @@ TReMind::TReMind(TReminder& list, QWidget* parent)
     rbDateTimeClick();
     ui_->cbNumber->addItems(list_.bookPhones());
     ui_->cbNumber->setCurrentIndex(-1);
-    const QDateTime now = reminderNow();
+    const QDateTime start = now();
     {
         const QSignalBlocker block(ui_->dtDate);  // the user's first change is what counts
-        ui_->dtDate->setDate(now.date());
+        ui_->dtDate->setDate(start.date());
     }
-    ui_->dtTime->setCurrentText(timeEntryText(now.time()));
+    ui_->dtTime->setCurrentText(timeEntryText(start.time()));
     dateChanged_ = false;
     InitPM();
     CreateTimes(false);
@@ -116,9 +116,9 @@ void TReMind::CreateTimes(bool wholeDay) {
     box->clear();
     if (wholeDay) {
         box->addItems(dayTimes());
-        box->setCurrentIndex(dayTimeSelection(reminderNow().time()));
+        box->setCurrentIndex(dayTimeSelection(now().time()));
     } else {
-        quickBase_ = reminderNow();
+        quickBase_ = now();
         box->addItems(quickPickTimes(quickBase_.time()));
         box->setCurrentIndex(0);
     }

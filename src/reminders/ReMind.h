@@ -1,6 +1,7 @@
 #pragma once
-// The reminder form: a new reminder, or a change of one, by date and time or by number, with
-// a note typed or taken from the seven templates. Modal; stores nothing until OK.
+// TReMind: the reminder form, where one reminder is made or changed.
+// A new reminder, or a change of one, by date and time or by number, with a note typed or taken
+// from the seven templates. Modal; stores nothing until OK.
 #include "reminders/ReminderStore.h"
 #include "settings/WindowPlacement.h"
 

@@ -1,120 +1,22 @@
 #include "reminders/Reminder.h"
 
 #include "book/BookStore.h"
-#include "platform/Cp1251.h"
+#include "platform/Clock.h"
 #include "reminders/AlertReminder.h"
 #include "reminders/ReMind.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderHost.h"
+#include "reminders/ReminderModel.h"
 #include "reminders/ReminderRules.h"
 #include "settings/Settings.h"
 #include "windows/ToolBar.h"
 
-#include <QAbstractTableModel>
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QScopedValueRollback>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeView>
 
 namespace zrk {
-
-namespace {
-
-// The two row pictures: a clock for a reminder by date, a handset's "#" for one by number.
-QIcon kindIcon(int kind) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (kind == ReminderByDate) {
-        p.setPen(QPen(QColor(0, 0, 128), 1.4));
-        p.setBrush(QColor(255, 255, 224));
-        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-        p.drawLine(QPointF(8, 8), QPointF(8, 4));
-        p.drawLine(QPointF(8, 8), QPointF(11, 9.5));
-    } else {
-        p.setPen(QPen(QColor(0, 112, 0), 1.6));
-        p.drawLine(QPointF(6, 2), QPointF(4.5, 14));
-        p.drawLine(QPointF(11.5, 2), QPointF(10, 14));
-        p.drawLine(QPointF(2, 6), QPointF(14, 6));
-        p.drawLine(QPointF(2, 10.5), QPointF(14, 10.5));
-    }
-    return QIcon(pm);
-}
-
-QIcon themed(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
-    return QIcon::fromTheme(QLatin1String(name), style->standardIcon(fallback));
-}
-
-}  // namespace
-
-// The rows of the list window, straight from the pending reminders: no widget item per row.
-class ReminderModel : public QAbstractTableModel {
-public:
-    ReminderModel(ReminderList& list, QObject* parent)
-        : QAbstractTableModel(parent), list_(list), icons_{kindIcon(0), kindIcon(1)} {}
-
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : list_.count();
-    }
-    int columnCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : 4;
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || index.row() >= list_.count()) return {};
-        const ReminderRecord& r = list_.record(index.row());
-        if (role == Qt::DisplayRole) return rowTexts(r)[size_t(index.column())];
-        if (role == Qt::DecorationRole && index.column() == 0)
-            return icons_[r.Kind == ReminderByDate ? 1 : 0];
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        static const char* captions[] = {"Тип", "Дата/Время", "Номер", "Текст"};
-        return QString::fromUtf8(captions[section]);
-    }
-
-    void load(const QList<ReminderRecord>& records) {
-        beginResetModel();  // one change for the view, not one per row
-        for (const ReminderRecord& r : records) list_.append(r);
-        endResetModel();
-    }
-    quint64 append(const ReminderRecord& r) {
-        beginInsertRows({}, list_.count(), list_.count());
-        const quint64 id = list_.append(r);
-        endInsertRows();
-        return id;
-    }
-    void update(int row, const ReminderRecord& r) {
-        list_.update(row, r);
-        emit dataChanged(index(row, 0), index(row, 3));
-    }
-    void remove(const QList<int>& sorted) {
-        if (sorted.size() > 16) {
-            beginResetModel();
-            list_.removeAll(sorted);
-            endResetModel();
-            return;
-        }
-        for (qsizetype k = sorted.size() - 1; k >= 0; --k) {
-            beginRemoveRows({}, sorted[k], sorted[k]);
-            list_.remove(sorted[k]);
-            endRemoveRows();
-        }
-    }
-
-private:
-    ReminderList& list_;
-    QIcon icons_[2];
-};
 
 TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     : QMainWindow(parent), host_(host), alert_(alert) {
@@ -123,45 +25,31 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     alert_.setList(this);
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
-    const auto button = [this, toolbar](const char* name, const char* hint, const QIcon& icon) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(QString::fromUtf8(hint));
-        b->setIcon(icon);
-        b->setAutoRaise(true);
-        toolbar->addWidget(b);
-        return b;
-    };
-    const QStyle* st = style();
-    sbAdd = button("sbAdd", "Добавить запись", themed("list-add", QStyle::SP_FileIcon, st));
-    sbDel = button("sbDel", "Удалить запись",
-                   themed("list-remove", QStyle::SP_DialogDiscardButton, st));
-    sbProp = button("sbProp", "Свойства записи",
-                    themed("document-properties", QStyle::SP_FileDialogDetailedView, st));
+    sbAdd =
+        addToolButton(toolbar, "sbAdd", QStringLiteral("Добавить запись"),
+                      themed("list-add", QStyle::SP_FileIcon, this), this, &TReminder::sbAddClick);
+    sbDel = addToolButton(toolbar, "sbDel", QStringLiteral("Удалить запись"),
+                          themed("list-remove", QStyle::SP_DialogDiscardButton, this), this,
+                          &TReminder::sbDelClick);
+    sbProp = addToolButton(toolbar, "sbProp", QStringLiteral("Свойства записи"),
+                           themed("document-properties", QStyle::SP_FileDialogDetailedView, this),
+                           this, &TReminder::sbPropClick);
     toolbar->addSeparator();
-    sbHide = button("sbHide", "Спрятать список",
-                    themed("window-close", QStyle::SP_DialogCloseButton, st));
+    sbHide = addToolButton(toolbar, "sbHide", QStringLiteral("Спрятать список"),
+                           themed("window-close", QStyle::SP_DialogCloseButton, this), this,
+                           &TReminder::sbHideClick);
 
     model_ = new ReminderModel(list_, this);
     lvNotes = new QTreeView(this);
-    lvNotes->setObjectName(QStringLiteral("lvNotes"));
+    setUpList(lvNotes, "lvNotes");
     lvNotes->setModel(model_);
-    lvNotes->setRootIsDecorated(false);
-    lvNotes->setItemsExpandable(false);
-    lvNotes->setUniformRowHeights(true);
-    lvNotes->setSortingEnabled(false);
-    lvNotes->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvNotes->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvNotes->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvNotes->setIconSize(QSize(16, 16));
-    lvNotes->header()->setStretchLastSection(false);
-    lvNotes->header()->setSectionsMovable(false);
     // A larger desktop font widens the design's columns alike, so a date and time fit.
     const int sample = fontMetrics().horizontalAdvance(reminderDateText(QDate(2000, 12, 28)) +
                                                        QStringLiteral(" 20:00:00"));
     const int number = fontMetrics().horizontalAdvance(QStringLiteral("(495) 123-45-67"));
-    const int widths[4] = {70, qMax(95, sample + 10), qMax(60, number + 10), 150};
-    for (int c = 0; c < 4; ++c) lvNotes->setColumnWidth(c, widths[c]);
+    const int widths[ReminderModel::ColumnCount] = {70, qMax(95, sample + 10),
+                                                    qMax(60, number + 10), 150};
+    for (int c = 0; c < ReminderModel::ColumnCount; ++c) lvNotes->setColumnWidth(c, widths[c]);
     lvNotes->installEventFilter(this);
     setCentralWidget(lvNotes);
 
@@ -180,9 +68,7 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         lvNotes->addAction(a);  // the shortcuts work in the list, menu open or not
     }
-    lvNotes->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lvNotes, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopupMenu1->popup(lvNotes->viewport()->mapToGlobal(p)); });
+    setListPopup(lvNotes, PopupMenu1);
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stStatusBar"));
@@ -192,14 +78,10 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     bar->addWidget(stStatus);
     setStatusBar(bar);
 
-    connect(sbAdd, &QToolButton::clicked, this, &TReminder::sbAddClick);
     connect(mPAdd, &QAction::triggered, this, &TReminder::sbAddClick);
-    connect(sbDel, &QToolButton::clicked, this, &TReminder::sbDelClick);
     connect(mPDel, &QAction::triggered, this, &TReminder::sbDelClick);
-    connect(sbProp, &QToolButton::clicked, this, &TReminder::sbPropClick);
     connect(mPProp, &QAction::triggered, this, &TReminder::sbPropClick);
     connect(lvNotes, &QTreeView::doubleClicked, this, &TReminder::sbPropClick);
-    connect(sbHide, &QToolButton::clicked, this, &TReminder::sbHideClick);
 
     resize(qMax(387, widths[0] + widths[1] + widths[2] + widths[3] + 24), 243);
     move(229, 166);
@@ -264,18 +146,18 @@ void TReminder::tReminderTimer() {
     if (ticking_ || closing_) return;
     const QScopedValueRollback guard(ticking_, true);  // released on every path
     host_.runSchedules();
-    const QList<int> due = list_.dueAt(minuteKey(reminderNow()));
+    const QList<int> due = dueNow(list_, now());
     if (!due.isEmpty()) raiseRows(due);
 }
 
 bool TReminder::raiseForNumber(const QString& number) {
     if (closing_) return false;
-    const int row = list_.firstForNumber(toCp1251(number));
-    if (row < 0) return false;
+    const QList<int> rows = dueForCall(list_, number);
+    if (rows.isEmpty()) return false;
     // The rest is not due now, or the tick would have raised it. An error out of the raise
     // (a sound that cannot start) must not leave the tick switched off for the run.
     const QScopedValueRollback guard(ticking_, true);
-    raiseRows({row});
+    raiseRows(rows);
     return true;
 }
 
@@ -317,13 +199,8 @@ void TReminder::closeForExit(QStringList& failures) {
     closing_ = true;
     const QScopedValueRollback collect(exitFailures_, &failures);
     if (alert_.isVisible()) alert_.closeForExit(failures);
-    const QDateTime now = reminderNow();
-    for (ReminderRecord r : alert_.takeAll()) {
-        // Due at once: raised again at the next start rather than lost with the program.
-        r.Kind = ReminderByDate;
-        setDueTime(r, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())));
-        model_->append(r);
-    }
+    const QDateTime at = now();
+    for (const ReminderRecord& r : alert_.takeAll()) model_->append(dueAgainAtOnce(r, at));
     if (isVisible())
         close();
     else

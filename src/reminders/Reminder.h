@@ -1,7 +1,8 @@
 #pragma once
-// The reminder list: the home of the pending reminders for the whole run, created hidden at
-// start (it loads "reminder.rmd" then), shown and hidden from the main window. It raises
-// what comes due into the alert and drives the reminder timer.
+// TReminder: the reminder list window, the pending reminders and their commands.
+// The home of the pending reminders for the whole run, created hidden at start (it loads
+// "reminder.rmd" then), shown and hidden from the main window. It raises what comes due into the
+// alert and drives the reminder timer.
 #include "reminders/ReminderList.h"
 #include "settings/WindowPlacement.h"
 

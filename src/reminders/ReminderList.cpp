@@ -43,19 +43,6 @@ int ReminderList::indexOf(quint64 id) const {
     return it == rows_.end() ? -1 : int(it - rows_.begin());
 }
 
-QList<int> ReminderList::dueAt(qint64 now) const {
-    QList<int> due;
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].notes.Rec.Kind == ReminderByDate && rows_[i].due <= now) due.append(int(i));
-    return due;
-}
-
-int ReminderList::firstForNumber(const QByteArray& caller) const {
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (numberMatches(rows_[i].notes.Rec, caller)) return int(i);
-    return -1;
-}
-
 QList<ReminderRecord> ReminderList::records() const {
     QList<ReminderRecord> out;
     out.reserve(qsizetype(rows_.size()));

@@ -31,11 +31,6 @@ public:
     // The row of identity `id`, or -1 when it is gone.
     int indexOf(quint64 id) const;
 
-    // The date reminders due at `now` (a minuteKey), in list order.
-    QList<int> dueAt(qint64 now) const;
-    // The first number reminder waiting for `caller` (code page 1251), or -1.
-    int firstForNumber(const QByteArray& caller) const;
-
     QList<ReminderRecord> records() const;
 
 private:

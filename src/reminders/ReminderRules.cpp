@@ -1,6 +1,7 @@
 #include "reminders/ReminderRules.h"
 
 #include "book/BookStore.h"
+#include "platform/Cp1251.h"
 #include "platform/Values.h"
 
 #include <QLocale>
@@ -44,6 +45,21 @@ bool numberMatches(const ReminderRecord& r, const QByteArray& caller) {
     return r.Kind == ReminderByNumber && DialFilter(r.Number.bytes()) == caller;
 }
 
+QList<int> dueNow(const ReminderList& list, const QDateTime& now) {
+    const qint64 key = minuteKey(now);
+    QList<int> due;
+    for (int i = 0; i < list.count(); ++i)
+        if (list.record(i).Kind == ReminderByDate && list.row(i).due <= key) due.append(i);
+    return due;
+}
+
+QList<int> dueForCall(const ReminderList& list, const QString& caller) {
+    const QByteArray number = toCp1251(caller);
+    for (int i = 0; i < list.count(); ++i)
+        if (numberMatches(list.record(i), number)) return {i};
+    return {};
+}
+
 const QStringList& alarmLaterItems() {
     static const QStringList items = {
         QStringLiteral("5 мин"),   QStringLiteral("10 мин"),  QStringLiteral("15 мин"),
@@ -79,6 +95,20 @@ QDateTime postponed(const QDateTime& now, int index) {
 void setDueTime(ReminderRecord& r, const QDateTime& when) {
     r.Date = toDateTimeValue(QDateTime(when.date(), QTime(0, 0)));
     r.Time = timeValue(when.time());
+}
+
+ReminderRecord postpone(ReminderRecord r, const QString& editedNote, const QDateTime& now,
+                        int index) {
+    r.Kind = ReminderByDate;
+    r.Note.setText(noteText(editLines(editedNote)));
+    setDueTime(r, postponed(now, index));
+    return r;
+}
+
+ReminderRecord dueAgainAtOnce(ReminderRecord r, const QDateTime& now) {
+    r.Kind = ReminderByDate;
+    setDueTime(r, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())));
+    return r;
 }
 
 QString reminderDateText(const QDate& date) {

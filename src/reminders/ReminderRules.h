@@ -1,7 +1,7 @@
 #pragma once
-// The reminders' rules that need no window: when a reminder is due, whom a number reminder
-// waits for, postponing, the texts of the list, the alert and the form's time field.
-#include "reminders/ReminderStore.h"
+// The reminders' rules that need no window: which reminders a tick or a call raises,
+// postponing, the texts of the list, the alert and the form's time field.
+#include "reminders/ReminderList.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -23,6 +23,12 @@ qint64 dueKey(const ReminderRecord& r);
 // same bytes.
 bool numberMatches(const ReminderRecord& r, const QByteArray& caller);
 
+// The rows a tick at `now` raises: every date reminder due by now's minute, in list order.
+QList<int> dueNow(const ReminderList& list, const QDateTime& now);
+// The rows a call from `caller` (the prepared caller number) raises: the first number
+// reminder waiting for it, if any. One call raises one reminder at most.
+QList<int> dueForCall(const ReminderList& list, const QString& caller);
+
 // The postpone choices of the alert, "5 мин" to "2 недели", and what each gives from `now`
 // by calendar arithmetic (seconds dropped).
 const QStringList& alarmLaterItems();
@@ -30,6 +36,14 @@ QDateTime postponed(const QDateTime& now, int index);
 
 // Sets kind-independent date and time fields from `when`.
 void setDueTime(ReminderRecord& r, const QDateTime& when);
+
+// A raised reminder postponed by the choice `index` from `now`: a date reminder (one by
+// number becomes one) with the note as edited in the alert (`editedNote`, lines by "\n").
+ReminderRecord postpone(ReminderRecord r, const QString& editedNote, const QDateTime& now,
+                        int index);
+// A raised reminder not dealt with when the program ends: a date reminder due at once, so
+// that the next start raises it again rather than losing it.
+ReminderRecord dueAgainAtOnce(ReminderRecord r, const QDateTime& now);
 
 // Date and time as the list and the alert show them: the locale's short date (numeric where
 // it would hold blanks) and H:mm:ss.

@@ -1,8 +1,8 @@
 #pragma once
 // The reminder list and alert in a sandbox of their own, on a clock the test sets, with a
 // stand-in for the main window.
+#include "platform/Clock.h"
 #include "platform/Registry.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderRules.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Settings.h"
@@ -80,7 +80,7 @@ struct ReminderFixture {
         : now(start) {
         zrk::RegistryFile::resetUser();
         zrk::ini() = zrk::TIni::defaults();
-        zrk::setReminderClock([this] { return now; });
+        zrk::setClockForTesting([this] { return now; });
         if (!file.isEmpty()) zrk::SaveReminders(file);
         alert = std::make_unique<zrk::TAlertReminder>();
         list = std::make_unique<zrk::TReminder>(host, *alert);
@@ -88,7 +88,7 @@ struct ReminderFixture {
     ~ReminderFixture() {
         list.reset();
         alert.reset();
-        zrk::setReminderClock({});
+        zrk::setClockForTesting({});
         zrk::RegistryFile::resetUser();
     }
 

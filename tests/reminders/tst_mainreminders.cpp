@@ -51,7 +51,7 @@ struct Run {
     explicit Run(const QList<ReminderRecord>& file = {},
                  const std::function<void(BookStore&)>& book = {}, const QByteArray& store = {})
         : m(store, true, book) {
-        setReminderClock([this] { return now; });
+        setClockForTesting([this] { return now; });
         if (!file.isEmpty()) SaveReminders(file);
         alert = std::make_unique<TAlertReminder>();
         list = std::make_unique<TReminder>(*m.window, *alert);
@@ -63,7 +63,7 @@ struct Run {
         m.window->FormClose();
         list.reset();
         alert.reset();
-        setReminderClock({});
+        setClockForTesting({});
     }
     void tick(int h, int mi) {
         now = QDateTime(now.date(), QTime(h, mi));
@@ -117,7 +117,7 @@ private slots:
             {QTime(5, 59, 45), QTime(6, 0, 15), true}};
         for (const auto& [start, tick, onAfter] : cases) {
             QDateTime t(day, start);
-            setReminderClock([&t] { return t; });
+            setClockForTesting([&t] { return t; });
             Run r({}, {}, nightSchedules());
             r.now = t;
             QCOMPARE(r.m.window->portActive(), !onAfter);
@@ -156,7 +156,7 @@ private slots:
              }}};
         for (const auto& [what, switchOff] : cases) {
             QDateTime t(QDate(2026, 12, 8), QTime(23, 0));
-            setReminderClock([&t] { return t; });
+            setClockForTesting([&t] { return t; });
             Run r({}, {}, nightSchedules());
             r.now = t;
             QVERIFY2(!r.m.window->portActive() && !ini().Sound, what);

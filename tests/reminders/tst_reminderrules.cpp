@@ -60,7 +60,7 @@ private slots:
         ReminderList list;
         list.append(rec(kind, date, time));
         const QDateTime now(QDate(2026, 1, 31), QTime(13, 58, 59));
-        QCOMPARE(list.dueAt(minuteKey(now)).size(), due ? 1 : 0);
+        QCOMPARE(dueNow(list, now).size(), due ? 1 : 0);
     }
 
     // The caller's number against a stored number without what a dialled number drops.
@@ -122,6 +122,34 @@ private slots:
         const qsizetype index = alarmLaterItems().indexOf(item);
         QVERIFY2(index >= 0, qPrintable(item));
         QCOMPARE(postponed(now, int(index)), expected);
+    }
+
+    // A call raises the first number reminder waiting for it, one at most. Postponing makes a
+    // date reminder with the note as edited (cut to 255 characters); at the end of the
+    // program a raised reminder comes back due at once, seconds dropped.
+    void raisingAndComingBack() {
+        ReminderList list;
+        list.append(rec(1, k2026Jan31 + 5, 0, "345678", "дата"));
+        list.append(rec(0, 0, 0, "(34)56-78", "первый"));
+        list.append(rec(0, 0, 0, "345678", "второй"));
+        QCOMPARE(dueForCall(list, "345678"), QList<int>{1});
+        QCOMPARE(dueForCall(list, "2345678"), QList<int>{});
+        QCOMPARE(dueNow(list, QDateTime(QDate(2026, 2, 5), QTime(0, 0))), QList<int>{0});
+
+        const int hour = int(alarmLaterItems().indexOf("1 час"));
+        const QDateTime late(QDate(2026, 1, 31), QTime(23, 30, 40));
+        const ReminderRecord later = postpone(list.record(1), "новый\nтекст\n", late, hour);
+        QCOMPARE(later.Kind, quint8(ReminderByDate));
+        QCOMPARE(later.Note.text(), QString("новый\rтекст\r"));
+        QCOMPARE(later.Number.text(), QString("(34)56-78"));
+        QCOMPARE(dueKey(later), minuteKey(QDate(2026, 2, 1), 0, 30));
+        QCOMPARE(postpone(list.record(1), QString(300, 'x'), late, hour).Note.text(),
+                 QString(255, 'x'));
+
+        const ReminderRecord again = dueAgainAtOnce(list.record(2), late);
+        QCOMPARE(again.Kind, quint8(ReminderByDate));
+        QCOMPARE(again.Note.text(), QString("второй"));
+        QCOMPARE(dueKey(again), minuteKey(QDate(2026, 1, 31), 23, 30));
     }
 
     // The quick-pick list: four short steps, then 1,0 to 23,5 hours; wraps past midnight.

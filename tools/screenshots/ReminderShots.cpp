@@ -1,8 +1,8 @@
 #include "screenshots/ReminderShots.h"
 
+#include "platform/Clock.h"
 #include "reminders/EditNotes.h"
 #include "reminders/ReMind.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderRules.h"
 #include "reminders/ReminderWindows.h"
 
@@ -22,7 +22,7 @@ zrk::ReminderRecord reminder(bool byDate, const QDateTime& when, const char* num
 
 void saveReminderShots(zrk::TReminder& list, zrk::TAlertReminder& alert, const QString& out,
                        SaveShot save) {
-    const QDateTime now = zrk::reminderNow();
+    const QDateTime now = zrk::now();
     list.ItemUpdate(-1, reminder(true, now.addDays(1), "", "Сходить на обед\r"), true);
     list.ItemUpdate(-1, reminder(false, now, "23-45-67", "Перезвонить\rпро договор\r"), true);
     list.ItemUpdate(-1, reminder(true, now.addDays(3).addSecs(3600), "", "Совещание\r"), true);

@@ -5,8 +5,8 @@
 #include "calls/ListRing.h"
 #include "main/RusCID.h"
 #include "common/PtyPort.h"
+#include "platform/Clock.h"
 #include "platform/Registry.h"
-#include "reminders/ReminderClock.h"
 #include "reminders/ReminderWindows.h"
 #include "screenshots/ReminderShots.h"
 #include "settings/District.h"
@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
     zrk::TListRing calls(main, &main);
     zrk::TAllScreen allScreen(main, &main);
     // A fixed moment, so the reminder pictures do not change from run to run.
-    zrk::setReminderClock([] { return QDateTime(QDate(2026, 3, 14), QTime(13, 58)); });
+    zrk::setClockForTesting([] { return QDateTime(QDate(2026, 3, 14), QTime(13, 58)); });
     zrk::TAlertReminder alertReminder(&main);
     zrk::TReminder reminders(main, alertReminder, &main);
     main.setRunWindows({&book, &alertReminder, &reminders, &alert, &calls, &allScreen, nullptr});
