@@ -79,6 +79,8 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     buildMenus();
     buildTray();
     wire();
+    connect(&settingsNotifier(), &SettingsNotifier::settingsChanged, this,
+            &TRusCID::followSettings);
     resize(246, 168);
     move(245, 170);
     safely([this] { FormCreate(); });
@@ -197,8 +199,7 @@ bool TRusCID::TimeToClose() const {
 
 void TRusCID::TimeToNoSound() {
     if (!scheduleOff(ini().SoundOnOff, ini().SoundOff, ini().SoundOn, now().time())) return;
-    ini().Sound = false;
-    ViewSound();
+    changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
 }
 
 void TRusCID::hideToTray() {

@@ -68,8 +68,7 @@ void TRusCID::tRingingTimer() {
 }
 
 void TRusCID::stSoundClick() {
-    ini().Sound = !ini().Sound;
-    ViewSound();
+    changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = !s.Sound; });
 }
 
 void TRusCID::sbAnswerClick() {

@@ -259,6 +259,17 @@ TIni& ini() {
     return record;
 }
 
+SettingsNotifier& settingsNotifier() {
+    static SettingsNotifier notifier;
+    return notifier;
+}
+
+void changeSettings(SettingsChange how, const std::function<void(TIni&)>& edit) {
+    const TIni before = ini();
+    edit(ini());
+    emit settingsNotifier().settingsChanged(before, how);
+}
+
 void LoadSettings(TIni& ini) {
     RegistryFile& store = RegistryFile::user();
     try {
