@@ -17,6 +17,7 @@
 #include "serial/Comm.h"
 #include "settings/Schedule.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "platform/Values.h"
 
 #include <QAction>

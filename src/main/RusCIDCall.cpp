@@ -6,6 +6,7 @@
 #include "platform/Sound.h"
 #include "platform/Values.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "windows/AllScreen.h"
 #include "windows/WinAlert.h"
 

@@ -7,6 +7,7 @@
 #include "main/RusCID.h"
 #include "platform/Values.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
 #include "windows/CIDAbout.h"

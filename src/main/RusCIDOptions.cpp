@@ -6,6 +6,7 @@
 #include "settings/Options.h"
 #include "settings/OptionsHost.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QTimer>
@@ -76,8 +77,11 @@ void TRusCID::followSettings(const TIni& before, SettingsChange how) {
         mPStayOnTop->setChecked(s.StayOnTop);
         applyStayOnTop(s.StayOnTop);
     }
+    mPButton->setChecked(s.Buttons);
     if (confirmed || before.Buttons != s.Buttons) HeightForm();
+    mPClock->setChecked(s.Clock);
     if (before.Clock != s.Clock) pClock->setVisible(s.Clock);
+    mPTimer->setChecked(s.Timer);
     if (before.Timer != s.Timer) {
         pTimer->setVisible(s.Timer);
         pTimer->setEnabled(s.Timer);

@@ -1,6 +1,6 @@
 #pragma once
-// The options page "Действия": the action and the sound for a caller of each status, and the
-// sound of a reminder that comes due.
+// ActionsPage: the options page "Действия": the action and the sound for a caller of each status,
+// and the sound of a reminder that comes due.
 #include "settings/OptionsPage.h"
 
 #include <memory>

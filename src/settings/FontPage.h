@@ -1,5 +1,5 @@
 #pragma once
-// The options page "Шрифт": the faces, sizes and colours of the main window's display.
+// FontPage: the options page "Шрифт": the faces, sizes and colours of the main window's display.
 #include "settings/OptionsPage.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
-// The options page "Общие": how the main window shows itself, how a number is written, and
-// what a double click on the tray icon does.
+// GeneralPage: the options page "Общие": how the main window shows itself, how a number is written,
+// and what a double click on the tray icon does.
 #include "settings/OptionsPage.h"
 
 #include <memory>

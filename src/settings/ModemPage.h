@@ -1,6 +1,6 @@
 #pragma once
-// The options page "Модем": the port and its device, the speed, the rings before the number
-// is asked for, the dialing mode and the modem's commands.
+// ModemPage: the options page "Модем": the port and its device, the speed, the rings before the
+// number is asked for, the dialing mode and the modem's commands.
 #include "platform/SerialDevice.h"
 #include "settings/OptionsPage.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// The options page "Сеть": the NCID server, what is sent and received, the line's label,
-// and the link's state as it is now.
+// NetworkPage: the options page "Сеть": the NCID server, what is sent and received, the line's
+// label, and the link's state as it is now.
 #include "settings/OptionsPage.h"
 
 #include <memory>

@@ -10,6 +10,7 @@
 #include "settings/RingPage.h"
 #include "settings/SchedulePage.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "settings/SubscriberPage.h"
 
 #include <QKeyEvent>

@@ -1,5 +1,6 @@
 #pragma once
-// What every page of the options dialog is, and the rules its edits and lists share.
+// OptionsPage: what every page of the options dialog is, and the rules its edits and lists
+// share.
 #include <QWidget>
 
 #include <initializer_list>

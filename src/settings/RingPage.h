@@ -1,5 +1,6 @@
 #pragma once
-// The options page "Звонок": the ring's sound, the call log file, redial and the phone book.
+// RingPage: the options page "Звонок": the ring's sound, the call log file, redial and the phone
+// book.
 #include "settings/OptionsPage.h"
 
 #include <memory>

@@ -1,5 +1,5 @@
 #pragma once
-// The options page "Расписание": the daily times of the port and of the sounds.
+// SchedulePage: the options page "Расписание": the daily times of the port and of the sounds.
 #include "settings/OptionsPage.h"
 
 #include <memory>

@@ -259,17 +259,6 @@ TIni& ini() {
     return record;
 }
 
-SettingsNotifier& settingsNotifier() {
-    static SettingsNotifier notifier;
-    return notifier;
-}
-
-void changeSettings(SettingsChange how, const std::function<void(TIni&)>& edit) {
-    const TIni before = ini();
-    edit(ini());
-    emit settingsNotifier().settingsChanged(before, how);
-}
-
 void LoadSettings(TIni& ini) {
     RegistryFile& store = RegistryFile::user();
     try {

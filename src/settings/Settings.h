@@ -1,11 +1,9 @@
 #pragma once
 // The one settings record of the program and its persistence in the settings store.
 // Each field is named after its stored value ("Popup On Call" -> PopupOnCall).
-#include <QObject>
 #include <QString>
 
 #include <array>
-#include <functional>
 
 namespace zrk {
 
@@ -71,25 +69,5 @@ void LoadSettings(TIni& ini, RegistryFile& store);
 // Writes every value of every key; a store that cannot be written raises
 // ERegistryException ("Failed to set data for ...") and saving stops there.
 void SaveSettings(const TIni& ini);
-
-// How the record came to change.
-enum class SettingsChange {
-    Confirmed,  // the options confirmed: whatever shows the settings takes them all up anew
-    Switched,   // a value switched at run time (a menu, the sound indicator)
-};
-
-// The record announces its changes: a window that shows a setting follows this one signal
-// instead of being called by whoever changed the setting.
-class SettingsNotifier : public QObject {
-    Q_OBJECT
-signals:
-    // `before`: the record until now; ini() holds the changed one.
-    void settingsChanged(const zrk::TIni& before, zrk::SettingsChange how);
-};
-SettingsNotifier& settingsNotifier();
-
-// Changes the record through `edit` and announces the change. Nothing is written: the store
-// gets it with the next save.
-void changeSettings(SettingsChange how, const std::function<void(TIni&)>& edit);
 
 }  // namespace zrk

@@ -1,5 +1,6 @@
 #pragma once
-// The options page "Абонент": the texts of the caller categories and the district table.
+// SubscriberPage: the options page "Абонент": the texts of the caller categories and the district
+// table.
 #include "settings/OptionsPage.h"
 
 #include <memory>
