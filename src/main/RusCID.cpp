@@ -15,6 +15,7 @@
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "platform/Values.h"
 
 #include <QAction>
@@ -77,6 +78,8 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     buildMenus();
     buildTray();
     wire();
+    connect(&settingsNotifier(), &SettingsNotifier::settingsChanged, this,
+            &TRusCID::followSettings);
     resize(246, 168);
     move(245, 170);
     safely([this] { FormCreate(); });
@@ -188,8 +191,7 @@ bool TRusCID::TimeToClose() const { return ScheduleRules::portOff(ini(), now().t
 
 void TRusCID::TimeToNoSound() {
     if (!ScheduleRules::soundOff(ini(), now().time())) return;
-    ini().Sound = false;
-    ViewSound();
+    changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
 }
 
 void TRusCID::hideToTray() {

@@ -40,6 +40,8 @@ class TAllScreen;
 class TItemInfo;
 class OptionsHost;
 class NcidLink;
+struct TIni;
+enum class SettingsChange;
 
 // The windows that live for the whole run besides the main window, created after it.
 struct RunWindows {
@@ -129,10 +131,11 @@ public:
     // the desktop session): what could not be saved goes to the standard error stream.
     void closeQuietly();
 
-    // Options: opens the options dialog modally; what its OK asks of this window.
+    // Options: opens the options dialog modally; what it asks of this window. The window
+    // follows every change the settings announce.
     void OptiClick();
     std::unique_ptr<OptionsHost> makeOptionsHost();
-    void applyStayOnTopSetting();
+    void followSettings(const TIni& before, SettingsChange how);
 
     // Runs `f`, handing any error to HandleException: no error may escape into the toolkit.
     template <class F>

@@ -6,6 +6,7 @@
 #include "platform/Sound.h"
 #include "platform/Values.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "windows/AllScreen.h"
 #include "windows/WinAlert.h"
 
@@ -61,8 +62,7 @@ void TRusCID::tRingingTimer() {
 }
 
 void TRusCID::stSoundClick() {
-    ini().Sound = !ini().Sound;
-    ViewSound();
+    changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = !s.Sound; });
 }
 
 void TRusCID::sbAnswerClick() {

@@ -7,6 +7,7 @@
 #include "main/RusCID.h"
 #include "platform/Values.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
 #include "windows/CIDAbout.h"
@@ -336,8 +337,8 @@ void TRusCID::wire() {
     on(mPShow, [this] { mPShowClick(); });
     on(mPStayOnTop, [this] { applyStayOnTop(mPStayOnTop->isChecked()); });
     const auto toggleButtons = [this] {
-        ini().Buttons = mPButton->isChecked();
-        HeightForm();
+        changeSettings(SettingsChange::Switched,
+                       [this](TIni& s) { s.Buttons = mPButton->isChecked(); });
     };
     on(mPButton, toggleButtons);
     onLabel(stButtons, [this, toggleButtons] {
@@ -345,13 +346,12 @@ void TRusCID::wire() {
         toggleButtons();
     });
     on(mPClock, [this] {
-        ini().Clock = mPClock->isChecked();
-        pClock->setVisible(ini().Clock);
+        changeSettings(SettingsChange::Switched,
+                       [this](TIni& s) { s.Clock = mPClock->isChecked(); });
     });
     on(mPTimer, [this] {
-        ini().Timer = mPTimer->isChecked();
-        pTimer->setVisible(ini().Timer);
-        pTimer->setEnabled(ini().Timer);
+        changeSettings(SettingsChange::Switched,
+                       [this](TIni& s) { s.Timer = mPTimer->isChecked(); });
     });
     const auto showBook = [this] {
         if (!windows_.book) return;

@@ -1,10 +1,12 @@
-// The main window's side of the options dialog: opening it, and what its OK has the window do.
+// The main window's side of the settings: opening the options dialog, and following what
+// the settings announce.
 #include "main/ClickLabel.h"
 #include "main/Palette.h"
 #include "main/RusCID.h"
 #include "settings/Options.h"
 #include "settings/OptionsHost.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QTimer>
@@ -16,30 +18,24 @@ class MainOptionsHost final : public OptionsHost {
 public:
     explicit MainOptionsHost(TRusCID& w) : w_(w) {}
 
-    bool portActive() const override { return w_.portActive(); }
     void OpenPortClick() override { w_.OpenPortClick(); }
     void ClosePortClick() override { w_.ClosePortClick(); }
     bool TimeToClose() const override { return w_.TimeToClose(); }
-    void TimeToNoSound() override { w_.TimeToNoSound(); }
-    void takeScheduleState() override { w_.takeScheduleState(); }
-    void startScheduleTimer() override {
-        if (w_.tReminder) w_.tReminder->start();
-    }
-    void InitFont() override {
-        w_.InitFont();
-        // A call being timed keeps its timer lit in the new colours.
-        setTextColour(w_.pTimer, w_.tTimer->isActive() ? ini().InfoColor : ini().NotActiveColor);
-    }
-    void ViewSound() override { w_.ViewSound(); }
-    void applyStayOnTopSetting() override { w_.applyStayOnTopSetting(); }
-    void HeightForm() override { w_.HeightForm(); }
     void reportError(std::exception_ptr error) override { w_.HandleException(error); }
     QString networkState() const override { return w_.networkState(); }
-    void applyNetworkSettings() override { w_.startNetwork(); }
 
 private:
     TRusCID& w_;
 };
+
+bool sameLook(const TIni& a, const TIni& b) {
+    return a.NumberFont == b.NumberFont && a.CounterFont == b.CounterFont &&
+           a.InfoFont == b.InfoFont && a.NumberSize == b.NumberSize &&
+           a.CounterSize == b.CounterSize && a.InfoSize == b.InfoSize &&
+           a.BackgroundColor == b.BackgroundColor && a.NumberColor == b.NumberColor &&
+           a.CounterColor == b.CounterColor && a.InfoColor == b.InfoColor &&
+           a.NotActiveColor == b.NotActiveColor;
+}
 
 }  // namespace
 
@@ -53,9 +49,44 @@ void TRusCID::OptiClick() {
     dialog.exec();
 }
 
-void TRusCID::applyStayOnTopSetting() {
-    mPStayOnTop->setChecked(ini().StayOnTop);
-    applyStayOnTop(ini().StayOnTop);
+// Confirmed options are taken up as a whole: the schedules act at once and become what the
+// next tick compares with, the stay-on-top item takes the setting. A value switched at run
+// time changes only what shows it.
+void TRusCID::followSettings(const TIni& before, SettingsChange how) {
+    if (closed_) return;
+    const TIni& s = ini();
+    const bool confirmed = how == SettingsChange::Confirmed;
+    if (confirmed) {
+        if (s.PortOnOff || s.SoundOnOff) {
+            safely([this] {
+                tReminder->start();
+                if (TimeToClose() && PortActive) ClosePortClick();
+                TimeToNoSound();
+            });
+        }
+        safely([this] { takeScheduleState(); });
+    }
+    const bool look = !sameLook(before, s);
+    if (look) {
+        InitFont();
+        // A call being timed keeps its timer lit in the new colours.
+        setTextColour(pTimer, tTimer->isActive() ? s.InfoColor : s.NotActiveColor);
+    }
+    if (confirmed || look || before.Sound != s.Sound) ViewSound();
+    if (confirmed) {
+        mPStayOnTop->setChecked(s.StayOnTop);
+        applyStayOnTop(s.StayOnTop);
+    }
+    mPButton->setChecked(s.Buttons);
+    if (confirmed || before.Buttons != s.Buttons) HeightForm();
+    mPClock->setChecked(s.Clock);
+    if (before.Clock != s.Clock) pClock->setVisible(s.Clock);
+    mPTimer->setChecked(s.Timer);
+    if (before.Timer != s.Timer) {
+        pTimer->setVisible(s.Timer);
+        pTimer->setEnabled(s.Timer);
+    }
+    if (confirmed) safely([this] { startNetwork(); });
 }
 
 }  // namespace zrk

@@ -6,6 +6,7 @@
 #include "platform/Sound.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QLabel>
@@ -82,8 +83,8 @@ void TRusCID::runSchedules() {
     });
     const ScheduleRules::Change sound = schedules_.soundChange(ini(), t);
     if (sound == ScheduleRules::None) return;
-    ini().Sound = sound == ScheduleRules::TurnOn;
-    ViewSound();
+    const bool on = sound == ScheduleRules::TurnOn;
+    changeSettings(SettingsChange::Switched, [on](TIni& s) { s.Sound = on; });
 }
 
 void TRusCID::reminderListClosed() {

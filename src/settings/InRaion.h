@@ -1,5 +1,6 @@
 #pragma once
-// The editor of one district entry: a number mask and the district's name.
+// TInRaion: the district editor, one entry of the district table: a number mask and the
+// district's name.
 #include "settings/WindowPlacement.h"
 
 #include <QDialog>

@@ -1,5 +1,6 @@
 #pragma once
-// "Настройка списка": which columns the phone book shows ("Book Columns" of the settings).
+// TItemOptions: "Настройка списка", the column chooser: which columns the phone book shows
+// ("Book Columns" of the settings).
 #include "settings/WindowPlacement.h"
 
 #include <QDialog>

@@ -11,15 +11,15 @@
 namespace zrk {
 
 NetworkPage::NetworkPage(OptionsHost& host, const TIni& s, QWidget* parent)
-    : QWidget(parent), host_(host), ui(std::make_unique<Ui::NetworkPage>()) {
-    ui->setupUi(this);
-    ui->eNcidServer->setText(s.NcidServer);
-    ui->cbSendCalls->setChecked(s.SendCalls);
-    ui->cbReceiveCalls->setChecked(s.ReceiveCalls);
-    ui->eLineLabel->setText(s.LineLabel);
-    connect(ui->eNcidServer, &QLineEdit::textChanged, this, &NetworkPage::checkAddress);
-    const auto labelUsed = [this] { ui->eLineLabel->setEnabled(ui->cbSendCalls->isChecked()); };
-    connect(ui->cbSendCalls, &QCheckBox::toggled, this, labelUsed);
+    : OptionsPage(parent), host_(host), ui_(std::make_unique<Ui::NetworkPage>()) {
+    ui_->setupUi(this);
+    ui_->eNcidServer->setText(s.NcidServer);
+    ui_->cbSendCalls->setChecked(s.SendCalls);
+    ui_->cbReceiveCalls->setChecked(s.ReceiveCalls);
+    ui_->eLineLabel->setText(s.LineLabel);
+    connect(ui_->eNcidServer, &QLineEdit::textChanged, this, &NetworkPage::checkAddress);
+    const auto labelUsed = [this] { ui_->eLineLabel->setEnabled(ui_->cbSendCalls->isChecked()); };
+    connect(ui_->cbSendCalls, &QCheckBox::toggled, this, labelUsed);
     labelUsed();
     checkAddress();
     // The link works on while the dialog is open: its state follows.
@@ -31,24 +31,24 @@ NetworkPage::NetworkPage(OptionsHost& host, const TIni& s, QWidget* parent)
 
 NetworkPage::~NetworkPage() = default;
 
-void NetworkPage::store(TIni& s) const {
-    s.NcidServer = ui->eNcidServer->text().trimmed();
-    s.SendCalls = ui->cbSendCalls->isChecked();
-    s.ReceiveCalls = ui->cbReceiveCalls->isChecked();
-    s.LineLabel = ui->eLineLabel->text();
+void NetworkPage::store(TIni& s) {
+    s.NcidServer = ui_->eNcidServer->text().trimmed();
+    s.SendCalls = ui_->cbSendCalls->isChecked();
+    s.ReceiveCalls = ui_->cbReceiveCalls->isChecked();
+    s.LineLabel = ui_->eLineLabel->text();
 }
 
 void NetworkPage::showState() {
-    ui->stNetState->setText(host_.networkState());
+    ui_->stNetState->setText(host_.networkState());
 }
 
 void NetworkPage::checkAddress() {
-    const QString text = ui->eNcidServer->text();
+    const QString text = ui_->eNcidServer->text();
     const bool bad = !text.trimmed().isEmpty() && !ncid::parseServerAddress(text);
-    ui->lServerNote->setText(bad ? QStringLiteral("Неверный адрес: нужно имя или адрес сервера "
-                                                  "и, через двоеточие, порт")
-                                 : QString());
-    ui->lServerNote->setVisible(bad);
+    ui_->lServerNote->setText(bad ? QStringLiteral("Неверный адрес: нужно имя или адрес сервера "
+                                                   "и, через двоеточие, порт")
+                                  : QString());
+    ui_->lServerNote->setVisible(bad);
 }
 
 }  // namespace zrk

@@ -1,7 +1,7 @@
 #pragma once
-// The options page "Сеть": the NCID server, what is sent and received, the line's label,
-// and the link's state as it is now.
-#include <QWidget>
+// NetworkPage: the options page "Сеть": the NCID server, what is sent and received, the line's
+// label, and the link's state as it is now.
+#include "settings/OptionsPage.h"
 
 #include <memory>
 
@@ -12,22 +12,21 @@ class NetworkPage;
 namespace zrk {
 
 class OptionsHost;
-struct TIni;
 
-class NetworkPage : public QWidget {
+class NetworkPage : public OptionsPage {
     Q_OBJECT
 public:
     NetworkPage(OptionsHost& host, const TIni& settings, QWidget* parent = nullptr);
     ~NetworkPage() override;
 
-    void store(TIni& settings) const;
+    void store(TIni& settings) override;
     void showState();
 
 private:
     void checkAddress();
 
     OptionsHost& host_;
-    std::unique_ptr<Ui::NetworkPage> ui;
+    std::unique_ptr<Ui::NetworkPage> ui_;
 };
 
 }  // namespace zrk

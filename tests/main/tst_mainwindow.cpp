@@ -3,6 +3,7 @@
 #include "main/ClickLabel.h"
 
 #include "platform/Clock.h"
+#include "settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QMessageBox>
@@ -315,6 +316,42 @@ private slots:
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->tTimer->isActive());
         QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
+    }
+
+    // Whatever switches a value through the settings is shown as the menu's own toggle would
+    // show it, and changes nothing else: the menu's stay-on-top choice and a sound the user
+    // turned back on in the schedule's quiet hours stay as they are.
+    void switchedValuesChangeOnlyWhatShowsThem() {
+        MainFixture f;
+        const auto restoreNow = qScopeGuard([] { setNowForTesting({}); });
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(23, 0)));
+        changeSettings(SettingsChange::Switched, [](TIni& s) {
+            s.SoundOnOff = true;
+            s.SoundOff = 22 / 24.0;
+            s.SoundOn = 6 / 24.0;
+        });
+        f.window->mPStayOnTop->trigger();  // off, while the setting stays on
+        emit f.window->stSound->clicked();
+        emit f.window->stSound->clicked();
+        QVERIFY(ini().Sound);
+        QCOMPARE(f.window->stSound->palette().color(QPalette::WindowText),
+                 fromColorRef(ini().InfoColor));
+        changeSettings(SettingsChange::Switched, [](TIni& s) {
+            s.Buttons = false;
+            s.Clock = false;
+            s.Timer = false;
+        });
+        QCOMPARE(f.window->size(), QSize(203, 70));
+        QVERIFY(!f.window->mPButton->isChecked() && !f.window->mPClock->isChecked() &&
+                !f.window->mPTimer->isChecked());
+        QVERIFY(!f.window->pClock->isVisibleTo(f.window.get()));
+        QVERIFY(!f.window->pTimer->isVisibleTo(f.window.get()));
+        QVERIFY(ini().Sound);
+        QVERIFY(!f.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!f.window->mPStayOnTop->isChecked());
+        changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
+        QCOMPARE(f.window->stSound->palette().color(QPalette::WindowText),
+                 fromColorRef(ini().NotActiveColor));
     }
 
     void menuChecksFollowSettings() {

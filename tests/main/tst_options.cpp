@@ -86,6 +86,66 @@ private slots:
         QCOMPARE(fx.takeSent(), QByteArray());  // no restart: the modem hears nothing
     }
 
+    // Every page shows what the store holds and puts it back: an untouched OK over values that
+    // are none of the defaults leaves the record as it was loaded.
+    void untouchedOkKeepsEveryPagesValues() {
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));  // outside both schedules
+        MainFixture fx(
+            "\"StayOnTop\"=dword:00000000\n\"Minimized\"=dword:00000000\n"
+            "\"Popup On Call\"=dword:00000000\n\"Screen\"=dword:00000001\n"
+            "\"Double Click\"=dword:00000000\n\"Play WAV\"=dword:00000001\n"
+            "\"WAV File on Ring\"=\"bell.wav\"\n\"Reminder Sound\"=\"due.wav\"\n"
+            "\"Log File\"=\"calls.txt\"\n\"Digits in phone number\"=dword:00000007\n"
+            "\"Separator of groups\"=\"/\"\n\"Digits in group\"=dword:00000003\n"
+            "\"Phone Book\"=dword:00000001\n\"Phone Book File\"=\"people.phn\"\n"
+            "\"Sound\"=dword:00000000\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
+            "\"Port\"=dword:00000002\n\"Baud\"=dword:00000009\n\"Answer On Ring\"=dword:00000003\n"
+            "\"Prefix\"=dword:00000001\n\"Init\"=\"ATZ\"\n\"Zrk\"=\"AT#CID=1\"\n"
+            "\"HandUp\"=\"ATH1\"\n\"CallerID\"=\"NMBR=\"\n\"ReDial\"=dword:00000001\n"
+            "\"ReDialTry\"=dword:00000008\n\"ReDialWait\"=dword:0000000c\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n"
+            "\"On Normal\"=dword:00000001\n\"On Bad\"=dword:00000003\n\"On Prior\"=dword:00000002\n"
+            "\"Sound on Normal\"=\"n.wav\"\n\"Sound on Bad\"=\"b.wav\"\n"
+            "\"Sound on Prior\"=\"p.wav\"\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Fonts]\n"
+            "\"Number Font\"=\"Courier New\"\n\"Counter Font\"=\"Times New Roman\"\n"
+            "\"Info Font\"=\"Verdana\"\n\"Number Size\"=dword:00000014\n"
+            "\"Counter Size\"=dword:0000000c\n\"Info Size\"=dword:0000000a\n"
+            "\"Background Color\"=dword:00ffffff\n\"Number Color\"=dword:00ff0000\n"
+            "\"Counter Color\"=dword:00008000\n\"Info Color\"=dword:00000080\n"
+            "\"Not Active Color\"=dword:00c0c0c0\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Categories]\n\"1:\"=\"[один]|первая\"\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Scheduler]\n"
+            "\"Port OnOff\"=dword:00000001\n\"Sound OnOff\"=dword:00000001\n"
+            "\"Port Off\"=hex:55,55,55,55,55,55,a5,3f\n\"Port On\"=hex:55,55,55,55,55,55,b5,3f\n"
+            "\"Sound Off\"=hex:00,00,00,00,00,00,c0,3f\n\"Sound On\"=hex:55,55,55,55,55,55,c5,3f\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n"
+            "\"Send Calls\"=dword:00000000\n\"Receive Calls\"=dword:00000000\n"
+            "\"Line Label\"=\"2\"\n");
+        const TIni loaded = ini();
+        QCOMPARE(loaded.Prefix, 1);  // the store was read
+        QCOMPARE(loaded.SoundOn, 4 / 24.0);
+        Dialog(fx).ok();
+        QVERIFY(ini() == loaded);
+    }
+
+    // The keys walk a page's controls, then OK and Отмена.
+    void tabLeavesThePageForOkThenCancel() {
+        MainFixture fx;
+        Dialog d(fx);
+        d.dlg.show();
+        QApplication::setActiveWindow(&d.dlg);
+        d.edit("eCountNum")->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), d.edit("eCountNum"));
+        const QWidget* page = d.get<QWidget>("tsGeneral");
+        for (int i = 0; i < 5 && page->isAncestorOf(QApplication::focusWidget()); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d.get<QWidget>("bOK"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), d.get<QWidget>("bCansel"));
+    }
+
     // --- "Общие" ---
     void integerEditsTakeOnlyWholeNumbers() {
         const QList<std::tuple<const char*, QString, qint32 TIni::*, qint32>> cases = {
@@ -506,6 +566,21 @@ private slots:
         again.get<QTimeEdit>("dtPortON")->setTime(QTime(7, 0));
         again.ok();
         QVERIFY(other.window->portActive());
+    }
+
+    // OK has the schedules act before it writes the settings: a sound the schedule switches
+    // off is stored off by that OK, not only at exit.
+    void soundSilencedByTheScheduleIsSavedByOk() {
+        MainFixture fx;
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));
+        QVERIFY(ini().Sound);
+        Dialog d(fx);
+        d.check("cbSoundOnOff")->setChecked(true);
+        d.get<QTimeEdit>("dtSoundOFF")->setTime(QTime(11, 0));
+        d.get<QTimeEdit>("dtSoundON")->setTime(QTime(13, 0));
+        d.ok();
+        QVERIFY(!ini().Sound);
+        QVERIFY(storeText().contains("\"Sound\"=dword:00000000"));
     }
 
     void storeThatCannotBeWrittenIsSaidAndTheChoiceStillApplies() {

@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 #include "settings/Positions.h"
 #include "settings/Settings.h"
+#include "settings/SettingsNotifier.h"
 
 #include "TestSupport.h"
 
@@ -257,6 +258,39 @@ private slots:
         LoadPosition(QStringLiteral("Position\\Main"), place);
         QCOMPARE(place.Left, 123);
         QCOMPARE(place.Top, 45);
+    }
+
+    // A change made through the record is announced once, with the record as it was, and
+    // stays in memory: the store gets it with the next save. A follower that changes the
+    // record again in its turn is announced in its turn.
+    void changesAreAnnouncedAndLeftForTheNextSave() {
+        zrktest::Sandbox box;
+        ini() = TIni::defaults();
+        SaveSettings(ini());
+        const QByteArray stored = zrktest::readAll(box.registryPath());
+        QList<std::tuple<bool, bool, SettingsChange>> seen;  // before.Sound, now, how
+        const auto follower = QObject::connect(
+            &settingsNotifier(), &SettingsNotifier::settingsChanged,
+            [&seen](const TIni& before, SettingsChange how) {
+                seen.append({before.Sound, ini().Sound, how});
+                if (how == SettingsChange::Confirmed && ini().Sound)
+                    changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
+            });
+        changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
+        changeSettings(SettingsChange::Confirmed, [](TIni& s) {
+            s.Sound = true;
+            s.Init = QStringLiteral("ATZ");
+        });
+        QObject::disconnect(follower);
+        const QList<std::tuple<bool, bool, SettingsChange>> expected = {
+            {true, false, SettingsChange::Switched},
+            {false, true, SettingsChange::Confirmed},
+            {true, false, SettingsChange::Switched}};
+        QVERIFY(seen == expected);
+        QVERIFY(!ini().Sound);
+        QCOMPARE(ini().Init, QString("ATZ"));
+        QCOMPARE(zrktest::readAll(box.registryPath()), stored);
+        changeSettings(SettingsChange::Switched, [](TIni&) {});  // nobody listens: no harm
     }
 };
 

@@ -1,0 +1,26 @@
+#pragma once
+// ActionsPage: the options page "Действия": the action and the sound for a caller of each status,
+// and the sound of a reminder that comes due.
+#include "settings/OptionsPage.h"
+
+#include <memory>
+
+namespace Ui {
+class ActionsPage;
+}
+
+namespace zrk {
+
+class ActionsPage : public OptionsPage {
+    Q_OBJECT
+public:
+    ActionsPage(const TIni& settings, QWidget* parent = nullptr);
+    ~ActionsPage() override;
+
+    void store(TIni& settings) override;
+
+private:
+    std::unique_ptr<Ui::ActionsPage> ui_;
+};
+
+}  // namespace zrk

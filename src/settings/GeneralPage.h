@@ -1,0 +1,26 @@
+#pragma once
+// GeneralPage: the options page "Общие": how the main window shows itself, how a number is written,
+// and what a double click on the tray icon does.
+#include "settings/OptionsPage.h"
+
+#include <memory>
+
+namespace Ui {
+class GeneralPage;
+}
+
+namespace zrk {
+
+class GeneralPage : public OptionsPage {
+    Q_OBJECT
+public:
+    GeneralPage(const TIni& settings, QWidget* parent = nullptr);
+    ~GeneralPage() override;
+
+    void store(TIni& settings) override;
+
+private:
+    std::unique_ptr<Ui::GeneralPage> ui_;
+};
+
+}  // namespace zrk

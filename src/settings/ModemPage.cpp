@@ -1,0 +1,112 @@
+#include "settings/ModemPage.h"
+
+#include "ui_ModemPage.h"
+
+#include "platform/SerialPorts.h"
+#include "settings/Settings.h"
+
+#include <QFileInfo>
+
+namespace zrk {
+namespace {
+
+bool sameDevice(const SerialDeviceLocation& a, const SerialDeviceLocation& b) {
+    return a.path == b.path && a.isVirtual == b.isVirtual;
+}
+
+}  // namespace
+
+ModemPage::ModemPage(const TIni& s, const DeviceRoots& roots, QWidget* parent)
+    : OptionsPage(parent), ui_(std::make_unique<Ui::ModemPage>()) {
+    ui_->setupUi(this);
+    selectIndex(ui_->cbPort, s.Port);
+    selectIndex(ui_->cbSpeed, s.Baud);
+    selectIndex(ui_->cbRing, s.AnswerOnRing);
+    selectIndex(ui_->cbTonePulse, s.Prefix);
+    ui_->eInit->setText(s.Init);
+    ui_->eZrk->setText(s.Zrk);
+    ui_->eHandUp->setText(s.HandUp);
+    ui_->eCallerID->setText(s.CallerID);
+    fillDevices(roots);
+
+    const auto portChange = [this] { portChanged_ = true; };
+    connect(ui_->cbPort, &QComboBox::currentIndexChanged, this, [this, portChange] {
+        portChange();
+        showDevice();
+    });
+    connect(ui_->cbSpeed, &QComboBox::currentIndexChanged, this, portChange);
+    connect(ui_->eInit, &QLineEdit::textChanged, this, portChange);
+    connect(ui_->cbDevice, &QComboBox::currentTextChanged, this, &ModemPage::deviceEdited);
+    connect(ui_->cbVirtual, &QCheckBox::toggled, this, &ModemPage::deviceEdited);
+}
+
+ModemPage::~ModemPage() = default;
+
+void ModemPage::store(TIni& s) {
+    s.Port = ui_->cbPort->currentIndex();
+    s.Baud = ui_->cbSpeed->currentIndex();
+    s.AnswerOnRing = ui_->cbRing->currentIndex();
+    s.Prefix = ui_->cbTonePulse->currentIndex();
+    s.Init = ui_->eInit->text();
+    s.Zrk = ui_->eZrk->text();
+    s.HandUp = ui_->eHandUp->text();
+    s.CallerID = ui_->eCallerID->text();
+}
+
+void ModemPage::save() {
+    for (int i = 0; i < 4; ++i)
+        if (!sameDevice(devices_[size_t(i)], foundDevices_[size_t(i)]))
+            saveSerialDeviceLocation(i + 1, devices_[size_t(i)]);
+}
+
+void ModemPage::fillDevices(const DeviceRoots& roots) {
+    for (int i = 0; i < 4; ++i)
+        devices_[size_t(i)] = locateSerialDevice(QStringLiteral("Com%1").arg(i + 1));
+    foundDevices_ = devices_;
+    for (const SerialPortCandidate& c : listSerialPorts(roots.dev, roots.sys)) {
+        ui_->cbDevice->addItem(c.path);
+        if (!c.target.isEmpty())
+            ui_->cbDevice->setItemData(ui_->cbDevice->count() - 1, c.target, Qt::ToolTipRole);
+    }
+    showDevice();
+}
+
+void ModemPage::showDevice() {
+    const int port = ui_->cbPort->currentIndex();
+    const bool known = port >= 0 && port < 4;
+    const bool wasFilling = filling_;
+    filling_ = true;
+    ui_->cbDevice->setEnabled(known);
+    ui_->cbVirtual->setEnabled(known);
+    ui_->cbDevice->setEditText(known ? devices_[size_t(port)].path : QString());
+    ui_->cbVirtual->setChecked(known && devices_[size_t(port)].isVirtual);
+    filling_ = wasFilling;
+    showDeviceNote();
+}
+
+// What the typed device is, beside the field: the field itself is the user's to edit.
+void ModemPage::showDeviceNote() {
+    const int port = ui_->cbPort->currentIndex();
+    const bool known = port >= 0 && port < 4;
+    QString note;
+    if (known) {
+        const QString path = devices_[size_t(port)].path;
+        const QFileInfo info(path);
+        if (info.isSymLink() && info.exists())
+            note = QStringLiteral("Ссылка на %1. ").arg(info.canonicalFilePath());
+        note += serialDeviceProblem(path);
+    }
+    ui_->lDeviceNote->setText(note.trimmed());
+    ui_->lDeviceNote->setVisible(!note.isEmpty());
+}
+
+void ModemPage::deviceEdited() {
+    if (filling_) return;
+    const int port = ui_->cbPort->currentIndex();
+    if (port < 0 || port >= 4) return;
+    devices_[size_t(port)] = {ui_->cbDevice->currentText().trimmed(), ui_->cbVirtual->isChecked()};
+    portChanged_ = true;
+    showDeviceNote();
+}
+
+}  // namespace zrk

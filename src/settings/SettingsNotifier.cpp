@@ -1,0 +1,18 @@
+#include "settings/SettingsNotifier.h"
+
+#include "settings/Settings.h"
+
+namespace zrk {
+
+SettingsNotifier& settingsNotifier() {
+    static SettingsNotifier notifier;
+    return notifier;
+}
+
+void changeSettings(SettingsChange how, const std::function<void(TIni&)>& edit) {
+    const TIni before = ini();
+    edit(ini());
+    emit settingsNotifier().settingsChanged(before, how);
+}
+
+}  // namespace zrk
