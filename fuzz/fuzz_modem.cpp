@@ -95,7 +95,7 @@ void apply(CallRules& rules, const ModemStep& step, const QDateTime& at) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     zrkfuzz::startCoreApp(argc, argv);
     // The district table, where the settings store is read.
-    QDir().mkpath(zrkfuzz::workDir().filePath("config/zrk-pro"));
+    QDir().mkpath(zrkfuzz::workDir().filePath(QStringLiteral("config/zrk-pro")));
     zrkfuzz::inputFile("config/zrk-pro/registry.reg",
                        reinterpret_cast<const uint8_t*>(kStore.constData()), size_t(kStore.size()));
     book();
