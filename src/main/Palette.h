@@ -1,6 +1,6 @@
 #pragma once
 // Colours of the main window's panels come from the settings as 0x00BBGGRR values.
-#include "platform/Values.h"
+#include "platform/ColorRef.h"
 
 #include <QWidget>
 

@@ -1,8 +1,10 @@
 #pragma once
-// The main window: the caller-ID display, the modem conversation and the call handling.
-// Its implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
+// TRusCID: the main window, the small always-on-top caller-ID display.
+// It drives the call's rules (CallRules, ScheduleRules) and shows what they decide. Its
+// implementation is split by concern: RusCID.cpp (start, close, show and hide, errors),
 // RusCIDModem.cpp (port and modem lines), RusCIDCaller.cpp (a reported caller),
-// RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys).
+// RusCIDCall.cpp (answering and dialing), RusCIDDisplay.cpp (layout, fonts, toggles, keys),
+// RusCIDOptions.cpp (following the settings), RusCIDReminder.cpp, RusCIDNetwork.cpp.
 #include "main/CallRules.h"
 #include "main/ScheduleRules.h"
 #include "reminders/ReminderHost.h"
@@ -188,13 +190,10 @@ private:
     void shareCall(const QString& number, const QString& name);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
-public:
-    void FormKeyPress(QChar key);
-
-private:
     void updateShowItem();
 
 public:
+    void FormKeyPress(QChar key);
     // Ringing and call actions
     void Wave();
     void tRingTimer();
@@ -208,9 +207,6 @@ public:
     // The sounds of this window; tests replace it to see what would be played.
     void setSound(std::shared_ptr<Sound> sound);
 
-private:
-
-public:
     // Controls, named as the rest of the program and the tests know them.
     QFrame* pTools = nullptr;
     QLabel* pNumber = nullptr;

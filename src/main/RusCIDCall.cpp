@@ -4,7 +4,7 @@
 #include "main/Palette.h"
 #include "main/RusCID.h"
 #include "platform/Sound.h"
-#include "platform/Values.h"
+#include "platform/ColorRef.h"
 #include "settings/Settings.h"
 #include "settings/SettingsNotifier.h"
 #include "windows/AllScreen.h"

@@ -5,7 +5,7 @@
 #include "main/Icons.h"
 #include "main/Palette.h"
 #include "main/RusCID.h"
-#include "platform/Values.h"
+#include "platform/ColorRef.h"
 #include "settings/Settings.h"
 #include "settings/SettingsNotifier.h"
 #include "book/PhoneBook.h"

@@ -35,6 +35,11 @@ struct RegValue {
     qsizetype dataSize() const;
 };
 
+// Names of keys and values compare without regard to case, as the registry's do.
+inline bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 struct RegKeyData {
     QString path;  // without the root, e.g. "Software\Zrk Pro\Modem"
     QString root;  // "HKEY_CURRENT_USER" for ours; foreign roots are kept, not reachable

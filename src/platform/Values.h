@@ -1,6 +1,5 @@
 #pragma once
-// The two value encodings the stored files share with earlier versions of the program.
-#include <QColor>
+// The value encoding the stored files share with earlier versions of the program.
 #include <QDateTime>
 #include <QtGlobal>
 
@@ -14,9 +13,5 @@ QDateTime fromDateTimeValue(double value);
 // Only the time of day of a value (hours and minutes, seconds, milliseconds).
 QTime timeOfValue(double value);
 double timeValue(const QTime& t);  // no whole-day part
-
-// Colours are 0x00BBGGRR: red in the low byte.
-QColor fromColorRef(quint32 ref);
-quint32 toColorRef(const QColor& c);
 
 }  // namespace zrk

@@ -1,6 +1,7 @@
 #pragma once
-// The serial port component: opens one device, applies the line settings, watches the line on
-// a thread of its own and calls the owner's handlers on the owner's (user-interface) thread.
+// TComm: the serial port component. It opens one device, applies the line settings, watches
+// the line on a thread of its own and calls the owner's handlers on the owner's
+// (user-interface) thread.
 // It knows nothing of the rest of the program; the device behind it is a SerialDevice.
 #include "platform/Exception.h"
 #include "platform/SerialDevice.h"

@@ -1,7 +1,7 @@
 #include "settings/OptionWidgets.h"
 
 #include "platform/ShortFileName.h"
-#include "platform/Values.h"
+#include "platform/ColorRef.h"
 #include "settings/OptionsRules.h"
 
 #include <QColorDialog>

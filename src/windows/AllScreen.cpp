@@ -1,6 +1,6 @@
 #include "windows/AllScreen.h"
 
-#include "platform/Values.h"
+#include "platform/ColorRef.h"
 #include "settings/Settings.h"
 #include "windows/FontFit.h"
 #include "windows/Line.h"

@@ -1,4 +1,5 @@
 #pragma once
+// TAllScreen: the full-screen number.
 // The caller's number over the whole screen, for a user who wants to see it from across the
 // room. Created once and reused for every call; the caller fills it with InitForm and shows
 // it.

@@ -1,4 +1,5 @@
 #pragma once
+// TCIDAbout: the about box.
 // The about box: the program's name, its makers and a link to its web page. Opened modally
 // and destroyed after it closes.
 #include "windows/URL.h"

@@ -1,4 +1,5 @@
 #pragma once
+// TWinAlert: the call alert, the small window that names the caller.
 // Who is calling, for a caller whose action is a message: name, number, group and status
 // picture, with "answer" and "ignore". Created once and reused; the caller fills it with
 // InitForm and shows it.

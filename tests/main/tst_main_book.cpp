@@ -1,5 +1,6 @@
 // The main window's phone book commands: showing and closing the book with the main window,
 // adding the number on display, and the book's line buttons following the port.
+#include "platform/ColorRef.h"
 #include "MainFixture.h"
 #include "main/ClickLabel.h"
 

@@ -1,3 +1,4 @@
+#include "platform/ColorRef.h"
 #include "MainFixture.h"
 
 #include "main/ClickLabel.h"

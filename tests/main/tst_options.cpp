@@ -1,5 +1,6 @@
 // The options dialog over a main window on a fake modem, page by page: what OK stores, what it
 // has the main window do, and what Отмена leaves alone.
+#include "platform/ColorRef.h"
 #include "platform/Clock.h"
 #include "settings/District.h"
 #include "settings/InRaion.h"

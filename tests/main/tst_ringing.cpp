@@ -1,4 +1,5 @@
 // Ring sounds and blinking, answering, dialing and redial.
+#include "platform/ColorRef.h"
 #include "MainFixture.h"
 
 #include "main/ClickLabel.h"

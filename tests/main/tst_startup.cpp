@@ -1,5 +1,6 @@
 // The start-up paths of the main window that depend on the settings and the desktop: the
 // daily schedules, starting hidden, the tray gesture, and what hiding takes with it.
+#include "platform/ColorRef.h"
 #include "MainFixture.h"
 
 #include "main/ClickLabel.h"

@@ -1,4 +1,5 @@
 #include "platform/Cp1251.h"
+#include "platform/ColorRef.h"
 #include "platform/Values.h"
 
 #include <QtTest>

@@ -1,5 +1,6 @@
 // The main window's side of the reminders: the schedules on the tick, a caller's number
 // reminder, the list and form commands, and the alerts at closing.
+#include "platform/ColorRef.h"
 #include "MainFixture.h"
 #include "reminders/ReminderFixture.h"
 
