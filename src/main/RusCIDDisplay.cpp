@@ -150,7 +150,7 @@ void TRusCID::buildLayout() {
 }
 
 void TRusCID::buildMenus() {
-    const auto item = [this](QMenu* menu, const char* name, const char* text, bool checkable = false) {
+    const auto item = [](QMenu* menu, const char* name, const char* text, bool checkable = false) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(QLatin1String(name));
         a->setCheckable(checkable);
