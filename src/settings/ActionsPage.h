@@ -3,8 +3,6 @@
 // and the sound of a reminder that comes due.
 #include "settings/OptionsPage.h"
 
-#include <memory>
-
 namespace Ui {
 class ActionsPage;
 }
@@ -15,12 +13,9 @@ class ActionsPage : public OptionsPage {
     Q_OBJECT
 public:
     ActionsPage(const TIni& settings, QWidget* parent = nullptr);
-    ~ActionsPage() override;
-
-    void store(TIni& settings) override;
 
 private:
-    std::unique_ptr<Ui::ActionsPage> ui_;
+    FormPtr<Ui::ActionsPage> ui_;
 };
 
 }  // namespace zrk

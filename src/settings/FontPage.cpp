@@ -24,20 +24,19 @@ void fillFaces(QComboBox* box, const QStringList& families, const QString& face)
 }  // namespace
 
 FontPage::FontPage(const TIni& s, QWidget* parent)
-    : OptionsPage(parent), ui_(std::make_unique<Ui::FontPage>()) {
-    ui_->setupUi(this);
+    : OptionsPage(parent), ui_(makeForm<Ui::FontPage>(this)) {
     const QStringList families = QFontDatabase::families();
     fillFaces(ui_->cbFNumber, families, s.NumberFont);
     fillFaces(ui_->cbFCounter, families, s.CounterFont);
     fillFaces(ui_->cbFInfo, families, s.InfoFont);
-    fillEdit(ui_->eNumber, QString::number(s.NumberSize));
-    fillEdit(ui_->eCounter, QString::number(s.CounterSize));
-    fillEdit(ui_->eInfo, QString::number(s.InfoSize));
-    ui_->cbNumber->setColorRef(s.NumberColor);
-    ui_->cbCounter->setColorRef(s.CounterColor);
-    ui_->cbInfo->setColorRef(s.InfoColor);
-    ui_->cbFon->setColorRef(s.BackgroundColor);
-    ui_->cbNotAct->setColorRef(s.NotActiveColor);
+    bind(ui_->eNumber, s, &TIni::NumberSize);
+    bind(ui_->eCounter, s, &TIni::CounterSize);
+    bind(ui_->eInfo, s, &TIni::InfoSize);
+    bind(ui_->cbNumber, s, &TIni::NumberColor);
+    bind(ui_->cbCounter, s, &TIni::CounterColor);
+    bind(ui_->cbInfo, s, &TIni::InfoColor);
+    bind(ui_->cbFon, s, &TIni::BackgroundColor);
+    bind(ui_->cbNotAct, s, &TIni::NotActiveColor);
 
     const auto fontChange = [this] { fontsChanged_ = true; };
     for (QComboBox* face : {ui_->cbFNumber, ui_->cbFCounter, ui_->cbFInfo})
@@ -48,20 +47,10 @@ FontPage::FontPage(const TIni& s, QWidget* parent)
         connect(colour, &ColorBox::colorChanged, this, fontChange);
 }
 
-FontPage::~FontPage() = default;
-
-void FontPage::store(TIni& s) {
+void FontPage::storeRest(TIni& s) {
     s.NumberFont = ui_->cbFNumber->currentText();
     s.CounterFont = ui_->cbFCounter->currentText();
     s.InfoFont = ui_->cbFInfo->currentText();
-    readInteger(ui_->eNumber, s.NumberSize);
-    readInteger(ui_->eCounter, s.CounterSize);
-    readInteger(ui_->eInfo, s.InfoSize);
-    s.NumberColor = ui_->cbNumber->colorRef();
-    s.CounterColor = ui_->cbCounter->colorRef();
-    s.InfoColor = ui_->cbInfo->colorRef();
-    s.BackgroundColor = ui_->cbFon->colorRef();
-    s.NotActiveColor = ui_->cbNotAct->colorRef();
 }
 
 }  // namespace zrk

@@ -2,8 +2,6 @@
 // FontPage: the options page "Шрифт": the faces, sizes and colours of the main window's display.
 #include "settings/OptionsPage.h"
 
-#include <memory>
-
 namespace Ui {
 class FontPage;
 }
@@ -14,14 +12,13 @@ class FontPage : public OptionsPage {
     Q_OBJECT
 public:
     FontPage(const TIni& settings, QWidget* parent = nullptr);
-    ~FontPage() override;
 
     // A face, a size or a colour was changed.
     bool fontsChanged() const { return fontsChanged_; }
-    void store(TIni& settings) override;
 
 private:
-    std::unique_ptr<Ui::FontPage> ui_;
+    void storeRest(TIni& settings) override;
+    FormPtr<Ui::FontPage> ui_;
     bool fontsChanged_ = false;
 };
 

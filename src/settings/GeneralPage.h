@@ -3,8 +3,6 @@
 // and what a double click on the tray icon does.
 #include "settings/OptionsPage.h"
 
-#include <memory>
-
 namespace Ui {
 class GeneralPage;
 }
@@ -15,12 +13,10 @@ class GeneralPage : public OptionsPage {
     Q_OBJECT
 public:
     GeneralPage(const TIni& settings, QWidget* parent = nullptr);
-    ~GeneralPage() override;
-
-    void store(TIni& settings) override;
 
 private:
-    std::unique_ptr<Ui::GeneralPage> ui_;
+    void storeRest(TIni& settings) override;
+    FormPtr<Ui::GeneralPage> ui_;
 };
 
 }  // namespace zrk

@@ -17,16 +17,15 @@ bool sameDevice(const SerialDeviceLocation& a, const SerialDeviceLocation& b) {
 }  // namespace
 
 ModemPage::ModemPage(const TIni& s, const DeviceRoots& roots, QWidget* parent)
-    : OptionsPage(parent), ui_(std::make_unique<Ui::ModemPage>()) {
-    ui_->setupUi(this);
-    selectIndex(ui_->cbPort, s.Port);
-    selectIndex(ui_->cbSpeed, s.Baud);
-    selectIndex(ui_->cbRing, s.AnswerOnRing);
-    selectIndex(ui_->cbTonePulse, s.Prefix);
-    ui_->eInit->setText(s.Init);
-    ui_->eZrk->setText(s.Zrk);
-    ui_->eHandUp->setText(s.HandUp);
-    ui_->eCallerID->setText(s.CallerID);
+    : OptionsPage(parent), ui_(makeForm<Ui::ModemPage>(this)) {
+    bind(ui_->cbPort, s, &TIni::Port);
+    bind(ui_->cbSpeed, s, &TIni::Baud);
+    bind(ui_->cbRing, s, &TIni::AnswerOnRing);
+    bind(ui_->cbTonePulse, s, &TIni::Prefix);
+    bind(ui_->eInit, s, &TIni::Init);
+    bind(ui_->eZrk, s, &TIni::Zrk);
+    bind(ui_->eHandUp, s, &TIni::HandUp);
+    bind(ui_->eCallerID, s, &TIni::CallerID);
     fillDevices(roots);
 
     const auto portChange = [this] { portChanged_ = true; };
@@ -38,19 +37,6 @@ ModemPage::ModemPage(const TIni& s, const DeviceRoots& roots, QWidget* parent)
     connect(ui_->eInit, &QLineEdit::textChanged, this, portChange);
     connect(ui_->cbDevice, &QComboBox::currentTextChanged, this, &ModemPage::deviceEdited);
     connect(ui_->cbVirtual, &QCheckBox::toggled, this, &ModemPage::deviceEdited);
-}
-
-ModemPage::~ModemPage() = default;
-
-void ModemPage::store(TIni& s) {
-    s.Port = ui_->cbPort->currentIndex();
-    s.Baud = ui_->cbSpeed->currentIndex();
-    s.AnswerOnRing = ui_->cbRing->currentIndex();
-    s.Prefix = ui_->cbTonePulse->currentIndex();
-    s.Init = ui_->eInit->text();
-    s.Zrk = ui_->eZrk->text();
-    s.HandUp = ui_->eHandUp->text();
-    s.CallerID = ui_->eCallerID->text();
 }
 
 void ModemPage::save() {

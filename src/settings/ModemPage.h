@@ -5,7 +5,6 @@
 #include "settings/OptionsPage.h"
 
 #include <array>
-#include <memory>
 
 namespace Ui {
 class ModemPage;
@@ -23,11 +22,9 @@ public:
     };
 
     ModemPage(const TIni& settings, const DeviceRoots& roots, QWidget* parent = nullptr);
-    ~ModemPage() override;
 
     // The port, the speed, the initialisation or a device changed: the port is restarted.
     bool portChanged() const { return portChanged_; }
-    void store(TIni& settings) override;
     // The devices the user changed.
     void save() override;
 
@@ -37,7 +34,7 @@ private:
     void showDeviceNote();
     void deviceEdited();
 
-    std::unique_ptr<Ui::ModemPage> ui_;
+    FormPtr<Ui::ModemPage> ui_;
     bool portChanged_ = false;
     bool filling_ = false;
     // The device of each of the four ports, as found and as edited.

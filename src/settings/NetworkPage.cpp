@@ -11,12 +11,11 @@
 namespace zrk {
 
 NetworkPage::NetworkPage(OptionsHost& host, const TIni& s, QWidget* parent)
-    : OptionsPage(parent), host_(host), ui_(std::make_unique<Ui::NetworkPage>()) {
-    ui_->setupUi(this);
+    : OptionsPage(parent), host_(host), ui_(makeForm<Ui::NetworkPage>(this)) {
     ui_->eNcidServer->setText(s.NcidServer);
-    ui_->cbSendCalls->setChecked(s.SendCalls);
-    ui_->cbReceiveCalls->setChecked(s.ReceiveCalls);
-    ui_->eLineLabel->setText(s.LineLabel);
+    bind(ui_->cbSendCalls, s, &TIni::SendCalls);
+    bind(ui_->cbReceiveCalls, s, &TIni::ReceiveCalls);
+    bind(ui_->eLineLabel, s, &TIni::LineLabel);
     connect(ui_->eNcidServer, &QLineEdit::textChanged, this, &NetworkPage::checkAddress);
     const auto labelUsed = [this] { ui_->eLineLabel->setEnabled(ui_->cbSendCalls->isChecked()); };
     connect(ui_->cbSendCalls, &QCheckBox::toggled, this, labelUsed);
@@ -29,13 +28,8 @@ NetworkPage::NetworkPage(OptionsHost& host, const TIni& s, QWidget* parent)
     showState();
 }
 
-NetworkPage::~NetworkPage() = default;
-
-void NetworkPage::store(TIni& s) {
+void NetworkPage::storeRest(TIni& s) {
     s.NcidServer = ui_->eNcidServer->text().trimmed();
-    s.SendCalls = ui_->cbSendCalls->isChecked();
-    s.ReceiveCalls = ui_->cbReceiveCalls->isChecked();
-    s.LineLabel = ui_->eLineLabel->text();
 }
 
 void NetworkPage::showState() {

@@ -3,8 +3,6 @@
 // label, and the link's state as it is now.
 #include "settings/OptionsPage.h"
 
-#include <memory>
-
 namespace Ui {
 class NetworkPage;
 }
@@ -17,16 +15,15 @@ class NetworkPage : public OptionsPage {
     Q_OBJECT
 public:
     NetworkPage(OptionsHost& host, const TIni& settings, QWidget* parent = nullptr);
-    ~NetworkPage() override;
 
-    void store(TIni& settings) override;
     void showState();
 
 private:
+    void storeRest(TIni& settings) override;
     void checkAddress();
 
     OptionsHost& host_;
-    std::unique_ptr<Ui::NetworkPage> ui_;
+    FormPtr<Ui::NetworkPage> ui_;
 };
 
 }  // namespace zrk

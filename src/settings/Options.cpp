@@ -20,8 +20,7 @@ namespace zrk {
 TOptions::TOptions(OptionsHost& host, QWidget* parent) : TOptions(host, DeviceRoots(), parent) {}
 
 TOptions::TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent)
-    : QDialog(parent), host_(host), ui_(std::make_unique<Ui::Options>()) {
-    ui_->setupUi(this);
+    : QDialog(parent), host_(host), ui_(makeForm<Ui::Options>(this)) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     TIni& s = ini();
     addPage(new GeneralPage(s, this), QStringLiteral("Общие"));
@@ -43,8 +42,6 @@ TOptions::TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent)
     move(229, 165);  // until a position of the user's is stored
     placement_.restoreOrReport(this);
 }
-
-TOptions::~TOptions() = default;
 
 void TOptions::addPage(OptionsPage* page, const QString& title) {
     ui_->PageControl1->addTab(page, title);

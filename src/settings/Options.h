@@ -8,7 +8,6 @@
 #include <QDialog>
 
 #include <functional>
-#include <memory>
 
 namespace Ui {
 class Options;
@@ -26,7 +25,6 @@ public:
 
     TOptions(OptionsHost& host, QWidget* parent = nullptr);
     TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent = nullptr);
-    ~TOptions() override;
 
     bool portChanged() const;
     bool fontsChanged() const;
@@ -42,7 +40,7 @@ private:
     void attempt(const std::function<void()>& f);
 
     OptionsHost& host_;
-    std::unique_ptr<Ui::Options> ui_;
+    FormPtr<Ui::Options> ui_;
     QList<OptionsPage*> pages_;
     ModemPage* modem_ = nullptr;
     FontPage* font_ = nullptr;

@@ -1,7 +1,10 @@
 #include "settings/OptionsPage.h"
 
+#include "settings/OptionWidgets.h"
 #include "settings/OptionsRules.h"
+#include "settings/Settings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -16,6 +19,41 @@ bool edited(const QLineEdit* edit) {
 }
 
 }  // namespace
+
+void OptionsPage::store(TIni& settings) {
+    for (const auto& bound : binds_) bound(settings);
+    storeRest(settings);
+}
+
+void OptionsPage::bind(QCheckBox* box, const TIni& settings, bool TIni::*value) {
+    box->setChecked(settings.*value);
+    binds_.push_back([box, value](TIni& s) { s.*value = box->isChecked(); });
+}
+
+void OptionsPage::bind(QComboBox* box, const TIni& settings, qint32 TIni::*value) {
+    selectIndex(box, settings.*value);
+    binds_.push_back([box, value](TIni& s) { s.*value = box->currentIndex(); });
+}
+
+void OptionsPage::bind(QLineEdit* edit, const TIni& settings, qint32 TIni::*value) {
+    fillEdit(edit, QString::number(settings.*value));
+    binds_.push_back([edit, value](TIni& s) { readInteger(edit, s.*value); });
+}
+
+void OptionsPage::bind(QLineEdit* edit, const TIni& settings, QString TIni::*value) {
+    edit->setText(settings.*value);
+    binds_.push_back([edit, value](TIni& s) { s.*value = edit->text(); });
+}
+
+void OptionsPage::bind(FileNameEdit* edit, const TIni& settings, QString TIni::*value) {
+    edit->setText(settings.*value);
+    binds_.push_back([edit, value](TIni& s) { s.*value = edit->text(); });
+}
+
+void OptionsPage::bind(ColorBox* box, const TIni& settings, quint32 TIni::*value) {
+    box->setColorRef(settings.*value);
+    binds_.push_back([box, value](TIni& s) { s.*value = box->colorRef(); });
+}
 
 void fillEdit(QLineEdit* edit, const QString& stored) {
     edit->setText(stored);

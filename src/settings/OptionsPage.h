@@ -3,14 +3,32 @@
 // share.
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
+#include <memory>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
 namespace zrk {
 
 struct TIni;
+class ColorBox;
+class FileNameEdit;
+
+// A window's form, made by its .ui: the deleter is made where the form's type is known, so the
+// window needs no destructor of its own.
+template <class Form>
+using FormPtr = std::unique_ptr<Form, void (*)(Form*)>;
+
+template <class Form, class Window>
+FormPtr<Form> makeForm(Window* window) {
+    FormPtr<Form> form(new Form, [](Form* f) { delete f; });
+    form->setupUi(window);
+    return form;
+}
 
 // One page of "Настройка программы": it shows its part of the settings when it is made and
 // puts that part back into the record at OK. What it keeps outside the record (the district
@@ -19,8 +37,22 @@ class OptionsPage : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
-    virtual void store(TIni& settings) = 0;
+    // The bound controls, then what the page puts back itself.
+    void store(TIni& settings);
     virtual void save() {}
+
+protected:
+    // Shows a value of `settings` in a control, and has store() put the control's value back.
+    void bind(QCheckBox* box, const TIni& settings, bool TIni::*value);
+    void bind(QComboBox* box, const TIni& settings, qint32 TIni::*value);   // the selected index
+    void bind(QLineEdit* edit, const TIni& settings, qint32 TIni::*value);  // see readInteger()
+    void bind(ColorBox* box, const TIni& settings, quint32 TIni::*value);
+    void bind(QLineEdit* edit, const TIni& settings, QString TIni::*value);
+    void bind(FileNameEdit* edit, const TIni& settings, QString TIni::*value);
+    virtual void storeRest(TIni&) {}
+
+private:
+    std::vector<std::function<void(TIni&)>> binds_;
 };
 
 // An edit may not show a stored text whole (a separator " - " from an import in an edit of

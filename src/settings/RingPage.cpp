@@ -7,21 +7,20 @@
 namespace zrk {
 
 RingPage::RingPage(const TIni& s, QWidget* parent)
-    : OptionsPage(parent), ui_(std::make_unique<Ui::RingPage>()) {
-    ui_->setupUi(this);
+    : OptionsPage(parent), ui_(makeForm<Ui::RingPage>(this)) {
     ui_->eWave->setFilter(QStringLiteral("Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*"));
     ui_->eLog->setFilter(QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*"));
     ui_->eBook->setFilter(QStringLiteral("Телефоны (*.phn)|*.phn|Все файлы (*.*)|*.*"));
-    ui_->cbSound->setChecked(s.Sound);
+    bind(ui_->cbSound, s, &TIni::Sound);
     ui_->rbSpeaker->setChecked(!s.PlayWAV);
     ui_->rbWave->setChecked(s.PlayWAV);
-    ui_->eWave->setText(s.WAVFileOnRing);
-    ui_->eLog->setText(s.LogFile);
-    ui_->cbAutoDial->setChecked(s.ReDial);
-    fillEdit(ui_->eCountPop, QString::number(s.ReDialTry));
-    fillEdit(ui_->ePause, QString::number(s.ReDialWait));
-    ui_->cbBookshow->setChecked(s.PhoneBook);
-    ui_->eBook->setText(s.PhoneBookFile);
+    bind(ui_->eWave, s, &TIni::WAVFileOnRing);
+    bind(ui_->eLog, s, &TIni::LogFile);
+    bind(ui_->cbAutoDial, s, &TIni::ReDial);
+    bind(ui_->eCountPop, s, &TIni::ReDialTry);
+    bind(ui_->ePause, s, &TIni::ReDialWait);
+    bind(ui_->cbBookshow, s, &TIni::PhoneBook);
+    bind(ui_->eBook, s, &TIni::PhoneBookFile);
     connect(ui_->rbSpeaker, &QRadioButton::toggled, this, &RingPage::cbWaveClick);
     connect(ui_->rbWave, &QRadioButton::toggled, this, &RingPage::cbWaveClick);
     connect(ui_->cbSound, &QCheckBox::toggled, this, &RingPage::cbSoundClick);
@@ -31,18 +30,8 @@ RingPage::RingPage(const TIni& s, QWidget* parent)
     cbAutoDialClick();
 }
 
-RingPage::~RingPage() = default;
-
-void RingPage::store(TIni& s) {
-    s.Sound = ui_->cbSound->isChecked();
+void RingPage::storeRest(TIni& s) {
     s.PlayWAV = ui_->rbWave->isChecked();
-    s.WAVFileOnRing = ui_->eWave->text();
-    s.LogFile = ui_->eLog->text();
-    s.ReDial = ui_->cbAutoDial->isChecked();
-    readInteger(ui_->eCountPop, s.ReDialTry);
-    readInteger(ui_->ePause, s.ReDialWait);
-    s.PhoneBook = ui_->cbBookshow->isChecked();
-    s.PhoneBookFile = ui_->eBook->text();
 }
 
 void RingPage::cbWaveClick() {

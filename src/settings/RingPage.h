@@ -3,8 +3,6 @@
 // book.
 #include "settings/OptionsPage.h"
 
-#include <memory>
-
 namespace Ui {
 class RingPage;
 }
@@ -15,16 +13,14 @@ class RingPage : public OptionsPage {
     Q_OBJECT
 public:
     RingPage(const TIni& settings, QWidget* parent = nullptr);
-    ~RingPage() override;
-
-    void store(TIni& settings) override;
 
 private:
+    void storeRest(TIni& settings) override;
     void cbWaveClick();
     void cbSoundClick();
     void cbAutoDialClick();
 
-    std::unique_ptr<Ui::RingPage> ui_;
+    FormPtr<Ui::RingPage> ui_;
 };
 
 }  // namespace zrk

@@ -9,10 +9,9 @@
 namespace zrk {
 
 SchedulePage::SchedulePage(const TIni& s, QWidget* parent)
-    : OptionsPage(parent), ui_(std::make_unique<Ui::SchedulePage>()) {
-    ui_->setupUi(this);
-    ui_->cbPortOnOff->setChecked(s.PortOnOff);
-    ui_->cbSoundOnOff->setChecked(s.SoundOnOff);
+    : OptionsPage(parent), ui_(makeForm<Ui::SchedulePage>(this)) {
+    bind(ui_->cbPortOnOff, s, &TIni::PortOnOff);
+    bind(ui_->cbSoundOnOff, s, &TIni::SoundOnOff);
     ui_->dtPortOFF->setTime(timeOfValue(s.PortOff));
     ui_->dtPortON->setTime(timeOfValue(s.PortOn));
     ui_->dtSoundOFF->setTime(timeOfValue(s.SoundOff));
@@ -23,11 +22,7 @@ SchedulePage::SchedulePage(const TIni& s, QWidget* parent)
     cbSoundOnOffClick();
 }
 
-SchedulePage::~SchedulePage() = default;
-
-void SchedulePage::store(TIni& s) {
-    s.PortOnOff = ui_->cbPortOnOff->isChecked();
-    s.SoundOnOff = ui_->cbSoundOnOff->isChecked();
+void SchedulePage::storeRest(TIni& s) {
     s.PortOff = scheduleTimeValue(s.PortOff, ui_->dtPortOFF->time());
     s.PortOn = scheduleTimeValue(s.PortOn, ui_->dtPortON->time());
     s.SoundOff = scheduleTimeValue(s.SoundOff, ui_->dtSoundOFF->time());

@@ -23,8 +23,7 @@ QTreeWidgetItem* raionItem(const RaionEntry& e) {
 }  // namespace
 
 SubscriberPage::SubscriberPage(TIni& s, OptionsHost& host, QWidget* parent)
-    : OptionsPage(parent), ui_(std::make_unique<Ui::SubscriberPage>()), settings_(s) {
-    ui_->setupUi(this);
+    : OptionsPage(parent), ui_(makeForm<Ui::SubscriberPage>(this)), settings_(s) {
     ui_->lvRaion->setColumnWidth(0, 60);
     ui_->lvRaion->setColumnWidth(1, 152);
     ui_->lvRaion->installEventFilter(this);
@@ -47,8 +46,6 @@ SubscriberPage::SubscriberPage(TIni& s, OptionsHost& host, QWidget* parent)
     connect(ui_->bDel, &QPushButton::clicked, this, &SubscriberPage::bDelClick);
 }
 
-SubscriberPage::~SubscriberPage() = default;
-
 // Each category's text reaches the record as soon as another category is picked, and stays
 // there even when the dialog is cancelled.
 void SubscriberPage::cbKategChange() {
@@ -64,7 +61,7 @@ void SubscriberPage::cbKategChange() {
     }
 }
 
-void SubscriberPage::store(TIni& s) {
+void SubscriberPage::storeRest(TIni& s) {
     // The category on show, without a switch.
     const int selected = ui_->cbKateg->currentIndex();
     if (selected >= 0 && selected < int(s.Categories.size()))

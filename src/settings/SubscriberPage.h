@@ -3,8 +3,6 @@
 // table.
 #include "settings/OptionsPage.h"
 
-#include <memory>
-
 namespace Ui {
 class SubscriberPage;
 }
@@ -19,9 +17,7 @@ public:
     // Category texts go straight into `settings` as the user moves between categories;
     // a district table that cannot be read is reported to `host`.
     SubscriberPage(TIni& settings, OptionsHost& host, QWidget* parent = nullptr);
-    ~SubscriberPage() override;
 
-    void store(TIni& settings) override;
     // The district table, unless it could not be read.
     void save() override;
 
@@ -29,12 +25,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void storeRest(TIni& settings) override;
     void cbKategChange();
     void bAddClick();
     void bPropClick();
     void bDelClick();
 
-    std::unique_ptr<Ui::SubscriberPage> ui_;
+    FormPtr<Ui::SubscriberPage> ui_;
     TIni& settings_;
     int previousCategory_ = 0;
     bool raionsLoaded_ = false;

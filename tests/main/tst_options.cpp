@@ -131,6 +131,69 @@ private slots:
         QVERIFY(ini() == loaded);
     }
 
+    // A change in any control a page shows a setting in reaches that setting at OK, and that
+    // setting only.
+    void eachControlsChangeReachesItsOwnSetting() {
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));  // outside both schedules
+        MainFixture fx;
+        ini() = TIni::defaults();
+        TIni expected = ini();
+        Dialog d(fx);
+        const std::tuple<const char*, bool TIni::*, bool> checks[] = {
+            {"cbStayOnTop", &TIni::StayOnTop, false},
+            {"cbMinimized", &TIni::Minimized, false},
+            {"cbNormal", &TIni::PopupOnCall, false},
+            {"cbScreen", &TIni::Screen, true},
+            {"cbSound", &TIni::Sound, false},
+            {"cbAutoDial", &TIni::ReDial, true},
+            {"cbBookshow", &TIni::PhoneBook, true},
+            {"cbPortOnOff", &TIni::PortOnOff, true},
+            {"cbSoundOnOff", &TIni::SoundOnOff, true},
+            {"cbSendCalls", &TIni::SendCalls, false},
+            {"cbReceiveCalls", &TIni::ReceiveCalls, false}};
+        for (const auto& [name, field, value] : checks) {
+            d.check(name)->setChecked(value);
+            expected.*field = value;
+        }
+        const std::tuple<const char*, qint32 TIni::*, qint32> combos[] = {
+            {"cbRing", &TIni::AnswerOnRing, 2},
+            {"cbTonePulse", &TIni::Prefix, 1},
+            {"cbNorma", &TIni::OnNormal, 3},
+            {"cbBad", &TIni::OnBad, 1},
+            {"cbPrior", &TIni::OnPrior, 0}};
+        for (const auto& [name, field, value] : combos) {
+            d.combo(name)->setCurrentIndex(value);
+            expected.*field = value;
+        }
+        const std::tuple<const char*, QString TIni::*, const char*> texts[] = {
+            {"eZrk", &TIni::Zrk, "AT#CID=1"},
+            {"eHandUp", &TIni::HandUp, "ATH1"},
+            {"eCallerID", &TIni::CallerID, "NMBR="},
+            {"eLineLabel", &TIni::LineLabel, "2"}};
+        for (const auto& [name, field, value] : texts) {
+            d.edit(name)->setText(QString::fromUtf8(value));
+            expected.*field = QString::fromUtf8(value);
+        }
+        d.edit("eCounter")->setText("17");
+        expected.CounterSize = 17;
+        const std::tuple<const char*, QString TIni::*, const char*> files[] = {
+            {"eWave", &TIni::WAVFileOnRing, "bell.wav"},
+            {"eLog", &TIni::LogFile, "calls.txt"},
+            {"eBook", &TIni::PhoneBookFile, "people.phn"},
+            {"feNormal", &TIni::SoundOnNormal, "n.wav"},
+            {"feBad", &TIni::SoundOnBad, "b.wav"},
+            {"fePrior", &TIni::SoundOnPrior, "p.wav"},
+            {"feReminder", &TIni::ReminderSound, "due.wav"}};
+        for (const auto& [name, field, value] : files) {
+            d.get<FileNameEdit>(name)->setText(QString::fromUtf8(value));
+            expected.*field = QString::fromUtf8(value);
+        }
+        d.get<ColorBox>("cbNotAct")->setColorRef(0x00123456);
+        expected.NotActiveColor = 0x00123456;
+        d.ok();
+        QVERIFY(ini() == expected);
+    }
+
     // The keys walk a page's controls, then OK and Отмена.
     void tabLeavesThePageForOkThenCancel() {
         MainFixture fx;
