@@ -6,12 +6,6 @@
 
 namespace zrk {
 
-const QList<int>& baudRates() {
-    static const QList<int> rates = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
-                                     19200, 38400, 56000, 57600, 115200, 128000, 256000};
-    return rates;
-}
-
 std::optional<qint32> readIntegerEdit(const QString& text) {
     qsizetype i = 0;
     while (i < text.size() && text.at(i) == QLatin1Char(' ')) ++i;

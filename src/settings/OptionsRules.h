@@ -1,6 +1,5 @@
 #pragma once
 // The rules of the options dialog that need no widget.
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -8,9 +7,6 @@
 #include <optional>
 
 namespace zrk {
-
-// The serial speeds, in the order of the stored "Baud" index.
-const QList<int>& baudRates();
 
 // An integer edit's text replaces its setting only when all of it reads as a signed decimal
 // 32-bit integer; blanks before it and a sign are allowed, nothing after it.

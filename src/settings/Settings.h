@@ -20,37 +20,74 @@ enum CallAction : int { ActionNone = 0, ActionMessage = 1, ActionIgnore = 2, Act
 inline constexpr int kNoModemPort = 4;
 
 struct TIni {
-    // Declared in the stored order; see defaults() for the values of a first run.
-    bool StayOnTop, Minimized, PopupOnCall, Screen, Buttons, Clock, Timer, DoubleClick, PlayWAV;
-    QString WAVFileOnRing, LogFile;
-    qint32 Port, Baud, AnswerOnRing, Prefix;
-    QString Init, Zrk, HandUp, CallerID;
-    qint32 DigitsInPhoneNumber;
-    QString SeparatorOfGroups;
-    qint32 DigitsInGroup;
-    bool PhoneBook;
-    QString PhoneBookFile;
-    quint32 BackgroundColor, NumberColor, CounterColor, InfoColor, NotActiveColor;  // 0x00BBGGRR
-    qint32 OnNormal;
-    QString NumberFont, CounterFont, InfoFont;
-    qint32 NumberSize, CounterSize, InfoSize;
-    qint32 OnBad, OnPrior;
-    bool ReDial;
-    qint32 ReDialTry, ReDialWait;
-    std::array<QString, 10> Categories;  // for the category digits 1..9, then 0
-    bool Sound;
-    std::array<QString, 7> Notes;  // reminder note templates 1..7: "title|text"
+    // Declared in the stored order, with the values of a first run.
+    bool StayOnTop = true, Minimized = true, PopupOnCall = true, Screen = false, Buttons = true,
+         Clock = true, Timer = true, DoubleClick = true, PlayWAV = false;
+    QString WAVFileOnRing = QStringLiteral("ring.wav"), LogFile = QStringLiteral("ZrkLog.txt");
+    qint32 Port = 1, Baud = 6, AnswerOnRing = 0, Prefix = 0;
+    QString Init = QStringLiteral("ATM2+S64=1+S73=2"), Zrk = QStringLiteral("AT+SR"),
+            HandUp = QStringLiteral("+++~~~ATH0"), CallerID = QStringLiteral("CallerID:");
+    qint32 DigitsInPhoneNumber = 6;
+    QString SeparatorOfGroups = QStringLiteral("-");
+    qint32 DigitsInGroup = 2;
+    bool PhoneBook = false;
+    QString PhoneBookFile = QStringLiteral("book.phn");
+    // 0x00BBGGRR
+    quint32 BackgroundColor = 0x00000000, NumberColor = 0x0000FF00, CounterColor = 0x000000FF,
+            InfoColor = 0x00FFFF00, NotActiveColor = 0x00808080;
+    qint32 OnNormal = ActionNone;
+    QString NumberFont = QStringLiteral("Arial"), CounterFont = QStringLiteral("Arial"),
+            InfoFont = QStringLiteral("MS Sans Serif");
+    qint32 NumberSize = 25, CounterSize = 15, InfoSize = 8;
+    qint32 OnBad = ActionIgnore, OnPrior = ActionMessage;
+    bool ReDial = false;
+    qint32 ReDialTry = 3, ReDialWait = 5;
+    // For the category digits 1..9, then 0.
+    std::array<QString, 10> Categories = {
+        QStringLiteral("[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право "
+                       "междугородной и международной связи на общих основаниях"),
+        QStringLiteral("[гостиница]|Абоненты гостиниц, имеющие право по категории 1, но с "
+                       "немедленной оплатой переговоров"),
+        QStringLiteral("[без межгорода]|Абоненты не имеющие право выхода на междугородные и "
+                       "международные сети"),
+        QStringLiteral("[приоритетный на межгород]|Абоненты, имеющие преимущество выхода на "
+                       "междугородние и международные сети"),
+        QStringLiteral("[бесплатники]|Абоненты, имеющие право связи без тарификации, то есть "
+                       "переговоры не оплачиваются, но учитываются"),
+        QStringLiteral("[автомат-межгород]|Категория междугородних телефонов-автоматов"),
+        QStringLiteral("[с дополнительными услугами]|Абоненты, имеющие право кроме "
+                       "междугородной/международной связи, получать дополнительные платные услуги"),
+        QStringLiteral("[приоритетный с доп.услугами]|Абоненты, имеющие преимущество при "
+                       "установлении связи в междугородних сетях и право на платные услуги"),
+        QStringLiteral("[телефон-автомат]|Категория городских телефонов-автоматов"),
+        QStringLiteral("[неизвестно]"),
+    };
+    bool Sound = true;
+    // Reminder note templates 1..7: "title|text".
+    std::array<QString, 7> Notes = {
+        QStringLiteral("Обед|Сходить на обед"),
+        QStringLiteral("Совещание|Бегом к начальнику"),
+        QStringLiteral("Перезвонить|Перезвонить"),
+        QStringLiteral("Встретить подругу|Встреча на лавочке"),
+        QStringLiteral("Пить пиво|Пить пиво с друзьями"),
+        QStringLiteral("Выгулять собаку|Собачка хочет пи-пи :))"),
+        QStringLiteral("Выключить чайник|У тебя там чайник на плите"),
+    };
     QString SoundOnNormal, SoundOnBad, SoundOnPrior, ReminderSound;
-    bool PortOnOff, SoundOnOff;
-    double PortOff, PortOn, SoundOff, SoundOn;  // times of day, days since 1899-12-30
-    qint32 Group;
-    std::array<bool, 8> Columns;  // phone-book columns shown
-    // Our own key "Network": the NCID server link.
+    bool PortOnOff = false, SoundOnOff = false;
+    // Times of day, days since 1899-12-30: 00:00 to 07:00.
+    double PortOff = 0.0, PortOn = 7.0 / 24.0, SoundOff = 0.0, SoundOn = 7.0 / 24.0;
+    qint32 Group = 0;
+    // The phone-book columns shown.
+    std::array<bool, 8> Columns = {true, true, false, false, true, false, false, true};
+    // Our own key "Network": the NCID server link. With a server entered, a desk with a modem
+    // shares its calls and every desk sees the others'; its own calls coming back are
+    // recognised.
     QString NcidServer;  // host[:port]; empty: no link
-    bool SendCalls, ReceiveCalls;
-    QString LineLabel;
+    bool SendCalls = true, ReceiveCalls = true;
+    QString LineLabel = QStringLiteral("-");
 
-    static TIni defaults();
+    static TIni defaults() { return TIni{}; }
     bool operator==(const TIni&) const = default;
 
     // The category text of a digit '0'..'9' (index 9 holds '0').
