@@ -38,25 +38,9 @@ bool fail(FileError* error, const QString& fileName, int code) {
     return false;
 }
 
-bool writeAll(Fd& fd, const QByteArray& data) {
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd.get(), p, size_t(left));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
-}
-
 // Writes `data` and closes; false with errno set when either fails.
 bool writeAndClose(Fd& fd, const QByteArray& data) {
-    return writeAll(fd, data) && fd.close();
+    return writeAll(fd.get(), data) && fd.close();
 }
 
 }  // namespace

@@ -63,12 +63,6 @@ QStringList RegKey::valueNames() const {
     return names;
 }
 
-int RegKey::dataType(const QString& name) const {
-    RegKeyData* k = key();
-    const RegValue* v = k ? k->find(name) : nullptr;
-    return v ? v->type : 0;
-}
-
 bool RegKey::deleteValue(const QString& name) {
     RegKeyData* k = key();
     if (!k || readOnly_) return false;

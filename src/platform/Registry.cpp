@@ -185,10 +185,15 @@ bool sameValue(const RegValue& a, const RegValue& b) {
            a.bytes == b.bytes;
 }
 
+qsizetype indexIn(const QList<RegKeyData>& keys, const QString& root, const QString& path) {
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        if (sameName(keys[i].root, root) && sameName(keys[i].path, path)) return i;
+    return -1;
+}
+
 RegKeyData* findIn(QList<RegKeyData>& keys, const QString& root, const QString& path) {
-    for (RegKeyData& k : keys)
-        if (sameName(k.root, root) && sameName(k.path, path)) return &k;
-    return nullptr;
+    const qsizetype i = indexIn(keys, root, path);
+    return i < 0 ? nullptr : &keys[i];
 }
 
 bool hasValue(const RegKeyData& key, const QString& name) {
@@ -213,15 +218,9 @@ void applyChanges(const QList<RegKeyData>& base, const QList<RegKeyData>& now,
                   const QSet<QString>& fills, QList<RegKeyData>& disk) {
     QList<RegKeyData> was = base;
     for (const RegKeyData& k : was) {
-        bool kept = false;
-        for (const RegKeyData& n : now)
-            kept = kept || (sameName(n.root, k.root) && sameName(n.path, k.path));
-        if (kept) continue;
-        for (qsizetype i = 0; i < disk.size(); ++i)
-            if (sameName(disk[i].root, k.root) && sameName(disk[i].path, k.path)) {
-                disk.removeAt(i);
-                break;
-            }
+        const qsizetype gone =
+            indexIn(now, k.root, k.path) < 0 ? indexIn(disk, k.root, k.path) : -1;
+        if (gone >= 0) disk.removeAt(gone);
     }
     for (const RegKeyData& k : now) {
         RegKeyData* before = findIn(was, k.root, k.path);
@@ -326,10 +325,7 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
             RegKeyData k;
             k.root = slash < 0 ? full : full.left(slash);
             k.path = slash < 0 ? QString() : normalizePath(full.mid(slash + 1));
-            current = nullptr;
-            for (RegKeyData& existing : *keys)
-                if (sameName(existing.root, k.root) && sameName(existing.path, k.path))
-                    current = &existing;
+            current = findIn(*keys, k.root, k.path);
             if (!current) {
                 keys->append(k);
                 current = &keys->last();
@@ -443,10 +439,7 @@ RegistryFile& RegistryFile::user() {
 void RegistryFile::resetUser() { userSlot().reset(); }
 
 RegKeyData* RegistryFile::findKey(const QString& path) {
-    const QString p = normalizePath(path);
-    for (RegKeyData& k : keys_)
-        if (sameName(k.root, kUserRoot) && sameName(k.path, p)) return &k;
-    return nullptr;
+    return findIn(keys_, kUserRoot, normalizePath(path));
 }
 
 RegKeyData* RegistryFile::createKey(const QString& path) {
@@ -461,13 +454,9 @@ RegKeyData* RegistryFile::createKey(const QString& path) {
 }
 
 bool RegistryFile::deleteKey(const QString& path) {
-    const QString p = normalizePath(path);
-    for (qsizetype i = 0; i < keys_.size(); ++i)
-        if (sameName(keys_[i].root, kUserRoot) && sameName(keys_[i].path, p)) {
-            keys_.removeAt(i);
-            return true;
-        }
-    return false;
+    const qsizetype i = indexIn(keys_, kUserRoot, normalizePath(path));
+    if (i >= 0) keys_.removeAt(i);
+    return i >= 0;
 }
 
 bool RegistryFile::save(FileError* err) {

@@ -136,7 +136,6 @@ public:
 
     bool valueExists(const QString& name) const;
     QStringList valueNames() const;
-    int dataType(const QString& name) const;  // 0 when missing
     bool deleteValue(const QString& name);
 
     // Read rules: data larger than the field raises "Failed to get data for '%s'", another

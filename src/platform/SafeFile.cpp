@@ -41,9 +41,26 @@ void syncDirectoryOf(const QString& path) {
 
 }  // namespace
 
+bool writeAll(int fd, const QByteArray& data) {
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
 QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err) {
     const QFileInfo info(target);
-    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
+    QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1String("/.") +
+                                        info.fileName() + QLatin1String(".XXXXXX"));
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) {
         fail(err, QStringLiteral("cannot create a file beside %1").arg(target), errno);
@@ -53,20 +70,12 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
     struct stat st {};
     ::fchmod(fd,
              ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int code = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(tmpl.constData());
-            fail(err, QStringLiteral("cannot write %1").arg(target), code);
-            return {};
-        }
-        p += n;
-        left -= n;
+    if (!writeAll(fd, data)) {
+        const int code = errno;
+        ::close(fd);
+        ::unlink(tmpl.constData());
+        fail(err, QStringLiteral("cannot write %1").arg(target), code);
+        return {};
     }
     // Closed whatever the sync says: a failing disk must not cost a descriptor per save.
     const int synced = ::fsync(fd) == 0 ? 0 : errno;

@@ -13,6 +13,10 @@ struct FileError {
     QString message;  // what failed, for the user
 };
 
+// Writes all of `data` to the descriptor; false with errno set when a write fails (ENOSPC
+// for one that takes nothing).
+bool writeAll(int fd, const QByteArray& data);
+
 // Writes data to a new temporary file in the directory of `target` and syncs it.
 // Returns its path, or an empty string with `err` filled.
 QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err = nullptr);

@@ -204,20 +204,11 @@ int TermiosSerialDevice::getLineSettings(SerialLineSettings* s) {
         s->stopBits = 0;
     else if (kept_.stopBits == 0)
         s->stopBits = 2;
-    switch (t.c_cflag & CSIZE) {
-        case CS5:
-            s->byteSize = kept_.byteSize == 4 ? 4 : 5;
-            break;
-        case CS6:
-            s->byteSize = 6;
-            break;
-        case CS7:
-            s->byteSize = 7;
-            break;
-        default:
-            s->byteSize = 8;
-            break;
-    }
+    const tcflag_t size = t.c_cflag & CSIZE;
+    s->byteSize = size == CS5   ? (kept_.byteSize == 4 ? 4 : 5)
+                  : size == CS6 ? 6
+                  : size == CS7 ? 7
+                                : 8;
     quint32 f = kept_.flags &
                 ~(kFlParity | kFlOutxCtsFlow | kFlRtsControlMask | kFlOutX | kFlInX | kFlNull);
     f |= kFlBinary;
@@ -251,54 +242,15 @@ int TermiosSerialDevice::setLineSettings(const SerialLineSettings& s) {
     // Input speed follows output speed.
     t.c_cflag &= ~(kCbaud << 16);
 
-    t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
-    switch (s.parity) {
-        case 0:
-            break;
-        case 1:
-            t.c_cflag |= PARENB | PARODD;
-            break;
-        case 2:
-            t.c_cflag |= PARENB;
-            break;
-        case 3:
-            t.c_cflag |= PARENB | CMSPAR | PARODD;
-            break;
-        case 4:
-            t.c_cflag |= PARENB | CMSPAR;
-            break;
-        default:
-            return EINVAL;
-    }
-    switch (s.stopBits) {
-        case 0:
-            t.c_cflag &= ~CSTOPB;
-            break;
-        case 1:
-        case 2:
-            t.c_cflag |= CSTOPB;
-            break;
-        default:
-            return EINVAL;
-    }
-    switch (s.byteSize) {
-        case 4:
-            break;  // no 4-bit characters here: the size stays
-        case 5:
-            t.c_cflag = (t.c_cflag & ~CSIZE) | CS5;
-            break;
-        case 6:
-            t.c_cflag = (t.c_cflag & ~CSIZE) | CS6;
-            break;
-        case 7:
-            t.c_cflag = (t.c_cflag & ~CSIZE) | CS7;
-            break;
-        case 8:
-            t.c_cflag = (t.c_cflag & ~CSIZE) | CS8;
-            break;
-        default:
-            return EINVAL;
-    }
+    // Parity none, odd, even, mark, space; character sizes from 5 bits.
+    static constexpr tcflag_t kParity[] = {0, PARENB | PARODD, PARENB, PARENB | CMSPAR | PARODD,
+                                           PARENB | CMSPAR};
+    static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
+    if (s.parity > 4 || s.stopBits > 2 || s.byteSize < 4 || s.byteSize > 8) return EINVAL;
+    t.c_cflag = (t.c_cflag & ~(PARENB | PARODD | CMSPAR)) | kParity[s.parity];
+    t.c_cflag = s.stopBits == 0 ? (t.c_cflag & ~CSTOPB) : (t.c_cflag | CSTOPB);
+    // No 4-bit characters here: the size stays.
+    if (s.byteSize > 4) t.c_cflag = (t.c_cflag & ~CSIZE) | kSizes[s.byteSize - 5];
 
     const quint32 f = s.flags;
     t.c_iflag = (f & kFlParity) ? (t.c_iflag | INPCK) : (t.c_iflag & ~INPCK);
@@ -405,28 +357,9 @@ qint32 TermiosSerialDevice::queuedBytes() {
 
 int TermiosSerialDevice::escape(int function) {
     if (fd_ < 0) return EBADF;
-    int bits = 0;
-    unsigned long request = 0;
-    switch (function) {
-        case kSetRts:
-            request = TIOCMBIS;
-            bits = TIOCM_RTS;
-            break;
-        case kClrRts:
-            request = TIOCMBIC;
-            bits = TIOCM_RTS;
-            break;
-        case kSetDtr:
-            request = TIOCMBIS;
-            bits = TIOCM_DTR;
-            break;
-        case kClrDtr:
-            request = TIOCMBIC;
-            bits = TIOCM_DTR;
-            break;
-        default:
-            return EINVAL;
-    }
+    if (function < kSetRts || function > kClrDtr) return EINVAL;
+    int bits = function == kSetRts || function == kClrRts ? TIOCM_RTS : TIOCM_DTR;
+    const unsigned long request = function == kSetRts || function == kSetDtr ? TIOCMBIS : TIOCMBIC;
     if (virtual_) return 0;
     return ::ioctl(fd_, request, &bits) < 0 ? errno : 0;
 }
