@@ -352,29 +352,18 @@ bool TCustomComm::ModemLineState(int line) {
     return (status & kBits[line - 1]) != 0;
 }
 
-void TCustomComm::SetDeviceName(const QString& v) {
-    if (v == deviceName_) return;
-    RequireClosed();
-    deviceName_ = v;
-}
-
-void TCustomComm::SetReadBufSize(qint32 v) {
-    if (v == readBufSize_) return;
-    RequireClosed();
-    readBufSize_ = v;
-}
-
-void TCustomComm::SetWriteBufSize(qint32 v) {
-    if (v == writeBufSize_) return;
-    RequireClosed();
-    writeBufSize_ = v;
-}
-
-void TCustomComm::SetMonitorEvents(TCommEventTypes v) {
-    if (v == monitorEvents_) return;
-    RequireClosed();
-    monitorEvents_ = v;
-}
+// What takes effect at the next Open may not change while open.
+#define ZRK_CLOSED_SETTER(Name, Type, field) \
+    void TCustomComm::Set##Name(Type v) {    \
+        if (v == field) return;              \
+        RequireClosed();                     \
+        field = v;                           \
+    }
+ZRK_CLOSED_SETTER(DeviceName, const QString&, deviceName_)
+ZRK_CLOSED_SETTER(ReadBufSize, qint32, readBufSize_)
+ZRK_CLOSED_SETTER(WriteBufSize, qint32, writeBufSize_)
+ZRK_CLOSED_SETTER(MonitorEvents, TCommEventTypes, monitorEvents_)
+#undef ZRK_CLOSED_SETTER
 
 #define ZRK_LINE_SETTER(Name, Type, field) \
     void TCustomComm::Set##Name(Type v) {  \

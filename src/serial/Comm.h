@@ -96,7 +96,6 @@ using TCommErrorEvent = std::function<void(QObject* Sender, qint32 Errors)>;
 class ECommError : public Exception {
 public:
     ECommError(const QString& text, qint32 code);
-    qint32 code() const noexcept { return code_; }
     qint32 ErrorCode() const noexcept { return code_; }
     const QString& text() const noexcept { return text_; }
 
@@ -156,7 +155,6 @@ public:
 
     // Tells the thread to end; does not wait.
     void Stop();
-    bool isStopped() const { return stopped_.load(); }
     // Threads that have not yet finished (tests wait for 0).
     static int running();
 
