@@ -10,38 +10,33 @@ namespace zrk {
 namespace {
 
 QString socketReason(QTcpSocket& s) {
-    switch (s.error()) {
-        case QAbstractSocket::ConnectionRefusedError:
-            return QStringLiteral("сервер не принимает соединения");
-        case QAbstractSocket::RemoteHostClosedError:
-            return QStringLiteral("сервер закрыл соединение");
-        case QAbstractSocket::HostNotFoundError:
-            return QStringLiteral("сервер не найден");
-        case QAbstractSocket::SocketTimeoutError:
-            return QStringLiteral("сервер не отвечает");
-        case QAbstractSocket::NetworkError:
-            return QStringLiteral("сеть недоступна");
-        default:
-            return s.errorString();
-    }
+    static const std::pair<QAbstractSocket::SocketError, const char*> kReasons[] = {
+        {QAbstractSocket::ConnectionRefusedError, "сервер не принимает соединения"},
+        {QAbstractSocket::RemoteHostClosedError, "сервер закрыл соединение"},
+        {QAbstractSocket::HostNotFoundError, "сервер не найден"},
+        {QAbstractSocket::SocketTimeoutError, "сервер не отвечает"},
+        {QAbstractSocket::NetworkError, "сеть недоступна"}};
+    for (const auto& [error, reason] : kReasons)
+        if (s.error() == error) return QString::fromUtf8(reason);
+    return s.errorString();
 }
 
 }  // namespace
 
 NcidLink::NcidLink(QObject* parent) : QObject(parent) {
-    retry_ = new QTimer(this);
-    retry_->setSingleShot(true);
-    connect(retry_, &QTimer::timeout, this, &NcidLink::connectNow);
-    greetingTimer_ = new QTimer(this);
-    greetingTimer_->setSingleShot(true);
-    connect(greetingTimer_, &QTimer::timeout, this, [this] {
+    const auto oneShot = [this](auto slot) {
+        auto* timer = new QTimer(this);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, slot);
+        return timer;
+    };
+    retry_ = oneShot(&NcidLink::connectNow);
+    greetingTimer_ = oneShot([this] {
         lose(socket_ && socket_->state() == QAbstractSocket::ConnectedState
                  ? QStringLiteral("сервер не прислал приветствие")
                  : QStringLiteral("сервер не отвечает"));
     });
-    ackTimer_ = new QTimer(this);
-    ackTimer_->setSingleShot(true);
-    connect(ackTimer_, &QTimer::timeout, this, [this] {
+    ackTimer_ = oneShot([this] {
         if (ack_ == Ack::Asked) {  // a server that does not acknowledge: paced lines
             ack_ = Ack::No;
             flush();
@@ -50,13 +45,9 @@ NcidLink::NcidLink(QObject* parent) : QObject(parent) {
             lose(QStringLiteral("сервер не подтвердил звонок"));
         }
     });
-    paceTimer_ = new QTimer(this);
-    paceTimer_->setSingleShot(true);
-    connect(paceTimer_, &QTimer::timeout, this, &NcidLink::flush);
-    saveTimer_ = new QTimer(this);
-    saveTimer_->setSingleShot(true);
+    paceTimer_ = oneShot(&NcidLink::flush);
+    saveTimer_ = oneShot(&NcidLink::saveQueue);
     saveTimer_->setInterval(500);
-    connect(saveTimer_, &QTimer::timeout, this, &NcidLink::saveQueue);
     clock_.start();
 }
 
@@ -287,17 +278,9 @@ void NcidLink::setState(State s, const QString& reason) {
 }
 
 QString NcidLink::stateText() const {
-    switch (state_) {
-        case State::Off:
-            return QStringLiteral("выключено");
-        case State::Connecting:
-            return QStringLiteral("подключение...");
-        case State::Connected:
-            return QStringLiteral("подключено");
-        case State::Down:
-            break;
-    }
-    return QStringLiteral("нет связи: ") + reason_;
+    static const char* const kTexts[] = {"выключено", "подключение...", "подключено"};
+    if (state_ == State::Down) return QStringLiteral("нет связи: ") + reason_;
+    return QString::fromUtf8(kTexts[int(state_)]);
 }
 
 }  // namespace zrk

@@ -132,20 +132,10 @@ QString reportNumber(const QString& wire) {
 }
 
 ServerLine parseServerLine(const QByteArray& raw) {
+    if (raw.startsWith("200 ")) return {.kind = ServerLine::Greeting};
+    if (raw.startsWith("300 ")) return {.kind = ServerLine::LogEnd};
+    if (raw.startsWith("ACK: ")) return {.kind = ServerLine::Ack, .acked = raw.mid(5)};
     ServerLine out;
-    if (raw.startsWith("200 ")) {
-        out.kind = ServerLine::Greeting;
-        return out;
-    }
-    if (raw.startsWith("300 ")) {
-        out.kind = ServerLine::LogEnd;
-        return out;
-    }
-    if (raw.startsWith("ACK: ")) {
-        out.kind = ServerLine::Ack;
-        out.acked = raw.mid(5);
-        return out;
-    }
     const bool cid = raw.startsWith("CID:");
     if (!cid && !raw.startsWith("CIDINFO:")) return out;
     // "*KEY*value*KEY*value*...*": the name is the last field and may hold a '*' of its own.
