@@ -5,14 +5,8 @@
 namespace zrk {
 
 QString statusWord(int status) {
-    switch (status) {
-        case 1:
-            return QStringLiteral("плохой");
-        case 2:
-            return QStringLiteral("приоритетный");
-        default:
-            return QStringLiteral("нормальный");
-    }
+    static const char* const kWords[] = {"нормальный", "плохой", "приоритетный"};
+    return QString::fromUtf8(kWords[status == 1 || status == 2 ? status : 0]);
 }
 
 QString callTimeText(const QTime& time) {

@@ -28,23 +28,21 @@ TListRing::TListRing(Line& line, QWidget* parent)
     setWindowTitle(QStringLiteral("Список звонков"));
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
-    const QStyle* st = style();
+    const auto button = [&](const char* name, const char* hint, QStyle::StandardPixmap icon,
+                            void (TListRing::*slot)()) {
+        return addToolButton(toolbar, name, QString::fromUtf8(hint), style()->standardIcon(icon),
+                             this, slot);
+    };
     sbReDial_ =
-        addToolButton(toolbar, "sbReDial", QStringLiteral("Перезвонить"),
-                      st->standardIcon(QStyle::SP_BrowserReload), this, &TListRing::sbReDialClick);
+        button("sbReDial", "Перезвонить", QStyle::SP_BrowserReload, &TListRing::sbReDialClick);
     toolbar->addSeparator();
-    sbDel_ = addToolButton(toolbar, "sbDel", QStringLiteral("Удалить из списка"),
-                           st->standardIcon(QStyle::SP_DialogDiscardButton), this,
-                           &TListRing::sbDelClick);
-    sbClear_ =
-        addToolButton(toolbar, "sbClear", QStringLiteral("Очистить список"),
-                      st->standardIcon(QStyle::SP_TrashIcon), this, &TListRing::sbClearClick);
-    addToolButton(toolbar, "sbLog", QStringLiteral("Показать файл логов"),
-                  st->standardIcon(QStyle::SP_FileDialogDetailedView), this,
-                  &TListRing::sbLogClick);
+    sbDel_ = button("sbDel", "Удалить из списка", QStyle::SP_DialogDiscardButton,
+                    &TListRing::sbDelClick);
+    sbClear_ = button("sbClear", "Очистить список", QStyle::SP_TrashIcon, &TListRing::sbClearClick);
+    button("sbLog", "Показать файл логов", QStyle::SP_FileDialogDetailedView,
+           &TListRing::sbLogClick);
     toolbar->addSeparator();
-    addToolButton(toolbar, "sbExit", QStringLiteral("Спрятать список"),
-                  st->standardIcon(QStyle::SP_DialogCloseButton), this, &TListRing::sbExitClick);
+    button("sbExit", "Спрятать список", QStyle::SP_DialogCloseButton, &TListRing::sbExitClick);
 
     setUpList(lvRing_, "lvRing");
     lvRing_->setColumnCount(ColumnCount);
@@ -57,10 +55,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     const QFontMetrics fm(lvRing_->font());
     const int samples[ColumnCount] = {fm.horizontalAdvance(QStringLiteral("00-00-00")),
                                       fm.horizontalAdvance(callTimeText(QTime(20, 0, 0))),
-                                      fm.horizontalAdvance(callDateText(QDate(2000, 12, 28))),
-                                      0,
-                                      0,
-                                      0};
+                                      fm.horizontalAdvance(callDateText(QDate(2000, 12, 28)))};
     int columnsWidth = 0;
     for (int c = 0; c < ColLine; ++c) {
         lvRing_->setColumnWidth(c, qMax(qRound(designWidths[c] * scale), samples[c] + 12));

@@ -17,8 +17,6 @@ public:
     // `opener` replaces the desktop shell for the link (see TURL).
     explicit TCIDAbout(QWidget* parent = nullptr, TURL::Opener opener = {});
 
-    TURL& urlAbout() { return urlAbout_; }
-
 public slots:
     // Opens the web page; a desktop that cannot open it is not reported.
     void stUrlClick();

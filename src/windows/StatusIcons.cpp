@@ -7,13 +7,13 @@
 
 namespace zrk {
 
-namespace {
-
-QPixmap blank(int size) {
+QPixmap blankPixmap(int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     return pm;
 }
+
+namespace {
 
 // A green disc with a white tick: nothing special about this caller.
 void drawNormal(QPainter& p, qreal s) {
@@ -61,20 +61,12 @@ void drawPriority(QPainter& p, qreal s) {
 
 QPixmap statusPixmap(int status, int size) {
     if (status < 0 || status >= kStatusImageCount || size <= 0) return {};
-    QPixmap pm = blank(size);
+    static void (*const kDraw[kStatusImageCount])(QPainter&, qreal) = {drawNormal, drawBad,
+                                                                       drawPriority};
+    QPixmap pm = blankPixmap(size);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    switch (status) {
-        case 0:
-            drawNormal(p, size);
-            break;
-        case 1:
-            drawBad(p, size);
-            break;
-        default:
-            drawPriority(p, size);
-            break;
-    }
+    kDraw[status](p, size);
     return pm;
 }
 
@@ -87,7 +79,7 @@ QIcon statusIcon(int status) {
 }
 
 QPixmap programPixmap(int size) {
-    QPixmap pm = blank(size);
+    QPixmap pm = blankPixmap(size);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;

@@ -10,6 +10,9 @@ inline constexpr int kStatusImageCount = 3;
 
 // The status picture, `size` pixels square (16 and 32 are the sizes in use); a null pixmap
 // for a status outside 0..2.
+// A transparent square to draw on.
+QPixmap blankPixmap(int size);
+
 QPixmap statusPixmap(int status, int size);
 // The status picture in both sizes, for list views and menus; a null icon outside 0..2.
 QIcon statusIcon(int status);

@@ -5,29 +5,9 @@
 namespace zrk {
 
 QString urlPrefix(TURLType type) {
-    switch (type) {
-        case utFile:
-            return QStringLiteral("file://");
-        case utFtp:
-            return QStringLiteral("ftp://");
-        case utGopher:
-            return QStringLiteral("gopher://");
-        case utHttp:
-            return QStringLiteral("http://");
-        case utHttps:
-            return QStringLiteral("https://");
-        case utMailto:
-            return QStringLiteral("mailto:");
-        case utNews:
-            return QStringLiteral("news:");
-        case utTelnet:
-            return QStringLiteral("telnet:");
-        case utWais:
-            return QStringLiteral("wais:");
-        case utNone:
-            return {};
-    }
-    return {};
+    static const char* const kPrefixes[] = {"file://", "ftp://", "gopher://", "http://", "https://",
+                                            "mailto:", "news:",  "telnet:",   "wais:"};
+    return type >= utFile && type < utNone ? QString::fromLatin1(kPrefixes[type]) : QString();
 }
 
 TURL::TURL(Opener opener) : opener_(opener ? std::move(opener) : Opener(&openUrl)) {}
