@@ -1,17 +1,12 @@
 #include "main/Icons.h"
 
+#include "windows/StatusIcons.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace zrk {
 namespace {
-
-QPixmap canvas(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    return pm;
-}
 
 // A handset lying on its side.
 void drawHandset(QPainter& p, const QRectF& r, const QColor& c) {
@@ -36,7 +31,7 @@ QIcon trayIcon(int index) {
     static const QColor colours[3] = {QColor(0, 200, 0), QColor(128, 128, 128), QColor(255, 60, 0)};
     QIcon icon;
     for (int size : {16, 22, 32, 48}) {
-        QPixmap pm = canvas(size);
+        QPixmap pm = blankPixmap(size);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setBrush(Qt::black);
@@ -49,10 +44,12 @@ QIcon trayIcon(int index) {
     return icon;
 }
 
-QIcon appIcon() { return trayIcon(0); }
+QIcon appIcon() {
+    return trayIcon(0);
+}
 
 QIcon answerGlyph() {
-    QPixmap pm = canvas(16);
+    QPixmap pm = blankPixmap(16);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     drawHandset(p, QRectF(0, 2, 16, 12), QColor(0, 128, 0));
@@ -60,7 +57,7 @@ QIcon answerGlyph() {
 }
 
 QIcon resetGlyph() {
-    QPixmap pm = canvas(16);
+    QPixmap pm = blankPixmap(16);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(160, 0, 0), 2));
@@ -70,7 +67,7 @@ QIcon resetGlyph() {
 }
 
 QIcon portGlyph(bool open) {
-    QPixmap pm = canvas(16);
+    QPixmap pm = blankPixmap(16);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);

@@ -3,17 +3,10 @@
 namespace zrk {
 
 QString statusText(int code) {
-    switch (code) {
-        case 1: return QStringLiteral("Ожидание звонка");
-        case 2: return QStringLiteral("Набор номера");
-        case 3: return QStringLiteral("Звонок");
-        case 4: return QStringLiteral("Порт закрыт");
-        case 5: return QStringLiteral("Занято");
-        case 6: return QStringLiteral("Ошибка");
-        case 7: return QStringLiteral("Нет ответа");
-        case 8: return QStringLiteral("Ожидание ответа");
-        default: return {};
-    }
+    static const char* const kTexts[] = {"Ожидание звонка", "Набор номера",   "Звонок",
+                                         "Порт закрыт",     "Занято",         "Ошибка",
+                                         "Нет ответа",      "Ожидание ответа"};
+    return code >= 1 && code <= 8 ? QString::fromUtf8(kTexts[code - 1]) : QString();
 }
 
 }  // namespace zrk

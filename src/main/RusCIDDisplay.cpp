@@ -143,9 +143,7 @@ void TRusCID::buildLayout() {
     }
     sbHide = wide("sbHide", QStringLiteral("Спрятать"), "Выход из программы", 144);
 
-    for (QWidget* w : {static_cast<QWidget*>(pTools), static_cast<QWidget*>(pNumber),
-                       static_cast<QWidget*>(pInfo), static_cast<QWidget*>(pClock),
-                       static_cast<QWidget*>(stZvon)})
+    for (QFrame* w : std::initializer_list<QFrame*>{pTools, pNumber, pInfo, pClock, stZvon})
         w->installEventFilter(this);
 }
 

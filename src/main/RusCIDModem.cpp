@@ -56,9 +56,7 @@ void TRusCID::sbOpenCloseClick() {
 
 void TRusCID::idONOFF(bool on) {
     PortActive = on;
-    for (QWidget* w : {static_cast<QWidget*>(sbAnswer), static_cast<QWidget*>(sbDial),
-                       static_cast<QWidget*>(sbFlash)})
-        w->setEnabled(on);
+    for (QToolButton* b : {sbAnswer, sbDial, sbFlash}) b->setEnabled(on);
     for (QToolButton* b : sbKeys) b->setEnabled(on);
     for (QAction* a : {mPAnswer, mPClosePort, mPReDial, CID}) a->setEnabled(on);
     mPOpenPort->setEnabled(!on);

@@ -16,17 +16,11 @@ TrayGesture::TrayGesture(std::function<void()> act, int intervalMs, QObject* par
 }
 
 void TrayGesture::clicked(Click kind) {
-    if (wait_.isActive()) {
-        // The second half of a gesture that began with a click: act now, once, and drop
-        // whatever else the tray reports for it.
-        if (swallow_) return;
-        swallow_ = true;
-        wait_.start();
-        act_();
-        return;
-    }
-    if (kind == Double) {
-        // A tray that reports only the double click (no click before it).
+    // The second half of a gesture that began with a click, or a tray that reports only the
+    // double click (no click before it): act now, once, and drop whatever else the tray
+    // reports for it.
+    if (wait_.isActive() || kind == Double) {
+        if (wait_.isActive() && swallow_) return;
         swallow_ = true;
         wait_.start();
         act_();
