@@ -22,6 +22,12 @@ QDate dayOfValue(double value) {
     return QDate(1899, 12, 30).addDays(days);
 }
 
+// The date and time a date reminder is due, as the list and the alert show them.
+QString dueText(const ReminderRecord& r) {
+    return reminderDateText(dayOfValue(r.Date)) + QLatin1Char(' ') +
+           reminderTimeText(timeOfValue(r.Time));
+}
+
 }  // namespace
 
 qint64 minuteKey(const QDate& date, int hour, int minute) {
@@ -33,11 +39,9 @@ qint64 minuteKey(const QDateTime& dt) {
 }
 
 qint64 dueKey(const ReminderRecord& r) {
-    const double date = r.Date;
-    const double time = r.Time;
-    const QDate day = dayOfValue(date);
+    const QDate day = dayOfValue(r.Date);
     if (!day.isValid()) return std::numeric_limits<qint64>::min();
-    const QTime t = timeOfValue(time);
+    const QTime t = timeOfValue(r.Time);
     return minuteKey(day, t.hour(), t.minute());
 }
 
@@ -198,32 +202,16 @@ QString templateNote(const QString& t) {
 }
 
 QString alertInfo(const ReminderRecord& r) {
-    QString what;
-    if (r.Kind == ReminderByDate) {
-        const double date = r.Date;
-        const double time = r.Time;
-        what = QStringLiteral("по дате на: ") + reminderDateText(dayOfValue(date)) +
-               QLatin1Char(' ') + reminderTimeText(timeOfValue(time));
-    } else {
-        what = (QStringLiteral("по номеру: ") + r.Number.text()).left(36);
-    }
-    return QStringLiteral("Напоминание ") + what;
+    return QStringLiteral("Напоминание ") +
+           (r.Kind == ReminderByDate ? QStringLiteral("по дате на: ") + dueText(r)
+                                     : (QStringLiteral("по номеру: ") + r.Number.text()).left(36));
 }
 
 std::array<QString, 4> rowTexts(const ReminderRecord& r) {
-    std::array<QString, 4> t;
     const bool byDate = r.Kind == ReminderByDate;
-    t[0] = byDate ? QStringLiteral("Дата") : QStringLiteral("Номер");
-    if (byDate) {
-        const double date = r.Date;
-        const double time = r.Time;
-        t[1] = reminderDateText(dayOfValue(date)) + QLatin1Char(' ') +
-               reminderTimeText(timeOfValue(time));
-    } else {
-        t[2] = r.Number.text();
-    }
-    t[3] = r.Note.text().replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return t;
+    return {byDate ? QStringLiteral("Дата") : QStringLiteral("Номер"),
+            byDate ? dueText(r) : QString(), byDate ? QString() : r.Number.text(),
+            r.Note.text().replace(QLatin1Char('\r'), QLatin1Char(' '))};
 }
 
 }  // namespace zrk
