@@ -26,10 +26,9 @@ QString chooseWave(QWidget* parent) {
 // ---- entry editor ----
 
 TBookItem::TBookItem(GroupSource groups, QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags),
-      ui_(std::make_unique<Ui::TBookItem>()),
+    : PlacedDialog(QStringLiteral("Position\\BookItem"), parent, kFixedDialogFlags),
+      ui_(makeForm<Ui::TBookItem>(this)),
       groups_(std::move(groups)) {
-    ui_->setupUi(this);
     ui_->sbAddGroup->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
     ui_->bCansel->setAutoDefault(false);
     connect(ui_->ePhone, &QLineEdit::textChanged, this, &TBookItem::phoneChanged);
@@ -45,8 +44,6 @@ TBookItem::TBookItem(GroupSource groups, QWidget* parent)
     phoneChanged();
     CreateListGr();
 }
-
-TBookItem::~TBookItem() = default;
 
 void TBookItem::CreateListGr() {
     QComboBox* cb = ui_->cbGr;
@@ -104,18 +101,12 @@ void TBookItem::bOKClick() {
     accept();
 }
 
-void TBookItem::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
-}
-
 // ---- group editor ----
 
 TGroupItem::TGroupItem(QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags),
-      ui_(std::make_unique<Ui::TGroupItem>()),
+    : PlacedDialog(QStringLiteral("Position\\GroupItem"), parent, kFixedDialogFlags),
+      ui_(makeForm<Ui::TGroupItem>(this)),
       chooseFile_(&chooseWave) {
-    ui_->setupUi(this);
     ui_->bCansel->setAutoDefault(false);
     connect(ui_->eTitle, &QLineEdit::textChanged, this, &TGroupItem::titleChanged);
     connect(ui_->bOK, &QPushButton::clicked, this, &TGroupItem::bOKClick);
@@ -126,8 +117,6 @@ TGroupItem::TGroupItem(QWidget* parent)
     ui_->cbAction->setCurrentIndex(0);
     titleChanged();
 }
-
-TGroupItem::~TGroupItem() = default;
 
 void TGroupItem::InitFormProp() {
     setWindowTitle(QStringLiteral("Свойства группы"));
@@ -152,11 +141,6 @@ void TGroupItem::bOKClick() {
     Item.Sound.setText(ui_->feSound->text());
     Item.Action = qMax(0, ui_->cbAction->currentIndex());
     accept();
-}
-
-void TGroupItem::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
 }
 
 }  // namespace zrk

@@ -3,12 +3,10 @@
 // Each is made for one modal use on a record the phone book copies in (edit mode) and reads back
 // out after "OK".
 #include "book/BookRecords.h"
-#include "settings/WindowPlacement.h"
-
-#include <QDialog>
+#include "settings/Form.h"
+#include "settings/PlacedDialog.h"
 
 #include <functional>
-#include <memory>
 
 namespace Ui {
 class TBookItem;
@@ -27,11 +25,10 @@ struct GroupSource {
     std::function<void()> addGroup;
 };
 
-class TBookItem : public QDialog {
+class TBookItem : public PlacedDialog {
     Q_OBJECT
 public:
     explicit TBookItem(GroupSource groups, QWidget* parent = nullptr);
-    ~TBookItem() override;
 
     // The held record: filled from the controls by "OK".
     BookEntry Item = BookEntry::empty();
@@ -45,24 +42,19 @@ public:
     // Add mode: the phone a new entry starts with.
     void setPhone(const QString& phone);
 
-protected:
-    void done(int result) override;
-
 private:
     void phoneChanged();
     void bOKClick();
 
-    std::unique_ptr<Ui::TBookItem> ui_;
+    FormPtr<Ui::TBookItem> ui_;
     GroupSource groups_;
-    WindowPlacement placement_{QStringLiteral("Position\\BookItem"), false};
     bool confirmed_ = false;
 };
 
-class TGroupItem : public QDialog {
+class TGroupItem : public PlacedDialog {
     Q_OBJECT
 public:
     explicit TGroupItem(QWidget* parent = nullptr);
-    ~TGroupItem() override;
 
     BookGroup Item = BookGroup::empty();
     bool confirmed() const { return confirmed_; }
@@ -77,15 +69,11 @@ public:
     }
     void feSoundBrowse();
 
-protected:
-    void done(int result) override;
-
 private:
     void titleChanged();
     void bOKClick();
 
-    std::unique_ptr<Ui::TGroupItem> ui_;
-    WindowPlacement placement_{QStringLiteral("Position\\GroupItem"), false};
+    FormPtr<Ui::TGroupItem> ui_;
     std::function<QString(QWidget*)> chooseFile_;
     bool confirmed_ = false;
 };

@@ -26,10 +26,9 @@ void setHomePage(TURL& url, const QString& text) {
 }
 
 TItemInfo::TItemInfo(QWidget* parent, TURL::Opener opener)
-    : QDialog(parent, kFixedDialogFlags),
-      ui_(std::make_unique<Ui::TItemInfo>()),
+    : PlacedDialog(QStringLiteral("Position\\InfoItem"), parent, kFixedDialogFlags),
+      ui_(makeForm<Ui::TItemInfo>(this)),
       urlAddress_(std::move(opener)) {
-    ui_->setupUi(this);
     setObjectName(QStringLiteral("ItemInfo"));
     connect(ui_->bOK, &QPushButton::clicked, this, &QDialog::accept);
     // The four captions that are links: blue, underlined, with the hand.
@@ -40,8 +39,6 @@ TItemInfo::TItemInfo(QWidget* parent, TURL::Opener opener)
     fixDialogSize(this, 392, 157);
     placed_ = placement_.restoreOrReport(this);
 }
-
-TItemInfo::~TItemInfo() = default;
 
 void TItemInfo::InitForm(const BookEntry& e) {
     ui_->stFIO->setText(e.Name.text());
@@ -109,9 +106,8 @@ bool TItemInfo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TItemInfo::done(int result) {
-    placement_.saveOrReport(this);
     placed_ = true;
-    QDialog::done(result);
+    PlacedDialog::done(result);
 }
 
 }  // namespace zrk

@@ -3,12 +3,9 @@
 // Every field of one entry, with links that dial a phone, write an e-mail or open a home page. One
 // for the whole run, shown beside the phone book.
 #include "book/BookRecords.h"
-#include "settings/WindowPlacement.h"
+#include "settings/Form.h"
+#include "settings/PlacedDialog.h"
 #include "windows/URL.h"
-
-#include <QDialog>
-
-#include <memory>
 
 class QLabel;
 
@@ -25,11 +22,10 @@ class Line;
 // desktop expects it, anything else behind "http://".
 void setHomePage(TURL& url, const QString& text);
 
-class TItemInfo : public QDialog {
+class TItemInfo : public PlacedDialog {
     Q_OBJECT
 public:
     explicit TItemInfo(QWidget* parent = nullptr, TURL::Opener opener = {});
-    ~TItemInfo() override;
 
     // The window that dials the phone links; without one they do nothing.
     void setLine(Line* line) { line_ = line; }
@@ -52,10 +48,9 @@ protected:
 private:
     void dial(const QString& number);
 
-    std::unique_ptr<Ui::TItemInfo> ui_;
+    FormPtr<Ui::TItemInfo> ui_;
     Line* line_ = nullptr;
     TURL urlAddress_;
-    WindowPlacement placement_{QStringLiteral("Position\\InfoItem"), false};
     bool placed_ = false;  // a stored place, or one the user left it at
 };
 

@@ -2,6 +2,7 @@
 
 #include "calls/CallRow.h"
 #include "platform/DesktopShell.h"
+#include "settings/Form.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
 #include "windows/ToolBar.h"
@@ -67,10 +68,8 @@ TListRing::TListRing(Line& line, QWidget* parent)
     connect(lvRing_, &QTreeWidget::itemDoubleClicked, this, &TListRing::sbReDialClick);
     setCentralWidget(lvRing_);
 
-    auto* stStatus = new QStatusBar(this);
-    stStatus->setObjectName(QStringLiteral("stStatus"));
-    status_ = new QLabel(stStatus);
-    status_->setObjectName(QStringLiteral("stStatusPanel"));
+    auto* stStatus = named<QStatusBar>("stStatus", this);
+    status_ = named<QLabel>("stStatusPanel", stStatus);
     status_->setMinimumWidth(80);
     stStatus->addWidget(status_);
     setStatusBar(stStatus);

@@ -6,6 +6,7 @@
 #include "main/Palette.h"
 #include "main/RusCID.h"
 #include "platform/ColorRef.h"
+#include "settings/Form.h"
 #include "settings/Settings.h"
 #include "settings/SettingsNotifier.h"
 #include "book/PhoneBook.h"
@@ -22,6 +23,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
+
+#include <type_traits>
 
 namespace zrk {
 namespace {
@@ -45,15 +48,13 @@ QFont pointFont(const QString& family, int points) {
 }  // namespace
 
 void TRusCID::buildLayout() {
-    const auto named = [](QObject* o, const char* name) { o->setObjectName(QLatin1String(name)); };
     const QFont small = pixelFont(QStringLiteral("MS Serif"), 9);
 
-    pTools = new QFrame(this);
-    named(pTools, "pTools");
+    pTools = named<QFrame>("pTools", this);
     pTools->setGeometry(0, 0, 203, 70);
 
     const auto panel = [&](QLabel* l, const char* name, QRect r, Qt::Alignment a) {
-        named(l, name);
+        l->setObjectName(QLatin1String(name));
         l->setGeometry(r);
         l->setAlignment(a);
         l->setAutoFillBackground(true);
@@ -90,8 +91,7 @@ void TRusCID::buildLayout() {
     pCountCall->setToolTip(QStringLiteral("Количество звонков"));
 
     const auto button = [&](const char* name, const QString& text, const char* hint, QRect r) {
-        auto* b = new QToolButton(this);
-        named(b, name);
+        auto* b = named<QToolButton>(name, this);
         b->setGeometry(r);
         b->setText(text);
         b->setAutoRaise(true);
@@ -154,8 +154,7 @@ void TRusCID::buildMenus() {
         a->setCheckable(checkable);
         return a;
     };
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1 = named<QMenu>("PopupMenu1", this);
     mPShow = item(PopupMenu1, "mPShow", "Спрятать");
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
     mPStayOnTop = item(PopupMenu1, "mPStayOnTop", "&Поверх других окон", true);
@@ -174,8 +173,7 @@ void TRusCID::buildMenus() {
     mPAbout = item(PopupMenu1, "mPAbout", "&О программе...");
     mPExit = item(PopupMenu1, "mPExit", "Вы&ход");
 
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    PopupMenu2 = named<QMenu>("PopupMenu2", this);
     mPReDial = item(PopupMenu2, "mPReDial", "&Набрать номер");
     N2 = item(PopupMenu2, "N2", "&Сброс номера");
     CID = item(PopupMenu2, "CID", "О&пределить номер");
@@ -322,14 +320,13 @@ bool TRusCID::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TRusCID::wire() {
-    const auto on = [this](QAction* a, auto f) {
-        connect(a, &QAction::triggered, this, [this, f] { safely(f); });
-    };
-    const auto onClick = [this](QToolButton* b, auto f) {
-        connect(b, &QToolButton::clicked, this, [this, f] { safely(f); });
-    };
-    const auto onLabel = [this](ClickLabel* l, auto f) {
-        connect(l, &ClickLabel::clicked, this, [this, f] { safely(f); });
+    // A menu item's trigger, a button's or a label's click.
+    const auto on = [this](auto* sender, auto f) {
+        using Sender = std::remove_pointer_t<decltype(sender)>;
+        if constexpr (std::is_same_v<Sender, QAction>)
+            connect(sender, &QAction::triggered, this, [this, f] { safely(f); });
+        else
+            connect(sender, &Sender::clicked, this, [this, f] { safely(f); });
     };
 
     on(mPShow, [this] { mPShowClick(); });
@@ -339,7 +336,7 @@ void TRusCID::wire() {
                        [this](TIni& s) { s.Buttons = mPButton->isChecked(); });
     };
     on(mPButton, toggleButtons);
-    onLabel(stButtons, [this, toggleButtons] {
+    on(stButtons, [this, toggleButtons] {
         mPButton->setChecked(!mPButton->isChecked());
         toggleButtons();
     });
@@ -361,12 +358,12 @@ void TRusCID::wire() {
         mPBook->setChecked(!mPBook->isChecked());
         showBook();
     };
-    onClick(sbBook, flipBook);
-    onLabel(stPhones, flipBook);
+    on(sbBook, flipBook);
+    on(stPhones, flipBook);
     on(mPOpenPort, [this] { OpenPortClick(); });
     on(mPClosePort, [this] { ClosePortClick(); });
-    onClick(sbOpenClose, [this] { sbOpenCloseClick(); });
-    onLabel(stPort, [this] { sbOpenCloseClick(); });
+    on(sbOpenClose, [this] { sbOpenCloseClick(); });
+    on(stPort, [this] { sbOpenCloseClick(); });
     on(mPExit, [this] { close(); });
     on(mPAbout, [this] {
         TCIDAbout about(this);
@@ -377,16 +374,16 @@ void TRusCID::wire() {
     on(N8, [this] {
         if (windows_.book) windows_.book->addWithNumber(pNumber->text());
     });
-    onClick(sbHide, [this] { sbHideClick(); });
-    onClick(sbAnswer, [this] { sbAnswerClick(); });
+    on(sbHide, [this] { sbHideClick(); });
+    on(sbAnswer, [this] { sbAnswerClick(); });
     on(mPAnswer, [this] { sbAnswerClick(); });
-    onClick(sbDial, [this] { sbDialClick(); });
+    on(sbDial, [this] { sbDialClick(); });
     on(mPReDial, [this] { sbDialClick(); });
-    onClick(sbFlash, [this] { sbFlashClick(); });
+    on(sbFlash, [this] { sbFlashClick(); });
     on(N2, [this] { sbFlashClick(); });
     on(CID, [this] { CIDClick(); });
-    for (int d = 0; d <= 9; ++d) onClick(sbKeys[d], [this, d] { digitClick(d); });
-    onClick(sbViewListRing, [this] {
+    for (int d = 0; d <= 9; ++d) on(sbKeys[d], [this, d] { digitClick(d); });
+    on(sbViewListRing, [this] {
         if (!windows_.calls) return;
         const bool wasShown = CallListShown;
         CallListShown = !CallListShown;
@@ -398,11 +395,11 @@ void TRusCID::wire() {
             if (windows_.calls) windows_.calls->sbClearClick();
         });
     });
-    onLabel(stSound, [this] { stSoundClick(); });
+    on(stSound, [this] { stSoundClick(); });
     connect(tRing, &QTimer::timeout, this, [this] { safely([this] { tRingTimer(); }); });
     connect(tRinging, &QTimer::timeout, this, [this] { safely([this] { tRingingTimer(); }); });
     connect(tReDial, &QTimer::timeout, this, [this] { safely([this] { tReDialTimer(); }); });
-    onLabel(pTimer, [this] { RunStopTimer(!tTimer->isActive()); });
+    on(pTimer, [this] { RunStopTimer(!tTimer->isActive()); });
     connect(pTimer, &ClickLabel::doubleClicked, this, [this] {
         tTimer->stop();
         talkSeconds_ = 0;

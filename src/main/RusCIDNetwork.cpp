@@ -4,6 +4,7 @@
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "serial/Comm.h"
+#include "settings/Form.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -14,8 +15,7 @@ namespace zrk {
 
 void TRusCID::startNetwork() {
     if (!ncid_) {
-        ncid_ = new NcidLink(this);
-        ncid_->setObjectName(QStringLiteral("ncidLink"));
+        ncid_ = named<NcidLink>("ncidLink", this);
         connect(ncid_, &NcidLink::fileError, this, [this](const QString& text) {
             if (!closed_) showErrorBox(text, QStringLiteral("Ошибка"));
         });

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "reminders/Reminder.h"
 #include "reminders/ReminderRules.h"
+#include "settings/Form.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,24 +25,18 @@ TAlertReminder::TAlertReminder(QWidget* parent)
     setWindowTitle(QStringLiteral("Напоминание"));
     setModal(false);
 
-    pInfo = new QLabel(this);
-    pInfo->setObjectName(QStringLiteral("pInfo"));
+    pInfo = named<QLabel>("pInfo", this);
     pInfo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pInfo->setTextFormat(Qt::PlainText);
-    mNote = new QPlainTextEdit(this);
-    mNote->setObjectName(QStringLiteral("mNote"));
+    mNote = named<QPlainTextEdit>("mNote", this);
     mNote->setTabChangesFocus(true);
-    bCansel = new QPushButton(QStringLiteral("OK"), this);
-    bCansel->setObjectName(QStringLiteral("bCansel"));
+    bCansel = named<QPushButton>("bCansel", QStringLiteral("OK"), this);
     bCansel->setDefault(true);
-    bLater = new QPushButton(QStringLiteral("Напомнить через:"), this);
-    bLater->setObjectName(QStringLiteral("bLater"));
+    bLater = named<QPushButton>("bLater", QStringLiteral("Напомнить через:"), this);
     bLater->setAutoDefault(false);
-    cbAlarmLater = new QComboBox(this);
-    cbAlarmLater->setObjectName(QStringLiteral("cbAlarmLater"));
+    cbAlarmLater = named<QComboBox>("cbAlarmLater", this);
     cbAlarmLater->addItems(alarmLaterItems());
-    srPN = new QScrollBar(Qt::Horizontal, this);
-    srPN->setObjectName(QStringLiteral("srPN"));
+    srPN = named<QScrollBar>("srPN", Qt::Horizontal, this);
     srPN->setRange(0, 0);
     srPN->setFixedWidth(60);
     // The widest caption the button can get must fit from the start.

@@ -9,12 +9,12 @@
 namespace zrk {
 
 TEditNotes::TEditNotes(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      ui_(std::make_unique<Ui::TEditNotes>()),
+    : PlacedDialog(QStringLiteral("Position\\EditReminder"), parent,
+                   Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                       Qt::WindowCloseButtonHint),
+      ui_(makeForm<Ui::TEditNotes>(this)),
       saved_(ini()) {
-    ui_->setupUi(this);
     setObjectName(QStringLiteral("EditNotes"));
     move(260, 200);
     placement_.restoreOrReport(this);
@@ -23,15 +23,12 @@ TEditNotes::TEditNotes(QWidget* parent)
         for (const QString& t : ini().Notes) ui_->cbNotes->addItem(templateTitle(t));
         ui_->cbNotes->setCurrentIndex(0);
     }
-    editing_ = 0;
     connect(ui_->cbNotes, &QComboBox::currentIndexChanged, this, &TEditNotes::cbNotesChange);
     connect(ui_->bOK, &QPushButton::clicked, this, &TEditNotes::bOKClick);
     connect(ui_->bCansel, &QPushButton::clicked, this, &TEditNotes::bCanselClick);
     cbNotesChange();
     setFixedSize(sizeHint().expandedTo(QSize(340, 240)));
 }
-
-TEditNotes::~TEditNotes() = default;
 
 void TEditNotes::cbNotesChange() {
     const QString title = ui_->eTitle->text();
@@ -61,11 +58,6 @@ void TEditNotes::reject() {
     // (the sound schedule runs under this modal window) and those changes must stay.
     ini().Notes = saved_.Notes;
     QDialog::reject();
-}
-
-void TEditNotes::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
 }
 
 }  // namespace zrk

@@ -2,12 +2,9 @@
 // TEditNotes: the note template editor of the reminder form.
 // The seven note templates ("title|note" in the settings record). Moving to another title keeps the
 // edits of the one left; OK keeps them all, Отмена undoes them all.
+#include "settings/Form.h"
+#include "settings/PlacedDialog.h"
 #include "settings/Settings.h"
-#include "settings/WindowPlacement.h"
-
-#include <QDialog>
-
-#include <memory>
 
 namespace Ui {
 class TEditNotes;
@@ -15,11 +12,10 @@ class TEditNotes;
 
 namespace zrk {
 
-class TEditNotes : public QDialog {
+class TEditNotes : public PlacedDialog {
     Q_OBJECT
 public:
     explicit TEditNotes(QWidget* parent = nullptr);
-    ~TEditNotes() override;
 
 public slots:
     void cbNotesChange();
@@ -27,14 +23,12 @@ public slots:
     void bCanselClick();
 
 protected:
-    void done(int result) override;
     void reject() override;
 
 private:
-    std::unique_ptr<Ui::TEditNotes> ui_;
+    FormPtr<Ui::TEditNotes> ui_;
     int editing_ = 0;
     TIni saved_;
-    WindowPlacement placement_{QStringLiteral("Position\\EditReminder"), false};
 };
 
 }  // namespace zrk

@@ -7,6 +7,7 @@
 #include "reminders/ReminderRules.h"
 #include "settings/Settings.h"
 
+#include "settings/Form.h"
 #include "ui_ReMind.h"
 
 #include <QLineEdit>
@@ -18,21 +19,20 @@
 namespace zrk {
 
 TReMind::TReMind(TReminder& list, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      ui_(std::make_unique<Ui::TReMind>()),
+    : PlacedDialog(QStringLiteral("Position\\NewReminder"), parent,
+                   Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                       Qt::WindowCloseButtonHint),
+      ui_(makeForm<Ui::TReMind>(this)),
       list_(list),
       rec_(ReminderRecord::empty()) {
-    ui_->setupUi(this);
     setObjectName(QStringLiteral("ReMind"));
     ui_->cbNumber->lineEdit()->setMaxLength(25);
     ui_->dtDate->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
     ui_->sbMore->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     ui_->sbClear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
 
-    pmNotes_ = new QMenu(this);
-    pmNotes_->setObjectName(QStringLiteral("pmNotes"));
+    pmNotes_ = named<QMenu>("pmNotes", this);
     for (int k = 0; k < 7; ++k) {
         pm_[k] = pmNotes_->addAction(QString());
         pm_[k]->setObjectName(QStringLiteral("pm%1").arg(k + 1));
@@ -62,13 +62,10 @@ TReMind::TReMind(TReminder& list, QWidget* parent)
         ui_->dtDate->setDate(start.date());
     }
     ui_->dtTime->setCurrentText(timeEntryText(start.time()));
-    dateChanged_ = false;
     InitPM();
     CreateTimes(false);
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
-
-TReMind::~TReMind() = default;
 
 void TReMind::rbDateTimeClick() {
     const bool byDate = ui_->rbDateTime->isChecked();
@@ -82,14 +79,12 @@ void TReMind::InitForm(const ReminderRecord& r, quint64 id) {
     editing_ = id;
     (r.Kind == ReminderByDate ? ui_->rbDateTime : ui_->rbNumber)->setChecked(true);
     rbDateTimeClick();
-    const double date = r.Date;
-    const double time = r.Time;
     {
         const QSignalBlocker block(ui_->dtDate);
-        const QDate day = fromDateTimeValue(date).date();
+        const QDate day = fromDateTimeValue(r.Date).date();
         if (day.isValid()) ui_->dtDate->setDate(day);
     }
-    ui_->dtTime->setCurrentText(timeFieldText(timeOfValue(time)));
+    ui_->dtTime->setCurrentText(timeFieldText(timeOfValue(r.Time)));
     ui_->cbNumber->setCurrentText(r.Number.text());
     AddNotes(r.Note.text());
 }
@@ -172,11 +167,6 @@ void TReMind::bOKClick() {
     rec_ = r;
     list_.storeFromForm(r, editing_);
     accept();
-}
-
-void TReMind::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
 }
 
 }  // namespace zrk

@@ -3,12 +3,10 @@
 // A new reminder, or a change of one, by date and time or by number, with a note typed or taken
 // from the seven templates. Modal; stores nothing until OK.
 #include "reminders/ReminderStore.h"
-#include "settings/WindowPlacement.h"
+#include "settings/Form.h"
+#include "settings/PlacedDialog.h"
 
 #include <QDateTime>
-#include <QDialog>
-
-#include <memory>
 
 class QAction;
 class QMenu;
@@ -21,13 +19,12 @@ namespace zrk {
 
 class TReminder;
 
-class TReMind : public QDialog {
+class TReMind : public PlacedDialog {
     Q_OBJECT
 public:
     // FormCreate: place, a new reminder by date at now, the quick-pick times, the book's
     // numbers, the template titles.
     TReMind(TReminder& list, QWidget* parent = nullptr);
-    ~TReMind() override;
 
     // Editing: the reminder `id` of the list, with its record.
     void InitForm(const ReminderRecord& r, quint64 id);
@@ -50,11 +47,8 @@ public slots:
     void mpEditClick();
     void bOKClick();
 
-protected:
-    void done(int result) override;
-
 private:
-    std::unique_ptr<Ui::TReMind> ui_;
+    FormPtr<Ui::TReMind> ui_;
     TReminder& list_;
     ReminderRecord rec_;
     quint64 editing_ = 0;  // the reminder being changed; 0 for a new one
@@ -62,7 +56,6 @@ private:
     QDateTime quickBase_;  // when the quick-pick times were made: they count from it
     QMenu* pmNotes_;
     QAction* pm_[7];
-    WindowPlacement placement_{QStringLiteral("Position\\NewReminder"), false};
 };
 
 }  // namespace zrk

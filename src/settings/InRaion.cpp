@@ -1,5 +1,7 @@
 #include "settings/InRaion.h"
 
+#include "settings/Form.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -8,23 +10,20 @@
 
 namespace zrk {
 
-TInRaion::TInRaion(bool adding, QWidget* parent) : QDialog(parent) {
+TInRaion::TInRaion(bool adding, QWidget* parent)
+    : PlacedDialog(QStringLiteral("Position\\RaionItem"), parent) {
     setObjectName(QStringLiteral("InRaion"));
     setWindowTitle(adding ? QStringLiteral("Добавить район") : QStringLiteral("Изменить район"));
     auto* form = new QFormLayout;
-    eNumber = new QLineEdit(this);
-    eNumber->setObjectName(QStringLiteral("eNumber"));
-    eRaion = new QLineEdit(this);
-    eRaion->setObjectName(QStringLiteral("eRaion"));
+    eNumber = named<QLineEdit>("eNumber", this);
+    eRaion = named<QLineEdit>("eRaion", this);
     eRaion->setMinimumWidth(200);
     form->addRow(QStringLiteral("&Маска номера:"), eNumber);
     form->addRow(QStringLiteral("&Район:"), eRaion);
 
-    bOK = new QPushButton(QStringLiteral("OK"), this);
-    bOK->setObjectName(QStringLiteral("bOK"));
+    bOK = named<QPushButton>("bOK", QStringLiteral("OK"), this);
     bOK->setDefault(true);
-    bCansel = new QPushButton(QStringLiteral("Отмена"), this);
-    bCansel->setObjectName(QStringLiteral("bCansel"));
+    bCansel = named<QPushButton>("bCansel", QStringLiteral("Отмена"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(bOK);
@@ -41,11 +40,6 @@ TInRaion::TInRaion(bool adding, QWidget* parent) : QDialog(parent) {
         move(parent->window()->geometry().center() -
              QPoint(sizeHint().width() / 2, sizeHint().height() / 2));
     placement_.restoreOrReport(this);
-}
-
-void TInRaion::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
 }
 
 }  // namespace zrk

@@ -1,16 +1,14 @@
 #pragma once
 // TInRaion: the district editor, one entry of the district table: a number mask and the
 // district's name.
-#include "settings/WindowPlacement.h"
-
-#include <QDialog>
+#include "settings/PlacedDialog.h"
 
 class QLineEdit;
 class QPushButton;
 
 namespace zrk {
 
-class TInRaion : public QDialog {
+class TInRaion : public PlacedDialog {
     Q_OBJECT
 public:
     // `adding` chooses the title: "Добавить район" or "Изменить район".
@@ -20,11 +18,6 @@ public:
     QLineEdit* eRaion = nullptr;
     QPushButton* bOK = nullptr;
     QPushButton* bCansel = nullptr;
-
-    void done(int result) override;
-
-private:
-    WindowPlacement placement_{QStringLiteral("Position\\RaionItem"), false};
 };
 
 }  // namespace zrk

@@ -1,5 +1,6 @@
 #include "settings/ItemOptions.h"
 
+#include "settings/Form.h"
 #include "settings/Settings.h"
 
 #include <QHBoxLayout>
@@ -10,11 +11,11 @@
 
 namespace zrk {
 
-TItemOptions::TItemOptions(QWidget* parent) : QDialog(parent) {
+TItemOptions::TItemOptions(QWidget* parent)
+    : PlacedDialog(QStringLiteral("Position\\OptionsList"), parent) {
     setObjectName(QStringLiteral("ItemOptions"));
     setWindowTitle(QStringLiteral("Настройка списка"));
-    clColum = new QListWidget(this);
-    clColum->setObjectName(QStringLiteral("clColum"));
+    clColum = named<QListWidget>("clColum", this);
     auto* label = new QLabel(QStringLiteral("&Список колонок:"), this);
     label->setBuddy(clColum);
     static const char* const kColumns[8] = {"Фамилия",   "Телефон",      "Рабочий телефон",
@@ -28,11 +29,9 @@ TItemOptions::TItemOptions(QWidget* parent) : QDialog(parent) {
     clColum->setFixedHeight(clColum->sizeHintForRow(0) * 8 + 2 * clColum->frameWidth() + 2);
     clColum->setMinimumWidth(170);
 
-    bOK = new QPushButton(QStringLiteral("OK"), this);
-    bOK->setObjectName(QStringLiteral("bOK"));
+    bOK = named<QPushButton>("bOK", QStringLiteral("OK"), this);
     bOK->setDefault(true);
-    bCansel = new QPushButton(QStringLiteral("Отмена"), this);
-    bCansel->setObjectName(QStringLiteral("bCansel"));
+    bCansel = named<QPushButton>("bCansel", QStringLiteral("Отмена"), this);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(bOK);
     buttons->addWidget(bCansel);
@@ -60,11 +59,6 @@ void TItemOptions::bOKClick() {
     for (int i = 0; i < 8; ++i)
         ini().Columns[size_t(i)] = clColum->item(i)->checkState() == Qt::Checked;
     accept();
-}
-
-void TItemOptions::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
 }
 
 }  // namespace zrk

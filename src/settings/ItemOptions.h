@@ -1,16 +1,14 @@
 #pragma once
 // TItemOptions: "Настройка списка", the column chooser: which columns the phone book shows
 // ("Book Columns" of the settings).
-#include "settings/WindowPlacement.h"
-
-#include <QDialog>
+#include "settings/PlacedDialog.h"
 
 class QListWidget;
 class QPushButton;
 
 namespace zrk {
 
-class TItemOptions : public QDialog {
+class TItemOptions : public PlacedDialog {
     Q_OBJECT
 public:
     explicit TItemOptions(QWidget* parent = nullptr);
@@ -23,12 +21,8 @@ public:
     QPushButton* bOK = nullptr;
     QPushButton* bCansel = nullptr;
 
-    void done(int result) override;
-
 private:
     void bOKClick();
-
-    WindowPlacement placement_{QStringLiteral("Position\\OptionsList"), false};
 };
 
 }  // namespace zrk

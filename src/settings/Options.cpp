@@ -20,7 +20,9 @@ namespace zrk {
 TOptions::TOptions(OptionsHost& host, QWidget* parent) : TOptions(host, DeviceRoots(), parent) {}
 
 TOptions::TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent)
-    : QDialog(parent), host_(host), ui_(makeForm<Ui::Options>(this)) {
+    : PlacedDialog(QStringLiteral("Position\\Options"), parent),
+      host_(host),
+      ui_(makeForm<Ui::Options>(this)) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     TIni& s = ini();
     addPage(new GeneralPage(s, this), QStringLiteral("Общие"));
@@ -87,11 +89,6 @@ void TOptions::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void TOptions::done(int result) {
-    placement_.saveOrReport(this);
-    QDialog::done(result);
 }
 
 }  // namespace zrk

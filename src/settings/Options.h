@@ -3,9 +3,7 @@
 // settings. Nothing is applied before OK; OK stores every page into the record, whose
 // announcement has the windows take it up, saves it, and restarts a port the user changed.
 #include "settings/ModemPage.h"
-#include "settings/WindowPlacement.h"
-
-#include <QDialog>
+#include "settings/PlacedDialog.h"
 
 #include <functional>
 
@@ -18,7 +16,7 @@ namespace zrk {
 class OptionsHost;
 class FontPage;
 
-class TOptions : public QDialog {
+class TOptions : public PlacedDialog {
     Q_OBJECT
 public:
     using DeviceRoots = ModemPage::DeviceRoots;
@@ -30,7 +28,6 @@ public:
     bool fontsChanged() const;
 
     void bOKClick();
-    void done(int result) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,7 +41,6 @@ private:
     QList<OptionsPage*> pages_;
     ModemPage* modem_ = nullptr;
     FontPage* font_ = nullptr;
-    WindowPlacement placement_{QStringLiteral("Position\\Options"), false};
 };
 
 }  // namespace zrk

@@ -1,11 +1,12 @@
 #pragma once
 // OptionsPage: what every page of the options dialog is, and the rules its edits and lists
 // share.
+#include "settings/Form.h"
+
 #include <QWidget>
 
 #include <functional>
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -17,18 +18,6 @@ namespace zrk {
 struct TIni;
 class ColorBox;
 class FileNameEdit;
-
-// A window's form, made by its .ui: the deleter is made where the form's type is known, so the
-// window needs no destructor of its own.
-template <class Form>
-using FormPtr = std::unique_ptr<Form, void (*)(Form*)>;
-
-template <class Form, class Window>
-FormPtr<Form> makeForm(Window* window) {
-    FormPtr<Form> form(new Form, [](Form* f) { delete f; });
-    form->setupUi(window);
-    return form;
-}
 
 // One page of "Настройка программы": it shows its part of the settings when it is made and
 // puts that part back into the record at OK. What it keeps outside the record (the district

@@ -1,6 +1,7 @@
 #include "windows/AllScreen.h"
 
 #include "platform/ColorRef.h"
+#include "settings/Form.h"
 #include "settings/Settings.h"
 #include "windows/FontFit.h"
 #include "windows/Line.h"
@@ -15,8 +16,7 @@ namespace zrk {
 namespace {
 
 QLabel* makePanel(QWidget* parent, const char* name) {
-    auto* panel = new QLabel(parent);
-    panel->setObjectName(QString::fromLatin1(name));
+    auto* panel = named<QLabel>(name, parent);
     panel->setAlignment(Qt::AlignCenter);
     panel->setAutoFillBackground(true);
     panel->setFrameShape(QFrame::NoFrame);

@@ -1,6 +1,7 @@
 #include "windows/CIDAbout.h"
 #include "windows/Centre.h"
 
+#include "settings/Form.h"
 #include "settings/Settings.h"
 #include "windows/DialogLook.h"
 #include "windows/StatusIcons.h"
@@ -21,13 +22,11 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     setWindowTitle(QStringLiteral("О программе"));
     setWindowIcon(programIcon());
 
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("Bevel1"));
+    auto* frame = named<QFrame>("Bevel1", this);
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
 
-    auto* icon = new QLabel(frame);
-    icon->setObjectName(QStringLiteral("imgIcon"));
+    auto* icon = named<QLabel>("imgIcon", frame);
     icon->setPixmap(programIcon().pixmap(32, 32));
     icon->setFixedSize(32, 32);
 
@@ -38,11 +37,10 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     bold.setBold(true);
     product->setFont(bold);
 
-    auto* notice = new QLabel(QStringLiteral("© Разработчики Zrk Pro\nМосква"), frame);
-    notice->setObjectName(QStringLiteral("stNotice"));
+    auto* notice =
+        named<QLabel>("stNotice", QStringLiteral("© Разработчики Zrk Pro\nМосква"), frame);
 
-    auto* stUrl = new QLabel(QString::fromLatin1(kHomePage), frame);
-    stUrl->setObjectName(QStringLiteral("stUrl"));
+    auto* stUrl = named<QLabel>("stUrl", QString::fromLatin1(kHomePage), frame);
     stUrl->setTextFormat(Qt::PlainText);
     styleAsLink(stUrl);
     stUrl->installEventFilter(this);
@@ -56,8 +54,7 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     inside->addWidget(notice);
     inside->addWidget(stUrl);
 
-    auto* Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    auto* Button1 = named<QPushButton>("Button1", QStringLiteral("OK"), this);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -1,6 +1,8 @@
 #pragma once
 // The list windows' frame (phone book, call list, reminder list): a fixed tool bar of flat
 // buttons, icons from the desktop's theme, a list of rows sized for the desktop's font.
+#include "settings/Form.h"
+
 #include <QAction>
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -14,8 +16,7 @@
 namespace zrk {
 
 inline QToolBar* addFixedToolBar(QMainWindow* window, const char* name) {
-    auto* toolbar = new QToolBar(window);
-    toolbar->setObjectName(QLatin1String(name));
+    auto* toolbar = named<QToolBar>(name, window);
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
     toolbar->setIconSize(QSize(16, 16));
@@ -28,8 +29,7 @@ inline QToolBar* addFixedToolBar(QMainWindow* window, const char* name) {
 template <class Receiver, class Slot>
 QToolButton* addToolButton(QToolBar* toolbar, const char* name, const QString& hint,
                            const QIcon& icon, Receiver* receiver, Slot slot) {
-    auto* b = new QToolButton(toolbar);
-    b->setObjectName(QLatin1String(name));
+    auto* b = named<QToolButton>(name, toolbar);
     b->setToolTip(hint);
     b->setIcon(icon);
     b->setAutoRaise(true);

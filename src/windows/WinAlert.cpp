@@ -1,6 +1,7 @@
 #include "windows/WinAlert.h"
 #include "windows/Centre.h"
 
+#include "settings/Form.h"
 #include "windows/Line.h"
 #include "windows/StatusIcons.h"
 
@@ -17,8 +18,7 @@ namespace zrk {
 namespace {
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = named<QLabel>(name, parent);
     label->setTextFormat(Qt::PlainText);
     label->setMinimumWidth(1);  // a long name is cut, never widens the window
     return label;
@@ -57,11 +57,9 @@ TWinAlert::TWinAlert(Line& line, QWidget* parent)
     }
     grid->setColumnStretch(2, 1);
 
-    auto* bExit = new QPushButton(QStringLiteral("Ответить"), this);
-    bExit->setObjectName(QStringLiteral("bExit"));
+    auto* bExit = named<QPushButton>("bExit", QStringLiteral("Ответить"), this);
     bExit->setDefault(true);
-    auto* Button1 = new QPushButton(QStringLiteral("Игнорировать"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    auto* Button1 = named<QPushButton>("Button1", QStringLiteral("Игнорировать"), this);
     Button1->setAutoDefault(false);
     connect(bExit, &QPushButton::clicked, this, &TWinAlert::bExitClick);
     connect(Button1, &QPushButton::clicked, this, &TWinAlert::Button1Click);

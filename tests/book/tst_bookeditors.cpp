@@ -107,6 +107,23 @@ private slots:
         QCOMPARE(place.Width, -1);  // fixed size: no size kept
         TGroupItem again;
         QCOMPARE(again.pos(), QPoint(31, 42));
+
+        // Each editor under its own key: one left somewhere else must not move the others.
+        {
+            TBookItem item({});
+            item.move(53, 64);
+            item.reject();
+            TItemInfo info;
+            info.move(75, 86);
+            info.accept();
+        }
+        QCOMPARE(TBookItem({}).pos(), QPoint(53, 64));
+        QCOMPARE(TItemInfo().pos(), QPoint(75, 86));
+        QCOMPARE(TGroupItem().pos(), QPoint(31, 42));
+        LoadPosition("Position\\BookItem", place);
+        QCOMPARE(place.Left, 53);
+        LoadPosition("Position\\InfoItem", place);
+        QCOMPARE(place.Top, 86);
     }
 
     void groupEditor() {
