@@ -47,10 +47,10 @@ QString reportNumber(const QString& wire);
 struct ServerLine {
     enum Kind { Other, Greeting, LogEnd, Call, Ring, Ack };
     Kind kind = Other;
-    QString number, name, line;  // Call (line also for Ring)
-    QString date, time;          // Call: as the server sent them ("12082026", "0905")
-    int ring = 0;                // Ring
-    QByteArray acked;            // Ack: the line the server took ("CALL: ...", "REQ: ACK")
+    QString number{}, name{}, line{};  // Call (line also for Ring)
+    QString date{}, time{};            // Call: as the server sent them ("12082026", "0905")
+    int ring = 0;                      // Ring
+    QByteArray acked{};                // Ack: the line the server took ("CALL: ...", "REQ: ACK")
 };
 
 // One line from the server (line end removed). Anything not understood is Other; a CID line
