@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace zrk {
 namespace {
@@ -42,6 +43,19 @@ void syncDirectoryOf(const QString& path) {
 }  // namespace
 
 QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err) {
+    bool given = false;
+    return writeSyncedTemp(
+        target,
+        [&](QByteArray& chunk) {
+            if (std::exchange(given, true)) return false;
+            chunk = data;  // shared, not copied
+            return true;
+        },
+        err);
+}
+
+QString writeSyncedTemp(const QString& target, const std::function<bool(QByteArray& chunk)>& next,
+                        FileError* err) {
     const QFileInfo info(target);
     QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
     const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
@@ -53,20 +67,23 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
     struct stat st {};
     ::fchmod(fd,
              ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int code = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(tmpl.constData());
-            fail(err, QStringLiteral("cannot write %1").arg(target), code);
-            return {};
+    QByteArray chunk;
+    while (next(chunk)) {
+        const char* p = chunk.constData();
+        qsizetype left = chunk.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, p, size_t(left));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                const int code = n < 0 ? errno : ENOSPC;
+                ::close(fd);
+                ::unlink(tmpl.constData());
+                fail(err, QStringLiteral("cannot write %1").arg(target), code);
+                return {};
+            }
+            p += n;
+            left -= n;
         }
-        p += n;
-        left -= n;
     }
     // Closed whatever the sync says: a failing disk must not cost a descriptor per save.
     const int synced = ::fsync(fd) == 0 ? 0 : errno;
