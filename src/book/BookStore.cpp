@@ -298,7 +298,7 @@ void BookStore::fillRecord(const Slot& s, char* record) const {
         const int n = s.length[f];
         char* field = record + kFieldPlaces[f].offset;
         field[0] = char(n);
-        std::memcpy(field + 1, p, size_t(n));
+        if (n > 0) std::memcpy(field + 1, p, size_t(n));  // p is null in an empty arena
         p += n;
     }
     std::memcpy(record + offsetof(BookEntry, Status), &s.status, sizeof s.status);
@@ -488,7 +488,8 @@ int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
     Slot s = pack(entry);
     // Texts no longer than before go back where they were: editing does not grow the arena.
     if (s.size() <= oldSize) {
-        std::memcpy(d.arena.data() + oldOffset, d.arena.data() + s.offset, s.size());
+        if (s.size() > 0)
+            std::memcpy(d.arena.data() + oldOffset, d.arena.data() + s.offset, s.size());
         d.arena.resize(s.offset);
         s.offset = oldOffset;
         d.unused += oldSize - s.size();

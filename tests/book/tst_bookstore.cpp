@@ -122,6 +122,10 @@ private slots:
             << odd << QStringList{QString::fromLatin1("a\0b\0", 4), QString(70, 'a'), "я\u0402"}
             << odd;
 
+        QTest::newRow("only entries without texts")
+            << header(0) + entryBytes({}, 1) + entryBytes({}, 2) << QStringList{"", ""}
+            << header(0) + entryBytes({}, 1) + entryBytes({}, 2);
+
         // Converted with every field the old record lacks empty; the second name's length byte
         // is past its field.
         const QByteArrayList old{cp("Старый"), "12-34-56", {}, {}, {}, {}, {}, cp("заметка")};
