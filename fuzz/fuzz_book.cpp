@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BookStore store;
     store.load(path);
     for (int i = 0; i < store.count() && i < 64; ++i) {
-        const BookEntry& e = store.item(i).Entry;
+        const BookEntry e = store.entry(i);
         const CallerInfo who = store.WhoCall(DialFilter(e.Phone.text()));
         (void)who.group.Title.text();
         (void)store.IsNum(StrictDialFilter(e.Phone.text()));
@@ -32,5 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BookStore reloaded;
     reloaded.load(again);
     if (reloaded.serialize() != saved) std::abort();
+
+    // A copy keeps the book as it was while the original changes; an entry written back as
+    // it was read changes nothing.
+    const BookStore copy = reloaded;
+    for (int i = 0; i < reloaded.count(); ++i) reloaded.AddItem(reloaded.entry(i), false, i);
+    if (reloaded.serialize() != saved) std::abort();
+    if (reloaded.count() > 0) {
+        reloaded.setStatus(0, reloaded.status(0) + 1);
+        reloaded.RemoveItem(reloaded.count() - 1);
+    }
+    if (copy.serialize() != saved) std::abort();
     return 0;
 }

@@ -16,12 +16,6 @@ constexpr FieldInfo kFields[BookFieldCount] = {
     {"Фамилия", 150}, {"Телефон", 70}, {"Рабочий", 70},    {"Адрес", 90},
     {"E-Mail", 90},   {"ICQ UIN", 60}, {"Home Page", 100}, {"Дополнительно", 100}};
 
-template <int N>
-const char* take(const FixedText<N>& t, int* size) {
-    *size = t.size();
-    return t.data();
-}
-
 }  // namespace
 
 QString bookFieldCaption(BookField field) {
@@ -30,27 +24,6 @@ QString bookFieldCaption(BookField field) {
 
 int bookFieldWidth(BookField field) {
     return kFields[field].width;
-}
-
-const char* bookFieldData(const BookEntry& e, BookField field, int* size) {
-    switch (field) {
-        case FieldName:
-            return take(e.Name, size);
-        case FieldPhone:
-            return take(e.Phone, size);
-        case FieldWorkPhone:
-            return take(e.WorkPhone, size);
-        case FieldAddress:
-            return take(e.Address, size);
-        case FieldEMail:
-            return take(e.EMail, size);
-        case FieldIcq:
-            return take(e.Icq, size);
-        case FieldHomePage:
-            return take(e.HomePage, size);
-        default:
-            return take(e.Note, size);
-    }
 }
 
 QString bookFieldText(const BookEntry& e, BookField field) {
@@ -86,7 +59,7 @@ void BookModel::rebuild(int group) {
     const int n = store_.count();
     if (group == 0) masters_.reserve(size_t(n));
     for (int i = 0; i < n; ++i)
-        if (group == 0 || store_.item(i).Entry.Group == group) masters_.push_back(i);
+        if (group == 0 || store_.groupOf(i) == group) masters_.push_back(i);
     endResetModel();
 }
 
@@ -114,10 +87,9 @@ void BookModel::sortOn(BookField field) {
     keys.reserve(masters_.size());
     bytes.reserve(masters_.size() * 16);
     for (size_t r = 0; r < masters_.size(); ++r) {
-        int n = 0;
-        const char* p = bookFieldData(entry(int(r)), field, &n);
-        keys.push_back({quint32(bytes.size()), n, int(r)});
-        bytes.insert(bytes.end(), p, p + n);
+        const QByteArrayView text = store_.field(masters_[r], field);
+        keys.push_back({quint32(bytes.size()), int(text.size()), int(r)});
+        bytes.insert(bytes.end(), text.begin(), text.end());
     }
     const char* base = bytes.data();
     std::stable_sort(keys.begin(), keys.end(), [base](const Key& a, const Key& b) {
@@ -150,14 +122,15 @@ int BookModel::columnCount(const QModelIndex& parent) const {
 QVariant BookModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count() || masterIndex(index.row()) >= store_.count())
         return {};
-    const BookEntry& e = entry(index.row());
+    const int i = masterIndex(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        QString text = bookFieldText(e, fieldOf(index.column()));
+        QString text = store_.text(i, fieldOf(index.column()));
         if (role == Qt::DisplayRole) text.replace(QLatin1Char('\r'), QLatin1Char(' '));
         return text;
     }
-    if (role == Qt::DecorationRole && index.column() == 0 && e.Status >= 0 && e.Status < 3)
-        return statusIcons_[size_t(e.Status)];
+    const qint32 status = store_.status(i);
+    if (role == Qt::DecorationRole && index.column() == 0 && status >= 0 && status < 3)
+        return statusIcons_[size_t(status)];
     return {};
 }
 

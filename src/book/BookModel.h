@@ -15,26 +15,10 @@
 
 namespace zrk {
 
-// The text fields of an entry that the list can show, one column each, in this fixed order.
-// The field (not the column's place on screen) names the column's width key, and is the
-// index of its flag in "Book Columns".
-enum BookField : int {
-    FieldName,
-    FieldPhone,
-    FieldWorkPhone,
-    FieldAddress,
-    FieldEMail,
-    FieldIcq,
-    FieldHomePage,
-    FieldNote,
-    BookFieldCount
-};
-
 // Caption and default width of a field's column.
 QString bookFieldCaption(BookField field);
 int bookFieldWidth(BookField field);
-// The text field `field` of an entry.
-const char* bookFieldData(const BookEntry& e, BookField field, int* size);
+// The text field `field` of an entry (BookField: BookStore.h).
 QString bookFieldText(const BookEntry& e, BookField field);
 
 // Orders two texts of a field: bytes as unsigned code-page values over the shorter length,
@@ -62,7 +46,7 @@ public:
     void sortOn(BookField field);
 
     int masterIndex(int row) const { return masters_[size_t(row)]; }
-    const BookEntry& entry(int row) const { return store_.item(masterIndex(row)).Entry; }
+    BookEntry entry(int row) const { return store_.entry(masterIndex(row)); }
     int count() const { return int(masters_.size()); }
 
     int rowCount(const QModelIndex& parent = {}) const override;

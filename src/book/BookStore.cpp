@@ -12,6 +12,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace zrk {
 namespace {
@@ -54,13 +55,12 @@ QByteArray filterBytes(const QByteArray& in, const ByteSet& keep) {
 
 // Compares a phone field, filtered, with `number` without building the filtered text: the
 // lookups run over the whole book for every call.
-bool filteredEquals(const FixedText<50>& phone, const QByteArray& number, const ByteSet& keep) {
+bool filteredEquals(const char* phone, int n, const QByteArray& number, const ByteSet& keep) {
     const char* want = number.constData();
     const qsizetype wantSize = number.size();
     qsizetype matched = 0;
-    const int n = phone.size();
     for (int i = 0; i < n; ++i) {
-        const char c = phone.chars[i];
+        const char c = phone[i];
         if (!keep[static_cast<unsigned char>(c)]) continue;
         if (matched == wantSize || want[matched] != c) return false;
         ++matched;
@@ -124,6 +124,26 @@ void readRecords(QFile& f, F each) {
     }
 }
 
+template <int N>
+const char* take(const FixedText<N>& t, int* size) {
+    *size = t.size();
+    return t.data();
+}
+
+// Where field `f` of a record lies, and its capacity.
+struct FieldPlace {
+    size_t offset;
+    int capacity;
+};
+constexpr FieldPlace kFieldPlaces[BookFieldCount] = {
+    {offsetof(BookEntry, Name), 70},      {offsetof(BookEntry, Phone), 50},
+    {offsetof(BookEntry, WorkPhone), 50}, {offsetof(BookEntry, Address), 70},
+    {offsetof(BookEntry, EMail), 50},     {offsetof(BookEntry, Icq), 15},
+    {offsetof(BookEntry, HomePage), 70},  {offsetof(BookEntry, Note), 133}};
+
+// Past this many bytes no entry refers to, and past half the arena, the arena is rebuilt.
+constexpr size_t kMinWaste = 64 * 1024;
+
 BookEntry fromLegacy(const LegacyBookEntry& old) {
     BookEntry e = BookEntry::empty();
     e.Name.setBytes(old.Name.data(), old.Name.size());
@@ -173,6 +193,27 @@ void BookGroup::normalize() {
     Sound.normalize();
 }
 
+const char* bookFieldData(const BookEntry& e, BookField field, int* size) {
+    switch (field) {
+        case FieldName:
+            return take(e.Name, size);
+        case FieldPhone:
+            return take(e.Phone, size);
+        case FieldWorkPhone:
+            return take(e.WorkPhone, size);
+        case FieldAddress:
+            return take(e.Address, size);
+        case FieldEMail:
+            return take(e.EMail, size);
+        case FieldIcq:
+            return take(e.Icq, size);
+        case FieldHomePage:
+            return take(e.HomePage, size);
+        default:
+            return take(e.Note, size);
+    }
+}
+
 QByteArray DialFilter(const QByteArray& number) {
     return filterBytes(number, kDialSet);
 }
@@ -196,15 +237,116 @@ BookGroup commonGroup() {
     return BookGroup::make(QStringLiteral("[Общая]"));
 }
 
-BookStore::BookStore() {
-    clear();
+size_t BookStore::Slot::size() const {
+    size_t n = 0;
+    for (quint8 l : length) n += l;
+    return n;
 }
+
+const QExplicitlySharedDataPointer<BookStore::Data>& BookStore::emptyData() {
+    static const QExplicitlySharedDataPointer<Data> empty = [] {
+        QExplicitlySharedDataPointer<Data> d(new Data);
+        d->groups.emplace_back(BookGroup::make(QStringLiteral("[Все группы]")));
+        return d;
+    }();
+    return empty;
+}
+
+BookStore::BookStore() : d_(emptyData()) {}
 BookStore::~BookStore() = default;
+BookStore::BookStore(const BookStore&) = default;
+BookStore& BookStore::operator=(const BookStore&) = default;
+BookStore::BookStore(BookStore&& other) noexcept : d_(std::move(other.d_)) {
+    other.d_ = emptyData();
+}
+BookStore& BookStore::operator=(BookStore&& other) noexcept {
+    if (this != &other) {
+        d_ = std::move(other.d_);
+        other.d_ = emptyData();
+    }
+    return *this;
+}
 
 void BookStore::clear() {
-    master_.clear();
-    groups_.clear();
-    groups_.push_back(std::make_unique<TOBJGroup>(BookGroup::make(QStringLiteral("[Все группы]"))));
+    d_ = emptyData();
+}
+
+BookStore::Data& BookStore::data() {
+    d_.detach();
+    return *d_;
+}
+
+BookStore::Slot BookStore::pack(const BookEntry& e) {
+    Data& d = data();
+    Slot s;
+    s.offset = d.arena.size();
+    for (int f = 0; f < BookFieldCount; ++f) {
+        int n = 0;
+        const char* p = bookFieldData(e, BookField(f), &n);
+        s.length[f] = quint8(n);
+        d.arena.insert(d.arena.end(), p, p + n);
+    }
+    s.status = e.Status;
+    s.group = e.Group;
+    return s;
+}
+
+void BookStore::fillRecord(const Slot& s, char* record) const {
+    std::memset(record, 0, sizeof(BookEntry));
+    const char* p = d_->arena.data() + s.offset;
+    for (int f = 0; f < BookFieldCount; ++f) {
+        const int n = s.length[f];
+        char* field = record + kFieldPlaces[f].offset;
+        field[0] = char(n);
+        if (n > 0) std::memcpy(field + 1, p, size_t(n));  // p is null in an empty arena
+        p += n;
+    }
+    std::memcpy(record + offsetof(BookEntry, Status), &s.status, sizeof s.status);
+    std::memcpy(record + offsetof(BookEntry, Group), &s.group, sizeof s.group);
+}
+
+BookEntry BookStore::entry(int i) const {
+    BookEntry e;
+    fillRecord(d_->entries[size_t(i)], reinterpret_cast<char*>(&e));
+    return e;
+}
+
+QByteArrayView BookStore::field(int i, BookField f) const {
+    const Slot& s = d_->entries[size_t(i)];
+    size_t at = s.offset;
+    for (int k = 0; k < f; ++k) at += s.length[k];
+    return QByteArrayView(d_->arena.data() + at, s.length[f]);
+}
+
+QString BookStore::text(int i, BookField f) const {
+    const QByteArrayView b = field(i, f);
+    return fromCp1251(b.data(), b.size());
+}
+
+void BookStore::setStatus(int i, qint32 status) {
+    data().entries[size_t(i)].status = status;
+}
+
+void BookStore::setGroup(int i, qint32 group) {
+    data().entries[size_t(i)].group = group;
+}
+
+void BookStore::dropTexts(const Slot& s) {
+    d_->unused += s.size();
+}
+
+void BookStore::compactIfWasteful() {
+    Data& d = data();
+    if (d.unused < kMinWaste || d.unused < d.arena.size() / 2) return;
+    std::vector<char> arena;
+    arena.reserve(d.arena.size() - d.unused);
+    for (Slot& s : d.entries) {
+        const char* p = d.arena.data() + s.offset;
+        s.offset = arena.size();
+        arena.insert(arena.end(), p, p + s.size());
+    }
+    d.arena = std::move(arena);
+    d.unused = 0;
 }
 
 void BookStore::load() {
@@ -234,7 +376,7 @@ void BookStore::load(const QString& fileName) {
             if (!readRecord(f, &g)) return;
             AddGroup(g, true);
         }
-        master_.reserve(
+        data().entries.reserve(
             size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
         readRecords<BookEntry>(f, [this](const BookEntry& e) { AddItem(e, true); });
     } else if (header.magic == kLegacyBookMagic) {
@@ -242,18 +384,14 @@ void BookStore::load(const QString& fileName) {
         readRecords<LegacyBookEntry>(
             f, [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
     }
+    // The arena grew by doubling; what it holds now is all it needs.
+    if (d_->arena.capacity() > d_->arena.size()) data().arena.shrink_to_fit();
 }
 
-QByteArray BookStore::serialize() const {
-    QByteArray out;
-    serializeInto(out);
-    return out;
-}
-
-void BookStore::serializeInto(QByteArray& out) const {
-    const qsizetype groups = qsizetype(groups_.size()) - 1;
-    out.resize(kBookHeaderSize + groups * qsizetype(sizeof(BookGroup)) +
-               qsizetype(master_.size()) * qsizetype(sizeof(BookEntry)));
+QByteArray BookStore::headImage() const {
+    const Data& d = *d_;
+    const qsizetype groups = qsizetype(d.groups.size()) - 1;
+    QByteArray out(kBookHeaderSize + groups * qsizetype(sizeof(BookGroup)), Qt::Uninitialized);
     char* p = out.data();
 
     BookHeader header;
@@ -264,25 +402,33 @@ void BookStore::serializeInto(QByteArray& out) const {
     std::memcpy(p, &header, sizeof header);
     p += sizeof header;
 
-    for (size_t i = 1; i < groups_.size(); ++i) {
-        BookGroup g = groups_[i]->Group;
+    for (size_t i = 1; i < d.groups.size(); ++i) {
+        BookGroup g = d.groups[i].Group;
         g.normalize();
         std::memcpy(p, &g, sizeof g);
         p += sizeof g;
     }
-    for (const TOBJBook& obj : master_) {
-        BookEntry e = obj.Entry;
-        e.normalize();
-        std::memcpy(p, &e, sizeof e);
-        p += sizeof e;
-    }
+    return out;
 }
 
-bool BookStore::SaveList(FileError* error) {
+void BookStore::appendRecords(size_t from, size_t n, QByteArray& out) const {
+    const qsizetype start = out.size();
+    out.resize(start + qsizetype(n * sizeof(BookEntry)));
+    char* p = out.data() + start;
+    for (size_t i = from; i < from + n; ++i, p += sizeof(BookEntry)) fillRecord(d_->entries[i], p);
+}
+
+QByteArray BookStore::serialize() const {
+    QByteArray out = headImage();
+    appendRecords(0, d_->entries.size(), out);
+    return out;
+}
+
+bool BookStore::SaveList(FileError* error) const {
     return SaveList(ini().PhoneBookFile, error);
 }
 
-bool BookStore::SaveList(const QString& fileName, FileError* error) {
+bool BookStore::SaveList(const QString& fileName, FileError* error) const {
     // The new book is complete on disk before the old one is copied aside, and the book file
     // is replaced in one rename, so that neither a failure nor a crash at any moment of the
     // save leaves the book's name without a whole book behind it.
@@ -291,8 +437,25 @@ bool BookStore::SaveList(const QString& fileName, FileError* error) {
         if (error) *error = FileError{err.code, text};
         return false;
     };
-    serializeInto(saveBuffer_);
-    const QString temp = writeSyncedTemp(fileName, saveBuffer_, &err);
+    // Written in pieces of a few hundred records: no image of the whole file in memory.
+    constexpr size_t kChunk = 256;
+    size_t written = 0;
+    bool headDone = false;
+    const QString temp = writeSyncedTemp(
+        fileName,
+        [&](QByteArray& chunk) {
+            if (!std::exchange(headDone, true)) {
+                chunk = headImage();
+                return true;
+            }
+            const size_t n = std::min(kChunk, d_->entries.size() - written);
+            if (n == 0) return false;
+            chunk.clear();
+            appendRecords(written, n, chunk);
+            written += n;
+            return true;
+        },
+        &err);
     if (temp.isEmpty())
         return fail(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
     const QFileInfo target(fileName);
@@ -313,22 +476,39 @@ bool BookStore::SaveList(const QString& fileName, FileError* error) {
 
 int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
     if (isNew) {
-        master_.emplace_back(entry);
+        const Slot s = pack(entry);
+        d_->entries.push_back(s);
         return count() - 1;
     }
     Q_ASSERT(index >= 0 && index < count());
-    master_[size_t(index)].Entry = entry;
+    Data& d = data();
+    Slot& old = d.entries[size_t(index)];
+    const size_t oldSize = old.size();
+    const size_t oldOffset = old.offset;
+    Slot s = pack(entry);
+    // Texts no longer than before go back where they were: editing does not grow the arena.
+    if (s.size() <= oldSize) {
+        if (s.size() > 0)
+            std::memcpy(d.arena.data() + oldOffset, d.arena.data() + s.offset, s.size());
+        d.arena.resize(s.offset);
+        s.offset = oldOffset;
+        d.unused += oldSize - s.size();
+    } else {
+        d.unused += oldSize;
+    }
+    d.entries[size_t(index)] = s;
+    compactIfWasteful();
     return index;
 }
 
 int BookStore::AddGroup(const BookGroup& group, bool isNew, int index) {
+    Data& d = data();
     if (isNew) {
-        groups_.push_back(std::make_unique<TOBJGroup>(group));
+        d.groups.emplace_back(group);
         return groupCount() - 1;
     }
     Q_ASSERT(index >= 0 && index < groupCount());
-    groups_[size_t(index)]->Group = group;
-    groups_[size_t(index)]->Text = group.Title.text();
+    d.groups[size_t(index)] = TOBJGroup(group);
     return index;
 }
 
@@ -336,15 +516,17 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
     CallerInfo who;
     who.group = defaultCallerGroup();
     const QByteArray wanted = toCp1251(number);
-    for (const TOBJBook& obj : master_) {
-        const BookEntry& e = obj.Entry;
-        if (!filteredEquals(e.Phone, wanted, kDialSet)) continue;
-        who.name = e.Name.text();
-        who.status = e.Status;
-        if (e.Group == 0)
+    const Data& d = *d_;
+    const char* arena = d.arena.data();
+    for (const Slot& s : d.entries) {
+        const char* phone = arena + s.offset + s.length[FieldName];
+        if (!filteredEquals(phone, s.length[FieldPhone], wanted, kDialSet)) continue;
+        who.name = fromCp1251(arena + s.offset, s.length[FieldName]);
+        who.status = s.status;
+        if (s.group == 0)
             who.group = commonGroup();
-        else if (e.Group > 0 && e.Group < groupCount())
-            who.group = groups_[size_t(e.Group)]->Group;
+        else if (s.group > 0 && s.group < groupCount())
+            who.group = d.groups[size_t(s.group)].Group;
         break;
     }
     return who;
@@ -352,38 +534,48 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
 
 bool BookStore::IsNum(const QString& number) const {
     const QByteArray wanted = toCp1251(number);
-    for (const TOBJBook& obj : master_)
-        if (filteredEquals(obj.Entry.Phone, wanted, kStrictSet)) return true;
+    const char* arena = d_->arena.data();
+    for (const Slot& s : d_->entries) {
+        const char* phone = arena + s.offset + s.length[FieldName];
+        if (filteredEquals(phone, s.length[FieldPhone], wanted, kStrictSet)) return true;
+    }
     return false;
 }
 
 void BookStore::RemoveItem(int i) {
     Q_ASSERT(i >= 0 && i < count());
-    master_.erase(master_.begin() + i);
+    Data& d = data();
+    dropTexts(d.entries[size_t(i)]);
+    d.entries.erase(d.entries.begin() + i);
+    compactIfWasteful();
 }
 
 void BookStore::RemoveItems(std::vector<int> positions) {
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     if (positions.empty()) return;
+    Data& d = data();
     size_t next = 0;  // the next position to drop
     size_t kept = size_t(positions.front());
-    for (size_t i = kept; i < master_.size(); ++i) {
+    for (size_t i = kept; i < d.entries.size(); ++i) {
         if (next < positions.size() && int(i) == positions[next]) {
             ++next;
+            dropTexts(d.entries[i]);
             continue;
         }
-        if (kept != i) master_[kept] = std::move(master_[i]);
+        if (kept != i) d.entries[kept] = d.entries[i];
         ++kept;
     }
-    master_.erase(master_.begin() + std::ptrdiff_t(kept), master_.end());
+    d.entries.erase(d.entries.begin() + std::ptrdiff_t(kept), d.entries.end());
+    compactIfWasteful();
 }
 
 void BookStore::RemoveGroup(int k) {
     Q_ASSERT(k > 0 && k < groupCount());
-    groups_.erase(groups_.begin() + k);
-    for (TOBJBook& obj : master_)
-        if (obj.Entry.Group > k) --obj.Entry.Group;
+    Data& d = data();
+    d.groups.erase(d.groups.begin() + k);
+    for (Slot& s : d.entries)
+        if (s.group > k) --s.group;
 }
 
 }  // namespace zrk

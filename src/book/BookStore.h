@@ -2,14 +2,19 @@
 // The phone book in memory: the entries in book order (MasterList) and the groups
 // (GroupTable, whose position 0 is the built-in "[Все группы]"), the book file they are
 // loaded from and saved to, and the two questions asked of it: who is calling (WhoCall) and
-// is a number already in the book (IsNum). Used on the user-interface thread only.
+// is a number already in the book (IsNum).
+//
+// A store is a value: a copy is a snapshot that shares its memory with the original until
+// either changes (copy on write), so it is made at once and may be read or saved on another
+// thread while the original is edited on this one.
 #include "book/BookRecords.h"
 #include "platform/SafeFile.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QExplicitlySharedDataPointer>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 namespace zrk {
@@ -20,12 +25,23 @@ inline constexpr quint32 kBookMagic = 0x024E4850;        // "PHN" + format versi
 inline constexpr quint32 kLegacyBookMagic = 0x204E4850;  // "PHN "
 inline constexpr int kBookHeaderSize = 24;
 
-// One entry of the book.
-class TOBJBook {
-public:
-    explicit TOBJBook(const BookEntry& e) : Entry(e) {}
-    BookEntry Entry;
+// The text fields of an entry, in the order of the record. The field (not the column's
+// place on screen) names a list column's width key, and is the index of its flag in
+// "Book Columns".
+enum BookField : int {
+    FieldName,
+    FieldPhone,
+    FieldWorkPhone,
+    FieldAddress,
+    FieldEMail,
+    FieldIcq,
+    FieldHomePage,
+    FieldNote,
+    BookFieldCount
 };
+
+// The text field `field` of a record: its meaningful bytes.
+const char* bookFieldData(const BookEntry& e, BookField field, int* size);
 
 // One group with the text the group selector shows for it (its title).
 class TOBJGroup {
@@ -58,8 +74,13 @@ class BookStore {
 public:
     BookStore();
     ~BookStore();
-    BookStore(const BookStore&) = delete;
-    BookStore& operator=(const BookStore&) = delete;
+    // O(1): the copy shares everything until one side changes (then that side copies the
+    // book once: about 40 ms of CPU at 100,000 entries).
+    BookStore(const BookStore&);
+    BookStore& operator=(const BookStore&);
+    // The store moved from is left empty.
+    BookStore(BookStore&& other) noexcept;
+    BookStore& operator=(BookStore&& other) noexcept;
 
     // Fills the book from the file named by "Phone Book File" (or `fileName`), or from
     // "book.bak" when that file is missing. Reports nothing: a missing, short or foreign
@@ -71,9 +92,10 @@ public:
     // previous file becomes "book.bak" (the book file stays whole until the new one
     // replaces it). Returns whether the new file is in place; if not, `error` says why for
     // the user ("Ошибка создания book.bak!", "Ошибка записи book.phn!"...). The book in
-    // memory is never touched.
-    bool SaveList(FileError* error = nullptr);
-    bool SaveList(const QString& fileName, FileError* error = nullptr);
+    // memory is never touched. Changes nothing in the store: a copy may be saved on another
+    // thread.
+    bool SaveList(FileError* error = nullptr) const;
+    bool SaveList(const QString& fileName, FileError* error = nullptr) const;
 
     // isNew: appends a copy and returns its position; otherwise overwrites position `index`.
     int AddItem(const BookEntry& entry, bool isNew, int index = -1);
@@ -86,16 +108,23 @@ public:
     bool IsNum(const QString& number) const;
 
     // MasterList
-    int count() const { return int(master_.size()); }
-    const TOBJBook& item(int i) const { return master_[size_t(i)]; }
-    TOBJBook& item(int i) { return master_[size_t(i)]; }
+    int count() const { return int(d_->entries.size()); }
+    // Entry i as the book file holds it (every text within its field, zeros after it).
+    BookEntry entry(int i) const;
+    // A text field of entry i: the bytes, valid until the store next changes.
+    QByteArrayView field(int i, BookField f) const;
+    QString text(int i, BookField f) const;
+    qint32 status(int i) const { return d_->entries[size_t(i)].status; }
+    qint32 groupOf(int i) const { return d_->entries[size_t(i)].group; }
+    void setStatus(int i, qint32 status);
+    void setGroup(int i, qint32 group);
     void RemoveItem(int i);
     // Removes the entries at these positions (any order; repeats count once) in one pass.
     void RemoveItems(std::vector<int> positions);
 
     // GroupTable, position 0 included
-    int groupCount() const { return int(groups_.size()); }
-    const TOBJGroup& group(int i) const { return *groups_[size_t(i)]; }
+    int groupCount() const { return int(d_->groups.size()); }
+    const TOBJGroup& group(int i) const { return d_->groups[size_t(i)]; }
     // Removes group k (k > 0) and moves every entry of a later group down one position, so
     // that positions stay dense. The group's own entries are the caller's business.
     void RemoveGroup(int k);
@@ -107,15 +136,35 @@ public:
     QByteArray serialize() const;
 
 private:
-    void serializeInto(QByteArray& out) const;
+    // An entry without its texts: they lie one after another, in field order, from `offset`
+    // in the arena. Status and Group are kept as they are, known values or not.
+    struct Slot {
+        size_t offset;
+        quint8 length[BookFieldCount];
+        qint32 status;
+        qint32 group;
+        size_t size() const;
+    };
+    // Shared between copies. The texts of all entries in one block rather than a fixed-size
+    // record per entry: a book holds about a tenth of its file size in text, and a lookup
+    // walks the phones in book order.
+    struct Data : QSharedData {
+        std::vector<Slot> entries;
+        std::vector<char> arena;
+        size_t unused = 0;  // arena bytes no slot refers to any more
+        std::vector<TOBJGroup> groups;
+    };
+    static const QExplicitlySharedDataPointer<Data>& emptyData();
 
-    // Entries side by side: a large book loads without one allocation per entry, and the
-    // lookups walk memory in order.
-    std::vector<TOBJBook> master_;
-    std::vector<std::unique_ptr<TOBJGroup>> groups_;
-    // Kept between saves: the book is saved after every change, and fresh memory for a
-    // large book costs more than filling it.
-    QByteArray saveBuffer_;
+    Data& data();  // the store's own data, copied first if shared
+    Slot pack(const BookEntry& e);
+    void fillRecord(const Slot& s, char* record) const;
+    QByteArray headImage() const;  // the header and the groups
+    void appendRecords(size_t from, size_t n, QByteArray& out) const;
+    void dropTexts(const Slot& s);
+    void compactIfWasteful();
+
+    QExplicitlySharedDataPointer<Data> d_;
 };
 
 }  // namespace zrk

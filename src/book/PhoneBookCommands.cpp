@@ -115,14 +115,14 @@ void TPhoneBook::sbPropClick() {
 
 void TPhoneBook::SetStatus(int status) {
     for (int r : selectedRows()) {
-        store_.item(model_->masterIndex(r)).Entry.Status = status;
+        store_.setStatus(model_->masterIndex(r), status);
         ItemUpdate(r, false, model_->masterIndex(r));
     }
     save();
 }
 
 void TPhoneBook::SetGroup(int group) {
-    for (int r : selectedRows()) store_.item(model_->masterIndex(r)).Entry.Group = group;
+    for (int r : selectedRows()) store_.setGroup(model_->masterIndex(r), group);
     if (cbGroup->currentIndex() > 0) ItemsView();
     save();
 }
@@ -209,7 +209,7 @@ void TPhoneBook::sbDelGrClick() {
     // The group's own entries, found by their group and by nothing else.
     std::vector<int> doomed;
     for (int i = 0; i < store_.count(); ++i)
-        if (store_.item(i).Entry.Group == k) doomed.push_back(i);
+        if (store_.groupOf(i) == k) doomed.push_back(i);
     store_.RemoveItems(doomed);
     store_.RemoveGroup(k);
     fillSelector();

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace zrk {
 namespace {
@@ -58,6 +59,19 @@ bool writeAll(int fd, const QByteArray& data) {
 }
 
 QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err) {
+    bool given = false;
+    return writeSyncedTemp(
+        target,
+        [&](QByteArray& chunk) {
+            if (std::exchange(given, true)) return false;
+            chunk = data;  // shared, not copied
+            return true;
+        },
+        err);
+}
+
+QString writeSyncedTemp(const QString& target, const std::function<bool(QByteArray& chunk)>& next,
+                        FileError* err) {
     const QFileInfo info(target);
     QByteArray tmpl = QFile::encodeName(info.absolutePath() + QLatin1String("/.") +
                                         info.fileName() + QLatin1String(".XXXXXX"));
@@ -70,12 +84,15 @@ QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError
     struct stat st {};
     ::fchmod(fd,
              ::stat(QFile::encodeName(target).constData(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    if (!writeAll(fd, data)) {
-        const int code = errno;
-        ::close(fd);
-        ::unlink(tmpl.constData());
-        fail(err, QStringLiteral("cannot write %1").arg(target), code);
-        return {};
+    QByteArray chunk;
+    while (next(chunk)) {
+        if (!writeAll(fd, chunk)) {
+            const int code = errno;
+            ::close(fd);
+            ::unlink(tmpl.constData());
+            fail(err, QStringLiteral("cannot write %1").arg(target), code);
+            return {};
+        }
     }
     // Closed whatever the sync says: a failing disk must not cost a descriptor per save.
     const int synced = ::fsync(fd) == 0 ? 0 : errno;

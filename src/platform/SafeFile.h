@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zrk {
 
 struct FileError {
@@ -20,6 +22,10 @@ bool writeAll(int fd, const QByteArray& data);
 // Writes data to a new temporary file in the directory of `target` and syncs it.
 // Returns its path, or an empty string with `err` filled.
 QString writeSyncedTemp(const QString& target, const QByteArray& data, FileError* err = nullptr);
+// The same with the content in pieces, so that a large file needs no image in memory: `next`
+// puts the next piece in `chunk` and returns false when there is none left.
+QString writeSyncedTemp(const QString& target, const std::function<bool(QByteArray& chunk)>& next,
+                        FileError* err = nullptr);
 
 // rename(2) plus a sync of the directory so that the new name survives a crash.
 bool renameSynced(const QString& from, const QString& to, FileError* err = nullptr);

@@ -97,7 +97,7 @@ QStringList TReminder::bookPhones() const {
     QStringList phones;
     if (!book_) return phones;
     phones.reserve(book_->count());
-    for (int i = 0; i < book_->count(); ++i) phones.append(book_->item(i).Entry.Phone.text());
+    for (int i = 0; i < book_->count(); ++i) phones.append(book_->text(i, FieldPhone));
     return phones;
 }
 

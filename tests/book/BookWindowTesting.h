@@ -127,7 +127,7 @@ struct BookWindow {
     QStringList entries() const {
         QStringList out;
         for (int i = 0; i < book->store().count(); ++i) {
-            const zrk::BookEntry& e = book->store().item(i).Entry;
+            const zrk::BookEntry e = book->store().entry(i);
             out << QString("%1:%2:%3:%4")
                        .arg(e.Name.text(), e.Phone.text())
                        .arg(e.Status)

@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+#include <limits>
+#include <thread>
+
 using namespace zrk;
 using namespace zrktest;
 
@@ -29,7 +33,7 @@ void loadChanged(BookStore& book) {
 
 QStringList names(const BookStore& b) {
     QStringList n;
-    for (int i = 0; i < b.count(); ++i) n << b.item(i).Entry.Name.text();
+    for (int i = 0; i < b.count(); ++i) n << b.text(i, FieldName);
     return n;
 }
 
@@ -106,6 +110,22 @@ private slots:
             << header(1) + groupBytes(QByteArray(23, 'b'), "", 0) +
                    entryBytes({n(70), n(50), n(50), n(70), n(50), n(15), n(70), n(133)});
 
+        // Kept as they are: zeros inside a text, texts filling their fields, statuses and
+        // groups that mean nothing to this version.
+        constexpr qint32 kMax = std::numeric_limits<qint32>::max();
+        const QByteArrayList full{n(70), n(50), n(50), n(70), n(50), n(15), n(70), n(133)};
+        const QByteArray zeros("a\0b\0", 4), splitPhone("1\0002", 3);
+        const QByteArray odd = header(1) + g + entryBytes({zeros, splitPhone}, 7, 99) +
+                               entryBytes(full, -3, -5) +
+                               entryBytes({"\xFF\x80", QByteArray(1, '\0')}, kMax, -kMax - 1);
+        QTest::newRow("odd values")
+            << odd << QStringList{QString::fromLatin1("a\0b\0", 4), QString(70, 'a'), "я\u0402"}
+            << odd;
+
+        QTest::newRow("only entries without texts")
+            << header(0) + entryBytes({}, 1) + entryBytes({}, 2) << QStringList{"", ""}
+            << header(0) + entryBytes({}, 1) + entryBytes({}, 2);
+
         // Converted with every field the old record lacks empty; the second name's length byte
         // is past its field.
         const QByteArrayList old{cp("Старый"), "12-34-56", {}, {}, {}, {}, {}, cp("заметка")};
@@ -169,11 +189,12 @@ private slots:
     void saveKeepsTheBackupAndWritesNoJunk() {
         BookStore book;
         loadFrom(book, sampleFile());
-        // Junk left in memory behind a shortened text is not written either.
-        BookEntry& e = book.item(2).Entry;
+        // Junk behind a shortened text of an edited entry is not written either.
+        BookEntry e = book.entry(2);
         e.Name.setText("Сидоров-Длинный");
         e.Name.length = 7;
         e.pad1[0] = 'x';
+        book.AddItem(e, false, 2);
         book.AddItem(entry("Новый", "5"), true);
         QVERIFY(book.SaveList());
         QCOMPARE(readAll("book.phn"), sampleFile() + entryBytes({cp("Новый"), "5"}));
@@ -240,8 +261,8 @@ private slots:
         book.RemoveItem(0);
         book.RemoveGroup(1);
         QCOMPARE(book.group(1).Text, QStringLiteral("Коллеги"));
-        QCOMPARE(book.item(0).Entry.Group, 1);
-        QCOMPARE(book.item(1).Entry.Group, 0);
+        QCOMPARE(book.groupOf(0), 1);
+        QCOMPARE(book.groupOf(1), 0);
         QCOMPARE(book.WhoCall("9").group.Title.text(), QStringLiteral("Коллеги"));
 
         // Removing several at once: any order, repeats once, the rest keep their order.
@@ -250,6 +271,109 @@ private slots:
         QCOMPARE(names(book), (QStringList{"Сидоров", "A", "B", "D"}));
         book.RemoveItems({});
         QCOMPARE(book.count(), 4);
+    }
+
+    void editsKeepEveryOtherEntryWhole() {
+        // Entries rewritten longer and shorter and removed in numbers, so that the book's
+        // memory is reorganised more than once: every entry left reads and saves as written.
+        BookStore book;
+        QByteArray expected;
+        const auto note = [](int i, int len) { return QByteArray(len, char('a' + i % 26)); };
+        for (int i = 0; i < 3000; ++i)
+            book.AddItem(entry(QString("Имя %1").arg(i), QString::number(i)), true);
+        for (int round = 0; round < 3; ++round) {
+            for (int i = 0; i < book.count(); ++i) {
+                BookEntry e = entry(QString("Имя %1").arg(i), QString::number(i), round, 0);
+                e.Note.setBytes(note(i, round == 1 ? 5 : 133));
+                QCOMPARE(book.AddItem(e, false, i), i);
+            }
+        }
+        std::vector<int> odd;
+        for (int i = 1; i < book.count(); i += 2) odd.push_back(i);
+        book.RemoveItems(odd);
+        book.RemoveItem(0);
+        for (int i = 2; i < 3000; i += 2) {
+            QByteArrayList texts(8);
+            texts[0] = cp("Имя ") + QByteArray::number(i);
+            texts[1] = QByteArray::number(i);
+            texts[7] = note(i, 133);
+            expected += entryBytes(texts, 2, 0);
+        }
+        QCOMPARE(book.count(), 1499);
+        QCOMPARE(book.serialize(), header(0) + expected);
+        QCOMPARE(book.text(1498, FieldName), QString("Имя 2998"));
+        QCOMPARE(book.WhoCall("2998").name, QString("Имя 2998"));
+        QVERIFY(!book.IsNum("2999"));
+    }
+
+    void aCopyIsASnapshot() {
+        BookStore book;
+        loadFrom(book, sampleFile());
+        QVERIFY(writeAll("other.phn", header(0) + entryBytes({"Другой", "1"})));
+        const QByteArray before = book.serialize();
+        const QList<QPair<const char*, std::function<void(BookStore&)>>> edits{
+            {"add", [](BookStore& b) { b.AddItem(entry("Новый", "5"), true); }},
+            {"rewrite longer",
+             [](BookStore& b) { b.AddItem(entry("Иванов-Длинный", "12345678"), false, 0); }},
+            {"rewrite shorter", [](BookStore& b) { b.AddItem(entry("И", "1"), false, 0); }},
+            {"status", [](BookStore& b) { b.setStatus(1, 0); }},
+            {"group", [](BookStore& b) { b.setGroup(2, 1); }},
+            {"remove", [](BookStore& b) { b.RemoveItem(0); }},
+            {"remove several",
+             [](BookStore& b) {
+                 b.RemoveItems({2, 0});
+             }},
+            {"add group", [](BookStore& b) { b.AddGroup(BookGroup::make("Новая"), true); }},
+            {"rename group", [](BookStore& b) { b.AddGroup(BookGroup::make("Новая"), false, 1); }},
+            {"remove group", [](BookStore& b) { b.RemoveGroup(1); }},
+            {"clear", [](BookStore& b) { b.clear(); }},
+            {"load", [](BookStore& b) { b.load("other.phn"); }},
+        };
+        for (const auto& [what, edit] : edits) {
+            BookStore copy = book;
+            BookStore assigned;
+            assigned = book;
+            edit(assigned);
+            QVERIFY2(assigned.serialize() != before, what);
+            QVERIFY2(copy.serialize() == before, what);
+            QVERIFY2(book.serialize() == before, what);
+            QVERIFY2(book.group(1).Text == QStringLiteral("Друзья"), what);
+            QVERIFY2(book.WhoCall("123456").name == QStringLiteral("Иванов"), what);
+            // The other way round: the original edited, the copy as it was.
+            edit(book);
+            QVERIFY2(copy.serialize() == before, what);
+            book = copy;
+        }
+
+        // Moved: the store moved from is an empty book that still works.
+        BookStore moved = std::move(book);
+        QCOMPARE(moved.serialize(), before);
+        QCOMPARE(book.serialize(), header(0));
+        QCOMPARE(book.groupCount(), 1);
+        book.AddItem(entry("После", "1"), true);
+        QCOMPARE(names(book), QStringList{"После"});
+        moved = std::move(book);
+        QCOMPARE(names(moved), QStringList{"После"});
+        QCOMPARE(book.count(), 0);
+    }
+
+    void aCopySavesOnAnotherThreadWhileTheOriginalChanges() {
+        BookStore book;
+        for (int i = 0; i < 20000; ++i)
+            book.AddItem(entry(QString("Имя %1").arg(i), QString::number(i)), true);
+        const BookStore snapshot = book;
+        const QByteArray expected = snapshot.serialize();
+        bool saved = false;
+        std::thread saver([&] { saved = snapshot.SaveList("snapshot.phn"); });
+        for (int i = 0; i < 2000; ++i) {
+            book.AddItem(entry("Другое имя, длиннее прежнего", "7"), false, i);
+            book.setStatus(i + 1, 2);
+            if (i % 100 == 0) book.RemoveItem(book.count() - 1);
+        }
+        saver.join();
+        QVERIFY(saved);
+        QCOMPARE(readAll("snapshot.phn"), expected);
+        QCOMPARE(book.text(0, FieldName), QString("Другое имя, длиннее прежнего"));
     }
 
     // ---- saves that fail: each says why, and no good copy is lost ----

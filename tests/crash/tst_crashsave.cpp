@@ -164,8 +164,7 @@ qint64 loadedBook(const QString& file) {
     BookStore loaded;
     loaded.load(file);
     if (loaded.count() == 0) return -1;
-    const qint64 seq =
-        loaded.item(0).Entry.Name.text().section(' ', 1).section('-', 0, 0).toLongLong();
+    const qint64 seq = loaded.text(0, FieldName).section(' ', 1).section('-', 0, 0).toLongLong();
     BookStore expected;
     fillBook(expected, seq);
     return loaded.serialize() == expected.serialize() ? seq : -1;

@@ -65,7 +65,7 @@ private slots:
         f.window->N8->trigger();
         QCOMPARE(phones, QStringList{f.number()});
         QCOMPARE(f.phoneBook->store().count(), 1);
-        QCOMPARE(f.phoneBook->store().item(0).Entry.Phone.text(), f.number());
+        QCOMPARE(f.phoneBook->store().text(0, FieldPhone), f.number());
     }
 
     void bookLineButtonsFollowThePort() {

@@ -54,7 +54,7 @@ void saveBookShots(TPhoneBook& book, const QString& out,
     save(&book, out, "phone-book");
 
     TBookItem item({&book.store(), [] { return 1; }, {}}, &book);
-    item.Item = book.store().item(0).Entry;
+    item.Item = book.store().entry(0);
     item.InitFormProp();
     item.show();
     save(&item, out, "book-item");
@@ -66,7 +66,7 @@ void saveBookShots(TPhoneBook& book, const QString& out,
     save(&group, out, "group-item");
 
     TItemInfo info(&book);
-    info.InitForm(book.store().item(0).Entry);
+    info.InitForm(book.store().entry(0));
     info.show();
     save(&info, out, "item-info");
 }

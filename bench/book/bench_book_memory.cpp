@@ -1,0 +1,124 @@
+// Resident memory of the phone book: writes a book file of 100,000 entries record by record
+// (no book in memory while writing), then reads VmRSS from /proc/self/status before and after
+// loading it into a store, and after a copy of the store is made and the original edited
+// (the copy shares until the edit, which copies the book once). Prints the figures in
+// megabytes and the times of the copy and of that first edit; asserts nothing.
+#include "book/BookStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+using namespace zrk;
+
+namespace {
+
+constexpr int kEntries = 100000;
+constexpr int kGroups = 100;
+
+// VmRSS in kilobytes; memory freed to the allocator is handed back first.
+long residentKb() {
+    malloc_trim(0);
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// The same entries as the timing benchmark's book, written straight to the file.
+bool writeBook(const QString& name) {
+    QFile f(name);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    char header[kBookHeaderSize] = {};
+    const quint32 magic = kBookMagic;
+    const qint32 groups = kGroups;
+    std::memcpy(header, &magic, 4);
+    std::memcpy(header + 20, &groups, 4);
+    f.write(header, sizeof header);
+    for (int g = 1; g <= kGroups; ++g) {
+        const BookGroup group = BookGroup::make(QStringLiteral("Группа %1").arg(g),
+                                                QStringLiteral("group%1.wav").arg(g), g % 4);
+        f.write(reinterpret_cast<const char*>(&group), sizeof group);
+    }
+    for (int i = 0; i < kEntries; ++i) {
+        BookEntry e = BookEntry::empty();
+        e.Name.setText(QStringLiteral("Абонент номер %1").arg(i));
+        const QString d =
+            QStringLiteral("%1").arg(100000 + i * 7 % 900000, 6, 10, QLatin1Char('0'));
+        e.Phone.setText(QStringLiteral("(812) %1-%2-%3").arg(d.left(2), d.mid(2, 2), d.mid(4)));
+        e.WorkPhone.setText(QStringLiteral("555-%1").arg(i % 10000));
+        e.Address.setText(QStringLiteral("ул. Садовая, д. %1, кв. %2").arg(i % 200).arg(i % 97));
+        e.EMail.setText(QStringLiteral("user%1@example.ru").arg(i));
+        e.Note.setText(QStringLiteral("заметка\rвторая строка"));
+        e.Status = i % 3;
+        e.Group = i % (kGroups + 1);
+        f.write(reinterpret_cast<const char*>(&e), sizeof e);
+    }
+    return f.flush();
+}
+
+// CPU time of this thread: on a busy machine the wall clock says more about the others.
+double threadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QString::fromLatin1(kBookFile));
+    if (!dir.isValid() || !writeBook(name)) {
+        std::fprintf(stderr, "cannot write the book\n");
+        return 1;
+    }
+    const long before = residentKb();
+    BookStore book;
+    QElapsedTimer t;
+    t.start();
+    book.load(name);
+    const double loadMs = double(t.nsecsElapsed()) / 1e6;
+    const long loaded = residentKb();
+    std::printf("entries %d, load %.1f ms\n", book.count(), loadMs);
+    std::printf("VmRSS before load %8.1f MB\n", before / 1024.0);
+    std::printf("VmRSS after load  %8.1f MB   book: %.1f MB\n", loaded / 1024.0,
+                (loaded - before) / 1024.0);
+
+    // The records a save writes, without the disk: median of 5.
+    std::vector<double> images;
+    for (int r = 0; r < 5; ++r) {
+        t.start();
+        const QByteArray image = book.serialize();
+        images.push_back(double(t.nsecsElapsed()) / 1e6);
+        if (image.size() < qsizetype(kEntries) * qsizetype(sizeof(BookEntry))) return 1;
+    }
+    std::sort(images.begin(), images.end());
+    std::printf("file image of the book %.1f ms\n", images[2]);
+
+    t.start();
+    const BookStore copy = book;
+    const double copyMs = double(t.nsecsElapsed()) / 1e6;
+    t.start();
+    const double cpu = threadCpuMs();
+    book.setStatus(0, 1);
+    const double detachMs = double(t.nsecsElapsed()) / 1e6;
+    const double detachCpuMs = threadCpuMs() - cpu;
+    const long twice = residentKb();
+    std::printf("copy %.3f ms, first edit after it %.1f ms (CPU %.1f ms)\n", copyMs, detachMs,
+                detachCpuMs);
+    std::printf("VmRSS with the copy detached %8.1f MB\n", twice / 1024.0);
+    return book.count() == kEntries && copy.count() == kEntries ? 0 : 1;
+}
