@@ -204,7 +204,7 @@ BookStore::~BookStore() = default;
 void BookStore::clear() {
     master_.clear();
     groups_.clear();
-    groups_.push_back(std::make_unique<TOBJGroup>(BookGroup::make(QStringLiteral("[Все группы]"))));
+    groups_.emplace_back(BookGroup::make(QStringLiteral("[Все группы]")));
 }
 
 void BookStore::load() {
@@ -265,7 +265,7 @@ void BookStore::serializeInto(QByteArray& out) const {
     p += sizeof header;
 
     for (size_t i = 1; i < groups_.size(); ++i) {
-        BookGroup g = groups_[i]->Group;
+        BookGroup g = groups_[i].Group;
         g.normalize();
         std::memcpy(p, &g, sizeof g);
         p += sizeof g;
@@ -278,11 +278,11 @@ void BookStore::serializeInto(QByteArray& out) const {
     }
 }
 
-bool BookStore::SaveList(FileError* error) {
+bool BookStore::SaveList(FileError* error) const {
     return SaveList(ini().PhoneBookFile, error);
 }
 
-bool BookStore::SaveList(const QString& fileName, FileError* error) {
+bool BookStore::SaveList(const QString& fileName, FileError* error) const {
     // The new book is complete on disk before the old one is copied aside, and the book file
     // is replaced in one rename, so that neither a failure nor a crash at any moment of the
     // save leaves the book's name without a whole book behind it.
@@ -291,8 +291,7 @@ bool BookStore::SaveList(const QString& fileName, FileError* error) {
         if (error) *error = FileError{err.code, text};
         return false;
     };
-    serializeInto(saveBuffer_);
-    const QString temp = writeSyncedTemp(fileName, saveBuffer_, &err);
+    const QString temp = writeSyncedTemp(fileName, serialize(), &err);
     if (temp.isEmpty())
         return fail(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
     const QFileInfo target(fileName);
@@ -323,12 +322,12 @@ int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
 
 int BookStore::AddGroup(const BookGroup& group, bool isNew, int index) {
     if (isNew) {
-        groups_.push_back(std::make_unique<TOBJGroup>(group));
+        groups_.emplace_back(group);
         return groupCount() - 1;
     }
     Q_ASSERT(index >= 0 && index < groupCount());
-    groups_[size_t(index)]->Group = group;
-    groups_[size_t(index)]->Text = group.Title.text();
+    groups_[size_t(index)].Group = group;
+    groups_[size_t(index)].Text = group.Title.text();
     return index;
 }
 
@@ -344,7 +343,7 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
         if (e.Group == 0)
             who.group = commonGroup();
         else if (e.Group > 0 && e.Group < groupCount())
-            who.group = groups_[size_t(e.Group)]->Group;
+            who.group = groups_[size_t(e.Group)].Group;
         break;
     }
     return who;

@@ -2,14 +2,14 @@
 // The phone book in memory: the entries in book order (MasterList) and the groups
 // (GroupTable, whose position 0 is the built-in "[Все группы]"), the book file they are
 // loaded from and saved to, and the two questions asked of it: who is calling (WhoCall) and
-// is a number already in the book (IsNum). Used on the user-interface thread only.
+// is a number already in the book (IsNum). Used on the user-interface thread; a copy of it
+// may be saved on a worker.
 #include "book/BookRecords.h"
 #include "platform/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 namespace zrk {
@@ -58,8 +58,12 @@ class BookStore {
 public:
     BookStore();
     ~BookStore();
-    BookStore(const BookStore&) = delete;
-    BookStore& operator=(const BookStore&) = delete;
+    // A copy shares nothing with the original: it may be saved on another thread while
+    // the original changes.
+    BookStore(const BookStore&) = default;
+    BookStore& operator=(const BookStore&) = default;
+    BookStore(BookStore&&) = default;
+    BookStore& operator=(BookStore&&) = default;
 
     // Fills the book from the file named by "Phone Book File" (or `fileName`), or from
     // "book.bak" when that file is missing. Reports nothing: a missing, short or foreign
@@ -72,8 +76,8 @@ public:
     // replaces it). Returns whether the new file is in place; if not, `error` says why for
     // the user ("Ошибка создания book.bak!", "Ошибка записи book.phn!"...). The book in
     // memory is never touched.
-    bool SaveList(FileError* error = nullptr);
-    bool SaveList(const QString& fileName, FileError* error = nullptr);
+    bool SaveList(FileError* error = nullptr) const;
+    bool SaveList(const QString& fileName, FileError* error = nullptr) const;
 
     // isNew: appends a copy and returns its position; otherwise overwrites position `index`.
     int AddItem(const BookEntry& entry, bool isNew, int index = -1);
@@ -95,7 +99,7 @@ public:
 
     // GroupTable, position 0 included
     int groupCount() const { return int(groups_.size()); }
-    const TOBJGroup& group(int i) const { return *groups_[size_t(i)]; }
+    const TOBJGroup& group(int i) const { return groups_[size_t(i)]; }
     // Removes group k (k > 0) and moves every entry of a later group down one position, so
     // that positions stay dense. The group's own entries are the caller's business.
     void RemoveGroup(int k);
@@ -112,10 +116,7 @@ private:
     // Entries side by side: a large book loads without one allocation per entry, and the
     // lookups walk memory in order.
     std::vector<TOBJBook> master_;
-    std::vector<std::unique_ptr<TOBJGroup>> groups_;
-    // Kept between saves: the book is saved after every change, and fresh memory for a
-    // large book costs more than filling it.
-    QByteArray saveBuffer_;
+    std::vector<TOBJGroup> groups_;
 };
 
 }  // namespace zrk
