@@ -95,6 +95,7 @@ private slots:
         QCOMPARE(f.alert->alert(0).Note.text(), QString("0"));
         QCOMPARE(f.alert->alert(19999).Note.text(), QString("19999"));
         QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 19999"));
+        f.list->finishSaves();
         QVERIFY(!QFile::exists(kReminderFile));  // nothing left to wait
         QCOMPARE(f.backupRecords().size(), 20000);
         QCOMPARE(f.host.played.size(), 1);
