@@ -32,8 +32,14 @@ BookPrompts desktopPrompts(QWidget* owner) {
     p.warn = [owner](const QString& caption, const QString& text) {
         QMessageBox::warning(owner, caption, text);
     };
+    // A save's failure comes back some time after the command: a box that holds up
+    // nothing, as a modal one would hold up whatever runs then.
     p.error = [owner](const QString& caption, const QString& text) {
-        QMessageBox::critical(owner, caption, text);
+        auto* box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+        box->setObjectName(QStringLiteral("errorBox"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
     };
     return p;
 }
@@ -75,6 +81,8 @@ TPhoneBook::TPhoneBook(QWidget* parent)
     bar->addWidget(stStatus0);
     bar->addWidget(stStatus1);
     setStatusBar(bar);
+    connect(&saver_, &BackgroundSave::failed, this,
+            [this](const FileError& error) { tellError(error.message); });
 
     // Creation: place, columns, the book, the selector at the stored group.
     PendingPhone.clear();
@@ -320,8 +328,15 @@ QList<int> TPhoneBook::selectedRows() const {
 }
 
 void TPhoneBook::save() {
-    // A failure is told; the change stays in memory and goes with the next save.
-    if (FileError error; !store_.SaveList(&error)) tellError(error.message);
+    // The worker writes the book as it is now; a failure is told when it comes back, and
+    // the change stays in memory and goes with the next save.
+    saver_.schedule([book = store_, file = ini().PhoneBookFile](FileError* error) {
+        return book.SaveList(file, error);
+    });
+}
+
+void TPhoneBook::finishSaves() {
+    if (const std::optional<FileError> failure = saver_.finish()) tellError(failure->message);
 }
 
 void TPhoneBook::tellError(const QString& text) {
@@ -333,7 +348,10 @@ void TPhoneBook::tellError(const QString& text) {
 
 void TPhoneBook::closeForExit(QStringList& failures) {
     const QScopedValueRollback collect(exitFailures_, &failures);
-    close();
+    if (isVisible())
+        close();
+    else
+        finishSaves();
 }
 
 void TPhoneBook::showEvent(QShowEvent* event) {
@@ -346,6 +364,7 @@ void TPhoneBook::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     emit shownChanged(false);
     save();
+    finishSaves();
 }
 
 bool TPhoneBook::eventFilter(QObject* watched, QEvent* event) {

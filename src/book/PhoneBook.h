@@ -2,10 +2,12 @@
 // TPhoneBook: the phone book window, the entries and groups with every command on them.
 // It owns the phone book for the whole run and loads it when it is created, so that callers are
 // found from the first call on; shown, it lists the entries of one group or of all, and carries
-// every command on entries and groups. Every change is saved at once.
+// every command on entries and groups. Every change is saved at once, by a worker, from a copy
+// of the book: the window never waits for the disk, except when it closes.
 #include "book/BookModel.h"
 #include "book/BookStore.h"
 #include "book/ItemInfo.h"
+#include "platform/BackgroundSave.h"
 #include "settings/WindowPlacement.h"
 
 #include <QMainWindow>
@@ -59,9 +61,12 @@ public:
     void setColumnChooser(std::function<bool(QWidget* parent)> choose);
     void setPrompts(BookPrompts prompts);
 
-    // At the end of the program: closes as the user's close does, but what cannot be saved
-    // is added to `failures` instead of being shown (nobody may be there to click a box).
+    // At the end of the program: closes as the user's close does (shown or not, it waits for
+    // the last save), but what cannot be saved is added to `failures` instead of being shown
+    // (nobody may be there to click a box).
     void closeForExit(QStringList& failures);
+    // Waits until the last change is on disk; a failure not told yet is told now.
+    void finishSaves();
 
     // The main window's "&Добавить в книгу...": a new entry with `number`.
     void addWithNumber(const QString& number);
@@ -128,6 +133,7 @@ private:
     TItemInfo* infoForm();
 
     BookStore store_;  // before the rows, which refer to it
+    BackgroundSave saver_;
     BookModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
     Line* line_ = nullptr;

@@ -275,8 +275,8 @@ void TRusCID::FormClose() {
         disconnect(queueErrors);
     }
     attempt([this] { placement_.save(this); });
-    if (windows_.book && windows_.book->isVisible())
-        attempt([&] { windows_.book->closeForExit(failures); });
+    // Shown or not, the book's last save must be on disk before the program ends.
+    if (windows_.book) attempt([&] { windows_.book->closeForExit(failures); });
     if (windows_.calls && windows_.calls->isVisible())
         attempt([&] { windows_.calls->closeForExit(failures); });
     closeReminders(failures);

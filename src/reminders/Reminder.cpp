@@ -88,6 +88,8 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     placement_.setColumns(lvNotes->header());
     placement_.restoreOrReport(this);
     model_->load(LoadReminders());
+    connect(&saver_, &BackgroundSave::failed, this,
+            [this](const FileError& error) { tellError(error.message); });
     ED();
 }
 
@@ -122,11 +124,13 @@ void TReminder::ED() {
     stStatus->setText(QStringLiteral("Записей: ") + QString::number(list_.count()));
 }
 
-bool TReminder::SaveList() {
-    FileError error;
-    if (SaveReminders(list_.records(), &error)) return true;
-    tellError(error.message);
-    return false;
+void TReminder::SaveList() {
+    saver_.schedule(
+        [records = list_.records()](FileError* error) { return SaveReminders(records, error); });
+}
+
+void TReminder::finishSaves() {
+    if (const std::optional<FileError> failure = saver_.finish()) tellError(failure->message);
 }
 
 void TReminder::tellError(const QString& text) {
@@ -201,10 +205,12 @@ void TReminder::closeForExit(QStringList& failures) {
     if (alert_.isVisible()) alert_.closeForExit(failures);
     const QDateTime at = now();
     for (const ReminderRecord& r : alert_.takeAll()) model_->append(dueAgainAtOnce(r, at));
-    if (isVisible())
+    if (isVisible()) {
         close();
-    else
+    } else {
         SaveList();
+        finishSaves();
+    }
 }
 
 QList<int> TReminder::selectedRows() const {
@@ -282,6 +288,7 @@ void TReminder::closeEvent(QCloseEvent* event) {
     placement_.saveOrReport(this, exitFailures_);
     host_.reminderListClosed();
     SaveList();
+    finishSaves();
     QMainWindow::closeEvent(event);
 }
 

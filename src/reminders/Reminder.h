@@ -3,6 +3,7 @@
 // The home of the pending reminders for the whole run, created hidden at start (it loads
 // "reminder.rmd" then), shown and hidden from the main window. It raises what comes due into the
 // alert and drives the reminder timer.
+#include "platform/BackgroundSave.h"
 #include "reminders/ReminderList.h"
 #include "settings/WindowPlacement.h"
 
@@ -40,7 +41,11 @@ public:
     // row < 0 with add: a new row at the end. Update mode copies `r` into row `row`.
     void ItemUpdate(int row, const ReminderRecord& r, bool add);
     void ED();
-    bool SaveList();
+    // Hands the list as it is now to the worker that writes "reminder.rmd"; a failure is
+    // told when it comes back.
+    void SaveList();
+    // Waits until the last change is on disk; a failure not told yet is told now.
+    void finishSaves();
 
     // One tick: the schedules, then the date reminders due now.
     void tReminderTimer();
@@ -53,8 +58,8 @@ public:
     void storeFromForm(const ReminderRecord& r, quint64 editing);
 
     // At the end of the program: alerts still queued come back as date reminders due at
-    // once, the window's place is kept and everything is saved. What fails is added to
-    // `failures`, never shown: nobody may be there to click a box.
+    // once, the window's place is kept and everything is saved, and on disk when this returns.
+    // What fails is added to `failures`, never shown: nobody may be there to click a box.
     void closeForExit(QStringList& failures);
 
     const ReminderList& rows() const { return list_; }
@@ -95,6 +100,7 @@ private:
     TAlertReminder& alert_;
     const BookStore* book_ = nullptr;
     ReminderList list_;
+    BackgroundSave saver_;
     ReminderModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\Reminder"), true};
     bool ticking_ = false;

@@ -1,8 +1,9 @@
 // The main window's phone book commands: showing and closing the book with the main window,
 // adding the number on display, and the book's line buttons following the port.
-#include "platform/ColorRef.h"
 #include "MainFixture.h"
+#include "SaveGate.h"
 #include "main/ClickLabel.h"
+#include "platform/ColorRef.h"
 
 #include <QAction>
 #include <QDialog>
@@ -84,6 +85,36 @@ private slots:
         dial->click();
         QCOMPARE(f.number(), QString("1"));
         QVERIFY(f.takeSent().contains("ATD"));
+    }
+
+    // A call that comes while the book is being written finds the entry just added, from
+    // the book in memory; the program's close waits for that save, the book hidden or not.
+    void callDuringASlowSaveAndTheCloseThatWaits() {
+        MainFixture f({}, true, [](BookStore& b) { b.AddItem(entry("Анна", "345678", 0), true); });
+        zrktest::SaveGate gate;
+        BookPrompts p;
+        p.exec = [](QDialog& d) {
+            d.findChild<QLineEdit*>("eFIO")->setText("Борис");
+            d.findChild<QLineEdit*>("ePhone")->setText("765432");
+            d.findChild<QPushButton*>("bOK")->click();
+            return d.result();
+        };
+        p.ask = [](const QString&, const QString&) { return QMessageBox::No; };
+        p.warn = [](const QString&, const QString&) {};
+        f.phoneBook->setPrompts(p);
+        f.phoneBook->findChild<QToolButton*>("sbAdd")->click();
+        QVERIFY(gate.held());
+        f.receive("RING\r\nCallerID: 7765432:1\r\n");
+        QCOMPARE(f.info(), QString("Борис"));
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");
+        QCOMPARE(f.info(), QString("Анна"));
+        QVERIFY(!f.phoneBook->isVisible());
+        gate.openAfter(200);
+        f.window->FormClose();
+        BookStore saved;
+        saved.load("book.phn");
+        QCOMPARE(saved.count(), 2);
+        QCOMPARE(saved.item(1).Entry.Name.text(), QString("Борис"));
     }
 };
 

@@ -92,8 +92,13 @@ struct ReminderFixture {
         zrk::RegistryFile::resetUser();
     }
 
-    QList<zrk::ReminderRecord> fileRecords() const { return zrk::LoadReminders(); }
+    // The files once the list's last save is on disk.
+    QList<zrk::ReminderRecord> fileRecords() const {
+        list->finishSaves();
+        return zrk::LoadReminders();
+    }
     QList<zrk::ReminderRecord> backupRecords() const {
+        list->finishSaves();
         return zrk::LoadReminders(QString::fromLatin1(zrk::kReminderBackup));
     }
     QStringList queue() const {

@@ -228,6 +228,7 @@ private slots:
         QCOMPARE(r.alert->alert(0).Note.text(), QString("перезвонить\r"));
         QCOMPARE(r.m.sound->played.last(), QString("remind.wav"));
         QVERIFY(r.m.sound->stops > 0);
+        r.list->finishSaves();
         QCOMPARE(notesOf(LoadReminders()), QStringList{"другой\r"});
     }
 

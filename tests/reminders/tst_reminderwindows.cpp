@@ -1,5 +1,6 @@
 // The reminder list, the alert, the reminder form and the template editor on a test clock.
 #include "ReminderFixture.h"
+#include "SaveGate.h"
 
 #include "reminders/EditNotes.h"
 #include "reminders/ReMind.h"
@@ -94,6 +95,7 @@ private slots:
         QCOMPARE(f.alert->alert(0).Note.text(), QString("0"));
         QCOMPARE(f.alert->alert(19999).Note.text(), QString("19999"));
         QCOMPARE(f.alert->bCansel->text(), QString("Дальше - 19999"));
+        f.list->finishSaves();
         QVERIFY(!QFile::exists(kReminderFile));  // nothing left to wait
         QCOMPARE(f.backupRecords().size(), 20000);
         QCOMPARE(f.host.played.size(), 1);
@@ -385,8 +387,8 @@ private slots:
         QVERIFY(QDir().mkpath("reminder.bak/inside"));  // the old backup cannot go
         QVERIFY(f.list->raiseForNumber("2345678"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        auto* box = f.list->findChild<QMessageBox*>("errorBox");
-        QVERIFY(box && box->isVisible());
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY((box = f.list->findChild<QMessageBox*>("errorBox")) && box->isVisible());
         QCOMPARE(box->windowTitle() + ": " + box->text(),
                  QString("Ошибка: Ошибка создания reminder.bak!"));
         QCOMPARE(box->icon(), QMessageBox::Critical);
@@ -399,6 +401,24 @@ private slots:
         QCOMPARE(failures, QStringList{"Ошибка создания reminder.bak!"});
         for (QMessageBox* b : f.list->findChildren<QMessageBox*>()) QVERIFY(!b->isVisible());
         QCOMPARE(notesOf(f.fileRecords()), (QStringList{"номер\r", "завтра\r"}));
+    }
+
+    // Raising goes on while the list is being written; the program's close waits for the
+    // last save, the list hidden, so the file holds what is still pending.
+    void closeDuringASaveWaitsForTheLastChange() {
+        ReminderFixture f(k1358, {byNumber("2345678", "номер\r"), byNumber("3456789", "другой\r"),
+                                  byDate(k1358.addDays(1), "завтра\r")});
+        zrktest::SaveGate gate;
+        QVERIFY(f.list->raiseForNumber("2345678"));
+        QVERIFY(gate.held());
+        QVERIFY(f.list->raiseForNumber("3456789"));
+        QCOMPARE(LoadReminders().size(), 3);  // nothing written yet
+        gate.openAfter(200);
+        QStringList failures;
+        f.list->closeForExit(failures);
+        QCOMPARE(failures, QStringList());
+        QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "номер\r", "другой\r"}));
+        QCOMPARE(gate.ran, 2);
     }
 
     // The close box keeps the queue; closing the program puts every queued alert back as a
