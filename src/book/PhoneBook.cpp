@@ -1,6 +1,7 @@
 #include "book/PhoneBook.h"
 
 #include "platform/Exception.h"
+#include "platform/StartTrace.h"
 #include "settings/Positions.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
@@ -84,13 +85,16 @@ TPhoneBook::TPhoneBook(QWidget* parent)
     placement_.restoreOrReport(this);
     sortField_ = 1;
     ColumCreate();
+    traceStart("book window: made");
     store_.load();
+    traceStart("book window: book loaded");
     MenuCreate();
     fillSelector();
     const int stored = ini().Group;
     setSelector(stored >= 0 && stored < store_.groupCount() ? stored : 0);
     shownGroup_ = cbGroup->currentIndex();
     ItemsView();
+    traceStart("book window: listed");
 }
 
 TPhoneBook::~TPhoneBook() {

@@ -2,6 +2,7 @@
 
 #include "platform/SafeFile.h"
 #include "platform/Sound.h"
+#include "platform/StartTrace.h"
 #include "reminders/ReminderStore.h"
 #include "settings/ItemOptions.h"
 #include "settings/Settings.h"
@@ -29,6 +30,7 @@ void nameApplication() {
 
 ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound)
     : sound_(std::move(sound)), mainWindow(std::move(device)) {
+    traceStart("other windows made");
     reminders.setBook(&book.store());
     book.setReminderForm([this](const QString& phone) { reminders.addForNumber(phone); });
     book.setColumnChooser([](QWidget* parent) { return TItemOptions::choose(parent); });
