@@ -31,10 +31,16 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY SESSION_MANAGER
+mkdir -m 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run"
 
-"$build/tools/zrk-modemsim" --link "$work/modem" </dev/null >"$work/modemsim.log" 2>&1 &
+# The simulator ends at the end of its input: a pipe that this script holds open.
+mkfifo "$work/simin"
+exec 4<>"$work/simin"
+"$build/tools/zrk-modemsim" --link "$work/modem" <&4 4>&- >"$work/modemsim.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -e "$work/modem" ] && break; sleep 0.05; done
+[ -e "$work/modem" ] || { echo "the modem simulator did not start" >&2; exit 1; }
 
 "$build/bench/start/bench-start-setup" "$work/empty" "$work/modem" 0
 "$build/bench/start/bench-start-setup" "$work/book" "$work/modem" 100000

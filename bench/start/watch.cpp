@@ -4,6 +4,8 @@
 //   map <ms> paint <ms>
 // then ends the program (SIGTERM, then SIGKILL) and waits for it.
 //   bench-start-watch [--timeout seconds] program [arguments]
+// The program finds the moment of its exec in ZRK_TRACE_EXEC_MS (the monotonic clock, ms),
+// for its start-up trace; with WATCH_VERBOSE=1 every window event is printed as it comes.
 // Watching the root window costs the same for every program watched, and nothing is polled:
 // the figures are the X server's own event order.
 #include <X11/Xlib.h>
@@ -72,7 +74,11 @@ int main(int argc, char** argv) {
     XSelectInput(dpy, root, SubstructureNotifyMask);
     XSync(dpy, False);
 
+    const bool verbose = getenv("WATCH_VERBOSE") && *getenv("WATCH_VERBOSE") == '1';
     const double start = nowMs();
+    char execMs[64];
+    snprintf(execMs, sizeof execMs, "%.3f", start);
+    setenv("ZRK_TRACE_EXEC_MS", execMs, 1);
     const pid_t child = fork();
     if (child < 0) return 2;
     if (child == 0) {
@@ -102,12 +108,30 @@ int main(int argc, char** argv) {
         XEvent e;
         XNextEvent(dpy, &e);
         const double t = nowMs() - start;
+        if (verbose) {
+            const Window w = e.type == CreateNotify ? e.xcreatewindow.window
+                             : e.type == MapNotify  ? e.xmap.window
+                             : e.type == damageEvent + XDamageNotify
+                                 ? reinterpret_cast<const XDamageNotifyEvent*>(&e)->drawable
+                                 : None;
+            char* name = nullptr;
+            if (w != None) XFetchName(dpy, w, &name);
+            fprintf(stderr, "watch %8.2f ms  event %d  window 0x%lx \"%s\"\n", t, e.type, w,
+                    name ? name : "");
+            if (name) XFree(name);
+        }
         if (e.type == CreateNotify && !e.xcreatewindow.override_redirect) {
             // Watched from its creation, so that no drawing can come before the watch.
             XDamageCreate(dpy, e.xcreatewindow.window, XDamageReportRawRectangles);
-        } else if (e.type == MapNotify && !e.xmap.override_redirect && shown == None) {
-            shown = e.xmap.window;
-            mapMs = t;
+        } else if (e.type == MapNotify && !e.xmap.override_redirect) {
+            // A second window before the first paint (a message box) would make the figures
+            // those of another window than the one meant.
+            if (shown != None)
+                fprintf(stderr, "another window mapped at %.2f ms\n", t);
+            else {
+                shown = e.xmap.window;
+                mapMs = t;
+            }
         } else if (e.type == damageEvent + XDamageNotify) {
             const auto* d = reinterpret_cast<const XDamageNotifyEvent*>(&e);
             if (shown != None && d->drawable == shown) paintMs = t;
