@@ -114,10 +114,11 @@ int main(int argc, char* argv[]) {
     zrk::RegistryFile::resetUser();
     zrk::nameApplication();
 
-    zrk::ProgramWindows run(nullptr, nullptr);
+    zrk::ProgramWindows run(nullptr, nullptr, true);
     zrk::TRusCID& window = run.mainWindow;
     window.show();
-    if (!runUntil(20000, master, [&] { return run.book.isLoaded() && window.isVisible(); })) {
+    if (!runUntil(20000, master,
+                  [&] { return run.side && run.side->book.isLoaded() && window.isVisible(); })) {
         std::fprintf(stderr, "the book did not load\n");
         return 1;
     }

@@ -60,6 +60,8 @@ public:
     ~BookStore();
     BookStore(const BookStore&) = delete;
     BookStore& operator=(const BookStore&) = delete;
+    BookStore(BookStore&&) = default;
+    BookStore& operator=(BookStore&&) = default;
 
     // Fills the book from the file named by "Phone Book File" (or `fileName`), or from
     // "book.bak" when that file is missing. Reports nothing: a missing, short or foreign

@@ -41,7 +41,7 @@ BookPrompts desktopPrompts(QWidget* owner) {
 
 }  // namespace
 
-TPhoneBook::TPhoneBook(QWidget* parent)
+TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
     : QMainWindow(parent, Qt::Window),
       model_(new BookModel(store_, this)),
       prompts_(desktopPrompts(this)) {
@@ -86,18 +86,48 @@ TPhoneBook::TPhoneBook(QWidget* parent)
     sortField_ = 1;
     ColumCreate();
     traceStart("book window: made");
-    store_.load();
-    traceStart("book window: book loaded");
+    if (loading == Loading::Now) {
+        store_.load();
+    } else {
+        setEnabled(false);
+        // The file's name is taken here: the settings belong to this thread.
+        loading_ = std::async(std::launch::async, [this, file = ini().PhoneBookFile] {
+            BookStore book;
+            book.load(file);
+            QMetaObject::invokeMethod(
+                this, [this] { waitForBook(); }, Qt::QueuedConnection);
+            return book;
+        });
+    }
+    showBook();
+    traceStart("book window: listed");
+}
+
+void TPhoneBook::waitForBook() {
+    if (!loading_.valid()) return;
+    try {
+        store_ = loading_.get();
+    } catch (...) {
+        loadFailed_ = true;  // the window stays disabled: nothing to edit, nothing to save
+        throw;
+    }
+    traceStart("book loaded");
+    showBook();
+    setEnabled(true);
+}
+
+void TPhoneBook::showBook() {
     MenuCreate();
     fillSelector();
     const int stored = ini().Group;
     setSelector(stored >= 0 && stored < store_.groupCount() ? stored : 0);
     shownGroup_ = cbGroup->currentIndex();
     ItemsView();
-    traceStart("book window: listed");
 }
 
 TPhoneBook::~TPhoneBook() {
+    // The worker refers to this window until it has read the book.
+    if (loading_.valid()) loading_.wait();
     // The window is hidden after the book is gone: the list must not ask it for rows then.
     lvBook->setModel(nullptr);
 }
@@ -324,6 +354,8 @@ QList<int> TPhoneBook::selectedRows() const {
 }
 
 void TPhoneBook::save() {
+    waitForBook();  // an empty book in memory must never replace the file
+    if (loadFailed_) return;
     // A failure is told; the change stays in memory and goes with the next save.
     if (FileError error; !store_.SaveList(&error)) tellError(error.message);
 }

@@ -111,9 +111,9 @@ int main(int argc, char* argv[]) {
         if (mainWindowPtr) mainWindowPtr->closeQuietly();
     });
 
-    // The windows of the run, in their start order.
-    zrk::ProgramWindows run(nullptr, zrk::makeDesktopSound());
-    zrk::traceStart("windows made");
+    // The main window; the others once it is on the screen.
+    zrk::ProgramWindows run(nullptr, zrk::makeDesktopSound(), true);
+    zrk::traceStart("main window made");
     zrk::TRusCID& mainWindow = run.mainWindow;
     app.onError = [&mainWindow](std::exception_ptr e) { mainWindow.HandleException(e); };
     // Saves that a crash cut short left their temporary files; ours alone hold the lock.
