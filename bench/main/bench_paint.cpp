@@ -147,8 +147,9 @@ int main(int argc, char* argv[]) {
     std::vector<double> found, missed, wakeUp, work;
     for (int i = 0; i < calls; ++i) {
         const bool hit = i % 2 == 0;
+        const int entry = i * 7919 % kEntries;
         const QString digits =
-            hit ? zrk::bench::generatedDigits(i * 7919 % kEntries) : QString::number(900000 + i);
+            hit ? zrk::bench::generatedDigits(entry) : QString::number(900000 + i);
         // A ring first, as the line brings it; the report follows once the ring is handled.
         writeAll(master, "RING\r\n");
         runUntil(30, master, [] { return false; });
@@ -164,6 +165,11 @@ int main(int argc, char* argv[]) {
             })) {
             std::fprintf(stderr, "call %d (%s) was not painted: shown \"%s\"\n", i,
                          qPrintable(digits), qPrintable(window.pNumber->text()));
+            return 1;
+        }
+        if (hit && window.pInfo->text() != zrk::bench::generatedName(entry)) {
+            std::fprintf(stderr, "call %d (%s) not found in the book: \"%s\"\n", i,
+                         qPrintable(digits), qPrintable(window.pInfo->text()));
             return 1;
         }
         (hit ? found : missed).push_back(double(watch.paintedAt - sent) / 1e6);
