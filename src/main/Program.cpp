@@ -104,6 +104,8 @@ bool ProgramWindows::eventFilter(QObject* watched, QEvent* event) {
                 break;
         }
     }
+    // A quit asked of the application (the session manager's, or any other) closes the
+    // main window first, quietly; a close the user started has run by then.
     if (watched == qApp && event->type() == QEvent::Quit) closeQuietly();
     return QObject::eventFilter(watched, event);
 }

@@ -43,7 +43,7 @@ public:
     // `device`: the serial backend (none: the real one); `sound`: what plays the sounds.
     // `sideLater`: the side windows are made once the main window has painted (the program's
     // start: the window the user waits for comes first), or before anything needs them: a
-    // batch from the port, data from the network, the user's input. Otherwise at once.
+    // reported caller (the port's or the network's), the user's input. Otherwise at once.
     ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
                    bool sideLater = false);
     ~ProgramWindows() override;
