@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file
   dosfstools
+  libxdamage-dev
 )
 
 missing=()

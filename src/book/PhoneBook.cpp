@@ -1,6 +1,7 @@
 #include "book/PhoneBook.h"
 
 #include "platform/Exception.h"
+#include "platform/StartTrace.h"
 #include "settings/Positions.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
@@ -46,7 +47,7 @@ BookPrompts desktopPrompts(QWidget* owner) {
 
 }  // namespace
 
-TPhoneBook::TPhoneBook(QWidget* parent)
+TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
     : QMainWindow(parent, Qt::Window),
       model_(new BookModel(store_, this)),
       prompts_(desktopPrompts(this)) {
@@ -92,7 +93,38 @@ TPhoneBook::TPhoneBook(QWidget* parent)
     placement_.restoreOrReport(this);
     sortField_ = 1;
     ColumCreate();
-    store_.load();
+    traceStart("book window: made");
+    if (loading == Loading::Now) {
+        store_.load();
+    } else {
+        setEnabled(false);
+        // The file's name is taken here: the settings belong to this thread.
+        loading_ = std::async(std::launch::async, [this, file = ini().PhoneBookFile] {
+            BookStore book;
+            book.load(file);
+            QMetaObject::invokeMethod(
+                this, [this] { waitForBook(); }, Qt::QueuedConnection);
+            return book;
+        });
+    }
+    showBook();
+    traceStart("book window: listed");
+}
+
+void TPhoneBook::waitForBook() {
+    if (!loading_.valid()) return;
+    try {
+        store_ = loading_.get();
+    } catch (...) {
+        loadFailed_ = true;  // the window stays disabled: nothing to edit, nothing to save
+        throw;
+    }
+    traceStart("book loaded");
+    showBook();
+    setEnabled(true);
+}
+
+void TPhoneBook::showBook() {
     MenuCreate();
     fillSelector();
     const int stored = ini().Group;
@@ -102,6 +134,8 @@ TPhoneBook::TPhoneBook(QWidget* parent)
 }
 
 TPhoneBook::~TPhoneBook() {
+    // The worker refers to this window until it has read the book.
+    if (loading_.valid()) loading_.wait();
     // The window is hidden after the book is gone: the list must not ask it for rows then.
     lvBook->setModel(nullptr);
 }
@@ -328,6 +362,8 @@ QList<int> TPhoneBook::selectedRows() const {
 }
 
 void TPhoneBook::save() {
+    waitForBook();  // an empty book in memory must never replace the file
+    if (loadFailed_) return;
     // The worker writes the book as it is now; a failure is told when it comes back, and
     // the change stays in memory and goes with the next save.
     saver_.schedule([book = store_, file = ini().PhoneBookFile](FileError* error) {

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 
 #include <functional>
+#include <future>
 
 class QComboBox;
 class QLabel;
@@ -40,14 +41,20 @@ struct BookPrompts {
 class TPhoneBook : public QMainWindow {
     Q_OBJECT
 public:
-    // Loads the book named by "Phone Book File" and restores the stored place, size and
-    // column widths.
-    explicit TPhoneBook(QWidget* parent = nullptr);
+    // How the book named by "Phone Book File" is loaded: at once, or on a worker thread
+    // while the window waits disabled (the program's start: no window waits for the disk).
+    enum class Loading { Now, InBackground };
+    // Loads the book and restores the stored place, size and column widths.
+    explicit TPhoneBook(QWidget* parent = nullptr, Loading loading = Loading::Now);
     ~TPhoneBook() override;
 
     BookStore& store() { return store_; }
     const BookStore& store() const { return store_; }
     BookModel& rows() { return *model_; }
+    // Whether the book is in memory. Whatever needs the whole book (a caller's name, a save)
+    // calls waitForBook() first, which puts a book still loading in place once it is read.
+    bool isLoaded() const { return !loading_.valid(); }
+    void waitForBook();
 
     // The main window, through which the book dials and picks up.
     void setLine(Line* line);
@@ -72,6 +79,8 @@ public:
     void addWithNumber(const QString& number);
 
     void ColumCreate();
+    // The group menu, the selector at the stored group, the rows: once the book is there.
+    void showBook();
     void ItemsView();
     // Shows the entry at `index` in a new last row (isNew), or shows `row`'s entry again.
     void ItemUpdate(int row, bool isNew, int index);
@@ -134,6 +143,8 @@ private:
 
     BookStore store_;  // before the rows, which refer to it
     BackgroundSave saver_;
+    std::future<BookStore> loading_;  // the book being read by a worker; valid until in place
+    bool loadFailed_ = false;         // then the empty book in memory is never saved
     BookModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
     Line* line_ = nullptr;

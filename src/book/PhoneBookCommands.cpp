@@ -43,6 +43,7 @@ void TPhoneBook::sbAnswerClick() {
 }
 
 void TPhoneBook::addWithNumber(const QString& number) {
+    waitForBook();  // the new entry goes into the whole book, not an empty one
     PendingPhone = number;
     sbAddClick();
 }

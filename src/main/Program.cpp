@@ -2,6 +2,7 @@
 
 #include "platform/SafeFile.h"
 #include "platform/Sound.h"
+#include "platform/StartTrace.h"
 #include "reminders/ReminderStore.h"
 #include "settings/ItemOptions.h"
 #include "settings/Settings.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
+#include <QTimer>
 
 namespace zrk {
 
@@ -27,22 +30,48 @@ void nameApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zrkpro.ZrkPro"));
 }
 
-ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound)
-    : sound_(std::move(sound)), mainWindow(std::move(device)) {
-    reminders.setBook(&book.store());
-    book.setReminderForm([this](const QString& phone) { reminders.addForNumber(phone); });
-    book.setColumnChooser([](QWidget* parent) { return TItemOptions::choose(parent); });
-    mainWindow.setRunWindows(
-        {&book, &alertReminder, &reminders, &alert, &calls, &allScreen, &itemInfo});
+SideWindows::SideWindows(TRusCID& main)
+    : book(&main, TPhoneBook::Loading::InBackground),
+      alertReminder(&main),
+      reminders(main, alertReminder, &main),
+      alert(main, &main),
+      calls(main, &main),
+      allScreen(main, &main),
+      itemInfo(&main) {}
+
+ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
+                               bool sideLater)
+    : mainWindow(std::move(device)), sideLater_(sideLater) {
+    mainWindow.setSound(std::move(sound));  // before any other window can ring
+    mainWindow.setRunWindowsMaker([this] { makeSideWindows(); });
+    if (!sideLater_) makeSideWindows();
+    // Whatever happens meanwhile, the side windows are there within a second.
+    if (sideLater_) QTimer::singleShot(1000, this, [this] { makeSideWindows(); });
     // The end of the desktop session: saved as a close of the main window saves, before
     // the toolkit closes the windows one by one, and without a box that nobody would click.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { closeQuietly(); });
     qApp->installEventFilter(this);
 }
 
-TRusCID* ProgramWindows::sounded() {
-    mainWindow.setSound(sound_);
-    return &mainWindow;
+void ProgramWindows::makeSideWindows() {
+    // Making them sends events of their own, which come through the filter below.
+    if (side || makingSide_) return;
+    {
+        const QScopedValueRollback making(makingSide_, true);
+        side = std::make_unique<SideWindows>(mainWindow);
+    }
+    SideWindows& s = *side;
+    s.reminders.setBook(&s.book.store());
+    s.book.setReminderForm([this](const QString& phone) { side->reminders.addForNumber(phone); });
+    s.book.setColumnChooser([](QWidget* parent) { return TItemOptions::choose(parent); });
+    mainWindow.setRunWindows(
+        {&s.book, &s.alertReminder, &s.reminders, &s.alert, &s.calls, &s.allScreen, &s.itemInfo});
+    // Shown with the main window where the settings say so, as the main window's showing
+    // does; that one came before the book window was there.
+    if (mainWindow.isVisible() && !mainWindow.isMinimized() && ini().PhoneBook &&
+        mainWindow.mPBook->isEnabled())
+        s.book.show();
+    traceStart("side windows made");
 }
 
 ProgramWindows::~ProgramWindows() {
@@ -50,6 +79,31 @@ ProgramWindows::~ProgramWindows() {
 }
 
 bool ProgramWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (!side && sideLater_) {
+        switch (event->type()) {
+            // Made once the main window has painted: it is what the user waits for.
+            case QEvent::Paint:
+                if (watched == &mainWindow)
+                    QTimer::singleShot(0, this, [this] { makeSideWindows(); });
+                break;
+            // Made before the user's input, which may ask for them (a reported caller asks
+            // the main window itself).
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::ContextMenu:
+            case QEvent::Wheel:
+            case QEvent::Close:
+                makeSideWindows();
+                break;
+            default:
+                break;
+        }
+    }
     // A quit asked of the application (the session manager's, or any other) closes the
     // main window first, quietly; a close the user started has run by then.
     if (watched == qApp && event->type() == QEvent::Quit) closeQuietly();

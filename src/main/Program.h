@@ -26,32 +26,42 @@ QStringList removeDataLeftovers();
 // Names the application. Never a display name: the desktop would append it to every title.
 void nameApplication();
 
+// The windows of the run besides the main window, in their start order, hidden at first.
+struct SideWindows {
+    explicit SideWindows(TRusCID& main);
+    TPhoneBook book;
+    TAlertReminder alertReminder;
+    TReminder reminders;
+    TWinAlert alert;
+    TListRing calls;
+    TAllScreen allScreen;
+    TItemInfo itemInfo;
+};
+
 class ProgramWindows : public QObject {
 public:
     // `device`: the serial backend (none: the real one); `sound`: what plays the sounds.
-    ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound);
+    // `sideLater`: the side windows are made once the main window has painted (the program's
+    // start: the window the user waits for comes first), or before anything needs them: a
+    // reported caller (the port's or the network's), the user's input. Otherwise at once.
+    ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
+                   bool sideLater = false);
     ~ProgramWindows() override;
+
+    // Makes the side windows, if not yet made, and wires them to the main window.
+    void makeSideWindows();
 
     // Closes the program where nobody may be there to answer a box: a signal, the end of
     // the desktop session. What cannot be saved goes to the standard error stream.
     void closeQuietly() { mainWindow.closeQuietly(); }
 
-private:
-    std::shared_ptr<Sound> sound_;
-    // The main window with its sound, before any other window can ring.
-    TRusCID* sounded();
-
-public:
-    // In their start order: the main window opens the port while it is made, before the
-    // others exist.
+    // The main window opens the port while it is made, before the others exist.
     TRusCID mainWindow;
-    TPhoneBook book{sounded()};
-    TAlertReminder alertReminder{&mainWindow};
-    TReminder reminders{mainWindow, alertReminder, &mainWindow};
-    TWinAlert alert{mainWindow, &mainWindow};
-    TListRing calls{mainWindow, &mainWindow};
-    TAllScreen allScreen{mainWindow, &mainWindow};
-    TItemInfo itemInfo{&mainWindow};
+    std::unique_ptr<SideWindows> side;
+
+private:
+    bool sideLater_ = false;
+    bool makingSide_ = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -12,6 +12,7 @@
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
 #include "platform/Registry.h"
+#include "platform/StartTrace.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
 #include "settings/Settings.h"
@@ -74,15 +75,20 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     tReDial = makeTimer(this, "tReDial", 1000);
     tReminder = makeTimer(this, "tReminder", 30000);
     clockTimer = makeTimer(this, "clockTimer", 1000);
+    traceStart("main window: timers");
     buildLayout();
+    traceStart("main window: layout");
     buildMenus();
+    traceStart("main window: menus");
     buildTray();
+    traceStart("main window: tray");
     wire();
     connect(&settingsNotifier(), &SettingsNotifier::settingsChanged, this,
             &TRusCID::followSettings);
     resize(246, 168);
     move(245, 170);
     safely([this] { FormCreate(); });
+    traceStart("main window: made");
     clockTimer->start();
     pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
 }
@@ -143,12 +149,14 @@ void TRusCID::FormCreate() {
         showErrorBox(RegistryFile::user().loadError());
     try {
         LoadSettings(ini());
+        traceStart("main window: settings");
     } catch (...) {
         // Every value that could be read is in; the bad ones keep their defaults.
         HandleException(std::current_exception());
     }
     InitFont();
     ViewSound();
+    traceStart("main window: fonts");
     HideOnIdle = ini().Minimized;
     safely([this] { placement_.restore(this); });
     mPStayOnTop->setChecked(ini().StayOnTop);
@@ -174,9 +182,11 @@ void TRusCID::FormCreate() {
             SetStatus(4);
         }
     }
+    traceStart("main window: port");
     TimeToNoSound();
     CallListShown = false;
     startNetwork();
+    traceStart("main window: network");
     if (HideOnIdle) {
         // Hidden at the first idle moment: the window is seen only in the tray.
         QTimer::singleShot(0, this, [this] {

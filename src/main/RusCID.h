@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <exception>
+#include <functional>
 #include <memory>
 
 class QFrame;
@@ -64,6 +65,9 @@ public:
     ~TRusCID() override;
 
     void setRunWindows(const RunWindows& w);
+    // Where the run windows come after the main window (the program's start): makes them
+    // before a reported caller needs them.
+    void setRunWindowsMaker(std::function<void()> make) { makeRunWindows_ = std::move(make); }
     // Where the desktop has no tray, hiding would strand the user: the window minimises.
     static void setTrayAvailableOverride(int available);  // -1: ask the desktop
     bool trayAvailable() const;
@@ -263,6 +267,7 @@ private:
     TComm* Comm1 = nullptr;
     TrayGesture* trayGesture_ = nullptr;
     RunWindows windows_;
+    std::function<void()> makeRunWindows_;
     WindowPlacement placement_{QStringLiteral("Position\\Main"), false};
     CallRules calls_;  // the ring, the caller, the dial
     ScheduleRules schedules_;

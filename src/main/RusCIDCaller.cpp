@@ -18,6 +18,7 @@
 namespace zrk {
 
 void TRusCID::StNumber(const QString& report) {
+    if (!windows_.book && makeRunWindows_) makeRunWindows_();
     const ReportParts parts = parseReport(report, ini());
     if (parts.hasCategory) {
         setInfoCaption(parts.caption);
@@ -30,7 +31,12 @@ void TRusCID::StNumber(const QString& report) {
         setInfoHint(district, true);
     }
     CallerInfo who;
-    if (windows_.book) who = windows_.book->store().WhoCall(number);
+    if (windows_.book) {
+        // A call that comes while the book is still being read waits for it: never an
+        // unknown caller who is in the book.
+        windows_.book->waitForBook();
+        who = windows_.book->store().WhoCall(number);
+    }
     // The same call asked about once more is shown, but not acted on, listed, counted, logged
     // or shared a second time.
     const CallerDecision call = calls_.report(number, who, remoteCall_, ini(), now());

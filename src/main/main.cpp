@@ -3,6 +3,7 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "platform/StartTrace.h"
 #include "platform/QuitSignals.h"
 #include "platform/Sound.h"
 #include "settings/RegImport.h"
@@ -32,6 +33,18 @@ public:
     }
 };
 
+// Ends the start-up trace at the main window's first paint.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            zrk::traceStart("main window painted");
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 // --import-reg: a command of its own, without a window.
@@ -46,6 +59,7 @@ int importSettings(int argc, char* argv[], const QString& file) {
 }
 
 int main(int argc, char* argv[]) {
+    zrk::traceStart("main");
     const zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
     if (options.help || !options.error.isEmpty()) {
         if (!options.error.isEmpty()) std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
@@ -58,6 +72,7 @@ int main(int argc, char* argv[]) {
     Application app(argc, argv);
     zrk::forgetPreferredQtPlatform();  // the programs started from here choose for themselves
     zrk::nameApplication();
+    zrk::traceStart("application");
 
     // The data directory becomes the working directory before any file is read.
     QString dirError;
@@ -84,6 +99,7 @@ int main(int argc, char* argv[]) {
     }
     if (!instance.problem().isEmpty())
         std::fprintf(stderr, "%s\n", instance.problem().toLocal8Bit().constData());
+    zrk::traceStart("single instance");
     // Held for the whole run: an import refuses while a program would save over it at exit.
     const zrk::RegistryHold settingsInUse(zrk::RegistryFile::userPath(), zrk::RegistryHold::Shared);
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
@@ -95,8 +111,9 @@ int main(int argc, char* argv[]) {
         if (mainWindowPtr) mainWindowPtr->closeQuietly();
     });
 
-    // The windows of the run, in their start order.
-    zrk::ProgramWindows run(nullptr, zrk::makeDesktopSound());
+    // The main window; the others once it is on the screen.
+    zrk::ProgramWindows run(nullptr, zrk::makeDesktopSound(), true);
+    zrk::traceStart("main window made");
     zrk::TRusCID& mainWindow = run.mainWindow;
     app.onError = [&mainWindow](std::exception_ptr e) { mainWindow.HandleException(e); };
     // Saves that a crash cut short left their temporary files; ours alone hold the lock.
@@ -112,7 +129,10 @@ int main(int argc, char* argv[]) {
     });
 
     mainWindowPtr = &mainWindow;
+    FirstPaint firstPaint;
+    if (qEnvironmentVariableIsSet("ZRK_TRACE_START")) mainWindow.installEventFilter(&firstPaint);
     mainWindow.show();
+    zrk::traceStart("main window shown");
     const int rc = app.exec();
     mainWindowPtr = nullptr;
     return rc;

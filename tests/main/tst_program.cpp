@@ -3,6 +3,7 @@
 // desktop session that must not wait on a box.
 #include "main/Program.h"
 
+#include "book/BookStore.h"
 #include "platform/Cp1251.h"
 #include "platform/Registry.h"
 #include "serial/FakeSerialDevice.h"
@@ -16,9 +17,13 @@
 #include <QTreeWidget>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 using namespace zrk;
 
@@ -47,8 +52,58 @@ struct CapturedStderr {
     int saved;
 };
 
+// The book file on a slow medium: a named pipe that another thread fills only when told to,
+// so that the program's book stays loading until then.
+struct SlowBook {
+    explicit SlowBook(const QByteArray& bytes) {
+        QVERIFY(::mkfifo("book.phn", 0600) == 0);
+        writer = std::thread([this, bytes] {
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (!released && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            const int fd = ::open("book.phn", O_WRONLY | O_CLOEXEC);
+            if (fd < 0) return;
+            // A few records: one write, whole (under PIPE_BUF).
+            [[maybe_unused]] const ssize_t n = ::write(fd, bytes.constData(), size_t(bytes.size()));
+            ::close(fd);
+        });
+    }
+    // The book arrives `ms` after this call, whatever this thread is doing by then.
+    void releaseAfter(int ms) {
+        delayMs = ms;
+        released = true;
+    }
+    ~SlowBook() {
+        releaseAfter(0);
+        writer.join();
+    }
+    std::atomic<bool> released{false};
+    std::atomic<int> delayMs{0};
+    std::thread writer;
+};
+
+QByteArray smallBook() {
+    BookStore book;
+    BookGroup friends = BookGroup::make("Друзья");
+    book.AddGroup(friends, true);
+    for (const auto& [name, phone] :
+         {std::pair{"Анна Петровна", "34-56-78"}, std::pair{"Борис", "12-12-12"},
+          std::pair{"Вера", "99-88-77"}}) {
+        BookEntry e = BookEntry::empty();
+        e.Name.setText(QString::fromUtf8(name));
+        e.Phone.setText(phone);
+        e.Group = 1;
+        book.AddItem(e, true);
+    }
+    return book.serialize();
+}
+
 struct Program {
-    explicit Program(const QByteArray& storeBody = {}) {
+    // `beforeWindows`: runs in the program's directory before the windows are made;
+    // `sideLater`: the side windows come after the main window, as at the program's start.
+    explicit Program(const QByteArray& storeBody = {},
+                     const std::function<void()>& beforeWindows = {}, bool sideLater = false) {
         RegistryFile::resetUser();
         zrktest::writeAll(box.registryPath(),
                           "Windows Registry Editor Version 5.00\n\n"
@@ -57,7 +112,8 @@ struct Program {
         RegistryFile::resetUser();
         device->status = kMsDsrOn;
         nameApplication();
-        run = std::make_unique<ProgramWindows>(device, nullptr);
+        if (beforeWindows) beforeWindows();
+        run = std::make_unique<ProgramWindows>(device, nullptr, sideLater);
     }
     ~Program() {
         run.reset();
@@ -84,10 +140,10 @@ private slots:
         Program p;
         ProgramWindows& w = *p.run;
         const QList<QPair<QWidget*, QString>> titles{
-            {&w.mainWindow, "Zrk Pro 2.01b"},  {&w.book, "Телефонная книжка"},
-            {&w.alertReminder, "Напоминание"}, {&w.reminders, "Напоминания"},
-            {&w.alert, "Сообщение о звонке"},  {&w.calls, "Список звонков"},
-            {&w.itemInfo, "Полная информация"}};
+            {&w.mainWindow, "Zrk Pro 2.01b"},        {&w.side->book, "Телефонная книжка"},
+            {&w.side->alertReminder, "Напоминание"}, {&w.side->reminders, "Напоминания"},
+            {&w.side->alert, "Сообщение о звонке"},  {&w.side->calls, "Список звонков"},
+            {&w.side->itemInfo, "Полная информация"}};
         for (const auto& [window, title] : titles) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -110,7 +166,7 @@ private slots:
         p.receive("RING\r\nCallerID: Restricted\r\n");
         ProgramWindows& w = *p.run;
         QCOMPARE(w.mainWindow.findChild<QLabel*>("pNumber")->text(), QString("Restricted"));
-        auto* list = w.calls.findChild<QTreeWidget*>("lvRing");
+        auto* list = w.side->calls.findChild<QTreeWidget*>("lvRing");
         QCOMPARE(list->topLevelItemCount(), 1);
         QCOMPARE(list->topLevelItem(0)->text(0), QString("Restricted"));
         const QStringList log = fromCp1251(zrktest::readAll("ZrkLog.txt"))
@@ -121,6 +177,71 @@ private slots:
                  qPrintable(log.last()));
     }
 
+    // At the start the main window paints first; the others follow it, the book window
+    // opening with it where the settings say so.
+    void sideWindowsFollowTheMainWindowsPaint() {
+        Program p("\"Phone Book\"=dword:00000001\n", {}, true);
+        ProgramWindows& w = *p.run;
+        w.mainWindow.show();
+        QVERIFY(!w.side);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.mainWindow));
+        QTRY_VERIFY(w.side && w.side->book.isVisible());
+        QVERIFY(w.mainWindow.mPBook->isChecked());
+    }
+
+    // The book is read while the windows appear. What needs it meanwhile waits for it: a
+    // caller reported through the port, even before the other windows are there, gets the
+    // name from the book; a close of the book window saves the whole book, never the empty
+    // one of a book not yet read.
+    void whatNeedsTheBookWaitsForItsLoading_data() {
+        QTest::addColumn<bool>("call");
+        QTest::addColumn<bool>("sideLater");
+        QTest::newRow("caller reported") << true << false;
+        QTest::newRow("caller reported before the other windows") << true << true;
+        QTest::newRow("book window closed") << false << false;
+    }
+    void whatNeedsTheBookWaitsForItsLoading() {
+        QFETCH(bool, call);
+        QFETCH(bool, sideLater);
+        const QByteArray bytes = smallBook();
+        QVERIFY(bytes.size() < PIPE_BUF);
+        // The pipe is made in the program's own directory, before its windows. A check that
+        // fails leaves it unfed: the writer gives up waiting and feeds it, so the end of the
+        // program, which waits for the loading, still comes.
+        std::unique_ptr<SlowBook> slow;
+        Program p(
+            "\"Phone Book\"=dword:00000001\n", [&] { slow = std::make_unique<SlowBook>(bytes); },
+            sideLater);
+        ProgramWindows& w = *p.run;
+        if (sideLater) {
+            QVERIFY(!w.side);
+        } else {
+            w.mainWindow.show();
+            QTRY_VERIFY(w.side->book.isVisible());
+            QVERIFY(!w.side->book.isLoaded());
+            QVERIFY(!w.side->book.isEnabled());  // no command on a book not there yet
+        }
+
+        slow->releaseAfter(300);
+        if (call) {
+            p.receive("RING\r\nCallerID: 345678\r\n");
+            QCOMPARE(w.mainWindow.findChild<QLabel*>("pInfo")->text(), QString("Анна Петровна"));
+            auto* list = w.side->calls.findChild<QTreeWidget*>("lvRing");
+            QCOMPARE(list->topLevelItemCount(), 1);
+            QCOMPARE(list->topLevelItem(0)->text(TListRing::ColName), QString("Анна Петровна"));
+            QVERIFY(fromCp1251(zrktest::readAll("ZrkLog.txt")).contains("Анна Петровна"));
+        } else {
+            w.side->book.close();
+            BookStore saved;
+            saved.load("book.phn");
+            QCOMPARE(saved.count(), 3);
+            QCOMPARE(saved.item(0).Entry.Name.text(), QString("Анна Петровна"));
+        }
+        QVERIFY(w.side->book.isLoaded());
+        QVERIFY(w.side->book.isEnabled());
+        QCOMPARE(w.side->book.rows().count(), 3);
+    }
+
     // The session manager quits the application: the close saves as the main window's close
     // does, and a book that cannot be saved is told on the standard error stream, not in a
     // box that nobody would click.
@@ -129,12 +250,12 @@ private slots:
         QVERIFY(zrktest::writeAll("nodir", "a file, not a folder"));
         ProgramWindows& w = *p.run;
         w.mainWindow.show();
-        QTRY_VERIFY(w.book.isVisible());
+        QTRY_VERIFY(w.side->book.isVisible());
         zrktest::ShownBoxes shown;
         CapturedStderr err;
         QEvent quit(QEvent::Quit);
         QCoreApplication::sendEvent(qApp, &quit);
-        QVERIFY(!w.book.isVisible());
+        QVERIFY(!w.side->book.isVisible());
         QCOMPARE(shown.shown, QStringList());
         QVERIFY2(err.text().contains("Ошибка создания nodir/book.phn!"), err.text().constData());
         QVERIFY(zrktest::readAll(p.box.registryPath()).contains("Position\\PhoneBook"));
