@@ -114,7 +114,7 @@ private slots:
         BookStore saved;
         saved.load("book.phn");
         QCOMPARE(saved.count(), 2);
-        QCOMPARE(saved.item(1).Entry.Name.text(), QString("Борис"));
+        QCOMPARE(saved.text(1, FieldName), QString("Борис"));
     }
 };
 

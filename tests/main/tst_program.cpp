@@ -235,7 +235,7 @@ private slots:
             BookStore saved;
             saved.load("book.phn");
             QCOMPARE(saved.count(), 3);
-            QCOMPARE(saved.item(0).Entry.Name.text(), QString("Анна Петровна"));
+            QCOMPARE(saved.text(0, FieldName), QString("Анна Петровна"));
         }
         QVERIFY(w.side->book.isLoaded());
         QVERIFY(w.side->book.isEnabled());
