@@ -26,12 +26,6 @@ int bookFieldWidth(BookField field) {
     return kFields[field].width;
 }
 
-QString bookFieldText(const BookEntry& e, BookField field) {
-    int n = 0;
-    const char* p = bookFieldData(e, field, &n);
-    return fromCp1251(p, n);
-}
-
 int lvBookCompare(const char* a, int na, const char* b, int nb) {
     const int c = std::memcmp(a, b, size_t(std::min(na, nb)));  // memcmp: unsigned bytes
     if (c != 0) return c < 0 ? -1 : 1;

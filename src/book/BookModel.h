@@ -18,8 +18,6 @@ namespace zrk {
 // Caption and default width of a field's column.
 QString bookFieldCaption(BookField field);
 int bookFieldWidth(BookField field);
-// The text field `field` of an entry (BookField: BookStore.h).
-QString bookFieldText(const BookEntry& e, BookField field);
 
 // Orders two texts of a field: bytes as unsigned code-page values over the shorter length,
 // then the shorter text first; letter case counts. -1, 0 or 1.
