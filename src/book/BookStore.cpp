@@ -141,7 +141,8 @@ constexpr FieldPlace kFieldPlaces[BookFieldCount] = {
     {offsetof(BookEntry, EMail), 50},     {offsetof(BookEntry, Icq), 15},
     {offsetof(BookEntry, HomePage), 70},  {offsetof(BookEntry, Note), 133}};
 
-// Past this many bytes no entry refers to, and past half the arena, the arena is rebuilt.
+// Past this many bytes no entry refers to, and past half of all the texts, the texts are
+// rebuilt.
 constexpr size_t kMinWaste = 64 * 1024;
 
 BookEntry fromLegacy(const LegacyBookEntry& old) {
@@ -243,6 +244,23 @@ size_t BookStore::Slot::size() const {
     return n;
 }
 
+BookStore::TextBlock::TextBlock(const TextBlock& other) : QSharedData(), used(other.used) {
+    std::memcpy(bytes, other.bytes, used);
+}
+
+char* BookStore::appendRoom(Blocks& blocks, size_t n, Slot& s) {
+    Q_ASSERT(n <= kBlockSize);
+    if (blocks.empty() || kBlockSize - blocks.back()->used < n)
+        blocks.emplace_back(new TextBlock);  // no parentheses: the bytes stay unwritten
+    else
+        blocks.back().detach();
+    TextBlock& b = *blocks.back();
+    s.block = quint32(blocks.size() - 1);
+    s.offset = quint32(b.used);
+    b.used += n;
+    return b.bytes + s.offset;
+}
+
 const QExplicitlySharedDataPointer<BookStore::Data>& BookStore::emptyData() {
     static const QExplicitlySharedDataPointer<Data> empty = [] {
         QExplicitlySharedDataPointer<Data> d(new Data);
@@ -279,12 +297,16 @@ BookStore::Data& BookStore::data() {
 BookStore::Slot BookStore::pack(const BookEntry& e) {
     Data& d = data();
     Slot s;
-    s.offset = d.arena.size();
+    const char* texts[BookFieldCount];
     for (int f = 0; f < BookFieldCount; ++f) {
         int n = 0;
-        const char* p = bookFieldData(e, BookField(f), &n);
+        texts[f] = bookFieldData(e, BookField(f), &n);
         s.length[f] = quint8(n);
-        d.arena.insert(d.arena.end(), p, p + n);
+    }
+    char* out = appendRoom(d.blocks, s.size(), s);
+    for (int f = 0; f < BookFieldCount; ++f) {
+        if (s.length[f] > 0) std::memcpy(out, texts[f], s.length[f]);
+        out += s.length[f];
     }
     s.status = e.Status;
     s.group = e.Group;
@@ -293,12 +315,12 @@ BookStore::Slot BookStore::pack(const BookEntry& e) {
 
 void BookStore::fillRecord(const Slot& s, char* record) const {
     std::memset(record, 0, sizeof(BookEntry));
-    const char* p = d_->arena.data() + s.offset;
+    const char* p = d_->texts(s);
     for (int f = 0; f < BookFieldCount; ++f) {
         const int n = s.length[f];
         char* field = record + kFieldPlaces[f].offset;
         field[0] = char(n);
-        if (n > 0) std::memcpy(field + 1, p, size_t(n));  // p is null in an empty arena
+        if (n > 0) std::memcpy(field + 1, p, size_t(n));
         p += n;
     }
     std::memcpy(record + offsetof(BookEntry, Status), &s.status, sizeof s.status);
@@ -313,9 +335,9 @@ BookEntry BookStore::entry(int i) const {
 
 QByteArrayView BookStore::field(int i, BookField f) const {
     const Slot& s = d_->entries[size_t(i)];
-    size_t at = s.offset;
+    const char* at = d_->texts(s);
     for (int k = 0; k < f; ++k) at += s.length[k];
-    return QByteArrayView(d_->arena.data() + at, s.length[f]);
+    return QByteArrayView(at, s.length[f]);
 }
 
 QString BookStore::text(int i, BookField f) const {
@@ -335,17 +357,23 @@ void BookStore::dropTexts(const Slot& s) {
     d_->unused += s.size();
 }
 
+// Copies every text still in use into new blocks: as long as the texts left, but only once
+// as many bytes were dropped as are kept, so a command pays it seldom.
 void BookStore::compactIfWasteful() {
+    if (d_->unused < kMinWaste) return;
+    size_t total = 0;
+    for (const auto& b : d_->blocks) total += b->used;
+    if (d_->unused < total / 2) return;
     Data& d = data();
-    if (d.unused < kMinWaste || d.unused < d.arena.size() / 2) return;
-    std::vector<char> arena;
-    arena.reserve(d.arena.size() - d.unused);
+    Blocks blocks;
+    blocks.reserve((total - d.unused) / kBlockSize + 1);
     for (Slot& s : d.entries) {
-        const char* p = d.arena.data() + s.offset;
-        s.offset = arena.size();
-        arena.insert(arena.end(), p, p + s.size());
+        const char* p = d.texts(s);
+        const size_t n = s.size();
+        char* out = appendRoom(blocks, n, s);
+        if (n > 0) std::memcpy(out, p, n);
     }
-    d.arena = std::move(arena);
+    d.blocks = std::move(blocks);
     d.unused = 0;
 }
 
@@ -384,8 +412,6 @@ void BookStore::load(const QString& fileName) {
         readRecords<LegacyBookEntry>(
             f, [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
     }
-    // The arena grew by doubling; what it holds now is all it needs.
-    if (d_->arena.capacity() > d_->arena.size()) data().arena.shrink_to_fit();
 }
 
 QByteArray BookStore::headImage() const {
@@ -481,21 +507,11 @@ int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
         return count() - 1;
     }
     Q_ASSERT(index >= 0 && index < count());
-    Data& d = data();
-    Slot& old = d.entries[size_t(index)];
-    const size_t oldSize = old.size();
-    const size_t oldOffset = old.offset;
-    Slot s = pack(entry);
-    // Texts no longer than before go back where they were: editing does not grow the arena.
-    if (s.size() <= oldSize) {
-        if (s.size() > 0)
-            std::memcpy(d.arena.data() + oldOffset, d.arena.data() + s.offset, s.size());
-        d.arena.resize(s.offset);
-        s.offset = oldOffset;
-        d.unused += oldSize - s.size();
-    } else {
-        d.unused += oldSize;
-    }
+    // The new texts go to the end, as for a new entry: writing over the old ones would copy
+    // their block while a snapshot shares it.
+    const Slot s = pack(entry);
+    Data& d = *d_;
+    dropTexts(d.entries[size_t(index)]);
     d.entries[size_t(index)] = s;
     compactIfWasteful();
     return index;
@@ -517,11 +533,10 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
     who.group = defaultCallerGroup();
     const QByteArray wanted = toCp1251(number);
     const Data& d = *d_;
-    const char* arena = d.arena.data();
     for (const Slot& s : d.entries) {
-        const char* phone = arena + s.offset + s.length[FieldName];
+        const char* phone = d.texts(s) + s.length[FieldName];
         if (!filteredEquals(phone, s.length[FieldPhone], wanted, kDialSet)) continue;
-        who.name = fromCp1251(arena + s.offset, s.length[FieldName]);
+        who.name = fromCp1251(d.texts(s), s.length[FieldName]);
         who.status = s.status;
         if (s.group == 0)
             who.group = commonGroup();
@@ -534,9 +549,9 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
 
 bool BookStore::IsNum(const QString& number) const {
     const QByteArray wanted = toCp1251(number);
-    const char* arena = d_->arena.data();
-    for (const Slot& s : d_->entries) {
-        const char* phone = arena + s.offset + s.length[FieldName];
+    const Data& d = *d_;
+    for (const Slot& s : d.entries) {
+        const char* phone = d.texts(s) + s.length[FieldName];
         if (filteredEquals(phone, s.length[FieldPhone], wanted, kStrictSet)) return true;
     }
     return false;

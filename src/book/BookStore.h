@@ -74,8 +74,9 @@ class BookStore {
 public:
     BookStore();
     ~BookStore();
-    // O(1): the copy shares everything until one side changes (then that side copies the
-    // book once: about 40 ms of CPU at 100,000 entries).
+    // O(1): the copy shares everything until one side changes. Then that side copies the
+    // entries' fixed parts (24 bytes an entry) and at most one block of texts: the texts
+    // themselves stay shared.
     BookStore(const BookStore&);
     BookStore& operator=(const BookStore&);
     // The store moved from is left empty.
@@ -137,24 +138,42 @@ public:
 
 private:
     // An entry without its texts: they lie one after another, in field order, from `offset`
-    // in the arena. Status and Group are kept as they are, known values or not.
+    // in text block `block`. Status and Group are kept as they are, known values or not.
     struct Slot {
-        size_t offset;
+        quint32 block;
+        quint32 offset;
         quint8 length[BookFieldCount];
         qint32 status;
         qint32 group;
         size_t size() const;
     };
-    // Shared between copies. The texts of all entries in one block rather than a fixed-size
-    // record per entry: a book holds about a tenth of its file size in text, and a lookup
-    // walks the phones in book order.
+    // Texts are only ever appended, so a block once full never changes: copies share it for
+    // good, and the first change after a copy duplicates at most the last, open block. The
+    // texts of all entries in blocks rather than a fixed-size record per entry: a book holds
+    // about a tenth of its file size in text, and a lookup walks the phones in book order.
+    static constexpr size_t kBlockSize = 64 * 1024;
+    struct TextBlock : QSharedData {
+        TextBlock() = default;
+        TextBlock(const TextBlock& other);
+        TextBlock& operator=(const TextBlock&) = delete;
+        size_t used = 0;
+        char bytes[kBlockSize];  // left uninitialised past `used`
+    };
+    using Blocks = std::vector<QExplicitlySharedDataPointer<TextBlock>>;
+    // Shared between copies. Written only while this store alone holds it, and a block only
+    // while this Data alone holds the block: a snapshot read on another thread never sees
+    // a byte change.
     struct Data : QSharedData {
         std::vector<Slot> entries;
-        std::vector<char> arena;
-        size_t unused = 0;  // arena bytes no slot refers to any more
+        Blocks blocks;
+        size_t unused = 0;  // text bytes no slot refers to any more
         std::vector<TOBJGroup> groups;
+        const char* texts(const Slot& s) const { return blocks[s.block]->bytes + s.offset; }
     };
     static const QExplicitlySharedDataPointer<Data>& emptyData();
+    // Room for `n` more bytes at the end of `blocks`, the last block made this store's own
+    // first (the only block a change ever copies); its place goes into `s`.
+    static char* appendRoom(Blocks& blocks, size_t n, Slot& s);
 
     Data& data();  // the store's own data, copied first if shared
     Slot pack(const BookEntry& e);
