@@ -31,6 +31,29 @@ void loadChanged(BookStore& book) {
     book.AddItem(entry("Новый", "5"), true);
 }
 
+// Entry i of a book with more text than one of the store's blocks holds: sizes vary, so
+// that texts end at every kind of place and some do not fit what is left of a block.
+QByteArray longEntry(int i) {
+    const auto t = [i](int size, char c) { return QByteArray(1 + (i * 37 + size) % size, c); };
+    return entryBytes({t(70, 'n'), QByteArray::number(i), t(50, 'w'), t(70, 'a'), t(50, 'e'),
+                       t(15, 'i'), t(70, 'h'), t(133, 'z')},
+                      i % 3, i % 3);
+}
+
+QByteArray longEntries(int from, int n) {
+    QByteArray out;
+    for (int i = from; i < from + n; ++i) out += longEntry(i);
+    return out;
+}
+
+void addLongEntries(BookStore& b, int from, int n) {
+    for (int i = from; i < from + n; ++i) {
+        BookEntry e;
+        std::memcpy(&e, longEntry(i).constData(), sizeof e);
+        b.AddItem(e, true);
+    }
+}
+
 QStringList names(const BookStore& b) {
     QStringList n;
     for (int i = 0; i < b.count(); ++i) n << b.text(i, FieldName);
@@ -306,11 +329,19 @@ private slots:
         QVERIFY(!book.IsNum("2999"));
     }
 
+    void aCopyIsASnapshot_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("a few entries") << sampleFile();
+        QTest::newRow("several blocks of text") << sampleFile() + longEntries(0, 400);
+    }
+
     void aCopyIsASnapshot() {
+        QFETCH(QByteArray, file);
         BookStore book;
-        loadFrom(book, sampleFile());
+        loadFrom(book, file);
         QVERIFY(writeAll("other.phn", header(0) + entryBytes({"Другой", "1"})));
         const QByteArray before = book.serialize();
+        QCOMPARE(before, file);
         const QList<QPair<const char*, std::function<void(BookStore&)>>> edits{
             {"add", [](BookStore& b) { b.AddItem(entry("Новый", "5"), true); }},
             {"rewrite longer",
@@ -328,6 +359,22 @@ private slots:
             {"remove group", [](BookStore& b) { b.RemoveGroup(1); }},
             {"clear", [](BookStore& b) { b.clear(); }},
             {"load", [](BookStore& b) { b.load("other.phn"); }},
+            {"add more than a block holds", [](BookStore& b) { addLongEntries(b, 1000, 300); }},
+            {"remove the last entries, then add",
+             [](BookStore& b) {
+                 std::vector<int> last;
+                 for (int i = std::max(0, b.count() - 150); i < b.count(); ++i) last.push_back(i);
+                 b.RemoveItems(last);
+                 b.AddItem(entry("Новый", "5"), true);
+             }},
+            {"rewrite until the texts are rebuilt",
+             [](BookStore& b) {
+                 // Each round drops as many bytes as the book holds: a few rounds pass the
+                 // point where the store rebuilds its texts, whatever the book's size.
+                 for (int round = 0, rounds = b.count() < 10 ? 700 : 3; round < rounds; ++round)
+                     for (int i = 0; i < b.count(); ++i) b.AddItem(b.entry(i), false, i);
+                 b.setStatus(0, 5);
+             }},
         };
         for (const auto& [what, edit] : edits) {
             BookStore copy = book;
@@ -342,6 +389,23 @@ private slots:
             // The other way round: the original edited, the copy as it was.
             edit(book);
             QVERIFY2(copy.serialize() == before, what);
+            book = copy;
+        }
+
+        // Both sides change after the copy, first in the block they last shared: each holds
+        // its own changes only, also where one of them rebuilds its texts.
+        {
+            BookStore copy = book;
+            addLongEntries(book, 1000, 300);
+            copy.AddItem(entry("Второй", "2"), true);
+            QCOMPARE(book.serialize(), before + longEntries(1000, 300));
+            QCOMPARE(copy.serialize(), before + entryBytes({cp("Второй"), "2"}));
+            for (int round = 0; round < 3; ++round)
+                for (int i = 0; i < book.count(); ++i) book.AddItem(book.entry(i), false, i);
+            copy.RemoveItem(copy.count() - 1);
+            QCOMPARE(book.serialize(), before + longEntries(1000, 300));
+            QCOMPARE(copy.serialize(), before);
+            QCOMPARE(book.WhoCall("1299").name, QString(1 + (1299 * 37 + 70) % 70, 'n'));
             book = copy;
         }
 
