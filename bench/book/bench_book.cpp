@@ -3,6 +3,7 @@
 // phone book window on that book (offscreen): opening, showing, switching the group,
 // sorting, adding and deleting an entry with their saves. Prints the best and the median of
 // several runs; asserts nothing.
+#include "BenchBook.h"
 #include "book/BookStore.h"
 #include "book/PhoneBook.h"
 #include "settings/Settings.h"
@@ -26,28 +27,11 @@ using namespace zrk;
 
 namespace {
 
-constexpr int kEntries = 100000;
-constexpr int kGroups = 100;
+constexpr int kEntries = bench::kBookEntries;
 
 void fill(BookStore& book) {
-    for (int g = 1; g <= kGroups; ++g)
-        book.AddGroup(BookGroup::make(QStringLiteral("Группа %1").arg(g),
-                                      QStringLiteral("group%1.wav").arg(g), g % 4),
-                      true);
-    for (int i = 0; i < kEntries; ++i) {
-        BookEntry e = BookEntry::empty();
-        e.Name.setText(QStringLiteral("Абонент номер %1").arg(i));
-        // Written the way people write numbers: with dashes and brackets.
-        const QString d = QStringLiteral("%1").arg(100000 + i * 7 % 900000, 6, 10, QLatin1Char('0'));
-        e.Phone.setText(QStringLiteral("(812) %1-%2-%3").arg(d.left(2), d.mid(2, 2), d.mid(4)));
-        e.WorkPhone.setText(QStringLiteral("555-%1").arg(i % 10000));
-        e.Address.setText(QStringLiteral("ул. Садовая, д. %1, кв. %2").arg(i % 200).arg(i % 97));
-        e.EMail.setText(QStringLiteral("user%1@example.ru").arg(i));
-        e.Note.setText(QStringLiteral("заметка\rвторая строка"));
-        e.Status = i % 3;
-        e.Group = i % (kGroups + 1);
-        book.AddItem(e, true);
-    }
+    for (int g = 1; g <= bench::kBookGroups; ++g) book.AddGroup(bench::benchGroup(g), true);
+    for (int i = 0; i < kEntries; ++i) book.AddItem(bench::benchEntry(i), true);
 }
 
 struct Figures {
@@ -185,7 +169,8 @@ int main(int argc, char** argv) {
     if (!book.SaveList(QString::fromLatin1(kBookFile))) return 1;
     const double firstSave = double(timer.nsecsElapsed()) / 1e6;
     std::printf("book: %d entries, %d groups, file %lld bytes, in %s\n", book.count(),
-                book.groupCount() - 1, (long long)QFileInfo(QString::fromLatin1(kBookFile)).size(), qPrintable(base));
+                book.groupCount() - 1, (long long)QFileInfo(QString::fromLatin1(kBookFile)).size(),
+                qPrintable(base));
 
     std::printf("%-34s      %8.3f ms\n", "first save (no file before)", firstSave);
     // The store is made before and freed after the clock: only the loading is timed.
