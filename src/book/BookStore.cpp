@@ -507,11 +507,31 @@ int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
         return count() - 1;
     }
     Q_ASSERT(index >= 0 && index < count());
-    // The new texts go to the end, as for a new entry: writing over the old ones would copy
-    // their block while a snapshot shares it.
-    const Slot s = pack(entry);
-    Data& d = *d_;
-    dropTexts(d.entries[size_t(index)]);
+    Data& d = data();
+    Slot& old = d.entries[size_t(index)];
+    Slot s = old;
+    const char* texts[BookFieldCount];
+    for (int f = 0; f < BookFieldCount; ++f) {
+        int n = 0;
+        texts[f] = bookFieldData(entry, BookField(f), &n);
+        s.length[f] = quint8(n);
+    }
+    // Texts no longer than before go back where they were when no copy shares their block:
+    // edits then leave nothing to rebuild. Otherwise they go to the end, as for a new entry.
+    TextBlock& home = *d.blocks[old.block];
+    if (home.ref.loadAcquire() == 1 && s.size() <= old.size()) {
+        char* out = home.bytes + old.offset;
+        for (int f = 0; f < BookFieldCount; ++f) {
+            if (s.length[f] > 0) std::memcpy(out, texts[f], s.length[f]);
+            out += s.length[f];
+        }
+        d.unused += old.size() - s.size();
+        s.status = entry.Status;
+        s.group = entry.Group;
+    } else {
+        s = pack(entry);
+        dropTexts(old);
+    }
     d.entries[size_t(index)] = s;
     compactIfWasteful();
     return index;
