@@ -1,5 +1,7 @@
 #include "book/ImportPreview.h"
 
+#include "book/BookStore.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFile>
@@ -9,6 +11,10 @@
 namespace zrk {
 
 using contacts::Duplicate;
+
+bool isRepeat(const contacts::ImportRow& row) {
+    return row.duplicateOf >= 0 || row.duplicateRow >= 0;
+}
 
 bool ContactsFile::load(const QString& path) {
     path_ = path;
@@ -155,9 +161,9 @@ void ImportPreview::setContacts(const QList<contacts::Contact>& list) {
     for (int r = 0; r < rows.size(); ++r) {
         contacts::ImportRow& row = rows[r];
         fileGroups_ << row.groupTitle;
-        if (row.duplicateOf < 0) continue;
+        if (!isRepeat(row)) continue;
         ++repeats_;
-        row.choice = same && rows_[r].duplicateOf >= 0 ? rows_[r].choice : forAll_;
+        row.choice = same && isRepeat(rows_[r]) ? rows_[r].choice : forAll_;
     }
     rows_ = std::move(rows);
     applyGroup();
@@ -191,13 +197,13 @@ void ImportPreview::applyGroup() {
 void ImportPreview::setChoiceForAll(Duplicate choice) {
     forAll_ = choice;
     for (contacts::ImportRow& row : rows_)
-        if (row.duplicateOf >= 0) row.choice = choice;
+        if (isRepeat(row)) row.choice = choice;
     rowsChanged(ColDoes);
     emit countsChanged();
 }
 
 void ImportPreview::setChoice(int row, Duplicate choice) {
-    if (row < 0 || row >= rows_.size() || rows_[row].duplicateOf < 0) return;
+    if (row < 0 || row >= rows_.size() || !isRepeat(rows_[row])) return;
     rows_[row].choice = choice;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     emit countsChanged();
@@ -213,7 +219,7 @@ void ImportPreview::rowsChanged(int column) {
 ImportPreview::Counts ImportPreview::counts() const {
     Counts c;
     for (const contacts::ImportRow& row : rows_) {
-        if (row.duplicateOf < 0 || row.choice == Duplicate::Add)
+        if (!isRepeat(row) || row.choice == Duplicate::Add)
             ++c.added;
         else if (row.choice == Duplicate::Replace)
             ++c.replaced;
@@ -255,10 +261,20 @@ QString choiceText(Duplicate d) {
 
 }  // namespace
 
+QString ImportPreview::repeatedText(const contacts::ImportRow& row) const {
+    if (row.duplicateOf >= 0 && row.duplicateOf < book_.count())
+        return QStringLiteral("%1 (%2)").arg(book_.text(row.duplicateOf, FieldName),
+                                             book_.text(row.duplicateOf, FieldPhone));
+    // A number the file gives twice: the first of them is the one repeated.
+    if (row.duplicateRow >= 0 && row.duplicateRow < rows_.size())
+        return QStringLiteral("строке %1 файла").arg(rows_[row.duplicateRow].line);
+    return {};
+}
+
 QVariant ImportPreview::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_.size()) return {};
     const contacts::ImportRow& row = rows_[index.row()];
-    const bool repeat = row.duplicateOf >= 0 && row.duplicateOf < book_.count();
+    const bool repeat = isRepeat(row);
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
@@ -275,18 +291,16 @@ QVariant ImportPreview::data(const QModelIndex& index, int role) const {
                 case ColLine:
                     return row.line;
                 case ColRepeats:
-                    return repeat ? QStringLiteral("%1 (%2)").arg(
-                                        book_.text(row.duplicateOf, FieldName),
-                                        book_.text(row.duplicateOf, FieldPhone))
-                                  : QString();
+                    return repeatedText(row);
                 case ColDoes:
                     return repeat ? choiceText(row.choice) : choiceText(Duplicate::Add);
             }
             return {};
         case Qt::ToolTipRole:
             if (index.column() == ColRepeats && repeat)
-                return QStringLiteral("Этот телефон уже есть в книге: %1")
-                    .arg(data(index, Qt::DisplayRole).toString());
+                return (row.duplicateOf >= 0 ? QStringLiteral("Этот телефон уже есть в книге: %1")
+                                             : QStringLiteral("Этот телефон уже есть выше, в %1"))
+                    .arg(repeatedText(row));
             if (row.cut)
                 return QStringLiteral("Не уместилось и обрезано: %1")
                     .arg(row.cutFields.join(QStringLiteral(", ")));

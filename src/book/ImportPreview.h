@@ -62,6 +62,9 @@ ColumnRole guessColumnRole(const QString& header);
 // label ("Дача"), shown after the name when a contact has several phones.
 contacts::CsvMapping mappingFromRoles(const QList<ColumnRole>& roles, const QStringList& header);
 
+// Whether the row's phone is in the book already, or in an earlier row of the same file.
+bool isRepeat(const contacts::ImportRow& row);
+
 // The rows the import adds, as the preview's table shows them, with the choices on them.
 class ImportPreview : public QAbstractTableModel {
     Q_OBJECT
@@ -105,6 +108,8 @@ signals:
 
 private:
     void applyGroup();
+    // The entry a row repeats: the book's, or an earlier row's.
+    QString repeatedText(const contacts::ImportRow& row) const;
     void rowsChanged(int column);
 
     const BookStore& book_;

@@ -91,6 +91,9 @@ public:
     void ItemUpdate(int row, bool isNew, int index);
     void ED();
     void MenuCreate();
+    // The whole book, the rows on show, or the selected rows, to a vCard or CSV file.
+    enum class ExportWhat { Book, Shown, Selected };
+    void exportContacts(ExportWhat what);
     void SetStatus(int status);
     void SetGroup(int group);
 
@@ -114,9 +117,6 @@ public slots:
     void mPOptiClick();
     // Contacts from a vCard or CSV file, through the preview; saved once.
     void sbImportClick();
-    // The whole book, the rows on show, or the selected rows, to a vCard or CSV file.
-    enum class ExportWhat { Book, Shown, Selected };
-    void exportContacts(ExportWhat what);
     // A click on the header of `column`.
     void lvBookColumnClick(int column);
     // The keyboard focus enters the list (Tab, Backtab): with nothing selected, the first

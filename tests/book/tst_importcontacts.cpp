@@ -2,6 +2,7 @@
 // and the tool bar, the preview's choices, OK and Cancel; the file dialogs answered by the test.
 #include "book/BookWindowTesting.h"
 #include "book/ImportPreview.h"
+#include "platform/Registry.h"
 
 #include "SaveGate.h"
 
@@ -227,20 +228,18 @@ private slots:
     // A phone already in the book, written otherwise (+7 for 8, blanks): the choice for all,
     // or row by row through the list's menu, says what becomes of it.
     void repeatedPhonesFollowTheChoice_data() {
-        QTest::addColumn<int>("forAll");             // cbRepeats: 0 skip, 1 replace, 2 add
-        QTest::addColumn<const char*>("rowChoice");  // for row 0 afterwards, or none
+        QTest::addColumn<int>("forAll");         // cbRepeats: 0 skip, 1 replace, 2 add
+        QTest::addColumn<QString>("rowChoice");  // for row 0 afterwards, or none
         QTest::addColumn<QString>("counts");
         QTest::addColumn<QStringList>("entries");
         const QString old = "Старый:89037654321:2:1", boris = "Борис:222:0:0",
                       orlov = "Орлов Андрей:89037654321:0:0", novikov = "Новиков:89030000001:0:0";
-        QTest::newRow("skip") << 0 << static_cast<const char*>(nullptr)
-                              << "Будет добавлено: 1, заменено: 0, пропущено: 1"
+        QTest::newRow("skip") << 0 << QString() << "Будет добавлено: 1, заменено: 0, пропущено: 1"
                               << QStringList{old, boris, novikov};
-        QTest::newRow("replace") << 1 << static_cast<const char*>(nullptr)
+        QTest::newRow("replace") << 1 << QString()
                                  << "Будет добавлено: 1, заменено: 1, пропущено: 0"
                                  << QStringList{orlov, boris, novikov};
-        QTest::newRow("add") << 2 << static_cast<const char*>(nullptr)
-                             << "Будет добавлено: 2, заменено: 0, пропущено: 0"
+        QTest::newRow("add") << 2 << QString() << "Будет добавлено: 2, заменено: 0, пропущено: 0"
                              << QStringList{old, boris, orlov, novikov};
         QTest::newRow("skip all, this row added") << 0 << "mIAdd"
                                                   << "Будет добавлено: 2, заменено: 0, пропущено: 0"
@@ -252,7 +251,7 @@ private slots:
     }
     void repeatedPhonesFollowTheChoice() {
         QFETCH(int, forAll);
-        QFETCH(const char*, rowChoice);
+        QFETCH(QString, rowChoice);
         QFETCH(QString, counts);
         QFETCH(QStringList, entries);
         QVERIFY(writeAll("orlov.vcf", kRepeatCards));
@@ -266,7 +265,7 @@ private slots:
             QCOMPARE(list->model()->index(1, ImportPreview::ColRepeats).data().toString(),
                      QString());
             pick(d, "cbRepeats", forAll);
-            if (rowChoice) chooseForRows(d, {0}, rowChoice);
+            if (!rowChoice.isEmpty()) chooseForRows(d, {0}, qPrintable(rowChoice));
         });
         w.click("sbImport");
         QCOMPARE(repeats, QString("Старый (89037654321)"));
