@@ -19,7 +19,7 @@ struct Contact {
     QString family, given;  // N (family; given)
     QList<ContactPhone> phones;
     QStringList emails, urls, addresses;  // each address already joined into one line
-    QString organization, note;
+    QString organization, note, icq;
     QStringList categories;
     int line = 0;  // 1-based line of the file where the contact starts
     // Set for the cards this program wrote: their work number is the entry's second field,

@@ -34,7 +34,8 @@ enum class CsvLayout { Google, Outlook, Thunderbird, Unknown };
 
 struct CsvMapping {  // column indexes, -1 = none
     int name = -1, family = -1, given = -1, organization = -1, note = -1, categories = -1;
-    QList<int> emails, urls, addresses;
+    QList<int> emails, urls;
+    QList<int> addresses;  // the columns that together make the one address line
     struct PhoneColumn {
         int column = -1;
         int labelColumn =
@@ -43,6 +44,14 @@ struct CsvMapping {  // column indexes, -1 = none
         bool work = false;
     };
     QList<PhoneColumn> phones;
+    // Instant-messenger columns: a service column ("ICQ") and its value; an ICQ one fills Icq.
+    struct ImColumn {
+        int service = -1;
+        int value = -1;
+    };
+    QList<ImColumn> ims;
+    int ownMark = -1;    // a column holding our own mark: the row is an entry this program wrote
+    int ownStatus = -1;  // beside it, the entry's status
 };
 
 CsvLayout detectLayout(const QStringList& header);
