@@ -14,11 +14,12 @@ QString statusLine(int status) {
     return {};
 }
 
-void takeStatusLine(Contact& c) {
+void takeStatusLine(Contact& c, std::optional<int> known) {
+    if (known) c.status = *known;
     const qsizetype nl = c.note.lastIndexOf(QLatin1Char('\n'));
     const QString last = c.note.mid(nl + 1);
     for (int status : {int(StatusBad), int(StatusPriority)}) {
-        if (last != statusLine(status)) continue;
+        if (last != statusLine(status) || (known && *known != status)) continue;
         c.status = status;
         c.note.truncate(nl < 0 ? 0 : nl);
         return;

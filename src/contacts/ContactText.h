@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zrk::contacts {
 
 // The mark our exports carry (vCard PRODID, the CSV's custom field type).
@@ -13,8 +15,10 @@ QString ownMark();
 // "Статус: плохой" / "Статус: приоритетный" for a status a phone should show; empty for
 // normal (and for values the editor does not know).
 QString statusLine(int status);
-// Our own contacts: a last note line that is a status line becomes the status again.
-void takeStatusLine(Contact& c);
+// Our own contacts: the status the file gives (`known`), or else the one a last note line
+// names, becomes the contact's; that status line leaves the note. With the status given, a
+// note the user ended with such a line themselves stays as it is.
+void takeStatusLine(Contact& c, std::optional<int> known);
 
 // The Russian label of a standard phone kind ("CELL", "Mobile", "work"...); empty when the
 // kind is not one we know.

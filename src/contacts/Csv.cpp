@@ -349,10 +349,9 @@ QList<Contact> contactsFromCsv(const CsvTable& table, const CsvMapping& m) {
                 if (!v.startsWith(QLatin1String("* "))) c.categories.append(v);
         if (m.ownMark >= 0 && cell(row, m.ownMark) == ownMark()) {
             c.ownCard = true;
-            takeStatusLine(c);
             bool ok = false;
             const int status = cell(row, m.ownStatus).toInt(&ok);
-            if (ok) c.status = status;
+            takeStatusLine(c, ok ? std::optional<int>(status) : std::nullopt);
         }
         out.append(std::move(c));
     }

@@ -284,6 +284,7 @@ private:
             card_.line = lineNo;
             phoneGroups_.clear();
             labels_.clear();
+            ownStatus_.reset();
             return;
         }
         if (!inCard_) return;
@@ -347,6 +348,10 @@ private:
         } else if (n == "X-ABLABEL") {
             if (!p.group.isEmpty())
                 labels_.insert(p.group, labelOfAbLabel(unescape(text(p, value)).trimmed()));
+        } else if (n == "X-ZRK-STATUS") {
+            bool ok = false;
+            const int status = value.trimmed().toByteArray().toInt(&ok);
+            if (ok) ownStatus_ = status;
         } else if (n == "PRODID") {
             if (value.trimmed() == QByteArrayView(kProdId)) card_.ownCard = true;
         }
@@ -364,7 +369,7 @@ private:
             const auto it = labels_.constFind(g);
             if (it != labels_.constEnd() && !it->isEmpty()) card_.phones[i].label = *it;
         }
-        if (card_.ownCard) takeStatusLine(card_);
+        if (card_.ownCard) takeStatusLine(card_, ownStatus_);
         result_.contacts.append(std::move(card_));
         card_ = Contact();
     }
@@ -376,6 +381,7 @@ private:
     Contact card_;
     QList<QByteArray> phoneGroups_;
     QHash<QByteArray, QString> labels_;
+    std::optional<int> ownStatus_;
     bool inCard_ = false, sawCard_ = false;
     int depth_ = 0, cardLine_ = 0;
 };
@@ -463,6 +469,8 @@ QByteArray writeVCards(const BookStore& book, const std::vector<int>& positions)
         const QString status = statusLine(book.status(i));
         if (!status.isEmpty()) note = note.isEmpty() ? status : note + QLatin1Char('\n') + status;
         property(out, "NOTE", escape(note));
+        // The status exactly, for our own import: the note's line is for the phone to show.
+        out.append("X-ZRK-STATUS:").append(QByteArray::number(book.status(i))).append("\r\n");
         const int g = book.groupOf(i);
         if (g > 0 && g < book.groupCount()) property(out, "CATEGORIES", escape(book.group(g).Text));
         out.append("END:VCARD\r\n");
