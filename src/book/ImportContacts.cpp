@@ -162,6 +162,7 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
     cbImportGroup->addItem(QStringLiteral("[Из файла]"));
     cbImportGroup->addItem(QStringLiteral("[Общая]"));
     for (int g = 1; g < book.groupCount(); ++g) cbImportGroup->addItem(book.group(g).Text);
+    cbImportGroup->setMinimumContentsLength(16);
     cbImportGroup->setToolTip(
         QStringLiteral("Группа новых записей: по категориям файла, одна из групп книги или "
                        "новая (впишите название)"));
@@ -181,7 +182,9 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
     lvImport->setModel(preview_);
     lvImport->setAllColumnsShowFocus(true);
     const double scale = designScale(lvImport->font());
-    const int widths[ImportPreview::ColumnCount] = {150, 100, 90, 120, 90, 50, 150, 80};
+    const int widths[ImportPreview::ColumnCount] = {160, 95, 95, 130, 80, 45, 200, 85};
+    int listWidth = 0;
+    for (int c = 0; c < ImportPreview::ColumnCount; ++c) listWidth += widths[c];
     for (int c = 0; c < ImportPreview::ColumnCount; ++c)
         lvImport->header()->resizeSection(c, qRound(widths[c] * scale));
     layout->addWidget(lvImport, 1);
@@ -212,7 +215,8 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
     connect(cbImportGroup, &QComboBox::currentTextChanged, this, &TImportContacts::groupChanged);
     connect(cbRepeats, &QComboBox::currentIndexChanged, this, &TImportContacts::forAllChanged);
 
-    resize(qRound(760 * scale), qRound(400 * scale));
+    // Every column in sight at first, the repeated entry's name and number included.
+    resize(qRound((listWidth + 40) * scale), qRound(400 * scale));
     placement_.restoreOrReport(this);
     preview_->setContacts(file.contacts());
 }
