@@ -27,7 +27,7 @@ struct Cutter {
     template <int N>
     void put(FixedText<N>& field, const QString& text, const QString& fieldName) {
         QByteArray bytes = toCp1251(text);
-        bool marked = fromCp1251(bytes) != text;
+        bool marked = bytes.contains('?') && fromCp1251(bytes) != text;
         if (bytes.size() > N) {
             bytes.truncate(N);
             marked = true;
@@ -110,7 +110,9 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
     }
     QHash<QByteArray, int> inPlan;
     QList<ImportRow> rows;
-    rows.reserve(contacts.size());
+    qsizetype phoneCount = 0;
+    for (const Contact& c : contacts) phoneCount += std::max<qsizetype>(1, c.phones.size());
+    rows.reserve(phoneCount);
 
     for (const Contact& c : contacts) {
         QList<ContactPhone> phones;  // one entry each

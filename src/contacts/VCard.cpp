@@ -85,6 +85,7 @@ QStringList splitEscaped(const QString& v, QChar sep) {
 }
 
 QString unescape(const QString& v) {
+    if (!v.contains(QLatin1Char('\\'))) return v;
     return splitEscaped(v, QChar(0)).join(QString());
 }
 
