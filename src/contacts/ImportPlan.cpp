@@ -136,6 +136,7 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
                 }
         }
         const QString name = contactName(c);
+        const QByteArray workDialable = c.ownCard ? QByteArray() : dialableNumber(work);
         QString group = options.forcedGroup.isEmpty() ? c.categories.value(0) : options.forcedGroup;
         if (group.size() > 23) group.truncate(23);
         for (qsizetype k = 0; k < phones.size(); ++k) {
@@ -157,7 +158,7 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
                 cut.put(e.WorkPhone, work, QStringLiteral("Рабочий телефон"));
             } else {
                 cut.putBytes(e.Phone, dialableNumber(p.number), QStringLiteral("Телефон"));
-                cut.putBytes(e.WorkPhone, dialableNumber(work), QStringLiteral("Рабочий телефон"));
+                cut.putBytes(e.WorkPhone, workDialable, QStringLiteral("Рабочий телефон"));
                 row.international = international(p.number);
             }
             cut.put(e.Address, oneLine(c.addresses.value(0)), QStringLiteral("Адрес"));
