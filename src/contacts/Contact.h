@@ -29,3 +29,8 @@ struct Contact {
 };
 
 }  // namespace zrk::contacts
+
+// Of Qt's shared texts and lists only: a big file's contacts are moved, not copied, as the
+// list grows.
+Q_DECLARE_TYPEINFO(zrk::contacts::ContactPhone, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(zrk::contacts::Contact, Q_RELOCATABLE_TYPE);

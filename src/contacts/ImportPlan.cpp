@@ -27,7 +27,7 @@ struct Cutter {
     template <int N>
     void put(FixedText<N>& field, const QString& text, const QString& fieldName) {
         QByteArray bytes = toCp1251(text);
-        bool marked = fromCp1251(bytes) != text;
+        bool marked = bytes.contains('?') && fromCp1251(bytes) != text;
         if (bytes.size() > N) {
             bytes.truncate(N);
             marked = true;
@@ -110,7 +110,9 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
     }
     QHash<QByteArray, int> inPlan;
     QList<ImportRow> rows;
-    rows.reserve(contacts.size());
+    qsizetype phoneCount = 0;
+    for (const Contact& c : contacts) phoneCount += std::max<qsizetype>(1, c.phones.size());
+    rows.reserve(phoneCount);
 
     for (const Contact& c : contacts) {
         QList<ContactPhone> phones;  // one entry each
@@ -134,6 +136,7 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
                 }
         }
         const QString name = contactName(c);
+        const QByteArray workDialable = c.ownCard ? QByteArray() : dialableNumber(work);
         QString group = options.forcedGroup.isEmpty() ? c.categories.value(0) : options.forcedGroup;
         if (group.size() > 23) group.truncate(23);
         for (qsizetype k = 0; k < phones.size(); ++k) {
@@ -155,7 +158,7 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
                 cut.put(e.WorkPhone, work, QStringLiteral("Рабочий телефон"));
             } else {
                 cut.putBytes(e.Phone, dialableNumber(p.number), QStringLiteral("Телефон"));
-                cut.putBytes(e.WorkPhone, dialableNumber(work), QStringLiteral("Рабочий телефон"));
+                cut.putBytes(e.WorkPhone, workDialable, QStringLiteral("Рабочий телефон"));
                 row.international = international(p.number);
             }
             cut.put(e.Address, oneLine(c.addresses.value(0)), QStringLiteral("Адрес"));

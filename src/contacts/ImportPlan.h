@@ -50,6 +50,12 @@ struct ImportCounts {
 // Replaced entries stay in their places; new ones are appended in row order.
 ImportCounts applyImport(BookStore& book, const QList<ImportRow>& rows);
 
+}  // namespace zrk::contacts
+
+Q_DECLARE_TYPEINFO(zrk::contacts::ImportRow, Q_RELOCATABLE_TYPE);
+
+namespace zrk::contacts {
+
 // A file of either kind read for the import: by extension, then by content (BEGIN:VCARD).
 struct LoadedContacts {
     ReadResult result;

@@ -12,10 +12,38 @@ bool startsWith(QByteArrayView raw, const char* mark, qsizetype n) {
     return raw.size() >= n && raw.first(n) == QByteArrayView(mark, n);
 }
 
+// Well-formed UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF.
 bool validUtf8(QByteArrayView raw) {
-    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString s = d.decode(raw);
-    return !d.hasError();
+    const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
+    const auto* end = p + raw.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int n;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= n) return false;
+        if (p[1] < lo || p[1] > hi) return false;
+        for (int k = 2; k <= n; ++k)
+            if ((p[k] & 0xC0) != 0x80) return false;
+        p += n + 1;
+    }
+    return true;
 }
 
 }  // namespace
@@ -32,8 +60,7 @@ QString decodeText(QByteArrayView raw, Encoding e) {
         case Encoding::Utf8:
         case Encoding::Utf8Bom: {
             if (startsWith(raw, "\xEF\xBB\xBF", 3)) raw = raw.sliced(3);
-            QStringDecoder d(QStringDecoder::Utf8);
-            return d.decode(raw);
+            return QString::fromUtf8(raw);
         }
         case Encoding::Utf16LE: {
             if (startsWith(raw, "\xFF\xFE", 2)) raw = raw.sliced(2);

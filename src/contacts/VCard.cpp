@@ -6,6 +6,8 @@
 
 #include <QHash>
 
+#include <cstring>
+
 namespace zrk::contacts {
 
 const char* const kProdId = "-//Zrk Pro//Zrk Pro 2.01b//RU";
@@ -85,6 +87,7 @@ QStringList splitEscaped(const QString& v, QChar sep) {
 }
 
 QString unescape(const QString& v) {
+    if (!v.contains(QLatin1Char('\\'))) return v;
     return splitEscaped(v, QChar(0)).join(QString());
 }
 
@@ -93,6 +96,26 @@ QString joinNonEmpty(const QStringList& parts, const QString& sep) {
     for (const QString& p : parts)
         if (!p.trimmed().isEmpty()) kept.append(p.trimmed());
     return kept.join(sep);
+}
+
+bool sameNoCase(QByteArrayView a, const char* b) {
+    const qsizetype n = qsizetype(std::strlen(b));
+    return a.size() == n && qstrnicmp(a.data(), n, b, n) == 0;
+}
+
+bool containsNoCase(QByteArrayView s, const char* what) {
+    const qsizetype n = qsizetype(std::strlen(what));
+    for (qsizetype i = 0; i + n <= s.size(); ++i)
+        if (qstrnicmp(s.data() + i, n, what, n) == 0) return true;
+    return false;
+}
+
+// The properties a contact is made of; the rest (VERSION, PHOTO, REV, X-...) is skipped.
+bool wanted(QByteArrayView name) {
+    for (const char* n : {"FN", "N", "TEL", "EMAIL", "URL", "ADR", "ORG", "NOTE", "CATEGORIES",
+                          "X-ICQ", "X-ABLABEL", "X-ZRK-STATUS", "PRODID"})
+        if (sameNoCase(name, n)) return true;
+    return false;
 }
 
 struct Property {
@@ -193,7 +216,15 @@ public:
     }
 
     ReadResult run() {
-        QByteArray logical;
+        // The logical line: a view of the file, copied only when folded.
+        QByteArrayView logical;
+        QByteArray joined;
+        bool isJoined = false;
+        auto join = [&] {
+            if (!isJoined) joined = logical.toByteArray();
+            isJoined = true;
+        };
+        auto current = [&] { return isJoined ? QByteArrayView(joined) : logical; };
         int logicalLine = 0;
         bool qp = false;
         qsizetype pos = 0;
@@ -208,22 +239,25 @@ public:
                 ++end;
             pos = end + 1;
 
-            if (!logical.isEmpty() && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
-                logical.append(line.sliced(1));  // folded
+            if (!current().isEmpty() && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
+                join();
+                joined.append(line.sliced(1));  // folded
                 continue;
             }
-            if (qp && logical.endsWith('=')) {
-                logical.chop(1);  // quoted-printable soft line break
-                logical.append(line);
+            if (qp && current().endsWith('=')) {
+                join();
+                joined.chop(1);  // quoted-printable soft line break
+                joined.append(line);
                 continue;
             }
-            if (!logical.isEmpty()) handle(logical, logicalLine);
-            logical = line.toByteArray();
+            if (!current().isEmpty()) handle(current(), logicalLine);
+            logical = line;
+            isJoined = false;
             logicalLine = lineNo;
-            const qsizetype colon = findUnquoted(logical, ':');
-            qp = colon > 0 && logical.first(colon).toUpper().contains("QUOTED-PRINTABLE");
+            const qsizetype colon = findUnquoted(line, ':');
+            qp = colon > 0 && containsNoCase(line.first(colon), "QUOTED-PRINTABLE");
         }
-        if (!logical.isEmpty()) handle(logical, logicalLine);
+        if (!current().isEmpty()) handle(current(), logicalLine);
         if (inCard_) damage(cardLine_, QStringLiteral("карточка не закончена (нет END:VCARD)"));
 
         if (!sawCard_) {
@@ -256,7 +290,7 @@ private:
         return decodeText(value, enc_);
     }
 
-    void handle(const QByteArray& line, int lineNo) {
+    void handle(QByteArrayView line, int lineNo) {
         if (line.trimmed().isEmpty()) return;
         const qsizetype colon = findUnquoted(line, ':');
         if (colon < 0) {
@@ -264,14 +298,12 @@ private:
                 damage(lineNo, QStringLiteral("строка без двоеточия внутри карточки"));
             return;
         }
-        const QByteArrayView head = QByteArrayView(line).first(colon);
-        const QByteArrayView value = QByteArrayView(line).sliced(colon + 1);
-        // Most lines of a big file are of a few kinds; the name decides before any parsing.
-        const QByteArrayView bare = head.first(
-            std::min(head.indexOf(';') < 0 ? head.size() : head.indexOf(';'), head.size()));
-        const QByteArray upper = bare.trimmed().toByteArray().toUpper();
-        if (upper == "BEGIN") {
-            if (value.trimmed().toByteArray().toUpper() != "VCARD") return;
+        const QByteArrayView head = line.first(colon);
+        const QByteArrayView value = line.sliced(colon + 1);
+        const qsizetype semi = head.indexOf(';');
+        const QByteArrayView bare = (semi < 0 ? head : head.first(semi)).trimmed();
+        if (sameNoCase(bare, "BEGIN")) {
+            if (!sameNoCase(value.trimmed(), "VCARD")) return;
             sawCard_ = true;
             if (inCard_) {
                 ++depth_;  // 2.1's AGENT: a card inside a card, skipped
@@ -288,7 +320,7 @@ private:
             return;
         }
         if (!inCard_) return;
-        if (upper == "END") {
+        if (sameNoCase(bare, "END")) {
             if (depth_ > 0) {
                 --depth_;
                 return;
@@ -297,6 +329,9 @@ private:
             return;
         }
         if (depth_ > 0) return;
+        // Most lines of a big file are of kinds we skip: the name decides before any parsing.
+        const qsizetype dot = bare.lastIndexOf('.');
+        if (!wanted(dot < 0 ? bare : bare.sliced(dot + 1))) return;
 
         const Property p = parseName(head);
         if (p.encoding == "BASE64" || p.encoding == "B") return;  // photos, sounds, keys
