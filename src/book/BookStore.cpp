@@ -548,21 +548,57 @@ int BookStore::AddGroup(const BookGroup& group, bool isNew, int index) {
     return index;
 }
 
+namespace {
+
+// A report is cut to its last digits while the book may hold whole numbers ("8903..."): when
+// no phone equals the report, the first one whose digits end with it is the caller. A shorter
+// tail names nobody: 5 digits end one number in 100,000, so a big book would match a stranger
+// on about every call, and 2 to 4 digit service numbers end a tenth of all numbers or more.
+// Six is also the report length the program cuts to unless told otherwise.
+constexpr qsizetype kMinSuffixDigits = 6;
+
+bool allDigits(const QByteArray& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool digitsEndWith(const char* phone, int n, const QByteArray& digits) {
+    qsizetype k = digits.size();
+    for (int i = n - 1; i >= 0 && k > 0; --i) {
+        const char c = phone[i];
+        if (c < '0' || c > '9') continue;
+        if (c != digits[k - 1]) return false;
+        --k;
+    }
+    return k == 0;
+}
+
+}  // namespace
+
 CallerInfo BookStore::WhoCall(const QString& number) const {
     CallerInfo who;
     who.group = defaultCallerGroup();
     const QByteArray wanted = toCp1251(number);
+    const bool bySuffix = wanted.size() >= kMinSuffixDigits && allDigits(wanted);
     const Data& d = *d_;
+    const Slot* found = nullptr;
+    const Slot* suffix = nullptr;
     for (const Slot& s : d.entries) {
         const char* phone = d.texts(s) + s.length[FieldName];
-        if (!filteredEquals(phone, s.length[FieldPhone], wanted, kDialSet)) continue;
+        if (filteredEquals(phone, s.length[FieldPhone], wanted, kDialSet)) {
+            found = &s;
+            break;
+        }
+        if (bySuffix && !suffix && digitsEndWith(phone, s.length[FieldPhone], wanted)) suffix = &s;
+    }
+    if (!found) found = suffix;
+    if (found) {
+        const Slot& s = *found;
         who.name = fromCp1251(d.texts(s), s.length[FieldName]);
         who.status = s.status;
         if (s.group == 0)
             who.group = commonGroup();
         else if (s.group > 0 && s.group < groupCount())
             who.group = d.groups[size_t(s.group)].Group;
-        break;
     }
     return who;
 }

@@ -103,7 +103,9 @@ public:
     int AddGroup(const BookGroup& group, bool isNew, int index = -1);
 
     // `number` is the prepared caller number; the first entry whose Phone, after DialFilter,
-    // equals it byte for byte wins.
+    // equals it byte for byte wins. Failing that, a report of six digits or more names the
+    // first entry whose phone digits end with it: the book holds full numbers ("8903...")
+    // while a report is cut to its last digits.
     CallerInfo WhoCall(const QString& number) const;
     // `number` is already StrictDialFilter'ed.
     bool IsNum(const QString& number) const;

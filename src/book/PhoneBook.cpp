@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,6 +43,12 @@ BookPrompts desktopPrompts(QWidget* owner) {
         box->setWindowModality(Qt::NonModal);
         box->show();
     };
+    p.openFile = [owner](const QString& caption, const QString& filters) {
+        return QFileDialog::getOpenFileName(owner, caption, QString(), filters);
+    };
+    p.saveFile = [owner](const QString& caption, const QString& filters, QString* filter) {
+        return QFileDialog::getSaveFileName(owner, caption, QString(), filters, filter);
+    };
     return p;
 }
 
@@ -70,6 +77,8 @@ TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
     buildToolbar();
     buildMenu();
     setListPopup(lvBook, PopupMenu1);
+    connect(lvBook->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { mPExportSelected->setEnabled(lvBook->selectionModel()->hasSelection()); });
 
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("stStatus"));
@@ -178,6 +187,16 @@ void TPhoneBook::buildToolbar() {
     sbPropGr = button("sbPropGr", "Свойства группы", "document-properties",
                       QStyle::SP_FileDialogDetailedView, &TPhoneBook::sbPropGrClick);
     tb->addSeparator();
+    sbImport = button("sbImport", "Импорт...", "document-import", QStyle::SP_DialogOpenButton,
+                      &TPhoneBook::sbImportClick);
+    // A press opens its menu of what to export: the list menu's own "Экспорт" (buildMenu).
+    sbExport = named<QToolButton>("sbExport", tb);
+    sbExport->setToolTip(QStringLiteral("Экспорт..."));
+    sbExport->setIcon(themed("document-export", QStyle::SP_DialogSaveButton, this));
+    sbExport->setAutoRaise(true);
+    sbExport->setPopupMode(QToolButton::InstantPopup);
+    tb->addWidget(sbExport);
+    tb->addSeparator();
     sbExit = button("sbExit", "Спрятать книжку", "window-close", QStyle::SP_DialogCloseButton,
                     &TPhoneBook::sbExitClick);
 }
@@ -226,6 +245,19 @@ void TPhoneBook::buildMenu() {
     mPOpti = addItem(PopupMenu1, "mPOpti", QStringLiteral("Нас&тройка..."),
                      themed("configure", QStyle::SP_FileDialogListView, this));
     mPProp = addItem(PopupMenu1, "mPProp", QStringLiteral("&Свойства..."), sbProp->icon());
+    PopupMenu1->addSeparator();
+    mPImport = addItem(PopupMenu1, "mPImport", QStringLiteral("И&мпорт..."), sbImport->icon());
+    auto* exportMenu = new QMenu(QStringLiteral("&Экспорт"), PopupMenu1);
+    exportMenu->setObjectName(QStringLiteral("mPExportMenu"));
+    mPExport = PopupMenu1->addMenu(exportMenu);
+    mPExport->setObjectName(QStringLiteral("mPExport"));
+    mPExport->setIcon(sbExport->icon());
+    mPExportAll = addItem(exportMenu, "mPExportAll", QStringLiteral("&Всю книгу..."), {});
+    mPExportShown =
+        addItem(exportMenu, "mPExportShown", QStringLiteral("&Группу на экране..."), {});
+    mPExportSelected =
+        addItem(exportMenu, "mPExportSelected", QStringLiteral("В&ыбранные записи..."), {});
+    sbExport->setMenu(exportMenu);
     mPOpti->setEnabled(false);  // until the column chooser is there
     connect(mPDial, &QAction::triggered, this, &TPhoneBook::sbDialClick);
     connect(mPNormal, &QAction::triggered, this, [this] { SetStatus(StatusNormal); });
@@ -237,6 +269,12 @@ void TPhoneBook::buildMenu() {
     connect(mPReminder, &QAction::triggered, this, &TPhoneBook::sbReminderClick);
     connect(mPOpti, &QAction::triggered, this, &TPhoneBook::mPOptiClick);
     connect(mPProp, &QAction::triggered, this, &TPhoneBook::sbPropClick);
+    connect(mPImport, &QAction::triggered, this, &TPhoneBook::sbImportClick);
+    connect(mPExportAll, &QAction::triggered, this, [this] { exportContacts(ExportWhat::Book); });
+    connect(mPExportShown, &QAction::triggered, this,
+            [this] { exportContacts(ExportWhat::Shown); });
+    connect(mPExportSelected, &QAction::triggered, this,
+            [this] { exportContacts(ExportWhat::Selected); });
 }
 
 void TPhoneBook::setLine(Line* line) {
@@ -272,7 +310,10 @@ void TPhoneBook::setColumnChooser(std::function<bool(QWidget*)> choose) {
 
 void TPhoneBook::setPrompts(BookPrompts prompts) {
     prompts_ = std::move(prompts);
-    if (!prompts_.error) prompts_.error = desktopPrompts(this).error;
+    const BookPrompts desktop = desktopPrompts(this);
+    if (!prompts_.error) prompts_.error = desktop.error;
+    if (!prompts_.openFile) prompts_.openFile = desktop.openFile;
+    if (!prompts_.saveFile) prompts_.saveFile = desktop.saveFile;
 }
 
 void TPhoneBook::ColumCreate() {
@@ -325,6 +366,12 @@ void TPhoneBook::ED() {
     const bool group = cbGroup->count() > 0 && cbGroup->currentIndex() > 0;
     sbDelGr->setEnabled(group);
     sbPropGr->setEnabled(group);
+    const bool book = store_.count() > 0;
+    sbExport->setEnabled(book);
+    mPExport->setEnabled(book);
+    mPExportAll->setEnabled(book);
+    mPExportShown->setEnabled(rows);
+    mPExportSelected->setEnabled(lvBook->selectionModel()->hasSelection());
     stStatus0->setText(QStringLiteral("Записей: %1").arg(model_->count()));
 }
 

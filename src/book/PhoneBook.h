@@ -36,6 +36,11 @@ struct BookPrompts {
     std::function<void(const QString& caption, const QString& text)> warn;
     // An error with OK: what could not be saved or read.
     std::function<void(const QString& caption, const QString& text)> error;
+    // The desktop's file dialogs: a file to read, a file to write (`filter` in and out: the
+    // filter chosen). Empty: the user cancelled.
+    std::function<QString(const QString& caption, const QString& filters)> openFile;
+    std::function<QString(const QString& caption, const QString& filters, QString* filter)>
+        saveFile;
 };
 
 class TPhoneBook : public QMainWindow {
@@ -86,6 +91,9 @@ public:
     void ItemUpdate(int row, bool isNew, int index);
     void ED();
     void MenuCreate();
+    // The whole book, the rows on show, or the selected rows, to a vCard or CSV file.
+    enum class ExportWhat { Book, Shown, Selected };
+    void exportContacts(ExportWhat what);
     void SetStatus(int status);
     void SetGroup(int group);
 
@@ -107,6 +115,8 @@ public slots:
     void sbPropGrClick();
     void sbExitClick();
     void mPOptiClick();
+    // Contacts from a vCard or CSV file, through the preview; saved once.
+    void sbImportClick();
     // A click on the header of `column`.
     void lvBookColumnClick(int column);
     // The keyboard focus enters the list (Tab, Backtab): with nothing selected, the first
@@ -164,12 +174,15 @@ private:
     QLabel* stStatus1 = nullptr;
     QToolButton *sbDial = nullptr, *sbAnswer = nullptr, *sbAdd = nullptr, *sbDel = nullptr,
                 *sbProp = nullptr, *sbInfo = nullptr, *sbReminder = nullptr, *sbAddGr = nullptr,
-                *sbDelGr = nullptr, *sbPropGr = nullptr, *sbExit = nullptr;
+                *sbDelGr = nullptr, *sbPropGr = nullptr, *sbExit = nullptr, *sbImport = nullptr,
+                *sbExport = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QMenu* mPGroupMenu = nullptr;
     QAction *mPDial = nullptr, *mPStatus = nullptr, *mPNormal = nullptr, *mPBad = nullptr,
             *mPPrior = nullptr, *mPAdd = nullptr, *mPDel = nullptr, *mPGroup = nullptr,
-            *mPInfo = nullptr, *mPReminder = nullptr, *mPOpti = nullptr, *mPProp = nullptr;
+            *mPInfo = nullptr, *mPReminder = nullptr, *mPOpti = nullptr, *mPProp = nullptr,
+            *mPImport = nullptr, *mPExport = nullptr, *mPExportAll = nullptr,
+            *mPExportShown = nullptr, *mPExportSelected = nullptr;
 };
 
 }  // namespace zrk

@@ -1,3 +1,4 @@
+#include "main/ContactsCommand.h"
 #include "main/Program.h"
 #include "platform/DataDirectory.h"
 #include "platform/DesktopPlatform.h"
@@ -60,13 +61,17 @@ int importSettings(int argc, char* argv[], const QString& file) {
 
 int main(int argc, char* argv[]) {
     zrk::traceStart("main");
-    const zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
+    const zrk::ContactsCommand contacts = zrk::takeContactsOptions(argc, argv);
+    zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
+    if (options.error.isEmpty()) options.error = contacts.error;
     if (options.help || !options.error.isEmpty()) {
         if (!options.error.isEmpty()) std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
         std::fputs(zrk::kUsage, options.help ? stdout : stderr);
+        std::fputs(zrk::kContactsUsage, options.help ? stdout : stderr);
         return options.help ? 0 : 2;
     }
     if (!options.importFile.isEmpty()) return importSettings(argc, argv, options.importFile);
+    if (contacts.any()) return zrk::runContactsCommand(argc, argv, contacts, options);
 
     zrk::choosePreferredQtPlatform();
     Application app(argc, argv);

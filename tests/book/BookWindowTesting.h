@@ -90,6 +90,16 @@ struct BookWindow {
         p.error = [this](const QString& caption, const QString& text) {
             messages.shown << caption + ": " + text;
         };
+        // The file dialogs take the next of `files` (none left: cancelled).
+        p.openFile = [this](const QString& caption, const QString&) {
+            dialogs << caption;
+            return files.isEmpty() ? QString() : files.takeFirst();
+        };
+        p.saveFile = [this](const QString& caption, const QString&, QString* filter) {
+            dialogs << caption;
+            if (!saveFilter.isEmpty()) *filter = saveFilter;
+            return files.isEmpty() ? QString() : files.takeFirst();
+        };
         book->setPrompts(p);
     }
 
@@ -148,6 +158,8 @@ struct BookWindow {
     } messages;  // the errors the window showed
     std::unique_ptr<zrk::TPhoneBook> book;
     QList<Answer> answers;
+    QStringList files;    // what the file dialogs answer, in turn
+    QString saveFilter;   // the filter chosen in the save dialog (empty: the first)
     QStringList dialogs;  // the captions of the dialogs opened
     QStringList told;     // the questions and warnings
     QMessageBox::StandardButton reply = QMessageBox::Yes;

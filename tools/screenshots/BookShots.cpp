@@ -1,10 +1,12 @@
 // The phone book's windows for the screenshot tool: a small book with groups and every
 // status, the book window showing several columns, and its three editors.
 #include "book/BookEditors.h"
+#include "book/ImportContacts.h"
 #include "book/PhoneBook.h"
 #include "settings/Positions.h"
 #include "settings/Settings.h"
 
+#include <QFile>
 #include <QTreeView>
 
 namespace zrk::tools {
@@ -69,6 +71,29 @@ void saveBookShots(TPhoneBook& book, const QString& out,
     info.InitForm(book.store().entry(0));
     info.show();
     save(&info, out, "item-info");
+
+    // The import preview of a phone's export: a number the book has, a contact with two
+    // numbers, an address too long for its field.
+    QFile vcf(QStringLiteral("phone.vcf"));
+    if (!vcf.open(QIODevice::WriteOnly)) return;
+    vcf.write(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Иванов Иван Петрович\r\n"
+        "TEL;TYPE=CELL:+7 495 123-45-67\r\nCATEGORIES:Семья\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Орлов Андрей\r\nTEL;TYPE=CELL:+7 903 765-43-21\r\n"
+        "item1.TEL:+7 496 111-22-33\r\nitem1.X-ABLabel:Дача\r\nEMAIL:orlov@mail.ru\r\n"
+        "CATEGORIES:Друзья\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Смирнова Ольга\r\nORG:ООО Ромашка\r\n"
+        "TEL;TYPE=WORK:+7 (812) 555-01-02\r\nEMAIL:olga@romashka.ru\r\n"
+        "ADR;TYPE=WORK:;;Большая Морская улица, дом 12, строение 3, офис 405;Санкт-Петербург;;"
+        "190000;Россия\r\nCATEGORIES:Работа\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Петров;Иван\r\nTEL;HOME:8 (495) 700-11-22\r\n"
+        "END:VCARD\r\n");
+    vcf.close();
+    ContactsFile file;
+    if (!file.load(QStringLiteral("phone.vcf"))) return;
+    TImportContacts preview(file, book.store(), &book);
+    preview.show();
+    save(&preview, out, "import-preview");
 }
 
 }  // namespace zrk::tools

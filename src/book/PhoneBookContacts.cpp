@@ -1,0 +1,85 @@
+// The phone book window's commands that bring contacts in from other address books and give
+// them back: vCard and CSV files.
+#include "book/ImportContacts.h"
+#include "book/PhoneBook.h"
+
+#include "contacts/Csv.h"
+#include "contacts/VCard.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QTreeView>
+
+namespace zrk {
+namespace {
+
+const QString kVCardFilter = QStringLiteral("vCard (*.vcf)");
+const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
+
+}  // namespace
+
+void TPhoneBook::sbImportClick() {
+    waitForBook();  // the preview compares with the whole book, not an empty one
+    if (loadFailed_) return;
+    const QString path = prompts_.openFile(
+        QStringLiteral("Импорт контактов"),
+        QStringList{kVCardFilter, kCsvFilter, QStringLiteral("Все файлы (*)")}.join(
+            QStringLiteral(";;")));
+    if (path.isEmpty()) return;
+    ContactsFile file;
+    if (!file.load(path)) {
+        prompts_.error(QStringLiteral("Ошибка"), file.error());
+        return;
+    }
+    if (file.needsMapping()) {
+        TColumnMapping mapping(*file.table(), this);
+        if (prompts_.exec(mapping) != QDialog::Accepted) return;
+        file.setMapping(mapping.mapping());
+    }
+    TImportContacts preview(file, store_, this);
+    if (prompts_.exec(preview) != QDialog::Accepted) return;
+    // One change and one save: book.bak then holds the book as it was before the import.
+    contacts::applyImport(store_, preview.rows());
+    fillSelector();
+    MenuCreate();
+    ItemsView();
+    save();
+}
+
+void TPhoneBook::exportContacts(ExportWhat what) {
+    waitForBook();
+    std::vector<int> positions;
+    switch (what) {
+        case ExportWhat::Book:
+            positions.resize(size_t(store_.count()));
+            for (int i = 0; i < store_.count(); ++i) positions[size_t(i)] = i;
+            break;
+        case ExportWhat::Shown:
+            for (int r = 0; r < model_->count(); ++r) positions.push_back(model_->masterIndex(r));
+            break;
+        case ExportWhat::Selected:
+            for (int r : selectedRows()) positions.push_back(model_->masterIndex(r));
+            break;
+    }
+    if (positions.empty()) return;
+    QString filter = kVCardFilter;
+    QString path = prompts_.saveFile(QStringLiteral("Экспорт контактов"),
+                                     kVCardFilter + QStringLiteral(";;") + kCsvFilter, &filter);
+    if (path.isEmpty()) return;
+    // The format is the extension's; a name without one gets the chosen filter's.
+    QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("vcf") && suffix != QLatin1String("csv")) {
+        suffix = filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("vcf");
+        path += QLatin1Char('.') + suffix;
+    }
+    const QByteArray data = suffix == QLatin1String("csv")
+                                ? contacts::writeGoogleCsv(store_, positions)
+                                : contacts::writeVCards(store_, positions);
+    // Written whole or not at all: a failed export never leaves half a file under the name.
+    FileError error;
+    if (!replaceFileAtomically(path, data, &error))
+        prompts_.error(QStringLiteral("Ошибка"),
+                       QStringLiteral("Ошибка записи %1!\n%2").arg(path, error.message));
+}
+
+}  // namespace zrk

@@ -1,0 +1,165 @@
+#include "main/ContactsCommand.h"
+
+#include "book/BookStore.h"
+#include "contacts/ImportPlan.h"
+#include "platform/DataDirectory.h"
+#include "platform/SafeFile.h"
+#include "platform/SingleInstance.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+
+namespace zrk {
+
+const char* const kContactsUsage =
+    "  --import-contacts ФАЙЛ [--group ГРУППА]\n"
+    "                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv\n"
+    "                      (записи с номерами, которые уже есть в книге, пропускаются)\n"
+    "  --export-contacts ФАЙЛ\n"
+    "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n";
+
+namespace {
+
+void say(FILE* to, const QString& text) {
+    std::fprintf(to, "%s\n", text.toLocal8Bit().constData());
+}
+
+enum class Kind { VCard, Csv, Unknown };
+
+Kind kindOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("vcf") || suffix == QLatin1String("vcard")) return Kind::VCard;
+    if (suffix == QLatin1String("csv")) return Kind::Csv;
+    return Kind::Unknown;
+}
+
+int exportBook(const BookStore& book, const QString& path) {
+    const Kind kind = kindOf(path);
+    if (kind == Kind::Unknown) {
+        say(stderr, QStringLiteral("Формат файла %1 не понятен по расширению: нужно .vcf или .csv.")
+                        .arg(path));
+        return 2;
+    }
+    std::vector<int> all(size_t(book.count()));
+    for (int i = 0; i < book.count(); ++i) all[size_t(i)] = i;
+    const QByteArray data = kind == Kind::VCard ? contacts::writeVCards(book, all)
+                                                : contacts::writeGoogleCsv(book, all);
+    FileError error;
+    if (!replaceFileAtomically(path, data, &error)) {
+        say(stderr, QStringLiteral("Не удалось записать %1: %2").arg(path, error.message));
+        return 1;
+    }
+    say(stdout, QStringLiteral("Записей выгружено: %1 (%2).").arg(book.count()).arg(path));
+    return 0;
+}
+
+int importContacts(BookStore& book, const QString& path, const QString& group) {
+    const contacts::LoadedContacts loaded = contacts::loadContactsFile(path);
+    if (!loaded.result.ok) {
+        say(stderr, loaded.result.error);
+        return 1;
+    }
+    if (loaded.result.skipped > 0)
+        say(stderr, QStringLiteral("Пропущено повреждённых карточек: %1 (первая — %2)")
+                        .arg(loaded.result.skipped)
+                        .arg(loaded.result.error));
+    contacts::ImportOptions options;
+    options.forcedGroup = group;
+    const QList<contacts::ImportRow> rows =
+        contacts::planImport(loaded.result.contacts, book, options);
+    int international = 0, cut = 0;
+    for (const contacts::ImportRow& r : rows) {
+        international += r.international && r.choice != contacts::Duplicate::Skip;
+        cut += r.cut && r.choice != contacts::Duplicate::Skip;
+    }
+    const contacts::ImportCounts n = contacts::applyImport(book, rows);
+    if (n.added + n.replaced > 0 || n.groupsMade > 0) {
+        FileError error;
+        if (!book.SaveList(&error)) {
+            say(stderr, error.message);
+            return 1;
+        }
+    }
+    say(stdout, QStringLiteral("Добавлено записей: %1; пропущено (номер уже есть в книге): %2; "
+                               "создано групп: %3.")
+                    .arg(n.added)
+                    .arg(n.skipped)
+                    .arg(n.groupsMade));
+    if (cut > 0)
+        say(stdout, QStringLiteral("Тексты, не поместившиеся в поля книги, обрезаны: записей %1.")
+                        .arg(cut));
+    if (international > 0)
+        say(stdout, QStringLiteral("Номера других стран записаны с выходом на международную "
+                                   "линию 810: записей %1.")
+                        .arg(international));
+    return 0;
+}
+
+}  // namespace
+
+ContactsCommand takeContactsOptions(int& argc, char** argv) {
+    ContactsCommand c;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        const auto value = [&]() -> QString {
+            if (i + 1 >= argc) {
+                c.error = QStringLiteral("После %1 нужно значение.").arg(QLatin1String(a));
+                return {};
+            }
+            return QFile::decodeName(argv[++i]);
+        };
+        if (!std::strcmp(a, "--import-contacts"))
+            c.importFile = value();
+        else if (!std::strcmp(a, "--export-contacts"))
+            c.exportFile = value();
+        else if (!std::strcmp(a, "--group"))
+            c.group = value();
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    if (c.error.isEmpty() && !c.importFile.isEmpty() && !c.exportFile.isEmpty())
+        c.error = QStringLiteral("--import-contacts и --export-contacts вместе не бывают.");
+    if (c.error.isEmpty() && !c.group.isEmpty() && c.importFile.isEmpty())
+        c.error = QStringLiteral("--group бывает только с --import-contacts.");
+    if (!c.importFile.isEmpty()) c.importFile = QFileInfo(c.importFile).absoluteFilePath();
+    if (!c.exportFile.isEmpty()) c.exportFile = QFileInfo(c.exportFile).absoluteFilePath();
+    return c;
+}
+
+int runContactsCommand(int argc, char* argv[], const ContactsCommand& command,
+                       const StartOptions& options) {
+    QCoreApplication core(argc, argv);
+    QString error;
+    if (!options.dataDir.isEmpty() && !enterDataDirectory(options.dataDir, &error)) {
+        say(stderr, error);
+        return 1;
+    }
+    // One writer per data directory: the running program would save its own book over ours.
+    SingleInstance instance(QDir::currentPath());
+    if (instance.state() == SingleInstance::AnotherRuns) {
+        say(stderr, QStringLiteral("Zrk Pro работает с каталогом данных %1. Закройте программу "
+                                   "и повторите команду.")
+                        .arg(QDir::currentPath()));
+        return 3;
+    }
+    if (!instance.problem().isEmpty()) say(stderr, instance.problem());
+    try {
+        LoadSettings(ini());
+    } catch (...) {
+        // A damaged value keeps its default; the book's file name is read all the same.
+    }
+    BookStore book;
+    book.load();
+    if (!command.exportFile.isEmpty()) return exportBook(book, command.exportFile);
+    return importContacts(book, command.importFile, command.group);
+}
+
+}  // namespace zrk

@@ -1,0 +1,29 @@
+#pragma once
+// --import-contacts FILE [--group NAME] and --export-contacts FILE: the phone book of the data
+// directory filled from, or written to, a vCard or CSV file, without a window.
+#include <QString>
+
+namespace zrk {
+
+struct StartOptions;
+
+struct ContactsCommand {
+    QString importFile;  // made absolute: the data directory becomes the working directory
+    QString exportFile;
+    QString group;  // --group: every imported entry to this group
+    QString error;  // a malformed command line
+    bool any() const { return !importFile.isEmpty() || !exportFile.isEmpty() || !error.isEmpty(); }
+};
+
+// Takes the contacts options out of the command line; the rest is left as it was.
+ContactsCommand takeContactsOptions(int& argc, char** argv);
+
+// Runs the command on the data directory `options` name. Exit codes: 0 done, 1 the file or
+// the book could not be read or written, 2 a wrong command line, 3 a program works with
+// that data directory.
+int runContactsCommand(int argc, char* argv[], const ContactsCommand& command,
+                       const StartOptions& options);
+
+extern const char* const kContactsUsage;
+
+}  // namespace zrk

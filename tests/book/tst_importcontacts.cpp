@@ -1,0 +1,484 @@
+// Contacts in and out of the phone book window, driven as a user drives them: the list's menu
+// and the tool bar, the preview's choices, OK and Cancel; the file dialogs answered by the test.
+#include "book/BookWindowTesting.h"
+#include "book/ImportPreview.h"
+#include "platform/Registry.h"
+
+#include "SaveGate.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+using namespace zrk;
+using namespace zrktest;
+
+namespace {
+
+// Group "Друзья" (1); Старый holds the mobile that the files below bring again.
+QByteArray bookWithOrlovsMobile() {
+    return header(1) + groupBytes(cp("Друзья"), "", 0) +
+           entryBytes({cp("Старый"), "89037654321"}, 2, 1) + entryBytes({cp("Борис"), "222"}, 0, 0);
+}
+
+// Two cards as phones and mail programs write them: 3.0 with a category, 2.1 without FN, its
+// name in quoted-printable UTF-8 over two lines (a soft line break), a work number.
+const QByteArray kTwoCards =
+    "BEGIN:VCARD\r\n"
+    "VERSION:3.0\r\n"
+    "FN:Лис Вера\r\n"
+    "N:Лис;Вера;;;\r\n"
+    "TEL;TYPE=CELL:+7 916 000-11-22\r\n"
+    "EMAIL;TYPE=INTERNET:vera@example.ru\r\n"
+    "CATEGORIES:Друзья\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\n"
+    "VERSION:2.1\r\n"
+    "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=D0=9F=D0=B5=D1=82=D1=80=D0=BE=D0=B2;=D0=98=D0=B2="
+    "\r\n=D0=B0=D0=BD;;;\r\n"
+    "TEL;WORK;VOICE:8 (495) 123-45-67\r\n"
+    "END:VCARD\r\n";
+
+// Orlov's mobile, already in the book as Старый's, and one new number.
+const QByteArray kRepeatCards =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Орлов Андрей\r\nTEL;TYPE=CELL:+7 903 765-43-21\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Новиков\r\nTEL:+7 903 000-00-01\r\nEND:VCARD\r\n";
+
+// The phone book window, shown, with its saves counted.
+struct Shown : BookWindow {
+    explicit Shown(const QByteArray& file) : BookWindow(file) {
+        book->show();
+        QVERIFY(QTest::qWaitForWindowExposed(book.get()));
+    }
+};
+
+// Opens the list's menu with its key, as a user does, and clicks `path` in it (a submenu's
+// name, then its item).
+void clickInBookMenu(BookWindow& w, const QList<const char*>& path) {
+    QTreeView* list = w.list();
+    auto* menu = w.child<QMenu>("PopupMenu1");
+    const QPoint at = list->viewport()->rect().center();
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(list->viewport(), &key);
+    QTRY_VERIFY(menu->isVisible());
+    for (const char* name : path) {
+        QAction* a = w.child<QAction>(name);
+        QVERIFY2(a && a->isEnabled(), name);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+        if (a->menu()) {
+            menu = a->menu();
+            QTRY_VERIFY(menu->isVisible());
+        }
+    }
+}
+
+// Presses the tool bar's export button and picks `item` in the menu it opens.
+void exportFromToolbar(BookWindow& w, const char* item) {
+    auto* button = w.child<QToolButton>("sbExport");
+    QMenu* menu = button->menu();
+    QVERIFY(menu && button->isEnabled());
+    QTimer::singleShot(0, menu, [&w, menu, item] {
+        QTRY_VERIFY(menu->isVisible());
+        QAction* a = w.child<QAction>(item);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+    });
+    QTest::mousePress(button, Qt::LeftButton);  // the menu runs until the click above
+    QTest::mouseRelease(button, Qt::LeftButton);
+}
+
+// The preview's answer: `edit`, then the counts it shows into `counts`, then OK.
+Answer preview(QString* counts, const std::function<void(QDialog&)>& edit = {}) {
+    return ok([=](QDialog& d) {
+        if (edit) edit(d);
+        *counts = d.findChild<QLabel*>("stCounts")->text();
+    });
+}
+
+// Chooses `item` of the preview list's own menu for the rows `rows`.
+void chooseForRows(QDialog& d, const QList<int>& rows, const char* item) {
+    auto* list = d.findChild<QTreeView*>("lvImport");
+    QItemSelectionModel* s = list->selectionModel();
+    s->clearSelection();
+    for (int r : rows)
+        s->select(list->model()->index(r, 0),
+                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto* menu = d.findChild<QMenu*>("pmImport");
+    const QPoint at = list->visualRect(list->model()->index(rows.first(), 0)).center();
+    list->customContextMenuRequested(at);
+    QTRY_VERIFY(menu->isVisible());
+    QAction* a = d.findChild<QAction*>(item);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+}  // namespace
+
+class TestImportContacts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        box_ = std::make_unique<Sandbox>();
+        RegistryFile::resetUser();
+        ini() = TIni::defaults();
+    }
+    void cleanup() {
+        RegistryFile::resetUser();
+        box_.reset();
+    }
+
+    // ---- import ----
+
+    void importAddsTheFileOnceSaved_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("fromToolbar");
+        QTest::addColumn<QStringList>("added");  // name:phone:work:group of the new entries
+        QTest::addColumn<QString>("counts");
+
+        QTest::newRow("vCard through the menu")
+            << "phone.vcf" << kTwoCards << false
+            << QStringList{"Лис Вера:89160001122::1", "Петров Иван:84951234567:84951234567:0"}
+            << "Будет добавлено: 2, заменено: 0, пропущено: 0";
+        // Google's export: its own columns, the group membership, quotes around a comma.
+        QTest::newRow("Google CSV through the tool bar")
+            << "google.csv"
+            << QByteArray(
+                   "Name,Given Name,Family Name,Group Membership,E-mail 1 - Type,"
+                   "E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value\r\n"
+                   "\"Лис, Вера\",Вера,Лис,* myContacts ::: Друзья,* Home,vera@example.ru,"
+                   "Mobile,+7 916 000-11-22\r\n")
+            << true << QStringList{"Лис, Вера:89160001122::1"}
+            << "Будет добавлено: 1, заменено: 0, пропущено: 0";
+    }
+    void importAddsTheFileOnceSaved() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(bool, fromToolbar);
+        QFETCH(QStringList, added);
+        QFETCH(QString, counts);
+        QVERIFY(writeAll(name, file));
+        Shown w(bookWithOrlovsMobile());
+        const QByteArray before = readAll("book.phn");
+        SaveGate gate;  // held: a second save while the first waits would be counted
+        QString shown;
+        w.files << name;
+        w.answers << preview(&shown);
+        if (fromToolbar)
+            w.click("sbImport");
+        else
+            clickInBookMenu(w, {"mPImport"});
+        QCOMPARE(w.dialogs, (QStringList{"Импорт контактов", "Импорт контактов"}));
+        QCOMPARE(shown, counts);
+        QStringList now;
+        for (int i = 2; i < w.book->store().count(); ++i) {
+            const BookEntry e = w.book->store().entry(i);
+            now << QString("%1:%2:%3:%4")
+                       .arg(e.Name.text(), e.Phone.text(), e.WorkPhone.text())
+                       .arg(e.Group);
+        }
+        QCOMPARE(now, added);
+        QCOMPARE(w.entries().mid(0, 2), (QStringList{"Старый:89037654321:2:1", "Борис:222:0:0"}));
+        QCOMPARE(w.rows().size(), 2 + added.size());
+        QVERIFY(gate.held());
+        gate.open();
+        w.book->finishSaves();
+        QCOMPARE(gate.ran.load(), 1);
+        QCOMPARE(readAll("book.bak"), before);
+        QCOMPARE(readAll("book.phn"), w.book->store().serialize());
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+
+    // Cancel in the preview or in the column step, or no file chosen: nothing changes, nothing
+    // is written.
+    void cancelChangesNothing_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::newRow("preview") << kTwoCards << "a.vcf" << true
+                                 << QStringList{"Импорт контактов", "Импорт контактов"};
+        QTest::newRow("column step")
+            << QByteArray("Кто;Телефон\r\nЛис;+7 916 000-11-22\r\n") << "a.csv" << true
+            << QStringList{"Импорт контактов", "Столбцы файла"};
+        QTest::newRow("no file") << kTwoCards << "a.vcf" << false
+                                 << QStringList{"Импорт контактов"};
+    }
+    void cancelChangesNothing() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, name);
+        QFETCH(bool, chosen);
+        QFETCH(QStringList, dialogs);
+        QVERIFY(writeAll(name, file));
+        Shown w(bookWithOrlovsMobile());
+        const QStringList before = w.entries();
+        if (chosen) w.files << name;
+        w.answers << [](QDialog& d) { d.findChild<QPushButton*>("bCansel")->click(); };
+        clickInBookMenu(w, {"mPImport"});
+        QCOMPARE(w.dialogs, dialogs);
+        QCOMPARE(w.entries(), before);
+        w.book->finishSaves();
+        QVERIFY(!QFile::exists("book.bak"));
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+
+    // A phone already in the book, written otherwise (+7 for 8, blanks): the choice for all,
+    // or row by row through the list's menu, says what becomes of it.
+    void repeatedPhonesFollowTheChoice_data() {
+        QTest::addColumn<int>("forAll");         // cbRepeats: 0 skip, 1 replace, 2 add
+        QTest::addColumn<QString>("rowChoice");  // for row 0 afterwards, or none
+        QTest::addColumn<QString>("counts");
+        QTest::addColumn<QStringList>("entries");
+        const QString old = "Старый:89037654321:2:1", boris = "Борис:222:0:0",
+                      orlov = "Орлов Андрей:89037654321:0:0", novikov = "Новиков:89030000001:0:0";
+        QTest::newRow("skip") << 0 << QString() << "Будет добавлено: 1, заменено: 0, пропущено: 1"
+                              << QStringList{old, boris, novikov};
+        QTest::newRow("replace") << 1 << QString()
+                                 << "Будет добавлено: 1, заменено: 1, пропущено: 0"
+                                 << QStringList{orlov, boris, novikov};
+        QTest::newRow("add") << 2 << QString() << "Будет добавлено: 2, заменено: 0, пропущено: 0"
+                             << QStringList{old, boris, orlov, novikov};
+        QTest::newRow("skip all, this row added") << 0 << "mIAdd"
+                                                  << "Будет добавлено: 2, заменено: 0, пропущено: 0"
+                                                  << QStringList{old, boris, orlov, novikov};
+        QTest::newRow("add all, this row replaced")
+            << 2 << "mIReplace"
+            << "Будет добавлено: 1, заменено: 1, пропущено: 0"
+            << QStringList{orlov, boris, novikov};
+    }
+    void repeatedPhonesFollowTheChoice() {
+        QFETCH(int, forAll);
+        QFETCH(QString, rowChoice);
+        QFETCH(QString, counts);
+        QFETCH(QStringList, entries);
+        QVERIFY(writeAll("orlov.vcf", kRepeatCards));
+        Shown w(bookWithOrlovsMobile());
+        QString shown, repeats;
+        w.files << "orlov.vcf";
+        w.answers << preview(&shown, [&](QDialog& d) {
+            auto* list = d.findChild<QTreeView*>("lvImport");
+            // The repeat names the book's entry it repeats.
+            repeats = list->model()->index(0, ImportPreview::ColRepeats).data().toString();
+            QCOMPARE(list->model()->index(1, ImportPreview::ColRepeats).data().toString(),
+                     QString());
+            pick(d, "cbRepeats", forAll);
+            if (!rowChoice.isEmpty()) chooseForRows(d, {0}, qPrintable(rowChoice));
+        });
+        w.click("sbImport");
+        QCOMPARE(repeats, QString("Старый (89037654321)"));
+        QCOMPARE(shown, counts);
+        QCOMPARE(w.entries(), entries);
+    }
+
+    // A header the program does not know: the user says which column is what, first.
+    void unknownHeaderGoesThroughTheColumnStep() {
+        QVERIFY(writeAll("list.csv", QByteArray("Кто;Мобильный;Дача;Заметка\r\n"
+                                                "Орлов Андрей;+7 903 765-43-21;8 (496) 111-22-33;"
+                                                "\"ключ \"\"у соседа\"\"\"\r\n")));
+        Shown w(bookWithOrlovsMobile());
+        QStringList columns;
+        QString shown;
+        w.files << "list.csv";
+        w.answers << ok([&](QDialog& d) {
+            auto* table = d.findChild<QTableWidget*>("lvColumns");
+            for (int r = 0; r < table->rowCount(); ++r) columns << table->item(r, 0)->text();
+            // Nothing says "Кто" is the name: without a phone column OK stays off.
+            pick(d, "cbRole1", 0);
+            pick(d, "cbRole2", 0);
+            QVERIFY(!d.findChild<QPushButton*>("bOK")->isEnabled());
+            pick(d, "cbRole0", 1);  // "Имя полностью"
+            pick(d, "cbRole1", 4);  // "Телефон"
+            pick(d, "cbRole2", 4);
+            pick(d, "cbRole3", 8);  // "Примечание"
+        });
+        w.answers << preview(&shown, [](QDialog& d) { pick(d, "cbRepeats", 2); });
+        w.click("sbImport");
+        QCOMPARE(w.dialogs, (QStringList{"Импорт контактов", "Столбцы файла", "Импорт контактов"}));
+        QCOMPARE(columns, (QStringList{"Кто", "Мобильный", "Дача", "Заметка"}));
+        QCOMPARE(shown, QString("Будет добавлено: 2, заменено: 0, пропущено: 0"));
+        QCOMPARE(w.entries().mid(2), (QStringList{"Орлов Андрей (Мобильный):89037654321:0:0",
+                                                  "Орлов Андрей (Дача):84961112233:0:0"}));
+        QCOMPARE(w.book->store().text(3, FieldNote), QString("ключ \"у соседа\""));
+    }
+
+    // The group: one the user picks or types for every entry, made when missing; and a cp1251
+    // file read again in another encoding shows other names.
+    void groupAndEncodingAreTheUsers() {
+        QVERIFY(writeAll("old.csv", cp("Name,Given Name,Family Name,Phone 1 - Type,Phone 1 - Value"
+                                       "\r\nЛис Вера,Вера,Лис,Mobile,+7 916 000-11-22\r\n")));
+        Shown w(bookWithOrlovsMobile());
+        QString encoding, misread, shown;
+        w.files << "old.csv";
+        w.answers << preview(&shown, [&](QDialog& d) {
+            auto* list = d.findChild<QTreeView*>("lvImport");
+            auto* box = d.findChild<QComboBox*>("cbEncoding");
+            QVERIFY(!box->isHidden());
+            encoding = box->currentText();
+            box->setCurrentIndex(box->findText(contacts::encodingName(contacts::Encoding::Utf8)));
+            misread = list->model()->index(0, 0).data().toString();
+            box->setCurrentIndex(box->findText(contacts::encodingName(contacts::Encoding::Cp1251)));
+            auto* group = d.findChild<QComboBox*>("cbImportGroup");
+            group->setCurrentText("Соседи");
+            QCOMPARE(list->model()->index(0, ImportPreview::ColGroup).data().toString(),
+                     QString("Соседи"));
+        });
+        w.click("sbImport");
+        QCOMPARE(encoding, contacts::encodingName(contacts::Encoding::Cp1251));
+        QVERIFY(misread != "Лис Вера");
+        QCOMPARE(w.entries().mid(2), QStringList{"Лис Вера:89160001122:0:2"});
+        QCOMPARE(w.groups(), (QStringList{"[Все группы]", "Друзья", "Соседи"}));
+        QCOMPARE(w.child<QMenu>("PopupMenu1")->findChildren<QAction*>("mPGroup2").size(), 1);
+    }
+
+    // A damaged file: the reader's message, with the file and the line, and the book as it was.
+    void damagedFileIsToldAndTheBookKept_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("card never ended")
+            << "cut.vcf" << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Лис\r\nTEL:123\r\n")
+            << "Строка 1";
+        QTest::newRow("quote never closed")
+            << "cut.csv" << QByteArray("Name,Phone 1 - Value\r\n\"Лис,123\r\nОрлов,456\r\n")
+            << "Строка 2";
+        QTest::newRow("no such file") << "missing.vcf" << QByteArray() << QString();
+    }
+    void damagedFileIsToldAndTheBookKept() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, line);
+        if (!file.isEmpty()) QVERIFY(writeAll(name, file));
+        Shown w(bookWithOrlovsMobile());
+        const QStringList before = w.entries();
+        w.files << name;
+        w.click("sbImport");
+        QCOMPARE(w.dialogs, QStringList{"Импорт контактов"});  // no preview
+        QCOMPARE(w.messages.shown.size(), 1);
+        const QString told = w.messages.shown.first();
+        QVERIFY2(told.startsWith("Ошибка: ") && told.contains(name), qPrintable(told));
+        if (!line.isEmpty()) QVERIFY2(told.contains(line), qPrintable(told));
+        QCOMPARE(w.entries(), before);
+        w.book->finishSaves();
+        QVERIFY(!QFile::exists("book.bak"));
+    }
+
+    // ---- export ----
+
+    // Exactly the entries asked for, in the format of the name's extension (or of the chosen
+    // filter when the name has none).
+    void exportWritesWhatWasChosen_data() {
+        QTest::addColumn<QString>("how");  // menu | toolbar
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("selected, vCard, menu") << "menu"
+                                               << "mPExportSelected"
+                                               << "out.vcf"
+                                               << ""
+                                               << "out.vcf" << QStringList{"Борис"};
+        QTest::newRow("group on show, CSV, tool bar") << "toolbar"
+                                                      << "mPExportShown"
+                                                      << "out.csv"
+                                                      << ""
+                                                      << "out.csv" << QStringList{"Старый"};
+        QTest::newRow("whole book, no extension, CSV filter")
+            << "toolbar"
+            << "mPExportAll"
+            << "out"
+            << "CSV (*.csv)"
+            << "out.csv" << QStringList{"Старый", "Борис"};
+    }
+    void exportWritesWhatWasChosen() {
+        QFETCH(QString, how);
+        QFETCH(QString, item);
+        QFETCH(QString, file);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        QFETCH(QStringList, names);
+        ini().Group = 1;
+        Shown w(bookWithOrlovsMobile());
+        if (item == "mPExportSelected") {
+            w.selector()->setCurrentIndex(0);
+            w.select({1});
+        }
+        w.files << file;
+        w.saveFilter = filter;
+        const QByteArray name = item.toLatin1();
+        if (how == "menu")
+            clickInBookMenu(w, {"mPExport", name.constData()});
+        else
+            exportFromToolbar(w, name.constData());
+        QCOMPARE(w.dialogs, QStringList{"Экспорт контактов"});
+        QVERIFY(w.messages.shown.isEmpty());
+        const QByteArray out = readAll(written);
+        QStringList got;
+        if (written.endsWith(".vcf")) {
+            for (const contacts::Contact& c : contacts::readVCards(out).contacts)
+                got << c.formattedName;
+        } else {
+            QVERIFY(out.startsWith("\xEF\xBB\xBF"));  // spreadsheets need the BOM to see UTF-8
+            contacts::CsvTable table;
+            QString error;
+            int line = 0;
+            QVERIFY(contacts::readCsv(out, &table, &error, &line));
+            for (const contacts::Contact& c : contacts::contactsFromCsv(
+                     table, contacts::mappingFor(contacts::CsvLayout::Google, table.header)))
+                got << c.formattedName;
+        }
+        QCOMPARE(got, names);
+    }
+
+    // A name that cannot take the file (a directory holds it): told, and nothing left behind.
+    void exportFailureLeavesNoFile() {
+        Shown w(bookWithOrlovsMobile());
+        QVERIFY(QDir().mkpath("out.vcf/inside"));
+        const auto all = QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden;
+        const QStringList before = QDir().entryList(all);
+        w.files << "out.vcf";
+        clickInBookMenu(w, {"mPExport", "mPExportAll"});
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.messages.shown.first().startsWith("Ошибка: Ошибка записи "));
+        QVERIFY(QFileInfo("out.vcf/inside").isDir());
+        QCOMPARE(QDir().entryList(all), before);
+    }
+
+    // ---- the column step's first guess ----
+
+    void columnGuess_data() {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<int>("role");
+        const QList<QPair<QString, ColumnRole>> rows{
+            {"Рабочий телефон", ColumnRole::WorkPhone},
+            {"Business Phone", ColumnRole::WorkPhone},
+            {"Мобильный", ColumnRole::Phone},
+            {"Телефон", ColumnRole::Phone},
+            {"E-mail", ColumnRole::EMail},
+            {"Электронная почта", ColumnRole::EMail},
+            {"Фамилия", ColumnRole::Family},
+            {"Имя", ColumnRole::Given},
+            {"Отчество", ColumnRole::Unused},
+            {"ФИО", ColumnRole::Name},
+            {"Адрес", ColumnRole::Address},
+            {"Примечание", ColumnRole::Note},
+            {"Кто", ColumnRole::Unused},
+        };
+        for (const auto& [header, role] : rows)
+            QTest::newRow(qPrintable(header)) << header << int(role);
+    }
+    void columnGuess() {
+        QFETCH(QString, header);
+        QFETCH(int, role);
+        QCOMPARE(int(guessColumnRole(header)), role);
+    }
+
+private:
+    std::unique_ptr<Sandbox> box_;
+};
+
+QTEST_MAIN(TestImportContacts)
+#include "tst_importcontacts.moc"

@@ -1,0 +1,141 @@
+// --import-contacts and --export-contacts, run as a user runs them.
+#include "TestSupport.h"
+#include "book/BookStore.h"
+
+#include <QProcess>
+
+#include <csignal>
+#include <memory>
+
+using namespace zrk;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+Run run(const QStringList& args) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QProcess p;
+    p.start(QStringLiteral(ZRK_PRO), args);
+    Run r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QStringList bookIn(const QString& dir) {
+    BookStore b;
+    b.load(dir + "/book.phn");
+    QStringList out;
+    for (int i = 0; i < b.count(); ++i) {
+        const int g = b.groupOf(i);
+        out << b.text(i, FieldName) + "|" + b.text(i, FieldPhone) + "|" +
+                   b.text(i, FieldWorkPhone) + "|" + (g > 0 ? b.group(g).Text : QString());
+    }
+    return out;
+}
+
+const QByteArray kCards =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Орлов Андрей\r\nTEL;TYPE=CELL:+7 903 765-43-21\r\n"
+    "TEL;TYPE=WORK:+7 495 111-22-33\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Петров\r\nTEL:8 (903) 000-00-01\r\nEND:VCARD\r\n";
+
+}  // namespace
+
+class TestContactsCli : public QObject {
+    Q_OBJECT
+private slots:
+    void importAndExport() {
+        zrktest::Sandbox box;
+        const QString dir = box.filePath("data");
+        QVERIFY(zrktest::writeAll(box.filePath("first.vcf"),
+                                  "BEGIN:VCARD\nFN:Петров П.\nTEL:89030000001\nEND:VCARD\n"));
+        Run r = run({"--data-dir", dir, "--import-contacts", box.filePath("first.vcf")});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("Добавлено записей: 1; пропущено (номер уже есть в книге): 0; "
+                                "создано групп: 0."),
+                 qPrintable(r.out));
+        const QByteArray before = zrktest::readAll(dir + "/book.phn");
+
+        // A relative file name is the caller's, not the data directory's.
+        QVERIFY(zrktest::writeAll(box.filePath("contacts.vcf"), kCards));
+        r = run({"--import-contacts", "contacts.vcf", "--group", "Друзья", "--data-dir", dir});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("Добавлено записей: 2; пропущено (номер уже есть в книге): 1; "
+                                "создано групп: 1."),
+                 qPrintable(r.out));
+        QCOMPARE(zrktest::readAll(dir + "/book.bak"), before);
+        QCOMPARE(bookIn(dir), (QStringList{
+                                  "Петров П.|89030000001||",
+                                  "Орлов Андрей (Мобильный)|89037654321|84951112233|Друзья",
+                                  "Орлов Андрей (Рабочий)|84951112233|84951112233|Друзья",
+                              }));
+
+        // Out and back in, to a data directory of its own.
+        for (const char* name : {"out.vcf", "out.csv"}) {
+            r = run({"--data-dir", dir, "--export-contacts", box.filePath(name)});
+            QCOMPARE(r.code, 0);
+            QVERIFY(r.out.contains("Записей выгружено: 3"));
+            const QString other = box.filePath(QString("copy-") + name);
+            r = run({"--data-dir", other, "--import-contacts", box.filePath(name)});
+            QCOMPARE(r.code, 0);
+            QCOMPARE(bookIn(other), bookIn(dir));
+        }
+        QVERIFY(zrktest::readAll(box.filePath("out.csv")).startsWith("\xEF\xBB\xBF"));
+
+        // Bad input: a message with the line, and the book as it was.
+        const QByteArray book = zrktest::readAll(dir + "/book.phn");
+        QVERIFY(zrktest::writeAll(box.filePath("bad.csv"), "Name,Phone\n\"open,1\n"));
+        r = run({"--data-dir", dir, "--import-contacts", box.filePath("bad.csv")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("bad.csv: Строка 2: кавычка"), qPrintable(r.err));
+        r = run({"--data-dir", dir, "--import-contacts", box.filePath("missing.vcf")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("missing.vcf"), qPrintable(r.err));
+        r = run({"--data-dir", dir, "--export-contacts", box.filePath("out.txt")});
+        QCOMPARE(r.code, 2);
+        r = run({"--data-dir", dir, "--import-contacts"});
+        QCOMPARE(r.code, 2);
+        QCOMPARE(zrktest::readAll(dir + "/book.phn"), book);
+    }
+
+    // One writer per data directory: with the program running there, the import is refused
+    // and the book is left to the program.
+    void refusedWhileTheProgramRuns() {
+        zrktest::Sandbox box;
+        const QString dir = box.filePath("data");
+        QVERIFY(zrktest::writeAll(box.filePath("contacts.vcf"), kCards));
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QProcess running;
+        running.start(QStringLiteral(ZRK_PRO), {"--data-dir", dir});
+        QVERIFY(running.waitForStarted(5000));
+        QVERIFY(!running.waitForFinished(3000));
+        const QByteArray book = zrktest::readAll(dir + "/book.phn");
+
+        for (const QString& command :
+             {QString("--import-contacts"), QString("--export-contacts")}) {
+            const Run r = run({"--data-dir", dir, command, box.filePath("contacts.vcf")});
+            QCOMPARE(r.code, 3);
+            QVERIFY2(r.err.contains("Закройте программу"), qPrintable(r.err));
+        }
+        QCOMPARE(zrktest::readAll(dir + "/book.phn"), book);
+        QCOMPARE(zrktest::readAll(box.filePath("contacts.vcf")), kCards);
+
+        ::kill(pid_t(running.processId()), SIGTERM);
+        QVERIFY(running.waitForFinished(10000));
+        const Run r = run({"--data-dir", dir, "--import-contacts", box.filePath("contacts.vcf")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(bookIn(dir).size(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContactsCli)
+#include "tst_contacts_cli.moc"
