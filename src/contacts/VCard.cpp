@@ -239,15 +239,19 @@ public:
                 ++end;
             pos = end + 1;
 
-            if (!current().isEmpty() && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
+            const bool folded =
+                !current().isEmpty() && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t');
+            if (qp && current().endsWith('=')) {
+                // A quoted-printable soft line break; some phones also fold the next line,
+                // and its leading blank is then the fold's, not the text's.
                 join();
-                joined.append(line.sliced(1));  // folded
+                joined.chop(1);
+                joined.append(folded ? line.sliced(1) : line);
                 continue;
             }
-            if (qp && current().endsWith('=')) {
+            if (folded) {
                 join();
-                joined.chop(1);  // quoted-printable soft line break
-                joined.append(line);
+                joined.append(line.sliced(1));
                 continue;
             }
             if (!current().isEmpty()) handle(current(), logicalLine);

@@ -80,6 +80,13 @@ private slots:
                    "END:VCARD\r\n")
             << "FN=; N=Орлов;Андрей; TEL=+7 903 765-43-21/Мобильный/P|8 (495) 123-45-67/Домашний; "
                "NOTE=Дача у реки";
+        // A soft line break whose next line is folded as well: the blank is the fold's.
+        QTest::newRow("2.1 soft break and fold")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                   "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=D0=98=D0=B2=\r\n"
+                   " =D0=B0=D0=BD\r\nTEL:1\r\nEND:VCARD\r\n")
+            << "FN=Иван; N=;; TEL=1/";
         // RFC 2426: folding, escapes, structured values, several types, categories.
         QTest::newRow("3.0 escapes and folding")
             << QByteArray(
