@@ -39,9 +39,7 @@ bool RegKey::openKeyReadOnly(const QString& path) {
     return true;
 }
 
-bool RegKey::keyExists(const QString& path) const {
-    return file_.findKey(path) != nullptr;
-}
+bool RegKey::keyExists(const QString& path) const { return file_.findKey(path) != nullptr; }
 
 void RegKey::closeKey() {
     path_.clear();
@@ -52,9 +50,7 @@ void RegKey::closeKey() {
     if (!file_.save()) throw ERegistryException(fmt("Failed to set data for '%1'", name));
 }
 
-RegKeyData* RegKey::key() const {
-    return path_.isEmpty() ? nullptr : file_.findKey(path_);
-}
+RegKeyData* RegKey::key() const { return path_.isEmpty() ? nullptr : file_.findKey(path_); }
 
 bool RegKey::valueExists(const QString& name) const {
     RegKeyData* k = key();
@@ -94,9 +90,7 @@ qint32 RegKey::readInteger(const QString& name) const {
     return qint32(v.dword);
 }
 
-bool RegKey::readBool(const QString& name) const {
-    return readInteger(name) != 0;
-}
+bool RegKey::readBool(const QString& name) const { return readInteger(name) != 0; }
 
 QString RegKey::readString(const QString& name) const {
     const RegValue& v = value(name);
@@ -146,9 +140,7 @@ void RegKey::writeInteger(const QString& name, qint32 value) {
     v.dword = quint32(value);
 }
 
-void RegKey::writeBool(const QString& name, bool value) {
-    writeInteger(name, value ? 1 : 0);
-}
+void RegKey::writeBool(const QString& name, bool value) { writeInteger(name, value ? 1 : 0); }
 
 void RegKey::writeString(const QString& name, const QString& value) {
     RegValue& v = valueForWrite(name);

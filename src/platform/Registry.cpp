@@ -62,12 +62,9 @@ bool parseQuoted(Cursor& c, QString* out) {
         if (ch == QLatin1Char('"')) return true;
         if (ch == QLatin1Char('\\') && !c.atEnd()) {
             const QChar e = c.s[c.i++];
-            if (e == QLatin1Char('r'))
-                out->append(QLatin1Char('\r'));
-            else if (e == QLatin1Char('n'))
-                out->append(QLatin1Char('\n'));
-            else
-                out->append(e);
+            if (e == QLatin1Char('r')) out->append(QLatin1Char('\r'));
+            else if (e == QLatin1Char('n')) out->append(QLatin1Char('\n'));
+            else out->append(e);
         } else {
             out->append(ch);
         }
@@ -417,12 +414,9 @@ RegistryHold::~RegistryHold() {
 
 qsizetype RegValue::dataSize() const {
     switch (type) {
-        case RegSz:
-            return toCp1251(text).size() + 1;
-        case RegDword:
-            return 4;
-        default:
-            return bytes.size();
+        case RegSz: return toCp1251(text).size() + 1;
+        case RegDword: return 4;
+        default: return bytes.size();
     }
 }
 
@@ -490,10 +484,8 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
         if (!parseValueData(c, &v)) return bad(n, "bad value data");
         c.skipBlanks();
         if (!c.atEnd()) return bad(n, "text after the value");
-        if (RegValue* old = current->find(v.name))
-            *old = v;
-        else
-            current->values.append(v);
+        if (RegValue* old = current->find(v.name)) *old = v;
+        else current->values.append(v);
     }
     if (!headerSeen && !raw.trimmed().isEmpty()) return bad(0, "no header");
     return true;
@@ -510,9 +502,8 @@ RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
     if (!f.exists()) return;
     if (!f.open(QIODevice::ReadOnly)) {
         writable_ = false;
-        loadError_ = QStringLiteral(
-                         "Не удалось прочитать файл настроек %1: %2. Настройки "
-                         "по умолчанию не будут в него записаны.")
+        loadError_ = QStringLiteral("Не удалось прочитать файл настроек %1: %2. Настройки "
+                                    "по умолчанию не будут в него записаны.")
                          .arg(path_, f.errorString());
         return;
     }
@@ -526,15 +517,13 @@ RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
     keys_.clear();
     const QString aside = moveAsideAsDamaged(path_);
     if (!aside.isEmpty()) {
-        loadError_ = QStringLiteral(
-                         "Файл настроек %1 повреждён (%2) и сохранён как %3. "
-                         "Используются настройки по умолчанию.")
+        loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2) и сохранён как %3. "
+                                    "Используются настройки по умолчанию.")
                          .arg(path_, reason, aside);
     } else {
         writable_ = false;
-        loadError_ = QStringLiteral(
-                         "Файл настроек %1 повреждён (%2). Используются настройки "
-                         "по умолчанию; файл не будет перезаписан.")
+        loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2). Используются настройки "
+                                    "по умолчанию; файл не будет перезаписан.")
                          .arg(path_, reason);
     }
 }
@@ -558,9 +547,7 @@ RegistryFile& RegistryFile::user() {
     return *slot;
 }
 
-void RegistryFile::resetUser() {
-    userSlot().reset();
-}
+void RegistryFile::resetUser() { userSlot().reset(); }
 
 RegKeyData* RegistryFile::findKey(const QString& path) {
     return findIn(keys_, kUserRoot, normalizePath(path));
