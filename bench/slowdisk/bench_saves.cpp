@@ -9,6 +9,7 @@
 #include "book/PhoneBook.h"
 #include "platform/BackgroundSave.h"
 #include "platform/Clock.h"
+#include "platform/Registry.h"
 #include "reminders/ReminderRules.h"
 #include "reminders/ReminderWindows.h"
 #include "settings/Settings.h"
@@ -23,9 +24,10 @@
 #include <QTreeView>
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 using namespace zrk;
@@ -61,29 +63,42 @@ void onDisk(TReminder& list) {
 }
 
 // Keeps every save waiting at its start while on, whatever the disk's speed, so that the
-// commands timed meanwhile find the book shared with a save under way.
+// commands timed meanwhile find the book shared with a save under way. Every worker is held
+// (the settings' too), and every one is let go at release.
 class SaveHold {
 public:
     SaveHold() {
         BackgroundSave::setJobWrapper([this](const std::function<void()>& run) {
-            if (on_) {
-                arrived_.release();
-                door_.acquire();
+            {
+                std::unique_lock lock(mutex_);
+                if (on_) {
+                    arrived_.release();
+                    open_.wait(lock, [this] { return !on_; });
+                }
             }
             run();
         });
     }
     ~SaveHold() { BackgroundSave::setJobWrapper({}); }
-    void hold() { on_ = true; }
+    void hold() {
+        const std::lock_guard lock(mutex_);
+        on_ = true;
+    }
     void waitForASave() { arrived_.acquire(); }
     void release() {
-        on_ = false;
-        door_.release();
+        {
+            const std::lock_guard lock(mutex_);
+            on_ = false;
+        }
+        open_.notify_all();
+        arrived_.tryAcquire(arrived_.available());
     }
 
 private:
-    std::atomic<bool> on_{false};
-    QSemaphore arrived_, door_;
+    std::mutex mutex_;
+    std::condition_variable open_;
+    bool on_ = false;
+    QSemaphore arrived_;
 };
 
 SaveHold* saveHold = nullptr;
@@ -280,6 +295,12 @@ int main(int argc, char** argv) {
     QDir::setCurrent(dir.path());
     SaveHold hold;
     saveHold = &hold;
+    // As the program runs: window places and settings go to their worker. ZRK_SETTINGS_ON_UI=1
+    // writes them on this thread, as before, for the comparison.
+    const bool settingsOnUi = qEnvironmentVariableIntValue("ZRK_SETTINGS_ON_UI") == 1;
+    RegistryFile::user().setSavesInBackground(!settingsOnUi);
+    std::printf("settings and window places: saved %s\n",
+                settingsOnUi ? "on the UI thread" : "by their worker");
     const QByteArray slow = qgetenv("ZRK_SLOW_MS");
     std::printf("medium: %s, in %s\n",
                 qEnvironmentVariableIsSet("LD_PRELOAD")

@@ -55,10 +55,15 @@ watch "$work/empty" "$build/bench/start/bench-start-bare" >/dev/null
 watch "$work/empty" "$build/src/main/zrk-pro" >/dev/null
 watch "$work/book" "$build/src/main/zrk-pro" >/dev/null
 
+# ZRK_START_PRELOAD=<library>: one more series without a book, with that library loaded at
+# start, e.g. libQt6Multimedia.so.6 to show what the program paid when it was linked in.
 for i in $(seq "$runs"); do
   watch "$work/empty" "$build/bench/start/bench-start-bare" >>"$work/bare"
   watch "$work/empty" "$build/src/main/zrk-pro" >>"$work/nobook"
   watch "$work/book" "$build/src/main/zrk-pro" >>"$work/withbook"
+  if [ -n "${ZRK_START_PRELOAD:-}" ]; then
+    LD_PRELOAD="$ZRK_START_PRELOAD" watch "$work/empty" "$build/src/main/zrk-pro" >>"$work/preload"
+  fi
 done
 
 median() {  # <file> <field>
@@ -74,3 +79,11 @@ for field in 2 4; do
     printf "%-5s  bare %7.1f   zrk-pro without a book %7.1f (%.2fx)   with 100000 entries %7.1f (%.2fx)\n",
       what, b, n, n / b, w, w / b }'
 done
+if [ -n "${ZRK_START_PRELOAD:-}" ]; then
+  for field in 2 4; do
+    [ "$field" = 2 ] && what=map || what=paint
+    awk -v what="$what" -v b="$(median "$work/bare" $field)" -v p="$(median "$work/preload" $field)" \
+      'BEGIN { printf "%-5s  zrk-pro without a book, %s loaded at start %7.1f (%.2fx)\n", what,
+               ENVIRON["ZRK_START_PRELOAD"], p, p / b }'
+  done
+fi

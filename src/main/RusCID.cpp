@@ -96,6 +96,7 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
 TRusCID::~TRusCID() {
     // The link saves its queue as it goes: no box from a window half destroyed.
     if (ncid_) ncid_->disconnect(this);
+    RegistryFile::setFailureReporter({});
 }
 
 void TRusCID::setRunWindows(const RunWindows& w) {
@@ -147,6 +148,10 @@ void TRusCID::FormCreate() {
     // A store that could not be read is reported once; the program goes on with defaults.
     if (!RegistryFile::user().loadError().isEmpty())
         showErrorBox(RegistryFile::user().loadError());
+    // A position or setting the worker could not write is said as one written here would be.
+    RegistryFile::setFailureReporter([this](const QString& text) {
+        HandleException(std::make_exception_ptr(ERegistryException(text)));
+    });
     try {
         LoadSettings(ini());
         traceStart("main window: settings");
@@ -291,6 +296,9 @@ void TRusCID::FormClose() {
         attempt([&] { windows_.calls->closeForExit(failures); });
     closeReminders(failures);
     attempt([] { SaveSettings(ini()); });
+    // Positions and settings are written by a worker: the last of them must be on disk too.
+    if (const std::optional<QString> failure = RegistryFile::user().finishSaves())
+        failures.append(*failure);
     icTray->hide();
     if (failures.isEmpty()) return;
     const QString text = failures.join(QLatin1Char('\n'));

@@ -107,6 +107,9 @@ int main(int argc, char* argv[]) {
     zrk::traceStart("single instance");
     // Held for the whole run: an import refuses while a program would save over it at exit.
     const zrk::RegistryHold settingsInUse(zrk::RegistryFile::userPath(), zrk::RegistryHold::Shared);
+    // A window's place or a setting must not hold the window up on a slow disk; every close
+    // waits for these saves.
+    zrk::RegistryFile::user().setSavesInBackground(true);
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps a hidden program alive
     // A signal or the end of the desktop session closes the program as the main window's
     // close does: port closed, positions and settings saved. Installed first, so that a

@@ -46,6 +46,7 @@ void RegKey::closeKey() {
     if (firstUnsaved_.isEmpty()) return;
     const QString name = firstUnsaved_;
     firstUnsaved_.clear();
+    if (file_.savesInBackground()) return file_.saveLater(name);
     if (!file_.save()) throw ERegistryException(fmt("Failed to set data for '%1'", name));
 }
 

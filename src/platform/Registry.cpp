@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/BackgroundSave.h"
 #include "platform/Cp1251.h"
 #include "platform/DataDirectory.h"
 
@@ -12,7 +13,10 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -269,6 +273,130 @@ int openLockFile(const QString& storePath) {
     return ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
 }
 
+QByteArray serializeKeys(const QList<RegKeyData>& keys) {
+    QString out = QLatin1String(kHeader) + QLatin1String("\n\n");
+    for (const RegKeyData& k : keys) {
+        out += QLatin1Char('[') + k.root +
+               (k.path.isEmpty() ? QString() : QLatin1Char('\\') + k.path) + QLatin1String("]\n");
+        for (const RegValue& v : k.values) {
+            const QString lead =
+                (v.name.isEmpty() ? QStringLiteral("@") : quote(v.name)) + QLatin1Char('=');
+            switch (v.type) {
+                case RegSz:
+                    out += lead + quote(v.text);
+                    break;
+                case RegDword:
+                    out += lead + QString::asprintf("dword:%08x", v.dword);
+                    break;
+                case RegBinary:
+                    out += hexList(lead + QLatin1String("hex:"), v.bytes);
+                    break;
+                default:
+                    out += hexList(lead + QStringLiteral("hex(%1):").arg(v.type, 0, 16), v.bytes);
+            }
+            out += QLatin1Char('\n');
+        }
+        out += QLatin1Char('\n');
+    }
+    return out.toUtf8();
+}
+
+// ---- saves on a worker --------------------------------------------------------------
+
+// What we changed between two hand-overs: the sets are applied in order onto the file as it
+// is when the worker writes, so each holds only our own changes.
+struct ChangeSet {
+    QList<RegKeyData> from, to;
+    QSet<QString> fills;
+    QString firstValue;
+};
+
+}  // namespace
+
+struct RegistrySaves {
+    std::mutex mutex;
+    std::vector<ChangeSet> queue;  // handed over, not written yet (failed ones stay first)
+    bool writing = false;
+    std::optional<QList<RegKeyData>> written;  // the file as last written, not taken up yet
+    BackgroundSave saves;                      // last: joined before the rest goes
+};
+
+namespace {
+
+std::function<void(const QString&)>& reporter() {
+    static std::function<void(const QString&)> report;
+    return report;
+}
+
+void reportFailure(const QString& text) {
+    if (reporter())
+        reporter()(text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+QString setDataFailure(const QString& name) {
+    return QStringLiteral("Failed to set data for '%1'").arg(name);
+}
+
+// Under the saving lock: reads the file, lets `merge` put our changes onto it (`there`: the
+// file was read and parsed) and replaces it atomically. `merged` is what was written.
+bool writeMerged(const QString& path,
+                 const std::function<void(QList<RegKeyData>& disk, bool there)>& merge,
+                 QList<RegKeyData>& merged, FileError* err) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        if (err)
+            *err = FileError{errno, QStringLiteral("cannot create the folder of %1").arg(path)};
+        return false;
+    }
+    // Without a lock (no runtime directory) the merge still runs; only two saves at the same
+    // instant could then lose one of them.
+    const int lockFd = openLockFile(path);
+    if (lockFd >= 0) lockByte(lockFd, kSavingByte, F_WRLCK, true);
+    QFile disk(path);
+    QString reason;
+    merged.clear();
+    const bool there =
+        disk.open(QIODevice::ReadOnly) && RegistryFile::parse(disk.readAll(), &merged, &reason);
+    merge(merged, there);
+    const bool ok = replaceFileAtomically(path, serializeKeys(merged), err);
+    if (lockFd >= 0) ::close(lockFd);
+    return ok;
+}
+
+// On the worker: writes every set handed over so far in one replace of the file.
+bool writeHanded(RegistrySaves& w, const QString& path, FileError* err) {
+    std::vector<ChangeSet> sets;
+    {
+        const std::lock_guard lock(w.mutex);
+        sets.swap(w.queue);
+        w.writing = !sets.empty();
+    }
+    if (sets.empty()) return true;  // an earlier job took them along
+    QList<RegKeyData> merged;
+    const bool ok = writeMerged(
+        path,
+        [&sets](QList<RegKeyData>& disk, bool there) {
+            if (!there) {
+                disk = sets.back().to;
+                return;
+            }
+            for (const ChangeSet& c : sets) applyChanges(c.from, c.to, c.fills, disk);
+        },
+        merged, err);
+    const std::lock_guard lock(w.mutex);
+    w.writing = false;
+    if (ok) {
+        w.written = std::move(merged);
+        return true;
+    }
+    if (err) err->message = setDataFailure(sets.front().firstValue);
+    // Kept, before anything handed over meanwhile: the next save writes them along.
+    w.queue.insert(w.queue.begin(), std::make_move_iterator(sets.begin()),
+                   std::make_move_iterator(sets.end()));
+    return false;
+}
+
 }  // namespace
 
 QString RegistryHold::lockPath(const QString& storePath) {
@@ -364,24 +492,7 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
 }
 
 QByteArray RegistryFile::serialize() const {
-    QString out = QLatin1String(kHeader) + QLatin1String("\n\n");
-    for (const RegKeyData& k : keys_) {
-        out += QLatin1Char('[') + k.root + (k.path.isEmpty() ? QString() : QLatin1Char('\\') + k.path) +
-               QLatin1String("]\n");
-        for (const RegValue& v : k.values) {
-            const QString lead = (v.name.isEmpty() ? QStringLiteral("@") : quote(v.name)) + QLatin1Char('=');
-            switch (v.type) {
-                case RegSz: out += lead + quote(v.text); break;
-                case RegDword: out += lead + QString::asprintf("dword:%08x", v.dword); break;
-                case RegBinary: out += hexList(lead + QLatin1String("hex:"), v.bytes); break;
-                default:
-                    out += hexList(lead + QStringLiteral("hex(%1):").arg(v.type, 0, 16), v.bytes);
-            }
-            out += QLatin1Char('\n');
-        }
-        out += QLatin1Char('\n');
-    }
-    return out.toUtf8();
+    return serializeKeys(keys_);
 }
 
 RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
@@ -468,33 +579,104 @@ bool RegistryFile::save(FileError* err) {
         if (err) *err = FileError{EPERM, loadError_};
         return false;
     }
-    if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
-        if (err) *err = FileError{errno, QStringLiteral("cannot create the folder of %1").arg(path_)};
-        return false;
+    if (RegistrySaves* w = worker_.saves.get()) {
+        // What the worker holds goes first. What it could not write is still in keys_ against
+        // base_, so this save takes it along and reports on it.
+        finishSaves();
+        const std::lock_guard lock(w->mutex);
+        for (const ChangeSet& c : w->queue) fills_ += c.fills;
+        w->queue.clear();
     }
-    // Without a lock (no runtime directory) the merge still runs; only two saves at the same
-    // instant could then lose one of them.
-    const int lockFd = openLockFile(path_);
-    if (lockFd >= 0) lockByte(lockFd, kSavingByte, F_WRLCK, true);
     QList<RegKeyData> merged;
-    QFile disk(path_);
-    QString reason;
-    if (disk.open(QIODevice::ReadOnly) && parse(disk.readAll(), &merged, &reason))
-        applyChanges(base_, keys_, fills_, merged);
-    else
-        merged = keys_;  // nothing there, or nothing worth keeping: ours is the whole file
-    const QList<RegKeyData> ours = keys_;
-    keys_ = merged;
-    const bool ok = replaceFileAtomically(path_, serialize(), err);
-    if (lockFd >= 0) ::close(lockFd);
-    if (ok) {
+    const bool ok = writeMerged(
+        path_,
+        [this](QList<RegKeyData>& disk, bool there) {
+            if (there)
+                applyChanges(base_, keys_, fills_, disk);
+            else
+                disk = keys_;  // nothing there, or nothing worth keeping: ours is the whole file
+        },
+        merged, err);
+    if (ok) {  // otherwise unsaved, as they were: the next save tries again
+        keys_ = merged;
         base_ = merged;
         fills_.clear();
-    } else {
-        keys_ = ours;  // unsaved, as they were: the next save tries again
     }
+    handed_ = base_;
     return ok;
 }
+
+void RegistryFile::setSavesInBackground(bool on) {
+    if (!on) finishSaves();
+    background_ = on;
+    handed_ = base_;
+}
+
+void RegistryFile::saveLater(const QString& firstValue) {
+    if (!worker_.saves) {
+        worker_.saves = std::make_unique<RegistrySaves>();
+        QObject::connect(&worker_.saves->saves, &BackgroundSave::failed, &worker_.saves->saves,
+                         [](const FileError& e) { reportFailure(e.message); });
+    }
+    RegistrySaves* w = worker_.saves.get();
+    {
+        const std::lock_guard lock(w->mutex);
+        w->queue.push_back(ChangeSet{handed_, keys_, fills_, firstValue});
+    }
+    handed_ = keys_;
+    fills_.clear();
+    const bool writable = writable_ && !path_.isEmpty();
+    w->saves.schedule([this, w, path = path_, writable, firstValue](FileError* err) {
+        if (!writable) {  // kept for a save that can never succeed; said each time
+            *err = FileError{EPERM, setDataFailure(firstValue)};
+            return false;
+        }
+        const bool ok = writeHanded(*w, path, err);
+        if (ok)
+            QMetaObject::invokeMethod(
+                &w->saves, [this] { adoptWritten(); }, Qt::QueuedConnection);
+        return ok;
+    });
+}
+
+void RegistryFile::adoptWritten() {
+    RegistrySaves* w = worker_.saves.get();
+    if (!w) return;
+    std::optional<QList<RegKeyData>> written;
+    {
+        // Only once all that was handed over is on disk: the file written is then our view as
+        // last handed over, and what changed since goes on top of it.
+        const std::lock_guard lock(w->mutex);
+        if (!w->queue.empty() || w->writing) return;
+        written.swap(w->written);
+    }
+    if (!written) return;
+    QList<RegKeyData> now = *written;
+    applyChanges(handed_, keys_, fills_, now);
+    keys_ = now;
+    base_ = *written;
+    handed_ = base_;
+}
+
+std::optional<QString> RegistryFile::finishSaves() {
+    RegistrySaves* w = worker_.saves.get();
+    if (!w) return std::nullopt;
+    const std::optional<FileError> failure = w->saves.finish();
+    adoptWritten();
+    if (!failure) return std::nullopt;
+    return failure->message;
+}
+
+void RegistryFile::setFailureReporter(std::function<void(const QString&)> report) {
+    reporter() = std::move(report);
+}
+
+RegistryFile::Worker::Worker() = default;
+RegistryFile::Worker::Worker(const Worker&) {}
+RegistryFile::Worker& RegistryFile::Worker::operator=(const Worker&) {
+    return *this;
+}
+RegistryFile::Worker::~Worker() = default;
 
 void RegistryFile::markAsDefault(const QString& path, const QString& name) {
     fills_.insert(fillName(path, name));

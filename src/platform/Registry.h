@@ -11,9 +11,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace zrk {
+
+struct RegistrySaves;
 
 class ERegistryException : public Exception {
 public:
@@ -26,9 +30,9 @@ enum RegType : int { RegSz = 1, RegExpandSz = 2, RegBinary = 3, RegDword = 4 };
 struct RegValue {
     QString name;
     int type = RegSz;
-    QString text;      // RegSz
-    quint32 dword = 0; // RegDword
-    QByteArray bytes;  // RegBinary, RegExpandSz (UTF-16LE with its zero) and any other type
+    QString text;       // RegSz
+    quint32 dword = 0;  // RegDword
+    QByteArray bytes;   // RegBinary, RegExpandSz (UTF-16LE with its zero) and any other type
 
     // The size the value's data has in the registry it comes from (texts in the 8-bit code
     // page with their terminating zero).
@@ -77,6 +81,23 @@ public:
     // changes. Afterwards this object holds the merged contents.
     bool save(FileError* err = nullptr);
 
+    // From now on RegKey::closeKey() hands the changes to a worker thread and returns at
+    // once: the file is read, merged and replaced there, under the same lock, in order. Reads
+    // see our own values all along; once the worker has written everything handed to it,
+    // this object takes up the merged file (what other programs changed) at the next turn of
+    // the event loop, or in finishSaves().
+    void setSavesInBackground(bool on);
+    bool savesInBackground() const { return background_; }
+    // Hands what changed since the last hand-over to the worker; `firstValue` names the
+    // value a failure is reported by ("Failed to set data for '...'").
+    void saveLater(const QString& firstValue);
+    // Waits until everything handed over is written, takes up the merged file, and returns
+    // the failure not yet reported.
+    std::optional<QString> finishSaves();
+    // Where a failed save of the worker is reported, on the thread that owns the file.
+    // Without one, it goes to the standard error stream.
+    static void setFailureReporter(std::function<void(const QString&)> report);
+
     // The value was written with what the program takes when the file lacks it: the next
     // save writes it only where the file still lacks it, never over another program's.
     void markAsDefault(const QString& path, const QString& name);
@@ -93,6 +114,19 @@ private:
     QList<RegKeyData> keys_;
     QList<RegKeyData> base_;  // the file as last read or written
     QSet<QString> fills_;     // see markAsDefault()
+
+    void adoptWritten();
+    // Copies of the file are plain data: the worker stays with the original.
+    struct Worker {
+        Worker();
+        Worker(const Worker&);
+        Worker& operator=(const Worker&);
+        ~Worker();
+        std::unique_ptr<RegistrySaves> saves;
+    };
+    bool background_ = false;
+    QList<RegKeyData> handed_;  // our view as last handed to the worker
+    Worker worker_;             // last: it is waited for before the lists above go
 };
 
 // Who works with a settings file. Every running program holds it shared for its whole run;
@@ -131,7 +165,8 @@ public:
     bool openKeyReadOnly(const QString& path);
     bool keyExists(const QString& path) const;
     bool isOpen() const { return !path_.isEmpty(); }
-    // Writes what was changed to the file; a failed write raises "Failed to set data".
+    // Writes what was changed to the file; a failed write raises "Failed to set data". With
+    // the file's saves in the background, it hands the changes over and returns at once.
     void closeKey();
 
     bool valueExists(const QString& name) const;
@@ -141,7 +176,7 @@ public:
     // Read rules: data larger than the field raises "Failed to get data for '%s'", another
     // type (or a time of other than 8 bytes) "Invalid data type for '%s'".
     qint32 readInteger(const QString& name) const;
-    bool readBool(const QString& name) const;  // any non-zero integer is true
+    bool readBool(const QString& name) const;       // any non-zero integer is true
     QString readString(const QString& name) const;  // plain and expandable, taken literally
     double readTime(const QString& name) const;     // 8 raw bytes, little-endian double
     QByteArray readBinary(const QString& name) const;

@@ -1,71 +1,64 @@
 #include "platform/Sound.h"
 
-#include "platform/Melody.h"
+#include <QCoreApplication>
+#include <QLibrary>
 
-#include <QApplication>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <cstdio>
 
 namespace zrk {
 namespace {
 
-class DesktopSound final : public Sound {
+class LazySound final : public Sound {
 public:
+    explicit LazySound(QStringList places) : places_(std::move(places)) {}
+
     void play(const QString& fileName) override {
-        if (!hasOutput()) return;  // no sound device: silence, not an error
-        const QFileInfo file(fileName);  // a relative name is taken from the working directory
-        if (fileName.isEmpty() || !file.isFile()) {
-            QApplication::beep();
-            return;
-        }
-        if (!effect_) effect_ = std::make_unique<QSoundEffect>();
-        effect_->stop();
-        effect_->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
-        effect_->setLoopCount(1);
-        effect_->play();
+        if (Sound* s = loaded()) s->play(fileName);
     }
-
     void stop() override {
-        if (effect_) effect_->stop();
+        if (real_) real_->stop();  // nothing played yet: nothing to stop, nothing to load
     }
-
     void playSpeakerMelody(int times) override {
-        if (!hasOutput()) return;
-        QAudioFormat format;
-        format.setSampleRate(kRate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (!device.isFormatSupported(format)) {
-            QApplication::beep();
-            return;
-        }
-        // The sink plays from its buffer on its own; the window goes on at once.
-        sink_.reset();
-        buffer_ = std::make_unique<QBuffer>();
-        buffer_->setData(speakerMelodySamples(kRate, times));
-        buffer_->open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->start(buffer_.get());
+        if (Sound* s = loaded()) s->playSpeakerMelody(times);
     }
 
 private:
-    static constexpr int kRate = 22050;
+    Sound* loaded() {
+        if (real_ || tried_) return real_.get();
+        tried_ = true;
+        QStringList why;
+        for (const QString& dir : places_) {
+            // Never unloaded: the sound's objects and their code live as long as the program.
+            QLibrary module(dir + QLatin1String("/libzrk-sound.so"));
+            using Make = Sound* (*)();
+            if (const auto make = reinterpret_cast<Make>(module.resolve("zrkMakeDesktopSound"))) {
+                real_.reset(make());
+                return real_.get();
+            }
+            why << module.errorString();
+        }
+        std::fprintf(stderr, "%s\n",
+                     QStringLiteral("Модуль звука не загружен, звуков не будет: %1")
+                         .arg(why.join(QLatin1String("; ")))
+                         .toLocal8Bit()
+                         .constData());
+        return nullptr;
+    }
 
-    static bool hasOutput() { return !QMediaDevices::audioOutputs().isEmpty(); }
-
-    std::unique_ptr<QSoundEffect> effect_;
-    std::unique_ptr<QBuffer> buffer_;
-    std::unique_ptr<QAudioSink> sink_;
+    QStringList places_;
+    std::unique_ptr<Sound> real_;
+    bool tried_ = false;
 };
 
 }  // namespace
 
-std::shared_ptr<Sound> makeDesktopSound() { return std::make_shared<DesktopSound>(); }
+QStringList soundModulePlaces() {
+    const QString here = QCoreApplication::applicationDirPath();
+    return {here, here + QLatin1String("/" ZRK_SOUND_MODULE_DIR)};
+}
+
+std::shared_ptr<Sound> makeDesktopSound(const QStringList& modulePlaces) {
+    return std::make_shared<LazySound>(modulePlaces);
+}
 
 }  // namespace zrk

@@ -2,6 +2,7 @@
 // The program's sounds: a wave file played once in the background (a new one replaces the
 // one playing), and the three-tone signal that stands in for the PC speaker.
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -19,7 +20,11 @@ public:
     virtual void playSpeakerMelody(int times) = 0;
 };
 
-// The desktop's sound output.
-std::shared_ptr<Sound> makeDesktopSound();
+// The program's own folder, then the one the package installs the sound module to.
+QStringList soundModulePlaces();
+// The desktop's sound output. Its code is a module (libzrk-sound.so), loaded from the first of
+// `modulePlaces` that has it with the first sound; without it, silence and one line on the
+// standard error stream.
+std::shared_ptr<Sound> makeDesktopSound(const QStringList& modulePlaces = soundModulePlaces());
 
 }  // namespace zrk

@@ -88,9 +88,11 @@ private slots:
     }
 
     // A call that comes while the book is being written finds the entry just added, from
-    // the book in memory; the program's close waits for that save, the book hidden or not.
+    // the book in memory; the program's close waits for that save, the book hidden or not,
+    // and for the editor's place, which the settings' worker holds meanwhile.
     void callDuringASlowSaveAndTheCloseThatWaits() {
         MainFixture f({}, true, [](BookStore& b) { b.AddItem(entry("Анна", "345678", 0), true); });
+        RegistryFile::user().setSavesInBackground(true);
         zrktest::SaveGate gate;
         BookPrompts p;
         p.exec = [](QDialog& d) {
@@ -109,12 +111,29 @@ private slots:
         f.receive("RING\r\nCallerID: 2345678:1\r\n");
         QCOMPARE(f.info(), QString("Анна"));
         QVERIFY(!f.phoneBook->isVisible());
+        QVERIFY(!zrktest::readAll(f.box.registryPath()).contains("Position\\BookItem"));
         gate.openAfter(200);
         f.window->FormClose();
+        QVERIFY(zrktest::readAll(f.box.registryPath()).contains("Position\\BookItem"));
         BookStore saved;
         saved.load("book.phn");
         QCOMPARE(saved.count(), 2);
         QCOMPARE(saved.text(1, FieldName), QString("Борис"));
+    }
+
+    // The program's close waits for the settings' worker: the place it writes last is on
+    // disk when the close returns.
+    void closeWaitsForTheSettingsSave() {
+        MainFixture f;
+        RegistryFile::user().setSavesInBackground(true);
+        zrktest::SaveGate gate;
+        f.window->move(321, 123);
+        gate.openAfter(300);
+        f.window->FormClose();
+        RegistryFile saved(f.box.registryPath());
+        RegKey reg(saved);
+        QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
+        QCOMPARE(reg.readInteger("Left"), 321);
     }
 };
 

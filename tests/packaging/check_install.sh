@@ -30,6 +30,8 @@ for s in 16 32 48 64 128; do
     check "icon ${s}x${s}" test "$(od -An -tx1 -j16 -N8 "$png" 2>/dev/null | tr -d ' \n')" = \
         "$(printf '%08x%08x' "$s" "$s")"
 done
+check "sound module installed where the program looks for it" \
+    test -n "$(find "$root/usr/lib" -path '*/zrk-pro/libzrk-sound.so' 2>/dev/null)"
 check "programs are executable" test -x "$root/usr/bin/zrk-pro" -a -x "$root/usr/bin/zrk-modemsim"
 check "menu entry starts the installed program with the desktop's data directory" \
     grep -qx 'Exec=zrk-pro --desktop' "$root/usr/share/applications/$id.desktop"

@@ -1,6 +1,10 @@
 #include "platform/Registry.h"
 
+#include "SaveGate.h"
 #include "TestSupport.h"
+#include "book/WithoutRootOverride.h"
+
+#include <QThread>
 
 #include <sys/resource.h>
 #include <csignal>
@@ -150,6 +154,112 @@ private slots:
         QCOMPARE(r.readString("Keep"), QString("me"));
         // Each holder now holds the file as saved.
         QVERIFY(RegKey(one).openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
+    }
+
+    // Saves handed to the worker: a write returns while an earlier save is held, reads see
+    // our own values all along, another holder's save in between is kept, and what changed
+    // after the hand-over survives taking up the merged file.
+    void backgroundSavesReturnAtOnceAndMerge() {
+        zrktest::Sandbox box;
+        const QString path = box.filePath("b.reg");
+        QVERIFY(zrktest::writeAll(path, kSample));
+        zrktest::SaveGate gate;
+        RegistryFile ours(path), other(path);
+        ours.setSavesInBackground(true);
+        RegKey a(ours);
+        QVERIFY(a.openKey("Software\\Zrk Pro\\Modem", true));
+        a.writeString("Init", "ATZ");
+        QVERIFY(a.deleteValue("Odd"));
+        a.closeKey();
+        QVERIFY(gate.held());
+        QVERIFY(a.openKey("Software\\Zrk Pro\\Position\\BookItem", true));
+        a.writeInteger("Left", 10);
+        a.closeKey();  // behind the held one
+        QCOMPARE(zrktest::readAll(path), kSample);
+        QVERIFY(a.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(a.readString("Init"), QString("ATZ"));
+        QVERIFY(!a.valueExists("Odd"));
+        {
+            RegKey b(other);
+            QVERIFY(b.openKey("Software\\Zrk Pro\\Modem", true));
+            b.writeInteger("Port", 7);
+            b.writeString("Init", "ATQ");  // ours is later: ours wins
+        }
+        gate.open();
+        // No events meanwhile: written, not yet taken up; a change now must outlive that.
+        for (QDeadlineTimer t(5000); gate.ran < 2 && !t.hasExpired();) QThread::msleep(2);
+        QCOMPARE(gate.ran.load(), 2);
+        QVERIFY(a.openKey("Software\\Zrk Pro\\Position\\BookItem", true));
+        a.writeInteger("Top", 20);
+        QCoreApplication::processEvents();
+        QVERIFY(!ours.finishSaves());
+        QVERIFY(a.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(a.readInteger("Port"), 7);  // the other holder's, taken up
+        QVERIFY(a.openKey("Software\\Zrk Pro\\Position\\BookItem", false));
+        QCOMPARE(a.readInteger("Top"), 20);
+        a.closeKey();
+        QVERIFY(!ours.finishSaves());
+
+        RegistryFile after(path);
+        RegKey r(after);
+        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(r.readString("Init"), QString("ATZ"));
+        QCOMPARE(r.readInteger("Port"), 7);
+        QVERIFY(!r.valueExists("Odd"));
+        QVERIFY(r.valueExists("Num"));
+        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Position\\BookItem"));
+        QCOMPARE(r.readInteger("Left"), 10);
+        QCOMPARE(r.readInteger("Top"), 20);
+        QVERIFY(r.openKeyReadOnly("Software\\Other Program"));
+        QCOMPARE(r.readString("Keep"), QString("me"));
+    }
+
+    // A save the worker cannot write is reported once, by the value that was being saved;
+    // the values stay in memory and go with the next save that can be written.
+    void failedBackgroundSaveIsReportedAndKept() {
+        zrktest::Sandbox box;
+        const QString dir = box.filePath("ro");
+        const QString path = dir + "/f.reg";
+        QVERIFY(zrktest::writeAll(path, kSample));
+        QStringList reported;
+        RegistryFile::setFailureReporter([&reported](const QString& t) { reported << t; });
+        BackgroundSave::setJobWrapper([](const std::function<void()>& run) {
+            zrktest::WithoutRootOverride plainUser;
+            run();
+        });
+        RegistryFile file(path);
+        file.setSavesInBackground(true);
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+        RegKey reg(file);
+        QVERIFY(reg.openKey("Software\\Zrk Pro\\Position\\Options", true));
+        reg.writeInteger("Left", 5);
+        reg.closeKey();
+        QTRY_COMPARE(reported, QStringList{"Failed to set data for 'Left'"});
+        QVERIFY(!file.finishSaves());  // told already
+        QVERIFY(reg.openKey("Software\\Zrk Pro\\Position\\Options", false));
+        QCOMPARE(reg.readInteger("Left"), 5);
+        reg.writeInteger("Top", 6);
+        reg.closeKey();
+        // At a close the failure comes back to the closer instead.
+        QCOMPARE(file.finishSaves().value_or("none"), QString("Failed to set data for 'Left'"));
+        QCoreApplication::processEvents();
+        QCOMPARE(reported.size(), 1);
+        QCOMPARE(zrktest::readAll(path), kSample);
+
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(reg.openKey("Software\\Zrk Pro\\Modem", true));
+        reg.writeInteger("Port", 4);
+        reg.closeKey();
+        QVERIFY(!file.finishSaves());
+        BackgroundSave::setJobWrapper({});
+        RegistryFile::setFailureReporter({});
+        RegistryFile after(path);
+        RegKey r(after);
+        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Position\\Options"));
+        QCOMPARE(r.readInteger("Left"), 5);
+        QCOMPARE(r.readInteger("Top"), 6);
+        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+        QCOMPARE(r.readInteger("Port"), 4);
     }
 
     void failedSaveLeavesTheOldFileWhole() {

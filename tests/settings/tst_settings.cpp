@@ -48,12 +48,13 @@ QMap<QString, QMap<QString, QString>> savedValues(const QString& path) {
 
 // A program of its own: loads the settings as a start does, changes what `change` changes,
 // says so on `loaded`, waits for a byte on `go` and then saves as its end does (window
-// places first).
-pid_t program(const std::function<void(TIni&)>& change, const TFormPlace& place, int loaded,
-              int go) {
+// places first). `background`: its saves go through the worker, as the program's do.
+pid_t program(const std::function<void(TIni&)>& change, const TFormPlace& place, int loaded, int go,
+              bool background) {
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
     RegistryFile::resetUser();
+    RegistryFile::user().setSavesInBackground(background);
     TIni s;
     LoadSettings(s);
     change(s);
@@ -66,7 +67,7 @@ pid_t program(const std::function<void(TIni&)>& change, const TFormPlace& place,
     } catch (...) {
         ::_exit(4);
     }
-    ::_exit(0);
+    ::_exit(RegistryFile::user().finishSaves() ? 5 : 0);
 }
 
 }  // namespace
@@ -217,11 +218,14 @@ private slots:
     // what each of them changed is there, and what neither changed stays as it was.
     void twoProgramsKeepEachOthersChanges_data() {
         QTest::addColumn<bool>("optionsFirst");
-        QTest::newRow("options program closes first") << true;
-        QTest::newRow("options program closes last") << false;
+        QTest::addColumn<bool>("background");
+        QTest::newRow("options program closes first") << true << false;
+        QTest::newRow("options program closes last") << false << false;
+        QTest::newRow("both saved by workers at once") << true << true;
     }
     void twoProgramsKeepEachOthersChanges() {
         QFETCH(bool, optionsFirst);
+        QFETCH(bool, background);
         zrktest::Sandbox box;
         writeStore("\n" + kRoot + "\\Modem]\n\"Init\"=\"ATQ0\"\n\"Baud\"=dword:00000003\n\n" +
                    kRoot + "\\Network]\n\"Line Label\"=\"Офис\"\n");
@@ -233,16 +237,18 @@ private slots:
                 s.Init = QStringLiteral("ATZ");
                 s.NcidServer = QStringLiteral("ncid.local:3333");
             },
-            TFormPlace{}, loaded[1], goA[0]);
-        const pid_t b =
-            program([](TIni& s) { s.Baud = 9; }, TFormPlace{123, 45, -1, -1}, loaded[1], goB[0]);
+            TFormPlace{}, loaded[1], goA[0], background);
+        const pid_t b = program([](TIni& s) { s.Baud = 9; }, TFormPlace{123, 45, -1, -1}, loaded[1],
+                                goB[0], background);
         QVERIFY(a > 0 && b > 0);
         char byte = 0;
         QVERIFY(::read(loaded[0], &byte, 1) == 1 && ::read(loaded[0], &byte, 1) == 1);
-        for (const auto& [pid, go] : optionsFirst
-                                         ? QList<std::pair<pid_t, int>>{{a, goA[1]}, {b, goB[1]}}
-                                         : QList<std::pair<pid_t, int>>{{b, goB[1]}, {a, goA[1]}}) {
-            QVERIFY(::write(go, "x", 1) == 1);
+        const auto order = optionsFirst ? QList<std::pair<pid_t, int>>{{a, goA[1]}, {b, goB[1]}}
+                                        : QList<std::pair<pid_t, int>>{{b, goB[1]}, {a, goA[1]}};
+        if (background)  // both close at the same moment
+            for (const auto& [pid, go] : order) QVERIFY(::write(go, "x", 1) == 1);
+        for (const auto& [pid, go] : order) {
+            if (!background) QVERIFY(::write(go, "x", 1) == 1);
             int status = -1;
             QCOMPARE(::waitpid(pid, &status, 0), pid);
             QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
