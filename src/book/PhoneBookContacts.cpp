@@ -8,13 +8,24 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTreeView>
+
+#include <optional>
 
 namespace zrk {
 namespace {
 
 const QString kVCardFilter = QStringLiteral("vCard (*.vcf)");
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
+
+// A big file takes a second or two to read or write: the pointer says the window is busy.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 }  // namespace
 
@@ -27,7 +38,12 @@ void TPhoneBook::sbImportClick() {
             QStringLiteral(";;")));
     if (path.isEmpty()) return;
     ContactsFile file;
-    if (!file.load(path)) {
+    bool loaded = false;
+    {
+        const BusyCursor busy;
+        loaded = file.load(path);
+    }
+    if (!loaded) {
         prompts_.error(QStringLiteral("Ошибка"), file.error());
         return;
     }
@@ -36,10 +52,15 @@ void TPhoneBook::sbImportClick() {
         if (prompts_.exec(mapping) != QDialog::Accepted) return;
         file.setMapping(mapping.mapping());
     }
-    TImportContacts preview(file, store_, this);
-    if (prompts_.exec(preview) != QDialog::Accepted) return;
+    std::optional<TImportContacts> preview;
+    {
+        const BusyCursor busy;
+        preview.emplace(file, store_, this);
+    }
+    if (prompts_.exec(*preview) != QDialog::Accepted) return;
+    const BusyCursor busy;
     // One change and one save: book.bak then holds the book as it was before the import.
-    contacts::applyImport(store_, preview.rows());
+    contacts::applyImport(store_, preview->rows());
     fillSelector();
     MenuCreate();
     ItemsView();
@@ -72,12 +93,17 @@ void TPhoneBook::exportContacts(ExportWhat what) {
         suffix = filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("vcf");
         path += QLatin1Char('.') + suffix;
     }
-    const QByteArray data = suffix == QLatin1String("csv")
-                                ? contacts::writeGoogleCsv(store_, positions)
-                                : contacts::writeVCards(store_, positions);
-    // Written whole or not at all: a failed export never leaves half a file under the name.
     FileError error;
-    if (!replaceFileAtomically(path, data, &error))
+    bool written = false;
+    {
+        const BusyCursor busy;
+        const QByteArray data = suffix == QLatin1String("csv")
+                                    ? contacts::writeGoogleCsv(store_, positions)
+                                    : contacts::writeVCards(store_, positions);
+        // Written whole or not at all: a failed export never leaves half a file under the name.
+        written = replaceFileAtomically(path, data, &error);
+    }
+    if (!written)
         prompts_.error(QStringLiteral("Ошибка"),
                        QStringLiteral("Ошибка записи %1!\n%2").arg(path, error.message));
 }

@@ -1,6 +1,6 @@
 #include "platform/Registry.h"
+#include "platform/RegistrySaves.h"
 
-#include "platform/BackgroundSave.h"
 #include "platform/Cp1251.h"
 #include "platform/DataDirectory.h"
 
@@ -13,10 +13,8 @@
 #include <QtEndian>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -215,9 +213,8 @@ QString fillName(const QString& path, const QString& name) {
     return (normalizePath(path) + QLatin1Char('\\') + name).toLower();
 }
 
-// What `now` changed against `base`, applied to `disk`: values set or deleted, keys deleted.
-// A value nobody here touched keeps whatever the file has now; one of `fills` is written only
-// where the file does not have it.
+}  // namespace
+
 void applyChanges(const QList<RegKeyData>& base, const QList<RegKeyData>& now,
                   const QSet<QString>& fills, QList<RegKeyData>& disk) {
     QList<RegKeyData> was = base;
@@ -248,6 +245,8 @@ void applyChanges(const QList<RegKeyData>& base, const QList<RegKeyData>& now,
                 if (!hasValue(k, v.name)) removeValue(*into, v.name);
     }
 }
+
+namespace {
 
 // An OFD lock on one byte of a lock file: held per open file, so that two holds in one
 // process are as separate as in two, and dropped by the kernel with the descriptor.
@@ -301,46 +300,12 @@ QByteArray serializeKeys(const QList<RegKeyData>& keys) {
     return out.toUtf8();
 }
 
-// ---- saves on a worker --------------------------------------------------------------
-
-// What we changed between two hand-overs: the sets are applied in order onto the file as it
-// is when the worker writes, so each holds only our own changes.
-struct ChangeSet {
-    QList<RegKeyData> from, to;
-    QSet<QString> fills;
-    QString firstValue;
-};
-
 }  // namespace
-
-struct RegistrySaves {
-    std::mutex mutex;
-    std::vector<ChangeSet> queue;  // handed over, not written yet (failed ones stay first)
-    bool writing = false;
-    std::optional<QList<RegKeyData>> written;  // the file as last written, not taken up yet
-    BackgroundSave saves;                      // last: joined before the rest goes
-};
-
-namespace {
-
-std::function<void(const QString&)>& reporter() {
-    static std::function<void(const QString&)> report;
-    return report;
-}
-
-void reportFailure(const QString& text) {
-    if (reporter())
-        reporter()(text);
-    else
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
 
 QString setDataFailure(const QString& name) {
     return QStringLiteral("Failed to set data for '%1'").arg(name);
 }
 
-// Under the saving lock: reads the file, lets `merge` put our changes onto it (`there`: the
-// file was read and parsed) and replaces it atomically. `merged` is what was written.
 bool writeMerged(const QString& path,
                  const std::function<void(QList<RegKeyData>& disk, bool there)>& merge,
                  QList<RegKeyData>& merged, FileError* err) {
@@ -363,41 +328,6 @@ bool writeMerged(const QString& path,
     if (lockFd >= 0) ::close(lockFd);
     return ok;
 }
-
-// On the worker: writes every set handed over so far in one replace of the file.
-bool writeHanded(RegistrySaves& w, const QString& path, FileError* err) {
-    std::vector<ChangeSet> sets;
-    {
-        const std::lock_guard lock(w.mutex);
-        sets.swap(w.queue);
-        w.writing = !sets.empty();
-    }
-    if (sets.empty()) return true;  // an earlier job took them along
-    QList<RegKeyData> merged;
-    const bool ok = writeMerged(
-        path,
-        [&sets](QList<RegKeyData>& disk, bool there) {
-            if (!there) {
-                disk = sets.back().to;
-                return;
-            }
-            for (const ChangeSet& c : sets) applyChanges(c.from, c.to, c.fills, disk);
-        },
-        merged, err);
-    const std::lock_guard lock(w.mutex);
-    w.writing = false;
-    if (ok) {
-        w.written = std::move(merged);
-        return true;
-    }
-    if (err) err->message = setDataFailure(sets.front().firstValue);
-    // Kept, before anything handed over meanwhile: the next save writes them along.
-    w.queue.insert(w.queue.begin(), std::make_move_iterator(sets.begin()),
-                   std::make_move_iterator(sets.end()));
-    return false;
-}
-
-}  // namespace
 
 QString RegistryHold::lockPath(const QString& storePath) {
     return runtimeFileFor("settings", storePath, ".lock");
@@ -606,77 +536,6 @@ bool RegistryFile::save(FileError* err) {
     return ok;
 }
 
-void RegistryFile::setSavesInBackground(bool on) {
-    if (!on) finishSaves();
-    background_ = on;
-    handed_ = base_;
-}
-
-void RegistryFile::saveLater(const QString& firstValue) {
-    if (!worker_.saves) {
-        worker_.saves = std::make_unique<RegistrySaves>();
-        QObject::connect(&worker_.saves->saves, &BackgroundSave::failed, &worker_.saves->saves,
-                         [](const FileError& e) { reportFailure(e.message); });
-    }
-    RegistrySaves* w = worker_.saves.get();
-    {
-        const std::lock_guard lock(w->mutex);
-        w->queue.push_back(ChangeSet{handed_, keys_, fills_, firstValue});
-    }
-    handed_ = keys_;
-    fills_.clear();
-    const bool writable = writable_ && !path_.isEmpty();
-    w->saves.schedule([this, w, path = path_, writable, firstValue](FileError* err) {
-        if (!writable) {  // kept for a save that can never succeed; said each time
-            *err = FileError{EPERM, setDataFailure(firstValue)};
-            return false;
-        }
-        const bool ok = writeHanded(*w, path, err);
-        if (ok)
-            QMetaObject::invokeMethod(
-                &w->saves, [this] { adoptWritten(); }, Qt::QueuedConnection);
-        return ok;
-    });
-}
-
-void RegistryFile::adoptWritten() {
-    RegistrySaves* w = worker_.saves.get();
-    if (!w) return;
-    std::optional<QList<RegKeyData>> written;
-    {
-        // Only once all that was handed over is on disk: the file written is then our view as
-        // last handed over, and what changed since goes on top of it.
-        const std::lock_guard lock(w->mutex);
-        if (!w->queue.empty() || w->writing) return;
-        written.swap(w->written);
-    }
-    if (!written) return;
-    QList<RegKeyData> now = *written;
-    applyChanges(handed_, keys_, fills_, now);
-    keys_ = now;
-    base_ = *written;
-    handed_ = base_;
-}
-
-std::optional<QString> RegistryFile::finishSaves() {
-    RegistrySaves* w = worker_.saves.get();
-    if (!w) return std::nullopt;
-    const std::optional<FileError> failure = w->saves.finish();
-    adoptWritten();
-    if (!failure) return std::nullopt;
-    return failure->message;
-}
-
-void RegistryFile::setFailureReporter(std::function<void(const QString&)> report) {
-    reporter() = std::move(report);
-}
-
-RegistryFile::Worker::Worker() = default;
-RegistryFile::Worker::Worker(const Worker&) {}
-RegistryFile::Worker& RegistryFile::Worker::operator=(const Worker&) {
-    return *this;
-}
-RegistryFile::Worker::~Worker() = default;
 
 void RegistryFile::markAsDefault(const QString& path, const QString& name) {
     fills_.insert(fillName(path, name));
