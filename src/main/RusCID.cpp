@@ -82,6 +82,7 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     traceStart("main window: menus");
     buildTray();
     traceStart("main window: tray");
+    buildNotifier();
     wire();
     connect(&settingsNotifier(), &SettingsNotifier::settingsChanged, this,
             &TRusCID::followSettings);

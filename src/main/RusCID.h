@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace zrk {
 
+class CallNotifier;
 class ClickLabel;
 class SerialDevice;
 class Sound;
@@ -115,6 +116,12 @@ public:
     void remoteReport(const QString& number, const QString& line = {});
     QString networkState() const;
     NcidLink* ncidLink() const { return ncid_; }
+    // Desktop notifications of the calls (RusCIDNotify.cpp).
+    CallNotifier* callNotifier() const { return notifier_; }
+    // Hidden, minimised, or nowhere on the screen.
+    bool outOfSight() const;
+    // A notification's "Показать": shown, raised and active, from the tray too.
+    void bringForward();
 
     // Display
     void InitFont();
@@ -192,6 +199,8 @@ private:
     void closeReminders(QStringList& failures);
     void signalRing();
     void shareCall(const QString& number, const QString& name);
+    void buildNotifier();
+    bool showBalloon(const QString& title, const QString& text, int urgency);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
     void updateShowItem();
@@ -290,6 +299,7 @@ private:
     QString infoHint_;
     QSet<QString> shownErrors_;  // errors other than the port's are shown once each
     NcidLink* ncid_ = nullptr;
+    CallNotifier* notifier_ = nullptr;
     bool remoteCall_ = false;  // the call being processed came from the NCID server
     QString remoteLine_;       // its line label, where the office has several lines
 };

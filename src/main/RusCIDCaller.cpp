@@ -3,6 +3,7 @@
 #include "book/PhoneBook.h"
 #include "calls/ListRing.h"
 #include "main/CallLog.h"
+#include "main/CallNotifier.h"
 #include "main/CallerReport.h"
 #include "main/ClickLabel.h"
 #include "main/RusCID.h"
@@ -52,6 +53,13 @@ void TRusCID::StNumber(const QString& report) {
         CountCaller(CallCount + 1);
     }
     setTrayHint(hint);
+    notifier_->callIdentified({.shown = shown,
+                               .name = who.name,
+                               .category = parts.hasCategory ? parts.caption : QString(),
+                               .district = district,
+                               .status = who.status,
+                               .dialable = !CurrentNumber.isEmpty()},
+                              call.again, ini().Notifications);
     if (!call.again) {
         // Said once; a log that cannot be written must not cost every later call its
         // full-screen display and its ring sound.

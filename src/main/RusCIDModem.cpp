@@ -1,4 +1,5 @@
 // The main window's conversation with the modem: the port, the received lines, the status.
+#include "main/CallNotifier.h"
 #include "main/Icons.h"
 #include "main/LineStatus.h"
 #include "main/ClickLabel.h"
@@ -103,6 +104,7 @@ void TRusCID::Comm1RxChar(QObject*, qint32 count) {
 
 void TRusCID::signalRing() {
     if (ini().PopupOnCall && (!isVisible() || isMinimized())) {
+        notifier_->ringPoppedUp();  // the call came while the window was out of sight
         HideOnIdle = false;
         showNormal();
     }

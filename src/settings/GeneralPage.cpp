@@ -12,6 +12,7 @@ GeneralPage::GeneralPage(const TIni& s, QWidget* parent)
     bind(ui_->cbMinimized, s, &TIni::Minimized);
     bind(ui_->cbNormal, s, &TIni::PopupOnCall);
     bind(ui_->cbScreen, s, &TIni::Screen);
+    bind(ui_->cbNotify, s, &TIni::Notifications);
     bind(ui_->eDigits, s, &TIni::DigitsInPhoneNumber);
     fillEdit(ui_->eTire, s.SeparatorOfGroups);
     bind(ui_->eCountNum, s, &TIni::DigitsInGroup);

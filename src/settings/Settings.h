@@ -19,6 +19,9 @@ enum CallAction : int { ActionNone = 0, ActionMessage = 1, ActionIgnore = 2, Act
 // NCID server only).
 inline constexpr int kNoModemPort = 4;
 
+// "Notifications": the items of its list; any other value counts as the default.
+enum NotifyMode : int { NotifyAlways = 0, NotifyWhenHidden = 1, NotifyNever = 2 };
+
 struct TIni {
     // Declared in the stored order, with the values of a first run.
     bool StayOnTop = true, Minimized = true, PopupOnCall = true, Screen = false, Buttons = true,
@@ -86,6 +89,8 @@ struct TIni {
     QString NcidServer;  // host[:port]; empty: no link
     bool SendCalls = true, ReceiveCalls = true;
     QString LineLabel = QStringLiteral("-");
+    // Our own key "Notifications": when the desktop's notification shows an identified call.
+    qint32 Notifications = NotifyWhenHidden;
 
     static TIni defaults() { return TIni{}; }
     bool operator==(const TIni&) const = default;

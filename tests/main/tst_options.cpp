@@ -160,7 +160,8 @@ private slots:
             {"cbTonePulse", &TIni::Prefix, 1},
             {"cbNorma", &TIni::OnNormal, 3},
             {"cbBad", &TIni::OnBad, 1},
-            {"cbPrior", &TIni::OnPrior, 0}};
+            {"cbPrior", &TIni::OnPrior, 0},
+            {"cbNotify", &TIni::Notifications, NotifyNever}};
         for (const auto& [name, field, value] : combos) {
             d.combo(name)->setCurrentIndex(value);
             expected.*field = value;

@@ -1,0 +1,413 @@
+// Desktop notifications of the calls, against a notification service of the test's own on a
+// session bus of its own.
+#include "MainFixture.h"
+
+#include "main/CallNotifier.h"
+#include "platform/DesktopNotifications.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <csignal>
+
+using namespace zrk;
+
+namespace {
+
+// A private bus: a daemon of ours with no services to start, gone with the test.
+struct PrivateBus {
+    pid_t pid = -1;
+    QByteArray address;
+    QByteArray problem;
+
+    PrivateBus() {
+        const QByteArray dir = QDir::tempPath().toLocal8Bit();
+        const QByteArray config =
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\" "
+            "\"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>session</type><listen>unix:dir=" +
+            dir +
+            "</listen>"
+            "<auth>EXTERNAL</auth><policy context=\"default\">"
+            "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+            "<allow own=\"*\"/></policy></busconfig>\n";
+        const QByteArray configPath = dir + "/tst_notify-" + QByteArray::number(getpid()) + ".conf";
+        if (!zrktest::writeAll(QString::fromLocal8Bit(configPath), config)) {
+            problem = "cannot write the bus configuration";
+            return;
+        }
+        int out[2];
+        if (pipe(out) != 0) {
+            problem = "no pipe";
+            return;
+        }
+        pid = fork();
+        if (pid == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            dup2(out[1], 1);
+            close(out[0]);
+            const QByteArray arg = "--config-file=" + configPath;
+            execlp("dbus-daemon", "dbus-daemon", arg.constData(), "--nofork", "--print-address=1",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(out[1]);
+        char c = 0;
+        while (read(out[0], &c, 1) == 1 && c != '\n') address += c;
+        close(out[0]);
+        if (address.isEmpty()) {
+            problem = "dbus-daemon is not installed or did not start";
+            waitpid(pid, nullptr, 0);
+            pid = -1;
+            return;
+        }
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    }
+    ~PrivateBus() {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+};
+
+PrivateBus* g_bus = nullptr;
+
+// The desktop's notification service as the test plays it: it records what it is asked.
+class FakeService : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Note {
+        QString app;
+        uint replaces = 0;
+        QString icon, summary, body;
+        QStringList actions;
+        QVariantMap hints;
+        int timeout = 0;
+        uint id = 0;
+    };
+    QList<Note> notes;
+    QStringList caps{"actions", "body"};
+    bool hang = false;
+    int capabilityCalls = 0;
+
+    QDBusConnection bus{
+        QDBusConnection::connectToBus(QString::fromLatin1(g_bus->address), "fake-notifications")};
+
+    bool start() {
+        return bus.registerObject(
+                   DesktopNotifications::kPath, this,
+                   QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals) &&
+               bus.registerService(DesktopNotifications::kService);
+    }
+    void stop() { bus.unregisterService(DesktopNotifications::kService); }
+    ~FakeService() override {
+        bus.unregisterObject(DesktopNotifications::kPath);
+        stop();
+        QDBusConnection::disconnectFromBus("fake-notifications");
+    }
+
+public slots:
+    QStringList GetCapabilities() {
+        ++capabilityCalls;
+        return caps;
+    }
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap& hints,
+                int timeout) {
+        const uint id = replaces ? replaces : uint(notes.size() + 100);
+        notes.append({app, replaces, icon, summary, body, actions, hints, timeout, id});
+        if (hang) setDelayedReply(true);  // and never answers
+        return id;
+    }
+    void CloseNotification(uint) {}
+
+signals:
+    void ActionInvoked(uint id, const QString& key);
+    void NotificationClosed(uint id, uint reason);
+};
+
+void people(BookStore& b) {
+    b.AddItem(entry("Обычный", "100000", StatusNormal), true);
+    b.AddItem(entry("Плохой", "200000", StatusBad), true);
+    b.AddItem(entry("Важный", "300000", StatusPriority), true);
+}
+
+void feed(MainFixture& f, const QByteArray& bytes) {
+    f.window->processBatch(bytes.constData(), qint32(bytes.size()));
+}
+
+// Settings for the case: the ring does not bring the window up unless asked.
+QByteArray store(int mode, bool popup = false) {
+    return "\"Popup On Call\"=dword:0000000" + QByteArray::number(popup) +
+           "\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Notifications]\n\"Show\"=dword:0000000" +
+           QByteArray::number(mode) + "\n";
+}
+
+// What the window would have put in the tray's balloon.
+struct Balloons {
+    explicit Balloons(MainFixture& f) {
+        f.window->callNotifier()->setBalloon(
+            [this](const QString& title, const QString& text, int) {
+                said << title + " / " + text;
+                return true;
+            });
+    }
+    QStringList said;
+};
+
+}  // namespace
+
+class TestNotify : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        if (!g_bus->problem.isEmpty()) QSKIP(g_bus->problem.constData());
+        TRusCID::setTrayAvailableOverride(0);
+    }
+
+    // --- when nothing reaches the desktop's service ---
+
+    void noServiceTakesTheTrayBalloon() {
+        FakeService fake;  // not on the bus
+        MainFixture f(store(NotifyAlways), true, people);
+        Balloons balloons(f);
+        feed(f, "RING\rCallerID: 2200000:1\r");
+        QTRY_COMPARE(balloons.said, QStringList{"20-00-00 Плохой / [квартира, учреждение]"});
+        // A later ring of the same call says it no more.
+        feed(f, "RING\rCallerID: 2200000:1\r");
+        QTest::qWait(100);
+        QCOMPARE(balloons.said.size(), 1);
+    }
+
+    // A service that takes the call and never answers: the window goes on, and the call is
+    // said in the tray once the service has had its time.
+    void hungServiceNeitherFreezesNorLosesTheCall() {
+        FakeService fake;
+        QVERIFY(fake.start());
+        fake.hang = true;
+        MainFixture f(store(NotifyAlways), true, people);
+        f.window->callNotifier()->service()->setCallTimeout(300);
+        Balloons balloons(f);
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QCOMPARE(f.number(), QString("30-00-00"));
+        QTRY_COMPARE(fake.notes.size(), 1);
+        QVERIFY(balloons.said.isEmpty());
+        QTRY_COMPARE(balloons.said, QStringList{"30-00-00 Важный / [квартира, учреждение]"});
+    }
+
+    void noTrayNoServiceSaysNothing() {
+        MainFixture f(store(NotifyAlways), true, people);
+        feed(f, "RING\rCallerID: 2200000:1\r");  // no tray offscreen: no balloon, no error
+        QTest::qWait(100);
+        QCOMPARE(f.number(), QString("20-00-00"));
+        QVERIFY(!f.window->findChild<QMessageBox*>());
+    }
+
+    // --- what the notification says ---
+
+    void noticeOfACall_data() {
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("urgency");
+        QTest::addColumn<QStringList>("actions");
+        const QStringList all{"default",     "Показать",    "call-back",
+                              "Перезвонить", "add-to-book", "В книгу"};
+        QTest::newRow("priority") << QByteArray("CallerID: 3300000:1") << "30-00-00 Важный"
+                                  << "[квартира, учреждение]" << 2 << all;
+        QTest::newRow("bad") << QByteArray("CallerID: 2200000:9") << "20-00-00 Плохой"
+                             << "[телефон-автомат]" << 0 << all;
+        QTest::newRow("normal, with its district")
+            << QByteArray("CallerID: 1100000") << "10-00-00 Обычный"
+            << "Центр" << 1 << all;
+        QTest::newRow("not in the book") << QByteArray("CallerID: 654321:2") << "65-43-21"
+                                         << "[гостиница]" << 1 << all;
+        QTest::newRow("withheld: nothing to dial") << QByteArray("CallerID: Unknown") << "Unknown"
+                                                   << "" << 1 << QStringList{"default", "Показать"};
+    }
+    void noticeOfACall() {
+        QFETCH(QByteArray, report);
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyAlways) +
+                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n"
+                          "\"Count Raions\"=dword:00000001\n\"Raion0\"=\"10|Центр\"\n",
+                      true, people);
+        feed(f, "RING\r" + report + "\r");
+        QTRY_COMPARE(fake.notes.size(), 1);
+        const FakeService::Note& n = fake.notes[0];
+        QCOMPARE(n.app, QString("Zrk Pro"));
+        QCOMPARE(n.replaces, 0u);
+        QCOMPARE(n.icon, QString("ru.zrkpro.ZrkPro"));
+        QTEST(n.summary, "summary");
+        QTEST(n.body, "body");
+        QTEST(n.actions, "actions");
+        // The urgency is a byte, as the service reads it.
+        const QVariant urgency = n.hints.value("urgency");
+        QCOMPARE(urgency.metaType(), QMetaType::fromType<uchar>());
+        QTEST(int(urgency.value<uchar>()), "urgency");
+        QCOMPARE(n.hints.value("desktop-entry").toString(), QString("ru.zrkpro.ZrkPro"));
+        QVERIFY(n.hints.contains("image-data"));
+    }
+
+    // A service that offers no actions gets none; one that reads markup gets the texts
+    // escaped, so that they read as written.
+    void offersWhatTheServiceCanDo_data() {
+        QTest::addColumn<QStringList>("caps");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("actions");
+        QTest::newRow("no actions") << QStringList{"body"} << "[дом & <офис>]" << 0;
+        QTest::newRow("markup") << QStringList{"actions", "body", "body-markup"}
+                                << "[дом &amp; &lt;офис&gt;]" << 6;
+    }
+    void offersWhatTheServiceCanDo() {
+        FakeService fake;
+        QFETCH(QStringList, caps);
+        fake.caps = caps;
+        QVERIFY(fake.start());
+        MainFixture f(
+            store(NotifyAlways) +
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Categories]\n\"1:\"=\"[дом & <офис>]\"\n");
+        feed(f, "RING\rCallerID: 654321:1\r");
+        QTRY_COMPARE(fake.notes.size(), 1);
+        QTEST(fake.notes[0].body, "body");
+        QTEST(int(fake.notes[0].actions.size()), "actions");
+    }
+
+    // --- one notification per call ---
+
+    void laterReportReplacesNextCallGetsItsOwn() {
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyAlways), true, people);
+        // Two reports in one batch: the second waits for the first one's id.
+        feed(f, "RING\rCallerID: 3300000:1\rRING\rCallerID: 3300000:1\r");
+        QTRY_COMPARE(fake.notes.size(), 2);
+        QCOMPARE(fake.notes[1].replaces, fake.notes[0].id);
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTRY_COMPARE(fake.notes.size(), 3);
+        QCOMPARE(fake.notes[2].replaces, fake.notes[0].id);
+        f.window->sbAnswerClick();  // the call is over
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTRY_COMPARE(fake.notes.size(), 4);
+        QCOMPARE(fake.notes[3].replaces, 0u);
+        QVERIFY(fake.notes[3].id != fake.notes[0].id);
+    }
+
+    // Closed by the user, a call's notification stays closed through its later rings.
+    void dismissedStaysDismissed() {
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyAlways), true, people);
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTRY_COMPARE(fake.notes.size(), 1);
+        QTRY_COMPARE(f.window->callNotifier()->currentId(), fake.notes[0].id);
+        emit fake.NotificationClosed(fake.notes[0].id, 2);
+        QTRY_COMPARE(f.window->callNotifier()->currentId(), 0u);
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTest::qWait(200);
+        QCOMPARE(fake.notes.size(), 1);
+    }
+
+    // --- the setting ---
+
+    void notifiedAsTheSettingSays_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("popup");
+        QTest::addColumn<bool>("notified");
+        QTest::newRow("never, hidden") << int(NotifyNever) << "hidden" << false << false;
+        QTest::newRow("when hidden, shown") << int(NotifyWhenHidden) << "shown" << false << false;
+        QTest::newRow("when hidden, hidden") << int(NotifyWhenHidden) << "hidden" << false << true;
+        QTest::newRow("when hidden, minimised")
+            << int(NotifyWhenHidden) << "minimised" << false << true;
+        // The ring brought it up: the user was not looking at it when the call came.
+        QTest::newRow("when hidden, brought up by the ring")
+            << int(NotifyWhenHidden) << "hidden" << true << true;
+        QTest::newRow("always, shown") << int(NotifyAlways) << "shown" << false << true;
+        QTest::newRow("unknown value counts as when hidden") << 7 << "hidden" << false << true;
+    }
+    void notifiedAsTheSettingSays() {
+        QFETCH(int, mode);
+        QFETCH(QString, window);
+        QFETCH(bool, popup);
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(mode, popup), true, people);
+        if (window == "shown") f.window->show();
+        if (window == "minimised") f.window->showMinimized();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()) || window != "shown");
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTest::qWait(200);
+        QFETCH(bool, notified);
+        QCOMPARE(fake.notes.size(), notified ? 1 : 0);
+        if (mode == NotifyNever) QCOMPARE(fake.capabilityCalls, 0);
+    }
+
+    // --- the actions ---
+
+    void showBringsTheWindowForward() {
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyWhenHidden), true, people);
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTRY_COMPARE(fake.notes.size(), 1);
+        QVERIFY(!f.window->isVisible());
+        emit fake.ActionInvoked(fake.notes[0].id + 1000, "default");  // not ours
+        QTest::qWait(100);
+        QVERIFY(!f.window->isVisible());
+        emit fake.ActionInvoked(fake.notes[0].id, "default");
+        QTRY_VERIFY(f.window->isVisible());
+        QVERIFY(!f.window->isMinimized());
+    }
+
+    void callBackDialsTheCaller() {
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyAlways), true, people);
+        feed(f, "RING\rCallerID: 3300000:1\r");
+        QTRY_COMPARE(fake.notes.size(), 1);
+        f.window->sbAnswerClick();
+        f.takeSent();
+        emit fake.ActionInvoked(fake.notes[0].id, "call-back");
+        QTRY_COMPARE(f.number(), QString("300000"));
+        const QByteArray sent = f.takeSent();
+        QVERIFY2(sent.contains("ATDP300000\r"), sent.constData());
+    }
+
+    void toTheBookOpensItsFormWithTheNumber() {
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyAlways));
+        QStringList phones;
+        BookPrompts p;
+        p.exec = [&phones](QDialog& d) {
+            phones << d.findChild<QLineEdit*>("ePhone")->text();
+            d.findChild<QPushButton*>("bCansel")->click();
+            return d.result();
+        };
+        f.phoneBook->setPrompts(p);
+        feed(f, "RING\rCallerID: 654321:1\r");
+        QTRY_COMPARE(fake.notes.size(), 1);
+        emit fake.ActionInvoked(fake.notes[0].id, "add-to-book");
+        QTRY_COMPARE(phones, QStringList{"65-43-21"});
+    }
+};
+
+int main(int argc, char* argv[]) {
+    // Before anything reaches a bus: the session bus is ours.
+    PrivateBus bus;
+    g_bus = &bus;
+    QApplication app(argc, argv);
+    TestNotify test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_notify.moc"
