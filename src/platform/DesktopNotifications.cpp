@@ -35,7 +35,7 @@ QDBusArgument& operator<<(QDBusArgument& out, const ImageData& data) {
     return out;
 }
 
-// Only sent; read back as nothing.
+// Only ever sent: what is read back is dropped.
 const QDBusArgument& operator>>(const QDBusArgument& in, ImageData& data) {
     data = ImageData{};
     in.beginStructure();
@@ -102,13 +102,6 @@ void DesktopNotifications::show(const Notice& notice, quint32 replaces, Done don
     }
     waiting_.append(std::move(request));
     probe();
-}
-
-void DesktopNotifications::close(quint32 id) {
-    if (id == 0 || !connectBus()) return;
-    QDBusMessage m = method(QStringLiteral("CloseNotification"));
-    m << id;
-    bus_->asyncCall(m, timeoutMs_);  // nothing to do with the answer
 }
 
 void DesktopNotifications::probe() {

@@ -49,7 +49,6 @@ public:
     // Shows `notice`, in place of notification `replaces` (0: a new one). `done` runs later,
     // from the event loop, never from within this call.
     void show(const Notice& notice, quint32 replaces, Done done);
-    void close(quint32 id);
 
     // How long a call to the service may take before it counts as gone.
     void setCallTimeout(int ms) { timeoutMs_ = ms; }
