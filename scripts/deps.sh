@@ -10,6 +10,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   dosfstools
   libxdamage-dev
+  qt6-charts-dev
 )
 
 missing=()
