@@ -290,7 +290,7 @@ void HistoryWindow::batchArrived() {
 
 void HistoryWindow::loadProgress(qint64 read, qint64 total) {
     if (loadDone_) return;
-    const int percent = total > 0 ? int(qBound<qint64>(0, read * 100 / total, 100)) : 0;
+    const int percent = total > 0 ? int(qBound(qint64(0), read * 100 / total, qint64(100))) : 0;
     progress_->setValue(percent);
     loadState_->setText(tr("Загрузка… %1%").arg(percent));
 }
