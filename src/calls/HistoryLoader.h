@@ -1,0 +1,51 @@
+#pragma once
+// Reads the call log on a worker thread, from its end backwards so that the newest calls are
+// there first, and follows it while it grows. The log is only ever opened for reading.
+#include "calls/CallHistory.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QFileSystemWatcher;
+class QTimer;
+
+namespace zrk {
+
+class HistoryLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit HistoryLoader(QString fileName, QObject* parent = nullptr);
+    ~HistoryLoader() override;
+
+    QString fileName() const { return fileName_; }
+    void start();                        // returns at once; a second call does nothing
+    const CallHistory& history() const;  // UI thread only: what has been handed over so far
+    bool loading() const;                // true until the whole file has been handed over
+    qint64 bytesTotal() const;           // the log's size when its load began
+
+signals:
+    void progress(qint64 bytesRead, qint64 bytesTotal);
+    void grown();                         // a batch handed over; the first holds the newest calls
+    void loaded();                        // the whole log is in; following it from now on
+    void appended();                      // new calls written to the log after the load
+    void reloaded();                      // the file was replaced or truncated: ids start over
+    void failed(const QString& message);  // the log cannot be read (for the user)
+
+private:
+    struct Worker;
+    struct Shared;
+    void take(int kind, std::shared_ptr<void> payload);
+
+    QString fileName_;
+    CallHistory history_;
+    bool loading_ = false;
+    bool started_ = false;
+    qint64 total_ = 0;
+    std::shared_ptr<Shared> shared_;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* poll_ = nullptr;
+};
+
+}  // namespace zrk
