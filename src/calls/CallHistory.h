@@ -15,24 +15,9 @@
 
 namespace zrk {
 
-// Calls parsed off the main thread, handed to the history in one piece.
-struct LogBatch {
-    struct Call {
-        qint32 julianDay = 0;
-        qint32 secondsOfDay = 0;
-        quint32 offset = 0;  // number bytes, then name bytes, in `text`
-        quint16 numberSize = 0;
-        quint16 nameSize = 0;
-        bool utf8 = false;
-    };
-    std::vector<Call> calls;
-    QByteArray text;
-    qsizetype skipped = 0;  // lines of this batch that were not calls
-
-    void add(const LogFields& f);
-};
-
-using CallId = quint32;  // stable for the life of the history (until a reload)
+// Stable for the life of the history (until a reload); not dense: calls that arrive after
+// the load have ids of their own range.
+using CallId = quint32;
 
 struct HistoryFilter {
     QString text;    // only digits and separators: matches number digits (separators
@@ -54,7 +39,7 @@ public:
     qsizetype size() const;     // calls held
     qsizetype skipped() const;  // lines that were not calls
     qsizetype callers() const;  // distinct number-and-name pairs
-    bool isValid(CallId id) const { return qsizetype(id) < size(); }
+    bool isValid(CallId id) const;
 
     LoggedCall call(CallId id) const;  // an invalid id gives an empty call
     QDateTime when(CallId id) const;
@@ -72,6 +57,7 @@ public:
     void appendOlder(const LogBatch& batch);
     void appendNewer(const LogBatch& batch);
     void clear();
+    void reserve(qsizetype calls);  // older calls expected
 
     // Bytes held, for the benchmark's figures.
     qsizetype memoryUsed() const;

@@ -4,12 +4,14 @@
 // form of whatever locale wrote it, so the reader takes every numeric form: dd.MM.yyyy,
 // d.M.yy, dd/MM/yyyy, M/d/yy, yyyy-MM-dd, yyyy/MM/dd, d-M-yy. Bytes are code page 1251; a line
 // that is valid UTF-8 with at least one multi-byte character is read as UTF-8.
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace zrk {
 
@@ -51,6 +53,30 @@ bool parseLogFields(QByteArrayView line, const DateOrders& orders, LogFields* ou
 
 // The same for one line on its own, slash dates by the system locale's order.
 std::optional<LoggedCall> parseLogLine(QByteArrayView line);
+
+// Calls parsed off the main thread, handed to the history in one piece.
+struct LogBatch {
+    struct Call {
+        qint32 julianDay = 0;
+        qint32 secondsOfDay = 0;
+        quint32 offset = 0;  // number bytes, then name bytes, in `text`
+        quint16 numberSize = 0;
+        quint16 nameSize = 0;
+        bool utf8 = false;
+    };
+    std::vector<Call> calls;
+    QByteArray text;
+    qsizetype skipped = 0;  // lines of this batch that were not calls
+
+    // Takes the call; UTF-8 text that code page 1251 can hold is stored in it.
+    void add(const LogFields& f);
+};
+
+// Reads complete lines (CR LF, LF or CR ends; the last line may lack its end) into calls,
+// in file order or, with `newestFirst`, last line first.
+LogBatch parseLogBytes(QByteArrayView bytes, const DateOrders& orders, bool newestFirst);
+// Learns the slash-date orders from every date in `bytes`.
+void learnDateOrders(QByteArrayView bytes, DateOrders* orders);
 
 // Longest line taken as a call: a name field holds at most a few hundred bytes.
 inline constexpr qsizetype kMaxLogLine = 1024;
