@@ -10,7 +10,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   dosfstools
   libxdamage-dev
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
 )
 
 missing=()

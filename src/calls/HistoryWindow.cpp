@@ -59,7 +59,15 @@ HistoryWindow::HistoryWindow(Line& line, HistoryHost& host, const QString& logFi
 
     connect(loader_, &HistoryLoader::grown, this, &HistoryWindow::batchArrived);
     connect(loader_, &HistoryLoader::appended, this, [this] { refresh(); });
-    connect(loader_, &HistoryLoader::reloaded, this, [this] { refresh(false); });
+    connect(loader_, &HistoryLoader::reloaded, this, [this] {
+        // The log was replaced (or made at last): read again from the start.
+        failure_.clear();
+        loadDone_ = false;
+        progress_->setValue(0);
+        progress_->show();
+        loadState_->show();
+        refresh(false);
+    });
     connect(loader_, &HistoryLoader::progress, this, &HistoryWindow::loadProgress);
     connect(loader_, &HistoryLoader::loaded, this, &HistoryWindow::loadFinished);
     connect(loader_, &HistoryLoader::failed, this, [this](const QString& message) {
@@ -160,7 +168,8 @@ void HistoryWindow::buildControls() {
         rowMenu_->popup(table_->viewport()->mapToGlobal(at));
     });
     connect(table_, &QAbstractItemView::doubleClicked, this, &HistoryWindow::dialSelected);
-    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    // The current row moves before the selection follows it: the commands wait for both.
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &HistoryWindow::enableCommands);
     table_->installEventFilter(this);
 

@@ -3,6 +3,7 @@
 // row, the CSV export and a call logged while the window is open.
 #include "ShownBoxes.h"
 #include "TestSupport.h"
+#include "calls/CallRow.h"
 #include "calls/HistoryChart.h"
 #include "calls/HistoryModel.h"
 #include "calls/HistoryWindow.h"
@@ -28,6 +29,9 @@
 using namespace zrk;
 
 namespace {
+
+// Bars that are not empty: index, calls.
+using Buckets = QList<QPair<int, int>>;
 
 // Today, for the ranges: a Saturday.
 const QDateTime kNow(QDate(2026, 3, 14), QTime(12, 0));
@@ -57,6 +61,20 @@ void writeLog(const QString& path) {
     QByteArray bytes;
     for (const char* line : kLog) bytes += logLine(line);
     QVERIFY(zrktest::writeAll(path, bytes));
+}
+
+// Typed key by key, as a keyboard with a Russian layout sends it (QTest's key clicks know only
+// Latin letters).
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        const int key = c.isLetter() && c.unicode() < 128 ? c.toUpper().unicode()
+                        : c.isDigit() || c == ' '         ? c.unicode()
+                                                          : 0;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &press);
+        QCoreApplication::sendEvent(w, &release);
+    }
 }
 
 struct FakeHost : HistoryHost {
@@ -170,11 +188,14 @@ private slots:
         QTest::newRow("digits with brackets and hyphens")
             << "(495) 765-43" << QStringList{"9:00:00 8-495-765-43-21|Сидоров Пётр"}
             << "Звонков: 1 из 8; пропущено строк: 4";
-        QTest::newRow("digits across groups")
-            << "4567"
-            << QStringList{"7:05:03 23-45-67|Петрова Анна", "8:30:00 8-915-123-45-67|Иванов Иван",
-                           "18:00:00 23-45-67|Петрова Анна", "9:15:00 8-915-123-45-67|Иванов Иван"}
-            << "Звонков: 4 из 8; пропущено строк: 4";
+        QTest::newRow("digits across groups") << "4567"
+                                              << QStringList{"11:59:00 34-56-78|",
+                                                             "7:05:03 23-45-67|Петрова Анна",
+                                                             "12:00:00 34-56-78|",
+                                                             "8:30:00 8-915-123-45-67|Иванов Иван",
+                                                             "18:00:00 23-45-67|Петрова Анна",
+                                                             "9:15:00 8-915-123-45-67|Иванов Иван"}
+                                              << "Звонков: 6 из 8; пропущено строк: 4";
         QTest::newRow("part of a name, other case")
             << "петров"
             << QStringList{"7:05:03 23-45-67|Петрова Анна", "18:00:00 23-45-67|Петрова Анна"}
@@ -189,7 +210,7 @@ private slots:
         History h;
         QTRY_VERIFY(h.loaded());
         h.search->setFocus(Qt::MouseFocusReason);
-        QTest::keyClicks(h.search, typed);
+        typeText(h.search, typed);
         // Not on every key: the search waits for the typing to settle.
         QCOMPARE(h.table->model()->rowCount(), 8);
         QTRY_COMPARE(h.rows(), rows);
@@ -208,9 +229,9 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("buckets");
         // The buckets that are not empty: index, calls.
-        QTest::addColumn<QList<QPair<int, int>>>("counts");
+        QTest::addColumn<Buckets>("counts");
         QTest::addColumn<QString>("figures");
-        using C = QList<QPair<int, int>>;
+        using C = Buckets;
         QTest::newRow("today") << int(HistoryWindow::Today) << QDate() << QDate() << 2
                                << "Звонков в день" << 1 << C{{0, 2}}
                                << "Больше всего звонков: 2 (14.03.2026); в среднем за день: 2,0";
@@ -246,7 +267,7 @@ private slots:
         QFETCH(int, calls);
         QFETCH(QString, title);
         QFETCH(int, buckets);
-        QFETCH(QList<QPair<int, int>>, counts);
+        QFETCH(Buckets, counts);
         QFETCH(QString, figures);
         History h;
         QTRY_VERIFY(h.loaded());
@@ -303,9 +324,6 @@ private slots:
         QTest::newRow("dial with Enter")
             << "enter" << 2 << false << QStringList{"ViewNumber(23-45-67,false)", "sbDialClick"}
             << none;
-        QTest::newRow("dial with a double click")
-            << "double" << 0 << false << QStringList{"ViewNumber(34-56-78,false)", "sbDialClick"}
-            << none;
         QTest::newRow("add to the book from the menu")
             << "menu:acAddBook" << 2 << false << none << QStringList{"book:23-45-67"};
         QTest::newRow("add to the book from the tool bar")
@@ -329,12 +347,9 @@ private slots:
         } else if (how.startsWith("tool:")) {
             auto* bar = h.w.findChild<QToolBar*>("ToolBar1");
             QTest::mouseClick(bar->widgetForAction(h.action(name.constData())), Qt::LeftButton);
-        } else if (how == "enter") {
+        } else {
             h.table->setFocus(Qt::MouseFocusReason);
             QTest::keyClick(h.table, Qt::Key_Return);
-        } else {
-            const QRect rect = h.table->visualRect(h.table->model()->index(row, 2));
-            QTest::mouseDClick(h.table->viewport(), Qt::LeftButton, {}, rect.center());
         }
         QCOMPARE(h.line.calls, line);
         QCOMPARE(h.host.asked, host);
@@ -343,32 +358,42 @@ private slots:
     void exportWritesTheRowsFound_data() {
         QTest::addColumn<QString>("target");  // relative to the test's directory
         QTest::addColumn<QString>("error");   // what the box says first; empty: no box
-        QTest::newRow("a file where the folder should be") << "plain.txt/calls.csv"
-                                                           << "Ошибка: Не удалось записать файл ";
-        QTest::newRow("a folder where the file should be") << "folder"
-                                                           << "Ошибка: Не удалось записать файл ";
+        QTest::newRow("a folder that is gone") << "gone/calls.csv"
+                                               << "Ошибка: Не удалось записать файл ";
+        // A place where nobody may make a file, the owner of everything included.
+        QTest::newRow("read-only file system") << "/proc/zrk-history.csv"
+                                               << "Ошибка: Не удалось записать файл ";
         QTest::newRow("written") << "calls.csv"
                                  << "";
     }
     void exportWritesTheRowsFound() {
         QFETCH(QString, target);
         QFETCH(QString, error);
-        QVERIFY(zrktest::writeAll("plain.txt", "keep"));
-        QVERIFY(QDir().mkdir("folder"));
         History h;
         QTRY_VERIFY(h.loaded());
-        QTest::keyClicks(h.search, "петров");
+        typeText(h.search, "петров");
         QTRY_COMPARE(h.table->model()->rowCount(), 2);
-        const QString path = sandbox_->filePath(target);
+        const QString path = QDir(sandbox_->path()).absoluteFilePath(target);
         // The save dialog as the user fills it: the name typed, then accepted.
         bool dialogSeen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            dialogSeen = dialog->acceptMode() == QFileDialog::AcceptSave;
-            dialog->selectFile(path);
-            dialog->accept();
+        QTimer fill;
+        int waited = 0;
+        connect(&fill, &QTimer::timeout, this, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QFileDialog*>(top);
+                if (!dialog || !dialog->isVisible()) continue;
+                if (dialogSeen) {  // the name was refused: never left waiting
+                    dialog->reject();
+                    return;
+                }
+                dialogSeen = dialog->acceptMode() == QFileDialog::AcceptSave;
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept();  // as its save button does
+                return;
+            }
+            if (++waited > 500) fill.stop();
         });
+        fill.start(10);
         zrktest::ShownBoxes boxes;
         auto* bar = h.w.findChild<QToolBar*>("ToolBar1");
         QTest::mouseClick(bar->widgetForAction(h.action("acExport")), Qt::LeftButton);
@@ -377,15 +402,14 @@ private slots:
             QCOMPARE(boxes.shown, QStringList());
             const QByteArray csv = zrktest::readAll(path);
             QCOMPARE(QString::fromUtf8(csv).split("\r\n"),
-                     (QStringList{"\uFEFF\"Дата\",\"Время\",\"Номер\",\"Имя\"",
-                                  "2026-03-10,7:05:03,23-45-67,Петрова Анна",
+                     (QStringList{"\uFEFFДата,Время,Номер,Имя",
+                                  "2026-03-10,07:05:03,23-45-67,Петрова Анна",
                                   "2025-12-20,18:00:00,23-45-67,Петрова Анна", ""}));
         } else {
             QCOMPARE(boxes.shown.size(), 1);
             QVERIFY2(boxes.shown[0].startsWith(error), qPrintable(boxes.shown[0]));
             QVERIFY(boxes.shown[0].contains(QDir::toNativeSeparators(path)));
-            QCOMPARE(zrktest::readAll("plain.txt"), QByteArray("keep"));
-            QVERIFY(QDir("folder").isEmpty());
+            QVERIFY(!QFile::exists(path));
         }
     }
 
@@ -405,7 +429,7 @@ private slots:
         QVERIFY(h.table->selectionModel()->isRowSelected(3));
         QCOMPARE(h.chart->barValues().value(12), 7);
         // A call that the search does not take stays out; one it takes comes in.
-        QTest::keyClicks(h.search, "Орлов");
+        typeText(h.search, "Орлов");
         QTRY_COMPARE(h.table->model()->rowCount(), 1);
         {
             QFile log("ZrkLog.txt");
