@@ -109,7 +109,7 @@ public:
     void playReminderSound(const QString& fileName) override;
     // The call history (RusCIDHistory.cpp): made on first use, one window, deleted on close.
     void mPHistoryClick();
-    HistoryWindow* historyWindow() const { return history_; }
+    HistoryWindow* historyWindow() const;
     void addNumberToBook(const QString& number) override;
     void addReminderForNumber(const QString& number) override;
     // The NCID server link (RusCIDNetwork.cpp): (re)started from the settings at start and

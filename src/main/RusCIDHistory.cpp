@@ -21,6 +21,10 @@ void TRusCID::mPHistoryClick() {
     history_->activateWindow();
 }
 
+HistoryWindow* TRusCID::historyWindow() const {
+    return history_;
+}
+
 void TRusCID::addNumberToBook(const QString& number) {
     if (windows_.book) windows_.book->addWithNumber(number);
 }

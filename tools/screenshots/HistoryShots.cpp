@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
