@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QList>
+#include <QRandomGenerator>
 #include <QString>
 
 #include <algorithm>
@@ -29,11 +30,8 @@ inline bool writeDemoLog(const QString& path, int calls, const QDateTime& last, 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     QByteArray text = ";Zrk (USR Courier) v2.01b\r\n;Zrk Pro demo log\r\n\r\n";
-    quint32 seed = 20260314;
-    const auto next = [&seed](quint32 range) {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) % range;
-    };
+    QRandomGenerator random(20260314);
+    const auto next = [&random](quint32 range) { return random.bounded(range); };
     const QDateTime first = last.addDays(-days);
     const qint64 span = first.secsTo(last);
     QList<QDateTime> moments;
