@@ -360,6 +360,7 @@ void HistoryLoader::take(const Message& m) {
     shared_->cv.notify_all();
     switch (m.kind) {
         case Message::Older:
+            loading_ = true;  // also after a failure: the file has appeared since
             if (history_.size() == 0 && m.total > 0) {
                 total_ = m.total;
                 history_.reserve(m.total / 40);  // a call line is some 45 bytes
