@@ -207,18 +207,17 @@ private:
             const qint64 a = std::max<qint64>(0, pos - chunk);
             chunk = kChunk;
             if (!readAt(fd_, a, pos, &buf)) return fail(errno);
+            const qsizetype chunkSize = buf.size();
             buf += carry;
             carry.clear();
             QByteArrayView complete(buf);
             if (a > 0) {
-                // The first line may have begun before this chunk: it waits for the next.
+                // The chunk's first line may have begun before it: it waits for the next.
                 qsizetype i = 0;
-                while (i < buf.size() && buf[i] != '\n' && buf[i] != '\r') ++i;
-                if (i == buf.size()) {
-                    if (longLine || buf.size() > kMaxLogLine)
-                        longLine = true;
-                    else
-                        carry = buf;
+                while (i < chunkSize && buf[i] != '\n' && buf[i] != '\r') ++i;
+                if (i == chunkSize) {
+                    if (!longLine && buf.size() > kMaxLogLine) longLine = true;
+                    if (!longLine) carry = buf;
                     pos = a;
                     continue;
                 }

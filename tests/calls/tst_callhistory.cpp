@@ -540,7 +540,7 @@ void TestCallHistory::loaderReadsNewestFirstAcrossChunks() {
             ++skipped;
         }
         if (i == 30000) {
-            log += QByteArray(1500000, 'z') + "\r\n";
+            log += QByteArray(2500000, 'z') + "\r\n";
             ++skipped;
         }
     }
