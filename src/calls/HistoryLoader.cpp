@@ -27,9 +27,9 @@ struct HistoryLoader::Message {
 namespace {
 
 constexpr qint64 kFirstChunk = 64 * 1024;  // small: the newest calls are shown at once
-constexpr qint64 kChunk = 1024 * 1024;
+constexpr qint64 kChunk = 256 * 1024;  // some 5,000 calls: a short hand-over
 constexpr qint64 kOrderSample = 256 * 1024;  // read at each end to learn the date order
-constexpr int kMaxInFlight = 3;              // batches posted but not yet taken
+constexpr int kMaxInFlight = 2;              // batches posted but not yet taken
 constexpr qsizetype kSignature = 32;         // bytes before the read end that must stay put
 
 QString tr(const char* text) {
