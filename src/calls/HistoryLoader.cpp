@@ -26,8 +26,8 @@ struct HistoryLoader::Message {
 
 namespace {
 
-constexpr qint64 kFirstChunk = 64 * 1024;  // small: the newest calls are shown at once
-constexpr qint64 kChunk = 256 * 1024;  // some 5,000 calls: a short hand-over
+constexpr qint64 kFirstChunk = 64 * 1024;    // small: the newest calls are shown at once
+constexpr qint64 kChunk = 256 * 1024;        // some 5,000 calls: a short hand-over
 constexpr qint64 kOrderSample = 256 * 1024;  // read at each end to learn the date order
 constexpr int kMaxInFlight = 2;              // batches posted but not yet taken
 constexpr qsizetype kSignature = 32;         // bytes before the read end that must stay put
@@ -362,7 +362,7 @@ void HistoryLoader::take(const Message& m) {
             loading_ = true;  // also after a failure: the file has appeared since
             if (history_.size() == 0 && m.total > 0) {
                 total_ = m.total;
-                history_.reserve(m.total / 40);  // a call line is some 45 bytes
+                history_.reserve(m.total / 24);  // a call line is 30 bytes or more
             }
             history_.appendOlder(m.batch);
             longestUs_ = std::max(longestUs_, timer.nsecsElapsed() / 1000);

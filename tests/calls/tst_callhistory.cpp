@@ -58,6 +58,7 @@ private slots:
     void selects_data();
     void selects();
     void keepsOneCallerForBothCodePages();
+    void findsEveryCallerWhileTheTableGrows();
     void charts_data();
     void charts();
     void chartBusiestDayIsTheEarliestOfEquals();
@@ -102,6 +103,8 @@ void TestCallHistory::parsesDamagedLines_data() {
     QTest::newRow("two blanks before the time") << QByteArray("01.02.2024  10:00:00 12-34-56 ");
     QTest::newRow("far too long") << QByteArray("01.02.2024 10:00:00 12-34-56 ") +
                                          QByteArray(2000, 'a');
+    QTest::newRow("a number of 300 bytes")
+        << QByteArray("01.02.2024 10:00:00 ") + QByteArray(300, '1') + " x";
     QTest::newRow("AM at hour 13") << QByteArray("01.02.2024 13:00:00 PM 12-34-56 ");
     QTest::newRow("UTF-16") << QByteArray("0\0001\0.\0000\0002\0.\0", 12);
 }
@@ -370,6 +373,23 @@ void TestCallHistory::keepsOneCallerForBothCodePages() {
     QCOMPARE(h.select({"иван", {}, {}}).size(), size_t(2));
     QVERIFY(!h.isValid(CallId(3)));
     QCOMPARE(h.call(CallId(3)).number, QString());  // a stale id is harmless
+}
+
+void TestCallHistory::findsEveryCallerWhileTheTableGrows() {
+    // 5,000 callers, each calling three times, in rounds: the callers' table grows several
+    // times, and every later call must find its caller, moved or not yet moved.
+    QByteArray log;
+    for (int round = 0; round < 3; ++round)
+        for (int i = 0; i < 5000; ++i)
+            log += "01.02.2024 10:00:00 " + QByteArray::number(100000 + i) + " n" +
+                   QByteArray::number(i) + ".\r\n";
+    const CallHistory h = CallHistory::fromLog(log);
+    QCOMPARE(h.size(), 15000);
+    QCOMPARE(h.callers(), 5000);
+    for (int i : {0, 1, 1023, 1024, 2047, 4999}) {
+        QCOMPARE(h.select({QString::number(100000 + i), {}, {}}).size(), size_t(3));
+        QCOMPARE(h.select({"N" + QString::number(i) + ".", {}, {}}).size(), size_t(3));
+    }
 }
 
 void TestCallHistory::charts_data() {
