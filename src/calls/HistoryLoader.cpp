@@ -38,6 +38,10 @@ QString tr(const char* text) {
 
 QString openError(const QString& fileName, int code) {
     if (code == ENOENT) return tr("Файл журнала звонков «%1» не найден.").arg(fileName);
+    if (code == EILSEQ)
+        return tr("Журнал звонков «%1» записан в UTF-16; читаются журналы в Windows-1251 и "
+                  "UTF-8.")
+            .arg(fileName);
     if (code == EISDIR || code == EINVAL)
         return tr("«%1» — не файл журнала звонков.").arg(fileName);
     return tr("Не удаётся прочитать журнал звонков «%1»: %2.").arg(fileName, qt_error_string(code));
@@ -93,25 +97,25 @@ public:
     }
 
     void run() {
-        bool reported = false;  // a failure is told once until the file is read again
-        bool first = true;
+        int told = 0;  // the failure last told: told once, until the file is read again
         while (!stopped()) {
             if (fd_ < 0) {
-                const int code = open();
+                int code = open();
+                if (code == 0) {
+                    if (dirty_) send(HistoryLoader::Message::Reset);
+                    dirty_ = false;
+                    code = load();
+                    if (code < 0) return;  // stopped
+                }
                 if (code != 0) {
-                    if (!reported)
+                    closeFd();
+                    if (code != told)
                         send(HistoryLoader::Message::Failed, {}, 0, 0, openError(name_, code));
-                    reported = true;
+                    told = code;
                     waitPoke();
                     continue;
                 }
-                if (!first) send(HistoryLoader::Message::Reset);
-                first = false;
-                reported = false;
-                if (!load()) {
-                    closeFd();
-                    continue;
-                }
+                told = 0;
             }
             waitPoke();
             if (!stopped()) follow();
@@ -141,6 +145,8 @@ private:
             if (s_->stop) return false;
             ++s_->inFlight;
         }
+        if (kind == HistoryLoader::Message::Older || kind == HistoryLoader::Message::Newer)
+            dirty_ = true;
         auto m = std::make_unique<HistoryLoader::Message>();
         m->kind = kind;
         m->batch = std::move(batch);
@@ -171,24 +177,22 @@ private:
         fd_ = -1;
     }
 
-    bool fail(int code) {
-        send(HistoryLoader::Message::Failed, {}, 0, 0, openError(name_, code));
-        return false;
-    }
-
-    // The whole file from its end backwards; false when reading fails.
-    bool load() {
+    // The whole file from its end backwards: 0, or the errno that stopped it, or -1 when the
+    // loader stops.
+    int load() {
         struct stat st {};
-        if (::fstat(fd_, &st) != 0) return fail(errno);
+        if (::fstat(fd_, &st) != 0) return errno;
         const qint64 size = st.st_size;
 
         // The slash dates' order, from both ends of the file (its oldest and newest lines).
         orders_ = DateOrders::fromSystemLocale();
         QByteArray sample;
-        if (!readAt(fd_, 0, std::min(size, kOrderSample), &sample)) return fail(errno);
+        if (!readAt(fd_, 0, std::min(size, kOrderSample), &sample)) return errno;
+        // Two bytes to a character: every line would read as damaged.
+        if (sample.startsWith("\xFF\xFE") || sample.startsWith("\xFE\xFF")) return EILSEQ;
         learnDateOrders(sample, &orders_);
         QByteArray tail;
-        if (!readAt(fd_, std::max<qint64>(0, size - kOrderSample), size, &tail)) return fail(errno);
+        if (!readAt(fd_, std::max<qint64>(0, size - kOrderSample), size, &tail)) return errno;
         learnDateOrders(tail, &orders_);
 
         // A last line without its end is being written: it waits for the follow.
@@ -203,10 +207,10 @@ private:
         qint64 pos = end;
         qint64 chunk = kFirstChunk;
         while (pos > 0) {
-            if (stopped()) return false;
+            if (stopped()) return -1;
             const qint64 a = std::max<qint64>(0, pos - chunk);
             chunk = kChunk;
-            if (!readAt(fd_, a, pos, &buf)) return fail(errno);
+            if (!readAt(fd_, a, pos, &buf)) return errno;
             const qsizetype chunkSize = buf.size();
             buf += carry;
             carry.clear();
@@ -236,10 +240,9 @@ private:
             LogBatch batch = parseLogBytes(complete, orders_, true);
             batch.skipped += skipped;
             pos = a;
-            if (!send(HistoryLoader::Message::Older, std::move(batch), end - pos, end))
-                return false;
+            if (!send(HistoryLoader::Message::Older, std::move(batch), end - pos, end)) return -1;
         }
-        return send(HistoryLoader::Message::Done, {}, end, end);
+        return send(HistoryLoader::Message::Done, {}, end, end) ? 0 : -1;
     }
 
     void keepSignature() {
@@ -293,6 +296,7 @@ private:
     ino_t ino_ = 0;
     qint64 end_ = 0;          // bytes taken: up to the end of the last complete line
     bool pendingCR_ = false;  // the last line end taken was a CR: an LF after it belongs to it
+    bool dirty_ = false;      // calls were handed over since the last start over
     QByteArray signature_;
     DateOrders orders_;
 };

@@ -507,6 +507,7 @@ void TestCallHistory::loaderFailsOnAMissingOrForeignFile_data() {
     QTest::newRow("a directory") << "dir";
     QTest::newRow("a pipe") << "fifo";
     QTest::newRow("in a missing directory") << "nodir";
+    QTest::newRow("UTF-16") << "utf16";
 }
 
 void TestCallHistory::loaderFailsOnAMissingOrForeignFile() {
@@ -516,6 +517,12 @@ void TestCallHistory::loaderFailsOnAMissingOrForeignFile() {
     if (kind == "dir") QVERIFY(QDir().mkdir(name));
     if (kind == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
     if (kind == "nodir") name = box.filePath("none/ZrkLog.txt");
+    if (kind == "utf16") {
+        QByteArray log("\xFF\xFE");
+        for (char c : QByteArray("01.02.2024 10:00:00 12-34-56 \r\n"))
+            log += QByteArray(1, c) + '\0';
+        QVERIFY(zrktest::writeAll(name, log));
+    }
     HistoryLoader loader(name);
     QSignalSpy failed(&loader, &HistoryLoader::failed);
     QSignalSpy grown(&loader, &HistoryLoader::grown);
