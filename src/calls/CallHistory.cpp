@@ -61,9 +61,16 @@ public:
     quint32 append(QByteArrayView a, QByteArrayView b = {}, QByteArrayView c = {},
                    QByteArrayView d = {}) {
         const qsizetype n = a.size() + b.size() + c.size() + d.size();
-        if (blocks_.empty() || blocks_.back().size() + n > qsizetype(kBlock)) {
+        // Blocks start small (a short log takes little) and double up to kBlock; one is
+        // never grown past the room it was given.
+        if (blocks_.empty() ||
+            blocks_.back().size() + n >
+                std::min<qsizetype>(blocks_.back().capacity(), qsizetype(kBlock))) {
+            const qsizetype room = blocks_.empty()
+                                       ? 16 * 1024
+                                       : std::min<qsizetype>(kBlock, blocks_.back().capacity() * 2);
             blocks_.emplace_back();
-            blocks_.back().reserve(kBlock);
+            blocks_.back().reserve(room);
         }
         QByteArray& block = blocks_.back();
         const quint32 at = quint32((blocks_.size() - 1) << kShift) | quint32(block.size());
@@ -74,7 +81,6 @@ public:
         return blocks_[offset >> kShift].constData() + (offset & (kBlock - 1));
     }
     const std::vector<QByteArray>& blocks() const { return blocks_; }
-    qsizetype capacity() const { return qsizetype(blocks_.size()) * kBlock; }
 
 private:
     std::vector<QByteArray> blocks_;
