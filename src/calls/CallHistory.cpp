@@ -240,6 +240,7 @@ struct CallHistory::Data {
     void mark(const Arena& arena, QByteArrayView needle, Offset offsetOf, std::vector<char>& hit,
               int utf8Wanted) const {
         const auto& blocks = arena.blocks();
+        size_t from = 0;  // callers before it start before the last match
         for (size_t b = 0; b < blocks.size(); ++b) {
             const char* base = blocks[b].constData();
             const char* p = base;
@@ -251,10 +252,19 @@ struct CallHistory::Data {
                 const quint32 at =
                     quint32(b << Arena::kShift) | quint32(static_cast<const char*>(found) - base);
                 // The caller whose span holds the match: the last one starting at or before it.
+                // Matches come in order, so the search gallops on from the last one found.
+                size_t step = 1, hi = from;
+                while (hi < callers.size() && offsetOf(callers[hi]) <= at) {
+                    from = hi;
+                    hi += step;
+                    step *= 2;
+                }
                 const auto it =
-                    std::upper_bound(callers.begin(), callers.end(), at,
+                    std::upper_bound(callers.begin() + qsizetype(from),
+                                     callers.begin() + qsizetype(std::min(hi, callers.size())), at,
                                      [&](quint32 v, const Caller& c) { return v < offsetOf(c); });
                 const size_t i = size_t(it - callers.begin()) - 1;
+                from = i + 1;
                 if (utf8Wanted < 0 || int(callers[i].utf8) == utf8Wanted) hit[i] = 1;
                 if (i + 1 >= callers.size()) break;
                 const quint32 next = offsetOf(callers[i + 1]);
