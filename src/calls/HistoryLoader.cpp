@@ -32,19 +32,18 @@ constexpr qint64 kOrderSample = 256 * 1024;  // read at each end to learn the da
 constexpr int kMaxInFlight = 2;              // batches posted but not yet taken
 constexpr qsizetype kSignature = 32;         // bytes before the read end that must stay put
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("HistoryLoader", text);
-}
-
 QString openError(const QString& fileName, int code) {
-    if (code == ENOENT) return tr("Файл журнала звонков «%1» не найден.").arg(fileName);
+    if (code == ENOENT)
+        return HistoryLoader::tr("Файл журнала звонков «%1» не найден.").arg(fileName);
     if (code == EILSEQ)
-        return tr("Журнал звонков «%1» записан в UTF-16; читаются журналы в Windows-1251 и "
-                  "UTF-8.")
+        return HistoryLoader::tr(
+                   "Журнал звонков «%1» записан в UTF-16; читаются журналы в Windows-1251 и "
+                   "UTF-8.")
             .arg(fileName);
     if (code == EISDIR || code == EINVAL)
-        return tr("«%1» — не файл журнала звонков.").arg(fileName);
-    return tr("Не удаётся прочитать журнал звонков «%1»: %2.").arg(fileName, qt_error_string(code));
+        return HistoryLoader::tr("«%1» — не файл журнала звонков.").arg(fileName);
+    return HistoryLoader::tr("Не удаётся прочитать журнал звонков «%1»: %2.")
+        .arg(fileName, qt_error_string(code));
 }
 
 // Reads [from, to) whole; false on an error or a file that shrank under us.
