@@ -268,11 +268,12 @@ private:
         qint64 size = open.st_size;
         while (end_ < size && !stopped()) {
             QByteArray buf;
-            if (!readAt(fd_, end_, std::min(size, end_ + kChunk), &buf)) return;
+            // Every way out of here keeps the signature of what was taken.
+            if (!readAt(fd_, end_, std::min(size, end_ + kChunk), &buf)) break;
             const qsizetype complete = completeEnd(buf);
             if (complete == 0) {
-                if (buf.size() < kChunk) return;  // a partial line: wait for its end
-                end_ += buf.size();               // a line too long to be a call
+                if (buf.size() < kChunk) break;  // a partial line: wait for its end
+                end_ += buf.size();              // a line too long to be a call
                 continue;
             }
             QByteArrayView lines = QByteArrayView(buf).first(complete);

@@ -638,6 +638,14 @@ void TestCallHistory::loaderFollowsAppendedLines() {
     QCOMPARE(numbersOf(loader.history(), loader.history().all()),
              (QStringList{"44-44-44", "33-33-33", "22-22-22", "11-11-11"}));
     QCOMPARE(loader.history().skipped(), 3);
+    // Complete lines and a partial one in one write: the complete ones now, the partial one
+    // later, and no start over in between.
+    write("01.02.2024 14:00:00 55-55-55 \r\n01.02.2024 15:0");
+    QTRY_COMPARE_WITH_TIMEOUT(loader.history().size(), 5, 5000);
+    QTest::qWait(2500);
+    write("0:00 66-66-66 \r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(loader.history().size(), 6, 5000);
+    QCOMPARE(loader.history().number(loader.history().all().at(0)), QString("66-66-66"));
     QCOMPARE(reloaded.size(), 0);
 }
 
