@@ -59,7 +59,7 @@ public:
     void clear();
     void reserve(qsizetype calls);  // older calls expected
 
-    // Bytes held, for the benchmark's figures.
+    // Bytes in use (reserved room not counted), for the benchmark's figures.
     qsizetype memoryUsed() const;
 
 private:

@@ -26,21 +26,24 @@ struct HistoryLoader::Message {
 
 namespace {
 
-constexpr qint64 kFirstChunk = 64 * 1024;  // small: the newest calls are shown at once
-constexpr qint64 kChunk = 1024 * 1024;
+constexpr qint64 kFirstChunk = 64 * 1024;    // small: the newest calls are shown at once
+constexpr qint64 kChunk = 256 * 1024;        // some 5,000 calls: a short hand-over
 constexpr qint64 kOrderSample = 256 * 1024;  // read at each end to learn the date order
-constexpr int kMaxInFlight = 3;              // batches posted but not yet taken
+constexpr int kMaxInFlight = 2;              // batches posted but not yet taken
 constexpr qsizetype kSignature = 32;         // bytes before the read end that must stay put
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("HistoryLoader", text);
-}
-
 QString openError(const QString& fileName, int code) {
-    if (code == ENOENT) return tr("Файл журнала звонков «%1» не найден.").arg(fileName);
+    if (code == ENOENT)
+        return HistoryLoader::tr("Файл журнала звонков «%1» не найден.").arg(fileName);
+    if (code == EILSEQ)
+        return HistoryLoader::tr(
+                   "Журнал звонков «%1» записан в UTF-16; читаются журналы в Windows-1251 и "
+                   "UTF-8.")
+            .arg(fileName);
     if (code == EISDIR || code == EINVAL)
-        return tr("«%1» — не файл журнала звонков.").arg(fileName);
-    return tr("Не удаётся прочитать журнал звонков «%1»: %2.").arg(fileName, qt_error_string(code));
+        return HistoryLoader::tr("«%1» — не файл журнала звонков.").arg(fileName);
+    return HistoryLoader::tr("Не удаётся прочитать журнал звонков «%1»: %2.")
+        .arg(fileName, qt_error_string(code));
 }
 
 // Reads [from, to) whole; false on an error or a file that shrank under us.
@@ -93,25 +96,25 @@ public:
     }
 
     void run() {
-        bool reported = false;  // a failure is told once until the file is read again
-        bool first = true;
+        int told = 0;  // the failure last told: told once, until the file is read again
         while (!stopped()) {
             if (fd_ < 0) {
-                const int code = open();
+                int code = open();
+                if (code == 0) {
+                    if (dirty_) send(HistoryLoader::Message::Reset);
+                    dirty_ = false;
+                    code = load();
+                    if (code < 0) return;  // stopped
+                }
                 if (code != 0) {
-                    if (!reported)
+                    closeFd();
+                    if (code != told)
                         send(HistoryLoader::Message::Failed, {}, 0, 0, openError(name_, code));
-                    reported = true;
+                    told = code;
                     waitPoke();
                     continue;
                 }
-                if (!first) send(HistoryLoader::Message::Reset);
-                first = false;
-                reported = false;
-                if (!load()) {
-                    closeFd();
-                    continue;
-                }
+                told = 0;
             }
             waitPoke();
             if (!stopped()) follow();
@@ -141,6 +144,8 @@ private:
             if (s_->stop) return false;
             ++s_->inFlight;
         }
+        if (kind == HistoryLoader::Message::Older || kind == HistoryLoader::Message::Newer)
+            dirty_ = true;
         auto m = std::make_unique<HistoryLoader::Message>();
         m->kind = kind;
         m->batch = std::move(batch);
@@ -171,24 +176,22 @@ private:
         fd_ = -1;
     }
 
-    bool fail(int code) {
-        send(HistoryLoader::Message::Failed, {}, 0, 0, openError(name_, code));
-        return false;
-    }
-
-    // The whole file from its end backwards; false when reading fails.
-    bool load() {
+    // The whole file from its end backwards: 0, or the errno that stopped it, or -1 when the
+    // loader stops.
+    int load() {
         struct stat st {};
-        if (::fstat(fd_, &st) != 0) return fail(errno);
+        if (::fstat(fd_, &st) != 0) return errno;
         const qint64 size = st.st_size;
 
         // The slash dates' order, from both ends of the file (its oldest and newest lines).
         orders_ = DateOrders::fromSystemLocale();
         QByteArray sample;
-        if (!readAt(fd_, 0, std::min(size, kOrderSample), &sample)) return fail(errno);
+        if (!readAt(fd_, 0, std::min(size, kOrderSample), &sample)) return errno;
+        // Two bytes to a character: every line would read as damaged.
+        if (sample.startsWith("\xFF\xFE") || sample.startsWith("\xFE\xFF")) return EILSEQ;
         learnDateOrders(sample, &orders_);
         QByteArray tail;
-        if (!readAt(fd_, std::max<qint64>(0, size - kOrderSample), size, &tail)) return fail(errno);
+        if (!readAt(fd_, std::max<qint64>(0, size - kOrderSample), size, &tail)) return errno;
         learnDateOrders(tail, &orders_);
 
         // A last line without its end is being written: it waits for the follow.
@@ -203,22 +206,21 @@ private:
         qint64 pos = end;
         qint64 chunk = kFirstChunk;
         while (pos > 0) {
-            if (stopped()) return false;
+            if (stopped()) return -1;
             const qint64 a = std::max<qint64>(0, pos - chunk);
             chunk = kChunk;
-            if (!readAt(fd_, a, pos, &buf)) return fail(errno);
+            if (!readAt(fd_, a, pos, &buf)) return errno;
+            const qsizetype chunkSize = buf.size();
             buf += carry;
             carry.clear();
             QByteArrayView complete(buf);
             if (a > 0) {
-                // The first line may have begun before this chunk: it waits for the next.
+                // The chunk's first line may have begun before it: it waits for the next.
                 qsizetype i = 0;
-                while (i < buf.size() && buf[i] != '\n' && buf[i] != '\r') ++i;
-                if (i == buf.size()) {
-                    if (longLine || buf.size() > kMaxLogLine)
-                        longLine = true;
-                    else
-                        carry = buf;
+                while (i < chunkSize && buf[i] != '\n' && buf[i] != '\r') ++i;
+                if (i == chunkSize) {
+                    if (!longLine && buf.size() > kMaxLogLine) longLine = true;
+                    if (!longLine) carry = buf;
                     pos = a;
                     continue;
                 }
@@ -237,10 +239,9 @@ private:
             LogBatch batch = parseLogBytes(complete, orders_, true);
             batch.skipped += skipped;
             pos = a;
-            if (!send(HistoryLoader::Message::Older, std::move(batch), end - pos, end))
-                return false;
+            if (!send(HistoryLoader::Message::Older, std::move(batch), end - pos, end)) return -1;
         }
-        return send(HistoryLoader::Message::Done, {}, end, end);
+        return send(HistoryLoader::Message::Done, {}, end, end) ? 0 : -1;
     }
 
     void keepSignature() {
@@ -267,11 +268,12 @@ private:
         qint64 size = open.st_size;
         while (end_ < size && !stopped()) {
             QByteArray buf;
-            if (!readAt(fd_, end_, std::min(size, end_ + kChunk), &buf)) return;
+            // Every way out of here keeps the signature of what was taken.
+            if (!readAt(fd_, end_, std::min(size, end_ + kChunk), &buf)) break;
             const qsizetype complete = completeEnd(buf);
             if (complete == 0) {
-                if (buf.size() < kChunk) return;  // a partial line: wait for its end
-                end_ += buf.size();               // a line too long to be a call
+                if (buf.size() < kChunk) break;  // a partial line: wait for its end
+                end_ += buf.size();              // a line too long to be a call
                 continue;
             }
             QByteArrayView lines = QByteArrayView(buf).first(complete);
@@ -294,6 +296,7 @@ private:
     ino_t ino_ = 0;
     qint64 end_ = 0;          // bytes taken: up to the end of the last complete line
     bool pendingCR_ = false;  // the last line end taken was a CR: an LF after it belongs to it
+    bool dirty_ = false;      // calls were handed over since the last start over
     QByteArray signature_;
     DateOrders orders_;
 };
@@ -360,9 +363,10 @@ void HistoryLoader::take(const Message& m) {
     shared_->cv.notify_all();
     switch (m.kind) {
         case Message::Older:
+            loading_ = true;  // also after a failure: the file has appeared since
             if (history_.size() == 0 && m.total > 0) {
                 total_ = m.total;
-                history_.reserve(m.total / 40);  // a call line is some 45 bytes
+                history_.reserve(m.total / 24);  // a call line is 30 bytes or more
             }
             history_.appendOlder(m.batch);
             longestUs_ = std::max(longestUs_, timer.nsecsElapsed() / 1000);

@@ -2,6 +2,7 @@
 
 #include "platform/Cp1251.h"
 
+#include <QHashFunctions>
 #include <QLocale>
 
 #include <algorithm>
@@ -265,6 +266,7 @@ bool parseLogFields(QByteArrayView line, const DateOrders& orders, LogFields* ou
             numberEnd = e;
         }
     }
+    if (numberEnd > kMaxLogNumber) return false;
     out->number = rest.first(numberEnd);
     out->name = numberEnd < rest.size() ? rest.sliced(numberEnd + 1) : QByteArrayView();
     out->julianDay = int(date.toJulianDay());
@@ -286,6 +288,11 @@ std::optional<LoggedCall> parseLogLine(QByteArrayView line) {
     call.number = text(f.number);
     call.name = text(f.name);
     return call;
+}
+
+quint32 callerHash(QByteArrayView number, QByteArrayView name, bool utf8) {
+    const size_t h = qHashMulti(utf8 ? 1u : 0u, number, name);
+    return quint32(h ^ (quint64(h) >> 32));
 }
 
 void LogBatch::add(const LogFields& f) {
@@ -313,6 +320,7 @@ void LogBatch::add(const LogFields& f) {
     c.numberSize = quint16(number.size());
     c.nameSize = quint16(name.size());
     c.utf8 = utf8;
+    c.hash = callerHash(number, name, utf8);
     text.append(number.data(), number.size());
     text.append(name.data(), name.size());
     calls.push_back(c);

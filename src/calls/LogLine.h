@@ -63,6 +63,7 @@ struct LogBatch {
         quint16 numberSize = 0;
         quint16 nameSize = 0;
         bool utf8 = false;
+        quint32 hash = 0;  // of number, name and encoding: the history's key, made here
     };
     std::vector<Call> calls;
     QByteArray text;
@@ -80,5 +81,9 @@ void learnDateOrders(QByteArrayView bytes, DateOrders* orders);
 
 // Longest line taken as a call: a name field holds at most a few hundred bytes.
 inline constexpr qsizetype kMaxLogLine = 1024;
+inline constexpr qsizetype kMaxLogNumber = 255;
+
+// The key of a caller in the history.
+quint32 callerHash(QByteArrayView number, QByteArrayView name, bool utf8);
 
 }  // namespace zrk
