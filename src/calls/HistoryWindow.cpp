@@ -63,6 +63,7 @@ HistoryWindow::HistoryWindow(Line& line, HistoryHost& host, const QString& logFi
         // The log was replaced (or made at last): read again from the start.
         failure_.clear();
         loadDone_ = false;
+        firstBatchShown_ = false;
         progress_->setValue(0);
         progress_->show();
         loadState_->show();

@@ -92,6 +92,7 @@ private:
     QMenu* rowMenu_ = nullptr;
     QString failure_;
     bool loadDone_ = false;
+    bool firstBatchShown_ = false;
     QStringList* exitFailures_ = nullptr;
 };
 
