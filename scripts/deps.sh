@@ -11,6 +11,7 @@ packages=(
   dosfstools
   libxdamage-dev
   dbus-daemon
+  qt6-charts-dev libqt6opengl6-dev
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz and runs one of them, or each in turn,
-# for the given number of seconds:  scripts/fuzz.sh book|reminders|registry|regimport|modem|ncid|vcard|csv|all [SECONDS]
+# for the given number of seconds:  scripts/fuzz.sh book|reminders|registry|regimport|modem|ncid|vcard|csv|history|all [SECONDS]
 # The seeds in fuzz/corpus/<target> are read; what the run finds grows build-fuzz/corpus/<target>;
 # a crashing input lands in build-fuzz/artifacts/<target>/ and the script fails.
 # With ZRK_FUZZ_INSTALL=1 what the build needs is installed first when missing (CI): clang,
@@ -8,7 +8,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-fuzz"
-targets=(book reminders registry regimport modem ncid vcard csv)
+targets=(book reminders registry regimport modem ncid vcard csv history)
 which=${1:-all}
 seconds=${2:-30}
 

@@ -3,6 +3,7 @@
 #include "main/RusCID.h"
 
 #include "book/PhoneBook.h"
+#include "calls/HistoryWindow.h"
 #include "calls/ListRing.h"
 #include "main/CallerReport.h"
 #include "main/ClickLabel.h"
@@ -97,6 +98,7 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
 TRusCID::~TRusCID() {
     // The link saves its queue as it goes: no box from a window half destroyed.
     if (ncid_) ncid_->disconnect(this);
+    delete history_;
     RegistryFile::setFailureReporter({});
 }
 
@@ -246,7 +248,7 @@ void TRusCID::changeEvent(QEvent* event) {
 
 void TRusCID::closeSideWindows() {
     for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls),
-                       static_cast<QWidget*>(windows_.reminders)})
+                       static_cast<QWidget*>(windows_.reminders), static_cast<QWidget*>(history_)})
         if (w && w->isVisible()) w->close();
 }
 
@@ -296,6 +298,7 @@ void TRusCID::FormClose() {
     if (windows_.calls && windows_.calls->isVisible())
         attempt([&] { windows_.calls->closeForExit(failures); });
     closeReminders(failures);
+    if (history_) attempt([&] { history_->closeForExit(failures); });
     attempt([] { SaveSettings(ini()); });
     // Positions and settings are written by a worker: the last of them must be on disk too.
     if (const std::optional<QString> failure = RegistryFile::user().finishSaves())

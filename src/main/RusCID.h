@@ -9,6 +9,7 @@
 #include "main/ScheduleRules.h"
 #include "reminders/ReminderHost.h"
 #include "settings/WindowPlacement.h"
+#include "windows/HistoryHost.h"
 #include "windows/Line.h"
 
 #include <QPointer>
@@ -42,6 +43,7 @@ class TWinAlert;
 class TListRing;
 class TAllScreen;
 class TItemInfo;
+class HistoryWindow;
 class OptionsHost;
 class NcidLink;
 struct TIni;
@@ -58,7 +60,7 @@ struct RunWindows {
     TItemInfo* itemInfo = nullptr;
 };
 
-class TRusCID : public QWidget, public Line, public ReminderHost {
+class TRusCID : public QWidget, public Line, public ReminderHost, public HistoryHost {
     Q_OBJECT
 public:
     // `device`: the serial device behind the port (tests pass a fake); none: the real one.
@@ -106,6 +108,11 @@ public:
     void takeScheduleState();
     void reminderListClosed() override;
     void playReminderSound(const QString& fileName) override;
+    // The call history (RusCIDHistory.cpp): made on first use, one window, deleted on close.
+    void mPHistoryClick();
+    HistoryWindow* historyWindow() const;
+    void addNumberToBook(const QString& number) override;
+    void addReminderForNumber(const QString& number) override;
     // The NCID server link (RusCIDNetwork.cpp): (re)started from the settings at start and
     // on options OK; the server's calls and rings enter as the modem's would.
     void startNetwork();
@@ -250,6 +257,7 @@ public:
     QAction* mPTimer = nullptr;
     QAction* mPBook = nullptr;
     QAction* mPReminder = nullptr;
+    QAction* mPHistory = nullptr;
     QAction* mPOpenPort = nullptr;
     QAction* mPClosePort = nullptr;
     QAction* mPOpti = nullptr;
@@ -300,6 +308,7 @@ private:
     QSet<QString> shownErrors_;  // errors other than the port's are shown once each
     NcidLink* ncid_ = nullptr;
     CallNotifier* notifier_ = nullptr;
+    QPointer<HistoryWindow> history_;
     bool remoteCall_ = false;  // the call being processed came from the NCID server
     QString remoteLine_;       // its line label, where the office has several lines
 };

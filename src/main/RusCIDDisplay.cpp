@@ -163,6 +163,8 @@ void TRusCID::buildMenus() {
     mPTimer = item(PopupMenu1, "mPTimer", "&Таймер", true);
     mPBook = item(PopupMenu1, "mPBook", "&Телефонная книга", true);
     mPReminder = item(PopupMenu1, "mPReminder", "Напо&минания", true);
+    mPHistory = PopupMenu1->addAction(tr("&История звонков..."));
+    mPHistory->setObjectName(QStringLiteral("mPHistory"));
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("mPTire1"));
     mPOpenPort = item(PopupMenu1, "mPOpenPort", "&Открыть порт");
     mPOpenPort->setIcon(portGlyph(true));
@@ -371,6 +373,7 @@ void TRusCID::wire() {
     });
     on(mPOpti, [this] { OptiClick(); });
     wireReminders();
+    on(mPHistory, [this] { mPHistoryClick(); });
     on(N8, [this] {
         if (windows_.book) windows_.book->addWithNumber(pNumber->text());
     });

@@ -3,6 +3,7 @@
 // with a directory and a settings store of its own.
 //   zrk-demo-setup <demo directory> <device link>
 #include "book/BookStore.h"
+#include "common/DemoLog.h"
 #include "platform/Registry.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,12 @@ int main(int argc, char* argv[]) {
         person(book, "Автомат на углу", "11-22-33", 1, 0);
         if (!book.SaveList()) return 1;
     }
+    // A year of calls, so that the call history has something to show and search from the
+    // first start.
+    if (!QFile::exists(QStringLiteral("ZrkLog.txt")) &&
+        !zrk::tools::writeDemoLog(QStringLiteral("ZrkLog.txt"), 5000,
+                                  QDateTime::currentDateTime().addSecs(-600), 365))
+        return 1;
     zrk::RegKey reg;
     reg.openKey(QStringLiteral("Software\\Zrk Pro\\Devices"), true);
     reg.writeString(QStringLiteral("Com2"), QString::fromLocal8Bit(argv[2]));

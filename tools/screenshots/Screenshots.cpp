@@ -32,6 +32,8 @@ namespace zrk::tools {
 void writeSampleBook();
 void saveBookShots(TPhoneBook& book, const QString& out,
                    void (*save)(QWidget*, const QString&, const char*));
+void saveHistoryShots(TRusCID& main, const QString& out,
+                      void (*save)(QWidget*, const QString&, const char*));
 }  // namespace zrk::tools
 
 namespace {
@@ -131,6 +133,7 @@ int main(int argc, char* argv[]) {
     save(&columns, out, "column-chooser");
     columns.reject();
     zrk::tools::saveBookShots(book, out, &save);
+    zrk::tools::saveHistoryShots(main, out, &save);
     main.FormClose();
     return 0;
 }

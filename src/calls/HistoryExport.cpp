@@ -1,0 +1,134 @@
+// The chart's buckets and figures, and the rows as CSV.
+#include "calls/CallHistory.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace zrk {
+
+CallChart chartOf(const CallHistory& history, const std::vector<CallId>& rows, QDate from,
+                  QDate to) {
+    CallChart chart;
+    QDate first, last;
+    if (!from.isValid() || !to.isValid()) {
+        for (CallId id : rows) {
+            const QDate day = history.date(id);
+            if (!day.isValid()) continue;
+            if (!first.isValid() || day < first) first = day;
+            if (!last.isValid() || day > last) last = day;
+        }
+    }
+    const QDate lo = from.isValid() ? from : first;
+    const QDate hi = to.isValid() ? to : last;
+    if (!lo.isValid() || !hi.isValid() || lo > hi) return chart;
+    chart.from = lo;
+    chart.to = hi;
+
+    const qint64 days = lo.daysTo(hi) + 1;
+    std::vector<int> perDay(size_t(days), 0);
+    for (CallId id : rows) {
+        const qint64 i = lo.daysTo(history.date(id));
+        if (i >= 0 && i < days && history.isValid(id)) {
+            ++perDay[size_t(i)];
+            ++chart.calls;
+        }
+    }
+
+    chart.bucket = days <= 62 ? Bucket::Day : days <= 366 ? Bucket::Week : Bucket::Month;
+    QDate start = lo;
+    if (chart.bucket == Bucket::Week) start = lo.addDays(1 - lo.dayOfWeek());
+    if (chart.bucket == Bucket::Month) start = QDate(lo.year(), lo.month(), 1);
+    while (start <= hi) {
+        const QDate next = chart.bucket == Bucket::Day    ? start.addDays(1)
+                           : chart.bucket == Bucket::Week ? start.addDays(7)
+                                                          : start.addMonths(1);
+        int n = 0;
+        const qint64 a = std::max<qint64>(0, lo.daysTo(start));
+        const qint64 b = std::min<qint64>(days, lo.daysTo(next));
+        for (qint64 i = a; i < b; ++i) n += perDay[size_t(i)];
+        chart.counts.emplace_back(start, n);
+        start = next;
+    }
+
+    const auto busiest = std::max_element(perDay.begin(), perDay.end());
+    if (*busiest > 0) {
+        chart.busiestDay = lo.addDays(busiest - perDay.begin());
+        chart.busiestDayCalls = *busiest;
+    }
+    chart.averagePerDay = double(chart.calls) / double(days);
+    return chart;
+}
+
+namespace {
+
+bool numberLike(const QString& s) {
+    for (QChar c : s)
+        if (c.isLetter() || c == QLatin1Char('(') || c == QLatin1Char('=')) return false;
+    return true;
+}
+
+// RFC 4180: quoted when it holds a comma, a quote or a line break, or blanks at either end.
+// A spreadsheet runs a cell that starts like a formula: such a cell gets an apostrophe first,
+// except a number such as +7-915-...
+void appendField(QByteArray& out, QString field) {
+    if (!field.isEmpty()) {
+        const QChar c = field.front();
+        if (c == QLatin1Char('=') || c == QLatin1Char('@') || c == QLatin1Char('\t') ||
+            ((c == QLatin1Char('+') || c == QLatin1Char('-')) && !numberLike(field)))
+            field.prepend(QLatin1Char('\''));
+    }
+    const bool quote = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
+                       field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')) ||
+                       field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));
+    if (!quote) {
+        out += field.toUtf8();
+        return;
+    }
+    out += '"';
+    out += field.replace(QLatin1Char('"'), QStringLiteral("\"\"")).toUtf8();
+    out += '"';
+}
+
+}  // namespace
+
+bool writeHistoryCsv(const CallHistory& history, const std::vector<CallId>& rows, QIODevice& out,
+                     QString* error) {
+    QByteArray buf("\xEF\xBB\xBF");
+    const auto row = [&](const QString& a, const QString& b, const QString& c, const QString& d) {
+        appendField(buf, a);
+        buf += ',';
+        appendField(buf, b);
+        buf += ',';
+        appendField(buf, c);
+        buf += ',';
+        appendField(buf, d);
+        buf += "\r\n";
+    };
+    const auto flush = [&] {
+        if (out.write(buf) != buf.size()) {
+            if (error)
+                *error = QCoreApplication::translate("CallHistory", "Ошибка записи CSV: %1")
+                             .arg(out.errorString());
+            return false;
+        }
+        buf.clear();
+        return true;
+    };
+    // The column names are for the reader of the sheet: in the user's language.
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("CallHistory", text);
+    };
+    row(tr(QT_TRANSLATE_NOOP("CallHistory", "Дата")), tr(QT_TRANSLATE_NOOP("CallHistory", "Время")),
+        tr(QT_TRANSLATE_NOOP("CallHistory", "Номер")), tr(QT_TRANSLATE_NOOP("CallHistory", "Имя")));
+    for (CallId id : rows) {
+        if (!history.isValid(id)) continue;
+        const QDateTime when = history.when(id);
+        row(when.date().toString(Qt::ISODate), when.time().toString(QStringLiteral("HH:mm:ss")),
+            history.number(id), history.name(id));
+        if (buf.size() >= 1 << 16 && !flush()) return false;
+    }
+    return flush();
+}
+
+}  // namespace zrk

@@ -1,0 +1,421 @@
+#include "calls/HistoryWindow.h"
+
+#include "calls/HistoryChart.h"
+#include "calls/HistoryLoader.h"
+#include "calls/HistoryModel.h"
+#include "platform/Clock.h"
+#include "settings/Form.h"
+#include "windows/HistoryHost.h"
+#include "windows/Line.h"
+#include "windows/ToolBar.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QSaveFile>
+#include <QScopedValueRollback>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace zrk {
+
+namespace {
+
+// Typing is left to settle this long before the search runs.
+constexpr int kSearchDelayMs = 150;
+// While the log loads, the rows and the chart follow the batches at most this often.
+constexpr int kBatchRefreshMs = 250;
+
+bool hasDigit(const QString& s) {
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isDigit(); });
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(Line& line, HistoryHost& host, const QString& logFile, QWidget* parent)
+    : QMainWindow(parent),
+      line_(line),
+      host_(host),
+      loader_(new HistoryLoader(logFile, this)),
+      model_(new HistoryModel(this)),
+      placement_(QStringLiteral("Position\\History"), true) {
+    setObjectName(QStringLiteral("History"));
+    setWindowTitle(tr("История звонков"));
+    buildControls();
+
+    connect(loader_, &HistoryLoader::grown, this, &HistoryWindow::batchArrived);
+    connect(loader_, &HistoryLoader::appended, this, [this] { refresh(); });
+    connect(loader_, &HistoryLoader::reloaded, this, [this] {
+        // The log was replaced (or made at last): read again from the start.
+        failure_.clear();
+        loadDone_ = false;
+        firstBatchShown_ = false;
+        progress_->setValue(0);
+        progress_->show();
+        loadState_->show();
+        refresh(false);
+    });
+    connect(loader_, &HistoryLoader::progress, this, &HistoryWindow::loadProgress);
+    connect(loader_, &HistoryLoader::loaded, this, &HistoryWindow::loadFinished);
+    connect(loader_, &HistoryLoader::failed, this, [this](const QString& message) {
+        failure_ = message;
+        loadFinished();
+    });
+    placement_.setColumns(table_->horizontalHeader());
+    placement_.restoreOrReport(this);
+    refresh(false);
+    loader_->start();
+}
+
+HistoryWindow::~HistoryWindow() = default;
+
+void HistoryWindow::buildControls() {
+    const double scale = designScale(font());
+    auto* toolbar = addFixedToolBar(this, "ToolBar1");
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto action = [&](const char* name, const QString& text, const char* icon,
+                            QStyle::StandardPixmap fallback, void (HistoryWindow::*slot)()) {
+        QAction* a = toolbar->addAction(themed(icon, fallback, this), text);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    dial_ = action("acDial", tr("Позвонить"), "call-start", QStyle::SP_BrowserReload,
+                   &HistoryWindow::dialSelected);
+    addBook_ = action("acAddBook", tr("Добавить в книгу..."), "contact-new",
+                      QStyle::SP_FileDialogNewFolder, &HistoryWindow::addSelectedToBook);
+    addReminder_ = action("acAddReminder", tr("Добавить напоминание..."), "appointment-new",
+                          QStyle::SP_FileDialogInfoView, &HistoryWindow::addReminderForSelected);
+    toolbar->addSeparator();
+    export_ = action("acExport", tr("Экспорт в CSV..."), "document-save-as",
+                     QStyle::SP_DialogSaveButton, &HistoryWindow::exportCsv);
+    rowMenu_ = named<QMenu>("rowMenu", this);
+    rowMenu_->addActions({dial_, addBook_, addReminder_});
+    rowMenu_->addSeparator();
+    rowMenu_->addAction(export_);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* filters = new QHBoxLayout;
+    search_ = named<QLineEdit>("eSearch", central);
+    search_->setPlaceholderText(tr("Номер или часть имени"));
+    search_->setClearButtonEnabled(true);
+    auto* searchLabel = new QLabel(tr("&Поиск:"), central);
+    searchLabel->setBuddy(search_);
+    range_ = named<QComboBox>("cbRange", central);
+    range_->addItems(
+        {tr("Сегодня"), tr("7 дней"), tr("30 дней"), tr("Год"), tr("Все"), tr("Период")});
+    range_->setCurrentIndex(All);
+    auto* rangeLabel = new QLabel(tr("&За:"), central);
+    rangeLabel->setBuddy(range_);
+    const QDate today = now().date();
+    from_ = named<QDateEdit>("dtFrom", today.addDays(-29), central);
+    to_ = named<QDateEdit>("dtTo", today, central);
+    for (QDateEdit* d : {from_, to_}) {
+        d->setCalendarPopup(true);
+        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        d->setVisible(false);
+    }
+    filters->addWidget(searchLabel);
+    filters->addWidget(search_, 1);
+    filters->addSpacing(8);
+    filters->addWidget(rangeLabel);
+    filters->addWidget(range_);
+    filters->addWidget(from_);
+    filters->addWidget(to_);
+    layout->addLayout(filters);
+
+    auto* splitter = named<QSplitter>("splitter", Qt::Vertical, central);
+    table_ = named<QTableView>("tvHistory", splitter);
+    table_->setModel(model_);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->setShowGrid(false);
+    table_->setAlternatingRowColors(true);
+    table_->setTabKeyNavigation(false);
+    table_->verticalHeader()->hide();
+    // Fixed row heights: the view then never measures a million rows.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setHighlightSections(false);
+    const QFontMetrics fm(font());
+    const int widths[HistoryModel::ColumnCount] = {
+        fm.horizontalAdvance(QStringLiteral("28.12.2000")) + 16,
+        fm.horizontalAdvance(QStringLiteral("20:00:00")) + 16,
+        fm.horizontalAdvance(QStringLiteral("8-000-000-00-00")) + 16, 120};
+    for (int c = 0; c < HistoryModel::ColumnCount; ++c)
+        table_->setColumnWidth(c, qMax(widths[c], qRound(60 * scale)));
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (model_->rowCount() == 0) return;
+        rowMenu_->popup(table_->viewport()->mapToGlobal(at));
+    });
+    connect(table_, &QAbstractItemView::doubleClicked, this, &HistoryWindow::dialSelected);
+    // The current row moves before the selection follows it: the commands wait for both.
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryWindow::enableCommands);
+    table_->installEventFilter(this);
+
+    auto* chartBox = new QWidget(splitter);
+    auto* chartLayout = new QVBoxLayout(chartBox);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chart_ = new HistoryChart(chartBox);
+    figures_ = named<QLabel>("stFigures", chartBox);
+    figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    chartLayout->addWidget(chart_, 1);
+    chartLayout->addWidget(figures_);
+    splitter->addWidget(table_);
+    splitter->addWidget(chartBox);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+
+    auto* status = named<QStatusBar>("stStatus", this);
+    total_ = named<QLabel>("stTotal", status);
+    loadState_ = named<QLabel>("stLoad", status);
+    progress_ = named<QProgressBar>("pbLoad", status);
+    progress_->setRange(0, 100);
+    progress_->setMaximumWidth(qRound(120 * scale));
+    progress_->setTextVisible(false);
+    status->addWidget(total_, 1);
+    status->addPermanentWidget(loadState_);
+    status->addPermanentWidget(progress_);
+    setStatusBar(status);
+
+    searchTimer_ = new QTimer(this);
+    searchTimer_->setSingleShot(true);
+    searchTimer_->setInterval(kSearchDelayMs);
+    connect(searchTimer_, &QTimer::timeout, this, [this] { refresh(); });
+    connect(search_, &QLineEdit::textChanged, searchTimer_, qOverload<>(&QTimer::start));
+    connect(search_, &QLineEdit::returnPressed, this, [this] {
+        searchTimer_->stop();
+        refresh();
+    });
+    batchTimer_ = new QTimer(this);
+    batchTimer_->setSingleShot(true);
+    batchTimer_->setInterval(kBatchRefreshMs);
+    connect(batchTimer_, &QTimer::timeout, this, [this] { refresh(); });
+    connect(range_, &QComboBox::currentIndexChanged, this, &HistoryWindow::rangeChosen);
+    for (QDateEdit* d : {from_, to_})
+        connect(d, &QDateEdit::dateChanged, this, [this] { refresh(); });
+
+    resize(qRound(560 * scale), qRound(520 * scale));
+}
+
+HistoryFilter HistoryWindow::filter() const {
+    HistoryFilter f;
+    f.text = search_->text().trimmed();
+    const QDate today = now().date();
+    switch (range_->currentIndex()) {
+        case Today:
+            f.from = today;
+            break;
+        case Week:
+            f.from = today.addDays(-6);
+            break;
+        case Month:
+            f.from = today.addDays(-29);
+            break;
+        case Year:
+            f.from = today.addYears(-1).addDays(1);
+            break;
+        case Period:
+            // Dates given the wrong way round still mean the days between them.
+            f.from = qMin(from_->date(), to_->date());
+            f.to = qMax(from_->date(), to_->date());
+            return f;
+        default:
+            return f;
+    }
+    f.to = today;
+    return f;
+}
+
+void HistoryWindow::rangeChosen() {
+    const bool period = range_->currentIndex() == Period;
+    from_->setVisible(period);
+    to_->setVisible(period);
+    refresh();
+}
+
+void HistoryWindow::refresh(bool sameIds) {
+    batchTimer_->stop();
+    const CallHistory& history = loader_->history();
+    const HistoryFilter f = filter();
+    // A reset model loses the selection: the call that was current is found again.
+    const QModelIndex current = table_->currentIndex();
+    const qint64 keep = current.isValid() && sameIds ? qint64(model_->idAt(current.row())) : -1;
+    model_->setRows(&history, history.select(f), sameIds);
+    if (keep >= 0 && !table_->currentIndex().isValid()) {
+        const int row = model_->rowOf(CallId(keep));
+        if (row >= 0) {
+            table_->setCurrentIndex(model_->index(row, 0));
+            table_->scrollTo(model_->index(row, 0));
+        }
+    }
+    const CallChart chart = chartOf(history, model_->rows(), f.from, f.to);
+    chart_->showChart(chart);
+    // Below one a day, two decimals: a quiet line's average would otherwise read 0,0.
+    const QLocale locale;
+    if (chart.busiestDay.isValid())
+        figures_->setText(
+            tr("Больше всего звонков: %1 (%2); в среднем за день: %3")
+                .arg(QString::number(chart.busiestDayCalls),
+                     chart.busiestDay.toString(QStringLiteral("dd.MM.yyyy")),
+                     locale.toString(chart.averagePerDay, 'f', chart.averagePerDay < 1 ? 2 : 1)));
+    else
+        figures_->setText(tr("Звонков за это время нет"));
+    showTotals();
+    enableCommands();
+}
+
+void HistoryWindow::batchArrived() {
+    // The first rows show at once; later batches are gathered, so a long load is not spent
+    // filtering again and again.
+    if (model_->rowCount() == 0)
+        refresh();
+    else if (!batchTimer_->isActive())
+        batchTimer_->start();
+}
+
+void HistoryWindow::loadProgress(qint64 read, qint64 total) {
+    if (loadDone_) return;
+    const int percent = total > 0 ? int(qBound(qint64(0), read * 100 / total, qint64(100))) : 0;
+    progress_->setValue(percent);
+    loadState_->setText(tr("Загрузка… %1%").arg(percent));
+}
+
+void HistoryWindow::loadFinished() {
+    if (!loadDone_) {
+        loadDone_ = true;
+        progress_->hide();
+        refresh();
+    }
+    loadState_->setText(failure_);
+    loadState_->setVisible(!failure_.isEmpty());
+}
+
+void HistoryWindow::showTotals() {
+    const CallHistory& history = loader_->history();
+    const qsizetype shown = model_->rowCount();
+    QString text = shown == history.size() ? tr("Звонков: %1").arg(shown)
+                                           : tr("Звонков: %1 из %2").arg(shown).arg(history.size());
+    if (history.skipped() > 0) text += tr("; пропущено строк: %1").arg(history.skipped());
+    total_->setText(text);
+}
+
+void HistoryWindow::enableCommands() {
+    const bool number = !selectedNumber().isEmpty();
+    dial_->setEnabled(number);
+    addBook_->setEnabled(number);
+    addReminder_->setEnabled(number);
+    export_->setEnabled(model_->rowCount() > 0);
+}
+
+QString HistoryWindow::selectedNumber() const {
+    const QModelIndex current = table_->currentIndex();
+    if (!current.isValid() || !table_->selectionModel()->isRowSelected(current.row())) return {};
+    const QString number = model_->callAt(current.row()).number;
+    // "Unknown" and other words are no number to dial or keep.
+    return hasDigit(number) ? number : QString();
+}
+
+void HistoryWindow::dialSelected() {
+    const QString number = selectedNumber();
+    if (number.isEmpty()) return;
+    // Handed over as logged; the main window strips the grouping before it dials.
+    try {
+        line_.ViewNumber(number, false);
+        line_.sbDialClick();
+    } catch (...) {
+        line_.HandleException(std::current_exception());
+    }
+}
+
+void HistoryWindow::addSelectedToBook() {
+    const QString number = selectedNumber();
+    if (!number.isEmpty()) host_.addNumberToBook(number);
+}
+
+void HistoryWindow::addReminderForSelected() {
+    const QString number = selectedNumber();
+    if (!number.isEmpty()) host_.addReminderForNumber(number);
+}
+
+void HistoryWindow::exportCsv() {
+    if (model_->rowCount() == 0) return;
+    static QString lastDirectory;
+    if (lastDirectory.isEmpty())
+        lastDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(this, tr("Экспорт в CSV"),
+                       QDir(lastDirectory).filePath(tr("История звонков.csv")),
+                       tr("Таблицы CSV (*.csv);;Все файлы (*)"));
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
+    lastDirectory = QFileInfo(path).absolutePath();
+
+    // Written aside and put in place at the end: a failure leaves an older file as it was.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QSaveFile file(path);
+    QString error;
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+    } else if (!writeHistoryCsv(loader_->history(), model_->rows(), file, &error)) {
+        file.cancelWriting();
+        if (error.isEmpty()) error = file.errorString();
+    } else if (!file.commit()) {
+        error = file.errorString();
+    }
+    QApplication::restoreOverrideCursor();
+    if (!error.isEmpty())
+        QMessageBox::critical(
+            this, tr("Ошибка"),
+            tr("Не удалось записать файл %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+}
+
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            dialSelected();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void HistoryWindow::closeForExit(QStringList& failures) {
+    const QScopedValueRollback collect(exitFailures_, &failures);
+    close();
+}
+
+void HistoryWindow::closeEvent(QCloseEvent* event) {
+    placement_.saveOrReport(this, exitFailures_);
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace zrk

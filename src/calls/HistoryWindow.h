@@ -1,0 +1,99 @@
+#pragma once
+// The call history window: every call of the log, newest first, with a search, a date range,
+// a chart of calls per day, week or month, and the commands on a call (dial, add to the book,
+// add a reminder) and on the rows found (export as CSV). It reads the log on a worker and
+// follows it while open; it never writes to it.
+#include "calls/CallHistory.h"
+#include "settings/WindowPlacement.h"
+
+#include <QDate>
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QTableView;
+class QTimer;
+
+namespace zrk {
+
+class HistoryChart;
+class HistoryHost;
+class HistoryLoader;
+class HistoryModel;
+class Line;
+
+class HistoryWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The date ranges offered, in the order of the choice.
+    enum Range { Today, Week, Month, Year, All, Period };
+
+    // Starts reading `logFile` at once; restores the stored place and size
+    // ("Position\History").
+    HistoryWindow(Line& line, HistoryHost& host, const QString& logFile, QWidget* parent = nullptr);
+    ~HistoryWindow() override;
+
+    // The filter that the search field and the range make now.
+    HistoryFilter filter() const;
+    const HistoryModel& model() const { return *model_; }
+
+    // At the end of the program: closes; a place that cannot be kept is added to `failures`.
+    void closeForExit(QStringList& failures);
+
+public slots:
+    void dialSelected();
+    void addSelectedToBook();
+    void addReminderForSelected();
+    void exportCsv();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void rangeChosen();
+    // Runs the filter again; `sameIds` false after the log was read anew.
+    void refresh(bool sameIds = true);
+    void batchArrived();
+    void loadProgress(qint64 read, qint64 total);
+    void loadFinished();
+    void showTotals();
+    void enableCommands();
+    // The number of the current row where it has digits to dial; empty otherwise.
+    QString selectedNumber() const;
+
+    Line& line_;
+    HistoryHost& host_;
+    HistoryLoader* loader_;
+    HistoryModel* model_;
+    WindowPlacement placement_;
+    QTableView* table_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QComboBox* range_ = nullptr;
+    QDateEdit* from_ = nullptr;
+    QDateEdit* to_ = nullptr;
+    HistoryChart* chart_ = nullptr;
+    QLabel* figures_ = nullptr;
+    QLabel* total_ = nullptr;
+    QLabel* loadState_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTimer* searchTimer_ = nullptr;
+    QTimer* batchTimer_ = nullptr;
+    QAction* dial_ = nullptr;
+    QAction* addBook_ = nullptr;
+    QAction* addReminder_ = nullptr;
+    QAction* export_ = nullptr;
+    QMenu* rowMenu_ = nullptr;
+    QString failure_;
+    bool loadDone_ = false;
+    bool firstBatchShown_ = false;
+    QStringList* exitFailures_ = nullptr;
+};
+
+}  // namespace zrk
