@@ -126,6 +126,7 @@ const QList<Key>& layout() {
                   {textItem("NCID Server", &TIni::NcidServer), boolItem("Send Calls", &TIni::SendCalls),
                    boolItem("Receive Calls", &TIni::ReceiveCalls),
                    textItem("Line Label", &TIni::LineLabel)}});
+        k.append({kRoot + QLatin1String("Language"), {textItem("Language", &TIni::Language)}});
         return k;
     }();
     return keys;

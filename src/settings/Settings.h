@@ -86,6 +86,9 @@ struct TIni {
     QString NcidServer;  // host[:port]; empty: no link
     bool SendCalls = true, ReceiveCalls = true;
     QString LineLabel = QStringLiteral("-");
+    // Our own key "Language": the language of the windows, "ru" or "en"; empty: the desktop's.
+    // Read before the windows are made, so a change takes effect at the next start.
+    QString Language;
 
     static TIni defaults() { return TIni{}; }
     bool operator==(const TIni&) const = default;
