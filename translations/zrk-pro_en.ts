@@ -755,10 +755,149 @@
     </message>
 </context>
 <context>
+    <name>zrk::ActionsPage</name>
+    <message>
+        <source>Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*</source>
+        <translation>WAV files (*.wav)|*.wav|All files (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::BookModel</name>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий</source>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>E-Mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>ICQ UIN</source>
+        <translation>ICQ UIN</translation>
+    </message>
+    <message>
+        <source>Home Page</source>
+        <translation>Home page</translation>
+    </message>
+    <message>
+        <source>Дополнительно</source>
+        <translation>More</translation>
+    </message>
+</context>
+<context>
     <name>zrk::CallLog</name>
     <message>
         <source>Ошибка записи %1!</source>
         <translation>Error writing %1!</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::CallRow</name>
+    <message>
+        <source>нормальный</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>плохой</source>
+        <translation>bad</translation>
+    </message>
+    <message>
+        <source>приоритетный</source>
+        <translation>priority</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ColorBox</name>
+    <message>
+        <source>Черный</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>Темно-красный</source>
+        <translation>Maroon</translation>
+    </message>
+    <message>
+        <source>Зеленый</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>Оливковый</source>
+        <translation>Olive</translation>
+    </message>
+    <message>
+        <source>Темно-синий</source>
+        <translation>Navy</translation>
+    </message>
+    <message>
+        <source>Фиолетовый</source>
+        <translation>Purple</translation>
+    </message>
+    <message>
+        <source>Сине-зеленый</source>
+        <translation>Teal</translation>
+    </message>
+    <message>
+        <source>Серый</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>Серебристый</source>
+        <translation>Silver</translation>
+    </message>
+    <message>
+        <source>Красный</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>Салатовый</source>
+        <translation>Lime</translation>
+    </message>
+    <message>
+        <source>Желтый</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>Синий</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>Малиновый</source>
+        <translation>Fuchsia</translation>
+    </message>
+    <message>
+        <source>Голубой</source>
+        <translation>Aqua</translation>
+    </message>
+    <message>
+        <source>Белый</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>Цвет</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Другой цвет...</source>
+        <translation>Other colour...</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::FileNameEdit</name>
+    <message>
+        <source>Выбрать файл</source>
+        <translation>Choose a file</translation>
     </message>
 </context>
 <context>
@@ -794,6 +933,649 @@
     <message>
         <source>Ожидание ответа</source>
         <translation>Waiting for an answer</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ModemPage</name>
+    <message>
+        <source>Ссылка на %1. </source>
+        <translation>Link to %1. </translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ReminderModel</name>
+    <message>
+        <source>Тип</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Дата/Время</source>
+        <translation>Date/time</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Текст</source>
+        <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ReminderRules</name>
+    <message>
+        <source>5 мин</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 мин</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 мин</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>20 мин</source>
+        <translation>20 min</translation>
+    </message>
+    <message>
+        <source>25 мин</source>
+        <translation>25 min</translation>
+    </message>
+    <message>
+        <source>30 мин</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>35 мин</source>
+        <translation>35 min</translation>
+    </message>
+    <message>
+        <source>40 мин</source>
+        <translation>40 min</translation>
+    </message>
+    <message>
+        <source>45 мин</source>
+        <translation>45 min</translation>
+    </message>
+    <message>
+        <source>50 мин</source>
+        <translation>50 min</translation>
+    </message>
+    <message>
+        <source>55 мин</source>
+        <translation>55 min</translation>
+    </message>
+    <message>
+        <source>1 час</source>
+        <translation>1 hour</translation>
+    </message>
+    <message>
+        <source>2 часа</source>
+        <translation>2 hours</translation>
+    </message>
+    <message>
+        <source>3 часа</source>
+        <translation>3 hours</translation>
+    </message>
+    <message>
+        <source>4 часа</source>
+        <translation>4 hours</translation>
+    </message>
+    <message>
+        <source>5 часов</source>
+        <translation>5 hours</translation>
+    </message>
+    <message>
+        <source>6 часов</source>
+        <translation>6 hours</translation>
+    </message>
+    <message>
+        <source>7 часов</source>
+        <translation>7 hours</translation>
+    </message>
+    <message>
+        <source>8 часов</source>
+        <translation>8 hours</translation>
+    </message>
+    <message>
+        <source>1 день</source>
+        <translation>1 day</translation>
+    </message>
+    <message>
+        <source>2 дня</source>
+        <translation>2 days</translation>
+    </message>
+    <message>
+        <source>3 дня</source>
+        <translation>3 days</translation>
+    </message>
+    <message>
+        <source>4 дня</source>
+        <translation>4 days</translation>
+    </message>
+    <message>
+        <source>1 неделю</source>
+        <translation>1 week</translation>
+    </message>
+    <message>
+        <source>2 недели</source>
+        <translation>2 weeks</translation>
+    </message>
+    <message>
+        <source>5 минут</source>
+        <translation>5 minutes</translation>
+    </message>
+    <message>
+        <source>10 минут</source>
+        <translation>10 minutes</translation>
+    </message>
+    <message>
+        <source>15 минут</source>
+        <translation>15 minutes</translation>
+    </message>
+    <message>
+        <source>30 минут</source>
+        <translation>30 minutes</translation>
+    </message>
+    <message>
+        <source> (%1,%2 часов)</source>
+        <translation> (%1.%2 hours)</translation>
+    </message>
+    <message>
+        <source>Напоминание </source>
+        <translation>Reminder </translation>
+    </message>
+    <message>
+        <source>по дате на: </source>
+        <translation>by date for: </translation>
+    </message>
+    <message>
+        <source>по номеру: </source>
+        <translation>by number: </translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ReminderStore</name>
+    <message>
+        <source>Ошибка создания %1!</source>
+        <translation>Error creating %1!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи %1!</source>
+        <translation>Error writing %1!</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::RingPage</name>
+    <message>
+        <source>Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*</source>
+        <translation>WAV files (*.wav)|*.wav|All files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</source>
+        <translation>Text files (*.txt)|*.txt|All files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Телефоны (*.phn)|*.phn|Все файлы (*.*)|*.*</source>
+        <translation>Phone books (*.phn)|*.phn|All files (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TAlertReminder</name>
+    <message>
+        <source>Напоминание</source>
+        <translation>Reminder</translation>
+    </message>
+    <message>
+        <source>Напомнить через:</source>
+        <translation>Remind in:</translation>
+    </message>
+    <message>
+        <source>Дальше - %1</source>
+        <translation>Next - %1</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TBookItem</name>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Редактировать запись</source>
+        <translation>Edit entry</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TCIDAbout</name>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>© Разработчики Zrk Pro
+Москва</source>
+        <translation>© Zrk Pro developers
+Moscow</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TGroupItem</name>
+    <message>
+        <source>Файлы WAV (*.wav);;Все файлы (*.*)</source>
+        <translation>WAV files (*.wav);;All files (*.*)</translation>
+    </message>
+    <message>
+        <source>Свойства группы</source>
+        <translation>Group properties</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TInRaion</name>
+    <message>
+        <source>Добавить район</source>
+        <translation>Add district</translation>
+    </message>
+    <message>
+        <source>Изменить район</source>
+        <translation>Edit district</translation>
+    </message>
+    <message>
+        <source>&amp;Маска номера:</source>
+        <translation>Number &amp;mask:</translation>
+    </message>
+    <message>
+        <source>&amp;Район:</source>
+        <translation>&amp;District:</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TItemOptions</name>
+    <message>
+        <source>Настройка списка</source>
+        <translation>List settings</translation>
+    </message>
+    <message>
+        <source>&amp;Список колонок:</source>
+        <translation>&amp;Columns:</translation>
+    </message>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий телефон</source>
+        <translation>Work phone</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>E-Mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>ICQ UIN</source>
+        <translation>ICQ UIN</translation>
+    </message>
+    <message>
+        <source>Home Page</source>
+        <translation>Home page</translation>
+    </message>
+    <message>
+        <source>Дополнительно</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TListRing</name>
+    <message>
+        <source>Список звонков</source>
+        <translation>Call list</translation>
+    </message>
+    <message>
+        <source>Перезвонить</source>
+        <translation>Call back</translation>
+    </message>
+    <message>
+        <source>Удалить из списка</source>
+        <translation>Delete from the list</translation>
+    </message>
+    <message>
+        <source>Очистить список</source>
+        <translation>Clear the list</translation>
+    </message>
+    <message>
+        <source>Показать файл логов</source>
+        <translation>Show the log file</translation>
+    </message>
+    <message>
+        <source>Спрятать список</source>
+        <translation>Hide the list</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Время</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Статус</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Линия</source>
+        <translation>Line</translation>
+    </message>
+    <message numerus="yes">
+        <source>Звонков: %n</source>
+        <translation>
+            <numerusform>Calls: %n</numerusform>
+            <numerusform>Calls: %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TOptions</name>
+    <message>
+        <source>Общие</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Модем</source>
+        <translation>Modem</translation>
+    </message>
+    <message>
+        <source>Звонок</source>
+        <translation>Ringing</translation>
+    </message>
+    <message>
+        <source>Шрифт</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Абонент</source>
+        <translation>Caller</translation>
+    </message>
+    <message>
+        <source>Действия</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>Расписание</source>
+        <translation>Schedule</translation>
+    </message>
+    <message>
+        <source>Сеть</source>
+        <translation>Network</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TPhoneBook</name>
+    <message>
+        <source>Телефонная книжка</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <source>Набрать номер</source>
+        <translation>Dial the number</translation>
+    </message>
+    <message>
+        <source>Снять трубку</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Добавить запись</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>Удалить запись</source>
+        <translation>Delete entry</translation>
+    </message>
+    <message>
+        <source>Редактировать</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Полная информация</source>
+        <translation>Full information</translation>
+    </message>
+    <message>
+        <source>Добавить в напоминание</source>
+        <translation>Add to reminders</translation>
+    </message>
+    <message>
+        <source>Группа</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Добавить группу</source>
+        <translation>Add group</translation>
+    </message>
+    <message>
+        <source>Удалить группу</source>
+        <translation>Delete group</translation>
+    </message>
+    <message>
+        <source>Свойства группы</source>
+        <translation>Group properties</translation>
+    </message>
+    <message>
+        <source>Импорт...</source>
+        <translation>Import...</translation>
+    </message>
+    <message>
+        <source>Экспорт...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Спрятать книжку</source>
+        <translation>Hide the phone book</translation>
+    </message>
+    <message>
+        <source>&amp;Звонить</source>
+        <translation>&amp;Call</translation>
+    </message>
+    <message>
+        <source>&amp;Статус</source>
+        <translation>&amp;Status</translation>
+    </message>
+    <message>
+        <source>&amp;Нормальный</source>
+        <translation>&amp;Normal</translation>
+    </message>
+    <message>
+        <source>&amp;Плохой</source>
+        <translation>&amp;Bad</translation>
+    </message>
+    <message>
+        <source>П&amp;риоритетный</source>
+        <translation>Prio&amp;rity</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>&amp;Удалить</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Переместить в</source>
+        <translation>&amp;Move to</translation>
+    </message>
+    <message>
+        <source>&amp;Информация</source>
+        <translation>&amp;Information</translation>
+    </message>
+    <message>
+        <source>&amp;Напоминание...</source>
+        <translation>&amp;Reminder...</translation>
+    </message>
+    <message>
+        <source>Нас&amp;тройка...</source>
+        <translation>Se&amp;ttings...</translation>
+    </message>
+    <message>
+        <source>&amp;Свойства...</source>
+        <translation>&amp;Properties...</translation>
+    </message>
+    <message>
+        <source>И&amp;мпорт...</source>
+        <translation>Imp&amp;ort...</translation>
+    </message>
+    <message>
+        <source>&amp;Экспорт</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <source>&amp;Всю книгу...</source>
+        <translation>&amp;Whole book...</translation>
+    </message>
+    <message>
+        <source>&amp;Группу на экране...</source>
+        <translation>&amp;Group on screen...</translation>
+    </message>
+    <message>
+        <source>В&amp;ыбранные записи...</source>
+        <translation>&amp;Selected entries...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записей: %n</source>
+        <translation>
+            <numerusform>Entries: %n</numerusform>
+            <numerusform>Entries: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Запись с таким телефоном уже есть в книге.</source>
+        <translation>An entry with this phone number is already in the book.</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить этот телефон?</source>
+        <translation>Do you want to delete this phone number?</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить эти телефоны?</source>
+        <translation>Do you want to delete these phone numbers?</translation>
+    </message>
+    <message>
+        <source>Такая группа уже есть.</source>
+        <translation>This group exists already.</translation>
+    </message>
+    <message>
+        <source>Эта группа будет удалена со всем телефонами. Удалить?</source>
+        <translation>This group will be deleted with all its phone numbers. Delete it?</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TReMind</name>
+    <message>
+        <source>&amp;Редактировать...</source>
+        <translation>&amp;Edit...</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TReminder</name>
+    <message>
+        <source>Напоминания</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>Добавить запись</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>Удалить запись</source>
+        <translation>Delete entry</translation>
+    </message>
+    <message>
+        <source>Свойства записи</source>
+        <translation>Entry properties</translation>
+    </message>
+    <message>
+        <source>Спрятать список</source>
+        <translation>Hide the list</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>&amp;Удалить</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Свойства...</source>
+        <translation>&amp;Properties...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записей: %n</source>
+        <translation>
+            <numerusform>Entries: %n</numerusform>
+            <numerusform>Entries: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить это напоминание?</source>
+        <translation>Do you want to delete this reminder?</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить эти напоминания?</source>
+        <translation>Do you want to delete these reminders?</translation>
     </message>
 </context>
 <context>
@@ -1001,6 +1783,40 @@
     <message>
         <source>выключено</source>
         <translation>off</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TWinAlert</name>
+    <message>
+        <source>Сообщение о звонке</source>
+        <translation>Incoming call</translation>
+    </message>
+    <message>
+        <source>ФИО:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Номер:</source>
+        <translation>Number:</translation>
+    </message>
+    <message>
+        <source>Группа:</source>
+        <translation>Group:</translation>
+    </message>
+    <message>
+        <source>Ответить</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Игнорировать</source>
+        <translation>Ignore</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::WindowPlacement</name>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
     </message>
 </context>
 </TS>

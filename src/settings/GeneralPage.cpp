@@ -22,15 +22,15 @@ GeneralPage::GeneralPage(const TIni& s, QWidget* parent)
     bind(ui_->eCountNum, s, &TIni::DigitsInGroup);
     ui_->rbWin->setChecked(s.DoubleClick);
     ui_->rbPort->setChecked(!s.DoubleClick);
-    // The items in the order of kLanguages; each language's own name is never translated.
-    const qsizetype language = kLanguages.indexOf(s.Language);
-    ui_->cbLanguage->setCurrentIndex(language < 0 ? 0 : int(language));
+    // A value this version does not know shows no item and is kept, as the other lists do.
+    ui_->cbLanguage->setCurrentIndex(int(kLanguages.indexOf(s.Language)));
 }
 
 void GeneralPage::storeRest(TIni& s) {
     readText(ui_->eTire, s.SeparatorOfGroups);
     s.DoubleClick = ui_->rbWin->isChecked();
-    s.Language = kLanguages.value(ui_->cbLanguage->currentIndex());
+    if (ui_->cbLanguage->currentIndex() >= 0)
+        s.Language = kLanguages.value(ui_->cbLanguage->currentIndex());
 }
 
 }  // namespace zrk
