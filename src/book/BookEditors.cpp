@@ -6,6 +6,7 @@
 #include "ui_GroupItem.h"
 #include "windows/DialogLook.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QStyle>
@@ -16,9 +17,10 @@ namespace {
 QString chooseWave(QWidget* parent) {
     // Qt's dialog offers no "open as read-only" and never changes the current directory;
     // ShortFileName then decides how the chosen file is stored.
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                        QStringLiteral("Файлы WAV (*.wav);;Все файлы (*.*)"),
-                                        nullptr, QFileDialog::ReadOnly);
+    return QFileDialog::getOpenFileName(
+        parent, QString(), QString(),
+        QCoreApplication::translate("zrk::TGroupItem", "Файлы WAV (*.wav);;Все файлы (*.*)"),
+        nullptr, QFileDialog::ReadOnly);
 }
 
 }  // namespace
@@ -48,7 +50,7 @@ TBookItem::TBookItem(GroupSource groups, QWidget* parent)
 void TBookItem::CreateListGr() {
     QComboBox* cb = ui_->cbGr;
     cb->clear();
-    cb->addItem(QStringLiteral("[Общая]"));
+    cb->addItem(tr("[Общая]"));
     if (groups_.store)
         for (int g = 1; g < groups_.store->groupCount(); ++g)
             cb->addItem(groups_.store->group(g).Text);
@@ -57,7 +59,7 @@ void TBookItem::CreateListGr() {
 }
 
 void TBookItem::InitFormProp() {
-    setWindowTitle(QStringLiteral("Редактировать запись"));
+    setWindowTitle(tr("Редактировать запись"));
     ui_->eFIO->setText(Item.Name.text());
     ui_->ePhone->setText(Item.Phone.text());
     ui_->eWork->setText(Item.WorkPhone.text());
@@ -119,7 +121,7 @@ TGroupItem::TGroupItem(QWidget* parent)
 }
 
 void TGroupItem::InitFormProp() {
-    setWindowTitle(QStringLiteral("Свойства группы"));
+    setWindowTitle(tr("Свойства группы"));
     ui_->eTitle->setText(Item.Title.text());
     ui_->feSound->setText(Item.Sound.text());
     const int a = Item.Action;

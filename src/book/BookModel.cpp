@@ -2,6 +2,8 @@
 
 #include "windows/StatusIcons.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstring>
 
@@ -13,13 +15,19 @@ struct FieldInfo {
     int width;
 };
 constexpr FieldInfo kFields[BookFieldCount] = {
-    {"Фамилия", 150}, {"Телефон", 70}, {"Рабочий", 70},    {"Адрес", 90},
-    {"E-Mail", 90},   {"ICQ UIN", 60}, {"Home Page", 100}, {"Дополнительно", 100}};
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "Фамилия"), 150},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "Телефон"), 70},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "Рабочий"), 70},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "Адрес"), 90},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "E-Mail"), 90},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "ICQ UIN"), 60},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "Home Page"), 100},
+    {QT_TRANSLATE_NOOP("zrk::BookModel", "Дополнительно"), 100}};
 
 }  // namespace
 
 QString bookFieldCaption(BookField field) {
-    return QString::fromUtf8(kFields[field].caption);
+    return QCoreApplication::translate("zrk::BookModel", kFields[field].caption);
 }
 
 int bookFieldWidth(BookField field) {

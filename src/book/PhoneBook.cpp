@@ -59,7 +59,7 @@ TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
       model_(new BookModel(store_, this)),
       prompts_(desktopPrompts(this)) {
     setObjectName(QStringLiteral("PhoneBook"));
-    setWindowTitle(QStringLiteral("Телефонная книжка"));
+    setWindowTitle(tr("Телефонная книжка"));
     setWindowIcon(statusIcon(StatusNormal));
 
     lvBook = new QTreeView(this);
@@ -153,52 +153,51 @@ void TPhoneBook::buildToolbar() {
     auto* tb = addFixedToolBar(this, "tbTools");
     const auto button = [this, tb](const char* name, const char* hint, const char* icon,
                                    QStyle::StandardPixmap fallback, void (TPhoneBook::*slot)()) {
-        return addToolButton(tb, name, QString::fromUtf8(hint), themed(icon, fallback, this), this,
-                             slot);
+        return addToolButton(tb, name, tr(hint), themed(icon, fallback, this), this, slot);
     };
-    sbDial = button("sbDial", "Набрать номер", "call-start", QStyle::SP_MediaPlay,
+    sbDial = button("sbDial", QT_TR_NOOP("Набрать номер"), "call-start", QStyle::SP_MediaPlay,
                     &TPhoneBook::sbDialClick);
-    sbAnswer = button("sbAnswer", "Снять трубку", "call-stop", QStyle::SP_DialogApplyButton,
-                      &TPhoneBook::sbAnswerClick);
+    sbAnswer = button("sbAnswer", QT_TR_NOOP("Снять трубку"), "call-stop",
+                      QStyle::SP_DialogApplyButton, &TPhoneBook::sbAnswerClick);
     tb->addSeparator();
-    sbAdd = button("sbAdd", "Добавить запись", "list-add", QStyle::SP_FileIcon,
+    sbAdd = button("sbAdd", QT_TR_NOOP("Добавить запись"), "list-add", QStyle::SP_FileIcon,
                    &TPhoneBook::sbAddClick);
-    sbDel = button("sbDel", "Удалить запись", "list-remove", QStyle::SP_TrashIcon,
+    sbDel = button("sbDel", QT_TR_NOOP("Удалить запись"), "list-remove", QStyle::SP_TrashIcon,
                    &TPhoneBook::sbDelClick);
-    sbProp = button("sbProp", "Редактировать", "document-edit", QStyle::SP_FileDialogContentsView,
-                    &TPhoneBook::sbPropClick);
-    sbInfo = button("sbInfo", "Полная информация", "dialog-information",
+    sbProp = button("sbProp", QT_TR_NOOP("Редактировать"), "document-edit",
+                    QStyle::SP_FileDialogContentsView, &TPhoneBook::sbPropClick);
+    sbInfo = button("sbInfo", QT_TR_NOOP("Полная информация"), "dialog-information",
                     QStyle::SP_MessageBoxInformation, &TPhoneBook::sbInfoClick);
     tb->addSeparator();
-    sbReminder = button("sbReminder", "Добавить в напоминание", "appointment-new",
+    sbReminder = button("sbReminder", QT_TR_NOOP("Добавить в напоминание"), "appointment-new",
                         QStyle::SP_FileDialogInfoView, &TPhoneBook::sbReminderClick);
     tb->addSeparator();
     cbGroup = new QComboBox(tb);
     cbGroup->setObjectName(QStringLiteral("cbGroup"));
-    cbGroup->setToolTip(QStringLiteral("Группа"));
+    cbGroup->setToolTip(tr("Группа"));
     cbGroup->setFixedWidth(160);
     tb->addWidget(cbGroup);
     connect(cbGroup, &QComboBox::currentIndexChanged, this, &TPhoneBook::cbGroupChange);
     tb->addSeparator();
-    sbAddGr = button("sbAddGr", "Добавить группу", "folder-new", QStyle::SP_FileDialogNewFolder,
-                     &TPhoneBook::sbAddGrClick);
-    sbDelGr = button("sbDelGr", "Удалить группу", "edit-delete", QStyle::SP_DialogDiscardButton,
-                     &TPhoneBook::sbDelGrClick);
-    sbPropGr = button("sbPropGr", "Свойства группы", "document-properties",
+    sbAddGr = button("sbAddGr", QT_TR_NOOP("Добавить группу"), "folder-new",
+                     QStyle::SP_FileDialogNewFolder, &TPhoneBook::sbAddGrClick);
+    sbDelGr = button("sbDelGr", QT_TR_NOOP("Удалить группу"), "edit-delete",
+                     QStyle::SP_DialogDiscardButton, &TPhoneBook::sbDelGrClick);
+    sbPropGr = button("sbPropGr", QT_TR_NOOP("Свойства группы"), "document-properties",
                       QStyle::SP_FileDialogDetailedView, &TPhoneBook::sbPropGrClick);
     tb->addSeparator();
-    sbImport = button("sbImport", "Импорт...", "document-import", QStyle::SP_DialogOpenButton,
-                      &TPhoneBook::sbImportClick);
+    sbImport = button("sbImport", QT_TR_NOOP("Импорт..."), "document-import",
+                      QStyle::SP_DialogOpenButton, &TPhoneBook::sbImportClick);
     // A press opens its menu of what to export: the list menu's own "Экспорт" (buildMenu).
     sbExport = named<QToolButton>("sbExport", tb);
-    sbExport->setToolTip(QStringLiteral("Экспорт..."));
+    sbExport->setToolTip(tr("Экспорт..."));
     sbExport->setIcon(themed("document-export", QStyle::SP_DialogSaveButton, this));
     sbExport->setAutoRaise(true);
     sbExport->setPopupMode(QToolButton::InstantPopup);
     tb->addWidget(sbExport);
     tb->addSeparator();
-    sbExit = button("sbExit", "Спрятать книжку", "window-close", QStyle::SP_DialogCloseButton,
-                    &TPhoneBook::sbExitClick);
+    sbExit = button("sbExit", QT_TR_NOOP("Спрятать книжку"), "window-close",
+                    QStyle::SP_DialogCloseButton, &TPhoneBook::sbExitClick);
 }
 
 QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
@@ -217,46 +216,44 @@ QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text,
 void TPhoneBook::buildMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    mPDial = addItem(PopupMenu1, "mPDial", QStringLiteral("&Звонить"), sbDial->icon());
+    mPDial = addItem(PopupMenu1, "mPDial", tr("&Звонить"), sbDial->icon());
     PopupMenu1->setDefaultAction(mPDial);
     PopupMenu1->addSeparator();
-    auto* status = new QMenu(QStringLiteral("&Статус"), PopupMenu1);
+    auto* status = new QMenu(tr("&Статус"), PopupMenu1);
     mPStatus = PopupMenu1->addMenu(status);
     mPStatus->setObjectName(QStringLiteral("mPStatus"));
     mPStatus->setIcon(themed("emblem-important", QStyle::SP_DialogHelpButton, this));
-    mPNormal = addItem(status, "mPNormal", QStringLiteral("&Нормальный"), statusIcon(0));
-    mPBad = addItem(status, "mPBad", QStringLiteral("&Плохой"), statusIcon(1));
-    mPPrior = addItem(status, "mPPrior", QStringLiteral("П&риоритетный"), statusIcon(2));
+    mPNormal = addItem(status, "mPNormal", tr("&Нормальный"), statusIcon(0));
+    mPBad = addItem(status, "mPBad", tr("&Плохой"), statusIcon(1));
+    mPPrior = addItem(status, "mPPrior", tr("П&риоритетный"), statusIcon(2));
     PopupMenu1->addSeparator();
-    mPAdd = addItem(PopupMenu1, "mPAdd", QStringLiteral("&Добавить..."), sbAdd->icon(),
+    mPAdd = addItem(PopupMenu1, "mPAdd", tr("&Добавить..."), sbAdd->icon(),
                     QKeySequence(Qt::Key_Insert));
-    mPDel = addItem(PopupMenu1, "mPDel", QStringLiteral("&Удалить"), sbDel->icon(),
-                    QKeySequence(Qt::Key_Delete));
+    mPDel =
+        addItem(PopupMenu1, "mPDel", tr("&Удалить"), sbDel->icon(), QKeySequence(Qt::Key_Delete));
     PopupMenu1->addSeparator();
-    mPGroupMenu = new QMenu(QStringLiteral("&Переместить в"), PopupMenu1);
+    mPGroupMenu = new QMenu(tr("&Переместить в"), PopupMenu1);
     mPGroup = PopupMenu1->addMenu(mPGroupMenu);
     mPGroup->setObjectName(QStringLiteral("mPGroup"));
     mPGroup->setIcon(themed("go-jump", QStyle::SP_ArrowForward, this));
     PopupMenu1->addSeparator();
-    mPInfo = addItem(PopupMenu1, "mPInfo", QStringLiteral("&Информация"), sbInfo->icon(),
+    mPInfo = addItem(PopupMenu1, "mPInfo", tr("&Информация"), sbInfo->icon(),
                      QKeySequence(Qt::CTRL | Qt::Key_I));
-    mPReminder = addItem(PopupMenu1, "mPReminder", QStringLiteral("&Напоминание..."),
-                         sbReminder->icon(), QKeySequence(Qt::CTRL | Qt::Key_R));
-    mPOpti = addItem(PopupMenu1, "mPOpti", QStringLiteral("Нас&тройка..."),
+    mPReminder = addItem(PopupMenu1, "mPReminder", tr("&Напоминание..."), sbReminder->icon(),
+                         QKeySequence(Qt::CTRL | Qt::Key_R));
+    mPOpti = addItem(PopupMenu1, "mPOpti", tr("Нас&тройка..."),
                      themed("configure", QStyle::SP_FileDialogListView, this));
-    mPProp = addItem(PopupMenu1, "mPProp", QStringLiteral("&Свойства..."), sbProp->icon());
+    mPProp = addItem(PopupMenu1, "mPProp", tr("&Свойства..."), sbProp->icon());
     PopupMenu1->addSeparator();
-    mPImport = addItem(PopupMenu1, "mPImport", QStringLiteral("И&мпорт..."), sbImport->icon());
-    auto* exportMenu = new QMenu(QStringLiteral("&Экспорт"), PopupMenu1);
+    mPImport = addItem(PopupMenu1, "mPImport", tr("И&мпорт..."), sbImport->icon());
+    auto* exportMenu = new QMenu(tr("&Экспорт"), PopupMenu1);
     exportMenu->setObjectName(QStringLiteral("mPExportMenu"));
     mPExport = PopupMenu1->addMenu(exportMenu);
     mPExport->setObjectName(QStringLiteral("mPExport"));
     mPExport->setIcon(sbExport->icon());
-    mPExportAll = addItem(exportMenu, "mPExportAll", QStringLiteral("&Всю книгу..."), {});
-    mPExportShown =
-        addItem(exportMenu, "mPExportShown", QStringLiteral("&Группу на экране..."), {});
-    mPExportSelected =
-        addItem(exportMenu, "mPExportSelected", QStringLiteral("В&ыбранные записи..."), {});
+    mPExportAll = addItem(exportMenu, "mPExportAll", tr("&Всю книгу..."), {});
+    mPExportShown = addItem(exportMenu, "mPExportShown", tr("&Группу на экране..."), {});
+    mPExportSelected = addItem(exportMenu, "mPExportSelected", tr("В&ыбранные записи..."), {});
     sbExport->setMenu(exportMenu);
     mPOpti->setEnabled(false);  // until the column chooser is there
     connect(mPDial, &QAction::triggered, this, &TPhoneBook::sbDialClick);
@@ -372,14 +369,14 @@ void TPhoneBook::ED() {
     mPExportAll->setEnabled(book);
     mPExportShown->setEnabled(rows);
     mPExportSelected->setEnabled(lvBook->selectionModel()->hasSelection());
-    stStatus0->setText(QStringLiteral("Записей: %1").arg(model_->count()));
+    stStatus0->setText(tr("Записей: %n", nullptr, model_->count()));
 }
 
 void TPhoneBook::MenuCreate() {
     mPGroupMenu->clear();
     const QIcon icon = themed("folder", QStyle::SP_DirIcon, this);
     for (int g = 0; g < store_.groupCount(); ++g) {
-        const QString text = g == 0 ? QStringLiteral("[Общая]") : store_.group(g).Text;
+        const QString text = g == 0 ? tr("[Общая]") : store_.group(g).Text;
         // Titles may hold '&'; the menu must show them as they are.
         QAction* a = mPGroupMenu->addAction(
             icon, QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
@@ -426,7 +423,7 @@ void TPhoneBook::tellError(const QString& text) {
     if (exitFailures_)
         exitFailures_->append(text);
     else
-        prompts_.error(QStringLiteral("Ошибка"), text);
+        prompts_.error(tr("Ошибка"), text);
 }
 
 void TPhoneBook::closeForExit(QStringList& failures) {

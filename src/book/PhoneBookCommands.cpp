@@ -6,6 +6,7 @@
 #include "windows/Line.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLocale>
 #include <QTreeView>
 
@@ -13,7 +14,7 @@ namespace zrk {
 namespace {
 
 QString attention() {
-    return QStringLiteral("Внимание");
+    return QCoreApplication::translate("zrk::TPhoneBook", "Внимание");
 }
 
 }  // namespace
@@ -57,7 +58,7 @@ void TPhoneBook::sbAddClick() {
     if (!dialog.confirmed()) return;
     const BookEntry& e = dialog.Item;
     if (store_.IsNum(StrictDialFilter(e.Phone.text()))) {
-        prompts_.warn(attention(), QStringLiteral("Запись с таким телефоном уже есть в книге."));
+        prompts_.warn(attention(), tr("Запись с таким телефоном уже есть в книге."));
         return;
     }
     const int index = store_.AddItem(e, true);
@@ -75,8 +76,8 @@ void TPhoneBook::sbAddClick() {
 void TPhoneBook::sbDelClick() {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty()) return;
-    const QString question = rows.size() == 1 ? QStringLiteral("Вы хотите удалить этот телефон?")
-                                              : QStringLiteral("Вы хотите удалить эти телефоны?");
+    const QString question = rows.size() == 1 ? tr("Вы хотите удалить этот телефон?")
+                                              : tr("Вы хотите удалить эти телефоны?");
     if (prompts_.ask(attention(), question) != QMessageBox::Yes) return;
     // Exactly the entries of the selected rows, whatever other entries share their phone.
     std::vector<int> doomed;
@@ -170,7 +171,7 @@ void TPhoneBook::sbAddGrClick() {
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
     if (titleTaken(dialog.Item.Title.text(), -1)) {
-        prompts_.warn(QStringLiteral("Ошибка"), QStringLiteral("Такая группа уже есть."));
+        prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
         return;
     }
     const int pos = store_.AddGroup(dialog.Item, true);
@@ -190,7 +191,7 @@ void TPhoneBook::sbPropGrClick() {
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
     if (titleTaken(dialog.Item.Title.text(), pos)) {
-        prompts_.warn(QStringLiteral("Ошибка"), QStringLiteral("Такая группа уже есть."));
+        prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
         return;
     }
     store_.AddGroup(dialog.Item, false, pos);
@@ -203,8 +204,7 @@ void TPhoneBook::sbPropGrClick() {
 void TPhoneBook::sbDelGrClick() {
     const int k = cbGroup->currentIndex();
     if (k <= 0) return;
-    if (prompts_.ask(attention(),
-                     QStringLiteral("Эта группа будет удалена со всем телефонами. Удалить?")) !=
+    if (prompts_.ask(attention(), tr("Эта группа будет удалена со всем телефонами. Удалить?")) !=
         QMessageBox::Yes)
         return;
     // The group's own entries, found by their group and by nothing else.

@@ -1,12 +1,17 @@
 #include "calls/CallRow.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace zrk {
 
 QString statusWord(int status) {
-    static const char* const kWords[] = {"нормальный", "плохой", "приоритетный"};
-    return QString::fromUtf8(kWords[status == 1 || status == 2 ? status : 0]);
+    static const char* const kWords[] = {QT_TRANSLATE_NOOP("zrk::CallRow", "нормальный"),
+                                         QT_TRANSLATE_NOOP("zrk::CallRow", "плохой"),
+                                         QT_TRANSLATE_NOOP("zrk::CallRow", "приоритетный")};
+    return QCoreApplication::translate("zrk::CallRow",
+                                       kWords[status == 1 || status == 2 ? status : 0]);
 }
 
 QString callTimeText(const QTime& time) {

@@ -26,37 +26,38 @@ TListRing::TListRing(Line& line, QWidget* parent)
       lvRing_(new QTreeWidget(this)),
       openLog_(&openTextFile) {
     setObjectName(QStringLiteral("ListRing"));
-    setWindowTitle(QStringLiteral("Список звонков"));
+    setWindowTitle(tr("Список звонков"));
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     const auto button = [&](const char* name, const char* hint, QStyle::StandardPixmap icon,
                             void (TListRing::*slot)()) {
-        return addToolButton(toolbar, name, QString::fromUtf8(hint), style()->standardIcon(icon),
-                             this, slot);
+        return addToolButton(toolbar, name, tr(hint), style()->standardIcon(icon), this, slot);
     };
-    sbReDial_ =
-        button("sbReDial", "Перезвонить", QStyle::SP_BrowserReload, &TListRing::sbReDialClick);
+    sbReDial_ = button("sbReDial", QT_TR_NOOP("Перезвонить"), QStyle::SP_BrowserReload,
+                       &TListRing::sbReDialClick);
     toolbar->addSeparator();
-    sbDel_ = button("sbDel", "Удалить из списка", QStyle::SP_DialogDiscardButton,
+    sbDel_ = button("sbDel", QT_TR_NOOP("Удалить из списка"), QStyle::SP_DialogDiscardButton,
                     &TListRing::sbDelClick);
-    sbClear_ = button("sbClear", "Очистить список", QStyle::SP_TrashIcon, &TListRing::sbClearClick);
-    button("sbLog", "Показать файл логов", QStyle::SP_FileDialogDetailedView,
+    sbClear_ = button("sbClear", QT_TR_NOOP("Очистить список"), QStyle::SP_TrashIcon,
+                      &TListRing::sbClearClick);
+    button("sbLog", QT_TR_NOOP("Показать файл логов"), QStyle::SP_FileDialogDetailedView,
            &TListRing::sbLogClick);
     toolbar->addSeparator();
-    button("sbExit", "Спрятать список", QStyle::SP_DialogCloseButton, &TListRing::sbExitClick);
+    button("sbExit", QT_TR_NOOP("Спрятать список"), QStyle::SP_DialogCloseButton,
+           &TListRing::sbExitClick);
 
     setUpList(lvRing_, "lvRing");
     lvRing_->setColumnCount(ColumnCount);
-    lvRing_->setHeaderLabels({QStringLiteral("Номер"), QStringLiteral("Время"),
-                              QStringLiteral("Дата"), QStringLiteral("Статус"),
-                              QStringLiteral("Фамилия"), QStringLiteral("Линия")});
+    lvRing_->setHeaderLabels(
+        {tr("Номер"), tr("Время"), tr("Дата"), tr("Статус"), tr("Фамилия"), tr("Линия")});
     const double scale = designScale(lvRing_->font());
     const int designWidths[ColumnCount] = {50, 50, 55, 90, 120, 60};
     // A number of three groups, a time and a date must show whole on a first run.
     const QFontMetrics fm(lvRing_->font());
-    const int samples[ColumnCount] = {fm.horizontalAdvance(QStringLiteral("00-00-00")),
-                                      fm.horizontalAdvance(callTimeText(QTime(20, 0, 0))),
-                                      fm.horizontalAdvance(callDateText(QDate(2000, 12, 28)))};
+    const int samples[ColumnCount] = {
+        fm.horizontalAdvance(QStringLiteral("00-00-00")),
+        fm.horizontalAdvance(callTimeText(QTime(20, 0, 0))),
+        fm.horizontalAdvance(callDateText(QDate(2000, 12, 28), QLocale()))};
     int columnsWidth = 0;
     for (int c = 0; c < ColLine; ++c) {
         lvRing_->setColumnWidth(c, qMax(qRound(designWidths[c] * scale), samples[c] + 12));
@@ -89,8 +90,9 @@ int TListRing::rowCount() const {
 void TListRing::AddItem(const QString& number, const QString& name, int status,
                         const QString& line) {
     const QDateTime now = QDateTime::currentDateTime();
-    auto* item = new QTreeWidgetItem({number, callTimeText(now.time()), callDateText(now.date()),
-                                      statusWord(status), name, line});
+    auto* item =
+        new QTreeWidgetItem({number, callTimeText(now.time()), callDateText(now.date(), QLocale()),
+                             statusWord(status), name, line});
     if (!line.isEmpty() && lvRing_->header()->isSectionHidden(ColLine)) {
         lvRing_->header()->setSectionHidden(ColLine, false);
         if (lvRing_->columnWidth(ColLine) < 20) lvRing_->setColumnWidth(ColLine, 60);
@@ -107,7 +109,7 @@ void TListRing::ED() {
     sbReDial_->setEnabled(any);
     sbDel_->setEnabled(any);
     sbClear_->setEnabled(any);
-    status_->setText(QStringLiteral("Звонков: ") + QString::number(rowCount()));
+    status_->setText(tr("Звонков: %n", nullptr, rowCount()));
 }
 
 void TListRing::sbReDialClick() {

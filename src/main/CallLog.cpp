@@ -3,6 +3,7 @@
 #include "platform/Cp1251.h"
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
 
@@ -34,7 +35,7 @@ private:
 };
 
 bool fail(FileError* error, const QString& fileName, int code) {
-    if (error) *error = FileError{code, QStringLiteral("Ошибка записи %1!").arg(fileName)};
+    if (error) *error = FileError{code, QCoreApplication::translate("zrk::CallLog", "Ошибка записи %1!").arg(fileName)};
     return false;
 }
 

@@ -68,7 +68,7 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
         if (!(errors & kCeIoError) || !PortActive) return;
         SetStatus(4);
         Comm1->Close();
-        throw ECommError(QStringLiteral("Ошибка чтения"), EIO);
+        throw ECommError(tr("Ошибка чтения"), EIO);
     };
     tTimer = makeTimer(this, "tTimer", 1000);
     tRing = makeTimer(this, "tRing", 500);
@@ -219,7 +219,7 @@ void TRusCID::hideToTray() {
 
 void TRusCID::updateShowItem() {
     const bool shown = isVisible() && !isMinimized();
-    mPShow->setText(shown ? QStringLiteral("Спрятать") : QStringLiteral("Восстановить"));
+    mPShow->setText(shown ? tr("Спрятать") : tr("Восстановить"));
 }
 
 void TRusCID::showEvent(QShowEvent* event) {
@@ -334,7 +334,7 @@ void TRusCID::HandleException(std::exception_ptr error) {
     } catch (const std::exception& e) {
         showErrorOnce(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        showErrorBox(QStringLiteral("Неизвестная ошибка"));
+        showErrorBox(tr("Неизвестная ошибка"));
     }
 }
 

@@ -103,7 +103,7 @@ void TRusCID::tReDialTimer() {
         sbDialClick();
         return;
     }
-    const QString text = QStringLiteral(" повтор через %1 сек").arg(wait);
+    const QString text = tr(" повтор через %1 сек").arg(wait);
     setTrayHint(QStringLiteral("Zrk: ") + text);
     pInfo->setText(QStringLiteral("* %1 *").arg(text));
 }

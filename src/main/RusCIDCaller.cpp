@@ -70,8 +70,8 @@ void TRusCID::StNumber(const QString& report) {
         // In an office of several lines the line tells who should pick up.
         const QString info = remoteLine_.isEmpty() ? who.name
                              : who.name.isEmpty()
-                                 ? QStringLiteral("Линия %1").arg(remoteLine_)
-                                 : QStringLiteral("%1 (линия %2)").arg(who.name, remoteLine_);
+                                 ? tr("Линия %1").arg(remoteLine_)
+                                 : tr("%1 (линия %2)").arg(who.name, remoteLine_);
         windows_.allScreen->InitForm(shown, info);
         windows_.allScreen->showFullScreen();
     }

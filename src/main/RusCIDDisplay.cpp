@@ -1,5 +1,7 @@
 // The main window's layout, fonts and colours, size, talk timer, view toggles, dragging and
 // keyboard.
+#include "book/PhoneBook.h"
+#include "calls/ListRing.h"
 #include "main/CallerReport.h"
 #include "main/ClickLabel.h"
 #include "main/Icons.h"
@@ -9,8 +11,6 @@
 #include "settings/Form.h"
 #include "settings/Settings.h"
 #include "settings/SettingsNotifier.h"
-#include "book/PhoneBook.h"
-#include "calls/ListRing.h"
 #include "windows/CIDAbout.h"
 
 #include "windows/FontFit.h"
@@ -63,32 +63,33 @@ void TRusCID::buildLayout() {
     pNumber = panel(new QLabel(pTools), "pNumber", {3, 3, 161, 46}, Qt::AlignCenter);
     pInfo = panel(new QLabel(pTools), "pInfo", {3, 50, 161, 17}, Qt::AlignCenter);
     pClock = panel(new QLabel(pTools), "pClock", {168, 3, 30, 13}, Qt::AlignCenter);
-    pClock->setToolTip(QStringLiteral("Текущее время"));
+    pClock->setToolTip(tr("Текущее время"));
     pClock->setFont(small);
 
     const auto indicator = [&](const char* name, const char* text, const char* hint, QRect r) {
-        auto* l = new ClickLabel(QString::fromUtf8(text), pTools);
+        auto* l = new ClickLabel(tr(text), pTools);
         panel(l, name, r, Qt::AlignCenter);
-        l->setToolTip(QString::fromUtf8(hint));
+        l->setToolTip(tr(hint));
         l->setFont(small);
         l->setCursor(Qt::PointingHandCursor);
         return l;
     };
-    stSound = indicator("stSound", "з", "Звук", {169, 20, 7, 12});
-    stPhones = indicator("stPhones", "т", "Телефонная книжка", {177, 20, 6, 12});
-    stPort = indicator("stPort", "п", "Порт", {184, 20, 6, 12});
-    stButtons = indicator("stButtons", "к", "Панель кнопок", {191, 20, 6, 12});
-    stZvon = panel(new QLabel(QStringLiteral("звонок"), pTools), "stZvon", {167, 36, 30, 10},
-                   Qt::AlignCenter);
+    stSound = indicator("stSound", QT_TR_NOOP("з"), QT_TR_NOOP("Звук"), {169, 20, 7, 12});
+    stPhones =
+        indicator("stPhones", QT_TR_NOOP("т"), QT_TR_NOOP("Телефонная книжка"), {177, 20, 6, 12});
+    stPort = indicator("stPort", QT_TR_NOOP("п"), QT_TR_NOOP("Порт"), {184, 20, 6, 12});
+    stButtons =
+        indicator("stButtons", QT_TR_NOOP("к"), QT_TR_NOOP("Панель кнопок"), {191, 20, 6, 12});
+    stZvon = panel(new QLabel(tr("звонок"), pTools), "stZvon", {167, 36, 30, 10}, Qt::AlignCenter);
     stZvon->setFont(small);
-    pTimer = indicator("pTimer", "00 : 00", "Таймер", {169, 52, 27, 10});
+    pTimer = indicator("pTimer", "00 : 00", QT_TR_NOOP("Таймер"), {169, 52, 27, 10});
     pTimer->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     pTimer->setFont(condenseToWidth(small, pTimer->text(), pTimer->width()));
 
     pCountCall = new ClickLabel(this);
     panel(pCountCall, "pCountCall", {205, 0, 41, 25}, Qt::AlignCenter);
     pCountCall->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pCountCall->setToolTip(QStringLiteral("Количество звонков"));
+    pCountCall->setToolTip(tr("Количество звонков"));
 
     const auto button = [&](const char* name, const QString& text, const char* hint, QRect r) {
         auto* b = named<QToolButton>(name, this);
@@ -96,13 +97,13 @@ void TRusCID::buildLayout() {
         b->setText(text);
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
-        if (hint) b->setToolTip(QString::fromUtf8(hint));
+        if (hint) b->setToolTip(tr(hint));
         return b;
     };
-    sbViewListRing = button("sbViewListRing", QStringLiteral("Список"), "Список звонков",
-                            {205, 26, 41, 18});
+    sbViewListRing =
+        button("sbViewListRing", tr("Список"), QT_TR_NOOP("Список звонков"), {205, 26, 41, 18});
     sbViewListRing->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 10));
-    sbAnswer = button("sbAnswer", QString(), "Снять трубку", {205, 48, 41, 22});
+    sbAnswer = button("sbAnswer", QString(), QT_TR_NOOP("Снять трубку"), {205, 48, 41, 22});
     sbAnswer->setIcon(answerGlyph());
 
     const QFont keyFont = pixelFont(QStringLiteral("MS Sans Serif"), 12, true);
@@ -113,11 +114,11 @@ void TRusCID::buildLayout() {
                            {keyX[(d - 1) % 3], 72 + 24 * ((d - 1) / 3), 41, 22});
         sbKeys[d]->setFont(keyFont);
     }
-    sbFlash = button("sbFlash", QString(), "Сброс", {1, 144, 41, 22});
+    sbFlash = button("sbFlash", QString(), QT_TR_NOOP("Сброс"), {1, 144, 41, 22});
     sbFlash->setIcon(resetGlyph());
     sbKeys[0] = button("sb0", QStringLiteral("0"), nullptr, {48, 144, 41, 22});
     sbKeys[0]->setFont(keyFont);
-    sbDial = button("sbDial", QStringLiteral("#"), "Звонить", {95, 144, 41, 22});
+    sbDial = button("sbDial", QStringLiteral("#"), QT_TR_NOOP("Звонить"), {95, 144, 41, 22});
     sbDial->setFont(keyFont);
 
     const auto wide = [&](const char* name, const QString& text, const char* hint, int y) {
@@ -129,19 +130,19 @@ void TRusCID::buildLayout() {
                                    kWideCaptionWidth));
         return b;
     };
-    sbBook = wide("sbBook", QStringLiteral("Телефоны"), "Телефонная книжка", 72);
-    sbOpti = wide("sbOpti", QStringLiteral("Напоминания"), "Настройки программы", 96);
-    sbOpenClose = wide("sbOpenClose", QStringLiteral("Открыть порт"), nullptr, 120);
+    sbBook = wide("sbBook", tr("Телефоны"), QT_TR_NOOP("Телефонная книжка"), 72);
+    sbOpti = wide("sbOpti", tr("Напоминания"), QT_TR_NOOP("Настройки программы"), 96);
+    sbOpenClose = wide("sbOpenClose", tr("Открыть порт"), nullptr, 120);
     {
         // Sized for the wider of its two captions.
         const QFont face = pixelFont(QStringLiteral("MS Sans Serif"), 11);
         const QFontMetrics m(face);
-        const QString open = QStringLiteral("Открыть порт"), close = QStringLiteral("Закрыть порт");
+        const QString open = tr("Открыть порт"), close = tr("Закрыть порт");
         sbOpenClose->setFont(condenseToWidth(
             face, m.horizontalAdvance(open) >= m.horizontalAdvance(close) ? open : close,
             kWideCaptionWidth));
     }
-    sbHide = wide("sbHide", QStringLiteral("Спрятать"), "Выход из программы", 144);
+    sbHide = wide("sbHide", tr("Спрятать"), QT_TR_NOOP("Выход из программы"), 144);
 
     for (QFrame* w : std::initializer_list<QFrame*>{pTools, pNumber, pInfo, pClock, stZvon})
         w->installEventFilter(this);
@@ -149,42 +150,42 @@ void TRusCID::buildLayout() {
 
 void TRusCID::buildMenus() {
     const auto item = [](QMenu* menu, const char* name, const char* text, bool checkable = false) {
-        QAction* a = menu->addAction(QString::fromUtf8(text));
+        QAction* a = menu->addAction(tr(text));
         a->setObjectName(QLatin1String(name));
         a->setCheckable(checkable);
         return a;
     };
     PopupMenu1 = named<QMenu>("PopupMenu1", this);
-    mPShow = item(PopupMenu1, "mPShow", "Спрятать");
+    mPShow = item(PopupMenu1, "mPShow", QT_TR_NOOP("Спрятать"));
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
-    mPStayOnTop = item(PopupMenu1, "mPStayOnTop", "&Поверх других окон", true);
-    mPButton = item(PopupMenu1, "mPButton", "Панель &кнопок", true);
-    mPClock = item(PopupMenu1, "mPClock", "&Часы", true);
-    mPTimer = item(PopupMenu1, "mPTimer", "&Таймер", true);
-    mPBook = item(PopupMenu1, "mPBook", "&Телефонная книга", true);
-    mPReminder = item(PopupMenu1, "mPReminder", "Напо&минания", true);
+    mPStayOnTop = item(PopupMenu1, "mPStayOnTop", QT_TR_NOOP("&Поверх других окон"), true);
+    mPButton = item(PopupMenu1, "mPButton", QT_TR_NOOP("Панель &кнопок"), true);
+    mPClock = item(PopupMenu1, "mPClock", QT_TR_NOOP("&Часы"), true);
+    mPTimer = item(PopupMenu1, "mPTimer", QT_TR_NOOP("&Таймер"), true);
+    mPBook = item(PopupMenu1, "mPBook", QT_TR_NOOP("&Телефонная книга"), true);
+    mPReminder = item(PopupMenu1, "mPReminder", QT_TR_NOOP("Напо&минания"), true);
     mPHistory = PopupMenu1->addAction(tr("&История звонков..."));
     mPHistory->setObjectName(QStringLiteral("mPHistory"));
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("mPTire1"));
-    mPOpenPort = item(PopupMenu1, "mPOpenPort", "&Открыть порт");
+    mPOpenPort = item(PopupMenu1, "mPOpenPort", QT_TR_NOOP("&Открыть порт"));
     mPOpenPort->setIcon(portGlyph(true));
-    mPClosePort = item(PopupMenu1, "mPClosePort", "&Закрыть порт");
+    mPClosePort = item(PopupMenu1, "mPClosePort", QT_TR_NOOP("&Закрыть порт"));
     mPClosePort->setIcon(portGlyph(false));
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("mPTire2"));
-    mPOpti = item(PopupMenu1, "mPOpti", "&Настройки...");
-    mPAbout = item(PopupMenu1, "mPAbout", "&О программе...");
-    mPExit = item(PopupMenu1, "mPExit", "Вы&ход");
+    mPOpti = item(PopupMenu1, "mPOpti", QT_TR_NOOP("&Настройки..."));
+    mPAbout = item(PopupMenu1, "mPAbout", QT_TR_NOOP("&О программе..."));
+    mPExit = item(PopupMenu1, "mPExit", QT_TR_NOOP("Вы&ход"));
 
     PopupMenu2 = named<QMenu>("PopupMenu2", this);
-    mPReDial = item(PopupMenu2, "mPReDial", "&Набрать номер");
-    N2 = item(PopupMenu2, "N2", "&Сброс номера");
-    CID = item(PopupMenu2, "CID", "О&пределить номер");
+    mPReDial = item(PopupMenu2, "mPReDial", QT_TR_NOOP("&Набрать номер"));
+    N2 = item(PopupMenu2, "N2", QT_TR_NOOP("&Сброс номера"));
+    CID = item(PopupMenu2, "CID", QT_TR_NOOP("О&пределить номер"));
     PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N5"));
-    mPAnswer = item(PopupMenu2, "mPAnswer", "&Снять трубку");
+    mPAnswer = item(PopupMenu2, "mPAnswer", QT_TR_NOOP("&Снять трубку"));
     mPAnswer->setIcon(answerGlyph());
     PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N7"));
-    N8 = item(PopupMenu2, "N8", "&Добавить в книгу...");
-    N9 = item(PopupMenu2, "N9", "Добавить в напо&минание...");
+    N8 = item(PopupMenu2, "N8", QT_TR_NOOP("&Добавить в книгу..."));
+    N9 = item(PopupMenu2, "N9", QT_TR_NOOP("Добавить в напо&минание..."));
 
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
@@ -248,11 +249,15 @@ void TRusCID::applyStayOnTop(bool on) {
     reflagging_ = false;
 }
 
-void TRusCID::ViewSound() { setTextColour(stSound, ini().Sound ? ini().InfoColor : ini().NotActiveColor); }
+void TRusCID::ViewSound() {
+    setTextColour(stSound, ini().Sound ? ini().InfoColor : ini().NotActiveColor);
+}
 
 void TRusCID::RunStopTimer(bool on) {
-    if (on) tTimer->start();
-    else tTimer->stop();
+    if (on)
+        tTimer->start();
+    else
+        tTimer->stop();
     setTextColour(pTimer, on ? ini().InfoColor : ini().NotActiveColor);
 }
 
@@ -261,7 +266,9 @@ void TRusCID::tTimerTimer() {
     pTimer->setText(talkTimerText(talkSeconds_));
 }
 
-void TRusCID::setInfoCaption(const QString& caption) { pInfo->setText(caption); }
+void TRusCID::setInfoCaption(const QString& caption) {
+    pInfo->setText(caption);
+}
 
 void TRusCID::setInfoHint(const QString& hint, bool show) {
     infoHint_ = hint;
@@ -271,18 +278,26 @@ void TRusCID::setInfoHint(const QString& hint, bool show) {
 void TRusCID::fitNumberFont() {
     QFont f = pNumber->font();
     f.setPointSize(qMax(1, ini().NumberSize));
-    while (QFontMetrics(f).horizontalAdvance(pNumber->text()) > pNumber->width() && f.pointSize() > 1)
+    while (QFontMetrics(f).horizontalAdvance(pNumber->text()) > pNumber->width() &&
+           f.pointSize() > 1)
         f.setPointSize(f.pointSize() - 1);
     pNumber->setFont(f);
 }
 
 void TRusCID::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Escape: safely([this] { sbAnswerClick(); }); return;
+        case Qt::Key_Escape:
+            safely([this] { sbAnswerClick(); });
+            return;
         case Qt::Key_Return:
-        case Qt::Key_Enter: safely([this] { sbDialClick(); }); return;
-        case Qt::Key_Backspace: FormKeyPress(QChar(8)); return;
-        default: break;
+        case Qt::Key_Enter:
+            safely([this] { sbDialClick(); });
+            return;
+        case Qt::Key_Backspace:
+            FormKeyPress(QChar(8));
+            return;
+        default:
+            break;
     }
     if (event->text().size() == 1) {
         FormKeyPress(event->text().at(0));
@@ -352,8 +367,10 @@ void TRusCID::wire() {
     });
     const auto showBook = [this] {
         if (!windows_.book) return;
-        if (mPBook->isChecked()) windows_.book->show();
-        else windows_.book->close();
+        if (mPBook->isChecked())
+            windows_.book->show();
+        else
+            windows_.book->close();
     };
     on(mPBook, showBook);
     const auto flipBook = [this, showBook] {
@@ -390,8 +407,10 @@ void TRusCID::wire() {
         if (!windows_.calls) return;
         const bool wasShown = CallListShown;
         CallListShown = !CallListShown;
-        if (wasShown) windows_.calls->close();
-        else windows_.calls->show();
+        if (wasShown)
+            windows_.calls->close();
+        else
+            windows_.calls->show();
     });
     connect(pCountCall, &ClickLabel::doubleClicked, this, [this] {
         safely([this] {

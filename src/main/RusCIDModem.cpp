@@ -65,7 +65,7 @@ void TRusCID::idONOFF(bool on) {
     setTextColour(pNumber, on ? ini().NumberColor : ini().NotActiveColor);
     setTextColour(pInfo, textColour);
     setTextColour(stPort, textColour);
-    sbOpenClose->setText(on ? QStringLiteral("Закрыть порт") : QStringLiteral("Открыть порт"));
+    sbOpenClose->setText(on ? tr("Закрыть порт") : tr("Открыть порт"));
     sbOpenClose->setIcon(portGlyph(!on));
     setTrayIcon(on ? 0 : 1);
     if (windows_.book) windows_.book->setPortActive(on);

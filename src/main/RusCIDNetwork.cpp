@@ -17,7 +17,7 @@ void TRusCID::startNetwork() {
     if (!ncid_) {
         ncid_ = named<NcidLink>("ncidLink", this);
         connect(ncid_, &NcidLink::fileError, this, [this](const QString& text) {
-            if (!closed_) showErrorBox(text, QStringLiteral("Ошибка"));
+            if (!closed_) showErrorBox(text, tr("Ошибка"));
         });
         // The calls the server has not had yet wait in the data directory.
         ncid_->setQueueFile(QDir::current().absoluteFilePath(QStringLiteral("ncid-queue.txt")));
@@ -33,8 +33,8 @@ void TRusCID::startNetwork() {
 void TRusCID::showNoModem() {
     if (Comm1->IsOpen()) Comm1->Close();
     idONOFF(false);
-    pInfo->setText(QStringLiteral("* Нет модема *"));
-    setTrayHint(QStringLiteral("Zrk: Нет модема"));
+    pInfo->setText(tr("* Нет модема *"));
+    setTrayHint(tr("Zrk: Нет модема"));
 }
 
 void TRusCID::remoteRing() {
@@ -57,7 +57,7 @@ void TRusCID::shareCall(const QString& number, const QString& name) {
 }
 
 QString TRusCID::networkState() const {
-    return ncid_ ? ncid_->stateText() : QStringLiteral("выключено");
+    return ncid_ ? ncid_->stateText() : tr("выключено");
 }
 
 }  // namespace zrk

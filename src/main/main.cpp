@@ -1,13 +1,15 @@
 #include "main/ContactsCommand.h"
+#include "main/Language.h"
 #include "main/Program.h"
 #include "platform/DataDirectory.h"
 #include "platform/DesktopPlatform.h"
+#include "platform/QuitSignals.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
-#include "platform/StartTrace.h"
-#include "platform/QuitSignals.h"
 #include "platform/Sound.h"
+#include "platform/StartTrace.h"
 #include "settings/RegImport.h"
+#include "settings/Settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,8 +56,9 @@ int importSettings(int argc, char* argv[], const QString& file) {
     const zrk::ImportResult r = zrk::importRegistryExport(file, zrk::RegistryFile::user());
     std::fprintf(r.ok ? stdout : stderr, "%s\n", r.message.toLocal8Bit().constData());
     if (r.ok)
-        std::printf("%s\n", "Файлы book.phn и reminder.rmd из Windows переносить не нужно: "
-                             "их формат тот же, достаточно скопировать их в каталог данных.");
+        std::printf("%s\n",
+                    "Файлы book.phn и reminder.rmd из Windows переносить не нужно: "
+                    "их формат тот же, достаточно скопировать их в каталог данных.");
     return r.ok ? 0 : 1;
 }
 
@@ -65,7 +68,8 @@ int main(int argc, char* argv[]) {
     zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
     if (options.error.isEmpty()) options.error = contacts.error;
     if (options.help || !options.error.isEmpty()) {
-        if (!options.error.isEmpty()) std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
+        if (!options.error.isEmpty())
+            std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
         std::fputs(zrk::kUsage, options.help ? stdout : stderr);
         std::fputs(zrk::kContactsUsage, options.help ? stdout : stderr);
         return options.help ? 0 : 2;
@@ -78,6 +82,20 @@ int main(int argc, char* argv[]) {
     zrk::forgetPreferredQtPlatform();  // the programs started from here choose for themselves
     zrk::nameApplication();
     zrk::traceStart("application");
+    // The language before the first text: the stored choice, else the desktop's. A store
+    // that cannot be read is the main window's to report; here it means the desktop's.
+    {
+        zrk::TIni stored;
+        try {
+            zrk::LoadSettings(stored, zrk::RegistryFile::user());
+        } catch (const zrk::ERegistryException&) {
+        }
+        QString problem;
+        if (!zrk::installLanguage(
+                zrk::chooseLanguage(stored.Language, QLocale::system().uiLanguages()),
+                zrk::translationDirs(), &problem))
+            std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+    }
 
     // The data directory becomes the working directory before any file is read.
     QString dirError;
@@ -93,13 +111,19 @@ int main(int argc, char* argv[]) {
     if (instance.state() == zrk::SingleInstance::AnotherRuns) {
         const zrk::SingleInstance::Wake woken =
             instance.wakeFirst({qgetenv("XDG_ACTIVATION_TOKEN")});
-        std::printf("%s\n", woken == zrk::SingleInstance::Raised
-                                ? "Zrk Pro уже работает с этим каталогом данных: его окно "
-                                  "выведено вперёд."
-                            : woken == zrk::SingleInstance::Queued
-                                ? "Zrk Pro уже запускается с этим каталогом данных: его окно "
-                                  "будет выведено вперёд, как только он запустится."
-                                : "Zrk Pro уже работает с этим каталогом данных.");
+        const QString said =
+            woken == zrk::SingleInstance::Raised
+                ? QCoreApplication::translate("main",
+                                              "Zrk Pro уже работает с этим каталогом "
+                                              "данных: его окно выведено вперёд.")
+            : woken == zrk::SingleInstance::Queued
+                ? QCoreApplication::translate("main",
+                                              "Zrk Pro уже запускается с этим каталогом данных: "
+                                              "его окно будет выведено вперёд, как только он "
+                                              "запустится.")
+                : QCoreApplication::translate("main",
+                                              "Zrk Pro уже работает с этим каталогом данных.");
+        std::printf("%s\n", said.toLocal8Bit().constData());
         return 0;
     }
     if (!instance.problem().isEmpty())

@@ -22,7 +22,7 @@ TAlertReminder::TAlertReminder(QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("AlertReminder"));
-    setWindowTitle(QStringLiteral("Напоминание"));
+    setWindowTitle(tr("Напоминание"));
     setModal(false);
 
     pInfo = named<QLabel>("pInfo", this);
@@ -32,7 +32,7 @@ TAlertReminder::TAlertReminder(QWidget* parent)
     mNote->setTabChangesFocus(true);
     bCansel = named<QPushButton>("bCansel", QStringLiteral("OK"), this);
     bCansel->setDefault(true);
-    bLater = named<QPushButton>("bLater", QStringLiteral("Напомнить через:"), this);
+    bLater = named<QPushButton>("bLater", tr("Напомнить через:"), this);
     bLater->setAutoDefault(false);
     cbAlarmLater = named<QComboBox>("cbAlarmLater", this);
     cbAlarmLater->addItems(alarmLaterItems());
@@ -40,8 +40,8 @@ TAlertReminder::TAlertReminder(QWidget* parent)
     srPN->setRange(0, 0);
     srPN->setFixedWidth(60);
     // The widest caption the button can get must fit from the start.
-    bCansel->setMinimumWidth(
-        bCansel->fontMetrics().horizontalAdvance(QStringLiteral("Дальше - 999")) + 24);
+    bCansel->setMinimumWidth(bCansel->fontMetrics().horizontalAdvance(tr("Дальше - %1").arg(999)) +
+                             24);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(bCansel);
@@ -85,7 +85,7 @@ void TAlertReminder::View() {
         bCansel->setText(QStringLiteral("OK"));
         srPN->setEnabled(false);
     } else {
-        bCansel->setText(QStringLiteral("Дальше - ") + QString::number(count() - 1));
+        bCansel->setText(tr("Дальше - %1").arg(count() - 1));
         srPN->setEnabled(true);
         // A long queue's count must be read whole: the button, and the window if need be,
         // grow with it.

@@ -28,7 +28,7 @@ TReMind::TReMind(TReminder& list, QWidget* parent)
       rec_(ReminderRecord::empty()) {
     setObjectName(QStringLiteral("ReMind"));
     ui_->cbNumber->lineEdit()->setMaxLength(25);
-    ui_->dtDate->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
+    ui_->dtDate->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
     ui_->sbMore->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     ui_->sbClear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
 
@@ -39,7 +39,7 @@ TReMind::TReMind(TReminder& list, QWidget* parent)
         connect(pm_[k], &QAction::triggered, this, [this, k] { ViewNote(k + 1); });
     }
     pmNotes_->addSeparator();
-    QAction* mpEdit = pmNotes_->addAction(QStringLiteral("&Редактировать..."));
+    QAction* mpEdit = pmNotes_->addAction(tr("&Редактировать..."));
     mpEdit->setObjectName(QStringLiteral("mpEdit"));
     connect(mpEdit, &QAction::triggered, this, &TReMind::mpEditClick);
 

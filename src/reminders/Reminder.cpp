@@ -21,21 +21,21 @@ namespace zrk {
 TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     : QMainWindow(parent), host_(host), alert_(alert) {
     setObjectName(QStringLiteral("Reminder"));
-    setWindowTitle(QStringLiteral("Напоминания"));
+    setWindowTitle(tr("Напоминания"));
     alert_.setList(this);
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     sbAdd =
-        addToolButton(toolbar, "sbAdd", QStringLiteral("Добавить запись"),
+        addToolButton(toolbar, "sbAdd", tr("Добавить запись"),
                       themed("list-add", QStyle::SP_FileIcon, this), this, &TReminder::sbAddClick);
-    sbDel = addToolButton(toolbar, "sbDel", QStringLiteral("Удалить запись"),
+    sbDel = addToolButton(toolbar, "sbDel", tr("Удалить запись"),
                           themed("list-remove", QStyle::SP_DialogDiscardButton, this), this,
                           &TReminder::sbDelClick);
-    sbProp = addToolButton(toolbar, "sbProp", QStringLiteral("Свойства записи"),
+    sbProp = addToolButton(toolbar, "sbProp", tr("Свойства записи"),
                            themed("document-properties", QStyle::SP_FileDialogDetailedView, this),
                            this, &TReminder::sbPropClick);
     toolbar->addSeparator();
-    sbHide = addToolButton(toolbar, "sbHide", QStringLiteral("Спрятать список"),
+    sbHide = addToolButton(toolbar, "sbHide", tr("Спрятать список"),
                            themed("window-close", QStyle::SP_DialogCloseButton, this), this,
                            &TReminder::sbHideClick);
 
@@ -55,14 +55,14 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    mPAdd = PopupMenu1->addAction(QStringLiteral("&Добавить..."));
+    mPAdd = PopupMenu1->addAction(tr("&Добавить..."));
     mPAdd->setObjectName(QStringLiteral("mPAdd"));
     mPAdd->setShortcut(QKeySequence(Qt::Key_Insert));
-    mPDel = PopupMenu1->addAction(QStringLiteral("&Удалить"));
+    mPDel = PopupMenu1->addAction(tr("&Удалить"));
     mPDel->setObjectName(QStringLiteral("mPDel"));
     mPDel->setShortcut(QKeySequence(Qt::Key_Delete));
     PopupMenu1->addSeparator();
-    mPProp = PopupMenu1->addAction(QStringLiteral("&Свойства..."));
+    mPProp = PopupMenu1->addAction(tr("&Свойства..."));
     mPProp->setObjectName(QStringLiteral("mPProp"));
     for (QAction* a : {mPAdd, mPDel}) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -121,7 +121,7 @@ void TReminder::ED() {
     const bool still = list_.count() > 0;
     sbProp->setEnabled(still);
     mPProp->setEnabled(still);
-    stStatus->setText(QStringLiteral("Записей: ") + QString::number(list_.count()));
+    stStatus->setText(tr("Записей: %n", nullptr, list_.count()));
 }
 
 void TReminder::SaveList() {
@@ -138,8 +138,7 @@ void TReminder::tellError(const QString& text) {
         exitFailures_->append(text);
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Ошибка"), text,
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, tr("Ошибка"), text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("errorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
@@ -247,9 +246,9 @@ void TReminder::sbPropClick() {
 void TReminder::sbDelClick() {
     const QList<int> rows = selectedRows();
     if (!rows.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Внимание"),
-                        rows.size() == 1 ? QStringLiteral("Вы хотите удалить это напоминание?")
-                                         : QStringLiteral("Вы хотите удалить эти напоминания?"),
+        QMessageBox box(QMessageBox::Warning, tr("Внимание"),
+                        rows.size() == 1 ? tr("Вы хотите удалить это напоминание?")
+                                         : tr("Вы хотите удалить эти напоминания?"),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
         box.setObjectName(QStringLiteral("deleteQuestion"));
         // A tick under the question may raise rows: delete the reminders asked about.

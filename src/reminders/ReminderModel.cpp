@@ -54,8 +54,9 @@ QVariant ReminderModel::data(const QModelIndex& index, int role) const {
 QVariant ReminderModel::headerData(int section, Qt::Orientation o, int role) const {
     if (o != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
         return {};
-    static const char* captions[] = {"Тип", "Дата/Время", "Номер", "Текст"};
-    return QString::fromUtf8(captions[section]);
+    static const char* captions[] = {QT_TR_NOOP("Тип"), QT_TR_NOOP("Дата/Время"),
+                                     QT_TR_NOOP("Номер"), QT_TR_NOOP("Текст")};
+    return tr(captions[section]);
 }
 
 void ReminderModel::load(const QList<ReminderRecord>& records) {

@@ -4,6 +4,7 @@
 #include "platform/Cp1251.h"
 #include "platform/Values.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <cmath>
@@ -65,16 +66,37 @@ QList<int> dueForCall(const ReminderList& list, const QString& caller) {
 }
 
 const QStringList& alarmLaterItems() {
-    static const QStringList items = {
-        QStringLiteral("5 мин"),   QStringLiteral("10 мин"),  QStringLiteral("15 мин"),
-        QStringLiteral("20 мин"),  QStringLiteral("25 мин"),  QStringLiteral("30 мин"),
-        QStringLiteral("35 мин"),  QStringLiteral("40 мин"),  QStringLiteral("45 мин"),
-        QStringLiteral("50 мин"),  QStringLiteral("55 мин"),  QStringLiteral("1 час"),
-        QStringLiteral("2 часа"),  QStringLiteral("3 часа"),  QStringLiteral("4 часа"),
-        QStringLiteral("5 часов"), QStringLiteral("6 часов"), QStringLiteral("7 часов"),
-        QStringLiteral("8 часов"), QStringLiteral("1 день"),  QStringLiteral("2 дня"),
-        QStringLiteral("3 дня"),   QStringLiteral("4 дня"),   QStringLiteral("1 неделю"),
-        QStringLiteral("2 недели")};
+    // Translated once, at the first alert: the language is chosen before.
+    static const QStringList items = [] {
+        QStringList list;
+        for (const char* item : {QT_TRANSLATE_NOOP("zrk::ReminderRules", "5 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "10 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "15 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "20 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "25 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "30 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "35 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "40 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "45 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "50 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "55 мин"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "1 час"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "2 часа"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "3 часа"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "4 часа"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "5 часов"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "6 часов"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "7 часов"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "8 часов"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "1 день"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "2 дня"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "3 дня"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "4 дня"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "1 неделю"),
+                                 QT_TRANSLATE_NOOP("zrk::ReminderRules", "2 недели")})
+            list.append(QCoreApplication::translate("zrk::ReminderRules", item));
+        return list;
+    }();
     return items;
 }
 
@@ -116,7 +138,7 @@ ReminderRecord dueAgainAtOnce(ReminderRecord r, const QDateTime& now) {
 }
 
 QString reminderDateText(const QDate& date) {
-    const QString text = QLocale::system().toString(date, QLocale::ShortFormat);
+    const QString text = QLocale().toString(date, QLocale::ShortFormat);
     return text.contains(QLatin1Char(' ')) ? date.toString(QStringLiteral("dd.MM.yyyy")) : text;
 }
 
@@ -132,14 +154,19 @@ QString timeEntryText(const QTime& time) {
 QStringList quickPickTimes(const QTime& now) {
     const QTime base(now.hour(), now.minute());
     QStringList list;
-    for (const auto& [offset, label] : {std::pair{5, "5 минут"}, std::pair{10, "10 минут"},
-                                        std::pair{15, "15 минут"}, std::pair{30, "30 минут"}})
+    for (const auto& [offset, label] :
+         {std::pair{5, QT_TRANSLATE_NOOP("zrk::ReminderRules", "5 минут")},
+          std::pair{10, QT_TRANSLATE_NOOP("zrk::ReminderRules", "10 минут")},
+          std::pair{15, QT_TRANSLATE_NOOP("zrk::ReminderRules", "15 минут")},
+          std::pair{30, QT_TRANSLATE_NOOP("zrk::ReminderRules", "30 минут")}})
         list.append(timeEntryText(base.addSecs(offset * 60)) + QStringLiteral(" (") +
-                    QString::fromUtf8(label) + QLatin1Char(')'));
+                    QCoreApplication::translate("zrk::ReminderRules", label) + QLatin1Char(')'));
     for (int i = 0; i <= 45; ++i) {
         const int tenths = 10 + 5 * i;
         list.append(timeEntryText(base.addSecs((60 + 30 * i) * 60)) +
-                    QStringLiteral(" (%1,%2 часов)").arg(tenths / 10).arg(tenths % 10));
+                    QCoreApplication::translate("zrk::ReminderRules", " (%1,%2 часов)")
+                        .arg(tenths / 10)
+                        .arg(tenths % 10));
     }
     return list;
 }
@@ -202,14 +229,18 @@ QString templateNote(const QString& t) {
 }
 
 QString alertInfo(const ReminderRecord& r) {
-    return QStringLiteral("Напоминание ") +
-           (r.Kind == ReminderByDate ? QStringLiteral("по дате на: ") + dueText(r)
-                                     : (QStringLiteral("по номеру: ") + r.Number.text()).left(36));
+    return QCoreApplication::translate("zrk::ReminderRules", "Напоминание ") +
+           (r.Kind == ReminderByDate
+                ? QCoreApplication::translate("zrk::ReminderRules", "по дате на: ") + dueText(r)
+                : (QCoreApplication::translate("zrk::ReminderRules", "по номеру: ") +
+                   r.Number.text())
+                      .left(36));
 }
 
 std::array<QString, 4> rowTexts(const ReminderRecord& r) {
     const bool byDate = r.Kind == ReminderByDate;
-    return {byDate ? QStringLiteral("Дата") : QStringLiteral("Номер"),
+    return {byDate ? QCoreApplication::translate("zrk::ReminderRules", "Дата")
+                   : QCoreApplication::translate("zrk::ReminderRules", "Номер"),
             byDate ? dueText(r) : QString(), byDate ? QString() : r.Number.text(),
             r.Note.text().replace(QLatin1Char('\r'), QLatin1Char(' '))};
 }

@@ -3,6 +3,7 @@
 #include "platform/Backup.h"
 #include "platform/SafeFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,7 +19,8 @@ bool exists(const QString& name) {
 }
 
 QString creationError(const char* name) {
-    return QStringLiteral("Ошибка создания %1!").arg(QLatin1String(name));
+    return QCoreApplication::translate("zrk::ReminderStore", "Ошибка создания %1!")
+        .arg(QLatin1String(name));
 }
 
 }  // namespace
@@ -69,8 +71,10 @@ bool SaveReminders(const QList<ReminderRecord>& records, FileError* error) {
         if (temp.isEmpty()) {
             const bool writing =
                 err.code == ENOSPC || err.code == EIO || err.code == EFBIG || err.code == EDQUOT;
-            return fail(writing ? QStringLiteral("Ошибка записи %1!").arg(file)
-                                : creationError(kReminderFile));
+            return fail(writing
+                            ? QCoreApplication::translate("zrk::ReminderStore", "Ошибка записи %1!")
+                                  .arg(file)
+                            : creationError(kReminderFile));
         }
     }
     auto dropTemp = [&] {

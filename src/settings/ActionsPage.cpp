@@ -9,7 +9,7 @@ namespace zrk {
 ActionsPage::ActionsPage(const TIni& s, QWidget* parent)
     : OptionsPage(parent), ui_(makeForm<Ui::ActionsPage>(this)) {
     for (FileNameEdit* e : {ui_->feNormal, ui_->feBad, ui_->fePrior, ui_->feReminder})
-        e->setFilter(QStringLiteral("Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*"));
+        e->setFilter(tr("Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*"));
     bind(ui_->cbNorma, s, &TIni::OnNormal);
     bind(ui_->cbBad, s, &TIni::OnBad);
     bind(ui_->cbPrior, s, &TIni::OnPrior);

@@ -6,6 +6,11 @@
 
 namespace zrk {
 
+namespace {
+// The "Language" values of the language list's items: automatic, Russian, English.
+const QStringList kLanguages = {QString(), QStringLiteral("ru"), QStringLiteral("en")};
+}  // namespace
+
 GeneralPage::GeneralPage(const TIni& s, QWidget* parent)
     : OptionsPage(parent), ui_(makeForm<Ui::GeneralPage>(this)) {
     bind(ui_->cbStayOnTop, s, &TIni::StayOnTop);
@@ -18,11 +23,15 @@ GeneralPage::GeneralPage(const TIni& s, QWidget* parent)
     bind(ui_->eCountNum, s, &TIni::DigitsInGroup);
     ui_->rbWin->setChecked(s.DoubleClick);
     ui_->rbPort->setChecked(!s.DoubleClick);
+    // A value this version does not know shows no item and is kept, as the other lists do.
+    ui_->cbLanguage->setCurrentIndex(int(kLanguages.indexOf(s.Language)));
 }
 
 void GeneralPage::storeRest(TIni& s) {
     readText(ui_->eTire, s.SeparatorOfGroups);
     s.DoubleClick = ui_->rbWin->isChecked();
+    if (ui_->cbLanguage->currentIndex() >= 0)
+        s.Language = kLanguages.value(ui_->cbLanguage->currentIndex());
 }
 
 }  // namespace zrk

@@ -13,17 +13,17 @@ namespace zrk {
 TInRaion::TInRaion(bool adding, QWidget* parent)
     : PlacedDialog(QStringLiteral("Position\\RaionItem"), parent) {
     setObjectName(QStringLiteral("InRaion"));
-    setWindowTitle(adding ? QStringLiteral("Добавить район") : QStringLiteral("Изменить район"));
+    setWindowTitle(adding ? tr("Добавить район") : tr("Изменить район"));
     auto* form = new QFormLayout;
     eNumber = named<QLineEdit>("eNumber", this);
     eRaion = named<QLineEdit>("eRaion", this);
     eRaion->setMinimumWidth(200);
-    form->addRow(QStringLiteral("&Маска номера:"), eNumber);
-    form->addRow(QStringLiteral("&Район:"), eRaion);
+    form->addRow(tr("&Маска номера:"), eNumber);
+    form->addRow(tr("&Район:"), eRaion);
 
     bOK = named<QPushButton>("bOK", QStringLiteral("OK"), this);
     bOK->setDefault(true);
-    bCansel = named<QPushButton>("bCansel", QStringLiteral("Отмена"), this);
+    bCansel = named<QPushButton>("bCansel", tr("Отмена"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(bOK);

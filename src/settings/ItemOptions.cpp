@@ -14,15 +14,16 @@ namespace zrk {
 TItemOptions::TItemOptions(QWidget* parent)
     : PlacedDialog(QStringLiteral("Position\\OptionsList"), parent) {
     setObjectName(QStringLiteral("ItemOptions"));
-    setWindowTitle(QStringLiteral("Настройка списка"));
+    setWindowTitle(tr("Настройка списка"));
     clColum = named<QListWidget>("clColum", this);
-    auto* label = new QLabel(QStringLiteral("&Список колонок:"), this);
+    auto* label = new QLabel(tr("&Список колонок:"), this);
     label->setBuddy(clColum);
-    static const char* const kColumns[8] = {"Фамилия",   "Телефон",      "Рабочий телефон",
-                                            "Адрес",     "E-Mail",       "ICQ UIN",
-                                            "Home Page", "Дополнительно"};
+    static const char* const kColumns[8] = {
+        QT_TR_NOOP("Фамилия"),   QT_TR_NOOP("Телефон"),      QT_TR_NOOP("Рабочий телефон"),
+        QT_TR_NOOP("Адрес"),     QT_TR_NOOP("E-Mail"),       QT_TR_NOOP("ICQ UIN"),
+        QT_TR_NOOP("Home Page"), QT_TR_NOOP("Дополнительно")};
     for (int i = 0; i < 8; ++i) {
-        auto* item = new QListWidgetItem(QString::fromUtf8(kColumns[i]), clColum);
+        auto* item = new QListWidgetItem(tr(kColumns[i]), clColum);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(ini().Columns[size_t(i)] ? Qt::Checked : Qt::Unchecked);
     }
@@ -31,7 +32,7 @@ TItemOptions::TItemOptions(QWidget* parent)
 
     bOK = named<QPushButton>("bOK", QStringLiteral("OK"), this);
     bOK->setDefault(true);
-    bCansel = named<QPushButton>("bCansel", QStringLiteral("Отмена"), this);
+    bCansel = named<QPushButton>("bCansel", tr("Отмена"), this);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(bOK);
     buttons->addWidget(bCansel);

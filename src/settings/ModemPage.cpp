@@ -79,7 +79,7 @@ void ModemPage::showDeviceNote() {
         const QString path = devices_[size_t(port)].path;
         const QFileInfo info(path);
         if (info.isSymLink() && info.exists())
-            note = QStringLiteral("Ссылка на %1. ").arg(info.canonicalFilePath());
+            note = tr("Ссылка на %1. ").arg(info.canonicalFilePath());
         note += serialDeviceProblem(path);
     }
     ui_->lDeviceNote->setText(note.trimmed());

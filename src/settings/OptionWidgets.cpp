@@ -23,12 +23,22 @@ struct NamedColour {
 
 // The sixteen basic colours, as the earlier versions offered them.
 constexpr NamedColour kNamedColours[] = {
-    {0x000000, "Черный"},       {0x000080, "Темно-красный"}, {0x008000, "Зеленый"},
-    {0x008080, "Оливковый"},    {0x800000, "Темно-синий"},   {0x800080, "Фиолетовый"},
-    {0x808000, "Сине-зеленый"}, {0x808080, "Серый"},         {0xC0C0C0, "Серебристый"},
-    {0x0000FF, "Красный"},      {0x00FF00, "Салатовый"},     {0x00FFFF, "Желтый"},
-    {0xFF0000, "Синий"},        {0xFF00FF, "Малиновый"},     {0xFFFF00, "Голубой"},
-    {0xFFFFFF, "Белый"},
+    {0x000000, QT_TRANSLATE_NOOP("zrk::ColorBox", "Черный")},
+    {0x000080, QT_TRANSLATE_NOOP("zrk::ColorBox", "Темно-красный")},
+    {0x008000, QT_TRANSLATE_NOOP("zrk::ColorBox", "Зеленый")},
+    {0x008080, QT_TRANSLATE_NOOP("zrk::ColorBox", "Оливковый")},
+    {0x800000, QT_TRANSLATE_NOOP("zrk::ColorBox", "Темно-синий")},
+    {0x800080, QT_TRANSLATE_NOOP("zrk::ColorBox", "Фиолетовый")},
+    {0x808000, QT_TRANSLATE_NOOP("zrk::ColorBox", "Сине-зеленый")},
+    {0x808080, QT_TRANSLATE_NOOP("zrk::ColorBox", "Серый")},
+    {0xC0C0C0, QT_TRANSLATE_NOOP("zrk::ColorBox", "Серебристый")},
+    {0x0000FF, QT_TRANSLATE_NOOP("zrk::ColorBox", "Красный")},
+    {0x00FF00, QT_TRANSLATE_NOOP("zrk::ColorBox", "Салатовый")},
+    {0x00FFFF, QT_TRANSLATE_NOOP("zrk::ColorBox", "Желтый")},
+    {0xFF0000, QT_TRANSLATE_NOOP("zrk::ColorBox", "Синий")},
+    {0xFF00FF, QT_TRANSLATE_NOOP("zrk::ColorBox", "Малиновый")},
+    {0xFFFF00, QT_TRANSLATE_NOOP("zrk::ColorBox", "Голубой")},
+    {0xFFFFFF, QT_TRANSLATE_NOOP("zrk::ColorBox", "Белый")},
 };
 
 QIcon swatch(quint32 ref) {
@@ -44,15 +54,14 @@ QIcon swatch(quint32 ref) {
 
 std::function<QColor(QWidget*, const QColor&)>& ColorBox::colorDialog() {
     static std::function<QColor(QWidget*, const QColor&)> f = [](QWidget* parent, const QColor& c) {
-        return QColorDialog::getColor(c, parent, QStringLiteral("Цвет"));
+        return QColorDialog::getColor(c, parent, ColorBox::tr("Цвет"));
     };
     return f;
 }
 
 ColorBox::ColorBox(QWidget* parent) : QComboBox(parent) {
-    for (const NamedColour& c : kNamedColours)
-        addItem(swatch(c.ref), QString::fromUtf8(c.name), c.ref);
-    addItem(QStringLiteral("Другой цвет..."));
+    for (const NamedColour& c : kNamedColours) addItem(swatch(c.ref), tr(c.name), c.ref);
+    addItem(tr("Другой цвет..."));
     connect(this, &QComboBox::activated, this, &ColorBox::activatedItem);
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index != otherIndex()) {
@@ -114,7 +123,7 @@ FileNameEdit::FileNameEdit(QWidget* parent) : QWidget(parent) {
     edit_ = new QLineEdit(this);
     button_ = new QToolButton(this);
     button_->setText(QStringLiteral("..."));
-    button_->setToolTip(QStringLiteral("Выбрать файл"));
+    button_->setToolTip(tr("Выбрать файл"));
     row->addWidget(edit_, 1);
     row->addWidget(button_);
     setFocusProxy(edit_);

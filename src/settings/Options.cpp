@@ -25,19 +25,19 @@ TOptions::TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent)
       ui_(makeForm<Ui::Options>(this)) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     TIni& s = ini();
-    addPage(new GeneralPage(s, this), QStringLiteral("Общие"));
-    addPage(modem_ = new ModemPage(s, roots, this), QStringLiteral("Модем"));
-    addPage(new RingPage(s, this), QStringLiteral("Звонок"));
-    addPage(font_ = new FontPage(s, this), QStringLiteral("Шрифт"));
-    addPage(new SubscriberPage(s, host_, this), QStringLiteral("Абонент"));
-    addPage(new ActionsPage(s, this), QStringLiteral("Действия"));
-    addPage(new SchedulePage(s, this), QStringLiteral("Расписание"));
+    addPage(new GeneralPage(s, this), tr("Общие"));
+    addPage(modem_ = new ModemPage(s, roots, this), tr("Модем"));
+    addPage(new RingPage(s, this), tr("Звонок"));
+    addPage(font_ = new FontPage(s, this), tr("Шрифт"));
+    addPage(new SubscriberPage(s, host_, this), tr("Абонент"));
+    addPage(new ActionsPage(s, this), tr("Действия"));
+    addPage(new SchedulePage(s, this), tr("Расписание"));
     // The keys walk the pages' controls, then OK and Отмена, as they always did.
     QWidget* last = pages_.last();
     while (pages_.last()->isAncestorOf(last->nextInFocusChain())) last = last->nextInFocusChain();
     setTabOrder(last, ui_->bOK);
     setTabOrder(ui_->bOK, ui_->bCansel);
-    addPage(new NetworkPage(host_, s, this), QStringLiteral("Сеть"));
+    addPage(new NetworkPage(host_, s, this), tr("Сеть"));
     ui_->PageControl1->setCurrentIndex(0);
     connect(ui_->bOK, &QPushButton::clicked, this, &TOptions::bOKClick);
     connect(ui_->bCansel, &QPushButton::clicked, this, &QDialog::reject);

@@ -8,9 +8,9 @@ namespace zrk {
 
 RingPage::RingPage(const TIni& s, QWidget* parent)
     : OptionsPage(parent), ui_(makeForm<Ui::RingPage>(this)) {
-    ui_->eWave->setFilter(QStringLiteral("Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*"));
-    ui_->eLog->setFilter(QStringLiteral("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*"));
-    ui_->eBook->setFilter(QStringLiteral("Телефоны (*.phn)|*.phn|Все файлы (*.*)|*.*"));
+    ui_->eWave->setFilter(tr("Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*"));
+    ui_->eLog->setFilter(tr("Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*"));
+    ui_->eBook->setFilter(tr("Телефоны (*.phn)|*.phn|Все файлы (*.*)|*.*"));
     bind(ui_->cbSound, s, &TIni::Sound);
     ui_->rbSpeaker->setChecked(!s.PlayWAV);
     ui_->rbWave->setChecked(s.PlayWAV);

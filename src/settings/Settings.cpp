@@ -127,6 +127,7 @@ const QList<Key>& layout() {
                    boolItem("Receive Calls", &TIni::ReceiveCalls),
                    textItem("Line Label", &TIni::LineLabel)}});
         k.append({kRoot + QLatin1String("Notifications"), {intItem("Show", &TIni::Notifications)}});
+        k.append({kRoot + QLatin1String("Language"), {textItem("Language", &TIni::Language)}});
         return k;
     }();
     return keys;

@@ -91,6 +91,9 @@ struct TIni {
     QString LineLabel = QStringLiteral("-");
     // Our own key "Notifications": when the desktop's notification shows an identified call.
     qint32 Notifications = NotifyWhenHidden;
+    // Our own key "Language": the language of the windows, "ru" or "en"; empty: the desktop's.
+    // Read before the windows are made, so a change takes effect at the next start.
+    QString Language;
 
     static TIni defaults() { return TIni{}; }
     bool operator==(const TIni&) const = default;

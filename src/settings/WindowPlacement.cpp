@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "settings/Positions.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QWidget>
@@ -13,8 +14,9 @@ namespace {
 // Never modal, and a window of its own: a place that could not be kept holds up nothing (nor
 // a close at the program's end), and the box outlives a dialog that closes.
 void showPlacementError(const QString& text) {
-    auto* box =
-        new QMessageBox(QMessageBox::Critical, QStringLiteral("Ошибка"), text, QMessageBox::Ok);
+    auto* box = new QMessageBox(QMessageBox::Critical,
+                                QCoreApplication::translate("zrk::WindowPlacement", "Ошибка"), text,
+                                QMessageBox::Ok);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();

@@ -19,7 +19,7 @@ namespace zrk {
 TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     : QDialog(parent, kFixedDialogFlags), urlAbout_(std::move(opener)) {
     setObjectName(QStringLiteral("CIDAbout"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(tr("О программе"));
     setWindowIcon(programIcon());
 
     auto* frame = named<QFrame>("Bevel1", this);
@@ -37,8 +37,7 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     bold.setBold(true);
     product->setFont(bold);
 
-    auto* notice =
-        named<QLabel>("stNotice", QStringLiteral("© Разработчики Zrk Pro\nМосква"), frame);
+    auto* notice = named<QLabel>("stNotice", tr("© Разработчики Zrk Pro\nМосква"), frame);
 
     auto* stUrl = named<QLabel>("stUrl", QString::fromLatin1(kHomePage), frame);
     stUrl->setTextFormat(Qt::PlainText);

@@ -36,7 +36,7 @@ TWinAlert::TWinAlert(Line& line, QWidget* parent)
       stNumber_(valueLabel(this, "stNumber")),
       stGroup_(valueLabel(this, "stGroup")) {
     setObjectName(QStringLiteral("WinAlert"));
-    setWindowTitle(QStringLiteral("Сообщение о звонке"));
+    setWindowTitle(tr("Сообщение о звонке"));
     setWindowIcon(programIcon());
 
     imgStatus_->setObjectName(QStringLiteral("imgStatus"));
@@ -47,19 +47,20 @@ TWinAlert::TWinAlert(Line& line, QWidget* parent)
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(2);
     grid->addWidget(imgStatus_, 0, 0, 3, 1, Qt::AlignCenter);
-    const std::pair<const char*, QLabel*> rows[] = {
-        {"ФИО:", stFIO_}, {"Номер:", stNumber_}, {"Группа:", stGroup_}};
+    const std::pair<const char*, QLabel*> rows[] = {{QT_TR_NOOP("ФИО:"), stFIO_},
+                                                    {QT_TR_NOOP("Номер:"), stNumber_},
+                                                    {QT_TR_NOOP("Группа:"), stGroup_}};
     int row = 0;
     for (const auto& [caption, value] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 1);
+        grid->addWidget(new QLabel(tr(caption), this), row, 1);
         grid->addWidget(value, row, 2);
         ++row;
     }
     grid->setColumnStretch(2, 1);
 
-    auto* bExit = named<QPushButton>("bExit", QStringLiteral("Ответить"), this);
+    auto* bExit = named<QPushButton>("bExit", tr("Ответить"), this);
     bExit->setDefault(true);
-    auto* Button1 = named<QPushButton>("Button1", QStringLiteral("Игнорировать"), this);
+    auto* Button1 = named<QPushButton>("Button1", tr("Игнорировать"), this);
     Button1->setAutoDefault(false);
     connect(bExit, &QPushButton::clicked, this, &TWinAlert::bExitClick);
     connect(Button1, &QPushButton::clicked, this, &TWinAlert::Button1Click);

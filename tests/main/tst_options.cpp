@@ -375,6 +375,38 @@ private slots:
         QVERIFY(storeText().contains("\"Port\"=dword:ffffffff"));
     }
 
+    // The language list on "Общие": stored value -> item shown -> item chosen -> value stored.
+    void languageChoice_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("first run: automatic, English chosen") << QByteArray() << 0 << 2 << "en";
+        QTest::newRow("Russian stored, automatic chosen") << QByteArray("ru") << 1 << 0 << "";
+        QTest::newRow("English stored, untouched") << QByteArray("en") << 2 << 2 << "en";
+        QTest::newRow("unknown stored, untouched: kept") << QByteArray("de") << -1 << -1 << "de";
+    }
+    void languageChoice() {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, shown);
+        QFETCH(int, chosen);
+        QFETCH(QString, expected);
+        MainFixture fx(stored.isNull() ? QByteArray()
+                                       : "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n"
+                                         "\"Language\"=\"" +
+                                             stored + "\"\n");
+        Dialog d(fx);
+        QStringList items;
+        for (int i = 0; i < d.combo("cbLanguage")->count(); ++i)
+            items << d.combo("cbLanguage")->itemText(i);
+        QCOMPARE(items, QStringList({"Автоматически", "Русский", "English"}));
+        QCOMPARE(d.combo("cbLanguage")->currentIndex(), shown);
+        if (chosen != shown) d.combo("cbLanguage")->setCurrentIndex(chosen);
+        d.ok();
+        QCOMPARE(ini().Language, expected);
+        QVERIFY(storeText().contains("\"Language\"=\"" + expected.toUtf8() + "\""));
+    }
+
     // --- "Звонок" ---
     void enablingRules() {
         MainFixture fx("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Sound\"=dword:00000000\n");

@@ -21,7 +21,8 @@ check "install into DESTDIR" env DESTDIR="$root" cmake --install "$build" --pref
 id=ru.zrkpro.ZrkPro
 for f in bin/zrk-pro bin/zrk-modemsim share/applications/$id.desktop \
          share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
-         share/doc/zrk-pro/README.md share/doc/zrk-pro/copyright; do
+         share/doc/zrk-pro/README.md share/doc/zrk-pro/copyright \
+         share/zrk-pro/translations/zrk-pro_en.qm; do
     check "installed: $f" test -s "$root/usr/$f"
 done
 for s in 16 32 48 64 128; do
@@ -39,6 +40,10 @@ check "desktop-file-validate" desktop-file-validate "$root/usr/share/application
 check "appstreamcli validate" appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
 check "the window is matched with its menu entry" \
     grep -qx 'StartupWMClass=zrk-pro' "$root/usr/share/applications/$id.desktop"
+check "menu entry in English, with Russian beside it" \
+    grep -q '^Comment\[ru\]=' "$root/usr/share/applications/$id.desktop"
+check "description in English, with Russian beside it" \
+    grep -q '<p xml:lang="ru">' "$root/usr/share/metainfo/$id.metainfo.xml"
 check "licence declared" grep -q '<project_license>GPL-3.0-or-later</project_license>' \
     "$root/usr/share/metainfo/$id.metainfo.xml"
 check "no invented addresses" test "$(grep -c 'https\?://' "$root/usr/share/metainfo/$id.metainfo.xml")" = 0

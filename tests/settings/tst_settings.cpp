@@ -85,9 +85,9 @@ private slots:
         const QString text = QString::fromUtf8(zrktest::readAll(box.registryPath()));
         for (const char* key : {"]", "\\Modem]", "\\Action]", "\\Fonts]", "\\Categories]",
                                 "\\Reminder Notes]", "\\Scheduler]", "\\Book Columns]", "\\Network]",
-                                "\\Notifications]"})
+                                "\\Notifications]", "\\Language]"})
             QVERIFY2(text.contains(kRoot + key), key);
-        QCOMPARE(text.count("\n\""), 85);  // every value of the record, Version and Copyright
+        QCOMPARE(text.count("\n\""), 86);  // every value of the record, Version and Copyright
         for (const char* line : {"\"Port\"=dword:00000001", "\"Init\"=\"ATM2+S64=1+S73=2\"",
                                  "\"Port On\"=hex:", "\"0:\"=\"[неизвестно]\""})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
@@ -165,7 +165,9 @@ private slots:
              {{"NCID Server", "\"\""}, {"Send Calls", on}, {"Receive Calls", on},
               {"Line Label", "\"-\""}}},
             // Our own: a call is notified on the desktop when the window is out of sight.
-            {"\\Notifications", {{"Show", "dword:00000001"}}}};
+            {"\\Notifications", {{"Show", "dword:00000001"}}}},
+            // Our own: the desktop's language until the user chooses one.
+            {"\\Language", {{"Language", "\"\""}}}};
         auto saved = savedValues(box.registryPath());
         QVERIFY(saved[""].take("Copyright").size() > 2);  // the notice is ours to word
         QCOMPARE(saved.keys(), expected.keys());

@@ -19,6 +19,8 @@
 #include "windows/CIDAbout.h"
 #include "windows/WinAlert.h"
 
+#include "main/Language.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -47,7 +49,7 @@ void save(QWidget* w, const QString& dir, const char* name) {
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: zrk-screenshots <output directory>\n");
+        std::fprintf(stderr, "usage: zrk-screenshots <output directory> [en]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -55,6 +57,16 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
     QDir::setCurrent(home.path());
     QApplication app(argc, argv);
+    // "en": the windows as an English desktop shows them.
+    if (argc > 2) {
+        QString problem;
+        if (!zrk::installLanguage(QString::fromLocal8Bit(argv[2]),
+                                  QStringList{QStringLiteral(ZRK_QM_DIR)} + zrk::translationDirs(),
+                                  &problem)) {
+            std::fprintf(stderr, "%s\n", qPrintable(problem));
+            return 1;
+        }
+    }
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(out);
 

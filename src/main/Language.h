@@ -1,0 +1,27 @@
+#pragma once
+// The language of the program's texts: the user's choice, or the desktop's. Russian is the
+// language the texts are written in; every other language is a translation loaded at start.
+#include <QString>
+#include <QStringList>
+
+namespace zrk {
+
+// The languages the program speaks, as stored in the "Language" setting ("" = the desktop's).
+inline constexpr auto kLanguageRussian = "ru";
+inline constexpr auto kLanguageEnglish = "en";
+
+// The language to speak: `setting` when it names one we have; otherwise the first of the
+// desktop's `uiLanguages` (in its order of preference, "ru-RU", "en_GB", "C") that we have;
+// English when the desktop asks only for languages without a translation of their own.
+QString chooseLanguage(const QString& setting, const QStringList& uiLanguages);
+
+// Installs the translators of `language` (ours and Qt's own, so that the standard buttons
+// match) into the application and makes its locale the default for dates and times. Looks
+// for our translation in `dirs`, in order. Returns false, with the reason in `problem`, when
+// our translation could not be loaded: the program then speaks Russian.
+bool installLanguage(const QString& language, const QStringList& dirs, QString* problem = nullptr);
+
+// Where an installed or a built program finds its translations.
+QStringList translationDirs();
+
+}  // namespace zrk

@@ -1,0 +1,1822 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ru_RU">
+<context>
+    <name>ActionsPage</name>
+    <message>
+        <source>Действия на номер</source>
+        <translation>Actions by caller</translation>
+    </message>
+    <message>
+        <source>&amp;Нормальный:</source>
+        <translation>&amp;Normal:</translation>
+    </message>
+    <message>
+        <source>[нет]</source>
+        <translation>[none]</translation>
+    </message>
+    <message>
+        <source>Сообщение</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Игнорировать</source>
+        <translation>Ignore</translation>
+    </message>
+    <message>
+        <source>Бросить трубу</source>
+        <translation>Hang up</translation>
+    </message>
+    <message>
+        <source>Звук:</source>
+        <translation>Sound:</translation>
+    </message>
+    <message>
+        <source>П&amp;лохой:</source>
+        <translation>&amp;Bad:</translation>
+    </message>
+    <message>
+        <source>П&amp;риоритетный:</source>
+        <translation>&amp;Priority:</translation>
+    </message>
+    <message>
+        <source>Напоминание</source>
+        <translation>Reminder</translation>
+    </message>
+    <message>
+        <source>&amp;Играть файл когда событие:</source>
+        <translation>P&amp;lay file for the event:</translation>
+    </message>
+</context>
+<context>
+    <name>FontPage</name>
+    <message>
+        <source>Шрифт</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>&amp;Номер:</source>
+        <translation>&amp;Number:</translation>
+    </message>
+    <message>
+        <source>Размер:</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>Цвет:</source>
+        <translation>Colour:</translation>
+    </message>
+    <message>
+        <source>&amp;Счетчик:</source>
+        <translation>&amp;Counter:</translation>
+    </message>
+    <message>
+        <source>С&amp;остояние:</source>
+        <translation>S&amp;tatus:</translation>
+    </message>
+    <message>
+        <source>Цвет &amp;фона:</source>
+        <translation>&amp;Background colour:</translation>
+    </message>
+    <message>
+        <source>Цвет &amp;неактивности:</source>
+        <translation>&amp;Inactive colour:</translation>
+    </message>
+</context>
+<context>
+    <name>GeneralPage</name>
+    <message>
+        <source>Отображение окна</source>
+        <translation>Window</translation>
+    </message>
+    <message>
+        <source>Поверх других &amp;окон</source>
+        <translation>Stay on top of other &amp;windows</translation>
+    </message>
+    <message>
+        <source>&amp;Свернуть при запуске</source>
+        <translation>&amp;Minimize at start</translation>
+    </message>
+    <message>
+        <source>&amp;Восстановить на звонок</source>
+        <translation>&amp;Restore on a call</translation>
+    </message>
+    <message>
+        <source>&amp;Номер на весь экран</source>
+        <translation>Show the number &amp;full screen</translation>
+    </message>
+    <message>
+        <source>Вид номера</source>
+        <translation>Number format</translation>
+    </message>
+    <message>
+        <source>&amp;Цифр в номере:</source>
+        <translation>&amp;Digits in a number:</translation>
+    </message>
+    <message>
+        <source>&amp;Символ разделитель:</source>
+        <translation>&amp;Separator character:</translation>
+    </message>
+    <message>
+        <source>Цифр в &amp;группе:</source>
+        <translation>Digits per &amp;group:</translation>
+    </message>
+    <message>
+        <source>Двойной щелчок по иконке</source>
+        <translation>Double click on the tray icon</translation>
+    </message>
+    <message>
+        <source>Открыть/Закрыть окно</source>
+        <translation>Open/close the window</translation>
+    </message>
+    <message>
+        <source>Открыть/закрыть порт</source>
+        <translation>Open/close the port</translation>
+    </message>
+    <message>
+        <source>Язык</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Автоматически</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>Применяется при следующем запуске</source>
+        <translation>Applied at the next start</translation>
+    </message>
+</context>
+<context>
+    <name>ModemPage</name>
+    <message>
+        <source>Модем</source>
+        <translation>Modem</translation>
+    </message>
+    <message>
+        <source>&amp;Порт:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>COM1</source>
+        <translation>COM1</translation>
+    </message>
+    <message>
+        <source>COM2</source>
+        <translation>COM2</translation>
+    </message>
+    <message>
+        <source>COM3</source>
+        <translation>COM3</translation>
+    </message>
+    <message>
+        <source>COM4</source>
+        <translation>COM4</translation>
+    </message>
+    <message>
+        <source>Нет модема</source>
+        <translation>No modem</translation>
+    </message>
+    <message>
+        <source>Устройство, которое открывает этот порт; можно выбрать из списка или вписать путь</source>
+        <translation>The device this port opens; choose it from the list or type a path</translation>
+    </message>
+    <message>
+        <source>Без линий модема (виртуальное устройство)</source>
+        <translation>Without modem lines (virtual device)</translation>
+    </message>
+    <message>
+        <source>&amp;Скорость:</source>
+        <translation>&amp;Speed:</translation>
+    </message>
+    <message>
+        <source>110</source>
+        <translation>110</translation>
+    </message>
+    <message>
+        <source>300</source>
+        <translation>300</translation>
+    </message>
+    <message>
+        <source>600</source>
+        <translation>600</translation>
+    </message>
+    <message>
+        <source>1200</source>
+        <translation>1200</translation>
+    </message>
+    <message>
+        <source>2400</source>
+        <translation>2400</translation>
+    </message>
+    <message>
+        <source>4800</source>
+        <translation>4800</translation>
+    </message>
+    <message>
+        <source>9600</source>
+        <translation>9600</translation>
+    </message>
+    <message>
+        <source>14400</source>
+        <translation>14400</translation>
+    </message>
+    <message>
+        <source>19200</source>
+        <translation>19200</translation>
+    </message>
+    <message>
+        <source>38400</source>
+        <translation>38400</translation>
+    </message>
+    <message>
+        <source>56000</source>
+        <translation>56000</translation>
+    </message>
+    <message>
+        <source>57600</source>
+        <translation>57600</translation>
+    </message>
+    <message>
+        <source>115200</source>
+        <translation>115200</translation>
+    </message>
+    <message>
+        <source>128000</source>
+        <translation>128000</translation>
+    </message>
+    <message>
+        <source>256000</source>
+        <translation>256000</translation>
+    </message>
+    <message>
+        <source>&amp;Звонков:</source>
+        <translation>&amp;Rings:</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>Набор номера</source>
+        <translation>Dialing</translation>
+    </message>
+    <message>
+        <source>Импульсный</source>
+        <translation>Pulse</translation>
+    </message>
+    <message>
+        <source>Тональный</source>
+        <translation>Tone</translation>
+    </message>
+    <message>
+        <source>Строки</source>
+        <translation>Strings</translation>
+    </message>
+    <message>
+        <source>&amp;Инициализация:</source>
+        <translation>&amp;Initialization:</translation>
+    </message>
+    <message>
+        <source>Zrk:</source>
+        <translation>Zrk:</translation>
+    </message>
+    <message>
+        <source>Снять &amp;трубку:</source>
+        <translation>&amp;Answer:</translation>
+    </message>
+    <message>
+        <source>CallerID:</source>
+        <translation>CallerID:</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkPage</name>
+    <message>
+        <source>Сервер NCID</source>
+        <translation>NCID server</translation>
+    </message>
+    <message>
+        <source>&amp;Адрес:</source>
+        <translation>&amp;Address:</translation>
+    </message>
+    <message>
+        <source>сервер:3333 (пусто — выключено)</source>
+        <translation>server:3333 (empty: off)</translation>
+    </message>
+    <message>
+        <source>Имя или адрес сервера NCID и, через двоеточие, порт (по умолчанию 3333). Пусто — без сети.</source>
+        <translation>Name or address of the NCID server and, after a colon, the port (3333 by default). Empty: no network.</translation>
+    </message>
+    <message>
+        <source>&amp;Отправлять звонки на сервер</source>
+        <translation>&amp;Send calls to the server</translation>
+    </message>
+    <message>
+        <source>&amp;Принимать звонки с сервера</source>
+        <translation>&amp;Receive calls from the server</translation>
+    </message>
+    <message>
+        <source>&amp;Метка линии:</source>
+        <translation>&amp;Line label:</translation>
+    </message>
+    <message>
+        <source>Так линия названа у клиентов NCID; «-», когда линия одна</source>
+        <translation>The name of this line at the NCID clients; &quot;-&quot; when there is one line</translation>
+    </message>
+    <message>
+        <source>Состояние</source>
+        <translation>Status</translation>
+    </message>
+</context>
+<context>
+    <name>Options</name>
+    <message>
+        <source>Настройка программы</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>RingPage</name>
+    <message>
+        <source>Звук</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>PC &amp;Speaker</source>
+        <translation>PC &amp;speaker</translation>
+    </message>
+    <message>
+        <source>Файл &amp;Wave:</source>
+        <translation>&amp;Wave file:</translation>
+    </message>
+    <message>
+        <source>Автодозвон</source>
+        <translation>Automatic redial</translation>
+    </message>
+    <message>
+        <source>&amp;Количество попыток:</source>
+        <translation>Number of &amp;tries:</translation>
+    </message>
+    <message>
+        <source>&amp;Повтор через (сек):</source>
+        <translation>Retr&amp;y after (sec):</translation>
+    </message>
+    <message>
+        <source>Журнал звонков</source>
+        <translation>Call log</translation>
+    </message>
+    <message>
+        <source>&amp;Файл журнала:</source>
+        <translation>&amp;Log file:</translation>
+    </message>
+    <message>
+        <source>Телефонная книга</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <source>Показывать &amp;всегда</source>
+        <translation>Show &amp;always</translation>
+    </message>
+    <message>
+        <source>&amp;Файл:</source>
+        <translation>&amp;File:</translation>
+    </message>
+</context>
+<context>
+    <name>SchedulePage</name>
+    <message>
+        <source>Порт</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>&amp;Закрывать порт в указанное время:</source>
+        <translation>&amp;Close the port at:</translation>
+    </message>
+    <message>
+        <source>HH:mm</source>
+        <translation>HH:mm</translation>
+    </message>
+    <message>
+        <source>&amp;Открывать порт в указанное время:</source>
+        <translation>&amp;Open the port at:</translation>
+    </message>
+    <message>
+        <source>Звуки</source>
+        <translation>Sounds</translation>
+    </message>
+    <message>
+        <source>Звуки &amp;запрещены начиная с времени:</source>
+        <translation>Sounds o&amp;ff from:</translation>
+    </message>
+    <message>
+        <source>Звуки &amp;разрешены начиная с времени:</source>
+        <translation>Sounds o&amp;n from:</translation>
+    </message>
+</context>
+<context>
+    <name>SubscriberPage</name>
+    <message>
+        <source>&amp;Категория абонента</source>
+        <translation>Caller &amp;category</translation>
+    </message>
+    <message>
+        <source>:1</source>
+        <translation>:1</translation>
+    </message>
+    <message>
+        <source>:2</source>
+        <translation>:2</translation>
+    </message>
+    <message>
+        <source>:3</source>
+        <translation>:3</translation>
+    </message>
+    <message>
+        <source>:4</source>
+        <translation>:4</translation>
+    </message>
+    <message>
+        <source>:5</source>
+        <translation>:5</translation>
+    </message>
+    <message>
+        <source>:6</source>
+        <translation>:6</translation>
+    </message>
+    <message>
+        <source>:7</source>
+        <translation>:7</translation>
+    </message>
+    <message>
+        <source>:8</source>
+        <translation>:8</translation>
+    </message>
+    <message>
+        <source>:9</source>
+        <translation>:9</translation>
+    </message>
+    <message>
+        <source>:0</source>
+        <translation>:0</translation>
+    </message>
+    <message>
+        <source>&amp;Район абонента</source>
+        <translation>Caller &amp;district</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Район</source>
+        <translation>District</translation>
+    </message>
+    <message>
+        <source>Добавить</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Изменить</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>TBookItem</name>
+    <message>
+        <source>Добавить запись</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>&amp;Фамилия:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Телефон:</source>
+        <translation>&amp;Phone:</translation>
+    </message>
+    <message>
+        <source>&amp;Рабочий телефон:</source>
+        <translation>&amp;Work phone:</translation>
+    </message>
+    <message>
+        <source>&amp;Адрес:</source>
+        <translation>&amp;Address:</translation>
+    </message>
+    <message>
+        <source>&amp;E-Mail:</source>
+        <translation>&amp;E-mail:</translation>
+    </message>
+    <message>
+        <source>ICQ &amp;UIN:</source>
+        <translation>ICQ &amp;UIN:</translation>
+    </message>
+    <message>
+        <source>Home &amp;Page:</source>
+        <translation>&amp;Home page:</translation>
+    </message>
+    <message>
+        <source>&amp;Дополнительно:</source>
+        <translation>&amp;More:</translation>
+    </message>
+    <message>
+        <source>Статус</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>&amp;Обычный</source>
+        <translation>N&amp;ormal</translation>
+    </message>
+    <message>
+        <source>&amp;Плохой</source>
+        <translation>&amp;Bad</translation>
+    </message>
+    <message>
+        <source>П&amp;риоритетный</source>
+        <translation>Prio&amp;rity</translation>
+    </message>
+    <message>
+        <source>&amp;Группа:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>Создать группу</source>
+        <translation>New group</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TEditNotes</name>
+    <message>
+        <source>Редактирование</source>
+        <translation>Editing</translation>
+    </message>
+    <message>
+        <source>&amp;Напоминание:</source>
+        <translation>&amp;Reminder:</translation>
+    </message>
+    <message>
+        <source>&amp;Заголовок:</source>
+        <translation>&amp;Title:</translation>
+    </message>
+    <message>
+        <source>&amp;Текст напоминания:</source>
+        <translation>Reminder &amp;text:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TGroupItem</name>
+    <message>
+        <source>Добавить группу</source>
+        <translation>Add group</translation>
+    </message>
+    <message>
+        <source>&amp;Название группы:</source>
+        <translation>Group &amp;name:</translation>
+    </message>
+    <message>
+        <source>&amp;Действие:</source>
+        <translation>&amp;Action:</translation>
+    </message>
+    <message>
+        <source>[нет]</source>
+        <translation>[none]</translation>
+    </message>
+    <message>
+        <source>Сообщение</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Игнорировать</source>
+        <translation>Ignore</translation>
+    </message>
+    <message>
+        <source>Положить трубку</source>
+        <translation>Hang up</translation>
+    </message>
+    <message>
+        <source>&amp;Звук:</source>
+        <translation>&amp;Sound:</translation>
+    </message>
+    <message>
+        <source>Выбрать файл</source>
+        <translation>Choose a file</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TItemInfo</name>
+    <message>
+        <source>Полная информация</source>
+        <translation>Full information</translation>
+    </message>
+    <message>
+        <source>ФИО:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Телефон:</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>Рабочий:</source>
+        <translation>Work:</translation>
+    </message>
+    <message>
+        <source>Адрес:</source>
+        <translation>Address:</translation>
+    </message>
+    <message>
+        <source>E-Mail:</source>
+        <translation>E-mail:</translation>
+    </message>
+    <message>
+        <source>ICQ UIN:</source>
+        <translation>ICQ UIN:</translation>
+    </message>
+    <message>
+        <source>Home Page:</source>
+        <translation>Home page:</translation>
+    </message>
+    <message>
+        <source>Доп. инфа:</source>
+        <translation>More:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>TReMind</name>
+    <message>
+        <source>Новое напоминание</source>
+        <translation>New reminder</translation>
+    </message>
+    <message>
+        <source>&amp;Дата/Время</source>
+        <translation>&amp;Date/time</translation>
+    </message>
+    <message>
+        <source>&amp;Телефон</source>
+        <translation>&amp;Phone</translation>
+    </message>
+    <message>
+        <source>&amp;Номер:</source>
+        <translation>&amp;Number:</translation>
+    </message>
+    <message>
+        <source>Текст напоминания</source>
+        <translation>Reminder text</translation>
+    </message>
+    <message>
+        <source>Стандартные напоминания</source>
+        <translation>Standard reminders</translation>
+    </message>
+    <message>
+        <source>Очистить</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Zrk Pro уже работает с этим каталогом данных: его окно выведено вперёд.</source>
+        <translation>Zrk Pro is already running with this data directory: its window has been brought to the front.</translation>
+    </message>
+    <message>
+        <source>Zrk Pro уже запускается с этим каталогом данных: его окно будет выведено вперёд, как только он запустится.</source>
+        <translation>Zrk Pro is already starting with this data directory: its window will be brought to the front as soon as it has started.</translation>
+    </message>
+    <message>
+        <source>Zrk Pro уже работает с этим каталогом данных.</source>
+        <translation>Zrk Pro is already running with this data directory.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ActionsPage</name>
+    <message>
+        <source>Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*</source>
+        <translation>WAV files (*.wav)|*.wav|All files (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::BookModel</name>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий</source>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>E-Mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>ICQ UIN</source>
+        <translation>ICQ UIN</translation>
+    </message>
+    <message>
+        <source>Home Page</source>
+        <translation>Home page</translation>
+    </message>
+    <message>
+        <source>Дополнительно</source>
+        <translation>More</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::CallLog</name>
+    <message>
+        <source>Ошибка записи %1!</source>
+        <translation>Error writing %1!</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::CallRow</name>
+    <message>
+        <source>нормальный</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>плохой</source>
+        <translation>bad</translation>
+    </message>
+    <message>
+        <source>приоритетный</source>
+        <translation>priority</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ColorBox</name>
+    <message>
+        <source>Черный</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>Темно-красный</source>
+        <translation>Maroon</translation>
+    </message>
+    <message>
+        <source>Зеленый</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>Оливковый</source>
+        <translation>Olive</translation>
+    </message>
+    <message>
+        <source>Темно-синий</source>
+        <translation>Navy</translation>
+    </message>
+    <message>
+        <source>Фиолетовый</source>
+        <translation>Purple</translation>
+    </message>
+    <message>
+        <source>Сине-зеленый</source>
+        <translation>Teal</translation>
+    </message>
+    <message>
+        <source>Серый</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>Серебристый</source>
+        <translation>Silver</translation>
+    </message>
+    <message>
+        <source>Красный</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>Салатовый</source>
+        <translation>Lime</translation>
+    </message>
+    <message>
+        <source>Желтый</source>
+        <translation>Yellow</translation>
+    </message>
+    <message>
+        <source>Синий</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>Малиновый</source>
+        <translation>Fuchsia</translation>
+    </message>
+    <message>
+        <source>Голубой</source>
+        <translation>Aqua</translation>
+    </message>
+    <message>
+        <source>Белый</source>
+        <translation>White</translation>
+    </message>
+    <message>
+        <source>Цвет</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Другой цвет...</source>
+        <translation>Other colour...</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::FileNameEdit</name>
+    <message>
+        <source>Выбрать файл</source>
+        <translation>Choose a file</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::LineStatus</name>
+    <message>
+        <source>Ожидание звонка</source>
+        <translation>Waiting for a call</translation>
+    </message>
+    <message>
+        <source>Набор номера</source>
+        <translation>Dialing</translation>
+    </message>
+    <message>
+        <source>Звонок</source>
+        <translation>Ringing</translation>
+    </message>
+    <message>
+        <source>Порт закрыт</source>
+        <translation>Port closed</translation>
+    </message>
+    <message>
+        <source>Занято</source>
+        <translation>Busy</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Нет ответа</source>
+        <translation>No answer</translation>
+    </message>
+    <message>
+        <source>Ожидание ответа</source>
+        <translation>Waiting for an answer</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ModemPage</name>
+    <message>
+        <source>Ссылка на %1. </source>
+        <translation>Link to %1. </translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ReminderModel</name>
+    <message>
+        <source>Тип</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Дата/Время</source>
+        <translation>Date/time</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Текст</source>
+        <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ReminderRules</name>
+    <message>
+        <source>5 мин</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 мин</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 мин</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>20 мин</source>
+        <translation>20 min</translation>
+    </message>
+    <message>
+        <source>25 мин</source>
+        <translation>25 min</translation>
+    </message>
+    <message>
+        <source>30 мин</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>35 мин</source>
+        <translation>35 min</translation>
+    </message>
+    <message>
+        <source>40 мин</source>
+        <translation>40 min</translation>
+    </message>
+    <message>
+        <source>45 мин</source>
+        <translation>45 min</translation>
+    </message>
+    <message>
+        <source>50 мин</source>
+        <translation>50 min</translation>
+    </message>
+    <message>
+        <source>55 мин</source>
+        <translation>55 min</translation>
+    </message>
+    <message>
+        <source>1 час</source>
+        <translation>1 hour</translation>
+    </message>
+    <message>
+        <source>2 часа</source>
+        <translation>2 hours</translation>
+    </message>
+    <message>
+        <source>3 часа</source>
+        <translation>3 hours</translation>
+    </message>
+    <message>
+        <source>4 часа</source>
+        <translation>4 hours</translation>
+    </message>
+    <message>
+        <source>5 часов</source>
+        <translation>5 hours</translation>
+    </message>
+    <message>
+        <source>6 часов</source>
+        <translation>6 hours</translation>
+    </message>
+    <message>
+        <source>7 часов</source>
+        <translation>7 hours</translation>
+    </message>
+    <message>
+        <source>8 часов</source>
+        <translation>8 hours</translation>
+    </message>
+    <message>
+        <source>1 день</source>
+        <translation>1 day</translation>
+    </message>
+    <message>
+        <source>2 дня</source>
+        <translation>2 days</translation>
+    </message>
+    <message>
+        <source>3 дня</source>
+        <translation>3 days</translation>
+    </message>
+    <message>
+        <source>4 дня</source>
+        <translation>4 days</translation>
+    </message>
+    <message>
+        <source>1 неделю</source>
+        <translation>1 week</translation>
+    </message>
+    <message>
+        <source>2 недели</source>
+        <translation>2 weeks</translation>
+    </message>
+    <message>
+        <source>5 минут</source>
+        <translation>5 minutes</translation>
+    </message>
+    <message>
+        <source>10 минут</source>
+        <translation>10 minutes</translation>
+    </message>
+    <message>
+        <source>15 минут</source>
+        <translation>15 minutes</translation>
+    </message>
+    <message>
+        <source>30 минут</source>
+        <translation>30 minutes</translation>
+    </message>
+    <message>
+        <source> (%1,%2 часов)</source>
+        <translation> (%1.%2 hours)</translation>
+    </message>
+    <message>
+        <source>Напоминание </source>
+        <translation>Reminder </translation>
+    </message>
+    <message>
+        <source>по дате на: </source>
+        <translation>by date for: </translation>
+    </message>
+    <message>
+        <source>по номеру: </source>
+        <translation>by number: </translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ReminderStore</name>
+    <message>
+        <source>Ошибка создания %1!</source>
+        <translation>Error creating %1!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи %1!</source>
+        <translation>Error writing %1!</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::RingPage</name>
+    <message>
+        <source>Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*</source>
+        <translation>WAV files (*.wav)|*.wav|All files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Текстовые файлы (*.txt)|*.txt|Все файлы (*.*)|*.*</source>
+        <translation>Text files (*.txt)|*.txt|All files (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Телефоны (*.phn)|*.phn|Все файлы (*.*)|*.*</source>
+        <translation>Phone books (*.phn)|*.phn|All files (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TAlertReminder</name>
+    <message>
+        <source>Напоминание</source>
+        <translation>Reminder</translation>
+    </message>
+    <message>
+        <source>Напомнить через:</source>
+        <translation>Remind in:</translation>
+    </message>
+    <message>
+        <source>Дальше - %1</source>
+        <translation>Next - %1</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TBookItem</name>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Редактировать запись</source>
+        <translation>Edit entry</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TCIDAbout</name>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>© Разработчики Zrk Pro
+Москва</source>
+        <translation>© Zrk Pro developers
+Moscow</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TGroupItem</name>
+    <message>
+        <source>Файлы WAV (*.wav);;Все файлы (*.*)</source>
+        <translation>WAV files (*.wav);;All files (*.*)</translation>
+    </message>
+    <message>
+        <source>Свойства группы</source>
+        <translation>Group properties</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TInRaion</name>
+    <message>
+        <source>Добавить район</source>
+        <translation>Add district</translation>
+    </message>
+    <message>
+        <source>Изменить район</source>
+        <translation>Edit district</translation>
+    </message>
+    <message>
+        <source>&amp;Маска номера:</source>
+        <translation>Number &amp;mask:</translation>
+    </message>
+    <message>
+        <source>&amp;Район:</source>
+        <translation>&amp;District:</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TItemOptions</name>
+    <message>
+        <source>Настройка списка</source>
+        <translation>List settings</translation>
+    </message>
+    <message>
+        <source>&amp;Список колонок:</source>
+        <translation>&amp;Columns:</translation>
+    </message>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий телефон</source>
+        <translation>Work phone</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>E-Mail</source>
+        <translation>E-mail</translation>
+    </message>
+    <message>
+        <source>ICQ UIN</source>
+        <translation>ICQ UIN</translation>
+    </message>
+    <message>
+        <source>Home Page</source>
+        <translation>Home page</translation>
+    </message>
+    <message>
+        <source>Дополнительно</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TListRing</name>
+    <message>
+        <source>Список звонков</source>
+        <translation>Call list</translation>
+    </message>
+    <message>
+        <source>Перезвонить</source>
+        <translation>Call back</translation>
+    </message>
+    <message>
+        <source>Удалить из списка</source>
+        <translation>Delete from the list</translation>
+    </message>
+    <message>
+        <source>Очистить список</source>
+        <translation>Clear the list</translation>
+    </message>
+    <message>
+        <source>Показать файл логов</source>
+        <translation>Show the log file</translation>
+    </message>
+    <message>
+        <source>Спрятать список</source>
+        <translation>Hide the list</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Время</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Статус</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Линия</source>
+        <translation>Line</translation>
+    </message>
+    <message numerus="yes">
+        <source>Звонков: %n</source>
+        <translation>
+            <numerusform>Calls: %n</numerusform>
+            <numerusform>Calls: %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TOptions</name>
+    <message>
+        <source>Общие</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Модем</source>
+        <translation>Modem</translation>
+    </message>
+    <message>
+        <source>Звонок</source>
+        <translation>Ringing</translation>
+    </message>
+    <message>
+        <source>Шрифт</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Абонент</source>
+        <translation>Caller</translation>
+    </message>
+    <message>
+        <source>Действия</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>Расписание</source>
+        <translation>Schedule</translation>
+    </message>
+    <message>
+        <source>Сеть</source>
+        <translation>Network</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TPhoneBook</name>
+    <message>
+        <source>Телефонная книжка</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <source>Набрать номер</source>
+        <translation>Dial the number</translation>
+    </message>
+    <message>
+        <source>Снять трубку</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Добавить запись</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>Удалить запись</source>
+        <translation>Delete entry</translation>
+    </message>
+    <message>
+        <source>Редактировать</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Полная информация</source>
+        <translation>Full information</translation>
+    </message>
+    <message>
+        <source>Добавить в напоминание</source>
+        <translation>Add to reminders</translation>
+    </message>
+    <message>
+        <source>Группа</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Добавить группу</source>
+        <translation>Add group</translation>
+    </message>
+    <message>
+        <source>Удалить группу</source>
+        <translation>Delete group</translation>
+    </message>
+    <message>
+        <source>Свойства группы</source>
+        <translation>Group properties</translation>
+    </message>
+    <message>
+        <source>Импорт...</source>
+        <translation>Import...</translation>
+    </message>
+    <message>
+        <source>Экспорт...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>Спрятать книжку</source>
+        <translation>Hide the phone book</translation>
+    </message>
+    <message>
+        <source>&amp;Звонить</source>
+        <translation>&amp;Call</translation>
+    </message>
+    <message>
+        <source>&amp;Статус</source>
+        <translation>&amp;Status</translation>
+    </message>
+    <message>
+        <source>&amp;Нормальный</source>
+        <translation>&amp;Normal</translation>
+    </message>
+    <message>
+        <source>&amp;Плохой</source>
+        <translation>&amp;Bad</translation>
+    </message>
+    <message>
+        <source>П&amp;риоритетный</source>
+        <translation>Prio&amp;rity</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>&amp;Удалить</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Переместить в</source>
+        <translation>&amp;Move to</translation>
+    </message>
+    <message>
+        <source>&amp;Информация</source>
+        <translation>&amp;Information</translation>
+    </message>
+    <message>
+        <source>&amp;Напоминание...</source>
+        <translation>&amp;Reminder...</translation>
+    </message>
+    <message>
+        <source>Нас&amp;тройка...</source>
+        <translation>Se&amp;ttings...</translation>
+    </message>
+    <message>
+        <source>&amp;Свойства...</source>
+        <translation>&amp;Properties...</translation>
+    </message>
+    <message>
+        <source>И&amp;мпорт...</source>
+        <translation>Imp&amp;ort...</translation>
+    </message>
+    <message>
+        <source>&amp;Экспорт</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <source>&amp;Всю книгу...</source>
+        <translation>&amp;Whole book...</translation>
+    </message>
+    <message>
+        <source>&amp;Группу на экране...</source>
+        <translation>&amp;Group on screen...</translation>
+    </message>
+    <message>
+        <source>В&amp;ыбранные записи...</source>
+        <translation>&amp;Selected entries...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записей: %n</source>
+        <translation>
+            <numerusform>Entries: %n</numerusform>
+            <numerusform>Entries: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Запись с таким телефоном уже есть в книге.</source>
+        <translation>An entry with this phone number is already in the book.</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить этот телефон?</source>
+        <translation>Do you want to delete this phone number?</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить эти телефоны?</source>
+        <translation>Do you want to delete these phone numbers?</translation>
+    </message>
+    <message>
+        <source>Такая группа уже есть.</source>
+        <translation>This group exists already.</translation>
+    </message>
+    <message>
+        <source>Эта группа будет удалена со всем телефонами. Удалить?</source>
+        <translation>This group will be deleted with all its phone numbers. Delete it?</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TReMind</name>
+    <message>
+        <source>&amp;Редактировать...</source>
+        <translation>&amp;Edit...</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TReminder</name>
+    <message>
+        <source>Напоминания</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>Добавить запись</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>Удалить запись</source>
+        <translation>Delete entry</translation>
+    </message>
+    <message>
+        <source>Свойства записи</source>
+        <translation>Entry properties</translation>
+    </message>
+    <message>
+        <source>Спрятать список</source>
+        <translation>Hide the list</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>&amp;Удалить</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Свойства...</source>
+        <translation>&amp;Properties...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записей: %n</source>
+        <translation>
+            <numerusform>Entries: %n</numerusform>
+            <numerusform>Entries: %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Внимание</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить это напоминание?</source>
+        <translation>Do you want to delete this reminder?</translation>
+    </message>
+    <message>
+        <source>Вы хотите удалить эти напоминания?</source>
+        <translation>Do you want to delete these reminders?</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TRusCID</name>
+    <message>
+        <source>Ошибка чтения</source>
+        <translation>Read error</translation>
+    </message>
+    <message>
+        <source>Спрятать</source>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>Восстановить</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Неизвестная ошибка</source>
+        <translation>Unknown error</translation>
+    </message>
+    <message>
+        <source> повтор через %1 сек</source>
+        <translation> redial in %1 s</translation>
+    </message>
+    <message>
+        <source>Линия %1</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <source>%1 (линия %2)</source>
+        <translation>%1 (line %2)</translation>
+    </message>
+    <message>
+        <source>Текущее время</source>
+        <translation>Current time</translation>
+    </message>
+    <message>
+        <source>з</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Звук</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>т</source>
+        <translation>b</translation>
+    </message>
+    <message>
+        <source>Телефонная книжка</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <source>п</source>
+        <translation>p</translation>
+    </message>
+    <message>
+        <source>Порт</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>к</source>
+        <translation>k</translation>
+    </message>
+    <message>
+        <source>Панель кнопок</source>
+        <translation>Button panel</translation>
+    </message>
+    <message>
+        <source>звонок</source>
+        <translation>ring</translation>
+    </message>
+    <message>
+        <source>Таймер</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Количество звонков</source>
+        <translation>Number of calls</translation>
+    </message>
+    <message>
+        <source>Список</source>
+        <translation>Calls</translation>
+    </message>
+    <message>
+        <source>Список звонков</source>
+        <translation>Call list</translation>
+    </message>
+    <message>
+        <source>Снять трубку</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Звонить</source>
+        <translation>Dial</translation>
+    </message>
+    <message>
+        <source>Телефоны</source>
+        <translation>Phones</translation>
+    </message>
+    <message>
+        <source>Напоминания</source>
+        <translation>Reminders</translation>
+    </message>
+    <message>
+        <source>Настройки программы</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Открыть порт</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>Закрыть порт</source>
+        <translation>Close port</translation>
+    </message>
+    <message>
+        <source>Выход из программы</source>
+        <translation>Exit the program</translation>
+    </message>
+    <message>
+        <source>&amp;Поверх других окон</source>
+        <translation>Stay on &amp;top</translation>
+    </message>
+    <message>
+        <source>Панель &amp;кнопок</source>
+        <translation>&amp;Button panel</translation>
+    </message>
+    <message>
+        <source>&amp;Часы</source>
+        <translation>&amp;Clock</translation>
+    </message>
+    <message>
+        <source>&amp;Таймер</source>
+        <translation>T&amp;imer</translation>
+    </message>
+    <message>
+        <source>&amp;Телефонная книга</source>
+        <translation>&amp;Phone book</translation>
+    </message>
+    <message>
+        <source>Напо&amp;минания</source>
+        <translation>&amp;Reminders</translation>
+    </message>
+    <message>
+        <source>&amp;Открыть порт</source>
+        <translation>&amp;Open port</translation>
+    </message>
+    <message>
+        <source>&amp;Закрыть порт</source>
+        <translation>C&amp;lose port</translation>
+    </message>
+    <message>
+        <source>&amp;Настройки...</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+    <message>
+        <source>&amp;О программе...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>Вы&amp;ход</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Набрать номер</source>
+        <translation>&amp;Dial number</translation>
+    </message>
+    <message>
+        <source>&amp;Сброс номера</source>
+        <translation>&amp;Clear number</translation>
+    </message>
+    <message>
+        <source>О&amp;пределить номер</source>
+        <translation>&amp;Identify number</translation>
+    </message>
+    <message>
+        <source>&amp;Снять трубку</source>
+        <translation>&amp;Answer</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить в книгу...</source>
+        <translation>Add to &amp;book...</translation>
+    </message>
+    <message>
+        <source>Добавить в напо&amp;минание...</source>
+        <translation>Add to re&amp;minder...</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>* Нет модема *</source>
+        <translation>* No modem *</translation>
+    </message>
+    <message>
+        <source>Zrk: Нет модема</source>
+        <translation>Zrk: No modem</translation>
+    </message>
+    <message>
+        <source>выключено</source>
+        <translation>off</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TWinAlert</name>
+    <message>
+        <source>Сообщение о звонке</source>
+        <translation>Incoming call</translation>
+    </message>
+    <message>
+        <source>ФИО:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Номер:</source>
+        <translation>Number:</translation>
+    </message>
+    <message>
+        <source>Группа:</source>
+        <translation>Group:</translation>
+    </message>
+    <message>
+        <source>Ответить</source>
+        <translation>Answer</translation>
+    </message>
+    <message>
+        <source>Игнорировать</source>
+        <translation>Ignore</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::WindowPlacement</name>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+</context>
+</TS>
