@@ -20,10 +20,10 @@ namespace zrk {
 using CallId = quint32;
 
 struct HistoryFilter {
-    QString text;    // only digits and separators: matches number digits (separators
-                     // ignored); otherwise any part of the name (case-insensitive) or of the
-                     // number as logged
-    QDate from, to;  // inclusive; a null date is open
+    QString text{};      // only digits and separators: matches number digits (separators
+                         // ignored); otherwise any part of the name (case-insensitive) or of the
+                         // number as logged
+    QDate from{}, to{};  // inclusive; a null date is open
 };
 
 class CallHistory {
@@ -71,10 +71,10 @@ private:
 enum class Bucket { Day, Week, Month };
 struct CallChart {
     Bucket bucket = Bucket::Day;  // Day up to 62 days, Week up to 366 days, Month beyond
-    std::vector<std::pair<QDate, int>> counts;  // bucket start, calls; empty buckets included;
-                                                // weeks start on Monday, months on the 1st
-    QDate from, to;                             // the range the chart covers
-    QDate busiestDay;                           // null when no call; the earliest of equals
+    std::vector<std::pair<QDate, int>> counts{};  // bucket start, calls; empty buckets included;
+                                                  // weeks start on Monday, months on the 1st
+    QDate from{}, to{};                           // the range the chart covers
+    QDate busiestDay{};                           // null when no call; the earliest of equals
     int busiestDayCalls = 0;
     int calls = 0;               // rows within the range
     double averagePerDay = 0.0;  // over the range's days (open range: first to last call)

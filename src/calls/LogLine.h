@@ -16,9 +16,9 @@
 namespace zrk {
 
 struct LoggedCall {
-    QDateTime when;  // local date and time as logged
-    QString number;  // as logged: "8-915-123-45-67", "Unknown", ...
-    QString name;    // the phone-book name; empty for an unknown caller
+    QDateTime when{};  // local date and time as logged
+    QString number{};  // as logged: "8-915-123-45-67", "Unknown", ...
+    QString name{};    // the phone-book name; empty for an unknown caller
 };
 
 // Which of two slash-separated small numbers is the day ("3/4/24": 3 April or 4 March). It is
@@ -41,8 +41,8 @@ struct DateOrders {
 struct LogFields {
     int julianDay = 0;     // QDate::toJulianDay
     int secondsOfDay = 0;  // 0..86399
-    QByteArrayView number;
-    QByteArrayView name;
+    QByteArrayView number{};
+    QByteArrayView name{};
     bool utf8 = false;  // the number and name bytes are UTF-8, not code page 1251
 };
 
@@ -65,8 +65,8 @@ struct LogBatch {
         bool utf8 = false;
         quint32 hash = 0;  // of number, name and encoding: the history's key, made here
     };
-    std::vector<Call> calls;
-    QByteArray text;
+    std::vector<Call> calls{};
+    QByteArray text{};
     qsizetype skipped = 0;  // lines of this batch that were not calls
 
     // Takes the call; UTF-8 text that code page 1251 can hold is stored in it.
