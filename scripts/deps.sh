@@ -10,7 +10,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
   dosfstools
   libxdamage-dev
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n xvfb xdotool
 )
 
 missing=()
