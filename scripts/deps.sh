@@ -12,7 +12,7 @@ packages=(
   libxdamage-dev
   dbus-daemon
   qt6-charts-dev libqt6opengl6-dev
-  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n xvfb xdotool
 )
 
 missing=()

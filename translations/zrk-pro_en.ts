@@ -943,6 +943,13 @@
     </message>
 </context>
 <context>
+    <name>zrk::NetworkPage</name>
+    <message>
+        <source>Неверный адрес: нужно имя или адрес сервера и, через двоеточие, порт</source>
+        <translation>Wrong address: the server&apos;s name or address is needed and, after a colon, the port</translation>
+    </message>
+</context>
+<context>
     <name>zrk::ReminderModel</name>
     <message>
         <source>Тип</source>
@@ -1511,6 +1518,10 @@ Moscow</translation>
     <message>
         <source>Эта группа будет удалена со всем телефонами. Удалить?</source>
         <translation>This group will be deleted with all its phone numbers. Delete it?</translation>
+    </message>
+    <message>
+        <source>[Все группы]</source>
+        <translation>[All groups]</translation>
     </message>
 </context>
 <context>

@@ -389,7 +389,9 @@ void TPhoneBook::fillSelector() {
     const QSignalBlocker block(cbGroup);
     const int keep = cbGroup->currentIndex();
     cbGroup->clear();
-    for (int g = 0; g < store_.groupCount(); ++g) cbGroup->addItem(store_.group(g).Text);
+    // Position 0 is the built-in "all groups" row: its name is ours to translate.
+    for (int g = 0; g < store_.groupCount(); ++g)
+        cbGroup->addItem(g == 0 ? tr("[Все группы]") : store_.group(g).Text);
     if (keep >= 0 && keep < cbGroup->count()) cbGroup->setCurrentIndex(keep);
 }
 

@@ -96,6 +96,7 @@ int main(int argc, char* argv[]) {
                 zrk::translationDirs(), &problem))
             std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
     }
+    zrk::traceStart("language");
 
     // The data directory becomes the working directory before any file is read.
     QString dirError;

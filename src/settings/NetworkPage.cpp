@@ -39,8 +39,8 @@ void NetworkPage::showState() {
 void NetworkPage::checkAddress() {
     const QString text = ui_->eNcidServer->text();
     const bool bad = !text.trimmed().isEmpty() && !ncid::parseServerAddress(text);
-    ui_->lServerNote->setText(bad ? QStringLiteral("Неверный адрес: нужно имя или адрес сервера "
-                                                   "и, через двоеточие, порт")
+    ui_->lServerNote->setText(bad ? tr("Неверный адрес: нужно имя или адрес сервера "
+                                       "и, через двоеточие, порт")
                                   : QString());
     ui_->lServerNote->setVisible(bad);
 }
