@@ -165,7 +165,7 @@ private slots:
              {{"NCID Server", "\"\""}, {"Send Calls", on}, {"Receive Calls", on},
               {"Line Label", "\"-\""}}},
             // Our own: a call is notified on the desktop when the window is out of sight.
-            {"\\Notifications", {{"Show", "dword:00000001"}}}},
+            {"\\Notifications", {{"Show", "dword:00000001"}}},
             // Our own: the desktop's language until the user chooses one.
             {"\\Language", {{"Language", "\"\""}}}};
         auto saved = savedValues(box.registryPath());
