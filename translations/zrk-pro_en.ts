@@ -49,6 +49,13 @@
     </message>
 </context>
 <context>
+    <name>CallHistory</name>
+    <message>
+        <source>Ошибка записи CSV: %1</source>
+        <translation>Error writing the CSV file: %1</translation>
+    </message>
+</context>
+<context>
     <name>FontPage</name>
     <message>
         <source>Шрифт</source>
@@ -144,6 +151,22 @@
     <message>
         <source>Применяется при следующем запуске</source>
         <translation>Applied at the next start</translation>
+    </message>
+    <message>
+        <source>&amp;Уведомления:</source>
+        <translation>&amp;Notifications:</translation>
+    </message>
+    <message>
+        <source>Всегда</source>
+        <translation>Always</translation>
+    </message>
+    <message>
+        <source>Когда окно скрыто</source>
+        <translation>When the window is hidden</translation>
+    </message>
+    <message>
+        <source>Никогда</source>
+        <translation>Never</translation>
     </message>
 </context>
 <context>
@@ -804,6 +827,21 @@
     </message>
 </context>
 <context>
+    <name>zrk::CallNotifier</name>
+    <message>
+        <source>Показать</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Перезвонить</source>
+        <translation>Call back</translation>
+    </message>
+    <message>
+        <source>В книгу</source>
+        <translation>Add to phone book</translation>
+    </message>
+</context>
+<context>
     <name>zrk::CallRow</name>
     <message>
         <source>нормальный</source>
@@ -898,6 +936,164 @@
     <message>
         <source>Выбрать файл</source>
         <translation>Choose a file</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::HistoryChart</name>
+    <message>
+        <source>Звонков в день</source>
+        <translation>Calls per day</translation>
+    </message>
+    <message>
+        <source>Звонков в неделю</source>
+        <translation>Calls per week</translation>
+    </message>
+    <message>
+        <source>Звонков в месяц</source>
+        <translation>Calls per month</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::HistoryLoader</name>
+    <message>
+        <source>Файл журнала звонков «%1» не найден.</source>
+        <translation>The call log file “%1” was not found.</translation>
+    </message>
+    <message>
+        <source>Журнал звонков «%1» записан в UTF-16; читаются журналы в Windows-1251 и UTF-8.</source>
+        <translation>The call log “%1” is written in UTF-16; call logs are read in Windows-1251 and UTF-8.</translation>
+    </message>
+    <message>
+        <source>«%1» — не файл журнала звонков.</source>
+        <translation>“%1” is not a call log file.</translation>
+    </message>
+    <message>
+        <source>Не удаётся прочитать журнал звонков «%1»: %2.</source>
+        <translation>Cannot read the call log “%1”: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::HistoryModel</name>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Время</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Номер</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Имя</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::HistoryWindow</name>
+    <message>
+        <source>История звонков</source>
+        <translation>Call history</translation>
+    </message>
+    <message>
+        <source>Позвонить</source>
+        <translation>Call</translation>
+    </message>
+    <message>
+        <source>Добавить в книгу...</source>
+        <translation>Add to phone book...</translation>
+    </message>
+    <message>
+        <source>Добавить напоминание...</source>
+        <translation>Add reminder...</translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV...</source>
+        <translation>Export to CSV...</translation>
+    </message>
+    <message>
+        <source>Номер или часть имени</source>
+        <translation>Number or part of a name</translation>
+    </message>
+    <message>
+        <source>&amp;Поиск:</source>
+        <translation>&amp;Search:</translation>
+    </message>
+    <message>
+        <source>Сегодня</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>7 дней</source>
+        <translation>7 days</translation>
+    </message>
+    <message>
+        <source>30 дней</source>
+        <translation>30 days</translation>
+    </message>
+    <message>
+        <source>Год</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>Все</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Период</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>&amp;За:</source>
+        <translation>&amp;Range:</translation>
+    </message>
+    <message>
+        <source>Больше всего звонков: %1 (%2); в среднем за день: %3</source>
+        <translation>Busiest day: %2 (%1 calls); average per day: %3</translation>
+    </message>
+    <message>
+        <source>Звонков за это время нет</source>
+        <translation>No calls in this period</translation>
+    </message>
+    <message>
+        <source>Загрузка… %1%</source>
+        <translation>Loading… %1%</translation>
+    </message>
+    <message>
+        <source>Звонков: %1</source>
+        <translation>Calls: %1</translation>
+    </message>
+    <message>
+        <source>Звонков: %1 из %2</source>
+        <translation>Calls: %1 of %2</translation>
+    </message>
+    <message>
+        <source>; пропущено строк: %1</source>
+        <translation>; lines skipped: %1</translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV</source>
+        <translation>Export to CSV</translation>
+    </message>
+    <message>
+        <source>История звонков.csv</source>
+        <translation>Call history.csv</translation>
+    </message>
+    <message>
+        <source>Таблицы CSV (*.csv);;Все файлы (*)</source>
+        <translation>CSV tables (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл %1:
+%2</source>
+        <translation>Could not write the file %1:
+%2</translation>
     </message>
 </context>
 <context>
@@ -1794,6 +1990,10 @@ Moscow</translation>
     <message>
         <source>выключено</source>
         <translation>off</translation>
+    </message>
+    <message>
+        <source>&amp;История звонков...</source>
+        <translation>Call &amp;history...</translation>
     </message>
 </context>
 <context>
