@@ -360,9 +360,10 @@ private slots:
         QTest::addColumn<QString>("error");   // what the box says first; empty: no box
         QTest::newRow("a folder that is gone") << "gone/calls.csv"
                                                << "Ошибка: Не удалось записать файл ";
-        // A place where nobody may make a file, the owner of everything included.
-        QTest::newRow("read-only file system") << "/proc/zrk-history.csv"
-                                               << "Ошибка: Не удалось записать файл ";
+        // A place where nobody may make a file, root included. (Not a read-only system
+        // folder such as /proc: the next save dialog would open there and read its files.)
+        QTest::newRow("a file where a folder should be") << "ZrkLog.txt/calls.csv"
+                                                         << "Ошибка: Не удалось записать файл ";
         QTest::newRow("written") << "calls.csv"
                                  << "";
     }

@@ -1,0 +1,158 @@
+// The call history window over a big log, as a user meets it: how soon after the window is
+// made its first rows are there and painted, how long the event loop stood at most while the
+// rest came in, how long a search typed into the window takes until the rows are shown
+// again, and the peak memory of the process with the window.
+//   bench-history-window LOG
+// Make the log with `bench-history 1000000 --keep LOG`.
+#include "calls/HistoryModel.h"
+#include "calls/HistoryWindow.h"
+#include "windows/HistoryHost.h"
+#include "windows/Line.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace zrk;
+
+namespace {
+
+class NoLine : public Line {
+public:
+    void ViewNumber(const QString&, bool) override {}
+    void sbDialClick() override {}
+    void sbAnswerClick() override {}
+    int callCount() const override { return 0; }
+    void CountCaller(int) override {}
+    void setRingActive(bool) override {}
+    void setCallListShown(bool) override {}
+    void HandleException(std::exception_ptr) override {}
+};
+
+class NoHost : public HistoryHost {
+public:
+    void addNumberToBook(const QString&) override {}
+    void addReminderForNumber(const QString&) override {}
+};
+
+long statusKb(const char* field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(strlen(field))).trimmed().split(' ')[0].toLong();
+    return -1;
+}
+
+double ms(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Runs the event loop until `done` holds or `limitMs` passed; false on the limit.
+template <typename F>
+bool runUntil(F&& done, int limitMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > limitMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    if (app.arguments().size() < 2) {
+        std::fprintf(stderr, "usage: bench-history-window LOG (bench-history N --keep LOG)\n");
+        return 2;
+    }
+    const QString log = app.arguments()[1];
+    const long rssBefore = statusKb("VmRSS:");
+
+    NoLine line;
+    NoHost host;
+    QElapsedTimer t;
+    t.start();
+    HistoryWindow window(line, host, log);
+    window.resize(720, 600);
+    window.show();
+    const HistoryModel& model = window.model();
+    if (!runUntil([&] { return model.rowCount() > 0; }, 60000)) {
+        std::fprintf(stderr, "no rows within a minute\n");
+        return 1;
+    }
+    const double firstRows = ms(t);
+    QCoreApplication::processEvents();  // the paint of those rows
+    const double firstPainted = ms(t);
+
+    // The longest the event loop stood while the rest of the log came in: a 1 ms timer's
+    // gaps. The load is over when the row count stops growing for a second.
+    double longestStall = 0;
+    QElapsedTimer tick;
+    tick.start();
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longestStall = std::max(longestStall, ms(tick));
+        tick.restart();
+    });
+    beat.start(1);
+    int lastRows = -1;
+    QElapsedTimer still;
+    still.start();
+    runUntil(
+        [&] {
+            if (model.rowCount() != lastRows) {
+                lastRows = model.rowCount();
+                still.restart();
+            }
+            return still.elapsed() > 1000;
+        },
+        120000);
+    beat.stop();
+    const double loaded = ms(t) - 1000;
+
+    // A search as typed and confirmed with Enter: the filter over every call, the table
+    // reset and painted.
+    auto* search = window.findChild<QLineEdit*>(QStringLiteral("eSearch"));
+    std::vector<std::pair<const char*, QString>> queries = {
+        {"digits \"45-6\"", QStringLiteral("45-6")},
+        {"name \"иван\"", QStringLiteral("иван")},
+        {"no match", QStringLiteral("zzzz")},
+        {"cleared", QString()}};
+    std::printf("log: %s, %d calls shown\n", qPrintable(log), lastRows);
+    std::printf("first rows in the model: %.1f ms; painted: %.1f ms\n", firstRows, firstPainted);
+    std::printf("whole log in: %.0f ms; longest event-loop stand meanwhile: %.1f ms\n", loaded,
+                longestStall);
+    for (const auto& [label, text] : queries) {
+        std::vector<double> times;
+        for (int run = 0; run < 5; ++run) {
+            search->setText(run % 2 ? QString() : text);
+            emit search->returnPressed();
+            QCoreApplication::processEvents();
+            search->setText(text);
+            QElapsedTimer s;
+            s.start();
+            emit search->returnPressed();
+            QCoreApplication::processEvents();
+            times.push_back(ms(s));
+        }
+        std::sort(times.begin(), times.end());
+        std::printf("search %-16s %7.1f ms (median of 5), %d rows\n", label, times[2],
+                    model.rowCount());
+    }
+    std::printf("memory: RSS %.1f MB before the window, peak %.1f MB with it\n",
+                double(rssBefore) / 1024, double(statusKb("VmHWM:")) / 1024);
+    return 0;
+}
