@@ -7,6 +7,7 @@
 // the log to FILE and leaves it there.
 #include "calls/CallHistory.h"
 #include "calls/HistoryLoader.h"
+#include "ProcStatus.h"
 #include "platform/Cp1251.h"
 
 #include <QCoreApplication>
@@ -22,15 +23,6 @@
 using namespace zrk;
 
 namespace {
-
-long statusKb(const char* field) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(strlen(field))).trimmed().split(' ')[0].toLong();
-    return -1;
-}
 
 QByteArray makeLog(int calls, bool unique) {
     const QStringList first = {QStringLiteral("Иван"),    QStringLiteral("Пётр"),

@@ -8,6 +8,7 @@
 #include "calls/HistoryWindow.h"
 #include "windows/HistoryHost.h"
 #include "windows/Line.h"
+#include "ProcStatus.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -41,15 +42,6 @@ public:
     void addNumberToBook(const QString&) override {}
     void addReminderForNumber(const QString&) override {}
 };
-
-long statusKb(const char* field) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(strlen(field))).trimmed().split(' ')[0].toLong();
-    return -1;
-}
 
 double ms(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
