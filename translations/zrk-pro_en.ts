@@ -952,6 +952,14 @@
         <source>Звонков в месяц</source>
         <translation>Calls per month</translation>
     </message>
+    <message>
+        <source>MM.yyyy</source>
+        <translation>MMM yyyy</translation>
+    </message>
+    <message>
+        <source>dd.MM</source>
+        <translation>M/d</translation>
+    </message>
 </context>
 <context>
     <name>zrk::HistoryLoader</name>

@@ -1,6 +1,8 @@
 #include "calls/HistoryChart.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QLocale>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QCategoryAxis>
@@ -15,8 +17,11 @@ namespace zrk {
 namespace {
 
 QString bucketLabel(const QDate& start, Bucket bucket) {
-    return start.toString(bucket == Bucket::Month ? QStringLiteral("MM.yyyy")
-                                                  : QStringLiteral("dd.MM"));
+    // The forms are texts of the translation: each language writes its short dates its own way.
+    const char* form = bucket == Bucket::Month
+                           ? QT_TRANSLATE_NOOP("zrk::HistoryChart", "MM.yyyy")
+                           : QT_TRANSLATE_NOOP("zrk::HistoryChart", "dd.MM");
+    return QLocale().toString(start, QCoreApplication::translate("zrk::HistoryChart", form));
 }
 
 // A round top for the count axis with whole-number ticks: 1, 2, 5 or 10 times a power of ten.

@@ -62,7 +62,8 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     const LoggedCall& call = callAt(index.row());
     switch (index.column()) {
         case ColDate:
-            return callDateText(call.when.date());
+            // The chosen language's locale (QLocale::system() would ignore it).
+            return callDateText(call.when.date(), QLocale());
         case ColTime:
             return callTimeText(call.when.time());
         case ColNumber:

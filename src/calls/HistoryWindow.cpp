@@ -1,5 +1,6 @@
 #include "calls/HistoryWindow.h"
 
+#include "calls/CallRow.h"
 #include "calls/HistoryChart.h"
 #include "calls/HistoryLoader.h"
 #include "calls/HistoryModel.h"
@@ -126,9 +127,13 @@ void HistoryWindow::buildControls() {
     const QDate today = now().date();
     from_ = named<QDateEdit>("dtFrom", today.addDays(-29), central);
     to_ = named<QDateEdit>("dtTo", today, central);
+    // The language's short date, with the whole year: "3/14/26" reads badly as a range's end.
+    QString dateForm = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!dateForm.contains(QStringLiteral("yyyy")))
+        dateForm.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     for (QDateEdit* d : {from_, to_}) {
         d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        d->setDisplayFormat(dateForm);
         d->setVisible(false);
     }
     filters->addWidget(searchLabel);
@@ -281,7 +286,7 @@ void HistoryWindow::refresh(bool sameIds) {
         figures_->setText(
             tr("Больше всего звонков: %1 (%2); в среднем за день: %3")
                 .arg(QString::number(chart.busiestDayCalls),
-                     chart.busiestDay.toString(QStringLiteral("dd.MM.yyyy")),
+                     callDateText(chart.busiestDay, locale),
                      locale.toString(chart.averagePerDay, 'f', chart.averagePerDay < 1 ? 2 : 1)));
     else
         figures_->setText(tr("Звонков за это время нет"));

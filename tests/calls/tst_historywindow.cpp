@@ -170,7 +170,7 @@ private slots:
                          "8:30:00 8-915-123-45-67|Иванов Иван", "10:00:00 Unknown|",
                          "18:00:00 23-45-67|Петрова Анна", "9:15:00 8-915-123-45-67|Иванов Иван"}));
         const QModelIndex top = h.table->model()->index(0, HistoryModel::ColDate);
-        QCOMPARE(top.data().toString(), callDateText(QDate(2026, 3, 14)));
+        QCOMPARE(top.data().toString(), QStringLiteral("14.03.2026"));
         QVERIFY(!h.w.findChild<QWidget*>("pbLoad")->isVisible());
         QCOMPARE(zrktest::readAll("ZrkLog.txt"), before);  // only ever read
     }
@@ -290,6 +290,18 @@ private slots:
         QCOMPARE(h.chart->barValues(), expected);
         QCOMPARE(h.figures(), figures);
         QVERIFY(!h.chart->dateLabels().isEmpty());
+    }
+
+    // The language chosen at start sets the default locale; the desktop's own may differ.
+    void datesFollowTheChosenLanguage() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        History h;
+        QTRY_VERIFY(h.loaded());
+        QCOMPARE(h.table->model()->index(0, HistoryModel::ColDate).data().toString(),
+                 QStringLiteral("3/14/26"));
+        h.range->setCurrentIndex(HistoryWindow::Period);
+        QCOMPARE(h.w.findChild<QDateEdit*>("dtFrom")->text(), QStringLiteral("2/13/2026"));
+        QVERIFY2(h.figures().contains("3/8/26"), qPrintable(h.figures()));
     }
 
     void chartDatesNeverCrowd() {
