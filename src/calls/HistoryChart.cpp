@@ -18,9 +18,8 @@ namespace {
 
 QString bucketLabel(const QDate& start, Bucket bucket) {
     // The forms are texts of the translation: each language writes its short dates its own way.
-    const char* form = bucket == Bucket::Month
-                           ? QT_TRANSLATE_NOOP("zrk::HistoryChart", "MM.yyyy")
-                           : QT_TRANSLATE_NOOP("zrk::HistoryChart", "dd.MM");
+    const char* form = bucket == Bucket::Month ? QT_TRANSLATE_NOOP("zrk::HistoryChart", "MM.yyyy")
+                                               : QT_TRANSLATE_NOOP("zrk::HistoryChart", "dd.MM");
     return QLocale().toString(start, QCoreApplication::translate("zrk::HistoryChart", form));
 }
 
