@@ -1,16 +1,9 @@
 #include "book/BookStore.h"
 
-#include "platform/Backup.h"
-#include "platform/SafeFile.h"
-#include "settings/Settings.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -68,62 +61,6 @@ bool filteredEquals(const char* phone, int n, const QByteArray& number, const By
     return matched == wantSize;
 }
 
-QString creationError(const QString& name) {
-    return QStringLiteral("Ошибка создания %1!").arg(name);
-}
-QString writeError(const QString& name) {
-    return QStringLiteral("Ошибка записи %1!").arg(name);
-}
-
-// writeSyncedTemp fails either making the file or filling it; the user is told which.
-bool isWriteFailure(const FileError& err) {
-    switch (err.code) {
-        case ENOSPC:
-        case EIO:
-        case EFBIG:
-        case EDQUOT:
-            return true;
-        default:
-            return false;
-    }
-}
-
-struct BookHeader {
-    quint32 magic;
-    FixedText<15> banner;
-    qint32 groupCount;
-};
-static_assert(sizeof(BookHeader) == kBookHeaderSize);
-static_assert(offsetof(BookHeader, banner) == 4 && offsetof(BookHeader, groupCount) == 20);
-
-template <typename T>
-bool readRecord(QFile& f, T* rec) {
-    return f.read(reinterpret_cast<char*>(rec), sizeof(T)) == qint64(sizeof(T));
-}
-
-// Hands every complete record from the file position to the end to `each`; a partial record
-// at the end is dropped. Reads in large blocks: a book may hold many thousands of entries.
-template <typename T, typename F>
-void readRecords(QFile& f, F each) {
-    constexpr qint64 kBlock = 256 * qint64(sizeof(T));
-    std::vector<char> buf(static_cast<size_t>(kBlock));
-    qint64 have = 0;
-    for (;;) {
-        const qint64 n = f.read(buf.data() + have, kBlock - have);
-        if (n <= 0) return;
-        have += n;
-        const qint64 whole = have / qint64(sizeof(T));
-        for (qint64 i = 0; i < whole; ++i) {
-            T rec;
-            std::memcpy(&rec, buf.data() + i * qint64(sizeof(T)), sizeof(T));
-            each(rec);
-        }
-        const qint64 used = whole * qint64(sizeof(T));
-        std::memmove(buf.data(), buf.data() + used, size_t(have - used));
-        have -= used;
-    }
-}
-
 template <int N>
 const char* take(const FixedText<N>& t, int* size) {
     *size = t.size();
@@ -144,15 +81,6 @@ constexpr FieldPlace kFieldPlaces[BookFieldCount] = {
 // Past this many bytes no entry refers to, and past half of all the texts, the texts are
 // rebuilt.
 constexpr size_t kMinWaste = 64 * 1024;
-
-BookEntry fromLegacy(const LegacyBookEntry& old) {
-    BookEntry e = BookEntry::empty();
-    e.Name.setBytes(old.Name.data(), old.Name.size());
-    e.Phone.setBytes(old.Phone.data(), old.Phone.size());
-    e.Status = old.Status;
-    e.Note.setBytes(old.Note.data(), old.Note.size());
-    return e;
-}
 
 }  // namespace
 
@@ -228,14 +156,15 @@ QString StrictDialFilter(const QString& number) {
     return fromCp1251(StrictDialFilter(toCp1251(number)));
 }
 
+// Both shown on the call alert only: a group of the book file keeps the title it was given.
 BookGroup defaultCallerGroup() {
-    return BookGroup::make(QStringLiteral("Общая"));
+    return BookGroup::make(QCoreApplication::translate("zrk::BookStore", "Общая"));
 }
 
 BookGroup commonGroup() {
     // Position 0 of the table, under the name the entry editor gives it: "[Все группы]" is
     // what the selector means by it, not a group a caller is in.
-    return BookGroup::make(QStringLiteral("[Общая]"));
+    return BookGroup::make(QCoreApplication::translate("zrk::BookStore", "[Общая]"));
 }
 
 size_t BookStore::Slot::size() const {
@@ -264,6 +193,8 @@ char* BookStore::appendRoom(Blocks& blocks, size_t n, Slot& s) {
 const QExplicitlySharedDataPointer<BookStore::Data>& BookStore::emptyData() {
     static const QExplicitlySharedDataPointer<Data> empty = [] {
         QExplicitlySharedDataPointer<Data> d(new Data);
+        // Never saved nor shown (the selector has a caption of its own): a fixed title, made
+        // before the language may be chosen.
         d->groups.emplace_back(BookGroup::make(QStringLiteral("[Все группы]")));
         return d;
     }();
@@ -375,129 +306,6 @@ void BookStore::compactIfWasteful() {
     }
     d.blocks = std::move(blocks);
     d.unused = 0;
-}
-
-void BookStore::load() {
-    load(ini().PhoneBookFile);
-}
-
-void BookStore::load(const QString& fileName) {
-    clear();
-    // A book file missing while "book.bak" is there was moved aside by a save that then
-    // failed or was killed (saves before this version renamed the book away first): the
-    // backup is the user's book. Starting empty would let the second save after it delete
-    // the only copy. Only for a book in the working directory, beside its backup: a new book
-    // named elsewhere must not start as the backup of another one.
-    const QFileInfo info(fileName);
-    const bool missing = !info.exists() && !info.isSymLink();
-    const bool besideBackup =
-        QFileInfo(info.absolutePath()).canonicalFilePath() == QDir::current().canonicalPath();
-    QFile f(missing && besideBackup ? QString::fromLatin1(kBookBackup) : fileName);
-    if (!f.open(QIODevice::ReadOnly)) return;
-
-    BookHeader header;
-    if (!readRecord(f, &header)) return;
-    if (header.magic == kBookMagic) {
-        for (qint32 i = 0; i < header.groupCount; ++i) {
-            BookGroup g;
-            // A group cut short ends the loading: what follows would not be entries.
-            if (!readRecord(f, &g)) return;
-            AddGroup(g, true);
-        }
-        data().entries.reserve(
-            size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
-        readRecords<BookEntry>(f, [this](const BookEntry& e) { AddItem(e, true); });
-    } else if (header.magic == kLegacyBookMagic) {
-        if (!f.seek(4)) return;
-        readRecords<LegacyBookEntry>(
-            f, [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
-    }
-}
-
-QByteArray BookStore::headImage() const {
-    const Data& d = *d_;
-    const qsizetype groups = qsizetype(d.groups.size()) - 1;
-    QByteArray out(kBookHeaderSize + groups * qsizetype(sizeof(BookGroup)), Qt::Uninitialized);
-    char* p = out.data();
-
-    BookHeader header;
-    std::memset(&header, 0, sizeof header);
-    header.magic = kBookMagic;
-    header.banner.setBytes(QByteArrayLiteral("Zrk Pro 2.01b"));
-    header.groupCount = qint32(groups);
-    std::memcpy(p, &header, sizeof header);
-    p += sizeof header;
-
-    for (size_t i = 1; i < d.groups.size(); ++i) {
-        BookGroup g = d.groups[i].Group;
-        g.normalize();
-        std::memcpy(p, &g, sizeof g);
-        p += sizeof g;
-    }
-    return out;
-}
-
-void BookStore::appendRecords(size_t from, size_t n, QByteArray& out) const {
-    const qsizetype start = out.size();
-    out.resize(start + qsizetype(n * sizeof(BookEntry)));
-    char* p = out.data() + start;
-    for (size_t i = from; i < from + n; ++i, p += sizeof(BookEntry)) fillRecord(d_->entries[i], p);
-}
-
-QByteArray BookStore::serialize() const {
-    QByteArray out = headImage();
-    appendRecords(0, d_->entries.size(), out);
-    return out;
-}
-
-bool BookStore::SaveList(FileError* error) const {
-    return SaveList(ini().PhoneBookFile, error);
-}
-
-bool BookStore::SaveList(const QString& fileName, FileError* error) const {
-    // The new book is complete on disk before the old one is copied aside, and the book file
-    // is replaced in one rename, so that neither a failure nor a crash at any moment of the
-    // save leaves the book's name without a whole book behind it.
-    FileError err;
-    const auto fail = [&](const QString& text) {
-        if (error) *error = FileError{err.code, text};
-        return false;
-    };
-    // Written in pieces of a few hundred records: no image of the whole file in memory.
-    constexpr size_t kChunk = 256;
-    size_t written = 0;
-    bool headDone = false;
-    const QString temp = writeSyncedTemp(
-        fileName,
-        [&](QByteArray& chunk) {
-            if (!std::exchange(headDone, true)) {
-                chunk = headImage();
-                return true;
-            }
-            const size_t n = std::min(kChunk, d_->entries.size() - written);
-            if (n == 0) return false;
-            chunk.clear();
-            appendRecords(written, n, chunk);
-            written += n;
-            return true;
-        },
-        &err);
-    if (temp.isEmpty())
-        return fail(isWriteFailure(err) ? writeError(fileName) : creationError(fileName));
-    const QFileInfo target(fileName);
-    if (target.exists() || target.isSymLink()) {
-        bool oldBackupStays = false;
-        if (!keepAsBackup(fileName, QString::fromLatin1(kBookBackup), &err, &oldBackupStays)) {
-            QFile::remove(temp);
-            return fail(
-                creationError(QString::fromLatin1(oldBackupStays ? kBookBackup : kBookFile)));
-        }
-    }
-    if (!renameSynced(temp, fileName, &err)) {
-        QFile::remove(temp);
-        return fail(creationError(fileName));
-    }
-    return true;
 }
 
 int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {

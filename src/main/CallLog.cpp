@@ -46,6 +46,7 @@ bool writeAndClose(Fd& fd, const QByteArray& data) {
 
 }  // namespace
 
+// Russian in every language: the log file's own first lines.
 QByteArray callLogHeader() {
     return toCp1251(
         QStringLiteral(";Zrk (USR Courier) v2.01b\r\n"

@@ -24,6 +24,7 @@ ReportParts parseReport(const QString& report, const TIni& ini) {
             p.showHint = bar >= 0;
             p.hintChanged = true;
         } else {
+            // Russian in every language: the default text of category 0, a setting.
             p.caption = QStringLiteral("[неизвестно]");
         }
         text.chop(2);

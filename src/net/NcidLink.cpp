@@ -11,13 +11,17 @@ namespace {
 
 QString socketReason(QTcpSocket& s) {
     static const std::pair<QAbstractSocket::SocketError, const char*> kReasons[] = {
-        {QAbstractSocket::ConnectionRefusedError, "сервер не принимает соединения"},
-        {QAbstractSocket::RemoteHostClosedError, "сервер закрыл соединение"},
-        {QAbstractSocket::HostNotFoundError, "сервер не найден"},
-        {QAbstractSocket::SocketTimeoutError, "сервер не отвечает"},
-        {QAbstractSocket::NetworkError, "сеть недоступна"}};
+        {QAbstractSocket::ConnectionRefusedError,
+         QT_TRANSLATE_NOOP("zrk::NcidLink", "сервер не принимает соединения")},
+        {QAbstractSocket::RemoteHostClosedError,
+         QT_TRANSLATE_NOOP("zrk::NcidLink", "сервер закрыл соединение")},
+        {QAbstractSocket::HostNotFoundError,
+         QT_TRANSLATE_NOOP("zrk::NcidLink", "сервер не найден")},
+        {QAbstractSocket::SocketTimeoutError,
+         QT_TRANSLATE_NOOP("zrk::NcidLink", "сервер не отвечает")},
+        {QAbstractSocket::NetworkError, QT_TRANSLATE_NOOP("zrk::NcidLink", "сеть недоступна")}};
     for (const auto& [error, reason] : kReasons)
-        if (s.error() == error) return QString::fromUtf8(reason);
+        if (s.error() == error) return NcidLink::tr(reason);
     return s.errorString();
 }
 
@@ -33,8 +37,8 @@ NcidLink::NcidLink(QObject* parent) : QObject(parent) {
     retry_ = oneShot(&NcidLink::connectNow);
     greetingTimer_ = oneShot([this] {
         lose(socket_ && socket_->state() == QAbstractSocket::ConnectedState
-                 ? QStringLiteral("сервер не прислал приветствие")
-                 : QStringLiteral("сервер не отвечает"));
+                 ? tr("сервер не прислал приветствие")
+                 : tr("сервер не отвечает"));
     });
     ackTimer_ = oneShot([this] {
         if (ack_ == Ack::Asked) {  // a server that does not acknowledge: paced lines
@@ -42,7 +46,7 @@ NcidLink::NcidLink(QObject* parent) : QObject(parent) {
             flush();
         } else if (queue_.inFlight()) {
             // The call may never have reached the server: it goes again on a new link.
-            lose(QStringLiteral("сервер не подтвердил звонок"));
+            lose(tr("сервер не подтвердил звонок"));
         }
     });
     paceTimer_ = oneShot(&NcidLink::flush);
@@ -68,7 +72,7 @@ void NcidLink::setQueueFile(const QString& path) {
     if (!f.exists()) return;
     if (!f.open(QIODevice::ReadOnly)) {
         // Never written over: the calls in it may still be read once the fault is mended.
-        emit fileError(QStringLiteral("Ошибка чтения ") + path + QLatin1Char('!'));
+        emit fileError(tr("Ошибка чтения %1!").arg(path));
         queueFile_.clear();
         return;
     }
@@ -82,9 +86,9 @@ void NcidLink::setQueueFile(const QString& path) {
     else
         saveQueue();
     emit fileError(
-        QStringLiteral("Файл очереди звонков для сервера NCID %1 повреждён. ").arg(path) +
-        (aside.isEmpty() ? QString() : QStringLiteral("Он сохранён как %1. ").arg(aside)) +
-        QStringLiteral("Прочитано звонков: %1, они будут отправлены.").arg(content.lines.size()));
+        tr("Файл очереди звонков для сервера NCID %1 повреждён. ").arg(path) +
+        (aside.isEmpty() ? QString() : tr("Он сохранён как %1. ").arg(aside)) +
+        tr("Прочитано звонков: %n, они будут отправлены.", nullptr, int(content.lines.size())));
 }
 
 void NcidLink::saveQueue() {
@@ -95,7 +99,7 @@ void NcidLink::saveQueue() {
         saveFailed_ = false;
     } else if (!saveFailed_) {
         saveFailed_ = true;  // said once: every later call would say it again
-        emit fileError(QStringLiteral("Ошибка записи ") + queueFile_ + QLatin1Char('!'));
+        emit fileError(tr("Ошибка записи %1!").arg(queueFile_));
     }
 }
 
@@ -147,7 +151,7 @@ void NcidLink::connectNow() {
     if (!wanted()) return;
     const auto address = ncid::parseServerAddress(config_.server);
     if (!address) {
-        setState(State::Down, QStringLiteral("неверный адрес сервера"));
+        setState(State::Down, tr("неверный адрес сервера"));
         return;  // trying again would not help: the settings must change
     }
     auto* s = new QTcpSocket(this);
@@ -163,8 +167,7 @@ void NcidLink::connectNow() {
         }
     });
     connect(s, &QTcpSocket::errorOccurred, this, [this, s] { lose(socketReason(*s)); });
-    connect(s, &QTcpSocket::disconnected, this,
-            [this] { lose(QStringLiteral("сервер закрыл соединение")); });
+    connect(s, &QTcpSocket::disconnected, this, [this] { lose(tr("сервер закрыл соединение")); });
     setState(State::Connecting);
     greetingTimer_->start(greetingTimeout_);  // the connection and the greeting together
     s->connectToHost(address->host, address->port);
@@ -249,8 +252,7 @@ void NcidLink::lose(const QString& reason) {
     const QString refusal = greeted_ && !ready_ ? refusal_ : QString();
     dropConnection();
     greeted_ = false;
-    setState(State::Down,
-             refusal.isEmpty() ? reason : QStringLiteral("сервер отказал: ") + refusal);
+    setState(State::Down, refusal.isEmpty() ? reason : tr("сервер отказал: %1").arg(refusal));
     if (wanted()) retry_->start(pause_.afterLoss(upFor));
 }
 
@@ -278,9 +280,10 @@ void NcidLink::setState(State s, const QString& reason) {
 }
 
 QString NcidLink::stateText() const {
-    static const char* const kTexts[] = {"выключено", "подключение...", "подключено"};
-    if (state_ == State::Down) return QStringLiteral("нет связи: ") + reason_;
-    return QString::fromUtf8(kTexts[int(state_)]);
+    static const char* const kTexts[] = {QT_TR_NOOP("выключено"), QT_TR_NOOP("подключение..."),
+                                         QT_TR_NOOP("подключено")};
+    if (state_ == State::Down) return tr("нет связи: %1").arg(reason_);
+    return tr(kTexts[int(state_)]);
 }
 
 }  // namespace zrk

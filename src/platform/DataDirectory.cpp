@@ -1,5 +1,6 @@
 #include "platform/DataDirectory.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -61,15 +62,21 @@ QString runtimeFileFor(const char* kind, const QString& path, const char* suffix
 bool enterDataDirectory(const QString& dir, QString* error) {
     const QFileInfo info(dir);
     if (info.exists() && !info.isDir()) {
-        *error = QStringLiteral("Каталог данных %1 не является каталогом.").arg(dir);
+        *error = QCoreApplication::translate("zrk::DataDirectory",
+                                             "Каталог данных %1 не является каталогом.")
+                     .arg(dir);
         return false;
     }
     if (!QDir().mkpath(dir)) {
-        *error = QStringLiteral("Не удалось создать каталог данных %1.").arg(dir);
+        *error = QCoreApplication::translate("zrk::DataDirectory",
+                                             "Не удалось создать каталог данных %1.")
+                     .arg(dir);
         return false;
     }
     if (!QDir::setCurrent(dir)) {
-        *error = QStringLiteral("Не удалось перейти в каталог данных %1.").arg(dir);
+        *error = QCoreApplication::translate("zrk::DataDirectory",
+                                             "Не удалось перейти в каталог данных %1.")
+                     .arg(dir);
         return false;
     }
     return true;
@@ -83,7 +90,9 @@ StartOptions takeStartOptions(int& argc, char** argv) {
         const char* a = argv[i];
         const auto value = [&](const char* name) -> QString {
             if (i + 1 >= argc) {
-                o.error = QStringLiteral("После %1 нужно значение.").arg(QLatin1String(name));
+                o.error =
+                    QCoreApplication::translate("zrk::DataDirectory", "После %1 нужно значение.")
+                        .arg(QLatin1String(name));
                 return {};
             }
             return QFile::decodeName(argv[++i]);
@@ -103,7 +112,8 @@ StartOptions takeStartOptions(int& argc, char** argv) {
     argc = kept;
     argv[argc] = nullptr;
     if (desktop && !o.dataDir.isEmpty() && o.error.isEmpty())
-        o.error = QStringLiteral("--desktop и --data-dir вместе не бывают.");
+        o.error = QCoreApplication::translate("zrk::DataDirectory",
+                                              "--desktop и --data-dir вместе не бывают.");
     if (desktop) o.dataDir = standardDataDirectory();
     return o;
 }

@@ -4,6 +4,7 @@
 #include "platform/Cp1251.h"
 #include "platform/DataDirectory.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,9 +61,12 @@ bool parseQuoted(Cursor& c, QString* out) {
         if (ch == QLatin1Char('"')) return true;
         if (ch == QLatin1Char('\\') && !c.atEnd()) {
             const QChar e = c.s[c.i++];
-            if (e == QLatin1Char('r')) out->append(QLatin1Char('\r'));
-            else if (e == QLatin1Char('n')) out->append(QLatin1Char('\n'));
-            else out->append(e);
+            if (e == QLatin1Char('r'))
+                out->append(QLatin1Char('\r'));
+            else if (e == QLatin1Char('n'))
+                out->append(QLatin1Char('\n'));
+            else
+                out->append(e);
         } else {
             out->append(ch);
         }
@@ -344,9 +348,12 @@ RegistryHold::~RegistryHold() {
 
 qsizetype RegValue::dataSize() const {
     switch (type) {
-        case RegSz: return toCp1251(text).size() + 1;
-        case RegDword: return 4;
-        default: return bytes.size();
+        case RegSz:
+            return toCp1251(text).size() + 1;
+        case RegDword:
+            return 4;
+        default:
+            return bytes.size();
     }
 }
 
@@ -357,12 +364,25 @@ RegValue* RegKeyData::find(const QString& name) {
 }
 
 bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString* reason) {
+    Damage damage;
+    if (parse(raw, keys, &damage)) return true;
+    *reason = damageText(damage);
+    return false;
+}
+
+QString RegistryFile::damageText(const Damage& damage) {
+    return QCoreApplication::translate("zrk::RegistryFile", "строка %1: %2")
+        .arg(damage.line + 1)
+        .arg(QCoreApplication::translate("zrk::RegistryFile", damage.what));
+}
+
+bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, Damage* damage) {
     keys->clear();
     const QStringList lines = decodeFile(raw).split(QLatin1Char('\n'));
     bool headerSeen = false;
     RegKeyData* current = nullptr;
     auto bad = [&](qsizetype lineNo, const char* what) {
-        *reason = QStringLiteral("строка %1: %2").arg(lineNo + 1).arg(QLatin1String(what));
+        *damage = Damage{lineNo, what};
         return false;
     };
     for (qsizetype n = 0; n < lines.size(); ++n) {
@@ -372,12 +392,13 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';'))) continue;
         if (!headerSeen) {
             if (trimmed != QLatin1String(kHeader) && trimmed != QLatin1String("REGEDIT4"))
-                return bad(n, "no header");
+                return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "нет заголовка"));
             headerSeen = true;
             continue;
         }
         if (trimmed.startsWith(QLatin1Char('['))) {
-            if (!trimmed.endsWith(QLatin1Char(']'))) return bad(n, "unclosed key");
+            if (!trimmed.endsWith(QLatin1Char(']')))
+                return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "нет «]» в конце раздела"));
             const QString full = trimmed.mid(1, trimmed.size() - 2);
             const qsizetype slash = full.indexOf(QLatin1Char('\\'));
             RegKeyData k;
@@ -390,14 +411,14 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
             }
             continue;
         }
-        if (!current) return bad(n, "value outside a key");
+        if (!current) return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "значение вне раздела"));
         // A byte list may go on over several lines, each but the last ending in '\'.
         // One that meets the end of the file or an empty line was cut short.
         QString logical = trimmed;
         while (logical.endsWith(QLatin1Char('\\')) && !logical.endsWith(QLatin1Char('"')) &&
                logical.contains(QLatin1String("=hex"), Qt::CaseInsensitive)) {
             if (n + 1 >= lines.size() || lines[n + 1].trimmed().isEmpty())
-                return bad(n, "byte list cut short");
+                return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "список байтов оборван"));
             logical.chop(1);
             logical.append(lines[++n].trimmed());
         }
@@ -406,18 +427,24 @@ bool RegistryFile::parse(const QByteArray& raw, QList<RegKeyData>* keys, QString
         if (c.peek() == QLatin1Char('@')) {
             ++c.i;
         } else if (!parseQuoted(c, &v.name)) {
-            return bad(n, "bad value name");
+            return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "неверное имя значения"));
         }
         c.skipBlanks();
-        if (c.peek() != QLatin1Char('=')) return bad(n, "no '='");
+        if (c.peek() != QLatin1Char('='))
+            return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "нет «=»"));
         ++c.i;
-        if (!parseValueData(c, &v)) return bad(n, "bad value data");
+        if (!parseValueData(c, &v))
+            return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "неверные данные значения"));
         c.skipBlanks();
-        if (!c.atEnd()) return bad(n, "text after the value");
-        if (RegValue* old = current->find(v.name)) *old = v;
-        else current->values.append(v);
+        if (!c.atEnd())
+            return bad(n, QT_TRANSLATE_NOOP("zrk::RegistryFile", "текст после значения"));
+        if (RegValue* old = current->find(v.name))
+            *old = v;
+        else
+            current->values.append(v);
     }
-    if (!headerSeen && !raw.trimmed().isEmpty()) return bad(0, "no header");
+    if (!headerSeen && !raw.trimmed().isEmpty())
+        return bad(0, QT_TRANSLATE_NOOP("zrk::RegistryFile", "нет заголовка"));
     return true;
 }
 
@@ -432,30 +459,44 @@ RegistryFile::RegistryFile(QString path) : path_(std::move(path)) {
     if (!f.exists()) return;
     if (!f.open(QIODevice::ReadOnly)) {
         writable_ = false;
-        loadError_ = QStringLiteral("Не удалось прочитать файл настроек %1: %2. Настройки "
-                                    "по умолчанию не будут в него записаны.")
-                         .arg(path_, f.errorString());
+        problem_ = LoadProblem::Unreadable;
+        readFailure_ = f.errorString();
         return;
     }
     const QByteArray raw = f.readAll();
     f.close();
-    QString reason;
-    if (parse(raw, &keys_, &reason)) {
+    if (parse(raw, &keys_, &damage_)) {
         base_ = keys_;
         return;
     }
     keys_.clear();
-    const QString aside = moveAsideAsDamaged(path_);
-    if (!aside.isEmpty()) {
-        loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2) и сохранён как %3. "
-                                    "Используются настройки по умолчанию.")
-                         .arg(path_, reason, aside);
-    } else {
-        writable_ = false;
-        loadError_ = QStringLiteral("Файл настроек %1 повреждён (%2). Используются настройки "
-                                    "по умолчанию; файл не будет перезаписан.")
-                         .arg(path_, reason);
+    aside_ = moveAsideAsDamaged(path_);
+    problem_ = aside_.isEmpty() ? LoadProblem::Damaged : LoadProblem::DamagedAside;
+    if (problem_ == LoadProblem::Damaged) writable_ = false;
+}
+
+QString RegistryFile::loadError() const {
+    switch (problem_) {
+        case LoadProblem::None:
+            return {};
+        case LoadProblem::Unreadable:
+            return QCoreApplication::translate(
+                       "zrk::RegistryFile",
+                       "Не удалось прочитать файл настроек %1: %2. Настройки по умолчанию не "
+                       "будут в него записаны.")
+                .arg(path_, readFailure_);
+        case LoadProblem::DamagedAside:
+            return QCoreApplication::translate("zrk::RegistryFile",
+                                               "Файл настроек %1 повреждён (%2) и сохранён как "
+                                               "%3. Используются настройки по умолчанию.")
+                .arg(path_, damageText(damage_), aside_);
+        case LoadProblem::Damaged:
+            break;
     }
+    return QCoreApplication::translate("zrk::RegistryFile",
+                                       "Файл настроек %1 повреждён (%2). Используются настройки "
+                                       "по умолчанию; файл не будет перезаписан.")
+        .arg(path_, damageText(damage_));
 }
 
 namespace {
@@ -477,7 +518,9 @@ RegistryFile& RegistryFile::user() {
     return *slot;
 }
 
-void RegistryFile::resetUser() { userSlot().reset(); }
+void RegistryFile::resetUser() {
+    userSlot().reset();
+}
 
 RegKeyData* RegistryFile::findKey(const QString& path) {
     return findIn(keys_, kUserRoot, normalizePath(path));
@@ -506,7 +549,7 @@ bool RegistryFile::save(FileError* err) {
         return false;
     }
     if (!writable_) {
-        if (err) *err = FileError{EPERM, loadError_};
+        if (err) *err = FileError{EPERM, loadError()};
         return false;
     }
     if (RegistrySaves* w = worker_.saves.get()) {
@@ -535,7 +578,6 @@ bool RegistryFile::save(FileError* err) {
     handed_ = base_;
     return ok;
 }
-
 
 void RegistryFile::markAsDefault(const QString& path, const QString& name) {
     fills_.insert(fillName(path, name));

@@ -68,8 +68,9 @@ public:
     const QString& path() const { return path_; }
     // Tells this object from another read of the same file.
     quint64 serial() const { return serial_; }
-    // The one report of a damaged or unreadable file, empty when all was well.
-    const QString& loadError() const { return loadError_; }
+    // The one report of a damaged or unreadable file, empty when all was well. Worded when
+    // asked: the user's branch is read before the language is chosen.
+    QString loadError() const;
 
     RegKeyData* findKey(const QString& path);
     RegKeyData* createKey(const QString& path);
@@ -107,9 +108,20 @@ public:
     static bool parse(const QByteArray& raw, QList<RegKeyData>* keys, QString* reason);
 
 private:
+    enum class LoadProblem { None, Unreadable, DamagedAside, Damaged };
+    struct Damage {
+        qsizetype line = 0;  // 0-based
+        const char* what = nullptr;
+    };
+    static bool parse(const QByteArray& raw, QList<RegKeyData>* keys, Damage* damage);
+    static QString damageText(const Damage& damage);
+
     QString path_;
     quint64 serial_;
-    QString loadError_;
+    LoadProblem problem_ = LoadProblem::None;
+    QString readFailure_;  // the system's reason when the file could not be read
+    Damage damage_;
+    QString aside_;
     bool writable_ = true;
     QList<RegKeyData> keys_;
     QList<RegKeyData> base_;  // the file as last read or written

@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,15 +66,18 @@ QString serialDeviceProblemText(const QString& path, int error, const QString& g
         case ENOENT:
         case ENODEV:
         case ENXIO:
-            return QStringLiteral("Устройство %1 не найдено. Модем подключен?").arg(path);
+            return QCoreApplication::translate("zrk::SerialPorts",
+                                               "Устройство %1 не найдено. Модем подключен?")
+                .arg(path);
         case EACCES:
         case EPERM:
-            return QStringLiteral(
+            return QCoreApplication::translate(
+                       "zrk::SerialPorts",
                        "Нет прав на устройство %1. Добавьте себя в группу %2 "
                        "(sudo adduser $USER %2) и войдите в систему заново.")
                 .arg(path, group.isEmpty() ? QStringLiteral("dialout") : group);
         default:
-            return QStringLiteral("Устройство %1 недоступно: %2")
+            return QCoreApplication::translate("zrk::SerialPorts", "Устройство %1 недоступно: %2")
                 .arg(path, QString::fromLocal8Bit(std::strerror(error)));
     }
 }

@@ -61,16 +61,15 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
     : QObject(parent), socket_(socketPath(dataDir)) {
     const QString path = lockPath(dataDir);
     if (path.isEmpty()) {
-        problem_ = QStringLiteral(
-            "Нет каталога для блокировки (XDG_RUNTIME_DIR). Второй экземпляр "
-            "программы с этим каталогом данных не будет замечен.");
+        problem_ =
+            tr("Нет каталога для блокировки (XDG_RUNTIME_DIR). Второй экземпляр "
+               "программы с этим каталогом данных не будет замечен.");
         return;
     }
     lockFd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ < 0) {
-        problem_ = QStringLiteral(
-                       "Не удалось создать %1: %2. Второй экземпляр программы с "
-                       "этим каталогом данных не будет замечен.")
+        problem_ = tr("Не удалось создать %1: %2. Второй экземпляр программы с "
+                      "этим каталогом данных не будет замечен.")
                        .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
@@ -78,7 +77,7 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
         if (errno == EWOULDBLOCK)
             state_ = AnotherRuns;
         else
-            problem_ = QStringLiteral("Не удалось заблокировать %1: %2.")
+            problem_ = tr("Не удалось заблокировать %1: %2.")
                            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }

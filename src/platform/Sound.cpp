@@ -38,7 +38,8 @@ private:
             why << module.errorString();
         }
         std::fprintf(stderr, "%s\n",
-                     QStringLiteral("Модуль звука не загружен, звуков не будет: %1")
+                     QCoreApplication::translate("zrk::Sound",
+                                                 "Модуль звука не загружен, звуков не будет: %1")
                          .arg(why.join(QLatin1String("; ")))
                          .toLocal8Bit()
                          .constData());

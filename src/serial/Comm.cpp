@@ -1,5 +1,6 @@
 #include "serial/Comm.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QtDebug>
 
@@ -46,7 +47,9 @@ quint32 commEventMask(TCommEventTypes events) {
 }
 
 ECommError::ECommError(const QString& text, qint32 code)
-    : Exception(text + QStringLiteral(" (Ошибка: %1) ").arg(code)), text_(text), code_(code) {}
+    : Exception(text + QCoreApplication::translate("zrk::ECommError", " (Ошибка: %1) ").arg(code)),
+      text_(text),
+      code_(code) {}
 
 // ---- TCommEventChars ----------------------------------------------------------------------
 
@@ -184,7 +187,7 @@ bool TCustomComm::IsOpen() const {
 }
 
 void TCustomComm::RequireClosed() const {
-    if (IsOpen()) throw ECommError(QStringLiteral("Порт уже открыт"), -1);
+    if (IsOpen()) throw ECommError(tr("Порт уже открыт"), -1);
 }
 
 void TCustomComm::OpenDevice() {
@@ -193,10 +196,10 @@ void TCustomComm::OpenDevice() {
         case SerialOpenResult::Ok:
             break;
         case SerialOpenResult::AccessError:
-            throw ECommError(QStringLiteral("Ошибка доступа к устройству"), error);
+            throw ECommError(tr("Ошибка доступа к устройству"), error);
         case SerialOpenResult::NotCharDevice:
             CloseDevice();
-            throw ECommError(QStringLiteral("Неправильный определитель устройства"), -1);
+            throw ECommError(tr("Неправильный определитель устройства"), -1);
     }
 }
 
@@ -234,12 +237,12 @@ void TCustomComm::Close() {
 
 void TCustomComm::ApplyTimeouts() {
     if (const int e = device_->setImmediateTimeouts())
-        throw ECommError(QStringLiteral("Ошибка обновления CommTimeouts"), e);
+        throw ECommError(tr("Ошибка обновления CommTimeouts"), e);
 }
 
 void TCustomComm::ApplyBuffers() {
     if (const int e = device_->setQueueSizes(readBufSize_, writeBufSize_))
-        throw ECommError(QStringLiteral("Ошибка инициализации буферов"), e);
+        throw ECommError(tr("Ошибка инициализации буферов"), e);
 }
 
 void TCustomComm::ApplyLineSettings() {
@@ -280,7 +283,7 @@ void TCustomComm::ApplyLineSettings() {
             s.flags &= ~kOptionBits[i];
     }
     if (const int e = device_->setLineSettings(s))
-        throw ECommError(QStringLiteral("Ошибка обновления DataControlBlock"), e);
+        throw ECommError(tr("Ошибка обновления DataControlBlock"), e);
     dcb_ = s;
 }
 
@@ -292,12 +295,12 @@ qint32 TCustomComm::Write(const void* buffer, qint32 count) {
     qint64 done = 0;
     if (count <= 0) {
         // Nothing to send, but a closed port is still an error.
-        if (!IsOpen()) throw ECommError(QStringLiteral("Ошибка записи"), EBADF);
+        if (!IsOpen()) throw ECommError(tr("Ошибка записи"), EBADF);
         return 0;
     }
     while (done < count) {
         const qint64 n = device_->write(p + done, count - done);
-        if (n < 0) throw ECommError(QStringLiteral("Ошибка записи"), qint32(-n));
+        if (n < 0) throw ECommError(tr("Ошибка записи"), qint32(-n));
         done += n;
         if (done == count) break;
         // The limit is for the whole transfer: a line that keeps draining a little at a time
@@ -305,7 +308,7 @@ qint32 TCustomComm::Write(const void* buffer, qint32 count) {
         if (deadline.hasExpired()) return -1;
         if (n == 0) {
             const int w = device_->waitWritable(int(deadline.remainingTime()));
-            if (w < 0) throw ECommError(QStringLiteral("Ошибка записи"), -w);
+            if (w < 0) throw ECommError(tr("Ошибка записи"), -w);
         }
     }
     return qint32(done);
@@ -315,7 +318,7 @@ qint32 TCustomComm::Read(void* buffer, qint32 count) {
     if (!transferLock_.try_lock_for(limit(readTimeout_))) return -1;
     std::unique_lock<std::recursive_timed_mutex> guard(transferLock_, std::adopt_lock);
     const qint64 n = device_->read(static_cast<char*>(buffer), count < 0 ? 0 : count);
-    if (n < 0) throw ECommError(QStringLiteral("Ошибка чтения"), qint32(-n));
+    if (n < 0) throw ECommError(tr("Ошибка чтения"), qint32(-n));
     if (n > 0) {
         bytesRead_ += n;
         leftQueued_ = 0;
@@ -331,9 +334,9 @@ void TCustomComm::Unlock() {
 }
 
 qint32 TCustomComm::Escape(int function) {
-    if (!IsOpen()) throw ECommError(QStringLiteral("Порт не открыт, чем то занят"), -1);
+    if (!IsOpen()) throw ECommError(tr("Порт не открыт, чем то занят"), -1);
     if (const int e = device_->escape(function))
-        throw ECommError(QStringLiteral("EscapeCommFunction недоступна"), e);
+        throw ECommError(tr("EscapeCommFunction недоступна"), e);
     return 1;
 }
 

@@ -45,7 +45,8 @@ struct TIni {
     qint32 OnBad = ActionIgnore, OnPrior = ActionMessage;
     bool ReDial = false;
     qint32 ReDialTry = 3, ReDialWait = 5;
-    // For the category digits 1..9, then 0.
+    // For the category digits 1..9, then 0. Russian in every language, as are the note
+    // templates below: settings the user edits, kept as stored.
     std::array<QString, 10> Categories = {
         QStringLiteral("[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право "
                        "междугородной и международной связи на общих основаниях"),

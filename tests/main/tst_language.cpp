@@ -1,14 +1,39 @@
 // The language of the windows: the choice among the user's setting and the desktop's
 // languages, and what installing it changes.
+#include "book/BookStore.h"
 #include "main/Language.h"
+#include "net/NcidLink.h"
+#include "platform/DataDirectory.h"
+#include "platform/Registry.h"
+#include "platform/SerialPorts.h"
+#include "serial/Comm.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 using namespace zrk;
+
+namespace {
+
+// A text that reaches the user from below the windows, worded in the language in force.
+using Said = std::function<QString(const QString& tmp)>;
+
+void useEnglish() {
+    QString problem;
+    if (!installLanguage("en", {QStringLiteral(ZRK_QM_DIR)}, &problem))
+        qFatal("%s", qPrintable(problem));
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Said)
 
 class TestLanguage : public QObject {
     Q_OBJECT
@@ -78,6 +103,89 @@ private slots:
         QDialogButtonBox box(QDialogButtonBox::Cancel);
         QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(),
                  expectedLocale == "en" ? QString("Cancel") : QString("Отмена"));
+    }
+
+    // The errors and states that the stores, the port and the network link hand up to the
+    // windows: English under the English translation, not a Russian word left in them.
+    void lowerLayers_data() {
+        QTest::addColumn<Said>("said");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("settings file damaged, read before the language is chosen")
+            << Said([](const QString& tmp) {
+                   const QString path = tmp + "/registry.reg";
+                   QFile f(path);
+                   if (!f.open(QIODevice::WriteOnly) || f.write("[HKEY_CURRENT_USER]\n") < 0)
+                       qFatal("cannot write %s", qPrintable(path));
+                   f.close();
+                   const RegistryFile file(path);
+                   useEnglish();
+                   return file.loadError();
+               })
+            << "is damaged (line 1: no header)";
+        QTest::newRow("serial port switched while closed") << Said([](const QString&) {
+            useEnglish();
+            TComm port;
+            try {
+                port.SetDTR(true);
+            } catch (const ECommError& e) {
+                return e.message();
+            }
+            return QString("no error");
+        }) << "The port is not open or is busy (Error: -1) ";
+        QTest::newRow("serial device missing") << Said([](const QString& tmp) {
+            useEnglish();
+            return serialDeviceProblem(tmp + "/ttyS9");
+        }) << "not found. Is the modem connected?";
+        QTest::newRow("NCID server address invalid") << Said([](const QString&) {
+            useEnglish();
+            NcidLink link;
+            link.configure({"host:99999", false, true, "-"});
+            return link.stateText();
+        }) << "not connected: invalid server address";
+        QTest::newRow("phone book saved into a missing folder") << Said([](const QString& tmp) {
+            useEnglish();
+            FileError error;
+            if (BookStore().SaveList(tmp + "/missing/book.phn", &error)) return QString("saved");
+            return error.message;
+        }) << "Error creating ";
+        QTest::newRow("caller not in the book: the alert's group") << Said([](const QString&) {
+            useEnglish();
+            return BookStore().WhoCall("5551234").group.Title.text();
+        }) << "General";
+        QTest::newRow("caller in no group: the alert's group") << Said([](const QString&) {
+            useEnglish();
+            BookStore store;
+            BookEntry e = BookEntry::empty();
+            e.Phone.setText("5551234");
+            store.AddItem(e, true);
+            return store.WhoCall("5551234").group.Title.text();
+        }) << "[General]";
+        QTest::newRow("data directory is a file") << Said([](const QString& tmp) {
+            useEnglish();
+            QFile f(tmp + "/file");
+            if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(tmp));
+            f.close();
+            QString error;
+            return enterDataDirectory(f.fileName(), &error) ? QString("entered") : error;
+        }) << "is not a directory";
+        QTest::newRow("start option without its value") << Said([](const QString&) {
+            useEnglish();
+            char program[] = "zrk-pro", option[] = "--data-dir";
+            char* argv[] = {program, option, nullptr};
+            int argc = 2;
+            return takeStartOptions(argc, argv).error;
+        }) << "--data-dir needs a value.";
+    }
+    void lowerLayers() {
+        QFETCH(Said, said);
+        QFETCH(QString, expected);
+        QString problem;
+        QVERIFY(installLanguage("ru", {QStringLiteral(ZRK_QM_DIR)}, &problem));
+        const QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString text = said(tmp.path());
+        QVERIFY2(text.contains(expected), qPrintable(text));
+        QVERIFY2(!text.contains(QRegularExpression("\\p{Cyrillic}")), qPrintable(text));
     }
 };
 
