@@ -68,11 +68,11 @@ private slots:
     // --- the loader -----------------------------------------------------------------------
     void loaderFailsOnAMissingOrForeignFile_data();
     void loaderFailsOnAMissingOrForeignFile();
-    void loaderLoadsAFileThatAppearsLater();
     void loaderReadsNewestFirstAcrossChunks();
+    void loaderFollowsAppendedLines_data();
     void loaderFollowsAppendedLines();
-    void loaderReloadsATruncatedOrReplacedFile_data();
-    void loaderReloadsATruncatedOrReplacedFile();
+    void loaderStartsOverOnANewFile_data();
+    void loaderStartsOverOnANewFile();
     void loaderNeverWrites();
 };
 
@@ -538,19 +538,6 @@ void TestCallHistory::loaderFailsOnAMissingOrForeignFile() {
     QCOMPARE(loader.history().size(), 0);
 }
 
-void TestCallHistory::loaderLoadsAFileThatAppearsLater() {
-    zrktest::Sandbox box;
-    const QString name = box.filePath("ZrkLog.txt");
-    HistoryLoader loader(name);
-    QSignalSpy failed(&loader, &HistoryLoader::failed);
-    QSignalSpy loaded(&loader, &HistoryLoader::loaded);
-    loader.start();
-    QVERIFY(failed.wait(5000));
-    QVERIFY(zrktest::writeAll(name, kHeader + "01.02.2024 10:00:00 12-34-56 \r\n"));
-    QVERIFY(loaded.wait(5000));
-    QCOMPARE(loader.history().size(), 1);
-}
-
 void TestCallHistory::loaderReadsNewestFirstAcrossChunks() {
     zrktest::Sandbox box;
     const QString name = box.filePath("ZrkLog.txt");
@@ -607,76 +594,100 @@ void TestCallHistory::loaderReadsNewestFirstAcrossChunks() {
     }
 }
 
+void TestCallHistory::loaderFollowsAppendedLines_data() {
+    // Each write lands once the loader has had a follow round or more; after each, the calls
+    // as listed, newest first. The log starts with one call and a line still being written.
+    QTest::addColumn<QByteArrayList>("writes");
+    QTest::addColumn<QList<QStringList>>("after");
+    const QString first = "11-11-11";
+    QTest::newRow("a line ends in a later write")
+        << QByteArrayList{"1:00:00 22-22", "-22 " + kIvan + "\r\n"}
+        << QList<QStringList>{{first}, {"22-22-22 Иван", first}};
+    QTest::newRow("CR now, LF later: one line end, not a blank line")
+        << QByteArrayList{"1:00:00 22-22-22 " + kIvan + "\r",
+                          "\n01.02.2024 12:00:00 33-33-33 \r\n01.02.2024 13:00:00 44-44-44 \r\n"}
+        << QList<QStringList>{{"22-22-22 Иван", first},
+                              {"44-44-44", "33-33-33", "22-22-22 Иван", first}};
+    // The complete ones now, the partial one later, and no start over in between.
+    QTest::newRow("complete lines and a partial one in one write")
+        << QByteArrayList{"1:00:00 22-22-22 \r\n01.02.2024 14:00:00 55-55-55 \r\n01.02.2024 15:0",
+                          "0:00 66-66-66 \r\n"}
+        << QList<QStringList>{{"55-55-55", "22-22-22", first},
+                              {"66-66-66", "55-55-55", "22-22-22", first}};
+}
+
 void TestCallHistory::loaderFollowsAppendedLines() {
+    QFETCH(QByteArrayList, writes);
+    QFETCH(QList<QStringList>, after);
     zrktest::Sandbox box;
     const QString name = box.filePath("ZrkLog.txt");
-    // The last line is still being written: it waits.
     QVERIFY(zrktest::writeAll(name, kHeader + "01.02.2024 10:00:00 11-11-11 \r\n01.02.2024 1"));
     HistoryLoader loader(name);
     QSignalSpy loaded(&loader, &HistoryLoader::loaded);
-    QSignalSpy appended(&loader, &HistoryLoader::appended);
     QSignalSpy reloaded(&loader, &HistoryLoader::reloaded);
     loader.start();
     QVERIFY(loaded.wait(5000));
-    QCOMPARE(numbersOf(loader.history(), loader.history().all()), QStringList{"11-11-11"});
+    const auto listed = [&loader] {
+        QStringList out;
+        const CallHistory& h = loader.history();
+        for (CallId id : h.all())
+            out << (h.name(id).isEmpty() ? h.number(id) : h.number(id) + ' ' + h.name(id));
+        return out;
+    };
+    QCOMPARE(listed(), QStringList{"11-11-11"});
 
     QFile f(name);
     QVERIFY(f.open(QIODevice::Append));
-    const auto write = [&](const QByteArray& bytes) {
-        QCOMPARE(f.write(bytes), bytes.size());
+    QStringList before = listed();
+    for (int i = 0; i < writes.size(); ++i) {
+        QCOMPARE(f.write(writes[i]), writes[i].size());
         QVERIFY(f.flush());
-    };
-    write("1:00:00 22-22");  // still no line end
-    QVERIFY(!appended.wait(1500));
-    write("-22 " + kIvan + "\r");  // CR now, LF later: one line end, not a blank line
-    QVERIFY(appended.wait(5000));
-    QCOMPARE(numbersOf(loader.history(), loader.history().all()),
-             (QStringList{"22-22-22", "11-11-11"}));
-    QCOMPARE(loader.history().name(loader.history().all().at(0)), QString("Иван"));
-    write("\n01.02.2024 12:00:00 33-33-33 \r\n01.02.2024 13:00:00 44-44-44 \r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(loader.history().size(), 4, 5000);
-    QCOMPARE(numbersOf(loader.history(), loader.history().all()),
-             (QStringList{"44-44-44", "33-33-33", "22-22-22", "11-11-11"}));
+        if (after[i] == before) QTest::qWait(1500);  // nothing to take: the loader must wait
+        QTRY_COMPARE_WITH_TIMEOUT(listed(), after[i], 5000);
+        QTest::qWait(1200);  // a follow round with the line as it is now
+        QCOMPARE(listed(), after[i]);
+        before = after[i];
+    }
     QCOMPARE(loader.history().skipped(), 3);
-    // Complete lines and a partial one in one write: the complete ones now, the partial one
-    // later, and no start over in between.
-    write("01.02.2024 14:00:00 55-55-55 \r\n01.02.2024 15:0");
-    QTRY_COMPARE_WITH_TIMEOUT(loader.history().size(), 5, 5000);
-    QTest::qWait(2500);
-    write("0:00 66-66-66 \r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(loader.history().size(), 6, 5000);
-    QCOMPARE(loader.history().number(loader.history().all().at(0)), QString("66-66-66"));
     QCOMPARE(reloaded.size(), 0);
+    QCOMPARE(loaded.size(), 1);
 }
 
-void TestCallHistory::loaderReloadsATruncatedOrReplacedFile_data() {
+void TestCallHistory::loaderStartsOverOnANewFile_data() {
     QTest::addColumn<QString>("how");
-    QTest::newRow("truncated") << "truncate";
-    QTest::newRow("replaced by a rename") << "rename";
-    QTest::newRow("rewritten in place, longer") << "rewrite";
-    QTest::newRow("deleted, then made anew") << "delete";
+    QTest::addColumn<bool>("logAtStart");  // five calls; else no file at all, told once
+    QTest::addColumn<QStringList>("numbers");
+    const QStringList fresh{"77-77-77"};
+    QTest::newRow("truncated") << "truncate" << true << fresh;
+    QTest::newRow("replaced by a rename") << "rename" << true << fresh;
+    QTest::newRow("rewritten in place, longer")
+        << "rewrite" << true << QStringList{"99-99-99", "88-88-88"};
+    QTest::newRow("deleted, then made anew") << "delete" << true << fresh;
+    QTest::newRow("missing, then made") << "make" << false << fresh;
 }
 
-void TestCallHistory::loaderReloadsATruncatedOrReplacedFile() {
+void TestCallHistory::loaderStartsOverOnANewFile() {
     QFETCH(QString, how);
+    QFETCH(bool, logAtStart);
     zrktest::Sandbox box;
     const QString name = box.filePath("ZrkLog.txt");
     QByteArray old = kHeader;
     for (int i = 0; i < 5; ++i)
         old +=
             "01.02.2024 10:00:0" + QByteArray::number(i) + " 1" + QByteArray::number(i) + " \r\n";
-    QVERIFY(zrktest::writeAll(name, old));
+    if (logAtStart) QVERIFY(zrktest::writeAll(name, old));
     HistoryLoader loader(name);
     QSignalSpy loaded(&loader, &HistoryLoader::loaded);
     QSignalSpy reloaded(&loader, &HistoryLoader::reloaded);
+    QSignalSpy failed(&loader, &HistoryLoader::failed);
     loader.start();
-    QVERIFY(loaded.wait(5000));
-    QCOMPARE(loader.history().size(), 5);
+    QVERIFY(logAtStart ? loaded.wait(5000) : failed.wait(5000));
+    QCOMPARE(loader.history().size(), logAtStart ? 5 : 0);
 
     const QByteArray fresh = "02.02.2024 10:00:00 77-77-77 \r\n";
     const QByteArray longer = "02.02.2024 10:00:00 88-88-88 \r\n" + QByteArray(old.size(), ' ') +
                               "\r\n02.02.2024 10:00:00 99-99-99 \r\n";
-    if (how == "truncate") {
+    if (how == "truncate" || how == "make") {
         QVERIFY(zrktest::writeAll(name, fresh));
     } else if (how == "rename") {
         QVERIFY(zrktest::writeAll(name + ".new", fresh));
@@ -694,11 +705,10 @@ void TestCallHistory::loaderReloadsATruncatedOrReplacedFile() {
         QCOMPARE(loader.history().size(), 5);
         QVERIFY(zrktest::writeAll(name, fresh));
     }
-    QVERIFY(reloaded.wait(5000));
-    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 2, 5000);
-    const QStringList expected =
-        how == "rewrite" ? QStringList{"99-99-99", "88-88-88"} : QStringList{"77-77-77"};
-    QCOMPARE(numbersOf(loader.history(), loader.history().all()), expected);
+    if (logAtStart) QVERIFY(reloaded.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), logAtStart ? 2 : 1, 5000);
+    QTEST(numbersOf(loader.history(), loader.history().all()), "numbers");
+    QCOMPARE(failed.size(), logAtStart ? 0 : 1);
 }
 
 void TestCallHistory::loaderNeverWrites() {

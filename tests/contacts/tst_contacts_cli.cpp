@@ -90,21 +90,49 @@ private slots:
             QCOMPARE(bookIn(other), bookIn(dir));
         }
         QVERIFY(zrktest::readAll(box.filePath("out.csv")).startsWith("\xEF\xBB\xBF"));
+    }
 
-        // Bad input: a message with the line, and the book as it was.
+    // Bad input: a message (with the line where there is one) and the book as it was, and
+    // nothing written beside it.
+    void badInputLeavesTheBook_data() {
+        QTest::addColumn<QByteArray>("file");   // written as bad.csv, if any
+        QTest::addColumn<QStringList>("args");  // file names in the sandbox
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("quote never closed")
+            << QByteArray("Name,Phone\n\"open,1\n") << QStringList{"--import-contacts", "bad.csv"}
+            << 1 << "bad.csv: Строка 2: кавычка";
+        QTest::newRow("no such file")
+            << QByteArray() << QStringList{"--import-contacts", "missing.vcf"} << 1
+            << "missing.vcf";
+        QTest::newRow("export in a kind it does not write")
+            << QByteArray() << QStringList{"--export-contacts", "out.txt"} << 2 << "";
+        QTest::newRow("import of no file")
+            << QByteArray() << QStringList{"--import-contacts"} << 2 << "";
+    }
+    void badInputLeavesTheBook() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        zrktest::Sandbox box;
+        const QString dir = box.filePath("data");
+        QVERIFY(zrktest::writeAll(box.filePath("first.vcf"),
+                                  "BEGIN:VCARD\nFN:Петров П.\nTEL:89030000001\nEND:VCARD\n"));
+        QCOMPARE(run({"--data-dir", dir, "--import-contacts", box.filePath("first.vcf")}).code, 0);
+        if (!file.isEmpty()) QVERIFY(zrktest::writeAll(box.filePath("bad.csv"), file));
         const QByteArray book = zrktest::readAll(dir + "/book.phn");
-        QVERIFY(zrktest::writeAll(box.filePath("bad.csv"), "Name,Phone\n\"open,1\n"));
-        r = run({"--data-dir", dir, "--import-contacts", box.filePath("bad.csv")});
-        QCOMPARE(r.code, 1);
-        QVERIFY2(r.err.contains("bad.csv: Строка 2: кавычка"), qPrintable(r.err));
-        r = run({"--data-dir", dir, "--import-contacts", box.filePath("missing.vcf")});
-        QCOMPARE(r.code, 1);
-        QVERIFY2(r.err.contains("missing.vcf"), qPrintable(r.err));
-        r = run({"--data-dir", dir, "--export-contacts", box.filePath("out.txt")});
-        QCOMPARE(r.code, 2);
-        r = run({"--data-dir", dir, "--import-contacts"});
-        QCOMPARE(r.code, 2);
+        const auto all = QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden;
+        const QStringList before = QDir(box.path()).entryList(all);
+        const QStringList data = QDir(dir).entryList(all);
+        for (QString& arg : args)
+            if (!arg.startsWith("--")) arg = box.filePath(arg);
+        const Run r = run(QStringList{"--data-dir", dir} + args);
+        QCOMPARE(r.code, code);
+        QVERIFY2(!r.err.isEmpty() && r.err.contains(message), qPrintable(r.err));
         QCOMPARE(zrktest::readAll(dir + "/book.phn"), book);
+        QCOMPARE(QDir(box.path()).entryList(all), before);
+        QCOMPARE(QDir(dir).entryList(all), data);
     }
 
     // One writer per data directory: with the program running there, the import is refused

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <optional>
+
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,39 +176,50 @@ private slots:
 
     // --- when nothing reaches the desktop's service ---
 
-    void noServiceTakesTheTrayBalloon() {
-        FakeService fake;  // not on the bus
+    // No service, or one that takes the call and never answers: the window goes on, and the
+    // call is said in the tray (once the service has had its time), once per call. Without a
+    // tray either, nothing is said and nothing is in the way.
+    void withoutAnAnsweringService_data() {
+        QTest::addColumn<bool>("hung");
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QStringList>("balloons");
+        QTest::newRow("no service: the tray's balloon")
+            << false << true << QByteArray("CallerID: 2200000:1") << "20-00-00"
+            << QStringList{"20-00-00 Плохой / [квартира, учреждение]"};
+        QTest::newRow("hung service: neither frozen nor the call lost")
+            << true << true << QByteArray("CallerID: 3300000:1") << "30-00-00"
+            << QStringList{"30-00-00 Важный / [квартира, учреждение]"};
+        QTest::newRow("no tray, no service: nothing said, no error")
+            << false << false << QByteArray("CallerID: 2200000:1") << "20-00-00" << QStringList{};
+    }
+    void withoutAnAnsweringService() {
+        QFETCH(bool, hung);
+        QFETCH(bool, tray);
+        QFETCH(QByteArray, report);
+        QFETCH(QStringList, balloons);
+        FakeService fake;  // on the bus only when it hangs
+        if (hung) {
+            QVERIFY(fake.start());
+            fake.hang = true;
+        }
         MainFixture f(store(NotifyAlways), true, people);
-        Balloons balloons(f);
-        feed(f, "RING\rCallerID: 2200000:1\r");
-        QTRY_COMPARE(balloons.said, QStringList{"20-00-00 Плохой / [квартира, учреждение]"});
+        if (hung) f.window->callNotifier()->service()->setCallTimeout(300);
+        std::optional<Balloons> said;  // offscreen there is no tray unless the test plays one
+        if (tray) said.emplace(f);
+        const auto saidSoFar = [&said] { return said ? said->said : QStringList{}; };
+        feed(f, "RING\r" + report + "\r");
+        QTEST(f.number(), "number");
+        if (hung) {
+            QTRY_COMPARE(fake.notes.size(), 1);
+            QVERIFY(saidSoFar().isEmpty());
+        }
+        QTRY_COMPARE(saidSoFar(), balloons);
         // A later ring of the same call says it no more.
-        feed(f, "RING\rCallerID: 2200000:1\r");
+        feed(f, "RING\r" + report + "\r");
         QTest::qWait(100);
-        QCOMPARE(balloons.said.size(), 1);
-    }
-
-    // A service that takes the call and never answers: the window goes on, and the call is
-    // said in the tray once the service has had its time.
-    void hungServiceNeitherFreezesNorLosesTheCall() {
-        FakeService fake;
-        QVERIFY(fake.start());
-        fake.hang = true;
-        MainFixture f(store(NotifyAlways), true, people);
-        f.window->callNotifier()->service()->setCallTimeout(300);
-        Balloons balloons(f);
-        feed(f, "RING\rCallerID: 3300000:1\r");
-        QCOMPARE(f.number(), QString("30-00-00"));
-        QTRY_COMPARE(fake.notes.size(), 1);
-        QVERIFY(balloons.said.isEmpty());
-        QTRY_COMPARE(balloons.said, QStringList{"30-00-00 Важный / [квартира, учреждение]"});
-    }
-
-    void noTrayNoServiceSaysNothing() {
-        MainFixture f(store(NotifyAlways), true, people);
-        feed(f, "RING\rCallerID: 2200000:1\r");  // no tray offscreen: no balloon, no error
-        QTest::qWait(100);
-        QCOMPARE(f.number(), QString("20-00-00"));
+        QCOMPARE(saidSoFar(), balloons);
         QVERIFY(!f.window->findChild<QMessageBox*>());
     }
 
@@ -353,39 +366,38 @@ private slots:
 
     // --- the actions ---
 
-    void showBringsTheWindowForward() {
-        FakeService fake;
-        QVERIFY(fake.start());
-        MainFixture f(store(NotifyWhenHidden), true, people);
-        feed(f, "RING\rCallerID: 3300000:1\r");
-        QTRY_COMPARE(fake.notes.size(), 1);
-        QVERIFY(!f.window->isVisible());
-        emit fake.ActionInvoked(fake.notes[0].id + 1000, "default");  // not ours
-        QTest::qWait(100);
-        QVERIFY(!f.window->isVisible());
-        emit fake.ActionInvoked(fake.notes[0].id, "default");
-        QTRY_VERIFY(f.window->isVisible());
-        QVERIFY(!f.window->isMinimized());
+    // Each action does its own thing for its own notification, and nothing for another
+    // program's notification of the same id space.
+    void actionDoesItsThing_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("inBook");
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<bool>("callOver");  // the call is hung up before the action
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("dialled");
+        QTest::addColumn<QStringList>("form");  // the phone in the book's form
+        QTest::newRow("show brings the window forward")
+            << int(NotifyWhenHidden) << true << QByteArray("CallerID: 3300000:1") << false
+            << "default" << true << "" << QStringList{};
+        QTest::newRow("call back dials the caller")
+            << int(NotifyAlways) << true << QByteArray("CallerID: 3300000:1") << true << "call-back"
+            << false << "300000" << QStringList{};
+        QTest::newRow("to the book opens its form with the number")
+            << int(NotifyAlways) << false << QByteArray("CallerID: 654321:1") << false
+            << "add-to-book" << false << "" << QStringList{"65-43-21"};
     }
-
-    void callBackDialsTheCaller() {
+    void actionDoesItsThing() {
+        QFETCH(int, mode);
+        QFETCH(bool, inBook);
+        QFETCH(QByteArray, report);
+        QFETCH(QString, key);
+        QFETCH(bool, shown);
+        QFETCH(QString, dialled);
+        QFETCH(QStringList, form);
         FakeService fake;
         QVERIFY(fake.start());
-        MainFixture f(store(NotifyAlways), true, people);
-        feed(f, "RING\rCallerID: 3300000:1\r");
-        QTRY_COMPARE(fake.notes.size(), 1);
-        f.window->sbAnswerClick();
-        f.takeSent();
-        emit fake.ActionInvoked(fake.notes[0].id, "call-back");
-        QTRY_COMPARE(f.number(), QString("300000"));
-        const QByteArray sent = f.takeSent();
-        QVERIFY2(sent.contains("ATDP300000\r"), sent.constData());
-    }
-
-    void toTheBookOpensItsFormWithTheNumber() {
-        FakeService fake;
-        QVERIFY(fake.start());
-        MainFixture f(store(NotifyAlways));
+        MainFixture f(store(mode), true, inBook ? people : std::function<void(BookStore&)>{});
         QStringList phones;
         BookPrompts p;
         p.exec = [&phones](QDialog& d) {
@@ -394,10 +406,29 @@ private slots:
             return d.result();
         };
         f.phoneBook->setPrompts(p);
-        feed(f, "RING\rCallerID: 654321:1\r");
+        feed(f, "RING\r" + report + "\r");
         QTRY_COMPARE(fake.notes.size(), 1);
-        emit fake.ActionInvoked(fake.notes[0].id, "add-to-book");
-        QTRY_COMPARE(phones, QStringList{"65-43-21"});
+        QVERIFY(!f.window->isVisible());
+        QFETCH(bool, callOver);
+        if (callOver) f.window->sbAnswerClick();
+        f.takeSent();
+        emit fake.ActionInvoked(fake.notes[0].id + 1000, key);  // not ours
+        QTest::qWait(100);
+        QVERIFY(!f.window->isVisible());
+        QVERIFY(phones.isEmpty());
+        QVERIFY(!f.takeSent().contains("ATD"));
+
+        emit fake.ActionInvoked(fake.notes[0].id, key);
+        if (shown) QTRY_VERIFY(f.window->isVisible());
+        if (!dialled.isEmpty()) QTRY_COMPARE(f.number(), dialled);
+        QTRY_COMPARE(phones, form);
+        QTest::qWait(50);
+        QCOMPARE(f.window->isVisible(), shown);
+        QVERIFY(!f.window->isMinimized());
+        const QByteArray sent = f.takeSent();
+        QVERIFY2(dialled.isEmpty() ? !sent.contains("ATD")
+                                   : sent.contains("ATDP" + dialled.toLatin1() + "\r"),
+                 sent.constData());
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <optional>
 #include <stdexcept>
 
 using namespace zrk;
@@ -45,44 +46,68 @@ private slots:
         QCOMPARE(ran.last(), QString("later"));
     }
 
-    void aFailureIsToldOnceOnTheOwnersThread() {
-        QStringList ran;
-        QStringList told;
+    // A failure is told once: through the signal on the owner's thread, or, when the close
+    // comes first, to the closer alone. Afterwards the saver goes on as before.
+    void aFailureIsToldOnce_data() {
+        QTest::addColumn<QStringList>("jobs");  // "x" succeeds, "!x" finds the disk full, "throw"
+        QTest::addColumn<bool>("held");         // the first job waits until all are handed over
+        QTest::addColumn<bool>("eventsFirst");  // the owner's events run before the close
+        QTest::addColumn<QStringList>("told");  // through the signal
+        QTest::addColumn<QString>("atClose");   // what the close returns, if anything
+        QTest::addColumn<QStringList>("ran");
+        QTest::newRow("through the signal; the close has nothing left to tell")
+            << QStringList{"!a"} << false << true << QStringList{"a: full"} << ""
+            << QStringList{"a"};
+        QTest::newRow("taken by the close: the signal stays silent")
+            << QStringList{"!b"} << false << false << QStringList{} << "b: full"
+            << QStringList{"b"};
+        QTest::newRow("a job that throws fails like one that says so")
+            << QStringList{"throw"} << false << false << QStringList{} << "out of memory"
+            << QStringList{};
+        // The disk holds the newer book.
+        QTest::newRow("a later save that succeeds leaves nothing to tell")
+            << QStringList{"!c", "d"} << true << true << QStringList{} << ""
+            << QStringList{"c", "d"};
+    }
+    void aFailureIsToldOnce() {
+        QFETCH(QStringList, jobs);
+        QFETCH(bool, held);
+        QFETCH(bool, eventsFirst);
+        QFETCH(QStringList, told);
+        QFETCH(QString, atClose);
+        QFETCH(QStringList, ran);
+        std::optional<SaveGate> gate;
+        if (held) gate.emplace();
+        QStringList done, heard;
         BackgroundSave saver;
         connect(&saver, &BackgroundSave::failed, this, [&](const FileError& e) {
             QCOMPARE(QThread::currentThread(), thread());
-            told << e.message;
+            heard << e.message;
         });
-        // Through the signal; the close that follows has nothing left to tell.
-        saver.schedule(named(ran, "a", false));
-        QTRY_COMPARE(told, QStringList{"a: full"});
-        QVERIFY(!saver.finish());
-
-        // Taken by the close: the signal stays silent.
-        saver.schedule(named(ran, "b", false));
-        const std::optional<FileError> failure = saver.finish();
-        QVERIFY(failure);
-        QCOMPARE(failure->code, ENOSPC);
-        QCOMPARE(failure->message, QString("b: full"));
-        QCoreApplication::processEvents();
-        QCOMPARE(told.size(), 1);
-
-        // A job that throws fails like one that says so.
-        saver.schedule([](FileError*) -> bool { throw std::runtime_error("out of memory"); });
-        QCOMPARE(saver.finish()->message, QString("out of memory"));
-
-        // A later save that succeeds leaves nothing to tell: the disk holds the newer book.
-        {
-            SaveGate gate;
-            saver.schedule(named(ran, "c", false));
-            QVERIFY(gate.held());
-            saver.schedule(named(ran, "d"));
-            gate.open();
-            QVERIFY(!saver.finish());
+        for (const QString& job : jobs) {
+            const bool first = job == jobs.first();
+            if (job == "throw")
+                saver.schedule(
+                    [](FileError*) -> bool { throw std::runtime_error("out of memory"); });
+            else
+                saver.schedule(
+                    named(done, job.startsWith('!') ? job.mid(1) : job, !job.startsWith('!')));
+            if (gate && first) QVERIFY(gate->held());  // the rest wait behind it
         }
+        if (gate) gate->open();
+        if (eventsFirst) QTRY_COMPARE(heard, told);
+        const std::optional<FileError> failure = saver.finish();
+        QCOMPARE(failure ? failure->message : QString(), atClose);
+        if (failure && jobs != QStringList{"throw"}) QCOMPARE(failure->code, ENOSPC);
         QCoreApplication::processEvents();
-        QCOMPARE(told.size(), 1);
-        QCOMPARE(ran.mid(2), (QStringList{"c", "d"}));
+        QCOMPARE(heard, told);
+        QCOMPARE(done, ran);
+
+        saver.schedule(named(done, "later"));
+        QVERIFY(!saver.finish());
+        QCOMPARE(done.last(), QString("later"));
+        QCoreApplication::processEvents();
+        QCOMPARE(heard, told);
     }
 
     void goingWaitsForTheRunningAndTheWaitingSave() {
