@@ -820,25 +820,6 @@
     </message>
 </context>
 <context>
-    <name>zrk::BookStore</name>
-    <message>
-        <source>Ошибка создания %1!</source>
-        <translation>Error creating %1!</translation>
-    </message>
-    <message>
-        <source>Ошибка записи %1!</source>
-        <translation>Error writing %1!</translation>
-    </message>
-    <message>
-        <source>Общая</source>
-        <translation>General</translation>
-    </message>
-    <message>
-        <source>[Общая]</source>
-        <translation>[General]</translation>
-    </message>
-</context>
-<context>
     <name>zrk::CallLog</name>
     <message>
         <source>Ошибка записи %1!</source>
@@ -951,33 +932,94 @@
     </message>
 </context>
 <context>
-    <name>zrk::DataDirectory</name>
+    <name>zrk::Console</name>
     <message>
-        <source>Каталог данных %1 не является каталогом.</source>
-        <translation>The data directory %1 is not a directory.</translation>
+        <source>Файлы book.phn и reminder.rmd из Windows переносить не нужно: их формат тот же, достаточно скопировать их в каталог данных.</source>
+        <translation>The book.phn and reminder.rmd files from Windows need no conversion: their format is the same, just copy them into the data directory.</translation>
     </message>
     <message>
-        <source>Не удалось создать каталог данных %1.</source>
-        <translation>Could not create the data directory %1.</translation>
+        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
+                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
+                      (записи с номерами, которые уже есть в книге, пропускаются)
+  --export-contacts ФАЙЛ
+                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
+</source>
+        <translation>  --import-contacts FILE [--group GROUP]
+                      add the contacts of FILE (.vcf or .csv) to the phone book
+                      (entries whose numbers are in the book already are skipped)
+  --export-contacts FILE
+                      write the whole phone book to FILE (.vcf for vCard, or .csv)
+</translation>
     </message>
     <message>
-        <source>Не удалось перейти в каталог данных %1.</source>
-        <translation>Could not enter the data directory %1.</translation>
+        <source>Формат файла %1 не понятен по расширению: нужно .vcf или .csv.</source>
+        <translation>Cannot tell the format of %1 from its extension: use .vcf or .csv.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать %1: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записей выгружено: %n (%1).</source>
+        <translation>
+            <numerusform>%n entry exported (%1).</numerusform>
+            <numerusform>%n entries exported (%1).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено повреждённых карточек: %n (первая — %1)</source>
+        <translation>
+            <numerusform>%n damaged card skipped (%1)</numerusform>
+            <numerusform>%n damaged cards skipped (the first: %1)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Добавлено записей: %1; пропущено (номер уже есть в книге): %2; создано групп: %3.</source>
+        <translation>Entries added: %1; skipped (number already in the book): %2; groups created: %3.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Тексты, не поместившиеся в поля книги, обрезаны: записей %n.</source>
+        <translation>
+            <numerusform>Texts too long for the book's fields were cut in %n entry.</numerusform>
+            <numerusform>Texts too long for the book's fields were cut in %n entries.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Номера других стран записаны с выходом на международную линию 810: записей %n.</source>
+        <translation>
+            <numerusform>Numbers of other countries were written with the international exit code 810 in %n entry.</numerusform>
+            <numerusform>Numbers of other countries were written with the international exit code 810 in %n entries.</numerusform>
+        </translation>
     </message>
     <message>
         <source>После %1 нужно значение.</source>
         <translation>%1 needs a value.</translation>
     </message>
     <message>
-        <source>--desktop и --data-dir вместе не бывают.</source>
-        <translation>--desktop and --data-dir cannot be used together.</translation>
+        <source>--import-contacts и --export-contacts вместе не бывают.</source>
+        <translation>--import-contacts and --export-contacts cannot be used together.</translation>
     </message>
-</context>
-<context>
-    <name>zrk::ECommError</name>
     <message>
-        <source> (Ошибка: %1) </source>
-        <translation> (Error: %1) </translation>
+        <source>--group бывает только с --import-contacts.</source>
+        <translation>--group goes only with --import-contacts.</translation>
+    </message>
+    <message>
+        <source>Zrk Pro работает с каталогом данных %1. Закройте программу и повторите команду.</source>
+        <translation>Zrk Pro is running with the data directory %1. Close the program and run the command again.</translation>
+    </message>
+    <message>
+        <source>Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--import-reg ФАЙЛ]
+  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ
+  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)
+  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти
+Без этих ключей данные хранятся в текущем каталоге.
+</source>
+        <translation>Usage: zrk-pro [--desktop | --data-dir DIR] [--import-reg FILE]
+  --data-dir DIR      keep the phone book, reminders and call log in DIR
+  --desktop           keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
+  --import-reg FILE   take the settings over from a Windows registry export and exit
+Without these options the data is kept in the current directory.
+</translation>
     </message>
 </context>
 <context>
@@ -1000,14 +1042,6 @@
     <message>
         <source>Звонков в месяц</source>
         <translation>Calls per month</translation>
-    </message>
-    <message>
-        <source>MM.yyyy</source>
-        <translation>MMM yyyy</translation>
-    </message>
-    <message>
-        <source>dd.MM</source>
-        <translation>M/d</translation>
     </message>
 </context>
 <context>
@@ -1154,6 +1188,77 @@
     </message>
 </context>
 <context>
+    <name>zrk::ImportPreview</name>
+    <message>
+        <source>Ошибка чтения %1!</source>
+        <translation>Error reading %1!</translation>
+    </message>
+    <message>
+        <source>Будет добавлено: %1, заменено: %2, пропущено: %3</source>
+        <translation>To be added: %1, replaced: %2, skipped: %3</translation>
+    </message>
+    <message>
+        <source>Пропустить</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Добавить</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>строке %1 файла</source>
+        <translation>line %1 of the file</translation>
+    </message>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Этот телефон уже есть в книге: %1</source>
+        <translation>This number is in the book already: %1</translation>
+    </message>
+    <message>
+        <source>Этот телефон уже есть выше, в %1</source>
+        <translation>This number is already above, in %1</translation>
+    </message>
+    <message>
+        <source>Не уместилось и обрезано: %1</source>
+        <translation>Too long, cut: %1</translation>
+    </message>
+    <message>
+        <source>Фамилия</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий</source>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>Группа</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Строка</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Уже в книге</source>
+        <translation>In the book</translation>
+    </message>
+    <message>
+        <source>Действие</source>
+        <translation>Action</translation>
+    </message>
+</context>
+<context>
     <name>zrk::LineStatus</name>
     <message>
         <source>Ожидание звонка</source>
@@ -1196,84 +1301,6 @@
     </message>
 </context>
 <context>
-    <name>zrk::NcidLink</name>
-    <message>
-        <source>сервер не принимает соединения</source>
-        <translation>the server refuses connections</translation>
-    </message>
-    <message>
-        <source>сервер закрыл соединение</source>
-        <translation>the server closed the connection</translation>
-    </message>
-    <message>
-        <source>сервер не найден</source>
-        <translation>server not found</translation>
-    </message>
-    <message>
-        <source>сервер не отвечает</source>
-        <translation>the server does not answer</translation>
-    </message>
-    <message>
-        <source>сеть недоступна</source>
-        <translation>network unreachable</translation>
-    </message>
-    <message>
-        <source>сервер не прислал приветствие</source>
-        <translation>the server sent no greeting</translation>
-    </message>
-    <message>
-        <source>сервер не подтвердил звонок</source>
-        <translation>the server did not acknowledge a call</translation>
-    </message>
-    <message>
-        <source>Ошибка чтения %1!</source>
-        <translation>Error reading %1!</translation>
-    </message>
-    <message>
-        <source>Файл очереди звонков для сервера NCID %1 повреждён. </source>
-        <translation>The file of calls waiting for the NCID server, %1, is damaged. </translation>
-    </message>
-    <message>
-        <source>Он сохранён как %1. </source>
-        <translation>It was kept as %1. </translation>
-    </message>
-    <message numerus="yes">
-        <source>Прочитано звонков: %n, они будут отправлены.</source>
-        <translation>
-            <numerusform>%n call was read and will be sent.</numerusform>
-            <numerusform>%n calls were read and will be sent.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Ошибка записи %1!</source>
-        <translation>Error writing %1!</translation>
-    </message>
-    <message>
-        <source>неверный адрес сервера</source>
-        <translation>invalid server address</translation>
-    </message>
-    <message>
-        <source>сервер отказал: %1</source>
-        <translation>refused by the server: %1</translation>
-    </message>
-    <message>
-        <source>выключено</source>
-        <translation>off</translation>
-    </message>
-    <message>
-        <source>подключение...</source>
-        <translation>connecting...</translation>
-    </message>
-    <message>
-        <source>подключено</source>
-        <translation>connected</translation>
-    </message>
-    <message>
-        <source>нет связи: %1</source>
-        <translation>not connected: %1</translation>
-    </message>
-</context>
-<context>
     <name>zrk::NetworkPage</name>
     <message>
         <source>Неверный адрес: нужно имя или адрес сервера и, через двоеточие, порт</source>
@@ -1281,54 +1308,58 @@
     </message>
 </context>
 <context>
-    <name>zrk::RegistryFile</name>
+    <name>zrk::RegImport</name>
     <message>
-        <source>строка %1: %2</source>
-        <translation>line %1: %2</translation>
+        <source>файл обрезан (нечётное число байт в UTF-16)</source>
+        <translation>the file is cut short (an odd number of bytes in UTF-16)</translation>
     </message>
     <message>
-        <source>нет заголовка</source>
-        <translation>no header</translation>
+        <source>файл повреждён (неверный UTF-16)</source>
+        <translation>the file is damaged (invalid UTF-16)</translation>
     </message>
     <message>
-        <source>нет «]» в конце раздела</source>
-        <translation>no “]” at the end of the key</translation>
+        <source>это не экспорт реестра: нет заголовка &quot;Windows Registry Editor Version 5.00&quot; или &quot;REGEDIT4&quot;</source>
+        <translation>this is not a registry export: there is no &quot;Windows Registry Editor Version 5.00&quot; or &quot;REGEDIT4&quot; header</translation>
     </message>
     <message>
-        <source>значение вне раздела</source>
-        <translation>value outside a key</translation>
+        <source>Не удалось открыть %1: %2</source>
+        <translation>Could not open %1: %2</translation>
     </message>
     <message>
-        <source>список байтов оборван</source>
-        <translation>byte list cut short</translation>
+        <source>Не удалось прочитать %1: %2</source>
+        <translation>Could not read %1: %2</translation>
     </message>
     <message>
-        <source>неверное имя значения</source>
-        <translation>invalid value name</translation>
+        <source>%1 повреждён или обрезан (%2); ничего не импортировано.</source>
+        <translation>%1 is damaged or cut short (%2); nothing was imported.</translation>
     </message>
     <message>
-        <source>нет «=»</source>
-        <translation>no “=”</translation>
+        <source>%1 содержит чужой раздел [%2\%3]; импортируются только разделы HKEY_CURRENT_USER\Software\Zrk Pro. Ничего не импортировано.</source>
+        <translation>%1 holds a key that is not ours, [%2\%3]; only the keys under HKEY_CURRENT_USER\Software\Zrk Pro are imported. Nothing was imported.</translation>
     </message>
     <message>
-        <source>неверные данные значения</source>
-        <translation>invalid value data</translation>
+        <source>%1 не содержит настроек Zrk Pro.</source>
+        <translation>%1 holds no Zrk Pro settings.</translation>
     </message>
     <message>
-        <source>текст после значения</source>
-        <translation>text after the value</translation>
+        <source>%1 обрезан (нет пустой строки, которой кончается экспорт); ничего не импортировано.</source>
+        <translation>%1 is cut short (the empty line that ends an export is missing); nothing was imported.</translation>
     </message>
     <message>
-        <source>Не удалось прочитать файл настроек %1: %2. Настройки по умолчанию не будут в него записаны.</source>
-        <translation>Could not read the settings file %1: %2. The default settings will not be written to it.</translation>
+        <source>%1: значение неверного типа (%2); ничего не импортировано.</source>
+        <translation>%1: a value of the wrong type (%2); nothing was imported.</translation>
     </message>
     <message>
-        <source>Файл настроек %1 повреждён (%2) и сохранён как %3. Используются настройки по умолчанию.</source>
-        <translation>The settings file %1 is damaged (%2) and was kept as %3. The default settings are used.</translation>
+        <source>Zrk Pro сейчас работает с файлом настроек %1 и при выходе записал бы свои значения поверх импорта. Закройте программу (пункт меню «Выход») и повторите импорт; ничего не импортировано.</source>
+        <translation>Zrk Pro is running with the settings file %1 and would write its own values over the import when it ends. Close the program (menu item “Exit”) and import again; nothing was imported.</translation>
     </message>
     <message>
-        <source>Файл настроек %1 повреждён (%2). Используются настройки по умолчанию; файл не будет перезаписан.</source>
-        <translation>The settings file %1 is damaged (%2). The default settings are used; the file will not be written over.</translation>
+        <source>Не удалось записать файл настроек %1 (%2); он остался прежним.</source>
+        <translation>Could not write the settings file %1 (%2); it was left as it was.</translation>
+    </message>
+    <message>
+        <source>Импортировано из %1: разделов %2, значений %3, в %4.</source>
+        <translation>Imported from %1 into %4 (keys: %2, values: %3).</translation>
     </message>
 </context>
 <context>
@@ -1520,43 +1551,6 @@
     </message>
 </context>
 <context>
-    <name>zrk::SerialPorts</name>
-    <message>
-        <source>Устройство %1 не найдено. Модем подключен?</source>
-        <translation>Device %1 not found. Is the modem connected?</translation>
-    </message>
-    <message>
-        <source>Нет прав на устройство %1. Добавьте себя в группу %2 (sudo adduser $USER %2) и войдите в систему заново.</source>
-        <translation>No permission to use device %1. Add yourself to the group %2 (sudo adduser $USER %2) and log in again.</translation>
-    </message>
-    <message>
-        <source>Устройство %1 недоступно: %2</source>
-        <translation>Device %1 is not available: %2</translation>
-    </message>
-</context>
-<context>
-    <name>zrk::SingleInstance</name>
-    <message>
-        <source>Нет каталога для блокировки (XDG_RUNTIME_DIR). Второй экземпляр программы с этим каталогом данных не будет замечен.</source>
-        <translation>No directory for the lock (XDG_RUNTIME_DIR). A second copy of the program with this data directory will not be noticed.</translation>
-    </message>
-    <message>
-        <source>Не удалось создать %1: %2. Второй экземпляр программы с этим каталогом данных не будет замечен.</source>
-        <translation>Could not create %1: %2. A second copy of the program with this data directory will not be noticed.</translation>
-    </message>
-    <message>
-        <source>Не удалось заблокировать %1: %2.</source>
-        <translation>Could not lock %1: %2.</translation>
-    </message>
-</context>
-<context>
-    <name>zrk::Sound</name>
-    <message>
-        <source>Модуль звука не загружен, звуков не будет: %1</source>
-        <translation>The sound module was not loaded, so there will be no sounds: %1</translation>
-    </message>
-</context>
-<context>
     <name>zrk::TAlertReminder</name>
     <message>
         <source>Напоминание</source>
@@ -1596,46 +1590,62 @@ Moscow</translation>
     </message>
 </context>
 <context>
-    <name>zrk::TCustomComm</name>
+    <name>zrk::TColumnMapping</name>
     <message>
-        <source>Порт уже открыт</source>
-        <translation>The port is already open</translation>
+        <source>Столбцы файла</source>
+        <translation>File columns</translation>
     </message>
     <message>
-        <source>Ошибка доступа к устройству</source>
-        <translation>Cannot open the device</translation>
+        <source>Заголовок файла незнаком программе. Укажите, что хранится в каждом столбце; телефонов может быть несколько.</source>
+        <translation>The program does not know this file's header. Say what each column holds; there may be several phone columns.</translation>
     </message>
     <message>
-        <source>Неправильный определитель устройства</source>
-        <translation>Not a serial device</translation>
+        <source>Столбец</source>
+        <translation>Column</translation>
     </message>
     <message>
-        <source>Ошибка обновления CommTimeouts</source>
-        <translation>Cannot set the port time-outs</translation>
+        <source>Первые значения</source>
+        <translation>First values</translation>
     </message>
     <message>
-        <source>Ошибка инициализации буферов</source>
-        <translation>Cannot set the port buffers</translation>
+        <source>Это</source>
+        <translation>Holds</translation>
     </message>
     <message>
-        <source>Ошибка обновления DataControlBlock</source>
-        <translation>Cannot set the port line settings</translation>
+        <source>Укажите хотя бы один столбец с телефоном.</source>
+        <translation>Choose at least one column with a phone number.</translation>
     </message>
     <message>
-        <source>Ошибка записи</source>
-        <translation>Write error</translation>
+        <source>[не нужен]</source>
+        <translation>[not needed]</translation>
     </message>
     <message>
-        <source>Ошибка чтения</source>
-        <translation>Read error</translation>
+        <source>Имя полностью</source>
+        <translation>Full name</translation>
     </message>
     <message>
-        <source>Порт не открыт, чем то занят</source>
-        <translation>The port is not open or is busy</translation>
+        <source>Фамилия</source>
+        <translation>Last name</translation>
     </message>
     <message>
-        <source>EscapeCommFunction недоступна</source>
-        <translation>Cannot set the modem control lines</translation>
+        <source>Имя</source>
+        <translation>First name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий телефон</source>
+        <translation>Work phone</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Примечание</source>
+        <translation>Note</translation>
     </message>
 </context>
 <context>
@@ -1647,6 +1657,80 @@ Moscow</translation>
     <message>
         <source>Свойства группы</source>
         <translation>Group properties</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::TImportContacts</name>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Импорт контактов</source>
+        <translation>Import contacts</translation>
+    </message>
+    <message>
+        <source>Файл: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source> (повреждённых записей пропущено: %n)</source>
+        <translation>
+            <numerusform> (%n damaged entry skipped)</numerusform>
+            <numerusform> (%n damaged entries skipped)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Кодировка:</source>
+        <translation>&amp;Encoding:</translation>
+    </message>
+    <message>
+        <source>[Из файла]</source>
+        <translation>[From the file]</translation>
+    </message>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Группа новых записей: по категориям файла, одна из групп книги или новая (впишите название)</source>
+        <translation>The group of the new entries: by the file's categories, one of the book's groups, or a new one (type its name)</translation>
+    </message>
+    <message>
+        <source>&amp;Группа:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>Пропустить</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Добавить</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Что делать с записями, чей телефон уже есть в книге</source>
+        <translation>What to do with entries whose number is in the book already</translation>
+    </message>
+    <message>
+        <source>&amp;Повторы:</source>
+        <translation>&amp;Repeats:</translation>
+    </message>
+    <message>
+        <source>&amp;Пропустить</source>
+        <translation>&amp;Skip</translation>
+    </message>
+    <message>
+        <source>&amp;Заменить</source>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить</source>
+        <translation>&amp;Add</translation>
     </message>
 </context>
 <context>
@@ -1985,6 +2069,24 @@ Moscow</translation>
         <source>[Все группы]</source>
         <translation>[All groups]</translation>
     </message>
+    <message>
+        <source>Импорт контактов</source>
+        <translation>Import contacts</translation>
+    </message>
+    <message>
+        <source>Все файлы (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Экспорт контактов</source>
+        <translation>Export contacts</translation>
+    </message>
+    <message>
+        <source>Ошибка записи %1!
+%2</source>
+        <translation>Error writing %1!
+%2</translation>
+    </message>
 </context>
 <context>
     <name>zrk::TReMind</name>
@@ -2294,6 +2396,67 @@ Moscow</translation>
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::contacts::Csv</name>
+    <message>
+        <source>Строка %1: %2.</source>
+        <translation>Line %1: %2.</translation>
+    </message>
+    <message>
+        <source>кавычка, открытая здесь, не закрыта</source>
+        <translation>a quote opened here is not closed</translation>
+    </message>
+    <message>
+        <source>в файле нет строки заголовка</source>
+        <translation>the file has no header line</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::contacts::ImportPlan</name>
+    <message>
+        <source>Имя</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Рабочий телефон</source>
+        <translation>Work phone</translation>
+    </message>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Дополнительно</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть файл %1: %2</source>
+        <translation>Could not open the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::contacts::VCard</name>
+    <message>
+        <source>карточка не закончена (нет END:VCARD)</source>
+        <translation>the card is not finished (no END:VCARD)</translation>
+    </message>
+    <message>
+        <source>Строка 1: это не файл vCard (нет строки BEGIN:VCARD).</source>
+        <translation>Line 1: this is not a vCard file (no BEGIN:VCARD line).</translation>
+    </message>
+    <message>
+        <source>Строка %1: %2.</source>
+        <translation>Line %1: %2.</translation>
+    </message>
+    <message>
+        <source>строка без двоеточия внутри карточки</source>
+        <translation>a line without a colon inside a card</translation>
     </message>
 </context>
 </TS>

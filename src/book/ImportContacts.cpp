@@ -5,6 +5,7 @@
 #include "windows/ToolBar.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -38,8 +39,10 @@ QPushButton* addButtons(QDialog* dialog, QBoxLayout* layout) {
     auto* ok = named<QPushButton>("bOK", QStringLiteral("OK"), box);
     ok->setDefault(true);
     box->addButton(ok, QDialogButtonBox::AcceptRole);
-    box->addButton(named<QPushButton>("bCansel", QStringLiteral("Отмена"), box),
-                   QDialogButtonBox::RejectRole);
+    box->addButton(
+        named<QPushButton>("bCansel", QCoreApplication::translate("zrk::TImportContacts", "Отмена"),
+                           box),
+        QDialogButtonBox::RejectRole);
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     layout->addWidget(box);
@@ -62,18 +65,17 @@ QString samples(const contacts::CsvTable& table, int column) {
 TColumnMapping::TColumnMapping(const contacts::CsvTable& table, QWidget* parent)
     : PlacedDialog(QStringLiteral("Position\\ColumnMapping"), parent), header_(table.header) {
     setObjectName(QStringLiteral("TColumnMapping"));
-    setWindowTitle(QStringLiteral("Столбцы файла"));
+    setWindowTitle(tr("Столбцы файла"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(
-        QStringLiteral("Заголовок файла незнаком программе. Укажите, что хранится в каждом "
-                       "столбце; телефонов может быть несколько."),
-        this);
+    auto* intro =
+        new QLabel(tr("Заголовок файла незнаком программе. Укажите, что хранится в каждом "
+                      "столбце; телефонов может быть несколько."),
+                   this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
     lvColumns = named<QTableWidget>("lvColumns", int(header_.size()), 3, this);
-    lvColumns->setHorizontalHeaderLabels(
-        {QStringLiteral("Столбец"), QStringLiteral("Первые значения"), QStringLiteral("Это")});
+    lvColumns->setHorizontalHeaderLabels({tr("Столбец"), tr("Первые значения"), tr("Это")});
     lvColumns->verticalHeader()->hide();
     lvColumns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvColumns->setSelectionMode(QAbstractItemView::NoSelection);
@@ -118,8 +120,7 @@ void TColumnMapping::rolesChanged() {
     const QList<ColumnRole> r = roles();
     const bool phone = r.contains(ColumnRole::Phone) || r.contains(ColumnRole::WorkPhone);
     bOK->setEnabled(phone);
-    stHint->setText(phone ? QString()
-                          : QStringLiteral("Укажите хотя бы один столбец с телефоном."));
+    stHint->setText(phone ? QString() : tr("Укажите хотя бы один столбец с телефоном."));
 }
 
 TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWidget* parent)
@@ -127,13 +128,13 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
       file_(file),
       preview_(new ImportPreview(book, this)) {
     setObjectName(QStringLiteral("TImportContacts"));
-    setWindowTitle(QStringLiteral("Импорт контактов"));
+    setWindowTitle(tr("Импорт контактов"));
     auto* layout = new QVBoxLayout(this);
 
     stFile = named<QLabel>("stFile", this);
-    QString about = QStringLiteral("Файл: %1").arg(QFileInfo(file.path()).fileName());
+    QString about = tr("Файл: %1").arg(QFileInfo(file.path()).fileName());
     if (file.skipped() > 0)
-        about += QStringLiteral(" (повреждённых записей пропущено: %1)").arg(file.skipped());
+        about += tr(" (повреждённых записей пропущено: %n)", nullptr, file.skipped());
     stFile->setText(about);
     stFile->setToolTip(file.path());
     layout->addWidget(stFile);
@@ -149,7 +150,7 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
     };
     cbEncoding = named<QComboBox>("cbEncoding", this);
     for (contacts::Encoding e : kEncodings) cbEncoding->addItem(contacts::encodingName(e), int(e));
-    stEncoding = labelled(QStringLiteral("&Кодировка:"), cbEncoding);
+    stEncoding = labelled(tr("&Кодировка:"), cbEncoding);
     stEncoding->setVisible(file.isCsv());
     cbEncoding->setVisible(file.isCsv());
     if (file.isCsv()) cbEncoding->setCurrentIndex(cbEncoding->findData(int(file.encoding())));
@@ -159,21 +160,21 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
     cbImportGroup->setEditable(true);
     cbImportGroup->setInsertPolicy(QComboBox::NoInsert);
     cbImportGroup->lineEdit()->setMaxLength(decltype(BookGroup::Title)::capacity);
-    cbImportGroup->addItem(QStringLiteral("[Из файла]"));
-    cbImportGroup->addItem(QStringLiteral("[Общая]"));
+    cbImportGroup->addItem(tr("[Из файла]"));
+    cbImportGroup->addItem(tr("[Общая]"));
     for (int g = 1; g < book.groupCount(); ++g) cbImportGroup->addItem(book.group(g).Text);
     cbImportGroup->setMinimumContentsLength(16);
     cbImportGroup->setToolTip(
-        QStringLiteral("Группа новых записей: по категориям файла, одна из групп книги или "
-                       "новая (впишите название)"));
-    labelled(QStringLiteral("&Группа:"), cbImportGroup);
+        tr("Группа новых записей: по категориям файла, одна из групп книги или "
+           "новая (впишите название)"));
+    labelled(tr("&Группа:"), cbImportGroup);
 
     cbRepeats = named<QComboBox>("cbRepeats", this);
-    cbRepeats->addItem(QStringLiteral("Пропустить"), int(Duplicate::Skip));
-    cbRepeats->addItem(QStringLiteral("Заменить"), int(Duplicate::Replace));
-    cbRepeats->addItem(QStringLiteral("Добавить"), int(Duplicate::Add));
-    cbRepeats->setToolTip(QStringLiteral("Что делать с записями, чей телефон уже есть в книге"));
-    labelled(QStringLiteral("&Повторы:"), cbRepeats);
+    cbRepeats->addItem(tr("Пропустить"), int(Duplicate::Skip));
+    cbRepeats->addItem(tr("Заменить"), int(Duplicate::Replace));
+    cbRepeats->addItem(tr("Добавить"), int(Duplicate::Add));
+    cbRepeats->setToolTip(tr("Что делать с записями, чей телефон уже есть в книге"));
+    labelled(tr("&Повторы:"), cbRepeats);
     choices->setColumnStretch(col, 1);
     layout->addLayout(choices);
 
@@ -196,9 +197,9 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, [this, d] { setSelectedRows(d); });
     };
-    item("mISkip", QStringLiteral("&Пропустить"), Duplicate::Skip);
-    item("mIReplace", QStringLiteral("&Заменить"), Duplicate::Replace);
-    item("mIAdd", QStringLiteral("&Добавить"), Duplicate::Add);
+    item("mISkip", tr("&Пропустить"), Duplicate::Skip);
+    item("mIReplace", tr("&Заменить"), Duplicate::Replace);
+    item("mIAdd", tr("&Добавить"), Duplicate::Add);
     setListPopup(lvImport, pmImport);
 
     stError = named<QLabel>("stError", this);

@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -33,7 +34,7 @@ bool ContactsFile::reread(contacts::Encoding encoding) {
     contacts_.clear();
     QFile f(path_);
     if (!f.open(QIODevice::ReadOnly)) {
-        error_ = QStringLiteral("Ошибка чтения %1!").arg(path_);
+        error_ = QCoreApplication::translate("zrk::ImportPreview", "Ошибка чтения %1!").arg(path_);
         return false;
     }
     const QByteArray raw = f.readAll();
@@ -68,23 +69,23 @@ void ContactsFile::setMapping(const contacts::CsvMapping& mapping) {
 QString columnRoleText(ColumnRole role) {
     switch (role) {
         case ColumnRole::Unused:
-            return QStringLiteral("[не нужен]");
+            return QCoreApplication::translate("zrk::TColumnMapping", "[не нужен]");
         case ColumnRole::Name:
-            return QStringLiteral("Имя полностью");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Имя полностью");
         case ColumnRole::Family:
-            return QStringLiteral("Фамилия");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Фамилия");
         case ColumnRole::Given:
-            return QStringLiteral("Имя");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Имя");
         case ColumnRole::Phone:
-            return QStringLiteral("Телефон");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Телефон");
         case ColumnRole::WorkPhone:
-            return QStringLiteral("Рабочий телефон");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Рабочий телефон");
         case ColumnRole::EMail:
             return QStringLiteral("E-Mail");
         case ColumnRole::Address:
-            return QStringLiteral("Адрес");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Адрес");
         case ColumnRole::Note:
-            return QStringLiteral("Примечание");
+            return QCoreApplication::translate("zrk::TColumnMapping", "Примечание");
     }
     return {};
 }
@@ -231,7 +232,7 @@ ImportPreview::Counts ImportPreview::counts() const {
 
 QString ImportPreview::countsText() const {
     const Counts c = counts();
-    return QStringLiteral("Будет добавлено: %1, заменено: %2, пропущено: %3")
+    return tr("Будет добавлено: %1, заменено: %2, пропущено: %3")
         .arg(c.added)
         .arg(c.replaced)
         .arg(c.skipped);
@@ -250,11 +251,11 @@ namespace {
 QString choiceText(Duplicate d) {
     switch (d) {
         case Duplicate::Skip:
-            return QStringLiteral("Пропустить");
+            return QCoreApplication::translate("zrk::ImportPreview", "Пропустить");
         case Duplicate::Replace:
-            return QStringLiteral("Заменить");
+            return QCoreApplication::translate("zrk::ImportPreview", "Заменить");
         case Duplicate::Add:
-            return QStringLiteral("Добавить");
+            return QCoreApplication::translate("zrk::ImportPreview", "Добавить");
     }
     return {};
 }
@@ -267,7 +268,7 @@ QString ImportPreview::repeatedText(const contacts::ImportRow& row) const {
                                              book_.text(row.duplicateOf, FieldPhone));
     // A number the file gives twice: the first of them is the one repeated.
     if (row.duplicateRow >= 0 && row.duplicateRow < rows_.size())
-        return QStringLiteral("строке %1 файла").arg(rows_[row.duplicateRow].line);
+        return tr("строке %1 файла").arg(rows_[row.duplicateRow].line);
     return {};
 }
 
@@ -287,7 +288,7 @@ QVariant ImportPreview::data(const QModelIndex& index, int role) const {
                 case ColEMail:
                     return row.entry.EMail.text();
                 case ColGroup:
-                    return row.groupTitle.isEmpty() ? QStringLiteral("[Общая]") : row.groupTitle;
+                    return row.groupTitle.isEmpty() ? tr("[Общая]") : row.groupTitle;
                 case ColLine:
                     return row.line;
                 case ColRepeats:
@@ -298,11 +299,11 @@ QVariant ImportPreview::data(const QModelIndex& index, int role) const {
             return {};
         case Qt::ToolTipRole:
             if (index.column() == ColRepeats && repeat)
-                return (row.duplicateOf >= 0 ? QStringLiteral("Этот телефон уже есть в книге: %1")
-                                             : QStringLiteral("Этот телефон уже есть выше, в %1"))
+                return (row.duplicateOf >= 0 ? tr("Этот телефон уже есть в книге: %1")
+                                             : tr("Этот телефон уже есть выше, в %1"))
                     .arg(repeatedText(row));
             if (row.cut)
-                return QStringLiteral("Не уместилось и обрезано: %1")
+                return tr("Не уместилось и обрезано: %1")
                     .arg(row.cutFields.join(QStringLiteral(", ")));
             return {};
         case Qt::BackgroundRole:
@@ -326,21 +327,21 @@ QVariant ImportPreview::headerData(int section, Qt::Orientation o, int role) con
     if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
         case ColName:
-            return QStringLiteral("Фамилия");
+            return tr("Фамилия");
         case ColPhone:
-            return QStringLiteral("Телефон");
+            return tr("Телефон");
         case ColWork:
-            return QStringLiteral("Рабочий");
+            return tr("Рабочий");
         case ColEMail:
             return QStringLiteral("E-Mail");
         case ColGroup:
-            return QStringLiteral("Группа");
+            return tr("Группа");
         case ColLine:
-            return QStringLiteral("Строка");
+            return tr("Строка");
         case ColRepeats:
-            return QStringLiteral("Уже в книге");
+            return tr("Уже в книге");
         case ColDoes:
-            return QStringLiteral("Действие");
+            return tr("Действие");
     }
     return {};
 }

@@ -55,6 +55,7 @@ enum class ColumnRole {
     Address,
     Note,
 };
+// Said in the column step (TColumnMapping), in the user's language.
 QString columnRoleText(ColumnRole role);
 // A first guess from the header's words, so that a sensible file needs no choosing at all.
 ColumnRole guessColumnRole(const QString& header);

@@ -33,9 +33,8 @@ void TPhoneBook::sbImportClick() {
     waitForBook();  // the preview compares with the whole book, not an empty one
     if (loadFailed_) return;
     const QString path = prompts_.openFile(
-        QStringLiteral("Импорт контактов"),
-        QStringList{kVCardFilter, kCsvFilter, QStringLiteral("Все файлы (*)")}.join(
-            QStringLiteral(";;")));
+        tr("Импорт контактов"),
+        QStringList{kVCardFilter, kCsvFilter, tr("Все файлы (*)")}.join(QStringLiteral(";;")));
     if (path.isEmpty()) return;
     ContactsFile file;
     bool loaded = false;
@@ -44,7 +43,7 @@ void TPhoneBook::sbImportClick() {
         loaded = file.load(path);
     }
     if (!loaded) {
-        prompts_.error(QStringLiteral("Ошибка"), file.error());
+        prompts_.error(tr("Ошибка"), file.error());
         return;
     }
     if (file.needsMapping()) {
@@ -84,7 +83,7 @@ void TPhoneBook::exportContacts(ExportWhat what) {
     }
     if (positions.empty()) return;
     QString filter = kVCardFilter;
-    QString path = prompts_.saveFile(QStringLiteral("Экспорт контактов"),
+    QString path = prompts_.saveFile(tr("Экспорт контактов"),
                                      kVCardFilter + QStringLiteral(";;") + kCsvFilter, &filter);
     if (path.isEmpty()) return;
     // The format is the extension's; a name without one gets the chosen filter's.
@@ -104,8 +103,7 @@ void TPhoneBook::exportContacts(ExportWhat what) {
         written = replaceFileAtomically(path, data, &error);
     }
     if (!written)
-        prompts_.error(QStringLiteral("Ошибка"),
-                       QStringLiteral("Ошибка записи %1!\n%2").arg(path, error.message));
+        prompts_.error(tr("Ошибка"), tr("Ошибка записи %1!\n%2").arg(path, error.message));
 }
 
 }  // namespace zrk

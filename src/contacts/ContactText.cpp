@@ -8,6 +8,7 @@ QString ownMark() {
     return QStringLiteral("Zrk Pro");
 }
 
+// Written into exported files and read back from them: the same in every language.
 QString statusLine(int status) {
     if (status == StatusBad) return QStringLiteral("Статус: плохой");
     if (status == StatusPriority) return QStringLiteral("Статус: приоритетный");
@@ -33,6 +34,7 @@ QString phoneKindLabel(const QString& kind) {
         const char* label;
     };
     // vCard types, Google's and Outlook's words, Apple's "_$!<Mobile>!$_" with the marks gone.
+    // The labels become part of the entries' names in the book file, in its language.
     static const Kind kinds[] = {
         {"cell", "Мобильный"},
         {"mobile", "Мобильный"},

@@ -3,6 +3,8 @@
 #include "book/BookStore.h"
 #include "contacts/ContactText.h"
 
+#include <QCoreApplication>
+
 namespace zrk::contacts {
 
 namespace {
@@ -207,7 +209,10 @@ bool readCsv(QByteArrayView raw, CsvTable* out, QString* error, int* errorLine,
     const Encoding enc = forced ? *forced : detectEncoding(raw);
     const QString text = decodeText(raw, enc);
     auto fail = [&](int line, const QString& why) {
-        if (error) *error = QStringLiteral("Строка %1: %2.").arg(line).arg(why);
+        if (error)
+            *error = QCoreApplication::translate("zrk::contacts::Csv", "Строка %1: %2.")
+                         .arg(line)
+                         .arg(why);
         if (errorLine) *errorLine = line;
         return false;
     };
@@ -268,9 +273,13 @@ bool readCsv(QByteArrayView raw, CsvTable* out, QString* error, int* errorLine,
             field += c;  // a stray quote inside an unquoted field is taken as written
         }
     }
-    if (quoted) return fail(quoteLine, QStringLiteral("кавычка, открытая здесь, не закрыта"));
+    if (quoted)
+        return fail(quoteLine, QCoreApplication::translate("zrk::contacts::Csv",
+                                                           "кавычка, открытая здесь, не закрыта"));
     if (!field.isEmpty() || !record.isEmpty()) endRecord();
-    if (t.header.isEmpty()) return fail(1, QStringLiteral("в файле нет строки заголовка"));
+    if (t.header.isEmpty())
+        return fail(
+            1, QCoreApplication::translate("zrk::contacts::Csv", "в файле нет строки заголовка"));
     *out = std::move(t);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "contacts/ContactText.h"
 #include "platform/Cp1251.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -24,8 +25,9 @@ struct Cutter {
     ImportRow& row;
     // Stores `text` in a field of `capacity` characters, cut at a character; a text that did
     // not fit, or had characters the code page lacks, marks the row.
+    // `fieldName` is named for the user only when something was cut.
     template <int N>
-    void put(FixedText<N>& field, const QString& text, const QString& fieldName) {
+    void put(FixedText<N>& field, const QString& text, const char* fieldName) {
         QByteArray bytes = toCp1251(text);
         bool marked = bytes.contains('?') && fromCp1251(bytes) != text;
         if (bytes.size() > N) {
@@ -36,14 +38,15 @@ struct Cutter {
         mark(marked, fieldName);
     }
     template <int N>
-    void putBytes(FixedText<N>& field, const QByteArray& bytes, const QString& fieldName) {
+    void putBytes(FixedText<N>& field, const QByteArray& bytes, const char* fieldName) {
         field.setBytes(bytes);
         mark(bytes.size() > N, fieldName);
     }
-    void mark(bool marked, const QString& fieldName) {
+    void mark(bool marked, const char* fieldName) {
         if (!marked) return;
         row.cut = true;
-        if (!row.cutFields.contains(fieldName)) row.cutFields.append(fieldName);
+        const QString shown = QCoreApplication::translate("zrk::contacts::ImportPlan", fieldName);
+        if (!row.cutFields.contains(shown)) row.cutFields.append(shown);
     }
 };
 
@@ -148,24 +151,30 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
             BookEntry& e = row.entry;
             QString shown = name;
             if (phones.size() > 1) {
+                // Part of the entry's name in the book file: Russian, as the book's texts are.
                 const QString label =
                     p.label.isEmpty() ? QStringLiteral("Телефон %1").arg(k + 1) : p.label;
                 shown += QStringLiteral(" (") + label + QLatin1Char(')');
             }
-            cut.put(e.Name, shown, QStringLiteral("Имя"));
+            cut.put(e.Name, shown, QT_TRANSLATE_NOOP("zrk::contacts::ImportPlan", "Имя"));
+            const char* const phone = QT_TRANSLATE_NOOP("zrk::contacts::ImportPlan", "Телефон");
+            const char* const workPhone =
+                QT_TRANSLATE_NOOP("zrk::contacts::ImportPlan", "Рабочий телефон");
             if (c.ownCard) {
-                cut.put(e.Phone, p.number, QStringLiteral("Телефон"));
-                cut.put(e.WorkPhone, work, QStringLiteral("Рабочий телефон"));
+                cut.put(e.Phone, p.number, phone);
+                cut.put(e.WorkPhone, work, workPhone);
             } else {
-                cut.putBytes(e.Phone, dialableNumber(p.number), QStringLiteral("Телефон"));
-                cut.putBytes(e.WorkPhone, workDialable, QStringLiteral("Рабочий телефон"));
+                cut.putBytes(e.Phone, dialableNumber(p.number), phone);
+                cut.putBytes(e.WorkPhone, workDialable, workPhone);
                 row.international = international(p.number);
             }
-            cut.put(e.Address, oneLine(c.addresses.value(0)), QStringLiteral("Адрес"));
-            cut.put(e.EMail, c.emails.value(0), QStringLiteral("E-Mail"));
-            cut.put(e.Icq, c.icq, QStringLiteral("ICQ"));
-            cut.put(e.HomePage, c.urls.value(0), QStringLiteral("Home Page"));
-            cut.put(e.Note, bookNote(c.note), QStringLiteral("Дополнительно"));
+            cut.put(e.Address, oneLine(c.addresses.value(0)),
+                    QT_TRANSLATE_NOOP("zrk::contacts::ImportPlan", "Адрес"));
+            cut.put(e.EMail, c.emails.value(0), "E-Mail");
+            cut.put(e.Icq, c.icq, "ICQ");
+            cut.put(e.HomePage, c.urls.value(0), "Home Page");
+            cut.put(e.Note, bookNote(c.note),
+                    QT_TRANSLATE_NOOP("zrk::contacts::ImportPlan", "Дополнительно"));
             e.Status = c.ownCard ? c.status : StatusNormal;
             e.normalize();
 
@@ -235,8 +244,9 @@ LoadedContacts loadContactsFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         loaded.result.ok = false;
-        loaded.result.error =
-            QStringLiteral("Не удалось открыть файл %1: %2").arg(shown, file.errorString());
+        loaded.result.error = QCoreApplication::translate("zrk::contacts::ImportPlan",
+                                                          "Не удалось открыть файл %1: %2")
+                                  .arg(shown, file.errorString());
         return loaded;
     }
     const QByteArray raw = file.readAll();

@@ -4,6 +4,7 @@
 #include "contacts/ContactText.h"
 #include "contacts/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <cstring>
@@ -262,12 +263,15 @@ public:
             qp = colon > 0 && containsNoCase(line.first(colon), "QUOTED-PRINTABLE");
         }
         if (!current().isEmpty()) handle(current(), logicalLine);
-        if (inCard_) damage(cardLine_, QStringLiteral("карточка не закончена (нет END:VCARD)"));
+        if (inCard_)
+            damage(cardLine_, QCoreApplication::translate("zrk::contacts::VCard",
+                                                          "карточка не закончена (нет END:VCARD)"));
 
         if (!sawCard_) {
             result_.ok = false;
             result_.errorLine = 1;
-            result_.error = QStringLiteral("Строка 1: это не файл vCard (нет строки BEGIN:VCARD).");
+            result_.error = QCoreApplication::translate(
+                "zrk::contacts::VCard", "Строка 1: это не файл vCard (нет строки BEGIN:VCARD).");
         } else if (result_.contacts.isEmpty() && result_.skipped > 0) {
             result_.ok = false;
         }
@@ -280,7 +284,9 @@ private:
         inCard_ = false;
         if (result_.errorLine == 0) {
             result_.errorLine = line;
-            result_.error = QStringLiteral("Строка %1: %2.").arg(line).arg(why);
+            result_.error = QCoreApplication::translate("zrk::contacts::VCard", "Строка %1: %2.")
+                                .arg(line)
+                                .arg(why);
         }
     }
 
@@ -299,7 +305,8 @@ private:
         const qsizetype colon = findUnquoted(line, ':');
         if (colon < 0) {
             if (inCard_ && depth_ == 0)
-                damage(lineNo, QStringLiteral("строка без двоеточия внутри карточки"));
+                damage(lineNo, QCoreApplication::translate("zrk::contacts::VCard",
+                                                           "строка без двоеточия внутри карточки"));
             return;
         }
         const QByteArrayView head = line.first(colon);

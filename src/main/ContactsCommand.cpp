@@ -16,12 +16,13 @@
 
 namespace zrk {
 
-const char* const kContactsUsage =
+const char* const kContactsUsage = QT_TRANSLATE_NOOP(
+    "zrk::Console",
     "  --import-contacts ФАЙЛ [--group ГРУППА]\n"
     "                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv\n"
     "                      (записи с номерами, которые уже есть в книге, пропускаются)\n"
     "  --export-contacts ФАЙЛ\n"
-    "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n";
+    "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n");
 
 namespace {
 
@@ -41,8 +42,10 @@ Kind kindOf(const QString& path) {
 int exportBook(const BookStore& book, const QString& path) {
     const Kind kind = kindOf(path);
     if (kind == Kind::Unknown) {
-        say(stderr, QStringLiteral("Формат файла %1 не понятен по расширению: нужно .vcf или .csv.")
-                        .arg(path));
+        say(stderr,
+            QCoreApplication::translate(
+                "zrk::Console", "Формат файла %1 не понятен по расширению: нужно .vcf или .csv.")
+                .arg(path));
         return 2;
     }
     std::vector<int> all(size_t(book.count()));
@@ -51,10 +54,13 @@ int exportBook(const BookStore& book, const QString& path) {
                                                 : contacts::writeGoogleCsv(book, all);
     FileError error;
     if (!replaceFileAtomically(path, data, &error)) {
-        say(stderr, QStringLiteral("Не удалось записать %1: %2").arg(path, error.message));
+        say(stderr, QCoreApplication::translate("zrk::Console", "Не удалось записать %1: %2")
+                        .arg(path, error.message));
         return 1;
     }
-    say(stdout, QStringLiteral("Записей выгружено: %1 (%2).").arg(book.count()).arg(path));
+    say(stdout, QCoreApplication::translate("zrk::Console", "Записей выгружено: %n (%1).", nullptr,
+                                            book.count())
+                    .arg(path));
     return 0;
 }
 
@@ -65,8 +71,9 @@ int importContacts(BookStore& book, const QString& path, const QString& group) {
         return 1;
     }
     if (loaded.result.skipped > 0)
-        say(stderr, QStringLiteral("Пропущено повреждённых карточек: %1 (первая — %2)")
-                        .arg(loaded.result.skipped)
+        say(stderr, QCoreApplication::translate("zrk::Console",
+                                                "Пропущено повреждённых карточек: %n (первая — %1)",
+                                                nullptr, loaded.result.skipped)
                         .arg(loaded.result.error));
     contacts::ImportOptions options;
     options.forcedGroup = group;
@@ -85,18 +92,22 @@ int importContacts(BookStore& book, const QString& path, const QString& group) {
             return 1;
         }
     }
-    say(stdout, QStringLiteral("Добавлено записей: %1; пропущено (номер уже есть в книге): %2; "
-                               "создано групп: %3.")
+    say(stdout, QCoreApplication::translate("zrk::Console",
+                                            "Добавлено записей: %1; пропущено (номер уже есть в "
+                                            "книге): %2; создано групп: %3.")
                     .arg(n.added)
                     .arg(n.skipped)
                     .arg(n.groupsMade));
     if (cut > 0)
-        say(stdout, QStringLiteral("Тексты, не поместившиеся в поля книги, обрезаны: записей %1.")
-                        .arg(cut));
+        say(stdout,
+            QCoreApplication::translate(
+                "zrk::Console", "Тексты, не поместившиеся в поля книги, обрезаны: записей %n.",
+                nullptr, cut));
     if (international > 0)
-        say(stdout, QStringLiteral("Номера других стран записаны с выходом на международную "
-                                   "линию 810: записей %1.")
-                        .arg(international));
+        say(stdout, QCoreApplication::translate("zrk::Console",
+                                                "Номера других стран записаны с выходом на "
+                                                "международную линию 810: записей %n.",
+                                                nullptr, international));
     return 0;
 }
 
@@ -109,7 +120,8 @@ ContactsCommand takeContactsOptions(int& argc, char** argv) {
         const char* a = argv[i];
         const auto value = [&]() -> QString {
             if (i + 1 >= argc) {
-                c.error = QStringLiteral("После %1 нужно значение.").arg(QLatin1String(a));
+                c.error = QCoreApplication::translate("zrk::Console", "После %1 нужно значение.")
+                              .arg(QLatin1String(a));
                 return {};
             }
             return QFile::decodeName(argv[++i]);
@@ -126,17 +138,17 @@ ContactsCommand takeContactsOptions(int& argc, char** argv) {
     argc = kept;
     argv[argc] = nullptr;
     if (c.error.isEmpty() && !c.importFile.isEmpty() && !c.exportFile.isEmpty())
-        c.error = QStringLiteral("--import-contacts и --export-contacts вместе не бывают.");
+        c.error = QCoreApplication::translate(
+            "zrk::Console", "--import-contacts и --export-contacts вместе не бывают.");
     if (c.error.isEmpty() && !c.group.isEmpty() && c.importFile.isEmpty())
-        c.error = QStringLiteral("--group бывает только с --import-contacts.");
+        c.error = QCoreApplication::translate("zrk::Console",
+                                              "--group бывает только с --import-contacts.");
     if (!c.importFile.isEmpty()) c.importFile = QFileInfo(c.importFile).absoluteFilePath();
     if (!c.exportFile.isEmpty()) c.exportFile = QFileInfo(c.exportFile).absoluteFilePath();
     return c;
 }
 
-int runContactsCommand(int argc, char* argv[], const ContactsCommand& command,
-                       const StartOptions& options) {
-    QCoreApplication core(argc, argv);
+int runContactsCommand(const ContactsCommand& command, const StartOptions& options) {
     QString error;
     if (!options.dataDir.isEmpty() && !enterDataDirectory(options.dataDir, &error)) {
         say(stderr, error);
@@ -145,8 +157,9 @@ int runContactsCommand(int argc, char* argv[], const ContactsCommand& command,
     // One writer per data directory: the running program would save its own book over ours.
     SingleInstance instance(QDir::currentPath());
     if (instance.state() == SingleInstance::AnotherRuns) {
-        say(stderr, QStringLiteral("Zrk Pro работает с каталогом данных %1. Закройте программу "
-                                   "и повторите команду.")
+        say(stderr, QCoreApplication::translate("zrk::Console",
+                                                "Zrk Pro работает с каталогом данных %1. Закройте "
+                                                "программу и повторите команду.")
                         .arg(QDir::currentPath()));
         return 3;
     }

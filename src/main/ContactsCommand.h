@@ -18,12 +18,12 @@ struct ContactsCommand {
 // Takes the contacts options out of the command line; the rest is left as it was.
 ContactsCommand takeContactsOptions(int& argc, char** argv);
 
-// Runs the command on the data directory `options` name. Exit codes: 0 done, 1 the file or
-// the book could not be read or written, 2 a wrong command line, 3 a program works with
-// that data directory.
-int runContactsCommand(int argc, char* argv[], const ContactsCommand& command,
-                       const StartOptions& options);
+// Runs the command on the data directory `options` name, in the application the caller made.
+// Exit codes: 0 done, 1 the file or the book could not be read or written, 2 a wrong command
+// line, 3 a program works with that data directory.
+int runContactsCommand(const ContactsCommand& command, const StartOptions& options);
 
+// The options' lines of --help, in Russian; shown through translate("zrk::Console", ...).
 extern const char* const kContactsUsage;
 
 }  // namespace zrk

@@ -1,11 +1,17 @@
 #include "main/Language.h"
 
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace zrk {
 
@@ -85,6 +91,35 @@ bool installLanguage(const QString& wanted, const QStringList& dirs, QString* pr
 QStringList translationDirs() {
     const QString here = QCoreApplication::applicationDirPath();
     return {here + QLatin1String("/" ZRK_TRANSLATIONS_DIR), here};
+}
+
+QString storedLanguage(const QString& storePath) {
+    QFile f(storePath);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QList<RegKeyData> keys;
+    QString why;
+    if (!RegistryFile::parse(f.readAll(), &keys, &why)) return {};
+    // Read as the program reads it, from a copy that has no file behind it.
+    RegistryFile copy{QString()};
+    for (const RegKeyData& k : keys) {
+        if (k.root.compare(QLatin1String("HKEY_CURRENT_USER"), Qt::CaseInsensitive) != 0) continue;
+        if (RegKeyData* into = copy.createKey(k.path)) into->values = k.values;
+    }
+    TIni ini;
+    try {
+        LoadSettings(ini, copy);
+    } catch (const ERegistryException&) {
+        // A bad value elsewhere keeps its default; the language is read all the same.
+    }
+    return ini.Language;
+}
+
+void installConsoleLanguage() {
+    QString problem;
+    if (!installLanguage(chooseLanguage(storedLanguage(RegistryFile::userPath()),
+                                        QLocale::system().uiLanguages()),
+                         translationDirs(), &problem))
+        std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
 }
 
 }  // namespace zrk

@@ -24,4 +24,12 @@ bool installLanguage(const QString& language, const QStringList& dirs, QString* 
 // Where an installed or a built program finds its translations.
 QStringList translationDirs();
 
+// The "Language" setting as the settings file at `storePath` holds it, read without touching
+// the file: a damaged file stays where it is for the program to report. Empty when the file
+// is missing, damaged or silent on it.
+QString storedLanguage(const QString& storePath);
+
+// For a command without a window: the stored choice, else the desktop's. Nothing is written.
+void installConsoleLanguage();
+
 }  // namespace zrk

@@ -1,3 +1,4 @@
+#include "main/Console.h"
 #include "main/ContactsCommand.h"
 #include "main/Language.h"
 #include "main/Program.h"
@@ -8,7 +9,6 @@
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
 #include "platform/StartTrace.h"
-#include "settings/RegImport.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -50,32 +51,14 @@ public:
 
 }  // namespace
 
-// --import-reg: a command of its own, without a window.
-int importSettings(int argc, char* argv[], const QString& file) {
-    QCoreApplication core(argc, argv);
-    const zrk::ImportResult r = zrk::importRegistryExport(file, zrk::RegistryFile::user());
-    std::fprintf(r.ok ? stdout : stderr, "%s\n", r.message.toLocal8Bit().constData());
-    if (r.ok)
-        std::printf("%s\n",
-                    "Файлы book.phn и reminder.rmd из Windows переносить не нужно: "
-                    "их формат тот же, достаточно скопировать их в каталог данных.");
-    return r.ok ? 0 : 1;
-}
-
 int main(int argc, char* argv[]) {
     zrk::traceStart("main");
+    // The command line as given, for a command without a window to read again.
+    std::vector<char*> given(argv, argv + argc + 1);
     const zrk::ContactsCommand contacts = zrk::takeContactsOptions(argc, argv);
-    zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
-    if (options.error.isEmpty()) options.error = contacts.error;
-    if (options.help || !options.error.isEmpty()) {
-        if (!options.error.isEmpty())
-            std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
-        std::fputs(zrk::kUsage, options.help ? stdout : stderr);
-        std::fputs(zrk::kContactsUsage, options.help ? stdout : stderr);
-        return options.help ? 0 : 2;
-    }
-    if (!options.importFile.isEmpty()) return importSettings(argc, argv, options.importFile);
-    if (contacts.any()) return zrk::runContactsCommand(argc, argv, contacts, options);
+    const zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
+    if (zrk::isConsoleCommand(options, contacts))
+        return zrk::runConsoleCommand(int(given.size()) - 1, given.data());
 
     zrk::choosePreferredQtPlatform();
     Application app(argc, argv);

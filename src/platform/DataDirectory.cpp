@@ -14,12 +14,13 @@
 
 namespace zrk {
 
-const char* const kUsage =
+const char* const kUsage = QT_TRANSLATE_NOOP(
+    "zrk::Console",
     "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--import-reg ФАЙЛ]\n"
     "  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ\n"
     "  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)\n"
     "  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти\n"
-    "Без этих ключей данные хранятся в текущем каталоге.\n";
+    "Без этих ключей данные хранятся в текущем каталоге.\n");
 
 QString standardDataDirectory() {
     QString base = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"));

@@ -28,10 +28,11 @@ struct StartOptions {
     QString dataDir;     // --data-dir DIR, or the standard one for --desktop
     QString importFile;  // --import-reg FILE
     bool help = false;
-    QString error;       // a malformed command line
+    QString error;  // a malformed command line
 };
 StartOptions takeStartOptions(int& argc, char** argv);
 
+// The options' lines of --help, in Russian; shown through translate("zrk::Console", ...).
 extern const char* const kUsage;
 
 }  // namespace zrk

@@ -2,7 +2,10 @@
 // X server of its own, its windows' titles and its own words read back.
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -106,6 +109,79 @@ private slots:
                  qPrintable(secondStart));
         first.terminate();
         QVERIFY(first.waitForFinished(10000));
+    }
+
+    // The commands without a window speak the same language as the windows; none of them
+    // writes the settings file, a damaged one included.
+    void console_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QByteArray>("settings");  // the settings file; null: none
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");  // on stdout for exit code 0, else on stderr
+        QTest::addColumn<bool>("english");
+        const QByteArray russian =
+            "Windows Registry Editor Version 5.00\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"ru\"\n\n";
+        const QByteArray damaged = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language\n";
+        const QString usageEn = "Usage: zrk-pro [--desktop | --data-dir DIR] [--import-reg FILE]";
+        const QString usageRu = "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ]";
+        const QString contactsEn = "  --export-contacts FILE\n";
+        QTest::newRow("--group alone, LANG=en_US.UTF-8")
+            << "en_US.UTF-8" << QByteArray() << QStringList{"--group", "Friends"} << 2
+            << "--group goes only with --import-contacts.\n" + usageEn << true;
+        QTest::newRow("export to an unknown kind of file, LANG=de_DE.UTF-8")
+            << "de_DE.UTF-8" << QByteArray() << QStringList{"--export-contacts", "book.txt"} << 2
+            << "Cannot tell the format of " << true;
+        QTest::newRow("settings from a missing file, LANG=en_US.UTF-8")
+            << "en_US.UTF-8" << QByteArray() << QStringList{"--import-reg", "missing.reg"} << 1
+            << "Could not open " << true;
+        QTest::newRow("settings file damaged: the desktop's language, the file left alone")
+            << "en_US.UTF-8" << damaged << QStringList{"--help"} << 0 << usageEn << true;
+        QTest::newRow("--help, LANG=en_US.UTF-8")
+            << "en_US.UTF-8" << QByteArray() << QStringList{"--help"} << 0
+            << usageEn + "\n  --data-dir DIR      keep the phone book, reminders and call log in DIR\n"
+            << true;
+        QTest::newRow("--help lists the contacts commands, LANG=en_US.UTF-8")
+            << "en_US.UTF-8" << QByteArray() << QStringList{"--help"} << 0 << contactsEn << true;
+        QTest::newRow("--help, LANG=ru_RU.UTF-8")
+            << "ru_RU.UTF-8" << QByteArray() << QStringList{"--help"} << 0 << usageRu << false;
+        QTest::newRow("--help, LANG=en_US.UTF-8, Русский chosen")
+            << "en_US.UTF-8" << russian << QStringList{"--help"} << 0 << usageRu << false;
+        QTest::newRow("export of an empty book, LANG=en_US.UTF-8")
+            << "en_US.UTF-8" << QByteArray() << QStringList{"--export-contacts", "out.vcf"} << 0
+            << "0 entries exported (" << true;
+        QTest::newRow("export of an empty book, LANG=ru_RU.UTF-8")
+            << "ru_RU.UTF-8" << QByteArray() << QStringList{"--export-contacts", "out.vcf"} << 0
+            << "Записей выгружено: 0 (" << false;
+    }
+    void console() {
+        QFETCH(QString, lang);
+        QFETCH(QByteArray, settings);
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        QFETCH(bool, english);
+        zrktest::Sandbox box;
+        if (!settings.isNull()) QVERIFY(zrktest::writeAll(box.registryPath(), settings));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* v : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "DISPLAY"}) env.remove(v);
+        env.insert("LANG", lang);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(ZRK_PRO, args);
+        QVERIFY(p.waitForFinished(20000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), exitCode);
+        QVERIFY2((exitCode == 0 ? out : err).contains(said), qPrintable(out + err));
+        const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+        QCOMPARE((out + err).contains(cyrillic), !english);
+        // Read, never written: a damaged file stays where it is, as it is.
+        const QDir folder = QFileInfo(box.registryPath()).dir();
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden),
+                 settings.isNull() ? QStringList{} : QStringList{"registry.reg"});
+        if (!settings.isNull()) QCOMPARE(zrktest::readAll(box.registryPath()), settings);
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -105,6 +106,47 @@ private slots:
                  expectedLocale == "en" ? QString("Cancel") : QString("Отмена"));
     }
 
+    // A command without a window reads the choice from the settings file and leaves the file
+    // as it found it: a damaged one stays where it is for the program to report.
+    void storedChoice_data() {
+        QTest::addColumn<QByteArray>("file");  // null: no file
+        QTest::addColumn<QString>("expected");
+        const QByteArray head = "Windows Registry Editor Version 5.00\n\n";
+        QTest::newRow("damaged file: left where it is")
+            << QByteArray("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"en\"\n")
+            << "";
+        QTest::newRow("no file") << QByteArray() << "";
+        QTest::newRow("another root's value is not ours")
+            << head + "[HKEY_LOCAL_MACHINE\\Software\\Zrk Pro\\Language]\n\"Language\"=\"en\"\n\n"
+            << "";
+        QTest::newRow("a bad value elsewhere")
+            << head +
+                   "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=\"COM1\"\n\n"
+                   "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"en\"\n\n"
+            << "en";
+        QTest::newRow("Russian") << head +
+                                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n"
+                                        "\"Language\"=\"ru\"\n\n"
+                                 << "ru";
+    }
+    void storedChoice() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("registry.reg");
+        if (!file.isNull()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(file);
+        }
+        QCOMPARE(storedLanguage(path), expected);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 file.isNull() ? QStringList{} : QStringList{"registry.reg"});
+        if (!file.isNull()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), file);
+        }
     // The errors and states that the stores, the port and the network link hand up to the
     // windows: English under the English translation, not a Russian word left in them.
     void lowerLayers_data() {
