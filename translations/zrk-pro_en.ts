@@ -820,6 +820,25 @@
     </message>
 </context>
 <context>
+    <name>zrk::BookStore</name>
+    <message>
+        <source>Ошибка создания %1!</source>
+        <translation>Error creating %1!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи %1!</source>
+        <translation>Error writing %1!</translation>
+    </message>
+    <message>
+        <source>Общая</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>[Общая]</source>
+        <translation>[General]</translation>
+    </message>
+</context>
+<context>
     <name>zrk::CallLog</name>
     <message>
         <source>Ошибка записи %1!</source>
@@ -980,8 +999,8 @@
     <message numerus="yes">
         <source>Тексты, не поместившиеся в поля книги, обрезаны: записей %n.</source>
         <translation>
-            <numerusform>Texts too long for the book's fields were cut in %n entry.</numerusform>
-            <numerusform>Texts too long for the book's fields were cut in %n entries.</numerusform>
+            <numerusform>Texts too long for the book&apos;s fields were cut in %n entry.</numerusform>
+            <numerusform>Texts too long for the book&apos;s fields were cut in %n entries.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1023,6 +1042,36 @@ Without these options the data is kept in the current directory.
     </message>
 </context>
 <context>
+    <name>zrk::DataDirectory</name>
+    <message>
+        <source>Каталог данных %1 не является каталогом.</source>
+        <translation>The data directory %1 is not a directory.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать каталог данных %1.</source>
+        <translation>Could not create the data directory %1.</translation>
+    </message>
+    <message>
+        <source>Не удалось перейти в каталог данных %1.</source>
+        <translation>Could not enter the data directory %1.</translation>
+    </message>
+    <message>
+        <source>После %1 нужно значение.</source>
+        <translation>%1 needs a value.</translation>
+    </message>
+    <message>
+        <source>--desktop и --data-dir вместе не бывают.</source>
+        <translation>--desktop and --data-dir cannot be used together.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ECommError</name>
+    <message>
+        <source> (Ошибка: %1) </source>
+        <translation> (Error: %1) </translation>
+    </message>
+</context>
+<context>
     <name>zrk::FileNameEdit</name>
     <message>
         <source>Выбрать файл</source>
@@ -1042,6 +1091,14 @@ Without these options the data is kept in the current directory.
     <message>
         <source>Звонков в месяц</source>
         <translation>Calls per month</translation>
+    </message>
+    <message>
+        <source>MM.yyyy</source>
+        <translation>MMM yyyy</translation>
+    </message>
+    <message>
+        <source>dd.MM</source>
+        <translation>M/d</translation>
     </message>
 </context>
 <context>
@@ -1301,6 +1358,84 @@ Without these options the data is kept in the current directory.
     </message>
 </context>
 <context>
+    <name>zrk::NcidLink</name>
+    <message>
+        <source>сервер не принимает соединения</source>
+        <translation>the server refuses connections</translation>
+    </message>
+    <message>
+        <source>сервер закрыл соединение</source>
+        <translation>the server closed the connection</translation>
+    </message>
+    <message>
+        <source>сервер не найден</source>
+        <translation>server not found</translation>
+    </message>
+    <message>
+        <source>сервер не отвечает</source>
+        <translation>the server does not answer</translation>
+    </message>
+    <message>
+        <source>сеть недоступна</source>
+        <translation>network unreachable</translation>
+    </message>
+    <message>
+        <source>сервер не прислал приветствие</source>
+        <translation>the server sent no greeting</translation>
+    </message>
+    <message>
+        <source>сервер не подтвердил звонок</source>
+        <translation>the server did not acknowledge a call</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения %1!</source>
+        <translation>Error reading %1!</translation>
+    </message>
+    <message>
+        <source>Файл очереди звонков для сервера NCID %1 повреждён. </source>
+        <translation>The file of calls waiting for the NCID server, %1, is damaged. </translation>
+    </message>
+    <message>
+        <source>Он сохранён как %1. </source>
+        <translation>It was kept as %1. </translation>
+    </message>
+    <message numerus="yes">
+        <source>Прочитано звонков: %n, они будут отправлены.</source>
+        <translation>
+            <numerusform>%n call was read and will be sent.</numerusform>
+            <numerusform>%n calls were read and will be sent.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ошибка записи %1!</source>
+        <translation>Error writing %1!</translation>
+    </message>
+    <message>
+        <source>неверный адрес сервера</source>
+        <translation>invalid server address</translation>
+    </message>
+    <message>
+        <source>сервер отказал: %1</source>
+        <translation>refused by the server: %1</translation>
+    </message>
+    <message>
+        <source>выключено</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>подключение...</source>
+        <translation>connecting...</translation>
+    </message>
+    <message>
+        <source>подключено</source>
+        <translation>connected</translation>
+    </message>
+    <message>
+        <source>нет связи: %1</source>
+        <translation>not connected: %1</translation>
+    </message>
+</context>
+<context>
     <name>zrk::NetworkPage</name>
     <message>
         <source>Неверный адрес: нужно имя или адрес сервера и, через двоеточие, порт</source>
@@ -1360,6 +1495,57 @@ Without these options the data is kept in the current directory.
     <message>
         <source>Импортировано из %1: разделов %2, значений %3, в %4.</source>
         <translation>Imported from %1 into %4 (keys: %2, values: %3).</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::RegistryFile</name>
+    <message>
+        <source>строка %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>нет заголовка</source>
+        <translation>no header</translation>
+    </message>
+    <message>
+        <source>нет «]» в конце раздела</source>
+        <translation>no “]” at the end of the key</translation>
+    </message>
+    <message>
+        <source>значение вне раздела</source>
+        <translation>value outside a key</translation>
+    </message>
+    <message>
+        <source>список байтов оборван</source>
+        <translation>byte list cut short</translation>
+    </message>
+    <message>
+        <source>неверное имя значения</source>
+        <translation>invalid value name</translation>
+    </message>
+    <message>
+        <source>нет «=»</source>
+        <translation>no “=”</translation>
+    </message>
+    <message>
+        <source>неверные данные значения</source>
+        <translation>invalid value data</translation>
+    </message>
+    <message>
+        <source>текст после значения</source>
+        <translation>text after the value</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл настроек %1: %2. Настройки по умолчанию не будут в него записаны.</source>
+        <translation>Could not read the settings file %1: %2. The default settings will not be written to it.</translation>
+    </message>
+    <message>
+        <source>Файл настроек %1 повреждён (%2) и сохранён как %3. Используются настройки по умолчанию.</source>
+        <translation>The settings file %1 is damaged (%2) and was kept as %3. The default settings are used.</translation>
+    </message>
+    <message>
+        <source>Файл настроек %1 повреждён (%2). Используются настройки по умолчанию; файл не будет перезаписан.</source>
+        <translation>The settings file %1 is damaged (%2). The default settings are used; the file will not be written over.</translation>
     </message>
 </context>
 <context>
@@ -1551,6 +1737,43 @@ Without these options the data is kept in the current directory.
     </message>
 </context>
 <context>
+    <name>zrk::SerialPorts</name>
+    <message>
+        <source>Устройство %1 не найдено. Модем подключен?</source>
+        <translation>Device %1 not found. Is the modem connected?</translation>
+    </message>
+    <message>
+        <source>Нет прав на устройство %1. Добавьте себя в группу %2 (sudo adduser $USER %2) и войдите в систему заново.</source>
+        <translation>No permission to use device %1. Add yourself to the group %2 (sudo adduser $USER %2) and log in again.</translation>
+    </message>
+    <message>
+        <source>Устройство %1 недоступно: %2</source>
+        <translation>Device %1 is not available: %2</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::SingleInstance</name>
+    <message>
+        <source>Нет каталога для блокировки (XDG_RUNTIME_DIR). Второй экземпляр программы с этим каталогом данных не будет замечен.</source>
+        <translation>No directory for the lock (XDG_RUNTIME_DIR). A second copy of the program with this data directory will not be noticed.</translation>
+    </message>
+    <message>
+        <source>Не удалось создать %1: %2. Второй экземпляр программы с этим каталогом данных не будет замечен.</source>
+        <translation>Could not create %1: %2. A second copy of the program with this data directory will not be noticed.</translation>
+    </message>
+    <message>
+        <source>Не удалось заблокировать %1: %2.</source>
+        <translation>Could not lock %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::Sound</name>
+    <message>
+        <source>Модуль звука не загружен, звуков не будет: %1</source>
+        <translation>The sound module was not loaded, so there will be no sounds: %1</translation>
+    </message>
+</context>
+<context>
     <name>zrk::TAlertReminder</name>
     <message>
         <source>Напоминание</source>
@@ -1597,7 +1820,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Заголовок файла незнаком программе. Укажите, что хранится в каждом столбце; телефонов может быть несколько.</source>
-        <translation>The program does not know this file's header. Say what each column holds; there may be several phone columns.</translation>
+        <translation>The program does not know this file&apos;s header. Say what each column holds; there may be several phone columns.</translation>
     </message>
     <message>
         <source>Столбец</source>
@@ -1649,6 +1872,49 @@ Moscow</translation>
     </message>
 </context>
 <context>
+    <name>zrk::TCustomComm</name>
+    <message>
+        <source>Порт уже открыт</source>
+        <translation>The port is already open</translation>
+    </message>
+    <message>
+        <source>Ошибка доступа к устройству</source>
+        <translation>Cannot open the device</translation>
+    </message>
+    <message>
+        <source>Неправильный определитель устройства</source>
+        <translation>Not a serial device</translation>
+    </message>
+    <message>
+        <source>Ошибка обновления CommTimeouts</source>
+        <translation>Cannot set the port time-outs</translation>
+    </message>
+    <message>
+        <source>Ошибка инициализации буферов</source>
+        <translation>Cannot set the port buffers</translation>
+    </message>
+    <message>
+        <source>Ошибка обновления DataControlBlock</source>
+        <translation>Cannot set the port line settings</translation>
+    </message>
+    <message>
+        <source>Ошибка записи</source>
+        <translation>Write error</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения</source>
+        <translation>Read error</translation>
+    </message>
+    <message>
+        <source>Порт не открыт, чем то занят</source>
+        <translation>The port is not open or is busy</translation>
+    </message>
+    <message>
+        <source>EscapeCommFunction недоступна</source>
+        <translation>Cannot set the modem control lines</translation>
+    </message>
+</context>
+<context>
     <name>zrk::TGroupItem</name>
     <message>
         <source>Файлы WAV (*.wav);;Все файлы (*.*)</source>
@@ -1694,7 +1960,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Группа новых записей: по категориям файла, одна из групп книги или новая (впишите название)</source>
-        <translation>The group of the new entries: by the file's categories, one of the book's groups, or a new one (type its name)</translation>
+        <translation>The group of the new entries: by the file&apos;s categories, one of the book&apos;s groups, or a new one (type its name)</translation>
     </message>
     <message>
         <source>&amp;Группа:</source>
