@@ -147,6 +147,8 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.readAll(), file);
         }
+    }
+
     // The errors and states that the stores, the port and the network link hand up to the
     // windows: English under the English translation, not a Russian word left in them.
     void lowerLayers_data() {
