@@ -4,11 +4,11 @@
 // again, and the peak memory of the process with the window.
 //   bench-history-window LOG
 // Make the log with `bench-history 1000000 --keep LOG`.
+#include "ProcStatus.h"
 #include "calls/HistoryModel.h"
 #include "calls/HistoryWindow.h"
 #include "windows/HistoryHost.h"
 #include "windows/Line.h"
-#include "ProcStatus.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 using namespace zrk;
@@ -45,6 +46,13 @@ public:
 
 double ms(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The processor time this thread has used.
+double threadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
 // Runs the event loop until `done` holds or `limitMs` passed; false on the limit.
@@ -90,14 +98,26 @@ int main(int argc, char** argv) {
     const double firstPainted = ms(t);
 
     // The longest the event loop stood while the rest of the log came in: a 1 ms timer's
-    // gaps. The load is over when the row count stops growing for a second.
-    double longestStall = 0;
+    // gaps. A gap is also what this thread spent waiting for a core that other programs held:
+    // its own processor time in the gap tells the work done from the wait. The load is over
+    // when the row count stops growing for a second.
+    struct Stall {
+        double at, length, cpu;
+        int rows;
+    };
+    std::vector<Stall> stalls;  // those over a frame and a half
+    double longestStall = 0, longestCpu = 0;
     QElapsedTimer tick;
     tick.start();
+    double cpuAtTick = threadCpuMs();
     QTimer beat;
     QObject::connect(&beat, &QTimer::timeout, [&] {
-        longestStall = std::max(longestStall, ms(tick));
+        const double gap = ms(tick), cpu = threadCpuMs() - cpuAtTick;
         tick.restart();
+        cpuAtTick = threadCpuMs();
+        longestStall = std::max(longestStall, gap);
+        longestCpu = std::max(longestCpu, cpu);
+        if (gap > 25) stalls.push_back({ms(t) - gap, gap, cpu, model.rowCount()});
     });
     beat.start(1);
     int lastRows = -1;
@@ -125,8 +145,13 @@ int main(int argc, char** argv) {
         {"cleared", QString()}};
     std::printf("log: %s, %d calls shown\n", qPrintable(log), lastRows);
     std::printf("first rows in the model: %.1f ms; painted: %.1f ms\n", firstRows, firstPainted);
-    std::printf("whole log in: %.0f ms; longest event-loop stand meanwhile: %.1f ms\n", loaded,
-                longestStall);
+    std::printf(
+        "whole log in: %.0f ms; longest event-loop stand meanwhile: %.1f ms; the most "
+        "processor time of the window's thread in one stand: %.1f ms\n",
+        loaded, longestStall, longestCpu);
+    for (const Stall& s : stalls)
+        std::printf("  stood %.1f ms (%.1f ms of it working) from %.0f ms, then %d rows\n",
+                    s.length, s.cpu, s.at, s.rows);
     for (const auto& [label, text] : queries) {
         std::vector<double> times;
         for (int run = 0; run < 5; ++run) {

@@ -234,16 +234,21 @@ struct CallHistory::Data {
         return id < older.size() ? &older[id] : nullptr;
     }
 
-    // Marks the callers whose span in `arena` (found by `offsetOf`) holds `needle`; a match
-    // in a UTF-8 caller counts only when `utf8Wanted` allows it (-1: any).
+    // Marks the callers from `firstCaller` on whose span in `arena` (found by `offsetOf`)
+    // holds `needle`; a match in a UTF-8 caller counts only when `utf8Wanted` allows it (-1:
+    // any). The callers' spans follow each other in the arena, so the search starts at the
+    // first one's.
     template <typename Offset>
     void mark(const Arena& arena, QByteArrayView needle, Offset offsetOf, std::vector<char>& hit,
-              int utf8Wanted) const {
+              int utf8Wanted, size_t firstCaller) const {
+        if (firstCaller >= callers.size()) return;
         const auto& blocks = arena.blocks();
-        size_t from = 0;  // callers before it start before the last match
-        for (size_t b = 0; b < blocks.size(); ++b) {
+        const quint32 start = offsetOf(callers[firstCaller]);
+        size_t from = firstCaller;  // callers before it start before the last match
+        for (size_t b = start >> Arena::kShift; b < blocks.size(); ++b) {
             const char* base = blocks[b].constData();
-            const char* p = base;
+            const char* p =
+                b == (start >> Arena::kShift) ? base + (start & (Arena::kBlock - 1)) : base;
             const char* end = base + blocks[b].size();
             while (p < end) {
                 const void* found =
@@ -336,41 +341,75 @@ QString CallHistory::name(CallId id) const {
 }
 
 std::vector<CallId> CallHistory::select(const HistoryFilter& filter) const {
-    QString text;
-    for (QChar c : filter.text.trimmed())
-        if (c.unicode() >= 0x20) text += c;
+    std::vector<CallId> out;
+    HistoryQuery(filter).update(*this, &out, &out);
+    return out;
+}
 
-    std::vector<char> hit;
-    if (!text.isEmpty()) {
-        hit.assign(d->callers.size(), 0);
+HistoryQuery::HistoryQuery(HistoryFilter filter) : filter_(std::move(filter)) {
+    for (QChar c : filter_.text.trimmed())
+        if (c.unicode() >= 0x20) text_ += c;
+}
+
+bool HistoryQuery::caughtUp(const CallHistory& history) const {
+    return history.d->older.size() == olderSeen_ && history.d->newer.size() == newerSeen_;
+}
+
+bool HistoryQuery::update(const CallHistory& history, std::vector<CallId>* front,
+                          std::vector<CallId>* back, size_t olderLimit) {
+    using Data = CallHistory::Data;
+    const Data& d = *history.d;
+    if (d.older.size() < olderSeen_ || d.newer.size() < newerSeen_ ||
+        d.callers.size() < hit_.size())
+        return false;
+
+    const bool all = text_.isEmpty();
+    if (!all && hit_.size() < d.callers.size()) {
+        // Only the callers added since are searched: the others keep their marks.
+        const size_t firstNew = hit_.size();
+        hit_.resize(d.callers.size(), 0);
         QByteArray digits;
-        if (isDigitQuery(text, &digits)) {
-            d->mark(
-                d->digits, digits, [](const Data::Caller& c) { return c.digits; }, hit, -1);
+        if (isDigitQuery(text_, &digits)) {
+            d.mark(
+                d.digits, digits, [](const Data::Caller& c) { return c.digits; }, hit_, -1,
+                firstNew);
         } else {
-            const QString folded = foldText(text);
+            const QString folded = foldText(text_);
             const auto foldOf = [](const Data::Caller& c) { return c.fold; };
             bool ascii = true;
             for (QChar c : folded) ascii = ascii && c.unicode() < 0x80;
             if (ascii) {
-                d->mark(d->folds, folded.toLatin1(), foldOf, hit, -1);
+                d.mark(d.folds, folded.toLatin1(), foldOf, hit_, -1, firstNew);
             } else {
-                if (fitsCp1251(folded)) d->mark(d->folds, toCp1251(folded), foldOf, hit, 0);
-                if (d->hasUtf8) d->mark(d->folds, folded.toUtf8(), foldOf, hit, 1);
+                if (fitsCp1251(folded))
+                    d.mark(d.folds, toCp1251(folded), foldOf, hit_, 0, firstNew);
+                if (d.hasUtf8) d.mark(d.folds, folded.toUtf8(), foldOf, hit_, 1, firstNew);
             }
         }
     }
 
-    const qint64 from = filter.from.isValid() ? filter.from.toJulianDay() : INT64_MIN;
-    const qint64 to = filter.to.isValid() ? filter.to.toJulianDay() : INT64_MAX;
-    const bool all = text.isEmpty();
-    std::vector<CallId> out;
-    const auto take = [&](const Data::Rec& r, CallId id) {
-        if (r.day >= from && r.day <= to && (all || hit[r.caller])) out.push_back(id);
+    const qint64 from = filter_.from.isValid() ? filter_.from.toJulianDay() : INT64_MIN;
+    const qint64 to = filter_.to.isValid() ? filter_.to.toJulianDay() : INT64_MAX;
+    const auto wanted = [&](const Data::Rec& r) {
+        return r.day >= from && r.day <= to && (all || hit_[r.caller]);
     };
-    for (size_t i = d->newer.size(); i-- > 0;) take(d->newer[i], CallId(i) | kNewer);
-    for (size_t i = 0; i < d->older.size(); ++i) take(d->older[i], CallId(i));
-    return out;
+    // Room for every call looked at, so that a long list is never copied while it grows
+    // (fresh pages cost more than the copy); room not used is never touched.
+    const size_t newer = d.newer.size() - newerSeen_;
+    const size_t older = std::min(d.older.size() - olderSeen_, olderLimit);
+    const auto makeRoom = [](std::vector<CallId>* v, size_t more) {
+        if (v->capacity() < v->size() + more)
+            v->reserve(std::max(v->size() + more, v->capacity() * 2));
+    };
+    makeRoom(front, front == back ? newer + older : newer);
+    for (size_t i = d.newer.size(); i-- > newerSeen_;)
+        if (wanted(d.newer[i])) front->push_back(CallId(i) | kNewer);
+    makeRoom(back, older);
+    for (size_t i = olderSeen_; i < olderSeen_ + older; ++i)
+        if (wanted(d.older[i])) back->push_back(CallId(i));
+    newerSeen_ = d.newer.size();
+    olderSeen_ += older;
+    return true;
 }
 
 void CallHistory::appendOlder(const LogBatch& batch) {

@@ -9,6 +9,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -24,6 +25,8 @@ struct HistoryFilter {
                          // ignored); otherwise any part of the name (case-insensitive) or of the
                          // number as logged
     QDate from{}, to{};  // inclusive; a null date is open
+
+    friend bool operator==(const HistoryFilter&, const HistoryFilter&) = default;
 };
 
 class CallHistory {
@@ -63,8 +66,35 @@ public:
     qsizetype memoryUsed() const;
 
 private:
+    friend class HistoryQuery;
     struct Data;
     std::unique_ptr<Data> d;
+};
+
+// A filter kept over a growing history: the first update gives every call that matches, each
+// later one only the calls (and looks only at the callers) added since, so that a window
+// following a log as it loads never filters the whole of it again.
+class HistoryQuery {
+public:
+    explicit HistoryQuery(HistoryFilter filter);
+
+    const HistoryFilter& filter() const { return filter_; }
+
+    // Adds the matching calls that came since the last update: the newer ones, newest first,
+    // to `front` (they go before the rows given so far), the older ones to `back` (they go
+    // after them). `front` and `back` may be the same list. False, and nothing added, when the
+    // history no longer holds the calls seen (it was cleared): the query is of no more use.
+    // At most `olderLimit` older calls are looked at: the rest wait for the next update.
+    bool update(const CallHistory& history, std::vector<CallId>* front, std::vector<CallId>* back,
+                size_t olderLimit = SIZE_MAX);
+    // Every call of `history` has been looked at.
+    bool caughtUp(const CallHistory& history) const;
+
+private:
+    HistoryFilter filter_;
+    QString text_;           // the search as matched: no control characters
+    std::vector<char> hit_;  // per caller seen: its number or name matches
+    size_t olderSeen_ = 0, newerSeen_ = 0;
 };
 
 // Calls per day, week or month over a range (the chart), with its figures.
@@ -81,6 +111,19 @@ struct CallChart {
 };
 CallChart chartOf(const CallHistory& history, const std::vector<CallId>& rows, QDate from,
                   QDate to);
+
+// The calls per day of rows given a batch at a time, so that the chart follows a loading log
+// without counting every row again.
+class CallDays {
+public:
+    void add(const CallHistory& history, const std::vector<CallId>& rows);
+    // The chart of the rows added so far, as chartOf gives it.
+    CallChart chart(QDate from, QDate to) const;
+
+private:
+    qint64 first_ = 0;         // the day of counts_[0], as a Julian day
+    std::vector<int> counts_;  // calls per day from first_ to the last day with a call
+};
 
 // The rows as CSV for a spreadsheet: UTF-8 with a byte-order mark, CR LF, RFC 4180 quoting,
 // header "Дата","Время","Номер","Имя", the date as yyyy-MM-dd. False with `error` set (for the

@@ -4,35 +4,61 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <limits>
 
 namespace zrk {
 
 CallChart chartOf(const CallHistory& history, const std::vector<CallId>& rows, QDate from,
                   QDate to) {
-    CallChart chart;
-    QDate first, last;
-    if (!from.isValid() || !to.isValid()) {
-        for (CallId id : rows) {
-            const QDate day = history.date(id);
-            if (!day.isValid()) continue;
-            if (!first.isValid() || day < first) first = day;
-            if (!last.isValid() || day > last) last = day;
-        }
+    CallDays days;
+    days.add(history, rows);
+    return days.chart(from, to);
+}
+
+void CallDays::add(const CallHistory& history, const std::vector<CallId>& rows) {
+    qint64 lo = std::numeric_limits<qint64>::max(), hi = std::numeric_limits<qint64>::min();
+    for (CallId id : rows) {
+        const QDate day = history.date(id);
+        if (!day.isValid()) continue;
+        lo = std::min(lo, day.toJulianDay());
+        hi = std::max(hi, day.toJulianDay());
     }
-    const QDate lo = from.isValid() ? from : first;
-    const QDate hi = to.isValid() ? to : last;
+    if (lo > hi) return;
+    if (counts_.empty()) {
+        first_ = lo;
+        counts_.assign(size_t(hi - lo + 1), 0);
+    } else {
+        // A load brings older days in front, a new call a later day behind.
+        if (lo < first_) {
+            counts_.insert(counts_.begin(), size_t(first_ - lo), 0);
+            first_ = lo;
+        }
+        if (hi - first_ >= qint64(counts_.size())) counts_.resize(size_t(hi - first_ + 1), 0);
+    }
+    for (CallId id : rows) {
+        const QDate day = history.date(id);
+        if (day.isValid()) ++counts_[size_t(day.toJulianDay() - first_)];
+    }
+}
+
+CallChart CallDays::chart(QDate from, QDate to) const {
+    CallChart chart;
+    const bool any = !counts_.empty();
+    const QDate lo = from.isValid() ? from : any ? QDate::fromJulianDay(first_) : QDate();
+    const QDate hi = to.isValid() ? to
+                     : any        ? QDate::fromJulianDay(first_ + qint64(counts_.size()) - 1)
+                                  : QDate();
     if (!lo.isValid() || !hi.isValid() || lo > hi) return chart;
     chart.from = lo;
     chart.to = hi;
 
     const qint64 days = lo.daysTo(hi) + 1;
     std::vector<int> perDay(size_t(days), 0);
-    for (CallId id : rows) {
-        const qint64 i = lo.daysTo(history.date(id));
-        if (i >= 0 && i < days && history.isValid(id)) {
-            ++perDay[size_t(i)];
-            ++chart.calls;
-        }
+    const qint64 shift = lo.toJulianDay() - first_;  // counts_ index of `lo`
+    for (qint64 i = std::max<qint64>(0, -shift); i < days && i + shift < qint64(counts_.size());
+         ++i) {
+        perDay[size_t(i)] = counts_[size_t(i + shift)];
+        chart.calls += perDay[size_t(i)];
     }
 
     chart.bucket = days <= 62 ? Bucket::Day : days <= 366 ? Bucket::Week : Bucket::Month;

@@ -31,6 +31,7 @@ constexpr qint64 kChunk = 256 * 1024;        // some 5,000 calls: a short hand-o
 constexpr qint64 kOrderSample = 256 * 1024;  // read at each end to learn the date order
 constexpr int kMaxInFlight = 2;              // batches posted but not yet taken
 constexpr qsizetype kSignature = 32;         // bytes before the read end that must stay put
+constexpr qint64 kShortestCall = 24;         // bytes: a call line is 30 or more
 
 QString openError(const QString& fileName, int code) {
     if (code == ENOENT)
@@ -352,6 +353,9 @@ bool HistoryLoader::loading() const {
 qint64 HistoryLoader::bytesTotal() const {
     return total_;
 }
+qsizetype HistoryLoader::callsExpected() const {
+    return qsizetype(total_ / kShortestCall);
+}
 
 void HistoryLoader::take(const Message& m) {
     QElapsedTimer timer;
@@ -366,7 +370,7 @@ void HistoryLoader::take(const Message& m) {
             loading_ = true;  // also after a failure: the file has appeared since
             if (history_.size() == 0 && m.total > 0) {
                 total_ = m.total;
-                history_.reserve(m.total / 24);  // a call line is 30 bytes or more
+                history_.reserve(callsExpected());
             }
             history_.appendOlder(m.batch);
             longestUs_ = std::max(longestUs_, timer.nsecsElapsed() / 1000);

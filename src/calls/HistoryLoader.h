@@ -23,6 +23,7 @@ public:
     const CallHistory& history() const;  // UI thread only: what has been handed over so far
     bool loading() const;                // true until the whole file has been handed over
     qint64 bytesTotal() const;           // the log's size (complete lines) when its load began
+    qsizetype callsExpected() const;     // at most this many calls in the load
 
     // The longest time one hand-over took on this thread, in microseconds (the benchmark's).
     qint64 longestHandOverUs() const { return longestUs_; }

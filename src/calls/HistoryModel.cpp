@@ -32,6 +32,19 @@ void HistoryModel::setRows(const CallHistory* history, std::vector<CallId> rows,
     endResetModel();
 }
 
+void HistoryModel::addRows(const std::vector<CallId>& front, const std::vector<CallId>& back) {
+    if (!front.empty()) {
+        beginInsertRows({}, 0, int(front.size()) - 1);
+        rows_.insert(rows_.begin(), front.begin(), front.end());
+        endInsertRows();
+    }
+    if (!back.empty()) {
+        beginInsertRows({}, int(rows_.size()), int(rows_.size() + back.size()) - 1);
+        rows_.insert(rows_.end(), back.begin(), back.end());
+        endInsertRows();
+    }
+}
+
 int HistoryModel::rowOf(CallId id) const {
     const auto it = std::find(rows_.begin(), rows_.end(), id);
     return it == rows_.end() ? -1 : int(it - rows_.begin());

@@ -21,6 +21,11 @@ public:
     // the view keeps its place and selection; otherwise the rows are reset. `sameIds`: false
     // after the history was reloaded, when an old id may name another call.
     void setRows(const CallHistory* history, std::vector<CallId> rows, bool sameIds = true);
+    // Adds calls of the same history: `front` before the rows (calls logged since), `back`
+    // after them (older calls of the load). The view keeps its place and selection.
+    void addRows(const std::vector<CallId>& front, const std::vector<CallId>& back);
+    // Room for `rows` rows, so that a growing list is not copied while the load goes on.
+    void reserve(size_t rows) { rows_.reserve(rows); }
     const std::vector<CallId>& rows() const { return rows_; }
     CallId idAt(int row) const { return rows_[size_t(row)]; }
     // The row of `id`, or -1.

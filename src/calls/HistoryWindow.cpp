@@ -40,6 +40,10 @@ namespace {
 constexpr int kSearchDelayMs = 150;
 // While the log loads, the rows and the chart follow the batches at most this often.
 constexpr int kBatchRefreshMs = 250;
+// Older calls taken in one turn of the event loop; the rest wait for the next turn. Each row
+// costs the view fresh memory, and fresh memory comes slowly on some machines: a quarter of a
+// million rows at once stood the window still for a tenth of a second.
+constexpr size_t kCallsPerTurn = 50000;
 
 bool hasDigit(const QString& s) {
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isDigit(); });
@@ -59,7 +63,7 @@ HistoryWindow::HistoryWindow(Line& line, HistoryHost& host, const QString& logFi
     buildControls();
 
     connect(loader_, &HistoryLoader::grown, this, &HistoryWindow::batchArrived);
-    connect(loader_, &HistoryLoader::appended, this, [this] { refresh(); });
+    connect(loader_, &HistoryLoader::appended, this, &HistoryWindow::takeNew);
     connect(loader_, &HistoryLoader::reloaded, this, [this] {
         // The log was replaced (or made at last): read again from the start.
         failure_.clear();
@@ -219,7 +223,11 @@ void HistoryWindow::buildControls() {
     batchTimer_ = new QTimer(this);
     batchTimer_->setSingleShot(true);
     batchTimer_->setInterval(kBatchRefreshMs);
-    connect(batchTimer_, &QTimer::timeout, this, [this] { refresh(); });
+    connect(batchTimer_, &QTimer::timeout, this, &HistoryWindow::takeNew);
+    catchUpTimer_ = new QTimer(this);
+    catchUpTimer_->setSingleShot(true);
+    catchUpTimer_->setInterval(0);
+    connect(catchUpTimer_, &QTimer::timeout, this, &HistoryWindow::takeNew);
     connect(range_, &QComboBox::currentIndexChanged, this, &HistoryWindow::rangeChosen);
     for (QDateEdit* d : {from_, to_})
         connect(d, &QDateEdit::dateChanged, this, [this] { refresh(); });
@@ -265,12 +273,15 @@ void HistoryWindow::rangeChosen() {
 
 void HistoryWindow::refresh(bool sameIds) {
     batchTimer_->stop();
+    catchUpTimer_->stop();
     const CallHistory& history = loader_->history();
-    const HistoryFilter f = filter();
+    query_.emplace(filter());
+    std::vector<CallId> rows;
+    query_->update(history, &rows, &rows);
     // A reset model loses the selection: the call that was current is found again.
     const QModelIndex current = table_->currentIndex();
     const qint64 keep = current.isValid() && sameIds ? qint64(model_->idAt(current.row())) : -1;
-    model_->setRows(&history, history.select(f), sameIds);
+    model_->setRows(&history, std::move(rows), sameIds);
     if (keep >= 0 && !table_->currentIndex().isValid()) {
         const int row = model_->rowOf(CallId(keep));
         if (row >= 0) {
@@ -278,7 +289,43 @@ void HistoryWindow::refresh(bool sameIds) {
             table_->scrollTo(model_->index(row, 0));
         }
     }
-    const CallChart chart = chartOf(history, model_->rows(), f.from, f.to);
+    days_ = CallDays();
+    days_.add(history, model_->rows());
+    showFigures();
+    showTotals();
+    enableCommands();
+}
+
+void HistoryWindow::takeNew() {
+    batchTimer_->stop();
+    catchUpTimer_->stop();
+    // Another filter (the day turned under a range ending today) needs every call again.
+    if (!query_ || query_->filter() != filter()) return refresh();
+    const CallHistory& history = loader_->history();
+    std::vector<CallId> front, back;
+    if (!query_->update(history, &front, &back, kCallsPerTurn)) return refresh(false);
+    // Room for the whole log while it loads: a million rows copied at once would stand the
+    // window still.
+    if (loader_->loading()) model_->reserve(size_t(loader_->callsExpected()));
+    model_->addRows(front, back);
+    if (!front.empty() || !back.empty()) {
+        days_.add(history, front);
+        days_.add(history, back);
+        figuresStale_ = true;
+    }
+    const bool behind = !query_->caughtUp(history);
+    if (behind) catchUpTimer_->start();
+    // The chart is drawn once the rows have caught up, or now and then while they catch up.
+    if (figuresStale_ && (!behind || figuresShown_.elapsed() >= kBatchRefreshMs)) showFigures();
+    showTotals();
+    enableCommands();
+}
+
+void HistoryWindow::showFigures() {
+    figuresStale_ = false;
+    figuresShown_.start();
+    const HistoryFilter f = query_ ? query_->filter() : filter();
+    const CallChart chart = days_.chart(f.from, f.to);
     chart_->showChart(chart);
     // Below one a day, two decimals: a quiet line's average would otherwise read 0,0.
     const QLocale locale;
@@ -290,15 +337,13 @@ void HistoryWindow::refresh(bool sameIds) {
                      locale.toString(chart.averagePerDay, 'f', chart.averagePerDay < 1 ? 2 : 1)));
     else
         figures_->setText(tr("Звонков за это время нет"));
-    showTotals();
-    enableCommands();
 }
 
 void HistoryWindow::batchArrived() {
-    // The first rows show at once; later batches are gathered, so a long load is not spent
-    // filtering again and again.
+    // The first rows show at once; later batches are gathered, so that the window is not
+    // kept busy with every one.
     if (model_->rowCount() == 0)
-        refresh();
+        takeNew();
     else if (!batchTimer_->isActive())
         batchTimer_->start();
 }
@@ -314,7 +359,7 @@ void HistoryWindow::loadFinished() {
     if (!loadDone_) {
         loadDone_ = true;
         progress_->hide();
-        refresh();
+        takeNew();
     }
     loadState_->setText(failure_);
     loadState_->setVisible(!failure_.isEmpty());

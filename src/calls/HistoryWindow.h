@@ -7,7 +7,10 @@
 #include "settings/WindowPlacement.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QMainWindow>
+
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -58,8 +61,12 @@ protected:
 private:
     void buildControls();
     void rangeChosen();
-    // Runs the filter again; `sameIds` false after the log was read anew.
+    // Runs the filter again over every call; `sameIds` false after the log was read anew.
     void refresh(bool sameIds = true);
+    // Takes the calls handed over since the rows were made: only those are filtered, added
+    // and counted in the chart.
+    void takeNew();
+    void showFigures();
     void batchArrived();
     void loadProgress(qint64 read, qint64 total);
     void loadFinished();
@@ -72,6 +79,8 @@ private:
     HistoryHost& host_;
     HistoryLoader* loader_;
     HistoryModel* model_;
+    std::optional<HistoryQuery> query_;  // the filter the rows were made with
+    CallDays days_;                      // the rows' calls per day
     WindowPlacement placement_;
     QTableView* table_ = nullptr;
     QLineEdit* search_ = nullptr;
@@ -85,6 +94,9 @@ private:
     QProgressBar* progress_ = nullptr;
     QTimer* searchTimer_ = nullptr;
     QTimer* batchTimer_ = nullptr;
+    QTimer* catchUpTimer_ = nullptr;  // the rest of a batch, at the next turn
+    QElapsedTimer figuresShown_;
+    bool figuresStale_ = false;  // rows added since the chart was drawn
     QAction* dial_ = nullptr;
     QAction* addBook_ = nullptr;
     QAction* addReminder_ = nullptr;

@@ -25,6 +25,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <numeric>
 
 using namespace zrk;
 
@@ -453,6 +454,72 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(h.total(), QStringLiteral("Звонков: 2 из 11; пропущено строк: 4"),
                                   10000);
         QCOMPARE(h.rows().value(0), QStringLiteral("12:02:00 8-916-000-11-22|Орлов Олег"));
+    }
+
+    // A log long enough to come in many batches, more than the window takes in one turn: the
+    // rows grow below the current one, and a search typed while it loads takes the rest too.
+    void aBigLogComesInTurns_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("bottom");
+        QTest::addColumn<QString>("figures");
+        QTest::newRow("every call")
+            << ""
+            << "Звонков: 60000"
+            << "16:10:00 159999|"
+            << "8:00:00 100000|"
+            << "Больше всего звонков: 50 (01.01.2020); в среднем за день: 50,0";
+        QTest::newRow("a search typed at the first rows")
+            << "45-67-89"
+            << "Звонков: 6000 из 60000"
+            << "15:50:00 45-67-89|Петрова Анна"
+            << "9:10:00 45-67-89|Петрова Анна"
+            << "Больше всего звонков: 5 (01.01.2020); в среднем за день: 5,0";
+    }
+    void aBigLogComesInTurns() {
+        QFETCH(QString, typed);
+        QFETCH(QString, total);
+        QFETCH(QString, top);
+        QFETCH(QString, bottom);
+        QFETCH(QString, figures);
+        // 50 calls a day from 01.01.2020, every tenth from one caller.
+        QByteArray bytes;
+        for (int i = 0; i < 60000; ++i) {
+            const QDateTime when(QDate(2020, 1, 1).addDays(i / 50),
+                                 QTime(8, 0).addSecs(i % 50 * 600));
+            bytes += when.toString("dd.MM.yyyy H:mm:ss ").toLatin1() +
+                     (i % 10 == 7 ? toCp1251(QStringLiteral("45-67-89 Петрова Анна"))
+                                  : QByteArray::number(100000 + i) + ' ') +
+                     "\r\n";
+        }
+        QVERIFY(zrktest::writeAll("ZrkLog.txt", bytes));
+        History h;
+        QTRY_VERIFY(h.table->model()->rowCount() > 0);
+        if (!typed.isEmpty()) {
+            typeText(h.search, typed);
+            QTRY_COMPARE(h.search->text(), typed);
+            QTRY_VERIFY(h.table->model()->rowCount() > 0 &&
+                        h.table->model()->index(0, HistoryModel::ColNumber).data() == typed);
+        }
+        const auto rowText = [&](int r) {
+            const QAbstractItemModel* m = h.table->model();
+            return m->index(r, HistoryModel::ColTime).data().toString() + ' ' +
+                   m->index(r, HistoryModel::ColNumber).data().toString() + '|' +
+                   m->index(r, HistoryModel::ColName).data().toString();
+        };
+        h.clickRow(0);
+        const QString current = rowText(0);
+        QTRY_COMPARE_WITH_TIMEOUT(h.total(), total, 30000);
+        QTRY_VERIFY(!h.w.findChild<QWidget*>("pbLoad")->isVisible());
+        const int rows = h.table->model()->rowCount();
+        QCOMPARE(rowText(0), top);
+        QCOMPARE(rowText(rows - 1), bottom);
+        QCOMPARE(rowText(h.table->currentIndex().row()), current);
+        QVERIFY(h.table->selectionModel()->isRowSelected(h.table->currentIndex().row()));
+        const QList<int> bars = h.chart->barValues();
+        QCOMPARE(std::accumulate(bars.begin(), bars.end(), 0), rows);
+        QCOMPARE(h.figures(), figures);
     }
 
     void placeAndSizeAreKept() {
