@@ -130,6 +130,9 @@ private slots:
         QTest::newRow("--group alone, LANG=en_US.UTF-8")
             << "en_US.UTF-8" << QByteArray() << QStringList{"--group", "Friends"} << 2
             << "--group goes only with --import-contacts.\n" + usageEn << true;
+        QTest::newRow("--data-dir without its folder, LANG=en_US.UTF-8")
+            << "en_US.UTF-8" << QByteArray() << QStringList{"--data-dir"} << 2
+            << "--data-dir needs a value.\n" + usageEn << true;
         QTest::newRow("export to an unknown kind of file, LANG=de_DE.UTF-8")
             << "de_DE.UTF-8" << QByteArray() << QStringList{"--export-contacts", "book.txt"} << 2
             << "Cannot tell the format of " << true;
