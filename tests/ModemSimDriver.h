@@ -58,7 +58,17 @@ public:
     // Lines the program sent and lines the simulator sent, in order.
     QStringList received() const { return rx_; }
     QStringList sent() const { return tx_; }
-    void clear() { rx_ = tx_ = done_ = {}; }
+    // How many `line`s the simulator had sent when the program first sent `reply`; -1 if it
+    // has not sent it. Counted in the simulator's own order, which a slow test cannot blur.
+    int sentBefore(const QString& reply, const QString& line) const {
+        int n = 0;
+        for (const QString& l : order_) {
+            if (l == QLatin1String("RX ") + reply) return n;
+            if (l == QLatin1String("TX ") + line) ++n;
+        }
+        return -1;
+    }
+    void clear() { rx_ = tx_ = done_ = order_ = {}; }
 
 private:
     void drain() {
@@ -67,6 +77,8 @@ private:
             const QString line = QString::fromUtf8(buf_.left(nl));
             const QString rest = line.section(' ', 1);
             if (line.startsWith(QLatin1String("DEVICE "))) device_ = rest;
+            if (line.startsWith(QLatin1String("RX ")) || line.startsWith(QLatin1String("TX ")))
+                order_.append(line);
             if (line.startsWith(QLatin1String("RX "))) rx_.append(rest);
             if (line.startsWith(QLatin1String("TX "))) tx_.append(rest);
             if (line.startsWith(QLatin1String("DO "))) done_.append(rest);
@@ -77,7 +89,7 @@ private:
     QProcess proc_;
     QByteArray buf_;
     QString device_;
-    QStringList rx_, tx_, done_;
+    QStringList rx_, tx_, done_, order_;
 };
 
 }  // namespace zrktest

@@ -23,8 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An X server of our own, on the first free display it finds.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
+# An X server of our own, on the first free display it finds; -noreset, so that a program
+# connecting just as the last one leaves is not refused during the reset.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 3>"$work/display" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
