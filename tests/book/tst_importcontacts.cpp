@@ -6,10 +6,13 @@
 
 #include "SaveGate.h"
 
+#include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace zrk;
@@ -21,6 +24,12 @@ namespace {
 QByteArray bookWithOrlovsMobile() {
     return header(1) + groupBytes(cp("Друзья"), "", 0) +
            entryBytes({cp("Старый"), "89037654321"}, 2, 1) + entryBytes({cp("Борис"), "222"}, 0, 0);
+}
+
+// The same book in Latin names, for the rows in English: Old holds the mobile that kCards brings
+// again.
+QByteArray latinBook() {
+    return header(1) + groupBytes("Friends", "", 0) + entryBytes({"Old", "89037654321"}, 2, 1);
 }
 
 // Two cards as phones and mail programs write them: 3.0 with a category, 2.1 without FN, its
@@ -46,6 +55,56 @@ const QByteArray kRepeatCards =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Орлов Андрей\r\nTEL;TYPE=CELL:+7 903 765-43-21\r\n"
     "END:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Новиков\r\nTEL:+7 903 000-00-01\r\nEND:VCARD\r\n";
+
+// A repeated number, a new one, and a card cut off before its end; Latin names only.
+const QByteArray kCards =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Orlov\r\nTEL;TYPE=CELL:+7 903 765-43-21\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Novikov\r\nTEL:+7 903 000-00-01\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\nTEL:+7 903 000-00-02\r\n";
+
+// The program's English translation, installed for the time of one row when the row asks.
+class Translated {
+public:
+    Translated(QTranslator& english, bool wanted) : english_(wanted ? &english : nullptr) {
+        if (english_) QCoreApplication::installTranslator(english_);
+    }
+    ~Translated() {
+        if (english_) QCoreApplication::removeTranslator(english_);
+    }
+
+private:
+    QTranslator* english_;
+};
+
+// No text of `texts` left in Russian.
+void noRussian(const QStringList& texts) {
+    static const QRegularExpression russian(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    for (const QString& t : texts) QVERIFY2(!t.contains(russian), qPrintable(t));
+}
+
+// What a dialog shows: its title, labels, buttons, choices, menus, column titles, cells and
+// tooltips.
+QStringList shownTexts(const QWidget& w) {
+    QStringList out{w.windowTitle()};
+    for (const QLabel* l : w.findChildren<QLabel*>()) out << l->text() << l->toolTip();
+    for (const QAbstractButton* b : w.findChildren<QAbstractButton*>()) out << b->text();
+    for (const QComboBox* c : w.findChildren<QComboBox*>()) {
+        out << c->toolTip();
+        for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
+    }
+    for (const QAction* a : w.findChildren<QAction*>()) out << a->text();
+    for (const QAbstractItemView* v : w.findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* m = v->model();
+        for (int c = 0; c < m->columnCount(); ++c)
+            out << m->headerData(c, Qt::Horizontal).toString();
+        for (int r = 0; r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c)
+                out << m->index(r, c).data().toString()
+                    << m->index(r, c).data(Qt::ToolTipRole).toString();
+    }
+    out.removeAll(QString());
+    return out;
+}
 
 // The phone book window, shown, with its saves counted.
 struct Shown : BookWindow {
@@ -120,6 +179,9 @@ class TestImportContacts : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        QVERIFY(english_.load(QStringLiteral("zrk-pro_en"), QStringLiteral(ZRK_QM_DIR)));
+    }
     void init() {
         box_ = std::make_unique<Sandbox>();
         RegistryFile::resetUser();
@@ -193,36 +255,95 @@ private slots:
     }
 
     // Cancel in the preview or in the column step, or no file chosen: nothing changes, nothing
-    // is written.
+    // is written. The dialog read before Cancel shows `texts`; in English, none in Russian.
     void cancelChangesNothing_data() {
+        QTest::addColumn<bool>("english");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QStringList>("dialogs");
-        QTest::newRow("preview") << kTwoCards << "a.vcf" << true
-                                 << QStringList{"Импорт контактов", "Импорт контактов"};
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("preview") << false << kTwoCards << "a.vcf" << true
+                                 << QStringList{"Импорт контактов", "Импорт контактов"}
+                                 << QStringList{};
         QTest::newRow("column step")
-            << QByteArray("Кто;Телефон\r\nЛис;+7 916 000-11-22\r\n") << "a.csv" << true
-            << QStringList{"Импорт контактов", "Столбцы файла"};
-        QTest::newRow("no file") << kTwoCards << "a.vcf" << false
-                                 << QStringList{"Импорт контактов"};
+            << false << QByteArray("Кто;Телефон\r\nЛис;+7 916 000-11-22\r\n") << "a.csv" << true
+            << QStringList{"Импорт контактов", "Столбцы файла"} << QStringList{};
+        QTest::newRow("no file") << false << kTwoCards << "a.vcf" << false
+                                 << QStringList{"Импорт контактов"} << QStringList{};
+        QTest::newRow("English column step: a header the program does not know")
+            << true << QByteArray("Who;Where\r\nLis;Moscow\r\n") << "b.csv" << true
+            << QStringList{"Import contacts", "File columns"}
+            << QStringList{"File columns",
+                           "The program does not know this file's header. Say what each column "
+                           "holds; there may be several phone columns.",
+                           "Column",
+                           "First values",
+                           "Holds",
+                           "[not needed]",
+                           "Full name",
+                           "Last name",
+                           "First name",
+                           "Phone",
+                           "Work phone",
+                           "Address",
+                           "Note",
+                           "Choose at least one column with a phone number.",
+                           "OK",
+                           "Cancel"};
+        QTest::newRow("English preview: a repeat, a new number, a damaged card")
+            << true << kCards << "r.vcf" << true
+            << QStringList{"Import contacts", "Import contacts"}
+            << QStringList{"Import contacts",
+                           "File: r.vcf (1 damaged entry skipped)",
+                           "&Group:",
+                           "[From the file]",
+                           "[General]",
+                           "&Repeats:",
+                           "Skip",
+                           "Replace",
+                           "Add",
+                           "&Skip",
+                           "&Replace",
+                           "&Add",
+                           "Name",
+                           "Phone",
+                           "Work",
+                           "Group",
+                           "Line",
+                           "In the book",
+                           "Action",
+                           "Old (89037654321)",
+                           "This number is in the book already: Old (89037654321)",
+                           "To be added: 1, replaced: 0, skipped: 1",
+                           "OK",
+                           "Cancel"};
     }
     void cancelChangesNothing() {
+        QFETCH(bool, english);
         QFETCH(QByteArray, file);
         QFETCH(QString, name);
         QFETCH(bool, chosen);
         QFETCH(QStringList, dialogs);
+        QFETCH(QStringList, texts);
+        const Translated language(english_, english);
         QVERIFY(writeAll(name, file));
-        Shown w(bookWithOrlovsMobile());
+        Shown w(english ? latinBook() : bookWithOrlovsMobile());
         const QStringList before = w.entries();
         if (chosen) w.files << name;
-        w.answers << [](QDialog& d) { d.findChild<QPushButton*>("bCansel")->click(); };
+        QStringList shown;
+        w.answers << [&shown](QDialog& d) {
+            shown = shownTexts(d);
+            d.findChild<QPushButton*>("bCansel")->click();
+        };
         clickInBookMenu(w, {"mPImport"});
         QCOMPARE(w.dialogs, dialogs);
         QCOMPARE(w.entries(), before);
         w.book->finishSaves();
         QVERIFY(!QFile::exists("book.bak"));
         QVERIFY(w.messages.shown.isEmpty());
+        for (const QString& t : texts) QVERIFY2(shown.contains(t), qPrintable(t));
+        if (english) noRussian(shown << w.messages.shown.join(""));
     }
 
     // A phone already in the book, written otherwise (+7 for 8, blanks): the choice for all,
@@ -335,34 +456,50 @@ private slots:
 
     // A damaged file: the reader's message, with the file and the line, and the book as it was.
     void damagedFileIsToldAndTheBookKept_data() {
+        QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("start");  // of the message told
         QTest::addColumn<QString>("line");
         QTest::newRow("card never ended")
-            << "cut.vcf" << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Лис\r\nTEL:123\r\n")
+            << false << "cut.vcf"
+            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Лис\r\nTEL:123\r\n") << "Ошибка: "
             << "Строка 1";
         QTest::newRow("quote never closed")
-            << "cut.csv" << QByteArray("Name,Phone 1 - Value\r\n\"Лис,123\r\nОрлов,456\r\n")
+            << false << "cut.csv"
+            << QByteArray("Name,Phone 1 - Value\r\n\"Лис,123\r\nОрлов,456\r\n") << "Ошибка: "
             << "Строка 2";
-        QTest::newRow("no such file") << "missing.vcf" << QByteArray() << QString();
+        QTest::newRow("no such file")
+            << false << "missing.vcf" << QByteArray() << "Ошибка: " << QString();
+        QTest::newRow("English: not a vCard")
+            << true << "x.vcf" << QByteArray("hello\r\n")
+            << "Error: x.vcf: Line 1: this is not a vCard file (no BEGIN:VCARD line)." << QString();
+        QTest::newRow("English: CSV quote left open")
+            << true << "a.csv" << QByteArray("Name,Phone\r\nLis,\"123\r\n")
+            << "Error: a.csv: Line 2: a quote opened here is not closed." << QString();
     }
     void damagedFileIsToldAndTheBookKept() {
+        QFETCH(bool, english);
         QFETCH(QString, name);
         QFETCH(QByteArray, file);
+        QFETCH(QString, start);
         QFETCH(QString, line);
+        const Translated language(english_, english);
         if (!file.isEmpty()) QVERIFY(writeAll(name, file));
-        Shown w(bookWithOrlovsMobile());
+        Shown w(english ? latinBook() : bookWithOrlovsMobile());
         const QStringList before = w.entries();
         w.files << name;
         w.click("sbImport");
-        QCOMPARE(w.dialogs, QStringList{"Импорт контактов"});  // no preview
+        // No preview.
+        QCOMPARE(w.dialogs, QStringList{english ? "Import contacts" : "Импорт контактов"});
         QCOMPARE(w.messages.shown.size(), 1);
         const QString told = w.messages.shown.first();
-        QVERIFY2(told.startsWith("Ошибка: ") && told.contains(name), qPrintable(told));
+        QVERIFY2(told.startsWith(start) && told.contains(name), qPrintable(told));
         if (!line.isEmpty()) QVERIFY2(told.contains(line), qPrintable(told));
         QCOMPARE(w.entries(), before);
         w.book->finishSaves();
         QVERIFY(!QFile::exists("book.bak"));
+        if (english) noRussian({told});
     }
 
     // ---- export ----
@@ -371,6 +508,7 @@ private slots:
     // filter when the name has none), and nothing else left in the folder. A name that cannot
     // take the file (a directory holds it): told, and nothing left behind.
     void exportWritesWhatWasChosen_data() {
+        QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("how");  // menu | toolbar
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("file");
@@ -378,29 +516,36 @@ private slots:
         QTest::addColumn<QString>("written");  // none: a directory stands in the way
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("error");
-        QTest::newRow("selected, vCard, menu") << "menu"
+        QTest::newRow("selected, vCard, menu") << false << "menu"
                                                << "mPExportSelected"
                                                << "out.vcf"
                                                << ""
                                                << "out.vcf" << QStringList{"Борис"} << "";
-        QTest::newRow("group on show, CSV, tool bar") << "toolbar"
+        QTest::newRow("group on show, CSV, tool bar") << false << "toolbar"
                                                       << "mPExportShown"
                                                       << "out.csv"
                                                       << ""
                                                       << "out.csv" << QStringList{"Старый"} << "";
         QTest::newRow("whole book, no extension, CSV filter")
-            << "toolbar"
+            << false << "toolbar"
             << "mPExportAll"
             << "out"
             << "CSV (*.csv)"
             << "out.csv" << QStringList{"Старый", "Борис"} << "";
-        QTest::newRow("a directory in the way") << "menu"
+        QTest::newRow("a directory in the way") << false << "menu"
                                                 << "mPExportAll"
                                                 << "out.vcf"
                                                 << ""
                                                 << "" << QStringList{} << "Ошибка: Ошибка записи ";
+        QTest::newRow("English: a directory in the way")
+            << true << "menu"
+            << "mPExportAll"
+            << "out.vcf"
+            << ""
+            << "" << QStringList{} << "Error: Error writing ";
     }
     void exportWritesWhatWasChosen() {
+        QFETCH(bool, english);
         QFETCH(QString, how);
         QFETCH(QString, item);
         QFETCH(QString, file);
@@ -408,8 +553,9 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QStringList, names);
         QFETCH(QString, error);
+        const Translated language(english_, english);
         ini().Group = 1;
-        Shown w(bookWithOrlovsMobile());
+        Shown w(english ? latinBook() : bookWithOrlovsMobile());
         if (item == "mPExportSelected") {
             w.selector()->setCurrentIndex(0);
             w.select({1});
@@ -426,13 +572,14 @@ private slots:
             clickInBookMenu(w, {"mPExport", name.constData()});
         else
             exportFromToolbar(w, name.constData());
-        QCOMPARE(w.dialogs, QStringList{"Экспорт контактов"});
+        QCOMPARE(w.dialogs, QStringList{english ? "Export contacts" : "Экспорт контактов"});
         QCOMPARE(QDir().entryList(all), after);
         if (written.isEmpty()) {
             QCOMPARE(w.messages.shown.size(), 1);
             QVERIFY2(w.messages.shown.first().startsWith(error),
                      qPrintable(w.messages.shown.first()));
             QVERIFY(QFileInfo(file + "/inside").isDir());
+            if (english) noRussian(w.messages.shown);
             return;
         }
         QVERIFY(w.messages.shown.isEmpty());
@@ -484,6 +631,7 @@ private slots:
     }
 
 private:
+    QTranslator english_;
     std::unique_ptr<Sandbox> box_;
 };
 

@@ -12,43 +12,34 @@ using namespace zrk;
 
 namespace {
 
-// The log in file order. Read from its end, its older calls come as three batches: A (the
-// newest lines), B, then C; after the load, two more calls are logged. One caller of the
-// later calls has a name outside code page 1251, so the program logged it in UTF-8: the first
-// such caller turns up only after the load.
-const char* const kBatchC[] = {
-    "01.03.2026 9:00:00 8-915-111-22-33 Иванов Иван",
-    "02.03.2026 10:00:00 45-67-89 Петрова Анна",
-};
-const char* const kBatchB[] = {
-    "05.03.2026 11:00:00 45-67-89 Петрова Анна",
-    "05.03.2026 12:00:00 8-495-000-11-22 Сидоров Пётр",
-};
-const char* const kBatchA[] = {
-    "09.03.2026 8:00:00 8-915-111-22-33 Иванов Иван",
-    "10.03.2026 18:00:00 12-34-56 ООО Ромашка",
-};
-const char* const kNewer[] = {
-    "11.03.2026 9:30:00 8-800-555-35-35 Иванова Łucja",
-    "11.03.2026 10:00:00 45-67-89 Петрова Анна",
+// The log's calls as they arrive, each batch's lines in file order. Read from the file's
+// end, its older calls come as three batches: A (the newest lines), B, then C; after the load,
+// two more calls are logged. One caller of the later calls has a name outside code page 1251,
+// so the program logged it in UTF-8: the first such caller turns up only after the load.
+const char* const kSteps[4][2] = {
+    {"09.03.2026 8:00:00 8-915-111-22-33 Иванов Иван",  // A
+     "10.03.2026 18:00:00 12-34-56 ООО Ромашка"},
+    {"05.03.2026 11:00:00 45-67-89 Петрова Анна",  // B
+     "05.03.2026 12:00:00 8-495-000-11-22 Сидоров Пётр"},
+    {"01.03.2026 9:00:00 8-915-111-22-33 Иванов Иван",  // C
+     "02.03.2026 10:00:00 45-67-89 Петрова Анна"},
+    {"11.03.2026 9:30:00 8-800-555-35-35 Иванова Łucja",  // logged after the load
+     "11.03.2026 10:00:00 45-67-89 Петрова Анна"},
 };
 
-template <size_t N>
-LogBatch batchOf(const char* const (&lines)[N], bool newestFirst) {
+// Step `step` of the history's growth: A, B, C, then the newer calls.
+void grow(CallHistory& h, int step) {
     QByteArray bytes;
-    for (const char* line : lines) {
+    for (const char* line : kSteps[step]) {
         const QString text = QString::fromUtf8(line);
         bytes += (text.contains(QChar(0x0141)) ? text.toUtf8() : toCp1251(text)) + "\r\n";
     }
-    return parseLogBytes(bytes, DateOrders::fromSystemLocale(), newestFirst);
-}
-
-// The history after `steps` steps of its growth: A, B, C, then the newer calls.
-void grow(CallHistory& h, int step) {
-    if (step == 0) h.appendOlder(batchOf(kBatchA, true));
-    if (step == 1) h.appendOlder(batchOf(kBatchB, true));
-    if (step == 2) h.appendOlder(batchOf(kBatchC, true));
-    if (step == 3) h.appendNewer(batchOf(kNewer, false));
+    const bool older = step < 3;
+    const LogBatch batch = parseLogBytes(bytes, DateOrders::fromSystemLocale(), older);
+    if (older)
+        h.appendOlder(batch);
+    else
+        h.appendNewer(batch);
 }
 
 // "dd.MM HH:mm number" of each row.
@@ -68,47 +59,91 @@ const QString L6 = QStringLiteral("10.03 18:00 12-34-56");
 const QString N1 = QStringLiteral("11.03 09:30 8-800-555-35-35");
 const QString N2 = QStringLiteral("11.03 10:00 45-67-89");
 
+// The chart asked of a query's rows over from..to (null: open), and what it must show.
+struct Chart {
+    QDate from, to;
+    QList<int> counts;  // per day, from the chart's first day
+    QDate busiest;
+    int busiestCalls = 0, calls = 0;
+    double average = 0.0;
+};
+Chart chart(const QList<int>& counts, QDate busiest, int busiestCalls, int calls, double average,
+            QDate from = {}, QDate to = {}) {
+    return {from, to, counts, busiest, busiestCalls, calls, average};
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Chart)
 
 class HistoryGrowthTest : public QObject {
     Q_OBJECT
 private slots:
-    void queryFollowsTheGrowth_data() {
+    // Each row: the filter; the rows it gives after each arrival (A, B, C, then the newer
+    // calls; fewer steps stop the growth early); the chart of those rows at the end.
+    void queryAndChartFollowTheGrowth_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
-        QTest::addColumn<QList<QStringList>>("afterEachStep");  // A, B, C, newer
+        QTest::addColumn<QList<QStringList>>("afterEachStep");
+        QTest::addColumn<Chart>("chart");
         const QDate none;
+        const QList<QStringList> everyStep{
+            {L6, L5}, {L6, L5, L4, L3}, {L6, L5, L4, L3, L2, L1}, {N2, N1, L6, L5, L4, L3, L2, L1}};
         // A caller that matches comes first in a later batch, and then again in a batch after.
         QTest::newRow("digits: a caller first seen in a later batch")
-            << "45-67" << none << none << QList<QStringList>{{}, {L3}, {L3, L2}, {N2, L3, L2}};
+            << "45-67" << none << none << QList<QStringList>{{}, {L3}, {L3, L2}, {N2, L3, L2}}
+            << chart({1, 0, 0, 1, 0, 0, 0, 0, 0, 1}, QDate(2026, 3, 2), 1, 3, 0.3);
         // The caller of C's first line was already searched when A came.
         QTest::newRow("name: a caller seen again, and the first UTF-8 caller after the load")
-            << "иван" << none << none << QList<QStringList>{{L5}, {L5}, {L5, L1}, {N1, L5, L1}};
+            << "иван" << none << none << QList<QStringList>{{L5}, {L5}, {L5, L1}, {N1, L5, L1}}
+            << chart({1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1}, QDate(2026, 3, 1), 1, 3, 3.0 / 11);
         QTest::newRow("name outside code page 1251: only the UTF-8 caller")
-            << "łucja" << none << none << QList<QStringList>{{}, {}, {}, {N1}};
+            << "łucja" << none << none << QList<QStringList>{{}, {}, {}, {N1}}
+            << chart({1}, QDate(2026, 3, 11), 1, 1, 1.0);
         QTest::newRow("nothing matches")
-            << "zzz" << none << none << QList<QStringList>{{}, {}, {}, {}};
+            << "zzz" << none << none << QList<QStringList>{{}, {}, {}, {}} << Chart{};
         QTest::newRow("dates only: later calls fall outside")
             << "" << QDate(2026, 3, 5) << QDate(2026, 3, 10)
-            << QList<QStringList>{{L6, L5}, {L6, L5, L4, L3}, {L6, L5, L4, L3}, {L6, L5, L4, L3}};
-        QTest::newRow("dates and digits") << "8-915" << QDate(2026, 3, 1) << QDate(2026, 3, 8)
-                                          << QList<QStringList>{{}, {}, {L1}, {L1}};
-        QTest::newRow("every call") << "" << none << none
-                                    << QList<QStringList>{{L6, L5},
-                                                          {L6, L5, L4, L3},
-                                                          {L6, L5, L4, L3, L2, L1},
-                                                          {N2, N1, L6, L5, L4, L3, L2, L1}};
+            << QList<QStringList>{{L6, L5}, {L6, L5, L4, L3}, {L6, L5, L4, L3}, {L6, L5, L4, L3}}
+            << chart({2, 0, 0, 0, 1, 1}, QDate(2026, 3, 5), 2, 4, 4.0 / 6, QDate(2026, 3, 5),
+                     QDate(2026, 3, 10));
+        QTest::newRow("dates and digits")
+            << "8-915" << QDate(2026, 3, 1) << QDate(2026, 3, 8)
+            << QList<QStringList>{{}, {}, {L1}, {L1}}
+            << chart({1, 0, 0, 0, 0, 0, 0, 0}, QDate(2026, 3, 1), 1, 1, 1.0 / 8, QDate(2026, 3, 1),
+                     QDate(2026, 3, 8));
+        // Older days come in front of the counts, a later day behind them; of two days with
+        // two calls, the earlier is the busiest.
+        QTest::newRow("every call")
+            << "" << none << none << everyStep
+            << chart({1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2}, QDate(2026, 3, 5), 2, 8, 8.0 / 11);
+        QTest::newRow("nothing yet") << "" << none << none << QList<QStringList>{} << Chart{};
+        QTest::newRow("the first batch") << "" << none << none << everyStep.mid(0, 1)
+                                         << chart({1, 1}, QDate(2026, 3, 9), 1, 2, 1.0);
+        QTest::newRow("chart of a range within the days")
+            << "" << none << none << everyStep
+            << chart({0, 2, 0}, QDate(2026, 3, 5), 2, 2, 2.0 / 3, QDate(2026, 3, 4),
+                     QDate(2026, 3, 6));
+        QTest::newRow("chart of a range past both ends")
+            << "" << none << none << everyStep
+            << chart({0, 0, 1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2, 0}, QDate(2026, 3, 5), 2, 8, 8.0 / 14,
+                     QDate(2026, 2, 27), QDate(2026, 3, 12));
+        QTest::newRow("chart of a range before every call")
+            << "" << none << none << everyStep
+            << chart({0, 0, 0}, QDate(), 0, 0, 0.0, QDate(2026, 2, 1), QDate(2026, 2, 3));
     }
-    void queryFollowsTheGrowth() {
+    void queryAndChartFollowTheGrowth() {
         QFETCH(QString, text);
         QFETCH(QDate, from);
         QFETCH(QDate, to);
         QFETCH(QList<QStringList>, afterEachStep);
+        QFETCH(Chart, chart);
         CallHistory h;
         HistoryQuery query(HistoryFilter{text, from, to});
         std::vector<CallId> rows;
-        for (int step = 0; step < 4; ++step) {
+        CallDays days;
+        for (int step = 0; step < afterEachStep.size(); ++step) {
             grow(h, step);
             std::vector<CallId> front, back;
             QVERIFY(query.update(h, &front, &back));
@@ -117,6 +152,8 @@ private slots:
             rows.insert(rows.begin(), front.begin(), front.end());
             rows.insert(rows.end(), back.begin(), back.end());
             QCOMPARE(shown(h, rows), afterEachStep[step]);
+            days.add(h, front);
+            days.add(h, back);
             // Another update with nothing new adds nothing.
             front.clear();
             back.clear();
@@ -124,6 +161,14 @@ private slots:
             QVERIFY(front.empty() && back.empty());
         }
         QCOMPARE(shown(h, rows), shown(h, h.select(HistoryFilter{text, from, to})));
+        const CallChart got = days.chart(chart.from, chart.to);
+        QList<int> counts;
+        for (const auto& [start, n] : got.counts) counts << n;
+        QCOMPARE(counts, chart.counts);
+        QCOMPARE(got.busiestDay, chart.busiest);
+        QCOMPARE(got.busiestDayCalls, chart.busiestCalls);
+        QCOMPARE(got.calls, chart.calls);
+        QCOMPARE(got.averagePerDay, chart.average);
     }
 
     void queryTakesOlderCallsAFewAtATimeUntilCleared() {
@@ -149,63 +194,6 @@ private slots:
         h.clear();
         QVERIFY(!query.update(h, &front, &back));
         QCOMPARE(front.size(), size_t(2));
-    }
-
-    void chartFollowsTheGrowth_data() {
-        QTest::addColumn<int>("steps");
-        QTest::addColumn<QDate>("from");
-        QTest::addColumn<QDate>("to");
-        QTest::addColumn<QList<int>>("counts");  // per day, from the chart's first day
-        QTest::addColumn<QDate>("busiest");
-        QTest::addColumn<int>("busiestCalls");
-        QTest::addColumn<int>("calls");
-        QTest::addColumn<double>("average");
-        const QDate none;
-        QTest::newRow("nothing yet") << 0 << none << none << QList<int>{} << none << 0 << 0 << 0.0;
-        QTest::newRow("the first batch")
-            << 1 << none << none << QList<int>{1, 1} << QDate(2026, 3, 9) << 1 << 2 << 1.0;
-        // Older days come in front of the counts, a later day behind them; of two days with
-        // two calls, the earlier is the busiest.
-        QTest::newRow("all of it")
-            << 4 << none << none << QList<int>{1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2} << QDate(2026, 3, 5)
-            << 2 << 8 << 8.0 / 11;
-        QTest::newRow("a range within the days")
-            << 4 << QDate(2026, 3, 4) << QDate(2026, 3, 6) << QList<int>{0, 2, 0}
-            << QDate(2026, 3, 5) << 2 << 2 << 2.0 / 3;
-        QTest::newRow("a range past both ends")
-            << 4 << QDate(2026, 2, 27) << QDate(2026, 3, 12)
-            << QList<int>{0, 0, 1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2, 0} << QDate(2026, 3, 5) << 2 << 8
-            << 8.0 / 14;
-        QTest::newRow("a range before every call") << 4 << QDate(2026, 2, 1) << QDate(2026, 2, 3)
-                                                   << QList<int>{0, 0, 0} << none << 0 << 0 << 0.0;
-    }
-    void chartFollowsTheGrowth() {
-        QFETCH(int, steps);
-        QFETCH(QDate, from);
-        QFETCH(QDate, to);
-        QFETCH(QList<int>, counts);
-        QFETCH(QDate, busiest);
-        QFETCH(int, busiestCalls);
-        QFETCH(int, calls);
-        QFETCH(double, average);
-        CallHistory h;
-        HistoryQuery query({});
-        CallDays days;
-        for (int step = 0; step < steps; ++step) {
-            grow(h, step);
-            std::vector<CallId> front, back;
-            QVERIFY(query.update(h, &front, &back));
-            days.add(h, front);
-            days.add(h, back);
-        }
-        const CallChart chart = days.chart(from, to);
-        QList<int> got;
-        for (const auto& [start, n] : chart.counts) got << n;
-        QCOMPARE(got, counts);
-        QCOMPARE(chart.busiestDay, busiest);
-        QCOMPARE(chart.busiestDayCalls, busiestCalls);
-        QCOMPARE(chart.calls, calls);
-        QCOMPARE(chart.averagePerDay, average);
     }
 };
 
