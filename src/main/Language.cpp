@@ -99,15 +99,13 @@ QString storedLanguage(const QString& storePath) {
     QList<RegKeyData> keys;
     QString why;
     if (!RegistryFile::parse(f.readAll(), &keys, &why)) return {};
-    // Read as the program reads it, from a copy that has no file behind it.
-    RegistryFile copy{QString()};
-    for (const RegKeyData& k : keys) {
-        if (k.root.compare(QLatin1String("HKEY_CURRENT_USER"), Qt::CaseInsensitive) != 0) continue;
-        if (RegKeyData* into = copy.createKey(k.path)) into->values = k.values;
-    }
+    // Read as the program reads it, the user's branch alone.
+    keys.removeIf([](const RegKeyData& k) {
+        return k.root.compare(QLatin1String("HKEY_CURRENT_USER"), Qt::CaseInsensitive) != 0;
+    });
     TIni ini;
     try {
-        LoadSettings(ini, copy);
+        LoadSettings(ini, keys);
     } catch (const ERegistryException&) {
         // A bad value elsewhere keeps its default; the language is read all the same.
     }

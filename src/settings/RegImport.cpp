@@ -112,11 +112,9 @@ ImportResult importRegistryExport(const QString& exportPath, RegistryFile& store
                 .arg(exportPath));
 
     // Every setting must read back as the program reads it, before anything is merged.
-    RegistryFile check(QString{});
-    for (const RegKeyData& k : keys) check.createKey(k.path)->values = k.values;
     try {
         TIni probe;
-        LoadSettings(probe, check);
+        LoadSettings(probe, keys);
     } catch (const ERegistryException& e) {
         return failure(
             QCoreApplication::translate(

@@ -200,6 +200,13 @@ void LoadSettings(TIni& ini, RegistryFile& store) {
     if (firstError) throw *firstError;
 }
 
+void LoadSettings(TIni& ini, const QList<RegKeyData>& keys) {
+    RegistryFile copy{QString()};
+    for (const RegKeyData& k : keys)
+        if (RegKeyData* into = copy.createKey(k.path)) into->values = k.values;
+    LoadSettings(ini, copy);
+}
+
 void SaveSettings(const TIni& ini) {
     RegistryFile& store = RegistryFile::user();
     const TIni* before = known() && known()->store == store.serial() ? &known()->record : nullptr;

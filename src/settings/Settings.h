@@ -1,6 +1,7 @@
 #pragma once
 // The one settings record of the program and its persistence in the settings store.
 // Each field is named after its stored value ("Popup On Call" -> PopupOnCall).
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -8,6 +9,7 @@
 namespace zrk {
 
 class RegistryFile;
+struct RegKeyData;
 
 inline constexpr auto kProgramVersion = "2.01b";
 inline constexpr auto kSettingsRoot = "Software\\Zrk Pro\\";
@@ -112,6 +114,9 @@ TIni& ini();
 void LoadSettings(TIni& ini);
 // The same from another store (a file being imported).
 void LoadSettings(TIni& ini, RegistryFile& store);
+// The same from keys parsed out of a store file, with no file behind them: nothing is written
+// or put aside.
+void LoadSettings(TIni& ini, const QList<RegKeyData>& keys);
 // Writes every value of every key; a store that cannot be written raises
 // ERegistryException ("Failed to set data for ...") and saving stops there.
 void SaveSettings(const TIni& ini);
