@@ -112,12 +112,15 @@ QString storedLanguage(const QString& storePath) {
     return ini.Language;
 }
 
-void installConsoleLanguage() {
+void installChosenLanguage(const QString& stored) {
     QString problem;
-    if (!installLanguage(chooseLanguage(storedLanguage(RegistryFile::userPath()),
-                                        QLocale::system().uiLanguages()),
-                         translationDirs(), &problem))
+    if (!installLanguage(chooseLanguage(stored, QLocale::system().uiLanguages()), translationDirs(),
+                         &problem))
         std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+}
+
+void installConsoleLanguage() {
+    installChosenLanguage(storedLanguage(RegistryFile::userPath()));
 }
 
 }  // namespace zrk

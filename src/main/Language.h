@@ -29,7 +29,11 @@ QStringList translationDirs();
 // is missing, damaged or silent on it.
 QString storedLanguage(const QString& storePath);
 
-// For a command without a window: the stored choice, else the desktop's. Nothing is written.
+// The stored choice (a "Language" setting), else the desktop's; a problem is said on the
+// standard error stream.
+void installChosenLanguage(const QString& stored);
+// The same for a command without a window, from the settings file as it is. Nothing is
+// written.
 void installConsoleLanguage();
 
 }  // namespace zrk

@@ -73,11 +73,7 @@ int main(int argc, char* argv[]) {
             zrk::LoadSettings(stored, zrk::RegistryFile::user());
         } catch (const zrk::ERegistryException&) {
         }
-        QString problem;
-        if (!zrk::installLanguage(
-                zrk::chooseLanguage(stored.Language, QLocale::system().uiLanguages()),
-                zrk::translationDirs(), &problem))
-            std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
+        zrk::installChosenLanguage(stored.Language);
     }
     zrk::traceStart("language");
 
