@@ -62,19 +62,14 @@ const QByteArray kCards =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Novikov\r\nTEL:+7 903 000-00-01\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Cut\r\nTEL:+7 903 000-00-02\r\n";
 
-// The program's English translation, installed for the time of one row when the row asks.
-class Translated {
-public:
-    Translated(QTranslator& english, bool wanted) : english_(wanted ? &english : nullptr) {
-        if (english_) QCoreApplication::installTranslator(english_);
-    }
-    ~Translated() {
-        if (english_) QCoreApplication::removeTranslator(english_);
-    }
-
-private:
-    QTranslator* english_;
-};
+// Rows named "English..." run under the program's English translation, over a book in Latin
+// names.
+bool english() {
+    return QString::fromLatin1(QTest::currentDataTag()).startsWith(QLatin1String("English"));
+}
+QByteArray rowBook() {
+    return english() ? latinBook() : bookWithOrlovsMobile();
+}
 
 // No text of `texts` left in Russian.
 void noRussian(const QStringList& texts) {
@@ -183,6 +178,7 @@ private slots:
         QVERIFY(english_.load(QStringLiteral("zrk-pro_en"), QStringLiteral(ZRK_QM_DIR)));
     }
     void init() {
+        if (english()) QCoreApplication::installTranslator(&english_);
         box_ = std::make_unique<Sandbox>();
         RegistryFile::resetUser();
         ini() = TIni::defaults();
@@ -190,6 +186,7 @@ private slots:
     void cleanup() {
         RegistryFile::resetUser();
         box_.reset();
+        QCoreApplication::removeTranslator(&english_);
     }
 
     // ---- import ----
@@ -257,78 +254,47 @@ private slots:
     // Cancel in the preview or in the column step, or no file chosen: nothing changes, nothing
     // is written. The dialog read before Cancel shows `texts`; in English, none in Russian.
     void cancelChangesNothing_data() {
-        QTest::addColumn<bool>("english");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QStringList>("dialogs");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("preview") << false << kTwoCards << "a.vcf" << true
+        QTest::newRow("preview") << kTwoCards << "a.vcf" << true
                                  << QStringList{"Импорт контактов", "Импорт контактов"}
                                  << QStringList{};
         QTest::newRow("column step")
-            << false << QByteArray("Кто;Телефон\r\nЛис;+7 916 000-11-22\r\n") << "a.csv" << true
+            << QByteArray("Кто;Телефон\r\nЛис;+7 916 000-11-22\r\n") << "a.csv" << true
             << QStringList{"Импорт контактов", "Столбцы файла"} << QStringList{};
-        QTest::newRow("no file") << false << kTwoCards << "a.vcf" << false
-                                 << QStringList{"Импорт контактов"} << QStringList{};
+        QTest::newRow("no file") << kTwoCards << "a.vcf" << false << QStringList{"Импорт контактов"}
+                                 << QStringList{};
+        // Every text the step shows, '|' between them.
         QTest::newRow("English column step: a header the program does not know")
-            << true << QByteArray("Who;Where\r\nLis;Moscow\r\n") << "b.csv" << true
+            << QByteArray("Who;Where\r\nLis;Moscow\r\n") << "b.csv" << true
             << QStringList{"Import contacts", "File columns"}
-            << QStringList{"File columns",
-                           "The program does not know this file's header. Say what each column "
-                           "holds; there may be several phone columns.",
-                           "Column",
-                           "First values",
-                           "Holds",
-                           "[not needed]",
-                           "Full name",
-                           "Last name",
-                           "First name",
-                           "Phone",
-                           "Work phone",
-                           "Address",
-                           "Note",
-                           "Choose at least one column with a phone number.",
-                           "OK",
-                           "Cancel"};
+            << QString(
+                   "File columns|The program does not know this file's header. Say what each "
+                   "column holds; there may be several phone columns.|Column|First values|"
+                   "Holds|[not needed]|Full name|Last name|First name|Phone|Work phone|"
+                   "Address|Note|Choose at least one column with a phone number.|OK|Cancel")
+                   .split('|');
         QTest::newRow("English preview: a repeat, a new number, a damaged card")
-            << true << kCards << "r.vcf" << true
-            << QStringList{"Import contacts", "Import contacts"}
-            << QStringList{"Import contacts",
-                           "File: r.vcf (1 damaged entry skipped)",
-                           "&Group:",
-                           "[From the file]",
-                           "[General]",
-                           "&Repeats:",
-                           "Skip",
-                           "Replace",
-                           "Add",
-                           "&Skip",
-                           "&Replace",
-                           "&Add",
-                           "Name",
-                           "Phone",
-                           "Work",
-                           "Group",
-                           "Line",
-                           "In the book",
-                           "Action",
-                           "Old (89037654321)",
-                           "This number is in the book already: Old (89037654321)",
-                           "To be added: 1, replaced: 0, skipped: 1",
-                           "OK",
-                           "Cancel"};
+            << kCards << "r.vcf" << true << QStringList{"Import contacts", "Import contacts"}
+            << QString(
+                   "Import contacts|File: r.vcf (1 damaged entry skipped)|&Group:|"
+                   "[From the file]|[General]|&Repeats:|Skip|Replace|Add|&Skip|&Replace|&Add|"
+                   "Name|Phone|Work|Group|Line|In the book|Action|Old (89037654321)|"
+                   "This number is in the book already: Old (89037654321)|"
+                   "To be added: 1, replaced: 0, skipped: 1|OK|Cancel")
+                   .split('|');
     }
     void cancelChangesNothing() {
-        QFETCH(bool, english);
         QFETCH(QByteArray, file);
         QFETCH(QString, name);
         QFETCH(bool, chosen);
         QFETCH(QStringList, dialogs);
         QFETCH(QStringList, texts);
-        const Translated language(english_, english);
         QVERIFY(writeAll(name, file));
-        Shown w(english ? latinBook() : bookWithOrlovsMobile());
+        Shown w(rowBook());
         const QStringList before = w.entries();
         if (chosen) w.files << name;
         QStringList shown;
@@ -343,7 +309,7 @@ private slots:
         QVERIFY(!QFile::exists("book.bak"));
         QVERIFY(w.messages.shown.isEmpty());
         for (const QString& t : texts) QVERIFY2(shown.contains(t), qPrintable(t));
-        if (english) noRussian(shown << w.messages.shown.join(""));
+        if (english()) noRussian(shown << w.messages.shown.join(""));
     }
 
     // A phone already in the book, written otherwise (+7 for 8, blanks): the choice for all,
@@ -456,42 +422,38 @@ private slots:
 
     // A damaged file: the reader's message, with the file and the line, and the book as it was.
     void damagedFileIsToldAndTheBookKept_data() {
-        QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("start");  // of the message told
         QTest::addColumn<QString>("line");
         QTest::newRow("card never ended")
-            << false << "cut.vcf"
-            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Лис\r\nTEL:123\r\n") << "Ошибка: "
+            << "cut.vcf" << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Лис\r\nTEL:123\r\n")
+            << "Ошибка: "
             << "Строка 1";
         QTest::newRow("quote never closed")
-            << false << "cut.csv"
-            << QByteArray("Name,Phone 1 - Value\r\n\"Лис,123\r\nОрлов,456\r\n") << "Ошибка: "
+            << "cut.csv" << QByteArray("Name,Phone 1 - Value\r\n\"Лис,123\r\nОрлов,456\r\n")
+            << "Ошибка: "
             << "Строка 2";
-        QTest::newRow("no such file")
-            << false << "missing.vcf" << QByteArray() << "Ошибка: " << QString();
+        QTest::newRow("no such file") << "missing.vcf" << QByteArray() << "Ошибка: " << QString();
         QTest::newRow("English: not a vCard")
-            << true << "x.vcf" << QByteArray("hello\r\n")
+            << "x.vcf" << QByteArray("hello\r\n")
             << "Error: x.vcf: Line 1: this is not a vCard file (no BEGIN:VCARD line)." << QString();
         QTest::newRow("English: CSV quote left open")
-            << true << "a.csv" << QByteArray("Name,Phone\r\nLis,\"123\r\n")
+            << "a.csv" << QByteArray("Name,Phone\r\nLis,\"123\r\n")
             << "Error: a.csv: Line 2: a quote opened here is not closed." << QString();
     }
     void damagedFileIsToldAndTheBookKept() {
-        QFETCH(bool, english);
         QFETCH(QString, name);
         QFETCH(QByteArray, file);
         QFETCH(QString, start);
         QFETCH(QString, line);
-        const Translated language(english_, english);
         if (!file.isEmpty()) QVERIFY(writeAll(name, file));
-        Shown w(english ? latinBook() : bookWithOrlovsMobile());
+        Shown w(rowBook());
         const QStringList before = w.entries();
         w.files << name;
         w.click("sbImport");
         // No preview.
-        QCOMPARE(w.dialogs, QStringList{english ? "Import contacts" : "Импорт контактов"});
+        QCOMPARE(w.dialogs, QStringList{english() ? "Import contacts" : "Импорт контактов"});
         QCOMPARE(w.messages.shown.size(), 1);
         const QString told = w.messages.shown.first();
         QVERIFY2(told.startsWith(start) && told.contains(name), qPrintable(told));
@@ -499,7 +461,7 @@ private slots:
         QCOMPARE(w.entries(), before);
         w.book->finishSaves();
         QVERIFY(!QFile::exists("book.bak"));
-        if (english) noRussian({told});
+        if (english()) noRussian({told});
     }
 
     // ---- export ----
@@ -508,7 +470,6 @@ private slots:
     // filter when the name has none), and nothing else left in the folder. A name that cannot
     // take the file (a directory holds it): told, and nothing left behind.
     void exportWritesWhatWasChosen_data() {
-        QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("how");  // menu | toolbar
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("file");
@@ -516,36 +477,26 @@ private slots:
         QTest::addColumn<QString>("written");  // none: a directory stands in the way
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("error");
-        QTest::newRow("selected, vCard, menu") << false << "menu"
-                                               << "mPExportSelected"
-                                               << "out.vcf"
-                                               << ""
-                                               << "out.vcf" << QStringList{"Борис"} << "";
-        QTest::newRow("group on show, CSV, tool bar") << false << "toolbar"
-                                                      << "mPExportShown"
-                                                      << "out.csv"
-                                                      << ""
-                                                      << "out.csv" << QStringList{"Старый"} << "";
+        const QString menu = "menu", toolbar = "toolbar", none;
+        QTest::newRow("selected, vCard, menu")
+            << menu << "mPExportSelected"
+            << "out.vcf" << none << "out.vcf" << QStringList{"Борис"} << none;
+        QTest::newRow("group on show, CSV, tool bar")
+            << toolbar << "mPExportShown"
+            << "out.csv" << none << "out.csv" << QStringList{"Старый"} << none;
         QTest::newRow("whole book, no extension, CSV filter")
-            << false << "toolbar"
-            << "mPExportAll"
+            << toolbar << "mPExportAll"
             << "out"
             << "CSV (*.csv)"
-            << "out.csv" << QStringList{"Старый", "Борис"} << "";
-        QTest::newRow("a directory in the way") << false << "menu"
-                                                << "mPExportAll"
-                                                << "out.vcf"
-                                                << ""
-                                                << "" << QStringList{} << "Ошибка: Ошибка записи ";
+            << "out.csv" << QStringList{"Старый", "Борис"} << none;
+        QTest::newRow("a directory in the way")
+            << menu << "mPExportAll"
+            << "out.vcf" << none << none << QStringList{} << "Ошибка: Ошибка записи ";
         QTest::newRow("English: a directory in the way")
-            << true << "menu"
-            << "mPExportAll"
-            << "out.vcf"
-            << ""
-            << "" << QStringList{} << "Error: Error writing ";
+            << menu << "mPExportAll"
+            << "out.vcf" << none << none << QStringList{} << "Error: Error writing ";
     }
     void exportWritesWhatWasChosen() {
-        QFETCH(bool, english);
         QFETCH(QString, how);
         QFETCH(QString, item);
         QFETCH(QString, file);
@@ -553,9 +504,8 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QStringList, names);
         QFETCH(QString, error);
-        const Translated language(english_, english);
         ini().Group = 1;
-        Shown w(english ? latinBook() : bookWithOrlovsMobile());
+        Shown w(rowBook());
         if (item == "mPExportSelected") {
             w.selector()->setCurrentIndex(0);
             w.select({1});
@@ -572,14 +522,14 @@ private slots:
             clickInBookMenu(w, {"mPExport", name.constData()});
         else
             exportFromToolbar(w, name.constData());
-        QCOMPARE(w.dialogs, QStringList{english ? "Export contacts" : "Экспорт контактов"});
+        QCOMPARE(w.dialogs, QStringList{english() ? "Export contacts" : "Экспорт контактов"});
         QCOMPARE(QDir().entryList(all), after);
         if (written.isEmpty()) {
             QCOMPARE(w.messages.shown.size(), 1);
             QVERIFY2(w.messages.shown.first().startsWith(error),
                      qPrintable(w.messages.shown.first()));
             QVERIFY(QFileInfo(file + "/inside").isDir());
-            if (english) noRussian(w.messages.shown);
+            if (english()) noRussian(w.messages.shown);
             return;
         }
         QVERIFY(w.messages.shown.isEmpty());

@@ -64,6 +64,13 @@ void writeLog(const QString& path) {
     QVERIFY(zrktest::writeAll(path, bytes));
 }
 
+// Calls logged after the window has read the log, as the program appends them.
+void appendToLog(std::initializer_list<const char*> lines) {
+    QFile log("ZrkLog.txt");
+    QVERIFY(log.open(QIODevice::Append));
+    for (const char* line : lines) log.write(logLine(line));
+}
+
 // Typed key by key, as a keyboard with a Russian layout sends it (QTest's key clicks know only
 // Latin letters).
 void typeText(QWidget* w, const QString& text) {
@@ -93,6 +100,8 @@ struct History {
     QLineEdit* search = w.findChild<QLineEdit*>("eSearch");
     QComboBox* range = w.findChild<QComboBox*>("cbRange");
     HistoryChart* chart = w.findChild<HistoryChart*>("chart");
+    QDateEdit* from = w.findChild<QDateEdit*>("dtFrom");
+    QDateEdit* to = w.findChild<QDateEdit*>("dtTo");
 
     History() {
         w.show();
@@ -100,14 +109,16 @@ struct History {
     }
     QString total() const { return w.findChild<QLabel*>("stTotal")->text(); }
     QString figures() const { return w.findChild<QLabel*>("stFigures")->text(); }
-    // "time number|name" of every row, top first.
+    // "time number|name" of a row, and of every row, top first.
+    QString row(int r) const {
+        const QAbstractItemModel* m = table->model();
+        return m->index(r, HistoryModel::ColTime).data().toString() + ' ' +
+               m->index(r, HistoryModel::ColNumber).data().toString() + '|' +
+               m->index(r, HistoryModel::ColName).data().toString();
+    }
     QStringList rows() const {
         QStringList out;
-        const QAbstractItemModel* m = table->model();
-        for (int r = 0; r < m->rowCount(); ++r)
-            out << m->index(r, HistoryModel::ColTime).data().toString() + ' ' +
-                       m->index(r, HistoryModel::ColNumber).data().toString() + '|' +
-                       m->index(r, HistoryModel::ColName).data().toString();
+        for (int r = 0; r < table->model()->rowCount(); ++r) out << row(r);
         return out;
     }
     bool loaded() const { return total().startsWith("Звонков: 8"); }
@@ -116,6 +127,10 @@ struct History {
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
     }
     QAction* action(const char* name) const { return w.findChild<QAction*>(name); }
+    void clickTool(const char* name) {
+        auto* bar = w.findChild<QToolBar*>("ToolBar1");
+        QTest::mouseClick(bar->widgetForAction(action(name)), Qt::LeftButton);
+    }
     // The row's context menu, as a right click brings it, and a click on its item.
     void fromMenu(int row, const char* name) {
         const QRect rect = table->visualRect(table->model()->index(row, 1));
@@ -277,12 +292,10 @@ private slots:
         QTest::keyClick(h.range, Qt::Key_Home);
         for (int i = 0; i < range; ++i) QTest::keyClick(h.range, Qt::Key_Down);
         QCOMPARE(h.range->currentIndex(), range);
-        auto* dtFrom = h.w.findChild<QDateEdit*>("dtFrom");
-        auto* dtTo = h.w.findChild<QDateEdit*>("dtTo");
-        QCOMPARE(dtFrom->isVisible(), range == HistoryWindow::Period);
+        QCOMPARE(h.from->isVisible(), range == HistoryWindow::Period);
         if (from.isValid()) {
-            dtFrom->setDate(from);
-            dtTo->setDate(to);
+            h.from->setDate(from);
+            h.to->setDate(to);
         }
         QTRY_COMPARE(h.table->model()->rowCount(), calls);
         QCOMPARE(h.chart->chart()->title(), title);
@@ -301,7 +314,7 @@ private slots:
         QCOMPARE(h.table->model()->index(0, HistoryModel::ColDate).data().toString(),
                  QStringLiteral("3/14/26"));
         h.range->setCurrentIndex(HistoryWindow::Period);
-        QCOMPARE(h.w.findChild<QDateEdit*>("dtFrom")->text(), QStringLiteral("2/13/2026"));
+        QCOMPARE(h.from->text(), QStringLiteral("2/13/2026"));
         QVERIFY2(h.figures().contains("3/8/26"), qPrintable(h.figures()));
     }
 
@@ -358,8 +371,7 @@ private slots:
         if (how.startsWith("menu:")) {
             h.fromMenu(row, name.constData());
         } else if (how.startsWith("tool:")) {
-            auto* bar = h.w.findChild<QToolBar*>("ToolBar1");
-            QTest::mouseClick(bar->widgetForAction(h.action(name.constData())), Qt::LeftButton);
+            h.clickTool(name.constData());
         } else {
             h.table->setFocus(Qt::MouseFocusReason);
             QTest::keyClick(h.table, Qt::Key_Return);
@@ -409,8 +421,7 @@ private slots:
         });
         fill.start(10);
         zrktest::ShownBoxes boxes;
-        auto* bar = h.w.findChild<QToolBar*>("ToolBar1");
-        QTest::mouseClick(bar->widgetForAction(h.action("acExport")), Qt::LeftButton);
+        h.clickTool("acExport");
         QVERIFY(dialogSeen);
         if (error.isEmpty()) {
             QCOMPARE(boxes.shown, QStringList());
@@ -431,11 +442,7 @@ private slots:
         History h;
         QTRY_VERIFY(h.loaded());
         h.clickRow(2);  // 10.03.2026 23-45-67 Петрова Анна
-        {
-            QFile log("ZrkLog.txt");
-            QVERIFY(log.open(QIODevice::Append));
-            log.write(logLine("14.03.2026 12:00:05 8-916-000-11-22 Орлов Олег"));
-        }
+        appendToLog({"14.03.2026 12:00:05 8-916-000-11-22 Орлов Олег"});
         QTRY_COMPARE_WITH_TIMEOUT(h.table->model()->rowCount(), 9, 10000);
         QCOMPARE(h.rows().value(0), QStringLiteral("12:00:05 8-916-000-11-22|Орлов Олег"));
         QCOMPARE(h.total(), QStringLiteral("Звонков: 9; пропущено строк: 4"));
@@ -445,12 +452,8 @@ private slots:
         // A call that the search does not take stays out; one it takes comes in.
         typeText(h.search, "Орлов");
         QTRY_COMPARE(h.table->model()->rowCount(), 1);
-        {
-            QFile log("ZrkLog.txt");
-            QVERIFY(log.open(QIODevice::Append));
-            log.write(logLine("14.03.2026 12:01:00 34-56-78 "));
-            log.write(logLine("14.03.2026 12:02:00 8-916-000-11-22 Орлов Олег"));
-        }
+        appendToLog(
+            {"14.03.2026 12:01:00 34-56-78 ", "14.03.2026 12:02:00 8-916-000-11-22 Орлов Олег"});
         QTRY_COMPARE_WITH_TIMEOUT(h.total(), QStringLiteral("Звонков: 2 из 11; пропущено строк: 4"),
                                   10000);
         QCOMPARE(h.rows().value(0), QStringLiteral("12:02:00 8-916-000-11-22|Орлов Олег"));
@@ -502,20 +505,14 @@ private slots:
             QTRY_VERIFY(h.table->model()->rowCount() > 0 &&
                         h.table->model()->index(0, HistoryModel::ColNumber).data() == typed);
         }
-        const auto rowText = [&](int r) {
-            const QAbstractItemModel* m = h.table->model();
-            return m->index(r, HistoryModel::ColTime).data().toString() + ' ' +
-                   m->index(r, HistoryModel::ColNumber).data().toString() + '|' +
-                   m->index(r, HistoryModel::ColName).data().toString();
-        };
         h.clickRow(0);
-        const QString current = rowText(0);
+        const QString current = h.row(0);
         QTRY_COMPARE_WITH_TIMEOUT(h.total(), total, 30000);
         QTRY_VERIFY(!h.w.findChild<QWidget*>("pbLoad")->isVisible());
         const int rows = h.table->model()->rowCount();
-        QCOMPARE(rowText(0), top);
-        QCOMPARE(rowText(rows - 1), bottom);
-        QCOMPARE(rowText(h.table->currentIndex().row()), current);
+        QCOMPARE(h.row(0), top);
+        QCOMPARE(h.row(rows - 1), bottom);
+        QCOMPARE(h.row(h.table->currentIndex().row()), current);
         QVERIFY(h.table->selectionModel()->isRowSelected(h.table->currentIndex().row()));
         const QList<int> bars = h.chart->barValues();
         QCOMPARE(std::accumulate(bars.begin(), bars.end(), 0), rows);

@@ -132,40 +132,40 @@ private slots:
         const QByteArray russian =
             "Windows Registry Editor Version 5.00\n\n"
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"ru\"\n\n";
-        const QByteArray damaged = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language\n";
+        const QByteArray damaged = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language\n", none;
+        const QString en = "en_US.UTF-8", ru = "ru_RU.UTF-8";
         const QString usageEn = "Usage: zrk-pro [--desktop | --data-dir DIR] [--import-reg FILE]";
         const QString usageRu = "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ]";
         const QString contactsEn = "  --export-contacts FILE\n";
+        const QStringList help{"--help"}, exportVcf{"--export-contacts", "out.vcf"};
         QTest::newRow("--group alone, LANG=en_US.UTF-8")
-            << "en_US.UTF-8" << QByteArray() << QStringList{"--group", "Friends"} << 2
+            << en << none << QStringList{"--group", "Friends"} << 2
             << "--group goes only with --import-contacts.\n" + usageEn << true;
         QTest::newRow("--data-dir without its folder, LANG=en_US.UTF-8")
-            << "en_US.UTF-8" << QByteArray() << QStringList{"--data-dir"} << 2
+            << en << none << QStringList{"--data-dir"} << 2
             << "--data-dir needs a value.\n" + usageEn << true;
         QTest::newRow("export to an unknown kind of file, LANG=de_DE.UTF-8")
-            << "de_DE.UTF-8" << QByteArray() << QStringList{"--export-contacts", "book.txt"} << 2
+            << "de_DE.UTF-8" << none << QStringList{"--export-contacts", "book.txt"} << 2
             << "Cannot tell the format of " << true;
         QTest::newRow("settings from a missing file, LANG=en_US.UTF-8")
-            << "en_US.UTF-8" << QByteArray() << QStringList{"--import-reg", "missing.reg"} << 1
-            << "Could not open " << true;
+            << en << none << QStringList{"--import-reg", "missing.reg"} << 1 << "Could not open "
+            << true;
         QTest::newRow("settings file damaged: the desktop's language, the file left alone")
-            << "en_US.UTF-8" << damaged << QStringList{"--help"} << 0 << usageEn << true;
+            << en << damaged << help << 0 << usageEn << true;
         QTest::newRow("--help, LANG=en_US.UTF-8")
-            << "en_US.UTF-8" << QByteArray() << QStringList{"--help"} << 0
-            << usageEn + "\n  --data-dir DIR      keep the phone book, reminders and call log in DIR\n"
+            << en << none << help << 0
+            << usageEn +
+                   "\n  --data-dir DIR      keep the phone book, reminders and call log in DIR\n"
             << true;
         QTest::newRow("--help lists the contacts commands, LANG=en_US.UTF-8")
-            << "en_US.UTF-8" << QByteArray() << QStringList{"--help"} << 0 << contactsEn << true;
-        QTest::newRow("--help, LANG=ru_RU.UTF-8")
-            << "ru_RU.UTF-8" << QByteArray() << QStringList{"--help"} << 0 << usageRu << false;
+            << en << none << help << 0 << contactsEn << true;
+        QTest::newRow("--help, LANG=ru_RU.UTF-8") << ru << none << help << 0 << usageRu << false;
         QTest::newRow("--help, LANG=en_US.UTF-8, Русский chosen")
-            << "en_US.UTF-8" << russian << QStringList{"--help"} << 0 << usageRu << false;
+            << en << russian << help << 0 << usageRu << false;
         QTest::newRow("export of an empty book, LANG=en_US.UTF-8")
-            << "en_US.UTF-8" << QByteArray() << QStringList{"--export-contacts", "out.vcf"} << 0
-            << "0 entries exported (" << true;
+            << en << none << exportVcf << 0 << "0 entries exported (" << true;
         QTest::newRow("export of an empty book, LANG=ru_RU.UTF-8")
-            << "ru_RU.UTF-8" << QByteArray() << QStringList{"--export-contacts", "out.vcf"} << 0
-            << "Записей выгружено: 0 (" << false;
+            << ru << none << exportVcf << 0 << "Записей выгружено: 0 (" << false;
     }
     void console() {
         QFETCH(QString, lang);

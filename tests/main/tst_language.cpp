@@ -8,6 +8,8 @@
 #include "platform/SerialPorts.h"
 #include "serial/Comm.h"
 
+#include "TestSupport.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -79,18 +81,17 @@ private slots:
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("expectedLocale");
         QTest::addColumn<QString>("menuItem");
-        QTest::newRow("English, no .qm where looked") << "en" << false << "ru"
-                                                      << "Вы&ход";
-        QTest::newRow("English") << "en" << true << "en"
-                                 << "E&xit";
-        QTest::newRow("Russian after English") << "ru" << true << "ru"
-                                               << "Вы&ход";
+        const QString ru = "ru", en = "en";
+        QTest::newRow("English, no .qm where looked") << en << false << ru << "Вы&ход";
+        QTest::newRow("English") << en << true << en << "E&xit";
+        QTest::newRow("Russian after English") << ru << true << ru << "Вы&ход";
     }
     void install() {
         QFETCH(QString, language);
         QFETCH(bool, found);
         QFETCH(QString, expectedLocale);
         QFETCH(QString, menuItem);
+        const bool en = expectedLocale == "en";
         const QStringList dirs = found ? QStringList{"/nonexistent", QStringLiteral(ZRK_QM_DIR)}
                                        : QStringList{"/nonexistent"};
         QString problem;
@@ -99,11 +100,9 @@ private slots:
         QCOMPARE(QLocale().name().left(2), expectedLocale);
         QCOMPARE(QCoreApplication::translate("zrk::TRusCID", "Вы&ход"), menuItem);
         // A date in the windows: the month's name in the same language as the labels.
-        const QString month = QLocale().monthName(3);
-        QCOMPARE(month, expectedLocale == "en" ? QString("March") : QString("марта"));
+        QCOMPARE(QLocale().monthName(3), en ? QString("March") : QString("марта"));
         QDialogButtonBox box(QDialogButtonBox::Cancel);
-        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(),
-                 expectedLocale == "en" ? QString("Cancel") : QString("Отмена"));
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), en ? "Cancel" : "Отмена");
     }
 
     // A command without a window reads the choice from the settings file and leaves the file
@@ -111,22 +110,19 @@ private slots:
     void storedChoice_data() {
         QTest::addColumn<QByteArray>("file");  // null: no file
         QTest::addColumn<QString>("expected");
-        const QByteArray head = "Windows Registry Editor Version 5.00\n\n";
-        QTest::newRow("damaged file: left where it is")
-            << QByteArray("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"en\"\n")
-            << "";
+        const QByteArray head = "Windows Registry Editor Version 5.00\n\n",
+                         ours = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=";
+        QTest::newRow("damaged file: left where it is") << ours + "\"en\"\n"
+                                                        << "";
         QTest::newRow("no file") << QByteArray() << "";
         QTest::newRow("another root's value is not ours")
             << head + "[HKEY_LOCAL_MACHINE\\Software\\Zrk Pro\\Language]\n\"Language\"=\"en\"\n\n"
             << "";
         QTest::newRow("a bad value elsewhere")
-            << head +
-                   "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=\"COM1\"\n\n"
-                   "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"en\"\n\n"
+            << head + "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=\"COM1\"\n\n" +
+                   ours + "\"en\"\n\n"
             << "en";
-        QTest::newRow("Russian") << head +
-                                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n"
-                                        "\"Language\"=\"ru\"\n\n"
+        QTest::newRow("Russian") << head + ours + "\"ru\"\n\n"
                                  << "ru";
     }
     void storedChoice() {
@@ -134,11 +130,7 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath("registry.reg");
-        if (!file.isNull()) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(file);
-        }
+        if (!file.isNull()) QVERIFY(zrktest::writeAll(path, file));
         QCOMPARE(storedLanguage(path), expected);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  file.isNull() ? QStringList{} : QStringList{"registry.reg"});
@@ -157,17 +149,16 @@ private slots:
         QTest::newRow("settings file damaged, read before the language is chosen")
             << Said([](const QString& tmp) {
                    const QString path = tmp + "/registry.reg";
-                   QFile f(path);
-                   if (!f.open(QIODevice::WriteOnly) || f.write("[HKEY_CURRENT_USER]\n") < 0)
-                       qFatal("cannot write %s", qPrintable(path));
-                   f.close();
+                   if (!zrktest::writeAll(path, "[HKEY_CURRENT_USER]\n")) qFatal("cannot write");
+                   QString problem;  // read under Russian, the windows' language later
+                   if (!installLanguage("ru", {QStringLiteral(ZRK_QM_DIR)}, &problem))
+                       qFatal("%s", qPrintable(problem));
                    const RegistryFile file(path);
                    useEnglish();
                    return file.loadError();
                })
             << "is damaged (line 1: no header)";
         QTest::newRow("serial port switched while closed") << Said([](const QString&) {
-            useEnglish();
             TComm port;
             try {
                 port.SetDTR(true);
@@ -176,28 +167,23 @@ private slots:
             }
             return QString("no error");
         }) << "The port is not open or is busy (Error: -1) ";
-        QTest::newRow("serial device missing") << Said([](const QString& tmp) {
-            useEnglish();
-            return serialDeviceProblem(tmp + "/ttyS9");
-        }) << "not found. Is the modem connected?";
+        QTest::newRow("serial device missing")
+            << Said([](const QString& tmp) { return serialDeviceProblem(tmp + "/ttyS9"); })
+            << "not found. Is the modem connected?";
         QTest::newRow("NCID server address invalid") << Said([](const QString&) {
-            useEnglish();
             NcidLink link;
             link.configure({"host:99999", false, true, "-"});
             return link.stateText();
         }) << "not connected: invalid server address";
         QTest::newRow("phone book saved into a missing folder") << Said([](const QString& tmp) {
-            useEnglish();
             FileError error;
             if (BookStore().SaveList(tmp + "/missing/book.phn", &error)) return QString("saved");
             return error.message;
         }) << "Error creating ";
         QTest::newRow("caller not in the book: the alert's group") << Said([](const QString&) {
-            useEnglish();
             return BookStore().WhoCall("5551234").group.Title.text();
         }) << "General";
         QTest::newRow("caller in no group: the alert's group") << Said([](const QString&) {
-            useEnglish();
             BookStore store;
             BookEntry e = BookEntry::empty();
             e.Phone.setText("5551234");
@@ -205,15 +191,11 @@ private slots:
             return store.WhoCall("5551234").group.Title.text();
         }) << "[General]";
         QTest::newRow("data directory is a file") << Said([](const QString& tmp) {
-            useEnglish();
-            QFile f(tmp + "/file");
-            if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(tmp));
-            f.close();
+            if (!zrktest::writeAll(tmp + "/file", {})) qFatal("cannot write %s", qPrintable(tmp));
             QString error;
-            return enterDataDirectory(f.fileName(), &error) ? QString("entered") : error;
+            return enterDataDirectory(tmp + "/file", &error) ? QString("entered") : error;
         }) << "is not a directory";
         QTest::newRow("start option without its value") << Said([](const QString&) {
-            useEnglish();
             char program[] = "zrk-pro", option[] = "--data-dir";
             char* argv[] = {program, option, nullptr};
             int argc = 2;
@@ -227,6 +209,7 @@ private slots:
         QVERIFY(installLanguage("ru", {QStringLiteral(ZRK_QM_DIR)}, &problem));
         const QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
+        useEnglish();  // each row's text is worded after this
         const QString text = said(tmp.path());
         QVERIFY2(text.contains(expected), qPrintable(text));
         QVERIFY2(!text.contains(QRegularExpression("\\p{Cyrillic}")), qPrintable(text));
