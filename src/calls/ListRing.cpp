@@ -88,8 +88,8 @@ int TListRing::rowCount() const {
 }
 
 void TListRing::AddItem(const QString& number, const QString& name, int status,
-                        const QString& line) {
-    const QDateTime now = QDateTime::currentDateTime();
+                        const QString& line, const QDateTime& when) {
+    const QDateTime now = when.isValid() ? when : QDateTime::currentDateTime();
     auto* item =
         new QTreeWidgetItem({number, callTimeText(now.time()), callDateText(now.date(), QLocale()),
                              statusWord(status), name, line});

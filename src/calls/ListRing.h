@@ -4,6 +4,7 @@
 // the main window shows it; rows are added whether it is shown or not and are kept only in memory.
 #include "settings/WindowPlacement.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 
 #include <functional>
@@ -28,7 +29,9 @@ public:
     // One row for an identified call: the number as displayed, now, the status word, the
     // phone-book name and, for a call from another of the office's lines, its label (the
     // column shows from the first such call on).
-    void AddItem(const QString& number, const QString& name, int status, const QString& line = {});
+    // `when`: the call's time where it is not now (a call from the server's log).
+    void AddItem(const QString& number, const QString& name, int status, const QString& line = {},
+                 const QDateTime& when = {});
     // Brings the buttons and the status bar in line with the rows.
     void ED();
 

@@ -119,8 +119,13 @@ public:
     void remoteRing();
     // A desk that only shows the server's calls: no port, no port error, said in the status.
     void showNoModem();
-    // `line`: the server's line label; "-" or empty for a single line.
-    void remoteReport(const QString& number, const QString& line = {});
+    // `line`: the server's line label; "-" or empty for a single line. `name`: the server's,
+    // shown where the book does not know the number.
+    void remoteReport(const QString& number, const QString& line = {}, const QString& name = {});
+    // A call over before it could ring here (blocked by the server, or while this desk had
+    // no link): listed, counted and logged with its mark and time, nothing rung or done.
+    void remoteRecord(const QString& number, const QString& line, const QString& name,
+                      const QDateTime& when, const QString& mark);
     QString networkState() const;
     NcidLink* ncidLink() const { return ncid_; }
     // Desktop notifications of the calls (RusCIDNotify.cpp).
@@ -210,6 +215,8 @@ private:
     bool showBalloon(const QString& title, const QString& text, int urgency);
     void performAction(int action, const QString& name, const QString& shown, int status,
                        const QString& group);
+    // The book's entry for a caller, once the book has been read.
+    CallerInfo lookUpCaller(const QString& number);
     void updateShowItem();
 
 public:
@@ -311,6 +318,7 @@ private:
     QPointer<HistoryWindow> history_;
     bool remoteCall_ = false;  // the call being processed came from the NCID server
     QString remoteLine_;       // its line label, where the office has several lines
+    QString remoteName_;       // the name the server gave it
 };
 
 }  // namespace zrk

@@ -31,13 +31,9 @@ void TRusCID::StNumber(const QString& report) {
         setInfoCaption(district);
         setInfoHint(district, true);
     }
-    CallerInfo who;
-    if (windows_.book) {
-        // A call that comes while the book is still being read waits for it: never an
-        // unknown caller who is in the book.
-        windows_.book->waitForBook();
-        who = windows_.book->store().WhoCall(number);
-    }
+    CallerInfo who = lookUpCaller(number);
+    // Another desk's book, or the server's alias, may know a caller this book does not.
+    if (who.name.isEmpty() && remoteCall_) who.name = remoteName_;
     // The same call asked about once more is shown, but not acted on, listed, counted, logged
     // or shared a second time.
     const CallerDecision call = calls_.report(number, who, remoteCall_, ini(), now());
@@ -75,6 +71,15 @@ void TRusCID::StNumber(const QString& report) {
         windows_.allScreen->InitForm(shown, info);
         windows_.allScreen->showFullScreen();
     }
+}
+
+CallerInfo TRusCID::lookUpCaller(const QString& number) {
+    if (!windows_.book && makeRunWindows_) makeRunWindows_();
+    if (!windows_.book) return {};
+    // A call that comes while the book is still being read waits for it: never an unknown
+    // caller who is in the book.
+    windows_.book->waitForBook();
+    return windows_.book->store().WhoCall(number);
 }
 
 void TRusCID::performAction(int action, const QString& name, const QString& shown, int status,

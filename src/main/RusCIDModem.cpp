@@ -60,13 +60,17 @@ void TRusCID::idONOFF(bool on) {
     for (QToolButton* b : {sbAnswer, sbDial, sbFlash}) b->setEnabled(on);
     for (QToolButton* b : sbKeys) b->setEnabled(on);
     for (QAction* a : {mPAnswer, mPClosePort, mPReDial, CID}) a->setEnabled(on);
-    mPOpenPort->setEnabled(!on);
+    // A desk without a modem has no port to open: nothing offers to.
+    const bool modem = ini().Port != kNoModemPort;
+    mPOpenPort->setEnabled(!on && modem);
+    sbOpenClose->setEnabled(on || modem);
+    stPort->setEnabled(on || modem);
     const quint32 textColour = on ? ini().InfoColor : ini().NotActiveColor;
     setTextColour(pNumber, on ? ini().NumberColor : ini().NotActiveColor);
     setTextColour(pInfo, textColour);
     setTextColour(stPort, textColour);
     sbOpenClose->setText(on ? tr("Закрыть порт") : tr("Открыть порт"));
-    sbOpenClose->setIcon(portGlyph(!on));
+    sbOpenClose->setIcon(on || modem ? portGlyph(!on) : QIcon());
     setTrayIcon(on ? 0 : 1);
     if (windows_.book) windows_.book->setPortActive(on);
 }

@@ -1,5 +1,9 @@
 // The main window's side of the NCID server link: its own calls go out as a gateway's, the
 // server's calls and rings come in as the modem's would.
+#include "book/BookStore.h"
+#include "calls/ListRing.h"
+#include "main/CallLog.h"
+#include "main/CallerReport.h"
 #include "main/RusCID.h"
 #include "net/NcidLink.h"
 #include "platform/Clock.h"
@@ -22,9 +26,29 @@ void TRusCID::startNetwork() {
         // The calls the server has not had yet wait in the data directory.
         ncid_->setQueueFile(QDir::current().absoluteFilePath(QStringLiteral("ncid-queue.txt")));
         connect(ncid_, &NcidLink::callReceived, this,
-                [this](const QString& number, const QString&, const QString& line) {
-                    safely([&] { remoteReport(number, line); });
+                [this](const QString& number, const QString& name, const QString& line) {
+                    safely([&] { remoteReport(number, line, name); });
                 });
+        connect(ncid_, &NcidLink::callBlocked, this,
+                [this](const QString& number, const QString& name, const QString& line) {
+                    safely([&] { remoteRecord(number, line, name, now(), tr("[заблокирован]")); });
+                });
+        connect(ncid_, &NcidLink::callWhileAway, this,
+                [this](const QString& number, const QString& name, const QString& line,
+                       const QDateTime& when, bool blocked) {
+                    safely([&] {
+                        remoteRecord(number, line, name, when.isValid() ? when : now(),
+                                     blocked ? tr("[заблокирован]") : tr("[пропущен]"));
+                    });
+                });
+        connect(ncid_, &NcidLink::callsDropped, this, [](int total) {
+            // Said where a person running the desk from a terminal or a journal sees it; the
+            // options page's link state says it too.
+            qWarning().noquote()
+                << tr("Zrk Pro: очередь звонков для сервера NCID полна, старых звонков не "
+                      "отправлено: %n",
+                      nullptr, total);
+        });
         connect(ncid_, &NcidLink::ringReceived, this, [this] { safely([this] { remoteRing(); }); });
     }
     ncid_->configure({ini().NcidServer, ini().SendCalls, ini().ReceiveCalls, ini().LineLabel});
@@ -41,14 +65,36 @@ void TRusCID::remoteRing() {
     signalRing();
 }
 
-void TRusCID::remoteReport(const QString& number, const QString& line) {
+namespace {
+QString lineLabel(const QString& line) {
+    return line == QLatin1String("-") ? QString() : line.trimmed();
+}
+}  // namespace
+
+void TRusCID::remoteReport(const QString& number, const QString& line, const QString& name) {
     // A call the server reports rings here as a call on our own line does.
     signalRing();
     const QScopedValueRollback remote(remoteCall_, true);
-    const QScopedValueRollback label(remoteLine_,
-                                     line == QLatin1String("-") ? QString() : line.trimmed());
+    const QScopedValueRollback label(remoteLine_, lineLabel(line));
+    const QScopedValueRollback named(remoteName_, ncid::callerName(name));
     StNumber(ncid::reportNumber(number));
     if (ini().PlayWAV) Wave();
+}
+
+void TRusCID::remoteRecord(const QString& number, const QString& line, const QString& name,
+                           const QDateTime& when, const QString& mark) {
+    const ReportParts parts = parseReport(ncid::reportNumber(number), ini());
+    CallerInfo who = lookUpCaller(parts.number);
+    if (who.name.isEmpty()) who.name = ncid::callerName(name);
+    const QString shown = isWordReport(parts.number) || parts.number == QLatin1String("Unknown")
+                              ? parts.number
+                              : GroupDigits(parts.number, ini().SeparatorOfGroups,
+                                            ini().DigitsInGroup);
+    const QString text = who.name.isEmpty() ? mark : who.name + QLatin1Char(' ') + mark;
+    if (windows_.calls) windows_.calls->AddItem(shown, text, who.status, lineLabel(line), when);
+    CountCaller(CallCount + 1);
+    if (FileError error; !WriteLog(ini().LogFile, shown + QLatin1Char(' ') + text, when, &error))
+        showErrorOnce(error.message);
 }
 
 void TRusCID::shareCall(const QString& number, const QString& name) {

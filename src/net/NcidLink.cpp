@@ -196,8 +196,10 @@ void NcidLink::onLine(const QByteArray& raw) {
     if (!ready_) {
         // A server that turns us away says why in a message and closes before its "300 ".
         if (raw.startsWith("MSG: ")) refusal_ = QString::fromUtf8(raw.mid(5)).trimmed();
-        // Before "300 " come the server's call log and messages: history, not calls.
+        // Before "300 " come the server's call log and messages.
+        if (line.kind == ncid::ServerLine::LogCall) replay_.append(line);
         if (line.kind != ncid::ServerLine::LogEnd) return;
+        takeReplay();
         ready_ = true;
         greetingTimer_->stop();
         upSince_.start();
@@ -216,10 +218,7 @@ void NcidLink::onLine(const QByteArray& raw) {
             onAck(line.acked);
             break;
         case ncid::ServerLine::Call:
-            // Our own calls come back to us.
-            if (!config_.receive) break;
-            if (config_.send && sent_.takeEcho(line, clock_.elapsed())) break;
-            emit callReceived(line.number, line.name, line.line);
+            onCall(line);
             break;
         case ncid::ServerLine::Ring:
             if (config_.receive && line.ring > 0) emit ringReceived(line.ring);
@@ -227,6 +226,67 @@ void NcidLink::onLine(const QByteArray& raw) {
         default:
             break;
     }
+}
+
+void NcidLink::onCall(const ncid::ServerLine& call) {
+    noteSeen(call);
+    if (!config_.receive) return;
+    // Our own calls come back to us.
+    // The line the server has just taken, as far as we know: on its way (with
+    // acknowledgements) or written a moment ago (without).
+    const bool awaiting = ack_ == Ack::Yes ? queue_.inFlight()
+                                           : clock_.elapsed() - lastWrittenAt_ < kEchoWaitMs;
+    if (config_.send &&
+        sent_.takeEcho(call, clock_.elapsed(), awaiting ? lastWritten_ : QByteArray())) {
+        return;
+    }
+    if (call.blocked)
+        emit callBlocked(call.number, call.name, call.line);
+    else
+        emit callReceived(call.number, call.name, call.line);
+}
+
+void NcidLink::takeReplay() {
+    const QList<ncid::ServerLine> replay = std::exchange(replay_, {});
+    bool taken = false;
+    for (const ncid::ServerLine& call : replay) {
+        // A call the server took though its acknowledgement never came (a stalled server, a
+        // program killed just after sending) is in its log: sent again it would be there
+        // twice, and on every desk.
+        const bool waiting = config_.send && queue_.removeFirst([&](const QByteArray& l) {
+            return ncid::sameCall(l, call);
+        });
+        taken = taken || waiting;
+        // The first connection's log is history; a later one's holds the calls that came
+        // while this desk had no link.
+        const bool missed = everReady_ && config_.receive && !waiting && !seenAlready(call) &&
+                            !sent_.sentEarlier(call);
+        noteSeen(call);
+        if (!missed) continue;
+        emit callWhileAway(
+            call.number, call.name, call.line,
+            QDateTime::fromString(ncid::callMinute(call), QStringLiteral("yyyyMMddHHmm")),
+            call.blocked);
+    }
+    everReady_ = true;
+    if (taken) saveQueue();
+}
+
+void NcidLink::noteSeen(const ncid::ServerLine& call) {
+    const QString minute = ncid::callMinute(call);
+    if (minute.isEmpty() || minute < lastSeen_) return;
+    if (minute > lastSeen_) {
+        lastSeen_ = minute;
+        seenAtLast_.clear();
+    }
+    seenAtLast_.insert(ncid::numberKey(call.number));
+}
+
+bool NcidLink::seenAlready(const ncid::ServerLine& call) const {
+    const QString minute = ncid::callMinute(call);
+    if (minute.isEmpty()) return true;  // no time to tell it by: never shown twice
+    return minute < lastSeen_ ||
+           (minute == lastSeen_ && seenAtLast_.contains(ncid::numberKey(call.number)));
 }
 
 void NcidLink::onAck(const QByteArray& acked) {
@@ -258,7 +318,11 @@ void NcidLink::lose(const QString& reason) {
 
 void NcidLink::sendCall(const QDateTime& when, const QString& number, const QString& name) {
     if (!config_.send || !wanted()) return;
-    queue_.append(ncid::callLine(when, config_.label, number, name));
+    if (!queue_.append(ncid::callLine(when, config_.label, number, name))) {
+        ++droppedCalls_;
+        setState(state_, reason_);
+        emit callsDropped(droppedCalls_);
+    }
     saveQueue();  // at once: the program may end before the server has it
     flush();
 }
@@ -268,22 +332,27 @@ void NcidLink::flush() {
     const QByteArray line = queue_.takeNext();
     if (line.isEmpty()) return;
     sent_.remember(line, clock_.elapsed());
+    lastWritten_ = line;
+    lastWrittenAt_ = clock_.elapsed();
     socket_->write(line + "\r\n");
     if (ack_ == Ack::Yes) ackTimer_->start(ackWait_);
 }
 
 void NcidLink::setState(State s, const QString& reason) {
-    if (s == state_ && reason == reason_) return;
+    const QString before = stateText();
     state_ = s;
     reason_ = reason;
-    emit stateChanged(stateText());
+    if (stateText() != before) emit stateChanged(stateText());
 }
 
 QString NcidLink::stateText() const {
     static const char* const kTexts[] = {QT_TR_NOOP("выключено"), QT_TR_NOOP("подключение..."),
                                          QT_TR_NOOP("подключено")};
-    if (state_ == State::Down) return tr("нет связи: %1").arg(reason_);
-    return tr(kTexts[int(state_)]);
+    const QString state =
+        state_ == State::Down ? tr("нет связи: %1").arg(reason_) : tr(kTexts[int(state_)]);
+    if (droppedCalls_ == 0) return state;
+    return state + tr("; очередь была полна, старых звонков не отправлено: %n", nullptr,
+                      droppedCalls_);
 }
 
 }  // namespace zrk

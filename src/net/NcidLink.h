@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class QTcpSocket;
 class QTimer;
@@ -52,10 +53,20 @@ public:
     QString stateText() const;
     qsizetype unsent() const { return queue_.size(); }
     int droppedLines() const { return reader_.dropped(); }
+    // Calls that waited for the server and gave way to newer ones, in this run.
+    int droppedCalls() const { return droppedCalls_; }
 
 signals:
     // A call from the server (not one of ours, not from its greeting log); number as it came.
     void callReceived(const QString& number, const QString& name, const QString& line);
+    // A call the server hung up on (a number it blocks): it never rang here.
+    void callBlocked(const QString& number, const QString& name, const QString& line);
+    // A call that reached the server while this desk had no link, from its log as replayed
+    // on a new connection; at the server's minute.
+    void callWhileAway(const QString& number, const QString& name, const QString& line,
+                       const QDateTime& when, bool blocked);
+    // The queue was full: its oldest calls were dropped, `total` of them in this run.
+    void callsDropped(int total);
     void ringReceived(int ring);
     void stateChanged(const QString& text);
     // The queue file could not be read or written, or was damaged: the text for the user.
@@ -67,6 +78,11 @@ private:
     void onConnected();
     void onReadyRead();
     void onLine(const QByteArray& line);
+    void onCall(const ncid::ServerLine& call);
+    // The server's log as replayed to this connection.
+    void takeReplay();
+    void noteSeen(const ncid::ServerLine& call);
+    bool seenAlready(const ncid::ServerLine& call) const;
     // The socket closed and forgotten, the unsent lines back in the queue, the reader empty.
     void dropConnection();
     void lose(const QString& reason);
@@ -95,6 +111,16 @@ private:
     bool greeted_ = false;
     bool ready_ = false;  // the server accepted us ("300 "): calls may go
     enum class Ack { Asked, Yes, No } ack_ = Ack::No;
+    QList<ncid::ServerLine> replay_;
+    bool everReady_ = false;  // a connection of this run got past its replay
+    // The newest call minute seen from the server, and the numbers seen in that minute.
+    QString lastSeen_;
+    QSet<QString> seenAtLast_;
+    int droppedCalls_ = 0;
+    // The last line written, for knowing its echo when the server renamed its number.
+    QByteArray lastWritten_;
+    qint64 lastWrittenAt_ = -kEchoWaitMs;
+    static constexpr qint64 kEchoWaitMs = 2000;
     QString queueFile_;
     bool saveFailed_ = false;
     QString refusal_;  // the server's message before it closed on us

@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace zrk::ncid {
 namespace {
 
@@ -26,7 +28,8 @@ QString cleanField(const QString& text, QLatin1StringView ends = {}) {
         if (bytes > kMaxFieldBytes) break;
         out.append(add);
     }
-    out.replace(QLatin1String("..."), QLatin1String(". ."));
+    // A server ends the line at "+++"; "..." ends a field only where '.' does, and those
+    // fields have no '.' left by now.
     out.replace(QLatin1String("+++"), QLatin1String("+ +"));
     return out.trimmed();
 }
@@ -108,11 +111,21 @@ std::optional<ServerAddress> parseServerAddress(const QString& text) {
 
 QString wireNumber(const QString& number) {
     const QString n = cleanField(number, QLatin1StringView("."));
-    return n.isEmpty() || n == QLatin1String("Unknown") ? QStringLiteral("OUT-OF-AREA") : n;
+    if (n.isEmpty() || n == QLatin1String("Unknown")) return QStringLiteral("OUT-OF-AREA");
+    if (n.size() == 1) {
+        switch (n.at(0).toUpper().unicode()) {
+            case 'O': return QStringLiteral("OUT-OF-AREA");
+            case 'P': return QStringLiteral("PRIVATE");
+            case 'A': return QStringLiteral("ANONYMOUS");
+            default: break;
+        }
+    }
+    return n;
 }
 
 QString wireLabel(const QString& label) {
-    const QString l = cleanField(label, QLatin1StringView("."));
+    QString l = cleanField(label, QLatin1StringView("."));
+    l.replace(QLatin1Char(' '), QLatin1Char('_'));
     return l.isEmpty() ? QStringLiteral("-") : l;
 }
 
@@ -126,6 +139,13 @@ QByteArray callLine(const QDateTime& when, const QString& label, const QString& 
            n.toUtf8() + "+++";
 }
 
+QString callerName(const QString& wire) {
+    const QString name = wire.trimmed();
+    for (const char* none : {"NO NAME", "NONAME", "-", "UNKNOWN"})
+        if (name.compare(QLatin1String(none), Qt::CaseInsensitive) == 0) return {};
+    return name;
+}
+
 QString reportNumber(const QString& wire) {
     const QString digits = digitsOf(wire);
     return digits.isEmpty() ? QStringLiteral("Unknown") : digits;
@@ -136,8 +156,11 @@ ServerLine parseServerLine(const QByteArray& raw) {
     if (raw.startsWith("300 ")) return {.kind = ServerLine::LogEnd};
     if (raw.startsWith("ACK: ")) return {.kind = ServerLine::Ack, .acked = raw.mid(5)};
     ServerLine out;
-    const bool cid = raw.startsWith("CID:");
-    if (!cid && !raw.startsWith("CIDINFO:")) return out;
+    const QByteArray type = raw.left(raw.indexOf(':'));
+    const bool logged = type == "CIDLOG" || type == "HUPLOG";
+    const bool blocked = type == "HUP" || type == "HUPLOG";
+    const bool cid = logged || blocked || type == "CID";
+    if (!cid && type != "CIDINFO") return out;
     // "*KEY*value*KEY*value*...*": the name is the last field and may hold a '*' of its own.
     // Each field is decoded by itself, so that one cut inside a letter spoils no other.
     const QByteArray body = raw.mid(raw.indexOf(':') + 1).trimmed();
@@ -175,15 +198,40 @@ ServerLine parseServerLine(const QByteArray& raw) {
     }
     if (cid && hasNumber && out.number == QLatin1String("RING")) {
         // A server's own modem heard a ring that brought no caller ID: a ring, not a caller.
+        if (logged) return {};
         out = ServerLine{ServerLine::Ring, {}, {}, out.line, {}, {}, 1, {}};
     } else if (cid && hasNumber) {
-        out.kind = ServerLine::Call;
+        out.kind = logged ? ServerLine::LogCall : ServerLine::Call;
         out.name = hasName ? name : QString();
+        out.blocked = blocked;
     } else if (!cid && hasRing) {
         out.kind = ServerLine::Ring;
     }
-    if (out.kind != ServerLine::Call) out.date = out.time = QString();
+    if (out.kind != ServerLine::Call && out.kind != ServerLine::LogCall)
+        out.date = out.time = QString();
     return out;
+}
+
+QString callMinute(const ServerLine& call) {
+    const QString date = digitsOf(call.date), time = digitsOf(call.time);
+    if (date.size() != 8 || time.size() < 4) return {};
+    return date.right(4) + date.left(4) + time.left(4);
+}
+
+QString numberKey(const QString& number) {
+    const QString digits = digitsOf(number);
+    return digits.isEmpty() ? number : digits;
+}
+
+bool sameCall(const QByteArray& callLine, const ServerLine& call) {
+    if (numberKey(QString::fromUtf8(callField(callLine, "...NMBR", "..."))) !=
+        numberKey(call.number))
+        return false;
+    // The server's date is month, day and year; its time hours and minutes.
+    const QString date = digitsOf(call.date), time = digitsOf(call.time);
+    if (date.size() < 4 || time.size() < 4) return true;
+    return QString::fromLatin1(callField(callLine, "###DATE", "...")) ==
+           date.left(4) + time.left(4);
 }
 
 void LineReader::feed(const QByteArray& bytes,
@@ -221,6 +269,13 @@ bool OutQueue::append(const QByteArray& line) {
     // The oldest line that is not on its way already gives way.
     lines_.erase(lines_.begin() + (inFlight_ ? 1 : 0));
     return false;
+}
+
+bool OutQueue::removeFirst(const std::function<bool(const QByteArray&)>& taken) {
+    const auto found = std::find_if(lines_.begin() + (inFlight_ ? 1 : 0), lines_.end(), taken);
+    if (found == lines_.end()) return false;
+    lines_.erase(found);
+    return true;
 }
 
 QByteArray OutQueue::takeNext() {
@@ -277,35 +332,37 @@ int ReconnectPause::afterLoss(qint64 upForMs) {
 }
 
 void SentCalls::remember(const QByteArray& callLine, qint64 atMs) {
-    const QString number = QString::fromUtf8(callField(callLine, "...NMBR", "..."));
-    const QString digits = digitsOf(number);
-    const Sent s{digits.isEmpty() ? number : digits,
-                 QString::fromLatin1(callField(callLine, "###DATE", "...")), atMs};
     for (Sent& old : sent_) {
-        if (old.number == s.number && old.stamp == s.stamp) {
+        if (old.line == callLine) {
             old.at = atMs;
             return;
         }
     }
-    sent_.push_back(s);
+    sent_.push_back({callLine, atMs});
     while (sent_.size() > size_t(kMaxUnsent) * 2) sent_.pop_front();
 }
 
-bool SentCalls::takeEcho(const ServerLine& call, qint64 nowMs) {
+bool SentCalls::takeEcho(const ServerLine& call, qint64 nowMs, const QByteArray& awaited) {
     while (!sent_.empty() && nowMs - sent_.front().at > window_) sent_.pop_front();
-    const QString digits = digitsOf(call.number);
-    const QString number = digits.isEmpty() ? call.number : digits;
-    // The server's date is month, day and year; its time hours and minutes.
-    const QString date = digitsOf(call.date), time = digitsOf(call.time);
-    const bool dated = date.size() >= 4 && time.size() >= 4;
-    const QString stamp = date.left(4) + time.left(4);
-    for (auto it = sent_.begin(); it != sent_.end(); ++it) {
-        if (it->number == number && (!dated || it->stamp == stamp)) {
-            sent_.erase(it);
-            return true;
-        }
+    auto it = std::find_if(sent_.begin(), sent_.end(),
+                           [&](const Sent& s) { return sameCall(s.line, call); });
+    if (it == sent_.end() && !awaited.isEmpty() && !call.date.isEmpty() && !call.time.isEmpty()) {
+        // Renamed by the server (an alias, NO NUMBER): the call of that minute it has just
+        // taken.
+        ServerLine renamed = call;
+        renamed.number = QString::fromUtf8(callField(awaited, "...NMBR", "..."));
+        if (sameCall(awaited, renamed))
+            it = std::find_if(sent_.begin(), sent_.end(),
+                              [&](const Sent& s) { return s.line == awaited; });
     }
-    return false;
+    if (it == sent_.end()) return false;
+    sent_.erase(it);
+    return true;
+}
+
+bool SentCalls::sentEarlier(const ServerLine& call) const {
+    return std::any_of(sent_.begin(), sent_.end(),
+                       [&](const Sent& s) { return sameCall(s.line, call); });
 }
 
 }  // namespace zrk::ncid

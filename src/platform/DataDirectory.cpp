@@ -29,11 +29,10 @@ QString standardDataDirectory() {
     return base + QLatin1String("/zrk-pro");
 }
 
-QString runtimeDirectory() {
-    const QString xdg = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) return xdg;
-    // Not shared with other users: a folder of ours, private, that nobody else can own.
-    const QString dir = QDir::tempPath() + QStringLiteral("/zrk-pro-%1").arg(::getuid());
+namespace {
+// Not shared with other users: a folder of ours, private, that nobody else can own.
+QString privateFolderIn(const QString& base) {
+    const QString dir = base + QStringLiteral("/zrk-pro-%1").arg(::getuid());
     const QByteArray path = QFile::encodeName(dir);
     ::mkdir(path.constData(), 0700);
     struct stat st {};
@@ -41,6 +40,26 @@ QString runtimeDirectory() {
         (st.st_mode & 077) != 0)
         return {};
     return dir;
+}
+}  // namespace
+
+QString runtimeDirectory() {
+    const QString xdg = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) return xdg;
+    return privateFolderIn(QDir::tempPath());
+}
+
+QString shortSocketPath(const QString& path) {
+    // sun_path holds 108 bytes with the final NUL.
+    constexpr qsizetype kMax = 107;
+    if (QFile::encodeName(path).size() <= kMax) return path;
+    const QString name = QFileInfo(path).fileName();
+    for (const QString& base : {QDir::tempPath(), QStringLiteral("/tmp")}) {
+        const QString dir = privateFolderIn(base);
+        const QString inDir = dir + QLatin1Char('/') + name;
+        if (!dir.isEmpty() && QFile::encodeName(inDir).size() <= kMax) return inDir;
+    }
+    return path;  // listening will say why it failed
 }
 
 QString runtimeFileFor(const char* kind, const QString& path, const char* suffix) {

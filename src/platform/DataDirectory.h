@@ -17,6 +17,9 @@ QString runtimeDirectory();
 // canonical (a folder named through a link is the same folder), e.g.
 // "zrk-pro-data-0123456789abcdef.lock".
 QString runtimeFileFor(const char* kind, const QString& path, const char* suffix);
+// `path` where a Unix socket can be named so; else the same name in a private folder of the
+// user's in the temporary directory (a runtime directory may lie too deep for a socket).
+QString shortSocketPath(const QString& path);
 
 // Creates `dir` when it is missing and makes it the working directory; false with `error`
 // set (a plain sentence for the user) when either fails.

@@ -54,7 +54,7 @@ QString SingleInstance::lockPath(const QString& dataDir) {
 }
 
 QString SingleInstance::socketPath(const QString& dataDir) {
-    return runtimeFileFor("data", dataDir, ".socket");
+    return shortSocketPath(runtimeFileFor("data", dataDir, ".socket"));
 }
 
 SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)

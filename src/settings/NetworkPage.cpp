@@ -17,10 +17,12 @@ NetworkPage::NetworkPage(OptionsHost& host, const TIni& s, QWidget* parent)
     bind(ui_->cbReceiveCalls, s, &TIni::ReceiveCalls);
     bind(ui_->eLineLabel, s, &TIni::LineLabel);
     connect(ui_->eNcidServer, &QLineEdit::textChanged, this, &NetworkPage::checkAddress);
+    connect(ui_->eLineLabel, &QLineEdit::textChanged, this, &NetworkPage::showWireLabel);
     const auto labelUsed = [this] { ui_->eLineLabel->setEnabled(ui_->cbSendCalls->isChecked()); };
     connect(ui_->cbSendCalls, &QCheckBox::toggled, this, labelUsed);
     labelUsed();
     checkAddress();
+    showWireLabel();
     // The link works on while the dialog is open: its state follows.
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &NetworkPage::showState);
@@ -34,6 +36,15 @@ void NetworkPage::storeRest(TIni& s) {
 
 void NetworkPage::showState() {
     ui_->stNetState->setText(host_.networkState());
+}
+
+void NetworkPage::showWireLabel() {
+    // Clients split the server's lines at blanks: the label travels as one word.
+    const QString typed = ui_->eLineLabel->text().trimmed();
+    const QString wire = ncid::wireLabel(typed);
+    const bool differs = !typed.isEmpty() && wire != typed;
+    ui_->lLabelNote->setText(differs ? tr("Клиенты NCID увидят: %1").arg(wire) : QString());
+    ui_->lLabelNote->setVisible(differs);
 }
 
 void NetworkPage::checkAddress() {

@@ -21,6 +21,7 @@ public:
 private:
     void storeRest(TIni& settings) override;
     void checkAddress();
+    void showWireLabel();
 
     OptionsHost& host_;
     FormPtr<Ui::NetworkPage> ui_;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolButton>
 
 using namespace zrk;
 
@@ -134,6 +135,10 @@ private slots:
         QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
         QVERIFY(!f.window->portActive());
         QVERIFY(f.device->openedName.isEmpty());
+        // Nothing offers to open a port there is not.
+        QVERIFY(!f.window->sbOpenClose->isEnabled());
+        QVERIFY(f.window->sbOpenClose->icon().isNull());
+        QVERIFY(!f.window->mPOpenPort->isEnabled());
 
         const auto host = f.window->makeOptionsHost();
         TOptions dlg(*host);
@@ -163,16 +168,50 @@ private slots:
         QCOMPARE(f.info(), QString("Иванов Иван"));
         QCOMPARE(f.list()->topLevelItem(0)->text(0), QString("34-56-78"));
         QVERIFY(log().contains("34-56-78 Иванов Иван"));
+        // The server's name (another desk's book, its alias) where this book has none.
+        server.sendToAll(QString("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*5551234*MESG*NONE*"
+                                 "NAME*Петров*\r\nCID: *NMBR*5559999*NAME*NO NAME*\r\n")
+                             .toUtf8());
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 3);
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColName), QString("Петров"));
+        QCOMPARE(f.list()->topLevelItem(2)->text(TListRing::ColName), QString());
+        QVERIFY(log().contains("55-12-34 Петров\r\n"));
 
         // A caller to hang up on, on another desk's line: nothing reaches a modem here and no
         // error is shown; a withheld number shows as Unknown.
         f.takeSent();
         server.sendToAll("CID: *NMBR*111111*NAME*Y*\r\nCID: *NMBR*OUT-OF-AREA*NAME*NO NAME*\r\n");
-        QTRY_COMPARE(f.list()->topLevelItemCount(), 3);
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 5);
         QCOMPARE(f.number(), QString("Unknown"));
         QVERIFY(f.takeSent().isEmpty());
         QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
         QVERIFY(server.calls().isEmpty());  // nothing sent back
+    }
+
+    // Calls over before they could ring here, a blocked one and those that came while the
+    // desk had no link, are listed, counted and logged, marked and at their own time; nothing
+    // rings, nothing is done to the line.
+    void blockedAndMissedCallsAreListedAndLogged() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
+        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        f.takeSent();
+        server.sendToAll("HUP: *DATE*12082026*TIME*0905*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
+        QCOMPARE(f.list()->topLevelItem(0)->text(TListRing::ColName), QString("Иванов Иван [заблокирован]"));
+        server.stop();
+        server.callLog = {"CID: *DATE*12082026*TIME*0907*LINE*-*NMBR*5551234*MESG*NONE*NAME*B*"};
+        QVERIFY(server.start(server.port()));
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 2);
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColName), QString("B [пропущен]"));
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColTime), QString("9:07:00"));
+        QVERIFY(!f.window->ringActive());
+        QCOMPARE(f.window->callCount(), 2);
+        QVERIFY2(log().contains(" 34-56-78 Иванов Иван [заблокирован]\r\n") &&
+                     log().contains(" 9:07:00 55-12-34 B [пропущен]\r\n"),
+                 qPrintable(log()));
+        QVERIFY(f.takeSent().isEmpty());
     }
 
     void optionsPageShowsTheStateAndOkSwitchesServer() {
@@ -190,7 +229,10 @@ private slots:
         edit("eNcidServer")->setText("host:port");
         QVERIFY(!dlg.findChild<QLabel*>("lServerNote")->isHidden());
         edit("eNcidServer")->setText(second.address());
+        edit("eLineLabel")->setText("Цех 1");
+        QCOMPARE(dlg.findChild<QLabel*>("lLabelNote")->text(), QString("Клиенты NCID увидят: Цех_1"));
         edit("eLineLabel")->setText("2");
+        QVERIFY(dlg.findChild<QLabel*>("lLabelNote")->isHidden());
         dlg.findChild<QCheckBox*>("cbReceiveCalls")->setChecked(false);
         dlg.findChild<QPushButton*>("bOK")->click();
 

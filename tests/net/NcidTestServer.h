@@ -5,9 +5,12 @@
 // lines, its call log and "300 "; it answers "REQ: ACK" and then acknowledges each line it
 // takes ("ACK: CALL: ..."); it takes LINE and NMBR up to the first '.', NAME up to the first
 // '+', cuts each to 49 bytes, puts its own line name in place of a one-character LINE and
-// renames by its alias table; and it hands each call to every client as a CID line. Tests can
-// also switch acknowledgements off, make it turn clients away, stop reading a client, make it
-// silent, send raw bytes, or stop and start it again on the same port.
+// renames by its alias table; a one-character number becomes NO NUMBER; it hands each call to
+// every client as a CID line, or as a HUP line for a number it blocks; it logs each call and
+// replays its log to every client that connects (CIDLOG, HUPLOG). Tests can also switch
+// acknowledgements off or withhold them, make it turn clients away, stop reading a client, make
+// it silent, send raw bytes, or stop and start it again on the same port. NcidStockClient
+// reads as the stock client does, and exits where it does.
 #include <QDateTime>
 #include <QMap>
 #include <QPointer>
@@ -22,9 +25,12 @@ public:
     bool greet = true;
     bool ack = true;      // answers "REQ: ACK"; off: a server that ignores it
     bool refuse = false;  // "too many clients": 200, 210, 251, MSG and closed, no "300 "
+    bool withholdAcks = false;  // takes calls but never acknowledges them: a stalled server
     QByteArray lineId;    // replaces a one-character LINE; empty: kept
     QMap<QByteArray, QByteArray> aliases;  // the alias file: number or name -> another
-    // Lines between "200 " and "300 ": the optional ones a real server sends, then the log.
+    QList<QByteArray> blocked;             // numbers it hangs up on
+    // Lines between "200 " and "300 ": the optional ones a real server sends; its log (as
+    // written: "CID: ..." and "HUP: ...", replayed as CIDLOG and HUPLOG) comes after the first.
     QList<QByteArray> greetingLines = {"210 API: 1.4 Feature Set 1 2 3 4", "250 End of call log",
                                        "OPT: hangup-1"};
     QList<QByteArray> callLog;
@@ -93,11 +99,12 @@ public:
         const QByteArray date = field(call, "###DATE", '.');
         QByteArray line = field(call, "...LINE", '.');
         if (line.size() == 1 && !lineId.isEmpty()) line = lineId;
-        const QByteArray number =
-            aliases.value(field(call, "...NMBR", '.'), field(call, "...NMBR", '.'));
+        QByteArray number = aliases.value(field(call, "...NMBR", '.'), field(call, "...NMBR", '.'));
+        if (number.size() == 1) number = "NO NUMBER";
         const QByteArray name =
             aliases.value(field(call, "...NAME", '+'), field(call, "...NAME", '+'));
-        return "CID: *DATE*" + date.left(4) + QByteArray::number(QDate::currentDate().year()) +
+        return (blocked.contains(number) ? "HUP: *DATE*" : "CID: *DATE*") + date.left(4) +
+               QByteArray::number(QDate::currentDate().year()) +
                "*TIME*" + date.mid(4, 4) + "*LINE*" + aliases.value(line, line) + "*NMBR*" +
                number + "*MESG*NONE*NAME*" + name + "*\r\n";
     }
@@ -117,8 +124,15 @@ private:
                 c->disconnectFromHost();
                 continue;
             }
-            for (const QByteArray& line : greetingLines) c->write(line + "\r\n");
-            for (const QByteArray& line : callLog) c->write(line + "\r\n");
+            for (qsizetype i = 0; i < greetingLines.size(); ++i) {
+                c->write(greetingLines[i] + "\r\n");
+                if (i > 0) continue;
+                for (QByteArray line : callLog) {
+                    if (line.startsWith("CID:") || line.startsWith("HUP:"))
+                        line.insert(3, "LOG");
+                    c->write(line + "\r\n");
+                }
+            }
             c->write("300 End of server startup\r\n");
         }
     }
@@ -143,8 +157,10 @@ private:
         if (!line.startsWith("CALL: ")) return;
         calls_.append(line);
         lastCallAtMs = QDateTime::currentMSecsSinceEpoch();
-        sendToAll(cidFor(line));
-        if (acking_.contains(c)) c->write("ACK: " + line + "\r\n");
+        const QByteArray cid = cidFor(line);
+        callLog.append(cid.trimmed());
+        sendToAll(cid);
+        if (acking_.contains(c) && !withholdAcks) c->write("ACK: " + line + "\r\n");
     }
 
     QTcpServer server_;
@@ -153,6 +169,33 @@ private:
     QList<QByteArray> calls_;
     qint64 dropped_ = 0;
     int connections_ = 0;
+};
+
+// A client that reads the server's lines as the stock NCID client does, where it matters
+// here: a LINE with a blank in it makes it exit ("list must have an even number of
+// elements"), and it does not come back.
+class NcidStockClient : public QObject {
+public:
+    bool exited = false;
+    QList<QByteArray> lines;  // the CID and HUP lines it read
+
+    void connectTo(quint16 port) {
+        connect(&socket_, &QTcpSocket::readyRead, this, [this] {
+            while (!exited && socket_.canReadLine()) take(socket_.readLine().trimmed());
+        });
+        socket_.connectToHost(QHostAddress::LocalHost, port);
+    }
+
+private:
+    void take(const QByteArray& line) {
+        if (!line.startsWith("CID:") && !line.startsWith("HUP:")) return;
+        lines.append(line);
+        if (NcidTestServer::field(line, "*LINE*", '*').contains(' ')) {
+            exited = true;
+            socket_.abort();
+        }
+    }
+    QTcpSocket socket_;
 };
 
 }  // namespace zrktest

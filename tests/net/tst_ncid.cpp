@@ -70,8 +70,20 @@ private slots:
         QTest::newRow("ring not a number") << QByteArray("CIDINFO: *LINE*-*RING*x*") << other << ""
                                            << "" << 0;
         QTest::newRow("log line") << QByteArray("CIDLOG: *DATE*12082026*TIME*1247*NMBR*1*NAME*A*")
-                                  << other << ""
-                                  << "" << 0;
+                                  << int(ServerLine::LogCall) << "1"
+                                  << "A" << 0;
+        QTest::newRow("log line of a blocked call")
+            << QByteArray("HUPLOG: *DATE*12082026*TIME*1247*LINE*-*NMBR*2*MESG*NONE*NAME*B*")
+            << int(ServerLine::LogCall) << "2"
+            << "B" << 0;
+        QTest::newRow("log line of a ring without caller ID")
+            << QByteArray("CIDLOG: *DATE*12082026*TIME*1247*LINE*-*NMBR*RING*NAME*No Caller ID*")
+            << other << ""
+            << "" << 0;
+        QTest::newRow("call the server hung up on")
+            << QByteArray("HUP: *DATE*12082026*TIME*1247*LINE*-*NMBR*3*MESG*NONE*NAME*C*")
+            << int(ServerLine::Call) << "3"
+            << "C" << 0;
         QTest::newRow("unknown type") << QByteArray("MSG: hello") << other << ""
                                       << "" << 0;
         QTest::newRow("200 without blank") << QByteArray("200") << other << ""
@@ -120,6 +132,7 @@ private slots:
         QTEST(l.number, "number");
         QTEST(l.name, "name");
         QTEST(l.ring, "ring");
+        QCOMPARE(l.blocked, line.startsWith("HUP"));
     }
 
     void addressesAndNumbers() {
@@ -136,16 +149,27 @@ private slots:
         check("fe80::1", "fe80::1", 3333);
 
         QCOMPARE(reportNumber("OUT-OF-AREA"), QString("Unknown"));
+        // Withheld numbers go as the words a server knows; it makes any other one-character
+        // number NO NUMBER.
+        QCOMPARE(wireNumber("P"), QString("PRIVATE"));
+        QCOMPARE(wireNumber("O"), QString("OUT-OF-AREA"));
+        QCOMPARE(wireNumber("Unknown"), QString("OUT-OF-AREA"));
+        QCOMPARE(wireNumber("Restricted"), QString("Restricted"));
+        // A label is one word at the clients, which split lines at blanks.
+        QCOMPARE(wireLabel("Цех 1"), QString("Цех_1"));
+        QCOMPARE(wireLabel(" Склад.2 "), QString("Склад_2"));
+        QCOMPARE(wireLabel("a*b"), QString("a_b"));
         QCOMPARE(reportNumber("PRIVATE"), QString("Unknown"));
         QCOMPARE(reportNumber("+7 (495) 123-45-67"), QString("74951234567"));
         // A name or label cannot break the line or the clients' fields, nor end a field
         // where a server ends it ('.' in the line and number, '+' in the name).
         const QDateTime when(QDate(2026, 1, 2), QTime(3, 4));
+        // A server ends the name only at '+': "..." in it stays.
         QCOMPARE(callLine(when, "", "", "A\r\nB*C...D+++"),
                  QByteArray("CALL: ###DATE01020304...CALLIN...LINE-...NMBROUT-OF-AREA...NAMEA  B "
-                            "C. .D+++"));
+                            "C...D+++"));
         QCOMPARE(callLine(when, "1.2", "12.34", "C+ Ltd"),
-                 QByteArray("CALL: ###DATE01020304...CALLIN...LINE1 2...NMBR12 34...NAMEC  "
+                 QByteArray("CALL: ###DATE01020304...CALLIN...LINE1_2...NMBR12 34...NAMEC  "
                             "Ltd+++"));
         // 40 Cyrillic letters are 80 bytes: a server keeps 49, so 24 whole letters go.
         QCOMPARE(callLine(when, "-", "1", kLongName),
@@ -175,6 +199,20 @@ private slots:
         // Past the window it is another call.
         sent.remember(callLine(when, "-", "777", ""), 0);
         QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*NMBR*777*NAME*A*"), 2000));
+
+        // A number the server renamed altogether (NO NUMBER, an alias) is ours only as the
+        // echo of the call awaiting its acknowledgement, in that call's minute.
+        SentCalls renamed;
+        const QByteArray withheld = callLine(when, "-", "P", "");
+        renamed.remember(withheld, 0);
+        renamed.remember(callLine(when, "-", "5551234", ""), 0);
+        const ServerLine noNumber = cid("CID: *DATE*12082026*TIME*0905*NMBR*NO NUMBER*NAME*A*");
+        QVERIFY(!renamed.takeEcho(cid("CID: *DATE*12082026*TIME*0906*NMBR*NO NUMBER*NAME*A*"), 50,
+                                  withheld));
+        QVERIFY(!renamed.takeEcho(noNumber, 50));
+        QVERIFY(renamed.takeEcho(noNumber, 50, withheld));
+        QVERIFY(!renamed.takeEcho(noNumber, 50, withheld));
+        QVERIFY(renamed.sentEarlier(cid("CIDLOG: *DATE*12082026*TIME*0905*NMBR*5551234*NAME*A*")));
     }
 
     void longLinesAreDroppedWhole() {
@@ -263,18 +301,18 @@ private slots:
         const QByteArray cidDate =
             "CID: *DATE*1208" + QByteArray::number(QDate::currentDate().year());
         c.write(
-            "CALL: ###DATE12080905...CALLIN...LINE-...NMBR1.5...NAMEA+B+++\r\n"
+            "CALL: ###DATE12080905...CALLIN...LINE-...NMBR12.5...NAMEA+B+++\r\n"
             "CALL: ###DATE12080905...CALLIN...LINE-...NMBR2...NAMEB+++\r\n");
         QVERIFY(readUntil("ACK: CALL: "));
-        QVERIFY(got.contains(cidDate + "*TIME*0905*LINE*POTS*NMBR*1*MESG*NONE*NAME*A*"));
+        QVERIFY(got.contains(cidDate + "*TIME*0905*LINE*POTS*NMBR*12*MESG*NONE*NAME*A*"));
         QTest::qWait(100);
         QCOMPARE(server.calls().size(), 1);
         QVERIFY(server.droppedBytes() > 0);
         // Each field at most 49 bytes, wherever that falls.
-        c.write("CALL: ###DATE12080905...CALLIN...LINELONG...NMBR3...NAME" + kLongName.toUtf8() +
+        c.write("CALL: ###DATE12080905...CALLIN...LINELONG...NMBR33...NAME" + kLongName.toUtf8() +
                 "+++\r\n");
         QVERIFY(readUntil("ACK: CALL: "));
-        QVERIFY(got.contains(cidDate + "*TIME*0905*LINE*LONG*NMBR*3*MESG*NONE*NAME*" +
+        QVERIFY(got.contains(cidDate + "*TIME*0905*LINE*LONG*NMBR*33*MESG*NONE*NAME*" +
                              kLongName.toUtf8().left(49) + "*"));
 
         server.refuse = true;
@@ -421,6 +459,117 @@ private slots:
         QCOMPARE(theirs[1], QVariantList({"4957654321", QString("Щ").repeated(24), "POTS"}));
         QTest::qWait(100);
         QCOMPARE(own.size(), 0);
+    }
+
+    // The stock client reads a label with a blank as one word; a withheld number, and numbers
+    // the server renames (NO NUMBER, an alias), come back as the desk's own all the same.
+    void labelsAndRenamedNumbersAsRealPeersSeeThem() {
+        zrktest::NcidTestServer server;
+        server.aliases = {{"5551234", "4950000000"}};
+        QVERIFY(server.start());
+        zrktest::NcidStockClient stock;
+        stock.connectTo(server.port());
+        NcidLink desk;
+        quick(desk);
+        QSignalSpy own(&desk, &NcidLink::callReceived);
+        desk.configure({server.address(), true, true, "Цех 1"});
+        QTRY_COMPARE(desk.stateText(), QString("подключено"));
+        QVERIFY(server.waitForClients(2));
+        for (const char* number : {"P", "5", "5551234"})
+            desk.sendCall(QDateTime::currentDateTime(), number, {});
+        QTRY_COMPARE(stock.lines.size(), 3);
+        QVERIFY(!stock.exited);
+        QVERIFY2(stock.lines[0].contains(QString("*LINE*Цех_1*NMBR*PRIVATE*").toUtf8()),
+                 stock.lines[0].constData());
+        QVERIFY(stock.lines[1].contains("*NMBR*NO NUMBER*"));
+        QTest::qWait(100);
+        QCOMPARE(own.size(), 0);
+    }
+
+    // A call the server took without a word back (a stalled server, or this program killed
+    // just after sending) is in its log at the next connection: it is not sent again.
+    void callsTheServerTookAreNotSentTwice() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("ncid-queue");
+        const QDateTime when(QDate(2026, 12, 8), QTime(9, 5));
+        zrktest::NcidTestServer server;
+        server.withholdAcks = true;
+        QVERIFY(server.start());
+        {
+            NcidLink link;
+            quick(link, file);
+            link.configure({server.address(), true, false, "-"});
+            link.sendCall(when, "4951234567", {});
+            QVERIFY(server.waitForCalls(1));
+            server.withholdAcks = false;
+            QTRY_VERIFY(server.connections() >= 2);
+            QTRY_COMPARE(link.unsent(), 0);
+        }
+        const QByteArray taken = callLine(when, "-", "4957654321", {});
+        server.callLog.append(server.cidFor(taken).trimmed());
+        QVERIFY(zrktest::writeAll(file, queueFileText({taken, callLine(when, "-", "777", {})})));
+        NcidLink next;
+        quick(next, file);
+        next.configure({server.address(), true, false, "-"});
+        QVERIFY(server.waitForCalls(2));
+        QTRY_COMPARE(parseQueueFile(zrktest::readAll(file)).lines.size(), 0);
+        QTest::qWait(100);
+        QCOMPARE(numbersTaken(server), QList<QByteArray>({"4951234567", "777"}));
+    }
+
+    // A desk that was away (suspended, or its server restarted) takes from the log replayed at
+    // its reconnection the calls newer than the last it saw, blocked ones marked; never the
+    // log of its first connection.
+    void callsWhileAwayComeFromTheLog() {
+        zrktest::NcidTestServer server;
+        server.callLog = {"CID: *DATE*12082026*TIME*0800*LINE*-*NMBR*111*MESG*NONE*NAME*Old*"};
+        QVERIFY(server.start());
+        NcidLink desk;
+        quick(desk);
+        QSignalSpy away(&desk, &NcidLink::callWhileAway);
+        QSignalSpy live(&desk, &NcidLink::callReceived);
+        QSignalSpy blocked(&desk, &NcidLink::callBlocked);
+        desk.configure({server.address(), false, true, "-"});
+        QTRY_COMPARE(desk.stateText(), QString("подключено"));
+        const QList<QByteArray> seen = {
+            "CID: *DATE*12082026*TIME*0900*LINE*-*NMBR*222*MESG*NONE*NAME*Seen*",
+            "HUP: *DATE*12082026*TIME*0901*LINE*-*NMBR*666*MESG*NONE*NAME*Spam*"};
+        for (const QByteArray& l : seen) server.sendToAll(l + "\r\n");
+        QTRY_COMPARE(blocked.size(), 1);
+        QCOMPARE(blocked[0], QVariantList({"666", "Spam", "-"}));
+        QCOMPARE(live.size(), 1);
+        server.stop();
+        server.callLog += seen;
+        server.callLog += {"CID: *DATE*12082026*TIME*0901*LINE*2*NMBR*333*MESG*NONE*NAME*Same*",
+                           "HUP: *DATE*12082026*TIME*0930*LINE*-*NMBR*777*MESG*NONE*NAME*Spam*",
+                           "CID: *DATE*12092026*TIME*0805*LINE*-*NMBR*444*MESG*NONE*NAME*Next*"};
+        QVERIFY(server.start(server.port()));
+        QTRY_COMPARE(away.size(), 3);
+        const auto at = [](int day, int h, int m) { return QDateTime(QDate(2026, 12, day), QTime(h, m)); };
+        QCOMPARE(away[0], QVariantList({"333", "Same", "2", at(8, 9, 1), false}));
+        QCOMPARE(away[1], QVariantList({"777", "Spam", "-", at(8, 9, 30), true}));
+        QCOMPARE(away[2], QVariantList({"444", "Next", "-", at(9, 8, 5), false}));
+        QCOMPARE(live.size(), 1);
+        // Once more: nothing new.
+        server.stop();
+        QVERIFY(server.start(server.port()));
+        QTRY_COMPARE(desk.stateText(), QString("подключено"));
+        QTest::qWait(100);
+        QCOMPARE(away.size(), 3);
+    }
+
+    // Past a hundred waiting calls the oldest give way, and the link says how many.
+    void aFullQueueSaysHowManyItDropped() {
+        NcidLink link;
+        quick(link);
+        QSignalSpy dropped(&link, &NcidLink::callsDropped);
+        link.configure({"127.0.0.1:1", true, false, "-"});
+        sendNumbers(link, 1000, 103);
+        QCOMPARE(link.unsent(), 100);
+        QCOMPARE(dropped.size(), 3);
+        QCOMPARE(dropped.last()[0].toInt(), 3);
+        QVERIFY2(link.stateText().endsWith("старых звонков не отправлено: 3"),
+                 qPrintable(link.stateText()));
     }
 
     void silentOrClosingServersAreTriedAgain() {

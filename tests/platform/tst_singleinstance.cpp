@@ -125,6 +125,18 @@ private slots:
         first->kill();
         QVERIFY(first->waitForFinished(5000));
         QCOMPARE(second(dir, "t"), QByteArray("first"));
+
+        // A runtime directory too deep for a socket's name: the second still finds the first.
+        const QString deep = box.filePath("run/" + QString("r").repeated(100));
+        QVERIFY(QDir().mkpath(deep));
+        qputenv("XDG_RUNTIME_DIR", deep.toLocal8Bit());
+        QVERIFY(QFile::encodeName(SingleInstance::socketPath(dir)).size() <= 107);
+        first = startFirst(dir, 0);
+        QVERIFY(first);
+        QCOMPARE(second(dir, "t"), QByteArray("raised"));
+        QVERIFY(first->waitForFinished(10000));
+        QVERIFY2(!first->readAllStandardError().contains("Name error"),
+                 "the socket's name was too long");
     }
 };
 
