@@ -359,12 +359,12 @@
         <translation>&amp;Line label:</translation>
     </message>
     <message>
-        <source>Так линия названа у клиентов NCID; «-», когда линия одна</source>
-        <translation>The name of this line at the NCID clients; &quot;-&quot; when there is one line</translation>
-    </message>
-    <message>
         <source>Состояние</source>
         <translation>Status</translation>
+    </message>
+    <message>
+        <source>Так линия названа у клиентов NCID, одним словом: пробелы, точки и звёздочки заменяются на «_»; «-», когда линия одна</source>
+        <translation>The name of this line at the NCID clients, as one word: blanks, dots and stars become &quot;_&quot;; &quot;-&quot; when there is one line</translation>
     </message>
 </context>
 <context>
@@ -1434,12 +1434,23 @@ Without these options the data is kept in the current directory.
         <source>нет связи: %1</source>
         <translation>not connected: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>; очередь была полна, старых звонков не отправлено: %n</source>
+        <translation>
+            <numerusform>; the queue was full, %n old call was not sent</numerusform>
+            <numerusform>; the queue was full, %n old calls were not sent</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>zrk::NetworkPage</name>
     <message>
         <source>Неверный адрес: нужно имя или адрес сервера и, через двоеточие, порт</source>
         <translation>Wrong address: the server&apos;s name or address is needed and, after a colon, the port</translation>
+    </message>
+    <message>
+        <source>Клиенты NCID увидят: %1</source>
+        <translation>NCID clients will see: %1</translation>
     </message>
 </context>
 <context>
@@ -2628,6 +2639,21 @@ Moscow</translation>
     <message>
         <source>&amp;История звонков...</source>
         <translation>Call &amp;history...</translation>
+    </message>
+    <message>
+        <source>[заблокирован]</source>
+        <translation>[blocked]</translation>
+    </message>
+    <message>
+        <source>[пропущен]</source>
+        <translation>[missed]</translation>
+    </message>
+    <message numerus="yes">
+        <source>Zrk Pro: очередь звонков для сервера NCID полна, старых звонков не отправлено: %n</source>
+        <translation>
+            <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old call was not sent</numerusform>
+            <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old calls were not sent</numerusform>
+        </translation>
     </message>
 </context>
 <context>
