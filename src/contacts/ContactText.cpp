@@ -69,4 +69,38 @@ QString phoneKindLabel(const QString& kind) {
     return {};
 }
 
+QString internationalNumber(const QString& dialled) {
+    const QString t = dialled.trimmed();
+    if (!t.startsWith(QLatin1Char('8'))) return t;
+    // The digits before the first letter, and where the first and the third of them end.
+    int digits = 0;
+    qsizetype afterFirst = 1, afterThird = -1;
+    QString prefix;
+    for (qsizetype i = 0; i < t.size() && !t[i].isLetter(); ++i) {
+        if (!t[i].isDigit()) continue;
+        if (++digits <= 3) prefix += t[i];
+        if (digits == 3) afterThird = i + 1;
+    }
+    if (prefix == QLatin1String("810") && digits > 6) {
+        QString rest = t.mid(afterThird);
+        while (!rest.isEmpty() && !rest[0].isDigit() && rest[0] != QLatin1Char('(')) rest.remove(0, 1);
+        return QLatin1Char('+') + rest;
+    }
+    if (digits == 11) return QLatin1String("+7") + t.mid(afterFirst);
+    return t;
+}
+
+QString modemNumber(const QString& international) {
+    const QString t = international.trimmed();
+    if (t.startsWith(QLatin1String("+7"))) return QLatin1Char('8') + t.mid(2);
+    if (t.startsWith(QLatin1Char('+'))) return QLatin1String("810") + t.mid(1);
+    return t;
+}
+
+bool hasDigit(const QString& number) {
+    for (const QChar c : number)
+        if (c.isDigit()) return true;
+    return false;
+}
+
 }  // namespace zrk::contacts

@@ -565,7 +565,7 @@ private slots:
             {"Электронная почта", ColumnRole::EMail},
             {"Фамилия", ColumnRole::Family},
             {"Имя", ColumnRole::Given},
-            {"Отчество", ColumnRole::Unused},
+            {"Отчество", ColumnRole::Middle},
             {"ФИО", ColumnRole::Name},
             {"Адрес", ColumnRole::Address},
             {"Примечание", ColumnRole::Note},
