@@ -83,7 +83,8 @@ QString internationalNumber(const QString& dialled) {
     }
     if (prefix == QLatin1String("810") && digits > 6) {
         QString rest = t.mid(afterThird);
-        while (!rest.isEmpty() && !rest[0].isDigit() && rest[0] != QLatin1Char('(')) rest.remove(0, 1);
+        while (!rest.isEmpty() && !rest[0].isDigit() && rest[0] != QLatin1Char('('))
+            rest.remove(0, 1);
         return QLatin1Char('+') + rest;
     }
     if (digits == 11) return QLatin1String("+7") + t.mid(afterFirst);

@@ -29,8 +29,8 @@ struct Cutter {
     template <int N>
     void put(FixedText<N>& field, const QString& text, const char* fieldName) {
         QByteArray bytes = toCp1251(text);
-        mark(row.replaced, row.replacedFields,
-             bytes.contains('?') && fromCp1251(bytes) != text, fieldName);
+        mark(row.replaced, row.replacedFields, bytes.contains('?') && fromCp1251(bytes) != text,
+             fieldName);
         putBytes(field, bytes, fieldName);
     }
     template <int N>
@@ -308,21 +308,23 @@ QStringList notesText(ImportNotes n, const QList<ImportRow>& rows) {
     QStringList out;
     if (n.linesSkipped > 0)
         out << QCoreApplication::translate(
-                   "zrk::contacts::ImportPlan", "Пропущено строк, из которых нечего взять: %n (первая — %1)", nullptr,
+                   "zrk::contacts::ImportPlan",
+                   "Пропущено строк, из которых нечего взять: %n (первая — %1)", nullptr,
                    n.linesSkipped)
                    .arg(n.firstLine);
     if (n.withoutNumber > 0)
-        out << QCoreApplication::translate(
-            "zrk::contacts::ImportPlan", "Контактов без номера телефона (не добавлены): %n.", nullptr,
-            n.withoutNumber);
+        out << QCoreApplication::translate("zrk::contacts::ImportPlan",
+                                           "Контактов без номера телефона (не добавлены): %n.",
+                                           nullptr, n.withoutNumber);
     if (n.notNumbers > 0)
         out << QCoreApplication::translate(
-            "zrk::contacts::ImportPlan", "Пропущено номеров без единой цифры (\"Privat\", \"Work\"...): %n.", nullptr,
+            "zrk::contacts::ImportPlan",
+            "Пропущено номеров без единой цифры (\"Privat\", \"Work\"...): %n.", nullptr,
             n.notNumbers);
     if (n.cut > 0)
         out << QCoreApplication::translate(
-            "zrk::contacts::ImportPlan", "Тексты, не поместившиеся в поля книги, обрезаны: записей %n.", nullptr,
-            n.cut);
+            "zrk::contacts::ImportPlan",
+            "Тексты, не поместившиеся в поля книги, обрезаны: записей %n.", nullptr, n.cut);
     if (n.replaced > 0)
         out << QCoreApplication::translate("zrk::contacts::ImportPlan",
                                            "Буквы, которых нет в кодировке книги (Windows-1251), "

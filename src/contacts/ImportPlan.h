@@ -70,8 +70,8 @@ LoadedContacts loadContactsFile(const QString& path);
 // What the import leaves out or changes, said to the user after the counts (the console
 // command and the preview say the same).
 struct ImportNotes {
-    int linesSkipped = 0;  // lines of the file with nothing usable
-    QString firstLine;     // "Строка 7: ..."
+    int linesSkipped = 0;   // lines of the file with nothing usable
+    QString firstLine;      // "Строка 7: ..."
     int withoutNumber = 0;  // contacts that have no number at all: nothing to add
     int notNumbers = 0;     // "numbers" without a digit, left out
     int cut = 0, replaced = 0, international = 0;  // entries to add, counted by notesText

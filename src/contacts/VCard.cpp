@@ -317,14 +317,18 @@ public:
     }
 
 private:
+    static QString atLine(int line, const QString& why) {
+        return QCoreApplication::translate("zrk::contacts::VCard", "Строка %1: %2.")
+            .arg(line)
+            .arg(why);
+    }
+
     void damage(int line, const QString& why) {
         ++result_.skipped;
         inCard_ = false;
         if (result_.errorLine == 0) {
             result_.errorLine = line;
-            result_.error = QCoreApplication::translate("zrk::contacts::VCard", "Строка %1: %2.")
-                                .arg(line)
-                                .arg(why);
+            result_.error = atLine(line, why);
         }
     }
 
@@ -345,12 +349,9 @@ private:
             // A bare "FN" or a stray piece of a value: the line is lost, not the card.
             if (inCard_ && depth_ == 0) {
                 if (result_.linesSkipped++ == 0)
-                    result_.lineError = QCoreApplication::translate("zrk::contacts::VCard",
-                                                                    "Строка %1: %2.")
-                                            .arg(lineNo)
-                                            .arg(QCoreApplication::translate(
-                                                "zrk::contacts::VCard",
-                                                "строка без двоеточия внутри карточки"));
+                    result_.lineError = atLine(lineNo, QCoreApplication::translate(
+                                                           "zrk::contacts::VCard",
+                                                           "строка без двоеточия внутри карточки"));
             }
             return;
         }

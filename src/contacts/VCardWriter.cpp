@@ -70,9 +70,10 @@ QByteArray typeOfLabel(const QString& label) {
         const char* kind;
         const char* type;
     };
-    static const Kind kinds[] = {{"cell", "CELL"}, {"home", "HOME"}, {"work", "WORK"},
-                                 {"fax", "FAX"},   {"workfax", "WORK,FAX"}, {"pager", "PAGER"},
-                                 {"car", "CAR"},   {"isdn", "ISDN"}, {"textphone", "TEXTPHONE"}};
+    static const Kind kinds[] = {
+        {"cell", "CELL"}, {"home", "HOME"},        {"work", "WORK"},
+        {"fax", "FAX"},   {"workfax", "WORK,FAX"}, {"pager", "PAGER"},
+        {"car", "CAR"},   {"isdn", "ISDN"},        {"textphone", "TEXTPHONE"}};
     for (const Kind& k : kinds)
         if (russian.compare(phoneKindLabel(QLatin1String(k.kind)), Qt::CaseInsensitive) == 0)
             return k.type;

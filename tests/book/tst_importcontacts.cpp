@@ -288,12 +288,14 @@ private slots:
                    .split('|');
         // What is left out is said below the counts, as the console command says it.
         QTest::newRow("English preview: a bare line, a word for a number, no number")
-            << QByteArray("BEGIN:VCARD\r\nFN:Lis\r\nFN\r\nTEL:Privat\r\nTEL:+7 916 000-11-22\r\n"
-                          "END:VCARD\r\nBEGIN:VCARD\r\nFN:Nobody\r\nEND:VCARD\r\n")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nFN:Lis\r\nFN\r\nTEL:Privat\r\nTEL:+7 916 000-11-22\r\n"
+                   "END:VCARD\r\nBEGIN:VCARD\r\nFN:Nobody\r\nEND:VCARD\r\n")
             << "n.vcf" << true << QStringList{"Import contacts", "Import contacts"}
-            << QStringList{"1 line with nothing usable skipped (Line 3: a line without a colon "
-                           "inside a card.)\n1 contact without a phone number (not added).\n1 "
-                           "number without a single digit (\"Privat\", \"Work\"...) skipped."};
+            << QStringList{
+                   "1 line with nothing usable skipped (Line 3: a line without a colon "
+                   "inside a card.)\n1 contact without a phone number (not added).\n1 "
+                   "number without a single digit (\"Privat\", \"Work\"...) skipped."};
     }
     void cancelChangesNothing() {
         QFETCH(QByteArray, file);

@@ -137,25 +137,29 @@ private slots:
         }()) << "FN=Щука; N=;; TEL=55-55-55/Дача";
         // Folding is by octets: this fold falls inside the letter "е".
         QTest::newRow("fold inside a UTF-8 letter")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xD0\x90\xD0\xBB\xD0\r\n \xB5"
-                          "\xD0\xBA\xD1\x81\xD0\xB5\xD0\xB9\r\nTEL:1\r\nEND:VCARD\r\n")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xD0\x90\xD0\xBB\xD0\r\n \xB5"
+                   "\xD0\xBA\xD1\x81\xD0\xB5\xD0\xB9\r\nTEL:1\r\nEND:VCARD\r\n")
             << "FN=Алексей; N=;; TEL=1/";
         QTest::newRow("2.1 quoted-printable KOI8-R")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\n"
-                          "N;ENCODING=QUOTED-PRINTABLE;CHARSET=KOI8-R:=EF=D2=CC=CF=D7;=E1=CE=CE=C1\r\n"
-                          "TEL;HOME:2\r\nEND:VCARD\r\n")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                   "N;ENCODING=QUOTED-PRINTABLE;CHARSET=KOI8-R:=EF=D2=CC=CF=D7;=E1=CE=CE=C1\r\n"
+                   "TEL;HOME:2\r\nEND:VCARD\r\n")
             << "FN=; N=Орлов;Анна; TEL=2/Домашний";
         // 2.1 ends a base64 value with an empty line; an iPhone ends its lines with CR CR LF.
         QTest::newRow("2.1 base64 lines without indent")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Лис\r\n"
-                          "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD\r\n"
-                          "/2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGBwkIBwcHBwkLCQcHCgkHCQ==\r\n"
-                          "\r\nTEL;CELL:8 916 000-11-22\r\nEND:VCARD\r\n")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Лис\r\n"
+                   "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD\r\n"
+                   "/2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGBwkIBwcHBwkLCQcHCgkHCQ==\r\n"
+                   "\r\nTEL;CELL:8 916 000-11-22\r\nEND:VCARD\r\n")
             << "FN=Лис; N=;; TEL=8 916 000-11-22/Мобильный";
         QTest::newRow("CR CR LF folds")
-            << QByteArray("BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nFN:Лис\r\r\n"
-                          "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQ\r\r\n EASABIAAD/2wBD\r\r\n"
-                          "TEL;type=CELL:8 916 000-11-22\r\r\nEND:VCARD\r\r\n")
+            << QByteArray(
+                   "BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nFN:Лис\r\r\n"
+                   "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQ\r\r\n EASABIAAD/2wBD\r\r\n"
+                   "TEL;type=CELL:8 916 000-11-22\r\r\nEND:VCARD\r\r\n")
             << "FN=Лис; N=;; TEL=8 916 000-11-22/Мобильный";
         for (const bool le : {true, false}) {
             QByteArray wide;
@@ -192,8 +196,9 @@ private slots:
         QTest::addColumn<int>("skipped");
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("lines");  // lines skipped inside kept cards
-        QTest::newRow("not a vCard") << QByteArray("Name,Phone\nИван,1\n") << false << 0 << 0
-                                     << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD)." << 0;
+        QTest::newRow("not a vCard")
+            << QByteArray("Name,Phone\nИван,1\n") << false << 0 << 0
+            << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD)." << 0;
         QTest::newRow("empty") << QByteArray() << false << 0 << 0
                                << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD)." << 0;
         // A line without a colon is lost, the card kept.
@@ -203,8 +208,8 @@ private slots:
                    "BEGIN:VCARD\nFN:C\nEND:VCARD\n")
             << true << 3 << 0 << "Строка 6: строка без двоеточия внутри карточки." << 1;
         QTest::newRow("bare FN in the only card")
-            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN\nTEL:89030000001\nEND:VCARD\n") << true
-            << 1 << 0 << "Строка 3: строка без двоеточия внутри карточки." << 1;
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN\nTEL:89030000001\nEND:VCARD\n") << true << 1
+            << 0 << "Строка 3: строка без двоеточия внутри карточки." << 1;
         QTest::newRow("cut off at the end")
             << QByteArray("BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\n") << true << 1 << 1
             << "Строка 4: карточка не закончена (нет END:VCARD)." << 0;

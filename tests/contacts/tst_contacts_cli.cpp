@@ -103,15 +103,14 @@ private slots:
         QTest::newRow("quote never closed")
             << QByteArray("Name,Phone\n\"open,1\n") << QStringList{"--import-contacts", "bad.csv"}
             << 1 << "bad.csv: Строка 2: кавычка";
-        QTest::newRow("random bytes named .csv")
-            << [] {
-                   QByteArray noise(100 * 1024, '\0');
-                   QRandomGenerator rng(7);
-                   for (char& c : noise) c = char(rng.bounded(256));
-                   return noise;
-               }()
-            << QStringList{"--import-contacts", "bad.csv"} << 1
-            << "bad.csv: Строка 1: это не текстовый файл";
+        QTest::newRow("random bytes named .csv") <<
+            [] {
+                QByteArray noise(100 * 1024, '\0');
+                QRandomGenerator rng(7);
+                for (char& c : noise) c = char(rng.bounded(256));
+                return noise;
+            }() << QStringList{"--import-contacts", "bad.csv"}
+                                                 << 1 << "bad.csv: Строка 1: это не текстовый файл";
         QTest::newRow("no such file")
             << QByteArray() << QStringList{"--import-contacts", "missing.vcf"} << 1
             << "missing.vcf";
