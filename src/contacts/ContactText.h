@@ -25,10 +25,11 @@ void takeStatusLine(Contact& c, std::optional<int> known);
 QString phoneKindLabel(const QString& kind);
 
 // A number as a phone anywhere dials it: the modem's long-distance "8" and ten digits become
-// "+7", its international exit "810" becomes "+"; a local number, and whatever follows the
-// digits ("доб. 5"), stay as written.
+// "+7", its international exit "810" becomes "+" ("81033476629472" -> "+33 476629472"); a
+// local number, and whatever follows the digits ("доб. 5"), stay as written.
 QString internationalNumber(const QString& dialled);
-// Back to the modem's way: "+7" becomes "8", any other "+" the exit "810".
+// Back to the modem's way: "+7" becomes "8", any other "+" the exit "810"; the blank after
+// the country code goes.
 QString modemNumber(const QString& international);
 // Something a modem can dial: at least one digit ("Privat" or "Work" is a label, not a number).
 bool hasDigit(const QString& number);

@@ -346,7 +346,10 @@ private slots:
         }
         // The book's number | as a phone dials it (export) | back in the book (own import)
         const char* exported[][3] = {
-            {"81033476629472", "+33476629472", "81033476629472"},
+            {"81033476629472", "+33 476629472", "81033476629472"},
+            {"89037654321", "+7 9037654321", "89037654321"},
+            {"810380441234567", "+380 441234567", "810380441234567"},
+            {"81012125551234", "+1 2125551234", "81012125551234"},
             {"8 (903) 765-43-21", "+7 (903) 765-43-21", "8 (903) 765-43-21"},
             {"8-10-44-20-7946", "+44-20-7946", "81044-20-7946"},
             {"8-495-111-22-33 доб. 5", "+7-495-111-22-33 доб. 5", "8-495-111-22-33 доб. 5"},
@@ -521,7 +524,7 @@ private slots:
         }
         const QByteArray unfolded = QByteArray(out).replace("\r\n ", "");
         QVERIFY(unfolded.contains("\r\nVERSION:3.0\r\n"));
-        QVERIFY(unfolded.contains("\r\nTEL;TYPE=CELL:+79037654321\r\n"));
+        QVERIFY(unfolded.contains("\r\nTEL;TYPE=CELL:+7 9037654321\r\n"));
         QVERIFY(unfolded.contains(
             "\r\nN:Очень-очень-длинная-фамилия-для-проверки-переноса;Имя;;;\r\n"));
         QVERIFY(unfolded.contains("\r\nNOTE:a\\;b\\,c\\\\d\\nвторая\\nСтатус: приоритетный\r\n"));
@@ -534,7 +537,7 @@ private slots:
         book.AddItem(abroad, true);
         const QByteArray second = writeVCards(book, {1});
         QVERIFY2(second.contains("\r\nFN:Дюпон Жан (Рабочий)\r\nN:Дюпон;Жан;;;\r\n"
-                                 "TEL;TYPE=WORK:+33476629472\r\nX-ZRK-PHONE:81033476629472\r\n"
+                                 "TEL;TYPE=WORK:+33 476629472\r\nX-ZRK-PHONE:81033476629472\r\n"
                                  "X-ZRK-WORKPHONE:81033476629472\r\n"),
                  second.constData());
         QCOMPARE(second.count("TEL"), 1);
