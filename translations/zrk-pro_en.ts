@@ -1018,18 +1018,18 @@ Without these options the data is kept in the current directory.
                       (записи с номерами, которые уже есть в книге, пропускаются)
   --export-contacts ФАЙЛ
                       записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
-                      Коды выхода: 0 — сделано; 1 — файл или книгу не удалось прочитать
-                      или записать (файл не vCard и не таблица CSV); 2 — ошибка в
-                      командной строке; 3 — с каталогом данных работает программа
+Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
+или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
+2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
 </source>
         <translation>  --import-contacts FILE [--group GROUP]
                       add the contacts of FILE (.vcf or .csv) to the phone book
                       (entries whose numbers are in the book already are skipped)
   --export-contacts FILE
                       write the whole phone book to FILE (.vcf for vCard, or .csv)
-                      Exit codes: 0 done; 1 the file or the book could not be read
-                      or written (the file is neither vCard nor a CSV table); 2 a wrong
-                      command line; 3 a program works with the data directory
+Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
+file or the book could not be read or written (the file is neither vCard nor a CSV
+table); 2 a wrong command line; 3 a program works with the data directory.
 </translation>
     </message>
 </context>
