@@ -332,7 +332,8 @@ CsvLayout detectLayout(const QStringList& h) {
         return CsvLayout::Google;
     if (columnOf(h, "Mobile Phone") >= 0 || columnOf(h, "Business Phone") >= 0 ||
         columnOf(h, "E-mail Address") >= 0 ||
-        (columnOf(h, "Имя") >= 0 && columnOf(h, "Фамилия") >= 0))
+        // Russian Outlook; a header of other Russian words is guessed column by column.
+        (columnOf(h, "Обращение") >= 0 && columnOf(h, "Фамилия") >= 0))
         return CsvLayout::Outlook;
     if (columnOf(h, "Display Name") >= 0 || columnOf(h, "Primary Email") >= 0 ||
         columnOf(h, "Mobile Number") >= 0)

@@ -268,9 +268,9 @@ private slots:
             << int(CsvLayout::Outlook)
             << "FN=; N=Орлов;Андрей Петрович; TEL=8 495 111-22-33/Рабочий телефон/W|"
                "+7 903 765-43-21/Мобильный телефон; EMAIL=a@b.ru";
-        QTest::newRow("older Russian Outlook, commas, UTF-8")
+        QTest::newRow("Russian words, commas, UTF-8")
             << QByteArray("Имя,Отчество,Фамилия,Телефон переносной\nАнна,Ивановна,Лис,8 916 1\n")
-            << int(CsvLayout::Outlook)
+            << int(CsvLayout::Unknown)
             << "FN=; N=Лис;Анна Ивановна; TEL=8 916 1/Телефон переносной";
         QTest::newRow("Outlook with Name and the rarer phones")
             << QByteArray(
