@@ -128,12 +128,14 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
             if (c.ownPhones) {
                 home.number = c.ownPhone;
                 work = c.ownWorkPhone;
-            }
-            for (const ContactPhone& p : c.ownPhones ? QList<ContactPhone>() : c.phones) {
-                if (p.work && work.isEmpty())
-                    work = p.number;
-                else if (!p.work && home.number.isEmpty())
-                    home = p;
+            } else {
+                // Written before the exact numbers went along: the TEL lines as they are.
+                for (const ContactPhone& p : c.phones) {
+                    if (p.work && work.isEmpty())
+                        work = p.number;
+                    else if (!p.work && home.number.isEmpty())
+                        home = p;
+                }
             }
             phones.append(home);
         } else {
