@@ -69,6 +69,32 @@ QString phoneKindLabel(const QString& kind) {
     return {};
 }
 
+std::pair<QString, QString> nameAndLabel(const QString& name) {
+    const qsizetype open = name.lastIndexOf(QLatin1String(" ("));
+    if (open <= 0 || !name.endsWith(QLatin1Char(')'))) return {name, QString()};
+    return {name.left(open), name.mid(open + 2, name.size() - open - 3)};
+}
+
+QString labelKind(const QString& label) {
+    if (label.isEmpty()) return {};
+    const QString known = phoneKindLabel(label);
+    const QString russian = known.isEmpty() ? label : known;
+    for (const char* kind :
+         {"cell", "home", "work", "fax", "workfax", "pager", "car", "isdn", "textphone"})
+        if (russian.compare(phoneKindLabel(QLatin1String(kind)), Qt::CaseInsensitive) == 0)
+            return QLatin1String(kind);
+    return {};
+}
+
+bool looksMobile(const QString& phone) {
+    QString digits;
+    for (QChar c : phone)
+        if (c.isDigit()) digits += c;
+    return digits.size() == 11 &&
+           (digits[0] == QLatin1Char('8') || digits[0] == QLatin1Char('7')) &&
+           digits[1] == QLatin1Char('9');
+}
+
 namespace {
 
 bool onlyDigits(QStringView s) {

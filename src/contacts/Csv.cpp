@@ -241,6 +241,20 @@ void appendField(QByteArray& out, QString field) {
     out.append('"').append(f.toUtf8()).append('"');
 }
 
+// Google's word for the kind of the entry's phone: by the label after its name, else by the
+// number; a label of the user's own as it is.
+QString googleType(const QString& label, const QString& phone) {
+    QString kind = labelKind(label);
+    if (kind.isEmpty() && !label.isEmpty()) return label;
+    if (kind.isEmpty()) kind = looksMobile(phone) ? QStringLiteral("cell") : QStringLiteral("home");
+    static const char* const words[][2] = {{"cell", "Mobile"},      {"home", "Home"},
+                                           {"work", "Work"},        {"fax", "Home Fax"},
+                                           {"workfax", "Work Fax"}, {"pager", "Pager"}};
+    for (const auto& w : words)
+        if (kind == QLatin1String(w[0])) return QLatin1String(w[1]);
+    return label;  // "Автомобильный", "ISDN": kinds Google has no word for
+}
+
 }  // namespace
 
 bool readCsv(QByteArrayView raw, CsvTable* out, QString* error, int* errorLine,
@@ -406,8 +420,11 @@ QList<Contact> contactsFromCsv(const CsvTable& table, const CsvMapping& m) {
             bool ok = false;
             const int status = cell(row, m.ownStatus).toInt(&ok);
             takeStatusLine(c, ok ? std::optional<int>(status) : std::nullopt);
-            // Our export writes the numbers as phones dial them; the book keeps the modem's way.
-            for (ContactPhone& p : c.phones) p.number = modemNumber(p.number);
+            // Our rows: the entry's phone first, its work phone second, whatever their types
+            // say; written as phones dial them, kept the modem's way.
+            c.ownPhones = true;
+            if (m.phones.size() > 0) c.ownPhone = modemNumber(cell(row, m.phones[0].column));
+            if (m.phones.size() > 1) c.ownWorkPhone = modemNumber(cell(row, m.phones[1].column));
         }
         out.append(std::move(c));
     }
@@ -447,7 +464,7 @@ QByteArray writeGoogleCsv(const BookStore& book, const std::vector<int>& positio
             icq.isEmpty() ? QString() : QStringLiteral("Other"),
             icq.isEmpty() ? QString() : QStringLiteral("ICQ"),
             icq,
-            phone.isEmpty() ? QString() : QStringLiteral("Mobile"),
+            phone.isEmpty() ? QString() : googleType(nameAndLabel(name).second, phone),
             internationalNumber(phone),
             work.isEmpty() ? QString() : QStringLiteral("Work"),
             internationalNumber(work),

@@ -5,8 +5,6 @@
 #include "book/BookStore.h"
 #include "contacts/ContactText.h"
 
-#include <utility>
-
 namespace zrk::contacts {
 
 namespace {
@@ -52,42 +50,10 @@ void property(QByteArray& out, const QByteArray& name, const QString& value) {
     appendFolded(out, name + ':' + value.toUtf8());
 }
 
-// Our import names an entry of a contact with several numbers "Орлов Андрей (Дача)": the name
-// and the label apart.
-std::pair<QString, QString> nameAndLabel(const QString& name) {
-    const qsizetype open = name.lastIndexOf(QLatin1String(" ("));
-    if (open <= 0 || !name.endsWith(QLatin1Char(')'))) return {name, QString()};
-    return {name.left(open), name.mid(open + 2, name.size() - open - 3)};
-}
-
-// The TEL types a label names ("Мобильный", "Рабочий факс"...); empty for labels of the
-// user's own ("Дача").
-QByteArray typeOfLabel(const QString& label) {
-    if (label.isEmpty()) return {};
-    const QString known = phoneKindLabel(label);
-    const QString russian = known.isEmpty() ? label : known;
-    struct Kind {
-        const char* kind;
-        const char* type;
-    };
-    static const Kind kinds[] = {
-        {"cell", "CELL"}, {"home", "HOME"},        {"work", "WORK"},
-        {"fax", "FAX"},   {"workfax", "WORK,FAX"}, {"pager", "PAGER"},
-        {"car", "CAR"},   {"isdn", "ISDN"},        {"textphone", "TEXTPHONE"}};
-    for (const Kind& k : kinds)
-        if (russian.compare(phoneKindLabel(QLatin1String(k.kind)), Qt::CaseInsensitive) == 0)
-            return k.type;
-    return {};
-}
-
-// A number that looks like a Russian mobile one: 8 or +7, then 9, eleven digits in all.
-bool looksMobile(const QString& phone) {
-    QString digits;
-    for (QChar c : phone)
-        if (c.isDigit()) digits += c;
-    return digits.size() == 11 &&
-           (digits[0] == QLatin1Char('8') || digits[0] == QLatin1Char('7')) &&
-           digits[1] == QLatin1Char('9');
+// The TEL types of a phone kind.
+QByteArray typeOfKind(const QString& kind) {
+    if (kind == QLatin1String("workfax")) return "WORK,FAX";
+    return kind.toUpper().toLatin1();
 }
 
 }  // namespace
@@ -109,8 +75,10 @@ QByteArray writeVCards(const BookStore& book, const std::vector<int>& positions)
         appendFolded(
             out, "N:" + (escape(family) + QLatin1Char(';') + escape(given) + QLatin1String(";;;"))
                             .toUtf8());
-        QByteArray type = typeOfLabel(label);
-        if (type.isEmpty()) type = looksMobile(phone) ? "CELL" : "HOME";
+        QString kind = labelKind(label);
+        if (kind.isEmpty())
+            kind = looksMobile(phone) ? QStringLiteral("cell") : QStringLiteral("home");
+        QByteArray type = typeOfKind(kind);
         const bool sameWork = !work.isEmpty() && work == phone;
         if (sameWork && !type.contains("WORK")) type += ",WORK";
         property(out, "TEL;TYPE=" + type, escape(internationalNumber(phone)));

@@ -575,13 +575,16 @@ private slots:
         BookEntry abroad = entry("Дюпон Жан (Мобильный)", "81033476629472");
         abroad.WorkPhone.setText("81033476629472");
         book.AddItem(abroad, true);
-        const std::vector<int> all{0, 1, 2, 3, 4};
+        book.AddItem(entry("Контора Рога (Рабочий)", "84951112233"), true);  // no work phone
+        const std::vector<int> all{0, 1, 2, 3, 4, 5};
 
         QList<Contact> back;
         if (csv) {
             CsvTable t;
             QString error;
-            QVERIFY(readCsv(writeGoogleCsv(book, all), &t, &error, nullptr));
+            const QByteArray out = writeGoogleCsv(book, all);
+            QVERIFY(out.contains(",Work,+7 4951112233,,,"));  // its label is the phone's type
+            QVERIFY(readCsv(out, &t, &error, nullptr));
             QCOMPARE(t.encoding, Encoding::Utf8Bom);
             back = contactsFromCsv(t, mappingFor(detectLayout(t.header), t.header));
         } else {
