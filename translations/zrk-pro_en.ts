@@ -957,20 +957,6 @@
         <translation>The book.phn and reminder.rmd files from Windows need no conversion: their format is the same, just copy them into the data directory.</translation>
     </message>
     <message>
-        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
-                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
-                      (записи с номерами, которые уже есть в книге, пропускаются)
-  --export-contacts ФАЙЛ
-                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
-</source>
-        <translation>  --import-contacts FILE [--group GROUP]
-                      add the contacts of FILE (.vcf or .csv) to the phone book
-                      (entries whose numbers are in the book already are skipped)
-  --export-contacts FILE
-                      write the whole phone book to FILE (.vcf for vCard, or .csv)
-</translation>
-    </message>
-    <message>
         <source>Формат файла %1 не понятен по расширению: нужно .vcf или .csv.</source>
         <translation>Cannot tell the format of %1 from its extension: use .vcf or .csv.</translation>
     </message>
@@ -995,20 +981,6 @@
     <message>
         <source>Добавлено записей: %1; пропущено (номер уже есть в книге): %2; создано групп: %3.</source>
         <translation>Entries added: %1; skipped (number already in the book): %2; groups created: %3.</translation>
-    </message>
-    <message numerus="yes">
-        <source>Тексты, не поместившиеся в поля книги, обрезаны: записей %n.</source>
-        <translation>
-            <numerusform>Texts too long for the book&apos;s fields were cut in %n entry.</numerusform>
-            <numerusform>Texts too long for the book&apos;s fields were cut in %n entries.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Номера других стран записаны с выходом на международную линию 810: записей %n.</source>
-        <translation>
-            <numerusform>Numbers of other countries were written with the international exit code 810 in %n entry.</numerusform>
-            <numerusform>Numbers of other countries were written with the international exit code 810 in %n entries.</numerusform>
-        </translation>
     </message>
     <message>
         <source>После %1 нужно значение.</source>
@@ -1038,6 +1010,26 @@
   --desktop           keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
   --import-reg FILE   take the settings over from a Windows registry export and exit
 Without these options the data is kept in the current directory.
+</translation>
+    </message>
+    <message>
+        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
+                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
+                      (записи с номерами, которые уже есть в книге, пропускаются)
+  --export-contacts ФАЙЛ
+                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
+Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
+или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
+2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
+</source>
+        <translation>  --import-contacts FILE [--group GROUP]
+                      add the contacts of FILE (.vcf or .csv) to the phone book
+                      (entries whose numbers are in the book already are skipped)
+  --export-contacts FILE
+                      write the whole phone book to FILE (.vcf for vCard, or .csv)
+Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
+file or the book could not be read or written (the file is neither vCard nor a CSV
+table); 2 a wrong command line; 3 a program works with the data directory.
 </translation>
     </message>
 </context>
@@ -1313,6 +1305,10 @@ Without these options the data is kept in the current directory.
     <message>
         <source>Действие</source>
         <translation>Action</translation>
+    </message>
+    <message>
+        <source>Буквы, которых нет в кодировке книги, заменены на &quot;?&quot;: %1</source>
+        <translation>Letters the book&apos;s code page lacks were replaced with &quot;?&quot;: %1</translation>
     </message>
 </context>
 <context>
@@ -1880,6 +1876,10 @@ Moscow</translation>
     <message>
         <source>Примечание</source>
         <translation>Note</translation>
+    </message>
+    <message>
+        <source>Отчество</source>
+        <translation>Middle name</translation>
     </message>
 </context>
 <context>
@@ -2704,6 +2704,10 @@ Moscow</translation>
         <source>в файле нет строки заголовка</source>
         <translation>the file has no header line</translation>
     </message>
+    <message>
+        <source>это не текстовый файл: в нём двоичные данные, а не строки таблицы</source>
+        <translation>this is not a text file: it holds binary data, not the lines of a table</translation>
+    </message>
 </context>
 <context>
     <name>zrk::contacts::ImportPlan</name>
@@ -2730,6 +2734,48 @@ Moscow</translation>
     <message>
         <source>Не удалось открыть файл %1: %2</source>
         <translation>Could not open the file %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк, из которых нечего взять: %n (первая — %1)</source>
+        <translation>
+            <numerusform>%n line with nothing usable skipped (%1)</numerusform>
+            <numerusform>%n lines with nothing usable skipped (the first: %1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Контактов без номера телефона (не добавлены): %n.</source>
+        <translation>
+            <numerusform>%n contact without a phone number (not added).</numerusform>
+            <numerusform>%n contacts without a phone number (not added).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено номеров без единой цифры (&quot;Privat&quot;, &quot;Work&quot;...): %n.</source>
+        <translation>
+            <numerusform>%n number without a single digit (&quot;Privat&quot;, &quot;Work&quot;...) skipped.</numerusform>
+            <numerusform>%n numbers without a single digit (&quot;Privat&quot;, &quot;Work&quot;...) skipped.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Тексты, не поместившиеся в поля книги, обрезаны: записей %n.</source>
+        <translation>
+            <numerusform>Texts too long for the book&apos;s fields were cut in %n entry.</numerusform>
+            <numerusform>Texts too long for the book&apos;s fields were cut in %n entries.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Буквы, которых нет в кодировке книги (Windows-1251), заменены на &quot;?&quot;: записей %n.</source>
+        <translation>
+            <numerusform>Letters the book&apos;s code page (Windows-1251) lacks were replaced with &quot;?&quot; in %n entry.</numerusform>
+            <numerusform>Letters the book&apos;s code page (Windows-1251) lacks were replaced with &quot;?&quot; in %n entries.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Номера других стран записаны с выходом на международную линию 810: записей %n.</source>
+        <translation>
+            <numerusform>Numbers of other countries were written with the international exit code 810 in %n entry.</numerusform>
+            <numerusform>Numbers of other countries were written with the international exit code 810 in %n entries.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -28,7 +28,8 @@ namespace {
 
 constexpr ColumnRole kRoles[] = {ColumnRole::Unused, ColumnRole::Name,    ColumnRole::Family,
                                  ColumnRole::Given,  ColumnRole::Phone,   ColumnRole::WorkPhone,
-                                 ColumnRole::EMail,  ColumnRole::Address, ColumnRole::Note};
+                                 ColumnRole::EMail,  ColumnRole::Address, ColumnRole::Note,
+                                 ColumnRole::Middle};
 
 constexpr contacts::Encoding kEncodings[] = {
     contacts::Encoding::Utf8, contacts::Encoding::Utf8Bom, contacts::Encoding::Utf16LE,
@@ -209,6 +210,9 @@ TImportContacts::TImportContacts(ContactsFile& file, const BookStore& book, QWid
     layout->addWidget(stError);
     stCounts = named<QLabel>("stCounts", this);
     layout->addWidget(stCounts);
+    stNotes = named<QLabel>("stNotes", this);
+    stNotes->setWordWrap(true);
+    layout->addWidget(stNotes);
     bOK = addButtons(this, layout);
 
     connect(preview_, &ImportPreview::countsChanged, this, &TImportContacts::showCounts);
@@ -251,6 +255,10 @@ void TImportContacts::setSelectedRows(Duplicate choice) {
 
 void TImportContacts::showCounts() {
     stCounts->setText(preview_->countsText());
+    // What is left out or changed, in the words the console command uses.
+    const QStringList notes = contacts::notesText(file_.notes(), preview_->rows());
+    stNotes->setText(notes.join(QLatin1Char('\n')));
+    stNotes->setVisible(!notes.isEmpty());
     const ImportPreview::Counts c = preview_->counts();
     // OK with nothing to add or replace would only save the same book again.
     bOK->setEnabled(c.added + c.replaced > 0);

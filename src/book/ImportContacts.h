@@ -61,6 +61,7 @@ private:
     QTreeView* lvImport = nullptr;
     QMenu* pmImport = nullptr;
     QLabel* stCounts = nullptr;
+    QLabel* stNotes = nullptr;
     QLabel* stError = nullptr;
     QPushButton* bOK = nullptr;
 };

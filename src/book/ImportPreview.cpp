@@ -24,6 +24,7 @@ bool ContactsFile::load(const QString& path) {
     csv_ = std::move(loaded.csv);
     layout_ = loaded.layout;
     skipped_ = loaded.result.skipped;
+    notes_ = contacts::readNotes(loaded.result);
     contacts_ = std::move(loaded.result.contacts);
     error_ = loaded.result.ok ? QString() : loaded.result.error;
     if (!loaded.result.ok) contacts_.clear();
@@ -53,6 +54,7 @@ bool ContactsFile::reread(contacts::Encoding encoding) {
         contacts_ = contacts::contactsFromCsv(*csv_, contacts::mappingFor(layout_, csv_->header));
     else if (userMapping_)
         contacts_ = contacts::contactsFromCsv(*csv_, *userMapping_);
+    noteContacts();
     return true;
 }
 
@@ -64,6 +66,13 @@ void ContactsFile::setMapping(const contacts::CsvMapping& mapping) {
     if (!csv_) return;
     userMapping_ = mapping;
     contacts_ = contacts::contactsFromCsv(*csv_, mapping);
+    noteContacts();
+}
+
+void ContactsFile::noteContacts() {
+    contacts::ReadResult read;
+    read.contacts = contacts_;
+    notes_ = contacts::readNotes(read);
 }
 
 QString columnRoleText(ColumnRole role) {
@@ -86,6 +95,8 @@ QString columnRoleText(ColumnRole role) {
             return QCoreApplication::translate("zrk::TColumnMapping", "Адрес");
         case ColumnRole::Note:
             return QCoreApplication::translate("zrk::TColumnMapping", "Примечание");
+        case ColumnRole::Middle:
+            return QCoreApplication::translate("zrk::TColumnMapping", "Отчество");
     }
     return {};
 }
@@ -102,7 +113,7 @@ ColumnRole guessColumnRole(const QString& header) {
     if (has({"тел", "phone", "моб", "mobile", "cell"}))
         return has({"раб", "work", "business", "служ"}) ? ColumnRole::WorkPhone : ColumnRole::Phone;
     if (has({"фамил", "family", "surname", "last name"})) return ColumnRole::Family;
-    if (has({"отчеств"})) return ColumnRole::Unused;
+    if (has({"отчеств", "middle name"})) return ColumnRole::Middle;
     if (has({"фио", "full name", "display name"})) return ColumnRole::Name;
     if (has({"имя", "given", "first name"})) return ColumnRole::Given;
     if (h == QLatin1String("name") || h == QLatin1String("название")) return ColumnRole::Name;
@@ -143,6 +154,9 @@ contacts::CsvMapping mappingFromRoles(const QList<ColumnRole>& roles, const QStr
                 break;
             case ColumnRole::Note:
                 m.note = c;
+                break;
+            case ColumnRole::Middle:
+                m.middle = c;
                 break;
         }
     }
@@ -302,18 +316,24 @@ QVariant ImportPreview::data(const QModelIndex& index, int role) const {
                 return (row.duplicateOf >= 0 ? tr("Этот телефон уже есть в книге: %1")
                                              : tr("Этот телефон уже есть выше, в %1"))
                     .arg(repeatedText(row));
-            if (row.cut)
-                return tr("Не уместилось и обрезано: %1")
-                    .arg(row.cutFields.join(QStringLiteral(", ")));
-            return {};
+            {
+                QStringList said;
+                if (row.cut)
+                    said << tr("Не уместилось и обрезано: %1")
+                                .arg(row.cutFields.join(QStringLiteral(", ")));
+                if (row.replaced)
+                    said << tr("Буквы, которых нет в кодировке книги, заменены на \"?\": %1")
+                                .arg(row.replacedFields.join(QStringLiteral(", ")));
+                return said.isEmpty() ? QVariant() : QVariant(said.join(QLatin1Char('\n')));
+            }
         case Qt::BackgroundRole:
-            // Amber: something of the contact was cut; the user should look before adding it.
-            if (row.cut) return QBrush(QColor(255, 226, 153));
+            // Amber: something of the contact was changed; the user should look before adding it.
+            if (row.cut || row.replaced) return QBrush(QColor(255, 226, 153));
             return {};
         case Qt::ForegroundRole:
             // Rows that will not be added are drawn grey, on any background.
             if (repeat && row.choice == Duplicate::Skip) return QBrush(QColor(128, 128, 128));
-            if (row.cut) return QBrush(QColor(0, 0, 0));
+            if (row.cut || row.replaced) return QBrush(QColor(0, 0, 0));
             return {};
         case Qt::TextAlignmentRole:
             if (index.column() == ColLine) return int(Qt::AlignRight | Qt::AlignVCenter);

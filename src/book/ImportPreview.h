@@ -32,8 +32,12 @@ public:
     // Cards or rows left out as damaged.
     int skipped() const { return skipped_; }
     const QList<contacts::Contact>& contacts() const { return contacts_; }
+    // What the reading left out: lines with nothing usable, contacts without a number.
+    const contacts::ImportNotes& notes() const { return notes_; }
 
 private:
+    void noteContacts();
+
     QString path_;
     QString error_;
     int skipped_ = 0;
@@ -41,6 +45,7 @@ private:
     contacts::CsvLayout layout_ = contacts::CsvLayout::Unknown;
     std::optional<contacts::CsvMapping> userMapping_;
     QList<contacts::Contact> contacts_;
+    contacts::ImportNotes notes_;
 };
 
 // What a column of an unknown CSV file holds, as the user says it in the mapping step.
@@ -54,6 +59,7 @@ enum class ColumnRole {
     EMail,
     Address,
     Note,
+    Middle,  // the patronymic, after the given name
 };
 // Said in the column step (TColumnMapping), in the user's language.
 QString columnRoleText(ColumnRole role);

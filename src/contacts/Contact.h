@@ -26,6 +26,10 @@ struct Contact {
     // not an entry of its own.
     bool ownCard = false;
     int status = 0;  // BookStatus read back from this program's own status line
+    // Our own vCards carry the entry's phone and work phone exactly as the book had them; the
+    // TEL lines are the phones' international forms.
+    bool ownPhones = false;
+    QString ownPhone, ownWorkPhone;
 };
 
 }  // namespace zrk::contacts

@@ -33,7 +33,7 @@ bool isBlankRecord(const QStringList& r) {
 }
 
 int columnOf(const QStringList& header, QByteArrayView name) {
-    const QLatin1String wanted(name.data(), name.size());
+    const QString wanted = QString::fromUtf8(name);
     for (qsizetype i = 0; i < header.size(); ++i)
         if (header[i].compare(wanted, Qt::CaseInsensitive) == 0) return int(i);
     return -1;
@@ -101,13 +101,46 @@ void addPhone(const QStringList& h, CsvMapping& m, const char* column, const cha
     m.phones.append(pc);
 }
 
+// What a column's title (in lower case) says it holds.
+bool phoneTitle(const QString& t) {
+    auto has = [&t](const char* w) { return t.contains(QString::fromUtf8(w)); };
+    if (has("phonetic") || has("type") || has("label") || has("тип") || has("telex")) return false;
+    return has("phone") || has("телефон") || has("tel") || has("mobile") || has("мобильн") ||
+           has("fax") || has("факс") || has("pager") || has("пейджер");
+}
+bool workTitle(const QString& t) {
+    auto has = [&t](const char* w) { return t.contains(QString::fromUtf8(w)); };
+    return has("work") || has("business") || has("рабоч") || has("раб.");
+}
+
+// The phone columns of a known layout that its table leaves out ("Home Mobile", "Assistant's
+// Phone", "Радиотелефон"): the header's title is their label.
+void addOtherPhones(const QStringList& h, CsvMapping& m) {
+    for (qsizetype i = 0; i < h.size(); ++i) {
+        const QString t = h[i].trimmed().toLower();
+        bool mapped = false;
+        for (const CsvMapping::PhoneColumn& pc : m.phones)
+            mapped = mapped || pc.column == i || pc.labelColumn == i;
+        if (mapped || !phoneTitle(t)) continue;
+        CsvMapping::PhoneColumn pc;
+        pc.column = int(i);
+        pc.label = h[i].trimmed();
+        pc.work = workTitle(t);
+        m.phones.append(pc);
+    }
+}
+
 void mapOutlook(const QStringList& h, CsvMapping& m) {
-    m.given = columnOf(h, "First Name");
-    m.family = columnOf(h, "Last Name");
-    m.organization = columnOf(h, "Company");
-    m.note = columnOf(h, "Notes");
-    m.categories = columnOf(h, "Categories");
-    for (const char* c : {"E-mail Address", "E-mail 2 Address", "E-mail 3 Address"})
+    // Outlook in English, or in Russian: "Имя";"Отчество";"Фамилия";"Мобильный телефон".
+    m.name = firstColumn(h, {"Name", "Full Name", "Display Name"});
+    m.given = firstColumn(h, {"First Name", "Имя"});
+    m.middle = firstColumn(h, {"Middle Name", "Отчество"});
+    m.family = firstColumn(h, {"Last Name", "Фамилия"});
+    m.organization = firstColumn(h, {"Company", "Организация"});
+    m.note = firstColumn(h, {"Notes", "Заметки"});
+    m.categories = firstColumn(h, {"Categories", "Категории"});
+    for (const char* c : {"E-mail Address", "E-mail 2 Address", "E-mail 3 Address",
+                          "Адрес эл. почты", "Адрес 2 эл. почты", "Адрес 3 эл. почты"})
         addIf(m.emails, columnOf(h, c));
     addIf(m.urls, columnOf(h, "Web Page"));
     for (const char* c :
@@ -125,6 +158,7 @@ void mapOutlook(const QStringList& h, CsvMapping& m) {
     addPhone(h, m, "Pager", "pager");
     addPhone(h, m, "Home Fax", "fax");
     addPhone(h, m, "Business Fax", "workfax");
+    addOtherPhones(h, m);
 }
 
 void mapThunderbird(const QStringList& h, CsvMapping& m) {
@@ -145,6 +179,7 @@ void mapThunderbird(const QStringList& h, CsvMapping& m) {
     addPhone(h, m, "Work Phone", "work", true);
     addPhone(h, m, "Fax Number", "fax");
     addPhone(h, m, "Pager Number", "pager");
+    addOtherPhones(h, m);
 }
 
 // A header nobody told us about: the columns whose titles say what they hold.
@@ -153,19 +188,19 @@ void guessColumns(const QStringList& h, CsvMapping& m) {
         const QString t = h[i].trimmed().toLower();
         const int c = int(i);
         auto has = [&t](const char* w) { return t.contains(QString::fromUtf8(w)); };
-        if (has("phone") || has("телефон") || has("tel") || has("mobile") || has("мобильн")) {
+        if (phoneTitle(t)) {
             CsvMapping::PhoneColumn pc;
             pc.column = c;
-            pc.work = has("work") || has("business") || has("рабоч");
+            pc.work = workTitle(t);
             pc.label = h[i].trimmed();
             m.phones.append(pc);
         } else if (has("mail") || has("почт")) {
             m.emails.append(c);
         } else if (has("фамилия") || has("family") || has("last name") || has("surname")) {
             if (m.family < 0) m.family = c;
-        } else if (has("отчество")) {
-            continue;
-        } else if (has("first") || has("given") || t == QLatin1String("имя")) {
+        } else if (has("отчество") || has("middle")) {
+            if (m.middle < 0) m.middle = c;
+        } else if (has("first") || has("given") || t == QString::fromUtf8("имя")) {
             if (m.given < 0) m.given = c;
         } else if (has("name") || has("фио") || has("имя") || has("назв")) {
             if (m.name < 0) m.name = c;
@@ -189,7 +224,11 @@ QString cell(const QStringList& row, int column) {
 
 // RFC 4180: a field is quoted when it holds the separator, a quote, a line break, or blanks
 // at either end; quotes inside are doubled.
-void appendField(QByteArray& out, const QString& field) {
+void appendField(QByteArray& out, QString field) {
+    field.removeIf([](QChar c) {
+        return (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\r')) ||
+               c.unicode() == 0x7F;
+    });
     const bool quote = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
                        field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')) ||
                        field != field.trimmed();
@@ -200,6 +239,20 @@ void appendField(QByteArray& out, const QString& field) {
     QString f = field;
     f.replace(QLatin1Char('"'), QLatin1String("\"\""));
     out.append('"').append(f.toUtf8()).append('"');
+}
+
+// Google's word for the kind of the entry's phone: by the label after its name, else by the
+// number; a label of the user's own as it is.
+QString googleType(const QString& label, const QString& phone) {
+    QString kind = labelKind(label);
+    if (kind.isEmpty() && !label.isEmpty()) return label;
+    if (kind.isEmpty()) kind = looksMobile(phone) ? QStringLiteral("cell") : QStringLiteral("home");
+    static const char* const words[][2] = {{"cell", "Mobile"},      {"home", "Home"},
+                                           {"work", "Work"},        {"fax", "Home Fax"},
+                                           {"workfax", "Work Fax"}, {"pager", "Pager"}};
+    for (const auto& w : words)
+        if (kind == QLatin1String(w[0])) return QLatin1String(w[1]);
+    return label;  // "Автомобильный", "ISDN": kinds Google has no word for
 }
 
 }  // namespace
@@ -216,6 +269,10 @@ bool readCsv(QByteArrayView raw, CsvTable* out, QString* error, int* errorLine,
         if (errorLine) *errorLine = line;
         return false;
     };
+    if (looksBinary(text))
+        return fail(1, QCoreApplication::translate(
+                           "zrk::contacts::Csv",
+                           "это не текстовый файл: в нём двоичные данные, а не строки таблицы"));
     CsvTable t;
     t.encoding = enc;
     t.separator = detectSeparator(text);
@@ -288,7 +345,9 @@ CsvLayout detectLayout(const QStringList& h) {
     if (columnOf(h, "Phone 1 - Value") >= 0 || columnOf(h, "Group Membership") >= 0)
         return CsvLayout::Google;
     if (columnOf(h, "Mobile Phone") >= 0 || columnOf(h, "Business Phone") >= 0 ||
-        columnOf(h, "E-mail Address") >= 0)
+        columnOf(h, "E-mail Address") >= 0 ||
+        // Russian Outlook; a header of other Russian words is guessed column by column.
+        (columnOf(h, "Обращение") >= 0 && columnOf(h, "Фамилия") >= 0))
         return CsvLayout::Outlook;
     if (columnOf(h, "Display Name") >= 0 || columnOf(h, "Primary Email") >= 0 ||
         columnOf(h, "Mobile Number") >= 0)
@@ -324,7 +383,7 @@ QList<Contact> contactsFromCsv(const CsvTable& table, const CsvMapping& m) {
         c.line = int(r < table.rowLines.size() ? table.rowLines[r] : 0);
         c.formattedName = cell(row, m.name);
         c.family = cell(row, m.family);
-        c.given = cell(row, m.given);
+        c.given = (cell(row, m.given) + QLatin1Char(' ') + cell(row, m.middle)).trimmed();
         c.organization = cell(row, m.organization);
         c.note = cell(row, m.note);
         for (int col : m.emails)
@@ -361,6 +420,11 @@ QList<Contact> contactsFromCsv(const CsvTable& table, const CsvMapping& m) {
             bool ok = false;
             const int status = cell(row, m.ownStatus).toInt(&ok);
             takeStatusLine(c, ok ? std::optional<int>(status) : std::nullopt);
+            // Our rows: the entry's phone first, its work phone second, whatever their types
+            // say; written as phones dial them, kept the modem's way.
+            c.ownPhones = true;
+            if (m.phones.size() > 0) c.ownPhone = modemNumber(cell(row, m.phones[0].column));
+            if (m.phones.size() > 1) c.ownWorkPhone = modemNumber(cell(row, m.phones[1].column));
         }
         out.append(std::move(c));
     }
@@ -400,10 +464,10 @@ QByteArray writeGoogleCsv(const BookStore& book, const std::vector<int>& positio
             icq.isEmpty() ? QString() : QStringLiteral("Other"),
             icq.isEmpty() ? QString() : QStringLiteral("ICQ"),
             icq,
-            phone.isEmpty() ? QString() : QStringLiteral("Mobile"),
-            phone,
+            phone.isEmpty() ? QString() : googleType(nameAndLabel(name).second, phone),
+            internationalNumber(phone),
             work.isEmpty() ? QString() : QStringLiteral("Work"),
-            work,
+            internationalNumber(work),
             address.isEmpty() ? QString() : QStringLiteral("Home"),
             address,
             page.isEmpty() ? QString() : QStringLiteral("Home Page"),

@@ -33,7 +33,8 @@ bool readCsv(QByteArrayView raw, CsvTable* out, QString* error, int* errorLine,
 enum class CsvLayout { Google, Outlook, Thunderbird, Unknown };
 
 struct CsvMapping {  // column indexes, -1 = none
-    int name = -1, family = -1, given = -1, organization = -1, note = -1, categories = -1;
+    int name = -1, family = -1, given = -1, middle = -1, organization = -1, note = -1,
+        categories = -1;
     QList<int> emails, urls;
     QList<int> addresses;  // the columns that together make the one address line
     struct PhoneColumn {

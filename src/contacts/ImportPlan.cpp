@@ -29,24 +29,26 @@ struct Cutter {
     template <int N>
     void put(FixedText<N>& field, const QString& text, const char* fieldName) {
         QByteArray bytes = toCp1251(text);
-        bool marked = bytes.contains('?') && fromCp1251(bytes) != text;
-        if (bytes.size() > N) {
-            bytes.truncate(N);
-            marked = true;
-        }
-        field.setBytes(bytes);
-        mark(marked, fieldName);
+        mark(row.replaced, row.replacedFields, bytes.contains('?') && fromCp1251(bytes) != text,
+             fieldName);
+        putBytes(field, bytes, fieldName);
     }
     template <int N>
-    void putBytes(FixedText<N>& field, const QByteArray& bytes, const char* fieldName) {
+    void putBytes(FixedText<N>& field, QByteArray bytes, const char* fieldName) {
+        const bool cut = bytes.size() > N;
+        if (cut) {
+            bytes.truncate(N);
+            // A blank the cut left at the end would not survive an export and import.
+            while (bytes.endsWith(' ')) bytes.chop(1);
+        }
         field.setBytes(bytes);
-        mark(bytes.size() > N, fieldName);
+        mark(row.cut, row.cutFields, cut, fieldName);
     }
-    void mark(bool marked, const char* fieldName) {
+    static void mark(bool& flag, QStringList& fields, bool marked, const char* fieldName) {
         if (!marked) return;
-        row.cut = true;
+        flag = true;
         const QString shown = QCoreApplication::translate("zrk::contacts::ImportPlan", fieldName);
-        if (!row.cutFields.contains(shown)) row.cutFields.append(shown);
+        if (!fields.contains(shown)) fields.append(shown);
     }
 };
 
@@ -123,20 +125,26 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
         if (c.ownCard) {
             // An entry this program wrote: its one phone and its work phone, as they were.
             ContactPhone home;
-            for (const ContactPhone& p : c.phones) {
-                if (p.work && work.isEmpty())
-                    work = p.number;
-                else if (!p.work && home.number.isEmpty())
-                    home = p;
+            if (c.ownPhones) {
+                home.number = c.ownPhone;
+                work = c.ownWorkPhone;
+            } else {
+                // Written before the exact numbers went along: the TEL lines as they are.
+                for (const ContactPhone& p : c.phones) {
+                    if (p.work && work.isEmpty())
+                        work = p.number;
+                    else if (!p.work && home.number.isEmpty())
+                        home = p;
+                }
             }
             phones.append(home);
         } else {
-            phones = c.phones;
-            for (const ContactPhone& p : c.phones)
-                if (p.work) {
-                    work = p.number;
-                    break;
-                }
+            // A "number" without a digit ("Privat") could never ring nor be dialled.
+            for (const ContactPhone& p : c.phones) {
+                if (!hasDigit(p.number)) continue;
+                phones.append(p);
+                if (p.work && work.isEmpty()) work = p.number;
+            }
         }
         const QString name = contactName(c);
         const QByteArray workDialable = c.ownCard ? QByteArray() : dialableNumber(work);
@@ -275,6 +283,61 @@ LoadedContacts loadContactsFile(const QString& path) {
     if (!loaded.result.error.isEmpty())
         loaded.result.error = shown + QStringLiteral(": ") + loaded.result.error;
     return loaded;
+}
+
+ImportNotes readNotes(const ReadResult& read) {
+    ImportNotes n;
+    n.linesSkipped = read.linesSkipped;
+    n.firstLine = read.lineError;
+    for (const Contact& c : read.contacts) {
+        bool number = c.ownCard;  // our own entries come back whatever their phones
+        for (const ContactPhone& p : c.phones) {
+            number = number || hasDigit(p.number);
+            n.notNumbers += !hasDigit(p.number);
+        }
+        n.withoutNumber += !number;
+    }
+    return n;
+}
+
+QStringList notesText(ImportNotes n, const QList<ImportRow>& rows) {
+    for (const ImportRow& r : rows) {
+        if (r.choice == Duplicate::Skip) continue;
+        n.cut += r.cut;
+        n.replaced += r.replaced;
+        n.international += r.international;
+    }
+    QStringList out;
+    if (n.linesSkipped > 0)
+        out << QCoreApplication::translate(
+                   "zrk::contacts::ImportPlan",
+                   "Пропущено строк, из которых нечего взять: %n (первая — %1)", nullptr,
+                   n.linesSkipped)
+                   .arg(n.firstLine);
+    if (n.withoutNumber > 0)
+        out << QCoreApplication::translate("zrk::contacts::ImportPlan",
+                                           "Контактов без номера телефона (не добавлены): %n.",
+                                           nullptr, n.withoutNumber);
+    if (n.notNumbers > 0)
+        out << QCoreApplication::translate(
+            "zrk::contacts::ImportPlan",
+            "Пропущено номеров без единой цифры (\"Privat\", \"Work\"...): %n.", nullptr,
+            n.notNumbers);
+    if (n.cut > 0)
+        out << QCoreApplication::translate(
+            "zrk::contacts::ImportPlan",
+            "Тексты, не поместившиеся в поля книги, обрезаны: записей %n.", nullptr, n.cut);
+    if (n.replaced > 0)
+        out << QCoreApplication::translate("zrk::contacts::ImportPlan",
+                                           "Буквы, которых нет в кодировке книги (Windows-1251), "
+                                           "заменены на \"?\": записей %n.",
+                                           nullptr, n.replaced);
+    if (n.international > 0)
+        out << QCoreApplication::translate("zrk::contacts::ImportPlan",
+                                           "Номера других стран записаны с выходом на "
+                                           "международную линию 810: записей %n.",
+                                           nullptr, n.international);
+    return out;
 }
 
 }  // namespace zrk::contacts

@@ -27,8 +27,10 @@ enum class Duplicate { Skip, Replace, Add };
 struct ImportRow {
     BookEntry entry = BookEntry::empty();  // ready to add (texts cut to their fields)
     QString groupTitle;     // from CATEGORIES or the chosen group; empty = common group
-    bool cut = false;       // some text was longer than its field (or not in cp1251)
+    bool cut = false;       // some text was longer than its field and was cut
     QStringList cutFields;  // which, for the tooltip
+    bool replaced = false;  // some letters are not in cp1251 and became '?'
+    QStringList replacedFields;
     int duplicateOf = -1;   // position in the book of an entry with the same phoneKey
     int duplicateRow = -1;  // an earlier row of this plan with the same phoneKey
     Duplicate choice = Duplicate::Skip;
@@ -64,5 +66,19 @@ struct LoadedContacts {
 };
 // The error text names the file and the line.
 LoadedContacts loadContactsFile(const QString& path);
+
+// What the import leaves out or changes, said to the user after the counts (the console
+// command and the preview say the same).
+struct ImportNotes {
+    int linesSkipped = 0;   // lines of the file with nothing usable
+    QString firstLine;      // "Строка 7: ..."
+    int withoutNumber = 0;  // contacts that have no number at all: nothing to add
+    int notNumbers = 0;     // "numbers" without a digit, left out
+    int cut = 0, replaced = 0, international = 0;  // entries to add, counted by notesText
+};
+// The file's part of the notes: its skipped lines, its contacts without a number.
+ImportNotes readNotes(const ReadResult& read);
+// One line for each kind that happened, the entries of `rows` to be added counted in.
+QStringList notesText(ImportNotes notes, const QList<ImportRow>& rows);
 
 }  // namespace zrk::contacts

@@ -4,6 +4,9 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <optional>
+
 namespace zrk::contacts {
 
 namespace {
@@ -46,13 +49,43 @@ bool validUtf8(QByteArrayView raw) {
     return true;
 }
 
+// UTF-16 without a mark: in Latin and Cyrillic text every other byte is a high byte, NUL or
+// 0x04, and 8-bit text has neither of them.
+std::optional<Encoding> utf16ByNuls(QByteArrayView raw) {
+    const qsizetype n = std::min<qsizetype>(raw.size(), 4096) & ~qsizetype(1);
+    if (n < 4) return std::nullopt;
+    const auto high = [](char c) { return c == 0 || c == 4; };
+    qsizetype even = 0, odd = 0;
+    for (qsizetype i = 0; i < n; i += 2) {
+        even += high(raw[i]);
+        odd += high(raw[i + 1]);
+    }
+    const qsizetype pairs = n / 2;
+    if (odd * 2 >= pairs && even * 20 < pairs) return Encoding::Utf16LE;
+    if (even * 2 >= pairs && odd * 20 < pairs) return Encoding::Utf16BE;
+    return std::nullopt;
+}
+
 }  // namespace
 
 Encoding detectEncoding(QByteArrayView raw) {
     if (startsWith(raw, "\xEF\xBB\xBF", 3)) return Encoding::Utf8Bom;
     if (startsWith(raw, "\xFF\xFE", 2)) return Encoding::Utf16LE;
     if (startsWith(raw, "\xFE\xFF", 2)) return Encoding::Utf16BE;
+    if (const auto wide = utf16ByNuls(raw)) return *wide;
     return validUtf8(raw) ? Encoding::Utf8 : Encoding::Cp1251;
+}
+
+bool looksBinary(const QString& text) {
+    qsizetype odd = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F ||
+            u == QChar::ReplacementCharacter)
+            ++odd;
+    }
+    // A stray control byte or two happen in real files; a tenth of random bytes is one.
+    return odd > 8 && odd * 100 > text.size();
 }
 
 QString decodeText(QByteArrayView raw, Encoding e) {
@@ -100,6 +133,10 @@ QString decodeCharset(QByteArrayView raw, QByteArrayView charset) {
     if (name == "windows-1251" || name == "cp1251" || name == "cp-1251" || name == "win-1251")
         return decodeText(raw, Encoding::Cp1251);
     if (name == "iso-8859-1" || name == "latin1") return QString::fromLatin1(raw);
+    // Every other code page Qt knows (KOI8-R, cp866, ISO-8859-5... through ICU); a name it
+    // does not know is guessed from the bytes.
+    QStringDecoder decoder(name.constData());
+    if (decoder.isValid()) return decoder.decode(raw);
     return decodeText(raw, detectEncoding(raw));
 }
 

@@ -1,12 +1,12 @@
 #include "contacts/VCard.h"
 
-#include "book/BookStore.h"
 #include "contacts/ContactText.h"
 #include "contacts/TextCodec.h"
 
 #include <QCoreApplication>
 #include <QHash>
 
+#include <cctype>
 #include <cstring>
 
 namespace zrk::contacts {
@@ -113,8 +113,9 @@ bool containsNoCase(QByteArrayView s, const char* what) {
 
 // The properties a contact is made of; the rest (VERSION, PHOTO, REV, X-...) is skipped.
 bool wanted(QByteArrayView name) {
-    for (const char* n : {"FN", "N", "TEL", "EMAIL", "URL", "ADR", "ORG", "NOTE", "CATEGORIES",
-                          "X-ICQ", "X-ABLABEL", "X-ZRK-STATUS", "PRODID"})
+    for (const char* n :
+         {"FN", "N", "TEL", "EMAIL", "URL", "ADR", "ORG", "NOTE", "CATEGORIES", "X-ICQ",
+          "X-ABLABEL", "X-ZRK-STATUS", "X-ZRK-PHONE", "X-ZRK-WORKPHONE", "PRODID"})
         if (sameNoCase(name, n)) return true;
     return false;
 }
@@ -202,10 +203,39 @@ QString labelOfAbLabel(const QString& v) {
     return v;
 }
 
+// The file with its folds taken out, for the encoding's test only: folding is by octets, and
+// a fold may fall inside a UTF-8 letter.
+QByteArray unfolded(QByteArrayView raw) {
+    QByteArray out;
+    out.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' || raw[i] == '\n') {
+            qsizetype next = i;
+            while (next < raw.size() && (raw[next] == '\r' || raw[next] == '\n')) ++next;
+            if (next < raw.size() && (raw[next] == ' ' || raw[next] == '\t')) {
+                i = next;
+                continue;
+            }
+        }
+        out.append(raw[i]);
+    }
+    return out;
+}
+
+bool base64Line(QByteArrayView line) {
+    for (char c : line)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '/' && c != '=' &&
+            c != ' ' && c != '\t')
+            return false;
+    return true;
+}
+
 class Reader {
 public:
     explicit Reader(QByteArrayView raw) {
         enc_ = detectEncoding(raw);
+        if (enc_ == Encoding::Cp1251 && detectEncoding(unfolded(raw)) == Encoding::Utf8)
+            enc_ = Encoding::Utf8;
         if (enc_ == Encoding::Utf16LE || enc_ == Encoding::Utf16BE) {
             holder_ = decodeText(raw, enc_).toUtf8();
             data_ = holder_;
@@ -227,7 +257,7 @@ public:
         };
         auto current = [&] { return isJoined ? QByteArrayView(joined) : logical; };
         int logicalLine = 0;
-        bool qp = false;
+        bool qp = false, base64 = false;
         qsizetype pos = 0;
         int lineNo = 0;
         while (pos < data_.size()) {
@@ -235,9 +265,10 @@ public:
             while (end < data_.size() && data_[end] != '\n' && data_[end] != '\r') ++end;
             const QByteArrayView line = data_.sliced(pos, end - pos);
             ++lineNo;
-            if (end < data_.size() && data_[end] == '\r' && end + 1 < data_.size() &&
-                data_[end + 1] == '\n')
-                ++end;
+            // CR LF, and the CR CR LF of some phones' exports, end one line.
+            qsizetype lf = end;
+            while (lf < data_.size() && data_[lf] == '\r') ++lf;
+            if (lf < data_.size() && data_[lf] == '\n') end = lf;
             pos = end + 1;
 
             const bool folded =
@@ -255,12 +286,19 @@ public:
                 joined.append(line.sliced(1));
                 continue;
             }
+            // vCard 2.1 goes on with a base64 value on lines of their own, up to an empty one.
+            if (base64) {
+                if (line.isEmpty()) base64 = false;
+                if (line.isEmpty() || base64Line(line)) continue;
+            }
             if (!current().isEmpty()) handle(current(), logicalLine);
             logical = line;
             isJoined = false;
             logicalLine = lineNo;
             const qsizetype colon = findUnquoted(line, ':');
             qp = colon > 0 && containsNoCase(line.first(colon), "QUOTED-PRINTABLE");
+            base64 = colon > 0 && (containsNoCase(line.first(colon), "BASE64") ||
+                                   containsNoCase(line.first(colon), "ENCODING=B"));
         }
         if (!current().isEmpty()) handle(current(), logicalLine);
         if (inCard_)
@@ -279,14 +317,18 @@ public:
     }
 
 private:
+    static QString atLine(int line, const QString& why) {
+        return QCoreApplication::translate("zrk::contacts::VCard", "Строка %1: %2.")
+            .arg(line)
+            .arg(why);
+    }
+
     void damage(int line, const QString& why) {
         ++result_.skipped;
         inCard_ = false;
         if (result_.errorLine == 0) {
             result_.errorLine = line;
-            result_.error = QCoreApplication::translate("zrk::contacts::VCard", "Строка %1: %2.")
-                                .arg(line)
-                                .arg(why);
+            result_.error = atLine(line, why);
         }
     }
 
@@ -304,9 +346,13 @@ private:
         if (line.trimmed().isEmpty()) return;
         const qsizetype colon = findUnquoted(line, ':');
         if (colon < 0) {
-            if (inCard_ && depth_ == 0)
-                damage(lineNo, QCoreApplication::translate("zrk::contacts::VCard",
+            // A bare "FN" or a stray piece of a value: the line is lost, not the card.
+            if (inCard_ && depth_ == 0) {
+                if (result_.linesSkipped++ == 0)
+                    result_.lineError = atLine(lineNo, QCoreApplication::translate(
+                                                           "zrk::contacts::VCard",
                                                            "строка без двоеточия внутри карточки"));
+            }
             return;
         }
         const QByteArrayView head = line.first(colon);
@@ -398,6 +444,9 @@ private:
             bool ok = false;
             const int status = value.trimmed().toByteArray().toInt(&ok);
             if (ok) ownStatus_ = status;
+        } else if (n == "X-ZRK-PHONE" || n == "X-ZRK-WORKPHONE") {
+            (n == "X-ZRK-PHONE" ? card_.ownPhone : card_.ownWorkPhone) = unescape(text(p, value));
+            card_.ownPhones = true;
         } else if (n == "PRODID") {
             if (value.trimmed() == QByteArrayView(kProdId)) card_.ownCard = true;
         }
@@ -432,96 +481,10 @@ private:
     int depth_ = 0, cardLine_ = 0;
 };
 
-// Escapes a text value: backslash, comma, semicolon, and every line break as "\n".
-QString escape(const QString& s) {
-    QString out;
-    out.reserve(s.size() + 8);
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';')) {
-            out += QLatin1Char('\\');
-            out += c;
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < s.size() && s[i + 1] == QLatin1Char('\n')) ++i;
-            out += QLatin1String("\\n");
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-// Writes one content line folded at 75 octets, never inside a UTF-8 sequence.
-void appendFolded(QByteArray& out, const QByteArray& line) {
-    qsizetype start = 0, limit = 75;
-    while (line.size() - start > limit) {
-        qsizetype cut = start + limit;
-        while (cut > start && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-        out.append(line.constData() + start, cut - start);
-        out.append("\r\n ");
-        start = cut;
-        limit = 74;  // the blank that begins the next line counts
-    }
-    out.append(line.constData() + start, line.size() - start);
-    out.append("\r\n");
-}
-
-void property(QByteArray& out, const char* name, const QString& value) {
-    if (value.isEmpty()) return;
-    appendFolded(out, QByteArray(name) + ':' + value.toUtf8());
-}
-
-// A number that looks like a Russian mobile one: 8 or +7, then 9, eleven digits in all.
-bool looksMobile(const QString& phone) {
-    QString digits;
-    for (QChar c : phone)
-        if (c.isDigit()) digits += c;
-    return digits.size() == 11 &&
-           (digits[0] == QLatin1Char('8') || digits[0] == QLatin1Char('7')) &&
-           digits[1] == QLatin1Char('9');
-}
-
 }  // namespace
 
 ReadResult readVCards(QByteArrayView raw) {
     return Reader(raw).run();
-}
-
-QByteArray writeVCards(const BookStore& book, const std::vector<int>& positions) {
-    QByteArray out;
-    out.reserve(qsizetype(positions.size()) * 300);
-    for (int i : positions) {
-        if (i < 0 || i >= book.count()) continue;
-        const QString name = book.text(i, FieldName);
-        const QString phone = book.text(i, FieldPhone);
-        out.append("BEGIN:VCARD\r\nVERSION:3.0\r\n");
-        out.append("PRODID:").append(kProdId).append("\r\n");
-        property(out, "FN", escape(name));
-        const qsizetype blank = name.indexOf(QLatin1Char(' '));
-        const QString family = blank < 0 ? name : name.left(blank);
-        const QString given = blank < 0 ? QString() : name.mid(blank + 1);
-        appendFolded(
-            out, "N:" + (escape(family) + QLatin1Char(';') + escape(given) + QLatin1String(";;;"))
-                            .toUtf8());
-        property(out, looksMobile(phone) ? "TEL;TYPE=CELL" : "TEL;TYPE=HOME", escape(phone));
-        property(out, "TEL;TYPE=WORK", escape(book.text(i, FieldWorkPhone)));
-        property(out, "EMAIL;TYPE=INTERNET", escape(book.text(i, FieldEMail)));
-        property(out, "URL", escape(book.text(i, FieldHomePage)));
-        const QString address = book.text(i, FieldAddress);
-        if (!address.isEmpty())
-            appendFolded(out, "ADR:;;" + (escape(address) + QLatin1String(";;;;")).toUtf8());
-        property(out, "X-ICQ", escape(book.text(i, FieldIcq)));
-        QString note = book.text(i, FieldNote);
-        const QString status = statusLine(book.status(i));
-        if (!status.isEmpty()) note = note.isEmpty() ? status : note + QLatin1Char('\n') + status;
-        property(out, "NOTE", escape(note));
-        // The status exactly, for our own import: the note's line is for the phone to show.
-        out.append("X-ZRK-STATUS:").append(QByteArray::number(book.status(i))).append("\r\n");
-        const int g = book.groupOf(i);
-        if (g > 0 && g < book.groupCount()) property(out, "CATEGORIES", escape(book.group(g).Text));
-        out.append("END:VCARD\r\n");
-    }
-    return out;
 }
 
 }  // namespace zrk::contacts

@@ -18,7 +18,9 @@ struct ReadResult {
     bool ok = true;  // false: nothing usable; error/errorLine say why
     QString error;   // "Строка 12: ..." for the user
     int errorLine = 0;
-    int skipped = 0;  // cards or rows dropped as damaged (still ok)
+    int skipped = 0;       // cards or rows dropped as damaged (still ok)
+    int linesSkipped = 0;  // lines of kept cards that said nothing usable
+    QString lineError;     // the first of them, "Строка 7: ..."
 };
 
 ReadResult readVCards(QByteArrayView raw);

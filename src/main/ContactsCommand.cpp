@@ -22,7 +22,10 @@ const char* const kContactsUsage = QT_TRANSLATE_NOOP(
     "                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv\n"
     "                      (записи с номерами, которые уже есть в книге, пропускаются)\n"
     "  --export-contacts ФАЙЛ\n"
-    "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n");
+    "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n"
+    "Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл\n"
+    "или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);\n"
+    "2 — ошибка в командной строке; 3 — с каталогом данных работает программа.\n");
 
 namespace {
 
@@ -79,11 +82,6 @@ int importContacts(BookStore& book, const QString& path, const QString& group) {
     options.forcedGroup = group;
     const QList<contacts::ImportRow> rows =
         contacts::planImport(loaded.result.contacts, book, options);
-    int international = 0, cut = 0;
-    for (const contacts::ImportRow& r : rows) {
-        international += r.international && r.choice != contacts::Duplicate::Skip;
-        cut += r.cut && r.choice != contacts::Duplicate::Skip;
-    }
     const contacts::ImportCounts n = contacts::applyImport(book, rows);
     if (n.added + n.replaced > 0 || n.groupsMade > 0) {
         FileError error;
@@ -98,16 +96,8 @@ int importContacts(BookStore& book, const QString& path, const QString& group) {
                     .arg(n.added)
                     .arg(n.skipped)
                     .arg(n.groupsMade));
-    if (cut > 0)
-        say(stdout,
-            QCoreApplication::translate(
-                "zrk::Console", "Тексты, не поместившиеся в поля книги, обрезаны: записей %n.",
-                nullptr, cut));
-    if (international > 0)
-        say(stdout, QCoreApplication::translate("zrk::Console",
-                                                "Номера других стран записаны с выходом на "
-                                                "международную линию 810: записей %n.",
-                                                nullptr, international));
+    for (const QString& note : contacts::notesText(contacts::readNotes(loaded.result), rows))
+        say(stdout, note);
     return 0;
 }
 

@@ -286,6 +286,16 @@ private slots:
                    "This number is in the book already: Old (89037654321)|"
                    "To be added: 1, replaced: 0, skipped: 1|OK|Cancel")
                    .split('|');
+        // What is left out is said below the counts, as the console command says it.
+        QTest::newRow("English preview: a bare line, a word for a number, no number")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nFN:Lis\r\nFN\r\nTEL:Privat\r\nTEL:+7 916 000-11-22\r\n"
+                   "END:VCARD\r\nBEGIN:VCARD\r\nFN:Nobody\r\nEND:VCARD\r\n")
+            << "n.vcf" << true << QStringList{"Import contacts", "Import contacts"}
+            << QStringList{
+                   "1 line with nothing usable skipped (Line 3: a line without a colon "
+                   "inside a card.)\n1 contact without a phone number (not added).\n1 "
+                   "number without a single digit (\"Privat\", \"Work\"...) skipped."};
     }
     void cancelChangesNothing() {
         QFETCH(QByteArray, file);
@@ -565,7 +575,7 @@ private slots:
             {"Электронная почта", ColumnRole::EMail},
             {"Фамилия", ColumnRole::Family},
             {"Имя", ColumnRole::Given},
-            {"Отчество", ColumnRole::Unused},
+            {"Отчество", ColumnRole::Middle},
             {"ФИО", ColumnRole::Name},
             {"Адрес", ColumnRole::Address},
             {"Примечание", ColumnRole::Note},

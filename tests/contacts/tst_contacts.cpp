@@ -2,6 +2,7 @@
 // 2.1, RFC 2426, RFC 6350, RFC 4180) and from what the common address books export.
 #include "TestSupport.h"
 #include "book/BookStore.h"
+#include "contacts/ContactText.h"
 #include "contacts/Csv.h"
 #include "contacts/ImportPlan.h"
 #include "contacts/VCard.h"
@@ -134,6 +135,41 @@ private slots:
             for (QChar c : t) b.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
             return b;
         }()) << "FN=Щука; N=;; TEL=55-55-55/Дача";
+        // Folding is by octets: this fold falls inside the letter "е".
+        QTest::newRow("fold inside a UTF-8 letter")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xD0\x90\xD0\xBB\xD0\r\n \xB5"
+                   "\xD0\xBA\xD1\x81\xD0\xB5\xD0\xB9\r\nTEL:1\r\nEND:VCARD\r\n")
+            << "FN=Алексей; N=;; TEL=1/";
+        QTest::newRow("2.1 quoted-printable KOI8-R")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                   "N;ENCODING=QUOTED-PRINTABLE;CHARSET=KOI8-R:=EF=D2=CC=CF=D7;=E1=CE=CE=C1\r\n"
+                   "TEL;HOME:2\r\nEND:VCARD\r\n")
+            << "FN=; N=Орлов;Анна; TEL=2/Домашний";
+        // 2.1 ends a base64 value with an empty line; an iPhone ends its lines with CR CR LF.
+        QTest::newRow("2.1 base64 lines without indent")
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Лис\r\n"
+                   "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD\r\n"
+                   "/2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGBwkIBwcHBwkLCQcHCgkHCQ==\r\n"
+                   "\r\nTEL;CELL:8 916 000-11-22\r\nEND:VCARD\r\n")
+            << "FN=Лис; N=;; TEL=8 916 000-11-22/Мобильный";
+        QTest::newRow("CR CR LF folds")
+            << QByteArray(
+                   "BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nFN:Лис\r\r\n"
+                   "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQ\r\r\n EASABIAAD/2wBD\r\r\n"
+                   "TEL;type=CELL:8 916 000-11-22\r\r\nEND:VCARD\r\r\n")
+            << "FN=Лис; N=;; TEL=8 916 000-11-22/Мобильный";
+        for (const bool le : {true, false}) {
+            QByteArray wide;
+            for (QChar c : QString("BEGIN:VCARD\r\nFN:Щука\r\nTEL:5\r\nEND:VCARD\r\n")) {
+                const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+                wide.append(le ? lo : hi).append(le ? hi : lo);
+            }
+            QTest::newRow(le ? "UTF-16LE without BOM" : "UTF-16BE without BOM")
+                << wide << "FN=Щука; N=;; TEL=5/";
+        }
         QTest::newRow("UTF-8 BOM, a card inside a card")
             << QByteArray(
                    "\xEF\xBB\xBF"
@@ -159,20 +195,26 @@ private slots:
         QTest::addColumn<int>("contacts");
         QTest::addColumn<int>("skipped");
         QTest::addColumn<QString>("error");
-        QTest::newRow("not a vCard") << QByteArray("Name,Phone\nИван,1\n") << false << 0 << 0
-                                     << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD).";
+        QTest::addColumn<int>("lines");  // lines skipped inside kept cards
+        QTest::newRow("not a vCard")
+            << QByteArray("Name,Phone\nИван,1\n") << false << 0 << 0
+            << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD)." << 0;
         QTest::newRow("empty") << QByteArray() << false << 0 << 0
-                               << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD).";
-        QTest::newRow("damaged second card")
+                               << "Строка 1: это не файл vCard (нет строки BEGIN:VCARD)." << 0;
+        // A line without a colon is lost, the card kept.
+        QTest::newRow("line without a colon")
             << QByteArray(
                    "BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\nмусор\nEND:VCARD\n"
                    "BEGIN:VCARD\nFN:C\nEND:VCARD\n")
-            << true << 2 << 1 << "Строка 6: строка без двоеточия внутри карточки.";
+            << true << 3 << 0 << "Строка 6: строка без двоеточия внутри карточки." << 1;
+        QTest::newRow("bare FN in the only card")
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN\nTEL:89030000001\nEND:VCARD\n") << true << 1
+            << 0 << "Строка 3: строка без двоеточия внутри карточки." << 1;
         QTest::newRow("cut off at the end")
             << QByteArray("BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\n") << true << 1 << 1
-            << "Строка 4: карточка не закончена (нет END:VCARD).";
+            << "Строка 4: карточка не закончена (нет END:VCARD)." << 0;
         QTest::newRow("nothing usable") << QByteArray("BEGIN:VCARD\nFN:A\n") << false << 0 << 1
-                                        << "Строка 1: карточка не закончена (нет END:VCARD).";
+                                        << "Строка 1: карточка не закончена (нет END:VCARD)." << 0;
     }
     void vcardFailures() {
         QFETCH(QByteArray, file);
@@ -180,7 +222,8 @@ private slots:
         QTEST(r.ok, "ok");
         QTEST(int(r.contacts.size()), "contacts");
         QTEST(r.skipped, "skipped");
-        QTEST(r.error, "error");
+        QTEST(r.error + r.lineError, "error");
+        QTEST(r.linesSkipped, "lines");
     }
 
     void csvReads_data() {
@@ -216,6 +259,26 @@ private slots:
             << int(CsvLayout::Thunderbird)
             << "FN=Ваня Сидоров; N=Сидоров;Иван; TEL=8-916-000-00-00/Мобильный|"
                "12-34-56/Домашний; EMAIL=ivan@x.ru";
+        // Outlook in Russian: the name in three columns, the phones under their own titles.
+        QTest::newRow("Russian Outlook, semicolons, cp1251")
+            << cp("\"Обращение\";\"Имя\";\"Отчество\";\"Фамилия\";\"Организация\";"
+                  "\"Рабочий телефон\";\"Мобильный телефон\";\"Адрес эл. почты\"\r\n"
+                  "\"\";\"Андрей\";\"Петрович\";\"Орлов\";\"\";\"8 495 111-22-33\";"
+                  "\"+7 903 765-43-21\";\"a@b.ru\"\r\n")
+            << int(CsvLayout::Outlook)
+            << "FN=; N=Орлов;Андрей Петрович; TEL=8 495 111-22-33/Рабочий телефон/W|"
+               "+7 903 765-43-21/Мобильный телефон; EMAIL=a@b.ru";
+        QTest::newRow("Russian words, commas, UTF-8")
+            << QByteArray("Имя,Отчество,Фамилия,Телефон переносной\nАнна,Ивановна,Лис,8 916 1\n")
+            << int(CsvLayout::Unknown)
+            << "FN=; N=Лис;Анна Ивановна; TEL=8 916 1/Телефон переносной";
+        QTest::newRow("Outlook with Name and the rarer phones")
+            << QByteArray(
+                   "Name,First Name,Last Name,Company,Mobile Phone,Home Mobile,Assistant's Phone,"
+                   "Phone Video\r\nОрлов Андрей,,,ООО,,8 903 1,8 495 2,8 495 3\r\n")
+            << int(CsvLayout::Outlook)
+            << "FN=Орлов Андрей; N=;; TEL=8 903 1/Home Mobile|8 495 2/Assistant's Phone|"
+               "8 495 3/Phone Video; ORG=ООО";
         QTest::newRow("unknown header, blank lines")
             << QByteArray("ФИО;Телефон;Почта;Примечание\n\nКузнецов К.;2-22-22;k@k.ru;\"a;b\"\n\n")
             << int(CsvLayout::Unknown)
@@ -281,6 +344,22 @@ private slots:
             QCOMPARE(dialableNumber(r[0]), QByteArray(r[1]));
             QCOMPARE(phoneKey(QByteArray(r[1])), QByteArray(r[2]));
         }
+        // The book's number | as a phone dials it (export) | back in the book (own import)
+        const char* exported[][3] = {
+            {"81033476629472", "+33 476629472", "81033476629472"},
+            {"89037654321", "+7 9037654321", "89037654321"},
+            {"810380441234567", "+380 441234567", "810380441234567"},
+            {"81012125551234", "+1 2125551234", "81012125551234"},
+            {"8 (903) 765-43-21", "+7 (903) 765-43-21", "8 (903) 765-43-21"},
+            {"8-10-44-20-7946", "+44-20-7946", "81044-20-7946"},
+            {"8-495-111-22-33 доб. 5", "+7-495-111-22-33 доб. 5", "8-495-111-22-33 доб. 5"},
+            {"123-45-67", "123-45-67", "123-45-67"},
+            {"8 800 1", "8 800 1", "8 800 1"},
+        };
+        for (const auto& r : exported) {
+            QCOMPARE(internationalNumber(r[0]), QString(r[1]));
+            QCOMPARE(modemNumber(r[1]), QString(r[2]));
+        }
     }
 
     void planMapsContacts() {
@@ -303,7 +382,8 @@ private slots:
             {{"+7 (903) 111-11-11", "Дача"}, {"8 495 222-22-22", "Рабочий", true}, {"333", ""}});
         in.last().categories = {"ДРУЗЬЯ", "Работа"};
         in.last().note = "раз\nдва";
-        in << contact("", "Петрова", "Анна", {{"+79037654321", "Мобильный"}});  // in the book
+        // In the book; a "number" without a digit is no phone of hers.
+        in << contact("", "Петрова", "Анна", {{"+79037654321", "Мобильный"}, {"Privat", "Дом"}});
         in << contact("", "", "", {{"+44 20 7946 0958", ""}});
         in.last().organization = "ООО Ромашка";
         in << contact("", "", "", {{"8 903 111 11 11", ""}});  // an earlier row's number
@@ -341,7 +421,12 @@ private slots:
         in = {contact("Zoë ☺", "", "", {{"5", ""}})};
         const ImportRow odd = planImport(in, book).value(0);
         QCOMPARE(odd.entry.Name.text(), QString("Zo? ?"));
-        QCOMPARE(odd.cutFields, QStringList{"Имя"});
+        QCOMPARE(odd.replacedFields, QStringList{"Имя"});
+        QVERIFY(!odd.cut && odd.cutFields.isEmpty());
+        // Cut right after a blank: the blank goes too.
+        in = {contact(QString(69, QChar(u'Ж')) + " Петров", "", "", {{"5", ""}})};
+        QCOMPARE(planImport(in, book).value(0).entry.Name.text(), QString(69, QChar(u'Ж')));
+        QCOMPARE(planImport(in, book).value(0).cutFields, QStringList{"Имя"});
         // A group picked for the import wins over the categories.
         in = {contact("Гость", "", "", {{"6", ""}})};
         in[0].categories = {"Друзья"};
@@ -439,11 +524,23 @@ private slots:
         }
         const QByteArray unfolded = QByteArray(out).replace("\r\n ", "");
         QVERIFY(unfolded.contains("\r\nVERSION:3.0\r\n"));
-        QVERIFY(unfolded.contains("\r\nTEL;TYPE=CELL:89037654321\r\n"));
+        QVERIFY(unfolded.contains("\r\nTEL;TYPE=CELL:+7 9037654321\r\n"));
         QVERIFY(unfolded.contains(
             "\r\nN:Очень-очень-длинная-фамилия-для-проверки-переноса;Имя;;;\r\n"));
         QVERIFY(unfolded.contains("\r\nNOTE:a\\;b\\,c\\\\d\\nвторая\\nСтатус: приоритетный\r\n"));
         QVERIFY(unfolded.contains("\r\nCATEGORIES:Семья\r\n"));
+
+        // The label names the type and stays out of N; the work number equal to the main one
+        // goes out once; a NUL of an old book does not go out at all.
+        BookEntry abroad = entry(QString("Дюпон") + QChar(0) + " Жан (Рабочий)", "81033476629472");
+        abroad.WorkPhone.setText("81033476629472");
+        book.AddItem(abroad, true);
+        const QByteArray second = writeVCards(book, {1});
+        QVERIFY2(second.contains("\r\nFN:Дюпон Жан (Рабочий)\r\nN:Дюпон;Жан;;;\r\n"
+                                 "TEL;TYPE=WORK:+33 476629472\r\nX-ZRK-PHONE:81033476629472\r\n"
+                                 "X-ZRK-WORKPHONE:81033476629472\r\n"),
+                 second.constData());
+        QCOMPARE(second.count("TEL"), 1);
     }
 
     void roundTrip_data() {
@@ -475,13 +572,19 @@ private slots:
         BookEntry statusNote = entry("Хитрый", "6");
         statusNote.Note.setText("Статус: плохой");  // typed by the user, status normal
         book.AddItem(statusNote, true);
-        const std::vector<int> all{0, 1, 2, 3};
+        BookEntry abroad = entry("Дюпон Жан (Мобильный)", "81033476629472");
+        abroad.WorkPhone.setText("81033476629472");
+        book.AddItem(abroad, true);
+        book.AddItem(entry("Контора Рога (Рабочий)", "84951112233"), true);  // no work phone
+        const std::vector<int> all{0, 1, 2, 3, 4, 5};
 
         QList<Contact> back;
         if (csv) {
             CsvTable t;
             QString error;
-            QVERIFY(readCsv(writeGoogleCsv(book, all), &t, &error, nullptr));
+            const QByteArray out = writeGoogleCsv(book, all);
+            QVERIFY(out.contains(",Work,+7 4951112233,,,"));  // its label is the phone's type
+            QVERIFY(readCsv(out, &t, &error, nullptr));
             QCOMPARE(t.encoding, Encoding::Utf8Bom);
             back = contactsFromCsv(t, mappingFor(detectLayout(t.header), t.header));
         } else {

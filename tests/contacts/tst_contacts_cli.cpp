@@ -3,6 +3,7 @@
 #include "book/BookStore.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 
 #include <csignal>
 #include <memory>
@@ -102,6 +103,14 @@ private slots:
         QTest::newRow("quote never closed")
             << QByteArray("Name,Phone\n\"open,1\n") << QStringList{"--import-contacts", "bad.csv"}
             << 1 << "bad.csv: Строка 2: кавычка";
+        QTest::newRow("random bytes named .csv") <<
+            [] {
+                QByteArray noise(100 * 1024, '\0');
+                QRandomGenerator rng(7);
+                for (char& c : noise) c = char(rng.bounded(256));
+                return noise;
+            }() << QStringList{"--import-contacts", "bad.csv"}
+                                                 << 1 << "bad.csv: Строка 1: это не текстовый файл";
         QTest::newRow("no such file")
             << QByteArray() << QStringList{"--import-contacts", "missing.vcf"} << 1
             << "missing.vcf";
@@ -133,6 +142,29 @@ private slots:
         QCOMPARE(zrktest::readAll(dir + "/book.phn"), book);
         QCOMPARE(QDir(box.path()).entryList(all), before);
         QCOMPARE(QDir(dir).entryList(all), data);
+    }
+
+    // What the import left out or changed is said, each kind on its line.
+    void importSaysWhatItLeftOut() {
+        zrktest::Sandbox box;
+        QVERIFY(zrktest::writeAll(
+            box.filePath("odd.vcf"),
+            "BEGIN:VCARD\nFN:Без номера\nEND:VCARD\nBEGIN:VCARD\nFN:Без номера 2\nEND:VCARD\n"
+            "BEGIN:VCARD\nFN:Лис\nTEL;TYPE=WORK:Work\nTEL:Privat\nFN\nTEL:89030000002\n"
+            "END:VCARD\nBEGIN:VCARD\nFN:Zoë\nTEL:3\nEND:VCARD\n"));
+        const Run r =
+            run({"--data-dir", box.filePath("data"), "--import-contacts", box.filePath("odd.vcf")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out.split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"Добавлено записей: 2; пропущено (номер уже есть в книге): 0; "
+                              "создано групп: 0.",
+                              "Пропущено строк, из которых нечего взять: 1 (первая — Строка 11: "
+                              "строка без двоеточия внутри карточки.)",
+                              "Контактов без номера телефона (не добавлены): 2.",
+                              "Пропущено номеров без единой цифры (\"Privat\", \"Work\"...): 2.",
+                              "Буквы, которых нет в кодировке книги (Windows-1251), заменены на "
+                              "\"?\": записей 1."}));
+        QCOMPARE(bookIn(box.filePath("data")), (QStringList{"Лис|89030000002||", "Zo?|3||"}));
     }
 
     // One writer per data directory: with the program running there, the import is refused
