@@ -335,15 +335,33 @@ private slots:
     }
 
     // The language chosen at start sets the default locale; the desktop's own may differ.
+    // The chart's dates too: day and month in the table's order, a year where the bars span
+    // two.
+    void datesFollowTheChosenLanguage_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("dates");  // table, period start, busiest day, chart
+        QTest::addColumn<QString>("yearChart");  // the first week of the year's chart
+        QTest::newRow("en_US") << "en_US" << QStringList{"3/14/26", "2/13/2026", "3/8/26", "2/13"}
+                               << "3/10/25";
+        QTest::newRow("en_GB") << "en_GB"
+                               << QStringList{"14/03/2026", "13/02/2026", "08/03/2026", "13/02"}
+                               << "10/03/2025";
+    }
     void datesFollowTheChosenLanguage() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QFETCH(QString, locale);
+        QFETCH(QStringList, dates);
+        QFETCH(QString, yearChart);
+        QLocale::setDefault(QLocale(locale));
         History h;
         QTRY_VERIFY(h.loaded());
-        QCOMPARE(h.table->model()->index(0, HistoryModel::ColDate).data().toString(),
-                 QStringLiteral("3/14/26"));
+        QCOMPARE(h.table->model()->index(0, HistoryModel::ColDate).data().toString(), dates[0]);
         h.range->setCurrentIndex(HistoryWindow::Period);
-        QCOMPARE(h.from->text(), QStringLiteral("2/13/2026"));
-        QVERIFY2(h.figures().contains("3/8/26"), qPrintable(h.figures()));
+        QCOMPARE(h.from->text(), dates[1]);
+        QVERIFY2(h.figures().contains(dates[2]), qPrintable(h.figures()));
+        h.range->setCurrentIndex(HistoryWindow::Month);
+        QTRY_COMPARE(h.chart->dateLabels().value(0), dates[3]);
+        h.range->setCurrentIndex(HistoryWindow::Year);
+        QTRY_COMPARE(h.chart->dateLabels().value(0), yearChart);
     }
 
     void chartDatesNeverCrowd() {
