@@ -1,5 +1,7 @@
 #include "calls/HistoryChart.h"
 
+#include "calls/CallRow.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLocale>
@@ -18,13 +20,15 @@ namespace zrk {
 namespace {
 
 // The locale's short date without its year ("M/d", "dd/MM", "dd.MM", "MM-dd"): the order of
-// day and month is the one the table's dates have.
+// day and month is the one the table's dates have. Where the table falls back to dd.MM.yyyy
+// (a short date in words), so does the chart.
 QString dayMonthForm(const QLocale& locale) {
     QString f = locale.dateFormat(QLocale::ShortFormat);
     static const QRegularExpression year(QStringLiteral("^y+[^dM]*|[^dM]*y+$"));
     f.remove(year);
-    return f.contains(QLatin1Char('y')) || !f.contains(QLatin1Char('d')) ? QStringLiteral("dd.MM")
-                                                                         : f;
+    const bool usable = !f.contains(QLatin1Char('y')) && f.contains(QLatin1Char('d')) &&
+                        !f.contains(QLatin1Char(' ')) && !f.contains(QLatin1String("MMM"));
+    return usable ? f : QStringLiteral("dd.MM");
 }
 
 // A bar's date; `withYear` where the chart spans more than one year.
@@ -33,8 +37,7 @@ QString bucketLabel(const QDate& start, Bucket bucket, bool withYear) {
     if (bucket == Bucket::Month)
         // A text of the translation: the month's name reads best where the language has one.
         return locale.toString(start, QCoreApplication::translate("zrk::HistoryChart", "MM.yyyy"));
-    return withYear ? locale.toString(start, QLocale::ShortFormat)
-                    : locale.toString(start, dayMonthForm(locale));
+    return withYear ? callDateText(start, locale) : locale.toString(start, dayMonthForm(locale));
 }
 
 // A round top for the count axis with whole-number ticks: 1, 2, 5 or 10 times a power of ten.
