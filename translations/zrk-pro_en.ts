@@ -1088,10 +1088,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <source>MM.yyyy</source>
         <translation>MMM yyyy</translation>
     </message>
-    <message>
-        <source>dd.MM</source>
-        <translation>M/d</translation>
-    </message>
 </context>
 <context>
     <name>zrk::HistoryLoader</name>
@@ -1190,10 +1186,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <translation>&amp;Range:</translation>
     </message>
     <message>
-        <source>Больше всего звонков: %1 (%2); в среднем за день: %3</source>
-        <translation>Busiest day: %2 (%1 calls); average per day: %3</translation>
-    </message>
-    <message>
         <source>Звонков за это время нет</source>
         <translation>No calls in this period</translation>
     </message>
@@ -1234,6 +1226,32 @@ table); 2 a wrong command line; 3 a program works with the data directory.
 %2</source>
         <translation>Could not write the file %1:
 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Больше всего звонков за день: %Ln (%1); в среднем за день: %2</source>
+        <translation>
+            <numerusform>Busiest day: %1 (%Ln call); average per day: %2</numerusform>
+            <numerusform>Busiest day: %1 (%Ln calls); average per day: %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Экспорт в CSV: %1</source>
+        <translation>Exporting to CSV: %1</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записано в CSV звонков: %Ln</source>
+        <translation>
+            <numerusform>%Ln call written to CSV</numerusform>
+            <numerusform>%Ln calls written to CSV</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Экспорт отменён; файл %1 не записан</source>
+        <translation>Export cancelled; %1 was not written</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace zrk {
@@ -164,6 +165,7 @@ struct CallHistory::Data {
     }
     qsizetype skipped = 0;
     bool hasUtf8 = false;
+    bool ordered = true;
 
     QByteArrayView numberOf(const Caller& c) const {
         return QByteArrayView(texts.at(c.text), c.numberSize);
@@ -210,8 +212,11 @@ struct CallHistory::Data {
         return quint32(callers.size() - 1);
     }
 
+    static qint64 keyOf(const Rec& r) { return qint64(r.day) * 86400 + r.secs; }
+
     void append(const LogBatch& batch, std::vector<Rec>& to) {
         const QByteArrayView text(batch.text);
+        const bool older = &to == &this->older;
         for (const LogBatch::Call& c : batch.calls) {
             const QByteArrayView number = text.sliced(c.offset, c.numberSize);
             const QByteArrayView name = text.sliced(c.offset + c.numberSize, c.nameSize);
@@ -221,7 +226,13 @@ struct CallHistory::Data {
                 continue;
             }
             const quint32 caller = intern(number, name, c.utf8, c.hash);
-            to.push_back(Rec{c.julianDay, quint32(c.secondsOfDay), caller});
+            const Rec r{c.julianDay, quint32(c.secondsOfDay), caller};
+            // Older calls come newest first, newer ones oldest first after the newest older.
+            const Rec* before = !to.empty() ? &to.back() : older || this->older.empty() ? nullptr
+                                                                                         : &this->older.front();
+            if (before && (older ? keyOf(r) > keyOf(*before) : keyOf(r) < keyOf(*before)))
+                ordered = false;
+            to.push_back(r);
         }
         skipped += batch.skipped;
     }
@@ -343,7 +354,22 @@ QString CallHistory::name(CallId id) const {
 std::vector<CallId> CallHistory::select(const HistoryFilter& filter) const {
     std::vector<CallId> out;
     HistoryQuery(filter).update(*this, &out, &out);
+    if (!inTimeOrder()) sortNewestFirst(out);
     return out;
+}
+
+bool CallHistory::inTimeOrder() const {
+    return d->ordered;
+}
+
+qint64 CallHistory::timeKey(CallId id) const {
+    const auto* r = d->rec(id);
+    return r ? Data::keyOf(*r) : std::numeric_limits<qint64>::min();
+}
+
+void CallHistory::sortNewestFirst(std::vector<CallId>& rows) const {
+    std::stable_sort(rows.begin(), rows.end(),
+                     [this](CallId a, CallId b) { return timeKey(a) > timeKey(b); });
 }
 
 HistoryQuery::HistoryQuery(HistoryFilter filter) : filter_(std::move(filter)) {

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -50,10 +51,19 @@ public:
     QString number(CallId id) const;
     QString name(CallId id) const;
 
-    // The calls that match, newest first (the log's last line first).
+    // The calls that match, newest first (by date and time; the log's last line first among
+    // calls of one second).
     std::vector<CallId> select(const HistoryFilter& filter) const;
     // Every call, newest first.
     std::vector<CallId> all() const { return select({}); }
+
+    // False once a call came out of time order (an older log appended to the current one):
+    // rows in the log's order are then not newest first and must be sorted.
+    bool inTimeOrder() const;
+    // Sorts `rows` newest first; calls of one second keep the order given.
+    void sortNewestFirst(std::vector<CallId>& rows) const;
+    // The call's date and time as one number that grows with them.
+    qint64 timeKey(CallId id) const;
 
     // Filling. Older calls come newest first (a log read from its end); newer calls are those
     // written after the load, in file order. Older calls are taken only before any newer one.
@@ -127,8 +137,9 @@ private:
 
 // The rows as CSV for a spreadsheet: UTF-8 with a byte-order mark, CR LF, RFC 4180 quoting,
 // header "Дата","Время","Номер","Имя", the date as yyyy-MM-dd. False with `error` set (for the
-// user) when the device fails.
+// user) when the device fails. `going` hears the rows written now and then; its false stops
+// the writing (false back, `error` untouched).
 bool writeHistoryCsv(const CallHistory& history, const std::vector<CallId>& rows, QIODevice& out,
-                     QString* error);
+                     QString* error, const std::function<bool(size_t rows)>& going = {});
 
 }  // namespace zrk

@@ -1,8 +1,11 @@
 #include "calls/HistoryChart.h"
 
+#include "calls/CallRow.h"
+
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QCategoryAxis>
@@ -16,11 +19,25 @@ namespace zrk {
 
 namespace {
 
-QString bucketLabel(const QDate& start, Bucket bucket) {
-    // The forms are texts of the translation: each language writes its short dates its own way.
-    const char* form = bucket == Bucket::Month ? QT_TRANSLATE_NOOP("zrk::HistoryChart", "MM.yyyy")
-                                               : QT_TRANSLATE_NOOP("zrk::HistoryChart", "dd.MM");
-    return QLocale().toString(start, QCoreApplication::translate("zrk::HistoryChart", form));
+// The locale's short date without its year ("M/d", "dd/MM", "dd.MM", "MM-dd"): the order of
+// day and month is the one the table's dates have. Where the table falls back to dd.MM.yyyy
+// (a short date in words), so does the chart.
+QString dayMonthForm(const QLocale& locale) {
+    QString f = locale.dateFormat(QLocale::ShortFormat);
+    static const QRegularExpression year(QStringLiteral("^y+[^dM]*|[^dM]*y+$"));
+    f.remove(year);
+    const bool usable = !f.contains(QLatin1Char('y')) && f.contains(QLatin1Char('d')) &&
+                        !f.contains(QLatin1Char(' ')) && !f.contains(QLatin1String("MMM"));
+    return usable ? f : QStringLiteral("dd.MM");
+}
+
+// A bar's date; `withYear` where the chart spans more than one year.
+QString bucketLabel(const QDate& start, Bucket bucket, bool withYear) {
+    const QLocale locale;
+    if (bucket == Bucket::Month)
+        // A text of the translation: the month's name reads best where the language has one.
+        return locale.toString(start, QCoreApplication::translate("zrk::HistoryChart", "MM.yyyy"));
+    return withYear ? callDateText(start, locale) : locale.toString(start, dayMonthForm(locale));
 }
 
 // A round top for the count axis with whole-number ticks: 1, 2, 5 or 10 times a power of ten.
@@ -112,15 +129,23 @@ void HistoryChart::placeLabels() {
     x->setRange(-0.5, std::max(n, 1) - 0.5);
     if (n == 0) return;
     // Every k-th bar gets its date, k such that a label and a gap fit in k bars' width.
+    const bool withYear = chart_.counts.front().first.year() != chart_.counts.back().first.year();
     const QFontMetrics fm(x->labelsFont());
-    const int labelWidth = fm.horizontalAdvance(bucketLabel(QDate(2000, 12, 28), chart_.bucket)) +
-                           fm.horizontalAdvance(QStringLiteral("00"));
+    const int textWidth =
+        fm.horizontalAdvance(bucketLabel(QDate(2000, 12, 28), chart_.bucket, withYear));
+    const int labelWidth = textWidth + fm.horizontalAdvance(QStringLiteral("00"));
+    // A label stands centred under its bar: the last one needs half its width beyond the plot.
+    QMargins margins = chart()->margins();
+    if (margins.right() != textWidth / 2 + 2) {
+        margins.setRight(textWidth / 2 + 2);
+        chart()->setMargins(margins);
+    }
     const double plotWidth = std::max(
         40.0, chart()->plotArea().width() > 0 ? chart()->plotArea().width() : double(width() - 60));
     const int fits = std::max(1, int(plotWidth / labelWidth));
     const int step = std::max(1, (n + fits - 1) / fits);
     for (int i = 0; i < n; i += step)
-        x->append(bucketLabel(chart_.counts[size_t(i)].first, chart_.bucket), i);
+        x->append(bucketLabel(chart_.counts[size_t(i)].first, chart_.bucket, withYear), i);
 }
 
 void HistoryChart::resizeEvent(QResizeEvent* event) {

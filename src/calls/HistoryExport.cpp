@@ -1,7 +1,8 @@
 // The chart's buckets and figures, and the rows as CSV.
-#include "calls/CallHistory.h"
+#include "calls/HistoryExport.h"
 
 #include <QCoreApplication>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -119,7 +120,7 @@ void appendField(QByteArray& out, QString field) {
 }  // namespace
 
 bool writeHistoryCsv(const CallHistory& history, const std::vector<CallId>& rows, QIODevice& out,
-                     QString* error) {
+                     QString* error, const std::function<bool(size_t)>& going) {
     QByteArray buf("\xEF\xBB\xBF");
     const auto row = [&](const QString& a, const QString& b, const QString& c, const QString& d) {
         appendField(buf, a);
@@ -147,14 +148,61 @@ bool writeHistoryCsv(const CallHistory& history, const std::vector<CallId>& rows
     };
     row(tr(QT_TRANSLATE_NOOP("CallHistory", "Дата")), tr(QT_TRANSLATE_NOOP("CallHistory", "Время")),
         tr(QT_TRANSLATE_NOOP("CallHistory", "Номер")), tr(QT_TRANSLATE_NOOP("CallHistory", "Имя")));
-    for (CallId id : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const CallId id = rows[i];
         if (!history.isValid(id)) continue;
         const QDateTime when = history.when(id);
         row(when.date().toString(Qt::ISODate), when.time().toString(QStringLiteral("HH:mm:ss")),
             history.number(id), history.name(id));
-        if (buf.size() >= 1 << 16 && !flush()) return false;
+        if (buf.size() >= 1 << 16) {
+            if (!flush()) return false;
+            if (going && !going(i + 1)) return false;
+        }
     }
     return flush();
+}
+
+CsvExport::CsvExport(const CallHistory& history, std::vector<CallId> rows, QString path,
+                     QObject* parent)
+    : QObject(parent), history_(history), rows_(std::move(rows)), path_(std::move(path)) {}
+
+CsvExport::~CsvExport() {
+    cancel_ = true;
+    if (worker_.joinable()) worker_.join();
+}
+
+void CsvExport::start() {
+    if (worker_.joinable()) return;
+    worker_ = std::thread([this] {
+        QString error;
+        bool ok = false;
+        int told = -1;
+        {
+            QSaveFile file(path_);
+            if (!file.open(QIODevice::WriteOnly)) {
+                error = file.errorString();
+            } else if (!writeHistoryCsv(history_, rows_, file, &error, [&](size_t done) {
+                           const int percent = int(done * 100 / std::max<size_t>(1, rows_.size()));
+                           if (percent != told) {
+                               told = percent;
+                               // Queued to this object: dropped if it is gone by then.
+                               QMetaObject::invokeMethod(
+                                   this, [this, percent] { emit progress(percent); },
+                                   Qt::QueuedConnection);
+                           }
+                           return !cancel_;
+                       })) {
+                file.cancelWriting();
+                if (error.isEmpty() && !cancel_) error = file.errorString();
+            } else if (!cancel_ && file.commit()) {
+                ok = true;
+            } else if (!cancel_) {
+                error = file.errorString();
+            }
+        }  // a file not committed is removed here
+        QMetaObject::invokeMethod(
+            this, [this, ok, error] { emit finished(ok, error); }, Qt::QueuedConnection);
+    });
 }
 
 }  // namespace zrk

@@ -28,7 +28,8 @@ namespace {
 
 constexpr qint64 kFirstChunk = 64 * 1024;    // small: the newest calls are shown at once
 constexpr qint64 kChunk = 256 * 1024;        // some 5,000 calls: a short hand-over
-constexpr qint64 kOrderSample = 256 * 1024;  // read at each end to learn the date order
+constexpr qint64 kOrderChunk = 1024 * 1024;  // read at a time to learn the date order
+constexpr qint64 kTail = 256 * 1024;         // where the last complete line end is looked for
 constexpr int kMaxInFlight = 2;              // batches posted but not yet taken
 constexpr qsizetype kSignature = 32;         // bytes before the read end that must stay put
 constexpr qint64 kShortestCall = 24;         // bytes: a call line is 30 or more
@@ -184,16 +185,23 @@ private:
         if (::fstat(fd_, &st) != 0) return errno;
         const qint64 size = st.st_size;
 
-        // The slash dates' order, from both ends of the file (its oldest and newest lines).
+        // The slash dates' order, from every line of the file: an old form's run of lines may
+        // tell its order only far from either end.
         orders_ = DateOrders::fromSystemLocale();
         QByteArray sample;
-        if (!readAt(fd_, 0, std::min(size, kOrderSample), &sample)) return errno;
+        if (!readAt(fd_, 0, std::min<qint64>(size, 2), &sample)) return errno;
         // Two bytes to a character: every line would read as damaged.
         if (sample.startsWith("\xFF\xFE") || sample.startsWith("\xFE\xFF")) return EILSEQ;
-        learnDateOrders(sample, &orders_);
         QByteArray tail;
-        if (!readAt(fd_, std::max<qint64>(0, size - kOrderSample), size, &tail)) return errno;
-        learnDateOrders(tail, &orders_);
+        for (qint64 at = 0; at < size;) {
+            if (stopped()) return -1;
+            if (!readAt(fd_, at, std::min(size, at + kOrderChunk), &tail)) return errno;
+            const qsizetype lines = at + tail.size() < size ? completeEnd(tail) : tail.size();
+            // A line longer than the chunk: its rest is no date, skip to the next line.
+            learnDateOrders(QByteArrayView(tail).first(lines), &orders_);
+            at += lines > 0 ? lines : tail.size();
+        }
+        if (!readAt(fd_, std::max<qint64>(0, size - kTail), size, &tail)) return errno;
 
         // A last line without its end is being written: it waits for the follow.
         const qsizetype tailEnd = completeEnd(tail);
@@ -281,6 +289,7 @@ private:
             if (pendingCR_ && lines.startsWith('\n')) lines = lines.sliced(1);
             pendingCR_ = buf[complete - 1] == '\r';
             end_ += complete;
+            learnDateOrders(lines, &orders_);
             LogBatch batch = parseLogBytes(lines, orders_, false);
             if (!batch.calls.empty() || batch.skipped)
                 send(HistoryLoader::Message::Newer, std::move(batch), end_, size);
@@ -333,10 +342,28 @@ void HistoryLoader::start() {
     auto post = [this](std::unique_ptr<Message> m) {
         std::shared_ptr<Message> msg(std::move(m));
         QMetaObject::invokeMethod(
-            this, [this, msg] { take(*msg); }, Qt::QueuedConnection);
+            this,
+            [this, msg] {
+                if (held_)
+                    waiting_.push_back(msg);
+                else
+                    take(*msg);
+            },
+            Qt::QueuedConnection);
     };
     shared_->thread = std::thread(
         [reader = std::make_shared<Reader>(fileName_, shared_, post)] { reader->run(); });
+}
+
+void HistoryLoader::hold(bool held) {
+    held_ = held;
+    if (held) return;
+    // Taking may emit, and a slot may hold again: the rest then waits on.
+    while (!waiting_.empty() && !held_) {
+        const std::shared_ptr<Message> m = waiting_.front();
+        waiting_.erase(waiting_.begin());
+        take(*m);
+    }
 }
 
 void HistoryLoader::watch() {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QFileSystemWatcher;
 
@@ -24,6 +25,10 @@ public:
     bool loading() const;                // true until the whole file has been handed over
     qint64 bytesTotal() const;           // the log's size (complete lines) when its load began
     qsizetype callsExpected() const;     // at most this many calls in the load
+
+    // While held, nothing handed over changes the history (an export reads it on another
+    // thread); the worker waits, and what came meanwhile is taken on release.
+    void hold(bool held);
 
     // The longest time one hand-over took on this thread, in microseconds (the benchmark's).
     qint64 longestHandOverUs() const { return longestUs_; }
@@ -51,6 +56,8 @@ private:
     bool loading_ = false;
     qint64 total_ = 0;
     qint64 longestUs_ = 0;
+    bool held_ = false;
+    std::vector<std::shared_ptr<Message>> waiting_;  // came while held
     std::shared_ptr<Shared> shared_;
     QFileSystemWatcher* watcher_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "calls/CallRow.h"
 #include "calls/HistoryChart.h"
+#include "calls/HistoryExport.h"
 #include "calls/HistoryLoader.h"
 #include "calls/HistoryModel.h"
 #include "platform/Clock.h"
@@ -23,7 +24,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QSaveFile>
+#include <QProgressDialog>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -86,7 +87,9 @@ HistoryWindow::HistoryWindow(Line& line, HistoryHost& host, const QString& logFi
     loader_->start();
 }
 
-HistoryWindow::~HistoryWindow() = default;
+HistoryWindow::~HistoryWindow() {
+    delete exporting_;  // its worker reads the loader's history: stopped before that goes
+}
 
 void HistoryWindow::buildControls() {
     const double scale = designScale(font());
@@ -278,6 +281,8 @@ void HistoryWindow::refresh(bool sameIds) {
     query_.emplace(filter());
     std::vector<CallId> rows;
     query_->update(history, &rows, &rows);
+    if (!history.inTimeOrder()) history.sortNewestFirst(rows);
+    unsorted_ = false;
     // A reset model loses the selection: the call that was current is found again.
     const QModelIndex current = table_->currentIndex();
     const qint64 keep = current.isValid() && sameIds ? qint64(model_->idAt(current.row())) : -1;
@@ -304,6 +309,15 @@ void HistoryWindow::takeNew() {
     const CallHistory& history = loader_->history();
     std::vector<CallId> front, back;
     if (!query_->update(history, &front, &back, kCallsPerTurn)) return refresh(false);
+    if (!history.inTimeOrder() && !(back.empty() && front.empty())) {
+        // Calls logged since go on top as long as they are the newest; an older log appended
+        // to the file (or read in from its end) brings calls out of order.
+        const auto newer = [&](CallId a, CallId b) { return history.timeKey(a) > history.timeKey(b); };
+        const bool onTop = back.empty() && std::is_sorted(front.begin(), front.end(), newer) &&
+                           (model_->rowCount() == 0 ||
+                            !newer(model_->idAt(0), front.back()));
+        if (!onTop) unsorted_ = true;
+    }
     // Room for the whole log while it loads: a million rows copied at once would stand the
     // window still.
     if (loader_->loading()) model_->reserve(size_t(loader_->callsExpected()));
@@ -314,6 +328,7 @@ void HistoryWindow::takeNew() {
         figuresStale_ = true;
     }
     const bool behind = !query_->caughtUp(history);
+    if (unsorted_ && !behind && !loader_->loading()) return refresh();
     if (behind) catchUpTimer_->start();
     // The chart is drawn once the rows have caught up, or now and then while they catch up.
     if (figuresStale_ && (!behind || figuresShown_.elapsed() >= kBatchRefreshMs)) showFigures();
@@ -331,9 +346,9 @@ void HistoryWindow::showFigures() {
     const QLocale locale;
     if (chart.busiestDay.isValid())
         figures_->setText(
-            tr("Больше всего звонков: %1 (%2); в среднем за день: %3")
-                .arg(QString::number(chart.busiestDayCalls),
-                     callDateText(chart.busiestDay, locale),
+            tr("Больше всего звонков за день: %Ln (%1); в среднем за день: %2", nullptr,
+               chart.busiestDayCalls)
+                .arg(callDateText(chart.busiestDay, locale),
                      locale.toString(chart.averagePerDay, 'f', chart.averagePerDay < 1 ? 2 : 1)));
     else
         figures_->setText(tr("Звонков за это время нет"));
@@ -368,9 +383,13 @@ void HistoryWindow::loadFinished() {
 void HistoryWindow::showTotals() {
     const CallHistory& history = loader_->history();
     const qsizetype shown = model_->rowCount();
-    QString text = shown == history.size() ? tr("Звонков: %1").arg(shown)
-                                           : tr("Звонков: %1 из %2").arg(shown).arg(history.size());
-    if (history.skipped() > 0) text += tr("; пропущено строк: %1").arg(history.skipped());
+    const QLocale locale;  // grouped: 1 000 000 reads at a glance, 1000000 does not
+    QString text = shown == history.size()
+                       ? tr("Звонков: %1").arg(locale.toString(shown))
+                       : tr("Звонков: %1 из %2").arg(locale.toString(shown),
+                                                     locale.toString(history.size()));
+    if (history.skipped() > 0)
+        text += tr("; пропущено строк: %1").arg(locale.toString(history.skipped()));
     total_->setText(text);
 }
 
@@ -379,7 +398,7 @@ void HistoryWindow::enableCommands() {
     dial_->setEnabled(number);
     addBook_->setEnabled(number);
     addReminder_->setEnabled(number);
-    export_->setEnabled(model_->rowCount() > 0);
+    export_->setEnabled(model_->rowCount() > 0 && !exporting_);
 }
 
 QString HistoryWindow::selectedNumber() const {
@@ -428,23 +447,46 @@ void HistoryWindow::exportCsv() {
     const QString path = dialog.selectedFiles().constFirst();
     lastDirectory = QFileInfo(path).absolutePath();
 
-    // Written aside and put in place at the end: a failure leaves an older file as it was.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QSaveFile file(path);
-    QString error;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-    } else if (!writeHistoryCsv(loader_->history(), model_->rows(), file, &error)) {
-        file.cancelWriting();
-        if (error.isEmpty()) error = file.errorString();
-    } else if (!file.commit()) {
-        error = file.errorString();
-    }
-    QApplication::restoreOverrideCursor();
-    if (!error.isEmpty())
+    // Written on a worker, aside, and put in place at the end. The history stays as it is
+    // until then: the load and the follow wait.
+    loader_->hold(true);
+    exporting_ = new CsvExport(loader_->history(), model_->rows(), path, this);
+    exportProgress_ = new QProgressDialog(tr("Экспорт в CSV: %1").arg(QDir::toNativeSeparators(path)),
+                                          tr("Отмена"), 0, 100, this);
+    exportProgress_->setObjectName(QStringLiteral("exportProgress"));
+    exportProgress_->setWindowTitle(tr("Экспорт в CSV"));
+    exportProgress_->setWindowModality(Qt::NonModal);
+    exportProgress_->setAutoClose(false);
+    exportProgress_->setAutoReset(false);
+    exportProgress_->setMinimumDuration(0);
+    exportProgress_->show();
+    connect(exporting_, &CsvExport::progress, exportProgress_, &QProgressDialog::setValue);
+    connect(exportProgress_, &QProgressDialog::canceled, exporting_, &CsvExport::cancel);
+    connect(exporting_, &CsvExport::finished, this, &HistoryWindow::exportDone);
+    enableCommands();
+    exporting_->start();
+}
+
+void HistoryWindow::exportDone(bool ok, const QString& error) {
+    const QString path = exporting_->path();
+    const qsizetype rows = exporting_->rows();
+    exporting_->deleteLater();
+    exporting_ = nullptr;
+    exportProgress_->deleteLater();
+    exportProgress_ = nullptr;
+    loader_->hold(false);
+    enableCommands();
+    if (ok)
+        statusBar()->showMessage(tr("Записано в CSV звонков: %Ln", nullptr, int(rows)), 10000);
+    else if (error.isEmpty())
+        statusBar()->showMessage(tr("Экспорт отменён; файл %1 не записан")
+                                     .arg(QDir::toNativeSeparators(path)),
+                                 10000);
+    else
         QMessageBox::critical(
             this, tr("Ошибка"),
             tr("Не удалось записать файл %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+    emit exportFinished(ok);
 }
 
 bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -19,11 +19,13 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
+class QProgressDialog;
 class QTableView;
 class QTimer;
 
 namespace zrk {
 
+class CsvExport;
 class HistoryChart;
 class HistoryHost;
 class HistoryLoader;
@@ -47,6 +49,10 @@ public:
 
     // At the end of the program: closes; a place that cannot be kept is added to `failures`.
     void closeForExit(QStringList& failures);
+
+signals:
+    // An export asked for by exportCsv is over: written, or failed or cancelled (told).
+    void exportFinished(bool written);
 
 public slots:
     void dialSelected();
@@ -74,6 +80,7 @@ private:
     void enableCommands();
     // The number of the current row where it has digits to dial; empty otherwise.
     QString selectedNumber() const;
+    void exportDone(bool ok, const QString& error);
 
     Line& line_;
     HistoryHost& host_;
@@ -105,6 +112,9 @@ private:
     QString failure_;
     bool loadDone_ = false;
     bool firstBatchShown_ = false;
+    bool unsorted_ = false;  // rows added out of time order: sorted once the load is in
+    CsvExport* exporting_ = nullptr;
+    QProgressDialog* exportProgress_ = nullptr;
     QStringList* exitFailures_ = nullptr;
 };
 

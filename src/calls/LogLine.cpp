@@ -331,11 +331,17 @@ LogBatch parseLogBytes(QByteArrayView bytes, const DateOrders& orders, bool newe
     batch.calls.reserve(size_t(bytes.size() / 40));
     batch.text.reserve(bytes.size() / 2);
     LogFields f;
+    bool inHeader = false;  // after a comment line: the blank line that ends a header
     forEachLine(bytes, [&](QByteArrayView line) {
-        if (parseLogFields(line, orders, &f))
+        if (parseLogFields(line, orders, &f)) {
             batch.add(f);
-        else
+            inHeader = false;
+        } else if (line.startsWith(';')) {
+            inHeader = true;  // the header's and the user's remarks: no damage
+        } else if (!(inHeader && line.isEmpty())) {
             ++batch.skipped;
+            inHeader = false;
+        }
     });
     if (newestFirst) std::reverse(batch.calls.begin(), batch.calls.end());
     return batch;
@@ -344,7 +350,9 @@ LogBatch parseLogBytes(QByteArrayView bytes, const DateOrders& orders, bool newe
 void learnDateOrders(QByteArrayView bytes, DateOrders* orders) {
     forEachLine(bytes, [&](QByteArrayView line) {
         const qsizetype blank = line.indexOf(' ');
-        if (blank > 0 && line.front() != ';') orders->learn(line.first(blank));
+        // Most logs have no slash date at all: the date field is looked into only for one.
+        if (blank > 0 && blank <= 10 && line.first(blank).contains('/'))
+            orders->learn(line.first(blank));
     });
 }
 

@@ -74,7 +74,8 @@ struct LogBatch {
 };
 
 // Reads complete lines (CR LF, LF or CR ends; the last line may lack its end) into calls,
-// in file order or, with `newestFirst`, last line first.
+// in file order or, with `newestFirst`, last line first. Comment lines (";...", as the
+// header of a new log) and the blank lines right after them are not counted as skipped.
 LogBatch parseLogBytes(QByteArrayView bytes, const DateOrders& orders, bool newestFirst);
 // Learns the slash-date orders from every date in `bytes`.
 void learnDateOrders(QByteArrayView bytes, DateOrders* orders);

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLocale>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -54,11 +53,9 @@ QByteArray callLogHeader() {
                        "\r\n"));
 }
 
+// One form in every language: a log written under one is read the same under another.
 QString logDateText(const QDate& date) {
-    const QString local = QLocale::system().toString(date, QLocale::ShortFormat);
-    for (QChar c : local)
-        if (c.isSpace()) return date.toString(QStringLiteral("dd.MM.yyyy"));
-    return local;
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 QString logTimeText(const QTime& time) {

@@ -13,8 +13,8 @@ namespace zrk {
 // The header of a new log file.
 QByteArray callLogHeader();
 
-// The fields are separated by blanks, so neither the date nor the time may hold one: the
-// locale's short date where it has none, else day.month.year; the time with seconds.
+// The fields are separated by blanks, so neither the date nor the time may hold one: the date
+// as dd.MM.yyyy whatever the language (the form every log has), the time as H:mm:ss.
 QString logDateText(const QDate& date);
 QString logTimeText(const QTime& time);
 

@@ -40,6 +40,7 @@ private slots:
 
     void headerOnCreationThenOneLinePerCall();
     void lineFields();
+    void dateAndTimeHoldNoBlanks_data();
     void dateAndTimeHoldNoBlanks();
     void existingFileGetsNoHeader();
     void unusablePlacesLoseTheLineSilently();
@@ -87,16 +88,28 @@ void TestCallLog::lineFields() {
     QVERIFY(!m.captured(1).isEmpty());
 }
 
+void TestCallLog::dateAndTimeHoldNoBlanks_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("en_US") << "en_US";
+    QTest::newRow("en_GB") << "en_GB";
+    QTest::newRow("ru_RU") << "ru_RU";
+}
+
 void TestCallLog::dateAndTimeHoldNoBlanks() {
-    for (const QDate& d : {QDate(2024, 12, 31), QDate(1999, 1, 2), QDate(2030, 6, 15)}) {
-        const QString text = logDateText(d);
-        QVERIFY2(!text.contains(' ') && !text.isEmpty(), qPrintable(text));
-        const QString local = QLocale::system().toString(d, QLocale::ShortFormat);
-        if (!local.contains(QRegularExpression("\\s")))
-            QCOMPARE(text, local);
-        else
-            QCOMPARE(text, d.toString("dd.MM.yyyy"));
-    }
+    // One form whatever the language, the one every existing log has.
+    QFETCH(QString, locale);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    const QDateTime when(QDate(2026, 12, 9), QTime(14, 46, 12));
+    const QByteArray written = callLogLine(when, "8-915-123-45-67 ");
+    QVERIFY(WriteLog("log.txt", "1 ", when));
+    QLocale::setDefault(QLocale(locale == "ru_RU" ? "en_US" : "ru_RU"));
+    const QByteArray again = callLogLine(when, "8-915-123-45-67 ");
+    QLocale::setDefault(before);
+    QCOMPARE(written, QByteArray("09.12.2026 14:46:12 8-915-123-45-67 \r\n"));
+    QCOMPARE(again, written);
+    QCOMPARE(zrktest::readAll("log.txt"), callLogHeader() + "09.12.2026 14:46:12 1 \r\n");
+    QCOMPARE(logDateText(QDate(1999, 1, 2)), QStringLiteral("02.01.1999"));
     QCOMPARE(logTimeText(QTime(23, 59, 58)), QStringLiteral("23:59:58"));
     QCOMPARE(logTimeText(QTime(0, 0, 0)), QStringLiteral("0:00:00"));
 }
