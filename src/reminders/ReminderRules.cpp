@@ -161,16 +161,6 @@ QString plainBlanks(QString s) {
     return s.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' '));
 }
 
-}  // namespace
-
-QString timeEntryText(const QTime& time) {
-    if (twelveHourClock()) return localTimeText(time, false);
-    const QString full = reminderTimeText(time);
-    return full.left(full.size() - 3).leftJustified(5, QLatin1Char(' '));
-}
-
-namespace {
-
 // "2 часа", "1,5 часа": the Russian source picks its form by the number, a translation by its
 // own plural rules; a half takes the form of a fraction in both, with the language's decimal
 // sign, as the words around it.
@@ -188,6 +178,12 @@ QString hoursText(int halfHours) {
 }
 
 }  // namespace
+
+QString timeEntryText(const QTime& time) {
+    if (twelveHourClock()) return localTimeText(time, false);
+    const QString full = reminderTimeText(time);
+    return full.left(full.size() - 3).leftJustified(5, QLatin1Char(' '));
+}
 
 QStringList quickPickTimes(const QTime& now) {
     const QTime base(now.hour(), now.minute());
