@@ -1,8 +1,8 @@
 #include "calls/ListRing.h"
 
 #include "calls/CallRow.h"
-#include "platform/TimeText.h"
 #include "platform/DesktopShell.h"
+#include "platform/TimeText.h"
 #include "settings/Form.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
