@@ -1003,13 +1003,17 @@
   --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ
   --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)
   --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти
-Без этих ключей данные хранятся в текущем каталоге.
 </source>
         <translation>Usage: zrk-pro [--desktop | --data-dir DIR] [--import-reg FILE]
   --data-dir DIR      keep the phone book, reminders and call log in DIR
   --desktop           keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
   --import-reg FILE   take the settings over from a Windows registry export and exit
-Without these options the data is kept in the current directory.
+</translation>
+    </message>
+    <message>
+        <source>Без ключей --data-dir и --desktop данные хранятся в текущем каталоге.
+</source>
+        <translation>Without --data-dir and --desktop the data is kept in the current directory.
 </translation>
     </message>
     <message>
@@ -1054,6 +1058,77 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     <message>
         <source>--desktop и --data-dir вместе не бывают.</source>
         <translation>--desktop and --data-dir cannot be used together.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::Defaults</name>
+    <message>
+        <source>[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право междугородной и международной связи на общих основаниях</source>
+        <translation>[home, office]|Home and office lines with long-distance and international calls on the usual terms</translation>
+    </message>
+    <message>
+        <source>[гостиница]|Абоненты гостиниц, имеющие право по категории 1, но с немедленной оплатой переговоров</source>
+        <translation>[hotel]|Hotel lines: as category 1, but calls are paid for at once</translation>
+    </message>
+    <message>
+        <source>[без межгорода]|Абоненты не имеющие право выхода на междугородные и международные сети</source>
+        <translation>[no long distance]|Lines without long-distance or international calls</translation>
+    </message>
+    <message>
+        <source>[приоритетный на межгород]|Абоненты, имеющие преимущество выхода на междугородние и международные сети</source>
+        <translation>[long-distance priority]|Lines with priority on long-distance and international networks</translation>
+    </message>
+    <message>
+        <source>[бесплатники]|Абоненты, имеющие право связи без тарификации, то есть переговоры не оплачиваются, но учитываются</source>
+        <translation>[free of charge]|Lines whose calls are counted but not charged</translation>
+    </message>
+    <message>
+        <source>[автомат-межгород]|Категория междугородних телефонов-автоматов</source>
+        <translation>[long-distance payphone]|Long-distance payphones</translation>
+    </message>
+    <message>
+        <source>[с дополнительными услугами]|Абоненты, имеющие право кроме междугородной/международной связи, получать дополнительные платные услуги</source>
+        <translation>[extra services]|Lines with long-distance and international calls and extra paid services</translation>
+    </message>
+    <message>
+        <source>[приоритетный с доп.услугами]|Абоненты, имеющие преимущество при установлении связи в междугородних сетях и право на платные услуги</source>
+        <translation>[priority, extra services]|Lines with priority on long-distance networks and extra paid services</translation>
+    </message>
+    <message>
+        <source>[телефон-автомат]|Категория городских телефонов-автоматов</source>
+        <translation>[payphone]|Local payphones</translation>
+    </message>
+    <message>
+        <source>[неизвестно]</source>
+        <translation>[unknown]</translation>
+    </message>
+    <message>
+        <source>Обед|Сходить на обед</source>
+        <translation>Lunch|Go to lunch</translation>
+    </message>
+    <message>
+        <source>Совещание|Бегом к начальнику</source>
+        <translation>Meeting|Meeting with the manager</translation>
+    </message>
+    <message>
+        <source>Перезвонить|Перезвонить</source>
+        <translation>Call back|Call back</translation>
+    </message>
+    <message>
+        <source>Встретить подругу|Встреча на лавочке</source>
+        <translation>Meet a friend|Meet a friend</translation>
+    </message>
+    <message>
+        <source>Пить пиво|Пить пиво с друзьями</source>
+        <translation>Evening out|Evening out with friends</translation>
+    </message>
+    <message>
+        <source>Выгулять собаку|Собачка хочет пи-пи :))</source>
+        <translation>Walk the dog|Take the dog out</translation>
+    </message>
+    <message>
+        <source>Выключить чайник|У тебя там чайник на плите</source>
+        <translation>Kettle|The kettle is on the stove</translation>
     </message>
 </context>
 <context>
@@ -1711,10 +1786,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <translation>30 minutes</translation>
     </message>
     <message>
-        <source> (%1,%2 часов)</source>
-        <translation> (%1.%2 hours)</translation>
-    </message>
-    <message>
         <source>Напоминание </source>
         <translation>Reminder </translation>
     </message>
@@ -1733,6 +1804,31 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     <message>
         <source>Номер</source>
         <translation>Number</translation>
+    </message>
+    <message>
+        <source>%1,5 часа</source>
+        <translation>%1.5 hours</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n час</source>
+        <translation>
+            <numerusform>%n hour</numerusform>
+            <numerusform>%n hours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n часа</source>
+        <translation>
+            <numerusform>%n hour</numerusform>
+            <numerusform>%n hours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n часов</source>
+        <translation>
+            <numerusform>%n hour</numerusform>
+            <numerusform>%n hours</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2706,6 +2802,53 @@ Moscow</translation>
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::contacts</name>
+    <message>
+        <source>Мобильный</source>
+        <translation>Mobile</translation>
+    </message>
+    <message>
+        <source>Домашний</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>Рабочий</source>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>Факс</source>
+        <translation>Fax</translation>
+    </message>
+    <message>
+        <source>Рабочий факс</source>
+        <translation>Work fax</translation>
+    </message>
+    <message>
+        <source>Пейджер</source>
+        <translation>Pager</translation>
+    </message>
+    <message>
+        <source>Автомобильный</source>
+        <translation>Car</translation>
+    </message>
+    <message>
+        <source>Основной</source>
+        <translation>Main</translation>
+    </message>
+    <message>
+        <source>Другой</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>ISDN</source>
+        <translation>ISDN</translation>
+    </message>
+    <message>
+        <source>Текстовый</source>
+        <translation>Text phone</translation>
     </message>
 </context>
 <context>

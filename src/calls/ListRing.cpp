@@ -2,6 +2,7 @@
 
 #include "calls/CallRow.h"
 #include "platform/DesktopShell.h"
+#include "platform/TimeText.h"
 #include "settings/Form.h"
 #include "settings/Settings.h"
 #include "windows/Line.h"
@@ -56,7 +57,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     const QFontMetrics fm(lvRing_->font());
     const int samples[ColumnCount] = {
         fm.horizontalAdvance(QStringLiteral("00-00-00")),
-        fm.horizontalAdvance(callTimeText(QTime(20, 0, 0))),
+        fm.horizontalAdvance(localTimeText(QTime(22, 58, 58), true)),
         fm.horizontalAdvance(callDateText(QDate(2000, 12, 28), QLocale()))};
     int columnsWidth = 0;
     for (int c = 0; c < ColLine; ++c) {
@@ -91,8 +92,8 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
                         const QString& line, const QDateTime& when) {
     const QDateTime now = when.isValid() ? when : QDateTime::currentDateTime();
     auto* item =
-        new QTreeWidgetItem({number, callTimeText(now.time()), callDateText(now.date(), QLocale()),
-                             statusWord(status), name, line});
+        new QTreeWidgetItem({number, localTimeText(now.time(), true),
+                             callDateText(now.date(), QLocale()), statusWord(status), name, line});
     if (!line.isEmpty() && lvRing_->header()->isSectionHidden(ColLine)) {
         lvRing_->header()->setSectionHidden(ColLine, false);
         if (lvRing_->columnWidth(ColLine) < 20) lvRing_->setColumnWidth(ColLine, 60);

@@ -2,6 +2,8 @@
 
 #include "book/BookRecords.h"
 
+#include <QCoreApplication>
+
 namespace zrk::contacts {
 
 QString ownMark() {
@@ -34,24 +36,24 @@ QString phoneKindLabel(const QString& kind) {
         const char* label;
     };
     // vCard types, Google's and Outlook's words, Apple's "_$!<Mobile>!$_" with the marks gone.
-    // The labels become part of the entries' names in the book file, in its language.
+    // The labels become part of the entries' names in the book: in the language the user reads.
     static const Kind kinds[] = {
-        {"cell", "Мобильный"},
-        {"mobile", "Мобильный"},
-        {"iphone", "Мобильный"},
-        {"home", "Домашний"},
-        {"work", "Рабочий"},
-        {"business", "Рабочий"},
-        {"fax", "Факс"},
-        {"homefax", "Факс"},
-        {"workfax", "Рабочий факс"},
-        {"home fax", "Факс"},
-        {"work fax", "Рабочий факс"},
-        {"business fax", "Рабочий факс"},
-        {"pager", "Пейджер"},
-        {"car", "Автомобильный"},
-        {"main", "Основной"},
-        {"other", "Другой"},
+        {"cell", QT_TRANSLATE_NOOP("zrk::contacts", "Мобильный")},
+        {"mobile", QT_TRANSLATE_NOOP("zrk::contacts", "Мобильный")},
+        {"iphone", QT_TRANSLATE_NOOP("zrk::contacts", "Мобильный")},
+        {"home", QT_TRANSLATE_NOOP("zrk::contacts", "Домашний")},
+        {"work", QT_TRANSLATE_NOOP("zrk::contacts", "Рабочий")},
+        {"business", QT_TRANSLATE_NOOP("zrk::contacts", "Рабочий")},
+        {"fax", QT_TRANSLATE_NOOP("zrk::contacts", "Факс")},
+        {"homefax", QT_TRANSLATE_NOOP("zrk::contacts", "Факс")},
+        {"workfax", QT_TRANSLATE_NOOP("zrk::contacts", "Рабочий факс")},
+        {"home fax", QT_TRANSLATE_NOOP("zrk::contacts", "Факс")},
+        {"work fax", QT_TRANSLATE_NOOP("zrk::contacts", "Рабочий факс")},
+        {"business fax", QT_TRANSLATE_NOOP("zrk::contacts", "Рабочий факс")},
+        {"pager", QT_TRANSLATE_NOOP("zrk::contacts", "Пейджер")},
+        {"car", QT_TRANSLATE_NOOP("zrk::contacts", "Автомобильный")},
+        {"main", QT_TRANSLATE_NOOP("zrk::contacts", "Основной")},
+        {"other", QT_TRANSLATE_NOOP("zrk::contacts", "Другой")},
         {"voice", ""},
         {"pref", ""},
         {"internet", ""},
@@ -60,12 +62,13 @@ QString phoneKindLabel(const QString& kind) {
         {"video", ""},
         {"bbs", ""},
         {"modem", ""},
-        {"isdn", "ISDN"},
-        {"pcs", "Мобильный"},
-        {"textphone", "Текстовый"},
+        {"isdn", QT_TRANSLATE_NOOP("zrk::contacts", "ISDN")},
+        {"pcs", QT_TRANSLATE_NOOP("zrk::contacts", "Мобильный")},
+        {"textphone", QT_TRANSLATE_NOOP("zrk::contacts", "Текстовый")},
     };
     for (const Kind& kd : kinds)
-        if (k == QLatin1String(kd.name)) return QString::fromUtf8(kd.label);
+        if (k == QLatin1String(kd.name))
+            return *kd.label ? QCoreApplication::translate("zrk::contacts", kd.label) : QString();
     return {};
 }
 

@@ -9,9 +9,11 @@ bool CallEpisode::ringing(const QDateTime& at) const {
     return since >= 0 && since <= kRingGapMs;
 }
 
-void CallEpisode::ring(const QDateTime& at) {
-    if (!ringing(at)) end();  // the silence before this ring ended the last call
+bool CallEpisode::ring(const QDateTime& at) {
+    const bool first = !ringing(at);
+    if (first) end();  // the silence before this ring ended the last call
     lastRing_ = at;
+    return first;
 }
 
 void CallEpisode::end() {

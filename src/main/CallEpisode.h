@@ -14,8 +14,8 @@ public:
     // cadences); a longer silence means the caller hung up and a new call may follow.
     static constexpr qint64 kRingGapMs = 8000;
 
-    // A "RING" line at `at`.
-    void ring(const QDateTime& at);
+    // A "RING" line at `at`; true when it starts a call.
+    bool ring(const QDateTime& at);
     // The call is over: answered, hung up, the port closed.
     void end();
     // A report of `number` at `at`. True when it repeats the report of the call that still

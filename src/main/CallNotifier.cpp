@@ -55,12 +55,7 @@ DesktopNotifications::Notice CallNotifier::noticeFor(const CallNotice& call) {
 
 void CallNotifier::callIdentified(const CallNotice& call, bool again, int mode) {
     const bool poppedUp = std::exchange(poppedUp_, false);
-    if (!again) {
-        ++serial_;
-        notified_ = dismissed_ = ballooned_ = pending_ = false;
-        next_.reset();
-        currentId_ = 0;
-    }
+    if (!again) callEnded();
     if (mode == NotifyNever || dismissed_) return;
     if (!notified_) {
         const bool hidden = poppedUp || (window_.outOfSight && window_.outOfSight());
@@ -70,11 +65,29 @@ void CallNotifier::callIdentified(const CallNotice& call, bool again, int mode) 
     send(call);
 }
 
+void CallNotifier::callEnded() {
+    // A notification whose id is still to come is withdrawn when it comes (sent()). Its
+    // actions stay good until the service says it is gone: a click may cross the withdrawal.
+    if (currentId_ != 0) service_->close(currentId_);
+    ++serial_;
+    notified_ = dismissed_ = ballooned_ = pending_ = false;
+    next_.reset();
+    said_.reset();
+    currentId_ = 0;
+}
+
 void CallNotifier::send(const CallNotice& call) {
+    // The same words again would pop the same notification up again on some desktops.
+    if (said_ == call) return;
+    said_ = call;
     if (pending_) {
         next_ = call;  // its id is not known yet: sent in its place once it is
         return;
     }
+    post(call);
+}
+
+void CallNotifier::post(const CallNotice& call) {
     pending_ = true;
     DesktopNotifications::Notice n = noticeFor(call);
     n.image = appIcon().pixmap(64, 64).toImage();
@@ -84,15 +97,18 @@ void CallNotifier::send(const CallNotice& call) {
 }
 
 void CallNotifier::sent(quint64 serial, const CallNotice& call, std::optional<quint32> id) {
+    if (serial != serial_) {
+        if (id) service_->close(*id);  // the call ended before its notification was shown
+        return;
+    }
     if (id) {
         if (shownCalls_.size() >= kKeptCalls) shownCalls_.clear();
         shownCalls_.insert(*id, call);
     }
-    if (serial != serial_) return;  // the answer for a call that has ended: actions only
     pending_ = false;
     if (id) {
         currentId_ = *id;
-        if (next_) send(*std::exchange(next_, std::nullopt));
+        if (next_) post(*std::exchange(next_, std::nullopt));
         return;
     }
     next_.reset();

@@ -1,6 +1,7 @@
 #pragma once
 // CallNotifier: one desktop notification per identified call. A later report of the same call
-// (a later ring) updates it in place; the next call gets one of its own. Its actions bring the
+// (a later ring) updates it in place where it says something new; the next call gets one of
+// its own. The call's end (answered, rung off, the port closed) withdraws it. Its actions bring the
 // main window forward, dial the caller back or open the book's add form. Where the desktop
 // has no notification service the tray's balloon says it; without a tray, nothing.
 #include "platform/DesktopNotifications.h"
@@ -21,6 +22,8 @@ struct CallNotice {
     QString district;
     int status = -1;       // the book's status: 0 normal, 1 bad, 2 priority, -1 not in the book
     bool dialable = true;  // false for "Unknown" and words: nothing to dial or add
+
+    bool operator==(const CallNotice&) const = default;
 };
 
 class CallNotifier : public QObject {
@@ -43,6 +46,8 @@ public:
     // An identified call; `again`: a later report of the call notified last; `mode`: the
     // setting (NotifyMode).
     void callIdentified(const CallNotice& call, bool again, int mode);
+    // The call is over: its notification leaves the desktop.
+    void callEnded();
 
     // The texts and the look of a call's notification.
     static DesktopNotifications::Notice noticeFor(const CallNotice& call);
@@ -56,6 +61,7 @@ public:
 
 private:
     void send(const CallNotice& call);
+    void post(const CallNotice& call);  // to the service, now
     void sent(quint64 serial, const CallNotice& call, std::optional<quint32> id);
     void invoked(quint32 id, const QString& key);
 
@@ -69,6 +75,7 @@ private:
     bool ballooned_ = false;          // a balloon is said once per call
     bool pending_ = false;            // its Notify awaits the service's answer
     std::optional<CallNotice> next_;  // a later report, sent once the id is known
+    std::optional<CallNotice> said_;  // what the call's notification says (or will)
     quint32 currentId_ = 0;
     // The notifications still on the desktop: what their actions act on.
     QHash<quint32, CallNotice> shownCalls_;

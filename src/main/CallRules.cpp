@@ -14,13 +14,17 @@ void CallRules::feed(const char* data, qsizetype size, const TIni& ini, const QD
     lines_.feed(data, size, [&](const QByteArray& line) {
         QByteArray report;
         switch (recognise(line, prefix, &report)) {
-            case Response::Ring:
-                episode_.ring(now);
+            case Response::Ring: {
+                const bool first = episode_.ring(now);
                 ++ringCount_;
                 if (ringCount_ >= ini.AnswerOnRing + 1) identify = true;
                 ringActive_ = true;
-                step(ModemStep::Ring);
+                ModemStep ring;
+                ring.kind = ModemStep::Ring;
+                ring.newCall = first;
+                apply(ring);
                 break;
+            }
             case Response::CallerId:
                 step(ModemStep::Report, 0, fromCp1251(report), ini.PlayWAV);
                 break;

@@ -23,6 +23,7 @@ struct ModemStep {
     int status = 0;     // Status: the line status to show
     QString text;       // Report: the text after the prefix; Identify: the command to send
     bool wave = false;  // Report, Beep: the ring sound and blink follow
+    bool newCall = false;  // Ring: the first ring of a call (the last one is over)
 };
 
 // What a reported caller comes to.

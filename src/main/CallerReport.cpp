@@ -17,15 +17,15 @@ ReportParts parseReport(const QString& report, const TIni& ini) {
         const QChar digit = text.back();
         p.hasCategory = true;
         if (digit >= QLatin1Char('0') && digit <= QLatin1Char('9')) {
-            const QString& cat = ini.categoryText(digit.unicode() - '0');
+            const QString cat = shownSetting(ini.categoryText(digit.unicode() - '0'));
             const qsizetype bar = cat.indexOf(QLatin1Char('|'));
             p.caption = bar < 0 ? cat : cat.left(bar);
             p.hint = bar < 0 ? QString() : cat.mid(bar + 1);
             p.showHint = bar >= 0;
             p.hintChanged = true;
         } else {
-            // Russian in every language: the default text of category 0, a setting.
-            p.caption = QStringLiteral("[неизвестно]");
+            // The default text of category 0, whatever the user made of it.
+            p.caption = shownSetting(defaultCategories()[9]);
         }
         text.chop(2);
     }

@@ -54,6 +54,8 @@ int runConsoleCommand(int argc, char** argv) {
         if (!options.error.isEmpty()) say(stderr, options.error + QLatin1Char('\n'));
         say(to, QCoreApplication::translate("zrk::Console", kUsage));
         say(to, QCoreApplication::translate("zrk::Console", kContactsUsage));
+        // Said after all the options: it is about the first group only.
+        say(to, QCoreApplication::translate("zrk::Console", kUsageNote));
         return options.help ? 0 : 2;
     }
     if (!options.importFile.isEmpty()) return importSettings(options.importFile);

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Registry.h"
 #include "platform/StartTrace.h"
+#include "platform/TimeText.h"
 #include "reminders/ReminderWindows.h"
 #include "serial/Comm.h"
 #include "settings/Settings.h"
@@ -92,7 +93,7 @@ TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidge
     safely([this] { FormCreate(); });
     traceStart("main window: made");
     clockTimer->start();
-    pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    pClock->setText(localTimeText(QTime::currentTime(), false));
 }
 
 TRusCID::~TRusCID() {

@@ -209,7 +209,7 @@ private:
     void enableReminderCommands();
     // Alerts back into the list, the list saved; what fails is added to `failures`.
     void closeReminders(QStringList& failures);
-    void signalRing();
+    void signalRing(bool newCall);
     void shareCall(const QString& number, const QString& name);
     void buildNotifier();
     bool showBalloon(const QString& title, const QString& text, int urgency);
@@ -281,6 +281,7 @@ public:
     QTimer* tTimer = nullptr;
     QTimer* tRing = nullptr;
     QTimer* tRinging = nullptr;
+    QTimer* tCallOver = nullptr;  // the silence after the last ring that ends the call
     QTimer* tReDial = nullptr;
     QTimer* tReminder = nullptr;
     QTimer* clockTimer = nullptr;

@@ -1,4 +1,5 @@
 // Ringing, answering and dialing.
+#include "main/CallNotifier.h"
 #include "main/ClickLabel.h"
 #include "main/Icons.h"
 #include "main/Palette.h"
@@ -67,6 +68,7 @@ void TRusCID::stSoundClick() {
 
 void TRusCID::sbAnswerClick() {
     calls_.endCall();  // whatever rings after an answer is another call
+    notifier_->callEnded();
     SendATCom(ini().HandUp);
     SendATCom(ini().Init);
     if (windows_.alert && windows_.alert->isVisible()) windows_.alert->close();

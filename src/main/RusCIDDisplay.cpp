@@ -8,6 +8,7 @@
 #include "main/Palette.h"
 #include "main/RusCID.h"
 #include "platform/ColorRef.h"
+#include "platform/TimeText.h"
 #include "settings/Form.h"
 #include "settings/Settings.h"
 #include "settings/SettingsNotifier.h"
@@ -64,7 +65,8 @@ void TRusCID::buildLayout() {
     pInfo = panel(new QLabel(pTools), "pInfo", {3, 50, 161, 17}, Qt::AlignCenter);
     pClock = panel(new QLabel(pTools), "pClock", {168, 3, 30, 13}, Qt::AlignCenter);
     pClock->setToolTip(tr("Текущее время"));
-    pClock->setFont(small);
+    // The locale's clock, "22:58" or "10:58 PM", in the design's room.
+    pClock->setFont(condenseToWidth(small, localTimeText(QTime(22, 58), false), pClock->width()));
 
     const auto indicator = [&](const char* name, const char* text, const char* hint, QRect r) {
         auto* l = new ClickLabel(tr(text), pTools);
@@ -430,7 +432,7 @@ void TRusCID::wire() {
     });
     connect(tTimer, &QTimer::timeout, this, [this] { safely([this] { tTimerTimer(); }); });
     connect(clockTimer, &QTimer::timeout, this,
-            [this] { pClock->setText(QTime::currentTime().toString(QStringLiteral("HH:mm"))); });
+            [this] { pClock->setText(localTimeText(QTime::currentTime(), false)); });
 }
 
 }  // namespace zrk

@@ -45,6 +45,7 @@ void TRusCID::OpenPortClick() {
 
 void TRusCID::ClosePortClick() {
     calls_.endCall();
+    notifier_->callEnded();
     idONOFF(false);
     SetStatus(4);
     Comm1->Close();
@@ -106,7 +107,14 @@ void TRusCID::Comm1RxChar(QObject*, qint32 count) {
     processBatch(buffer.data(), n);
 }
 
-void TRusCID::signalRing() {
+void TRusCID::signalRing(bool newCall) {
+    if (newCall) {
+        // The last caller's alert and notification are not this caller's.
+        if (windows_.alert && windows_.alert->isVisible()) windows_.alert->close();
+        notifier_->callEnded();
+    }
+    // Rings no longer coming mean the caller gave up: the call's notification goes.
+    tCallOver->start();
     if (ini().PopupOnCall && (!isVisible() || isMinimized())) {
         notifier_->ringPoppedUp();  // the call came while the window was out of sight
         HideOnIdle = false;
@@ -121,7 +129,7 @@ void TRusCID::processBatch(const char* data, qint32 size) {
     // reception: the lines assembled so far stay, the next batch goes on.
     calls_.feed(data, size, ini(), now(), [this](const ModemStep& step) {
         switch (step.kind) {
-            case ModemStep::Ring: signalRing(); break;
+            case ModemStep::Ring: signalRing(step.newCall); break;
             case ModemStep::Report: StNumber(step.text); break;
             case ModemStep::Status: SetStatus(step.status); break;
             case ModemStep::Identify: SendATCom(step.text); break;

@@ -62,7 +62,7 @@ void TRusCID::showNoModem() {
 }
 
 void TRusCID::remoteRing() {
-    signalRing();
+    signalRing(false);
 }
 
 namespace {
@@ -72,8 +72,9 @@ QString lineLabel(const QString& line) {
 }  // namespace
 
 void TRusCID::remoteReport(const QString& number, const QString& line, const QString& name) {
-    // A call the server reports rings here as a call on our own line does.
-    signalRing();
+    // A call the server reports rings here as a call on our own line does; each is a call of
+    // its own.
+    signalRing(true);
     const QScopedValueRollback remote(remoteCall_, true);
     const QScopedValueRollback label(remoteLine_, lineLabel(line));
     const QScopedValueRollback named(remoteName_, ncid::callerName(name));

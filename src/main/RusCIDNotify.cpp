@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWindow>
 
 namespace zrk {
@@ -35,6 +36,11 @@ void TRusCID::buildNotifier() {
     };
     notifier_ = new CallNotifier(std::move(w), service, this);
     notifier_->setObjectName(QStringLiteral("callNotifier"));
+    tCallOver = new QTimer(this);
+    tCallOver->setObjectName(QStringLiteral("tCallOver"));
+    tCallOver->setSingleShot(true);
+    tCallOver->setInterval(int(CallEpisode::kRingGapMs));
+    connect(tCallOver, &QTimer::timeout, notifier_, &CallNotifier::callEnded);
     // The balloon's click is the notification's "Показать".
     connect(icTray, &QSystemTrayIcon::messageClicked, this,
             [this] { safely([this] { bringForward(); }); });

@@ -19,8 +19,9 @@ const char* const kUsage = QT_TRANSLATE_NOOP(
     "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--import-reg ФАЙЛ]\n"
     "  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ\n"
     "  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)\n"
-    "  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти\n"
-    "Без этих ключей данные хранятся в текущем каталоге.\n");
+    "  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти\n");
+const char* const kUsageNote = QT_TRANSLATE_NOOP(
+    "zrk::Console", "Без ключей --data-dir и --desktop данные хранятся в текущем каталоге.\n");
 
 QString standardDataDirectory() {
     QString base = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"));

@@ -37,5 +37,7 @@ StartOptions takeStartOptions(int& argc, char** argv);
 
 // The options' lines of --help, in Russian; shown through translate("zrk::Console", ...).
 extern const char* const kUsage;
+// Where the data goes without those options: the last line of --help.
+extern const char* const kUsageNote;
 
 }  // namespace zrk

@@ -160,6 +160,13 @@ void DesktopNotifications::send(Request request) {
             });
 }
 
+void DesktopNotifications::close(quint32 id) {
+    if (id == 0 || !connectBus()) return;
+    QDBusMessage m = method(QStringLiteral("CloseNotification"));
+    m << id;
+    bus_->send(m);
+}
+
 void DesktopNotifications::fail(Done done) {
     if (!done) return;
     QTimer::singleShot(0, this, [done = std::move(done)] { done(std::nullopt); });

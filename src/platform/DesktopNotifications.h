@@ -49,6 +49,8 @@ public:
     // Shows `notice`, in place of notification `replaces` (0: a new one). `done` runs later,
     // from the event loop, never from within this call.
     void show(const Notice& notice, quint32 replaces, Done done);
+    // Withdraws notification `id` from the desktop; nothing waits for the answer.
+    void close(quint32 id);
 
     // How long a call to the service may take before it counts as gone.
     void setCallTimeout(int ms) { timeoutMs_ = ms; }

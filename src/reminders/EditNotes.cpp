@@ -7,6 +7,14 @@
 #include <QSignalBlocker>
 
 namespace zrk {
+namespace {
+
+// A template as it comes back from the editor's fields when nothing was changed in them.
+QString asShown(const QString& t) {
+    return templateTitle(t) + QLatin1Char('|') + noteText(noteLines(templateNote(t)));
+}
+
+}  // namespace
 
 TEditNotes::TEditNotes(QWidget* parent)
     : PlacedDialog(QStringLiteral("Position\\EditReminder"), parent,
@@ -20,7 +28,7 @@ TEditNotes::TEditNotes(QWidget* parent)
     placement_.restoreOrReport(this);
     {
         const QSignalBlocker block(ui_->cbNotes);
-        for (const QString& t : ini().Notes) ui_->cbNotes->addItem(templateTitle(t));
+        for (const QString& t : ini().Notes) ui_->cbNotes->addItem(templateTitle(shownSetting(t)));
         ui_->cbNotes->setCurrentIndex(0);
     }
     connect(ui_->cbNotes, &QComboBox::currentIndexChanged, this, &TEditNotes::cbNotesChange);
@@ -34,13 +42,16 @@ void TEditNotes::cbNotesChange() {
     const QString title = ui_->eTitle->text();
     if (!title.isEmpty() && editing_ >= 0 && editing_ < 7) {
         ui_->cbNotes->setItemText(editing_, title);
-        ini().Notes[size_t(editing_)] =
+        QString& stored = ini().Notes[size_t(editing_)];
+        // A default left as shown stays stored as the default, in whatever language it shows.
+        const QString edited =
             title + QLatin1Char('|') + noteText(editLines(ui_->mNote->toPlainText()));
+        if (edited != asShown(shownSetting(stored))) stored = edited;
     }
     editing_ = qBound(0, ui_->cbNotes->currentIndex(), 6);
     ui_->eTitle->setText(ui_->cbNotes->itemText(editing_));
     ui_->mNote->clear();
-    for (const QString& line : noteLines(templateNote(ini().Notes[size_t(editing_)])))
+    for (const QString& line : noteLines(templateNote(shownSetting(ini().Notes[size_t(editing_)]))))
         ui_->mNote->appendPlainText(line);
 }
 

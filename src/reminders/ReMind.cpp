@@ -29,6 +29,7 @@ TReMind::TReMind(TReminder& list, QWidget* parent)
     setObjectName(QStringLiteral("ReMind"));
     ui_->cbNumber->lineEdit()->setMaxLength(25);
     ui_->dtDate->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    fitLongestDate();
     ui_->sbMore->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     ui_->sbClear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
 
@@ -67,6 +68,21 @@ TReMind::TReMind(TReminder& list, QWidget* parent)
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
+void TReMind::fitLongestDate() {
+    // The field's own size counts only its first and last dates; the names of the weekdays
+    // and months differ in length, so every day of a year is measured (leap day included).
+    QDateEdit* field = ui_->dtDate;
+    const QFontMetrics fm = field->fontMetrics();
+    const QString format = field->displayFormat();
+    const auto width = [&](const QDate& d) {
+        return fm.horizontalAdvance(QLocale().toString(d, format) + QLatin1Char(' '));
+    };
+    int longest = 0;
+    for (QDate d(2000, 1, 1); d.year() == 2000; d = d.addDays(1)) longest = qMax(longest, width(d));
+    const int counted = qMax(width(field->minimumDate()), width(field->maximumDate()));
+    if (longest > counted) field->setMinimumWidth(field->sizeHint().width() + longest - counted);
+}
+
 void TReMind::rbDateTimeClick() {
     const bool byDate = ui_->rbDateTime->isChecked();
     ui_->dtDate->setEnabled(byDate);
@@ -103,7 +119,8 @@ void TReMind::setNumber(const QString& number) {
 }
 
 void TReMind::InitPM() {
-    for (int k = 0; k < 7; ++k) pm_[k]->setText(templateTitle(ini().Notes[size_t(k)]));
+    for (int k = 0; k < 7; ++k)
+        pm_[k]->setText(templateTitle(shownSetting(ini().Notes[size_t(k)])));
 }
 
 void TReMind::CreateTimes(bool wholeDay) {
@@ -131,7 +148,7 @@ void TReMind::AddNotes(const QString& text) {
 
 void TReMind::ViewNote(int k) {
     ui_->mNote->clear();
-    AddNotes(k >= 1 && k <= 7 ? templateNote(ini().Notes[size_t(k - 1)]) : QString());
+    AddNotes(k >= 1 && k <= 7 ? templateNote(shownSetting(ini().Notes[size_t(k - 1)])) : QString());
 }
 
 void TReMind::sbMoreClick() {

@@ -48,6 +48,8 @@ public slots:
     void bOKClick();
 
 private:
+    // The date field wide enough for the longest date of the locale's long form.
+    void fitLongestDate();
     FormPtr<Ui::TReMind> ui_;
     TReminder& list_;
     ReminderRecord rec_;

@@ -2,6 +2,7 @@
 
 #include "book/BookStore.h"
 #include "platform/Clock.h"
+#include "platform/Values.h"
 #include "reminders/AlertReminder.h"
 #include "reminders/ReMind.h"
 #include "reminders/ReminderHost.h"
@@ -43,12 +44,22 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     lvNotes = new QTreeView(this);
     setUpList(lvNotes, "lvNotes");
     lvNotes->setModel(model_);
-    // A larger desktop font widens the design's columns alike, so a date and time fit.
-    const int sample = fontMetrics().horizontalAdvance(reminderDateText(QDate(2000, 12, 28)) +
-                                                       QStringLiteral(" 20:00:00"));
-    const int number = fontMetrics().horizontalAdvance(QStringLiteral("(495) 123-45-67"));
-    const int widths[ReminderModel::ColumnCount] = {70, qMax(95, sample + 10),
-                                                    qMax(60, number + 10), 150};
+    // A larger desktop font, or a language of longer words, widens the design's columns so
+    // that the kind beside its picture, a date and a time fit.
+    const QFontMetrics fm = lvNotes->fontMetrics();
+    ReminderRecord sample = ReminderRecord::empty();
+    sample.Date = toDateTimeValue(QDateTime(QDate(2000, 12, 28), QTime(0, 0)));
+    sample.Time = timeValue(QTime(22, 58, 58));
+    int kind = 0;
+    for (const quint8 k : {quint8(ReminderByNumber), quint8(ReminderByDate)}) {
+        sample.Kind = k;
+        kind = qMax(kind, fm.horizontalAdvance(rowTexts(sample)[ReminderModel::ColKind]));
+    }
+    const int due = fm.horizontalAdvance(rowTexts(sample)[ReminderModel::ColDateTime]);
+    const int number = fm.horizontalAdvance(QStringLiteral("(495) 123-45-67"));
+    const int picture = lvNotes->iconSize().isValid() ? lvNotes->iconSize().width() : 16;
+    const int widths[ReminderModel::ColumnCount] = {qMax(70, kind + picture + 24),
+                                                    qMax(95, due + 16), qMax(60, number + 10), 150};
     for (int c = 0; c < ReminderModel::ColumnCount; ++c) lvNotes->setColumnWidth(c, widths[c]);
     lvNotes->installEventFilter(this);
     setCentralWidget(lvNotes);

@@ -2,6 +2,7 @@
 
 #include "book/BookStore.h"
 #include "platform/Cp1251.h"
+#include "platform/TimeText.h"
 #include "platform/Values.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,7 @@ QDate dayOfValue(double value) {
 // The date and time a date reminder is due, as the list and the alert show them.
 QString dueText(const ReminderRecord& r) {
     return reminderDateText(dayOfValue(r.Date)) + QLatin1Char(' ') +
-           reminderTimeText(timeOfValue(r.Time));
+           localTimeText(timeOfValue(r.Time), true);
 }
 
 }  // namespace
@@ -146,7 +147,40 @@ QString reminderTimeText(const QTime& time) {
     return time.toString(QStringLiteral("H:mm:ss"));
 }
 
+namespace {
+
+// A locale whose clock counts twice to 12 ("2:36 PM"): the form's times are written and read
+// its way; any other keeps the five-character H:mm entries.
+bool twelveHourClock() {
+    return QLocale().timeFormat(QLocale::ShortFormat).contains(QLatin1String("ap"),
+                                                              Qt::CaseInsensitive);
+}
+
+// The narrow and no-break spaces of the locale's data are typed as plain blanks.
+QString plainBlanks(QString s) {
+    return s.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' '));
+}
+
+// "2 часа", "1,5 часа": the Russian source picks its form by the number, a translation by its
+// own plural rules; a half takes the form of a fraction in both, with the language's decimal
+// sign, as the words around it.
+QString hoursText(int halfHours) {
+    if (halfHours % 2)
+        return QCoreApplication::translate("zrk::ReminderRules", "%1,5 часа").arg(halfHours / 2);
+    const int n = halfHours / 2;
+    const bool teen = n % 100 >= 11 && n % 100 <= 14;
+    const char* source = QT_TRANSLATE_N_NOOP("zrk::ReminderRules", "%n часов");
+    if (!teen && n % 10 == 1)
+        source = QT_TRANSLATE_N_NOOP("zrk::ReminderRules", "%n час");
+    else if (!teen && n % 10 >= 2 && n % 10 <= 4)
+        source = QT_TRANSLATE_N_NOOP("zrk::ReminderRules", "%n часа");
+    return QCoreApplication::translate("zrk::ReminderRules", source, nullptr, n);
+}
+
+}  // namespace
+
 QString timeEntryText(const QTime& time) {
+    if (twelveHourClock()) return localTimeText(time, false);
     const QString full = reminderTimeText(time);
     return full.left(full.size() - 3).leftJustified(5, QLatin1Char(' '));
 }
@@ -161,13 +195,9 @@ QStringList quickPickTimes(const QTime& now) {
           std::pair{30, QT_TRANSLATE_NOOP("zrk::ReminderRules", "30 минут")}})
         list.append(timeEntryText(base.addSecs(offset * 60)) + QStringLiteral(" (") +
                     QCoreApplication::translate("zrk::ReminderRules", label) + QLatin1Char(')'));
-    for (int i = 0; i <= 45; ++i) {
-        const int tenths = 10 + 5 * i;
-        list.append(timeEntryText(base.addSecs((60 + 30 * i) * 60)) +
-                    QCoreApplication::translate("zrk::ReminderRules", " (%1,%2 часов)")
-                        .arg(tenths / 10)
-                        .arg(tenths % 10));
-    }
+    for (int halfHours = 2; halfHours <= 47; ++halfHours)
+        list.append(timeEntryText(base.addSecs(halfHours * 30 * 60)) + QStringLiteral(" (") +
+                    hoursText(halfHours) + QLatin1Char(')'));
     return list;
 }
 
@@ -183,12 +213,19 @@ int dayTimeSelection(const QTime& now) {
 }
 
 QString timeFieldText(const QTime& time) {
+    if (twelveHourClock()) return localTimeText(time, false);
     QString s = reminderTimeText(time).left(5);
     while (s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char(':'))) s.chop(1);
     return s;
 }
 
 std::optional<QTime> parseTimeField(const QString& text) {
+    if (twelveHourClock()) {
+        // A quick pick's words in brackets are not part of the time.
+        const QString typed = plainBlanks(text.section(QStringLiteral(" ("), 0, 0)).trimmed();
+        const QTime t = QLocale().toTime(typed, plainBlanks(localTimeFormat(false)));
+        if (t.isValid()) return t;
+    }
     QString s = text.left(5);
     while (s.endsWith(QLatin1Char(' ')) || s.endsWith(QLatin1Char(':'))) s.chop(1);
     s = s.trimmed();

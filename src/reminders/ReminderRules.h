@@ -45,13 +45,14 @@ ReminderRecord postpone(ReminderRecord r, const QString& editedNote, const QDate
 // that the next start raises it again rather than losing it.
 ReminderRecord dueAgainAtOnce(ReminderRecord r, const QDateTime& now);
 
-// Date and time as the list and the alert show them: the locale's short date (numeric where
-// it would hold blanks) and H:mm:ss.
+// The date as the list and the alert show it: the locale's short date (numeric where it would
+// hold blanks); the time beside it is the locale's, with seconds.
 QString reminderDateText(const QDate& date);
+// H:mm:ss.
 QString reminderTimeText(const QTime& time);
 
 // The form's time field. An entry is the time without its seconds, padded to 5 characters
-// ("9:35 ", "13:35"); the quick-pick list offers now + 5, 10, 15, 30 minutes, then 1 to
+// ("9:35 ", "13:35"), or the locale's "9:35 AM" where its clock counts to 12; the quick-pick list offers now + 5, 10, 15, 30 minutes, then 1 to
 // 23,5 hours in half hours; after a change of the date it offers 00:30 ... 23:30 with the
 // next full hour selected.
 QString timeEntryText(const QTime& time);
@@ -60,8 +61,9 @@ QStringList dayTimes();
 int dayTimeSelection(const QTime& now);
 // A stored time for the field: "9:05:00" -> "9:05".
 QString timeFieldText(const QTime& time);
-// What OK reads from the field: its first five characters without trailing blanks and
-// colons, as hours and minutes; none when that is no time.
+// What OK reads from the field: the locale's 12-hour time before any " (", else its first five
+// characters without trailing blanks and colons, as hours and minutes; none when that is no
+// time.
 std::optional<QTime> parseTimeField(const QString& text);
 
 // Notes keep their lines each ended by CR. A trailing CR adds no empty line.

@@ -2,6 +2,8 @@
 
 #include "platform/Registry.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <optional>
 
@@ -10,6 +12,52 @@ namespace {
 
 const QString kRoot = QString::fromLatin1(kSettingsRoot);
 const char* const kCopyright = "Zrk Pro for the Linux desktop. Free to use and to pass on.";
+
+// Stored as written here whatever the language; translated only to be shown.
+const char* const kCategories[] = {
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право "
+                      "междугородной и международной связи на общих основаниях"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[гостиница]|Абоненты гостиниц, имеющие право по категории 1, но с "
+                      "немедленной оплатой переговоров"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[без межгорода]|Абоненты не имеющие право выхода на междугородные и "
+                      "международные сети"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[приоритетный на межгород]|Абоненты, имеющие преимущество выхода на "
+                      "междугородние и международные сети"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[бесплатники]|Абоненты, имеющие право связи без тарификации, то есть "
+                      "переговоры не оплачиваются, но учитываются"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[автомат-межгород]|Категория междугородних телефонов-автоматов"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[с дополнительными услугами]|Абоненты, имеющие право кроме "
+                      "междугородной/международной связи, получать дополнительные платные "
+                      "услуги"),
+    QT_TRANSLATE_NOOP("zrk::Defaults",
+                      "[приоритетный с доп.услугами]|Абоненты, имеющие преимущество при "
+                      "установлении связи в междугородних сетях и право на платные услуги"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "[телефон-автомат]|Категория городских телефонов-автоматов"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "[неизвестно]"),
+};
+const char* const kNotes[] = {
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Обед|Сходить на обед"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Совещание|Бегом к начальнику"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Перезвонить|Перезвонить"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Встретить подругу|Встреча на лавочке"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Пить пиво|Пить пиво с друзьями"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Выгулять собаку|Собачка хочет пи-пи :))"),
+    QT_TRANSLATE_NOOP("zrk::Defaults", "Выключить чайник|У тебя там чайник на плите"),
+};
+
+template <size_t N>
+std::array<QString, N> texts(const char* const (&sources)[N]) {
+    std::array<QString, N> out;
+    for (size_t i = 0; i < N; ++i) out[i] = QString::fromUtf8(sources[i]);
+    return out;
+}
 
 // One stored value: its name, how it is read into the record and how it is written from it.
 struct Item {
@@ -162,6 +210,24 @@ bool same(const RegValue& a, const RegValue& b) {
 }
 
 }  // namespace
+
+std::array<QString, 10> defaultCategories() { return texts(kCategories); }
+std::array<QString, 7> defaultNotes() { return texts(kNotes); }
+
+QString shownSetting(const QString& stored) {
+    const auto find = [&stored](const auto& table) -> const char* {
+        for (const char* source : table)
+            if (stored == QString::fromUtf8(source)) return source;
+        return nullptr;
+    };
+    const char* source = find(kCategories);
+    if (!source) source = find(kNotes);
+    return source ? QCoreApplication::translate("zrk::Defaults", source) : stored;
+}
+
+QString editedSetting(const QString& stored, const QString& edited) {
+    return edited == shownSetting(stored) ? stored : edited;
+}
 
 TIni& ini() {
     static TIni record = TIni::defaults();

@@ -24,6 +24,17 @@ inline constexpr int kNoModemPort = 4;
 // "Notifications": the items of its list; any other value counts as the default.
 enum NotifyMode : int { NotifyAlways = 0, NotifyWhenHidden = 1, NotifyNever = 2 };
 
+// The first run's category texts and note templates, in Russian as they are stored.
+std::array<QString, 10> defaultCategories();
+std::array<QString, 7> defaultNotes();
+
+// A stored category text or note template as the user reads it: a default never changed in
+// the interface's language, anything the user typed as typed.
+QString shownSetting(const QString& stored);
+// What to store when the user leaves `edited` in place of `stored`: the stored default where
+// its translation was left as shown, else the edit.
+QString editedSetting(const QString& stored, const QString& edited);
+
 struct TIni {
     // Declared in the stored order, with the values of a first run.
     bool StayOnTop = true, Minimized = true, PopupOnCall = true, Screen = false, Buttons = true,
@@ -47,38 +58,12 @@ struct TIni {
     qint32 OnBad = ActionIgnore, OnPrior = ActionMessage;
     bool ReDial = false;
     qint32 ReDialTry = 3, ReDialWait = 5;
-    // For the category digits 1..9, then 0. Russian in every language, as are the note
-    // templates below: settings the user edits, kept as stored.
-    std::array<QString, 10> Categories = {
-        QStringLiteral("[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право "
-                       "междугородной и международной связи на общих основаниях"),
-        QStringLiteral("[гостиница]|Абоненты гостиниц, имеющие право по категории 1, но с "
-                       "немедленной оплатой переговоров"),
-        QStringLiteral("[без межгорода]|Абоненты не имеющие право выхода на междугородные и "
-                       "международные сети"),
-        QStringLiteral("[приоритетный на межгород]|Абоненты, имеющие преимущество выхода на "
-                       "междугородние и международные сети"),
-        QStringLiteral("[бесплатники]|Абоненты, имеющие право связи без тарификации, то есть "
-                       "переговоры не оплачиваются, но учитываются"),
-        QStringLiteral("[автомат-межгород]|Категория междугородних телефонов-автоматов"),
-        QStringLiteral("[с дополнительными услугами]|Абоненты, имеющие право кроме "
-                       "междугородной/международной связи, получать дополнительные платные услуги"),
-        QStringLiteral("[приоритетный с доп.услугами]|Абоненты, имеющие преимущество при "
-                       "установлении связи в междугородних сетях и право на платные услуги"),
-        QStringLiteral("[телефон-автомат]|Категория городских телефонов-автоматов"),
-        QStringLiteral("[неизвестно]"),
-    };
+    // For the category digits 1..9, then 0: "caption|hint". Stored in Russian, as are the note
+    // templates below; shown through shownSetting().
+    std::array<QString, 10> Categories = defaultCategories();
     bool Sound = true;
     // Reminder note templates 1..7: "title|text".
-    std::array<QString, 7> Notes = {
-        QStringLiteral("Обед|Сходить на обед"),
-        QStringLiteral("Совещание|Бегом к начальнику"),
-        QStringLiteral("Перезвонить|Перезвонить"),
-        QStringLiteral("Встретить подругу|Встреча на лавочке"),
-        QStringLiteral("Пить пиво|Пить пиво с друзьями"),
-        QStringLiteral("Выгулять собаку|Собачка хочет пи-пи :))"),
-        QStringLiteral("Выключить чайник|У тебя там чайник на плите"),
-    };
+    std::array<QString, 7> Notes = defaultNotes();
     QString SoundOnNormal, SoundOnBad, SoundOnPrior, ReminderSound;
     bool PortOnOff = false, SoundOnOff = false;
     // Times of day, days since 1899-12-30: 00:00 to 07:00.

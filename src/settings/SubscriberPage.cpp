@@ -28,7 +28,7 @@ SubscriberPage::SubscriberPage(TIni& s, OptionsHost& host, QWidget* parent)
     ui_->lvRaion->setColumnWidth(1, 152);
     ui_->lvRaion->installEventFilter(this);
     ui_->cbKateg->setCurrentIndex(0);
-    ui_->eKateg->setText(s.Categories[0]);
+    ui_->eKateg->setText(shownSetting(s.Categories[0]));
     ui_->eKateg->setCursorPosition(0);  // the short name first, not the end of the description
     try {
         for (const RaionEntry& e : LoadRaions()) ui_->lvRaion->addTopLevelItem(raionItem(e));
@@ -53,10 +53,10 @@ void SubscriberPage::cbKategChange() {
     if (selected == previousCategory_) return;
     if (previousCategory_ == -1) previousCategory_ = selected;
     if (previousCategory_ >= 0 && previousCategory_ < int(settings_.Categories.size()))
-        settings_.Categories[size_t(previousCategory_)] = ui_->eKateg->text();
+        keepCategory(settings_, previousCategory_);
     previousCategory_ = selected;
     if (selected >= 0 && selected < int(settings_.Categories.size())) {
-        ui_->eKateg->setText(settings_.Categories[size_t(selected)]);
+        ui_->eKateg->setText(shownSetting(settings_.Categories[size_t(selected)]));
         ui_->eKateg->setCursorPosition(0);
     }
 }
@@ -64,8 +64,12 @@ void SubscriberPage::cbKategChange() {
 void SubscriberPage::storeRest(TIni& s) {
     // The category on show, without a switch.
     const int selected = ui_->cbKateg->currentIndex();
-    if (selected >= 0 && selected < int(s.Categories.size()))
-        s.Categories[size_t(selected)] = ui_->eKateg->text();
+    if (selected >= 0 && selected < int(s.Categories.size())) keepCategory(s, selected);
+}
+
+void SubscriberPage::keepCategory(TIni& s, int index) {
+    QString& stored = s.Categories[size_t(index)];
+    stored = editedSetting(stored, ui_->eKateg->text());
 }
 
 void SubscriberPage::save() {

@@ -26,6 +26,8 @@ protected:
 
 private:
     void storeRest(TIni& settings) override;
+    // The text of category `index` from the field into `s`.
+    void keepCategory(TIni& s, int index);
     void cbKategChange();
     void bAddClick();
     void bPropClick();

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -72,6 +73,28 @@ private slots:
                                    QLocale(QLocale::Czech), QLocale(QLocale::German)})
             QVERIFY(!callDateText(d, loc).contains(QRegularExpression("\\s")));
         QCOMPARE(callTimeText(QTime(7, 5, 3)), QStringLiteral("7:05:03"));
+    }
+
+    // The time column speaks the locale's clock, 12 or 24 hours, with its seconds, and is
+    // wide enough for it.
+    void timeInTheLocalesForm_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("en_US") << "en_US" << "10:36:05 PM";
+        QTest::newRow("en_GB") << "en_GB" << "22:36:05";
+        QTest::newRow("ru_RU") << "ru_RU" << "22:36:05";
+    }
+    void timeInTheLocalesForm() {
+        QFETCH(QString, locale);
+        const QLocale old;
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([&old] { QLocale::setDefault(old); });
+        CallList c;
+        c.w.AddItem("34-56-78", "", -1, {}, QDateTime(QDate(2026, 12, 8), QTime(22, 36, 5)));
+        QString shown = c.lv->topLevelItem(0)->text(TListRing::ColTime);
+        shown.replace(QChar(0x202F), ' ');  // the narrow space of newer locale data
+        QTEST(shown, "shown");
+        QVERIFY(c.lv->fontMetrics().horizontalAdvance(shown) + 8 <= c.lv->columnWidth(1));
     }
 
     void rowsCounterAndButtons() {

@@ -160,6 +160,11 @@ private slots:
         QTest::newRow("--help lists the contacts commands, LANG=en_US.UTF-8")
             << en << none << help << 0 << contactsEn << true;
         QTest::newRow("--help, LANG=ru_RU.UTF-8") << ru << none << help << 0 << usageRu << false;
+        // Where the data goes by default is said after both groups of options, not between.
+        QTest::newRow("--help ends with the data directory, LANG=en_US.UTF-8")
+            << en << none << help << 0 << "or .csv)\nWithout --data-dir and --desktop the" << true;
+        QTest::newRow("--help ends with the data directory, LANG=ru_RU.UTF-8")
+            << ru << none << help << 0 << "или .csv\nБез ключей --data-dir и --desktop" << false;
         QTest::newRow("--help, LANG=en_US.UTF-8, Русский chosen")
             << en << russian << help << 0 << usageRu << false;
         QTest::newRow("export of an empty book, LANG=en_US.UTF-8")

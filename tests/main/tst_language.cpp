@@ -1,12 +1,15 @@
 // The language of the windows: the choice among the user's setting and the desktop's
 // languages, and what installing it changes.
 #include "book/BookStore.h"
+#include "contacts/ContactText.h"
+#include "main/CallerReport.h"
 #include "main/Language.h"
 #include "net/NcidLink.h"
 #include "platform/DataDirectory.h"
 #include "platform/Registry.h"
 #include "platform/SerialPorts.h"
 #include "serial/Comm.h"
+#include "settings/Settings.h"
 
 #include "TestSupport.h"
 
@@ -195,6 +198,23 @@ private slots:
             QString error;
             return enterDataDirectory(tmp + "/file", &error) ? QString("entered") : error;
         }) << "is not a directory";
+        // The defaults the user never changed are the user's language; what the user typed
+        // stays, whatever its language.
+        QTest::newRow("default category of a caller") << Said([](const QString&) {
+            return parseReport("654321:2", TIni::defaults()).caption;
+        }) << "[hotel]";
+        QTest::newRow("changed category of a caller, typed in English") << Said([](const QString&) {
+            TIni s = TIni::defaults();
+            s.Categories[1] = "Guest|of the house";
+            return parseReport("654321:2", s).caption + " " + shownSetting(s.Categories[1]);
+        }) << "Guest Guest|of the house";
+        QTest::newRow("default left as shown is stored as it was") << Said([](const QString&) {
+            const QString stored = defaultCategories()[1];
+            const QString kept = editedSetting(stored, shownSetting(stored));
+            return QString(kept == stored ? "kept" : "rewritten: " + kept);
+        }) << "kept";
+        QTest::newRow("imported phone's kind")
+            << Said([](const QString&) { return contacts::phoneKindLabel("CELL"); }) << "Mobile";
         QTest::newRow("start option without its value") << Said([](const QString&) {
             char program[] = "zrk-pro", option[] = "--data-dir";
             char* argv[] = {program, option, nullptr};

@@ -205,7 +205,9 @@ private slots:
         QVERIFY(server.start(server.port()));
         QTRY_COMPARE(f.list()->topLevelItemCount(), 2);
         QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColName), QString("B [пропущен]"));
-        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColTime), QString("9:07:00"));
+        // At the call's own time, in the locale's 12- or 24-hour form.
+        const QString time = f.list()->topLevelItem(1)->text(TListRing::ColTime);
+        QVERIFY2(time.contains(QRegularExpression("^0?9:07:00")), qPrintable(time));
         QVERIFY(!f.window->ringActive());
         QCOMPARE(f.window->callCount(), 2);
         QVERIFY2(log().contains(" 34-56-78 Иванов Иван [заблокирован]\r\n") &&

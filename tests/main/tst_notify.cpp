@@ -3,6 +3,7 @@
 #include "MainFixture.h"
 
 #include "main/CallNotifier.h"
+#include "platform/Clock.h"
 #include "platform/DesktopNotifications.h"
 
 #include <QDBusConnection>
@@ -10,6 +11,8 @@
 #include <QDBusMessage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include <optional>
 
@@ -95,6 +98,7 @@ public:
         uint id = 0;
     };
     QList<Note> notes;
+    QList<uint> closed;  // withdrawn by the program
     QStringList caps{"actions", "body"};
     bool hang = false;
     int capabilityCalls = 0;
@@ -128,7 +132,7 @@ public slots:
         if (hang) setDelayedReply(true);  // and never answers
         return id;
     }
-    void CloseNotification(uint) {}
+    void CloseNotification(uint id) { closed << id; }
 
 signals:
     void ActionInvoked(uint id, const QString& key);
@@ -296,22 +300,58 @@ private slots:
 
     // --- one notification per call ---
 
+    // A later report replaces the call's notification where it says something new, and sends
+    // nothing where it does not (some services would pop the same one up again).
     void laterReportReplacesNextCallGetsItsOwn() {
         FakeService fake;
         QVERIFY(fake.start());
         MainFixture f(store(NotifyAlways), true, people);
         // Two reports in one batch: the second waits for the first one's id.
-        feed(f, "RING\rCallerID: 3300000:1\rRING\rCallerID: 3300000:1\r");
+        feed(f, "RING\rCallerID: 3300000:1\rRING\rCallerID: 3300000:2\r");
         QTRY_COMPARE(fake.notes.size(), 2);
         QCOMPARE(fake.notes[1].replaces, fake.notes[0].id);
-        feed(f, "RING\rCallerID: 3300000:1\r");
-        QTRY_COMPARE(fake.notes.size(), 3);
-        QCOMPARE(fake.notes[2].replaces, fake.notes[0].id);
+        QCOMPARE(fake.notes[1].body, QString("[гостиница]"));
+        feed(f, "RING\rCallerID: 3300000:2\rRING\rCallerID: 3300000:2\r");
+        QTest::qWait(200);
+        QCOMPARE(fake.notes.size(), 2);
         f.window->sbAnswerClick();  // the call is over
+        feed(f, "RING\rCallerID: 3300000:2\r");
+        QTRY_COMPARE(fake.notes.size(), 3);
+        QCOMPARE(fake.notes[2].replaces, 0u);
+        QVERIFY(fake.notes[2].id != fake.notes[0].id);
+    }
+
+    // The call's end takes its notification off the desktop (a critical one would stay there
+    // until clicked), and with it the words of a caller who is no longer calling.
+    void withdrawnAtTheCallsEnd_data() {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("answered") << "answer";
+        QTest::newRow("the rings stop") << "silence";
+        QTest::newRow("the port closed") << "close";
+        QTest::newRow("the next call rings after a silence") << "next";
+    }
+    void withdrawnAtTheCallsEnd() {
+        QFETCH(QString, end);
+        FakeService fake;
+        QVERIFY(fake.start());
+        MainFixture f(store(NotifyAlways), true, people);
+        auto* callOver = f.window->findChild<QTimer*>("tCallOver");
+        QVERIFY(callOver);
+        callOver->setInterval(end == "silence" ? 300 : 60000);
+        setNowForTesting(QDateTime::currentDateTime());
+        const auto restoreNow = qScopeGuard([] { setNowForTesting({}); });
         feed(f, "RING\rCallerID: 3300000:1\r");
-        QTRY_COMPARE(fake.notes.size(), 4);
-        QCOMPARE(fake.notes[3].replaces, 0u);
-        QVERIFY(fake.notes[3].id != fake.notes[0].id);
+        QTRY_COMPARE(f.window->callNotifier()->currentId(), 100u);
+        QVERIFY(fake.closed.isEmpty());
+        if (end == "answer") f.window->sbAnswerClick();
+        if (end == "close") f.window->ClosePortClick();
+        if (end == "next") {
+            setNowForTesting(QDateTime::currentDateTime().addSecs(30));
+            feed(f, "RING\r");
+        }
+        QTRY_COMPARE(fake.closed, QList<uint>{100});
+        QCOMPARE(f.window->callNotifier()->currentId(), 0u);
+        QCOMPARE(fake.notes.size(), 1);
     }
 
     // Closed by the user, a call's notification stays closed through its later rings.

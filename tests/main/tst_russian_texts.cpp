@@ -2,6 +2,7 @@
 // windows speak them without a translator, and under the English translation show none.
 #include "main/Language.h"
 #include "reminders/AlertReminder.h"
+#include "reminders/ReMind.h"
 #include "reminders/Reminder.h"
 #include "settings/Options.h"
 #include "settings/OptionsHost.h"
@@ -14,8 +15,10 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include <map>
@@ -125,6 +128,27 @@ private slots:
             QVERIFY2(russian.contains(text), qPrintable(text + ": " + russian.join(" | ")));
             QVERIFY2(!english.contains(text), qPrintable(text + ": " + english.join(" | ")));
         }
+    }
+
+    // Under English the defaults the user never changed read in English, in whole words and
+    // numbers; what the user typed stays as typed.
+    void englishDefaultsUserTextsStay() {
+        Windows w;  // English, installed by initTestCase
+        ini().Notes[1] = "Склад|Позвонить на склад";
+        TReMind form(*w.reminders);
+        const QStringList texts = shownTexts(&form);
+        for (const QString& text : QStringList{"Lunch", "Склад", "Walk the dog"})
+            QVERIFY2(texts.contains(text), qPrintable(text + ": " + texts.join(" | ")));
+        for (const QString& end : QStringList{" (1 hour)", " (1.5 hours)", " (21 hours)"})
+            QVERIFY2(
+                texts.filter(QRegularExpression(QRegularExpression::escape(end) + "$")).size() == 1,
+                qPrintable(end + ": " + texts.join(" | ")));
+        auto* category = w.options->findChild<QLineEdit*>("eKateg");
+        QVERIFY(category);
+        QVERIFY2(category->text().startsWith("[home, office]|"), qPrintable(category->text()));
+        // The kind of a reminder by number, "Number" beside its picture, is not cut.
+        auto* list = w.reminders->findChild<QTreeView*>("lvNotes");
+        QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance("Number") + 16 + 12);
     }
 };
 

@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(dueKey(again), minuteKey(QDate(2026, 1, 31), 23, 30));
     }
 
-    // The quick-pick list: four short steps, then 1,0 to 23,5 hours; wraps past midnight.
+    // The quick-pick list: four short steps, then 1 to 23,5 hours; wraps past midnight.
     void quickPickTimes_data() {
         QTest::addColumn<QTime>("now");
         QTest::addColumn<QStringList>("head");
@@ -160,13 +160,13 @@ private slots:
         QTest::newRow("13:58") << QTime(13, 58, 40)
                                << QStringList{"14:03 (5 минут)",   "14:08 (10 минут)",
                                               "14:13 (15 минут)",  "14:28 (30 минут)",
-                                              "14:58 (1,0 часов)", "15:28 (1,5 часов)"}
-                               << "13:28 (23,5 часов)";
+                                              "14:58 (1 час)", "15:28 (1,5 часа)"}
+                               << "13:28 (23,5 часа)";
         QTest::newRow("23:50") << QTime(23, 50)
                                << QStringList{"23:55 (5 минут)",   "0:00  (10 минут)",
                                               "0:05  (15 минут)",  "0:20  (30 минут)",
-                                              "0:50  (1,0 часов)", "1:20  (1,5 часов)"}
-                               << "23:20 (23,5 часов)";
+                                              "0:50  (1 час)", "1:20  (1,5 часа)"}
+                               << "23:20 (23,5 часа)";
     }
     void quickPickTimes() {
         QFETCH(QTime, now);

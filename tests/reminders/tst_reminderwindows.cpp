@@ -204,7 +204,11 @@ private slots:
             TReMind form(*f.list);
             auto* time = child<QComboBox>(&form, "dtTime");
             QCOMPARE(time->currentText(), QString("14:03 (5 минут)"));
-            QCOMPARE(time->itemText(4), QString("14:58 (1,0 часов)"));
+            QCOMPARE(time->itemText(4), QString("14:58 (1 час)"));
+            QCOMPARE(time->itemText(5), QString("15:28 (1,5 часа)"));
+            QCOMPARE(time->itemText(6), QString("15:58 (2 часа)"));
+            QCOMPARE(time->itemText(12), QString("18:58 (5 часов)"));
+            QCOMPARE(time->itemText(44), QString("10:58 (21 час)"));
             auto* date = child<QDateEdit>(&form, "dtDate");
             QCOMPARE(date->date(), k1358.date());
             date->setDate(k1358.date().addDays(1));
@@ -219,8 +223,44 @@ private slots:
         f.now = QDateTime(QDate(2026, 12, 31), QTime(23, 50));
         TReMind late(*f.list);
         QCOMPARE(child<QComboBox>(&late, "dtTime")->currentText(), QString("23:55 (5 минут)"));
-        QCOMPARE(child<QComboBox>(&late, "dtTime")->itemText(4), QString("0:50  (1,0 часов)"));
+        QCOMPARE(child<QComboBox>(&late, "dtTime")->itemText(4), QString("0:50  (1 час)"));
         QCOMPARE(child<QDateEdit>(&late, "dtDate")->date(), QDate(2026, 12, 31));
+    }
+
+    // The form in the locale's own forms: its long date shown whole on the longest days, its
+    // times written and read by the locale's 12- or 24-hour clock.
+    void formInTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("en_US, Wednesday, September")
+            << "en_US" << QDate(2026, 9, 30) << "2:03 PM (5 минут)" << "9:30 PM";
+        QTest::newRow("ru_RU, воскресенье, сентября")
+            << "ru_RU" << QDate(2026, 9, 27) << "14:03 (5 минут)" << "21:30";
+    }
+    void formInTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(QDate, date);
+        const QLocale old;
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([&old] { QLocale::setDefault(old); });
+        ReminderFixture f(k1358);
+        TReMind form(*f.list);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* time = child<QComboBox>(&form, "dtTime");
+        QTEST(time->currentText().replace(QChar(0x202F), ' '), "first");
+        auto* field = child<QDateEdit>(&form, "dtDate");
+        field->setDate(date);
+        const auto* edit = field->findChild<QLineEdit*>();
+        QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) + 4 <= edit->width(),
+                 qPrintable(edit->text()));
+        QFETCH(QString, typed);
+        time->setCurrentText(typed);
+        child<QPlainTextEdit>(&form, "mNote")->setPlainText("x");
+        form.bOKClick();
+        QCOMPARE(dueKey(f.fileRecords().first()), minuteKey(date, 21, 30));
     }
 
     // A quick pick counts from now: one earlier in the day than now is tomorrow's, not a
