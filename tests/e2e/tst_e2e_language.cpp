@@ -162,9 +162,9 @@ private slots:
         QTest::newRow("--help, LANG=ru_RU.UTF-8") << ru << none << help << 0 << usageRu << false;
         // Where the data goes by default is said after both groups of options, not between.
         QTest::newRow("--help ends with the data directory, LANG=en_US.UTF-8")
-            << en << none << help << 0 << "or .csv)\nWithout --data-dir and --desktop the" << true;
+            << en << none << help << 0 << "data directory.\nWithout --data-dir and --desktop the" << true;
         QTest::newRow("--help ends with the data directory, LANG=ru_RU.UTF-8")
-            << ru << none << help << 0 << "или .csv\nБез ключей --data-dir и --desktop" << false;
+            << ru << none << help << 0 << "программа.\nБез ключей --data-dir и --desktop" << false;
         QTest::newRow("--help, LANG=en_US.UTF-8, Русский chosen")
             << en << russian << help << 0 << usageRu << false;
         QTest::newRow("export of an empty book, LANG=en_US.UTF-8")
