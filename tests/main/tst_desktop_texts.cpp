@@ -1,0 +1,241 @@
+// Every window and menu of a run, in Russian and under the English translation, as a desktop
+// user meets them: no access key taken twice in one menu or on one dialog page, English
+// titles and menu items in title case, and the words the translation settled on.
+#include "book/BookEditors.h"
+#include "book/ImportContacts.h"
+#include "book/ItemInfo.h"
+#include "calls/HistoryWindow.h"
+#include "main/Language.h"
+#include "reminders/AlertReminder.h"
+#include "reminders/EditNotes.h"
+#include "reminders/ReMind.h"
+#include "reminders/Reminder.h"
+#include "settings/InRaion.h"
+#include "settings/ItemOptions.h"
+#include "settings/Options.h"
+#include "settings/OptionsHost.h"
+#include "windows/CIDAbout.h"
+
+#include "MainFixture.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QMenu>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace zrk;
+
+namespace {
+
+QChar accessKey(const QString& text) {
+    for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size();
+         i = text.indexOf('&', i + 2))
+        if (text[i + 1] != '&') return text[i + 1].toLower();
+    return {};
+}
+
+// The texts whose access keys answer together: the items of one menu, or the controls of one
+// dialog page with those around the pages.
+struct KeyGroup {
+    QString where;
+    QStringList texts;
+};
+
+QStringList controlTexts(const QList<QWidget*>& widgets) {
+    QStringList out;
+    for (QWidget* w : widgets) {
+        if (w->isHidden()) continue;
+        if (auto* t = qobject_cast<QToolButton*>(w); t && t->defaultAction()) continue;
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) out << b->text();
+        if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy()) out << l->text();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) out << g->title();
+    }
+    return out;
+}
+
+QList<KeyGroup> keyGroups(QWidget* window, const QString& name) {
+    QList<KeyGroup> groups;
+    for (QMenu* m : window->findChildren<QMenu*>()) {
+        KeyGroup g{name + " / menu " + m->objectName() + " " + m->title(), {}};
+        for (QAction* a : m->actions())
+            if (!a->isSeparator() && a->isVisible()) g.texts << a->text();
+        groups << g;
+    }
+    QList<QWidget*> outside = window->findChildren<QWidget*>();
+    QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
+    QList<KeyGroup> pages;
+    for (QTabWidget* t : tabs)
+        for (int i = 0; i < t->count(); ++i) {
+            QList<QWidget*> inside = t->widget(i)->findChildren<QWidget*>();
+            for (QWidget* w : inside) outside.removeAll(w);
+            pages << KeyGroup{name + " / page " + t->tabText(i), controlTexts(inside)};
+        }
+    const QStringList around = controlTexts(outside);
+    if (pages.isEmpty()) pages << KeyGroup{name, {}};
+    for (KeyGroup& p : pages) {
+        p.texts << around;
+        groups << p;
+    }
+    return groups;
+}
+
+// A title or menu item in title case: every word capitalized but the short joining words.
+bool titleCase(QString text) {
+    static const QStringList minor{"a",  "an", "the", "and", "or", "of", "in", "on",
+                                   "at", "to", "by",  "for", "as", "from", "with"};
+    text.remove('&').remove(QStringLiteral("...")).remove(QChar(0x2026));
+    const QStringList words = text.split(' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QChar first = words[i][0];
+        if (first.isLower() && (i == 0 || !minor.contains(words[i]))) return false;
+    }
+    return true;
+}
+
+// The windows of a run, made in the language installed at that moment.
+struct Windows {
+    Windows() {
+        auto keep = [this](QWidget* w, const QString& name) {
+            groups << keyGroups(w, name);
+            titles << w->windowTitle();
+            for (QMenu* m : w->findChildren<QMenu*>()) {
+                if (!m->title().isEmpty()) menuItems << m->title();
+                for (QAction* a : m->actions())
+                    if (!a->isSeparator() && a->isVisible()) menuItems << a->text();
+            }
+        };
+        keep(fx.window.get(), "main");
+        keep(fx.phoneBook.get(), "phone book");
+        keep(fx.alert.get(), "call alert");
+        keep(fx.calls.get(), "call list");
+        auto host = fx.window->makeOptionsHost();
+        TOptions options(*host, fx.window.get());
+        keep(&options, "options");
+        TAlertReminder reminderAlert(fx.window.get());
+        keep(&reminderAlert, "reminder alert");
+        TReminder reminders(*fx.window, reminderAlert, fx.window.get());
+        keep(&reminders, "reminders");
+        TReMind reminder(reminders);
+        keep(&reminder, "reminder");
+        TEditNotes templates;
+        keep(&templates, "templates");
+        TBookItem entry({&fx.phoneBook->store(), [] { return 0; }, [] {}});
+        keep(&entry, "entry");
+        TGroupItem group;
+        keep(&group, "group");
+        TItemInfo info;
+        keep(&info, "information");
+        TItemOptions columns;
+        keep(&columns, "columns");
+        TInRaion district(true);
+        keep(&district, "district");
+        TCIDAbout about;
+        keep(&about, "about");
+        fx.window->mPHistoryClick();
+        keep(fx.window->historyWindow(), "history");
+        zrktest::writeAll("contacts.csv", "Кто,Куда\nАнна,123\n");
+        ContactsFile file;
+        if (!file.load("contacts.csv")) qFatal("%s", qPrintable(file.error()));
+        TColumnMapping mapping(*file.table());
+        keep(&mapping, "file columns");
+        file.setMapping(mapping.mapping());
+        TImportContacts import(file, fx.phoneBook->store());
+        keep(&import, "import");
+        fx.window->historyWindow()->close();
+        sbOptiHint = fx.window->sbOpti->toolTip();
+        sbHideHint = fx.window->sbHide->toolTip();
+    }
+    MainFixture fx;
+    QList<KeyGroup> groups;
+    QStringList titles, menuItems;
+    QString sbOptiHint, sbHideHint;
+};
+
+}  // namespace
+
+class TestDesktopTexts : public QObject {
+    Q_OBJECT
+private slots:
+    // Russian first: the English row installs the translation for the rest of the run.
+    void accessKeysOncePerMenuAndPage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("remindersHint");
+        QTest::addColumn<QString>("hideHint");
+        QTest::newRow("Russian") << "ru" << "Список напоминаний" << "Спрятать окно";
+        QTest::newRow("English") << "en" << "Reminder list" << "Hide the window";
+    }
+    void accessKeysOncePerMenuAndPage() {
+        QFETCH(QString, language);
+        QFETCH(QString, remindersHint);
+        QFETCH(QString, hideHint);
+        QString problem;
+        if (language == "en")
+            QVERIFY2(installLanguage("en", {QStringLiteral(ZRK_QM_DIR)}, &problem),
+                     qPrintable(problem));
+        const Windows windows;
+        QVERIFY(windows.groups.size() > 20);
+        for (const KeyGroup& g : windows.groups) {
+            QHash<QChar, QString> taken;
+            for (const QString& text : g.texts) {
+                const QChar key = accessKey(text);
+                if (key.isNull()) continue;
+                QVERIFY2(!taken.contains(key), qPrintable(g.where + ": \"" + taken.value(key) +
+                                                           "\" and \"" + text + "\""));
+                taken.insert(key, text);
+            }
+        }
+        // Every menu item can be reached from the keyboard.
+        for (const QString& item : windows.menuItems)
+            QVERIFY2(!accessKey(item).isNull(), qPrintable(item));
+        // The main window's buttons say what they do.
+        QCOMPARE(windows.sbOptiHint, remindersHint);
+        QCOMPARE(windows.sbHideHint, hideHint);
+    }
+
+    // Under the English translation (installed by the case above, for the rest of the run).
+    void englishTitlesAndMenusInTitleCase() {
+        const Windows windows;
+        QVERIFY(windows.menuItems.size() > 40);
+        for (const QString& text : windows.titles + windows.menuItems)
+            QVERIFY2(titleCase(text), qPrintable(text));
+    }
+
+    // The English words a native speaker uses, as typed.
+    void englishWording_data() {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("russian");
+        QTest::addColumn<QString>("english");
+        const auto row = [](const char* context, const char* russian, const char* english) {
+            QTest::newRow(english) << context << russian << english;
+        };
+        row("zrk::TRusCID", "Телефоны", "Phone Book");
+        row("zrk::TRusCID", "&Набрать номер", "&Call");
+        row("zrk::TPhoneBook", "Набрать номер", "Call");
+        row("zrk::HistoryWindow", "&Звонить", "&Call");
+        row("zrk::HistoryWindow", "&Добавить в книгу...", "Add to Phone &Book...");
+        row("TBookItem", "&Дополнительно:", "No&tes:");
+        row("TBookItem", "&Плохой", "&Unwanted");
+        row("zrk::CallRow", "плохой", "unwanted");
+        row("zrk::TImportContacts", "&Повторы:", "&Duplicates:");
+        row("zrk::TColumnMapping", "Это", "Book Field");
+        row("zrk::ImportPreview", "Уже в книге", "Existing Entry");
+        row("TEditNotes", "Редактирование", "Edit Templates");
+        row("TReMind", "Стандартные напоминания", "Templates");
+        row("ModemPage", "Без линий модема (виртуальное устройство)",
+            "No modem control lines (virtual device)");
+        row("zrk::TAlertReminder", "Дальше - %1", "Next (%1 more)");
+        row("zrk::TPhoneBook", "Вы хотите удалить этот телефон?", "Delete this entry?");
+        row("FontPage", "Цвет:", "Color:");
+    }
+    void englishWording() {
+        QFETCH(QString, context);
+        QFETCH(QString, russian);
+        QFETCH(QString, english);
+        QCOMPARE(QCoreApplication::translate(qPrintable(context), qPrintable(russian)), english);
+    }
+};
+
+QTEST_MAIN(TestDesktopTexts)
+#include "tst_desktop_texts.moc"
