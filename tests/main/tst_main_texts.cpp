@@ -155,7 +155,7 @@ struct Windows {
 
 }  // namespace
 
-class TestDesktopTexts : public QObject {
+class TestMainTexts : public QObject {
     Q_OBJECT
 private slots:
     // Russian first: the English row installs the translation for the rest of the run.
@@ -237,5 +237,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDesktopTexts)
-#include "tst_desktop_texts.moc"
+QTEST_MAIN(TestMainTexts)
+#include "tst_main_texts.moc"
