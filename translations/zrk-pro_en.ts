@@ -520,11 +520,11 @@
     </message>
     <message>
         <source>Добавить</source>
-        <translation>Add</translation>
+        <translation>Add...</translation>
     </message>
     <message>
         <source>Изменить</source>
-        <translation>Edit</translation>
+        <translation>Edit...</translation>
     </message>
     <message>
         <source>Удалить</source>
@@ -587,7 +587,7 @@
     </message>
     <message>
         <source>Создать группу</source>
-        <translation>New Group</translation>
+        <translation>New Group...</translation>
     </message>
     <message>
         <source>OK</source>
@@ -610,7 +610,7 @@
     </message>
     <message>
         <source>&amp;Напоминание:</source>
-        <translation>&amp;Template:</translation>
+        <translation>Te&amp;mplate:</translation>
     </message>
     <message>
         <source>&amp;Заголовок:</source>

@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -55,14 +56,20 @@ QStringList controlTexts(const QList<QWidget*>& widgets) {
     return out;
 }
 
+// The items of a menu that are ours to word: not the book's groups or the user's templates.
+QStringList menuTexts(const QMenu* m) {
+    static const QRegularExpression usersOwn(QStringLiteral("^(mPGroup|pm)\\d+$"));
+    QStringList out;
+    for (const QAction* a : m->actions())
+        if (!a->isSeparator() && a->isVisible() && !usersOwn.match(a->objectName()).hasMatch())
+            out << a->text();
+    return out;
+}
+
 QList<KeyGroup> keyGroups(QWidget* window, const QString& name) {
     QList<KeyGroup> groups;
-    for (QMenu* m : window->findChildren<QMenu*>()) {
-        KeyGroup g{name + " / menu " + m->objectName() + " " + m->title(), {}};
-        for (QAction* a : m->actions())
-            if (!a->isSeparator() && a->isVisible()) g.texts << a->text();
-        groups << g;
-    }
+    for (QMenu* m : window->findChildren<QMenu*>())
+        groups << KeyGroup{name + " / menu " + m->objectName() + " " + m->title(), menuTexts(m)};
     QList<QWidget*> outside = window->findChildren<QWidget*>();
     QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
     QList<KeyGroup> pages;
@@ -102,8 +109,7 @@ struct Windows {
             titles << w->windowTitle();
             for (QMenu* m : w->findChildren<QMenu*>()) {
                 if (!m->title().isEmpty()) menuItems << m->title();
-                for (QAction* a : m->actions())
-                    if (!a->isSeparator() && a->isVisible()) menuItems << a->text();
+                menuItems << menuTexts(m);
             }
         };
         keep(fx.window.get(), "main");
