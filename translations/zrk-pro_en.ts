@@ -1803,7 +1803,7 @@ Without these options the data is kept in the current directory.
     </message>
     <message>
         <source>Напомнить через:</source>
-        <translation>Remind Again In</translation>
+        <translation>Remind In</translation>
     </message>
     <message>
         <source>Дальше - %1</source>
