@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>П&amp;лохой:</source>
-        <translation>&amp;Bad:</translation>
+        <translation>&amp;Unwanted:</translation>
     </message>
     <message>
         <source>П&amp;риоритетный:</source>
@@ -71,7 +71,7 @@
     </message>
     <message>
         <source>Цвет:</source>
-        <translation>Colour:</translation>
+        <translation>Color:</translation>
     </message>
     <message>
         <source>&amp;Счетчик:</source>
@@ -83,11 +83,11 @@
     </message>
     <message>
         <source>Цвет &amp;фона:</source>
-        <translation>&amp;Background colour:</translation>
+        <translation>&amp;Background color:</translation>
     </message>
     <message>
-        <source>Цвет &amp;неактивности:</source>
-        <translation>&amp;Inactive colour:</translation>
+        <source>Цвет неа&amp;ктивности:</source>
+        <translation>&amp;Inactive color:</translation>
     </message>
 </context>
 <context>
@@ -119,10 +119,6 @@
     <message>
         <source>&amp;Цифр в номере:</source>
         <translation>&amp;Digits in a number:</translation>
-    </message>
-    <message>
-        <source>&amp;Символ разделитель:</source>
-        <translation>&amp;Separator character:</translation>
     </message>
     <message>
         <source>Цифр в &amp;группе:</source>
@@ -168,6 +164,10 @@
         <source>Никогда</source>
         <translation>Never</translation>
     </message>
+    <message>
+        <source>Си&amp;мвол разделитель:</source>
+        <translation>&amp;Separator character:</translation>
+    </message>
 </context>
 <context>
     <name>ModemPage</name>
@@ -205,7 +205,7 @@
     </message>
     <message>
         <source>Без линий модема (виртуальное устройство)</source>
-        <translation>Without modem lines (virtual device)</translation>
+        <translation>No modem control lines (virtual device)</translation>
     </message>
     <message>
         <source>&amp;Скорость:</source>
@@ -394,7 +394,7 @@
     </message>
     <message>
         <source>Файл &amp;Wave:</source>
-        <translation>&amp;Wave file:</translation>
+        <translation>&amp;WAV file:</translation>
     </message>
     <message>
         <source>Автодозвон</source>
@@ -413,10 +413,6 @@
         <translation>Call log</translation>
     </message>
     <message>
-        <source>&amp;Файл журнала:</source>
-        <translation>&amp;Log file:</translation>
-    </message>
-    <message>
         <source>Телефонная книга</source>
         <translation>Phone book</translation>
     </message>
@@ -427,6 +423,10 @@
     <message>
         <source>&amp;Файл:</source>
         <translation>&amp;File:</translation>
+    </message>
+    <message>
+        <source>Файл &amp;журнала:</source>
+        <translation>&amp;Log file:</translation>
     </message>
 </context>
 <context>
@@ -452,12 +452,12 @@
         <translation>Sounds</translation>
     </message>
     <message>
-        <source>Звуки &amp;запрещены начиная с времени:</source>
-        <translation>Sounds o&amp;ff from:</translation>
-    </message>
-    <message>
         <source>Звуки &amp;разрешены начиная с времени:</source>
         <translation>Sounds o&amp;n from:</translation>
+    </message>
+    <message>
+        <source>Звуки за&amp;прещены начиная с времени:</source>
+        <translation>Sounds o&amp;ff from:</translation>
     </message>
 </context>
 <context>
@@ -520,11 +520,11 @@
     </message>
     <message>
         <source>Добавить</source>
-        <translation>Add</translation>
+        <translation>Add...</translation>
     </message>
     <message>
         <source>Изменить</source>
-        <translation>Edit</translation>
+        <translation>Edit...</translation>
     </message>
     <message>
         <source>Удалить</source>
@@ -535,7 +535,7 @@
     <name>TBookItem</name>
     <message>
         <source>Добавить запись</source>
-        <translation>Add entry</translation>
+        <translation>Add Entry</translation>
     </message>
     <message>
         <source>&amp;Фамилия:</source>
@@ -546,20 +546,16 @@
         <translation>&amp;Phone:</translation>
     </message>
     <message>
-        <source>&amp;Рабочий телефон:</source>
-        <translation>&amp;Work phone:</translation>
-    </message>
-    <message>
         <source>&amp;Адрес:</source>
         <translation>&amp;Address:</translation>
     </message>
     <message>
         <source>&amp;E-Mail:</source>
-        <translation>&amp;E-mail:</translation>
+        <translation>&amp;Email:</translation>
     </message>
     <message>
         <source>ICQ &amp;UIN:</source>
-        <translation>ICQ &amp;UIN:</translation>
+        <translation>ICQ U&amp;IN:</translation>
     </message>
     <message>
         <source>Home &amp;Page:</source>
@@ -567,7 +563,7 @@
     </message>
     <message>
         <source>&amp;Дополнительно:</source>
-        <translation>&amp;More:</translation>
+        <translation>No&amp;tes:</translation>
     </message>
     <message>
         <source>Статус</source>
@@ -579,11 +575,11 @@
     </message>
     <message>
         <source>&amp;Плохой</source>
-        <translation>&amp;Bad</translation>
+        <translation>&amp;Unwanted</translation>
     </message>
     <message>
         <source>П&amp;риоритетный</source>
-        <translation>Prio&amp;rity</translation>
+        <translation>P&amp;riority</translation>
     </message>
     <message>
         <source>&amp;Группа:</source>
@@ -591,7 +587,7 @@
     </message>
     <message>
         <source>Создать группу</source>
-        <translation>New group</translation>
+        <translation>New Group...</translation>
     </message>
     <message>
         <source>OK</source>
@@ -601,16 +597,20 @@
         <source>Отмена</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Рабо&amp;чий телефон:</source>
+        <translation>&amp;Work phone:</translation>
+    </message>
 </context>
 <context>
     <name>TEditNotes</name>
     <message>
         <source>Редактирование</source>
-        <translation>Editing</translation>
+        <translation>Edit Templates</translation>
     </message>
     <message>
         <source>&amp;Напоминание:</source>
-        <translation>&amp;Reminder:</translation>
+        <translation>Te&amp;mplate:</translation>
     </message>
     <message>
         <source>&amp;Заголовок:</source>
@@ -618,7 +618,7 @@
     </message>
     <message>
         <source>&amp;Текст напоминания:</source>
-        <translation>Reminder &amp;text:</translation>
+        <translation>Reminder te&amp;xt:</translation>
     </message>
     <message>
         <source>OK</source>
@@ -633,7 +633,7 @@
     <name>TGroupItem</name>
     <message>
         <source>Добавить группу</source>
-        <translation>Add group</translation>
+        <translation>Add Group</translation>
     </message>
     <message>
         <source>&amp;Название группы:</source>
@@ -684,7 +684,7 @@
     <name>TItemInfo</name>
     <message>
         <source>Полная информация</source>
-        <translation>Full information</translation>
+        <translation>Full Information</translation>
     </message>
     <message>
         <source>ФИО:</source>
@@ -704,7 +704,7 @@
     </message>
     <message>
         <source>E-Mail:</source>
-        <translation>E-mail:</translation>
+        <translation>Email:</translation>
     </message>
     <message>
         <source>ICQ UIN:</source>
@@ -716,7 +716,7 @@
     </message>
     <message>
         <source>Доп. инфа:</source>
-        <translation>More:</translation>
+        <translation>Notes:</translation>
     </message>
     <message>
         <source>OK</source>
@@ -727,7 +727,7 @@
     <name>TReMind</name>
     <message>
         <source>Новое напоминание</source>
-        <translation>New reminder</translation>
+        <translation>New Reminder</translation>
     </message>
     <message>
         <source>&amp;Дата/Время</source>
@@ -747,7 +747,7 @@
     </message>
     <message>
         <source>Стандартные напоминания</source>
-        <translation>Standard reminders</translation>
+        <translation>Templates</translation>
     </message>
     <message>
         <source>Очистить</source>
@@ -804,7 +804,7 @@
     </message>
     <message>
         <source>E-Mail</source>
-        <translation>E-mail</translation>
+        <translation>Email</translation>
     </message>
     <message>
         <source>ICQ UIN</source>
@@ -812,11 +812,11 @@
     </message>
     <message>
         <source>Home Page</source>
-        <translation>Home page</translation>
+        <translation>Home Page</translation>
     </message>
     <message>
         <source>Дополнительно</source>
-        <translation>More</translation>
+        <translation>Notes</translation>
     </message>
 </context>
 <context>
@@ -853,11 +853,11 @@
     </message>
     <message>
         <source>Перезвонить</source>
-        <translation>Call back</translation>
+        <translation>Call Back</translation>
     </message>
     <message>
         <source>В книгу</source>
-        <translation>Add to phone book</translation>
+        <translation>Add to Phone Book</translation>
     </message>
 </context>
 <context>
@@ -868,7 +868,7 @@
     </message>
     <message>
         <source>плохой</source>
-        <translation>bad</translation>
+        <translation>unwanted</translation>
     </message>
     <message>
         <source>приоритетный</source>
@@ -907,7 +907,7 @@
     </message>
     <message>
         <source>Серый</source>
-        <translation>Grey</translation>
+        <translation>Gray</translation>
     </message>
     <message>
         <source>Серебристый</source>
@@ -943,11 +943,11 @@
     </message>
     <message>
         <source>Цвет</source>
-        <translation>Colour</translation>
+        <translation>Color</translation>
     </message>
     <message>
         <source>Другой цвет...</source>
-        <translation>Other colour...</translation>
+        <translation>Other color...</translation>
     </message>
 </context>
 <context>
@@ -1132,6 +1132,17 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     </message>
 </context>
 <context>
+    <name>zrk::DialogLook</name>
+    <message>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>zrk::ECommError</name>
     <message>
         <source> (Ошибка: %1) </source>
@@ -1206,23 +1217,7 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     <name>zrk::HistoryWindow</name>
     <message>
         <source>История звонков</source>
-        <translation>Call history</translation>
-    </message>
-    <message>
-        <source>Позвонить</source>
-        <translation>Call</translation>
-    </message>
-    <message>
-        <source>Добавить в книгу...</source>
-        <translation>Add to phone book...</translation>
-    </message>
-    <message>
-        <source>Добавить напоминание...</source>
-        <translation>Add reminder...</translation>
-    </message>
-    <message>
-        <source>Экспорт в CSV...</source>
-        <translation>Export to CSV...</translation>
+        <translation>Call History</translation>
     </message>
     <message>
         <source>Номер или часть имени</source>
@@ -1328,6 +1323,22 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <source>Экспорт отменён; файл %1 не записан</source>
         <translation>Export cancelled; %1 was not written</translation>
     </message>
+    <message>
+        <source>&amp;Звонить</source>
+        <translation>&amp;Call</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить в книгу...</source>
+        <translation>Add to Phone &amp;Book...</translation>
+    </message>
+    <message>
+        <source>Добавить в напо&amp;минание...</source>
+        <translation>Add Re&amp;minder...</translation>
+    </message>
+    <message>
+        <source>&amp;Экспорт в CSV...</source>
+        <translation>&amp;Export to CSV...</translation>
+    </message>
 </context>
 <context>
     <name>zrk::ImportPreview</name>
@@ -1393,7 +1404,7 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     </message>
     <message>
         <source>Уже в книге</source>
-        <translation>In the book</translation>
+        <translation>Existing Entry</translation>
     </message>
     <message>
         <source>Действие</source>
@@ -1586,7 +1597,7 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     </message>
     <message>
         <source>Zrk Pro сейчас работает с файлом настроек %1 и при выходе записал бы свои значения поверх импорта. Закройте программу (пункт меню «Выход») и повторите импорт; ничего не импортировано.</source>
-        <translation>Zrk Pro is running with the settings file %1 and would write its own values over the import when it ends. Close the program (menu item “Exit”) and import again; nothing was imported.</translation>
+        <translation>Zrk Pro is running with the settings file %1 and would write its own values over the import when it ends. Close the program (menu item “Quit”) and import again; nothing was imported.</translation>
     </message>
     <message>
         <source>Не удалось записать файл настроек %1 (%2); он остался прежним.</source>
@@ -1902,11 +1913,11 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     </message>
     <message>
         <source>Напомнить через:</source>
-        <translation>Remind in:</translation>
+        <translation>Remind In</translation>
     </message>
     <message>
         <source>Дальше - %1</source>
-        <translation>Next - %1</translation>
+        <translation>Next (%1 more)</translation>
     </message>
 </context>
 <context>
@@ -1917,27 +1928,27 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     </message>
     <message>
         <source>Редактировать запись</source>
-        <translation>Edit entry</translation>
+        <translation>Edit Entry</translation>
     </message>
 </context>
 <context>
     <name>zrk::TCIDAbout</name>
     <message>
         <source>О программе</source>
-        <translation>About</translation>
+        <translation>About Zrk Pro</translation>
     </message>
     <message>
-        <source>© Разработчики Zrk Pro
-Москва</source>
-        <translation>© Zrk Pro developers
-Moscow</translation>
+        <source>Zrk Pro %1
+© Разработчики Zrk Pro, Москва</source>
+        <translation>Zrk Pro %1
+© The Zrk Pro developers, Moscow</translation>
     </message>
 </context>
 <context>
     <name>zrk::TColumnMapping</name>
     <message>
         <source>Столбцы файла</source>
-        <translation>File columns</translation>
+        <translation>File Columns</translation>
     </message>
     <message>
         <source>Заголовок файла незнаком программе. Укажите, что хранится в каждом столбце; телефонов может быть несколько.</source>
@@ -1953,7 +1964,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Это</source>
-        <translation>Holds</translation>
+        <translation>Book Field</translation>
     </message>
     <message>
         <source>Укажите хотя бы один столбец с телефоном.</source>
@@ -1989,7 +2000,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Примечание</source>
-        <translation>Note</translation>
+        <translation>Notes</translation>
     </message>
     <message>
         <source>Отчество</source>
@@ -2012,7 +2023,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Ошибка обновления CommTimeouts</source>
-        <translation>Cannot set the port time-outs</translation>
+        <translation>Cannot set the port timeouts</translation>
     </message>
     <message>
         <source>Ошибка инициализации буферов</source>
@@ -2047,7 +2058,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Свойства группы</source>
-        <translation>Group properties</translation>
+        <translation>Group Properties</translation>
     </message>
 </context>
 <context>
@@ -2058,7 +2069,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Импорт контактов</source>
-        <translation>Import contacts</translation>
+        <translation>Import Contacts</translation>
     </message>
     <message>
         <source>Файл: %1</source>
@@ -2105,11 +2116,11 @@ Moscow</translation>
     </message>
     <message>
         <source>Что делать с записями, чей телефон уже есть в книге</source>
-        <translation>What to do with entries whose number is in the book already</translation>
+        <translation>What to do with entries whose number is already in the phone book</translation>
     </message>
     <message>
         <source>&amp;Повторы:</source>
-        <translation>&amp;Repeats:</translation>
+        <translation>&amp;Duplicates:</translation>
     </message>
     <message>
         <source>&amp;Пропустить</source>
@@ -2128,11 +2139,11 @@ Moscow</translation>
     <name>zrk::TInRaion</name>
     <message>
         <source>Добавить район</source>
-        <translation>Add district</translation>
+        <translation>Add District</translation>
     </message>
     <message>
         <source>Изменить район</source>
-        <translation>Edit district</translation>
+        <translation>Edit District</translation>
     </message>
     <message>
         <source>&amp;Маска номера:</source>
@@ -2151,7 +2162,7 @@ Moscow</translation>
     <name>zrk::TItemOptions</name>
     <message>
         <source>Настройка списка</source>
-        <translation>List settings</translation>
+        <translation>List Columns</translation>
     </message>
     <message>
         <source>&amp;Список колонок:</source>
@@ -2175,7 +2186,7 @@ Moscow</translation>
     </message>
     <message>
         <source>E-Mail</source>
-        <translation>E-mail</translation>
+        <translation>Email</translation>
     </message>
     <message>
         <source>ICQ UIN</source>
@@ -2187,7 +2198,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Дополнительно</source>
-        <translation>More</translation>
+        <translation>Notes</translation>
     </message>
     <message>
         <source>Отмена</source>
@@ -2198,7 +2209,7 @@ Moscow</translation>
     <name>zrk::TListRing</name>
     <message>
         <source>Список звонков</source>
-        <translation>Call list</translation>
+        <translation>Call List</translation>
     </message>
     <message>
         <source>Перезвонить</source>
@@ -2291,11 +2302,11 @@ Moscow</translation>
     <name>zrk::TPhoneBook</name>
     <message>
         <source>Телефонная книжка</source>
-        <translation>Phone book</translation>
+        <translation>Phone Book</translation>
     </message>
     <message>
         <source>Набрать номер</source>
-        <translation>Dial the number</translation>
+        <translation>Call</translation>
     </message>
     <message>
         <source>Снять трубку</source>
@@ -2303,23 +2314,23 @@ Moscow</translation>
     </message>
     <message>
         <source>Добавить запись</source>
-        <translation>Add entry</translation>
+        <translation>Add Entry</translation>
     </message>
     <message>
         <source>Удалить запись</source>
-        <translation>Delete entry</translation>
+        <translation>Delete Entry</translation>
     </message>
     <message>
         <source>Редактировать</source>
-        <translation>Edit</translation>
+        <translation>Edit Entry</translation>
     </message>
     <message>
         <source>Полная информация</source>
-        <translation>Full information</translation>
+        <translation>Full Information</translation>
     </message>
     <message>
         <source>Добавить в напоминание</source>
-        <translation>Add to reminders</translation>
+        <translation>Add Reminder</translation>
     </message>
     <message>
         <source>Группа</source>
@@ -2327,15 +2338,15 @@ Moscow</translation>
     </message>
     <message>
         <source>Добавить группу</source>
-        <translation>Add group</translation>
+        <translation>Add Group</translation>
     </message>
     <message>
         <source>Удалить группу</source>
-        <translation>Delete group</translation>
+        <translation>Delete Group</translation>
     </message>
     <message>
         <source>Свойства группы</source>
-        <translation>Group properties</translation>
+        <translation>Group Properties</translation>
     </message>
     <message>
         <source>Импорт...</source>
@@ -2347,15 +2358,11 @@ Moscow</translation>
     </message>
     <message>
         <source>Спрятать книжку</source>
-        <translation>Hide the phone book</translation>
+        <translation>Hide Phone Book</translation>
     </message>
     <message>
         <source>&amp;Звонить</source>
         <translation>&amp;Call</translation>
-    </message>
-    <message>
-        <source>&amp;Статус</source>
-        <translation>&amp;Status</translation>
     </message>
     <message>
         <source>&amp;Нормальный</source>
@@ -2363,11 +2370,11 @@ Moscow</translation>
     </message>
     <message>
         <source>&amp;Плохой</source>
-        <translation>&amp;Bad</translation>
+        <translation>&amp;Unwanted</translation>
     </message>
     <message>
         <source>П&amp;риоритетный</source>
-        <translation>Prio&amp;rity</translation>
+        <translation>&amp;Priority</translation>
     </message>
     <message>
         <source>&amp;Добавить...</source>
@@ -2379,19 +2386,19 @@ Moscow</translation>
     </message>
     <message>
         <source>&amp;Переместить в</source>
-        <translation>&amp;Move to</translation>
+        <translation>&amp;Move To</translation>
     </message>
     <message>
         <source>&amp;Информация</source>
-        <translation>&amp;Information</translation>
+        <translation>&amp;Information...</translation>
     </message>
     <message>
         <source>&amp;Напоминание...</source>
-        <translation>&amp;Reminder...</translation>
+        <translation>Add &amp;Reminder...</translation>
     </message>
     <message>
         <source>Нас&amp;тройка...</source>
-        <translation>Se&amp;ttings...</translation>
+        <translation>Lis&amp;t Columns...</translation>
     </message>
     <message>
         <source>&amp;Свойства...</source>
@@ -2407,15 +2414,15 @@ Moscow</translation>
     </message>
     <message>
         <source>&amp;Всю книгу...</source>
-        <translation>&amp;Whole book...</translation>
+        <translation>&amp;Whole Book...</translation>
     </message>
     <message>
         <source>&amp;Группу на экране...</source>
-        <translation>&amp;Group on screen...</translation>
+        <translation>&amp;Group Shown...</translation>
     </message>
     <message>
         <source>В&amp;ыбранные записи...</source>
-        <translation>&amp;Selected entries...</translation>
+        <translation>&amp;Selected Entries...</translation>
     </message>
     <message numerus="yes">
         <source>Записей: %n</source>
@@ -2442,11 +2449,11 @@ Moscow</translation>
     </message>
     <message>
         <source>Вы хотите удалить этот телефон?</source>
-        <translation>Do you want to delete this phone number?</translation>
+        <translation>Delete this entry?</translation>
     </message>
     <message>
         <source>Вы хотите удалить эти телефоны?</source>
-        <translation>Do you want to delete these phone numbers?</translation>
+        <translation>Delete these entries?</translation>
     </message>
     <message>
         <source>Такая группа уже есть.</source>
@@ -2454,7 +2461,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Эта группа будет удалена со всем телефонами. Удалить?</source>
-        <translation>This group will be deleted with all its phone numbers. Delete it?</translation>
+        <translation>This group will be deleted with all its entries. Delete it?</translation>
     </message>
     <message>
         <source>[Все группы]</source>
@@ -2462,7 +2469,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Импорт контактов</source>
-        <translation>Import contacts</translation>
+        <translation>Import Contacts</translation>
     </message>
     <message>
         <source>Все файлы (*)</source>
@@ -2470,7 +2477,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Экспорт контактов</source>
-        <translation>Export contacts</translation>
+        <translation>Export Contacts</translation>
     </message>
     <message>
         <source>Ошибка записи %1!
@@ -2478,12 +2485,20 @@ Moscow</translation>
         <translation>Error writing %1!
 %2</translation>
     </message>
+    <message>
+        <source>Ст&amp;атус</source>
+        <translation>&amp;Status</translation>
+    </message>
+    <message>
+        <source>Удалить записи</source>
+        <translation>Delete Entries</translation>
+    </message>
 </context>
 <context>
     <name>zrk::TReMind</name>
     <message>
         <source>&amp;Редактировать...</source>
-        <translation>&amp;Edit...</translation>
+        <translation>&amp;Edit Templates...</translation>
     </message>
 </context>
 <context>
@@ -2494,19 +2509,19 @@ Moscow</translation>
     </message>
     <message>
         <source>Добавить запись</source>
-        <translation>Add entry</translation>
+        <translation>Add Reminder</translation>
     </message>
     <message>
         <source>Удалить запись</source>
-        <translation>Delete entry</translation>
+        <translation>Delete Reminder</translation>
     </message>
     <message>
         <source>Свойства записи</source>
-        <translation>Entry properties</translation>
+        <translation>Reminder Properties</translation>
     </message>
     <message>
         <source>Спрятать список</source>
-        <translation>Hide the list</translation>
+        <translation>Hide List</translation>
     </message>
     <message>
         <source>&amp;Добавить...</source>
@@ -2532,16 +2547,20 @@ Moscow</translation>
         <translation>Error</translation>
     </message>
     <message>
-        <source>Внимание</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
         <source>Вы хотите удалить это напоминание?</source>
-        <translation>Do you want to delete this reminder?</translation>
+        <translation>Delete this reminder?</translation>
     </message>
     <message>
         <source>Вы хотите удалить эти напоминания?</source>
-        <translation>Do you want to delete these reminders?</translation>
+        <translation>Delete these reminders?</translation>
+    </message>
+    <message>
+        <source>Удалить напоминание</source>
+        <translation>Delete Reminder</translation>
+    </message>
+    <message>
+        <source>Удалить напоминания</source>
+        <translation>Delete Reminders</translation>
     </message>
 </context>
 <context>
@@ -2553,10 +2572,6 @@ Moscow</translation>
     <message>
         <source>Спрятать</source>
         <translation>Hide</translation>
-    </message>
-    <message>
-        <source>Восстановить</source>
-        <translation>Restore</translation>
     </message>
     <message>
         <source>Неизвестная ошибка</source>
@@ -2636,55 +2651,43 @@ Moscow</translation>
     </message>
     <message>
         <source>Сброс</source>
-        <translation>Clear</translation>
+        <translation>Clear the number</translation>
     </message>
     <message>
         <source>Звонить</source>
-        <translation>Dial</translation>
+        <translation>Call</translation>
     </message>
     <message>
         <source>Телефоны</source>
-        <translation>Phones</translation>
+        <translation>Phone Book</translation>
     </message>
     <message>
         <source>Напоминания</source>
         <translation>Reminders</translation>
     </message>
     <message>
-        <source>Настройки программы</source>
-        <translation>Settings</translation>
-    </message>
-    <message>
         <source>Открыть порт</source>
-        <translation>Open port</translation>
+        <translation>Open Port</translation>
     </message>
     <message>
         <source>Закрыть порт</source>
-        <translation>Close port</translation>
-    </message>
-    <message>
-        <source>Выход из программы</source>
-        <translation>Exit the program</translation>
+        <translation>Close Port</translation>
     </message>
     <message>
         <source>&amp;Поверх других окон</source>
-        <translation>Stay on &amp;top</translation>
+        <translation>Stay on &amp;Top</translation>
     </message>
     <message>
         <source>Панель &amp;кнопок</source>
-        <translation>&amp;Button panel</translation>
+        <translation>&amp;Button Panel</translation>
     </message>
     <message>
         <source>&amp;Часы</source>
         <translation>&amp;Clock</translation>
     </message>
     <message>
-        <source>&amp;Таймер</source>
-        <translation>T&amp;imer</translation>
-    </message>
-    <message>
         <source>&amp;Телефонная книга</source>
-        <translation>&amp;Phone book</translation>
+        <translation>&amp;Phone Book</translation>
     </message>
     <message>
         <source>Напо&amp;минания</source>
@@ -2692,35 +2695,27 @@ Moscow</translation>
     </message>
     <message>
         <source>&amp;Открыть порт</source>
-        <translation>&amp;Open port</translation>
+        <translation>&amp;Open Port</translation>
     </message>
     <message>
         <source>&amp;Закрыть порт</source>
-        <translation>C&amp;lose port</translation>
+        <translation>C&amp;lose Port</translation>
     </message>
     <message>
         <source>&amp;Настройки...</source>
         <translation>&amp;Settings...</translation>
     </message>
     <message>
-        <source>&amp;О программе...</source>
-        <translation>&amp;About...</translation>
-    </message>
-    <message>
         <source>Вы&amp;ход</source>
-        <translation>E&amp;xit</translation>
+        <translation>&amp;Quit</translation>
     </message>
     <message>
         <source>&amp;Набрать номер</source>
-        <translation>&amp;Dial number</translation>
-    </message>
-    <message>
-        <source>&amp;Сброс номера</source>
-        <translation>&amp;Clear number</translation>
+        <translation>&amp;Call</translation>
     </message>
     <message>
         <source>О&amp;пределить номер</source>
-        <translation>&amp;Identify number</translation>
+        <translation>&amp;Identify Number</translation>
     </message>
     <message>
         <source>&amp;Снять трубку</source>
@@ -2728,11 +2723,11 @@ Moscow</translation>
     </message>
     <message>
         <source>&amp;Добавить в книгу...</source>
-        <translation>Add to &amp;book...</translation>
+        <translation>Add to Phone &amp;Book...</translation>
     </message>
     <message>
         <source>Добавить в напо&amp;минание...</source>
-        <translation>Add to re&amp;minder...</translation>
+        <translation>Add Re&amp;minder...</translation>
     </message>
     <message>
         <source>Ошибка</source>
@@ -2752,7 +2747,7 @@ Moscow</translation>
     </message>
     <message>
         <source>&amp;История звонков...</source>
-        <translation>Call &amp;history...</translation>
+        <translation>Call &amp;History...</translation>
     </message>
     <message>
         <source>[заблокирован]</source>
@@ -2769,12 +2764,40 @@ Moscow</translation>
             <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old calls were not sent</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&amp;Спрятать</source>
+        <translation>Hi&amp;de</translation>
+    </message>
+    <message>
+        <source>&amp;Восстановить</source>
+        <translation>R&amp;estore</translation>
+    </message>
+    <message>
+        <source>Список напоминаний</source>
+        <translation>Reminder list</translation>
+    </message>
+    <message>
+        <source>Спрятать окно</source>
+        <translation>Hide the window</translation>
+    </message>
+    <message>
+        <source>Т&amp;аймер</source>
+        <translation>T&amp;imer</translation>
+    </message>
+    <message>
+        <source>О п&amp;рограмме...</source>
+        <translation>&amp;About Zrk Pro...</translation>
+    </message>
+    <message>
+        <source>Сб&amp;рос номера</source>
+        <translation>C&amp;lear Number</translation>
+    </message>
 </context>
 <context>
     <name>zrk::TWinAlert</name>
     <message>
         <source>Сообщение о звонке</source>
-        <translation>Incoming call</translation>
+        <translation>Incoming Call</translation>
     </message>
     <message>
         <source>ФИО:</source>
@@ -2890,7 +2913,7 @@ Moscow</translation>
     </message>
     <message>
         <source>Дополнительно</source>
-        <translation>More</translation>
+        <translation>Notes</translation>
     </message>
     <message>
         <source>Не удалось открыть файл %1: %2</source>

@@ -4,6 +4,7 @@
 #include "platform/StartTrace.h"
 #include "settings/Positions.h"
 #include "settings/Settings.h"
+#include "windows/DialogLook.h"
 #include "windows/Line.h"
 #include "windows/StatusIcons.h"
 #include "windows/ToolBar.h"
@@ -27,9 +28,9 @@ BookPrompts desktopPrompts(QWidget* owner) {
     BookPrompts p;
     p.exec = [](QDialog& d) { return d.exec(); };
     p.ask = [owner](const QString& caption, const QString& text) {
-        return QMessageBox::warning(owner, caption, text,
-                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                    QMessageBox::Yes);
+        QMessageBox box(owner);
+        askBeforeDelete(box, caption, text);
+        return QMessageBox::StandardButton(box.exec());
     };
     p.warn = [owner](const QString& caption, const QString& text) {
         QMessageBox::warning(owner, caption, text);
@@ -219,7 +220,7 @@ void TPhoneBook::buildMenu() {
     mPDial = addItem(PopupMenu1, "mPDial", tr("&Звонить"), sbDial->icon());
     PopupMenu1->setDefaultAction(mPDial);
     PopupMenu1->addSeparator();
-    auto* status = new QMenu(tr("&Статус"), PopupMenu1);
+    auto* status = new QMenu(tr("Ст&атус"), PopupMenu1);
     mPStatus = PopupMenu1->addMenu(status);
     mPStatus->setObjectName(QStringLiteral("mPStatus"));
     mPStatus->setIcon(themed("emblem-important", QStyle::SP_DialogHelpButton, this));

@@ -30,7 +30,8 @@ class Line;
 struct BookPrompts {
     // A modal dialog; returns its result.
     std::function<int(QDialog& dialog)> exec;
-    // Yes, No and Cancel with a warning icon; only Yes proceeds.
+    // The question before a delete, under a caption that names it; only Yes (the button
+    // "Удалить") proceeds.
     std::function<QMessageBox::StandardButton(const QString& caption, const QString& text)> ask;
     // A warning with OK.
     std::function<void(const QString& caption, const QString& text)> warn;

@@ -78,7 +78,8 @@ void TPhoneBook::sbDelClick() {
     if (rows.isEmpty()) return;
     const QString question = rows.size() == 1 ? tr("Вы хотите удалить этот телефон?")
                                               : tr("Вы хотите удалить эти телефоны?");
-    if (prompts_.ask(attention(), question) != QMessageBox::Yes) return;
+    const QString caption = rows.size() == 1 ? tr("Удалить запись") : tr("Удалить записи");
+    if (prompts_.ask(caption, question) != QMessageBox::Yes) return;
     // Exactly the entries of the selected rows, whatever other entries share their phone.
     std::vector<int> doomed;
     doomed.reserve(size_t(rows.size()));
@@ -204,7 +205,8 @@ void TPhoneBook::sbPropGrClick() {
 void TPhoneBook::sbDelGrClick() {
     const int k = cbGroup->currentIndex();
     if (k <= 0) return;
-    if (prompts_.ask(attention(), tr("Эта группа будет удалена со всем телефонами. Удалить?")) !=
+    if (prompts_.ask(tr("Удалить группу"),
+                     tr("Эта группа будет удалена со всем телефонами. Удалить?")) !=
         QMessageBox::Yes)
         return;
     // The group's own entries, found by their group and by nothing else.

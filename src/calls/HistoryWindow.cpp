@@ -102,14 +102,14 @@ void HistoryWindow::buildControls() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    dial_ = action("acDial", tr("Позвонить"), "call-start", QStyle::SP_BrowserReload,
+    dial_ = action("acDial", tr("&Звонить"), "call-start", QStyle::SP_BrowserReload,
                    &HistoryWindow::dialSelected);
-    addBook_ = action("acAddBook", tr("Добавить в книгу..."), "contact-new",
+    addBook_ = action("acAddBook", tr("&Добавить в книгу..."), "contact-new",
                       QStyle::SP_FileDialogNewFolder, &HistoryWindow::addSelectedToBook);
-    addReminder_ = action("acAddReminder", tr("Добавить напоминание..."), "appointment-new",
+    addReminder_ = action("acAddReminder", tr("Добавить в напо&минание..."), "appointment-new",
                           QStyle::SP_FileDialogInfoView, &HistoryWindow::addReminderForSelected);
     toolbar->addSeparator();
-    export_ = action("acExport", tr("Экспорт в CSV..."), "document-save-as",
+    export_ = action("acExport", tr("&Экспорт в CSV..."), "document-save-as",
                      QStyle::SP_DialogSaveButton, &HistoryWindow::exportCsv);
     rowMenu_ = named<QMenu>("rowMenu", this);
     rowMenu_->addActions({dial_, addBook_, addReminder_});

@@ -220,7 +220,7 @@ void TRusCID::hideToTray() {
 
 void TRusCID::updateShowItem() {
     const bool shown = isVisible() && !isMinimized();
-    mPShow->setText(shown ? tr("Спрятать") : tr("Восстановить"));
+    mPShow->setText(shown ? tr("&Спрятать") : tr("&Восстановить"));
 }
 
 void TRusCID::showEvent(QShowEvent* event) {

@@ -123,28 +123,28 @@ void TRusCID::buildLayout() {
     sbDial = button("sbDial", QStringLiteral("#"), QT_TR_NOOP("Звонить"), {95, 144, 41, 22});
     sbDial->setFont(keyFont);
 
+    // The four wide buttons share one face, narrowed for the widest caption any of them can
+    // show, so that "Закрыть порт" reads in the same letters as its neighbours; never cut to
+    // "Откры... порт".
+    const QString book = tr("Телефоны"), reminders = tr("Напоминания"), open = tr("Открыть порт"),
+                  close = tr("Закрыть порт"), hide = tr("Спрятать");
+    const QFont face = pixelFont(QStringLiteral("MS Sans Serif"), 11);
+    const QFontMetrics metrics(face);
+    QString widest;
+    for (const QString& caption : {book, reminders, open, close, hide})
+        if (metrics.horizontalAdvance(caption) > metrics.horizontalAdvance(widest))
+            widest = caption;
+    const QFont wideFace = condenseToWidth(face, widest, kWideCaptionWidth);
     const auto wide = [&](const char* name, const QString& text, const char* hint, int y) {
         auto* b = button(name, text, hint, {144, y, 102, 22});
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        // The caption beside its 16-pixel picture, narrowed where this desktop's face is
-        // wider than the one the panel was laid out for: never cut to "Откры... порт".
-        b->setFont(condenseToWidth(pixelFont(QStringLiteral("MS Sans Serif"), 11), text,
-                                   kWideCaptionWidth));
+        b->setFont(wideFace);
         return b;
     };
-    sbBook = wide("sbBook", tr("Телефоны"), QT_TR_NOOP("Телефонная книжка"), 72);
-    sbOpti = wide("sbOpti", tr("Напоминания"), QT_TR_NOOP("Настройки программы"), 96);
-    sbOpenClose = wide("sbOpenClose", tr("Открыть порт"), nullptr, 120);
-    {
-        // Sized for the wider of its two captions.
-        const QFont face = pixelFont(QStringLiteral("MS Sans Serif"), 11);
-        const QFontMetrics m(face);
-        const QString open = tr("Открыть порт"), close = tr("Закрыть порт");
-        sbOpenClose->setFont(condenseToWidth(
-            face, m.horizontalAdvance(open) >= m.horizontalAdvance(close) ? open : close,
-            kWideCaptionWidth));
-    }
-    sbHide = wide("sbHide", tr("Спрятать"), QT_TR_NOOP("Выход из программы"), 144);
+    sbBook = wide("sbBook", book, QT_TR_NOOP("Телефонная книжка"), 72);
+    sbOpti = wide("sbOpti", reminders, QT_TR_NOOP("Список напоминаний"), 96);
+    sbOpenClose = wide("sbOpenClose", open, nullptr, 120);
+    sbHide = wide("sbHide", hide, QT_TR_NOOP("Спрятать окно"), 144);
 
     for (QFrame* w : std::initializer_list<QFrame*>{pTools, pNumber, pInfo, pClock, stZvon})
         w->installEventFilter(this);
@@ -158,12 +158,12 @@ void TRusCID::buildMenus() {
         return a;
     };
     PopupMenu1 = named<QMenu>("PopupMenu1", this);
-    mPShow = item(PopupMenu1, "mPShow", QT_TR_NOOP("Спрятать"));
+    mPShow = item(PopupMenu1, "mPShow", QT_TR_NOOP("&Спрятать"));
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
     mPStayOnTop = item(PopupMenu1, "mPStayOnTop", QT_TR_NOOP("&Поверх других окон"), true);
     mPButton = item(PopupMenu1, "mPButton", QT_TR_NOOP("Панель &кнопок"), true);
     mPClock = item(PopupMenu1, "mPClock", QT_TR_NOOP("&Часы"), true);
-    mPTimer = item(PopupMenu1, "mPTimer", QT_TR_NOOP("&Таймер"), true);
+    mPTimer = item(PopupMenu1, "mPTimer", QT_TR_NOOP("Т&аймер"), true);
     mPBook = item(PopupMenu1, "mPBook", QT_TR_NOOP("&Телефонная книга"), true);
     mPReminder = item(PopupMenu1, "mPReminder", QT_TR_NOOP("Напо&минания"), true);
     mPHistory = PopupMenu1->addAction(tr("&История звонков..."));
@@ -175,12 +175,12 @@ void TRusCID::buildMenus() {
     mPClosePort->setIcon(portGlyph(false));
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("mPTire2"));
     mPOpti = item(PopupMenu1, "mPOpti", QT_TR_NOOP("&Настройки..."));
-    mPAbout = item(PopupMenu1, "mPAbout", QT_TR_NOOP("&О программе..."));
+    mPAbout = item(PopupMenu1, "mPAbout", QT_TR_NOOP("О п&рограмме..."));
     mPExit = item(PopupMenu1, "mPExit", QT_TR_NOOP("Вы&ход"));
 
     PopupMenu2 = named<QMenu>("PopupMenu2", this);
     mPReDial = item(PopupMenu2, "mPReDial", QT_TR_NOOP("&Набрать номер"));
-    N2 = item(PopupMenu2, "N2", QT_TR_NOOP("&Сброс номера"));
+    N2 = item(PopupMenu2, "N2", QT_TR_NOOP("Сб&рос номера"));
     CID = item(PopupMenu2, "CID", QT_TR_NOOP("О&пределить номер"));
     PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N5"));
     mPAnswer = item(PopupMenu2, "mPAnswer", QT_TR_NOOP("&Снять трубку"));

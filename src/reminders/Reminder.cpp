@@ -9,6 +9,7 @@
 #include "reminders/ReminderModel.h"
 #include "reminders/ReminderRules.h"
 #include "settings/Settings.h"
+#include "windows/DialogLook.h"
 #include "windows/ToolBar.h"
 
 #include <QCloseEvent>
@@ -257,10 +258,11 @@ void TReminder::sbPropClick() {
 void TReminder::sbDelClick() {
     const QList<int> rows = selectedRows();
     if (!rows.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, tr("Внимание"),
+        QMessageBox box(this);
+        askBeforeDelete(box,
+                        rows.size() == 1 ? tr("Удалить напоминание") : tr("Удалить напоминания"),
                         rows.size() == 1 ? tr("Вы хотите удалить это напоминание?")
-                                         : tr("Вы хотите удалить эти напоминания?"),
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+                                         : tr("Вы хотите удалить эти напоминания?"));
         box.setObjectName(QStringLiteral("deleteQuestion"));
         // A tick under the question may raise rows: delete the reminders asked about.
         QList<quint64> ids;

@@ -37,7 +37,11 @@ TCIDAbout::TCIDAbout(QWidget* parent, TURL::Opener opener)
     bold.setBold(true);
     product->setFont(bold);
 
-    auto* notice = named<QLabel>("stNotice", tr("© Разработчики Zrk Pro\nМосква"), frame);
+    // The name the main window's title gives the program, above the maker's notice.
+    auto* notice = named<QLabel>(
+        "stNotice",
+        tr("Zrk Pro %1\n© Разработчики Zrk Pro, Москва").arg(QLatin1String(kProgramVersion)),
+        frame);
 
     auto* stUrl = named<QLabel>("stUrl", QString::fromLatin1(kHomePage), frame);
     stUrl->setTextFormat(Qt::PlainText);

@@ -1,6 +1,9 @@
 #include "windows/DialogLook.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace zrk {
 
@@ -17,6 +20,17 @@ void styleAsLink(QLabel* label) {
     pal.setColor(QPalette::WindowText, Qt::blue);
     label->setPalette(pal);
     label->setCursor(Qt::PointingHandCursor);
+}
+
+void askBeforeDelete(QMessageBox& box, const QString& caption, const QString& text) {
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("zrk::DialogLook", "Удалить"));
+    box.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("zrk::DialogLook", "Отмена"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
 }
 
 }  // namespace zrk

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QLabel;
+class QMessageBox;
 
 namespace zrk {
 
@@ -16,5 +17,10 @@ void fixDialogSize(QDialog* dialog, int width, int height);
 
 // Blue, underlined, with the hand cursor. The caller watches its clicks.
 void styleAsLink(QLabel* label);
+
+// Makes `box` the question before a delete, as desktops ask it: `caption` names the action,
+// and the button that does it says "Удалить" beside "Отмена". That button is the box's Yes,
+// the default; Cancel, Esc and the close box answer Cancel.
+void askBeforeDelete(QMessageBox& box, const QString& caption, const QString& text);
 
 }  // namespace zrk

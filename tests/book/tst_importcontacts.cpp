@@ -270,19 +270,19 @@ private slots:
         // Every text the step shows, '|' between them.
         QTest::newRow("English column step: a header the program does not know")
             << QByteArray("Who;Where\r\nLis;Moscow\r\n") << "b.csv" << true
-            << QStringList{"Import contacts", "File columns"}
+            << QStringList{"Import Contacts", "File Columns"}
             << QString(
-                   "File columns|The program does not know this file's header. Say what each "
+                   "File Columns|The program does not know this file's header. Say what each "
                    "column holds; there may be several phone columns.|Column|First values|"
-                   "Holds|[not needed]|Full name|Last name|First name|Phone|Work phone|"
-                   "Address|Note|Choose at least one column with a phone number.|OK|Cancel")
+                   "Book Field|[not needed]|Full name|Last name|First name|Phone|Work phone|"
+                   "Address|Notes|Choose at least one column with a phone number.|OK|Cancel")
                    .split('|');
         QTest::newRow("English preview: a repeat, a new number, a damaged card")
-            << kCards << "r.vcf" << true << QStringList{"Import contacts", "Import contacts"}
+            << kCards << "r.vcf" << true << QStringList{"Import Contacts", "Import Contacts"}
             << QString(
-                   "Import contacts|File: r.vcf (1 damaged entry skipped)|&Group:|"
-                   "[From the file]|[General]|&Repeats:|Skip|Replace|Add|&Skip|&Replace|&Add|"
-                   "Name|Phone|Work|Group|Line|In the book|Action|Old (89037654321)|"
+                   "Import Contacts|File: r.vcf (1 damaged entry skipped)|&Group:|"
+                   "[From the file]|[General]|&Duplicates:|Skip|Replace|Add|&Skip|&Replace|&Add|"
+                   "Name|Phone|Work|Group|Line|Existing Entry|Action|Old (89037654321)|"
                    "This number is in the book already: Old (89037654321)|"
                    "To be added: 1, replaced: 0, skipped: 1|OK|Cancel")
                    .split('|');
@@ -463,7 +463,7 @@ private slots:
         w.files << name;
         w.click("sbImport");
         // No preview.
-        QCOMPARE(w.dialogs, QStringList{english() ? "Import contacts" : "Импорт контактов"});
+        QCOMPARE(w.dialogs, QStringList{english() ? "Import Contacts" : "Импорт контактов"});
         QCOMPARE(w.messages.shown.size(), 1);
         const QString told = w.messages.shown.first();
         QVERIFY2(told.startsWith(start) && told.contains(name), qPrintable(told));
@@ -532,7 +532,7 @@ private slots:
             clickInBookMenu(w, {"mPExport", name.constData()});
         else
             exportFromToolbar(w, name.constData());
-        QCOMPARE(w.dialogs, QStringList{english() ? "Export contacts" : "Экспорт контактов"});
+        QCOMPARE(w.dialogs, QStringList{english() ? "Export Contacts" : "Экспорт контактов"});
         QCOMPARE(QDir().entryList(all), after);
         if (written.isEmpty()) {
             QCOMPARE(w.messages.shown.size(), 1);

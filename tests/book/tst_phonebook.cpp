@@ -82,12 +82,12 @@ private slots:
         w.select({1, 2});
         w.reply = QMessageBox::No;
         w.click("sbDel");
-        QCOMPARE(w.told, QStringList{"Внимание: Вы хотите удалить эти телефоны?"});
+        QCOMPARE(w.told, QStringList{"Удалить записи: Вы хотите удалить эти телефоны?"});
         QCOMPARE(w.book->store().count(), 3);
         w.select({1});
         w.reply = QMessageBox::Yes;
         w.trigger("mPDel");
-        QCOMPARE(w.told.last(), QString("Внимание: Вы хотите удалить этот телефон?"));
+        QCOMPARE(w.told.last(), QString("Удалить запись: Вы хотите удалить этот телефон?"));
         QCOMPARE(w.entries(), (QStringList{"Первый:12-34:0:0", "Третий:5:0:0"}));
         w.book->finishSaves();
         QCOMPARE(readAll("book.phn"),
@@ -103,7 +103,7 @@ private slots:
                      entryBytes({cp("Ия"), "78"}, 0, 0));
         QCOMPARE(w.rows(), QStringList{"Ева"});
         w.click("sbDelGr");
-        QCOMPARE(w.told, QStringList{"Внимание: Эта группа будет удалена со всем телефонами. "
+        QCOMPARE(w.told, QStringList{"Удалить группу: Эта группа будет удалена со всем телефонами. "
                                      "Удалить?"});
         QCOMPARE(w.entries(), (QStringList{"Ян:77:0:1", "Ия:78:0:0"}));
         QCOMPARE(w.groups(), (QStringList{"[Все группы]", "G2"}));

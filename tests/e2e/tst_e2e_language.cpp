@@ -68,14 +68,14 @@ private slots:
         QTest::addColumn<QString>("secondStart");
         const QString en = "Zrk Pro is already running with this data directory";
         const QString ru = "Zrk Pro уже работает с этим каталогом данных";
-        QTest::newRow("LANG=en_US.UTF-8") << "en_US.UTF-8" << "" << "Phone book" << en;
+        QTest::newRow("LANG=en_US.UTF-8") << "en_US.UTF-8" << "" << "Phone Book" << en;
         QTest::newRow("LANG=ru_RU.UTF-8") << "ru_RU.UTF-8" << "" << "Телефонная книжка" << ru;
         QTest::newRow("LANG=de_DE.UTF-8: no German, English")
-            << "de_DE.UTF-8" << "" << "Phone book" << en;
+            << "de_DE.UTF-8" << "" << "Phone Book" << en;
         QTest::newRow("LANG=en_US.UTF-8, Русский chosen")
             << "en_US.UTF-8" << "ru" << "Телефонная книжка" << ru;
         QTest::newRow("LANG=ru_RU.UTF-8, English chosen")
-            << "ru_RU.UTF-8" << "en" << "Phone book" << en;
+            << "ru_RU.UTF-8" << "en" << "Phone Book" << en;
     }
     void desktopLanguage() {
         QFETCH(QString, lang);

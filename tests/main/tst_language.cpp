@@ -86,7 +86,7 @@ private slots:
         QTest::addColumn<QString>("menuItem");
         const QString ru = "ru", en = "en";
         QTest::newRow("English, no .qm where looked") << en << false << ru << "Вы&ход";
-        QTest::newRow("English") << en << true << en << "E&xit";
+        QTest::newRow("English") << en << true << en << "&Quit";
         QTest::newRow("Russian after English") << ru << true << ru << "Вы&ход";
     }
     void install() {

@@ -323,7 +323,7 @@ private slots:
         f.window->mPStayOnTop->trigger();
         QVERIFY(f.window->isVisible());
         QVERIFY(f.window->tTimer->isActive());
-        QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
+        QCOMPARE(f.window->mPShow->text(), QString("&Спрятать"));
     }
 
     // Whatever switches a value through the settings is shown as the menu's own toggle would
@@ -448,15 +448,15 @@ private slots:
         TRusCID::setTrayAvailableOverride(tray ? 1 : 0);
         MainFixture f;
         f.window->show();
-        QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
+        QCOMPARE(f.window->mPShow->text(), QString("&Спрятать"));
         f.window->sbHide->click();
-        QTRY_COMPARE(f.window->mPShow->text(), QString("Восстановить"));
+        QTRY_COMPARE(f.window->mPShow->text(), QString("&Восстановить"));
         if (tray) QTRY_VERIFY(!f.window->isVisible());
         else QVERIFY(f.window->isVisible() && f.window->isMinimized());
         // A ring brings the window back ("Popup On Call").
         f.receive("RING\r\n");
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
-        QCOMPARE(f.window->mPShow->text(), QString("Спрятать"));
+        QCOMPARE(f.window->mPShow->text(), QString("&Спрятать"));
     }
 };
 

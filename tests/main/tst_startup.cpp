@@ -93,7 +93,7 @@ private slots:
             QTRY_VERIFY(f.window->isMinimized());
             QVERIFY(f.window->isVisible());  // still in the task bar
         }
-        QCOMPARE(f.window->mPShow->text(), QString("Восстановить"));
+        QCOMPARE(f.window->mPShow->text(), QString("&Восстановить"));
         QVERIFY(f.window->portActive());
     }
 

@@ -153,15 +153,23 @@ private slots:
         QVERIFY(f.host.schedules > 0);  // a refresh with rows ticks at once
     }
 
-    // Deleting asks first; only Yes deletes; the file follows at the next save.
+    // Deleting asks first; only "Удалить" deletes; the file follows at the next save.
     void deleteAsksAndSavesOnClose() {
         ReminderFixture f(k1358,
                           {byNumber("1", "a\r"), byNumber("2", "b\r"), byNumber("3", "c\r")});
         selectRows(*f.list, {0, 2});
-        QString question;
-        onNextModal([&](QWidget* w) { answer(w, QMessageBox::Cancel, &question); });
+        QString question, asked;
+        onNextModal([&](QWidget* w) {
+            // Named for the action, with the action's button beside Cancel: no Yes or No.
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box && !box->button(QMessageBox::No));
+            asked = box->windowTitle() + ": " + box->button(QMessageBox::Yes)->text() + ", " +
+                    box->button(QMessageBox::Cancel)->text();
+            answer(w, QMessageBox::Cancel, &question);
+        });
         f.list->sbDelClick();
         QCOMPARE(question, QString("Вы хотите удалить эти напоминания?"));
+        QCOMPARE(asked, QString("Удалить напоминания: Удалить, Отмена"));
         QCOMPARE(f.list->rows().count(), 3);
         onNextModal([&](QWidget* w) { answer(w, QMessageBox::Yes); });
         f.list->sbDelClick();
