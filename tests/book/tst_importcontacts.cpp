@@ -291,7 +291,7 @@ private slots:
             << QByteArray(
                    "BEGIN:VCARD\r\nFN:Lis\r\nFN\r\nTEL:Privat\r\nTEL:+7 916 000-11-22\r\n"
                    "END:VCARD\r\nBEGIN:VCARD\r\nFN:Nobody\r\nEND:VCARD\r\n")
-            << "n.vcf" << true << QStringList{"Import contacts", "Import contacts"}
+            << "n.vcf" << true << QStringList{"Import Contacts", "Import Contacts"}
             << QStringList{
                    "1 line with nothing usable skipped (Line 3: a line without a colon "
                    "inside a card.)\n1 contact without a phone number (not added).\n1 "
