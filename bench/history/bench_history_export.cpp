@@ -5,8 +5,7 @@
 // would: a file name typed, Enter.
 #include "calls/HistoryModel.h"
 #include "calls/HistoryWindow.h"
-#include "windows/HistoryHost.h"
-#include "windows/Line.h"
+#include "WindowBench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,43 +18,7 @@
 #include <cstdio>
 
 using namespace zrk;
-
-namespace {
-
-class NoLine : public Line {
-public:
-    void ViewNumber(const QString&, bool) override {}
-    void sbDialClick() override {}
-    void sbAnswerClick() override {}
-    int callCount() const override { return 0; }
-    void CountCaller(int) override {}
-    void setRingActive(bool) override {}
-    void setCallListShown(bool) override {}
-    void HandleException(std::exception_ptr) override {}
-};
-
-class NoHost : public HistoryHost {
-public:
-    void addNumberToBook(const QString&) override {}
-    void addReminderForNumber(const QString&) override {}
-};
-
-double ms(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-template <typename F>
-bool runUntil(F&& done, int limitMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-}  // namespace
+using namespace zrk::bench;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -7,8 +7,7 @@
 #include "ProcStatus.h"
 #include "calls/HistoryModel.h"
 #include "calls/HistoryWindow.h"
-#include "windows/HistoryHost.h"
-#include "windows/Line.h"
+#include "WindowBench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,48 +22,15 @@
 #include <vector>
 
 using namespace zrk;
+using namespace zrk::bench;
 
 namespace {
-
-class NoLine : public Line {
-public:
-    void ViewNumber(const QString&, bool) override {}
-    void sbDialClick() override {}
-    void sbAnswerClick() override {}
-    int callCount() const override { return 0; }
-    void CountCaller(int) override {}
-    void setRingActive(bool) override {}
-    void setCallListShown(bool) override {}
-    void HandleException(std::exception_ptr) override {}
-};
-
-class NoHost : public HistoryHost {
-public:
-    void addNumberToBook(const QString&) override {}
-    void addReminderForNumber(const QString&) override {}
-};
-
-double ms(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 // The processor time this thread has used.
 double threadCpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-// Runs the event loop until `done` holds or `limitMs` passed; false on the limit.
-template <typename F>
-bool runUntil(F&& done, int limitMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 
 }  // namespace
