@@ -2,7 +2,7 @@
 // be looked up, and what is loaded saves to a file that loads back to the same book.
 #include "FuzzSupport.h"
 
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 
 using namespace zrk;
 

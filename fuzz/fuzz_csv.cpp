@@ -2,9 +2,9 @@
 // unknown one, and what it gives is written out in the Google layout and read back whole.
 #include "FuzzSupport.h"
 
-#include "book/BookStore.h"
-#include "contacts/Csv.h"
-#include "contacts/ImportPlan.h"
+#include "core/book/BookStore.h"
+#include "core/contacts/Csv.h"
+#include "core/contacts/ImportPlan.h"
 
 using namespace zrk;
 using namespace zrk::contacts;

@@ -3,7 +3,7 @@
 // charts, and writes CSV.
 #include "FuzzSupport.h"
 
-#include "calls/CallHistory.h"
+#include "core/history/CallHistory.h"
 
 #include <QBuffer>
 

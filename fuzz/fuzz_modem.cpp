@@ -9,12 +9,12 @@
 // proves what it found.
 #include "FuzzSupport.h"
 
-#include "book/BookStore.h"
-#include "main/CallLog.h"
-#include "main/CallRules.h"
-#include "main/CallerReport.h"
-#include "settings/District.h"
-#include "settings/Settings.h"
+#include "core/book/BookStore.h"
+#include "core/call/CallLog.h"
+#include "core/call/CallRules.h"
+#include "core/call/CallerReport.h"
+#include "core/settings/District.h"
+#include "core/settings/Settings.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 // the queue file a crash may have cut short.
 #include "FuzzSupport.h"
 
-#include "net/NcidProtocol.h"
+#include "core/net/NcidProtocol.h"
 
 #include <QStringDecoder>
 

@@ -3,8 +3,8 @@
 // accepted one leaves a store that reads back as it was merged.
 #include "FuzzSupport.h"
 
-#include "platform/Registry.h"
-#include "settings/RegImport.h"
+#include "core/platform/Registry.h"
+#include "core/settings/RegImport.h"
 
 using namespace zrk;
 

@@ -2,7 +2,7 @@
 // store it accepts serializes to text it accepts again, with the same keys and values.
 #include "FuzzSupport.h"
 
-#include "platform/Registry.h"
+#include "core/platform/Registry.h"
 
 using namespace zrk;
 

@@ -2,8 +2,8 @@
 // shown and scheduled, and what is loaded writes out and loads back unchanged.
 #include "FuzzSupport.h"
 
-#include "reminders/ReminderRules.h"
-#include "reminders/ReminderStore.h"
+#include "core/reminders/ReminderRules.h"
+#include "core/reminders/ReminderStore.h"
 
 using namespace zrk;
 

@@ -2,9 +2,9 @@
 // once planned and applied to a book, is written out and read back whole.
 #include "FuzzSupport.h"
 
-#include "book/BookStore.h"
-#include "contacts/ImportPlan.h"
-#include "contacts/VCard.h"
+#include "core/book/BookStore.h"
+#include "core/contacts/ImportPlan.h"
+#include "core/contacts/VCard.h"
 
 using namespace zrk;
 using namespace zrk::contacts;

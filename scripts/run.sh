@@ -12,7 +12,7 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" --target zrk-pro zrk-modemsim zrk-demo-setup
 
 if [ "${1:-}" = "--modem" ]; then
-  exec "$build/src/main/zrk-pro"
+  exec "$build/src/apps/zrk-pro/zrk-pro"
 fi
 
 demo="$build/demo"
@@ -25,4 +25,4 @@ trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 "$build/tools/zrk-demo-setup" "$demo" "$link"
 cd "$demo"
-XDG_CONFIG_HOME="$demo/config" "$build/src/main/zrk-pro"
+XDG_CONFIG_HOME="$demo/config" "$build/src/apps/zrk-pro/zrk-pro"

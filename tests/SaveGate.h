@@ -2,7 +2,7 @@
 // Holds the saves of every worker at the door: each job waits at its start until the test
 // opens the gate, so that a save is "in flight" for as long as the test wants, whatever
 // the disk's speed. Counts the jobs that ran and can look at the files after each.
-#include "platform/BackgroundSave.h"
+#include "core/platform/BackgroundSave.h"
 
 #include <QSemaphore>
 #include <QtTest>

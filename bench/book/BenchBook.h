@@ -2,7 +2,7 @@
 // The generated book of the book benchmarks: entry i and group g of a book of 100,000
 // entries in 100 groups, every field a user fills in use, numbers written the way people
 // write them (with dashes and brackets).
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 
 #include <QString>
 

@@ -4,9 +4,9 @@
 // sorting, adding and deleting an entry with their saves. Prints the best and the median of
 // several runs; asserts nothing.
 #include "BenchBook.h"
-#include "book/BookStore.h"
-#include "book/PhoneBook.h"
-#include "settings/Settings.h"
+#include "core/book/BookStore.h"
+#include "gui/book/PhoneBook.h"
+#include "core/settings/Settings.h"
 
 #include <QApplication>
 #include <QComboBox>

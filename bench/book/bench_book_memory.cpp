@@ -6,7 +6,7 @@
 // that leave the most texts behind (edits while a copy is held, then a removal of half the
 // book, which rebuilds the texts); asserts nothing.
 #include "BenchBook.h"
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

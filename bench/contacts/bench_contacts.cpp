@@ -2,10 +2,10 @@
 // book exported as vCard and as CSV, and the caller lookup on that book (nobody found: the
 // whole book is scanned; found by the number's tail at the end of the book). Prints the best
 // and the median of several runs; asserts nothing.
-#include "book/BookStore.h"
-#include "contacts/Csv.h"
-#include "contacts/ImportPlan.h"
-#include "contacts/VCard.h"
+#include "core/book/BookStore.h"
+#include "core/contacts/Csv.h"
+#include "core/contacts/ImportPlan.h"
+#include "core/contacts/VCard.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

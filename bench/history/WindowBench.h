@@ -1,8 +1,8 @@
 #pragma once
 // What the history window's benchmarks share: a line and a host that do nothing, and the
 // event loop run until something holds.
-#include "windows/HistoryHost.h"
-#include "windows/Line.h"
+#include "gui/windows/HistoryHost.h"
+#include "gui/windows/Line.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -5,10 +5,10 @@
 //   bench-history [calls] [--unique] [--keep FILE]
 // --unique gives every call a number of its own (the worst case for memory); --keep writes
 // the log to FILE and leaves it there.
-#include "calls/CallHistory.h"
-#include "calls/HistoryLoader.h"
+#include "core/history/CallHistory.h"
+#include "core/history/HistoryLoader.h"
 #include "ProcStatus.h"
-#include "platform/Cp1251.h"
+#include "core/platform/Cp1251.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

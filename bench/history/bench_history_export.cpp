@@ -3,8 +3,8 @@
 //   bench-history-export LOG
 // Make the log with `bench-history 1000000 --keep LOG`. The save dialog is answered as a user
 // would: a file name typed, Enter.
-#include "calls/HistoryModel.h"
-#include "calls/HistoryWindow.h"
+#include "gui/calls/HistoryModel.h"
+#include "gui/calls/HistoryWindow.h"
 #include "WindowBench.h"
 
 #include <QApplication>

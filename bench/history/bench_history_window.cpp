@@ -5,8 +5,8 @@
 //   bench-history-window LOG
 // Make the log with `bench-history 1000000 --keep LOG`.
 #include "ProcStatus.h"
-#include "calls/HistoryModel.h"
-#include "calls/HistoryWindow.h"
+#include "gui/calls/HistoryModel.h"
+#include "gui/calls/HistoryWindow.h"
 #include "WindowBench.h"
 
 #include <QApplication>

@@ -1,14 +1,14 @@
 // Figures for a phone book of 100,000 entries: the time from start to the shown main window,
 // and per call the time from the report line to the number shown, listed and logged.
 //   bench-main [calls]
-#include "book/BookStore.h"
-#include "book/PhoneBook.h"
-#include "calls/ListRing.h"
-#include "main/RusCID.h"
+#include "core/book/BookStore.h"
+#include "gui/book/PhoneBook.h"
+#include "gui/calls/ListRing.h"
+#include "gui/main/RusCID.h"
 #include "common/PtyPort.h"
-#include "platform/Registry.h"
-#include "windows/AllScreen.h"
-#include "windows/WinAlert.h"
+#include "core/platform/Registry.h"
+#include "gui/windows/AllScreen.h"
+#include "gui/windows/WinAlert.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,12 +3,12 @@
 // window updated), and the device listing alone.
 //   bench-options [rounds]
 #include "common/PtyPort.h"
-#include "main/RusCID.h"
-#include "platform/Registry.h"
-#include "platform/SerialPorts.h"
-#include "settings/District.h"
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
+#include "gui/main/RusCID.h"
+#include "core/platform/Registry.h"
+#include "core/platform/SerialPorts.h"
+#include "core/settings/District.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,10 +7,10 @@
 // positions, half are not. Prints median, p99 and max; asserts nothing.
 //   bench-paint [calls (400)]
 // Offscreen unless QT_QPA_PLATFORM says otherwise (e.g. xcb under Xvfb).
-#include "main/Program.h"
+#include "gui/main/Program.h"
 
 #include "common/PtyPort.h"
-#include "platform/Registry.h"
+#include "core/platform/Registry.h"
 #include "start/GeneratedBook.h"
 
 #include <QApplication>

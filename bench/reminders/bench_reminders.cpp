@@ -2,10 +2,10 @@
 // tick of the reminder timer that finds nothing due, a tick that raises 1,000, and the start
 // of the list window with 1,000 of them already due. Prints the best and the median of
 // several runs; asserts nothing. Runs offscreen.
-#include "platform/Clock.h"
-#include "reminders/ReminderRules.h"
-#include "reminders/ReminderWindows.h"
-#include "settings/Settings.h"
+#include "core/platform/Clock.h"
+#include "core/reminders/ReminderRules.h"
+#include "gui/reminders/ReminderWindows.h"
+#include "core/settings/Settings.h"
 
 #include <QApplication>
 #include <QDir>

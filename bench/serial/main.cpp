@@ -1,7 +1,7 @@
 // bench-serial: the port component on a pseudo-terminal at its default settings. Reports the
 // latency from a byte written by the other end to the entry of OnRxChar (p50, p99), the
 // throughput of received bytes, and the CPU time the process spends while an open port idles.
-#include "serial/Comm.h"
+#include "core/serial/Comm.h"
 
 #include <QCoreApplication>
 #include <QTimer>

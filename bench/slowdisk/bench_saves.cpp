@@ -6,13 +6,13 @@
 // figure must stay the same. The book's commands are timed twice: after the last save ended,
 // and while a save still holds its copy of the book (the command then pays for its own copy
 // of what it changes). Prints the best and the median of several runs; asserts nothing.
-#include "book/PhoneBook.h"
-#include "platform/BackgroundSave.h"
-#include "platform/Clock.h"
-#include "platform/Registry.h"
-#include "reminders/ReminderRules.h"
-#include "reminders/ReminderWindows.h"
-#include "settings/Settings.h"
+#include "gui/book/PhoneBook.h"
+#include "core/platform/BackgroundSave.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Registry.h"
+#include "core/reminders/ReminderRules.h"
+#include "gui/reminders/ReminderWindows.h"
+#include "core/settings/Settings.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // written the way people write numbers. Entry i has the number DD-DD-DD made of
 // 100000 + i * 7 % 900000, so that callers can be picked from the book by position (a
 // caller reported as those six digits is found).
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 
 #include <QString>
 

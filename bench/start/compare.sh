@@ -53,17 +53,17 @@ watch() {  # <directory> <program>: prints "map <ms> paint <ms>"
 
 # One start of each before the clock, so that every program finds its files cached.
 watch "$work/empty" "$build/bench/start/bench-start-bare" >/dev/null
-watch "$work/empty" "$build/src/main/zrk-pro" >/dev/null
-watch "$work/book" "$build/src/main/zrk-pro" >/dev/null
+watch "$work/empty" "$build/src/apps/zrk-pro/zrk-pro" >/dev/null
+watch "$work/book" "$build/src/apps/zrk-pro/zrk-pro" >/dev/null
 
 # ZRK_START_PRELOAD=<library>: one more series without a book, with that library loaded at
 # start, e.g. libQt6Multimedia.so.6 to show what the program paid when it was linked in.
 for i in $(seq "$runs"); do
   watch "$work/empty" "$build/bench/start/bench-start-bare" >>"$work/bare"
-  watch "$work/empty" "$build/src/main/zrk-pro" >>"$work/nobook"
-  watch "$work/book" "$build/src/main/zrk-pro" >>"$work/withbook"
+  watch "$work/empty" "$build/src/apps/zrk-pro/zrk-pro" >>"$work/nobook"
+  watch "$work/book" "$build/src/apps/zrk-pro/zrk-pro" >>"$work/withbook"
   if [ -n "${ZRK_START_PRELOAD:-}" ]; then
-    LD_PRELOAD="$ZRK_START_PRELOAD" watch "$work/empty" "$build/src/main/zrk-pro" >>"$work/preload"
+    LD_PRELOAD="$ZRK_START_PRELOAD" watch "$work/empty" "$build/src/apps/zrk-pro/zrk-pro" >>"$work/preload"
   fi
 done
 

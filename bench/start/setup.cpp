@@ -2,7 +2,7 @@
 // port is the given device, and, unless `entries` is 0, a generated book of that many entries.
 //   bench-start-setup <directory> <device> <entries>
 #include "GeneratedBook.h"
-#include "platform/Registry.h"
+#include "core/platform/Registry.h"
 
 #include <QCoreApplication>
 #include <QDir>

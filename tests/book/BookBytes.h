@@ -1,6 +1,6 @@
 #pragma once
 // Phone book files made by hand from the record layout, independent of the store's structs.
-#include "book/BookRecords.h"
+#include "core/book/BookRecords.h"
 #include "book/StoreTesting.h"
 
 namespace zrktest {

@@ -2,8 +2,8 @@
 // The phone book window on a fake main window, with its dialogs and questions answered by
 // the test: each dialog the window opens takes the next of `answers` (none left: "Отмена").
 #include "book/BookBytes.h"
-#include "book/PhoneBook.h"
-#include "settings/Settings.h"
+#include "gui/book/PhoneBook.h"
+#include "core/settings/Settings.h"
 #include "windows/FakeLine.h"
 
 #include "TestSupport.h"

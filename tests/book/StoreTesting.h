@@ -1,7 +1,7 @@
 #pragma once
 // For the store tests: record bytes written by hand (independent of the stores' structs)
 // and real file faults.
-#include "platform/Cp1251.h"
+#include "core/platform/Cp1251.h"
 
 #include <QDir>
 #include <QFile>

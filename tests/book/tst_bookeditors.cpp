@@ -1,10 +1,10 @@
 // The entry and group editors and the information form, on their own.
-#include "book/BookEditors.h"
-#include "book/BookStore.h"
+#include "gui/book/BookEditors.h"
+#include "core/book/BookStore.h"
 #include "book/BookWindowTesting.h"
-#include "book/ItemInfo.h"
-#include "platform/Registry.h"
-#include "settings/Positions.h"
+#include "gui/book/ItemInfo.h"
+#include "core/platform/Registry.h"
+#include "core/settings/Positions.h"
 
 #include <QLabel>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The phone book's rows under Qt's model checker: sorting (whose moving of the persistent
 // indexes is written by hand), rebuilding after a removal, appending and changing columns,
 // with the view's selection and current row held across every change.
-#include "book/BookModel.h"
+#include "gui/book/BookModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>

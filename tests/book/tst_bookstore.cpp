@@ -1,9 +1,9 @@
 // The phone book store against files built byte by byte from the record layouts.
 #include "book/BookBytes.h"
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 #include "book/StoreTesting.h"
 #include "book/WithoutRootOverride.h"
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
 #include "TestSupport.h"
 

@@ -1,8 +1,8 @@
 // Contacts in and out of the phone book window, driven as a user drives them: the list's menu
 // and the tool bar, the preview's choices, OK and Cancel; the file dialogs answered by the test.
 #include "book/BookWindowTesting.h"
-#include "book/ImportPreview.h"
-#include "platform/Registry.h"
+#include "gui/book/ImportPreview.h"
+#include "core/platform/Registry.h"
 
 #include "SaveGate.h"
 

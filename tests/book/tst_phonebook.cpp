@@ -1,8 +1,8 @@
 // The phone book window driven through its named controls, with the book file read back.
 #include "book/BookWindowTesting.h"
 #include "book/WithoutRootOverride.h"
-#include "platform/Registry.h"
-#include "settings/Positions.h"
+#include "core/platform/Registry.h"
+#include "core/settings/Positions.h"
 
 #include "SaveGate.h"
 #include "ShownBoxes.h"

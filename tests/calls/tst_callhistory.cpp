@@ -4,9 +4,9 @@
 //
 // Log bytes are typed here as the log holds them: code page 1251, CR LF.
 #include "TestSupport.h"
-#include "calls/CallHistory.h"
-#include "calls/HistoryLoader.h"
-#include "calls/LogLine.h"
+#include "core/history/CallHistory.h"
+#include "core/history/HistoryLoader.h"
+#include "core/history/LogLine.h"
 
 #include <QBuffer>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // The call list window: rows, the main window's counter, call back, delete, clear, log,
 // focus and what closing keeps.
 #include "TestSupport.h"
-#include "calls/CallRow.h"
-#include "calls/ListRing.h"
-#include "platform/Registry.h"
-#include "settings/Settings.h"
+#include "gui/calls/CallRow.h"
+#include "gui/calls/ListRing.h"
+#include "core/platform/Registry.h"
+#include "core/settings/Settings.h"
 #include "windows/FakeLine.h"
 
 #include <QFontMetrics>

@@ -2,9 +2,9 @@
 // older calls a batch at a time (newest batch first), then calls logged after the load. Each
 // update must give exactly the calls a search over the whole history would give, in the same
 // places, without looking at the whole history again.
-#include "calls/CallHistory.h"
-#include "calls/LogLine.h"
-#include "platform/Cp1251.h"
+#include "core/history/CallHistory.h"
+#include "core/history/LogLine.h"
+#include "core/platform/Cp1251.h"
 
 #include <QtTest>
 

@@ -3,16 +3,16 @@
 // row, the CSV export and a call logged while the window is open.
 #include "ShownBoxes.h"
 #include "TestSupport.h"
-#include "calls/CallRow.h"
-#include "calls/HistoryChart.h"
-#include "calls/HistoryModel.h"
-#include "calls/HistoryWindow.h"
-#include "platform/Clock.h"
-#include "platform/Cp1251.h"
-#include "platform/Registry.h"
-#include "settings/Settings.h"
+#include "gui/calls/CallRow.h"
+#include "gui/calls/HistoryChart.h"
+#include "gui/calls/HistoryModel.h"
+#include "gui/calls/HistoryWindow.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Cp1251.h"
+#include "core/platform/Registry.h"
+#include "core/settings/Settings.h"
 #include "windows/FakeLine.h"
-#include "windows/HistoryHost.h"
+#include "gui/windows/HistoryHost.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,14 +1,14 @@
 // Address books in and out: the files are written here from the published formats (vCard
 // 2.1, RFC 2426, RFC 6350, RFC 4180) and from what the common address books export.
 #include "TestSupport.h"
-#include "book/BookStore.h"
-#include "contacts/ContactText.h"
-#include "contacts/Csv.h"
-#include "contacts/ImportPlan.h"
-#include "contacts/VCard.h"
-#include "main/CallerReport.h"
-#include "platform/Cp1251.h"
-#include "settings/Settings.h"
+#include "core/book/BookStore.h"
+#include "core/contacts/ContactText.h"
+#include "core/contacts/Csv.h"
+#include "core/contacts/ImportPlan.h"
+#include "core/contacts/VCard.h"
+#include "core/call/CallerReport.h"
+#include "core/platform/Cp1251.h"
+#include "core/settings/Settings.h"
 
 #include <QtTest>
 

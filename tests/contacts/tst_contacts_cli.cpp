@@ -1,6 +1,6 @@
 // --import-contacts and --export-contacts, run as a user runs them.
 #include "TestSupport.h"
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

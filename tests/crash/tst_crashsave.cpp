@@ -16,11 +16,11 @@
 // store in memory and 100 elsewhere, and goes on until every moment of a save was hit (a real
 // failure when 20 times as many kills never hit one); by hand, ZRK_CRASH_KILLS=1000
 // (ZRK_CRASH_SEED repeats a run, ZRK_CRASH_DIR replaces the memory). The figures are printed.
-#include "book/BookStore.h"
-#include "platform/BackgroundSave.h"
-#include "platform/Backup.h"
-#include "platform/Registry.h"
-#include "reminders/ReminderStore.h"
+#include "core/book/BookStore.h"
+#include "core/platform/BackgroundSave.h"
+#include "core/platform/Backup.h"
+#include "core/platform/Registry.h"
+#include "core/reminders/ReminderStore.h"
 
 #include "TestSupport.h"
 

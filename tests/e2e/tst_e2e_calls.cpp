@@ -1,7 +1,7 @@
 // The real program against the modem simulator on a pseudo-terminal.
-#include "book/BookStore.h"
-#include "platform/Cp1251.h"
-#include "platform/Registry.h"
+#include "core/book/BookStore.h"
+#include "core/platform/Cp1251.h"
+#include "core/platform/Registry.h"
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"

@@ -1,7 +1,7 @@
 // The main window in this process, on the real serial component, against the modem
 // simulator: what the user types reaches the modem.
-#include "main/RusCID.h"
-#include "platform/Registry.h"
+#include "gui/main/RusCID.h"
+#include "core/platform/Registry.h"
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"

@@ -1,6 +1,6 @@
 // The real program started in a sandbox and ended by a signal, as a session ends.
-#include "platform/Registry.h"
-#include "platform/SingleInstance.h"
+#include "core/platform/Registry.h"
+#include "core/platform/SingleInstance.h"
 
 #include "TestSupport.h"
 

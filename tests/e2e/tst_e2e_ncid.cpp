@@ -1,6 +1,6 @@
 // Two real programs and an NCID server: a call into the one with the modem (the gateway)
 // appears in the one without (the client), and how long that takes.
-#include "platform/Cp1251.h"
+#include "core/platform/Cp1251.h"
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"

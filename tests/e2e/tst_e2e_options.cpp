@@ -1,9 +1,9 @@
 // The main window in this process, on the real serial component: a modem chosen in the
 // options dialog is opened and initialised at once.
-#include "main/RusCID.h"
-#include "platform/Registry.h"
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
+#include "gui/main/RusCID.h"
+#include "core/platform/Registry.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"

@@ -1,7 +1,7 @@
 // The real program with a reminder file made byte by byte: what is due is raised at start and
 // leaves the file, a caller's number reminder is raised by the call, and alerts still open
 // when the session ends come back at the next start.
-#include "platform/Cp1251.h"
+#include "core/platform/Cp1251.h"
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"

@@ -1,16 +1,16 @@
 #pragma once
 // A main window with its run windows on a fake serial device, in a sandbox of its own.
-#include "book/BookStore.h"
-#include "book/PhoneBook.h"
-#include "calls/ListRing.h"
-#include "main/RusCID.h"
-#include "platform/Registry.h"
-#include "platform/Sound.h"
-#include "platform/Values.h"
+#include "core/book/BookStore.h"
+#include "gui/book/PhoneBook.h"
+#include "gui/calls/ListRing.h"
+#include "gui/main/RusCID.h"
+#include "core/platform/Registry.h"
+#include "gui/desktop/Sound.h"
+#include "core/platform/Values.h"
 #include "serial/FakeSerialDevice.h"
-#include "settings/Settings.h"
-#include "windows/AllScreen.h"
-#include "windows/WinAlert.h"
+#include "core/settings/Settings.h"
+#include "gui/windows/AllScreen.h"
+#include "gui/windows/WinAlert.h"
 
 #include "TestSupport.h"
 

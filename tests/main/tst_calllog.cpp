@@ -1,8 +1,8 @@
 // The call log file: header on creation only, the line format, and its failure rules.
-#include "main/CallLog.h"
+#include "core/call/CallLog.h"
 
-#include "platform/Cp1251.h"
-#include "settings/Settings.h"
+#include "core/platform/Cp1251.h"
+#include "core/settings/Settings.h"
 
 #include "TestSupport.h"
 

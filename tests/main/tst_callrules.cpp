@@ -1,9 +1,9 @@
 // The call's rules without a window: the modem's lines, a reported caller's action and its
 // repeats, the dial and redial counts, and the daily schedules.
-#include "main/CallRules.h"
-#include "main/ScheduleRules.h"
-#include "platform/Values.h"
-#include "settings/Settings.h"
+#include "core/call/CallRules.h"
+#include "core/call/ScheduleRules.h"
+#include "core/platform/Values.h"
+#include "core/settings/Settings.h"
 
 #include <QtTest>
 

@@ -1,15 +1,15 @@
 // The language of the windows: the choice among the user's setting and the desktop's
 // languages, and what installing it changes.
-#include "book/BookStore.h"
-#include "contacts/ContactText.h"
-#include "main/CallerReport.h"
-#include "main/Language.h"
-#include "net/NcidLink.h"
-#include "platform/DataDirectory.h"
-#include "platform/Registry.h"
-#include "platform/SerialPorts.h"
-#include "serial/Comm.h"
-#include "settings/Settings.h"
+#include "core/book/BookStore.h"
+#include "core/contacts/ContactText.h"
+#include "core/call/CallerReport.h"
+#include "apps/console/Language.h"
+#include "core/net/NcidLink.h"
+#include "core/platform/DataDirectory.h"
+#include "core/platform/Registry.h"
+#include "core/platform/SerialPorts.h"
+#include "core/serial/Comm.h"
+#include "core/settings/Settings.h"
 
 #include "TestSupport.h"
 

@@ -2,8 +2,8 @@
 // adding the number on display, and the book's line buttons following the port.
 #include "MainFixture.h"
 #include "SaveGate.h"
-#include "main/ClickLabel.h"
-#include "platform/ColorRef.h"
+#include "gui/main/ClickLabel.h"
+#include "gui/desktop/ColorRef.h"
 
 #include <QAction>
 #include <QDialog>

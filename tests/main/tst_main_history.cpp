@@ -2,8 +2,8 @@
 // log of the settings, one window however often it is chosen, the commands that reach the
 // main window and the phone book, and the window's place kept at the program's end.
 #include "MainFixture.h"
-#include "calls/HistoryWindow.h"
-#include "platform/Cp1251.h"
+#include "gui/calls/HistoryWindow.h"
+#include "core/platform/Cp1251.h"
 
 #include <QAction>
 #include <QDialog>

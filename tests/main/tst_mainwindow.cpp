@@ -1,10 +1,10 @@
-#include "platform/ColorRef.h"
+#include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
 
-#include "main/ClickLabel.h"
+#include "gui/main/ClickLabel.h"
 
-#include "platform/Clock.h"
-#include "settings/SettingsNotifier.h"
+#include "core/platform/Clock.h"
+#include "core/settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
-#include "main/CallEpisode.h"
-#include "main/CallerReport.h"
-#include "main/ModemLines.h"
-#include "main/TrayGesture.h"
-#include "settings/Settings.h"
+#include "core/call/CallEpisode.h"
+#include "core/call/CallerReport.h"
+#include "core/call/ModemLines.h"
+#include "gui/main/TrayGesture.h"
+#include "core/settings/Settings.h"
 
 #include <QtTest>
 

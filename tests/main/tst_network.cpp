@@ -2,12 +2,12 @@
 // rings come in as the modem's would; the options page "Сеть".
 #include "MainFixture.h"
 
-#include "calls/ListRing.h"
-#include "net/NcidLink.h"
-#include "platform/Clock.h"
-#include "platform/Cp1251.h"
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
+#include "gui/calls/ListRing.h"
+#include "core/net/NcidLink.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Cp1251.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
 
 #include "net/NcidTestServer.h"
 

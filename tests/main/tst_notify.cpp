@@ -2,9 +2,9 @@
 // session bus of its own.
 #include "MainFixture.h"
 
-#include "main/CallNotifier.h"
-#include "platform/Clock.h"
-#include "platform/DesktopNotifications.h"
+#include "gui/main/CallNotifier.h"
+#include "core/platform/Clock.h"
+#include "gui/desktop/DesktopNotifications.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>

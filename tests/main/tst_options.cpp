@@ -1,16 +1,16 @@
 // The options dialog over a main window on a fake modem, page by page: what OK stores, what it
 // has the main window do, and what Отмена leaves alone.
-#include "platform/ColorRef.h"
-#include "platform/Clock.h"
-#include "settings/District.h"
-#include "settings/InRaion.h"
-#include "settings/ItemOptions.h"
-#include "settings/OptionWidgets.h"
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
+#include "gui/desktop/ColorRef.h"
+#include "core/platform/Clock.h"
+#include "core/settings/District.h"
+#include "gui/settings/InRaion.h"
+#include "gui/settings/ItemOptions.h"
+#include "gui/settings/OptionWidgets.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
 
 #include "MainFixture.h"
-#include "main/ClickLabel.h"
+#include "gui/main/ClickLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>

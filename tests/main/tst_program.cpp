@@ -1,13 +1,13 @@
 // The program's own set-up, as its entry runs it: the windows' titles, a caller report
 // without a digit from the port to the display, the call list and the log, and a quit of the
 // desktop session that must not wait on a box.
-#include "main/Program.h"
+#include "gui/main/Program.h"
 
-#include "book/BookStore.h"
-#include "platform/Cp1251.h"
-#include "platform/Registry.h"
+#include "core/book/BookStore.h"
+#include "core/platform/Cp1251.h"
+#include "core/platform/Registry.h"
 #include "serial/FakeSerialDevice.h"
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
 #include "ShownBoxes.h"
 #include "TestSupport.h"

@@ -1,8 +1,8 @@
 // Ring sounds and blinking, answering, dialing and redial.
-#include "platform/ColorRef.h"
+#include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
 
-#include "main/ClickLabel.h"
+#include "gui/main/ClickLabel.h"
 
 #include <QSystemTrayIcon>
 #include <QTimer>

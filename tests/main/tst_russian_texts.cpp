@@ -1,11 +1,11 @@
 // A sample of the texts the windows show, typed as the program's users know them: the
 // windows speak them without a translator, and under the English translation show none.
-#include "main/Language.h"
-#include "reminders/AlertReminder.h"
-#include "reminders/ReMind.h"
-#include "reminders/Reminder.h"
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
+#include "apps/console/Language.h"
+#include "gui/reminders/AlertReminder.h"
+#include "gui/reminders/ReMind.h"
+#include "gui/reminders/Reminder.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
 
 #include "MainFixture.h"
 

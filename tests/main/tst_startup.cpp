@@ -1,12 +1,12 @@
 // The start-up paths of the main window that depend on the settings and the desktop: the
 // daily schedules, starting hidden, the tray gesture, and what hiding takes with it.
-#include "platform/ColorRef.h"
+#include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
 
-#include "main/ClickLabel.h"
-#include "main/TrayGesture.h"
-#include "reminders/AlertReminder.h"
-#include "reminders/Reminder.h"
+#include "gui/main/ClickLabel.h"
+#include "gui/main/TrayGesture.h"
+#include "gui/reminders/AlertReminder.h"
+#include "gui/reminders/Reminder.h"
 
 #include <QAction>
 #include <QSystemTrayIcon>

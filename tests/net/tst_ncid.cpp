@@ -1,7 +1,7 @@
 // The NCID protocol pieces without a socket, and the link against a small server of our own.
-#include "net/NcidLink.h"
-#include "net/NcidProtocol.h"
-#include "platform/Cp1251.h"
+#include "core/net/NcidLink.h"
+#include "core/net/NcidProtocol.h"
+#include "core/platform/Cp1251.h"
 
 #include "NcidTestServer.h"
 #include "TestSupport.h"

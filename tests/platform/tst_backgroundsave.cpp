@@ -1,6 +1,6 @@
 // The save worker on its own: saves waiting behind a running one merged into the newest,
 // failures told once on the owner's thread, nothing left running when it goes.
-#include "platform/BackgroundSave.h"
+#include "core/platform/BackgroundSave.h"
 
 #include "SaveGate.h"
 

@@ -1,6 +1,6 @@
-#include "platform/Cp1251.h"
-#include "platform/ColorRef.h"
-#include "platform/Values.h"
+#include "core/platform/Cp1251.h"
+#include "gui/desktop/ColorRef.h"
+#include "core/platform/Values.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "platform/DesktopPlatform.h"
-#include "platform/ShortFileName.h"
+#include "core/platform/DesktopPlatform.h"
+#include "core/platform/ShortFileName.h"
 
 #include "TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Melody.h"
+#include "core/platform/Melody.h"
 
 #include <QtEndian>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "core/platform/Registry.h"
 
 #include "SaveGate.h"
 #include "TestSupport.h"

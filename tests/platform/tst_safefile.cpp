@@ -1,4 +1,4 @@
-#include "platform/SafeFile.h"
+#include "core/platform/SafeFile.h"
 
 #include "TestSupport.h"
 

@@ -1,8 +1,8 @@
 // One program per data directory, between real processes: this test starts itself as the
 // first program (which may take its time before its event loop runs, as the real one does
 // while it builds its windows) and as the second.
-#include "platform/DataDirectory.h"
-#include "platform/SingleInstance.h"
+#include "core/platform/DataDirectory.h"
+#include "core/platform/SingleInstance.h"
 
 #include "TestSupport.h"
 

@@ -1,6 +1,6 @@
 // The sound's code, and Qt Multimedia with the sound libraries under it, come with the first
 // sound: a start that plays nothing does not pay for loading them.
-#include "platform/Sound.h"
+#include "gui/desktop/Sound.h"
 
 #include <QApplication>
 #include <QFile>

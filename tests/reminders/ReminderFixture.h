@@ -1,11 +1,11 @@
 #pragma once
 // The reminder list and alert in a sandbox of their own, on a clock the test sets, with a
 // stand-in for the main window.
-#include "platform/Clock.h"
-#include "platform/Registry.h"
-#include "reminders/ReminderRules.h"
-#include "reminders/ReminderWindows.h"
-#include "settings/Settings.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Registry.h"
+#include "core/reminders/ReminderRules.h"
+#include "gui/reminders/ReminderWindows.h"
+#include "core/settings/Settings.h"
 
 #include "TestSupport.h"
 #include "book/StoreTesting.h"

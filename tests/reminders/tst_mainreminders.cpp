@@ -1,14 +1,14 @@
 // The main window's side of the reminders: the schedules on the tick, a caller's number
 // reminder, the list and form commands, and the alerts at closing.
-#include "platform/ColorRef.h"
+#include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
 #include "reminders/ReminderFixture.h"
 
-#include "main/ClickLabel.h"
-#include "reminders/ReMind.h"
+#include "gui/main/ClickLabel.h"
+#include "gui/reminders/ReMind.h"
 
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
 
 #include <QAction>
 #include <QCheckBox>

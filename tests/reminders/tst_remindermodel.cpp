@@ -1,7 +1,7 @@
 // The reminder list's rows under Qt's model checker: loading, adding, changing and removing
 // rows (one by one, and many at once), with the indexes a view holds kept across.
-#include "reminders/ReminderModel.h"
-#include "reminders/ReminderRules.h"
+#include "gui/reminders/ReminderModel.h"
+#include "core/reminders/ReminderRules.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>

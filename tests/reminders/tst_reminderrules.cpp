@@ -1,7 +1,7 @@
 // The reminders' rules without a window: when a reminder is due, whom a number reminder
 // waits for, postponing by the calendar, the form's time texts and the shown texts.
-#include "reminders/ReminderList.h"
-#include "reminders/ReminderRules.h"
+#include "core/reminders/ReminderList.h"
+#include "core/reminders/ReminderRules.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // The reminder file against records built byte by byte, and the save's rotation and faults.
-#include "reminders/ReminderStore.h"
+#include "core/reminders/ReminderStore.h"
 
 #include "book/StoreTesting.h"
 

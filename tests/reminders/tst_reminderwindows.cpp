@@ -2,8 +2,8 @@
 #include "ReminderFixture.h"
 #include "SaveGate.h"
 
-#include "reminders/EditNotes.h"
-#include "reminders/ReMind.h"
+#include "gui/reminders/EditNotes.h"
+#include "gui/reminders/ReMind.h"
 
 #include <QAction>
 #include <QComboBox>

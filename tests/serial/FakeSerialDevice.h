@@ -1,7 +1,7 @@
 #pragma once
 // An in-process device behind the port component: the test decides what it reports (events,
 // queue, errors, refusals) and sees what the component asked of it.
-#include "platform/SerialDevice.h"
+#include "core/platform/SerialDevice.h"
 
 #include <QByteArray>
 #include <QList>

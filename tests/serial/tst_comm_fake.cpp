@@ -1,7 +1,7 @@
 // The port component's own rules, with a fake device behind it: event delivery and handler
 // order, the setter rules, the escapes, the failing steps of opening and the time limits.
 #include "FakeSerialDevice.h"
-#include "serial/Comm.h"
+#include "core/serial/Comm.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // line settings as the kernel keeps them, transfers, DSR of a virtual device, and a device
 // that disappears while open.
 #include "TestSupport.h"
-#include "platform/Registry.h"
-#include "serial/Comm.h"
+#include "core/platform/Registry.h"
+#include "core/serial/Comm.h"
 
 #include <QtTest>
 

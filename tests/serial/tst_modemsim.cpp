@@ -2,7 +2,7 @@
 // simulator reports, driven the way the end-to-end tests drive it.
 #include "ModemSimDriver.h"
 #include "TestSupport.h"
-#include "serial/Comm.h"
+#include "core/serial/Comm.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "platform/Registry.h"
-#include "settings/District.h"
+#include "core/platform/Registry.h"
+#include "core/settings/District.h"
 
 #include <QElapsedTimer>
 

@@ -1,9 +1,9 @@
 // The options dialog's rules that need no window: integer edits, file filters, schedule
 // times, and the serial devices offered for the modem.
-#include "platform/Registry.h"
-#include "platform/SerialPorts.h"
-#include "platform/Values.h"
-#include "settings/OptionsRules.h"
+#include "core/platform/Registry.h"
+#include "core/platform/SerialPorts.h"
+#include "core/platform/Values.h"
+#include "core/settings/OptionsRules.h"
 
 #include "TestSupport.h"
 

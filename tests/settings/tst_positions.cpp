@@ -1,6 +1,6 @@
-#include "platform/Registry.h"
-#include "settings/Positions.h"
-#include "settings/WindowPlacement.h"
+#include "core/platform/Registry.h"
+#include "core/settings/Positions.h"
+#include "gui/settings/WindowPlacement.h"
 
 #include "ShownBoxes.h"
 #include "TestSupport.h"

@@ -1,9 +1,9 @@
 // Settings brought along from Windows: registry exports in both encodings, merged into the
 // store; every kind of bad export leaves the store file as it was.
-#include "platform/Cp1251.h"
-#include "platform/Registry.h"
-#include "settings/RegImport.h"
-#include "settings/Settings.h"
+#include "core/platform/Cp1251.h"
+#include "core/platform/Registry.h"
+#include "core/settings/RegImport.h"
+#include "core/settings/Settings.h"
 
 #include "TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "platform/Registry.h"
-#include "settings/Positions.h"
-#include "settings/Settings.h"
-#include "settings/SettingsNotifier.h"
+#include "core/platform/Registry.h"
+#include "core/settings/Positions.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
 
 #include "TestSupport.h"
 

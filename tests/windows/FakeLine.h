@@ -1,7 +1,7 @@
 #pragma once
 // A main window stand-in that records what the other windows ask of it, in order.
-#include "platform/Exception.h"
-#include "windows/Line.h"
+#include "core/platform/Exception.h"
+#include "gui/windows/Line.h"
 
 #include <QStringList>
 

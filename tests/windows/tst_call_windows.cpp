@@ -1,11 +1,11 @@
 // The full-screen number, the call alert and the about box, driven through their named
 // controls against a recording main window.
 #include "FakeLine.h"
-#include "settings/Settings.h"
-#include "windows/AllScreen.h"
-#include "windows/CIDAbout.h"
-#include "windows/StatusIcons.h"
-#include "windows/WinAlert.h"
+#include "core/settings/Settings.h"
+#include "gui/windows/AllScreen.h"
+#include "gui/windows/CIDAbout.h"
+#include "gui/windows/StatusIcons.h"
+#include "gui/windows/WinAlert.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The widget-free pieces the windows share: font fitting, status pictures, links and the
 // text viewer's command.
-#include "platform/DesktopShell.h"
-#include "windows/FontFit.h"
-#include "windows/StatusIcons.h"
-#include "windows/URL.h"
+#include "gui/desktop/DesktopShell.h"
+#include "gui/windows/FontFit.h"
+#include "gui/windows/StatusIcons.h"
+#include "gui/windows/URL.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -2,7 +2,7 @@
 // A call log for demos and screenshots: `calls` calls up to `last`, spread over `days` days,
 // busier on weekdays and in office hours, from a handful of callers of the demo book and a
 // few unknown numbers. The same arguments always give the same log.
-#include "platform/Cp1251.h"
+#include "core/platform/Cp1251.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 // For the developer tools: a pseudo-terminal standing in for the modem, mapped as the port
 // "Com2" in the settings store in force, so the main window opens it as it would a modem.
-#include "platform/Registry.h"
+#include "core/platform/Registry.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

@@ -2,9 +2,9 @@
 // the port to the modem simulator's link. Never touches the user's own files: the demo runs
 // with a directory and a settings store of its own.
 //   zrk-demo-setup <demo directory> <device link>
-#include "book/BookStore.h"
+#include "core/book/BookStore.h"
 #include "common/DemoLog.h"
-#include "platform/Registry.h"
+#include "core/platform/Registry.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // zrk-modemsim: a caller-ID voice modem on a pseudo-terminal, for demos without hardware and
 // for the end-to-end tests. See tools/README.md for the command line and the script format.
-#include "platform/Cp1251.h"
+#include "core/platform/Cp1251.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // The phone book's windows for the screenshot tool: a small book with groups and every
 // status, the book window showing several columns, and its three editors.
-#include "book/BookEditors.h"
-#include "book/ImportContacts.h"
-#include "book/PhoneBook.h"
-#include "settings/Positions.h"
-#include "settings/Settings.h"
+#include "gui/book/BookEditors.h"
+#include "gui/book/ImportContacts.h"
+#include "gui/book/PhoneBook.h"
+#include "core/settings/Positions.h"
+#include "core/settings/Settings.h"
 
 #include <QFile>
 #include <QTreeView>

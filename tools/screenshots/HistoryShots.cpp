@@ -1,10 +1,10 @@
 // The call history window for zrk-screenshots: a demo log of two months, the last 30 days
 // with their chart, and a search.
-#include "calls/HistoryLoader.h"
-#include "calls/HistoryWindow.h"
+#include "core/history/HistoryLoader.h"
+#include "gui/calls/HistoryWindow.h"
 #include "common/DemoLog.h"
-#include "main/RusCID.h"
-#include "platform/Clock.h"
+#include "gui/main/RusCID.h"
+#include "core/platform/Clock.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

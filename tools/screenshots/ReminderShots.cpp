@@ -1,10 +1,10 @@
 #include "screenshots/ReminderShots.h"
 
-#include "platform/Clock.h"
-#include "reminders/EditNotes.h"
-#include "reminders/ReMind.h"
-#include "reminders/ReminderRules.h"
-#include "reminders/ReminderWindows.h"
+#include "core/platform/Clock.h"
+#include "gui/reminders/EditNotes.h"
+#include "gui/reminders/ReMind.h"
+#include "core/reminders/ReminderRules.h"
+#include "gui/reminders/ReminderWindows.h"
 
 namespace {
 

@@ -1,25 +1,25 @@
 // Renders every window of the program to PNG files, offscreen, with a caller on the line,
 // so that a change to the look can be seen and not only read.
 //   zrk-screenshots <output directory>
-#include "book/PhoneBook.h"
-#include "calls/ListRing.h"
-#include "main/RusCID.h"
+#include "gui/book/PhoneBook.h"
+#include "gui/calls/ListRing.h"
+#include "gui/main/RusCID.h"
 #include "common/PtyPort.h"
-#include "platform/Clock.h"
-#include "platform/Registry.h"
-#include "reminders/ReminderWindows.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Registry.h"
+#include "gui/reminders/ReminderWindows.h"
 #include "screenshots/ReminderShots.h"
-#include "settings/District.h"
-#include "settings/InRaion.h"
-#include "settings/ItemOptions.h"
-#include "settings/Options.h"
-#include "settings/OptionsHost.h"
-#include "settings/Settings.h"
-#include "windows/AllScreen.h"
-#include "windows/CIDAbout.h"
-#include "windows/WinAlert.h"
+#include "core/settings/District.h"
+#include "gui/settings/InRaion.h"
+#include "gui/settings/ItemOptions.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
+#include "core/settings/Settings.h"
+#include "gui/windows/AllScreen.h"
+#include "gui/windows/CIDAbout.h"
+#include "gui/windows/WinAlert.h"
 
-#include "main/Language.h"
+#include "apps/console/Language.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,0 +1,168 @@
+#include "apps/console/ContactsCommand.h"
+
+#include "core/book/BookStore.h"
+#include "core/contacts/ImportPlan.h"
+#include "core/platform/DataDirectory.h"
+#include "core/platform/SafeFile.h"
+#include "core/platform/SingleInstance.h"
+#include "core/settings/Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+
+namespace zrk {
+
+const char* const kContactsUsage = QT_TRANSLATE_NOOP(
+    "zrk::Console",
+    "  --import-contacts ФАЙЛ [--group ГРУППА]\n"
+    "                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv\n"
+    "                      (записи с номерами, которые уже есть в книге, пропускаются)\n"
+    "  --export-contacts ФАЙЛ\n"
+    "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n"
+    "Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл\n"
+    "или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);\n"
+    "2 — ошибка в командной строке; 3 — с каталогом данных работает программа.\n");
+
+namespace {
+
+void say(FILE* to, const QString& text) {
+    std::fprintf(to, "%s\n", text.toLocal8Bit().constData());
+}
+
+enum class Kind { VCard, Csv, Unknown };
+
+Kind kindOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("vcf") || suffix == QLatin1String("vcard")) return Kind::VCard;
+    if (suffix == QLatin1String("csv")) return Kind::Csv;
+    return Kind::Unknown;
+}
+
+int exportBook(const BookStore& book, const QString& path) {
+    const Kind kind = kindOf(path);
+    if (kind == Kind::Unknown) {
+        say(stderr,
+            QCoreApplication::translate(
+                "zrk::Console", "Формат файла %1 не понятен по расширению: нужно .vcf или .csv.")
+                .arg(path));
+        return 2;
+    }
+    std::vector<int> all(size_t(book.count()));
+    for (int i = 0; i < book.count(); ++i) all[size_t(i)] = i;
+    const QByteArray data = kind == Kind::VCard ? contacts::writeVCards(book, all)
+                                                : contacts::writeGoogleCsv(book, all);
+    FileError error;
+    if (!replaceFileAtomically(path, data, &error)) {
+        say(stderr, QCoreApplication::translate("zrk::Console", "Не удалось записать %1: %2")
+                        .arg(path, error.message));
+        return 1;
+    }
+    say(stdout, QCoreApplication::translate("zrk::Console", "Записей выгружено: %n (%1).", nullptr,
+                                            book.count())
+                    .arg(path));
+    return 0;
+}
+
+int importContacts(BookStore& book, const QString& path, const QString& group) {
+    const contacts::LoadedContacts loaded = contacts::loadContactsFile(path);
+    if (!loaded.result.ok) {
+        say(stderr, loaded.result.error);
+        return 1;
+    }
+    if (loaded.result.skipped > 0)
+        say(stderr, QCoreApplication::translate("zrk::Console",
+                                                "Пропущено повреждённых карточек: %n (первая — %1)",
+                                                nullptr, loaded.result.skipped)
+                        .arg(loaded.result.error));
+    contacts::ImportOptions options;
+    options.forcedGroup = group;
+    const QList<contacts::ImportRow> rows =
+        contacts::planImport(loaded.result.contacts, book, options);
+    const contacts::ImportCounts n = contacts::applyImport(book, rows);
+    if (n.added + n.replaced > 0 || n.groupsMade > 0) {
+        FileError error;
+        if (!book.SaveList(&error)) {
+            say(stderr, error.message);
+            return 1;
+        }
+    }
+    say(stdout, QCoreApplication::translate("zrk::Console",
+                                            "Добавлено записей: %1; пропущено (номер уже есть в "
+                                            "книге): %2; создано групп: %3.")
+                    .arg(n.added)
+                    .arg(n.skipped)
+                    .arg(n.groupsMade));
+    for (const QString& note : contacts::notesText(contacts::readNotes(loaded.result), rows))
+        say(stdout, note);
+    return 0;
+}
+
+}  // namespace
+
+ContactsCommand takeContactsOptions(int& argc, char** argv) {
+    ContactsCommand c;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        const auto value = [&]() -> QString {
+            if (i + 1 >= argc) {
+                c.error = QCoreApplication::translate("zrk::Console", "После %1 нужно значение.")
+                              .arg(QLatin1String(a));
+                return {};
+            }
+            return QFile::decodeName(argv[++i]);
+        };
+        if (!std::strcmp(a, "--import-contacts"))
+            c.importFile = value();
+        else if (!std::strcmp(a, "--export-contacts"))
+            c.exportFile = value();
+        else if (!std::strcmp(a, "--group"))
+            c.group = value();
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    if (c.error.isEmpty() && !c.importFile.isEmpty() && !c.exportFile.isEmpty())
+        c.error = QCoreApplication::translate(
+            "zrk::Console", "--import-contacts и --export-contacts вместе не бывают.");
+    if (c.error.isEmpty() && !c.group.isEmpty() && c.importFile.isEmpty())
+        c.error = QCoreApplication::translate("zrk::Console",
+                                              "--group бывает только с --import-contacts.");
+    if (!c.importFile.isEmpty()) c.importFile = QFileInfo(c.importFile).absoluteFilePath();
+    if (!c.exportFile.isEmpty()) c.exportFile = QFileInfo(c.exportFile).absoluteFilePath();
+    return c;
+}
+
+int runContactsCommand(const ContactsCommand& command, const StartOptions& options) {
+    QString error;
+    if (!options.dataDir.isEmpty() && !enterDataDirectory(options.dataDir, &error)) {
+        say(stderr, error);
+        return 1;
+    }
+    // One writer per data directory: the running program would save its own book over ours.
+    SingleInstance instance(QDir::currentPath());
+    if (instance.state() == SingleInstance::AnotherRuns) {
+        say(stderr, QCoreApplication::translate("zrk::Console",
+                                                "Zrk Pro работает с каталогом данных %1. Закройте "
+                                                "программу и повторите команду.")
+                        .arg(QDir::currentPath()));
+        return 3;
+    }
+    if (!instance.problem().isEmpty()) say(stderr, instance.problem());
+    try {
+        LoadSettings(ini());
+    } catch (...) {
+        // A damaged value keeps its default; the book's file name is read all the same.
+    }
+    BookStore book;
+    book.load();
+    if (!command.exportFile.isEmpty()) return exportBook(book, command.exportFile);
+    return importContacts(book, command.importFile, command.group);
+}
+
+}  // namespace zrk

@@ -1,0 +1,20 @@
+#include "core/call/LineStatus.h"
+
+#include <QCoreApplication>
+
+namespace zrk {
+
+QString statusText(int code) {
+    static const char* const kTexts[] = {QT_TRANSLATE_NOOP("zrk::LineStatus", "Ожидание звонка"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Набор номера"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Звонок"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Порт закрыт"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Занято"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Ошибка"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Нет ответа"),
+                                         QT_TRANSLATE_NOOP("zrk::LineStatus", "Ожидание ответа")};
+    return code >= 1 && code <= 8 ? QCoreApplication::translate("zrk::LineStatus", kTexts[code - 1])
+                                  : QString();
+}
+
+}  // namespace zrk

@@ -1,0 +1,143 @@
+#include "core/contacts/TextCodec.h"
+
+#include "core/platform/Cp1251.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <optional>
+
+namespace zrk::contacts {
+
+namespace {
+
+bool startsWith(QByteArrayView raw, const char* mark, qsizetype n) {
+    return raw.size() >= n && raw.first(n) == QByteArrayView(mark, n);
+}
+
+// Well-formed UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF.
+bool validUtf8(QByteArrayView raw) {
+    const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
+    const auto* end = p + raw.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int n;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= n) return false;
+        if (p[1] < lo || p[1] > hi) return false;
+        for (int k = 2; k <= n; ++k)
+            if ((p[k] & 0xC0) != 0x80) return false;
+        p += n + 1;
+    }
+    return true;
+}
+
+// UTF-16 without a mark: in Latin and Cyrillic text every other byte is a high byte, NUL or
+// 0x04, and 8-bit text has neither of them.
+std::optional<Encoding> utf16ByNuls(QByteArrayView raw) {
+    const qsizetype n = std::min<qsizetype>(raw.size(), 4096) & ~qsizetype(1);
+    if (n < 4) return std::nullopt;
+    const auto high = [](char c) { return c == 0 || c == 4; };
+    qsizetype even = 0, odd = 0;
+    for (qsizetype i = 0; i < n; i += 2) {
+        even += high(raw[i]);
+        odd += high(raw[i + 1]);
+    }
+    const qsizetype pairs = n / 2;
+    if (odd * 2 >= pairs && even * 20 < pairs) return Encoding::Utf16LE;
+    if (even * 2 >= pairs && odd * 20 < pairs) return Encoding::Utf16BE;
+    return std::nullopt;
+}
+
+}  // namespace
+
+Encoding detectEncoding(QByteArrayView raw) {
+    if (startsWith(raw, "\xEF\xBB\xBF", 3)) return Encoding::Utf8Bom;
+    if (startsWith(raw, "\xFF\xFE", 2)) return Encoding::Utf16LE;
+    if (startsWith(raw, "\xFE\xFF", 2)) return Encoding::Utf16BE;
+    if (const auto wide = utf16ByNuls(raw)) return *wide;
+    return validUtf8(raw) ? Encoding::Utf8 : Encoding::Cp1251;
+}
+
+bool looksBinary(const QString& text) {
+    qsizetype odd = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F ||
+            u == QChar::ReplacementCharacter)
+            ++odd;
+    }
+    // A stray control byte or two happen in real files; a tenth of random bytes is one.
+    return odd > 8 && odd * 100 > text.size();
+}
+
+QString decodeText(QByteArrayView raw, Encoding e) {
+    switch (e) {
+        case Encoding::Utf8:
+        case Encoding::Utf8Bom: {
+            if (startsWith(raw, "\xEF\xBB\xBF", 3)) raw = raw.sliced(3);
+            return QString::fromUtf8(raw);
+        }
+        case Encoding::Utf16LE: {
+            if (startsWith(raw, "\xFF\xFE", 2)) raw = raw.sliced(2);
+            QStringDecoder d(QStringDecoder::Utf16LE);
+            return d.decode(raw);
+        }
+        case Encoding::Utf16BE: {
+            if (startsWith(raw, "\xFE\xFF", 2)) raw = raw.sliced(2);
+            QStringDecoder d(QStringDecoder::Utf16BE);
+            return d.decode(raw);
+        }
+        case Encoding::Cp1251:
+            return fromCp1251(raw.data(), raw.size());
+    }
+    return {};
+}
+
+QString encodingName(Encoding e) {
+    switch (e) {
+        case Encoding::Utf8:
+            return QStringLiteral("UTF-8");
+        case Encoding::Utf8Bom:
+            return QStringLiteral("UTF-8 (BOM)");
+        case Encoding::Utf16LE:
+            return QStringLiteral("UTF-16LE");
+        case Encoding::Utf16BE:
+            return QStringLiteral("UTF-16BE");
+        case Encoding::Cp1251:
+            return QStringLiteral("Windows-1251");
+    }
+    return {};
+}
+
+QString decodeCharset(QByteArrayView raw, QByteArrayView charset) {
+    const QByteArray name = charset.toByteArray().toLower();
+    if (name == "utf-8" || name == "utf8") return decodeText(raw, Encoding::Utf8);
+    if (name == "windows-1251" || name == "cp1251" || name == "cp-1251" || name == "win-1251")
+        return decodeText(raw, Encoding::Cp1251);
+    if (name == "iso-8859-1" || name == "latin1") return QString::fromLatin1(raw);
+    // Every other code page Qt knows (KOI8-R, cp866, ISO-8859-5... through ICU); a name it
+    // does not know is guessed from the bytes.
+    QStringDecoder decoder(name.constData());
+    if (decoder.isValid()) return decoder.decode(raw);
+    return decodeText(raw, detectEncoding(raw));
+}
+
+}  // namespace zrk::contacts

@@ -1,0 +1,34 @@
+#pragma once
+// vCard files (versions 2.1, 3.0 and 4.0) as phones and address books write them.
+#include "core/contacts/Contact.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <vector>
+
+namespace zrk {
+class BookStore;
+}
+
+namespace zrk::contacts {
+
+struct ReadResult {
+    QList<Contact> contacts;
+    bool ok = true;  // false: nothing usable; error/errorLine say why
+    QString error;   // "Строка 12: ..." for the user
+    int errorLine = 0;
+    int skipped = 0;       // cards or rows dropped as damaged (still ok)
+    int linesSkipped = 0;  // lines of kept cards that said nothing usable
+    QString lineError;     // the first of them, "Строка 7: ..."
+};
+
+ReadResult readVCards(QByteArrayView raw);
+
+// The PRODID our cards carry: a card with it is read back as this program's own.
+extern const char* const kProdId;
+
+// One vCard 3.0 card per entry at `positions` of `book`: UTF-8, CRLF, folded at 75 octets.
+QByteArray writeVCards(const BookStore& book, const std::vector<int>& positions);
+
+}  // namespace zrk::contacts

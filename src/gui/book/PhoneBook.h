@@ -1,0 +1,189 @@
+#pragma once
+// TPhoneBook: the phone book window, the entries and groups with every command on them.
+// It owns the phone book for the whole run and loads it when it is created, so that callers are
+// found from the first call on; shown, it lists the entries of one group or of all, and carries
+// every command on entries and groups. Every change is saved at once, by a worker, from a copy
+// of the book: the window never waits for the disk, except when it closes.
+#include "gui/book/BookModel.h"
+#include "core/book/BookStore.h"
+#include "gui/book/ItemInfo.h"
+#include "core/platform/BackgroundSave.h"
+#include "gui/settings/WindowPlacement.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <functional>
+#include <future>
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+class QTreeView;
+
+namespace zrk {
+
+class Line;
+
+// How the window asks and tells; the desktop's message boxes unless replaced (tests).
+struct BookPrompts {
+    // A modal dialog; returns its result.
+    std::function<int(QDialog& dialog)> exec;
+    // The question before a delete, under a caption that names it; only Yes (the button
+    // "Удалить") proceeds.
+    std::function<QMessageBox::StandardButton(const QString& caption, const QString& text)> ask;
+    // A warning with OK.
+    std::function<void(const QString& caption, const QString& text)> warn;
+    // An error with OK: what could not be saved or read.
+    std::function<void(const QString& caption, const QString& text)> error;
+    // The desktop's file dialogs: a file to read, a file to write (`filter` in and out: the
+    // filter chosen). Empty: the user cancelled.
+    std::function<QString(const QString& caption, const QString& filters)> openFile;
+    std::function<QString(const QString& caption, const QString& filters, QString* filter)>
+        saveFile;
+};
+
+class TPhoneBook : public QMainWindow {
+    Q_OBJECT
+public:
+    // How the book named by "Phone Book File" is loaded: at once, or on a worker thread
+    // while the window waits disabled (the program's start: no window waits for the disk).
+    enum class Loading { Now, InBackground };
+    // Loads the book and restores the stored place, size and column widths.
+    explicit TPhoneBook(QWidget* parent = nullptr, Loading loading = Loading::Now);
+    ~TPhoneBook() override;
+
+    BookStore& store() { return store_; }
+    const BookStore& store() const { return store_; }
+    BookModel& rows() { return *model_; }
+    // Whether the book is in memory. Whatever needs the whole book (a caller's name, a save)
+    // calls waitForBook() first, which puts a book still loading in place once it is read.
+    bool isLoaded() const { return !loading_.valid(); }
+    void waitForBook();
+
+    // The main window, through which the book dials and picks up.
+    void setLine(Line* line);
+    // The one information form of the run; without one the book makes its own.
+    void setInfoForm(TItemInfo* form);
+    // The main window's port opened or closed: dial and pick-up follow it.
+    void setPortActive(bool active);
+    // The reminder form, given the number of the entry; the command is off until set.
+    void setReminderForm(std::function<void(const QString& number)> open);
+    // The column chooser; true when the user changed the columns. Off until set.
+    void setColumnChooser(std::function<bool(QWidget* parent)> choose);
+    void setPrompts(BookPrompts prompts);
+
+    // At the end of the program: closes as the user's close does (shown or not, it waits for
+    // the last save), but what cannot be saved is added to `failures` instead of being shown
+    // (nobody may be there to click a box).
+    void closeForExit(QStringList& failures);
+    // Waits until the last change is on disk; a failure not told yet is told now.
+    void finishSaves();
+
+    // The main window's "&Добавить в книгу...": a new entry with `number`.
+    void addWithNumber(const QString& number);
+
+    void ColumCreate();
+    // The group menu, the selector at the stored group, the rows: once the book is there.
+    void showBook();
+    void ItemsView();
+    // Shows the entry at `index` in a new last row (isNew), or shows `row`'s entry again.
+    void ItemUpdate(int row, bool isNew, int index);
+    void ED();
+    void MenuCreate();
+    // The whole book, the rows on show, or the selected rows, to a vCard or CSV file.
+    enum class ExportWhat { Book, Shown, Selected };
+    void exportContacts(ExportWhat what);
+    void SetStatus(int status);
+    void SetGroup(int group);
+
+    int ShownGroup() const { return shownGroup_; }
+    int SortField() const { return sortField_; }
+    QString PendingPhone;
+
+public slots:
+    void sbDialClick();
+    void sbAnswerClick();
+    void sbAddClick();
+    void sbDelClick();
+    void sbPropClick();
+    void sbInfoClick();
+    void sbReminderClick();
+    void cbGroupChange();
+    void sbAddGrClick();
+    void sbDelGrClick();
+    void sbPropGrClick();
+    void sbExitClick();
+    void mPOptiClick();
+    // Contacts from a vCard or CSV file, through the preview; saved once.
+    void sbImportClick();
+    // A click on the header of `column`.
+    void lvBookColumnClick(int column);
+    // The keyboard focus enters the list (Tab, Backtab): with nothing selected, the first
+    // of two or more rows is selected.
+    void lvBookEnter();
+
+signals:
+    void shownChanged(bool shown);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildToolbar();
+    void buildMenu();
+    QAction* addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
+                     const QKeySequence& key = {});
+    // The selected rows, in row order.
+    QList<int> selectedRows() const;
+    // The selector at `position` without running its change.
+    void setSelector(int position);
+    // The selector's items from the group table.
+    void fillSelector();
+    // The index of the group table whose title equals `title` ignoring case, skipping `except`.
+    bool titleTaken(const QString& title, int except) const;
+    void save();
+    // An error box, or into the failures of the program's end.
+    void tellError(const QString& text);
+    // Runs a command of the main window; its failure goes to the main window's handler.
+    void onLine(const std::function<void(Line&)>& command);
+    TItemInfo* infoForm();
+
+    BookStore store_;  // before the rows, which refer to it
+    BackgroundSave saver_;
+    std::future<BookStore> loading_;  // the book being read by a worker; valid until in place
+    bool loadFailed_ = false;         // then the empty book in memory is never saved
+    BookModel* model_;
+    WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
+    Line* line_ = nullptr;
+    TItemInfo* info_ = nullptr;
+    bool portActive_ = true;
+    int shownGroup_ = 0;
+    int sortField_ = 1;
+    quint64 rebuilds_ = 0;  // counts ItemsView, to see that rows were rebuilt meanwhile
+    std::function<void(const QString&)> reminderForm_;
+    std::function<bool(QWidget*)> columnChooser_;
+    BookPrompts prompts_;
+    QStringList* exitFailures_ = nullptr;
+
+    QTreeView* lvBook = nullptr;
+    QComboBox* cbGroup = nullptr;
+    QLabel* stStatus0 = nullptr;
+    QLabel* stStatus1 = nullptr;
+    QToolButton *sbDial = nullptr, *sbAnswer = nullptr, *sbAdd = nullptr, *sbDel = nullptr,
+                *sbProp = nullptr, *sbInfo = nullptr, *sbReminder = nullptr, *sbAddGr = nullptr,
+                *sbDelGr = nullptr, *sbPropGr = nullptr, *sbExit = nullptr, *sbImport = nullptr,
+                *sbExport = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* mPGroupMenu = nullptr;
+    QAction *mPDial = nullptr, *mPStatus = nullptr, *mPNormal = nullptr, *mPBad = nullptr,
+            *mPPrior = nullptr, *mPAdd = nullptr, *mPDel = nullptr, *mPGroup = nullptr,
+            *mPInfo = nullptr, *mPReminder = nullptr, *mPOpti = nullptr, *mPProp = nullptr,
+            *mPImport = nullptr, *mPExport = nullptr, *mPExportAll = nullptr,
+            *mPExportShown = nullptr, *mPExportSelected = nullptr;
+};
+
+}  // namespace zrk

@@ -1,0 +1,70 @@
+#pragma once
+// The program's set-up as its entry runs it: the application's name, and the eight windows of
+// the run made in their start order and wired to each other. Tests make the same.
+#include "gui/book/ItemInfo.h"
+#include "gui/book/PhoneBook.h"
+#include "gui/calls/ListRing.h"
+#include "gui/main/RusCID.h"
+#include "gui/reminders/ReminderWindows.h"
+#include "gui/windows/AllScreen.h"
+#include "gui/windows/WinAlert.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace zrk {
+
+class SerialDevice;
+class Sound;
+
+// Removes from the data directory (the working directory) the temporary files of saves
+// that a crash cut short, for the book and the reminder files; call once the directory's
+// lock is held and the settings are loaded. Returns the names removed.
+QStringList removeDataLeftovers();
+
+// Names the application. Never a display name: the desktop would append it to every title.
+void nameApplication();
+
+// The windows of the run besides the main window, in their start order, hidden at first.
+struct SideWindows {
+    explicit SideWindows(TRusCID& main);
+    TPhoneBook book;
+    TAlertReminder alertReminder;
+    TReminder reminders;
+    TWinAlert alert;
+    TListRing calls;
+    TAllScreen allScreen;
+    TItemInfo itemInfo;
+};
+
+class ProgramWindows : public QObject {
+public:
+    // `device`: the serial backend (none: the real one); `sound`: what plays the sounds.
+    // `sideLater`: the side windows are made once the main window has painted (the program's
+    // start: the window the user waits for comes first), or before anything needs them: a
+    // reported caller (the port's or the network's), the user's input. Otherwise at once.
+    ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
+                   bool sideLater = false);
+    ~ProgramWindows() override;
+
+    // Makes the side windows, if not yet made, and wires them to the main window.
+    void makeSideWindows();
+
+    // Closes the program where nobody may be there to answer a box: a signal, the end of
+    // the desktop session. What cannot be saved goes to the standard error stream.
+    void closeQuietly() { mainWindow.closeQuietly(); }
+
+    // The main window opens the port while it is made, before the others exist.
+    TRusCID mainWindow;
+    std::unique_ptr<SideWindows> side;
+
+private:
+    bool sideLater_ = false;
+    bool makingSide_ = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace zrk
