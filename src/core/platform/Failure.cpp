@@ -11,12 +11,12 @@ Failure failureOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {
-        return {e.kind(), e.message()};
+        return {.kind = e.kind(), .text = e.message()};
     } catch (const std::exception& e) {
-        return {Failure::Kind::Other, QString::fromLocal8Bit(e.what())};
+        return {.kind = Failure::Kind::Other, .text = QString::fromLocal8Bit(e.what())};
     } catch (...) {
-        return {Failure::Kind::Other,
-                QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка")};
+        return {.kind = Failure::Kind::Other,
+                .text = QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка")};
     }
 }
 
