@@ -11,12 +11,12 @@ Failure failureOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {
-        return {.kind = e.kind(), .text = e.message()};
+        return Failure::make(e.kind(), e.message());
     } catch (const std::exception& e) {
-        return {.kind = Failure::Kind::Other, .text = QString::fromLocal8Bit(e.what())};
+        return Failure::make(Failure::Kind::Other, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        return {.kind = Failure::Kind::Other,
-                .text = QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка")};
+        return Failure::make(Failure::Kind::Other,
+                             QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка"));
     }
 }
 
