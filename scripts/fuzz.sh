@@ -65,9 +65,9 @@ fi
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # The fuzz targets read what comes from outside, all of it the core's: no GUI is built. A
-# crash's report needs line tables only (-g1); the libraries build as a few units each.
+# crash's report needs line tables only (-g1).
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_UNITY_BUILD=ON \
+  -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
   -DZRK_FUZZ=ON -DZRK_GUI=OFF -DZRK_BUILD_TESTS=OFF -DZRK_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" --target "${run[@]/#/fuzz_}"
 
