@@ -13,6 +13,7 @@ packages=(
   dbus-daemon
   qt6-charts-dev libqt6opengl6-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n xvfb xdotool
+  lld
 )
 
 missing=()

@@ -1,7 +1,6 @@
 #include "core/call/CallEpisode.h"
 #include "core/call/CallerReport.h"
 #include "core/call/ModemLines.h"
-#include "gui/main/TrayGesture.h"
 #include "core/settings/Settings.h"
 
 #include <QtTest>
@@ -148,30 +147,6 @@ private slots:
         QFETCH(int, n);
         QFETCH(QString, grouped);
         QCOMPARE(GroupDigits(text, sep, n), grouped);
-    }
-
-    // One gesture on the tray icon, one action, whatever the tray reports for it.
-    void trayGestures() {
-        const int interval = 150;
-        const QList<QList<TrayGesture::Click>> gestures = {
-            {TrayGesture::Single},                                               // a click
-            {TrayGesture::Single, TrayGesture::Double},                          // XEmbed
-            {TrayGesture::Single, TrayGesture::Single},                          // StatusNotifier
-            {TrayGesture::Double},                                               // double only
-            {TrayGesture::Single, TrayGesture::Double, TrayGesture::Single}};   // triple
-        for (const auto& gesture : gestures) {
-            int acted = 0;
-            TrayGesture g([&acted] { ++acted; }, interval);
-            for (TrayGesture::Click c : gesture) g.clicked(c);
-            QTRY_COMPARE(acted, 1);
-            QTRY_VERIFY(!g.pending());
-            QCOMPARE(acted, 1);
-            // The next gesture, after the interval, acts again.
-            for (TrayGesture::Click c : gesture) g.clicked(c);
-            QTRY_COMPARE(acted, 2);
-            QTRY_VERIFY(!g.pending());
-            QCOMPARE(acted, 2);
-        }
     }
 
     // Which reports repeat the call that rings: events are "r" (a ring) or a number (a

@@ -161,6 +161,30 @@ private slots:
         QVERIFY(f.window->portActive());
         QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));  // one Init
     }
+
+    // One gesture on the tray icon, one action, whatever the tray reports for it.
+    void trayGestures() {
+        const int interval = 150;
+        const QList<QList<TrayGesture::Click>> gestures = {
+            {TrayGesture::Single},                                               // a click
+            {TrayGesture::Single, TrayGesture::Double},                          // XEmbed
+            {TrayGesture::Single, TrayGesture::Single},                          // StatusNotifier
+            {TrayGesture::Double},                                               // double only
+            {TrayGesture::Single, TrayGesture::Double, TrayGesture::Single}};   // triple
+        for (const auto& gesture : gestures) {
+            int acted = 0;
+            TrayGesture g([&acted] { ++acted; }, interval);
+            for (TrayGesture::Click c : gesture) g.clicked(c);
+            QTRY_COMPARE(acted, 1);
+            QTRY_VERIFY(!g.pending());
+            QCOMPARE(acted, 1);
+            // The next gesture, after the interval, acts again.
+            for (TrayGesture::Click c : gesture) g.clicked(c);
+            QTRY_COMPARE(acted, 2);
+            QTRY_VERIFY(!g.pending());
+            QCOMPARE(acted, 2);
+        }
+    }
 };
 
 QTEST_MAIN(TestStartup)

@@ -1,5 +1,6 @@
 // The widget-free pieces the windows share: font fitting, status pictures, links and the
 // text viewer's command.
+#include "gui/desktop/ColorRef.h"
 #include "gui/desktop/DesktopShell.h"
 #include "gui/windows/FontFit.h"
 #include "gui/windows/StatusIcons.h"
@@ -59,6 +60,11 @@ private slots:
         QVERIFY(QFontMetrics(sized(size)).horizontalAdvance("123-45-67") <= 100);
         QVERIFY(QFontMetrics(sized(size + 1)).horizontalAdvance("123-45-67") > 100);
         QCOMPARE(shrinkFontToWidth(sized(25), "123", 0).pointSize(), 1);
+    }
+
+    void storedColoursHoldRedInTheLowByte() {
+        QCOMPARE(fromColorRef(0x00563412), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(toColorRef(QColor(0x12, 0x34, 0x56)), 0x00563412u);
     }
 
     void statusPictures() {
