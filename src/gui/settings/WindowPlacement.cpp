@@ -95,4 +95,13 @@ void WindowPlacement::saveOrReport(QWidget* window, QStringList* failures) const
     }
 }
 
+Failures WindowPlacement::saveForClose(const QWidget* window) const noexcept {
+    try {
+        save(window);
+    } catch (const Exception& e) {
+        return {{Failure::Kind::Settings, e.message(), false, {}}};
+    }
+    return {};
+}
+
 }  // namespace zrk
