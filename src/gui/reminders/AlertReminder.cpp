@@ -3,7 +3,6 @@
 #include "core/platform/Clock.h"
 #include "core/reminders/ReminderDocument.h"
 #include "core/reminders/ReminderRules.h"
-#include "gui/windows/FailurePresenter.h"
 #include "gui/settings/Form.h"
 
 #include <QCloseEvent>
@@ -156,8 +155,7 @@ void TAlertReminder::reject() {
 
 void TAlertReminder::closeEvent(QCloseEvent* event) {
     // The close box keeps the queue: the dialog's own close would dismiss the alert.
-    if (!exiting_)
-        for (const Failure& f : placement_.saveForClose(this)) FailurePresenter::instance().show(f);
+    if (!exiting_) placement_.saveOrReport(this);
     event->accept();
 }
 

@@ -248,7 +248,7 @@ bool TReminder::eventFilter(QObject* watched, QEvent* event) {
 void TReminder::closeEvent(QCloseEvent* event) {
     host_.reminderListClosed();
     if (!exiting_) {
-        for (const Failure& f : placement_.saveForClose(this)) FailurePresenter::instance().show(f);
+        placement_.saveOrReport(this);
         SaveList();
         finishSaves();
     }
