@@ -43,9 +43,24 @@ SideWindows::SideWindows(TRusCID& main, BookDocument& bookDocument,
       allScreen(main, &main),
       itemInfo(&main) {}
 
+namespace {
+
+// The main window reads them again and reports what it cannot read; here it only means the
+// defaults.
+bool readSettings() {
+    try {
+        LoadSettings(ini());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
                                bool sideLater)
-    : mainWindow(std::move(device)) {
+    : settingsRead_(readSettings()), mainWindow(std::move(device)) {
     FailurePresenter& presenter = FailurePresenter::instance();
     presenter.setOwner(&mainWindow);
     // A save that fails in the background is told whether its window is open or not.

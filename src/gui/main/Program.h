@@ -42,6 +42,9 @@ struct SideWindows {
 };
 
 class ProgramWindows : public QObject {
+    // The documents read their files by the settings: those come first of all.
+    const bool settingsRead_;
+
 public:
     // The documents first (the book starts loading on a worker at once), then the main
     // window. `device`: the serial backend (none: the real one); `sound`: what plays the
