@@ -242,6 +242,16 @@ private slots:
         QCOMPARE(w.side->book.rows().count(), 3);
     }
 
+    // The book is read where "Phone Book File" says, though its reading starts before the
+    // main window is made.
+    void bookReadFromTheStoredFile() {
+        Program p("\"Phone Book File\"=\"other.phn\"\n",
+                  [] { QVERIFY(zrktest::writeAll("other.phn", smallBook())); });
+        p.receive("RING\r\nCallerID: 345678\r\n");
+        QCOMPARE(p.run->mainWindow.findChild<QLabel*>("pInfo")->text(), QString("Анна Петровна"));
+        QCOMPARE(p.run->bookDocument.store().count(), 3);
+    }
+
     // The session manager quits the application: the close saves as the main window's close
     // does, and a book that cannot be saved is told on the standard error stream, not in a
     // box that nobody would click.

@@ -9,6 +9,7 @@
 
 #include "TestSupport.h"
 #include "book/StoreTesting.h"
+#include "reminders/ReminderRecords.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,28 +35,6 @@ struct FakeHost final : zrk::ReminderHost {
     int listClosed = 0;
     QStringList played;
 };
-
-inline zrk::ReminderRecord byDate(const QDateTime& when, const QString& note) {
-    zrk::ReminderRecord r = zrk::ReminderRecord::empty();
-    r.Kind = zrk::ReminderByDate;
-    zrk::setDueTime(r, when);
-    r.Note.setText(note);
-    return r;
-}
-
-inline zrk::ReminderRecord byNumber(const QString& number, const QString& note) {
-    zrk::ReminderRecord r = zrk::ReminderRecord::empty();
-    r.Kind = zrk::ReminderByNumber;
-    r.Number.setText(number);
-    r.Note.setText(note);
-    return r;
-}
-
-inline QStringList notesOf(const QList<zrk::ReminderRecord>& records) {
-    QStringList out;
-    for (const auto& r : records) out << r.Note.text();
-    return out;
-}
 
 // Answers the next modal window (a question, a form) with `act` once it is up.
 inline void onNextModal(std::function<void(QWidget*)> act) {

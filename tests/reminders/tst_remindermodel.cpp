@@ -49,17 +49,17 @@ private slots:
         QFETCH(QList<int>, removed);
         QFETCH(bool, othersKept);
         QFETCH(QStringList, left);
-        ReminderList list;
-        ReminderModel model(list);
+        ReminderRows pending;
+        ReminderModel model(pending);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
         QList<ReminderRecord> records;
         for (int i = 0; i < rows; ++i) records << note(QString::number(i));
-        model.load(records);
+        pending.load(records);
         QList<QPersistentModelIndex> held;
         for (int r = 0; r < rows; ++r) held << QPersistentModelIndex(model.index(r, r % 4));
 
-        model.remove(removed);
+        pending.remove(removed);
 
         QCOMPARE(model.rowCount(), rows - int(removed.size()));
         QStringList shown;
@@ -74,21 +74,21 @@ private slots:
             }
             QCOMPARE(textAt(held[r]), name);
             QCOMPARE(held[r].column(), r % 4);
-            QCOMPARE(list.record(held[r].row()).Note.text(), name);
+            QCOMPARE(pending.list().record(held[r].row()).Note.text(), name);
         }
     }
 
     // Adding and changing keep what is held; a change repaints the whole row; the columns
     // and their captions are the list's four, and nothing outside them.
     void appendUpdateAndHeaders() {
-        ReminderList list;
-        ReminderModel model(list);
+        ReminderRows pending;
+        ReminderModel model(pending);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
-        model.load({note("a"), note("b")});
+        pending.load({note("a"), note("b")});
         QPersistentModelIndex b(model.index(1, ReminderModel::ColNumber));
-        const quint64 id = model.append(note("c"));
-        QCOMPARE(list.indexOf(id), 2);
+        const quint64 id = pending.append(note("c"));
+        QCOMPARE(pending.list().indexOf(id), 2);
         QCOMPARE(textAt(b), QString("b"));
         QCOMPARE(b.row(), 1);
 
@@ -96,7 +96,7 @@ private slots:
         ReminderRecord byDate = note("b2\rдальше\r");
         byDate.Kind = ReminderByDate;
         setDueTime(byDate, QDateTime(QDate(2026, 1, 31), QTime(13, 58)));
-        model.update(1, byDate);
+        pending.update(1, byDate);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed[0][0].toModelIndex(), model.index(1, 0));
         QCOMPARE(changed[0][1].toModelIndex(), model.index(1, 3));

@@ -40,6 +40,13 @@ void selectRows(TReminder& list, const QList<int>& rows) {
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
+// The failure presenter's box on screen, if any.
+QMessageBox* errorBox() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "errorBox" && w->isVisible()) return qobject_cast<QMessageBox*>(w);
+    return nullptr;
+}
+
 }  // namespace
 
 class TestReminderWindows : public QObject {
@@ -436,7 +443,7 @@ private slots:
         QVERIFY(f.list->raiseForNumber("2345678"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QMessageBox* box = nullptr;
-        QTRY_VERIFY((box = f.list->findChild<QMessageBox*>("errorBox")) && box->isVisible());
+        QTRY_VERIFY((box = errorBox()) && box->isVisible());
         QCOMPARE(box->windowTitle() + ": " + box->text(),
                  QString("Ошибка: Ошибка создания reminder.bak!"));
         QCOMPARE(box->icon(), QMessageBox::Critical);
@@ -447,7 +454,7 @@ private slots:
         QStringList failures;
         f.list->closeForExit(failures);
         QCOMPARE(failures, QStringList{"Ошибка создания reminder.bak!"});
-        for (QMessageBox* b : f.list->findChildren<QMessageBox*>()) QVERIFY(!b->isVisible());
+        QVERIFY(!errorBox());
         QCOMPARE(notesOf(f.fileRecords()), (QStringList{"номер\r", "завтра\r"}));
     }
 

@@ -1,6 +1,7 @@
 #include "gui/book/PhoneBook.h"
 
 #include "core/platform/Exception.h"
+#include "gui/windows/FailurePresenter.h"
 #include "core/platform/StartTrace.h"
 #include "core/settings/Positions.h"
 #include "core/settings/Settings.h"
@@ -35,14 +36,10 @@ BookPrompts desktopPrompts(QWidget* owner) {
     p.warn = [owner](const QString& caption, const QString& text) {
         QMessageBox::warning(owner, caption, text);
     };
-    // A save's failure comes back some time after the command: a box that holds up
-    // nothing, as a modal one would hold up whatever runs then.
-    p.error = [owner](const QString& caption, const QString& text) {
-        auto* box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
-        box->setObjectName(QStringLiteral("errorBox"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::NonModal);
-        box->show();
+    // A save's failure comes back some time after the command: the presenter's box holds
+    // up nothing, as a modal one would hold up whatever runs then.
+    p.error = [](const QString& caption, const QString& text) {
+        FailurePresenter::instance().show({Failure::Kind::File, text, false, caption});
     };
     p.openFile = [owner](const QString& caption, const QString& filters) {
         return QFileDialog::getOpenFileName(owner, caption, QString(), filters);
@@ -55,9 +52,17 @@ BookPrompts desktopPrompts(QWidget* owner) {
 
 }  // namespace
 
+TPhoneBook::TPhoneBook(BookDocument& document, QWidget* parent)
+    : TPhoneBook(nullptr, &document, parent) {}
+
 TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
+    : TPhoneBook(std::make_unique<BookDocument>(loading), nullptr, parent) {}
+
+TPhoneBook::TPhoneBook(std::unique_ptr<BookDocument> own, BookDocument* document, QWidget* parent)
     : QMainWindow(parent, Qt::Window),
-      model_(new BookModel(store_, this)),
+      ownDocument_(std::move(own)),
+      document_(ownDocument_ ? *ownDocument_ : *document),
+      model_(new BookModel(document_.store(), this)),
       prompts_(desktopPrompts(this)) {
     setObjectName(QStringLiteral("PhoneBook"));
     setWindowTitle(tr("Телефонная книжка"));
@@ -92,8 +97,14 @@ TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
     bar->addWidget(stStatus0);
     bar->addWidget(stStatus1);
     setStatusBar(bar);
-    connect(&saver_, &BackgroundSave::failed, this,
-            [this](const FileError& error) { tellError(error.message); });
+    // A book of the window's own has nobody else to tell its failures.
+    if (ownDocument_)
+        connect(&document_, &BookDocument::failed, this,
+                [this](const Failure& failure) { tell({failure}); });
+    connect(&document_, &BookDocument::loaded, this, [this] {
+        showBook();
+        setEnabled(true);
+    });
 
     // Creation: place, columns, the book, the selector at the stored group.
     PendingPhone.clear();
@@ -104,48 +115,22 @@ TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
     sortField_ = 1;
     ColumCreate();
     traceStart("book window: made");
-    if (loading == Loading::Now) {
-        store_.load();
-    } else {
-        setEnabled(false);
-        // The file's name is taken here: the settings belong to this thread.
-        loading_ = std::async(std::launch::async, [this, file = ini().PhoneBookFile] {
-            BookStore book;
-            book.load(file);
-            QMetaObject::invokeMethod(
-                this, [this] { waitForBook(); }, Qt::QueuedConnection);
-            return book;
-        });
-    }
+    // No command on a book not there yet, nor on one that could not be read.
+    setEnabled(document_.isLoaded() && !document_.loadFailed());
     showBook();
     traceStart("book window: listed");
-}
-
-void TPhoneBook::waitForBook() {
-    if (!loading_.valid()) return;
-    try {
-        store_ = loading_.get();
-    } catch (...) {
-        loadFailed_ = true;  // the window stays disabled: nothing to edit, nothing to save
-        throw;
-    }
-    traceStart("book loaded");
-    showBook();
-    setEnabled(true);
 }
 
 void TPhoneBook::showBook() {
     MenuCreate();
     fillSelector();
     const int stored = ini().Group;
-    setSelector(stored >= 0 && stored < store_.groupCount() ? stored : 0);
+    setSelector(stored >= 0 && stored < store().groupCount() ? stored : 0);
     shownGroup_ = cbGroup->currentIndex();
     ItemsView();
 }
 
 TPhoneBook::~TPhoneBook() {
-    // The worker refers to this window until it has read the book.
-    if (loading_.valid()) loading_.wait();
     // The window is hidden after the book is gone: the list must not ask it for rows then.
     lvBook->setModel(nullptr);
 }
@@ -364,7 +349,7 @@ void TPhoneBook::ED() {
     const bool group = cbGroup->count() > 0 && cbGroup->currentIndex() > 0;
     sbDelGr->setEnabled(group);
     sbPropGr->setEnabled(group);
-    const bool book = store_.count() > 0;
+    const bool book = store().count() > 0;
     sbExport->setEnabled(book);
     mPExport->setEnabled(book);
     mPExportAll->setEnabled(book);
@@ -376,8 +361,8 @@ void TPhoneBook::ED() {
 void TPhoneBook::MenuCreate() {
     mPGroupMenu->clear();
     const QIcon icon = themed("folder", QStyle::SP_DirIcon, this);
-    for (int g = 0; g < store_.groupCount(); ++g) {
-        const QString text = g == 0 ? tr("[Общая]") : store_.group(g).Text;
+    for (int g = 0; g < store().groupCount(); ++g) {
+        const QString text = g == 0 ? tr("[Общая]") : store().group(g).Text;
         // Titles may hold '&'; the menu must show them as they are.
         QAction* a = mPGroupMenu->addAction(
             icon, QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
@@ -391,8 +376,8 @@ void TPhoneBook::fillSelector() {
     const int keep = cbGroup->currentIndex();
     cbGroup->clear();
     // Position 0 is the built-in "all groups" row: its name is ours to translate.
-    for (int g = 0; g < store_.groupCount(); ++g)
-        cbGroup->addItem(g == 0 ? tr("[Все группы]") : store_.group(g).Text);
+    for (int g = 0; g < store().groupCount(); ++g)
+        cbGroup->addItem(g == 0 ? tr("[Все группы]") : store().group(g).Text);
     if (keep >= 0 && keep < cbGroup->count()) cbGroup->setCurrentIndex(keep);
 }
 
@@ -408,33 +393,32 @@ QList<int> TPhoneBook::selectedRows() const {
     return rows;
 }
 
-void TPhoneBook::save() {
-    waitForBook();  // an empty book in memory must never replace the file
-    if (loadFailed_) return;
-    // The worker writes the book as it is now; a failure is told when it comes back, and
-    // the change stays in memory and goes with the next save.
-    saver_.schedule([book = store_, file = ini().PhoneBookFile](FileError* error) {
-        return book.SaveList(file, error);
-    });
+void TPhoneBook::finishSaves() {
+    tell(document_.finishSaves());
 }
 
-void TPhoneBook::finishSaves() {
-    if (const std::optional<FileError> failure = saver_.finish()) tellError(failure->message);
+void TPhoneBook::tell(const Failures& failures) {
+    for (const Failure& f : failures)
+        prompts_.error(f.caption.isEmpty() ? tr("Ошибка") : f.caption, f.text);
 }
 
 void TPhoneBook::tellError(const QString& text) {
-    if (exitFailures_)
-        exitFailures_->append(text);
-    else
-        prompts_.error(tr("Ошибка"), text);
+    tell({{Failure::Kind::File, text, false, {}}});
+}
+
+Failures TPhoneBook::closeForExit() {
+    if (!isVisible()) return document_.finishSaves();
+    Failures failures = placement_.saveForClose(this);
+    {
+        const QScopedValueRollback quiet(exiting_, true);
+        close();
+    }
+    save();
+    return failures + document_.finishSaves();
 }
 
 void TPhoneBook::closeForExit(QStringList& failures) {
-    const QScopedValueRollback collect(exitFailures_, &failures);
-    if (isVisible())
-        close();
-    else
-        finishSaves();
+    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 void TPhoneBook::showEvent(QShowEvent* event) {
@@ -443,9 +427,10 @@ void TPhoneBook::showEvent(QShowEvent* event) {
 }
 
 void TPhoneBook::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this, exitFailures_);
+    if (!exiting_) tell(placement_.saveForClose(this));
     QMainWindow::closeEvent(event);
     emit shownChanged(false);
+    if (exiting_) return;
     save();
     finishSaves();
 }

@@ -1,20 +1,18 @@
 #pragma once
-// TPhoneBook: the phone book window, the entries and groups with every command on them.
-// It owns the phone book for the whole run and loads it when it is created, so that callers are
-// found from the first call on; shown, it lists the entries of one group or of all, and carries
-// every command on entries and groups. Every change is saved at once, by a worker, from a copy
-// of the book: the window never waits for the disk, except when it closes.
+// TPhoneBook: the phone book window, a view of the book document. Shown, it lists the entries
+// of one group or of all, and carries every command on entries and groups; every change goes
+// to the document, which saves it in the background: the window never waits for the disk,
+// except when it closes.
+#include "core/book/BookDocument.h"
 #include "gui/book/BookModel.h"
-#include "core/book/BookStore.h"
 #include "gui/book/ItemInfo.h"
-#include "core/platform/BackgroundSave.h"
 #include "gui/settings/WindowPlacement.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
 
 #include <functional>
-#include <future>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -35,7 +33,7 @@ struct BookPrompts {
     std::function<QMessageBox::StandardButton(const QString& caption, const QString& text)> ask;
     // A warning with OK.
     std::function<void(const QString& caption, const QString& text)> warn;
-    // An error with OK: what could not be saved or read.
+    // An error with OK: what could not be saved or read. The desktop's: the failure presenter.
     std::function<void(const QString& caption, const QString& text)> error;
     // The desktop's file dialogs: a file to read, a file to write (`filter` in and out: the
     // filter chosen). Empty: the user cancelled.
@@ -47,20 +45,20 @@ struct BookPrompts {
 class TPhoneBook : public QMainWindow {
     Q_OBJECT
 public:
-    // How the book named by "Phone Book File" is loaded: at once, or on a worker thread
-    // while the window waits disabled (the program's start: no window waits for the disk).
-    enum class Loading { Now, InBackground };
-    // Loads the book and restores the stored place, size and column widths.
+    using Loading = BookDocument::Loading;
+    // A view of `document`; restores the stored place, size and column widths. While the
+    // book is being read the window waits disabled.
+    explicit TPhoneBook(BookDocument& document, QWidget* parent = nullptr);
+    // A window with a book of its own, whose failures it shows itself.
     explicit TPhoneBook(QWidget* parent = nullptr, Loading loading = Loading::Now);
     ~TPhoneBook() override;
 
-    BookStore& store() { return store_; }
-    const BookStore& store() const { return store_; }
+    BookDocument& document() { return document_; }
+    BookStore& store() { return document_.store(); }
+    const BookStore& store() const { return document_.store(); }
     BookModel& rows() { return *model_; }
-    // Whether the book is in memory. Whatever needs the whole book (a caller's name, a save)
-    // calls waitForBook() first, which puts a book still loading in place once it is read.
-    bool isLoaded() const { return !loading_.valid(); }
-    void waitForBook();
+    bool isLoaded() const { return document_.isLoaded(); }
+    void waitForBook() { document_.waitForBook(); }
 
     // The main window, through which the book dials and picks up.
     void setLine(Line* line);
@@ -75,8 +73,9 @@ public:
     void setPrompts(BookPrompts prompts);
 
     // At the end of the program: closes as the user's close does (shown or not, it waits for
-    // the last save), but what cannot be saved is added to `failures` instead of being shown
-    // (nobody may be there to click a box).
+    // the last save), but what cannot be kept is returned instead of being shown (nobody may
+    // be there to click a box).
+    Failures closeForExit();
     void closeForExit(QStringList& failures);
     // Waits until the last change is on disk; a failure not told yet is told now.
     void finishSaves();
@@ -145,17 +144,17 @@ private:
     void fillSelector();
     // The index of the group table whose title equals `title` ignoring case, skipping `except`.
     bool titleTaken(const QString& title, int except) const;
-    void save();
-    // An error box, or into the failures of the program's end.
+    TPhoneBook(std::unique_ptr<BookDocument> own, BookDocument* document, QWidget* parent);
+    void save() { document_.save(); }
+    // Each failure in an error box (the prompts' error).
+    void tell(const Failures& failures);
     void tellError(const QString& text);
     // Runs a command of the main window; its failure goes to the main window's handler.
     void onLine(const std::function<void(Line&)>& command);
     TItemInfo* infoForm();
 
-    BookStore store_;  // before the rows, which refer to it
-    BackgroundSave saver_;
-    std::future<BookStore> loading_;  // the book being read by a worker; valid until in place
-    bool loadFailed_ = false;         // then the empty book in memory is never saved
+    std::unique_ptr<BookDocument> ownDocument_;
+    BookDocument& document_;  // before the rows, which refer to its book
     BookModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
     Line* line_ = nullptr;
@@ -167,7 +166,7 @@ private:
     std::function<void(const QString&)> reminderForm_;
     std::function<bool(QWidget*)> columnChooser_;
     BookPrompts prompts_;
-    QStringList* exitFailures_ = nullptr;
+    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 
     QTreeView* lvBook = nullptr;
     QComboBox* cbGroup = nullptr;

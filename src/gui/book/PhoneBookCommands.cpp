@@ -51,17 +51,17 @@ void TPhoneBook::addWithNumber(const QString& number) {
 
 void TPhoneBook::sbAddClick() {
     TBookItem dialog(
-        {&store_, [this] { return cbGroup->currentIndex(); }, [this] { sbAddGrClick(); }}, this);
+        {&store(), [this] { return cbGroup->currentIndex(); }, [this] { sbAddGrClick(); }}, this);
     dialog.setPhone(PendingPhone);
     prompts_.exec(dialog);
     PendingPhone.clear();
     if (!dialog.confirmed()) return;
     const BookEntry& e = dialog.Item;
-    if (store_.IsNum(StrictDialFilter(e.Phone.text()))) {
+    if (store().IsNum(StrictDialFilter(e.Phone.text()))) {
         prompts_.warn(attention(), tr("Запись с таким телефоном уже есть в книге."));
         return;
     }
-    const int index = store_.AddItem(e, true);
+    const int index = store().AddItem(e, true);
     const int pos = cbGroup->currentIndex();
     if (pos > 0 && pos != e.Group) {
         setSelector(e.Group);
@@ -84,7 +84,7 @@ void TPhoneBook::sbDelClick() {
     std::vector<int> doomed;
     doomed.reserve(size_t(rows.size()));
     for (int r : rows) doomed.push_back(model_->masterIndex(r));
-    store_.RemoveItems(doomed);
+    store().RemoveItems(doomed);
     ItemsView();
     save();
 }
@@ -96,13 +96,13 @@ void TPhoneBook::sbPropClick() {
     const int master = model_->masterIndex(row);
     const quint64 rebuildsBefore = rebuilds_;
     TBookItem dialog(
-        {&store_, [this] { return cbGroup->currentIndex(); }, [this] { sbAddGrClick(); }}, this);
+        {&store(), [this] { return cbGroup->currentIndex(); }, [this] { sbAddGrClick(); }}, this);
     dialog.Item = model_->entry(row);
     dialog.InitFormProp();
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
     const BookEntry& e = dialog.Item;
-    store_.AddItem(e, false, master);
+    store().AddItem(e, false, master);
     const int pos = cbGroup->currentIndex();
     if (pos > 0 && pos != e.Group) {
         setSelector(e.Group);
@@ -118,14 +118,14 @@ void TPhoneBook::sbPropClick() {
 
 void TPhoneBook::SetStatus(int status) {
     for (int r : selectedRows()) {
-        store_.setStatus(model_->masterIndex(r), status);
+        store().setStatus(model_->masterIndex(r), status);
         ItemUpdate(r, false, model_->masterIndex(r));
     }
     save();
 }
 
 void TPhoneBook::SetGroup(int group) {
-    for (int r : selectedRows()) store_.setGroup(model_->masterIndex(r), group);
+    for (int r : selectedRows()) store().setGroup(model_->masterIndex(r), group);
     if (cbGroup->currentIndex() > 0) ItemsView();
     save();
 }
@@ -162,8 +162,8 @@ void TPhoneBook::cbGroupChange() {
 bool TPhoneBook::titleTaken(const QString& title, int except) const {
     const QLocale locale;
     const QString wanted = locale.toUpper(title);
-    for (int g = 0; g < store_.groupCount(); ++g)
-        if (g != except && locale.toUpper(store_.group(g).Text) == wanted) return true;
+    for (int g = 0; g < store().groupCount(); ++g)
+        if (g != except && locale.toUpper(store().group(g).Text) == wanted) return true;
     return false;
 }
 
@@ -175,7 +175,7 @@ void TPhoneBook::sbAddGrClick() {
         prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
         return;
     }
-    const int pos = store_.AddGroup(dialog.Item, true);
+    const int pos = store().AddGroup(dialog.Item, true);
     fillSelector();
     setSelector(pos);
     cbGroupChange();
@@ -187,7 +187,7 @@ void TPhoneBook::sbPropGrClick() {
     const int pos = cbGroup->currentIndex();
     if (pos <= 0) return;
     TGroupItem dialog(this);
-    dialog.Item = store_.group(pos).Group;
+    dialog.Item = store().group(pos).Group;
     dialog.InitFormProp();
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
@@ -195,7 +195,7 @@ void TPhoneBook::sbPropGrClick() {
         prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
         return;
     }
-    store_.AddGroup(dialog.Item, false, pos);
+    store().AddGroup(dialog.Item, false, pos);
     fillSelector();
     setSelector(pos);
     save();
@@ -211,12 +211,12 @@ void TPhoneBook::sbDelGrClick() {
         return;
     // The group's own entries, found by their group and by nothing else.
     std::vector<int> doomed;
-    for (int i = 0; i < store_.count(); ++i)
-        if (store_.groupOf(i) == k) doomed.push_back(i);
-    store_.RemoveItems(doomed);
-    store_.RemoveGroup(k);
+    for (int i = 0; i < store().count(); ++i)
+        if (store().groupOf(i) == k) doomed.push_back(i);
+    store().RemoveItems(doomed);
+    store().RemoveGroup(k);
     fillSelector();
-    setSelector(qMin(k, store_.groupCount() - 1));
+    setSelector(qMin(k, store().groupCount() - 1));
     shownGroup_ = -2;
     cbGroupChange();
     save();

@@ -31,7 +31,7 @@ struct BusyCursor {
 
 void TPhoneBook::sbImportClick() {
     waitForBook();  // the preview compares with the whole book, not an empty one
-    if (loadFailed_) return;
+    if (document_.loadFailed()) return;
     const QString path = prompts_.openFile(
         tr("Импорт контактов"),
         QStringList{kVCardFilter, kCsvFilter, tr("Все файлы (*)")}.join(QStringLiteral(";;")));
@@ -54,12 +54,12 @@ void TPhoneBook::sbImportClick() {
     std::optional<TImportContacts> preview;
     {
         const BusyCursor busy;
-        preview.emplace(file, store_, this);
+        preview.emplace(file, store(), this);
     }
     if (prompts_.exec(*preview) != QDialog::Accepted) return;
     const BusyCursor busy;
     // One change and one save: book.bak then holds the book as it was before the import.
-    contacts::applyImport(store_, preview->rows());
+    contacts::applyImport(store(), preview->rows());
     fillSelector();
     MenuCreate();
     ItemsView();
@@ -71,8 +71,8 @@ void TPhoneBook::exportContacts(ExportWhat what) {
     std::vector<int> positions;
     switch (what) {
         case ExportWhat::Book:
-            positions.resize(size_t(store_.count()));
-            for (int i = 0; i < store_.count(); ++i) positions[size_t(i)] = i;
+            positions.resize(size_t(store().count()));
+            for (int i = 0; i < store().count(); ++i) positions[size_t(i)] = i;
             break;
         case ExportWhat::Shown:
             for (int r = 0; r < model_->count(); ++r) positions.push_back(model_->masterIndex(r));
@@ -97,8 +97,8 @@ void TPhoneBook::exportContacts(ExportWhat what) {
     {
         const BusyCursor busy;
         const QByteArray data = suffix == QLatin1String("csv")
-                                    ? contacts::writeGoogleCsv(store_, positions)
-                                    : contacts::writeVCards(store_, positions);
+                                    ? contacts::writeGoogleCsv(store(), positions)
+                                    : contacts::writeVCards(store(), positions);
         // Written whole or not at all: a failed export never leaves half a file under the name.
         written = replaceFileAtomically(path, data, &error);
     }

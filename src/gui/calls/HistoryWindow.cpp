@@ -500,13 +500,19 @@ bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void HistoryWindow::closeForExit(QStringList& failures) {
-    const QScopedValueRollback collect(exitFailures_, &failures);
+Failures HistoryWindow::closeForExit() {
+    const Failures failures = placement_.saveForClose(this);
+    const QScopedValueRollback quiet(exiting_, true);
     close();
+    return failures;
+}
+
+void HistoryWindow::closeForExit(QStringList& failures) {
+    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 void HistoryWindow::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this, exitFailures_);
+    if (!exiting_) placement_.saveOrReport(this);
     QMainWindow::closeEvent(event);
 }
 

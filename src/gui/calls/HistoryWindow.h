@@ -47,7 +47,8 @@ public:
     HistoryFilter filter() const;
     const HistoryModel& model() const { return *model_; }
 
-    // At the end of the program: closes; a place that cannot be kept is added to `failures`.
+    // At the end of the program: closes; a place that cannot be kept is returned.
+    Failures closeForExit();
     void closeForExit(QStringList& failures);
 
 signals:
@@ -115,7 +116,7 @@ private:
     bool unsorted_ = false;  // rows added out of time order: sorted once the load is in
     CsvExport* exporting_ = nullptr;
     QProgressDialog* exportProgress_ = nullptr;
-    QStringList* exitFailures_ = nullptr;
+    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

@@ -163,13 +163,19 @@ bool TListRing::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TListRing::closeForExit(QStringList& failures) {
-    const QScopedValueRollback collect(exitFailures_, &failures);
+Failures TListRing::closeForExit() {
+    const Failures failures = placement_.saveForClose(this);
+    const QScopedValueRollback quiet(exiting_, true);
     close();
+    return failures;
+}
+
+void TListRing::closeForExit(QStringList& failures) {
+    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 void TListRing::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this, exitFailures_);
+    if (!exiting_) placement_.saveOrReport(this);
     line_.setCallListShown(false);
     QMainWindow::closeEvent(event);
 }

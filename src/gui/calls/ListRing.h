@@ -37,7 +37,8 @@ public:
 
     int rowCount() const;
 
-    // At the end of the program: closes; a place that cannot be kept is added to `failures`.
+    // At the end of the program: closes; a place that cannot be kept is returned.
+    Failures closeForExit();
     void closeForExit(QStringList& failures);
 
     // What shows the log file; the desktop's text viewer unless replaced.
@@ -65,7 +66,7 @@ private:
     QToolButton* sbClear_;
     QLabel* status_;
     std::function<void(const QString&)> openLog_;
-    QStringList* exitFailures_ = nullptr;
+    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

@@ -6,12 +6,15 @@
 #include "core/reminders/ReminderStore.h"
 #include "gui/settings/ItemOptions.h"
 #include "core/settings/Settings.h"
+#include "gui/windows/FailurePresenter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace zrk {
 
@@ -30,38 +33,66 @@ void nameApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zrkpro.ZrkPro"));
 }
 
-SideWindows::SideWindows(TRusCID& main)
-    : book(&main, TPhoneBook::Loading::InBackground),
-      alertReminder(&main),
-      reminders(main, alertReminder, &main),
+SideWindows::SideWindows(TRusCID& main, BookDocument& bookDocument,
+                         ReminderDocument& reminderDocument)
+    : book(bookDocument, &main),
+      alertReminder(reminderDocument, &main),
+      reminders(reminderDocument, main, alertReminder, &main),
       alert(main, &main),
       calls(main, &main),
       allScreen(main, &main),
       itemInfo(&main) {}
 
+namespace {
+
+// The main window reads them again and reports what it cannot read; here it only means the
+// defaults.
+bool readSettings() {
+    try {
+        LoadSettings(ini());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
                                bool sideLater)
-    : mainWindow(std::move(device)), sideLater_(sideLater) {
+    : settingsRead_(readSettings()), mainWindow(std::move(device)) {
+    FailurePresenter& presenter = FailurePresenter::instance();
+    presenter.setOwner(&mainWindow);
+    // A save that fails in the background is told whether its window is open or not.
+    connect(&bookDocument, &BookDocument::failed, &presenter, &FailurePresenter::show);
+    connect(&reminderDocument, &ReminderDocument::failed, &presenter, &FailurePresenter::show);
     mainWindow.setSound(std::move(sound));  // before any other window can ring
     mainWindow.setRunWindowsMaker([this] { makeSideWindows(); });
-    if (!sideLater_) makeSideWindows();
-    // Whatever happens meanwhile, the side windows are there within a second.
-    if (sideLater_) QTimer::singleShot(1000, this, [this] { makeSideWindows(); });
+    if (sideLater) {
+        // Made once the main window has painted: it is what the user waits for. Whatever
+        // happens meanwhile, they are there within a second.
+        mainWindow.installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { makeSideWindows(); });
+    } else {
+        makeSideWindows();
+    }
     // The end of the desktop session: saved as a close of the main window saves, before
     // the toolkit closes the windows one by one, and without a box that nobody would click.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { closeQuietly(); });
+    // A quit asked of the application itself comes to no window first: the application is
+    // watched for that event only.
     qApp->installEventFilter(this);
 }
 
 void ProgramWindows::makeSideWindows() {
-    // Making them sends events of their own, which come through the filter below.
     if (side || makingSide_) return;
+    mainWindow.removeEventFilter(this);
     {
         const QScopedValueRollback making(makingSide_, true);
-        side = std::make_unique<SideWindows>(mainWindow);
+        side = std::make_unique<SideWindows>(mainWindow, bookDocument, reminderDocument);
     }
     SideWindows& s = *side;
-    s.reminders.setBook(&s.book.store());
+    s.reminders.setBook(&bookDocument.store());
     s.book.setReminderForm([this](const QString& phone) { side->reminders.addForNumber(phone); });
     s.book.setColumnChooser([](QWidget* parent) { return TItemOptions::choose(parent); });
     mainWindow.setRunWindows(
@@ -76,37 +107,20 @@ void ProgramWindows::makeSideWindows() {
 
 ProgramWindows::~ProgramWindows() {
     qApp->removeEventFilter(this);
+    side.reset();
+    // The last saves on disk before the documents go; a close has told its failures already.
+    const Failures left = bookDocument.close() + reminderDocument.close();
+    if (!left.isEmpty())
+        std::fprintf(stderr, "%s\n", failureLines(left).toLocal8Bit().constData());
 }
 
 bool ProgramWindows::eventFilter(QObject* watched, QEvent* event) {
-    if (!side && sideLater_) {
-        switch (event->type()) {
-            // Made once the main window has painted: it is what the user waits for.
-            case QEvent::Paint:
-                if (watched == &mainWindow)
-                    QTimer::singleShot(0, this, [this] { makeSideWindows(); });
-                break;
-            // Made before the user's input, which may ask for them (a reported caller asks
-            // the main window itself).
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::KeyPress:
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
-            case QEvent::ContextMenu:
-            case QEvent::Wheel:
-            case QEvent::Close:
-                makeSideWindows();
-                break;
-            default:
-                break;
-        }
-    }
+    if (watched == &mainWindow && event->type() == QEvent::Paint)
+        QTimer::singleShot(0, this, [this] { makeSideWindows(); });
     // A quit asked of the application (the session manager's, or any other) closes the
     // main window first, quietly; a close the user started has run by then.
-    if (watched == qApp && event->type() == QEvent::Quit) closeQuietly();
+    else if (watched == qApp && event->type() == QEvent::Quit)
+        closeQuietly();
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,6 +1,9 @@
 #pragma once
-// The program's set-up as its entry runs it: the application's name, and the eight windows of
-// the run made in their start order and wired to each other. Tests make the same.
+// The program's set-up as its entry runs it: the application's name, the documents of the run,
+// and the eight windows made in their start order, viewing the documents and wired to each
+// other. Tests make the same.
+#include "core/book/BookDocument.h"
+#include "core/reminders/ReminderDocument.h"
 #include "gui/book/ItemInfo.h"
 #include "gui/book/PhoneBook.h"
 #include "gui/calls/ListRing.h"
@@ -28,7 +31,7 @@ void nameApplication();
 
 // The windows of the run besides the main window, in their start order, hidden at first.
 struct SideWindows {
-    explicit SideWindows(TRusCID& main);
+    SideWindows(TRusCID& main, BookDocument& bookDocument, ReminderDocument& reminderDocument);
     TPhoneBook book;
     TAlertReminder alertReminder;
     TReminder reminders;
@@ -39,11 +42,15 @@ struct SideWindows {
 };
 
 class ProgramWindows : public QObject {
+    // The documents read their files by the settings: those come first of all.
+    const bool settingsRead_;
+
 public:
-    // `device`: the serial backend (none: the real one); `sound`: what plays the sounds.
-    // `sideLater`: the side windows are made once the main window has painted (the program's
-    // start: the window the user waits for comes first), or before anything needs them: a
-    // reported caller (the port's or the network's), the user's input. Otherwise at once.
+    // The documents first (the book starts loading on a worker at once), then the main
+    // window. `device`: the serial backend (none: the real one); `sound`: what plays the
+    // sounds. `sideLater`: the side windows are made once the main window has painted (the
+    // program's start: the window the user waits for comes first), or when a reported caller
+    // asks for them, within a second in any case. Otherwise at once.
     ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
                    bool sideLater = false);
     ~ProgramWindows() override;
@@ -55,12 +62,13 @@ public:
     // the desktop session. What cannot be saved goes to the standard error stream.
     void closeQuietly() { mainWindow.closeQuietly(); }
 
+    BookDocument bookDocument{BookDocument::Loading::InBackground};
+    ReminderDocument reminderDocument;
     // The main window opens the port while it is made, before the others exist.
     TRusCID mainWindow;
     std::unique_ptr<SideWindows> side;
 
 private:
-    bool sideLater_ = false;
     bool makingSide_ = false;
 
 protected:

@@ -1,7 +1,7 @@
 #include "gui/reminders/AlertReminder.h"
 
 #include "core/platform/Clock.h"
-#include "gui/reminders/Reminder.h"
+#include "core/reminders/ReminderDocument.h"
 #include "core/reminders/ReminderRules.h"
 #include "gui/settings/Form.h"
 
@@ -63,6 +63,25 @@ TAlertReminder::TAlertReminder(QWidget* parent)
     placement_.restoreOrReport(this);
 }
 
+TAlertReminder::TAlertReminder(ReminderDocument& document, QWidget* parent)
+    : TAlertReminder(parent) {
+    setDocument(document);
+}
+
+void TAlertReminder::setDocument(ReminderDocument& document) {
+    if (document_) document_->disconnect(this);
+    document_ = &document;
+    connect(&document, &ReminderDocument::due, this, &TAlertReminder::showAlerts);
+}
+
+void TAlertReminder::showAlerts(const QList<ReminderRecord>& raised) {
+    for (const ReminderRecord& r : raised) InitForm(r);
+    View();
+    if (isMinimized()) showNormal();  // a new alert is seen, not left in the task bar
+    else show();
+    raise();
+}
+
 int TAlertReminder::current() const {
     return qBound(0, srPN->value(), qMax(0, count() - 1));
 }
@@ -121,7 +140,7 @@ void TAlertReminder::bLaterClick() {
     if (queue_.isEmpty()) return;
     const ReminderRecord r =
         postpone(alert(current()), mNote->toPlainText(), now(), cbAlarmLater->currentIndex());
-    if (list_) list_->addPostponed(r);
+    if (document_) document_->addPostponed(r);
     NextAlert();
     if (queue_.isEmpty()) close();
 }
@@ -136,13 +155,19 @@ void TAlertReminder::reject() {
 
 void TAlertReminder::closeEvent(QCloseEvent* event) {
     // The close box keeps the queue: the dialog's own close would dismiss the alert.
-    placement_.saveOrReport(this, exitFailures_);
+    if (!exiting_) placement_.saveOrReport(this);
     event->accept();
 }
 
-void TAlertReminder::closeForExit(QStringList& failures) {
-    const QScopedValueRollback collect(exitFailures_, &failures);
+Failures TAlertReminder::closeForExit() {
+    const Failures failures = placement_.saveForClose(this);
+    const QScopedValueRollback quiet(exiting_, true);
     close();
+    return failures;
+}
+
+void TAlertReminder::closeForExit(QStringList& failures) {
+    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 }  // namespace zrk

@@ -1,12 +1,14 @@
 #pragma once
-// TAlertReminder: the reminder alert, the window that shows reminders as they come due.
-// A queue shown one at a time, dismissed or postponed. Not modal; closing it with the window's
-// close box keeps the queue for the next raise.
+// TAlertReminder: the reminder alert, the window that shows reminders as the document raises
+// them. A queue shown one at a time, dismissed or postponed (back to the document). Not modal;
+// closing it with the window's close box keeps the queue for the next raise.
+#include "core/platform/Failure.h"
 #include "core/reminders/ReminderStore.h"
 #include "gui/settings/WindowPlacement.h"
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 
 class QComboBox;
 class QLabel;
@@ -16,16 +18,20 @@ class QScrollBar;
 
 namespace zrk {
 
-class TReminder;
+class ReminderDocument;
 
 class TAlertReminder : public QDialog {
     Q_OBJECT
 public:
     // Restores its place ("Position\Alert").
     explicit TAlertReminder(QWidget* parent = nullptr);
+    // A view of what `document` raises.
+    explicit TAlertReminder(ReminderDocument& document, QWidget* parent = nullptr);
 
-    // The list that takes postponed reminders back.
-    void setList(TReminder* list) { list_ = list; }
+    // The document whose raised reminders this shows, and which takes postponed ones back.
+    void setDocument(ReminderDocument& document);
+    // Queues the raised reminders and shows the first of the queue.
+    void showAlerts(const QList<ReminderRecord>& raised);
 
     // Queues a raised reminder at the end; the caller shows the window.
     void InitForm(const ReminderRecord& r);
@@ -37,7 +43,8 @@ public:
     int current() const;
     // Every alert still queued, in order; the queue is left empty.
     QList<ReminderRecord> takeAll();
-    // At the end of the program: closes; a place that cannot be kept is added to `failures`.
+    // At the end of the program: closes; a place that cannot be kept is returned.
+    Failures closeForExit();
     void closeForExit(QStringList& failures);
 
 public slots:
@@ -59,10 +66,10 @@ public:
 
 private:
     QList<TOBJAlerts> queue_;
-    TReminder* list_ = nullptr;
+    QPointer<ReminderDocument> document_;
     WindowPlacement placement_{QStringLiteral("Position\\Alert"), false};
     bool viewing_ = false;
-    QStringList* exitFailures_ = nullptr;
+    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

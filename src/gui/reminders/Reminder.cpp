@@ -10,6 +10,7 @@
 #include "core/reminders/ReminderRules.h"
 #include "core/settings/Settings.h"
 #include "gui/windows/DialogLook.h"
+#include "gui/windows/FailurePresenter.h"
 #include "gui/windows/ToolBar.h"
 
 #include <QCloseEvent>
@@ -20,11 +21,35 @@
 
 namespace zrk {
 
+TReminder::TReminder(ReminderDocument& document, ReminderHost& host, TAlertReminder& alert,
+                     QWidget* parent)
+    : TReminder(nullptr, &document, host, alert, parent) {}
+
 TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
-    : QMainWindow(parent), host_(host), alert_(alert) {
+    : TReminder(std::make_unique<ReminderDocument>(), nullptr, host, alert, parent) {}
+
+TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* document,
+                     ReminderHost& host, TAlertReminder& alert, QWidget* parent)
+    : QMainWindow(parent),
+      ownDocument_(std::move(own)),
+      document_(ownDocument_ ? *ownDocument_ : *document),
+      host_(host),
+      alert_(alert) {
     setObjectName(QStringLiteral("Reminder"));
     setWindowTitle(tr("Напоминания"));
-    alert_.setList(this);
+    alert_.setDocument(document_);
+    // What comes due sounds once, after the alert has it.
+    connect(&document_, &ReminderDocument::due, this,
+            [this] { host_.playReminderSound(ini().ReminderSound); });
+    // Until the line has its own schedule tick, the main window's timer drives the tick and
+    // its schedules run first.
+    document_.setExternalTick(
+        [this](bool rows) { host_.setReminderTimer(rows || ini().PortOnOff || ini().SoundOnOff); },
+        [this] { host_.runSchedules(); });
+    // Reminders of the list's own have nobody else to tell their failures.
+    if (ownDocument_)
+        connect(&document_, &ReminderDocument::failed, this,
+                [](const Failure& failure) { FailurePresenter::instance().show(failure); });
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     sbAdd =
@@ -41,7 +66,7 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
                            themed("window-close", QStyle::SP_DialogCloseButton, this), this,
                            &TReminder::sbHideClick);
 
-    model_ = new ReminderModel(list_, this);
+    model_ = new ReminderModel(document_.rows(), this);
     lvNotes = new QTreeView(this);
     setUpList(lvNotes, "lvNotes");
     lvNotes->setModel(model_);
@@ -99,13 +124,17 @@ TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
     move(229, 166);
     placement_.setColumns(lvNotes->header());
     placement_.restoreOrReport(this);
-    model_->load(LoadReminders());
-    connect(&saver_, &BackgroundSave::failed, this,
-            [this](const FileError& error) { tellError(error.message); });
+    const ReminderRows& rows = document_.rows();
+    for (const auto signal : {&ReminderRows::appended, &ReminderRows::removed,
+                              &ReminderRows::wasReset})
+        connect(&rows, signal, this, &TReminder::showCount);
     ED();
 }
 
-TReminder::~TReminder() = default;
+TReminder::~TReminder() {
+    // The document may outlive this window: its tick must not call into it any more.
+    document_.setExternalTick({}, {});
+}
 
 QStringList TReminder::bookPhones() const {
     QStringList phones;
@@ -115,113 +144,39 @@ QStringList TReminder::bookPhones() const {
     return phones;
 }
 
-void TReminder::ItemUpdate(int row, const ReminderRecord& r, bool add) {
-    if (add)
-        model_->append(r);
-    else if (row >= 0 && row < list_.count())
-        model_->update(row, r);
-}
-
 void TReminder::ED() {
-    const bool any = list_.count() > 0;
-    sbDel->setEnabled(any);
-    mPDel->setEnabled(any);
-    // After the close has begun the list is saved as it stands: nothing restarts the timer.
-    if (!closing_) host_.setReminderTimer(any || ini().PortOnOff || ini().SoundOnOff);
-    // Inside a tick the raise that called this is the tick: no tick within a tick.
-    if (any && !ticking_ && !closing_) tReminderTimer();
-    const bool still = list_.count() > 0;
-    sbProp->setEnabled(still);
-    mPProp->setEnabled(still);
-    stStatus->setText(tr("Записей: %n", nullptr, list_.count()));
+    document_.refresh();
+    showCount();
 }
 
-void TReminder::SaveList() {
-    saver_.schedule(
-        [records = list_.records()](FileError* error) { return SaveReminders(records, error); });
+void TReminder::showCount() {
+    const bool any = rows().count() > 0;
+    for (QToolButton* b : {sbDel, sbProp}) b->setEnabled(any);
+    for (QAction* a : {mPDel, mPProp}) a->setEnabled(any);
+    stStatus->setText(tr("Записей: %n", nullptr, rows().count()));
 }
 
 void TReminder::finishSaves() {
-    if (const std::optional<FileError> failure = saver_.finish()) tellError(failure->message);
+    for (const Failure& f : document_.finishSaves()) FailurePresenter::instance().show(f);
 }
 
-void TReminder::tellError(const QString& text) {
-    if (exitFailures_) {
-        exitFailures_->append(text);
-        return;
+Failures TReminder::closeForExit() {
+    // From here on nothing raises, ticks or edits: a question or form still open under the
+    // close must not undo what is saved now.
+    document_.stop();
+    Failures failures;
+    if (alert_.isVisible()) failures += alert_.closeForExit();
+    document_.putBack(alert_.takeAll());
+    if (isVisible()) {
+        failures += placement_.saveForClose(this);
+        const QScopedValueRollback quiet(exiting_, true);
+        close();
     }
-    auto* box = new QMessageBox(QMessageBox::Critical, tr("Ошибка"), text, QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("errorBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
-}
-
-void TReminder::tReminderTimer() {
-    if (ticking_ || closing_) return;
-    const QScopedValueRollback guard(ticking_, true);  // released on every path
-    host_.runSchedules();
-    const QList<int> due = dueNow(list_, now());
-    if (!due.isEmpty()) raiseRows(due);
-}
-
-bool TReminder::raiseForNumber(const QString& number) {
-    if (closing_) return false;
-    const QList<int> rows = dueForCall(list_, number);
-    if (rows.isEmpty()) return false;
-    // The rest is not due now, or the tick would have raised it. An error out of the raise
-    // (a sound that cannot start) must not leave the tick switched off for the run.
-    const QScopedValueRollback guard(ticking_, true);
-    raiseRows(rows);
-    return true;
-}
-
-void TReminder::raiseRows(const QList<int>& rows) {
-    // All that are due go at once, in list order, so the first stays at the head of the
-    // queue; one save, one sound, one look at the alert.
-    for (int i : rows) alert_.InitForm(list_.record(i));
-    model_->remove(rows);
-    ED();
-    SaveList();
-    host_.playReminderSound(ini().ReminderSound);
-    alert_.View();
-    if (alert_.isMinimized()) alert_.showNormal();  // a new alert is seen, not left in the task bar
-    else alert_.show();
-    alert_.raise();
-}
-
-void TReminder::addPostponed(const ReminderRecord& r) {
-    if (closing_) return;
-    ItemUpdate(-1, r, true);
-    ED();
-    SaveList();
-}
-
-void TReminder::storeFromForm(const ReminderRecord& r, quint64 editing) {
-    if (closing_) return;
-    const int row = editing ? list_.indexOf(editing) : -1;
-    if (row >= 0)
-        ItemUpdate(row, r, false);
-    else
-        ItemUpdate(-1, r, true);
-    ED();
-    SaveList();
+    return failures + document_.close();
 }
 
 void TReminder::closeForExit(QStringList& failures) {
-    // From here on nothing raises, ticks or edits: a question or form still open under the
-    // close must not undo what is saved now.
-    closing_ = true;
-    const QScopedValueRollback collect(exitFailures_, &failures);
-    if (alert_.isVisible()) alert_.closeForExit(failures);
-    const QDateTime at = now();
-    for (const ReminderRecord& r : alert_.takeAll()) model_->append(dueAgainAtOnce(r, at));
-    if (isVisible()) {
-        close();
-    } else {
-        SaveList();
-        finishSaves();
-    }
+    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 QList<int> TReminder::selectedRows() const {
@@ -233,7 +188,7 @@ QList<int> TReminder::selectedRows() const {
 
 quint64 TReminder::firstSelectedId() const {
     const QList<int> rows = selectedRows();
-    return rows.isEmpty() ? 0 : list_.row(rows.first()).id;
+    return rows.isEmpty() ? 0 : this->rows().row(rows.first()).id;
 }
 
 void TReminder::addForNumber(const QString& number) {
@@ -251,7 +206,7 @@ void TReminder::sbPropClick() {
     const quint64 id = firstSelectedId();
     if (!id) return;
     TReMind form(*this, this);
-    form.InitForm(list_.record(list_.indexOf(id)), id);
+    form.InitForm(rows().record(rows().indexOf(id)), id);
     form.exec();
 }
 
@@ -266,16 +221,10 @@ void TReminder::sbDelClick() {
         box.setObjectName(QStringLiteral("deleteQuestion"));
         // A tick under the question may raise rows: delete the reminders asked about.
         QList<quint64> ids;
-        for (int r : rows) ids.append(list_.row(r).id);
+        for (int r : rows) ids.append(this->rows().row(r).id);
         const int answer = box.exec();
-        if (closing_) return;  // the program closed under the question
-        if (answer == QMessageBox::Yes) {
-            QList<int> still;
-            for (quint64 id : ids)
-                if (const int r = list_.indexOf(id); r >= 0) still.append(r);
-            std::sort(still.begin(), still.end());
-            model_->remove(still);
-        }
+        if (document_.isClosing()) return;  // the program closed under the question
+        if (answer == QMessageBox::Yes) document_.remove(ids);
     }
     ED();
 }
@@ -285,7 +234,7 @@ void TReminder::sbHideClick() {
 }
 
 void TReminder::lvNotesEnter() {
-    if (list_.count() < 2 || lvNotes->selectionModel()->hasSelection()) return;
+    if (rows().count() < 2 || lvNotes->selectionModel()->hasSelection()) return;
     const QModelIndex first = model_->index(0, 0);
     lvNotes->selectionModel()->setCurrentIndex(
         first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -297,10 +246,12 @@ bool TReminder::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TReminder::closeEvent(QCloseEvent* event) {
-    placement_.saveOrReport(this, exitFailures_);
     host_.reminderListClosed();
-    SaveList();
-    finishSaves();
+    if (!exiting_) {
+        placement_.saveOrReport(this);
+        SaveList();
+        finishSaves();
+    }
     QMainWindow::closeEvent(event);
 }
 

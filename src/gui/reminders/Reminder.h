@@ -1,13 +1,14 @@
 #pragma once
-// TReminder: the reminder list window, the pending reminders and their commands.
-// The home of the pending reminders for the whole run, created hidden at start (it loads
-// "reminder.rmd" then), shown and hidden from the main window. It raises what comes due into the
-// alert and drives the reminder timer.
-#include "core/platform/BackgroundSave.h"
-#include "core/reminders/ReminderList.h"
+// TReminder: the reminder list window, a view of the reminder document with the commands on
+// its rows; shown and hidden from the main window. Until the line ticks its own schedules, it
+// lets the main window's timer drive the document's tick, and it plays the reminder sound of
+// what the document raises.
+#include "core/reminders/ReminderDocument.h"
 #include "gui/settings/WindowPlacement.h"
 
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -25,10 +26,16 @@ class TAlertReminder;
 class TReminder : public QMainWindow {
     Q_OBJECT
 public:
-    // Restores its place and column widths ("Position\Reminder"), loads the reminders and
-    // refreshes (ED), which starts the timer and raises what is already due.
+    // A view of `document`, whose raised reminders `alert` shows. Restores its place and
+    // column widths ("Position\Reminder") and refreshes (ED), which starts the timer and
+    // raises what is already due.
+    TReminder(ReminderDocument& document, ReminderHost& host, TAlertReminder& alert,
+              QWidget* parent = nullptr);
+    // A list with reminders of its own (read from "reminder.rmd"), whose failures it shows.
     TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent = nullptr);
     ~TReminder() override;
+
+    ReminderDocument& document() { return document_; }
 
     // The phone book whose numbers the reminder form offers.
     void setBook(const BookStore* book) { book_ = book; }
@@ -38,31 +45,26 @@ public:
     // The main window's "Добавить в напоминание..." and the phone book's reminder command.
     void addForNumber(const QString& number);
 
-    // row < 0 with add: a new row at the end. Update mode copies `r` into row `row`.
-    void ItemUpdate(int row, const ReminderRecord& r, bool add);
+    // The document refreshed (the timer follows the rows, a tick at once with rows), then
+    // the commands and the count.
     void ED();
-    // Hands the list as it is now to the worker that writes "reminder.rmd"; a failure is
-    // told when it comes back.
-    void SaveList();
+    void SaveList() { document_.save(); }
     // Waits until the last change is on disk; a failure not told yet is told now.
     void finishSaves();
 
-    // One tick: the schedules, then the date reminders due now.
-    void tReminderTimer();
-    // Raises the first number reminder waiting for `number`; returns whether one was.
-    bool raiseForNumber(const QString& number);
-    // A postponed alert comes back as a new row at the end.
-    void addPostponed(const ReminderRecord& r);
-    // What the reminder form's OK stores: the reminder `editing` (0: a new one) is updated
-    // where it is now, or added at the end when it has been raised meanwhile.
-    void storeFromForm(const ReminderRecord& r, quint64 editing);
+    // The document's commands, kept here for the main window.
+    void tReminderTimer() { document_.tick(); }
+    bool raiseForNumber(const QString& number) { return document_.raiseForNumber(number); }
+    void addPostponed(const ReminderRecord& r) { document_.addPostponed(r); }
+    void storeFromForm(const ReminderRecord& r, quint64 editing) { document_.store(r, editing); }
 
     // At the end of the program: alerts still queued come back as date reminders due at
     // once, the window's place is kept and everything is saved, and on disk when this returns.
-    // What fails is added to `failures`, never shown: nobody may be there to click a box.
+    // What fails is returned, never shown: nobody may be there to click a box.
+    Failures closeForExit();
     void closeForExit(QStringList& failures);
 
-    const ReminderList& rows() const { return list_; }
+    const ReminderList& rows() const { return document_.list(); }
     // The identity of the first selected row, or 0.
     quint64 firstSelectedId() const;
 
@@ -90,22 +92,20 @@ public:
     QAction* mPProp;
 
 private:
+    TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* document,
+              ReminderHost& host, TAlertReminder& alert, QWidget* parent);
     QList<int> selectedRows() const;
-    void raiseRows(const QList<int>& rows);
-    // A box that blocks nothing (saves run under the modem's data too), or into the
-    // failures of the program's end.
-    void tellError(const QString& text);
+    // The commands and the count, after the rows changed.
+    void showCount();
 
+    std::unique_ptr<ReminderDocument> ownDocument_;
+    ReminderDocument& document_;
     ReminderHost& host_;
     TAlertReminder& alert_;
     const BookStore* book_ = nullptr;
-    ReminderList list_;
-    BackgroundSave saver_;
     ReminderModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\Reminder"), true};
-    bool ticking_ = false;
-    bool closing_ = false;
-    QStringList* exitFailures_ = nullptr;
+    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

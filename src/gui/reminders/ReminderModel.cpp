@@ -31,8 +31,20 @@ QIcon kindIcon(int kind) {
 
 }  // namespace
 
-ReminderModel::ReminderModel(ReminderList& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), icons_{kindIcon(0), kindIcon(1)} {}
+ReminderModel::ReminderModel(const ReminderRows& rows, QObject* parent)
+    : QAbstractTableModel(parent), list_(rows.list()), icons_{kindIcon(0), kindIcon(1)} {
+    connect(&rows, &ReminderRows::aboutToReset, this, [this] { beginResetModel(); });
+    connect(&rows, &ReminderRows::wasReset, this, [this] { endResetModel(); });
+    connect(&rows, &ReminderRows::aboutToAppend, this,
+            [this](int row) { beginInsertRows({}, row, row); });
+    connect(&rows, &ReminderRows::appended, this, [this] { endInsertRows(); });
+    connect(&rows, &ReminderRows::aboutToRemove, this,
+            [this](int row) { beginRemoveRows({}, row, row); });
+    connect(&rows, &ReminderRows::removed, this, [this] { endRemoveRows(); });
+    connect(&rows, &ReminderRows::changed, this, [this](int row) {
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    });
+}
 
 int ReminderModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : list_.count();
@@ -57,39 +69,6 @@ QVariant ReminderModel::headerData(int section, Qt::Orientation o, int role) con
     static const char* captions[] = {QT_TR_NOOP("Тип"), QT_TR_NOOP("Дата/Время"),
                                      QT_TR_NOOP("Номер"), QT_TR_NOOP("Текст")};
     return tr(captions[section]);
-}
-
-void ReminderModel::load(const QList<ReminderRecord>& records) {
-    beginResetModel();
-    for (const ReminderRecord& r : records) list_.append(r);
-    endResetModel();
-}
-
-quint64 ReminderModel::append(const ReminderRecord& r) {
-    beginInsertRows({}, list_.count(), list_.count());
-    const quint64 id = list_.append(r);
-    endInsertRows();
-    return id;
-}
-
-void ReminderModel::update(int row, const ReminderRecord& r) {
-    list_.update(row, r);
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-}
-
-void ReminderModel::remove(const QList<int>& sorted) {
-    // Many at once (a day's reminders raised after a night off) in one pass.
-    if (sorted.size() > 16) {
-        beginResetModel();
-        list_.removeAll(sorted);
-        endResetModel();
-        return;
-    }
-    for (qsizetype k = sorted.size() - 1; k >= 0; --k) {
-        beginRemoveRows({}, sorted[k], sorted[k]);
-        list_.remove(sorted[k]);
-        endRemoveRows();
-    }
 }
 
 }  // namespace zrk

@@ -2,24 +2,21 @@
 
 #include "core/platform/Exception.h"
 #include "core/settings/Positions.h"
+#include "gui/windows/FailurePresenter.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QWidget>
 
 namespace zrk {
 namespace {
 
-// Never modal, and a window of its own: a place that could not be kept holds up nothing (nor
-// a close at the program's end), and the box outlives a dialog that closes.
+// Through the one presenter: never modal, so a place that could not be kept holds up nothing,
+// and owned by the main window, so the box outlives a dialog that closes.
 void showPlacementError(const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Critical,
-                                QCoreApplication::translate("zrk::WindowPlacement", "Ошибка"), text,
-                                QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    FailurePresenter::instance().show(
+        {Failure::Kind::Settings, text, false,
+         QCoreApplication::translate("zrk::WindowPlacement", "Ошибка")});
 }
 
 }  // namespace
@@ -93,6 +90,15 @@ void WindowPlacement::saveOrReport(QWidget* window, QStringList* failures) const
         else
             showPlacementError(e.message());
     }
+}
+
+Failures WindowPlacement::saveForClose(const QWidget* window) const noexcept {
+    try {
+        save(window);
+    } catch (const Exception& e) {
+        return {{Failure::Kind::Settings, e.message(), false, {}}};
+    }
+    return {};
 }
 
 }  // namespace zrk

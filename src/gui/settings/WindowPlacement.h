@@ -1,6 +1,8 @@
 #pragma once
 // One line per window for keeping where it was left: a window calls restore() when it is
 // created and save() when it closes.
+#include "core/platform/Failure.h"
+
 #include <QList>
 #include <QString>
 
@@ -25,11 +27,13 @@ public:
     // is not moved.
     bool restore(QWidget* window) const;
     void save(const QWidget* window) const;
-    // The same for windows that have nobody to hand the error to: it is shown in an error
-    // box over the window, or added to `failures` where given (a close at the program's end,
-    // which must not wait on a box), and the window goes on with what it has.
+    // The same for windows that have nobody to hand the error to: it goes to the failure
+    // presenter, or is added to `failures` where given (a close at the program's end, which
+    // must not wait on a box), and the window goes on with what it has.
     bool restoreOrReport(QWidget* window) const noexcept;
     void saveOrReport(QWidget* window, QStringList* failures = nullptr) const noexcept;
+    // The same, what failed returned as values for whoever closes the window.
+    Failures saveForClose(const QWidget* window) const noexcept;
 
 private:
     int keyIndex(int column) const;
