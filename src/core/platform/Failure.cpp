@@ -11,12 +11,12 @@ Failure failureOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {
-        return {e.kind(), e.message()};
+        return {e.kind(), e.message(), false, {}};
     } catch (const std::exception& e) {
-        return {Failure::Kind::Other, QString::fromLocal8Bit(e.what())};
+        return {Failure::Kind::Other, QString::fromLocal8Bit(e.what()), false, {}};
     } catch (...) {
         return {Failure::Kind::Other,
-                QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка")};
+                QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка"), false, {}};
     }
 }
 
