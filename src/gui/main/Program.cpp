@@ -7,6 +7,7 @@
 #include "gui/settings/ItemOptions.h"
 #include "core/settings/Settings.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -41,9 +42,20 @@ SideWindows::SideWindows(TRusCID& main)
 
 ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
                                bool sideLater)
-    : mainWindow(std::move(device)), sideLater_(sideLater) {
+    : desk(std::move(device)), mainWindow(desk), sideLater_(sideLater) {
     mainWindow.setSound(std::move(sound));  // before any other window can ring
-    mainWindow.setRunWindowsMaker([this] { makeSideWindows(); });
+    // A reported caller needs the side windows: they are made before the book is asked.
+    desk.setLookup([this](const QString& number) {
+        makeSideWindows();
+        if (!side) return CallerInfo{};
+        // A call that comes while the book is still being read waits for it: never an
+        // unknown caller who is in the book.
+        side->book.waitForBook();
+        return side->book.store().WhoCall(number);
+    });
+    desk.setNumberReminder([this](const QString& number) {
+        if (side) side->reminders.raiseForNumber(number);
+    });
     if (!sideLater_) makeSideWindows();
     // Whatever happens meanwhile, the side windows are there within a second.
     if (sideLater_) QTimer::singleShot(1000, this, [this] { makeSideWindows(); });
@@ -69,7 +81,7 @@ void ProgramWindows::makeSideWindows() {
     // Shown with the main window where the settings say so, as the main window's showing
     // does; that one came before the book window was there.
     if (mainWindow.isVisible() && !mainWindow.isMinimized() && ini().PhoneBook &&
-        mainWindow.mPBook->isEnabled())
+        mainWindow.findChild<QAction*>(QStringLiteral("mPBook"))->isEnabled())
         s.book.show();
     traceStart("side windows made");
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The program's set-up as its entry runs it: the application's name, and the eight windows of
 // the run made in their start order and wired to each other. Tests make the same.
+#include "core/call/CallDesk.h"
 #include "gui/book/ItemInfo.h"
 #include "gui/book/PhoneBook.h"
 #include "gui/calls/ListRing.h"
@@ -55,7 +56,9 @@ public:
     // the desktop session. What cannot be saved goes to the standard error stream.
     void closeQuietly() { mainWindow.closeQuietly(); }
 
-    // The main window opens the port while it is made, before the others exist.
+    // The line; the main window starts it (the port opened) while it is made, before the
+    // others exist.
+    CallDesk desk;
     TRusCID mainWindow;
     std::unique_ptr<SideWindows> side;
 
