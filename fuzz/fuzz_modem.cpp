@@ -9,6 +9,7 @@
 // settings, as a fresh start would: an input that crashes crashes alone, and its replay
 // proves what it found.
 #include "FuzzSupport.h"
+#include "BookSamples.h"
 #include "serial/FakeSerialDevice.h"
 
 #include "core/book/BookStore.h"
@@ -30,23 +31,6 @@ const QByteArray kStore =
     "\"Raion1\"=\"8 (812)|Петербург\"\n"
     "\"Raion2\"=\"без черты\"\n"
     "\"Raion3\"=\"|Везде\"\n";
-
-BookGroup group(const char* title, int action, const char* sound = "") {
-    BookGroup g = BookGroup::empty();
-    g.Title.setText(QString::fromUtf8(title));
-    g.Sound.setText(QString::fromUtf8(sound));
-    g.Action = action;
-    return g;
-}
-
-BookEntry entry(const char* name, const char* phone, int status, int group) {
-    BookEntry e = BookEntry::empty();
-    e.Name.setText(QString::fromUtf8(name));
-    e.Phone.setText(QString::fromUtf8(phone));
-    e.Status = status;
-    e.Group = group;
-    return e;
-}
 
 // Looked up only: one book serves every input.
 const BookStore& book() {

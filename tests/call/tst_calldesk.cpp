@@ -9,6 +9,7 @@
 #include "core/settings/Settings.h"
 #include "serial/FakeSerialDevice.h"
 
+#include "BookSamples.h"
 #include "TestSupport.h"
 
 #include <QScopeGuard>
@@ -17,23 +18,6 @@
 using namespace zrk;
 
 namespace {
-
-BookGroup group(const char* title, int action, const char* sound = "") {
-    BookGroup g = BookGroup::empty();
-    g.Title.setText(QString::fromUtf8(title));
-    g.Sound.setText(QString::fromUtf8(sound));
-    g.Action = action;
-    return g;
-}
-
-BookEntry entry(const char* name, const char* phone, int status, int group = 0) {
-    BookEntry e = BookEntry::empty();
-    e.Name.setText(QString::fromUtf8(name));
-    e.Phone.setText(QString::fromUtf8(phone));
-    e.Status = status;
-    e.Group = group;
-    return e;
-}
 
 // A desk on a fake modem, its signals written down as short lines.
 struct Desk {
@@ -323,12 +307,15 @@ private slots:
         QVERIFY(d.desk.portActive() && ini().Sound);
         QVERIFY(d.timer("tSchedule")->isActive());
         QCOMPARE(d.timer("tSchedule")->interval(), 30000);
-        const QList<std::tuple<QTime, bool, bool>> rows = {
-            {QTime(22, 0, 15), false, false}, {QTime(23, 0), false, false},
-            {QTime(23, 30), true, false},  // opened by hand before this tick
-            {QTime(5, 59), true, false},   {QTime(6, 0), true, true}};
-        for (const auto& [at, port, sound] : rows) {
-            if (at == QTime(23, 30)) d.desk.openPort();
+        // The tick's time, what the user did with the port before it, the port and sound after.
+        enum Hand { None, Open, Close };
+        const QList<std::tuple<QTime, Hand, bool, bool>> rows = {
+            {QTime(22, 0, 15), None, false, false}, {QTime(23, 0), None, false, false},
+            {QTime(23, 30), Open, true, false},     {QTime(23, 45), Close, false, false},
+            {QTime(5, 59), None, false, false},     {QTime(6, 0), None, true, true}};
+        for (const auto& [at, hand, port, sound] : rows) {
+            if (hand == Open) d.desk.openPort();
+            if (hand == Close) d.desk.closePort();
             t = QDateTime(t.date(), at);
             d.desk.scheduleTick();
             QCOMPARE(d.desk.portActive(), port);
