@@ -8,8 +8,8 @@
 // stream, handed over in batches as the port would. Every input starts from a fresh desk and
 // settings, as a fresh start would: an input that crashes crashes alone, and its replay
 // proves what it found.
-#include "FuzzSupport.h"
 #include "BookSamples.h"
+#include "FuzzSupport.h"
 #include "serial/FakeSerialDevice.h"
 
 #include "core/book/BookStore.h"

@@ -23,9 +23,10 @@ namespace {
 struct Desk {
     explicit Desk(const QByteArray& storeBody = {}, bool dsr = true) {
         RegistryFile::resetUser();
-        zrktest::writeAll(box.registryPath(), "Windows Registry Editor Version 5.00\n\n"
-                                              "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n" +
-                                                  storeBody);
+        zrktest::writeAll(box.registryPath(),
+                          "Windows Registry Editor Version 5.00\n\n"
+                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n" +
+                              storeBody);
         RegistryFile::resetUser();
         LoadSettings(ini());
         book.AddGroup(group("Спам", ActionHangUp), true);              // 1
@@ -49,11 +50,11 @@ struct Desk {
         QObject::connect(&desk, &CallDesk::wave, [this](RingSound s, const QString& file) {
             said << "wave " + QStringList{"silent", "speaker", "file"}[int(s)] + " " + file;
         });
-        QObject::connect(&desk, &CallDesk::callListed,
-                         [this](const QString& shown, const QString& name, int status,
-                                const QString& line) {
-                             said << QString("listed %1|%2|%3|%4").arg(shown, name).arg(status).arg(line);
-                         });
+        QObject::connect(
+            &desk, &CallDesk::callListed,
+            [this](const QString& shown, const QString& name, int status, const QString& line) {
+                said << QString("listed %1|%2|%3|%4").arg(shown, name).arg(status).arg(line);
+            });
         QObject::connect(&desk, &CallDesk::answered,
                          [this](bool in) { said << (in ? "answered incoming" : "answered"); });
         QObject::connect(&desk, &CallDesk::showMessage,
@@ -71,7 +72,9 @@ struct Desk {
         desk.close();
         RegistryFile::resetUser();
     }
-    void feed(const QByteArray& bytes) { desk.processBatch(bytes.constData(), qint32(bytes.size())); }
+    void feed(const QByteArray& bytes) {
+        desk.processBatch(bytes.constData(), qint32(bytes.size()));
+    }
     QByteArray takeSent() { return std::exchange(device->output, {}); }
     QStringList take() { return std::exchange(said, {}); }
     // Only the lines that start with one of `kinds`.
@@ -92,11 +95,14 @@ struct Desk {
     CallerShown shown;
 };
 
-const QByteArray kWav = "\"Play WAV\"=dword:00000001\n"
-                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000000\n"
-                        "\"Sound on Bad\"=\"bad.wav\"\n\"Sound on Prior\"=\"prior.wav\"\n";
+const QByteArray kWav =
+    "\"Play WAV\"=dword:00000001\n"
+    "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000000\n"
+    "\"Sound on Bad\"=\"bad.wav\"\n\"Sound on Prior\"=\"prior.wav\"\n";
 
-QString log() { return fromCp1251(zrktest::readAll("ZrkLog.txt")); }
+QString log() {
+    return fromCp1251(zrktest::readAll("ZrkLog.txt"));
+}
 
 }  // namespace
 
@@ -145,14 +151,17 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("batches");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QStringList>("said");
-        const QByteArray ring2 = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000002\n";
+        const QByteArray ring2 =
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000002\n";
         QTest::newRow("a ring split across batches, asked at the third")
             << ring2 << QList<QByteArray>{"RI", "NG\r\n", QByteArray("\nRI\0NG\r", 7), "RING\r\n"}
-            << QByteArray("AT+SR\r\n") << QStringList{"ring new", "status 3", "ring", "status 3", "ring", "status 3"};
+            << QByteArray("AT+SR\r\n")
+            << QStringList{"ring new", "status 3", "ring", "status 3", "ring", "status 3"};
         QTest::newRow("words that are no ring")
             << ring2 << QList<QByteArray>{"ring\r RING\rRING \r"} << QByteArray() << QStringList{};
         QTest::newRow("three rings in one batch ask once")
-            << QByteArray() << QList<QByteArray>{"RING\r\nRING\r\nRING\r\n"} << QByteArray("AT+SR\r\n")
+            << QByteArray() << QList<QByteArray>{"RING\r\nRING\r\nRING\r\n"}
+            << QByteArray("AT+SR\r\n")
             << QStringList{"ring new", "status 3", "ring", "status 3", "ring", "status 3"};
         QTest::newRow("no carrier without a dial says nothing")
             << QByteArray() << QList<QByteArray>{"NO CARRIER\r\nBUSY\r\nERROR\r\nRINGING\r\n"}
@@ -186,19 +195,22 @@ private slots:
             << QByteArray("2345679:1") << QStringList{"listed 34-56-79||-1|", "wave file ring.wav"}
             << QByteArray() << QString(" 34-56-79 \r\n");
         QTest::newRow("in the book, normal: silent")
-            << QByteArray("2345678:1") << QStringList{"listed 34-56-78|Иванов Иван|0|", "wave file "}
-            << QByteArray() << QString(" 34-56-78 Иванов Иван\r\n");
+            << QByteArray("2345678:1")
+            << QStringList{"listed 34-56-78|Иванов Иван|0|", "wave file "} << QByteArray()
+            << QString(" 34-56-78 Иванов Иван\r\n");
         QTest::newRow("hang-up group: hung up before it is listed")
-            << QByteArray("111111") << QStringList{"answered incoming", "listed 11-11-11|Продавец|0|"}
-            << QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n") << QString(" 11-11-11 Продавец\r\n");
+            << QByteArray("111111")
+            << QStringList{"answered incoming", "listed 11-11-11|Продавец|0|"}
+            << QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n")
+            << QString(" 11-11-11 Продавец\r\n");
         QTest::newRow("priority: the message, its sound")
             << QByteArray("222222")
             << QStringList{"message Начальник|22-22-22|[Общая]", "listed 22-22-22|Начальник|2|",
                            "wave file prior.wav"}
             << QByteArray() << QString(" 22-22-22 Начальник\r\n");
         QTest::newRow("a group's sound whatever the status")
-            << QByteArray("333333") << QStringList{"listed 33-33-33|Гитарист|1|", "wave file band.wav"}
-            << QByteArray()
+            << QByteArray("333333")
+            << QStringList{"listed 33-33-33|Гитарист|1|", "wave file band.wav"} << QByteArray()
             << QString(" 33-33-33 Гитарист\r\n");
         QTest::newRow("bad, acted on: its sound")
             << QByteArray("444444") << QStringList{"listed 44-44-44|Плохой|1|", "wave file bad.wav"}
@@ -243,9 +255,9 @@ private slots:
             d.feed("CallerID: " + number + ":1\r\n");
         };
         const QList<std::tuple<int, QByteArray, int, bool>> rows = {
-            {0, "2345678", 1, false}, {5, "2345678", 1, true},  {5, "2345678", 1, true},
+            {0, "2345678", 1, false},  {5, "2345678", 1, true},  {5, "2345678", 1, true},
             {30, "2345678", 2, false}, {4, "7654321", 3, false}, {20, "222222", 4, false},
-            {5, "222222", 4, true},   {20, "333333", 5, false}, {5, "333333", 5, true}};
+            {5, "222222", 4, true},    {20, "333333", 5, false}, {5, "333333", 5, true}};
         for (const auto& [after, number, count, again] : rows) {
             ring(after, number);
             QCOMPARE(d.desk.callCount(), count);
@@ -265,8 +277,9 @@ private slots:
 
     // A dial, its redial countdown, and the attempts used up.
     void dialAndRedial() {
-        Desk d("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"ReDial\"=dword:00000001\n"
-               "\"Prefix\"=dword:00000001\n");
+        Desk d(
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"ReDial\"=dword:00000001\n"
+            "\"Prefix\"=dword:00000001\n");
         d.desk.start();
         d.desk.setNumber("7-7,7", false);  // only what a dial can send stays
         QCOMPARE(d.desk.currentNumber(), QString("77,7"));

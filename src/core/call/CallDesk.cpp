@@ -101,9 +101,13 @@ void CallDesk::start() {
     guarded([this] { startNetwork(); });
 }
 
-bool CallDesk::hasModem() const { return ini().Port != kNoModemPort; }
+bool CallDesk::hasModem() const {
+    return ini().Port != kNoModemPort;
+}
 
-bool CallDesk::timeToClose() const { return ScheduleRules::portOff(ini(), now().time()); }
+bool CallDesk::timeToClose() const {
+    return ScheduleRules::portOff(ini(), now().time());
+}
 
 void CallDesk::openPort() {
     if (closed_) return;
@@ -141,8 +145,10 @@ void CallDesk::closePort() {
 }
 
 void CallDesk::togglePort() {
-    if (portActive_) closePort();
-    else openPort();
+    if (portActive_)
+        closePort();
+    else
+        openPort();
 }
 
 void CallDesk::setActive(bool on) {
@@ -167,11 +173,20 @@ void CallDesk::processBatch(const char* data, qint32 size) {
     guarded([&] {
         rules_.feed(data, size, ini(), now(), [this](const ModemStep& step) {
             switch (step.kind) {
-                case ModemStep::Ring: signalRing(step.newCall); break;
-                case ModemStep::Report: report(step.text); break;
-                case ModemStep::Status: setStatus(step.status); break;
-                case ModemStep::Identify: send(step.text); break;
-                case ModemStep::Beep: break;
+                case ModemStep::Ring:
+                    signalRing(step.newCall);
+                    break;
+                case ModemStep::Report:
+                    report(step.text);
+                    break;
+                case ModemStep::Status:
+                    setStatus(step.status);
+                    break;
+                case ModemStep::Identify:
+                    send(step.text);
+                    break;
+                case ModemStep::Beep:
+                    break;
             }
             if (step.wave) ringWave();
         });
@@ -191,9 +206,12 @@ void CallDesk::signalRing(bool newCall) {
 void CallDesk::ringWave() {
     if (!rules_.ringActive()) return;
     const TIni& s = ini();
-    if (!s.Sound) emit wave(RingSound::Silent, {});
-    else if (!s.PlayWAV) emit wave(RingSound::Speaker, {});
-    else emit wave(RingSound::Wave, rules_.ringSound(s));
+    if (!s.Sound)
+        emit wave(RingSound::Silent, {});
+    else if (!s.PlayWAV)
+        emit wave(RingSound::Speaker, {});
+    else
+        emit wave(RingSound::Wave, rules_.ringSound(s));
 }
 
 void CallDesk::answer() {
@@ -228,7 +246,9 @@ void CallDesk::redialTick() {
     emit redialCountdown(wait);
 }
 
-void CallDesk::digit(int digit) { setNumber(number_ + QString::number(digit), false); }
+void CallDesk::digit(int digit) {
+    setNumber(number_ + QString::number(digit), false);
+}
 
 void CallDesk::backspace() {
     if (!number_.isEmpty()) setNumber(number_.left(number_.size() - 1), false);
@@ -248,11 +268,15 @@ void CallDesk::setCount(int count) {
     emit countChanged(count);
 }
 
-void CallDesk::setRingActive(bool active) { rules_.setRingActive(active); }
+void CallDesk::setRingActive(bool active) {
+    rules_.setRingActive(active);
+}
 
 void CallDesk::updateScheduleTick() {
-    if (!schedulesInForce(ini()) || closed_) schedule_->stop();
-    else if (!schedule_->isActive()) schedule_->start();  // a refresh must not put off the tick
+    if (!schedulesInForce(ini()) || closed_)
+        schedule_->stop();
+    else if (!schedule_->isActive())
+        schedule_->start();  // a refresh must not put off the tick
 }
 
 void CallDesk::scheduleTick() {
@@ -265,7 +289,8 @@ void CallDesk::scheduleTick() {
         case ScheduleRules::TurnOn:
             if (!portActive_) openPort();
             break;
-        case ScheduleRules::None: break;
+        case ScheduleRules::None:
+            break;
     }
     const ScheduleRules::Change sound = schedules_.soundChange(ini(), t);
     if (sound == ScheduleRules::None) return;
@@ -304,7 +329,7 @@ Failures CallDesk::close() {
     if (ncid_) {
         const QMetaObject::Connection queueErrors =
             connect(ncid_, &NcidLink::fileError, this, [&failures](const QString& text) {
-                failures.append({Failure::Kind::File, text, false, {}});
+                failures.append(Failure::make(Failure::Kind::File, text));
             });
         ncid_->stop();
         disconnect(queueErrors);

@@ -42,7 +42,7 @@ struct CallerShown {
     bool hintChanged = false;
     bool showHint = false;
     QString district;
-    QString line;  // the server's line label; empty for our own line or a single line
+    QString line;           // the server's line label; empty for our own line or a single line
     bool again = false;     // the ringing call asked about once more
     bool dialable = false;  // a number to call back
 };

@@ -64,7 +64,7 @@ void CallDesk::report(const QString& text) {
     // Said once; a log that cannot be written must not cost every later call its display
     // and its ring sound.
     if (FileError error; !WriteLog(shown_ + QLatin1Char(' ') + who.name, &error))
-        emit failed({Failure::Kind::File, error.message, false, {}});
+        emit failed(Failure::make(Failure::Kind::File, error.message));
     // A call from the server goes no further: the server has it already.
     if (ncid_ && !remote_) ncid_->sendCall(now(), number, who.name);
 }
@@ -72,12 +72,15 @@ void CallDesk::report(const QString& text) {
 void CallDesk::perform(int action, const QString& name, const QString& shown, int status,
                        const QString& group) {
     switch (action) {
-        case ActionMessage: emit showMessage(name, shown, group, status); break;
+        case ActionMessage:
+            emit showMessage(name, shown, group, status);
+            break;
         case ActionHangUp:
             // Another desk's line cannot be hung up from here.
             if (!remote_) answer();
             break;
-        default: break;  // ignoring only keeps the call silent
+        default:
+            break;  // ignoring only keeps the call silent
     }
 }
 
@@ -100,7 +103,10 @@ void CallDesk::startNetwork() {
         ncid_ = new NcidLink(this);
         ncid_->setObjectName(QStringLiteral("ncidLink"));
         connect(ncid_, &NcidLink::fileError, this, [this](const QString& text) {
-            if (!closed_) emit failed({Failure::Kind::File, text, false, tr("Ошибка")});
+            if (closed_) return;
+            Failure failure = Failure::make(Failure::Kind::File, text);
+            failure.caption = tr("Ошибка");
+            emit failed(failure);
         });
         // The calls the server has not had yet wait in the data directory.
         ncid_->setQueueFile(QDir::current().absoluteFilePath(QStringLiteral("ncid-queue.txt")));
@@ -121,10 +127,10 @@ void CallDesk::startNetwork() {
         connect(ncid_, &NcidLink::callsDropped, this, [this](int total) {
             // Said where a person running the desk from a terminal or a journal sees it; the
             // options page's link state says it too.
-            qWarning().noquote()
-                << tr("Zrk Pro: очередь звонков для сервера NCID полна, старых звонков не "
-                      "отправлено: %n",
-                      nullptr, total);
+            qWarning().noquote() << tr(
+                "Zrk Pro: очередь звонков для сервера NCID полна, старых звонков не "
+                "отправлено: %n",
+                nullptr, total);
             emit callsDropped(total);
         });
         connect(ncid_, &NcidLink::ringReceived, this, &CallDesk::remoteRing);
@@ -136,7 +142,9 @@ QString CallDesk::networkState() const {
     return ncid_ ? ncid_->stateText() : tr("выключено");
 }
 
-void CallDesk::remoteRing() { signalRing(false); }
+void CallDesk::remoteRing() {
+    signalRing(false);
+}
 
 void CallDesk::remoteReport(const QString& number, const QString& line, const QString& name) {
     // A call the server reports rings here as a call on our own line does; each is a call of
@@ -166,7 +174,7 @@ void CallDesk::remoteRecord(const QString& number, const QString& line, const QS
         setCount(count_ + 1);
         if (FileError error;
             !WriteLog(ini().LogFile, shown + QLatin1Char(' ') + text, when, &error))
-            emit failed({Failure::Kind::File, error.message, false, {}});
+            emit failed(Failure::make(Failure::Kind::File, error.message));
     });
 }
 

@@ -11,12 +11,12 @@ Failure failureOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {
-        return {e.kind(), e.message(), false, {}};
+        return Failure::make(e.kind(), e.message());
     } catch (const std::exception& e) {
-        return {Failure::Kind::Other, QString::fromLocal8Bit(e.what()), false, {}};
+        return Failure::make(Failure::Kind::Other, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        return {Failure::Kind::Other,
-                QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка"), false, {}};
+        return Failure::make(Failure::Kind::Other,
+                             QCoreApplication::translate("zrk::TRusCID", "Неизвестная ошибка"));
     }
 }
 

@@ -23,6 +23,15 @@ struct Failure {
     // A caption other than the program's, where the described box has one ("Ошибка").
     QString caption;
 
+    // (Brace initialisation that leaves members out is a warning, an error in CI.)
+    static Failure make(Kind kind, QString text, bool kept = false) {
+        Failure f;
+        f.kind = kind;
+        f.text = std::move(text);
+        f.kept = kept;
+        return f;
+    }
+
     bool operator==(const Failure&) const = default;
 };
 

@@ -1,6 +1,6 @@
 // The main window's start, close, showing and hiding, tray icon and failures.
-#include "gui/main/Palette.h"
 #include "gui/main/RusCID.h"
+#include "gui/main/Palette.h"
 
 #include "core/call/CallDesk.h"
 #include "core/platform/Registry.h"
@@ -46,7 +46,9 @@ QTimer* makeTimer(QObject* parent, const char* name, int interval) {
 
 }  // namespace
 
-void TRusCID::setTrayAvailableOverride(int available) { g_trayOverride = available; }
+void TRusCID::setTrayAvailableOverride(int available) {
+    g_trayOverride = available;
+}
 
 bool TRusCID::trayAvailable() const {
     return g_trayOverride >= 0 ? g_trayOverride == 1 : QSystemTrayIcon::isSystemTrayAvailable();
@@ -75,14 +77,17 @@ TRusCID::TRusCID(CallDesk& desk, QWidget* parent) : QWidget(parent), desk_(desk)
     setTray(1);
     c_.trayGesture = new TrayGesture(
         [this] {
-            if (ini().DoubleClick) mPShowClick();
-            else desk_.togglePort();
+            if (ini().DoubleClick)
+                mPShowClick();
+            else
+                desk_.togglePort();
         },
         QApplication::doubleClickInterval(), this);
     c_.trayGesture->setObjectName(QStringLiteral("trayGesture"));
     connect(c_.icTray, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason r) {
-                if (r == QSystemTrayIcon::Trigger) c_.trayGesture->clicked(TrayGesture::Single);
+                if (r == QSystemTrayIcon::Trigger)
+                    c_.trayGesture->clicked(TrayGesture::Single);
                 else if (r == QSystemTrayIcon::DoubleClick)
                     c_.trayGesture->clicked(TrayGesture::Double);
             });
@@ -133,10 +138,11 @@ void TRusCID::setTray(int icon, const QString& hint) {
 void TRusCID::FormCreate() {
     // A store that could not be read is reported once; the program goes on with defaults.
     if (!RegistryFile::user().loadError().isEmpty())
-        c_.failures->show({Failure::Kind::Settings, RegistryFile::user().loadError(), true, {}});
+        c_.failures->show(
+            Failure::make(Failure::Kind::Settings, RegistryFile::user().loadError(), true));
     // A position or setting the worker could not write is said as one written here would be.
     RegistryFile::setFailureReporter([this](const QString& text) {
-        c_.failures->show({Failure::Kind::Settings, text, false, {}});
+        c_.failures->show(Failure::make(Failure::Kind::Settings, text));
     });
     try {
         LoadSettings(ini());
@@ -177,8 +183,10 @@ void TRusCID::FormCreate() {
 }
 
 void TRusCID::hideToTray() {
-    if (trayAvailable()) hide();
-    else showMinimized();  // no tray to come back from: keep it in the task bar
+    if (trayAvailable())
+        hide();
+    else
+        showMinimized();  // no tray to come back from: keep it in the task bar
 }
 
 void TRusCID::updateShowItem() {
@@ -211,9 +219,9 @@ void TRusCID::changeEvent(QEvent* event) {
 }
 
 void TRusCID::closeSideWindows() {
-    for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls),
-                       static_cast<QWidget*>(windows_.reminders),
-                       static_cast<QWidget*>(c_.history)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls),
+          static_cast<QWidget*>(windows_.reminders), static_cast<QWidget*>(c_.history)})
         if (w && w->isVisible()) w->close();
 }
 
@@ -256,7 +264,8 @@ void TRusCID::FormClose() {
     // Positions and settings are written by a worker: the last of them must be on disk too.
     if (const std::optional<QString> failure = RegistryFile::user().finishSaves())
         failures.append(*failure);
-    for (const QString& text : failures) c_.failures->show({Failure::Kind::File, text, false, {}});
+    for (const QString& text : failures)
+        c_.failures->show(Failure::make(Failure::Kind::File, text));
     c_.icTray->hide();
     c_.failures->reportCollected(s_.quietClose);
 }

@@ -154,7 +154,7 @@ void TRusCID::showCaller(const CallerShown& c) {
                                 c.again, ini().Notifications);
     if (!ini().Screen || !windows_.allScreen) return;
     // In an office of several lines the line tells who should pick up.
-    const QString info = c.line.isEmpty() ? c.name
+    const QString info = c.line.isEmpty()   ? c.name
                          : c.name.isEmpty() ? tr("Линия %1").arg(c.line)
                                             : tr("%1 (линия %2)").arg(c.name, c.line);
     windows_.allScreen->InitForm(c.shown, info);
@@ -185,16 +185,30 @@ void TRusCID::setInfoHint(const QString& hint, bool show) {
     c_.pInfo->setToolTip(show ? hint : QString());
 }
 
-void TRusCID::setSound(std::shared_ptr<Sound> sound) { sound_ = std::move(sound); }
+void TRusCID::setSound(std::shared_ptr<Sound> sound) {
+    sound_ = std::move(sound);
+}
 
 void TRusCID::ViewNumber(const QString& number, bool identified) {
     desk_.setNumber(number, identified);
 }
-void TRusCID::sbDialClick() { desk_.dial(); }
-void TRusCID::sbAnswerClick() { desk_.answer(); }
-int TRusCID::callCount() const { return desk_.callCount(); }
-void TRusCID::CountCaller(int count) { desk_.setCount(count); }
-void TRusCID::setRingActive(bool active) { desk_.setRingActive(active); }
-void TRusCID::setCallListShown(bool shown) { s_.callListShown = shown; }
+void TRusCID::sbDialClick() {
+    desk_.dial();
+}
+void TRusCID::sbAnswerClick() {
+    desk_.answer();
+}
+int TRusCID::callCount() const {
+    return desk_.callCount();
+}
+void TRusCID::CountCaller(int count) {
+    desk_.setCount(count);
+}
+void TRusCID::setRingActive(bool active) {
+    desk_.setRingActive(active);
+}
+void TRusCID::setCallListShown(bool shown) {
+    s_.callListShown = shown;
+}
 
 }  // namespace zrk

@@ -1,31 +1,31 @@
 // The main window's fonts and colours, size, talk timer, view toggles, dragging, keyboard,
 // and its controls wired to their commands.
 #include "core/call/CallDesk.h"
-#include "gui/book/PhoneBook.h"
-#include "gui/calls/ListRing.h"
 #include "core/call/CallerReport.h"
+#include "core/platform/TimeText.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
+#include "gui/book/PhoneBook.h"
+#include "gui/calls/HistoryWindow.h"
+#include "gui/calls/ListRing.h"
+#include "gui/desktop/ColorRef.h"
 #include "gui/main/ClickLabel.h"
 #include "gui/main/Icons.h"
 #include "gui/main/Palette.h"
 #include "gui/main/RusCID.h"
-#include "gui/desktop/ColorRef.h"
-#include "core/platform/TimeText.h"
-#include "gui/settings/Form.h"
-#include "core/settings/Settings.h"
-#include "core/settings/SettingsNotifier.h"
-#include "gui/windows/CIDAbout.h"
-#include "gui/calls/HistoryWindow.h"
 #include "gui/reminders/ReminderWindows.h"
+#include "gui/settings/Form.h"
 #include "gui/settings/Options.h"
 #include "gui/settings/OptionsHost.h"
+#include "gui/windows/CIDAbout.h"
 
 #include "gui/windows/FontFit.h"
 
 #include <QAction>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -113,8 +113,7 @@ void TRusCID::RunStopTimer(bool on) {
 void fitNumberFont(QLabel* number) {
     QFont f = number->font();
     f.setPointSize(qMax(1, ini().NumberSize));
-    while (QFontMetrics(f).horizontalAdvance(number->text()) > number->width() &&
-           f.pointSize() > 1)
+    while (QFontMetrics(f).horizontalAdvance(number->text()) > number->width() && f.pointSize() > 1)
         f.setPointSize(f.pointSize() - 1);
     number->setFont(f);
 }
@@ -153,7 +152,8 @@ bool TRusCID::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->buttons() & Qt::LeftButton) {
             const QPoint p = e->position().toPoint();
-            if (p != s_.dragStart) move(x() + p.x() - s_.dragStart.x(), y() + p.y() - s_.dragStart.y());
+            if (p != s_.dragStart)
+                move(x() + p.x() - s_.dragStart.x(), y() + p.y() - s_.dragStart.y());
         }
     } else if (event->type() == QEvent::MouseButtonDblClick && watched == c_.pNumber) {
         desk_.dial();
@@ -287,9 +287,8 @@ void TRusCID::wire() {
             if (windows_.calls) windows_.calls->sbClearClick();
         });
     });
-    on(c_.stSound, [] {
-        changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = !s.Sound; });
-    });
+    on(c_.stSound,
+       [] { changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = !s.Sound; }); });
     on(c_.pTimer, [this] { RunStopTimer(!c_.tTimer->isActive()); });
     connect(c_.pTimer, &ClickLabel::doubleClicked, this, [this] {
         c_.tTimer->stop();

@@ -1,13 +1,13 @@
 // The main window's side of the settings: opening the options dialog, and following what
 // the settings announce.
+#include "core/call/CallDesk.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
 #include "gui/main/ClickLabel.h"
 #include "gui/main/Palette.h"
 #include "gui/main/RusCID.h"
-#include "core/call/CallDesk.h"
 #include "gui/settings/Options.h"
 #include "gui/settings/OptionsHost.h"
-#include "core/settings/Settings.h"
-#include "core/settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QTimer>

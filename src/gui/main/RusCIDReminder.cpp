@@ -23,7 +23,9 @@ void TRusCID::setReminderTimer(bool on) {
 // The desk keeps the daily schedules on a tick of its own.
 void TRusCID::runSchedules() {}
 
-void TRusCID::reminderListClosed() { c_.mPReminder->setChecked(false); }
+void TRusCID::reminderListClosed() {
+    c_.mPReminder->setChecked(false);
+}
 
 void TRusCID::playReminderSound(const QString& fileName) {
     if (!sound_) return;
@@ -31,7 +33,9 @@ void TRusCID::playReminderSound(const QString& fileName) {
     sound_->play(fileName);
 }
 
-HistoryWindow* TRusCID::historyWindow() const { return c_.history; }
+HistoryWindow* TRusCID::historyWindow() const {
+    return c_.history;
+}
 
 void TRusCID::addNumberToBook(const QString& number) {
     if (windows_.book) windows_.book->addWithNumber(number);
