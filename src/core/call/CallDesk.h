@@ -157,7 +157,6 @@ private:
     CallerInfo lookUp(const QString& number) const;
     void startNetwork();
     void updateScheduleTick();
-    void runScheduleChange();
 
     TComm* comm_ = nullptr;
     QTimer* redial_ = nullptr;
