@@ -1,19 +1,20 @@
-// The modem's bytes through the call's rules, as the main window drives them: line assembly,
-// the responses and statuses, the ring count and identification, caller reports with their
-// categories, number cut and digit grouping, the district table and the phone-book lookup,
-// the action and its repeats, the dial counts, the ring sound and the log line.
+// The modem's bytes through the desk, on a fake modem: line assembly, the responses and
+// statuses, the ring count and identification, caller reports with their categories, number
+// cut and digit grouping, the district table and the phone-book lookup, the action and its
+// repeats (a hang-up goes to the modem), the dial counts and redial, the ring sound and the
+// log line.
 //
 // The first three bytes pick the settings that shape the processing; the rest is the
-// stream, handed over in batches as the port would. Every input starts from fresh rules and
+// stream, handed over in batches as the port would. Every input starts from a fresh desk and
 // settings, as a fresh start would: an input that crashes crashes alone, and its replay
 // proves what it found.
+#include "BookSamples.h"
 #include "FuzzSupport.h"
+#include "serial/FakeSerialDevice.h"
 
 #include "core/book/BookStore.h"
-#include "core/call/CallLog.h"
-#include "core/call/CallRules.h"
-#include "core/call/CallerReport.h"
-#include "core/settings/District.h"
+#include "core/call/CallDesk.h"
+#include "core/platform/Clock.h"
 #include "core/settings/Settings.h"
 
 #include <QDir>
@@ -30,23 +31,6 @@ const QByteArray kStore =
     "\"Raion1\"=\"8 (812)|Петербург\"\n"
     "\"Raion2\"=\"без черты\"\n"
     "\"Raion3\"=\"|Везде\"\n";
-
-BookGroup group(const char* title, int action, const char* sound = "") {
-    BookGroup g = BookGroup::empty();
-    g.Title.setText(QString::fromUtf8(title));
-    g.Sound.setText(QString::fromUtf8(sound));
-    g.Action = action;
-    return g;
-}
-
-BookEntry entry(const char* name, const char* phone, int status, int group) {
-    BookEntry e = BookEntry::empty();
-    e.Name.setText(QString::fromUtf8(name));
-    e.Phone.setText(QString::fromUtf8(phone));
-    e.Status = status;
-    e.Group = group;
-    return e;
-}
 
 // Looked up only: one book serves every input.
 const BookStore& book() {
@@ -66,29 +50,6 @@ const BookStore& book() {
 
 const char* const kPrefixes[] = {"CallerID:", "", "NMBR = ", "RING"};
 const char* const kSeparators[] = {"-", "", " ", "--"};
-
-// What the window does with a step, short of its widgets.
-void apply(CallRules& rules, const ModemStep& step, const QDateTime& at) {
-    switch (step.kind) {
-        case ModemStep::Report: {
-            const ReportParts parts = parseReport(step.text, ini());
-            FindRaion(parts.number);
-            const CallerInfo who = book().WhoCall(parts.number);
-            const CallerDecision d = rules.report(parts.number, who, false, ini(), at);
-            if (d.action == ActionHangUp) {
-                rules.endCall();
-                rules.answered();
-            }
-            if (!d.again) callLogLine(at, d.shown + QLatin1Char(' ') + who.name);
-            break;
-        }
-        case ModemStep::Status: rules.statusShown(step.status, ini()); break;
-        case ModemStep::Ring:
-        case ModemStep::Beep:
-        case ModemStep::Identify: break;
-    }
-    if (step.wave && rules.ringActive()) rules.ringSound(ini());
-}
 
 }  // namespace
 
@@ -114,14 +75,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ini().CallerID = QString::fromLatin1(kPrefixes[data[2] & 3]);
     const size_t batch = 1 + (data[2] >> 2);
 
-    CallRules rules;
-    if (data[1] & 0x80) rules.dialed();  // a dial waits for its answer
+    ini().LogFile = QStringLiteral("/dev/null");
+
     // Each batch a second after the last: reports repeat their call or start one anew.
     QDateTime at(QDate(2026, 12, 8), QTime(12, 0));
-    for (size_t from = 3; from < size; from += batch, at = at.addSecs(1)) {
-        rules.feed(reinterpret_cast<const char*>(data) + from,
-                   qsizetype(std::min(batch, size - from)), ini(), at,
-                   [&](const ModemStep& step) { apply(rules, step, at); });
+    setClockForTesting([&at] { return at; });
+    auto device = std::make_shared<FakeSerialDevice>();
+    device->status = kMsDsrOn;
+    CallDesk desk(device);
+    desk.setLookup([](const QString& number) { return book().WhoCall(number); });
+    desk.openPort();
+    if (data[1] & 0x80) {  // a dial waits for its answer
+        desk.setNumber(QStringLiteral("123"), false);
+        desk.dial();
     }
+    for (size_t from = 3; from < size; from += batch, at = at.addSecs(1)) {
+        desk.processBatch(reinterpret_cast<const char*>(data) + from,
+                          qint32(std::min(batch, size - from)));
+        desk.redialTick();
+        device->output.clear();
+    }
+    desk.close();
+    setClockForTesting({});
     return 0;
 }

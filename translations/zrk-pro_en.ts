@@ -839,6 +839,36 @@
     </message>
 </context>
 <context>
+    <name>zrk::CallDesk</name>
+    <message>
+        <source>Ошибка чтения</source>
+        <translation>Read error</translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>[заблокирован]</source>
+        <translation>[blocked]</translation>
+    </message>
+    <message>
+        <source>[пропущен]</source>
+        <translation>[missed]</translation>
+    </message>
+    <message numerus="yes">
+        <source>Zrk Pro: очередь звонков для сервера NCID полна, старых звонков не отправлено: %n</source>
+        <translation>
+            <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old call was not sent</numerusform>
+            <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old calls were not sent</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>выключено</source>
+        <translation>off</translation>
+    </message>
+</context>
+<context>
     <name>zrk::CallLog</name>
     <message>
         <source>Ошибка записи %1!</source>
@@ -2566,10 +2596,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
 <context>
     <name>zrk::TRusCID</name>
     <message>
-        <source>Ошибка чтения</source>
-        <translation>Read error</translation>
-    </message>
-    <message>
         <source>Спрятать</source>
         <translation>Hide</translation>
     </message>
@@ -2730,10 +2756,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <translation>Add Re&amp;minder...</translation>
     </message>
     <message>
-        <source>Ошибка</source>
-        <translation>Error</translation>
-    </message>
-    <message>
         <source>* Нет модема *</source>
         <translation>* No modem *</translation>
     </message>
@@ -2742,27 +2764,8 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <translation>Zrk: No modem</translation>
     </message>
     <message>
-        <source>выключено</source>
-        <translation>off</translation>
-    </message>
-    <message>
         <source>&amp;История звонков...</source>
         <translation>Call &amp;History...</translation>
-    </message>
-    <message>
-        <source>[заблокирован]</source>
-        <translation>[blocked]</translation>
-    </message>
-    <message>
-        <source>[пропущен]</source>
-        <translation>[missed]</translation>
-    </message>
-    <message numerus="yes">
-        <source>Zrk Pro: очередь звонков для сервера NCID полна, старых звонков не отправлено: %n</source>
-        <translation>
-            <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old call was not sent</numerusform>
-            <numerusform>Zrk Pro: the queue of calls for the NCID server is full, %n old calls were not sent</numerusform>
-        </translation>
     </message>
     <message>
         <source>&amp;Спрятать</source>

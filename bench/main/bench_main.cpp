@@ -4,6 +4,7 @@
 #include "core/book/BookStore.h"
 #include "gui/book/PhoneBook.h"
 #include "gui/calls/ListRing.h"
+#include "core/call/CallDesk.h"
 #include "gui/main/RusCID.h"
 #include "common/PtyPort.h"
 #include "core/platform/Registry.h"
@@ -59,7 +60,8 @@ int main(int argc, char* argv[]) {
     // Start: the windows in their order, the book loaded, the main window shown.
     QElapsedTimer start;
     start.start();
-    zrk::TRusCID window;
+    zrk::CallDesk desk;
+    zrk::TRusCID window(desk);
     zrk::TPhoneBook book(&window);
     zrk::TWinAlert alert(window, &window);
     zrk::TListRing list(window, &window);
@@ -81,7 +83,7 @@ int main(int argc, char* argv[]) {
                                 ":1\r";
         QElapsedTimer t;
         t.start();
-        window.processBatch(line.constData(), qint32(line.size()));
+        desk.processBatch(line.constData(), qint32(line.size()));
         (hit ? found : missed).push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::printf("start to shown main window with 100000 entries: %.1f ms\n", startMs);

@@ -3,6 +3,7 @@
 // window updated), and the device listing alone.
 //   bench-options [rounds]
 #include "common/PtyPort.h"
+#include "core/call/CallDesk.h"
 #include "gui/main/RusCID.h"
 #include "core/platform/Registry.h"
 #include "core/platform/SerialPorts.h"
@@ -45,7 +46,8 @@ int main(int argc, char* argv[]) {
         rows.append({QString::number(100000 + i * 7), QStringLiteral("Район %1").arg(i)});
     zrk::SaveRaions(rows);
 
-    zrk::TRusCID main;
+    zrk::CallDesk desk;
+    zrk::TRusCID main(desk);
     const auto host = main.makeOptionsHost();
     std::vector<double> open, ok, list;
     for (int r = 0; r < rounds; ++r) {

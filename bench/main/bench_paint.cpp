@@ -135,12 +135,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "the book did not load\n");
         return 1;
     }
-    if (!window.portActive()) {
+    if (!run.desk.portActive()) {
         std::fprintf(stderr, "the port did not open\n");
         return 1;
     }
     runUntil(300, master, [] { return false; });
-    PaintWatch watch(window.pNumber);
+    PaintWatch watch(window.findChild<QLabel*>(QStringLiteral("pNumber")));
     HandOffWatch handOff;
     clock_.start();
 
@@ -153,7 +153,7 @@ int main(int argc, char* argv[]) {
         // A ring first, as the line brings it; the report follows once the ring is handled.
         writeAll(master, "RING\r\n");
         runUntil(30, master, [] { return false; });
-        const QString before = window.pNumber->text();
+        const QString before = window.findChild<QLabel*>(QStringLiteral("pNumber"))->text();
         watch.paintedAt = -1;
         handOff.at = -1;
         writeAll(master, "CallerID: " + digits.toLatin1() + "\r\n");
@@ -164,12 +164,12 @@ int main(int argc, char* argv[]) {
                            digits;
             })) {
             std::fprintf(stderr, "call %d (%s) was not painted: shown \"%s\"\n", i,
-                         qPrintable(digits), qPrintable(window.pNumber->text()));
+                         qPrintable(digits), qPrintable(window.findChild<QLabel*>(QStringLiteral("pNumber"))->text()));
             return 1;
         }
-        if (hit && window.pInfo->text() != zrk::bench::generatedName(entry)) {
+        if (hit && window.findChild<QLabel*>(QStringLiteral("pInfo"))->text() != zrk::bench::generatedName(entry)) {
             std::fprintf(stderr, "call %d (%s) not found in the book: \"%s\"\n", i,
-                         qPrintable(digits), qPrintable(window.pInfo->text()));
+                         qPrintable(digits), qPrintable(window.findChild<QLabel*>(QStringLiteral("pInfo"))->text()));
             return 1;
         }
         (hit ? found : missed).push_back(double(watch.paintedAt - sent) / 1e6);

@@ -1,5 +1,6 @@
 // The main window in this process, on the real serial component, against the modem
 // simulator: what the user types reaches the modem.
+#include "core/call/CallDesk.h"
 #include "gui/main/RusCID.h"
 #include "core/platform/Registry.h"
 
@@ -25,8 +26,9 @@ private slots:
                                                     "\"ReDial\"=dword:00000001\n"
                                                     "\"ReDialWait\"=dword:00000001\n")));
         RegistryFile::resetUser();
-        TRusCID window;
-        QVERIFY(window.portActive());
+        CallDesk desk;
+        TRusCID window(desk);
+        QVERIFY(desk.portActive());
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2"));
         window.show();
 
@@ -40,7 +42,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(sim.received().count("ATDT123"), 3, 10000);
 
         sim.clear();
-        window.sbAnswer->click();
+        window.findChild<QToolButton*>("sbAnswer")->click();
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2"));
         QCOMPARE(sim.received(), (QStringList{"+++~~~ATH0", "ATM2+S64=1+S73=2"}));
         window.FormClose();

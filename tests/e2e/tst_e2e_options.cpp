@@ -1,5 +1,6 @@
 // The main window in this process, on the real serial component: a modem chosen in the
 // options dialog is opened and initialised at once.
+#include "core/call/CallDesk.h"
 #include "gui/main/RusCID.h"
 #include "core/platform/Registry.h"
 #include "gui/settings/Options.h"
@@ -32,8 +33,9 @@ private slots:
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
             "\"Com2\"=\"/nonexistent/ttyUSB9\"\n"));
         RegistryFile::resetUser();
-        TRusCID window;
-        QVERIFY(!window.portActive());
+        CallDesk desk;
+        TRusCID window(desk);
+        QVERIFY(!desk.portActive());
 
         const auto host = window.makeOptionsHost();
         TOptions dialog(*host);
@@ -43,7 +45,7 @@ private slots:
         dialog.findChild<QPushButton*>("bOK")->click();
 
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2"));
-        QVERIFY(window.portActive());
+        QVERIFY(desk.portActive());
         QVERIFY(zrktest::readAll(box.registryPath())
                     .contains("\"Com3\"=\"" + sim.devicePath().toUtf8() + "\""));
         // The new device is listened to: a ring there is answered with the number request.

@@ -1,8 +1,10 @@
 #pragma once
 // A main window with its run windows on a fake serial device, in a sandbox of its own.
 #include "core/book/BookStore.h"
+#include "core/call/CallDesk.h"
 #include "gui/book/PhoneBook.h"
 #include "gui/calls/ListRing.h"
+#include "gui/main/ClickLabel.h"
 #include "gui/main/RusCID.h"
 #include "core/platform/Registry.h"
 #include "gui/desktop/Sound.h"
@@ -10,11 +12,18 @@
 #include "serial/FakeSerialDevice.h"
 #include "core/settings/Settings.h"
 #include "gui/windows/AllScreen.h"
+#include "gui/reminders/Reminder.h"
 #include "gui/windows/WinAlert.h"
 
+#include "BookSamples.h"
 #include "TestSupport.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
@@ -51,7 +60,17 @@ struct MainFixture {
         }
         device = std::make_shared<FakeSerialDevice>();
         if (dsr) device->status = zrk::kMsDsrOn;
-        window = std::make_unique<zrk::TRusCID>(device);
+        desk = std::make_unique<zrk::CallDesk>(device);
+        // Wired as the program wires them: the book is asked once it has been read.
+        desk->setLookup([this](const QString& number) {
+            if (!phoneBook) return zrk::CallerInfo{};
+            phoneBook->waitForBook();
+            return phoneBook->store().WhoCall(number);
+        });
+        desk->setNumberReminder([this](const QString& number) {
+            if (reminders) reminders->raiseForNumber(number);
+        });
+        window = std::make_unique<zrk::TRusCID>(*desk);
         window->setSound(sound);
         phoneBook = std::make_unique<zrk::TPhoneBook>(window.get());
         alert = std::make_unique<zrk::TWinAlert>(*window, window.get());
@@ -67,6 +86,7 @@ struct MainFixture {
         alert.reset();
         phoneBook.reset();
         window.reset();
+        desk.reset();
         zrk::RegistryFile::resetUser();
     }
 
@@ -84,33 +104,29 @@ struct MainFixture {
         device->output.clear();
         return out;
     }
-    QString info() const { return window->pInfo->text(); }
-    QString number() const { return window->pNumber->text(); }
+    // The main window's part named `name`, as the program names it.
+    template <class T>
+    T* child(const char* name) const {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        if (!found) qFatal("no part %s", name);
+        return found;
+    }
+    // One tick of the window's timer `name`, as the timer would give it.
+    void tick(const char* name) const {
+        QMetaObject::invokeMethod(child<QTimer>(name), "timeout");
+    }
+    QString info() const { return child<QLabel>("pInfo")->text(); }
+    QString number() const { return child<QLabel>("pNumber")->text(); }
     QTreeWidget* list() const { return calls->findChild<QTreeWidget*>("lvRing"); }
 
     zrktest::Sandbox box;
     std::shared_ptr<FakeSerialDevice> device;
     std::shared_ptr<RecordingSound> sound = std::make_shared<RecordingSound>();
+    std::unique_ptr<zrk::CallDesk> desk;
     std::unique_ptr<zrk::TRusCID> window;
+    zrk::TReminder* reminders = nullptr;  // raised by a caller's number, where a case has them
     std::unique_ptr<zrk::TPhoneBook> phoneBook;
     std::unique_ptr<zrk::TWinAlert> alert;
     std::unique_ptr<zrk::TListRing> calls;
     std::unique_ptr<zrk::TAllScreen> allScreen;
 };
-
-inline zrk::BookEntry entry(const char* name, const char* phone, int status, int group = 0) {
-    zrk::BookEntry e = zrk::BookEntry::empty();
-    e.Name.setText(QString::fromUtf8(name));
-    e.Phone.setText(QString::fromUtf8(phone));
-    e.Status = status;
-    e.Group = group;
-    return e;
-}
-
-inline zrk::BookGroup group(const char* title, int action, const char* sound = "") {
-    zrk::BookGroup g = zrk::BookGroup::empty();
-    g.Title.setText(QString::fromUtf8(title));
-    g.Sound.setText(QString::fromUtf8(sound));
-    g.Action = action;
-    return g;
-}

@@ -29,20 +29,20 @@ private slots:
 
     void bookOpensAndClosesWithTheMainWindow() {
         MainFixture f("\"Phone Book\"=dword:00000001\n");
-        QVERIFY(f.window->mPBook->isEnabled() && f.window->sbBook->isEnabled());
+        QVERIFY(f.child<QAction>("mPBook")->isEnabled() && f.child<QToolButton>("sbBook")->isEnabled());
         f.window->show();
         QVERIFY(f.phoneBook->isVisible());
-        QVERIFY(f.window->mPBook->isChecked());
-        QCOMPARE(textColour(f.window->stPhones), fromColorRef(ini().InfoColor));
+        QVERIFY(f.child<QAction>("mPBook")->isChecked());
+        QCOMPARE(textColour(f.child<ClickLabel>("stPhones")), fromColorRef(ini().InfoColor));
         // The button closes it, and the closing saves the book.
-        f.window->sbBook->click();
-        QVERIFY(!f.phoneBook->isVisible() && !f.window->mPBook->isChecked());
-        QCOMPARE(textColour(f.window->stPhones), fromColorRef(ini().NotActiveColor));
+        f.child<QToolButton>("sbBook")->click();
+        QVERIFY(!f.phoneBook->isVisible() && !f.child<QAction>("mPBook")->isChecked());
+        QCOMPARE(textColour(f.child<ClickLabel>("stPhones")), fromColorRef(ini().NotActiveColor));
         QVERIFY(QFile::exists("book.phn"));
-        f.window->mPBook->trigger();
-        QVERIFY(f.phoneBook->isVisible() && f.window->mPBook->isChecked());
+        f.child<QAction>("mPBook")->trigger();
+        QVERIFY(f.phoneBook->isVisible() && f.child<QAction>("mPBook")->isChecked());
         // Hiding the main window closes the book; the setting stays.
-        f.window->sbHide->click();
+        f.child<QToolButton>("sbHide")->click();
         QVERIFY(!f.phoneBook->isVisible());
         QVERIFY(ini().PhoneBook);
         QTRY_VERIFY(!f.window->isVisible());
@@ -63,7 +63,7 @@ private slots:
         p.warn = [](const QString&, const QString&) {};
         f.phoneBook->setPrompts(p);
         f.window->ViewNumber("4951234", false);
-        f.window->N8->trigger();
+        f.child<QAction>("N8")->trigger();
         QCOMPARE(phones, QStringList{f.number()});
         QCOMPARE(f.phoneBook->store().count(), 1);
         QCOMPARE(f.phoneBook->store().text(0, FieldPhone), f.number());
@@ -74,9 +74,9 @@ private slots:
         auto* dial = f.phoneBook->findChild<QToolButton*>("sbDial");
         auto* answer = f.phoneBook->findChild<QToolButton*>("sbAnswer");
         QVERIFY(dial->isEnabled() && answer->isEnabled());
-        f.window->ClosePortClick();
+        f.desk->closePort();
         QVERIFY(!dial->isEnabled() && !answer->isEnabled());
-        f.window->OpenPortClick();
+        f.desk->openPort();
         QVERIFY(dial->isEnabled() && answer->isEnabled());
         // The book dials through the main window.
         f.takeSent();

@@ -23,12 +23,12 @@ class TestMainHistory : public QObject {
 
     // The item chosen as the user does: the window's menu popped up, the item clicked.
     static void choose(TRusCID& w, const char* name) {
-        w.PopupMenu1->popup(w.mapToGlobal(QPoint(10, 10)));
-        QVERIFY(QTest::qWaitForWindowExposed(w.PopupMenu1));
-        auto* item = w.PopupMenu1->findChild<QAction*>(name);
+        auto* menu = w.findChild<QMenu*>("PopupMenu1");
+        menu->popup(w.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        auto* item = menu->findChild<QAction*>(name);
         QVERIFY(item);
-        QTest::mouseClick(w.PopupMenu1, Qt::LeftButton, {},
-                          w.PopupMenu1->actionGeometry(item).center());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
     }
 
 private slots:
@@ -37,7 +37,7 @@ private slots:
     void menuItemSitsWithTheWindows() {
         MainFixture f;
         QStringList texts;
-        for (const QAction* a : f.window->PopupMenu1->actions()) texts << a->text();
+        for (const QAction* a : f.child<QMenu>("PopupMenu1")->actions()) texts << a->text();
         const qsizetype reminders = texts.indexOf("Напо&минания");
         QVERIFY(reminders > 0);
         QCOMPARE(texts.value(reminders + 1), QStringLiteral("&История звонков..."));
@@ -109,7 +109,7 @@ private slots:
         f.window->show();
         choose(*f.window, "mPHistory");
         QVERIFY(f.window->historyWindow());
-        f.window->sbHide->click();
+        f.child<QToolButton>("sbHide")->click();
         QTRY_VERIFY(!f.window->historyWindow());
     }
 };

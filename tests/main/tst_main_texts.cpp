@@ -123,7 +123,7 @@ struct Windows {
         const auto host = fx.window->makeOptionsHost();
         TAlertReminder reminderAlert(fx.window.get());
         TReminder reminders(*fx.window, reminderAlert, fx.window.get());
-        fx.window->mPHistoryClick();
+        fx.child<QAction>("mPHistory")->trigger();
         const std::unique_ptr<QWidget> dialogs[] = {
             std::make_unique<TOptions>(*host, fx.window.get()),
             std::make_unique<TReMind>(reminders),
@@ -147,8 +147,8 @@ struct Windows {
         }
         menuItems.removeAll(QString());
         fx.window->historyWindow()->close();
-        sbOptiHint = fx.window->sbOpti->toolTip();
-        sbHideHint = fx.window->sbHide->toolTip();
+        sbOptiHint = fx.child<QToolButton>("sbOpti")->toolTip();
+        sbHideHint = fx.child<QToolButton>("sbHide")->toolTip();
     }
     MainFixture fx;
     ContactsFile file;

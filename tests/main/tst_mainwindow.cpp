@@ -45,16 +45,16 @@ private slots:
 
     void opensThePortAndInitialisesTheModem() {
         MainFixture f;
-        QVERIFY(f.window->portActive());
+        QVERIFY(f.desk->portActive());
         QCOMPARE(f.device->openedName, QString("Com2"));
         QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));
         QCOMPARE(f.info(), QString("* Ожидание звонка *"));
-        QVERIFY(!f.window->mPOpenPort->isEnabled());
-        QVERIFY(f.window->sbDial->isEnabled());
-        QCOMPARE(f.window->sbOpenClose->text(), QString("Закрыть порт"));
-        QCOMPARE(f.window->icTray->toolTip(), QString("Zrk: Ожидание звонка"));
+        QVERIFY(!f.child<QAction>("mPOpenPort")->isEnabled());
+        QVERIFY(f.child<QToolButton>("sbDial")->isEnabled());
+        QCOMPARE(f.child<QToolButton>("sbOpenClose")->text(), QString("Закрыть порт"));
+        QCOMPARE(f.child<QSystemTrayIcon>("icTray")->toolTip(), QString("Zrk: Ожидание звонка"));
 
-        f.window->ClosePortClick();  // no command on closing
+        f.desk->closePort();  // no command on closing
         QVERIFY(f.takeSent().isEmpty());
         QCOMPARE(f.info(), QString("* Порт закрыт *"));
         QVERIFY(!f.device->isOpen());
@@ -62,13 +62,13 @@ private slots:
 
     void withoutModemThePortClosesQuietly() {
         MainFixture f({}, false);
-        QVERIFY(!f.window->portActive());
+        QVERIFY(!f.desk->portActive());
         QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));
         QVERIFY(!f.device->isOpen());
         QCOMPARE(f.info(), QString("* Порт закрыт *"));
         QCOMPARE(errorBoxes(f.window.get()), 0);
-        QVERIFY(!f.window->sbAnswer->isEnabled());
-        QCOMPARE(f.window->sbOpenClose->text(), QString("Открыть порт"));
+        QVERIFY(!f.child<QToolButton>("sbAnswer")->isEnabled());
+        QCOMPARE(f.child<QToolButton>("sbOpenClose")->text(), QString("Открыть порт"));
     }
 
     // An opening that failed after the device was opened must not leave it open for ever.
@@ -76,46 +76,23 @@ private slots:
         MainFixture f({}, false);
         f.device->escapeError = EIO;  // raising RTS fails after the device opened
         f.device->status = kMsDsrOn;
-        f.window->safely([&] { f.window->OpenPortClick(); });
-        QVERIFY(!f.window->portActive());
+        f.desk->openPort();
+        QVERIFY(!f.desk->portActive());
         QCOMPARE(errorBoxes(f.window.get()), 1);
         f.device->escapeError = 0;
-        f.window->OpenPortClick();  // no "port already open"
-        QVERIFY(f.window->portActive());
+        f.desk->openPort();  // no "port already open"
+        QVERIFY(f.desk->portActive());
     }
 
     void pulledModemSwitchesThePortOff() {
         MainFixture f;
         f.device->errorFlags = kCeIoError;
         f.device->raise(kEvErr, true);
-        QTRY_VERIFY(!f.window->portActive());
+        QTRY_VERIFY(!f.desk->portActive());
         QCOMPARE(f.info(), QString("* Порт закрыт *"));
         QVERIFY(!f.device->isOpen());
         QCOMPARE(errorBoxes(f.window.get()), 1);
-        QVERIFY(f.window->mPOpenPort->isEnabled());
-    }
-
-    void ringsThroughThePort() {
-        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000002\n");
-        f.takeSent();
-        f.receive("RI");
-        f.receive("NG\r\n");
-        QCOMPARE(f.info(), QString("* Звонок *"));
-        QVERIFY(f.window->ringActive());
-        f.receive(QByteArray("\nRI\0NG\r", 7));
-        QVERIFY(f.takeSent().isEmpty());
-        f.receive("RING\r\n");  // the third ring asks for the number
-        QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));
-        QCOMPARE(f.window->ringCount(), 0);
-        f.receive("ring\r RING\rRING \r");
-        QCOMPARE(f.window->ringCount(), 0);
-    }
-
-    void threeRingsInOneBatchAskOnce() {
-        MainFixture f;
-        f.takeSent();
-        f.receive("RING\r\nRING\r\nRING\r\n");
-        QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));
+        QVERIFY(f.child<QAction>("mPOpenPort")->isEnabled());
     }
 
     void garbageThenAGoodCall() {
@@ -130,21 +107,21 @@ private slots:
         MainFixture f;
         f.receive("RING\r\nCallerID: 2345678:1\r\n");
         QCOMPARE(f.info(), QString("[квартира, учреждение]"));
-        QVERIFY(f.window->pInfo->toolTip().startsWith("Абоненты квартирные"));
+        QVERIFY(f.child<QLabel>("pInfo")->toolTip().startsWith("Абоненты квартирные"));
         QCOMPARE(f.number(), QString("34-56-78"));
-        QCOMPARE(f.window->currentNumber(), QString("345678"));
-        QCOMPARE(f.window->pCountCall->text(), QString("1"));
+        QCOMPARE(f.desk->currentNumber(), QString("345678"));
+        QCOMPARE(f.child<ClickLabel>("pCountCall")->text(), QString("1"));
         QCOMPARE(f.list()->topLevelItemCount(), 1);
         QCOMPARE(f.list()->topLevelItem(0)->text(0), QString("34-56-78"));
         QCOMPARE(f.list()->topLevelItem(0)->text(3), QString("нормальный"));
-        QCOMPARE(f.window->icTray->toolTip(), QString("34-56-78 "));
-        QCOMPARE(f.window->callerClass(), -1);
+        QCOMPARE(f.child<QSystemTrayIcon>("icTray")->toolTip(), QString("34-56-78 "));
+        QCOMPARE(f.desk->callerClass(), -1);
         const QString log = fromCp1251(zrktest::readAll("ZrkLog.txt"));
         QVERIFY(log.trimmed().endsWith(" 34-56-78"));
 
         f.receive("CallerID:Unknown\r\n");
         QCOMPARE(f.number(), QString("Unknown"));
-        QVERIFY(f.window->currentNumber().isEmpty());
+        QVERIFY(f.desk->currentNumber().isEmpty());
         QCOMPARE(f.window->callCount(), 2);
 
         f.receive("CallerID: 7654321:x\r\n");  // an unknown category
@@ -199,9 +176,9 @@ private slots:
         QCOMPARE(f.window->callCount(), 5);
         // An ignored caller stays silent through the rings that follow.
         ring(20, "333333:1");
-        QVERIFY(!f.window->ringActive());
+        QVERIFY(!f.desk->ringActive());
         ring(5, "333333:1");
-        QVERIFY(!f.window->ringActive());
+        QVERIFY(!f.desk->ringActive());
         QCOMPARE(f.window->callCount(), 6);
         QCOMPARE(f.list()->topLevelItemCount(), 6);
         // An alert left open is gone at the next call's first ring, before its report: it
@@ -219,9 +196,9 @@ private slots:
                       true, addPeople);
         f.receive("CallerID: 2345678:1\r\n");
         QCOMPARE(f.info(), QString("Иванов Иван"));
-        QCOMPARE(f.window->pInfo->toolTip(), QString("Центр"));
+        QCOMPARE(f.child<QLabel>("pInfo")->toolTip(), QString("Центр"));
         QCOMPARE(f.list()->topLevelItem(0)->text(4), QString("Иванов Иван"));
-        QCOMPARE(f.window->icTray->toolTip(), QString("34-56-78 Иванов Иван"));
+        QCOMPARE(f.child<QSystemTrayIcon>("icTray")->toolTip(), QString("34-56-78 Иванов Иван"));
     }
 
     void actions() {
@@ -232,7 +209,7 @@ private slots:
         QCOMPARE(f.takeSent(), QByteArray("AT+SR\r\n"));
         f.receive("CallerID: 111111:1\r\n");
         QCOMPARE(f.takeSent(), QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n"));
-        QVERIFY(!f.window->ringActive());
+        QVERIFY(!f.desk->ringActive());
         QCOMPARE(f.window->callCount(), 1);
 
         // A priority caller brings the alert with name, grouped number and group.
@@ -246,8 +223,8 @@ private slots:
 
         // A group with a sound sets the class whatever the status; bad callers are ignored.
         f.receive("RING\r\nCallerID: 333333:1\r\n");
-        QCOMPARE(f.window->callerClass(), 9);
-        QVERIFY(!f.window->ringActive());
+        QCOMPARE(f.desk->callerClass(), 9);
+        QVERIFY(!f.desk->ringActive());
     }
 
     void fullScreenInsteadOfAlert() {
@@ -259,7 +236,7 @@ private slots:
         QCOMPARE(f.allScreen->findChild<QLabel*>("pNumber")->text(), QString("22-22-22"));
         f.window->sbAnswerClick();
         QVERIFY(!f.allScreen->isVisible());
-        QVERIFY(f.window->tTimer->isActive());  // an incoming call: the talk timer runs
+        QVERIFY(f.child<QTimer>("tTimer")->isActive());  // an incoming call: the talk timer runs
     }
 
     // A log that cannot be written is shown once and does not stop the reception.
@@ -267,7 +244,7 @@ private slots:
         MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Log File\"=\"/dev/full\"\n"
                       "\"Play WAV\"=dword:00000001\n\"Screen\"=dword:00000001\n");
         f.receive("RING\r\nCallerID: 2345678:1\r\n");
-        QVERIFY(f.window->portActive());
+        QVERIFY(f.desk->portActive());
         QCOMPARE(errorBoxes(f.window.get()), 1);
         // The call still rings and is still shown over the whole screen.
         QCOMPARE(f.sound->played, QStringList{"ring.wav"});
@@ -276,7 +253,7 @@ private slots:
         f.receive("RING\r\nCallerID: 3456789:1\r\n");
         QCOMPARE(f.window->callCount(), 2);
         QCOMPARE(errorBoxes(f.window.get()), 1);
-        QVERIFY(f.window->portActive());
+        QVERIFY(f.desk->portActive());
     }
 
     void noCarrierOnlyAfterADial() {
@@ -288,7 +265,7 @@ private slots:
         f.receive("ERROR\r\n");
         QCOMPARE(f.info(), QString("* Ошибка *"));
         f.window->ViewNumber("12-34", false);
-        QCOMPARE(f.window->currentNumber(), QString("1234"));
+        QCOMPARE(f.desk->currentNumber(), QString("1234"));
         f.takeSent();
         f.window->sbDialClick();
         QCOMPARE(f.takeSent(), QByteArray("ATDP1234\r\n"));
@@ -305,25 +282,25 @@ private slots:
         MainFixture f;
         QCOMPARE(f.window->size(), QSize(254, 167));
         QVERIFY(!f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
-        f.window->mPButton->trigger();
+        f.child<QAction>("mPButton")->trigger();
         QVERIFY(!ini().Buttons);
         QCOMPARE(f.window->size(), QSize(203, 70));
         QVERIFY(f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
-        emit f.window->stButtons->clicked();
+        emit f.child<ClickLabel>("stButtons")->clicked();
         QCOMPARE(f.window->size(), QSize(254, 167));
-        QVERIFY(f.window->mPButton->isChecked());
+        QVERIFY(f.child<QAction>("mPButton")->isChecked());
 
         // Changing the frame of a shown window during a call leaves the talk timer running.
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        f.window->RunStopTimer(true);
-        f.window->mPButton->trigger();
+        emit f.child<ClickLabel>("pTimer")->clicked();  // a call being timed
+        f.child<QAction>("mPButton")->trigger();
         QVERIFY(f.window->isVisible());
-        QVERIFY(f.window->tTimer->isActive());
-        f.window->mPStayOnTop->trigger();
+        QVERIFY(f.child<QTimer>("tTimer")->isActive());
+        f.child<QAction>("mPStayOnTop")->trigger();
         QVERIFY(f.window->isVisible());
-        QVERIFY(f.window->tTimer->isActive());
-        QCOMPARE(f.window->mPShow->text(), QString("&Спрятать"));
+        QVERIFY(f.child<QTimer>("tTimer")->isActive());
+        QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Спрятать"));
     }
 
     // Whatever switches a value through the settings is shown as the menu's own toggle would
@@ -338,11 +315,11 @@ private slots:
             s.SoundOff = 22 / 24.0;
             s.SoundOn = 6 / 24.0;
         });
-        f.window->mPStayOnTop->trigger();  // off, while the setting stays on
-        emit f.window->stSound->clicked();
-        emit f.window->stSound->clicked();
+        f.child<QAction>("mPStayOnTop")->trigger();  // off, while the setting stays on
+        emit f.child<ClickLabel>("stSound")->clicked();
+        emit f.child<ClickLabel>("stSound")->clicked();
         QVERIFY(ini().Sound);
-        QCOMPARE(f.window->stSound->palette().color(QPalette::WindowText),
+        QCOMPARE(f.child<ClickLabel>("stSound")->palette().color(QPalette::WindowText),
                  fromColorRef(ini().InfoColor));
         changeSettings(SettingsChange::Switched, [](TIni& s) {
             s.Buttons = false;
@@ -350,62 +327,62 @@ private slots:
             s.Timer = false;
         });
         QCOMPARE(f.window->size(), QSize(203, 70));
-        QVERIFY(!f.window->mPButton->isChecked() && !f.window->mPClock->isChecked() &&
-                !f.window->mPTimer->isChecked());
-        QVERIFY(!f.window->pClock->isVisibleTo(f.window.get()));
-        QVERIFY(!f.window->pTimer->isVisibleTo(f.window.get()));
+        QVERIFY(!f.child<QAction>("mPButton")->isChecked() && !f.child<QAction>("mPClock")->isChecked() &&
+                !f.child<QAction>("mPTimer")->isChecked());
+        QVERIFY(!f.child<QLabel>("pClock")->isVisibleTo(f.window.get()));
+        QVERIFY(!f.child<ClickLabel>("pTimer")->isVisibleTo(f.window.get()));
         QVERIFY(ini().Sound);
         QVERIFY(!f.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!f.window->mPStayOnTop->isChecked());
+        QVERIFY(!f.child<QAction>("mPStayOnTop")->isChecked());
         changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
-        QCOMPARE(f.window->stSound->palette().color(QPalette::WindowText),
+        QCOMPARE(f.child<ClickLabel>("stSound")->palette().color(QPalette::WindowText),
                  fromColorRef(ini().NotActiveColor));
     }
 
     void menuChecksFollowSettings() {
         MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Clock\"=dword:00000000\n"
                       "\"StayOnTop\"=dword:00000000\n");
-        QVERIFY(!f.window->mPClock->isChecked());
-        QVERIFY(f.window->mPTimer->isChecked());
-        QVERIFY(!f.window->mPStayOnTop->isChecked());
-        QVERIFY(f.window->mPButton->isChecked());
-        QVERIFY(!f.window->pClock->isVisibleTo(f.window.get()));
-        f.window->mPStayOnTop->trigger();  // stays on top, but the setting is left alone
+        QVERIFY(!f.child<QAction>("mPClock")->isChecked());
+        QVERIFY(f.child<QAction>("mPTimer")->isChecked());
+        QVERIFY(!f.child<QAction>("mPStayOnTop")->isChecked());
+        QVERIFY(f.child<QAction>("mPButton")->isChecked());
+        QVERIFY(!f.child<QLabel>("pClock")->isVisibleTo(f.window.get()));
+        f.child<QAction>("mPStayOnTop")->trigger();  // stays on top, but the setting is left alone
         QVERIFY(f.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!ini().StayOnTop);
     }
 
     void talkTimer() {
         MainFixture f;
-        emit f.window->pTimer->clicked();
-        QVERIFY(f.window->tTimer->isActive());
-        for (int i = 0; i < 65; ++i) f.window->tTimerTimer();
-        QCOMPARE(f.window->pTimer->text(), QString("01 : 05"));
-        emit f.window->pTimer->doubleClicked();
-        QVERIFY(!f.window->tTimer->isActive());
-        QCOMPARE(f.window->pTimer->text(), QString("00 : 00"));
+        emit f.child<ClickLabel>("pTimer")->clicked();
+        QVERIFY(f.child<QTimer>("tTimer")->isActive());
+        for (int i = 0; i < 65; ++i) f.tick("tTimer");
+        QCOMPARE(f.child<ClickLabel>("pTimer")->text(), QString("01 : 05"));
+        emit f.child<ClickLabel>("pTimer")->doubleClicked();
+        QVERIFY(!f.child<QTimer>("tTimer")->isActive());
+        QCOMPARE(f.child<ClickLabel>("pTimer")->text(), QString("00 : 00"));
 
         // With the mouse, a double click is a click followed by the double click's own press
         // and release: the click starts the timer, the double click stops and resets it, and
         // its closing release must not start it again.
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        for (int i = 0; i < 3; ++i) f.window->tTimerTimer();
+        for (int i = 0; i < 3; ++i) f.tick("tTimer");
         const auto doubleClick = [](QWidget* w) {
             QTest::mouseClick(w, Qt::LeftButton);
             QTest::mousePress(w, Qt::LeftButton);
             QTest::mouseDClick(w, Qt::LeftButton);  // only the double-click event itself
             QTest::mouseRelease(w, Qt::LeftButton);
         };
-        doubleClick(f.window->pTimer);
-        QVERIFY(!f.window->tTimer->isActive());
-        QCOMPARE(f.window->pTimer->text(), QString("00 : 00"));
-        QTest::mouseClick(f.window->pTimer, Qt::LeftButton);  // a later click still counts
-        QVERIFY(f.window->tTimer->isActive());
+        doubleClick(f.child<ClickLabel>("pTimer"));
+        QVERIFY(!f.child<QTimer>("tTimer")->isActive());
+        QCOMPARE(f.child<ClickLabel>("pTimer")->text(), QString("00 : 00"));
+        QTest::mouseClick(f.child<ClickLabel>("pTimer"), Qt::LeftButton);  // a later click still counts
+        QVERIFY(f.child<QTimer>("tTimer")->isActive());
 
         // A double click on the sound indicator switches it once, not twice.
         const bool sound = ini().Sound;
-        doubleClick(f.window->stSound);
+        doubleClick(f.child<ClickLabel>("stSound"));
         QCOMPARE(ini().Sound, !sound);
     }
 
@@ -415,25 +392,25 @@ private slots:
         QTest::keyClicks(f.window.get(), "123");
         QCOMPARE(f.number(), QString("123"));
         QTest::keyClick(f.window.get(), Qt::Key_Backspace);
-        QCOMPARE(f.window->currentNumber(), QString("12"));
+        QCOMPARE(f.desk->currentNumber(), QString("12"));
         f.takeSent();
         QTest::keyClick(f.window.get(), Qt::Key_Return);  // the port is closed: nothing
         QVERIFY(f.takeSent().isEmpty());
         QTest::keyClick(f.window.get(), Qt::Key_Asterisk);
-        QVERIFY(f.window->currentNumber().isEmpty());
+        QVERIFY(f.desk->currentNumber().isEmpty());
         QCOMPARE(f.info(), QString("* Ожидание звонка *"));
         QTest::keyClick(f.window.get(), Qt::Key_Backspace);  // nothing to drop
-        QVERIFY(f.window->currentNumber().isEmpty());
+        QVERIFY(f.desk->currentNumber().isEmpty());
     }
 
     void callListButtonAndCounter() {
         MainFixture f;
         f.receive("CallerID: 111111:1\r\nCallerID: 222222:1\r\n");
-        f.window->sbViewListRing->click();
+        f.child<QToolButton>("sbViewListRing")->click();
         QVERIFY(f.calls->isVisible());
-        f.window->sbViewListRing->click();
+        f.child<QToolButton>("sbViewListRing")->click();
         QVERIFY(!f.calls->isVisible());
-        emit f.window->pCountCall->doubleClicked();
+        emit f.child<ClickLabel>("pCountCall")->doubleClicked();
         QCOMPARE(f.window->callCount(), 0);
         QCOMPARE(f.list()->topLevelItemCount(), 0);
     }
@@ -448,15 +425,15 @@ private slots:
         TRusCID::setTrayAvailableOverride(tray ? 1 : 0);
         MainFixture f;
         f.window->show();
-        QCOMPARE(f.window->mPShow->text(), QString("&Спрятать"));
-        f.window->sbHide->click();
-        QTRY_COMPARE(f.window->mPShow->text(), QString("&Восстановить"));
+        QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Спрятать"));
+        f.child<QToolButton>("sbHide")->click();
+        QTRY_COMPARE(f.child<QAction>("mPShow")->text(), QString("&Восстановить"));
         if (tray) QTRY_VERIFY(!f.window->isVisible());
         else QVERIFY(f.window->isVisible() && f.window->isMinimized());
         // A ring brings the window back ("Popup On Call").
         f.receive("RING\r\n");
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
-        QCOMPARE(f.window->mPShow->text(), QString("&Спрятать"));
+        QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Спрятать"));
     }
 };
 

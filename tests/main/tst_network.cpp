@@ -70,7 +70,7 @@ private slots:
         server.aliases = {{QString("Иванов Иван").toUtf8(), "Boss"}};
         QVERIFY(server.start());
         MainFixture f(networkKey(server), true, people);
-        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 30)));
         f.receive("RING\r\nCallerID: 2345678:1\r\n");  // in the book
         f.receive("RING\r\nCallerID: 5551234:1\r\n");  // not in the book
@@ -100,7 +100,7 @@ private slots:
         MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n") +
                           "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Screen\"=dword:00000001\n",
                       true, people);
-        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         server.sendToAll("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*5551234*MESG*NONE*NAME*A*\r\n");
         QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
         QVERIFY(f.list()->header()->isSectionHidden(TListRing::ColLine));
@@ -130,15 +130,15 @@ private slots:
             networkKey(server, "\"Send Calls\"=dword:00000000\n") +
                 "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000004\n",
             false);
-        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         QCOMPARE(f.info(), QString("* Нет модема *"));
         QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
-        QVERIFY(!f.window->portActive());
+        QVERIFY(!f.desk->portActive());
         QVERIFY(f.device->openedName.isEmpty());
         // Nothing offers to open a port there is not.
-        QVERIFY(!f.window->sbOpenClose->isEnabled());
-        QVERIFY(f.window->sbOpenClose->icon().isNull());
-        QVERIFY(!f.window->mPOpenPort->isEnabled());
+        QVERIFY(!f.child<QToolButton>("sbOpenClose")->isEnabled());
+        QVERIFY(f.child<QToolButton>("sbOpenClose")->icon().isNull());
+        QVERIFY(!f.child<QAction>("mPOpenPort")->isEnabled());
 
         const auto host = f.window->makeOptionsHost();
         TOptions dlg(*host);
@@ -153,15 +153,15 @@ private slots:
                           "CIDINFO: *LINE*-*RING*1*TIME*18:00:00*"};
         QVERIFY(server.start());
         MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
-        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         QTest::qWait(100);
-        QVERIFY(!f.window->ringActive());
+        QVERIFY(!f.desk->ringActive());
         QCOMPARE(f.list()->topLevelItemCount(), 0);
         QVERIFY(log().isEmpty());
 
         server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
         QTRY_COMPARE(f.info(), QString("* Звонок *"));
-        QVERIFY(f.window->ringActive());
+        QVERIFY(f.desk->ringActive());
         server.sendToAll(
             "CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4952345678*MESG*NONE*NAME*X*\r\n");
         QTRY_COMPARE(f.number(), QString("34-56-78"));
@@ -195,7 +195,7 @@ private slots:
         zrktest::NcidTestServer server;
         QVERIFY(server.start());
         MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
-        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         f.takeSent();
         server.sendToAll("HUP: *DATE*12082026*TIME*0905*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*\r\n");
         QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
@@ -208,7 +208,7 @@ private slots:
         // At the call's own time, in the locale's 12- or 24-hour form.
         const QString time = f.list()->topLevelItem(1)->text(TListRing::ColTime);
         QVERIFY2(time.contains(QRegularExpression("^0?9:07:00")), qPrintable(time));
-        QVERIFY(!f.window->ringActive());
+        QVERIFY(!f.desk->ringActive());
         QCOMPARE(f.window->callCount(), 2);
         QVERIFY2(log().contains(" 34-56-78 Иванов Иван [заблокирован]\r\n") &&
                      log().contains(" 9:07:00 55-12-34 B [пропущен]\r\n"),
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(first.start());
         QVERIFY(second.start());
         MainFixture f(networkKey(first));
-        QTRY_COMPARE(f.window->networkState(), QString("подключено"));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         const auto host = f.window->makeOptionsHost();
         TOptions dlg(*host);
         const auto edit = [&](const char* n) { return dlg.findChild<QLineEdit*>(n); };

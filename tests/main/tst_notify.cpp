@@ -146,7 +146,7 @@ void people(BookStore& b) {
 }
 
 void feed(MainFixture& f, const QByteArray& bytes) {
-    f.window->processBatch(bytes.constData(), qint32(bytes.size()));
+    f.desk->processBatch(bytes.constData(), qint32(bytes.size()));
 }
 
 // Settings for the case: the ring does not bring the window up unless asked.
@@ -159,7 +159,7 @@ QByteArray store(int mode, bool popup = false) {
 // What the window would have put in the tray's balloon.
 struct Balloons {
     explicit Balloons(MainFixture& f) {
-        f.window->callNotifier()->setBalloon(
+        f.window->findChild<CallNotifier*>("callNotifier")->setBalloon(
             [this](const QString& title, const QString& text, int) {
                 said << title + " / " + text;
                 return true;
@@ -209,7 +209,7 @@ private slots:
             fake.hang = true;
         }
         MainFixture f(store(NotifyAlways), true, people);
-        if (hung) f.window->callNotifier()->service()->setCallTimeout(300);
+        if (hung) f.window->findChild<CallNotifier*>("callNotifier")->service()->setCallTimeout(300);
         std::optional<Balloons> said;  // offscreen there is no tray unless the test plays one
         if (tray) said.emplace(f);
         const auto saidSoFar = [&said] { return said ? said->said : QStringList{}; };
@@ -335,22 +335,22 @@ private slots:
         FakeService fake;
         QVERIFY(fake.start());
         MainFixture f(store(NotifyAlways), true, people);
-        auto* callOver = f.window->findChild<QTimer*>("tCallOver");
+        auto* callOver = f.desk->findChild<QTimer*>("tCallOver");
         QVERIFY(callOver);
         callOver->setInterval(end == "silence" ? 300 : 60000);
         setNowForTesting(QDateTime::currentDateTime());
         const auto restoreNow = qScopeGuard([] { setNowForTesting({}); });
         feed(f, "RING\rCallerID: 3300000:1\r");
-        QTRY_COMPARE(f.window->callNotifier()->currentId(), 100u);
+        QTRY_COMPARE(f.window->findChild<CallNotifier*>("callNotifier")->currentId(), 100u);
         QVERIFY(fake.closed.isEmpty());
         if (end == "answer") f.window->sbAnswerClick();
-        if (end == "close") f.window->ClosePortClick();
+        if (end == "close") f.desk->closePort();
         if (end == "next") {
             setNowForTesting(QDateTime::currentDateTime().addSecs(30));
             feed(f, "RING\r");
         }
         QTRY_COMPARE(fake.closed, QList<uint>{100});
-        QCOMPARE(f.window->callNotifier()->currentId(), 0u);
+        QCOMPARE(f.window->findChild<CallNotifier*>("callNotifier")->currentId(), 0u);
         QCOMPARE(fake.notes.size(), 1);
     }
 
@@ -361,9 +361,9 @@ private slots:
         MainFixture f(store(NotifyAlways), true, people);
         feed(f, "RING\rCallerID: 3300000:1\r");
         QTRY_COMPARE(fake.notes.size(), 1);
-        QTRY_COMPARE(f.window->callNotifier()->currentId(), fake.notes[0].id);
+        QTRY_COMPARE(f.window->findChild<CallNotifier*>("callNotifier")->currentId(), fake.notes[0].id);
         emit fake.NotificationClosed(fake.notes[0].id, 2);
-        QTRY_COMPARE(f.window->callNotifier()->currentId(), 0u);
+        QTRY_COMPARE(f.window->findChild<CallNotifier*>("callNotifier")->currentId(), 0u);
         feed(f, "RING\rCallerID: 3300000:1\r");
         QTest::qWait(200);
         QCOMPARE(fake.notes.size(), 1);

@@ -83,7 +83,7 @@ private slots:
         QVERIFY(!d.dlg.portChanged() && !d.dlg.fontsChanged());
         d.ok();
         QCOMPARE(QString::fromUtf8(storeText()).split('\n'), QString::fromUtf8(before).split('\n'));
-        QVERIFY(fx.window->portActive());
+        QVERIFY(fx.desk->portActive());
         QCOMPARE(fx.takeSent(), QByteArray());  // no restart: the modem hears nothing
     }
 
@@ -255,7 +255,7 @@ private slots:
             d.ok();
             const QByteArray sent = fx.takeSent();
             QVERIFY2(sent.contains(ini().Init.toLatin1() + '\r') == restarts, what);
-            QVERIFY2(fx.window->portActive(), what);
+            QVERIFY2(fx.desk->portActive(), what);
         }
     }
 
@@ -485,9 +485,9 @@ private slots:
             const char *faceBox, *sizeEdit, *colourBox;
             QWidget* shown;
         };
-        const Row rows[] = {{"cbFNumber", "eNumber", "cbNumber", fx.window->pNumber},
-                            {"cbFCounter", "eCounter", "cbCounter", fx.window->pCountCall},
-                            {"cbFInfo", "eInfo", "cbInfo", fx.window->pInfo}};
+        const Row rows[] = {{"cbFNumber", "eNumber", "cbNumber", fx.child<QLabel>("pNumber")},
+                            {"cbFCounter", "eCounter", "cbCounter", fx.child<ClickLabel>("pCountCall")},
+                            {"cbFInfo", "eInfo", "cbInfo", fx.child<QLabel>("pInfo")}};
         quint32 colour = 0x123456;
         for (const Row& r : rows) {
             d.combo(r.faceBox)->setCurrentText(face);
@@ -507,7 +507,7 @@ private slots:
         QCOMPARE(fon->colorRef(), 0xFFFFFFu);
         d.get<ColorBox>("cbNotAct")->setColorRef(0x0000FF);
         ColorBox::colorDialog() = nullptr;
-        fx.window->RunStopTimer(true);  // a call being timed
+        emit fx.child<ClickLabel>("pTimer")->clicked();  // a call being timed
         d.check("cbStayOnTop")->setChecked(false);
         QVERIFY(d.dlg.fontsChanged());
         d.ok();
@@ -518,11 +518,11 @@ private slots:
             QCOMPARE(r.shown->palette().color(QPalette::WindowText), fromColorRef(colour++));
             QCOMPARE(r.shown->palette().color(QPalette::Window), QColor(Qt::white));
         }
-        QCOMPARE(fx.window->pCountCall->font().pointSize(), 11);
-        QCOMPARE(fx.window->pInfo->font().pointSize(), 11);
-        QCOMPARE(fx.window->stPhones->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(fx.window->pTimer->palette().color(QPalette::WindowText), fromColorRef(0x123458));
-        QVERIFY(!fx.window->mPStayOnTop->isChecked());
+        QCOMPARE(fx.child<ClickLabel>("pCountCall")->font().pointSize(), 11);
+        QCOMPARE(fx.child<QLabel>("pInfo")->font().pointSize(), 11);
+        QCOMPARE(fx.child<ClickLabel>("stPhones")->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(fx.child<ClickLabel>("pTimer")->palette().color(QPalette::WindowText), fromColorRef(0x123458));
+        QVERIFY(!fx.child<QAction>("mPStayOnTop")->isChecked());
         QVERIFY(!fx.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(ini().NumberFont, face);
     }
@@ -628,8 +628,9 @@ private slots:
     void scheduleAppliedAtOk() {
         MainFixture fx;
         setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));
-        QVERIFY(fx.window->portActive());
-        QVERIFY(!fx.window->tReminder->isActive());
+        QVERIFY(fx.desk->portActive());
+        QTimer* tick = fx.desk->findChild<QTimer*>("tSchedule");  // the schedules' own tick
+        QVERIFY(!tick->isActive());
         Dialog d(fx);
         d.check("cbPortOnOff")->setChecked(true);
         d.get<QTimeEdit>("dtPortOFF")->setTime(QTime(8, 0));
@@ -638,10 +639,10 @@ private slots:
         d.get<QTimeEdit>("dtSoundOFF")->setTime(QTime(11, 59));
         d.get<QTimeEdit>("dtSoundON")->setTime(QTime(12, 1));
         d.ok();
-        QVERIFY(!fx.window->portActive());
-        QVERIFY(fx.window->tReminder->isActive());
+        QVERIFY(!fx.desk->portActive());
+        QVERIFY(tick->isActive());
         QVERIFY(!ini().Sound);
-        QCOMPARE(fx.window->stSound->palette().color(QPalette::WindowText),
+        QCOMPARE(fx.child<ClickLabel>("stSound")->palette().color(QPalette::WindowText),
                  fromColorRef(ini().NotActiveColor));
         QCOMPARE(ini().PortOff, 36202.0 + 8 / 24.0);
         QCOMPARE(ini().PortOn, 7 / 24.0);  // untouched: as it was
@@ -651,7 +652,7 @@ private slots:
         speed.combo("cbSpeed")->setCurrentIndex(12);
         fx.takeSent();
         speed.ok();
-        QVERIFY(!fx.window->portActive());
+        QVERIFY(!fx.desk->portActive());
         QCOMPARE(fx.takeSent(), QByteArray());
 
         // Outside the off period nothing is closed and the sound stays as it is.
@@ -662,7 +663,7 @@ private slots:
         again.get<QTimeEdit>("dtPortOFF")->setTime(QTime(8, 0));
         again.get<QTimeEdit>("dtPortON")->setTime(QTime(7, 0));
         again.ok();
-        QVERIFY(other.window->portActive());
+        QVERIFY(other.desk->portActive());
     }
 
     // OK has the schedules act before it writes the settings: a sound the schedule switches
@@ -741,7 +742,7 @@ private slots:
     // --- the main window's command ---
     void menuCommandOpensTheDialog() {
         MainFixture fx;
-        QVERIFY(fx.window->mPOpti->isEnabled());
+        QVERIFY(fx.child<QAction>("mPOpti")->isEnabled());
         bool opened = false;
         onModal<TOptions>([&opened](TOptions& o) {
             opened = o.windowTitle() == QString("Настройка программы");
@@ -749,7 +750,7 @@ private slots:
             QVERIFY(o.isVisible());
             o.close();  // the close box: like Отмена
         });
-        fx.window->mPOpti->trigger();
+        fx.child<QAction>("mPOpti")->trigger();
         QVERIFY(opened);
         QVERIFY(storeText().contains("Position\\Options]"));
     }

@@ -12,6 +12,7 @@
 #include "ShownBoxes.h"
 #include "TestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QTreeWidget>
@@ -186,7 +187,7 @@ private slots:
         QVERIFY(!w.side);
         QVERIFY(QTest::qWaitForWindowExposed(&w.mainWindow));
         QTRY_VERIFY(w.side && w.side->book.isVisible());
-        QVERIFY(w.mainWindow.mPBook->isChecked());
+        QVERIFY(w.mainWindow.findChild<QAction*>("mPBook")->isChecked());
     }
 
     // The book is read while the windows appear. What needs it meanwhile waits for it: a

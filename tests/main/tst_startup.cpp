@@ -42,20 +42,20 @@ private slots:
 
     void portScheduleKeepsThePortClosed() {
         MainFixture f(scheduleNow("Port OnOff", "Port Off", "Port On"));
-        QVERIFY(!f.window->portActive());
+        QVERIFY(!f.desk->portActive());
         QVERIFY(f.device->openedName.isEmpty());  // never opened
         QVERIFY(f.takeSent().isEmpty());          // so nothing reached the modem
         QCOMPARE(f.info(), QString("* Порт закрыт *"));
-        QVERIFY(!f.window->sbDial->isEnabled());
-        QVERIFY(f.window->mPOpenPort->isEnabled());
+        QVERIFY(!f.child<QToolButton>("sbDial")->isEnabled());
+        QVERIFY(f.child<QAction>("mPOpenPort")->isEnabled());
         QVERIFY(ini().Sound);  // the sound schedule is not in force
     }
 
     void soundScheduleSwitchesTheSoundOff() {
         MainFixture f(scheduleNow("Sound OnOff", "Sound Off", "Sound On"));
-        QVERIFY(f.window->portActive());
+        QVERIFY(f.desk->portActive());
         QVERIFY(!ini().Sound);
-        QCOMPARE(textColour(f.window->stSound), fromColorRef(ini().NotActiveColor));
+        QCOMPARE(textColour(f.child<ClickLabel>("stSound")), fromColorRef(ini().NotActiveColor));
         f.window->FormClose();  // and it is stored so at the end
         RegistryFile::resetUser();
         QVERIFY(zrktest::readAll(f.box.registryPath()).contains("\"Sound\"=dword:00000000"));
@@ -65,13 +65,13 @@ private slots:
     // buttons show their captions whole beside their pictures.
     void smallPanelsShowTheirTextsWhole() {
         MainFixture f;
-        QCOMPARE(f.window->pTimer->font().pixelSize(), 9);
-        QVERIFY(QFontMetrics(f.window->pTimer->font()).horizontalAdvance("00 : 00") <=
-                f.window->pTimer->width());
-        for (QToolButton* b : {f.window->sbBook, f.window->sbOpti, f.window->sbOpenClose,
-                               f.window->sbHide})
+        QCOMPARE(f.child<ClickLabel>("pTimer")->font().pixelSize(), 9);
+        QVERIFY(QFontMetrics(f.child<ClickLabel>("pTimer")->font()).horizontalAdvance("00 : 00") <=
+                f.child<ClickLabel>("pTimer")->width());
+        for (QToolButton* b : {f.child<QToolButton>("sbBook"), f.child<QToolButton>("sbOpti"), f.child<QToolButton>("sbOpenClose"),
+                               f.child<QToolButton>("sbHide")})
             for (const QString& caption :
-                 b == f.window->sbOpenClose ? QStringList{"Открыть порт", "Закрыть порт"}
+                 b == f.child<QToolButton>("sbOpenClose") ? QStringList{"Открыть порт", "Закрыть порт"}
                                             : QStringList{b->text()})
                 QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(caption) + 16 + 16 <= b->width(),
                          qPrintable(caption));
@@ -93,8 +93,8 @@ private slots:
             QTRY_VERIFY(f.window->isMinimized());
             QVERIFY(f.window->isVisible());  // still in the task bar
         }
-        QCOMPARE(f.window->mPShow->text(), QString("&Восстановить"));
-        QVERIFY(f.window->portActive());
+        QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Восстановить"));
+        QVERIFY(f.desk->portActive());
     }
 
     void manualIdentificationSendsOnlyTheCommand() {
@@ -102,12 +102,12 @@ private slots:
                       "\"Answer On Ring\"=dword:00000002\n\"Zrk\"=\"AT#CID\"\n");
         f.receive("RING\r\n");
         f.takeSent();
-        f.window->CID->trigger();
+        f.child<QAction>("CID")->trigger();
         QCOMPARE(f.takeSent(), QByteArray("AT#CID\r\n"));
-        QCOMPARE(f.window->ringCount(), 1);
+        QCOMPARE(f.desk->ringCount(), 1);
         // No call is pending: answering starts no talk timer.
         f.window->sbAnswerClick();
-        QVERIFY(!f.window->tTimer->isActive());
+        QVERIFY(!f.child<QTimer>("tTimer")->isActive());
     }
 
     void hidingClosesTheSideWindows() {
@@ -117,10 +117,12 @@ private slots:
         f.window->setRunWindows({f.phoneBook.get(), nullptr, &reminders, f.alert.get(),
                                  f.calls.get(), f.allScreen.get(), nullptr});
         const QList<QWidget*> side = {f.phoneBook.get(), f.calls.get(), &reminders};
-        for (auto hide : {&TRusCID::mPShowClick, &TRusCID::sbHideClick}) {
+        const std::function<void()> hides[] = {[&] { f.window->mPShowClick(); },
+                                                [&] { f.child<QToolButton>("sbHide")->click(); }};
+        for (const auto& hide : hides) {
             f.window->show();
             for (QWidget* w : side) w->show();
-            (f.window.get()->*hide)();
+            hide();
             QTRY_VERIFY(!f.window->isVisible());
             for (QWidget* w : side) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
         }
@@ -143,8 +145,8 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const auto gesture = [&] {
-            for (auto r : reasons) emit f.window->icTray->activated(r);
-            QTRY_VERIFY(!f.window->trayGesture()->pending());
+            for (auto r : reasons) emit f.child<QSystemTrayIcon>("icTray")->activated(r);
+            QTRY_VERIFY(!f.window->findChild<TrayGesture*>("trayGesture")->pending());
         };
         gesture();
         QVERIFY(!f.window->isVisible());
@@ -154,11 +156,11 @@ private slots:
         ini().DoubleClick = false;  // "Открыть/закрыть порт"
         f.takeSent();
         gesture();
-        QVERIFY(!f.window->portActive());
+        QVERIFY(!f.desk->portActive());
         QVERIFY(f.takeSent().isEmpty());  // closed, not opened and closed again
         QVERIFY(f.window->isVisible());
         gesture();
-        QVERIFY(f.window->portActive());
+        QVERIFY(f.desk->portActive());
         QCOMPARE(f.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));  // one Init
     }
 

@@ -57,18 +57,21 @@ struct Run {
         alert = std::make_unique<TAlertReminder>();
         list = std::make_unique<TReminder>(*m.window, *alert);
         list->setBook(&m.phoneBook->store());  // as the program wires them
+        m.reminders = list.get();
         m.window->setRunWindows({m.phoneBook.get(), alert.get(), list.get(), m.alert.get(),
                                  m.calls.get(), m.allScreen.get(), nullptr});
     }
     ~Run() {
         m.window->FormClose();
+        m.reminders = nullptr;
         list.reset();
         alert.reset();
         setClockForTesting({});
     }
     void tick(int h, int mi) {
         now = QDateTime(now.date(), QTime(h, mi));
-        m.window->tReminderTimer();
+        m.desk->scheduleTick();
+        m.tick("tReminder");
     }
 
     MainFixture m;
@@ -90,23 +93,23 @@ private slots:
         ini().PortOff = at(22, 0);
         ini().PortOn = at(6, 0);
         r.list->ED();
-        QVERIFY(r.m.window->tReminder->isActive());
-        QCOMPARE(r.m.window->tReminder->interval(), 30000);
-        if (!r.m.window->portActive()) r.m.window->OpenPortClick();
+        QVERIFY(r.m.child<QTimer>("tReminder")->isActive());
+        QCOMPARE(r.m.child<QTimer>("tReminder")->interval(), 30000);
+        if (!r.m.desk->portActive()) r.m.desk->openPort();
         r.tick(21, 59);
-        QVERIFY(r.m.window->portActive());
+        QVERIFY(r.m.desk->portActive());
         r.tick(22, 0);
-        QVERIFY(!r.m.window->portActive());
+        QVERIFY(!r.m.desk->portActive());
         r.tick(23, 0);
-        r.m.window->OpenPortClick();
+        r.m.desk->openPort();
         r.tick(23, 30);
-        QVERIFY(r.m.window->portActive());
-        r.m.window->ClosePortClick();
+        QVERIFY(r.m.desk->portActive());
+        r.m.desk->closePort();
         r.now = r.now.addDays(1);
         r.tick(5, 59);
-        QVERIFY(!r.m.window->portActive());
+        QVERIFY(!r.m.desk->portActive());
         r.tick(6, 0);
-        QVERIFY(r.m.window->portActive());
+        QVERIFY(r.m.desk->portActive());
     }
 
     // What the tick compares with is the state taken at start: an edge between the start and
@@ -121,12 +124,13 @@ private slots:
             setClockForTesting([&t] { return t; });
             Run r({}, {}, nightSchedules());
             r.now = t;
-            QCOMPARE(r.m.window->portActive(), !onAfter);
+            QCOMPARE(r.m.desk->portActive(), !onAfter);
             QCOMPARE(ini().Sound, !onAfter);
-            QVERIFY(r.m.window->tReminder->isActive());
+            QVERIFY(r.m.child<QTimer>("tReminder")->isActive());
             r.now = QDateTime(day, tick);
-            r.m.window->tReminderTimer();
-            QCOMPARE(r.m.window->portActive(), onAfter);
+            r.m.desk->scheduleTick();
+            r.m.tick("tReminder");
+            QCOMPARE(r.m.desk->portActive(), onAfter);
             QCOMPARE(ini().Sound, onAfter);
         }
     }
@@ -160,12 +164,12 @@ private slots:
             setClockForTesting([&t] { return t; });
             Run r({}, {}, nightSchedules());
             r.now = t;
-            QVERIFY2(!r.m.window->portActive() && !ini().Sound, what);
+            QVERIFY2(!r.m.desk->portActive() && !ini().Sound, what);
             r.tick(23, 1);
             switchOff(r);
             r.tick(23, 2);
             r.tick(23, 30);
-            QVERIFY2(!r.m.window->portActive(), what);
+            QVERIFY2(!r.m.desk->portActive(), what);
             QVERIFY2(!ini().Sound, what);
         }
     }
@@ -177,7 +181,7 @@ private slots:
         Run r({byDate(QDateTime(QDate(2026, 1, 31), QTime(11, 0)), "в одиннадцать\r"),
                byDate(QDateTime(QDate(2026, 2, 1), QTime(9, 0)), "завтра\r")});
         QCOMPARE(r.alert->count(), 1);
-        r.m.window->mPReminderClick();
+        r.m.child<QToolButton>("sbOpti")->click();
         r.list->lvNotes->selectionModel()->select(
             r.list->lvNotes->model()->index(0, 0),
             QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -186,15 +190,16 @@ private slots:
             answer(w, QMessageBox::Yes);
         });
         r.list->sbDelClick();
-        QVERIFY(!r.m.window->tReminder->isActive());
+        QVERIFY(!r.m.child<QTimer>("tReminder")->isActive());
         QCOMPARE(r.alert->count(), 0);
         QVERIFY(!r.alert->isVisible());
         QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "в одиннадцать\r"}));
         QCOMPARE(r.list->rows().count(), 2);
-        r.m.window->tReminderTimer();
+        r.m.desk->scheduleTick();
+        r.m.tick("tReminder");
         r.list->ED();
         QCOMPARE(r.alert->count(), 0);
-        QVERIFY(!r.m.window->tReminder->isActive());
+        QVERIFY(!r.m.child<QTimer>("tReminder")->isActive());
         QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "в одиннадцать\r"}));
     }
 
@@ -206,7 +211,7 @@ private slots:
         ini().SoundOn = at(6, 0);
         ini().Sound = true;
         const auto colour = [&] {
-            return toColorRef(r.m.window->stSound->palette().color(QPalette::WindowText));
+            return toColorRef(r.m.child<ClickLabel>("stSound")->palette().color(QPalette::WindowText));
         };
         r.tick(21, 59);
         r.tick(22, 1);
@@ -222,7 +227,7 @@ private slots:
         Run r({byNumber("(34)56-78", "перезвонить\r"), byNumber("765432", "другой\r")});
         ini().ReminderSound = "remind.wav";
         const QByteArray call = "CallerID: 4952345678:1\r\n";  // cut to its last 6 digits
-        r.m.window->processBatch(call.constData(), qint32(call.size()));
+        r.m.desk->processBatch(call.constData(), qint32(call.size()));
         QCOMPARE(r.alert->count(), 1);
         QVERIFY(r.alert->isVisible());
         QCOMPARE(r.alert->alert(0).Note.text(), QString("перезвонить\r"));
@@ -239,17 +244,17 @@ private slots:
             b.AddItem(entry("Петров", "11-22-33", 0), true);
             b.AddItem(entry("Сидоров", "44-55-66", 0), true);
         });
-        QVERIFY(r.m.window->sbOpti->isEnabled() && r.m.window->N9->isEnabled());
-        r.m.window->sbOpti->click();
+        QVERIFY(r.m.child<QToolButton>("sbOpti")->isEnabled() && r.m.child<QAction>("N9")->isEnabled());
+        r.m.child<QToolButton>("sbOpti")->click();
         QVERIFY(r.list->isVisible());
-        QVERIFY(r.m.window->mPReminder->isChecked());
-        r.m.window->mPReminder->trigger();
+        QVERIFY(r.m.child<QAction>("mPReminder")->isChecked());
+        r.m.child<QAction>("mPReminder")->trigger();
         QVERIFY(!r.list->isVisible());
-        QVERIFY(!r.m.window->mPReminder->isChecked());
-        r.m.window->mPReminder->trigger();
-        QVERIFY(r.list->isVisible() && r.m.window->mPReminder->isChecked());
+        QVERIFY(!r.m.child<QAction>("mPReminder")->isChecked());
+        r.m.child<QAction>("mPReminder")->trigger();
+        QVERIFY(r.list->isVisible() && r.m.child<QAction>("mPReminder")->isChecked());
         r.list->sbHide->click();
-        QVERIFY(!r.m.window->mPReminder->isChecked());
+        QVERIFY(!r.m.child<QAction>("mPReminder")->isChecked());
 
         r.m.window->ViewNumber("2345678", true);
         bool byNumber = false;
@@ -262,7 +267,7 @@ private slots:
             w->findChild<QPlainTextEdit*>("mNote")->setPlainText("позвонить");
             w->findChild<QPushButton*>("bOK")->click();
         });
-        r.m.window->N9->trigger();
+        r.m.child<QAction>("N9")->trigger();
         QVERIFY(byNumber);
         QCOMPARE(offered, (QStringList{"11-22-33", "44-55-66"}));  // the book, in book order
         QCOMPARE(r.list->rows().count(), 1);
@@ -277,7 +282,7 @@ private slots:
         Run r({byDate(QDateTime(QDate(2026, 1, 31), QTime(11, 0)), "в одиннадцать\r")});
         QCOMPARE(r.alert->count(), 1);
         r.m.window->FormClose();
-        QVERIFY(!r.m.window->tReminder->isActive());
+        QVERIFY(!r.m.child<QTimer>("tReminder")->isActive());
         const QList<ReminderRecord> saved = LoadReminders();
         QCOMPARE(notesOf(saved), QStringList{"в одиннадцать\r"});
         QCOMPARE(dueKey(saved.first()), minuteKey(r.now));

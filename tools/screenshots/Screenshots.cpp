@@ -3,7 +3,9 @@
 //   zrk-screenshots <output directory>
 #include "gui/book/PhoneBook.h"
 #include "gui/calls/ListRing.h"
+#include "core/call/CallDesk.h"
 #include "gui/main/RusCID.h"
+#include "core/settings/SettingsNotifier.h"
 #include "common/PtyPort.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Registry.h"
@@ -72,7 +74,8 @@ int main(int argc, char* argv[]) {
 
     // A pseudo-terminal stands in for the modem, so the port opens as it would with one.
     if (zrk::tools::mapPortToNewPty() < 0) return 1;
-    zrk::TRusCID main;
+    zrk::CallDesk desk;
+    zrk::TRusCID main(desk);
     zrk::tools::writeSampleBook();
     zrk::TPhoneBook book(&main);
     zrk::TWinAlert alert(main, &main);
@@ -87,21 +90,19 @@ int main(int argc, char* argv[]) {
     save(&main, out, "main-idle");
 
     const QByteArray call = "RING\r\nCallerID: 4951234567:1\r\n";
-    main.processBatch(call.constData(), qint32(call.size()));
+    desk.processBatch(call.constData(), qint32(call.size()));
     const QByteArray second = "CallerID: 2345678:9\r\n";
-    main.processBatch(second.constData(), qint32(second.size()));
+    desk.processBatch(second.constData(), qint32(second.size()));
     save(&main, out, "main-caller");
 
-    zrk::ini().Buttons = false;
-    main.HeightForm();
+    zrk::changeSettings(zrk::SettingsChange::Switched, [](zrk::TIni& s) { s.Buttons = false; });
     save(&main, out, "main-no-buttons");
-    zrk::ini().Buttons = true;
-    main.HeightForm();
+    zrk::changeSettings(zrk::SettingsChange::Switched, [](zrk::TIni& s) { s.Buttons = true; });
 
     calls.show();
     save(&calls, out, "call-list");
     // A call from another of the office's lines, through the NCID server.
-    main.remoteReport(QStringLiteral("4957654321"), QStringLiteral("Склад"));
+    desk.remoteReport(QStringLiteral("4957654321"), QStringLiteral("Склад"));
     save(&calls, out, "call-list-lines");
     alert.InitForm(QStringLiteral("Иванов Иван"), QStringLiteral("23-45-67"),
                    QStringLiteral("Общая"), 2);

@@ -8,6 +8,7 @@
 #include "core/settings/Settings.h"
 #include "gui/windows/FailurePresenter.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -60,14 +61,21 @@ bool readSettings() {
 
 ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared_ptr<Sound> sound,
                                bool sideLater)
-    : settingsRead_(readSettings()), mainWindow(std::move(device)) {
+    : settingsRead_(readSettings()), desk(std::move(device)), mainWindow(desk) {
     FailurePresenter& presenter = FailurePresenter::instance();
     presenter.setOwner(&mainWindow);
     // A save that fails in the background is told whether its window is open or not.
     connect(&bookDocument, &BookDocument::failed, &presenter, &FailurePresenter::show);
     connect(&reminderDocument, &ReminderDocument::failed, &presenter, &FailurePresenter::show);
     mainWindow.setSound(std::move(sound));  // before any other window can ring
-    mainWindow.setRunWindowsMaker([this] { makeSideWindows(); });
+    // A call that comes while the book is still being read waits for it: never an unknown
+    // caller who is in the book. No window needs to exist for it.
+    desk.setLookup([this](const QString& number) { return bookDocument.whoCalls(number); });
+    // The raised reminder is shown by the alert window: made first, if not yet.
+    desk.setNumberReminder([this](const QString& number) {
+        makeSideWindows();
+        reminderDocument.raiseForNumber(number);
+    });
     if (sideLater) {
         // Made once the main window has painted: it is what the user waits for. Whatever
         // happens meanwhile, they are there within a second.
@@ -100,7 +108,7 @@ void ProgramWindows::makeSideWindows() {
     // Shown with the main window where the settings say so, as the main window's showing
     // does; that one came before the book window was there.
     if (mainWindow.isVisible() && !mainWindow.isMinimized() && ini().PhoneBook &&
-        mainWindow.mPBook->isEnabled())
+        mainWindow.findChild<QAction*>(QStringLiteral("mPBook"))->isEnabled())
         s.book.show();
     traceStart("side windows made");
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The program's set-up as its entry runs it: the application's name, the documents of the run,
-// and the eight windows made in their start order, viewing the documents and wired to each
+// The program's set-up as its entry runs it: the application's name, the desk and the documents
+// of the run, and the eight windows made in their start order, viewing them and wired to each
 // other. Tests make the same.
 #include "core/book/BookDocument.h"
+#include "core/call/CallDesk.h"
 #include "core/reminders/ReminderDocument.h"
 #include "gui/book/ItemInfo.h"
 #include "gui/book/PhoneBook.h"
@@ -64,7 +65,9 @@ public:
 
     BookDocument bookDocument{BookDocument::Loading::InBackground};
     ReminderDocument reminderDocument;
-    // The main window opens the port while it is made, before the others exist.
+    // The line; the main window starts it (the port opened) while it is made, before the
+    // others exist.
+    CallDesk desk;
     TRusCID mainWindow;
     std::unique_ptr<SideWindows> side;
 

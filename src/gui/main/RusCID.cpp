@@ -1,41 +1,38 @@
-// The main window's start, close, showing and hiding, tray icon and error handling.
-#include "gui/main/Palette.h"
+// The main window's start, close, showing and hiding, tray icon and failures.
 #include "gui/main/RusCID.h"
+#include "gui/main/Palette.h"
 
-#include "gui/book/PhoneBook.h"
-#include "gui/calls/HistoryWindow.h"
-#include "gui/calls/ListRing.h"
-#include "core/call/CallerReport.h"
-#include "gui/main/ClickLabel.h"
-#include "gui/main/Icons.h"
-#include "core/call/LineStatus.h"
-#include "gui/main/TrayGesture.h"
-#include "core/net/NcidLink.h"
-#include "core/platform/Clock.h"
+#include "core/call/CallDesk.h"
 #include "core/platform/Registry.h"
 #include "core/platform/StartTrace.h"
 #include "core/platform/TimeText.h"
-#include "gui/reminders/ReminderWindows.h"
-#include "core/serial/Comm.h"
+#include "core/platform/Values.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsNotifier.h"
-#include "core/platform/Values.h"
+#include "gui/book/PhoneBook.h"
+#include "gui/calls/HistoryWindow.h"
+#include "gui/calls/ListRing.h"
+#include "gui/main/ClickLabel.h"
+#include "gui/main/Icons.h"
+#include "gui/main/TrayGesture.h"
+#include "gui/reminders/ReminderWindows.h"
+#include "gui/windows/FailurePresenter.h"
 
 #include <QAction>
 #include <QApplication>
-
-#include <cstdio>
-
-#include <cerrno>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 
 namespace zrk {
+
+// Made in RusCIDLayout.cpp.
+void buildLayout(TRusCID& window, RusCIDParts& c);
+void buildMenus(TRusCID& window, RusCIDParts& c);
+
 namespace {
 
 int g_trayOverride = -1;
@@ -49,112 +46,103 @@ QTimer* makeTimer(QObject* parent, const char* name, int interval) {
 
 }  // namespace
 
-void TRusCID::setTrayAvailableOverride(int available) { g_trayOverride = available; }
+void TRusCID::setTrayAvailableOverride(int available) {
+    g_trayOverride = available;
+}
 
 bool TRusCID::trayAvailable() const {
     return g_trayOverride >= 0 ? g_trayOverride == 1 : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-TRusCID::TRusCID(std::shared_ptr<SerialDevice> device, QWidget* parent) : QWidget(parent) {
+TRusCID::TRusCID(CallDesk& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
     setObjectName(QStringLiteral("RusCID"));
     setWindowTitle(QStringLiteral("Zrk Pro %1").arg(QLatin1String(kProgramVersion)));
     setWindowIcon(appIcon());
     setFocusPolicy(Qt::StrongFocus);  // digits, Enter, Esc and Backspace are typed here
-    Comm1 = new TComm(this, std::move(device));
-    Comm1->setObjectName(QStringLiteral("Comm1"));
-    Comm1->OnRxChar = [this](QObject* sender, qint32 count) { Comm1RxChar(sender, count); };
-    Comm1->setHandlerErrorReporter([this](std::exception_ptr e) { HandleException(e); });
-    // A modem pulled out (or a simulator ended) is said at once, not at the next command.
-    Comm1->OnError = [this](QObject*, qint32 errors) {
-        if (!(errors & kCeIoError) || !PortActive) return;
-        SetStatus(4);
-        Comm1->Close();
-        throw ECommError(tr("Ошибка чтения"), EIO);
-    };
-    tTimer = makeTimer(this, "tTimer", 1000);
-    tRing = makeTimer(this, "tRing", 500);
-    tRinging = makeTimer(this, "tRinging", 200);
-    tReDial = makeTimer(this, "tReDial", 1000);
-    tReminder = makeTimer(this, "tReminder", 30000);
-    clockTimer = makeTimer(this, "clockTimer", 1000);
+    c_.failures = new FailurePresenter(this);
+    c_.failures->setOwner(this);
+    c_.tTimer = makeTimer(this, "tTimer", 1000);
+    c_.tRing = makeTimer(this, "tRing", 500);
+    c_.tRinging = makeTimer(this, "tRinging", 200);
+    c_.tReminder = makeTimer(this, "tReminder", 30000);
+    c_.clockTimer = makeTimer(this, "clockTimer", 1000);
     traceStart("main window: timers");
-    buildLayout();
+    buildLayout(*this, c_);
     traceStart("main window: layout");
-    buildMenus();
+    buildMenus(*this, c_);
     traceStart("main window: menus");
-    buildTray();
+    c_.icTray = new QSystemTrayIcon(this);
+    c_.icTray->setObjectName(QStringLiteral("icTray"));
+    c_.icTray->setContextMenu(c_.PopupMenu1);
+    setTray(1);
+    c_.trayGesture = new TrayGesture(
+        [this] {
+            if (ini().DoubleClick)
+                mPShowClick();
+            else
+                desk_.togglePort();
+        },
+        QApplication::doubleClickInterval(), this);
+    c_.trayGesture->setObjectName(QStringLiteral("trayGesture"));
+    connect(c_.icTray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason r) {
+                if (r == QSystemTrayIcon::Trigger)
+                    c_.trayGesture->clicked(TrayGesture::Single);
+                else if (r == QSystemTrayIcon::DoubleClick)
+                    c_.trayGesture->clicked(TrayGesture::Double);
+            });
+    if (QSystemTrayIcon::isSystemTrayAvailable()) c_.icTray->show();
     traceStart("main window: tray");
     buildNotifier();
     wire();
+    wireDesk();
+    setRunWindows({});  // no reminder windows yet: nothing offers them
     connect(&settingsNotifier(), &SettingsNotifier::settingsChanged, this,
             &TRusCID::followSettings);
     resize(246, 168);
     move(245, 170);
-    safely([this] { FormCreate(); });
+    FormCreate();
     traceStart("main window: made");
-    clockTimer->start();
-    pClock->setText(localTimeText(QTime::currentTime(), false));
+    c_.clockTimer->start();
+    c_.pClock->setText(localTimeText(QTime::currentTime(), false));
 }
 
 TRusCID::~TRusCID() {
-    // The link saves its queue as it goes: no box from a window half destroyed.
-    if (ncid_) ncid_->disconnect(this);
-    delete history_;
+    desk_.disconnect(this);
+    delete c_.history;
     RegistryFile::setFailureReporter({});
 }
 
 void TRusCID::setRunWindows(const RunWindows& w) {
     windows_ = w;
-    enableReminderCommands();
+    const bool reminders = windows_.reminders != nullptr;
+    c_.mPReminder->setEnabled(reminders);
+    c_.sbOpti->setEnabled(reminders);
+    c_.N9->setEnabled(reminders);
     if (windows_.itemInfo) windows_.itemInfo->setLine(this);
-    if (windows_.book) {
-        windows_.book->setLine(this);
-        windows_.book->setInfoForm(windows_.itemInfo);
-        windows_.book->setPortActive(PortActive);
-    }
-    if (windows_.book)
-        connect(windows_.book, &TPhoneBook::shownChanged, this, [this](bool shown) {
-            setTextColour(stPhones, shown ? ini().InfoColor : ini().NotActiveColor);
-            mPBook->setChecked(shown);
-        });
-}
-
-void TRusCID::buildTray() {
-    icTray = new QSystemTrayIcon(this);
-    icTray->setObjectName(QStringLiteral("icTray"));
-    icTray->setContextMenu(PopupMenu1);
-    setTrayIcon(1);
-    trayGesture_ = new TrayGesture([this] { safely([this] { icTrayDblClick(); }); },
-                                   QApplication::doubleClickInterval(), this);
-    connect(icTray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger) trayGesture_->clicked(TrayGesture::Single);
-        else if (r == QSystemTrayIcon::DoubleClick) trayGesture_->clicked(TrayGesture::Double);
+    if (!windows_.book) return;
+    windows_.book->setLine(this);
+    windows_.book->setInfoForm(windows_.itemInfo);
+    windows_.book->setPortActive(desk_.portActive());
+    connect(windows_.book, &TPhoneBook::shownChanged, this, [this](bool shown) {
+        setTextColour(c_.stPhones, shown ? ini().InfoColor : ini().NotActiveColor);
+        c_.mPBook->setChecked(shown);
     });
-    if (QSystemTrayIcon::isSystemTrayAvailable()) icTray->show();
 }
 
-void TRusCID::icTrayDblClick() {
-    if (ini().DoubleClick) mPShowClick();
-    else sbOpenCloseClick();
-}
-
-void TRusCID::setTrayIcon(int index) {
-    trayIcon_ = index;
-    icTray->setIcon(trayIcon(index));
-}
-
-void TRusCID::setTrayHint(const QString& hint) {
-    trayHint_ = hint;
-    icTray->setToolTip(hint);
+void TRusCID::setTray(int icon, const QString& hint) {
+    if (icon >= 0) c_.icTray->setIcon(trayIcon(icon));
+    if (!hint.isNull()) c_.icTray->setToolTip(hint);
 }
 
 void TRusCID::FormCreate() {
     // A store that could not be read is reported once; the program goes on with defaults.
     if (!RegistryFile::user().loadError().isEmpty())
-        showErrorBox(RegistryFile::user().loadError());
+        c_.failures->show(
+            Failure::make(Failure::Kind::Settings, RegistryFile::user().loadError(), true));
     // A position or setting the worker could not write is said as one written here would be.
     RegistryFile::setFailureReporter([this](const QString& text) {
-        HandleException(std::make_exception_ptr(ERegistryException(text)));
+        c_.failures->show(Failure::make(Failure::Kind::Settings, text));
     });
     try {
         LoadSettings(ini());
@@ -166,75 +154,58 @@ void TRusCID::FormCreate() {
     InitFont();
     ViewSound();
     traceStart("main window: fonts");
-    HideOnIdle = ini().Minimized;
-    safely([this] { placement_.restore(this); });
-    mPStayOnTop->setChecked(ini().StayOnTop);
-    mPButton->setChecked(ini().Buttons);
-    mPClock->setChecked(ini().Clock);
-    mPTimer->setChecked(ini().Timer);
-    mPBook->setChecked(ini().PhoneBook);
-    pClock->setVisible(ini().Clock);
-    pTimer->setVisible(ini().Timer);
+    s_.hideOnIdle = ini().Minimized;
+    try {
+        placement_.restore(this);
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+    c_.mPStayOnTop->setChecked(ini().StayOnTop);
+    c_.mPButton->setChecked(ini().Buttons);
+    c_.mPClock->setChecked(ini().Clock);
+    c_.mPTimer->setChecked(ini().Timer);
+    c_.mPBook->setChecked(ini().PhoneBook);
+    c_.pClock->setVisible(ini().Clock);
+    c_.pTimer->setVisible(ini().Timer);
     applyStayOnTop(ini().StayOnTop);
     HeightForm();
-    CountCaller(0);
-    CurrentNumber.clear();
-    takeScheduleState();
-    if (TimeToClose()) {
-        idONOFF(false);
-        SetStatus(4);
-    } else {
-        try {
-            OpenPortClick();
-        } catch (...) {
-            HandleException(std::current_exception());
-            SetStatus(4);
-        }
-    }
-    traceStart("main window: port");
-    TimeToNoSound();
-    CallListShown = false;
-    startNetwork();
-    traceStart("main window: network");
-    if (HideOnIdle) {
+    s_.callListShown = false;
+    desk_.start();
+    traceStart("main window: port and network");
+    if (s_.hideOnIdle) {
         // Hidden at the first idle moment: the window is seen only in the tray.
         QTimer::singleShot(0, this, [this] {
-            if (!HideOnIdle) return;
-            HideOnIdle = false;
+            if (!s_.hideOnIdle) return;
+            s_.hideOnIdle = false;
             hideToTray();
         });
     }
 }
 
-bool TRusCID::TimeToClose() const { return ScheduleRules::portOff(ini(), now().time()); }
-
-void TRusCID::TimeToNoSound() {
-    if (!ScheduleRules::soundOff(ini(), now().time())) return;
-    changeSettings(SettingsChange::Switched, [](TIni& s) { s.Sound = false; });
-}
-
 void TRusCID::hideToTray() {
-    if (trayAvailable()) hide();
-    else showMinimized();  // no tray to come back from: keep it in the task bar
+    if (trayAvailable())
+        hide();
+    else
+        showMinimized();  // no tray to come back from: keep it in the task bar
 }
 
 void TRusCID::updateShowItem() {
     const bool shown = isVisible() && !isMinimized();
-    mPShow->setText(shown ? tr("&Спрятать") : tr("&Восстановить"));
+    c_.mPShow->setText(shown ? tr("&Спрятать") : tr("&Восстановить"));
 }
 
 void TRusCID::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (isMinimized()) return;
     updateShowItem();
-    if (ini().PhoneBook && windows_.book && mPBook->isEnabled()) windows_.book->show();
+    if (ini().PhoneBook && windows_.book && c_.mPBook->isEnabled()) windows_.book->show();
 }
 
 void TRusCID::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     // Changing the window's flags hides it for a moment: that is no hiding by the user and
     // must not stop the talk timer.
-    if (closed_ || reflagging_) return;
+    if (s_.closed || s_.reflagging) return;
     updateShowItem();
     RunStopTimer(false);
 }
@@ -248,8 +219,9 @@ void TRusCID::changeEvent(QEvent* event) {
 }
 
 void TRusCID::closeSideWindows() {
-    for (QWidget* w : {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls),
-                       static_cast<QWidget*>(windows_.reminders), static_cast<QWidget*>(history_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(windows_.book), static_cast<QWidget*>(windows_.calls),
+          static_cast<QWidget*>(windows_.reminders), static_cast<QWidget*>(c_.history)})
         if (w && w->isVisible()) w->close();
 }
 
@@ -264,20 +236,13 @@ void TRusCID::mPShowClick() {
     }
 }
 
-void TRusCID::sbHideClick() {
-    closeSideWindows();
-    hideToTray();
-}
-
 void TRusCID::FormClose() {
-    if (closed_) return;
-    closed_ = true;
-    if (PortActive) {
-        PortActive = false;
-        Comm1->Close();  // no command to the modem
-    }
+    if (s_.closed) return;
+    s_.closed = true;
     // What could not be saved is said before the program ends, not left in a box that
     // would vanish with it, nor in one of its own that a signal would wait on.
+    c_.failures->startCollecting();
+    for (const Failure& f : desk_.close()) c_.failures->show(f);
     QStringList failures;
     const auto attempt = [&failures](const auto& f) {
         try {
@@ -286,34 +251,28 @@ void TRusCID::FormClose() {
             failures.append(QString::fromUtf8(e.what()));
         }
     };
-    if (ncid_) {
-        const QMetaObject::Connection queueErrors =
-            connect(ncid_, &NcidLink::fileError, this,
-                    [&failures](const QString& t) { failures.append(t); });
-        ncid_->stop();
-        disconnect(queueErrors);
-    }
     attempt([this] { placement_.save(this); });
     // Shown or not, the book's last save must be on disk before the program ends.
     if (windows_.book) attempt([&] { windows_.book->closeForExit(failures); });
     if (windows_.calls && windows_.calls->isVisible())
         attempt([&] { windows_.calls->closeForExit(failures); });
-    closeReminders(failures);
-    if (history_) attempt([&] { history_->closeForExit(failures); });
+    // What the list cannot save is told with the rest of the closing's failures.
+    c_.tReminder->stop();
+    if (windows_.reminders) attempt([&] { windows_.reminders->closeForExit(failures); });
+    if (c_.history) attempt([&] { c_.history->closeForExit(failures); });
     attempt([] { SaveSettings(ini()); });
     // Positions and settings are written by a worker: the last of them must be on disk too.
     if (const std::optional<QString> failure = RegistryFile::user().finishSaves())
         failures.append(*failure);
-    icTray->hide();
-    if (failures.isEmpty()) return;
-    const QString text = failures.join(QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    if (!quietClose_) QMessageBox::critical(nullptr, windowTitle(), text);
+    for (const QString& text : failures)
+        c_.failures->show(Failure::make(Failure::Kind::File, text));
+    c_.icTray->hide();
+    c_.failures->reportCollected(s_.quietClose);
 }
 
 void TRusCID::closeQuietly() {
-    if (closed_) return;
-    quietClose_ = true;
+    if (s_.closed) return;
+    s_.quietClose = true;
     close();
 }
 
@@ -324,36 +283,10 @@ void TRusCID::closeEvent(QCloseEvent* event) {
 }
 
 void TRusCID::HandleException(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const ECommError& e) {
-        idONOFF(false);
-        showErrorBox(e.message());
-    } catch (const Exception& e) {
-        // Not the port's fault: the port stays as it is.
-        showErrorOnce(e.message());
-    } catch (const std::exception& e) {
-        showErrorOnce(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        showErrorBox(tr("Неизвестная ошибка"));
-    }
-}
-
-void TRusCID::showErrorOnce(const QString& text) {
-    if (shownErrors_.contains(text)) return;
-    shownErrors_.insert(text);
-    showErrorBox(text);
-}
-
-void TRusCID::showErrorBox(const QString& text, const QString& caption) {
-    // Never modal here: a nested event loop would let the next batch of modem bytes run
-    // inside the one that raised the error.
-    auto* box = new QMessageBox(QMessageBox::Critical, caption.isEmpty() ? windowTitle() : caption,
-                                text, QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("errorBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    const Failure failure = failureOf(error);
+    // The port's failure leaves the port off; anything else leaves it as it is.
+    if (failure.kind == Failure::Kind::Port) showPort(false);
+    c_.failures->show(failure);
 }
 
 }  // namespace zrk

@@ -3,12 +3,12 @@
 #include "gui/main/CallNotifier.h"
 #include "gui/main/RusCID.h"
 
+#include "core/call/CallDesk.h"
 #include "gui/book/PhoneBook.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QWindow>
 
 namespace zrk {
@@ -18,32 +18,24 @@ void TRusCID::buildNotifier() {
     service->setObjectName(QStringLiteral("desktopNotifications"));
     CallNotifier::Window w;
     w.outOfSight = [this] { return outOfSight(); };
-    w.bringForward = [this] { safely([this] { bringForward(); }); };
+    w.bringForward = [this] { bringForward(); };
     // As the call list dials: the number as shown, dialled from the main window.
     w.dial = [this](const QString& shown) {
-        safely([this, &shown] {
-            ViewNumber(shown, false);
-            sbDialClick();
-        });
+        desk_.setNumber(shown, false);
+        desk_.dial();
     };
-    w.addToBook = [this](const QString& shown) {
-        safely([this, &shown] {
-            if (windows_.book) windows_.book->addWithNumber(shown);
-        });
-    };
+    w.addToBook = [this](const QString& shown) { addNumberToBook(shown); };
     w.balloon = [this](const QString& title, const QString& text, int urgency) {
-        return showBalloon(title, text, urgency);
+        if (!trayAvailable() || !c_.icTray->isVisible()) return false;
+        const QSystemTrayIcon::MessageIcon icon =
+            urgency == 2 ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information;
+        c_.icTray->showMessage(title, text, icon, 10000);
+        return true;
     };
-    notifier_ = new CallNotifier(std::move(w), service, this);
-    notifier_->setObjectName(QStringLiteral("callNotifier"));
-    tCallOver = new QTimer(this);
-    tCallOver->setObjectName(QStringLiteral("tCallOver"));
-    tCallOver->setSingleShot(true);
-    tCallOver->setInterval(int(CallEpisode::kRingGapMs));
-    connect(tCallOver, &QTimer::timeout, notifier_, &CallNotifier::callEnded);
+    c_.notifier = new CallNotifier(std::move(w), service, this);
+    c_.notifier->setObjectName(QStringLiteral("callNotifier"));
     // The balloon's click is the notification's "Показать".
-    connect(icTray, &QSystemTrayIcon::messageClicked, this,
-            [this] { safely([this] { bringForward(); }); });
+    connect(c_.icTray, &QSystemTrayIcon::messageClicked, this, [this] { bringForward(); });
 }
 
 bool TRusCID::outOfSight() const {
@@ -57,18 +49,10 @@ bool TRusCID::outOfSight() const {
 }
 
 void TRusCID::bringForward() {
-    HideOnIdle = false;  // a start hidden in the tray has been overtaken
+    s_.hideOnIdle = false;  // a start hidden in the tray has been overtaken
     if (!isVisible() || isMinimized()) showNormal();
     raise();
     activateWindow();
-}
-
-bool TRusCID::showBalloon(const QString& title, const QString& text, int urgency) {
-    if (!trayAvailable() || !icTray->isVisible()) return false;
-    const QSystemTrayIcon::MessageIcon icon =
-        urgency == 2 ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information;
-    icTray->showMessage(title, text, icon, 10000);
-    return true;
 }
 
 }  // namespace zrk

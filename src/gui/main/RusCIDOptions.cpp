@@ -1,12 +1,13 @@
 // The main window's side of the settings: opening the options dialog, and following what
 // the settings announce.
+#include "core/call/CallDesk.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
 #include "gui/main/ClickLabel.h"
 #include "gui/main/Palette.h"
 #include "gui/main/RusCID.h"
 #include "gui/settings/Options.h"
 #include "gui/settings/OptionsHost.h"
-#include "core/settings/Settings.h"
-#include "core/settings/SettingsNotifier.h"
 
 #include <QAction>
 #include <QTimer>
@@ -16,16 +17,17 @@ namespace {
 
 class MainOptionsHost final : public OptionsHost {
 public:
-    explicit MainOptionsHost(TRusCID& w) : w_(w) {}
+    MainOptionsHost(TRusCID& w, CallDesk& desk) : w_(w), desk_(desk) {}
 
-    void OpenPortClick() override { w_.OpenPortClick(); }
-    void ClosePortClick() override { w_.ClosePortClick(); }
-    bool TimeToClose() const override { return w_.TimeToClose(); }
+    void OpenPortClick() override { desk_.openPort(); }
+    void ClosePortClick() override { desk_.closePort(); }
+    bool TimeToClose() const override { return desk_.timeToClose(); }
     void reportError(std::exception_ptr error) override { w_.HandleException(error); }
-    QString networkState() const override { return w_.networkState(); }
+    QString networkState() const override { return desk_.networkState(); }
 
 private:
     TRusCID& w_;
+    CallDesk& desk_;
 };
 
 bool sameLook(const TIni& a, const TIni& b) {
@@ -40,53 +42,36 @@ bool sameLook(const TIni& a, const TIni& b) {
 }  // namespace
 
 std::unique_ptr<OptionsHost> TRusCID::makeOptionsHost() {
-    return std::make_unique<MainOptionsHost>(*this);
+    return std::make_unique<MainOptionsHost>(*this, desk_);
 }
 
-void TRusCID::OptiClick() {
-    const auto host = makeOptionsHost();
-    TOptions dialog(*host, this);
-    dialog.exec();
-}
-
-// Confirmed options are taken up as a whole: the schedules act at once and become what the
-// next tick compares with, the stay-on-top item takes the setting. A value switched at run
-// time changes only what shows it.
+// Confirmed options are taken up as a whole (the desk's schedules and link too), the
+// stay-on-top item takes the setting. A value switched at run time changes only what shows it.
 void TRusCID::followSettings(const TIni& before, SettingsChange how) {
-    if (closed_) return;
+    if (s_.closed) return;
+    desk_.followSettings(before, how);
     const TIni& s = ini();
     const bool confirmed = how == SettingsChange::Confirmed;
-    if (confirmed) {
-        if (s.PortOnOff || s.SoundOnOff) {
-            safely([this] {
-                tReminder->start();
-                if (TimeToClose() && PortActive) ClosePortClick();
-                TimeToNoSound();
-            });
-        }
-        safely([this] { takeScheduleState(); });
-    }
     const bool look = !sameLook(before, s);
     if (look) {
         InitFont();
         // A call being timed keeps its timer lit in the new colours.
-        setTextColour(pTimer, tTimer->isActive() ? s.InfoColor : s.NotActiveColor);
+        setTextColour(c_.pTimer, c_.tTimer->isActive() ? s.InfoColor : s.NotActiveColor);
     }
     if (confirmed || look || before.Sound != s.Sound) ViewSound();
     if (confirmed) {
-        mPStayOnTop->setChecked(s.StayOnTop);
+        c_.mPStayOnTop->setChecked(s.StayOnTop);
         applyStayOnTop(s.StayOnTop);
     }
-    mPButton->setChecked(s.Buttons);
+    c_.mPButton->setChecked(s.Buttons);
     if (confirmed || before.Buttons != s.Buttons) HeightForm();
-    mPClock->setChecked(s.Clock);
-    if (before.Clock != s.Clock) pClock->setVisible(s.Clock);
-    mPTimer->setChecked(s.Timer);
+    c_.mPClock->setChecked(s.Clock);
+    if (before.Clock != s.Clock) c_.pClock->setVisible(s.Clock);
+    c_.mPTimer->setChecked(s.Timer);
     if (before.Timer != s.Timer) {
-        pTimer->setVisible(s.Timer);
-        pTimer->setEnabled(s.Timer);
+        c_.pTimer->setVisible(s.Timer);
+        c_.pTimer->setEnabled(s.Timer);
     }
-    if (confirmed) safely([this] { startNetwork(); });
 }
 
 }  // namespace zrk
