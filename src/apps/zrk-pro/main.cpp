@@ -118,9 +118,9 @@ int main(int argc, char* argv[]) {
     // A signal or the end of the desktop session closes the program as the main window's
     // close does: port closed, positions and settings saved. Installed first, so that a
     // signal during start-up waits for the event loop instead of killing the program.
-    zrk::TRusCID* mainWindowPtr = nullptr;
-    zrk::installQuitSignals([&mainWindowPtr] {
-        if (mainWindowPtr) mainWindowPtr->closeQuietly();
+    zrk::ProgramWindows* runPtr = nullptr;
+    zrk::installQuitSignals([&runPtr] {
+        if (runPtr) runPtr->closeQuietly();
     });
 
     // The main window; the others once it is on the screen.
@@ -140,12 +140,12 @@ int main(int argc, char* argv[]) {
         mainWindow.activateWindow();
     });
 
-    mainWindowPtr = &mainWindow;
+    runPtr = &run;
     FirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("ZRK_TRACE_START")) mainWindow.installEventFilter(&firstPaint);
     mainWindow.show();
     zrk::traceStart("main window shown");
     const int rc = app.exec();
-    mainWindowPtr = nullptr;
+    runPtr = nullptr;
     return rc;
 }

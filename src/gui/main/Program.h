@@ -61,7 +61,12 @@ public:
 
     // Closes the program where nobody may be there to answer a box: a signal, the end of
     // the desktop session. What cannot be saved goes to the standard error stream.
-    void closeQuietly() { mainWindow.closeQuietly(); }
+    // A close that comes before the side windows are made makes them first: the windows the
+    // settings show are closed and saved as they would be a moment later.
+    void closeQuietly() {
+        makeSideWindows();
+        mainWindow.closeQuietly();
+    }
 
     BookDocument bookDocument{BookDocument::Loading::InBackground};
     ReminderDocument reminderDocument;
