@@ -78,6 +78,11 @@ int main(int argc, char* argv[]) {
     zrk::TRusCID main(desk);
     zrk::tools::writeSampleBook();
     zrk::TPhoneBook book(&main);
+    // As the program wires it: the caller's name from the book.
+    desk.setLookup([&book](const QString& number) {
+        book.waitForBook();
+        return book.store().WhoCall(number);
+    });
     zrk::TWinAlert alert(main, &main);
     zrk::TListRing calls(main, &main);
     zrk::TAllScreen allScreen(main, &main);
