@@ -17,6 +17,7 @@
 #include "core/platform/Clock.h"
 #include "core/settings/Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 using namespace zrk;
@@ -63,7 +64,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+namespace {
+
+int runInput(const uint8_t* data, size_t size) {
     if (size < 3) return -1;
     ini() = TIni::defaults();
     ini().DigitsInPhoneNumber = int(data[0] & 0x1F) - 2;
@@ -98,4 +101,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     desk.close();
     setClockForTesting({});
     return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const int result = runInput(data, size);
+    // The port's event thread is deleted from the event loop once it has finished, and a
+    // fuzzer runs no loop: without this its descriptors pile up input after input.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
 }
