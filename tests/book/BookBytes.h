@@ -42,6 +42,13 @@ inline QByteArray sampleFile(char fill = '\0') {
            entryBytes({cp("Сидоров"), "111"}, 0, 0, fill);
 }
 
+// Groups "Друзья" (1) and "Работа" (2); Анна and Вера in 1, Борис in none, Дина in 2.
+inline QByteArray fourPeople() {
+    return header(2) + groupBytes(cp("Друзья"), "f.wav", 1) + groupBytes(cp("Работа"), "", 0) +
+           entryBytes({cp("Анна"), "111"}, 0, 1) + entryBytes({cp("Борис"), "222"}, 1, 0) +
+           entryBytes({cp("Вера"), "333"}, 2, 1) + entryBytes({cp("Дина"), "444"}, 0, 2);
+}
+
 inline zrk::BookEntry entry(const QString& name, const QString& phone, qint32 status = 0,
                             qint32 group = 0) {
     zrk::BookEntry e = zrk::BookEntry::empty();

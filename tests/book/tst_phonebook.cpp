@@ -19,13 +19,6 @@ using namespace zrktest;
 
 namespace {
 
-// Groups "Друзья" (1) and "Работа" (2); Анна and Вера in 1, Борис in none, Дина in 2.
-QByteArray fourPeople() {
-    return header(2) + groupBytes(cp("Друзья"), "f.wav", 1) + groupBytes(cp("Работа"), "", 0) +
-           entryBytes({cp("Анна"), "111"}, 0, 1) + entryBytes({cp("Борис"), "222"}, 1, 0) +
-           entryBytes({cp("Вера"), "333"}, 2, 1) + entryBytes({cp("Дина"), "444"}, 0, 2);
-}
-
 // The question boxes of the desktop, answered with Enter as a user answers them.
 void answerQuestionsWithEnter(BookWindow& w) {
     BookPrompts p;
