@@ -12,9 +12,9 @@
 namespace {
 
 // An X server for this test alone; empty when Xvfb cannot start.
-class Display {
+class XServer {
 public:
-    Display() {
+    XServer() {
         if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             return;
@@ -28,7 +28,7 @@ public:
         const QByteArray number = server_.readLine().trimmed();
         if (!number.isEmpty()) name_ = ":" + QString::fromLatin1(number);
     }
-    ~Display() {
+    ~XServer() {
         server_.terminate();
         if (!server_.waitForFinished(5000)) server_.kill();
     }
@@ -82,7 +82,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, bookTitle);
         QFETCH(QString, secondStart);
-        const Display display;
+        const XServer display;
         if (display.name().isEmpty()) QSKIP("Xvfb or xdotool missing (scripts/deps.sh installs them)");
         zrktest::Sandbox box;
         // Shown at once, the book beside it; no modem to wait for.
