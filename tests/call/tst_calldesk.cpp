@@ -7,6 +7,7 @@
 #include "core/platform/Registry.h"
 #include "core/platform/Values.h"
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
 #include "serial/FakeSerialDevice.h"
 
 #include "BookSamples.h"
@@ -142,6 +143,7 @@ private slots:
         noDsr.desk.start();
         QVERIFY(!noDsr.desk.portActive() && !noDsr.device->isOpen());
         QCOMPARE(noDsr.take({"port", "status", "failed"}), (QStringList{"port off", "status 4"}));
+        QCOMPARE(noDsr.takeSent(), QByteArray("ATM2+S64=1+S73=2\r\n"));  // said all the same
     }
 
     // The modem's lines as the desk hears them: the batches it gets, what it sends back, the
@@ -185,45 +187,49 @@ private slots:
         QCOMPARE(d.desk.ringCount(), 0);
     }
 
-    // A reported caller: the sound by class, the action, the list, the count, the log.
+    // A reported caller: the sound by class, the action, the list, the count, the log, the
+    // number left to dial back.
     void caller_data() {
         QTest::addColumn<QByteArray>("report");
         QTest::addColumn<QStringList>("said");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QString>("logged");
+        QTest::addColumn<int>("callerClass");
+        QTest::addColumn<QString>("number");
         QTest::newRow("not in the book, a category")
             << QByteArray("2345679:1") << QStringList{"listed 34-56-79||-1|", "wave file ring.wav"}
-            << QByteArray() << QString(" 34-56-79 \r\n");
+            << QByteArray() << QString(" 34-56-79 \r\n") << -1 << "345679";
         QTest::newRow("in the book, normal: silent")
             << QByteArray("2345678:1")
             << QStringList{"listed 34-56-78|Иванов Иван|0|", "wave file "} << QByteArray()
-            << QString(" 34-56-78 Иванов Иван\r\n");
-        QTest::newRow("hang-up group: hung up before it is listed")
+            << QString(" 34-56-78 Иванов Иван\r\n") << 0 << "345678";
+        QTest::newRow("hang-up group: hung up before it is listed, rings no more")
             << QByteArray("111111")
             << QStringList{"answered incoming", "listed 11-11-11|Продавец|0|"}
             << QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n")
-            << QString(" 11-11-11 Продавец\r\n");
+            << QString(" 11-11-11 Продавец\r\n") << 0 << "111111";
         QTest::newRow("priority: the message, its sound")
             << QByteArray("222222")
             << QStringList{"message Начальник|22-22-22|[Общая]", "listed 22-22-22|Начальник|2|",
                            "wave file prior.wav"}
-            << QByteArray() << QString(" 22-22-22 Начальник\r\n");
+            << QByteArray() << QString(" 22-22-22 Начальник\r\n") << 2 << "222222";
         QTest::newRow("a group's sound whatever the status")
             << QByteArray("333333")
             << QStringList{"listed 33-33-33|Гитарист|1|", "wave file band.wav"} << QByteArray()
-            << QString(" 33-33-33 Гитарист\r\n");
+            << QString(" 33-33-33 Гитарист\r\n") << 9 << "333333";
         QTest::newRow("bad, acted on: its sound")
             << QByteArray("444444") << QStringList{"listed 44-44-44|Плохой|1|", "wave file bad.wav"}
-            << QByteArray() << QString(" 44-44-44 Плохой\r\n");
+            << QByteArray() << QString(" 44-44-44 Плохой\r\n") << 1 << "444444";
         QTest::newRow("withheld: nothing to dial back")
             << QByteArray("Unknown") << QStringList{"listed Unknown||-1|", "wave file ring.wav"}
-            << QByteArray() << QString(" Unknown \r\n");
+            << QByteArray() << QString(" Unknown \r\n") << -1 << "";
     }
     void caller() {
         QFETCH(QByteArray, report);
         QFETCH(QStringList, said);
         QFETCH(QByteArray, sent);
         QFETCH(QString, logged);
+        QFETCH(QString, number);
         Desk d(kWav);
         d.desk.start();
         d.feed("RING\r\n");
@@ -232,10 +238,12 @@ private slots:
         d.feed("CallerID: " + report + "\r\n");
         QCOMPARE(d.take({"answered", "message", "listed", "wave"}), said);
         QCOMPARE(d.takeSent(), sent);
+        QCOMPARE(d.desk.ringActive(), sent.isEmpty());
         QCOMPARE(d.desk.callCount(), 1);
         QVERIFY2(log().endsWith(logged), qPrintable(log()));
-        QCOMPARE(d.shown.dialable, report != "Unknown");
-        QCOMPARE(d.desk.currentNumber().isEmpty(), report == "Unknown");
+        QTEST(d.desk.callerClass(), "callerClass");
+        QCOMPARE(d.desk.currentNumber(), number);
+        QCOMPARE(d.shown.dialable, !number.isEmpty());
     }
 
     // One call, one entry: the report asked at every ring of a call is that call again;
@@ -306,38 +314,59 @@ private slots:
     }
 
     // The schedules, 22:00 to 06:00: what the first tick compares with is the state at
-    // start; the tick acts on edges only, so a port opened by hand at night stays open.
+    // start; the tick acts on edges only, so a port opened by hand at night stays open; a
+    // schedule switched off, or given equal times, never acts. Each tick: its time, what was
+    // done before it (o: port opened by hand, c: closed, x: schedules off, e: on = off
+    // confirmed), and the port and the sound after it.
+    void schedules_data() {
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<bool>("onAtStart");
+        QTest::addColumn<QStringList>("ticks");
+        QTest::newRow("a night from a start at 21:59:45")
+            << QTime(21, 59, 45) << true
+            << QStringList{"22:00:15 . 00", "23:00 . 00", "23:30 o 10", "23:45 c 00",
+                           "05:59 . 00", "06:00 . 11"};
+        QTest::newRow("the morning edge after a start at 05:59:45")
+            << QTime(5, 59, 45) << false << QStringList{"06:00:15 . 11"};
+        QTest::newRow("switched off by day") << QTime(21, 0) << true
+                                             << QStringList{"21:30 x 11", "22:30 . 11"};
+        QTest::newRow("switched off at night")
+            << QTime(23, 0) << false << QStringList{"23:01 . 00", "23:02 x 00", "06:00 . 00"};
+        QTest::newRow("equal times at night")
+            << QTime(23, 0) << false << QStringList{"23:01 . 00", "23:02 e 00", "06:00 . 00"};
+    }
     void schedules() {
+        QFETCH(QTime, start);
+        QFETCH(QStringList, ticks);
         const QByteArray night =
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Scheduler]\n"
             "\"Port OnOff\"=dword:00000001\n\"Sound OnOff\"=dword:00000001\n";
-        QDateTime t(QDate(2026, 12, 8), QTime(21, 59, 45));
+        QDateTime t(QDate(2026, 12, 8), start);
         setClockForTesting([&t] { return t; });
         Desk d(night);
         ini().PortOff = ini().SoundOff = timeValue(QTime(22, 0));
         ini().PortOn = ini().SoundOn = timeValue(QTime(6, 0));
         d.desk.start();
-        QVERIFY(d.desk.portActive() && ini().Sound);
+        QFETCH(bool, onAtStart);
+        QCOMPARE(d.desk.portActive(), onAtStart);
+        QCOMPARE(ini().Sound, onAtStart);
+        // Closed by the schedule at start: never opened, so the modem heard nothing.
+        QCOMPARE(d.device->openedName.isEmpty() && d.takeSent().isEmpty(), !onAtStart);
         QVERIFY(d.timer("tSchedule")->isActive());
         QCOMPARE(d.timer("tSchedule")->interval(), 30000);
-        // The tick's time, what the user did with the port before it, the port and sound after.
-        enum Hand { None, Open, Close };
-        const QList<std::tuple<QTime, Hand, bool, bool>> rows = {
-            {QTime(22, 0, 15), None, false, false}, {QTime(23, 0), None, false, false},
-            {QTime(23, 30), Open, true, false},     {QTime(23, 45), Close, false, false},
-            {QTime(5, 59), None, false, false},     {QTime(6, 0), None, true, true}};
-        for (const auto& [at, hand, port, sound] : rows) {
-            if (hand == Open) d.desk.openPort();
-            if (hand == Close) d.desk.closePort();
-            t = QDateTime(t.date(), at);
+        for (const QString& tick : ticks) {
+            const QStringList f = tick.split(' ');
+            if (f[1] == "o") d.desk.openPort();
+            if (f[1] == "c") d.desk.closePort();
+            if (f[1] == "x") ini().PortOnOff = ini().SoundOnOff = false;
+            if (f[1] == "e")  // as the options' OK gives them
+                changeSettings(SettingsChange::Confirmed,
+                               [](TIni& s) { s.PortOn = s.SoundOn = s.PortOff; });
+            t = QDateTime(t.date(), QTime::fromString(f[0], f[0].size() > 5 ? "hh:mm:ss" : "hh:mm"));
             d.desk.scheduleTick();
-            QCOMPARE(d.desk.portActive(), port);
-            QCOMPARE(ini().Sound, sound);
+            QVERIFY2(d.desk.portActive() == (f[2][0] == '1'), qPrintable(tick));
+            QVERIFY2(ini().Sound == (f[2][1] == '1'), qPrintable(tick));
         }
-        ini().PortOnOff = ini().SoundOnOff = false;  // out of force: never acts
-        t = QDateTime(t.date(), QTime(22, 30));
-        d.desk.scheduleTick();
-        QVERIFY(d.desk.portActive() && ini().Sound);
     }
 
     // The server's calls: rung and shown as the modem's, with their line, never hung up or

@@ -63,9 +63,7 @@ struct MainFixture {
         desk = std::make_unique<zrk::CallDesk>(device);
         // Wired as the program wires them: the book is asked once it has been read.
         desk->setLookup([this](const QString& number) {
-            if (!phoneBook) return zrk::CallerInfo{};
-            phoneBook->waitForBook();
-            return phoneBook->store().WhoCall(number);
+            return phoneBook ? phoneBook->document().whoCalls(number) : zrk::CallerInfo{};
         });
         desk->setNumberReminder([this](const QString& number) {
             if (reminders) reminders->raiseForNumber(number);

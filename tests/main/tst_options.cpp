@@ -63,6 +63,21 @@ QByteArray storeText() {
     return zrktest::readAll(RegistryFile::userPath());
 }
 
+// The chooser's first, third and seventh columns switched.
+void toggle(TItemOptions& c) {
+    for (int i : {0, 2, 6}) {
+        QListWidgetItem* item = c.clColum->item(i);
+        item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+}
+
+// A directory standing in for /dev, with a USB modem under its stable name.
+void fakeDevices(MainFixture& fx) {
+    QVERIFY(zrktest::writeAll(fx.box.filePath("dev/ttyUSB0"), {}));
+    QVERIFY(QDir(fx.box.path()).mkpath("dev/serial/by-id"));
+    QVERIFY(QFile::link("../../ttyUSB0", fx.box.filePath("dev/serial/by-id/usb-Modem-if00")));
+}
+
 }  // namespace
 
 class TestOptions : public QObject {
@@ -72,23 +87,10 @@ private slots:
     void cleanup() { setNowForTesting({}); }
 
     // --- every page at once ---
-    void untouchedOkRewritesTheSameValuesAndKeepsThePort() {
-        MainFixture fx;
-        SaveSettings(ini());
-        { Dialog(fx).cancel(); }  // its position key exists from now on
-        SaveRaions({});           // and the district table's, empty
-        const QByteArray before = storeText();
-        fx.takeSent();
-        Dialog d(fx);
-        QVERIFY(!d.dlg.portChanged() && !d.dlg.fontsChanged());
-        d.ok();
-        QCOMPARE(QString::fromUtf8(storeText()).split('\n'), QString::fromUtf8(before).split('\n'));
-        QVERIFY(fx.desk->portActive());
-        QCOMPARE(fx.takeSent(), QByteArray());  // no restart: the modem hears nothing
-    }
-
     // Every page shows what the store holds and puts it back: an untouched OK over values that
-    // are none of the defaults leaves the record as it was loaded.
+    // are none of the defaults, some of them more than the controls can show (a text longer
+    // than its edit, a number longer than its edit, a system colour), leaves the record and
+    // the store as they were, and the port as it was: the modem hears nothing.
     void untouchedOkKeepsEveryPagesValues() {
         setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));  // outside both schedules
         MainFixture fx(
@@ -97,7 +99,7 @@ private slots:
             "\"Double Click\"=dword:00000000\n\"Play WAV\"=dword:00000001\n"
             "\"WAV File on Ring\"=\"bell.wav\"\n\"Reminder Sound\"=\"due.wav\"\n"
             "\"Log File\"=\"calls.txt\"\n\"Digits in phone number\"=dword:00000007\n"
-            "\"Separator of groups\"=\"/\"\n\"Digits in group\"=dword:00000003\n"
+            "\"Separator of groups\"=\" - \"\n\"Digits in group\"=dword:00000003\n"
             "\"Phone Book\"=dword:00000001\n\"Phone Book File\"=\"people.phn\"\n"
             "\"Sound\"=dword:00000000\n"
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
@@ -111,9 +113,9 @@ private slots:
             "\"Sound on Prior\"=\"p.wav\"\n"
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Fonts]\n"
             "\"Number Font\"=\"Courier New\"\n\"Counter Font\"=\"Times New Roman\"\n"
-            "\"Info Font\"=\"Verdana\"\n\"Number Size\"=dword:00000014\n"
+            "\"Info Font\"=\"Verdana\"\n\"Number Size\"=dword:000004d2\n"
             "\"Counter Size\"=dword:0000000c\n\"Info Size\"=dword:0000000a\n"
-            "\"Background Color\"=dword:00ffffff\n\"Number Color\"=dword:00ff0000\n"
+            "\"Background Color\"=dword:ff00ff00\n\"Number Color\"=dword:80000005\n"
             "\"Counter Color\"=dword:00008000\n\"Info Color\"=dword:00000080\n"
             "\"Not Active Color\"=dword:00c0c0c0\n"
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Categories]\n\"1:\"=\"[один]|первая\"\n"
@@ -127,12 +129,23 @@ private slots:
         const TIni loaded = ini();
         QCOMPARE(loaded.Prefix, 1);  // the store was read
         QCOMPARE(loaded.SoundOn, 4 / 24.0);
-        Dialog(fx).ok();
+        QCOMPARE(loaded.SeparatorOfGroups, QString(" - "));
+        SaveSettings(ini());
+        { Dialog(fx).cancel(); }  // its position key exists from now on
+        SaveRaions({});           // and the district table's, empty
+        const QByteArray before = storeText();
+        fx.takeSent();
+        Dialog d(fx);
+        QVERIFY(!d.dlg.portChanged() && !d.dlg.fontsChanged());
+        d.ok();
         QVERIFY(ini() == loaded);
+        QCOMPARE(QString::fromUtf8(storeText()).split('\n'), QString::fromUtf8(before).split('\n'));
+        QVERIFY(fx.desk->portActive());
+        QCOMPARE(fx.takeSent(), QByteArray());
     }
 
     // A change in any control a page shows a setting in reaches that setting at OK, and that
-    // setting only.
+    // setting only, in memory and in the store; a number edit takes whole numbers only.
     void eachControlsChangeReachesItsOwnSetting() {
         setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));  // outside both schedules
         MainFixture fx;
@@ -175,8 +188,18 @@ private slots:
             d.edit(name)->setText(QString::fromUtf8(value));
             expected.*field = QString::fromUtf8(value);
         }
-        d.edit("eCounter")->setText("17");
-        expected.CounterSize = 17;
+        const std::tuple<const char*, qint32 TIni::*, const char*, qint32> numbers[] = {
+            {"eCounter", &TIni::CounterSize, "17", 17},
+            {"eDigits", &TIni::DigitsInPhoneNumber, "1x", 6},  // kept
+            {"eCountNum", &TIni::DigitsInGroup, "3", 3},
+            {"eCountPop", &TIni::ReDialTry, "+4", 4},
+            {"ePause", &TIni::ReDialWait, "5 ", 5},  // kept: 5 is the default
+            {"eNumber", &TIni::NumberSize, " -3", -3},
+            {"eInfo", &TIni::InfoSize, "0", 0}};
+        for (const auto& [name, field, text, value] : numbers) {
+            d.edit(name)->setText(QString::fromUtf8(text));
+            expected.*field = value;
+        }
         const std::tuple<const char*, QString TIni::*, const char*> files[] = {
             {"eWave", &TIni::WAVFileOnRing, "bell.wav"},
             {"eLog", &TIni::LogFile, "calls.txt"},
@@ -193,6 +216,9 @@ private slots:
         expected.NotActiveColor = 0x00123456;
         d.ok();
         QVERIFY(ini() == expected);
+        TIni stored;
+        LoadSettings(stored);
+        QVERIFY(stored == expected);
     }
 
     // The keys walk a page's controls, then OK and Отмена.
@@ -209,31 +235,6 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), d.get<QWidget>("bOK"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), d.get<QWidget>("bCansel"));
-    }
-
-    // --- "Общие" ---
-    void integerEditsTakeOnlyWholeNumbers() {
-        const QList<std::tuple<const char*, QString, qint32 TIni::*, qint32>> cases = {
-            {"eDigits", "1x", &TIni::DigitsInPhoneNumber, 6},
-            {"eDigits", "", &TIni::DigitsInPhoneNumber, 6},
-            {"eCountNum", "3", &TIni::DigitsInGroup, 3},
-            {"eCountPop", "+4", &TIni::ReDialTry, 4},
-            {"ePause", "5 ", &TIni::ReDialWait, 5},  // kept: 5 is the default
-            {"eNumber", " -3", &TIni::NumberSize, -3},
-            {"eCountPop", "99999999999", &TIni::ReDialTry, 3},
-            {"eInfo", "0", &TIni::InfoSize, 0}};
-        MainFixture fx;
-        for (const auto& [name, text, field, expected] : cases) {
-            ini() = TIni::defaults();
-            Dialog d(fx);
-            d.edit(name)->setText(text);
-            d.ok();
-            QVERIFY2(ini().*field == expected, name);
-        }
-        // Stored too, not only in memory.
-        TIni loaded;
-        LoadSettings(loaded);
-        QCOMPARE(loaded.InfoSize, 0);
     }
 
     // --- "Модем" ---
@@ -261,11 +262,8 @@ private slots:
 
     void modemDeviceChosenAndStored() {
         MainFixture fx;
-        // A directory standing in for /dev.
-        QVERIFY(zrktest::writeAll(fx.box.filePath("dev/ttyUSB0"), {}));
+        fakeDevices(fx);
         QVERIFY(zrktest::writeAll(fx.box.filePath("dev/ttyACM0"), {}));
-        QDir(fx.box.path()).mkpath("dev/serial/by-id");
-        QVERIFY(QFile::link("../../ttyUSB0", fx.box.filePath("dev/serial/by-id/usb-Modem-if00")));
         Dialog d(fx, {fx.box.filePath("dev"), fx.box.filePath("sys")});
         QComboBox* device = d.combo("cbDevice");
         QStringList offered;
@@ -298,9 +296,7 @@ private slots:
     // where it is, keeps blanks and undo; what the name stands for is said beside it.
     void deviceFieldEditsInPlace() {
         MainFixture fx;
-        QVERIFY(zrktest::writeAll(fx.box.filePath("dev/ttyUSB0"), {}));
-        QDir(fx.box.path()).mkpath("dev/serial/by-id");
-        QVERIFY(QFile::link("../../ttyUSB0", fx.box.filePath("dev/serial/by-id/usb-Modem-if00")));
+        fakeDevices(fx);
         Dialog d(fx, {fx.box.filePath("dev"), fx.box.filePath("sys")});
         d.dlg.show();
         QComboBox* device = d.combo("cbDevice");
@@ -338,27 +334,6 @@ private slots:
         QCOMPARE(ini().AnswerOnRing, 2);
         QVERIFY(storeText().contains(raions));
         QVERIFY(storeText().contains("\"Raion0\"=\"2|Центр\""));
-    }
-
-    // An untouched OK writes back what was stored, also what the controls cannot show:
-    // a text longer than its edit, a number longer than its edit, a system colour.
-    void untouchedOkKeepsWhatTheControlsCannotShow() {
-        MainFixture fx(
-            "\"Separator of groups\"=\" - \"\n"
-            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Fonts]\n"
-            "\"Number Size\"=dword:000004d2\n"
-            "\"Number Color\"=dword:80000005\n"
-            "\"Background Color\"=dword:ff00ff00\n");
-        QCOMPARE(ini().SeparatorOfGroups, QString(" - "));
-        Dialog(fx).ok();
-        QCOMPARE(ini().SeparatorOfGroups, QString(" - "));
-        QCOMPARE(ini().NumberSize, 1234);
-        QCOMPARE(ini().NumberColor, 0x80000005u);
-        QCOMPARE(ini().BackgroundColor, 0xff00ff00u);
-        const QByteArray store = storeText();
-        QVERIFY(store.contains("\"Separator of groups\"=\" - \""));
-        QVERIFY(store.contains("\"Number Color\"=dword:80000005"));
-        QVERIFY(store.contains("\"Number Size\"=dword:000004d2"));
     }
 
     void storedIndexOutsideItsListStaysOutside() {
@@ -706,11 +681,7 @@ private slots:
         QCOMPARE(ini().Columns, defaults);
         onModal<TItemOptions>([](TItemOptions& c) {
             QCOMPARE(c.windowTitle(), QString("Настройка списка"));
-            for (int i : {0, 2, 6}) {
-                QListWidgetItem* item = c.clColum->item(i);
-                item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked
-                                                                      : Qt::Checked);
-            }
+            toggle(c);
             c.bCansel->click();
         });
         QVERIFY(!TItemOptions::choose(fx.window.get()));
@@ -719,11 +690,7 @@ private slots:
         QStringList items;
         onModal<TItemOptions>([&items](TItemOptions& c) {
             for (int i = 0; i < c.clColum->count(); ++i) items << c.clColum->item(i)->text();
-            for (int i : {0, 2, 6}) {
-                QListWidgetItem* item = c.clColum->item(i);
-                item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked
-                                                                      : Qt::Checked);
-            }
+            toggle(c);
             c.bOK->click();
         });
         const std::function<bool(QWidget*)> chooser = &TItemOptions::choose;

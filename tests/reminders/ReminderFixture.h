@@ -22,16 +22,12 @@
 
 // What the list asked of the main window.
 struct FakeHost final : zrk::ReminderHost {
-    void setReminderTimer(bool on) override { timerOn = on; }
-    void runSchedules() override { ++schedules; }
     void reminderListClosed() override { ++listClosed; }
     void playReminderSound(const QString& f) override {
         if (failPlay) throw std::runtime_error("no sound");
         played << f;
     }
     bool failPlay = false;
-    bool timerOn = false;
-    int schedules = 0;
     int listClosed = 0;
     QStringList played;
 };

@@ -1,5 +1,5 @@
-// The main window's side of the reminders: the schedules on the tick, a caller's number
-// reminder, the list and form commands, and the alerts at closing.
+// The main window's side of the reminders: the schedules as the window shows and sets them, a
+// caller's number reminder, the list and form commands, and the alerts at closing.
 #include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
 #include "reminders/ReminderFixture.h"
@@ -56,7 +56,7 @@ struct Run {
         if (!file.isEmpty()) SaveReminders(file);
         alert = std::make_unique<TAlertReminder>();
         list = std::make_unique<TReminder>(*m.window, *alert);
-        list->setBook(&m.phoneBook->store());  // as the program wires them
+        list->setBook(&m.phoneBook->document().store());  // as the program wires them
         m.reminders = list.get();
         m.window->setRunWindows({m.phoneBook.get(), alert.get(), list.get(), m.alert.get(),
                                  m.calls.get(), m.allScreen.get(), nullptr});
@@ -71,7 +71,6 @@ struct Run {
     void tick(int h, int mi) {
         now = QDateTime(now.date(), QTime(h, mi));
         m.desk->scheduleTick();
-        m.tick("tReminder");
     }
 
     MainFixture m;
@@ -85,92 +84,27 @@ struct Run {
 class TestMainReminders : public QObject {
     Q_OBJECT
 private slots:
-    // 22:00 to 06:00: the tick closes an open port at 22:00 and opens it at 06:00; a port
-    // opened by hand at night stays open.
-    void portSchedule() {
-        Run r;
-        ini().PortOnOff = true;
-        ini().PortOff = at(22, 0);
-        ini().PortOn = at(6, 0);
-        r.list->ED();
-        QVERIFY(r.m.child<QTimer>("tReminder")->isActive());
-        QCOMPARE(r.m.child<QTimer>("tReminder")->interval(), 30000);
-        if (!r.m.desk->portActive()) r.m.desk->openPort();
-        r.tick(21, 59);
-        QVERIFY(r.m.desk->portActive());
-        r.tick(22, 0);
-        QVERIFY(!r.m.desk->portActive());
-        r.tick(23, 0);
-        r.m.desk->openPort();
-        r.tick(23, 30);
-        QVERIFY(r.m.desk->portActive());
-        r.m.desk->closePort();
-        r.now = r.now.addDays(1);
-        r.tick(5, 59);
-        QVERIFY(!r.m.desk->portActive());
-        r.tick(6, 0);
-        QVERIFY(r.m.desk->portActive());
-    }
-
-    // What the tick compares with is the state taken at start: an edge between the start and
-    // the first tick is acted on, at night and in the morning, for the port and the sound.
-    void edgeBetweenStartAndFirstTick() {
-        const QDate day(2026, 12, 8);
-        const QList<std::tuple<QTime, QTime, bool>> cases = {
-            {QTime(21, 59, 45), QTime(22, 0, 15), false},
-            {QTime(5, 59, 45), QTime(6, 0, 15), true}};
-        for (const auto& [start, tick, onAfter] : cases) {
-            QDateTime t(day, start);
-            setClockForTesting([&t] { return t; });
-            Run r({}, {}, nightSchedules());
-            r.now = t;
-            QCOMPARE(r.m.desk->portActive(), !onAfter);
-            QCOMPARE(ini().Sound, !onAfter);
-            QVERIFY(r.m.child<QTimer>("tReminder")->isActive());
-            r.now = QDateTime(day, tick);
-            r.m.desk->scheduleTick();
-            r.m.tick("tReminder");
-            QCOMPARE(r.m.desk->portActive(), onAfter);
-            QCOMPARE(ini().Sound, onAfter);
-        }
-    }
-
-    // A schedule switched off (or given equal times) in its off period never acts: the port
-    // and the sound stay as they are, whether the options dialog or anything else did it.
+    // At night the options dialog's OK with the schedules unchecked, or with equal times,
+    // leaves the port and the sound as the schedule left them.
     void switchedOffScheduleNeverActs() {
-        const QList<std::pair<const char*, std::function<void(Run&)>>> cases = {
-            {"unchecked",
-             [](Run& r) {
-                 const auto host = r.m.window->makeOptionsHost();
-                 TOptions d(*host);
-                 d.findChild<QCheckBox*>("cbPortOnOff")->setChecked(false);
-                 d.findChild<QCheckBox*>("cbSoundOnOff")->setChecked(false);
-                 d.findChild<QPushButton*>("bOK")->click();
-             }},
-            {"equal times",
-             [](Run& r) {
-                 const auto host = r.m.window->makeOptionsHost();
-                 TOptions d(*host);
-                 d.findChild<QTimeEdit*>("dtPortON")->setTime(QTime(22, 0));
-                 d.findChild<QTimeEdit*>("dtSoundON")->setTime(QTime(22, 0));
-                 d.findChild<QPushButton*>("bOK")->click();
-             }},
-            {"record", [](Run&) {
-                 ini().PortOnOff = false;
-                 ini().SoundOnOff = false;
-             }}};
-        for (const auto& [what, switchOff] : cases) {
+        for (const char* box : {"cbPortOnOff", "dtPortON"}) {
             QDateTime t(QDate(2026, 12, 8), QTime(23, 0));
             setClockForTesting([&t] { return t; });
             Run r({}, {}, nightSchedules());
             r.now = t;
-            QVERIFY2(!r.m.desk->portActive() && !ini().Sound, what);
-            r.tick(23, 1);
-            switchOff(r);
-            r.tick(23, 2);
+            QVERIFY2(!r.m.desk->portActive() && !ini().Sound, box);
+            const auto host = r.m.window->makeOptionsHost();
+            TOptions d(*host);
+            if (QByteArray(box) == "cbPortOnOff") {
+                d.findChild<QCheckBox*>("cbPortOnOff")->setChecked(false);
+                d.findChild<QCheckBox*>("cbSoundOnOff")->setChecked(false);
+            } else {
+                d.findChild<QTimeEdit*>("dtPortON")->setTime(QTime(22, 0));
+                d.findChild<QTimeEdit*>("dtSoundON")->setTime(QTime(22, 0));
+            }
+            d.findChild<QPushButton*>("bOK")->click();
             r.tick(23, 30);
-            QVERIFY2(!r.m.desk->portActive(), what);
-            QVERIFY2(!ini().Sound, what);
+            QVERIFY2(!r.m.desk->portActive() && !ini().Sound, box);
         }
     }
 
@@ -190,16 +124,15 @@ private slots:
             answer(w, QMessageBox::Yes);
         });
         r.list->sbDelClick();
-        QVERIFY(!r.m.child<QTimer>("tReminder")->isActive());
+        QVERIFY(!r.list->document().ownTimerActive());
         QCOMPARE(r.alert->count(), 0);
         QVERIFY(!r.alert->isVisible());
         QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "в одиннадцать\r"}));
         QCOMPARE(r.list->rows().count(), 2);
-        r.m.desk->scheduleTick();
-        r.m.tick("tReminder");
+        r.list->document().tick();
         r.list->ED();
         QCOMPARE(r.alert->count(), 0);
-        QVERIFY(!r.m.child<QTimer>("tReminder")->isActive());
+        QVERIFY(!r.list->document().ownTimerActive());
         QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "в одиннадцать\r"}));
     }
 
@@ -282,7 +215,7 @@ private slots:
         Run r({byDate(QDateTime(QDate(2026, 1, 31), QTime(11, 0)), "в одиннадцать\r")});
         QCOMPARE(r.alert->count(), 1);
         r.m.window->FormClose();
-        QVERIFY(!r.m.child<QTimer>("tReminder")->isActive());
+        QVERIFY(!r.list->document().ownTimerActive());
         const QList<ReminderRecord> saved = LoadReminders();
         QCOMPARE(notesOf(saved), QStringList{"в одиннадцать\r"});
         QCOMPARE(dueKey(saved.first()), minuteKey(r.now));

@@ -89,7 +89,7 @@ private slots:
         f.list->storeFromForm(byDate(f.now.addSecs(60), "через минуту\r"), 0);
         QCOMPARE(f.alert->count(), 0);
         f.now = f.now.addSecs(60);
-        f.list->tReminderTimer();
+        f.list->document().tick();
         QCOMPARE(f.queue(), QStringList{"через минуту\r"});
     }
 
@@ -142,22 +142,19 @@ private slots:
         QCOMPARE(notesOf(f.fileRecords()), QStringList{"дата\r"});
     }
 
-    // The commands, the count and the timer follow the rows and the schedules.
+    // The commands, the count and the timer follow the rows: the timer waits for dates only.
     void commandsFollowTheRows() {
         ReminderFixture f(k1358);
         QVERIFY(!f.list->sbDel->isEnabled() && !f.list->sbProp->isEnabled());
         QVERIFY(!f.list->mPDel->isEnabled() && !f.list->mPProp->isEnabled());
         QCOMPARE(f.list->stStatus->text(), QString("Записей: 0"));
-        QVERIFY(!f.host.timerOn);
-        ini().SoundOnOff = true;
-        f.list->ED();
-        QVERIFY(f.host.timerOn);
-        ini().SoundOnOff = false;
+        QVERIFY(!f.list->document().ownTimerActive());
         f.list->storeFromForm(byNumber("1", "x\r"), 0);
-        QVERIFY(f.host.timerOn);
+        QVERIFY(!f.list->document().ownTimerActive());
         QVERIFY(f.list->sbDel->isEnabled() && f.list->mPProp->isEnabled());
         QCOMPARE(f.list->stStatus->text(), QString("Записей: 1"));
-        QVERIFY(f.host.schedules > 0);  // a refresh with rows ticks at once
+        f.list->storeFromForm(byDate(k1358.addDays(1), "завтра\r"), 0);
+        QVERIFY(f.list->document().ownTimerActive());
     }
 
     // Deleting asks first; only "Удалить" deletes; the file follows at the next save.
@@ -319,17 +316,15 @@ private slots:
     }
 
     // A raise that fails (a sound that cannot start) leaves the tick working for the rest of
-    // the run: schedules and date reminders go on.
+    // the run: date reminders go on.
     void failedRaiseLeavesTheTickWorking() {
         ReminderFixture f(k1358, {byNumber("345678", "по номеру\r"),
                                   byDate(k1358.addSecs(600), "через десять\r")});
         f.host.failPlay = true;
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.list->raiseForNumber("345678"));
         f.host.failPlay = false;
-        const int schedules = f.host.schedules;
         f.now = k1358.addSecs(660);
-        f.list->tReminderTimer();
-        QCOMPARE(f.host.schedules, schedules + 1);
+        f.list->document().tick();
         QVERIFY(f.queue().contains("через десять\r"));
     }
 
@@ -387,7 +382,7 @@ private slots:
         editThird.InitForm(f.list->rows().record(2), f.list->rows().row(2).id);
         selectRows(*f.list, {1});
         f.now = f.now.addSecs(120);
-        f.list->tReminderTimer();  // "первый" is raised under the open forms
+        f.list->document().tick();  // "первый" is raised under the open forms
         QCOMPARE(f.queue(), QStringList{"первый\r"});
 
         child<QPlainTextEdit>(&editThird, "mNote")->setPlainText("третий изменён");

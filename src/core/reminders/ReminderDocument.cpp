@@ -34,19 +34,10 @@ ReminderDocument::ReminderDocument(QObject* parent) : QObject(parent) {
     rows_.load(LoadReminders());
 }
 
-void ReminderDocument::setExternalTick(std::function<void(bool)> drive,
-                                       std::function<void()> schedules) {
-    drive_ = std::move(drive);
-    schedules_ = std::move(schedules);
-    if (drive_) timer_.stop();
-}
-
 void ReminderDocument::followRows() {
     // After the close has begun the list is saved as it stands: nothing restarts the timer.
     if (closing_) return;
-    if (drive_) {
-        drive_(list().count() > 0);
-    } else if (!holdsDateReminders(list())) {
+    if (!holdsDateReminders(list())) {
         timer_.stop();
     } else if (!timer_.isActive()) {
         timer_.start();  // a refresh must not put off the tick
@@ -62,7 +53,6 @@ void ReminderDocument::refresh() {
 void ReminderDocument::tick() {
     if (ticking_ || closing_) return;
     const QScopedValueRollback guard(ticking_, true);  // released on every path
-    if (schedules_) schedules_();
     const QList<int> rows = dueNow(list(), now());
     if (!rows.isEmpty()) raiseRows(rows);
 }

@@ -11,8 +11,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
-
 namespace zrk {
 
 class ReminderDocument : public QObject {
@@ -24,10 +22,7 @@ public:
     const ReminderList& list() const { return rows_.list(); }
     const ReminderRows& rows() const { return rows_; }
 
-    // Until the line's own schedule tick is there, the main window's timer drives the tick
-    // (`drive` is told whether there are rows) and its schedules run first in every tick.
-    // Without it the document's own 30-second timer runs while it holds date reminders.
-    void setExternalTick(std::function<void(bool rows)> drive, std::function<void()> schedules);
+    // The document's own 30-second timer runs while it holds date reminders.
     bool ownTimerActive() const { return timer_.isActive(); }
 
     // The timer follows the rows; with rows, a tick at once (a reminder for now is raised now).
@@ -71,8 +66,6 @@ private:
     ReminderRows rows_;
     BackgroundSave saver_;
     QTimer timer_;
-    std::function<void(bool)> drive_;
-    std::function<void()> schedules_;
     bool ticking_ = false;
     bool closing_ = false;
     bool closed_ = false;

@@ -64,7 +64,6 @@ TRusCID::TRusCID(CallDesk& desk, QWidget* parent) : QWidget(parent), desk_(desk)
     c_.tTimer = makeTimer(this, "tTimer", 1000);
     c_.tRing = makeTimer(this, "tRing", 500);
     c_.tRinging = makeTimer(this, "tRinging", 200);
-    c_.tReminder = makeTimer(this, "tReminder", 30000);
     c_.clockTimer = makeTimer(this, "clockTimer", 1000);
     traceStart("main window: timers");
     buildLayout(*this, c_);
@@ -257,7 +256,6 @@ void TRusCID::FormClose() {
     if (windows_.calls && windows_.calls->isVisible())
         attempt([&] { windows_.calls->closeForExit(failures); });
     // What the list cannot save is told with the rest of the closing's failures.
-    c_.tReminder->stop();
     if (windows_.reminders) attempt([&] { windows_.reminders->closeForExit(failures); });
     if (c_.history) attempt([&] { c_.history->closeForExit(failures); });
     attempt([] { SaveSettings(ini()); });

@@ -69,8 +69,6 @@ public:
     void HandleException(std::exception_ptr error) override;
 
     // ReminderHost
-    void setReminderTimer(bool on) override;
-    void runSchedules() override;
     void reminderListClosed() override;
     void playReminderSound(const QString& fileName) override;
     // HistoryHost, and the history window: made on first use, one window, deleted on close.

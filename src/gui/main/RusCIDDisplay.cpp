@@ -300,11 +300,6 @@ void TRusCID::wire() {
         s_.talkSeconds = nextTalkSecond(s_.talkSeconds);
         c_.pTimer->setText(talkTimerText(s_.talkSeconds));
     });
-    connect(c_.tReminder, &QTimer::timeout, this, [this, guarded] {
-        guarded([this] {
-            if (windows_.reminders) windows_.reminders->tReminderTimer();
-        });
-    });
     connect(c_.clockTimer, &QTimer::timeout, this,
             [this] { c_.pClock->setText(localTimeText(QTime::currentTime(), false)); });
 }

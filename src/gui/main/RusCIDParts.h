@@ -69,7 +69,6 @@ struct RusCIDParts {
     QTimer* tTimer = nullptr;     // the talk timer
     QTimer* tRing = nullptr;      // the ring label's blink
     QTimer* tRinging = nullptr;   // the strip's blink while the far end rings
-    QTimer* tReminder = nullptr;  // the reminders' tick
     QTimer* clockTimer = nullptr;
 
     QSystemTrayIcon* icTray = nullptr;

@@ -41,11 +41,6 @@ TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* do
     // What comes due sounds once, after the alert has it.
     connect(&document_, &ReminderDocument::due, this,
             [this] { host_.playReminderSound(ini().ReminderSound); });
-    // Until the line has its own schedule tick, the main window's timer drives the tick and
-    // its schedules run first.
-    document_.setExternalTick(
-        [this](bool rows) { host_.setReminderTimer(rows || ini().PortOnOff || ini().SoundOnOff); },
-        [this] { host_.runSchedules(); });
     // Reminders of the list's own have nobody else to tell their failures.
     if (ownDocument_)
         connect(&document_, &ReminderDocument::failed, this,
@@ -131,10 +126,7 @@ TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* do
     ED();
 }
 
-TReminder::~TReminder() {
-    // The document may outlive this window: its tick must not call into it any more.
-    document_.setExternalTick({}, {});
-}
+TReminder::~TReminder() = default;
 
 QStringList TReminder::bookPhones() const {
     QStringList phones;

@@ -1,8 +1,7 @@
 #pragma once
 // TReminder: the reminder list window, a view of the reminder document with the commands on
-// its rows; shown and hidden from the main window. Until the line ticks its own schedules, it
-// lets the main window's timer drive the document's tick, and it plays the reminder sound of
-// what the document raises.
+// its rows; shown and hidden from the main window. It plays the reminder sound of what the
+// document raises.
 #include "core/reminders/ReminderDocument.h"
 #include "gui/settings/WindowPlacement.h"
 
@@ -52,8 +51,6 @@ public:
     // Waits until the last change is on disk; a failure not told yet is told now.
     void finishSaves();
 
-    // The document's commands, kept here for the main window.
-    void tReminderTimer() { document_.tick(); }
     bool raiseForNumber(const QString& number) { return document_.raiseForNumber(number); }
     void addPostponed(const ReminderRecord& r) { document_.addPostponed(r); }
     void storeFromForm(const ReminderRecord& r, quint64 editing) { document_.store(r, editing); }
