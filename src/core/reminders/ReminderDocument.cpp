@@ -54,7 +54,14 @@ void ReminderDocument::tick() {
     if (ticking_ || closing_) return;
     const QScopedValueRollback guard(ticking_, true);  // released on every path
     const QList<int> rows = dueNow(list(), now());
-    if (!rows.isEmpty()) raiseRows(rows);
+    if (rows.isEmpty()) return;
+    // The timer's call: what a view of the raise throws (a sound that cannot start) is told
+    // as a failure; it must not reach the event loop.
+    try {
+        raiseRows(rows);
+    } catch (...) {
+        emit failed(failureOf(std::current_exception()));
+    }
 }
 
 bool ReminderDocument::raiseForNumber(const QString& number) {
