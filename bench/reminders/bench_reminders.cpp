@@ -93,8 +93,9 @@ int main(int argc, char* argv[]) {
 
     SaveReminders(reminders(kDue));
     {
+        ReminderDocument document;
         TAlertReminder alert;
-        TReminder list(host, alert);
+        TReminder list(document, host, alert);
         std::printf("reminders: %d in the list, %d of them due a minute later\n",
                     list.rows().count(), kDue);
         report("tick, nothing due",
@@ -111,8 +112,9 @@ int main(int argc, char* argv[]) {
     report("tick raising 1,000 (file saved)", measure(5, [&] {
                now = kNow;
                SaveReminders(reminders(kDue));
+               ReminderDocument document;
                TAlertReminder alert;
-               TReminder list(host, alert);
+               TReminder list(document, host, alert);
                now = kNow.addSecs(60);
                QElapsedTimer t;
                t.start();
@@ -126,16 +128,18 @@ int main(int argc, char* argv[]) {
                SaveReminders(reminders(kDue));
                QElapsedTimer t;
                t.start();
+               ReminderDocument document;
                TAlertReminder alert;
-               TReminder list(host, alert);
+               TReminder list(document, host, alert);
                return t.nsecsElapsed() / 1e6;
            }));
     report("start with none due (load only)", measure(5, [&] {
                SaveReminders(reminders(0));
                QElapsedTimer t;
                t.start();
+               ReminderDocument document;
                TAlertReminder alert;
-               TReminder list(host, alert);
+               TReminder list(document, host, alert);
                return t.nsecsElapsed() / 1e6;
            }));
     setClockForTesting({});

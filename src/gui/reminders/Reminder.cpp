@@ -16,25 +16,13 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScopedValueRollback>
 #include <QStatusBar>
 
 namespace zrk {
 
 TReminder::TReminder(ReminderDocument& document, ReminderHost& host, TAlertReminder& alert,
                      QWidget* parent)
-    : TReminder(nullptr, &document, host, alert, parent) {}
-
-TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
-    : TReminder(std::make_unique<ReminderDocument>(), nullptr, host, alert, parent) {}
-
-TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* document,
-                     ReminderHost& host, TAlertReminder& alert, QWidget* parent)
-    : QMainWindow(parent),
-      ownDocument_(std::move(own)),
-      document_(ownDocument_ ? *ownDocument_ : *document),
-      host_(host),
-      alert_(alert) {
+    : QMainWindow(parent), document_(document), host_(host), alert_(alert) {
     setObjectName(QStringLiteral("Reminder"));
     setWindowTitle(tr("Напоминания"));
     alert_.setDocument(document_);
@@ -46,10 +34,6 @@ TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* do
     document_.setExternalTick(
         [this](bool rows) { host_.setReminderTimer(rows || ini().PortOnOff || ini().SoundOnOff); },
         [this] { host_.runSchedules(); });
-    // Reminders of the list's own have nobody else to tell their failures.
-    if (ownDocument_)
-        connect(&document_, &ReminderDocument::failed, this,
-                [](const Failure& failure) { FailurePresenter::instance().show(failure); });
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     sbAdd =
@@ -107,12 +91,8 @@ TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* do
     }
     setListPopup(lvNotes, PopupMenu1);
 
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("stStatusBar"));
-    stStatus = new QLabel(bar);
-    stStatus->setObjectName(QStringLiteral("stStatus"));
-    stStatus->setMinimumWidth(80);
-    bar->addWidget(stStatus);
+    auto* bar = named<QStatusBar>("stStatusBar", this);
+    stStatus = addStatusPanel(bar, "stStatus", 80);
     setStatusBar(bar);
 
     connect(mPAdd, &QAction::triggered, this, &TReminder::sbAddClick);
@@ -167,16 +147,8 @@ Failures TReminder::closeForExit() {
     Failures failures;
     if (alert_.isVisible()) failures += alert_.closeForExit();
     document_.putBack(alert_.takeAll());
-    if (isVisible()) {
-        failures += placement_.saveForClose(this);
-        const QScopedValueRollback quiet(exiting_, true);
-        close();
-    }
+    if (isVisible()) failures += placement_.closeForExit(this);
     return failures + document_.close();
-}
-
-void TReminder::closeForExit(QStringList& failures) {
-    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 QList<int> TReminder::selectedRows() const {
@@ -247,9 +219,9 @@ bool TReminder::eventFilter(QObject* watched, QEvent* event) {
 
 void TReminder::closeEvent(QCloseEvent* event) {
     host_.reminderListClosed();
-    if (!exiting_) {
+    if (!placement_.closingForExit()) {
         placement_.saveOrReport(this);
-        SaveList();
+        document_.save();
         finishSaves();
     }
     QMainWindow::closeEvent(event);
