@@ -13,7 +13,6 @@
 #include "core/settings/Settings.h"
 #include "gui/windows/AllScreen.h"
 #include "gui/reminders/Reminder.h"
-#include "gui/windows/FailurePresenter.h"
 #include "gui/windows/WinAlert.h"
 
 #include "BookSamples.h"
@@ -62,8 +61,6 @@ struct MainFixture {
         device = std::make_shared<FakeSerialDevice>();
         if (dsr) device->status = zrk::kMsDsrOn;
         bookDocument = std::make_unique<zrk::BookDocument>();
-        QObject::connect(bookDocument.get(), &zrk::BookDocument::failed,
-                         &zrk::FailurePresenter::instance(), &zrk::FailurePresenter::show);
         desk = std::make_unique<zrk::CallDesk>(device);
         // Wired as the program wires them: the book is asked once it has been read.
         desk->setLookup([this](const QString& number) { return bookDocument->whoCalls(number); });

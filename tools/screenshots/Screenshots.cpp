@@ -80,7 +80,8 @@ int main(int argc, char* argv[]) {
     zrk::BookDocument bookDocument;
     zrk::TPhoneBook book(bookDocument, &main);
     // As the program wires it: the caller's name from the book.
-    desk.setLookup([&bookDocument](const QString& number) { return bookDocument.whoCalls(number); });
+    desk.setLookup(
+        [&bookDocument](const QString& number) { return bookDocument.whoCalls(number); });
     zrk::TWinAlert alert(main, &main);
     zrk::TListRing calls(main, &main);
     zrk::TAllScreen allScreen(main, &main);
