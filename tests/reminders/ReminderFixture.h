@@ -74,9 +74,7 @@ struct ReminderFixture {
         alert = std::make_unique<zrk::TAlertReminder>();
         list = std::make_unique<zrk::TReminder>(*document, host, *alert);
     }
-    ~ReminderFixture() {
-        list.reset();
-        alert.reset();
+    ~ReminderFixture() {  // the windows go after their clock, before their document
         zrk::setClockForTesting({});
         zrk::RegistryFile::resetUser();
     }
