@@ -65,13 +65,16 @@ void settle() {
 void benchWindow() {
     ini() = TIni::defaults();
     ini().PhoneBookFile = QString::fromLatin1(kBookFile);
+    std::unique_ptr<BookDocument> document;
     std::unique_ptr<TPhoneBook> window;
     report("window: create (loads the book)",
            measure(5,
                    [&] {
                        window.reset();
+                       document.reset();
                        timer.start();
-                       window = std::make_unique<TPhoneBook>();
+                       document = std::make_unique<BookDocument>();
+                       window = std::make_unique<TPhoneBook>(*document);
                    }),
            300);
     TPhoneBook& w = *window;

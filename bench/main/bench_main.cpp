@@ -62,7 +62,8 @@ int main(int argc, char* argv[]) {
     start.start();
     zrk::CallDesk desk;
     zrk::TRusCID window(desk);
-    zrk::TPhoneBook book(&window);
+    zrk::BookDocument bookDocument;
+    zrk::TPhoneBook book(bookDocument, &window);
     zrk::TWinAlert alert(window, &window);
     zrk::TListRing list(window, &window);
     zrk::TAllScreen allScreen(window, &window);

@@ -26,8 +26,6 @@ constexpr int kReminders = 10000;
 constexpr int kDue = 1000;
 
 struct QuietHost final : ReminderHost {
-    void setReminderTimer(bool) override {}
-    void runSchedules() override {}
     void reminderListClosed() override {}
     void playReminderSound(const QString&) override {}
 };
@@ -93,8 +91,9 @@ int main(int argc, char* argv[]) {
 
     SaveReminders(reminders(kDue));
     {
+        ReminderDocument document;
         TAlertReminder alert;
-        TReminder list(host, alert);
+        TReminder list(document, host, alert);
         std::printf("reminders: %d in the list, %d of them due a minute later\n",
                     list.rows().count(), kDue);
         report("tick, nothing due",
@@ -102,7 +101,7 @@ int main(int argc, char* argv[]) {
                        [&] {
                            QElapsedTimer t;
                            t.start();
-                           list.tReminderTimer();
+                           list.document().tick();
                            return t.nsecsElapsed() / 1e6;
                        }),
                5);
@@ -111,12 +110,13 @@ int main(int argc, char* argv[]) {
     report("tick raising 1,000 (file saved)", measure(5, [&] {
                now = kNow;
                SaveReminders(reminders(kDue));
+               ReminderDocument document;
                TAlertReminder alert;
-               TReminder list(host, alert);
+               TReminder list(document, host, alert);
                now = kNow.addSecs(60);
                QElapsedTimer t;
                t.start();
-               list.tReminderTimer();
+               list.document().tick();
                const double ms = t.nsecsElapsed() / 1e6;
                if (alert.count() != kDue) std::printf("raised %d, not %d\n", alert.count(), kDue);
                return ms;
@@ -126,16 +126,18 @@ int main(int argc, char* argv[]) {
                SaveReminders(reminders(kDue));
                QElapsedTimer t;
                t.start();
+               ReminderDocument document;
                TAlertReminder alert;
-               TReminder list(host, alert);
+               TReminder list(document, host, alert);
                return t.nsecsElapsed() / 1e6;
            }));
     report("start with none due (load only)", measure(5, [&] {
                SaveReminders(reminders(0));
                QElapsedTimer t;
                t.start();
+               ReminderDocument document;
                TAlertReminder alert;
-               TReminder list(host, alert);
+               TReminder list(document, host, alert);
                return t.nsecsElapsed() / 1e6;
            }));
     setClockForTesting({});

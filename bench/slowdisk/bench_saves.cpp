@@ -235,8 +235,6 @@ void benchBook() {
 }
 
 struct QuietHost final : ReminderHost {
-    void setReminderTimer(bool) override {}
-    void runSchedules() override {}
     void reminderListClosed() override {}
     void playReminderSound(const QString&) override {}
 };
@@ -258,16 +256,17 @@ void benchReminders() {
     }
     SaveReminders(records);
     QuietHost host;
+    ReminderDocument document;
     TAlertReminder alert;
-    TReminder list(host, alert);
+    TReminder list(document, host, alert);
     std::printf("reminders: %d in the list\n", list.rows().count());
     ReminderRecord r = records.first();
-    measure("reminders: add", list, {}, [&] { list.storeFromForm(r, 0); });
+    measure("reminders: add", list, {}, [&] { list.document().store(r, 0); });
     measure("reminders: edit", list, {},
-            [&] { list.storeFromForm(r, list.rows().row(list.rows().count() / 2).id); });
+            [&] { list.document().store(r, list.rows().row(list.rows().count() / 2).id); });
     int call = 1;
     measure("reminders: raise on a call", list, {}, [&] {
-        list.raiseForNumber(QStringLiteral("555%1").arg(call, 5, 10, QLatin1Char('0')));
+        list.document().raiseForNumber(QStringLiteral("555%1").arg(call, 5, 10, QLatin1Char('0')));
         call += 2;
     });
     alert.hide();

@@ -2,6 +2,7 @@
 // The phone book window on a fake main window, with its dialogs and questions answered by
 // the test: each dialog the window opens takes the next of `answers` (none left: "Отмена").
 #include "book/BookBytes.h"
+#include "core/platform/Registry.h"
 #include "gui/book/PhoneBook.h"
 #include "core/settings/Settings.h"
 #include "windows/FakeLine.h"
@@ -52,10 +53,21 @@ inline Answer ok(const std::function<void(QDialog&)>& edit = {}) {
     };
 }
 
-inline Answer newEntry(const QString& name, const QString& phone) {
+// A test's own sandbox, on the default settings and a store read afresh.
+struct BookSandbox : Sandbox {
+    BookSandbox() {
+        zrk::RegistryFile::resetUser();
+        zrk::ini() = zrk::TIni::defaults();
+    }
+    ~BookSandbox() { zrk::RegistryFile::resetUser(); }
+};
+
+// The entry editor filled in; `group`: the position chosen in its group list (-1: as it opens).
+inline Answer newEntry(const QString& name, const QString& phone, int group = -1) {
     return ok([=](QDialog& d) {
         setText(d, "eFIO", name);
         setText(d, "ePhone", phone);
+        if (group >= 0) pick(d, "cbGr", group);
     });
 }
 
@@ -67,7 +79,11 @@ struct BookWindow {
     // `file`: the book file to start from (null: none).
     explicit BookWindow(const QByteArray& file = QByteArray()) {
         if (!file.isNull()) QVERIFY(writeAll("book.phn", file));
-        book = std::make_unique<zrk::TPhoneBook>();
+        document = std::make_unique<zrk::BookDocument>();
+        QObject::connect(document.get(), &zrk::BookDocument::failed, [this](const zrk::Failure& f) {
+            messages.shown << (f.caption.isEmpty() ? QString("Ошибка") : f.caption) + ": " + f.text;
+        });
+        book = std::make_unique<zrk::TPhoneBook>(*document);
         book->setLine(&line);
         zrk::BookPrompts p;
         p.exec = [this](QDialog& d) {
@@ -136,8 +152,8 @@ struct BookWindow {
     // name:phone:status:group of each entry of the book, in book order.
     QStringList entries() const {
         QStringList out;
-        for (int i = 0; i < book->store().count(); ++i) {
-            const zrk::BookEntry e = book->store().entry(i);
+        for (int i = 0; i < document->store().count(); ++i) {
+            const zrk::BookEntry e = document->store().entry(i);
             out << QString("%1:%2:%3:%4")
                        .arg(e.Name.text(), e.Phone.text())
                        .arg(e.Status)
@@ -155,7 +171,8 @@ struct BookWindow {
     FakeLine line;
     struct {
         QStringList shown;
-    } messages;  // the errors the window showed
+    } messages;  // the errors the window and its book showed
+    std::unique_ptr<zrk::BookDocument> document;
     std::unique_ptr<zrk::TPhoneBook> book;
     QList<Answer> answers;
     QStringList files;    // what the file dialogs answer, in turn

@@ -179,12 +179,9 @@ private slots:
     }
     void init() {
         if (english()) QCoreApplication::installTranslator(&english_);
-        box_ = std::make_unique<Sandbox>();
-        RegistryFile::resetUser();
-        ini() = TIni::defaults();
+        box_ = std::make_unique<BookSandbox>();
     }
     void cleanup() {
-        RegistryFile::resetUser();
         box_.reset();
         QCoreApplication::removeTranslator(&english_);
     }
@@ -233,8 +230,8 @@ private slots:
         QCOMPARE(w.dialogs, (QStringList{"Импорт контактов", "Импорт контактов"}));
         QCOMPARE(shown, counts);
         QStringList now;
-        for (int i = 2; i < w.book->store().count(); ++i) {
-            const BookEntry e = w.book->store().entry(i);
+        for (int i = 2; i < w.document->store().count(); ++i) {
+            const BookEntry e = w.document->store().entry(i);
             now << QString("%1:%2:%3:%4")
                        .arg(e.Name.text(), e.Phone.text(), e.WorkPhone.text())
                        .arg(e.Group);
@@ -247,7 +244,7 @@ private slots:
         w.book->finishSaves();
         QCOMPARE(gate.ran.load(), 1);
         QCOMPARE(readAll("book.bak"), before);
-        QCOMPARE(readAll("book.phn"), w.book->store().serialize());
+        QCOMPARE(readAll("book.phn"), w.document->store().serialize());
         QVERIFY(w.messages.shown.isEmpty());
     }
 
@@ -398,7 +395,7 @@ private slots:
         QCOMPARE(shown, QString("Будет добавлено: 2, заменено: 0, пропущено: 0"));
         QCOMPARE(w.entries().mid(2), (QStringList{"Орлов Андрей (Мобильный):89037654321:0:0",
                                                   "Орлов Андрей (Дача):84961112233:0:0"}));
-        QCOMPARE(w.book->store().text(3, FieldNote), QString("ключ \"у соседа\""));
+        QCOMPARE(w.document->store().text(3, FieldNote), QString("ключ \"у соседа\""));
     }
 
     // The group: one the user picks or types for every entry, made when missing; and a cp1251
@@ -592,7 +589,7 @@ private slots:
 
 private:
     QTranslator english_;
-    std::unique_ptr<Sandbox> box_;
+    std::unique_ptr<BookSandbox> box_;
 };
 
 QTEST_MAIN(TestImportContacts)

@@ -3,6 +3,7 @@
 #include "book/WithoutRootOverride.h"
 #include "core/platform/Registry.h"
 #include "core/settings/Positions.h"
+#include "gui/windows/FailurePresenter.h"
 
 #include "SaveGate.h"
 #include "ShownBoxes.h"
@@ -56,15 +57,8 @@ class TestPhoneBook : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        box_ = std::make_unique<Sandbox>();
-        RegistryFile::resetUser();
-        ini() = TIni::defaults();
-    }
-    void cleanup() {
-        RegistryFile::resetUser();
-        box_.reset();
-    }
+    void init() { box_ = std::make_unique<BookSandbox>(); }
+    void cleanup() { box_.reset(); }
 
     // ---- the faults of earlier versions ----
 
@@ -76,7 +70,7 @@ private slots:
         w.reply = QMessageBox::No;
         w.click("sbDel");
         QCOMPARE(w.told, QStringList{"Удалить записи: Вы хотите удалить эти телефоны?"});
-        QCOMPARE(w.book->store().count(), 3);
+        QCOMPARE(w.document->store().count(), 3);
         w.select({1});
         w.reply = QMessageBox::Yes;
         w.trigger("mPDel");
@@ -153,7 +147,7 @@ private slots:
         w.click("sbAdd");
         QCOMPARE(w.dialogs, QStringList{"Добавить запись"});
         QCOMPARE(w.told, QStringList{"Внимание: Запись с таким телефоном уже есть в книге."});
-        QCOMPARE(w.book->store().count(), 4);
+        QCOMPARE(w.document->store().count(), 4);
         // Into the group on show: a new last row, even after a sort.
         w.list()->header()->sectionClicked(0);
         w.answers << newEntry("Алла", "555");  // the editor starts on the selector's group
@@ -165,11 +159,7 @@ private slots:
         w.trigger("mPBad");
         QCOMPARE(w.entries().last(), QString("Алла:555:1:1"));
         // Into another group: the selector follows the new entry.
-        w.answers << ok([](QDialog& d) {
-            setText(d, "eFIO", "Гоша");
-            setText(d, "ePhone", "666");
-            pick(d, "cbGr", 2);
-        });
+        w.answers << newEntry("Гоша", "666", 2);
         w.click("sbAdd");
         QCOMPARE(w.selector()->currentIndex(), 2);
         QCOMPARE(w.rows(), (QStringList{"Дина", "Гоша"}));
@@ -191,11 +181,7 @@ private slots:
         BookWindow w(fourPeople());
         QCOMPARE(w.rows().size(), 4);
         QCOMPARE(w.status(), QString("Записей: 4"));
-        w.answers << ok([](QDialog& d) {
-            setText(d, "eFIO", "Эля");
-            setText(d, "ePhone", "9");
-            pick(d, "cbGr", 2);
-        });
+        w.answers << newEntry("Эля", "9", 2);
         w.click("sbAdd");
         QCOMPARE(w.selector()->currentIndex(), 0);
         QCOMPARE(w.rows().last(), QString("Эля"));
@@ -276,7 +262,7 @@ private slots:
         w.reply = QMessageBox::Cancel;
         QTest::keyClick(w.list(), Qt::Key_Delete);
         QCOMPARE(w.told.size(), 1);
-        QCOMPARE(w.book->store().count(), 4);
+        QCOMPARE(w.document->store().count(), 4);
     }
 
     // Focus that a desktop gives the list back (a closing menu, the window activated again,
@@ -506,7 +492,7 @@ private slots:
         w.click("sbPropGr");
         QCOMPARE(w.told.size(), 3);
         QCOMPARE(w.groups()[3], QString("СЕМЬЯ"));
-        QCOMPARE(w.book->store().group(3).Group.Action, 3);
+        QCOMPARE(w.document->store().group(3).Group.Action, 3);
         QCOMPARE(w.child<QAction>("mPGroup3")->text(), QString("СЕМЬЯ"));
     }
 
@@ -631,7 +617,9 @@ private slots:
     // end it goes to the closing instead, and no box waits for a click.
     void failedSaveShownOrHandedToTheClosing() {
         BookWindow w(fourPeople());
-        w.book->setPrompts({});  // the desktop's own boxes
+        w.book->setPrompts({});  // the desktop's own boxes, and the book's failures there
+        connect(w.document.get(), &BookDocument::failed, &FailurePresenter::instance(),
+                &FailurePresenter::show);
         ini().PhoneBookFile = "nodir/book.phn";
         QVERIFY(writeAll("nodir", "a file, not a folder"));
         ShownBoxes boxes;
@@ -643,10 +631,9 @@ private slots:
         QCOMPARE(boxes.modal, QList<bool>{false});
 
         w.book->show();
-        QStringList failures;
-        w.book->closeForExit(failures);
+        const Failures failures = w.book->closeForExit();
         QVERIFY(!w.book->isVisible());
-        QCOMPARE(failures, QStringList{"Ошибка создания nodir/book.phn!"});
+        QCOMPARE(failureLines(failures), QString("Ошибка создания nodir/book.phn!"));
         QCOMPARE(boxes.shown.size(), 1);
         // Only that close: the next failure is told again, to the one presenter, which
         // says a text once in a run.
@@ -673,7 +660,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<Sandbox> box_;
+    std::unique_ptr<BookSandbox> box_;
 };
 
 QTEST_MAIN(TestPhoneBook)

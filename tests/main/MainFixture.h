@@ -60,17 +60,16 @@ struct MainFixture {
         }
         device = std::make_shared<FakeSerialDevice>();
         if (dsr) device->status = zrk::kMsDsrOn;
+        bookDocument = std::make_unique<zrk::BookDocument>();
         desk = std::make_unique<zrk::CallDesk>(device);
         // Wired as the program wires them: the book is asked once it has been read.
-        desk->setLookup([this](const QString& number) {
-            return phoneBook ? phoneBook->document().whoCalls(number) : zrk::CallerInfo{};
-        });
+        desk->setLookup([this](const QString& number) { return bookDocument->whoCalls(number); });
         desk->setNumberReminder([this](const QString& number) {
-            if (reminders) reminders->raiseForNumber(number);
+            if (reminders) reminders->document().raiseForNumber(number);
         });
         window = std::make_unique<zrk::TRusCID>(*desk);
         window->setSound(sound);
-        phoneBook = std::make_unique<zrk::TPhoneBook>(window.get());
+        phoneBook = std::make_unique<zrk::TPhoneBook>(*bookDocument, window.get());
         alert = std::make_unique<zrk::TWinAlert>(*window, window.get());
         calls = std::make_unique<zrk::TListRing>(*window, window.get());
         allScreen = std::make_unique<zrk::TAllScreen>(*window, window.get());
@@ -86,6 +85,12 @@ struct MainFixture {
         window.reset();
         desk.reset();
         zrk::RegistryFile::resetUser();
+    }
+
+    // The reminders of the run, read from the file when first asked for.
+    zrk::ReminderDocument& reminderDocument() {
+        if (!reminderFile) reminderFile = std::make_unique<zrk::ReminderDocument>();
+        return *reminderFile;
     }
 
     // Through the port, as the modem's bytes arrive: one event per read buffer's worth.
@@ -120,6 +125,8 @@ struct MainFixture {
     zrktest::Sandbox box;
     std::shared_ptr<FakeSerialDevice> device;
     std::shared_ptr<RecordingSound> sound = std::make_shared<RecordingSound>();
+    std::unique_ptr<zrk::BookDocument> bookDocument;
+    std::unique_ptr<zrk::ReminderDocument> reminderFile;  // made by reminderDocument()
     std::unique_ptr<zrk::CallDesk> desk;
     std::unique_ptr<zrk::TRusCID> window;
     zrk::TReminder* reminders = nullptr;  // raised by a caller's number, where a case has them

@@ -65,8 +65,8 @@ private slots:
         f.window->ViewNumber("4951234", false);
         f.child<QAction>("N8")->trigger();
         QCOMPARE(phones, QStringList{f.number()});
-        QCOMPARE(f.phoneBook->document().store().count(), 1);
-        QCOMPARE(f.phoneBook->document().store().text(0, FieldPhone), f.number());
+        QCOMPARE(f.bookDocument->store().count(), 1);
+        QCOMPARE(f.bookDocument->store().text(0, FieldPhone), f.number());
     }
 
     void bookLineButtonsFollowThePort() {

@@ -122,20 +122,20 @@ struct Windows {
         file.setMapping(mapping.mapping());
         const auto host = fx.window->makeOptionsHost();
         TAlertReminder reminderAlert(fx.window.get());
-        TReminder reminders(*fx.window, reminderAlert, fx.window.get());
+        TReminder reminders(fx.reminderDocument(), *fx.window, reminderAlert, fx.window.get());
         fx.child<QAction>("mPHistory")->trigger();
         const std::unique_ptr<QWidget> dialogs[] = {
             std::make_unique<TOptions>(*host, fx.window.get()),
             std::make_unique<TReMind>(reminders),
             std::make_unique<TEditNotes>(),
             std::make_unique<TBookItem>(
-                GroupSource{&fx.phoneBook->store(), [] { return 0; }, [] {}}),
+                GroupSource{&fx.bookDocument->store(), [] { return 0; }, [] {}}),
             std::make_unique<TGroupItem>(),
             std::make_unique<TItemInfo>(),
             std::make_unique<TItemOptions>(),
             std::make_unique<TInRaion>(true),
             std::make_unique<TCIDAbout>(),
-            std::make_unique<TImportContacts>(file, fx.phoneBook->store())};
+            std::make_unique<TImportContacts>(file, fx.bookDocument->store())};
         QList<QWidget*> all{fx.window.get(), fx.phoneBook.get(), fx.alert.get(),
                             fx.calls.get(),  &reminderAlert,    &reminders,
                             &mapping,        fx.window->historyWindow()};

@@ -58,7 +58,8 @@ struct Windows {
         host = fx.window->makeOptionsHost();
         options = std::make_unique<TOptions>(*host, fx.window.get());
         reminderAlert = std::make_unique<TAlertReminder>(fx.window.get());
-        reminders = std::make_unique<TReminder>(*fx.window, *reminderAlert, fx.window.get());
+        reminders = std::make_unique<TReminder>(fx.reminderDocument(), *fx.window, *reminderAlert,
+                                                fx.window.get());
         texts["main"] = shownTexts(fx.window.get());
         texts["phone book"] = shownTexts(fx.phoneBook.get());
         texts["options"] = shownTexts(options.get());

@@ -108,7 +108,7 @@ private slots:
     void hidingClosesTheSideWindows() {
         MainFixture f;
         TAlertReminder alert(f.window.get());
-        TReminder reminders(*f.window, alert, f.window.get());
+        TReminder reminders(f.reminderDocument(), *f.window, alert, f.window.get());
         f.window->setRunWindows({f.phoneBook.get(), nullptr, &reminders, f.alert.get(),
                                  f.calls.get(), f.allScreen.get(), nullptr});
         const QList<QWidget*> side = {f.phoneBook.get(), f.calls.get(), &reminders};

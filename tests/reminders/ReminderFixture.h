@@ -5,6 +5,7 @@
 #include "core/platform/Registry.h"
 #include "core/reminders/ReminderRules.h"
 #include "gui/reminders/ReminderWindows.h"
+#include "gui/windows/FailurePresenter.h"
 #include "core/settings/Settings.h"
 
 #include "TestSupport.h"
@@ -57,12 +58,19 @@ struct ReminderFixture {
         zrk::ini() = zrk::TIni::defaults();
         zrk::setClockForTesting([this] { return now; });
         if (!file.isEmpty()) zrk::SaveReminders(file);
-        alert = std::make_unique<zrk::TAlertReminder>();
-        list = std::make_unique<zrk::TReminder>(host, *alert);
+        reopen();
     }
-    ~ReminderFixture() {
+    // The reminders read from the file, and the windows that show them, as at a start.
+    void reopen() {
         list.reset();
         alert.reset();
+        document = std::make_unique<zrk::ReminderDocument>();
+        QObject::connect(document.get(), &zrk::ReminderDocument::failed,
+                         &zrk::FailurePresenter::instance(), &zrk::FailurePresenter::show);
+        alert = std::make_unique<zrk::TAlertReminder>();
+        list = std::make_unique<zrk::TReminder>(*document, host, *alert);
+    }
+    ~ReminderFixture() {  // the windows go after their clock, before their document
         zrk::setClockForTesting({});
         zrk::RegistryFile::resetUser();
     }
@@ -85,6 +93,7 @@ struct ReminderFixture {
     zrktest::Sandbox box;
     QDateTime now;
     FakeHost host;
+    std::unique_ptr<zrk::ReminderDocument> document;
     std::unique_ptr<zrk::TAlertReminder> alert;
     std::unique_ptr<zrk::TReminder> list;
 };

@@ -55,8 +55,8 @@ struct Run {
         setClockForTesting([this] { return now; });
         if (!file.isEmpty()) SaveReminders(file);
         alert = std::make_unique<TAlertReminder>();
-        list = std::make_unique<TReminder>(*m.window, *alert);
-        list->setBook(&m.phoneBook->document().store());  // as the program wires them
+        list = std::make_unique<TReminder>(m.reminderDocument(), *m.window, *alert);
+        list->setBook(&m.bookDocument->store());  // as the program wires them
         m.reminders = list.get();
         m.window->setRunWindows({m.phoneBook.get(), alert.get(), list.get(), m.alert.get(),
                                  m.calls.get(), m.allScreen.get(), nullptr});

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(f.list->rows().count(), 2);
 
         // A reminder for the next minute waits for it.
-        f.list->storeFromForm(byDate(f.now.addSecs(60), "через минуту\r"), 0);
+        f.document->store(byDate(f.now.addSecs(60), "через минуту\r"), 0);
         QCOMPARE(f.alert->count(), 0);
         f.now = f.now.addSecs(60);
         f.list->document().tick();
@@ -115,7 +115,7 @@ private slots:
         const QDateTime lateEvening(QDate(2026, 1, 31), QTime(23, 30));
         ReminderFixture f(lateEvening, {byNumber("2345678", "старый\r"),
                                         byDate(lateEvening.addDays(2), "потом\r")});
-        QVERIFY(f.list->raiseForNumber("2345678"));
+        QVERIFY(f.document->raiseForNumber("2345678"));
         QCOMPARE(f.alert->pInfo->text(), QString("Напоминание по номеру: 2345678"));
         f.alert->mNote->setPlainText("новый\nтекст");
         f.alert->cbAlarmLater->setCurrentIndex(int(alarmLaterItems().indexOf("1 час")));
@@ -135,11 +135,11 @@ private slots:
         ReminderFixture f(k1358,
                           {byDate(k1358.addDays(1), "дата\r"), byNumber("(34)56-78", "первый\r"),
                            byNumber("345678", "второй\r")});
-        QVERIFY(f.list->raiseForNumber("345678"));
+        QVERIFY(f.document->raiseForNumber("345678"));
         QCOMPARE(f.queue(), QStringList{"первый\r"});
-        QVERIFY(f.list->raiseForNumber("345678"));
+        QVERIFY(f.document->raiseForNumber("345678"));
         QCOMPARE(f.queue(), (QStringList{"первый\r", "второй\r"}));
-        QVERIFY(!f.list->raiseForNumber("345678"));
+        QVERIFY(!f.document->raiseForNumber("345678"));
         QCOMPARE(notesOf(f.fileRecords()), QStringList{"дата\r"});
     }
 
@@ -150,11 +150,11 @@ private slots:
         QVERIFY(!f.list->mPDel->isEnabled() && !f.list->mPProp->isEnabled());
         QCOMPARE(f.list->stStatus->text(), QString("Записей: 0"));
         QVERIFY(!f.list->document().ownTimerActive());
-        f.list->storeFromForm(byNumber("1", "x\r"), 0);
+        f.document->store(byNumber("1", "x\r"), 0);
         QVERIFY(!f.list->document().ownTimerActive());
         QVERIFY(f.list->sbDel->isEnabled() && f.list->mPProp->isEnabled());
         QCOMPARE(f.list->stStatus->text(), QString("Записей: 1"));
-        f.list->storeFromForm(byDate(k1358.addDays(1), "завтра\r"), 0);
+        f.document->store(byDate(k1358.addDays(1), "завтра\r"), 0);
         QVERIFY(f.list->document().ownTimerActive());
     }
 
@@ -203,7 +203,7 @@ private slots:
         ReminderFixture f(k1358, {byNumber("1", "a\r")});
         f.list->lvNotesEnter();
         QVERIFY(!f.list->lvNotes->selectionModel()->hasSelection());
-        f.list->storeFromForm(byNumber("2", "b\r"), 0);
+        f.document->store(byNumber("2", "b\r"), 0);
         f.list->lvNotesEnter();
         QCOMPARE(f.list->firstSelectedId(), f.list->rows().row(0).id);
         QCOMPARE(f.list->lvNotes->currentIndex().row(), 0);
@@ -322,7 +322,7 @@ private slots:
         ReminderFixture f(k1358, {byNumber("345678", "по номеру\r"),
                                   byDate(k1358.addSecs(600), "через десять\r")});
         f.host.failPlay = true;
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.list->raiseForNumber("345678"));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.document->raiseForNumber("345678"));
         // On the timer the failure is told, not thrown, and the raised reminder is shown.
         zrktest::ShownBoxes boxes;
         f.now = k1358.addSecs(660);
@@ -440,7 +440,7 @@ private slots:
         ReminderFixture f(k1358,
                           {byNumber("2345678", "номер\r"), byDate(k1358.addDays(1), "завтра\r")});
         QVERIFY(QDir().mkpath("reminder.bak/inside"));  // the old backup cannot go
-        QVERIFY(f.list->raiseForNumber("2345678"));
+        QVERIFY(f.document->raiseForNumber("2345678"));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QMessageBox* box = nullptr;
         QTRY_VERIFY((box = errorBox()) && box->isVisible());
@@ -451,9 +451,7 @@ private slots:
         box->close();
 
         f.list->show();
-        QStringList failures;
-        f.list->closeForExit(failures);
-        QCOMPARE(failures, QStringList{"Ошибка создания reminder.bak!"});
+        QCOMPARE(failureLines(f.list->closeForExit()), QString("Ошибка создания reminder.bak!"));
         QVERIFY(!errorBox());
         QCOMPARE(notesOf(f.fileRecords()), (QStringList{"номер\r", "завтра\r"}));
     }
@@ -464,14 +462,12 @@ private slots:
         ReminderFixture f(k1358, {byNumber("2345678", "номер\r"), byNumber("3456789", "другой\r"),
                                   byDate(k1358.addDays(1), "завтра\r")});
         zrktest::SaveGate gate;
-        QVERIFY(f.list->raiseForNumber("2345678"));
+        QVERIFY(f.document->raiseForNumber("2345678"));
         QVERIFY(gate.held());
-        QVERIFY(f.list->raiseForNumber("3456789"));
+        QVERIFY(f.document->raiseForNumber("3456789"));
         QCOMPARE(LoadReminders().size(), 3);  // nothing written yet
         gate.openAfter(200);
-        QStringList failures;
-        f.list->closeForExit(failures);
-        QCOMPARE(failures, QStringList());
+        QCOMPARE(failureLines(f.list->closeForExit()), QString());
         QCOMPARE(notesOf(LoadReminders()), (QStringList{"завтра\r", "номер\r", "другой\r"}));
         QCOMPARE(gate.ran, 2);
     }
@@ -481,13 +477,11 @@ private slots:
     void alertsSurviveTheEnd() {
         ReminderFixture f(k1358, {byDate(k1358, "дата\r"), byNumber("2345678", "номер\r"),
                                   byDate(k1358.addDays(1), "завтра\r")});
-        QVERIFY(f.list->raiseForNumber("2345678"));
+        QVERIFY(f.document->raiseForNumber("2345678"));
         f.alert->close();
         QCOMPARE(f.alert->count(), 2);
         f.now = f.now.addSecs(600);
-        QStringList failures;
-        f.list->closeForExit(failures);
-        QCOMPARE(failures, QStringList());
+        QCOMPARE(failureLines(f.list->closeForExit()), QString());
         QCOMPARE(f.alert->count(), 0);
         const QList<ReminderRecord> saved = f.fileRecords();
         QCOMPARE(notesOf(saved), (QStringList{"завтра\r", "дата\r", "номер\r"}));
@@ -498,10 +492,7 @@ private slots:
         RegKey reg(RegistryFile::user());
         QVERIFY(reg.openKeyReadOnly("Software\\Zrk Pro\\Position\\Alert"));
 
-        f.alert.reset();
-        f.list.reset();
-        f.alert = std::make_unique<TAlertReminder>();
-        f.list = std::make_unique<TReminder>(f.host, *f.alert);
+        f.reopen();
         QCOMPARE(f.queue(), (QStringList{"дата\r", "номер\r"}));
     }
 };

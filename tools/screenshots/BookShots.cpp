@@ -55,20 +55,20 @@ void saveBookShots(TPhoneBook& book, const QString& out,
         ->select(book.rows().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     save(&book, out, "phone-book");
 
-    TBookItem item({&book.store(), [] { return 1; }, {}}, &book);
-    item.Item = book.store().entry(0);
+    TBookItem item({&book.document().store(), [] { return 1; }, {}}, &book);
+    item.Item = book.document().store().entry(0);
     item.InitFormProp();
     item.show();
     save(&item, out, "book-item");
 
     TGroupItem group(&book);
-    group.Item = book.store().group(1).Group;
+    group.Item = book.document().store().group(1).Group;
     group.InitFormProp();
     group.show();
     save(&group, out, "group-item");
 
     TItemInfo info(&book);
-    info.InitForm(book.store().entry(0));
+    info.InitForm(book.document().store().entry(0));
     info.show();
     save(&info, out, "item-info");
 
@@ -91,7 +91,7 @@ void saveBookShots(TPhoneBook& book, const QString& out,
     vcf.close();
     ContactsFile file;
     if (!file.load(QStringLiteral("phone.vcf"))) return;
-    TImportContacts preview(file, book.store(), &book);
+    TImportContacts preview(file, book.document().store(), &book);
     preview.show();
     save(&preview, out, "import-preview");
 }

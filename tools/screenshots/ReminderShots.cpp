@@ -23,10 +23,10 @@ zrk::ReminderRecord reminder(bool byDate, const QDateTime& when, const char* num
 void saveReminderShots(zrk::TReminder& list, zrk::TAlertReminder& alert, const QString& out,
                        SaveShot save) {
     const QDateTime now = zrk::now();
-    list.storeFromForm(reminder(true, now.addDays(1), "", "Сходить на обед\r"), 0);
-    list.storeFromForm(reminder(false, now, "23-45-67", "Перезвонить\rпро договор\r"), 0);
-    list.storeFromForm(reminder(true, now.addDays(3).addSecs(3600), "", "Совещание\r"), 0);
-    list.storeFromForm(reminder(false, now, "(495) 123-45-67", "Напомнить о встрече\r"), 0);
+    list.document().store(reminder(true, now.addDays(1), "", "Сходить на обед\r"), 0);
+    list.document().store(reminder(false, now, "23-45-67", "Перезвонить\rпро договор\r"), 0);
+    list.document().store(reminder(true, now.addDays(3).addSecs(3600), "", "Совещание\r"), 0);
+    list.document().store(reminder(false, now, "(495) 123-45-67", "Напомнить о встрече\r"), 0);
     list.ED();
     list.show();
     save(&list, out, "reminder-list");

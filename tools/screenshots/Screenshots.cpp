@@ -77,19 +77,19 @@ int main(int argc, char* argv[]) {
     zrk::CallDesk desk;
     zrk::TRusCID main(desk);
     zrk::tools::writeSampleBook();
-    zrk::TPhoneBook book(&main);
+    zrk::BookDocument bookDocument;
+    zrk::TPhoneBook book(bookDocument, &main);
     // As the program wires it: the caller's name from the book.
-    desk.setLookup([&book](const QString& number) {
-        book.waitForBook();
-        return book.store().WhoCall(number);
-    });
+    desk.setLookup(
+        [&bookDocument](const QString& number) { return bookDocument.whoCalls(number); });
     zrk::TWinAlert alert(main, &main);
     zrk::TListRing calls(main, &main);
     zrk::TAllScreen allScreen(main, &main);
     // A fixed moment, so the reminder pictures do not change from run to run.
     zrk::setClockForTesting([] { return QDateTime(QDate(2026, 3, 14), QTime(13, 58)); });
     zrk::TAlertReminder alertReminder(&main);
-    zrk::TReminder reminders(main, alertReminder, &main);
+    zrk::ReminderDocument reminderDocument;
+    zrk::TReminder reminders(reminderDocument, main, alertReminder, &main);
     main.setRunWindows({&book, &alertReminder, &reminders, &alert, &calls, &allScreen, nullptr});
     main.show();
     save(&main, out, "main-idle");

@@ -76,29 +76,19 @@ void ContactsFile::noteContacts() {
 }
 
 QString columnRoleText(ColumnRole role) {
-    switch (role) {
-        case ColumnRole::Unused:
-            return QCoreApplication::translate("zrk::TColumnMapping", "[не нужен]");
-        case ColumnRole::Name:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Имя полностью");
-        case ColumnRole::Family:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Фамилия");
-        case ColumnRole::Given:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Имя");
-        case ColumnRole::Phone:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Телефон");
-        case ColumnRole::WorkPhone:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Рабочий телефон");
-        case ColumnRole::EMail:
-            return QStringLiteral("E-Mail");
-        case ColumnRole::Address:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Адрес");
-        case ColumnRole::Note:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Примечание");
-        case ColumnRole::Middle:
-            return QCoreApplication::translate("zrk::TColumnMapping", "Отчество");
-    }
-    return {};
+    // In the order of ColumnRole; "E-Mail" is the same in every language.
+    static const char* const texts[] = {QT_TRANSLATE_NOOP("zrk::TColumnMapping", "[не нужен]"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Имя полностью"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Фамилия"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Имя"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Телефон"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Рабочий телефон"),
+                                        nullptr,
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Адрес"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Примечание"),
+                                        QT_TRANSLATE_NOOP("zrk::TColumnMapping", "Отчество")};
+    if (role == ColumnRole::EMail) return QStringLiteral("E-Mail");
+    return QCoreApplication::translate("zrk::TColumnMapping", texts[int(role)]);
 }
 
 ColumnRole guessColumnRole(const QString& header) {
@@ -190,7 +180,7 @@ void ImportPreview::setGroup(GroupRule rule, const QString& title) {
     groupRule_ = rule;
     groupTitle_ = title;
     applyGroup();
-    rowsChanged(ColGroup);
+    rowsChanged();
 }
 
 void ImportPreview::applyGroup() {
@@ -213,7 +203,7 @@ void ImportPreview::setChoiceForAll(Duplicate choice) {
     forAll_ = choice;
     for (contacts::ImportRow& row : rows_)
         if (isRepeat(row)) row.choice = choice;
-    rowsChanged(ColDoes);
+    rowsChanged();
     emit countsChanged();
 }
 
@@ -224,10 +214,9 @@ void ImportPreview::setChoice(int row, Duplicate choice) {
     emit countsChanged();
 }
 
-void ImportPreview::rowsChanged(int column) {
+void ImportPreview::rowsChanged() {
     if (rows_.isEmpty()) return;
-    // The whole row: a skipped row is drawn grey in every column.
-    Q_UNUSED(column);
+    // Whole rows: a skipped row is drawn grey in every column.
     emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, ColumnCount - 1));
 }
 
@@ -344,26 +333,15 @@ QVariant ImportPreview::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ImportPreview::headerData(int section, Qt::Orientation o, int role) const {
-    if (o != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    switch (section) {
-        case ColName:
-            return tr("Фамилия");
-        case ColPhone:
-            return tr("Телефон");
-        case ColWork:
-            return tr("Рабочий");
-        case ColEMail:
-            return QStringLiteral("E-Mail");
-        case ColGroup:
-            return tr("Группа");
-        case ColLine:
-            return tr("Строка");
-        case ColRepeats:
-            return tr("Уже в книге");
-        case ColDoes:
-            return tr("Действие");
-    }
-    return {};
+    if (o != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return {};
+    // In the order of Column; "E-Mail" is the same in every language.
+    static const char* const titles[ColumnCount] = {
+        QT_TR_NOOP("Фамилия"),     QT_TR_NOOP("Телефон"),
+        QT_TR_NOOP("Рабочий"),     nullptr,
+        QT_TR_NOOP("Группа"),      QT_TR_NOOP("Строка"),
+        QT_TR_NOOP("Уже в книге"), QT_TR_NOOP("Действие")};
+    return section == ColEMail ? QStringLiteral("E-Mail") : tr(titles[section]);
 }
 
 }  // namespace zrk

@@ -93,7 +93,6 @@ public:
     void setChoiceForAll(contacts::Duplicate choice);
     // The choice for one row (rows without a repeat are added whatever is chosen).
     void setChoice(int row, contacts::Duplicate choice);
-    contacts::Duplicate choiceForAll() const { return forAll_; }
 
     // The rows as OK hands them to applyImport.
     const QList<contacts::ImportRow>& rows() const { return rows_; }
@@ -117,7 +116,7 @@ private:
     void applyGroup();
     // The entry a row repeats: the book's, or an earlier row's.
     QString repeatedText(const contacts::ImportRow& row) const;
-    void rowsChanged(int column);
+    void rowsChanged();
 
     const BookStore& book_;
     QList<contacts::ImportRow> rows_;

@@ -63,13 +63,7 @@ void TItemInfo::showOver(const QWidget* owner) {
 }
 
 void TItemInfo::dial(const QString& number) {
-    if (!line_) return;
-    try {
-        line_->ViewNumber(number, false);
-        line_->sbDialClick();
-    } catch (...) {
-        line_->HandleException(std::current_exception());
-    }
+    if (line_) line_->dial(number);
 }
 
 void TItemInfo::stPhoneClick() {

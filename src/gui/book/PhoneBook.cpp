@@ -17,7 +17,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTreeView>
@@ -53,15 +52,8 @@ BookPrompts desktopPrompts(QWidget* owner) {
 }  // namespace
 
 TPhoneBook::TPhoneBook(BookDocument& document, QWidget* parent)
-    : TPhoneBook(nullptr, &document, parent) {}
-
-TPhoneBook::TPhoneBook(QWidget* parent, Loading loading)
-    : TPhoneBook(std::make_unique<BookDocument>(loading), nullptr, parent) {}
-
-TPhoneBook::TPhoneBook(std::unique_ptr<BookDocument> own, BookDocument* document, QWidget* parent)
     : QMainWindow(parent, Qt::Window),
-      ownDocument_(std::move(own)),
-      document_(ownDocument_ ? *ownDocument_ : *document),
+      document_(document),
       model_(new BookModel(document_.store(), this)),
       prompts_(desktopPrompts(this)) {
     setObjectName(QStringLiteral("PhoneBook"));
@@ -86,21 +78,10 @@ TPhoneBook::TPhoneBook(std::unique_ptr<BookDocument> own, BookDocument* document
     connect(lvBook->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { mPExportSelected->setEnabled(lvBook->selectionModel()->hasSelection()); });
 
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("stStatus"));
-    stStatus0 = new QLabel(bar);
-    stStatus0->setObjectName(QStringLiteral("stStatus0"));
-    stStatus0->setMinimumWidth(80);
-    stStatus1 = new QLabel(bar);
-    stStatus1->setObjectName(QStringLiteral("stStatus1"));
-    stStatus1->setMinimumWidth(150);
-    bar->addWidget(stStatus0);
-    bar->addWidget(stStatus1);
+    auto* bar = named<QStatusBar>("stStatus", this);
+    stStatus0 = addStatusPanel(bar, "stStatus0", 80);
+    stStatus1 = addStatusPanel(bar, "stStatus1", 150);
     setStatusBar(bar);
-    // A book of the window's own has nobody else to tell its failures.
-    if (ownDocument_)
-        connect(&document_, &BookDocument::failed, this,
-                [this](const Failure& failure) { tell({failure}); });
     connect(&document_, &BookDocument::loaded, this, [this] {
         showBook();
         setEnabled(true);
@@ -187,9 +168,10 @@ void TPhoneBook::buildToolbar() {
 }
 
 QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
-                             const QKeySequence& key) {
+                             const QKeySequence& key, const std::function<void()>& run) {
     QAction* a = menu->addAction(icon, text);
     a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, run);
     if (!key.isEmpty()) {
         a->setShortcut(key);
         // The short-cuts work while the list has the focus, as the menu's keys.
@@ -202,62 +184,56 @@ QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text,
 void TPhoneBook::buildMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    mPDial = addItem(PopupMenu1, "mPDial", tr("&Звонить"), sbDial->icon());
+    mPDial = addItem(PopupMenu1, "mPDial", tr("&Звонить"), sbDial->icon(), {},
+                     [this] { sbDialClick(); });
     PopupMenu1->setDefaultAction(mPDial);
     PopupMenu1->addSeparator();
     auto* status = new QMenu(tr("Ст&атус"), PopupMenu1);
     mPStatus = PopupMenu1->addMenu(status);
     mPStatus->setObjectName(QStringLiteral("mPStatus"));
     mPStatus->setIcon(themed("emblem-important", QStyle::SP_DialogHelpButton, this));
-    mPNormal = addItem(status, "mPNormal", tr("&Нормальный"), statusIcon(0));
-    mPBad = addItem(status, "mPBad", tr("&Плохой"), statusIcon(1));
-    mPPrior = addItem(status, "mPPrior", tr("П&риоритетный"), statusIcon(2));
+    mPNormal = addItem(status, "mPNormal", tr("&Нормальный"), statusIcon(0), {},
+                       [this] { SetStatus(StatusNormal); });
+    mPBad = addItem(status, "mPBad", tr("&Плохой"), statusIcon(1), {},
+                    [this] { SetStatus(StatusBad); });
+    mPPrior = addItem(status, "mPPrior", tr("П&риоритетный"), statusIcon(2), {},
+                      [this] { SetStatus(StatusPriority); });
     PopupMenu1->addSeparator();
-    mPAdd = addItem(PopupMenu1, "mPAdd", tr("&Добавить..."), sbAdd->icon(),
-                    QKeySequence(Qt::Key_Insert));
-    mPDel =
-        addItem(PopupMenu1, "mPDel", tr("&Удалить"), sbDel->icon(), QKeySequence(Qt::Key_Delete));
+    mPAdd = addItem(PopupMenu1, "mPAdd", tr("&Добавить..."), sbAdd->icon(), Qt::Key_Insert,
+                    [this] { sbAddClick(); });
+    mPDel = addItem(PopupMenu1, "mPDel", tr("&Удалить"), sbDel->icon(), Qt::Key_Delete,
+                    [this] { sbDelClick(); });
     PopupMenu1->addSeparator();
     mPGroupMenu = new QMenu(tr("&Переместить в"), PopupMenu1);
     mPGroup = PopupMenu1->addMenu(mPGroupMenu);
     mPGroup->setObjectName(QStringLiteral("mPGroup"));
     mPGroup->setIcon(themed("go-jump", QStyle::SP_ArrowForward, this));
     PopupMenu1->addSeparator();
-    mPInfo = addItem(PopupMenu1, "mPInfo", tr("&Информация"), sbInfo->icon(),
-                     QKeySequence(Qt::CTRL | Qt::Key_I));
+    mPInfo = addItem(PopupMenu1, "mPInfo", tr("&Информация"), sbInfo->icon(), Qt::CTRL | Qt::Key_I,
+                     [this] { sbInfoClick(); });
     mPReminder = addItem(PopupMenu1, "mPReminder", tr("&Напоминание..."), sbReminder->icon(),
-                         QKeySequence(Qt::CTRL | Qt::Key_R));
+                         Qt::CTRL | Qt::Key_R, [this] { sbReminderClick(); });
     mPOpti = addItem(PopupMenu1, "mPOpti", tr("Нас&тройка..."),
-                     themed("configure", QStyle::SP_FileDialogListView, this));
-    mPProp = addItem(PopupMenu1, "mPProp", tr("&Свойства..."), sbProp->icon());
+                     themed("configure", QStyle::SP_FileDialogListView, this), {},
+                     [this] { mPOptiClick(); });
+    mPProp = addItem(PopupMenu1, "mPProp", tr("&Свойства..."), sbProp->icon(), {},
+                     [this] { sbPropClick(); });
     PopupMenu1->addSeparator();
-    mPImport = addItem(PopupMenu1, "mPImport", tr("И&мпорт..."), sbImport->icon());
+    mPImport = addItem(PopupMenu1, "mPImport", tr("И&мпорт..."), sbImport->icon(), {},
+                       [this] { sbImportClick(); });
     auto* exportMenu = new QMenu(tr("&Экспорт"), PopupMenu1);
     exportMenu->setObjectName(QStringLiteral("mPExportMenu"));
     mPExport = PopupMenu1->addMenu(exportMenu);
     mPExport->setObjectName(QStringLiteral("mPExport"));
     mPExport->setIcon(sbExport->icon());
-    mPExportAll = addItem(exportMenu, "mPExportAll", tr("&Всю книгу..."), {});
-    mPExportShown = addItem(exportMenu, "mPExportShown", tr("&Группу на экране..."), {});
-    mPExportSelected = addItem(exportMenu, "mPExportSelected", tr("В&ыбранные записи..."), {});
+    mPExportAll = addItem(exportMenu, "mPExportAll", tr("&Всю книгу..."), {}, {},
+                          [this] { exportContacts(ExportWhat::Book); });
+    mPExportShown = addItem(exportMenu, "mPExportShown", tr("&Группу на экране..."), {}, {},
+                            [this] { exportContacts(ExportWhat::Shown); });
+    mPExportSelected = addItem(exportMenu, "mPExportSelected", tr("В&ыбранные записи..."), {}, {},
+                               [this] { exportContacts(ExportWhat::Selected); });
     sbExport->setMenu(exportMenu);
     mPOpti->setEnabled(false);  // until the column chooser is there
-    connect(mPDial, &QAction::triggered, this, &TPhoneBook::sbDialClick);
-    connect(mPNormal, &QAction::triggered, this, [this] { SetStatus(StatusNormal); });
-    connect(mPBad, &QAction::triggered, this, [this] { SetStatus(StatusBad); });
-    connect(mPPrior, &QAction::triggered, this, [this] { SetStatus(StatusPriority); });
-    connect(mPAdd, &QAction::triggered, this, &TPhoneBook::sbAddClick);
-    connect(mPDel, &QAction::triggered, this, &TPhoneBook::sbDelClick);
-    connect(mPInfo, &QAction::triggered, this, &TPhoneBook::sbInfoClick);
-    connect(mPReminder, &QAction::triggered, this, &TPhoneBook::sbReminderClick);
-    connect(mPOpti, &QAction::triggered, this, &TPhoneBook::mPOptiClick);
-    connect(mPProp, &QAction::triggered, this, &TPhoneBook::sbPropClick);
-    connect(mPImport, &QAction::triggered, this, &TPhoneBook::sbImportClick);
-    connect(mPExportAll, &QAction::triggered, this, [this] { exportContacts(ExportWhat::Book); });
-    connect(mPExportShown, &QAction::triggered, this,
-            [this] { exportContacts(ExportWhat::Shown); });
-    connect(mPExportSelected, &QAction::triggered, this,
-            [this] { exportContacts(ExportWhat::Selected); });
 }
 
 void TPhoneBook::setLine(Line* line) {
@@ -408,17 +384,9 @@ void TPhoneBook::tellError(const QString& text) {
 
 Failures TPhoneBook::closeForExit() {
     if (!isVisible()) return document_.finishSaves();
-    Failures failures = placement_.saveForClose(this);
-    {
-        const QScopedValueRollback quiet(exiting_, true);
-        close();
-    }
+    const Failures failures = placement_.closeForExit(this);
     save();
     return failures + document_.finishSaves();
-}
-
-void TPhoneBook::closeForExit(QStringList& failures) {
-    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 void TPhoneBook::showEvent(QShowEvent* event) {
@@ -427,10 +395,10 @@ void TPhoneBook::showEvent(QShowEvent* event) {
 }
 
 void TPhoneBook::closeEvent(QCloseEvent* event) {
-    if (!exiting_) tell(placement_.saveForClose(this));
+    if (!placement_.closingForExit()) tell(placement_.saveForClose(this));
     QMainWindow::closeEvent(event);
     emit shownChanged(false);
-    if (exiting_) return;
+    if (placement_.closingForExit()) return;
     save();
     finishSaves();
 }

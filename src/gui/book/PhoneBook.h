@@ -45,20 +45,14 @@ struct BookPrompts {
 class TPhoneBook : public QMainWindow {
     Q_OBJECT
 public:
-    using Loading = BookDocument::Loading;
     // A view of `document`; restores the stored place, size and column widths. While the
     // book is being read the window waits disabled.
     explicit TPhoneBook(BookDocument& document, QWidget* parent = nullptr);
-    // A window with a book of its own, whose failures it shows itself.
-    explicit TPhoneBook(QWidget* parent = nullptr, Loading loading = Loading::Now);
     ~TPhoneBook() override;
 
     BookDocument& document() { return document_; }
-    BookStore& store() { return document_.store(); }
-    const BookStore& store() const { return document_.store(); }
     BookModel& rows() { return *model_; }
     bool isLoaded() const { return document_.isLoaded(); }
-    void waitForBook() { document_.waitForBook(); }
 
     // The main window, through which the book dials and picks up.
     void setLine(Line* line);
@@ -76,7 +70,6 @@ public:
     // the last save), but what cannot be kept is returned instead of being shown (nobody may
     // be there to click a box).
     Failures closeForExit();
-    void closeForExit(QStringList& failures);
     // Waits until the last change is on disk; a failure not told yet is told now.
     void finishSaves();
 
@@ -97,7 +90,6 @@ public:
     void SetStatus(int status);
     void SetGroup(int group);
 
-    int ShownGroup() const { return shownGroup_; }
     int SortField() const { return sortField_; }
     QString PendingPhone;
 
@@ -134,26 +126,25 @@ protected:
 private:
     void buildToolbar();
     void buildMenu();
+    // An item of `menu` that runs `run`; a `key` of its own works in the list.
     QAction* addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
-                     const QKeySequence& key = {});
+                     const QKeySequence& key, const std::function<void()>& run);
     // The selected rows, in row order.
     QList<int> selectedRows() const;
     // The selector at `position` without running its change.
     void setSelector(int position);
     // The selector's items from the group table.
     void fillSelector();
-    // The index of the group table whose title equals `title` ignoring case, skipping `except`.
-    bool titleTaken(const QString& title, int except) const;
-    TPhoneBook(std::unique_ptr<BookDocument> own, BookDocument* document, QWidget* parent);
+    // Whether a group other than `except` has `title`, ignoring case; if so the user is told.
+    bool titleTaken(const QString& title, int except);
     void save() { document_.save(); }
+    BookStore& store() { return document_.store(); }
+    const BookStore& store() const { return document_.store(); }
     // Each failure in an error box (the prompts' error).
     void tell(const Failures& failures);
     void tellError(const QString& text);
-    // Runs a command of the main window; its failure goes to the main window's handler.
-    void onLine(const std::function<void(Line&)>& command);
     TItemInfo* infoForm();
 
-    std::unique_ptr<BookDocument> ownDocument_;
     BookDocument& document_;  // before the rows, which refer to its book
     BookModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\PhoneBook"), true};
@@ -166,7 +157,6 @@ private:
     std::function<void(const QString&)> reminderForm_;
     std::function<bool(QWidget*)> columnChooser_;
     BookPrompts prompts_;
-    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 
     QTreeView* lvBook = nullptr;
     QComboBox* cbGroup = nullptr;

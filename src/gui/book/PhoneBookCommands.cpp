@@ -19,32 +19,19 @@ QString attention() {
 
 }  // namespace
 
-void TPhoneBook::onLine(const std::function<void(Line&)>& command) {
-    if (!line_) return;
-    try {
-        command(*line_);
-    } catch (...) {
-        // The main window tells the user; the toolkit never sees an error.
-        line_->HandleException(std::current_exception());
-    }
-}
-
 void TPhoneBook::sbDialClick() {
     const QList<int> rows = selectedRows();
     if (rows.isEmpty()) return;
     const QString phone = model_->entry(rows.first()).Phone.text();
-    onLine([&phone](Line& line) {
-        line.ViewNumber(phone, false);
-        line.sbDialClick();
-    });
+    if (line_) line_->dial(phone);
 }
 
 void TPhoneBook::sbAnswerClick() {
-    onLine([](Line& line) { line.sbAnswerClick(); });
+    if (line_) line_->answer();
 }
 
 void TPhoneBook::addWithNumber(const QString& number) {
-    waitForBook();  // the new entry goes into the whole book, not an empty one
+    document_.waitForBook();  // the new entry goes into the whole book, not an empty one
     PendingPhone = number;
     sbAddClick();
 }
@@ -159,11 +146,14 @@ void TPhoneBook::cbGroupChange() {
     lvBook->setFocus();
 }
 
-bool TPhoneBook::titleTaken(const QString& title, int except) const {
+bool TPhoneBook::titleTaken(const QString& title, int except) {
     const QLocale locale;
     const QString wanted = locale.toUpper(title);
-    for (int g = 0; g < store().groupCount(); ++g)
-        if (g != except && locale.toUpper(store().group(g).Text) == wanted) return true;
+    for (int g = 0; g < store().groupCount(); ++g) {
+        if (g == except || locale.toUpper(store().group(g).Text) != wanted) continue;
+        prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
+        return true;
+    }
     return false;
 }
 
@@ -171,10 +161,7 @@ void TPhoneBook::sbAddGrClick() {
     TGroupItem dialog(this);
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
-    if (titleTaken(dialog.Item.Title.text(), -1)) {
-        prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
-        return;
-    }
+    if (titleTaken(dialog.Item.Title.text(), -1)) return;
     const int pos = store().AddGroup(dialog.Item, true);
     fillSelector();
     setSelector(pos);
@@ -191,10 +178,7 @@ void TPhoneBook::sbPropGrClick() {
     dialog.InitFormProp();
     prompts_.exec(dialog);
     if (!dialog.confirmed()) return;
-    if (titleTaken(dialog.Item.Title.text(), pos)) {
-        prompts_.warn(tr("Ошибка"), tr("Такая группа уже есть."));
-        return;
-    }
+    if (titleTaken(dialog.Item.Title.text(), pos)) return;
     store().AddGroup(dialog.Item, false, pos);
     fillSelector();
     setSelector(pos);

@@ -30,7 +30,7 @@ struct BusyCursor {
 }  // namespace
 
 void TPhoneBook::sbImportClick() {
-    waitForBook();  // the preview compares with the whole book, not an empty one
+    document_.waitForBook();  // the preview compares with the whole book, not an empty one
     if (document_.loadFailed()) return;
     const QString path = prompts_.openFile(
         tr("Импорт контактов"),
@@ -67,7 +67,7 @@ void TPhoneBook::sbImportClick() {
 }
 
 void TPhoneBook::exportContacts(ExportWhat what) {
-    waitForBook();
+    document_.waitForBook();
     std::vector<int> positions;
     switch (what) {
         case ExportWhat::Book:

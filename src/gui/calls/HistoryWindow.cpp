@@ -25,7 +25,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QProgressDialog>
-#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -214,23 +213,21 @@ void HistoryWindow::buildControls() {
     status->addPermanentWidget(progress_);
     setStatusBar(status);
 
-    searchTimer_ = new QTimer(this);
-    searchTimer_->setSingleShot(true);
-    searchTimer_->setInterval(kSearchDelayMs);
-    connect(searchTimer_, &QTimer::timeout, this, [this] { refresh(); });
+    const auto timer = [this](int ms, const std::function<void()>& run) {
+        auto* t = new QTimer(this);
+        t->setSingleShot(true);
+        t->setInterval(ms);
+        connect(t, &QTimer::timeout, this, run);
+        return t;
+    };
+    searchTimer_ = timer(kSearchDelayMs, [this] { refresh(); });
     connect(search_, &QLineEdit::textChanged, searchTimer_, qOverload<>(&QTimer::start));
     connect(search_, &QLineEdit::returnPressed, this, [this] {
         searchTimer_->stop();
         refresh();
     });
-    batchTimer_ = new QTimer(this);
-    batchTimer_->setSingleShot(true);
-    batchTimer_->setInterval(kBatchRefreshMs);
-    connect(batchTimer_, &QTimer::timeout, this, &HistoryWindow::takeNew);
-    catchUpTimer_ = new QTimer(this);
-    catchUpTimer_->setSingleShot(true);
-    catchUpTimer_->setInterval(0);
-    connect(catchUpTimer_, &QTimer::timeout, this, &HistoryWindow::takeNew);
+    batchTimer_ = timer(kBatchRefreshMs, [this] { takeNew(); });
+    catchUpTimer_ = timer(0, [this] { takeNew(); });
     connect(range_, &QComboBox::currentIndexChanged, this, &HistoryWindow::rangeChosen);
     for (QDateEdit* d : {from_, to_})
         connect(d, &QDateEdit::dateChanged, this, [this] { refresh(); });
@@ -411,14 +408,7 @@ QString HistoryWindow::selectedNumber() const {
 
 void HistoryWindow::dialSelected() {
     const QString number = selectedNumber();
-    if (number.isEmpty()) return;
-    // Handed over as logged; the main window strips the grouping before it dials.
-    try {
-        line_.ViewNumber(number, false);
-        line_.sbDialClick();
-    } catch (...) {
-        line_.HandleException(std::current_exception());
-    }
+    if (!number.isEmpty()) line_.dial(number);  // as logged
 }
 
 void HistoryWindow::addSelectedToBook() {
@@ -500,19 +490,8 @@ bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-Failures HistoryWindow::closeForExit() {
-    const Failures failures = placement_.saveForClose(this);
-    const QScopedValueRollback quiet(exiting_, true);
-    close();
-    return failures;
-}
-
-void HistoryWindow::closeForExit(QStringList& failures) {
-    for (const Failure& f : closeForExit()) failures.append(f.text);
-}
-
 void HistoryWindow::closeEvent(QCloseEvent* event) {
-    if (!exiting_) placement_.saveOrReport(this);
+    placement_.saveOnClose(this);
     QMainWindow::closeEvent(event);
 }
 

@@ -48,8 +48,7 @@ public:
     const HistoryModel& model() const { return *model_; }
 
     // At the end of the program: closes; a place that cannot be kept is returned.
-    Failures closeForExit();
-    void closeForExit(QStringList& failures);
+    Failures closeForExit() { return placement_.closeForExit(this); }
 
 signals:
     // An export asked for by exportCsv is over: written, or failed or cancelled (told).
@@ -116,7 +115,6 @@ private:
     bool unsorted_ = false;  // rows added out of time order: sorted once the load is in
     CsvExport* exporting_ = nullptr;
     QProgressDialog* exportProgress_ = nullptr;
-    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

@@ -13,7 +13,6 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTreeWidget>
@@ -71,9 +70,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     setCentralWidget(lvRing_);
 
     auto* stStatus = named<QStatusBar>("stStatus", this);
-    status_ = named<QLabel>("stStatusPanel", stStatus);
-    status_->setMinimumWidth(80);
-    stStatus->addWidget(status_);
+    status_ = addStatusPanel(stStatus, "stStatusPanel", 80);
     setStatusBar(stStatus);
 
     // Wide enough for all the columns and a vertical scroll bar.
@@ -117,15 +114,10 @@ void TListRing::sbReDialClick() {
     // The first selected row in list order, whatever order the rows were selected in.
     for (int i = 0; i < rowCount(); ++i) {
         const QTreeWidgetItem* item = lvRing_->topLevelItem(i);
-        if (!item->isSelected()) continue;
-        // Handed over as shown; the main window strips the grouping before it dials.
-        try {
-            line_.ViewNumber(item->text(ColNumber), false);
-            line_.sbDialClick();
-        } catch (...) {
-            line_.HandleException(std::current_exception());
+        if (item->isSelected()) {
+            line_.dial(item->text(ColNumber));
+            return;
         }
-        return;
     }
 }
 
@@ -163,19 +155,8 @@ bool TListRing::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-Failures TListRing::closeForExit() {
-    const Failures failures = placement_.saveForClose(this);
-    const QScopedValueRollback quiet(exiting_, true);
-    close();
-    return failures;
-}
-
-void TListRing::closeForExit(QStringList& failures) {
-    for (const Failure& f : closeForExit()) failures.append(f.text);
-}
-
 void TListRing::closeEvent(QCloseEvent* event) {
-    if (!exiting_) placement_.saveOrReport(this);
+    placement_.saveOnClose(this);
     line_.setCallListShown(false);
     QMainWindow::closeEvent(event);
 }

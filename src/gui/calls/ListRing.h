@@ -38,8 +38,7 @@ public:
     int rowCount() const;
 
     // At the end of the program: closes; a place that cannot be kept is returned.
-    Failures closeForExit();
-    void closeForExit(QStringList& failures);
+    Failures closeForExit() { return placement_.closeForExit(this); }
 
     // What shows the log file; the desktop's text viewer unless replaced.
     void setLogOpener(std::function<void(const QString&)> opener) { openLog_ = std::move(opener); }
@@ -66,7 +65,6 @@ private:
     QToolButton* sbClear_;
     QLabel* status_;
     std::function<void(const QString&)> openLog_;
-    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

@@ -37,7 +37,7 @@ void nameApplication() {
 SideWindows::SideWindows(TRusCID& main, BookDocument& bookDocument,
                          ReminderDocument& reminderDocument)
     : book(bookDocument, &main),
-      alertReminder(reminderDocument, &main),
+      alertReminder(&main),
       reminders(reminderDocument, main, alertReminder, &main),
       alert(main, &main),
       calls(main, &main),

@@ -241,29 +241,27 @@ void TRusCID::FormClose() {
     // What could not be saved is said before the program ends, not left in a box that
     // would vanish with it, nor in one of its own that a signal would wait on.
     c_.failures->startCollecting();
-    for (const Failure& f : desk_.close()) c_.failures->show(f);
-    QStringList failures;
+    Failures failures = desk_.close();
     const auto attempt = [&failures](const auto& f) {
         try {
             f();
         } catch (const std::exception& e) {
-            failures.append(QString::fromUtf8(e.what()));
+            failures.append(Failure::make(Failure::Kind::File, QString::fromUtf8(e.what())));
         }
     };
     attempt([this] { placement_.save(this); });
     // Shown or not, the book's last save must be on disk before the program ends.
-    if (windows_.book) attempt([&] { windows_.book->closeForExit(failures); });
+    if (windows_.book) attempt([&] { failures += windows_.book->closeForExit(); });
     if (windows_.calls && windows_.calls->isVisible())
-        attempt([&] { windows_.calls->closeForExit(failures); });
+        attempt([&] { failures += windows_.calls->closeForExit(); });
     // What the list cannot save is told with the rest of the closing's failures.
-    if (windows_.reminders) attempt([&] { windows_.reminders->closeForExit(failures); });
-    if (c_.history) attempt([&] { c_.history->closeForExit(failures); });
+    if (windows_.reminders) attempt([&] { failures += windows_.reminders->closeForExit(); });
+    if (c_.history) attempt([&] { failures += c_.history->closeForExit(); });
     attempt([] { SaveSettings(ini()); });
     // Positions and settings are written by a worker: the last of them must be on disk too.
     if (const std::optional<QString> failure = RegistryFile::user().finishSaves())
-        failures.append(*failure);
-    for (const QString& text : failures)
-        c_.failures->show(Failure::make(Failure::Kind::File, text));
+        failures.append(Failure::make(Failure::Kind::File, *failure));
+    for (const Failure& f : failures) c_.failures->show(f);
     c_.icTray->hide();
     c_.failures->reportCollected(s_.quietClose);
 }

@@ -109,6 +109,8 @@ private:
     void InitFont();
     void HeightForm();
     void applyStayOnTop(bool on);
+    // New window flags, the window shown again if it was.
+    void setFlagsShown(Qt::WindowFlags flags);
     void ViewSound();
     void RunStopTimer(bool on);
     void setTray(int icon, const QString& hint = {});

@@ -64,7 +64,6 @@ void TRusCID::InitFont() {
 }
 
 void TRusCID::HeightForm() {
-    const bool wasVisible = isVisible();
     Qt::WindowFlags flags = Qt::Window;
     if (c_.mPStayOnTop && c_.mPStayOnTop->isChecked()) flags |= Qt::WindowStaysOnTopHint;
     if (ini().Buttons) {
@@ -81,19 +80,18 @@ void TRusCID::HeightForm() {
         setFixedSize(c_.pTools->width(), c_.pTools->height());
         setTextColour(c_.stButtons, ini().NotActiveColor);
     }
-    if (windowFlags() != flags) {
-        s_.reflagging = true;
-        setWindowFlags(flags);  // hides the window: bring it back as it was
-        if (wasVisible) show();
-        s_.reflagging = false;
-    }
+    setFlagsShown(flags);
 }
 
 void TRusCID::applyStayOnTop(bool on) {
-    if (on == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+    setFlagsShown(windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
+}
+
+void TRusCID::setFlagsShown(Qt::WindowFlags flags) {
+    if (windowFlags() == flags) return;
     const bool wasVisible = isVisible();
     s_.reflagging = true;
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    setWindowFlags(flags);  // hides the window: bring it back as it was
     if (wasVisible) show();
     s_.reflagging = false;
 }

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -61,11 +60,6 @@ TAlertReminder::TAlertReminder(QWidget* parent)
     connect(bLater, &QPushButton::clicked, this, &TAlertReminder::bLaterClick);
     connect(srPN, &QScrollBar::valueChanged, this, &TAlertReminder::srPNClick);
     placement_.restoreOrReport(this);
-}
-
-TAlertReminder::TAlertReminder(ReminderDocument& document, QWidget* parent)
-    : TAlertReminder(parent) {
-    setDocument(document);
 }
 
 void TAlertReminder::setDocument(ReminderDocument& document) {
@@ -155,19 +149,8 @@ void TAlertReminder::reject() {
 
 void TAlertReminder::closeEvent(QCloseEvent* event) {
     // The close box keeps the queue: the dialog's own close would dismiss the alert.
-    if (!exiting_) placement_.saveOrReport(this);
+    placement_.saveOnClose(this);
     event->accept();
-}
-
-Failures TAlertReminder::closeForExit() {
-    const Failures failures = placement_.saveForClose(this);
-    const QScopedValueRollback quiet(exiting_, true);
-    close();
-    return failures;
-}
-
-void TAlertReminder::closeForExit(QStringList& failures) {
-    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 }  // namespace zrk

@@ -25,8 +25,6 @@ class TAlertReminder : public QDialog {
 public:
     // Restores its place ("Position\Alert").
     explicit TAlertReminder(QWidget* parent = nullptr);
-    // A view of what `document` raises.
-    explicit TAlertReminder(ReminderDocument& document, QWidget* parent = nullptr);
 
     // The document whose raised reminders this shows, and which takes postponed ones back.
     void setDocument(ReminderDocument& document);
@@ -44,8 +42,7 @@ public:
     // Every alert still queued, in order; the queue is left empty.
     QList<ReminderRecord> takeAll();
     // At the end of the program: closes; a place that cannot be kept is returned.
-    Failures closeForExit();
-    void closeForExit(QStringList& failures);
+    Failures closeForExit() { return placement_.closeForExit(this); }
 
 public slots:
     void bCanselClick();
@@ -69,7 +66,6 @@ private:
     QPointer<ReminderDocument> document_;
     WindowPlacement placement_{QStringLiteral("Position\\Alert"), false};
     bool viewing_ = false;
-    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

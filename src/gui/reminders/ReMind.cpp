@@ -182,7 +182,7 @@ void TReMind::bOKClick() {
     r.Number.setText(ui_->cbNumber->currentText().left(25));
     r.Note.setText(noteText(editLines(ui_->mNote->toPlainText())));
     rec_ = r;
-    list_.storeFromForm(r, editing_);
+    list_.document().store(r, editing_);
     accept();
 }
 

@@ -16,35 +16,19 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScopedValueRollback>
 #include <QStatusBar>
 
 namespace zrk {
 
 TReminder::TReminder(ReminderDocument& document, ReminderHost& host, TAlertReminder& alert,
                      QWidget* parent)
-    : TReminder(nullptr, &document, host, alert, parent) {}
-
-TReminder::TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent)
-    : TReminder(std::make_unique<ReminderDocument>(), nullptr, host, alert, parent) {}
-
-TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* document,
-                     ReminderHost& host, TAlertReminder& alert, QWidget* parent)
-    : QMainWindow(parent),
-      ownDocument_(std::move(own)),
-      document_(ownDocument_ ? *ownDocument_ : *document),
-      host_(host),
-      alert_(alert) {
+    : QMainWindow(parent), document_(document), host_(host), alert_(alert) {
     setObjectName(QStringLiteral("Reminder"));
     setWindowTitle(tr("Напоминания"));
     alert_.setDocument(document_);
     // What comes due sounds once, after the alert has it.
     connect(&document_, &ReminderDocument::due, this,
             [this] { host_.playReminderSound(ini().ReminderSound); });
-    // Reminders of the list's own have nobody else to tell their failures.
-    if (ownDocument_)
-        connect(&document_, &ReminderDocument::failed, this,
-                [](const Failure& failure) { FailurePresenter::instance().show(failure); });
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     sbAdd =
@@ -102,12 +86,8 @@ TReminder::TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* do
     }
     setListPopup(lvNotes, PopupMenu1);
 
-    auto* bar = new QStatusBar(this);
-    bar->setObjectName(QStringLiteral("stStatusBar"));
-    stStatus = new QLabel(bar);
-    stStatus->setObjectName(QStringLiteral("stStatus"));
-    stStatus->setMinimumWidth(80);
-    bar->addWidget(stStatus);
+    auto* bar = named<QStatusBar>("stStatusBar", this);
+    stStatus = addStatusPanel(bar, "stStatus", 80);
     setStatusBar(bar);
 
     connect(mPAdd, &QAction::triggered, this, &TReminder::sbAddClick);
@@ -159,16 +139,8 @@ Failures TReminder::closeForExit() {
     Failures failures;
     if (alert_.isVisible()) failures += alert_.closeForExit();
     document_.putBack(alert_.takeAll());
-    if (isVisible()) {
-        failures += placement_.saveForClose(this);
-        const QScopedValueRollback quiet(exiting_, true);
-        close();
-    }
+    if (isVisible()) failures += placement_.closeForExit(this);
     return failures + document_.close();
-}
-
-void TReminder::closeForExit(QStringList& failures) {
-    for (const Failure& f : closeForExit()) failures.append(f.text);
 }
 
 QList<int> TReminder::selectedRows() const {
@@ -239,9 +211,9 @@ bool TReminder::eventFilter(QObject* watched, QEvent* event) {
 
 void TReminder::closeEvent(QCloseEvent* event) {
     host_.reminderListClosed();
-    if (!exiting_) {
+    if (!placement_.closingForExit()) {
         placement_.saveOrReport(this);
-        SaveList();
+        document_.save();
         finishSaves();
     }
     QMainWindow::closeEvent(event);

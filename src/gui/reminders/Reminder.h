@@ -7,8 +7,6 @@
 
 #include <QMainWindow>
 
-#include <memory>
-
 class QAction;
 class QLabel;
 class QMenu;
@@ -30,8 +28,6 @@ public:
     // raises what is already due.
     TReminder(ReminderDocument& document, ReminderHost& host, TAlertReminder& alert,
               QWidget* parent = nullptr);
-    // A list with reminders of its own (read from "reminder.rmd"), whose failures it shows.
-    TReminder(ReminderHost& host, TAlertReminder& alert, QWidget* parent = nullptr);
     ~TReminder() override;
 
     ReminderDocument& document() { return document_; }
@@ -47,19 +43,14 @@ public:
     // The document refreshed (the timer follows the rows, a tick at once with rows), then
     // the commands and the count.
     void ED();
-    void SaveList() { document_.save(); }
     // Waits until the last change is on disk; a failure not told yet is told now.
     void finishSaves();
 
-    bool raiseForNumber(const QString& number) { return document_.raiseForNumber(number); }
-    void addPostponed(const ReminderRecord& r) { document_.addPostponed(r); }
-    void storeFromForm(const ReminderRecord& r, quint64 editing) { document_.store(r, editing); }
 
     // At the end of the program: alerts still queued come back as date reminders due at
     // once, the window's place is kept and everything is saved, and on disk when this returns.
     // What fails is returned, never shown: nobody may be there to click a box.
     Failures closeForExit();
-    void closeForExit(QStringList& failures);
 
     const ReminderList& rows() const { return document_.list(); }
     // The identity of the first selected row, or 0.
@@ -89,20 +80,16 @@ public:
     QAction* mPProp;
 
 private:
-    TReminder(std::unique_ptr<ReminderDocument> own, ReminderDocument* document,
-              ReminderHost& host, TAlertReminder& alert, QWidget* parent);
     QList<int> selectedRows() const;
     // The commands and the count, after the rows changed.
     void showCount();
 
-    std::unique_ptr<ReminderDocument> ownDocument_;
     ReminderDocument& document_;
     ReminderHost& host_;
     TAlertReminder& alert_;
     const BookStore* book_ = nullptr;
     ReminderModel* model_;
     WindowPlacement placement_{QStringLiteral("Position\\Reminder"), true};
-    bool exiting_ = false;  // the program's end: the close leaves its keeping to closeForExit
 };
 
 }  // namespace zrk

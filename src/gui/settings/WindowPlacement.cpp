@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 namespace zrk {
@@ -81,14 +82,11 @@ bool WindowPlacement::restoreOrReport(QWidget* window) const noexcept {
     }
 }
 
-void WindowPlacement::saveOrReport(QWidget* window, QStringList* failures) const noexcept {
+void WindowPlacement::saveOrReport(QWidget* window) const noexcept {
     try {
         save(window);
     } catch (const Exception& e) {
-        if (failures)
-            failures->append(e.message());
-        else
-            showPlacementError(e.message());
+        showPlacementError(e.message());
     }
 }
 
@@ -99,6 +97,13 @@ Failures WindowPlacement::saveForClose(const QWidget* window) const noexcept {
         return {{Failure::Kind::Settings, e.message(), false, {}}};
     }
     return {};
+}
+
+Failures WindowPlacement::closeForExit(QWidget* window) {
+    const Failures failures = saveForClose(window);
+    const QScopedValueRollback quiet(closing_, true);
+    window->close();
+    return failures;
 }
 
 }  // namespace zrk

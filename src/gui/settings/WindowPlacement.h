@@ -28,12 +28,21 @@ public:
     bool restore(QWidget* window) const;
     void save(const QWidget* window) const;
     // The same for windows that have nobody to hand the error to: it goes to the failure
-    // presenter, or is added to `failures` where given (a close at the program's end, which
-    // must not wait on a box), and the window goes on with what it has.
+    // presenter, and the window goes on with what it has.
     bool restoreOrReport(QWidget* window) const noexcept;
-    void saveOrReport(QWidget* window, QStringList* failures = nullptr) const noexcept;
+    void saveOrReport(QWidget* window) const noexcept;
     // The same, what failed returned as values for whoever closes the window.
     Failures saveForClose(const QWidget* window) const noexcept;
+
+    // At the end of the program: keeps the place and closes `window`, whose close then finds
+    // closingForExit() and leaves the keeping here. What fails is returned, never shown:
+    // nobody may be there to click a box.
+    Failures closeForExit(QWidget* window);
+    bool closingForExit() const { return closing_; }
+    // The user's close: the place is kept, unless closeForExit does it.
+    void saveOnClose(QWidget* window) const noexcept {
+        if (!closing_) saveOrReport(window);
+    }
 
 private:
     int keyIndex(int column) const;
@@ -43,6 +52,7 @@ private:
     bool resizable_;
     QHeaderView* header_ = nullptr;
     QList<int> keyIndexes_;
+    bool closing_ = false;
 };
 
 }  // namespace zrk

@@ -32,6 +32,30 @@ public:
     // from a button or a key hands the error here instead of letting it out into the
     // toolkit, which must never see one.
     virtual void HandleException(std::exception_ptr error) = 0;
+
+    // Dials `number` as a window shows it (the grouping is stripped before it is dialed), or
+    // takes the call; true when it went through, false when HandleException has the error.
+    bool dial(const QString& number) {
+        return tryRun([&] {
+            ViewNumber(number, false);
+            sbDialClick();
+        });
+    }
+    bool answer() {
+        return tryRun([this] { sbAnswerClick(); });
+    }
+
+private:
+    template <class Command>
+    bool tryRun(const Command& command) {
+        try {
+            command();
+            return true;
+        } catch (...) {
+            HandleException(std::current_exception());
+            return false;
+        }
+    }
 };
 
 }  // namespace zrk

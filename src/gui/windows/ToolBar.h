@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -36,6 +38,14 @@ QToolButton* addToolButton(QToolBar* toolbar, const char* name, const QString& h
     toolbar->addWidget(b);
     QObject::connect(b, &QToolButton::clicked, receiver, slot);
     return b;
+}
+
+// A panel of `bar`, named for tests, at least `minWidth` wide.
+inline QLabel* addStatusPanel(QStatusBar* bar, const char* name, int minWidth) {
+    auto* panel = named<QLabel>(name, bar);
+    panel->setMinimumWidth(minWidth);
+    bar->addWidget(panel);
+    return panel;
 }
 
 // The desktop theme's icon `name`, or the style's own where the theme has none.

@@ -93,14 +93,8 @@ void TWinAlert::InitForm(const QString& name, const QString& number, const QStri
 }
 
 void TWinAlert::bExitClick() {
-    try {
-        line_.sbAnswerClick();
-    } catch (...) {
-        // The call was not taken: the alert stays, the main window says why.
-        line_.HandleException(std::current_exception());
-        return;
-    }
-    close();
+    // A call not taken keeps the alert; the main window says why.
+    if (line_.answer()) close();
 }
 
 void TWinAlert::Button1Click() {
