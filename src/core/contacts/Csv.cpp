@@ -355,21 +355,11 @@ CsvLayout detectLayout(const QStringList& h) {
 }
 
 CsvMapping mappingFor(CsvLayout layout, const QStringList& header) {
+    // By CsvLayout's order.
+    static void (*const kMaps[])(const QStringList&, CsvMapping&) = {mapGoogle, mapOutlook,
+                                                                     mapThunderbird, guessColumns};
     CsvMapping m;
-    switch (layout) {
-        case CsvLayout::Google:
-            mapGoogle(header, m);
-            break;
-        case CsvLayout::Outlook:
-            mapOutlook(header, m);
-            break;
-        case CsvLayout::Thunderbird:
-            mapThunderbird(header, m);
-            break;
-        case CsvLayout::Unknown:
-            guessColumns(header, m);
-            break;
-    }
+    if (size_t(layout) < std::size(kMaps)) kMaps[size_t(layout)](header, m);
     return m;
 }
 

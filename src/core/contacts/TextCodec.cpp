@@ -62,15 +62,11 @@ QString decodeText(QByteArrayView raw, Encoding e) {
             if (startsWith(raw, "\xEF\xBB\xBF", 3)) raw = raw.sliced(3);
             return QString::fromUtf8(raw);
         }
-        case Encoding::Utf16LE: {
-            if (startsWith(raw, "\xFF\xFE", 2)) raw = raw.sliced(2);
-            QStringDecoder d(QStringDecoder::Utf16LE);
-            return d.decode(raw);
-        }
+        case Encoding::Utf16LE:
         case Encoding::Utf16BE: {
-            if (startsWith(raw, "\xFE\xFF", 2)) raw = raw.sliced(2);
-            QStringDecoder d(QStringDecoder::Utf16BE);
-            return d.decode(raw);
+            const bool le = e == Encoding::Utf16LE;
+            if (startsWith(raw, le ? "\xFF\xFE" : "\xFE\xFF", 2)) raw = raw.sliced(2);
+            return QStringDecoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE).decode(raw);
         }
         case Encoding::Cp1251:
             return fromCp1251(raw.data(), raw.size());
@@ -79,19 +75,10 @@ QString decodeText(QByteArrayView raw, Encoding e) {
 }
 
 QString encodingName(Encoding e) {
-    switch (e) {
-        case Encoding::Utf8:
-            return QStringLiteral("UTF-8");
-        case Encoding::Utf8Bom:
-            return QStringLiteral("UTF-8 (BOM)");
-        case Encoding::Utf16LE:
-            return QStringLiteral("UTF-16LE");
-        case Encoding::Utf16BE:
-            return QStringLiteral("UTF-16BE");
-        case Encoding::Cp1251:
-            return QStringLiteral("Windows-1251");
-    }
-    return {};
+    // By Encoding's order.
+    static const char* const kNames[] = {"UTF-8", "UTF-8 (BOM)", "UTF-16LE", "UTF-16BE",
+                                         "Windows-1251"};
+    return size_t(e) < std::size(kNames) ? QString::fromLatin1(kNames[size_t(e)]) : QString();
 }
 
 QString decodeCharset(QByteArrayView raw, QByteArrayView charset) {
