@@ -26,15 +26,7 @@ QString writeError(const QString& name) {
 
 // writeSyncedTemp fails either making the file or filling it; the user is told which.
 bool isWriteFailure(const FileError& err) {
-    switch (err.code) {
-        case ENOSPC:
-        case EIO:
-        case EFBIG:
-        case EDQUOT:
-            return true;
-        default:
-            return false;
-    }
+    return err.code == ENOSPC || err.code == EIO || err.code == EFBIG || err.code == EDQUOT;
 }
 
 struct BookHeader {

@@ -61,12 +61,6 @@ bool filteredEquals(const char* phone, int n, const QByteArray& number, const By
     return matched == wantSize;
 }
 
-template <int N>
-const char* take(const FixedText<N>& t, int* size) {
-    *size = t.size();
-    return t.data();
-}
-
 // Where field `f` of a record lies, and its capacity.
 struct FieldPlace {
     size_t offset;
@@ -123,24 +117,11 @@ void BookGroup::normalize() {
 }
 
 const char* bookFieldData(const BookEntry& e, BookField field, int* size) {
-    switch (field) {
-        case FieldName:
-            return take(e.Name, size);
-        case FieldPhone:
-            return take(e.Phone, size);
-        case FieldWorkPhone:
-            return take(e.WorkPhone, size);
-        case FieldAddress:
-            return take(e.Address, size);
-        case FieldEMail:
-            return take(e.EMail, size);
-        case FieldIcq:
-            return take(e.Icq, size);
-        case FieldHomePage:
-            return take(e.HomePage, size);
-        default:
-            return take(e.Note, size);
-    }
+    // A field is its length byte, then its characters (FixedText).
+    const FieldPlace& place = kFieldPlaces[field >= 0 && field < FieldNote ? field : FieldNote];
+    const char* at = reinterpret_cast<const char*>(&e) + place.offset;
+    *size = std::min<int>(uchar(at[0]), place.capacity);
+    return at + 1;
 }
 
 QByteArray DialFilter(const QByteArray& number) {

@@ -172,22 +172,10 @@ void CallDesk::processBatch(const char* data, qint32 size) {
     // reception: the lines assembled so far stay, the next batch goes on.
     guarded([&] {
         rules_.feed(data, size, ini(), now(), [this](const ModemStep& step) {
-            switch (step.kind) {
-                case ModemStep::Ring:
-                    signalRing(step.newCall);
-                    break;
-                case ModemStep::Report:
-                    report(step.text);
-                    break;
-                case ModemStep::Status:
-                    setStatus(step.status);
-                    break;
-                case ModemStep::Identify:
-                    send(step.text);
-                    break;
-                case ModemStep::Beep:
-                    break;
-            }
+            if (step.kind == ModemStep::Ring) signalRing(step.newCall);
+            if (step.kind == ModemStep::Report) report(step.text);
+            if (step.kind == ModemStep::Status) setStatus(step.status);
+            if (step.kind == ModemStep::Identify) send(step.text);  // a beep only sounds
             if (step.wave) ringWave();
         });
     });
@@ -282,16 +270,9 @@ void CallDesk::updateScheduleTick() {
 void CallDesk::scheduleTick() {
     if (closed_) return;
     const QTime t = now().time();
-    switch (schedules_.portChange(ini(), t)) {
-        case ScheduleRules::TurnOff:
-            if (portActive_) closePort();
-            break;
-        case ScheduleRules::TurnOn:
-            if (!portActive_) openPort();
-            break;
-        case ScheduleRules::None:
-            break;
-    }
+    const ScheduleRules::Change port = schedules_.portChange(ini(), t);
+    if (port == ScheduleRules::TurnOff && portActive_) closePort();
+    if (port == ScheduleRules::TurnOn && !portActive_) openPort();
     const ScheduleRules::Change sound = schedules_.soundChange(ini(), t);
     if (sound == ScheduleRules::None) return;
     const bool on = sound == ScheduleRules::TurnOn;

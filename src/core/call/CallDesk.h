@@ -106,7 +106,6 @@ public:
     bool portActive() const { return portActive_; }
     bool hasModem() const;
     const QString& currentNumber() const { return number_; }
-    const QString& shownNumber() const { return shown_; }
     int callCount() const { return count_; }
     int ringCount() const { return rules_.ringCount(); }
     bool ringActive() const { return rules_.ringActive(); }
@@ -114,7 +113,6 @@ public:
     // The port's schedule keeps it closed now.
     bool timeToClose() const;
     QString networkState() const;
-    NcidLink* ncidLink() const { return ncid_; }
     TComm* comm() const { return comm_; }
 
 signals:

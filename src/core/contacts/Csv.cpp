@@ -113,6 +113,14 @@ bool workTitle(const QString& t) {
     return has("work") || has("business") || has("рабоч") || has("раб.");
 }
 
+CsvMapping::PhoneColumn titledPhone(const QStringList& h, qsizetype i) {
+    CsvMapping::PhoneColumn pc;
+    pc.column = int(i);
+    pc.label = h[i].trimmed();
+    pc.work = workTitle(pc.label.toLower());
+    return pc;
+}
+
 // The phone columns of a known layout that its table leaves out ("Home Mobile", "Assistant's
 // Phone", "Радиотелефон"): the header's title is their label.
 void addOtherPhones(const QStringList& h, CsvMapping& m) {
@@ -121,12 +129,7 @@ void addOtherPhones(const QStringList& h, CsvMapping& m) {
         bool mapped = false;
         for (const CsvMapping::PhoneColumn& pc : m.phones)
             mapped = mapped || pc.column == i || pc.labelColumn == i;
-        if (mapped || !phoneTitle(t)) continue;
-        CsvMapping::PhoneColumn pc;
-        pc.column = int(i);
-        pc.label = h[i].trimmed();
-        pc.work = workTitle(t);
-        m.phones.append(pc);
+        if (!mapped && phoneTitle(t)) m.phones.append(titledPhone(h, i));
     }
 }
 
@@ -189,11 +192,7 @@ void guessColumns(const QStringList& h, CsvMapping& m) {
         const int c = int(i);
         auto has = [&t](const char* w) { return t.contains(QString::fromUtf8(w)); };
         if (phoneTitle(t)) {
-            CsvMapping::PhoneColumn pc;
-            pc.column = c;
-            pc.work = workTitle(t);
-            pc.label = h[i].trimmed();
-            m.phones.append(pc);
+            m.phones.append(titledPhone(h, i));
         } else if (has("mail") || has("почт")) {
             m.emails.append(c);
         } else if (has("фамилия") || has("family") || has("last name") || has("surname")) {
@@ -356,21 +355,11 @@ CsvLayout detectLayout(const QStringList& h) {
 }
 
 CsvMapping mappingFor(CsvLayout layout, const QStringList& header) {
+    // By CsvLayout's order.
+    static void (*const kMaps[])(const QStringList&, CsvMapping&) = {mapGoogle, mapOutlook,
+                                                                     mapThunderbird, guessColumns};
     CsvMapping m;
-    switch (layout) {
-        case CsvLayout::Google:
-            mapGoogle(header, m);
-            break;
-        case CsvLayout::Outlook:
-            mapOutlook(header, m);
-            break;
-        case CsvLayout::Thunderbird:
-            mapThunderbird(header, m);
-            break;
-        case CsvLayout::Unknown:
-            guessColumns(header, m);
-            break;
-    }
+    if (size_t(layout) < std::size(kMaps)) kMaps[size_t(layout)](header, m);
     return m;
 }
 

@@ -13,14 +13,6 @@ namespace zrk::contacts {
 
 namespace {
 
-QByteArray withoutBlanks(const QByteArray& s) {
-    QByteArray out;
-    out.reserve(s.size());
-    for (char c : s)
-        if (static_cast<unsigned char>(c) > 0x20) out.append(c);
-    return out;
-}
-
 struct Cutter {
     ImportRow& row;
     // Stores `text` in a field of `capacity` characters, cut at a character; a text that did
@@ -83,7 +75,8 @@ bool international(const QString& number) {
 
 QByteArray dialableNumber(const QString& number) {
     const QByteArray bytes = toCp1251(number.trimmed());
-    QByteArray out = withoutBlanks(DialFilter(bytes));
+    QByteArray out = DialFilter(bytes);
+    out.removeIf([](char c) { return uchar(c) <= 0x20; });
     if (bytes.startsWith('+')) {
         // "+7" is the country: the long-distance "8" dials it; any other country goes out
         // through the international exit "8 10".

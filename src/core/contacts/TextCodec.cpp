@@ -15,40 +15,6 @@ bool startsWith(QByteArrayView raw, const char* mark, qsizetype n) {
     return raw.size() >= n && raw.first(n) == QByteArrayView(mark, n);
 }
 
-// Well-formed UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF.
-bool validUtf8(QByteArrayView raw) {
-    const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
-    const auto* end = p + raw.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int n;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            n = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            n = 2;
-            if (c == 0xE0) lo = 0xA0;
-            if (c == 0xED) hi = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            n = 3;
-            if (c == 0xF0) lo = 0x90;
-            if (c == 0xF4) hi = 0x8F;
-        } else {
-            return false;
-        }
-        if (end - p <= n) return false;
-        if (p[1] < lo || p[1] > hi) return false;
-        for (int k = 2; k <= n; ++k)
-            if ((p[k] & 0xC0) != 0x80) return false;
-        p += n + 1;
-    }
-    return true;
-}
-
 // UTF-16 without a mark: in Latin and Cyrillic text every other byte is a high byte, NUL or
 // 0x04, and 8-bit text has neither of them.
 std::optional<Encoding> utf16ByNuls(QByteArrayView raw) {
@@ -73,7 +39,8 @@ Encoding detectEncoding(QByteArrayView raw) {
     if (startsWith(raw, "\xFF\xFE", 2)) return Encoding::Utf16LE;
     if (startsWith(raw, "\xFE\xFF", 2)) return Encoding::Utf16BE;
     if (const auto wide = utf16ByNuls(raw)) return *wide;
-    return validUtf8(raw) ? Encoding::Utf8 : Encoding::Cp1251;
+    // Well-formed UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF.
+    return raw.isValidUtf8() ? Encoding::Utf8 : Encoding::Cp1251;
 }
 
 bool looksBinary(const QString& text) {
@@ -95,15 +62,11 @@ QString decodeText(QByteArrayView raw, Encoding e) {
             if (startsWith(raw, "\xEF\xBB\xBF", 3)) raw = raw.sliced(3);
             return QString::fromUtf8(raw);
         }
-        case Encoding::Utf16LE: {
-            if (startsWith(raw, "\xFF\xFE", 2)) raw = raw.sliced(2);
-            QStringDecoder d(QStringDecoder::Utf16LE);
-            return d.decode(raw);
-        }
+        case Encoding::Utf16LE:
         case Encoding::Utf16BE: {
-            if (startsWith(raw, "\xFE\xFF", 2)) raw = raw.sliced(2);
-            QStringDecoder d(QStringDecoder::Utf16BE);
-            return d.decode(raw);
+            const bool le = e == Encoding::Utf16LE;
+            if (startsWith(raw, le ? "\xFF\xFE" : "\xFE\xFF", 2)) raw = raw.sliced(2);
+            return QStringDecoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE).decode(raw);
         }
         case Encoding::Cp1251:
             return fromCp1251(raw.data(), raw.size());
@@ -112,19 +75,10 @@ QString decodeText(QByteArrayView raw, Encoding e) {
 }
 
 QString encodingName(Encoding e) {
-    switch (e) {
-        case Encoding::Utf8:
-            return QStringLiteral("UTF-8");
-        case Encoding::Utf8Bom:
-            return QStringLiteral("UTF-8 (BOM)");
-        case Encoding::Utf16LE:
-            return QStringLiteral("UTF-16LE");
-        case Encoding::Utf16BE:
-            return QStringLiteral("UTF-16BE");
-        case Encoding::Cp1251:
-            return QStringLiteral("Windows-1251");
-    }
-    return {};
+    // By Encoding's order.
+    static const char* const kNames[] = {"UTF-8", "UTF-8 (BOM)", "UTF-16LE", "UTF-16BE",
+                                         "Windows-1251"};
+    return size_t(e) < std::size(kNames) ? QString::fromLatin1(kNames[size_t(e)]) : QString();
 }
 
 QString decodeCharset(QByteArrayView raw, QByteArrayView charset) {

@@ -100,8 +100,7 @@ QString joinNonEmpty(const QStringList& parts, const QString& sep) {
 }
 
 bool sameNoCase(QByteArrayView a, const char* b) {
-    const qsizetype n = qsizetype(std::strlen(b));
-    return a.size() == n && qstrnicmp(a.data(), n, b, n) == 0;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 bool containsNoCase(QByteArrayView s, const char* what) {

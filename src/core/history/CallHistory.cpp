@@ -37,12 +37,6 @@ QString foldText(const QString& s) {
     return out;
 }
 
-bool fitsCp1251(const QString& s) {
-    for (QChar c : s)
-        if (toCp1251(c) == '?' && c != QLatin1Char('?')) return false;
-    return true;
-}
-
 // A digit query: digits and separators only ("8-915 12", "(495)").
 bool isDigitQuery(const QString& s, QByteArray* digits) {
     for (QChar c : s) {

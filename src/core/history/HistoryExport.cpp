@@ -123,13 +123,10 @@ bool writeHistoryCsv(const CallHistory& history, const std::vector<CallId>& rows
                      QString* error, const std::function<bool(size_t)>& going) {
     QByteArray buf("\xEF\xBB\xBF");
     const auto row = [&](const QString& a, const QString& b, const QString& c, const QString& d) {
-        appendField(buf, a);
-        buf += ',';
-        appendField(buf, b);
-        buf += ',';
-        appendField(buf, c);
-        buf += ',';
-        appendField(buf, d);
+        for (const QString* field : {&a, &b, &c, &d}) {
+            if (field != &a) buf += ',';
+            appendField(buf, *field);
+        }
         buf += "\r\n";
     };
     const auto flush = [&] {

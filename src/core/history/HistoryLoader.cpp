@@ -148,13 +148,8 @@ private:
         }
         if (kind == HistoryLoader::Message::Older || kind == HistoryLoader::Message::Newer)
             dirty_ = true;
-        auto m = std::make_unique<HistoryLoader::Message>();
-        m->kind = kind;
-        m->batch = std::move(batch);
-        m->read = read;
-        m->total = total;
-        m->error = std::move(error);
-        post_(std::move(m));
+        post_(std::make_unique<HistoryLoader::Message>(
+            HistoryLoader::Message{kind, std::move(batch), read, total, std::move(error)}));
         return true;
     }
 
@@ -376,9 +371,6 @@ const CallHistory& HistoryLoader::history() const {
 }
 bool HistoryLoader::loading() const {
     return loading_;
-}
-qint64 HistoryLoader::bytesTotal() const {
-    return total_;
 }
 qsizetype HistoryLoader::callsExpected() const {
     return qsizetype(total_ / kShortestCall);

@@ -23,7 +23,6 @@ public:
     void start();                        // returns at once; a second call does nothing
     const CallHistory& history() const;  // UI thread only: what has been handed over so far
     bool loading() const;                // true until the whole file has been handed over
-    qint64 bytesTotal() const;           // the log's size (complete lines) when its load began
     qsizetype callsExpected() const;     // at most this many calls in the load
 
     // While held, nothing handed over changes the history (an export reads it on another

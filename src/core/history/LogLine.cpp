@@ -131,40 +131,7 @@ bool isMeridiem(QByteArrayView t) {
 // Valid UTF-8 holding at least one multi-byte character; code page 1251 Cyrillic almost
 // never is (its letters are all lead bytes, and two letters in a row are no sequence).
 bool isMultiByteUtf8(QByteArrayView s) {
-    bool multi = false;
-    for (qsizetype i = 0; i < s.size();) {
-        const auto b = uchar(s[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        int n;
-        char32_t cp;
-        if (b >= 0xC2 && b <= 0xDF) {
-            n = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            n = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            n = 3;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + n >= s.size()) return false;
-        for (int k = 1; k <= n; ++k) {
-            const auto c = uchar(s[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if ((n == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        multi = true;
-        i += n + 1;
-    }
-    return multi;
+    return s.isValidUtf8() && std::any_of(s.begin(), s.end(), [](char c) { return uchar(c) >= 0x80; });
 }
 
 bool allDigits(QByteArrayView t) {
@@ -275,21 +242,6 @@ bool parseLogFields(QByteArrayView line, const DateOrders& orders, LogFields* ou
     return true;
 }
 
-std::optional<LoggedCall> parseLogLine(QByteArrayView line) {
-    static const DateOrders orders = DateOrders::fromSystemLocale();
-    LogFields f;
-    if (!parseLogFields(line, orders, &f)) return std::nullopt;
-    const auto text = [&](QByteArrayView b) {
-        return f.utf8 ? QString::fromUtf8(b) : fromCp1251(b.data(), b.size());
-    };
-    LoggedCall call;
-    call.when = QDateTime(QDate::fromJulianDay(f.julianDay),
-                          QTime::fromMSecsSinceStartOfDay(f.secondsOfDay * 1000));
-    call.number = text(f.number);
-    call.name = text(f.name);
-    return call;
-}
-
 quint32 callerHash(QByteArrayView number, QByteArrayView name, bool utf8) {
     const size_t h = qHashMulti(utf8 ? 1u : 0u, number, name);
     return quint32(h ^ (quint64(h) >> 32));
@@ -302,11 +254,7 @@ void LogBatch::add(const LogFields& f) {
     if (utf8) {
         // The same caller from a hand-made UTF-8 line and from the program's own line is one.
         const QString n = QString::fromUtf8(number), m = QString::fromUtf8(name);
-        bool fits = true;
-        for (const QString* s : {&n, &m})
-            for (QChar c : *s)
-                if (toCp1251(c) == '?' && c != QLatin1Char('?')) fits = false;
-        if (fits) {
+        if (fitsCp1251(n) && fitsCp1251(m)) {
             converted = toCp1251(n + m);
             number = QByteArrayView(converted).first(toCp1251(n).size());
             name = QByteArrayView(converted).sliced(number.size());

@@ -10,7 +10,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace zrk {
@@ -50,9 +49,6 @@ struct LogFields {
 // or foreign lines: a date or time that is not one, a control character, a line far longer
 // than any call line.
 bool parseLogFields(QByteArrayView line, const DateOrders& orders, LogFields* out);
-
-// The same for one line on its own, slash dates by the system locale's order.
-std::optional<LoggedCall> parseLogLine(QByteArrayView line);
 
 // Calls parsed off the main thread, handed to the history in one piece.
 struct LogBatch {

@@ -53,8 +53,6 @@ public:
     QString stateText() const;
     qsizetype unsent() const { return queue_.size(); }
     int droppedLines() const { return reader_.dropped(); }
-    // Calls that waited for the server and gave way to newer ones, in this run.
-    int droppedCalls() const { return droppedCalls_; }
 
 signals:
     // A call from the server (not one of ours, not from its greeting log); number as it came.

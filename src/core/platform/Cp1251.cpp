@@ -60,4 +60,10 @@ QByteArray toCp1251(const QString& text) {
     return out;
 }
 
+bool fitsCp1251(const QString& text) {
+    for (QChar c : text)
+        if (toCp1251(c) == '?' && c != QLatin1Char('?')) return false;
+    return true;
+}
+
 }  // namespace zrk

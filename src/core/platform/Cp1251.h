@@ -15,5 +15,7 @@ inline QString fromCp1251(const QByteArray& bytes) {
 // A character with no code in the page becomes '?'.
 QByteArray toCp1251(const QString& text);
 char toCp1251(QChar c);
+// Every character of `text` has a code in the page.
+bool fitsCp1251(const QString& text);
 
 }  // namespace zrk

@@ -81,25 +81,19 @@ QString runtimeFileFor(const char* kind, const QString& path, const char* suffix
 }
 
 bool enterDataDirectory(const QString& dir, QString* error) {
+    const auto fail = [&](const char* text) {
+        *error = QCoreApplication::translate("zrk::DataDirectory", text).arg(dir);
+        return false;
+    };
     const QFileInfo info(dir);
-    if (info.exists() && !info.isDir()) {
-        *error = QCoreApplication::translate("zrk::DataDirectory",
-                                             "Каталог данных %1 не является каталогом.")
-                     .arg(dir);
-        return false;
-    }
-    if (!QDir().mkpath(dir)) {
-        *error = QCoreApplication::translate("zrk::DataDirectory",
-                                             "Не удалось создать каталог данных %1.")
-                     .arg(dir);
-        return false;
-    }
-    if (!QDir::setCurrent(dir)) {
-        *error = QCoreApplication::translate("zrk::DataDirectory",
-                                             "Не удалось перейти в каталог данных %1.")
-                     .arg(dir);
-        return false;
-    }
+    if (info.exists() && !info.isDir())
+        return fail(QT_TRANSLATE_NOOP("zrk::DataDirectory",
+                                      "Каталог данных %1 не является каталогом."));
+    if (!QDir().mkpath(dir))
+        return fail(QT_TRANSLATE_NOOP("zrk::DataDirectory", "Не удалось создать каталог данных %1."));
+    if (!QDir::setCurrent(dir))
+        return fail(
+            QT_TRANSLATE_NOOP("zrk::DataDirectory", "Не удалось перейти в каталог данных %1."));
     return true;
 }
 

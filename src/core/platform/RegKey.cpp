@@ -95,12 +95,7 @@ bool RegKey::readBool(const QString& name) const { return readInteger(name) != 0
 QString RegKey::readString(const QString& name) const {
     const RegValue& v = value(name);
     if (v.type == RegSz) return v.text;
-    if (v.type == RegExpandSz) {
-        QString s = QString::fromUtf16(reinterpret_cast<const char16_t*>(v.bytes.constData()),
-                                       v.bytes.size() / 2);
-        const qsizetype zero = s.indexOf(QChar(0));
-        return zero < 0 ? s : s.left(zero);
-    }
+    if (v.type == RegExpandSz) return v.bytesText();
     throw ERegistryException(fmt("Invalid data type for '%1'", name));
 }
 

@@ -121,10 +121,7 @@ bool parseValueData(Cursor& c, RegValue* v) {
         // A text or a number may also be written as bytes; they are held the way the quoted
         // and dword forms are, or a save would write them back empty or as zero.
         if (type == RegSz) {
-            QString text = QString::fromUtf16(
-                reinterpret_cast<const char16_t*>(v->bytes.constData()), v->bytes.size() / 2);
-            const qsizetype zero = text.indexOf(QChar(0));
-            v->text = zero < 0 ? text : text.left(zero);
+            v->text = v->bytesText();
             v->bytes.clear();
         } else if (type == RegDword) {
             if (v->bytes.size() != 4) return false;
@@ -355,6 +352,12 @@ qsizetype RegValue::dataSize() const {
         default:
             return bytes.size();
     }
+}
+
+QString RegValue::bytesText() const {
+    const QString s =
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), bytes.size() / 2);
+    return s.left(s.indexOf(QChar(0)));
 }
 
 RegValue* RegKeyData::find(const QString& name) {

@@ -38,6 +38,8 @@ struct RegValue {
     // The size the value's data has in the registry it comes from (texts in the 8-bit code
     // page with their terminating zero).
     qsizetype dataSize() const;
+    // `bytes` as UTF-16LE text up to its first zero.
+    QString bytesText() const;
 };
 
 // Names of keys and values compare without regard to case, as the registry's do.

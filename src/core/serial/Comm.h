@@ -62,15 +62,13 @@ public:
     constexpr TSet(std::initializer_list<E> members) {
         for (E m : members) bits_ |= 1u << unsigned(m);
     }
-    static constexpr TSet fromBits(quint32 bits) {
-        TSet s;
-        s.bits_ = bits;
-        return s;
-    }
     constexpr bool contains(E m) const { return bits_ & (1u << unsigned(m)); }
     constexpr bool isEmpty() const { return bits_ == 0; }
     constexpr quint32 bits() const { return bits_; }
-    constexpr TSet operator|(TSet o) const { return fromBits(bits_ | o.bits_); }
+    constexpr TSet operator|(TSet o) const {
+        o.bits_ |= bits_;
+        return o;
+    }
     constexpr bool operator==(const TSet&) const = default;
 
 private:
