@@ -4,7 +4,7 @@
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"
-#include "net/NcidTestServer.h"
+#include "core/net/NcidTestServer.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -5,7 +5,7 @@
 
 #include "ModemSimDriver.h"
 #include "TestSupport.h"
-#include "book/StoreTesting.h"
+#include "core/book/StoreTesting.h"
 
 #include <QProcess>
 #include <QScopeGuard>

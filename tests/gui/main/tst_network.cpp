@@ -1,0 +1,251 @@
+// The main window with an NCID server: its calls go out as CALL lines, the server's calls and
+// rings come in as the modem's would; the options page "Сеть".
+#include "MainFixture.h"
+
+#include "gui/calls/ListRing.h"
+#include "core/net/NcidLink.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Cp1251.h"
+#include "gui/settings/Options.h"
+#include "gui/settings/OptionsHost.h"
+
+#include "core/net/NcidTestServer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace zrk;
+
+namespace {
+
+QByteArray networkKey(const zrktest::NcidTestServer& server, const char* more = "") {
+    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+           server.address().toUtf8() + "\"\n" + more;
+}
+
+void people(BookStore& b) {
+    b.AddGroup(group("Спам", ActionHangUp), true);
+    b.AddItem(entry("Иванов Иван", "345678", StatusNormal), true);
+    b.AddItem(entry("Продавец", "111111", StatusNormal, 1), true);
+}
+
+QString log() {
+    return fromCp1251(zrktest::readAll("ZrkLog.txt"));
+}
+
+}  // namespace
+
+class TestNetwork : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRusCID::setTrayAvailableOverride(1); }
+    void cleanup() { setNowForTesting({}); }
+
+    // The queue file's trouble comes up in the main window's box, which holds up nothing: the
+    // modem's data goes on being read under it.
+    void queueFileTroubleShownWithoutHoldingUpTheLine() {
+        MainFixture f({}, true, [](BookStore&) { QVERIFY(QDir().mkpath("ncid-queue.txt")); });
+        auto* box = f.window->findChild<QMessageBox*>("errorBox");
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), QString("Ошибка"));
+        QVERIFY2(box->text().startsWith("Ошибка чтения /") &&
+                     box->text().endsWith("/ncid-queue.txt!"),
+                 qPrintable(box->text()));
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");
+        QCOMPARE(f.window->callCount(), 1);
+    }
+
+    void eachLoggedCallGoesToTheServerOnce() {
+        zrktest::NcidTestServer server;
+        // The server names the line and the caller its own way: the desk's own calls are
+        // still known when they come back.
+        server.lineId = "POTS";
+        server.aliases = {{QString("Иванов Иван").toUtf8(), "Boss"}};
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server), true, people);
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 30)));
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");  // in the book
+        f.receive("RING\r\nCallerID: 5551234:1\r\n");  // not in the book
+        f.receive("RING\r\nCallerID: Unknown\r\n");
+        QVERIFY(server.waitForCalls(3));
+        QCOMPARE(server.calls(),
+                 QList<QByteArray>({
+                     QString("CALL: ###DATE12080905...CALLIN...LINE-...NMBR345678...NAMEИванов "
+                             "Иван+++")
+                         .toUtf8(),
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBR551234...NAMENO NAME+++",
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBROUT-OF-AREA...NAMENO NAME+++",
+                 }));
+        // The server hands them back to every client, us included: not counted twice.
+        QTest::qWait(200);
+        QCOMPARE(f.list()->topLevelItemCount(), 3);
+        QCOMPARE(f.window->callCount(), 3);
+        QCOMPARE(server.calls().size(), 3);
+        QVERIFY(f.list()->header()->isSectionHidden(TListRing::ColLine));
+    }
+
+    // An office of several lines: the line of a call from the server shows in the call list
+    // and on the full screen; a call on the one line ("-") shows none, the log is unchanged.
+    void callsFromOtherLinesShowTheirLine() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n") +
+                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Screen\"=dword:00000001\n",
+                      true, people);
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
+        server.sendToAll("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*5551234*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
+        QVERIFY(f.list()->header()->isSectionHidden(TListRing::ColLine));
+        server.sendToAll(
+            "CID: *DATE*12082026*TIME*0906*LINE*Склад*NMBR*2345678*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 2);
+        QVERIFY(!f.list()->header()->isSectionHidden(TListRing::ColLine));
+        QVERIFY(f.list()->columnWidth(TListRing::ColLine) >= 20);
+        QCOMPARE(f.list()->topLevelItem(0)->text(TListRing::ColLine), QString());
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColLine), QString("Склад"));
+        QCOMPARE(f.allScreen->findChild<QLabel*>("pInfo")->text(),
+                 QString("Иванов Иван (линия Склад)"));
+        QVERIFY(log().contains("34-56-78 Иванов Иван"));
+        QVERIFY(!log().contains("Склад"));
+        // A ring without caller ID from the server's own modem rings, and is no caller.
+        server.sendRing();
+        QTRY_COMPARE(f.info(), QString("* Звонок *"));
+        QTest::qWait(100);
+        QCOMPARE(f.list()->topLevelItemCount(), 2);
+    }
+
+    // A desk that only shows the server's calls says "no modem" and shows no port error.
+    void aDeskWithoutAModem() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(
+            networkKey(server, "\"Send Calls\"=dword:00000000\n") +
+                "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000004\n",
+            false);
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
+        QCOMPARE(f.info(), QString("* Нет модема *"));
+        QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
+        QVERIFY(!f.desk->portActive());
+        QVERIFY(f.device->openedName.isEmpty());
+        // Nothing offers to open a port there is not.
+        QVERIFY(!f.child<QToolButton>("sbOpenClose")->isEnabled());
+        QVERIFY(f.child<QToolButton>("sbOpenClose")->icon().isNull());
+        QVERIFY(!f.child<QAction>("mPOpenPort")->isEnabled());
+
+        const auto host = f.window->makeOptionsHost();
+        TOptions dlg(*host);
+        auto* port = dlg.findChild<QComboBox*>("cbPort");
+        QCOMPARE(port->currentText(), QString("Нет модема"));
+        QVERIFY(!dlg.findChild<QComboBox*>("cbDevice")->isEnabled());
+    }
+
+    void serverCallsAreHandledAsReportsAndItsLogIsNot() {
+        zrktest::NcidTestServer server;
+        server.callLog = {"CID: *DATE*12072026*TIME*1800*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*",
+                          "CIDINFO: *LINE*-*RING*1*TIME*18:00:00*"};
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
+        QTest::qWait(100);
+        QVERIFY(!f.desk->ringActive());
+        QCOMPARE(f.list()->topLevelItemCount(), 0);
+        QVERIFY(log().isEmpty());
+
+        server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
+        QTRY_COMPARE(f.info(), QString("* Звонок *"));
+        QVERIFY(f.desk->ringActive());
+        server.sendToAll(
+            "CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4952345678*MESG*NONE*NAME*X*\r\n");
+        QTRY_COMPARE(f.number(), QString("34-56-78"));
+        QCOMPARE(f.info(), QString("Иванов Иван"));
+        QCOMPARE(f.list()->topLevelItem(0)->text(0), QString("34-56-78"));
+        QVERIFY(log().contains("34-56-78 Иванов Иван"));
+        // The server's name (another desk's book, its alias) where this book has none.
+        server.sendToAll(QString("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*5551234*MESG*NONE*"
+                                 "NAME*Петров*\r\nCID: *NMBR*5559999*NAME*NO NAME*\r\n")
+                             .toUtf8());
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 3);
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColName), QString("Петров"));
+        QCOMPARE(f.list()->topLevelItem(2)->text(TListRing::ColName), QString());
+        QVERIFY(log().contains("55-12-34 Петров\r\n"));
+
+        // A caller to hang up on, on another desk's line: no error is shown; a withheld
+        // number shows as Unknown.
+        server.sendToAll("CID: *NMBR*111111*NAME*Y*\r\nCID: *NMBR*OUT-OF-AREA*NAME*NO NAME*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 5);
+        QCOMPARE(f.number(), QString("Unknown"));
+        QVERIFY(f.window->findChildren<QMessageBox*>().isEmpty());
+        QVERIFY(server.calls().isEmpty());  // nothing sent back
+    }
+
+    // Calls over before they could ring here, a blocked one and those that came while the
+    // desk had no link, are listed, counted and logged, marked and at their own time; nothing
+    // rings, nothing is done to the line.
+    void blockedAndMissedCallsAreListedAndLogged() {
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
+        f.takeSent();
+        server.sendToAll("HUP: *DATE*12082026*TIME*0905*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
+        QCOMPARE(f.list()->topLevelItem(0)->text(TListRing::ColName), QString("Иванов Иван [заблокирован]"));
+        server.stop();
+        server.callLog = {"CID: *DATE*12082026*TIME*0907*LINE*-*NMBR*5551234*MESG*NONE*NAME*B*"};
+        QVERIFY(server.start(server.port()));
+        QTRY_COMPARE(f.list()->topLevelItemCount(), 2);
+        QCOMPARE(f.list()->topLevelItem(1)->text(TListRing::ColName), QString("B [пропущен]"));
+        // At the call's own time, in the locale's 12- or 24-hour form.
+        const QString time = f.list()->topLevelItem(1)->text(TListRing::ColTime);
+        QVERIFY2(time.contains(QRegularExpression("^0?9:07:00")), qPrintable(time));
+        QVERIFY(!f.desk->ringActive());
+        QCOMPARE(f.window->callCount(), 2);
+        QVERIFY2(log().contains(" 34-56-78 Иванов Иван [заблокирован]\r\n") &&
+                     log().contains(" 9:07:00 55-12-34 B [пропущен]\r\n"),
+                 qPrintable(log()));
+        QVERIFY(f.takeSent().isEmpty());
+    }
+
+    void optionsPageShowsTheStateAndOkSwitchesServer() {
+        zrktest::NcidTestServer first, second;
+        QVERIFY(first.start());
+        QVERIFY(second.start());
+        MainFixture f(networkKey(first));
+        QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
+        const auto host = f.window->makeOptionsHost();
+        TOptions dlg(*host);
+        const auto edit = [&](const char* n) { return dlg.findChild<QLineEdit*>(n); };
+        QCOMPARE(edit("eNcidServer")->text(), first.address());
+        QCOMPARE(edit("eLineLabel")->text(), QString("-"));
+        QCOMPARE(dlg.findChild<QLabel*>("stNetState")->text(), QString("подключено"));
+        edit("eNcidServer")->setText("host:port");
+        QVERIFY(!dlg.findChild<QLabel*>("lServerNote")->isHidden());
+        edit("eNcidServer")->setText(second.address());
+        edit("eLineLabel")->setText("Цех 1");
+        QCOMPARE(dlg.findChild<QLabel*>("lLabelNote")->text(), QString("Клиенты NCID увидят: Цех_1"));
+        edit("eLineLabel")->setText("2");
+        QVERIFY(dlg.findChild<QLabel*>("lLabelNote")->isHidden());
+        dlg.findChild<QCheckBox*>("cbReceiveCalls")->setChecked(false);
+        dlg.findChild<QPushButton*>("bOK")->click();
+
+        QVERIFY(second.waitForClients(1));
+        QTRY_COMPARE(first.clientCount(), 0);
+        const QString store = QString::fromUtf8(zrktest::readAll(RegistryFile::userPath()));
+        QVERIFY(
+            store.contains("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+                           second.address() +
+                           "\"\n\"Send Calls\"=dword:00000001\n"
+                           "\"Receive Calls\"=dword:00000000\n\"Line Label\"=\"2\"\n"));
+    }
+};
+
+QTEST_MAIN(TestNetwork)
+#include "tst_network.moc"
