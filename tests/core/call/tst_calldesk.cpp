@@ -12,6 +12,7 @@
 
 #include "BookSamples.h"
 #include "TestSupport.h"
+#include "net/NcidTestServer.h"
 
 #include <QScopeGuard>
 #include <QTimer>
@@ -105,12 +106,20 @@ QString log() {
     return fromCp1251(zrktest::readAll("ZrkLog.txt"));
 }
 
+QByteArray network(const zrktest::NcidTestServer& server) {
+    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+           server.address().toUtf8() + "\"\n";
+}
+
 }  // namespace
 
 class TestCallDesk : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { setClockForTesting({}); }
+    void cleanup() {
+        setClockForTesting({});
+        setNowForTesting({});
+    }
 
     // The port: opened with the modem's init when DSR is up, closed without a command, and
     // every failure of the port leaves it off, said, and ready for the next opening.
@@ -220,6 +229,9 @@ private slots:
         QTest::newRow("bad, acted on: its sound")
             << QByteArray("444444") << QStringList{"listed 44-44-44|Плохой|1|", "wave file bad.wav"}
             << QByteArray() << QString(" 44-44-44 Плохой\r\n") << 1 << "444444";
+        QTest::newRow("a word instead of a number: whole")
+            << QByteArray("Restricted") << QStringList{"listed Restricted||-1|", "wave file ring.wav"}
+            << QByteArray() << QString(" Restricted \r\n") << -1 << "";
         QTest::newRow("withheld: nothing to dial back")
             << QByteArray("Unknown") << QStringList{"listed Unknown||-1|", "wave file ring.wav"}
             << QByteArray() << QString(" Unknown \r\n") << -1 << "";
@@ -270,7 +282,9 @@ private slots:
             ring(after, number);
             QCOMPARE(d.desk.callCount(), count);
             QCOMPARE(d.shown.again, again);
-            QCOMPARE(d.take({"message"}).size(), number == "222222" && !again ? 1 : 0);
+            const QStringList said = d.take();
+            QCOMPARE(said.filter("message ").size(), number == "222222" && !again ? 1 : 0);
+            QCOMPARE(said.filter("listed ").size(), again ? 0 : 1);  // one entry in the list
             QCOMPARE(d.desk.ringActive(), number != "333333");
         }
         d.desk.answer();
@@ -316,8 +330,8 @@ private slots:
     // The schedules, 22:00 to 06:00: what the first tick compares with is the state at
     // start; the tick acts on edges only, so a port opened by hand at night stays open; a
     // schedule switched off, or given equal times, never acts. Each tick: its time, what was
-    // done before it (o: port opened by hand, c: closed, x: schedules off, e: on = off
-    // confirmed), and the port and the sound after it.
+    // done before it (o: port opened by hand, c: closed, x: schedules off, X: off and
+    // confirmed, e: on = off confirmed), and the port and the sound after it.
     void schedules_data() {
         QTest::addColumn<QTime>("start");
         QTest::addColumn<bool>("onAtStart");
@@ -332,6 +346,9 @@ private slots:
                                              << QStringList{"21:30 x 11", "22:30 . 11"};
         QTest::newRow("switched off at night")
             << QTime(23, 0) << false << QStringList{"23:01 . 00", "23:02 x 00", "06:00 . 00"};
+        QTest::newRow("switched off by the options at night")
+            << QTime(23, 0) << false
+            << QStringList{"23:01 . 00", "23:02 X 00", "23:30 . 00", "06:00 . 00"};
         QTest::newRow("equal times at night")
             << QTime(23, 0) << false << QStringList{"23:01 . 00", "23:02 e 00", "06:00 . 00"};
     }
@@ -359,6 +376,9 @@ private slots:
             if (f[1] == "o") d.desk.openPort();
             if (f[1] == "c") d.desk.closePort();
             if (f[1] == "x") ini().PortOnOff = ini().SoundOnOff = false;
+            if (f[1] == "X")
+                changeSettings(SettingsChange::Confirmed,
+                               [](TIni& s) { s.PortOnOff = s.SoundOnOff = false; });
             if (f[1] == "e")  // as the options' OK gives them
                 changeSettings(SettingsChange::Confirmed,
                                [](TIni& s) { s.PortOn = s.SoundOn = s.PortOff; });
@@ -388,6 +408,77 @@ private slots:
                  QStringList{"listed 34-56-78|Иванов Иван [пропущен]|0|"});
         QCOMPARE(d.desk.callCount(), 3);
         QVERIFY2(log().endsWith(" 9:07:00 34-56-78 Иванов Иван [пропущен]\r\n"), qPrintable(log()));
+        QVERIFY(!log().contains("Склад"));  // the line is the list's, not the log's
+    }
+
+    // The server's calls through the link: its log at the first connection is old news; its
+    // callers ring and are listed, never hung up or sent back; its blocked calls, and those
+    // it had while the link was down, are listed and logged with their mark and ring nothing.
+    void serverCallsThroughTheLink() {
+        zrktest::NcidTestServer server;
+        server.callLog = {"CID: *DATE*12072026*TIME*1800*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*",
+                          "CIDINFO: *LINE*-*RING*1*TIME*18:00:00*"};
+        QVERIFY(server.start());
+        Desk d(network(server));
+        d.desk.start();
+        QTRY_COMPARE(d.desk.networkState(), QString("подключено"));
+        QTest::qWait(100);
+        d.takeSent();
+        QCOMPARE(d.take({"ring", "listed"}), QStringList{});
+        QVERIFY(log().isEmpty());
+        server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
+        QTRY_VERIFY(d.desk.ringActive());
+        const QByteArray cid = "CID: *DATE*12082026*TIME*0906*LINE*-*MESG*NONE*NMBR*";
+        server.sendToAll(cid + "4952345678*NAME*X*\r\n" + cid + "5551234*NAME*Петров*\r\n" +
+                         cid + "5559999*NAME*NO NAME*\r\n" + cid + "111111*NAME*Y*\r\n" + cid +
+                         "OUT-OF-AREA*NAME*NO NAME*\r\n");
+        QTRY_COMPARE(d.desk.callCount(), 5);
+        QCOMPARE(d.take({"listed"}),
+                 (QStringList{"listed 34-56-78|Иванов Иван|0|", "listed 55-12-34|Петров|-1|",
+                              "listed 55-99-99||-1|", "listed 11-11-11|Продавец|0|",
+                              "listed Unknown||-1|"}));
+        server.sendToAll("HUP: *DATE*12082026*TIME*0906*LINE*-*NMBR*2345678*MESG*NONE*NAME*A*\r\n");
+        QTRY_COMPARE(d.desk.callCount(), 6);
+        server.stop();
+        server.callLog = {"CID: *DATE*12082026*TIME*0907*LINE*-*NMBR*5551234*MESG*NONE*NAME*B*"};
+        QVERIFY(server.start(server.port()));
+        QTRY_COMPARE(d.desk.callCount(), 7);
+        QCOMPARE(d.take({"ring", "listed"}),
+                 (QStringList{"listed 34-56-78|Иванов Иван [заблокирован]|0|",
+                              "listed 55-12-34|B [пропущен]|-1|"}));
+        QVERIFY2(log().contains(" 34-56-78 Иванов Иван\r\n") &&
+                     log().contains(" 55-12-34 Петров\r\n") &&
+                     log().contains(" 34-56-78 Иванов Иван [заблокирован]\r\n") &&
+                     log().contains(" 9:07:00 55-12-34 B [пропущен]\r\n"),
+                 qPrintable(log()));
+        QVERIFY(d.takeSent().isEmpty());
+        QVERIFY(server.calls().isEmpty());
+    }
+
+    // The desk's own calls go to the server once each, in its words, and are known when the
+    // server hands them back under its own names: neither listed nor counted again.
+    void ownCallsGoToTheServerOnce() {
+        zrktest::NcidTestServer server;
+        server.lineId = "POTS";
+        server.aliases = {{QString("Иванов Иван").toUtf8(), "Boss"}};
+        QVERIFY(server.start());
+        Desk d(network(server));
+        d.desk.start();
+        QTRY_COMPARE(d.desk.networkState(), QString("подключено"));
+        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(9, 5, 30)));
+        for (const char* report : {"2345678:1", "5551234:1", "Unknown"})
+            d.feed(QByteArray("RING\r\nCallerID: ") + report + "\r\n");
+        QVERIFY(server.waitForCalls(3));
+        QCOMPARE(server.calls(),
+                 QList<QByteArray>({
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBR345678...NAMEИванов Иван+++",
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBR551234...NAMENO NAME+++",
+                     "CALL: ###DATE12080905...CALLIN...LINE-...NMBROUT-OF-AREA...NAMENO NAME+++",
+                 }));
+        QTest::qWait(200);
+        QCOMPARE(d.take({"listed"}).size(), 3);
+        QCOMPARE(d.desk.callCount(), 3);
+        QCOMPARE(server.calls().size(), 3);
     }
 
     // A log that cannot be written is said, and the line goes on: the next call is counted.

@@ -21,6 +21,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QToolButton>
 #include <QTimer>
@@ -38,6 +40,12 @@ public:
     int stops = 0;
     int melodies = 0;
 };
+
+// A form closed with its button `name`, as the user closes it.
+inline int press(QDialog& form, const char* name) {
+    form.findChild<QPushButton*>(QLatin1String(name))->click();
+    return form.result();
+}
 
 struct MainFixture {
     // `storeBody`: extra lines of the settings store; `book`: entries to put in the book.
@@ -117,6 +125,14 @@ struct MainFixture {
     // One tick of the window's timer `name`, as the timer would give it.
     void tick(const char* name) const {
         QMetaObject::invokeMethod(child<QTimer>(name), "timeout");
+    }
+    // The book's forms answered by `fill`, its questions with "no", its warnings unseen.
+    void answerBookForms(const std::function<int(QDialog&)>& fill) {
+        zrk::BookPrompts p;
+        p.exec = fill;
+        p.ask = [](const QString&, const QString&) { return QMessageBox::No; };
+        p.warn = [](const QString&, const QString&) {};
+        phoneBook->setPrompts(p);
     }
     QString info() const { return child<QLabel>("pInfo")->text(); }
     QString number() const { return child<QLabel>("pNumber")->text(); }

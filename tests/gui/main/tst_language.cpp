@@ -215,12 +215,6 @@ private slots:
         }) << "kept";
         QTest::newRow("imported phone's kind")
             << Said([](const QString&) { return contacts::phoneKindLabel("CELL"); }) << "Mobile";
-        QTest::newRow("start option without its value") << Said([](const QString&) {
-            char program[] = "zrk-pro", option[] = "--data-dir";
-            char* argv[] = {program, option, nullptr};
-            int argc = 2;
-            return takeStartOptions(argc, argv).error;
-        }) << "--data-dir needs a value.";
     }
     void lowerLayers() {
         QFETCH(Said, said);

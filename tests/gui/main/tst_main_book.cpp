@@ -53,15 +53,10 @@ private slots:
     void addsTheNumberOnDisplay() {
         MainFixture f;
         QStringList phones;
-        BookPrompts p;
-        p.exec = [&phones](QDialog& d) {
+        f.answerBookForms([&phones](QDialog& d) {
             phones << d.findChild<QLineEdit*>("ePhone")->text();
-            d.findChild<QPushButton*>("bOK")->click();
-            return d.result();
-        };
-        p.ask = [](const QString&, const QString&) { return QMessageBox::No; };
-        p.warn = [](const QString&, const QString&) {};
-        f.phoneBook->setPrompts(p);
+            return press(d, "bOK");
+        });
         f.window->ViewNumber("4951234", false);
         f.child<QAction>("N8")->trigger();
         QCOMPARE(phones, QStringList{f.number()});
@@ -94,16 +89,11 @@ private slots:
         MainFixture f({}, true, [](BookStore& b) { b.AddItem(entry("Анна", "345678", 0), true); });
         RegistryFile::user().setSavesInBackground(true);
         zrktest::SaveGate gate;
-        BookPrompts p;
-        p.exec = [](QDialog& d) {
+        f.answerBookForms([](QDialog& d) {
             d.findChild<QLineEdit*>("eFIO")->setText("Борис");
             d.findChild<QLineEdit*>("ePhone")->setText("765432");
-            d.findChild<QPushButton*>("bOK")->click();
-            return d.result();
-        };
-        p.ask = [](const QString&, const QString&) { return QMessageBox::No; };
-        p.warn = [](const QString&, const QString&) {};
-        f.phoneBook->setPrompts(p);
+            return press(d, "bOK");
+        });
         f.phoneBook->findChild<QToolButton*>("sbAdd")->click();
         QVERIFY(gate.held());
         f.receive("RING\r\nCallerID: 7765432:1\r\n");

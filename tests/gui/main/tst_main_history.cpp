@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QToolBar>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -73,14 +72,10 @@ private slots:
 
         // The book's form with the number.
         QStringList phones;
-        BookPrompts p;
-        p.exec = [&phones](QDialog& d) {
+        f.answerBookForms([&phones](QDialog& d) {
             phones << d.findChild<QLineEdit*>("ePhone")->text();
             return int(QDialog::Rejected);
-        };
-        p.ask = [](const QString&, const QString&) { return QMessageBox::No; };
-        p.warn = [](const QString&, const QString&) {};
-        f.phoneBook->setPrompts(p);
+        });
         table->selectRow(1);
         auto* bar = history->findChild<QToolBar*>("ToolBar1");
         QTest::mouseClick(bar->widgetForAction(history->findChild<QAction*>("acAddBook")),
@@ -102,15 +97,6 @@ private slots:
         f.window->historyWindow()->resize(610, 430);
         f.window->FormClose();
         QVERIFY(zrktest::readAll(f.box.registryPath()).contains("Position\\History"));
-    }
-
-    void hidingTheMainWindowClosesIt() {
-        MainFixture f;
-        f.window->show();
-        choose(*f.window, "mPHistory");
-        QVERIFY(f.window->historyWindow());
-        f.child<QToolButton>("sbHide")->click();
-        QTRY_VERIFY(!f.window->historyWindow());
     }
 };
 

@@ -1,4 +1,4 @@
-// The main window's side of the reminders: the schedules as the window shows and sets them, a
+// The main window's side of the reminders: the sound schedule as the window shows it, a
 // caller's number reminder, the list and form commands, and the alerts at closing.
 #include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
@@ -7,51 +7,24 @@
 #include "gui/main/ClickLabel.h"
 #include "gui/reminders/ReMind.h"
 
-#include "gui/settings/Options.h"
-#include "gui/settings/OptionsHost.h"
-
 #include <QAction>
-#include <QCheckBox>
 #include <QMessageBox>
-#include <QTimeEdit>
 
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
-#include <cstring>
 
 using namespace zrk;
 
 namespace {
 
-double at(int h, int m) {
-    return timeValue(QTime(h, m));
-}
-
-// A time of day as the store holds it: 8 bytes of a double.
-QByteArray storedTime(int h, int m) {
-    const double v = at(h, m);
-    QByteArray bytes(sizeof v, '\0');
-    std::memcpy(bytes.data(), &v, sizeof v);
-    return "hex:" + bytes.toHex(',');
-}
-
-// Both schedules 22:00-06:00, switched on, as a user left them.
-QByteArray nightSchedules() {
-    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Scheduler]\n"
-           "\"Port OnOff\"=dword:00000001\n\"Sound OnOff\"=dword:00000001\n"
-           "\"Port Off\"=" +
-           storedTime(22, 0) + "\n\"Port On\"=" + storedTime(6, 0) +
-           "\n\"Sound Off\"=" + storedTime(22, 0) + "\n\"Sound On\"=" + storedTime(6, 0) + "\n";
-}
-
 // A main window with the reminder windows of a run.
 struct Run {
     explicit Run(const QList<ReminderRecord>& file = {},
-                 const std::function<void(BookStore&)>& book = {}, const QByteArray& store = {})
-        : m(store, true, book) {
+                 const std::function<void(BookStore&)>& book = {})
+        : m({}, true, book) {
         setClockForTesting([this] { return now; });
         if (!file.isEmpty()) SaveReminders(file);
         alert = std::make_unique<TAlertReminder>();
@@ -84,30 +57,6 @@ struct Run {
 class TestMainReminders : public QObject {
     Q_OBJECT
 private slots:
-    // At night the options dialog's OK with the schedules unchecked, or with equal times,
-    // leaves the port and the sound as the schedule left them.
-    void switchedOffScheduleNeverActs() {
-        for (const char* box : {"cbPortOnOff", "dtPortON"}) {
-            QDateTime t(QDate(2026, 12, 8), QTime(23, 0));
-            setClockForTesting([&t] { return t; });
-            Run r({}, {}, nightSchedules());
-            r.now = t;
-            QVERIFY2(!r.m.desk->portActive() && !ini().Sound, box);
-            const auto host = r.m.window->makeOptionsHost();
-            TOptions d(*host);
-            if (QByteArray(box) == "cbPortOnOff") {
-                d.findChild<QCheckBox*>("cbPortOnOff")->setChecked(false);
-                d.findChild<QCheckBox*>("cbSoundOnOff")->setChecked(false);
-            } else {
-                d.findChild<QTimeEdit*>("dtPortON")->setTime(QTime(22, 0));
-                d.findChild<QTimeEdit*>("dtSoundON")->setTime(QTime(22, 0));
-            }
-            d.findChild<QPushButton*>("bOK")->click();
-            r.tick(23, 30);
-            QVERIFY2(!r.m.desk->portActive() && !ini().Sound, box);
-        }
-    }
-
     // A close (a signal, the end of the session) under the list's delete question: the
     // alerts put back as due reminders stay saved, and the answer that comes after changes
     // nothing: no tick, no raise, no deletion.
@@ -140,8 +89,8 @@ private slots:
     void soundSchedule() {
         Run r;
         ini().SoundOnOff = true;
-        ini().SoundOff = at(22, 0);
-        ini().SoundOn = at(6, 0);
+        ini().SoundOff = timeValue(QTime(22, 0));
+        ini().SoundOn = timeValue(QTime(6, 0));
         ini().Sound = true;
         const auto colour = [&] {
             return toColorRef(r.m.child<ClickLabel>("stSound")->palette().color(QPalette::WindowText));

@@ -89,35 +89,6 @@ private slots:
         QCOMPARE(f.number(), QString("65-43-21"));
     }
 
-    // One call, one entry in the list; the priority caller's alert comes once and, closed,
-    // stays closed for that call; one left open is gone at the next call's first ring.
-    void oneCallOneEntry() {
-        QDateTime t(QDate(2026, 12, 8), QTime(12, 0));
-        setNowForTesting({});
-        setClockForTesting([&t] { return t; });
-        const auto wallClock = qScopeGuard([] { setClockForTesting({}); });
-        MainFixture f({}, true, addPeople);
-        const auto ring = [&](int seconds, const QByteArray& report) {
-            t = t.addSecs(seconds);
-            f.receive("RING\r\nCallerID: " + report + "\r\n");
-        };
-        ring(0, "2345678:1");
-        ring(5, "2345678:1");
-        QCOMPARE(f.info(), QString("Иванов Иван"));
-        QCOMPARE(f.list()->topLevelItemCount(), 1);
-        ring(20, "222222:1");
-        QVERIFY(f.alert->isVisible());
-        f.alert->close();
-        ring(5, "222222:1");
-        QVERIFY(!f.alert->isVisible());
-        QCOMPARE(f.list()->topLevelItemCount(), 2);
-        ring(20, "222222:1");
-        QVERIFY(f.alert->isVisible());
-        t = t.addSecs(20);
-        f.receive("RING\r\n");
-        QVERIFY(!f.alert->isVisible());
-    }
-
     void nameAndDistrict() {
         MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Raions]\n"
                       "\"Count Raions\"=dword:00000001\n\"Raion0\"=\"34|Центр\"\n",
@@ -129,8 +100,12 @@ private slots:
         QCOMPARE(f.child<QSystemTrayIcon>("icTray")->toolTip(), QString("34-56-78 Иванов Иван"));
     }
 
-    // A priority caller brings the alert with name, grouped number and group.
+    // A priority caller brings the alert with name, grouped number and group; one left open
+    // is gone at the next call's first ring.
     void priorityAlert() {
+        QDateTime t(QDate(2026, 12, 8), QTime(12, 0));
+        setClockForTesting([&t] { return t; });
+        const auto wallClock = qScopeGuard([] { setClockForTesting({}); });
         MainFixture f({}, true, addPeople);
         f.receive("RING\r\nCallerID: 222222:1\r\n");
         QVERIFY(f.alert->isVisible());
@@ -138,6 +113,9 @@ private slots:
         QCOMPARE(f.alert->findChild<QLabel*>("stNumber")->text(), QString("22-22-22"));
         // No group of its own: the alert names it as the editor does, not as the selector.
         QCOMPARE(f.alert->findChild<QLabel*>("stGroup")->text(), QString("[Общая]"));
+        t = t.addSecs(20);
+        f.receive("RING\r\n");
+        QVERIFY(!f.alert->isVisible());
     }
 
     void fullScreenInsteadOfAlert() {
@@ -323,22 +301,30 @@ private slots:
         QCOMPARE(f.list()->topLevelItemCount(), 0);
     }
 
+    // Hidden by its button, or at the start as the settings say: to the tray, or minimised in
+    // the task bar without one. A ring brings the window back ("Popup On Call").
     void hideAndShow_data() {
         QTest::addColumn<bool>("tray");
-        QTest::newRow("with a tray") << true;
-        QTest::newRow("without a tray") << false;
+        QTest::addColumn<bool>("atStart");
+        QTest::newRow("with a tray") << true << false;
+        QTest::newRow("without a tray") << false << false;
+        QTest::newRow("at the start, to the tray") << true << true;
+        QTest::newRow("at the start, minimised without a tray") << false << true;
     }
     void hideAndShow() {
         QFETCH(bool, tray);
+        QFETCH(bool, atStart);
         TRusCID::setTrayAvailableOverride(tray ? 1 : 0);
-        MainFixture f;
-        f.window->show();
-        QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Спрятать"));
-        f.child<QToolButton>("sbHide")->click();
+        MainFixture f(atStart ? "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000001\n"
+                              : "");
+        f.window->show();  // as the program's entry does
+        if (!atStart) {
+            QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Спрятать"));
+            f.child<QToolButton>("sbHide")->click();
+        }
         QTRY_COMPARE(f.child<QAction>("mPShow")->text(), QString("&Восстановить"));
         if (tray) QTRY_VERIFY(!f.window->isVisible());
-        else QVERIFY(f.window->isVisible() && f.window->isMinimized());
-        // A ring brings the window back ("Popup On Call").
+        else QTRY_VERIFY(f.window->isVisible() && f.window->isMinimized());  // in the task bar
         f.receive("RING\r\n");
         QTRY_VERIFY(f.window->isVisible() && !f.window->isMinimized());
         QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Спрятать"));

@@ -422,13 +422,10 @@ private slots:
         QVERIFY(fake.start());
         MainFixture f(store(mode), true, inBook ? people : std::function<void(BookStore&)>{});
         QStringList phones;
-        BookPrompts p;
-        p.exec = [&phones](QDialog& d) {
+        f.answerBookForms([&phones](QDialog& d) {
             phones << d.findChild<QLineEdit*>("ePhone")->text();
-            d.findChild<QPushButton*>("bCansel")->click();
-            return d.result();
-        };
-        f.phoneBook->setPrompts(p);
+            return press(d, "bCansel");
+        });
         feed(f, "RING\r" + report + "\r");
         QTRY_COMPARE(fake.notes.size(), 1);
         QVERIFY(!f.window->isVisible());

@@ -603,7 +603,7 @@ private slots:
     void scheduleAppliedAtOk() {
         MainFixture fx;
         setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));
-        QVERIFY(fx.desk->portActive());
+        QVERIFY(fx.desk->portActive() && ini().Sound);
         QTimer* tick = fx.desk->findChild<QTimer*>("tSchedule");  // the schedules' own tick
         QVERIFY(!tick->isActive());
         Dialog d(fx);
@@ -616,11 +616,14 @@ private slots:
         d.ok();
         QVERIFY(!fx.desk->portActive());
         QVERIFY(tick->isActive());
+        // The schedules act before OK writes the settings: the sound is stored off by it.
         QVERIFY(!ini().Sound);
+        QVERIFY(storeText().contains("\"Sound\"=dword:00000000"));
         QCOMPARE(fx.child<ClickLabel>("stSound")->palette().color(QPalette::WindowText),
                  fromColorRef(ini().NotActiveColor));
         QCOMPARE(ini().PortOff, 36202.0 + 8 / 24.0);
         QCOMPARE(ini().PortOn, 7 / 24.0);  // untouched: as it was
+        QCOMPARE(ini().SoundOn, 36202.0 + (12 * 60 + 1) / 1440.0);
 
         // A new speed during the off period: the port stays closed rather than reopen.
         Dialog speed(fx);
@@ -639,21 +642,6 @@ private slots:
         again.get<QTimeEdit>("dtPortON")->setTime(QTime(7, 0));
         again.ok();
         QVERIFY(other.desk->portActive());
-    }
-
-    // OK has the schedules act before it writes the settings: a sound the schedule switches
-    // off is stored off by that OK, not only at exit.
-    void soundSilencedByTheScheduleIsSavedByOk() {
-        MainFixture fx;
-        setNowForTesting(QDateTime(QDate(2026, 12, 8), QTime(12, 0)));
-        QVERIFY(ini().Sound);
-        Dialog d(fx);
-        d.check("cbSoundOnOff")->setChecked(true);
-        d.get<QTimeEdit>("dtSoundOFF")->setTime(QTime(11, 0));
-        d.get<QTimeEdit>("dtSoundON")->setTime(QTime(13, 0));
-        d.ok();
-        QVERIFY(!ini().Sound);
-        QVERIFY(storeText().contains("\"Sound\"=dword:00000000"));
     }
 
     void storeThatCannotBeWrittenIsSaidAndTheChoiceStillApplies() {

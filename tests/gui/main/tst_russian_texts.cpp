@@ -52,7 +52,8 @@ QStringList shownTexts(QWidget* root) {
     return out;
 }
 
-// The windows of a run, made in the language installed at that moment.
+// The windows of a run, made in the language installed at that moment (and gone in the
+// reverse order, the reminders before their alert).
 struct Windows {
     Windows() {
         host = fx.window->makeOptionsHost();
@@ -66,11 +67,6 @@ struct Windows {
         texts["call alert"] = shownTexts(fx.alert.get());
         texts["reminder alert"] = shownTexts(reminderAlert.get());
         texts["reminders"] = shownTexts(reminders.get());
-    }
-    ~Windows() {
-        reminders.reset();
-        reminderAlert.reset();
-        options.reset();
     }
     MainFixture fx;
     std::unique_ptr<OptionsHost> host;

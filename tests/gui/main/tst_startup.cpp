@@ -1,8 +1,9 @@
 // The start-up paths of the main window that depend on the settings and the desktop: the
-// daily schedules, starting hidden, the tray gesture, and what hiding takes with it.
+// daily schedules, the tray gesture, and what hiding takes with it.
 #include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
 
+#include "gui/calls/HistoryWindow.h"
 #include "gui/main/ClickLabel.h"
 #include "gui/main/TrayGesture.h"
 #include "gui/reminders/AlertReminder.h"
@@ -73,25 +74,6 @@ private slots:
                          qPrintable(caption));
     }
 
-    void startsHidden_data() {
-        QTest::addColumn<bool>("tray");
-        QTest::newRow("to the tray") << true;
-        QTest::newRow("minimised without a tray") << false;
-    }
-    void startsHidden() {
-        QFETCH(bool, tray);
-        TRusCID::setTrayAvailableOverride(tray ? 1 : 0);
-        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000001\n");
-        f.window->show();  // as the program's entry does
-        if (tray) {
-            QTRY_VERIFY(!f.window->isVisible());
-        } else {
-            QTRY_VERIFY(f.window->isMinimized());
-            QVERIFY(f.window->isVisible());  // still in the task bar
-        }
-        QCOMPARE(f.child<QAction>("mPShow")->text(), QString("&Восстановить"));
-    }
-
     void manualIdentificationSendsOnlyTheCommand() {
         MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
                       "\"Answer On Ring\"=dword:00000002\n\"Zrk\"=\"AT#CID\"\n");
@@ -117,9 +99,12 @@ private slots:
         for (const auto& hide : hides) {
             f.window->show();
             for (QWidget* w : side) w->show();
+            f.child<QAction>("mPHistory")->trigger();
+            QVERIFY(f.window->historyWindow());
             hide();
             QTRY_VERIFY(!f.window->isVisible());
             for (QWidget* w : side) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+            QTRY_VERIFY(!f.window->historyWindow());  // closed, not only hidden
         }
         f.window->FormClose();  // while the reminder windows of this case still exist
     }
