@@ -10,7 +10,7 @@
 // proves what it found.
 #include "BookSamples.h"
 #include "FuzzSupport.h"
-#include "serial/FakeSerialDevice.h"
+#include "core/serial/FakeSerialDevice.h"
 
 #include "core/book/BookStore.h"
 #include "core/call/CallDesk.h"

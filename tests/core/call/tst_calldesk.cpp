@@ -12,7 +12,7 @@
 
 #include "BookSamples.h"
 #include "TestSupport.h"
-#include "net/NcidTestServer.h"
+#include "core/net/NcidTestServer.h"
 
 #include <QScopeGuard>
 #include <QTimer>
