@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace zrk::contacts {
 
 QString ownMark() {
@@ -101,9 +103,7 @@ bool looksMobile(const QString& phone) {
 namespace {
 
 bool onlyDigits(QStringView s) {
-    for (const QChar c : s)
-        if (!c.isDigit()) return false;
-    return !s.isEmpty();
+    return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit(); });
 }
 
 // The length of the country code that `digits` begin with (ITU-T E.164: the codes are a
@@ -164,9 +164,7 @@ QString modemNumber(const QString& international) {
 }
 
 bool hasDigit(const QString& number) {
-    for (const QChar c : number)
-        if (c.isDigit()) return true;
-    return false;
+    return std::any_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
 }
 
 }  // namespace zrk::contacts

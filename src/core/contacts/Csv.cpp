@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace zrk::contacts {
 
 namespace {
@@ -27,9 +29,7 @@ QChar detectSeparator(const QString& text) {
 }
 
 bool isBlankRecord(const QStringList& r) {
-    for (const QString& f : r)
-        if (!f.trimmed().isEmpty()) return false;
-    return true;
+    return std::all_of(r.begin(), r.end(), [](const QString& f) { return f.trimmed().isEmpty(); });
 }
 
 int columnOf(const QStringList& header, QByteArrayView name) {

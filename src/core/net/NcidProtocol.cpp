@@ -60,11 +60,9 @@ QString decode(const QByteArray& bytes) {
     return fromCp1251(bytes);
 }
 
-QString digitsOf(const QString& text) {
-    QString digits;
-    for (QChar c : text)
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits.append(c);
-    return digits;
+QString digitsOf(QString text) {
+    text.removeIf([](QChar c) { return c < QLatin1Char('0') || c > QLatin1Char('9'); });
+    return text;
 }
 
 // The value after `key` in a CALL line ("...LINE-...NMBR123..." -> "-" for "...LINE").
