@@ -1082,10 +1082,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <translation>Could not enter the data directory %1.</translation>
     </message>
     <message>
-        <source>После %1 нужно значение.</source>
-        <translation>%1 needs a value.</translation>
-    </message>
-    <message>
         <source>--desktop и --data-dir вместе не бывают.</source>
         <translation>--desktop and --data-dir cannot be used together.</translation>
     </message>

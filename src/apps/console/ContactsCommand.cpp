@@ -12,7 +12,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstring>
+#include <numeric>
 
 namespace zrk {
 
@@ -52,7 +52,7 @@ int exportBook(const BookStore& book, const QString& path) {
         return 2;
     }
     std::vector<int> all(size_t(book.count()));
-    for (int i = 0; i < book.count(); ++i) all[size_t(i)] = i;
+    std::iota(all.begin(), all.end(), 0);
     const QByteArray data = kind == Kind::VCard ? contacts::writeVCards(book, all)
                                                 : contacts::writeGoogleCsv(book, all);
     FileError error;
@@ -105,28 +105,10 @@ int importContacts(BookStore& book, const QString& path, const QString& group) {
 
 ContactsCommand takeContactsOptions(int& argc, char** argv) {
     ContactsCommand c;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        const auto value = [&]() -> QString {
-            if (i + 1 >= argc) {
-                c.error = QCoreApplication::translate("zrk::Console", "После %1 нужно значение.")
-                              .arg(QLatin1String(a));
-                return {};
-            }
-            return QFile::decodeName(argv[++i]);
-        };
-        if (!std::strcmp(a, "--import-contacts"))
-            c.importFile = value();
-        else if (!std::strcmp(a, "--export-contacts"))
-            c.exportFile = value();
-        else if (!std::strcmp(a, "--group"))
-            c.group = value();
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    argv[argc] = nullptr;
+    c.error = takeOptions(argc, argv,
+                          {{"--import-contacts", &c.importFile},
+                           {"--export-contacts", &c.exportFile},
+                           {"--group", &c.group}});
     if (c.error.isEmpty() && !c.importFile.isEmpty() && !c.exportFile.isEmpty())
         c.error = QCoreApplication::translate(
             "zrk::Console", "--import-contacts и --export-contacts вместе не бывают.");

@@ -100,9 +100,7 @@ QString storedLanguage(const QString& storePath) {
     QString why;
     if (!RegistryFile::parse(f.readAll(), &keys, &why)) return {};
     // Read as the program reads it, the user's branch alone.
-    keys.removeIf([](const RegKeyData& k) {
-        return k.root.compare(QLatin1String("HKEY_CURRENT_USER"), Qt::CaseInsensitive) != 0;
-    });
+    keys.removeIf([](const RegKeyData& k) { return !sameName(k.root, kUserRoot); });
     TIni ini;
     try {
         LoadSettings(ini, keys);

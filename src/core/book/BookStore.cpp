@@ -18,25 +18,19 @@ constexpr bool isStrictDialByte(unsigned char c) {
            c == 'w';
 }
 
-constexpr ByteSet makeDialSet() {
+constexpr ByteSet makeDialSet(bool loose) {
     ByteSet s{};
     for (int c = 0; c < 256; ++c) {
         const auto b = static_cast<unsigned char>(c);
-        // Controls, the blank, the comma, 0x60 and 0x7E-0xBF pass besides the dial characters.
-        s[size_t(c)] =
-            isStrictDialByte(b) || b <= 0x20 || b == ',' || b == 0x60 || (b >= 0x7E && b <= 0xBF);
+        // The loose filter lets controls, the blank, the comma, 0x60 and 0x7E-0xBF pass too.
+        s[size_t(c)] = isStrictDialByte(b) ||
+                       (loose && (b <= 0x20 || b == ',' || b == 0x60 || (b >= 0x7E && b <= 0xBF)));
     }
     return s;
 }
 
-constexpr ByteSet makeStrictSet() {
-    ByteSet s{};
-    for (int c = 0; c < 256; ++c) s[size_t(c)] = isStrictDialByte(static_cast<unsigned char>(c));
-    return s;
-}
-
-constexpr ByteSet kDialSet = makeDialSet();
-constexpr ByteSet kStrictSet = makeStrictSet();
+constexpr ByteSet kDialSet = makeDialSet(true);
+constexpr ByteSet kStrictSet = makeDialSet(false);
 
 QByteArray filterBytes(const QByteArray& in, const ByteSet& keep) {
     QByteArray out;

@@ -22,6 +22,13 @@ QString lineLabel(const QString& line) {
     return line == QLatin1String("-") ? QString() : line.trimmed();
 }
 
+// A word the modem reports for a number is shown as it came; a number in groups of digits.
+QString shownNumber(const QString& number, const TIni& s) {
+    return isWordReport(number) || number == QLatin1String("Unknown")
+               ? number
+               : GroupDigits(number, s.SeparatorOfGroups, s.DigitsInGroup);
+}
+
 }  // namespace
 
 CallerInfo CallDesk::lookUp(const QString& number) const {
@@ -85,16 +92,10 @@ void CallDesk::perform(int action, const QString& name, const QString& shown, in
 }
 
 void CallDesk::setNumber(const QString& number, bool identified) {
-    if (number == QLatin1String("Unknown") || (identified && isWordReport(number))) {
-        number_.clear();  // nothing to dial back
-        shown_ = number;
-    } else if (identified) {
-        number_ = number;
-        shown_ = GroupDigits(number, ini().SeparatorOfGroups, ini().DigitsInGroup);
-    } else {
-        number_ = DialFilter(number);
-        shown_ = number_;
-    }
+    // A word is nothing to dial back.
+    const bool word = number == QLatin1String("Unknown") || (identified && isWordReport(number));
+    number_ = word ? QString() : identified ? number : DialFilter(number);
+    shown_ = identified || word ? shownNumber(number, ini()) : number_;
     emit numberChanged(shown_);
 }
 
@@ -165,10 +166,7 @@ void CallDesk::remoteRecord(const QString& number, const QString& line, const QS
         const ReportParts parts = parseReport(ncid::reportNumber(number), ini());
         CallerInfo who = lookUp(parts.number);
         if (who.name.isEmpty()) who.name = ncid::callerName(name);
-        const QString shown =
-            isWordReport(parts.number) || parts.number == QLatin1String("Unknown")
-                ? parts.number
-                : GroupDigits(parts.number, ini().SeparatorOfGroups, ini().DigitsInGroup);
+        const QString shown = shownNumber(parts.number, ini());
         const QString text = who.name.isEmpty() ? mark : who.name + QLatin1Char(' ') + mark;
         emit callListed(shown, text, who.status, lineLabel(line), when);
         setCount(count_ + 1);

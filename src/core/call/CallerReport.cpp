@@ -2,6 +2,8 @@
 
 #include "core/settings/Settings.h"
 
+#include <algorithm>
+
 namespace zrk {
 
 ReportParts parseReport(const QString& report, const TIni& ini) {
@@ -38,10 +40,8 @@ ReportParts parseReport(const QString& report, const TIni& ini) {
 }
 
 bool isWordReport(const QString& text) {
-    if (text.isEmpty()) return false;
-    for (QChar c : text)
-        if (c.isDigit()) return false;
-    return true;
+    return !text.isEmpty() &&
+           std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
 QString GroupDigits(const QString& text, const QString& separator, int n) {

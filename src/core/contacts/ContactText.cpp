@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace zrk::contacts {
 
 QString ownMark() {
@@ -90,9 +92,8 @@ QString labelKind(const QString& label) {
 }
 
 bool looksMobile(const QString& phone) {
-    QString digits;
-    for (QChar c : phone)
-        if (c.isDigit()) digits += c;
+    QString digits = phone;
+    digits.removeIf([](QChar c) { return !c.isDigit(); });
     return digits.size() == 11 &&
            (digits[0] == QLatin1Char('8') || digits[0] == QLatin1Char('7')) &&
            digits[1] == QLatin1Char('9');
@@ -101,9 +102,7 @@ bool looksMobile(const QString& phone) {
 namespace {
 
 bool onlyDigits(QStringView s) {
-    for (const QChar c : s)
-        if (!c.isDigit()) return false;
-    return !s.isEmpty();
+    return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit(); });
 }
 
 // The length of the country code that `digits` begin with (ITU-T E.164: the codes are a
@@ -113,10 +112,8 @@ int countryCodeLength(QStringView digits) {
     static const int twoDigits[] = {20, 27, 30, 31, 32, 33, 34, 36, 39, 40, 41, 43, 44, 45, 46,
                                     47, 48, 49, 51, 52, 53, 54, 55, 56, 57, 58, 60, 61, 62, 63,
                                     64, 65, 66, 81, 82, 84, 86, 90, 91, 92, 93, 94, 95, 98};
-    const int two = digits.left(2).toInt();
-    for (int code : twoDigits)
-        if (two == code) return 2;
-    return 3;
+    const int* end = std::end(twoDigits);
+    return std::find(std::begin(twoDigits), end, digits.left(2).toInt()) != end ? 2 : 3;
 }
 
 // "+" and the country code apart from the rest, for a number the modem's way (digits only);
@@ -164,9 +161,7 @@ QString modemNumber(const QString& international) {
 }
 
 bool hasDigit(const QString& number) {
-    for (const QChar c : number)
-        if (c.isDigit()) return true;
-    return false;
+    return std::any_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
 }
 
 }  // namespace zrk::contacts

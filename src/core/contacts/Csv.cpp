@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace zrk::contacts {
 
 namespace {
@@ -27,9 +29,7 @@ QChar detectSeparator(const QString& text) {
 }
 
 bool isBlankRecord(const QStringList& r) {
-    for (const QString& f : r)
-        if (!f.trimmed().isEmpty()) return false;
-    return true;
+    return std::all_of(r.begin(), r.end(), [](const QString& f) { return f.trimmed().isEmpty(); });
 }
 
 int columnOf(const QStringList& header, QByteArrayView name) {
@@ -52,11 +52,9 @@ void addIf(QList<int>& list, int column) {
 // Google writes several values in one field as "a ::: b"; a leading "* " marks the primary
 // one or a system group.
 QStringList googleValues(const QString& field) {
-    QStringList out;
-    for (const QString& v : field.split(QLatin1String(":::"))) {
-        const QString t = v.trimmed();
-        if (!t.isEmpty()) out.append(t);
-    }
+    QStringList out = field.split(QLatin1String(":::"));
+    for (QString& v : out) v = v.trimmed();
+    out.removeAll(QString());
     return out;
 }
 

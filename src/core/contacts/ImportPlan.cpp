@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 
 namespace zrk::contacts {
 
@@ -45,17 +46,14 @@ struct Cutter {
 };
 
 QString oneLine(QString s) {
-    s.replace(QLatin1String("\r\n"), QLatin1String(", "));
-    s.replace(QLatin1Char('\n'), QLatin1String(", "));
-    s.replace(QLatin1Char('\r'), QLatin1String(", "));
-    return s;
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    return s.replace(lineEnd, QStringLiteral(", "));
 }
 
 // The book keeps a note's lines apart with a carriage return alone.
 QString bookNote(QString s) {
-    s.replace(QLatin1String("\r\n"), QLatin1String("\r"));
-    s.replace(QLatin1Char('\n'), QLatin1Char('\r'));
-    return s;
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n"));
+    return s.replace(lineEnd, QStringLiteral("\r"));
 }
 
 QString contactName(const Contact& c) {
@@ -89,10 +87,8 @@ QByteArray dialableNumber(const QString& number) {
 }
 
 QByteArray phoneKey(QByteArrayView phone) {
-    QByteArray digits;
-    digits.reserve(phone.size());
-    for (char c : phone)
-        if (c >= '0' && c <= '9') digits.append(c);
+    QByteArray digits = phone.toByteArray();
+    digits.removeIf([](char c) { return c < '0' || c > '9'; });
     if (digits.size() == 11 && (digits[0] == '8' || digits[0] == '7')) digits.remove(0, 1);
     return digits;
 }

@@ -11,10 +11,6 @@ namespace zrk::contacts {
 
 namespace {
 
-bool startsWith(QByteArrayView raw, const char* mark, qsizetype n) {
-    return raw.size() >= n && raw.first(n) == QByteArrayView(mark, n);
-}
-
 // UTF-16 without a mark: in Latin and Cyrillic text every other byte is a high byte, NUL or
 // 0x04, and 8-bit text has neither of them.
 std::optional<Encoding> utf16ByNuls(QByteArrayView raw) {
@@ -35,22 +31,20 @@ std::optional<Encoding> utf16ByNuls(QByteArrayView raw) {
 }  // namespace
 
 Encoding detectEncoding(QByteArrayView raw) {
-    if (startsWith(raw, "\xEF\xBB\xBF", 3)) return Encoding::Utf8Bom;
-    if (startsWith(raw, "\xFF\xFE", 2)) return Encoding::Utf16LE;
-    if (startsWith(raw, "\xFE\xFF", 2)) return Encoding::Utf16BE;
+    if (raw.startsWith("\xEF\xBB\xBF")) return Encoding::Utf8Bom;
+    if (raw.startsWith("\xFF\xFE")) return Encoding::Utf16LE;
+    if (raw.startsWith("\xFE\xFF")) return Encoding::Utf16BE;
     if (const auto wide = utf16ByNuls(raw)) return *wide;
     // Well-formed UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above U+10FFFF.
     return raw.isValidUtf8() ? Encoding::Utf8 : Encoding::Cp1251;
 }
 
 bool looksBinary(const QString& text) {
-    qsizetype odd = 0;
-    for (const QChar c : text) {
+    const qsizetype odd = std::count_if(text.begin(), text.end(), [](QChar c) {
         const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F ||
-            u == QChar::ReplacementCharacter)
-            ++odd;
-    }
+        return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F ||
+               u == QChar::ReplacementCharacter;
+    });
     // A stray control byte or two happen in real files; a tenth of random bytes is one.
     return odd > 8 && odd * 100 > text.size();
 }
@@ -59,13 +53,13 @@ QString decodeText(QByteArrayView raw, Encoding e) {
     switch (e) {
         case Encoding::Utf8:
         case Encoding::Utf8Bom: {
-            if (startsWith(raw, "\xEF\xBB\xBF", 3)) raw = raw.sliced(3);
+            if (raw.startsWith("\xEF\xBB\xBF")) raw = raw.sliced(3);
             return QString::fromUtf8(raw);
         }
         case Encoding::Utf16LE:
         case Encoding::Utf16BE: {
             const bool le = e == Encoding::Utf16LE;
-            if (startsWith(raw, le ? "\xFF\xFE" : "\xFE\xFF", 2)) raw = raw.sliced(2);
+            if (raw.startsWith(le ? "\xFF\xFE" : "\xFE\xFF")) raw = raw.sliced(2);
             return QStringDecoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE).decode(raw);
         }
         case Encoding::Cp1251:

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QHash>
 
+#include <algorithm>
 #include <cctype>
-#include <cstring>
 
 namespace zrk::contacts {
 
@@ -39,27 +39,18 @@ QList<QByteArrayView> splitUnquoted(QByteArrayView s, char sep) {
     return parts;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // "=XX" becomes the byte; a lone "=" that is no escape is kept as written.
 QByteArray decodeQuotedPrintable(QByteArrayView s) {
     QByteArray out;
     out.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == '=' && i + 2 < s.size()) {
-            const int hi = hexValue(s[i + 1]), lo = hexValue(s[i + 2]);
-            if (hi >= 0 && lo >= 0) {
-                out.append(char(hi * 16 + lo));
-                i += 2;
-                continue;
-            }
+        if (s[i] == '=' && i + 2 < s.size() && std::isxdigit(uchar(s[i + 1])) &&
+            std::isxdigit(uchar(s[i + 2]))) {
+            out.append(QByteArray::fromHex(s.sliced(i + 1, 2).toByteArray()));
+            i += 2;
+        } else {
+            out.append(s[i]);
         }
-        out.append(s[i]);
     }
     return out;
 }
@@ -104,10 +95,7 @@ bool sameNoCase(QByteArrayView a, const char* b) {
 }
 
 bool containsNoCase(QByteArrayView s, const char* what) {
-    const qsizetype n = qsizetype(std::strlen(what));
-    for (qsizetype i = 0; i + n <= s.size(); ++i)
-        if (qstrnicmp(s.data() + i, n, what, n) == 0) return true;
-    return false;
+    return QLatin1StringView(s).contains(QLatin1StringView(what), Qt::CaseInsensitive);
 }
 
 // The properties a contact is made of; the rest (VERSION, PHOTO, REV, X-...) is skipped.
@@ -169,9 +157,8 @@ Property parseName(QByteArrayView head) {
 }
 
 bool hasType(const Property& p, const char* type) {
-    for (const QByteArray& t : p.types)
-        if (t.compare(type, Qt::CaseInsensitive) == 0) return true;
-    return false;
+    return std::any_of(p.types.begin(), p.types.end(),
+                       [&](const QByteArray& t) { return sameNoCase(t, type); });
 }
 
 // The label a phone's kinds give it: a custom "X-..." kind as written, else the first

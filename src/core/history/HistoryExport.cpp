@@ -90,9 +90,9 @@ CallChart CallDays::chart(QDate from, QDate to) const {
 namespace {
 
 bool numberLike(const QString& s) {
-    for (QChar c : s)
-        if (c.isLetter() || c == QLatin1Char('(') || c == QLatin1Char('=')) return false;
-    return true;
+    return std::none_of(s.begin(), s.end(), [](QChar c) {
+        return c.isLetter() || c == QLatin1Char('(') || c == QLatin1Char('=');
+    });
 }
 
 // RFC 4180: quoted when it holds a comma, a quote or a line break, or blanks at either end.

@@ -135,10 +135,7 @@ bool isMultiByteUtf8(QByteArrayView s) {
 }
 
 bool allDigits(QByteArrayView t) {
-    if (t.isEmpty()) return false;
-    for (char c : t)
-        if (!isDigit(c)) return false;
-    return true;
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), isDigit);
 }
 
 // Calls `f` with each line of `bytes` without its end; CR LF, LF and a lone CR all end a line.

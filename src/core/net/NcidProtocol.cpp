@@ -2,8 +2,6 @@
 
 #include "core/platform/Cp1251.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 
 namespace zrk::ncid {
@@ -34,18 +32,11 @@ QString cleanField(const QString& text, QLatin1StringView ends = {}) {
     return out.trimmed();
 }
 
-bool validUtf8(const QByteArray& bytes, QString* text) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    *text = utf8(bytes);
-    return !utf8.hasError();
-}
-
 // Names travel as UTF-8; a server that passes on another gateway's bytes unchanged may send
 // the Russian code page instead. A server that cut a field inside a letter leaves that
 // letter's first bytes at its end: the text before them is still good UTF-8.
 QString decode(const QByteArray& bytes) {
-    QString text;
-    if (validUtf8(bytes, &text)) return text;
+    if (bytes.isValidUtf8()) return QString::fromUtf8(bytes);
     qsizetype lead = bytes.size() - 1;
     while (lead >= 0 && lead > bytes.size() - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80) --lead;
     if (lead >= 0 && uchar(bytes[lead]) >= 0xC0) {
@@ -54,17 +45,16 @@ QString decode(const QByteArray& bytes) {
         const QByteArray head = bytes.left(lead);
         // Only where the rest holds letters of more than one byte: a Russian code page text
         // ending in one such byte is not taken for UTF-8.
-        if (bytes.size() - lead < need && validUtf8(head, &text) && text.size() < head.size())
+        const QString text = QString::fromUtf8(head);
+        if (bytes.size() - lead < need && head.isValidUtf8() && text.size() < head.size())
             return text;
     }
     return fromCp1251(bytes);
 }
 
-QString digitsOf(const QString& text) {
-    QString digits;
-    for (QChar c : text)
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits.append(c);
-    return digits;
+QString digitsOf(QString text) {
+    text.removeIf([](QChar c) { return c < QLatin1Char('0') || c > QLatin1Char('9'); });
+    return text;
 }
 
 // The value after `key` in a CALL line ("...LINE-...NMBR123..." -> "-" for "...LINE").

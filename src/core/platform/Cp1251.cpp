@@ -1,5 +1,6 @@
 #include "core/platform/Cp1251.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 
@@ -61,9 +62,8 @@ QByteArray toCp1251(const QString& text) {
 }
 
 bool fitsCp1251(const QString& text) {
-    for (QChar c : text)
-        if (toCp1251(c) == '?' && c != QLatin1Char('?')) return false;
-    return true;
+    return std::none_of(text.begin(), text.end(),
+                        [](QChar c) { return toCp1251(c) == '?' && c != QLatin1Char('?'); });
 }
 
 }  // namespace zrk

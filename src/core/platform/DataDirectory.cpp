@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -97,35 +98,37 @@ bool enterDataDirectory(const QString& dir, QString* error) {
     return true;
 }
 
-StartOptions takeStartOptions(int& argc, char** argv) {
-    StartOptions o;
+QString takeOptions(int& argc, char** argv, std::initializer_list<CommandOption> options) {
+    QString error;
     int kept = 1;
-    bool desktop = false;
     for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        const auto value = [&](const char* name) -> QString {
-            if (i + 1 >= argc) {
-                o.error =
-                    QCoreApplication::translate("zrk::DataDirectory", "После %1 нужно значение.")
-                        .arg(QLatin1String(name));
-                return {};
-            }
-            return QFile::decodeName(argv[++i]);
-        };
-        if (!std::strcmp(a, "--data-dir")) {
-            o.dataDir = value(a);
-        } else if (!std::strcmp(a, "--desktop")) {
-            desktop = true;
-        } else if (!std::strcmp(a, "--import-reg")) {
-            o.importFile = value(a);
-        } else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
-            o.help = true;
-        } else {
+        const auto o = std::find_if(options.begin(), options.end(), [&](const CommandOption& o) {
+            return !std::strcmp(argv[i], o.name);
+        });
+        if (o == options.end())
             argv[kept++] = argv[i];
-        }
+        else if (o->flag)
+            *o->flag = true;
+        else if (i + 1 < argc)
+            *o->value = QFile::decodeName(argv[++i]);
+        else
+            error = QCoreApplication::translate("zrk::Console", "После %1 нужно значение.")
+                        .arg(QLatin1String(o->name));
     }
     argc = kept;
     argv[argc] = nullptr;
+    return error;
+}
+
+StartOptions takeStartOptions(int& argc, char** argv) {
+    StartOptions o;
+    bool desktop = false;
+    o.error = takeOptions(argc, argv,
+                          {{"--data-dir", &o.dataDir},
+                           {"--desktop", nullptr, &desktop},
+                           {"--import-reg", &o.importFile},
+                           {"--help", nullptr, &o.help},
+                           {"-h", nullptr, &o.help}});
     if (desktop && !o.dataDir.isEmpty() && o.error.isEmpty())
         o.error = QCoreApplication::translate("zrk::DataDirectory",
                                               "--desktop и --data-dir вместе не бывают.");

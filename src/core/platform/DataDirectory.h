@@ -4,6 +4,8 @@
 // directory is making it the working directory, before anything is read.
 #include <QString>
 
+#include <initializer_list>
+
 namespace zrk {
 
 // $XDG_DATA_HOME/zrk-pro (by default ~/.local/share/zrk-pro): where a program started from
@@ -24,6 +26,17 @@ QString shortSocketPath(const QString& path);
 // Creates `dir` when it is missing and makes it the working directory; false with `error`
 // set (a plain sentence for the user) when either fails.
 bool enterDataDirectory(const QString& dir, QString* error);
+
+// One option of ours on a command line: a switch sets `flag`; any other sets `value` to the
+// word after it.
+struct CommandOption {
+    const char* name;
+    QString* value = nullptr;
+    bool* flag = nullptr;
+};
+// Takes `options` out of the command line and leaves the rest in order; returns the complaint
+// about an option whose value is missing, or nothing.
+QString takeOptions(int& argc, char** argv, std::initializer_list<CommandOption> options);
 
 // The program's own options, taken out of the command line; the rest is left for the
 // toolkit (-platform, -style, ...).

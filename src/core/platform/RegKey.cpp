@@ -31,10 +31,7 @@ bool RegKey::openKey(const QString& path, bool canCreate) {
 }
 
 bool RegKey::openKeyReadOnly(const QString& path) {
-    closeKey();
-    RegKeyData* k = file_.findKey(path);
-    if (!k) return false;
-    path_ = k->path;
+    if (!openKey(path, false)) return false;
     readOnly_ = true;
     return true;
 }
@@ -66,14 +63,11 @@ QStringList RegKey::valueNames() const {
 
 bool RegKey::deleteValue(const QString& name) {
     RegKeyData* k = key();
-    if (!k || readOnly_) return false;
-    for (qsizetype i = 0; i < k->values.size(); ++i)
-        if (sameName(k->values[i].name, name)) {
-            k->values.removeAt(i);
-            if (firstUnsaved_.isEmpty()) firstUnsaved_ = name;
-            return true;
-        }
-    return false;
+    if (!k || readOnly_ ||
+        !k->values.removeIf([&](const RegValue& v) { return sameName(v.name, name); }))
+        return false;
+    if (firstUnsaved_.isEmpty()) firstUnsaved_ = name;
+    return true;
 }
 
 const RegValue& RegKey::value(const QString& name) const {

@@ -13,6 +13,7 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -23,7 +24,6 @@
 namespace zrk {
 namespace {
 
-const QString kUserRoot = QStringLiteral("HKEY_CURRENT_USER");
 const QByteArray kHeader = "Windows Registry Editor Version 5.00";
 
 QString normalizePath(QString p) {
@@ -143,24 +143,13 @@ QString decodeFile(const QByteArray& raw) {
 
 // ---- writing -------------------------------------------------------------------------
 
-QString quote(const QString& s) {
-    QString out;
-    out.reserve(s.size() + 2);
-    out.append(QLatin1Char('"'));
-    for (QChar ch : s) {
-        if (ch == QLatin1Char('\\') || ch == QLatin1Char('"')) {
-            out.append(QLatin1Char('\\'));
-            out.append(ch);
-        } else if (ch == QLatin1Char('\r')) {
-            out.append(QLatin1String("\\r"));
-        } else if (ch == QLatin1Char('\n')) {
-            out.append(QLatin1String("\\n"));
-        } else {
-            out.append(ch);
-        }
-    }
-    out.append(QLatin1Char('"'));
-    return out;
+QString quote(QString s) {
+    // The backslash first: the others bring backslashes of their own.
+    s.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""))
+        .replace(QLatin1Char('\r'), QLatin1String("\\r"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
 // Long byte lists are folded as the registry editor folds them: lines of about 80
@@ -200,14 +189,8 @@ RegKeyData* findIn(QList<RegKeyData>& keys, const QString& root, const QString& 
 }
 
 bool hasValue(const RegKeyData& key, const QString& name) {
-    for (const RegValue& v : key.values)
-        if (sameName(v.name, name)) return true;
-    return false;
-}
-
-void removeValue(RegKeyData& key, const QString& name) {
-    for (qsizetype i = 0; i < key.values.size(); ++i)
-        if (sameName(key.values[i].name, name)) return key.values.removeAt(i);
+    return std::any_of(key.values.begin(), key.values.end(),
+                       [&](const RegValue& v) { return sameName(v.name, name); });
 }
 
 QString fillName(const QString& path, const QString& name) {
@@ -243,7 +226,9 @@ void applyChanges(const QList<RegKeyData>& base, const QList<RegKeyData>& now,
         }
         if (before)
             for (const RegValue& v : before->values)
-                if (!hasValue(k, v.name)) removeValue(*into, v.name);
+                if (!hasValue(k, v.name))
+                    into->values.removeIf(
+                        [&](const RegValue& x) { return sameName(x.name, v.name); });
     }
 }
 

@@ -47,9 +47,12 @@ inline bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// The root of our branch; foreign roots are kept, not reachable.
+inline const QString kUserRoot = QStringLiteral("HKEY_CURRENT_USER");
+
 struct RegKeyData {
     QString path;  // without the root, e.g. "Software\Zrk Pro\Modem"
-    QString root;  // "HKEY_CURRENT_USER" for ours; foreign roots are kept, not reachable
+    QString root;  // kUserRoot for ours
     QList<RegValue> values;
 
     RegValue* find(const QString& name);

@@ -131,18 +131,10 @@ bool keepAsBackup(const QString& file, const QString& backup, FileError* err,
     if (::link(from.constData(), to.constData()) != 0) {
         // No hard links here (FAT, some network shares) or another file system: a copy.
         QFile source(file);
-        if (!source.open(QIODevice::ReadOnly))
-            return fail(err, QStringLiteral("cannot read %1").arg(file), EIO);
-        const QByteArray data = source.readAll();
+        const QByteArray data = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
         if (source.error() != QFileDevice::NoError)
             return fail(err, QStringLiteral("cannot read %1").arg(file), EIO);
-        const QString temp = writeSyncedTemp(backup, data, err);
-        if (temp.isEmpty()) return false;
-        if (::rename(QFile::encodeName(temp).constData(), to.constData()) != 0) {
-            const int code = errno;
-            QFile::remove(temp);
-            return fail(err, QStringLiteral("cannot rename %1 to %2").arg(temp, backup), code);
-        }
+        if (!replaceFileAtomically(backup, data, err)) return false;
     }
     syncDirectoryOf(backup);
     stepDone(SaveStep::BackupMade);

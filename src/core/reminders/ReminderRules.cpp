@@ -243,9 +243,7 @@ QStringList noteLines(const QString& note) {
 }
 
 QString noteText(const QStringList& lines) {
-    QString s;
-    for (const QString& l : lines) s += l + QLatin1Char('\r');
-    return s;
+    return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\r')) + QLatin1Char('\r');
 }
 
 QStringList editLines(const QString& plainText) {
@@ -256,8 +254,7 @@ QStringList editLines(const QString& plainText) {
 }
 
 QString templateTitle(const QString& t) {
-    const qsizetype bar = t.indexOf(QLatin1Char('|'));
-    return bar < 0 ? t : t.left(bar);
+    return t.section(QLatin1Char('|'), 0, 0);
 }
 
 QString templateNote(const QString& t) {

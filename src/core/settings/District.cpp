@@ -16,14 +16,8 @@ QString valueName(int i) {
 
 // The characters of a mask that take part in matching: those a number can be dialled with.
 QString dialCharacters(QStringView mask) {
-    QString out;
-    out.reserve(mask.size());
-    for (QChar c : mask) {
-        const char16_t u = c.unicode();
-        if ((u >= u'0' && u <= u'9') || u == u'P' || u == u'T' || u == u'W' || u == u'p' ||
-            u == u't' || u == u'w')
-            out.append(c);
-    }
+    QString out = mask.toString();
+    out.removeIf([](QChar c) { return !QStringView(u"0123456789PTWptw").contains(c); });
     return out;
 }
 

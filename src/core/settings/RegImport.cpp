@@ -11,7 +11,6 @@
 namespace zrk {
 namespace {
 
-const QString kOurRoot = QStringLiteral("HKEY_CURRENT_USER");
 const QString kOurKey = QStringLiteral("Software\\Zrk Pro");
 
 ImportResult failure(const QString& text) {
@@ -19,8 +18,8 @@ ImportResult failure(const QString& text) {
 }
 
 bool ours(const RegKeyData& k) {
-    return k.root.compare(kOurRoot, Qt::CaseInsensitive) == 0 &&
-           (k.path.compare(kOurKey, Qt::CaseInsensitive) == 0 ||
+    return sameName(k.root, kUserRoot) &&
+           (sameName(k.path, kOurKey) ||
             k.path.startsWith(kOurKey + QLatin1Char('\\'), Qt::CaseInsensitive));
 }
 
