@@ -555,40 +555,6 @@ private slots:
 
     // ---- saves on the worker: the window never waits for them, except to close ----
 
-    // Commands go on while a save is held in flight. Each save writes the book whole, as it
-    // was at its command; the many saves asked for meanwhile become one, with the last state.
-    void commandsDuringASaveAreMergedAndNeverHalfWritten() {
-        BookWindow w(fourPeople());
-        SaveGate gate;
-        QList<QByteArray> written;  // the file after each save
-        gate.after = [&written] { written << readAll("book.phn"); };
-        w.select({1});
-        w.click("sbDel");  // Борис goes
-        QVERIFY(gate.held());
-        for (int i = 0; i < 12; ++i) {
-            w.select({i % 3});
-            w.trigger(i < 9 ? "mPBad" : "mPPrior");
-        }
-        w.select({2});
-        w.child<QAction>("mPGroup1")->trigger();
-        QCOMPARE(w.entries(), (QStringList{"Анна:111:2:1", "Вера:333:2:1", "Дина:444:2:1"}));
-        QCOMPARE(readAll("book.phn"), fourPeople());  // nothing written yet
-
-        gate.open();
-        w.book->finishSaves();
-        QCOMPARE(gate.ran, 2);
-        const QByteArray groups =
-            groupBytes(cp("Друзья"), "f.wav", 1) + groupBytes(cp("Работа"), "", 0);
-        QCOMPARE(written.value(0), header(2) + groups + entryBytes({cp("Анна"), "111"}, 0, 1) +
-                                       entryBytes({cp("Вера"), "333"}, 2, 1) +
-                                       entryBytes({cp("Дина"), "444"}, 0, 2));
-        QCOMPARE(written.value(1), header(2) + groups + entryBytes({cp("Анна"), "111"}, 2, 1) +
-                                       entryBytes({cp("Вера"), "333"}, 2, 1) +
-                                       entryBytes({cp("Дина"), "444"}, 2, 1));
-        QCOMPARE(readAll("book.bak"), written.value(0));
-        QCOMPARE(w.messages.shown, QStringList());
-    }
-
     // The window's close waits for the save in flight and for the last change: once the
     // window is gone, the file holds it.
     void closeDuringASaveWaitsForTheLastChange() {
