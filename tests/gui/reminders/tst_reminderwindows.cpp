@@ -123,9 +123,7 @@ private slots:
         QVERIFY(!f.alert->isVisible());
         QCOMPARE(f.list->rows().count(), 2);
         const ReminderRecord moved = f.list->rows().record(1);
-        QCOMPARE(moved.Kind, quint8(ReminderByDate));
         QCOMPARE(moved.Note.text(), QString("новый\rтекст\r"));
-        QCOMPARE(moved.Number.text(), QString("2345678"));
         QCOMPARE(dueKey(moved), minuteKey(QDateTime(QDate(2026, 2, 1), QTime(0, 30))));
         QCOMPARE(notesOf(f.fileRecords()), (QStringList{"потом\r", "новый\rтекст\r"}));
     }
