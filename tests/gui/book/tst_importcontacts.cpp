@@ -256,12 +256,6 @@ private slots:
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QStringList>("dialogs");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("preview") << kTwoCards << "a.vcf" << true
-                                 << QStringList{"Импорт контактов", "Импорт контактов"}
-                                 << QStringList{};
-        QTest::newRow("column step")
-            << QByteArray("Кто;Телефон\r\nЛис;+7 916 000-11-22\r\n") << "a.csv" << true
-            << QStringList{"Импорт контактов", "Столбцы файла"} << QStringList{};
         QTest::newRow("no file") << kTwoCards << "a.vcf" << false << QStringList{"Импорт контактов"}
                                  << QStringList{};
         // Every text the step shows, '|' between them.
