@@ -6,6 +6,7 @@
 #include "core/platform/Registry.h"
 #include "core/settings/Settings.h"
 
+#include "SaveGate.h"
 #include "TestSupport.h"
 
 #include <QSignalSpy>
@@ -144,6 +145,41 @@ private slots:
         }
         QCoreApplication::processEvents();
         QCOMPARE(failed.size(), closeFirst ? 0 : 1);
+    }
+
+    // Changes go on while a save is held in flight. Each save writes the book whole, as it
+    // was when asked for; the many asked for meanwhile become one, with the last state.
+    void savesMeanwhileAreMergedAndNeverHalfWritten() {
+        QVERIFY(writeAll("book.phn", fourPeople()));
+        BookDocument doc;
+        QSignalSpy failed(&doc, &BookDocument::failed);
+        SaveGate gate;
+        QList<QByteArray> written;  // the file after each save
+        gate.after = [&written] { written << readAll("book.phn"); };
+        doc.store().RemoveItem(1);  // Борис goes
+        doc.save();
+        QVERIFY(gate.held());
+        for (int i = 0; i < 12; ++i) {
+            doc.store().setStatus(i % 3, i < 9 ? 1 : 2);
+            doc.save();
+        }
+        doc.store().setGroup(2, 1);
+        doc.save();
+        QCOMPARE(readAll("book.phn"), fourPeople());  // nothing written yet
+
+        gate.open();
+        QCOMPARE(doc.close(), Failures());
+        QCOMPARE(gate.ran, 2);
+        const QByteArray groups =
+            groupBytes(cp("Друзья"), "f.wav", 1) + groupBytes(cp("Работа"), "", 0);
+        QCOMPARE(written.value(0), header(2) + groups + entryBytes({cp("Анна"), "111"}, 0, 1) +
+                                       entryBytes({cp("Вера"), "333"}, 2, 1) +
+                                       entryBytes({cp("Дина"), "444"}, 0, 2));
+        QCOMPARE(written.value(1), header(2) + groups + entryBytes({cp("Анна"), "111"}, 2, 1) +
+                                       entryBytes({cp("Вера"), "333"}, 2, 1) +
+                                       entryBytes({cp("Дина"), "444"}, 2, 1));
+        QCOMPARE(readAll("book.bak"), written.value(0));
+        QCOMPARE(failed.size(), 0);
     }
 
 private:

@@ -156,25 +156,30 @@ private slots:
     void quickPickTimes_data() {
         QTest::addColumn<QTime>("now");
         QTest::addColumn<QStringList>("head");
+        QTest::addColumn<QStringList>("hours");  // items 6, 12 and 44: 2, 5 and 21 hours
         QTest::addColumn<QString>("last");
         QTest::newRow("13:58") << QTime(13, 58, 40)
                                << QStringList{"14:03 (5 минут)",   "14:08 (10 минут)",
                                               "14:13 (15 минут)",  "14:28 (30 минут)",
                                               "14:58 (1 час)", "15:28 (1,5 часа)"}
+                               << QStringList{"15:58 (2 часа)", "18:58 (5 часов)", "10:58 (21 час)"}
                                << "13:28 (23,5 часа)";
         QTest::newRow("23:50") << QTime(23, 50)
                                << QStringList{"23:55 (5 минут)",   "0:00  (10 минут)",
                                               "0:05  (15 минут)",  "0:20  (30 минут)",
                                               "0:50  (1 час)", "1:20  (1,5 часа)"}
+                               << QStringList{"1:50  (2 часа)", "4:50  (5 часов)", "20:50 (21 час)"}
                                << "23:20 (23,5 часа)";
     }
     void quickPickTimes() {
         QFETCH(QTime, now);
         QFETCH(QStringList, head);
+        QFETCH(QStringList, hours);
         QFETCH(QString, last);
         const QStringList list = zrk::quickPickTimes(now);
         QCOMPARE(list.size(), 50);
         QCOMPARE(list.mid(0, 6), head);
+        QCOMPARE((QStringList{list[6], list[12], list[44]}), hours);
         QCOMPARE(list.last(), last);
     }
 

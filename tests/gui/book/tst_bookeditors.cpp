@@ -25,15 +25,8 @@ class TestBookEditors : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        box_ = std::make_unique<Sandbox>();
-        RegistryFile::resetUser();
-        ini() = TIni::defaults();
-    }
-    void cleanup() {
-        RegistryFile::resetUser();
-        box_.reset();
-    }
+    void init() { box_ = std::make_unique<BookSandbox>(); }
+    void cleanup() { box_.reset(); }
 
     void okNeedsADialablePhone_data() {
         QTest::addColumn<QString>("phone");
@@ -224,7 +217,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<Sandbox> box_;
+    std::unique_ptr<BookSandbox> box_;
 };
 
 QTEST_MAIN(TestBookEditors)
