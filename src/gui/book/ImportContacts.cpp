@@ -26,11 +26,6 @@ using contacts::Duplicate;
 
 namespace {
 
-constexpr ColumnRole kRoles[] = {ColumnRole::Unused, ColumnRole::Name,    ColumnRole::Family,
-                                 ColumnRole::Given,  ColumnRole::Phone,   ColumnRole::WorkPhone,
-                                 ColumnRole::EMail,  ColumnRole::Address, ColumnRole::Note,
-                                 ColumnRole::Middle};
-
 constexpr contacts::Encoding kEncodings[] = {
     contacts::Encoding::Utf8, contacts::Encoding::Utf8Bom, contacts::Encoding::Utf16LE,
     contacts::Encoding::Utf16BE, contacts::Encoding::Cp1251};
@@ -87,7 +82,8 @@ TColumnMapping::TColumnMapping(const contacts::CsvTable& table, QWidget* parent)
         lvColumns->setItem(c, 1, sample);
         auto* box = new QComboBox(lvColumns);
         box->setObjectName(QStringLiteral("cbRole%1").arg(c));
-        for (ColumnRole r : kRoles) box->addItem(columnRoleText(r), int(r));
+        for (int r = 0; r <= int(ColumnRole::Middle); ++r)
+            box->addItem(columnRoleText(ColumnRole(r)), r);
         box->setCurrentIndex(box->findData(int(guessColumnRole(header_[c]))));
         connect(box, &QComboBox::currentIndexChanged, this, &TColumnMapping::rolesChanged);
         lvColumns->setCellWidget(c, 2, box);

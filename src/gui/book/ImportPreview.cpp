@@ -114,40 +114,24 @@ ColumnRole guessColumnRole(const QString& header) {
 
 contacts::CsvMapping mappingFromRoles(const QList<ColumnRole>& roles, const QStringList& header) {
     contacts::CsvMapping m;
+    // The roles that name one column, in the order of ColumnRole.
+    using M = contacts::CsvMapping;
+    int M::*const single[] = {nullptr, &M::name, &M::family, &M::given, nullptr,
+                              nullptr, nullptr,  nullptr,    &M::note,  &M::middle};
     for (int c = 0; c < roles.size(); ++c) {
-        switch (roles[c]) {
-            case ColumnRole::Unused:
-                break;
-            case ColumnRole::Name:
-                m.name = c;
-                break;
-            case ColumnRole::Family:
-                m.family = c;
-                break;
-            case ColumnRole::Given:
-                m.given = c;
-                break;
-            case ColumnRole::Phone:
-            case ColumnRole::WorkPhone: {
-                contacts::CsvMapping::PhoneColumn p;
-                p.column = c;
-                p.label = c < header.size() ? header[c].trimmed() : QString();
-                p.work = roles[c] == ColumnRole::WorkPhone;
-                m.phones << p;
-                break;
-            }
-            case ColumnRole::EMail:
-                m.emails << c;
-                break;
-            case ColumnRole::Address:
-                m.addresses << c;
-                break;
-            case ColumnRole::Note:
-                m.note = c;
-                break;
-            case ColumnRole::Middle:
-                m.middle = c;
-                break;
+        const ColumnRole role = roles[c];
+        if (role == ColumnRole::Phone || role == ColumnRole::WorkPhone) {
+            contacts::CsvMapping::PhoneColumn p;
+            p.column = c;
+            p.label = c < header.size() ? header[c].trimmed() : QString();
+            p.work = role == ColumnRole::WorkPhone;
+            m.phones << p;
+        } else if (role == ColumnRole::EMail) {
+            m.emails << c;
+        } else if (role == ColumnRole::Address) {
+            m.addresses << c;
+        } else if (single[int(role)]) {
+            m.*single[int(role)] = c;
         }
     }
     return m;
@@ -184,19 +168,10 @@ void ImportPreview::setGroup(GroupRule rule, const QString& title) {
 }
 
 void ImportPreview::applyGroup() {
-    for (int r = 0; r < rows_.size(); ++r) {
-        switch (groupRule_) {
-            case GroupRule::FromFile:
-                rows_[r].groupTitle = fileGroups_[r];
-                break;
-            case GroupRule::Common:
-                rows_[r].groupTitle.clear();
-                break;
-            case GroupRule::Named:
-                rows_[r].groupTitle = groupTitle_;
-                break;
-        }
-    }
+    for (int r = 0; r < rows_.size(); ++r)
+        rows_[r].groupTitle = groupRule_ == GroupRule::FromFile ? fileGroups_[r]
+                              : groupRule_ == GroupRule::Named  ? groupTitle_
+                                                                : QString();
 }
 
 void ImportPreview::setChoiceForAll(Duplicate choice) {
@@ -252,15 +227,11 @@ int ImportPreview::columnCount(const QModelIndex& parent) const {
 namespace {
 
 QString choiceText(Duplicate d) {
-    switch (d) {
-        case Duplicate::Skip:
-            return QCoreApplication::translate("zrk::ImportPreview", "Пропустить");
-        case Duplicate::Replace:
-            return QCoreApplication::translate("zrk::ImportPreview", "Заменить");
-        case Duplicate::Add:
-            return QCoreApplication::translate("zrk::ImportPreview", "Добавить");
-    }
-    return {};
+    // In the order of Duplicate.
+    static const char* const texts[] = {QT_TRANSLATE_NOOP("zrk::ImportPreview", "Пропустить"),
+                                        QT_TRANSLATE_NOOP("zrk::ImportPreview", "Заменить"),
+                                        QT_TRANSLATE_NOOP("zrk::ImportPreview", "Добавить")};
+    return QCoreApplication::translate("zrk::ImportPreview", texts[int(d)]);
 }
 
 }  // namespace
@@ -280,26 +251,19 @@ QVariant ImportPreview::data(const QModelIndex& index, int role) const {
     const contacts::ImportRow& row = rows_[index.row()];
     const bool repeat = isRepeat(row);
     switch (role) {
-        case Qt::DisplayRole:
-            switch (index.column()) {
-                case ColName:
-                    return row.entry.Name.text();
-                case ColPhone:
-                    return row.entry.Phone.text();
-                case ColWork:
-                    return row.entry.WorkPhone.text();
-                case ColEMail:
-                    return row.entry.EMail.text();
-                case ColGroup:
-                    return row.groupTitle.isEmpty() ? tr("[Общая]") : row.groupTitle;
-                case ColLine:
-                    return row.line;
-                case ColRepeats:
-                    return repeatedText(row);
-                case ColDoes:
-                    return repeat ? choiceText(row.choice) : choiceText(Duplicate::Add);
-            }
-            return {};
+        case Qt::DisplayRole: {
+            // In the order of Column.
+            const QVariant cells[ColumnCount] = {
+                row.entry.Name.text(),
+                row.entry.Phone.text(),
+                row.entry.WorkPhone.text(),
+                row.entry.EMail.text(),
+                row.groupTitle.isEmpty() ? tr("[Общая]") : row.groupTitle,
+                row.line,
+                repeatedText(row),
+                choiceText(repeat ? row.choice : Duplicate::Add)};
+            return index.column() < ColumnCount ? cells[index.column()] : QVariant();
+        }
         case Qt::ToolTipRole:
             if (index.column() == ColRepeats && repeat)
                 return (row.duplicateOf >= 0 ? tr("Этот телефон уже есть в книге: %1")

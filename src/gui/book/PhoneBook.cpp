@@ -119,7 +119,7 @@ TPhoneBook::~TPhoneBook() {
 void TPhoneBook::buildToolbar() {
     auto* tb = addFixedToolBar(this, "tbTools");
     const auto button = [this, tb](const char* name, const char* hint, const char* icon,
-                                   QStyle::StandardPixmap fallback, void (TPhoneBook::*slot)()) {
+                                   QStyle::StandardPixmap fallback, auto slot) {
         return addToolButton(tb, name, tr(hint), themed(icon, fallback, this), this, slot);
     };
     sbDial = button("sbDial", QT_TR_NOOP("Набрать номер"), "call-start", QStyle::SP_MediaPlay,
@@ -139,8 +139,7 @@ void TPhoneBook::buildToolbar() {
     sbReminder = button("sbReminder", QT_TR_NOOP("Добавить в напоминание"), "appointment-new",
                         QStyle::SP_FileDialogInfoView, &TPhoneBook::sbReminderClick);
     tb->addSeparator();
-    cbGroup = new QComboBox(tb);
-    cbGroup->setObjectName(QStringLiteral("cbGroup"));
+    cbGroup = named<QComboBox>("cbGroup", tb);
     cbGroup->setToolTip(tr("Группа"));
     cbGroup->setFixedWidth(160);
     tb->addWidget(cbGroup);
@@ -164,7 +163,7 @@ void TPhoneBook::buildToolbar() {
     tb->addWidget(sbExport);
     tb->addSeparator();
     sbExit = button("sbExit", QT_TR_NOOP("Спрятать книжку"), "window-close",
-                    QStyle::SP_DialogCloseButton, &TPhoneBook::sbExitClick);
+                    QStyle::SP_DialogCloseButton, &QWidget::close);
 }
 
 QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text, const QIcon& icon,
@@ -182,8 +181,7 @@ QAction* TPhoneBook::addItem(QMenu* menu, const char* name, const QString& text,
 }
 
 void TPhoneBook::buildMenu() {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1 = named<QMenu>("PopupMenu1", this);
     mPDial = addItem(PopupMenu1, "mPDial", tr("&Звонить"), sbDial->icon(), {},
                      [this] { sbDialClick(); });
     PopupMenu1->setDefaultAction(mPDial);
@@ -221,8 +219,7 @@ void TPhoneBook::buildMenu() {
     PopupMenu1->addSeparator();
     mPImport = addItem(PopupMenu1, "mPImport", tr("И&мпорт..."), sbImport->icon(), {},
                        [this] { sbImportClick(); });
-    auto* exportMenu = new QMenu(tr("&Экспорт"), PopupMenu1);
-    exportMenu->setObjectName(QStringLiteral("mPExportMenu"));
+    auto* exportMenu = named<QMenu>("mPExportMenu", tr("&Экспорт"), PopupMenu1);
     mPExport = PopupMenu1->addMenu(exportMenu);
     mPExport->setObjectName(QStringLiteral("mPExport"));
     mPExport->setIcon(sbExport->icon());
@@ -409,7 +406,8 @@ bool TPhoneBook::eventFilter(QObject* watched, QEvent* event) {
             // Only the keyboard moving here from elsewhere in the window: a click chooses
             // its own row, and a closing menu or the window coming back changes nothing.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) lvBookEnter();
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+                selectFirstRow(lvBook);
         } else if (event->type() == QEvent::KeyPress &&
                    static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             sbAnswerClick();
@@ -417,15 +415,6 @@ bool TPhoneBook::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TPhoneBook::lvBookEnter() {
-    // Never added to a selection the user made: a command would act on the first entry too.
-    if (model_->count() < 2 || lvBook->selectionModel()->hasSelection()) return;
-    const QModelIndex first = model_->index(0, 0);
-    lvBook->selectionModel()->select(first,
-                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    lvBook->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
 }
 
 void TPhoneBook::lvBookColumnClick(int column) {

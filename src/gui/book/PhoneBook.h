@@ -105,15 +105,11 @@ public slots:
     void sbAddGrClick();
     void sbDelGrClick();
     void sbPropGrClick();
-    void sbExitClick();
     void mPOptiClick();
     // Contacts from a vCard or CSV file, through the preview; saved once.
     void sbImportClick();
     // A click on the header of `column`.
     void lvBookColumnClick(int column);
-    // The keyboard focus enters the list (Tab, Backtab): with nothing selected, the first
-    // of two or more rows is selected.
-    void lvBookEnter();
 
 signals:
     void shownChanged(bool shown);

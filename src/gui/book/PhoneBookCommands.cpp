@@ -207,8 +207,4 @@ void TPhoneBook::sbDelGrClick() {
     MenuCreate();
 }
 
-void TPhoneBook::sbExitClick() {
-    close();
-}
-
 }  // namespace zrk

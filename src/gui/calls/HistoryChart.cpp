@@ -102,17 +102,11 @@ void HistoryChart::showChart(const CallChart& chart) {
     }
     bars_->remove(0, bars_->count());
     bars_->append(values);
-    switch (chart.bucket) {
-        case Bucket::Day:
-            this->chart()->setTitle(tr("Звонков в день"));
-            break;
-        case Bucket::Week:
-            this->chart()->setTitle(tr("Звонков в неделю"));
-            break;
-        case Bucket::Month:
-            this->chart()->setTitle(tr("Звонков в месяц"));
-            break;
-    }
+    // In the order of Bucket.
+    static const char* const titles[] = {QT_TR_NOOP("Звонков в день"),
+                                         QT_TR_NOOP("Звонков в неделю"),
+                                         QT_TR_NOOP("Звонков в месяц")};
+    this->chart()->setTitle(tr(titles[int(chart.bucket)]));
     auto* y = static_cast<QValueAxis*>(this->chart()->axes(Qt::Vertical).value(0));
     y->setRange(0, roundTop(max, y->tickCount()));
     labelledWidth_ = -1;

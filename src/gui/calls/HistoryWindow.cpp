@@ -95,21 +95,28 @@ void HistoryWindow::buildControls() {
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     const auto action = [&](const char* name, const QString& text, const char* icon,
-                            QStyle::StandardPixmap fallback, void (HistoryWindow::*slot)()) {
+                            QStyle::StandardPixmap fallback, const std::function<void()>& run) {
         QAction* a = toolbar->addAction(themed(icon, fallback, this), text);
         a->setObjectName(QLatin1String(name));
-        connect(a, &QAction::triggered, this, slot);
+        connect(a, &QAction::triggered, this, run);
         return a;
     };
+    // A command on the row's number as logged, where it has one.
+    const auto withNumber = [this](void (HistoryHost::*send)(const QString&)) {
+        return [this, send] {
+            if (const QString number = selectedNumber(); !number.isEmpty()) (host_.*send)(number);
+        };
+    };
     dial_ = action("acDial", tr("&Звонить"), "call-start", QStyle::SP_BrowserReload,
-                   &HistoryWindow::dialSelected);
+                   [this] { dialSelected(); });
     addBook_ = action("acAddBook", tr("&Добавить в книгу..."), "contact-new",
-                      QStyle::SP_FileDialogNewFolder, &HistoryWindow::addSelectedToBook);
-    addReminder_ = action("acAddReminder", tr("Добавить в напо&минание..."), "appointment-new",
-                          QStyle::SP_FileDialogInfoView, &HistoryWindow::addReminderForSelected);
+                      QStyle::SP_FileDialogNewFolder, withNumber(&HistoryHost::addNumberToBook));
+    addReminder_ =
+        action("acAddReminder", tr("Добавить в напо&минание..."), "appointment-new",
+               QStyle::SP_FileDialogInfoView, withNumber(&HistoryHost::addReminderForNumber));
     toolbar->addSeparator();
     export_ = action("acExport", tr("&Экспорт в CSV..."), "document-save-as",
-                     QStyle::SP_DialogSaveButton, &HistoryWindow::exportCsv);
+                     QStyle::SP_DialogSaveButton, [this] { exportCsv(); });
     rowMenu_ = named<QMenu>("rowMenu", this);
     rowMenu_->addActions({dial_, addBook_, addReminder_});
     rowMenu_->addSeparator();
@@ -228,7 +235,11 @@ void HistoryWindow::buildControls() {
     });
     batchTimer_ = timer(kBatchRefreshMs, [this] { takeNew(); });
     catchUpTimer_ = timer(0, [this] { takeNew(); });
-    connect(range_, &QComboBox::currentIndexChanged, this, &HistoryWindow::rangeChosen);
+    connect(range_, &QComboBox::currentIndexChanged, this, [this](int range) {
+        from_->setVisible(range == Period);
+        to_->setVisible(range == Period);
+        refresh();
+    });
     for (QDateEdit* d : {from_, to_})
         connect(d, &QDateEdit::dateChanged, this, [this] { refresh(); });
 
@@ -238,37 +249,17 @@ void HistoryWindow::buildControls() {
 HistoryFilter HistoryWindow::filter() const {
     HistoryFilter f;
     f.text = search_->text().trimmed();
-    const QDate today = now().date();
-    switch (range_->currentIndex()) {
-        case Today:
-            f.from = today;
-            break;
-        case Week:
-            f.from = today.addDays(-6);
-            break;
-        case Month:
-            f.from = today.addDays(-29);
-            break;
-        case Year:
-            f.from = today.addYears(-1).addDays(1);
-            break;
-        case Period:
-            // Dates given the wrong way round still mean the days between them.
-            f.from = qMin(from_->date(), to_->date());
-            f.to = qMax(from_->date(), to_->date());
-            return f;
-        default:
-            return f;
+    const int range = range_->currentIndex();
+    if (range == Period) {
+        // Dates given the wrong way round still mean the days between them.
+        f.from = qMin(from_->date(), to_->date());
+        f.to = qMax(from_->date(), to_->date());
+    } else if (range >= Today && range <= Year) {
+        f.to = now().date();
+        const int back[] = {0, -6, -29};  // today, the last 7 days, the last 30 days
+        f.from = range == Year ? f.to.addYears(-1).addDays(1) : f.to.addDays(back[range]);
     }
-    f.to = today;
     return f;
-}
-
-void HistoryWindow::rangeChosen() {
-    const bool period = range_->currentIndex() == Period;
-    from_->setVisible(period);
-    to_->setVisible(period);
-    refresh();
 }
 
 void HistoryWindow::refresh(bool sameIds) {
@@ -409,16 +400,6 @@ QString HistoryWindow::selectedNumber() const {
 void HistoryWindow::dialSelected() {
     const QString number = selectedNumber();
     if (!number.isEmpty()) line_.dial(number);  // as logged
-}
-
-void HistoryWindow::addSelectedToBook() {
-    const QString number = selectedNumber();
-    if (!number.isEmpty()) host_.addNumberToBook(number);
-}
-
-void HistoryWindow::addReminderForSelected() {
-    const QString number = selectedNumber();
-    if (!number.isEmpty()) host_.addReminderForNumber(number);
 }
 
 void HistoryWindow::exportCsv() {

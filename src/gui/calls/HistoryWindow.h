@@ -56,8 +56,6 @@ signals:
 
 public slots:
     void dialSelected();
-    void addSelectedToBook();
-    void addReminderForSelected();
     void exportCsv();
 
 protected:
@@ -66,7 +64,6 @@ protected:
 
 private:
     void buildControls();
-    void rangeChosen();
     // Runs the filter again over every call; `sameIds` false after the log was read anew.
     void refresh(bool sameIds = true);
     // Takes the calls handed over since the rows were made: only those are filtered, added

@@ -30,7 +30,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
 
     auto* toolbar = addFixedToolBar(this, "ToolBar1");
     const auto button = [&](const char* name, const char* hint, QStyle::StandardPixmap icon,
-                            void (TListRing::*slot)()) {
+                            auto slot) {
         return addToolButton(toolbar, name, tr(hint), style()->standardIcon(icon), this, slot);
     };
     sbReDial_ = button("sbReDial", QT_TR_NOOP("Перезвонить"), QStyle::SP_BrowserReload,
@@ -43,8 +43,7 @@ TListRing::TListRing(Line& line, QWidget* parent)
     button("sbLog", QT_TR_NOOP("Показать файл логов"), QStyle::SP_FileDialogDetailedView,
            &TListRing::sbLogClick);
     toolbar->addSeparator();
-    button("sbExit", QT_TR_NOOP("Спрятать список"), QStyle::SP_DialogCloseButton,
-           &TListRing::sbExitClick);
+    button("sbExit", QT_TR_NOOP("Спрятать список"), QStyle::SP_DialogCloseButton, &QWidget::close);
 
     setUpList(lvRing_, "lvRing");
     lvRing_->setColumnCount(ColumnCount);
@@ -104,9 +103,7 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
 
 void TListRing::ED() {
     const bool any = rowCount() > 0;
-    sbReDial_->setEnabled(any);
-    sbDel_->setEnabled(any);
-    sbClear_->setEnabled(any);
+    for (QToolButton* b : {sbReDial_, sbDel_, sbClear_}) b->setEnabled(any);
     status_->setText(tr("Звонков: %n", nullptr, rowCount()));
 }
 
@@ -139,19 +136,8 @@ void TListRing::sbLogClick() {
     if (openLog_) openLog_(ini().LogFile);
 }
 
-void TListRing::sbExitClick() {
-    close();
-}
-
-void TListRing::lvRingEnter() {
-    if (rowCount() < 2 || !lvRing_->selectedItems().isEmpty()) return;
-    QTreeWidgetItem* first = lvRing_->topLevelItem(0);
-    lvRing_->setCurrentItem(first);
-    first->setSelected(true);
-}
-
 bool TListRing::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lvRing_ && event->type() == QEvent::FocusIn) lvRingEnter();
+    if (watched == lvRing_ && event->type() == QEvent::FocusIn) selectFirstRow(lvRing_);
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -48,9 +48,6 @@ public slots:
     void sbDelClick();
     void sbClearClick();
     void sbLogClick();
-    void sbExitClick();
-    // The keyboard focus enters the list.
-    void lvRingEnter();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

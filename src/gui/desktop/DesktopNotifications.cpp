@@ -79,12 +79,13 @@ bool DesktopNotifications::connectBus() {
     auto* watcher =
         new QDBusServiceWatcher(kService, *bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] { caps_.reset(); });
+    // The service's signals are re-emitted as they come.
     bus_->connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
-                  SLOT(onActionInvoked(uint, QString)));
+                  SIGNAL(actionInvoked(uint, QString)));
     bus_->connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
-                  SLOT(onClosed(uint, uint)));
+                  SIGNAL(closed(uint, uint)));
     bus_->connect(kService, kPath, kService, QStringLiteral("ActivationToken"), this,
-                  SLOT(onActivationToken(uint, QString)));
+                  SIGNAL(activationToken(uint, QString)));
     return true;
 }
 
@@ -170,18 +171,6 @@ void DesktopNotifications::close(quint32 id) {
 void DesktopNotifications::fail(Done done) {
     if (!done) return;
     QTimer::singleShot(0, this, [done = std::move(done)] { done(std::nullopt); });
-}
-
-void DesktopNotifications::onActionInvoked(uint id, const QString& key) {
-    emit actionInvoked(id, key);
-}
-
-void DesktopNotifications::onClosed(uint id, uint reason) {
-    emit closed(id, reason);
-}
-
-void DesktopNotifications::onActivationToken(uint id, const QString& token) {
-    emit activationToken(id, token);
 }
 
 }  // namespace zrk

@@ -63,11 +63,6 @@ signals:
     // Lets the window activated by an action take the focus on Wayland.
     void activationToken(quint32 id, const QString& token);
 
-private slots:
-    void onActionInvoked(uint id, const QString& key);
-    void onClosed(uint id, uint reason);
-    void onActivationToken(uint id, const QString& token);
-
 private:
     struct Request {
         Notice notice;

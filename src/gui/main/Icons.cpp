@@ -31,15 +31,13 @@ QIcon trayIcon(int index) {
     static const QColor colours[3] = {QColor(0, 200, 0), QColor(128, 128, 128), QColor(255, 60, 0)};
     QIcon icon;
     for (int size : {16, 22, 32, 48}) {
-        QPixmap pm = blankPixmap(size);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setBrush(Qt::black);
-        p.setPen(Qt::NoPen);
-        p.drawRoundedRect(QRectF(0, 0, size, size), size / 5.0, size / 5.0);
-        drawHandset(p, QRectF(size * 0.1, size * 0.15, size * 0.8, size * 0.7),
-                    colours[qBound(0, index, 2)]);
-        icon.addPixmap(pm);
+        icon.addPixmap(paintedPixmap(size, [size, index](QPainter& p) {
+            p.setBrush(Qt::black);
+            p.setPen(Qt::NoPen);
+            p.drawRoundedRect(QRectF(0, 0, size, size), size / 5.0, size / 5.0);
+            drawHandset(p, QRectF(size * 0.1, size * 0.15, size * 0.8, size * 0.7),
+                        colours[qBound(0, index, 2)]);
+        }));
     }
     return icon;
 }
@@ -49,31 +47,24 @@ QIcon appIcon() {
 }
 
 QIcon answerGlyph() {
-    QPixmap pm = blankPixmap(16);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawHandset(p, QRectF(0, 2, 16, 12), QColor(0, 128, 0));
-    return QIcon(pm);
+    return QIcon(paintedPixmap(
+        16, [](QPainter& p) { drawHandset(p, QRectF(0, 2, 16, 12), QColor(0, 128, 0)); }));
 }
 
 QIcon resetGlyph() {
-    QPixmap pm = blankPixmap(16);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(160, 0, 0), 2));
-    p.drawLine(4, 4, 12, 12);
-    p.drawLine(12, 4, 4, 12);
-    return QIcon(pm);
+    return QIcon(paintedPixmap(16, [](QPainter& p) {
+        p.setPen(QPen(QColor(160, 0, 0), 2));
+        p.drawLine(4, 4, 12, 12);
+        p.drawLine(12, 4, 4, 12);
+    }));
 }
 
 QIcon portGlyph(bool open) {
-    QPixmap pm = blankPixmap(16);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(open ? QColor(0, 160, 0) : QColor(160, 0, 0));
-    p.drawEllipse(QRectF(3, 3, 10, 10));
-    return QIcon(pm);
+    return QIcon(paintedPixmap(16, [open](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(open ? QColor(0, 160, 0) : QColor(160, 0, 0));
+        p.drawEllipse(QRectF(3, 3, 10, 10));
+    }));
 }
 
 }  // namespace zrk

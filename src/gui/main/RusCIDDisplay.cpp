@@ -180,23 +180,21 @@ void TRusCID::wire() {
 
     on(c_.mPShow, [this] { mPShowClick(); });
     on(c_.mPStayOnTop, [this] { applyStayOnTop(c_.mPStayOnTop->isChecked()); });
-    const auto toggleButtons = [this] {
-        changeSettings(SettingsChange::Switched,
-                       [this](TIni& s) { s.Buttons = c_.mPButton->isChecked(); });
+    // A check mark of the menu switches its setting.
+    const auto switches = [](QAction* item, bool TIni::*value) {
+        return [item, value] {
+            changeSettings(SettingsChange::Switched,
+                           [item, value](TIni& s) { s.*value = item->isChecked(); });
+        };
     };
+    const auto toggleButtons = switches(c_.mPButton, &TIni::Buttons);
     on(c_.mPButton, toggleButtons);
     on(c_.stButtons, [this, toggleButtons] {
         c_.mPButton->setChecked(!c_.mPButton->isChecked());
         toggleButtons();
     });
-    on(c_.mPClock, [this] {
-        changeSettings(SettingsChange::Switched,
-                       [this](TIni& s) { s.Clock = c_.mPClock->isChecked(); });
-    });
-    on(c_.mPTimer, [this] {
-        changeSettings(SettingsChange::Switched,
-                       [this](TIni& s) { s.Timer = c_.mPTimer->isChecked(); });
-    });
+    on(c_.mPClock, switches(c_.mPClock, &TIni::Clock));
+    on(c_.mPTimer, switches(c_.mPTimer, &TIni::Timer));
     const auto showBook = [this] {
         if (!windows_.book) return;
         if (c_.mPBook->isChecked())

@@ -110,11 +110,9 @@ void TReMind::setNumber(const QString& number) {
     ui_->rbNumber->setChecked(true);
     rbDateTimeClick();
     // The note is what is left to type.
-    setTabOrder(ui_->mNote, ui_->sbMore);
-    setTabOrder(ui_->sbMore, ui_->sbClear);
-    setTabOrder(ui_->sbClear, ui_->bOK);
-    setTabOrder(ui_->bOK, ui_->bCansel);
-    setTabOrder(ui_->bCansel, ui_->rbDateTime);
+    QWidget* const order[] = {ui_->mNote, ui_->sbMore,  ui_->sbClear,
+                              ui_->bOK,   ui_->bCansel, ui_->rbDateTime};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     ui_->mNote->setFocus();
 }
 

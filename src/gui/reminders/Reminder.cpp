@@ -43,7 +43,7 @@ TReminder::TReminder(ReminderDocument& document, ReminderHost& host, TAlertRemin
     toolbar->addSeparator();
     sbHide = addToolButton(toolbar, "sbHide", tr("Спрятать список"),
                            themed("window-close", QStyle::SP_DialogCloseButton, this), this,
-                           &TReminder::sbHideClick);
+                           &QWidget::close);
 
     model_ = new ReminderModel(document_.rows(), this);
     lvNotes = new QTreeView(this);
@@ -69,8 +69,7 @@ TReminder::TReminder(ReminderDocument& document, ReminderHost& host, TAlertRemin
     lvNotes->installEventFilter(this);
     setCentralWidget(lvNotes);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1 = named<QMenu>("PopupMenu1", this);
     mPAdd = PopupMenu1->addAction(tr("&Добавить..."));
     mPAdd->setObjectName(QStringLiteral("mPAdd"));
     mPAdd->setShortcut(QKeySequence(Qt::Key_Insert));
@@ -193,15 +192,8 @@ void TReminder::sbDelClick() {
     ED();
 }
 
-void TReminder::sbHideClick() {
-    close();
-}
-
 void TReminder::lvNotesEnter() {
-    if (rows().count() < 2 || lvNotes->selectionModel()->hasSelection()) return;
-    const QModelIndex first = model_->index(0, 0);
-    lvNotes->selectionModel()->setCurrentIndex(
-        first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectFirstRow(lvNotes);
 }
 
 bool TReminder::eventFilter(QObject* watched, QEvent* event) {

@@ -60,7 +60,6 @@ public slots:
     void sbAddClick();
     void sbDelClick();
     void sbPropClick();
-    void sbHideClick();
     void lvNotesEnter();
 
 protected:

@@ -18,9 +18,7 @@ NetworkPage::NetworkPage(OptionsHost& host, const TIni& s, QWidget* parent)
     bind(ui_->eLineLabel, s, &TIni::LineLabel);
     connect(ui_->eNcidServer, &QLineEdit::textChanged, this, &NetworkPage::checkAddress);
     connect(ui_->eLineLabel, &QLineEdit::textChanged, this, &NetworkPage::showWireLabel);
-    const auto labelUsed = [this] { ui_->eLineLabel->setEnabled(ui_->cbSendCalls->isChecked()); };
-    connect(ui_->cbSendCalls, &QCheckBox::toggled, this, labelUsed);
-    labelUsed();
+    enableWhileChecked(ui_->cbSendCalls, {ui_->eLineLabel});
     checkAddress();
     showWireLabel();
     // The link works on while the dialog is open: its state follows.

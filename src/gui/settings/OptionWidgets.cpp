@@ -131,14 +131,6 @@ FileNameEdit::FileNameEdit(QWidget* parent) : QWidget(parent) {
     connect(button_, &QToolButton::clicked, this, &FileNameEdit::browse);
 }
 
-QString FileNameEdit::text() const {
-    return edit_->text();
-}
-
-void FileNameEdit::setText(const QString& text) {
-    edit_->setText(text);
-}
-
 void FileNameEdit::browse() {
     // The data files lie in the working directory; the program's own folder is a system one.
     const QString chosen = fileDialog()(this, QDir::currentPath(), fileDialogFilter(filter_));

@@ -1,11 +1,11 @@
 #pragma once
 // The two compound controls of the options dialog: a colour list and a file name edit.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <functional>
 
-class QLineEdit;
 class QToolButton;
 
 namespace zrk {
@@ -46,8 +46,8 @@ class FileNameEdit : public QWidget {
 public:
     explicit FileNameEdit(QWidget* parent = nullptr);
 
-    QString text() const;
-    void setText(const QString& text);
+    QString text() const { return edit_->text(); }
+    void setText(const QString& text) { edit_->setText(text); }
     // As the dialog was designed: "Caption (*.ext)|*.ext|...".
     void setFilter(const QString& pairs) { filter_ = pairs; }
     QLineEdit* lineEdit() const { return edit_; }

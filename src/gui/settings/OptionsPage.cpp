@@ -4,6 +4,7 @@
 #include "core/settings/OptionsRules.h"
 #include "core/settings/Settings.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -46,8 +47,7 @@ void OptionsPage::bind(QLineEdit* edit, const TIni& settings, QString TIni::*val
 }
 
 void OptionsPage::bind(FileNameEdit* edit, const TIni& settings, QString TIni::*value) {
-    edit->setText(settings.*value);
-    binds_.push_back([edit, value](TIni& s) { s.*value = edit->text(); });
+    bind(edit->lineEdit(), settings, value);
 }
 
 void OptionsPage::bind(ColorBox* box, const TIni& settings, quint32 TIni::*value) {
@@ -75,6 +75,14 @@ void selectIndex(QComboBox* box, int index) {
 
 void enableAll(std::initializer_list<QWidget*> widgets, bool on) {
     for (QWidget* w : widgets) w->setEnabled(on);
+}
+
+void enableWhileChecked(QAbstractButton* box, std::initializer_list<QWidget*> widgets) {
+    const auto follow = [box, list = QList<QWidget*>(widgets)] {
+        for (QWidget* w : list) w->setEnabled(box->isChecked());
+    };
+    QObject::connect(box, &QAbstractButton::toggled, box, follow);
+    follow();
 }
 
 }  // namespace zrk

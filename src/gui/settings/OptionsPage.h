@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -53,5 +54,7 @@ void readInteger(const QLineEdit* edit, qint32& setting);
 // A stored index outside the list leaves it without a selection.
 void selectIndex(QComboBox* box, int index);
 void enableAll(std::initializer_list<QWidget*> widgets, bool on);
+// `widgets` are enabled while `box` is checked, from now on.
+void enableWhileChecked(QAbstractButton* box, std::initializer_list<QWidget*> widgets);
 
 }  // namespace zrk

@@ -24,10 +24,9 @@ RingPage::RingPage(const TIni& s, QWidget* parent)
     connect(ui_->rbSpeaker, &QRadioButton::toggled, this, &RingPage::cbWaveClick);
     connect(ui_->rbWave, &QRadioButton::toggled, this, &RingPage::cbWaveClick);
     connect(ui_->cbSound, &QCheckBox::toggled, this, &RingPage::cbSoundClick);
-    connect(ui_->cbAutoDial, &QCheckBox::toggled, this, &RingPage::cbAutoDialClick);
     cbWaveClick();
     cbSoundClick();
-    cbAutoDialClick();
+    enableWhileChecked(ui_->cbAutoDial, {ui_->lCountPop, ui_->lPause, ui_->eCountPop, ui_->ePause});
 }
 
 void RingPage::storeRest(TIni& s) {
@@ -41,11 +40,6 @@ void RingPage::cbWaveClick() {
 void RingPage::cbSoundClick() {
     enableAll({ui_->rbSpeaker, ui_->rbWave, ui_->eWave}, ui_->cbSound->isChecked());
     if (ui_->eWave->isEnabled()) cbWaveClick();
-}
-
-void RingPage::cbAutoDialClick() {
-    enableAll({ui_->lCountPop, ui_->lPause, ui_->eCountPop, ui_->ePause},
-              ui_->cbAutoDial->isChecked());
 }
 
 }  // namespace zrk

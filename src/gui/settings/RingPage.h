@@ -18,7 +18,6 @@ private:
     void storeRest(TIni& settings) override;
     void cbWaveClick();
     void cbSoundClick();
-    void cbAutoDialClick();
 
     FormPtr<Ui::RingPage> ui_;
 };

@@ -16,10 +16,10 @@ SchedulePage::SchedulePage(const TIni& s, QWidget* parent)
     ui_->dtPortON->setTime(timeOfValue(s.PortOn));
     ui_->dtSoundOFF->setTime(timeOfValue(s.SoundOff));
     ui_->dtSoundON->setTime(timeOfValue(s.SoundOn));
-    connect(ui_->cbPortOnOff, &QCheckBox::toggled, this, &SchedulePage::cbPortOnOffClick);
-    connect(ui_->cbSoundOnOff, &QCheckBox::toggled, this, &SchedulePage::cbSoundOnOffClick);
-    cbPortOnOffClick();
-    cbSoundOnOffClick();
+    enableWhileChecked(ui_->cbPortOnOff,
+                       {ui_->dtPortOFF, ui_->dtPortON, ui_->lPortOFF, ui_->lPortON});
+    enableWhileChecked(ui_->cbSoundOnOff,
+                       {ui_->dtSoundOFF, ui_->dtSoundON, ui_->lSoundOFF, ui_->lSoundON});
 }
 
 void SchedulePage::storeRest(TIni& s) {
@@ -27,16 +27,6 @@ void SchedulePage::storeRest(TIni& s) {
     s.PortOn = scheduleTimeValue(s.PortOn, ui_->dtPortON->time());
     s.SoundOff = scheduleTimeValue(s.SoundOff, ui_->dtSoundOFF->time());
     s.SoundOn = scheduleTimeValue(s.SoundOn, ui_->dtSoundON->time());
-}
-
-void SchedulePage::cbPortOnOffClick() {
-    enableAll({ui_->dtPortOFF, ui_->dtPortON, ui_->lPortOFF, ui_->lPortON},
-              ui_->cbPortOnOff->isChecked());
-}
-
-void SchedulePage::cbSoundOnOffClick() {
-    enableAll({ui_->dtSoundOFF, ui_->dtSoundON, ui_->lSoundOFF, ui_->lSoundON},
-              ui_->cbSoundOnOff->isChecked());
 }
 
 }  // namespace zrk

@@ -15,8 +15,6 @@ public:
 
 private:
     void storeRest(TIni& settings) override;
-    void cbPortOnOffClick();
-    void cbSoundOnOffClick();
 
     FormPtr<Ui::SchedulePage> ui_;
 };

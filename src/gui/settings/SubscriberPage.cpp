@@ -3,9 +3,10 @@
 #include "ui_SubscriberPage.h"
 
 #include "core/settings/District.h"
+#include "core/settings/Settings.h"
 #include "gui/settings/InRaion.h"
 #include "gui/settings/OptionsHost.h"
-#include "core/settings/Settings.h"
+#include "gui/windows/ToolBar.h"
 
 #include <QEvent>
 
@@ -83,14 +84,7 @@ void SubscriberPage::save() {
 }
 
 bool SubscriberPage::eventFilter(QObject* watched, QEvent* event) {
-    // A list that gets the focus with rows but no selection selects its first row.
-    if (watched == ui_->lvRaion && event->type() == QEvent::FocusIn) {
-        QTreeWidget* lv = ui_->lvRaion;
-        if (lv->topLevelItemCount() > 1 && lv->selectedItems().isEmpty()) {
-            lv->setCurrentItem(lv->topLevelItem(0));
-            lv->topLevelItem(0)->setSelected(true);
-        }
-    }
+    if (watched == ui_->lvRaion && event->type() == QEvent::FocusIn) selectFirstRow(ui_->lvRaion);
     return OptionsPage::eventFilter(watched, event);
 }
 

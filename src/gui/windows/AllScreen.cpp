@@ -85,23 +85,18 @@ void TAllScreen::setNumberColor(const QColor& color) {
 }
 
 void TAllScreen::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            try {
-                line_.sbAnswerClick();
-            } catch (...) {
-                // Closed all the same: a window over the whole screen would hide the error.
-                close();
-                line_.HandleException(std::current_exception());
-                return;
-            }
-            close();
-            return;
-        default:
-            QWidget::keyPressEvent(event);
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape)
+        return QWidget::keyPressEvent(event);
+    try {
+        line_.sbAnswerClick();
+    } catch (...) {
+        // Closed all the same: a window over the whole screen would hide the error.
+        close();
+        line_.HandleException(std::current_exception());
+        return;
     }
+    close();
 }
 
 bool TAllScreen::eventFilter(QObject* watched, QEvent* event) {

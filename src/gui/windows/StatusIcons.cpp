@@ -2,14 +2,18 @@
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 #include <QtMath>
 
 namespace zrk {
 
-QPixmap blankPixmap(int size) {
+QPixmap paintedPixmap(int size, const std::function<void(QPainter&)>& draw) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    p.end();
     return pm;
 }
 
@@ -39,22 +43,17 @@ void drawBad(QPainter& p, qreal s) {
 
 // A gold star: a caller who comes first.
 void drawPriority(QPainter& p, qreal s) {
-    QPainterPath star;
+    QPolygonF star;
     const QPointF c(s / 2, s * 0.53);
     const qreal outer = s * 0.47, inner = s * 0.19;
     for (int i = 0; i < 10; ++i) {
         const qreal r = (i % 2 == 0) ? outer : inner;
         const qreal a = qDegreesToRadians(-90.0 + i * 36.0);
-        const QPointF pt(c.x() + r * qCos(a), c.y() + r * qSin(a));
-        if (i == 0)
-            star.moveTo(pt);
-        else
-            star.lineTo(pt);
+        star << QPointF(c.x() + r * qCos(a), c.y() + r * qSin(a));
     }
-    star.closeSubpath();
     p.setPen(QPen(QColor(150, 100, 0), s / 20));
     p.setBrush(QColor(250, 200, 20));
-    p.drawPath(star);
+    p.drawPolygon(star);
 }
 
 }  // namespace
@@ -63,11 +62,7 @@ QPixmap statusPixmap(int status, int size) {
     if (status < 0 || status >= kStatusImageCount || size <= 0) return {};
     static void (*const kDraw[kStatusImageCount])(QPainter&, qreal) = {drawNormal, drawBad,
                                                                        drawPriority};
-    QPixmap pm = blankPixmap(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    kDraw[status](p, size);
-    return pm;
+    return paintedPixmap(size, [status, size](QPainter& p) { kDraw[status](p, size); });
 }
 
 QIcon statusIcon(int status) {
@@ -79,19 +74,16 @@ QIcon statusIcon(int status) {
 }
 
 QPixmap programPixmap(int size) {
-    QPixmap pm = blankPixmap(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-    p.setPen(QPen(QColor(90, 90, 90), qMax<qreal>(1, s / 16)));
-    p.setBrush(Qt::black);
-    p.drawRoundedRect(QRectF(s * 0.04, s * 0.18, s * 0.92, s * 0.64), s * 0.1, s * 0.1);
-    // Three digit-like green bars, as the display shows a number.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 255, 0));
-    for (int i = 0; i < 3; ++i)
-        p.drawRect(QRectF(s * (0.16 + i * 0.25), s * 0.36, s * 0.16, s * 0.28));
-    return pm;
+    return paintedPixmap(size, [s = qreal(size)](QPainter& p) {
+        p.setPen(QPen(QColor(90, 90, 90), qMax<qreal>(1, s / 16)));
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRectF(s * 0.04, s * 0.18, s * 0.92, s * 0.64), s * 0.1, s * 0.1);
+        // Three digit-like green bars, as the display shows a number.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 255, 0));
+        for (int i = 0; i < 3; ++i)
+            p.drawRect(QRectF(s * (0.16 + i * 0.25), s * 0.36, s * 0.16, s * 0.28));
+    });
 }
 
 QIcon programIcon() {

@@ -4,15 +4,19 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <functional>
+
+class QPainter;
+
 namespace zrk {
 
 inline constexpr int kStatusImageCount = 3;
 
+// A transparent square of `size` pixels with what `draw` paints on it, smoothed.
+QPixmap paintedPixmap(int size, const std::function<void(QPainter&)>& draw);
+
 // The status picture, `size` pixels square (16 and 32 are the sizes in use); a null pixmap
 // for a status outside 0..2.
-// A transparent square to draw on.
-QPixmap blankPixmap(int size);
-
 QPixmap statusPixmap(int status, int size);
 // The status picture in both sizes, for list views and menus; a null icon outside 0..2.
 QIcon statusIcon(int status);

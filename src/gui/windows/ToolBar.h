@@ -75,6 +75,16 @@ inline void setUpList(QTreeView* view, const char* name) {
     view->header()->setSectionsMovable(false);
 }
 
+// A list the focus enters with rows to choose from but none chosen chooses its first row, so
+// that the keys have a row to act on. Never added to a selection the user made: a command
+// would act on the first row too.
+inline void selectFirstRow(QAbstractItemView* view) {
+    QItemSelectionModel* selection = view->selectionModel();
+    if (view->model()->rowCount() < 2 || selection->hasSelection()) return;
+    selection->setCurrentIndex(view->model()->index(0, 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 // `menu` pops up where the list is right-clicked (or the menu key pressed).
 inline void setListPopup(QTreeView* view, QMenu* menu) {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
