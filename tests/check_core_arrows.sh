@@ -22,7 +22,7 @@ for program in "$@"; do
 done
 # The core's own folders, and the console commands that run without a screen.
 includes=$(grep -rnE '^\s*#\s*include\s*[<"](gui/|QtGui|QtWidgets|QtMultimedia|QtCharts)' \
-           "$top/src/core" "$top/src/apps/console" || true)
+           "$top/src/core" "$top/src/apps/console" "$top/src/apps/zrk-line" || true)
 if [ -n "$includes" ]; then
     echo "FAIL: core sources include the GUI's headers:"
     echo "$includes" | sed "s|^$top/|    |"

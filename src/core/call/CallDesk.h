@@ -138,6 +138,8 @@ signals:
     // The caller's action "message": the view shows the caller.
     void showMessage(const QString& name, const QString& shown, const QString& group, int status);
     void callsDropped(int total);
+    // The NCID link's state in words (as networkState() says it).
+    void networkChanged(const QString& state);
     void failed(const zrk::Failure& failure);
 
 private:

@@ -135,6 +135,7 @@ void CallDesk::startNetwork() {
             emit callsDropped(total);
         });
         connect(ncid_, &NcidLink::ringReceived, this, &CallDesk::remoteRing);
+        connect(ncid_, &NcidLink::stateChanged, this, &CallDesk::networkChanged);
     }
     ncid_->configure({ini().NcidServer, ini().SendCalls, ini().ReceiveCalls, ini().LineLabel});
 }

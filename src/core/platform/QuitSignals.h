@@ -5,7 +5,8 @@
 
 namespace zrk {
 
-// Installs the handlers once; `onQuit` runs on the thread of the calling event loop.
-void installQuitSignals(std::function<void()> onQuit);
+// Installs the handlers once; `onQuit` runs on the thread of the calling event loop. With
+// `onHangUp`, SIGHUP runs that instead (a service's "read your files again").
+void installQuitSignals(std::function<void()> onQuit, std::function<void()> onHangUp = {});
 
 }  // namespace zrk

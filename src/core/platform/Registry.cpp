@@ -492,9 +492,15 @@ std::unique_ptr<RegistryFile>& userSlot() {
     static std::unique_ptr<RegistryFile> slot;
     return slot;
 }
+
+QString& chosenUserPath() {
+    static QString path;
+    return path;
+}
 }  // namespace
 
 QString RegistryFile::userPath() {
+    if (!chosenUserPath().isEmpty()) return chosenUserPath();
     QString base = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
     if (base.isEmpty()) base = QDir::homePath() + QLatin1String("/.config");
     return base + QLatin1String("/zrk-pro/registry.reg");
@@ -508,6 +514,11 @@ RegistryFile& RegistryFile::user() {
 
 void RegistryFile::resetUser() {
     userSlot().reset();
+}
+
+void RegistryFile::setUserPath(const QString& path) {
+    chosenUserPath() = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    resetUser();
 }
 
 RegKeyData* RegistryFile::findKey(const QString& path) {

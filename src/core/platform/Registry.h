@@ -70,6 +70,8 @@ public:
     // Forgets the user's branch so that the next user() reads the file again (tests).
     static void resetUser();
     static QString userPath();
+    // `--config FILE`: the user's branch is read from `path` instead (empty: the standard one).
+    static void setUserPath(const QString& path);
 
     const QString& path() const { return path_; }
     // Tells this object from another read of the same file.

@@ -57,7 +57,7 @@ QString SingleInstance::socketPath(const QString& dataDir) {
     return shortSocketPath(runtimeFileFor("data", dataDir, ".socket"));
 }
 
-SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
+SingleInstance::SingleInstance(const QString& dataDir, const QString& program, QObject* parent)
     : QObject(parent), socket_(socketPath(dataDir)) {
     const QString path = lockPath(dataDir);
     if (path.isEmpty()) {
@@ -82,6 +82,10 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
         return;
     }
     state_ = First;
+    // Who holds it, for a second start to say; the lock, not the text, is what guards.
+    const QByteArray name = program.toUtf8() + '\n';
+    if (::ftruncate(lockFd_, 0) != 0 || ::pwrite(lockFd_, name.constData(), size_t(name.size()), 0) < 0)
+        qWarning("zrk: the lock file does not name its holder: %s", std::strerror(errno));
     // Where older versions kept the lock: the data directory holds only the user's files.
     QFile::remove(QDir(dataDir).filePath(QStringLiteral(".zrk-pro.lock")));
     // Listening now, not once the windows are built: a second start in that time would find
@@ -97,6 +101,14 @@ SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = server_->nextPendingConnection()) take(s);
     });
+}
+
+QString SingleInstance::holder() const {
+    if (state_ != AnotherRuns || lockFd_ < 0) return {};
+    char buffer[64] = {};
+    const ssize_t n = ::pread(lockFd_, buffer, sizeof buffer - 1, 0);
+    return n > 0 ? QString::fromUtf8(buffer, n).section(QLatin1Char('\n'), 0, 0).trimmed()
+                 : QString();
 }
 
 SingleInstance::~SingleInstance() {

@@ -37,13 +37,18 @@ public:
     enum State { First, AnotherRuns, Unguarded };
     enum Wake { Raised, Queued, NoAnswer };
 
-    // Tries the lock of `dataDir`; as the first, listens at once. Unguarded: the lock file
-    // could not be made; the program runs without the guard, and `problem()` says why.
-    explicit SingleInstance(const QString& dataDir, QObject* parent = nullptr);
+    // Tries the lock of `dataDir` for `program` (the name another start is told); as the
+    // first, listens at once. Unguarded: the lock file could not be made; the program runs
+    // without the guard, and `problem()` says why.
+    explicit SingleInstance(const QString& dataDir, const QString& program = QStringLiteral("zrk-pro"),
+                            QObject* parent = nullptr);
     ~SingleInstance() override;
 
     State state() const { return state_; }
     const QString& problem() const { return problem_; }
+    // AnotherRuns: the program that holds the directory ("zrk-pro", "zrk-line"), as it wrote
+    // itself into the lock; empty when it did not say.
+    QString holder() const;
 
     // First: from now on `bringForward` answers each later start, those that came while the
     // program was starting first; it runs on this thread.

@@ -1,0 +1,142 @@
+#include "apps/zrk-line/LineServer.h"
+
+#include "core/book/BookDocument.h"
+#include "core/call/CallDesk.h"
+#include "core/call/LineStatus.h"
+#include "core/platform/Registry.h"
+#include "core/platform/SerialDevice.h"
+#include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
+
+#include <cstdio>
+
+namespace zrk {
+namespace {
+
+// A line server shares its own calls; the other desks' calls are theirs to show.
+void serverOnly(TIni& s) {
+    s.ReceiveCalls = false;
+}
+
+// Who called, as one line of the log: the number as shown, the name, the group.
+QString callerText(const CallerShown& c) {
+    QString text = c.shown;
+    if (!c.name.isEmpty()) text += QLatin1String(" ") + c.name;
+    if (!c.group.isEmpty() && c.status >= 0) text += QLatin1Char(' ') + c.group;
+    if (!c.line.isEmpty()) text += QStringLiteral(" (%1)").arg(c.line);
+    return text;
+}
+
+}  // namespace
+
+void LineServer::say(const QString& text) {
+    // One line per event: a text that holds a line break would read as two.
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+LineServer::LineServer(std::shared_ptr<SerialDevice> device, QObject* parent)
+    : QObject(parent), desk_(std::make_unique<CallDesk>(std::move(device))) {
+    // The book is looked up where it is whole: a call that comes while it is first read
+    // waits for it, never taken for a stranger.
+    // A book being read again is waited for too: after SIGHUP the next call sees the new one.
+    desk_->setLookup([this](const QString& number) {
+        if (reading_) reading_->waitForBook();
+        return book_ ? book_->whoCalls(number) : CallerInfo{};
+    });
+    watchDesk();
+}
+
+LineServer::~LineServer() = default;
+
+void LineServer::watchDesk() {
+    CallDesk& d = *desk_;
+    connect(&d, &CallDesk::portChanged, this, [](bool active) {
+        say(active ? tr("Порт Com%1 открыт.").arg(ini().Port + 1) : tr("Порт закрыт."));
+    });
+    connect(&d, &CallDesk::noModem, this,
+            [] { say(tr("В настройках не выбран модем: линии нет.")); });
+    connect(&d, &CallDesk::ringing, this, [](bool newCall) {
+        if (newCall) say(tr("Звонок."));
+    });
+    connect(&d, &CallDesk::callerIdentified, this, [](const CallerShown& c) {
+        if (!c.again) say(tr("Звонит %1").arg(callerText(c)));
+    });
+    connect(&d, &CallDesk::answered, this, [] { say(tr("Трубка снята и положена (отбой).")); });
+    connect(&d, &CallDesk::showMessage, this,
+            [](const QString& name, const QString& shown) {
+                say(tr("Сообщение о звонке: %1 %2").arg(shown, name).trimmed());
+            });
+    connect(&d, &CallDesk::networkChanged, this,
+            [](const QString& state) { say(tr("Сервер NCID: %1").arg(state)); });
+    connect(&d, &CallDesk::failed, this, [](const Failure& f) { say(tr("Ошибка: %1").arg(f.text)); });
+}
+
+void LineServer::loadBook() {
+    auto next = std::make_unique<BookDocument>(BookDocument::Loading::InBackground);
+    BookDocument* read = next.get();
+    connect(read, &BookDocument::loaded, this, [this, read] {
+        if (reading_.get() == read) book_ = std::move(reading_);
+        say(tr("Телефонная книга %1: записей %2.").arg(ini().PhoneBookFile).arg(read->store().count()));
+    });
+    // A book that cannot be read now leaves the one read before in place.
+    connect(read, &BookDocument::failed, this, [this, read](const Failure& f) {
+        say(tr("Телефонная книга не прочитана: %1").arg(f.text));
+        if (read->loadFailed() && reading_.get() == read) reading_.release()->deleteLater();
+    });
+    // The first read is the book at once: a call waits for it.
+    (book_ ? reading_ : book_) = std::move(next);
+}
+
+void LineServer::start() {
+    try {
+        LoadSettings(ini());
+    } catch (const std::exception& e) {
+        say(tr("Настройки прочитаны с ошибкой: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    if (const QString problem = RegistryFile::user().loadError(); !problem.isEmpty()) say(problem);
+    serverOnly(ini());
+    say(tr("Настройки: %1").arg(RegistryFile::userPath()));
+    loadBook();
+    desk_->start();
+}
+
+void LineServer::reload() {
+    say(tr("Перечитываю настройки и телефонную книгу."));
+    const TIni before = ini();
+    const auto device = [] { return locateSerialDevice(QStringLiteral("Com%1").arg(ini().Port + 1)).path; };
+    const QString deviceBefore = device();
+    RegistryFile::resetUser();
+    bool readable = true;
+    try {
+        LoadSettings(ini());
+    } catch (const std::exception& e) {
+        say(tr("Настройки прочитаны с ошибкой: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    if (const QString problem = RegistryFile::user().loadError(); !problem.isEmpty()) {
+        say(problem);
+        readable = false;
+    }
+    if (!readable) {
+        ini() = before;  // a damaged file must not switch the line to the defaults
+    } else {
+        serverOnly(ini());
+        if (before.Port != ini().Port || before.Baud != ini().Baud || device() != deviceBefore) {
+            desk_->closePort();
+            desk_->openPort();
+        }
+        desk_->followSettings(before, SettingsChange::Confirmed);
+    }
+    loadBook();
+}
+
+Failures LineServer::stop() {
+    Failures failures = desk_->close();
+    if (reading_) failures += reading_->close();
+    if (book_) failures += book_->close();
+    return failures;
+}
+
+}  // namespace zrk
