@@ -14,6 +14,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n xvfb xdotool
   lld
+  systemd
 )
 
 missing=()

@@ -19,7 +19,8 @@ check() {  # check DESCRIPTION COMMAND...
 
 check "install into DESTDIR" env DESTDIR="$root" cmake --install "$build" --prefix /usr
 id=ru.zrkpro.ZrkPro
-for f in bin/zrk-pro bin/zrk-modemsim share/applications/$id.desktop \
+for f in bin/zrk-pro bin/zrk-line bin/zrk-modemsim lib/systemd/system/zrk-line.service \
+         lib/systemd/user/zrk-line.service share/applications/$id.desktop \
          share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
          share/doc/zrk-pro/README.md share/doc/zrk-pro/copyright \
          share/zrk-pro/translations/zrk-pro_en.qm; do
@@ -47,6 +48,25 @@ check "description in English, with Russian beside it" \
 check "licence declared" grep -q '<project_license>GPL-3.0-or-later</project_license>' \
     "$root/usr/share/metainfo/$id.metainfo.xml"
 check "no invented addresses" test "$(grep -c 'https\?://' "$root/usr/share/metainfo/$id.metainfo.xml")" = 0
+# The line server's units, as systemd reads them; ExecStart names the packaged program, which
+# is here under the temporary root.
+units=$(mktemp -d)
+trap 'rm -rf "$root" "$units"' EXIT
+for kind in system user; do
+    mkdir -p "$units/$kind"
+    check "$kind unit starts the packaged zrk-line" \
+        grep -q '^ExecStart=/usr/bin/zrk-line ' "$root/usr/lib/systemd/$kind/zrk-line.service"
+    sed "s|=/usr/bin/zrk-line|=$root/usr/bin/zrk-line|" "$root/usr/lib/systemd/$kind/zrk-line.service" \
+        >"$units/$kind/zrk-line.service"
+done
+check "systemd-analyze verify (system unit)" systemd-analyze verify "$units/system/zrk-line.service"
+mkdir -m 700 "$units/run"
+check "systemd-analyze verify (user unit)" \
+    env XDG_RUNTIME_DIR="$units/run" systemd-analyze --user verify "$units/user/zrk-line.service"
+for option in ProtectSystem=strict ProtectHome=yes NoNewPrivileges=yes PrivateTmp=yes \
+              ReadWritePaths=/var/lib/zrk-line SupplementaryGroups=dialout; do
+    check "system unit: $option" grep -qx "$option" "$root/usr/lib/systemd/system/zrk-line.service"
+done
 check "nothing installed outside /usr" test "$(ls "$root")" = usr
 
 echo "$passed passed, $failed failed"
