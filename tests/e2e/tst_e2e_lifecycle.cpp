@@ -178,6 +178,13 @@ private slots:
         QVERIFY(comesUp(*other));
         endIt(*other);
 
+        // The line server's directory: said, with the desk offered as its client.
+        QVERIFY(QDir().mkpath(box.filePath("line")));
+        const SingleInstance line(box.filePath("line"), QStringLiteral("zrk-line"));
+        auto beside = start({"--data-dir", box.filePath("line")});
+        QCOMPARE(finishes(*beside), 0);
+        QVERIFY(beside->readAllStandardOutput().contains("обслуживает сервер линии zrk-line"));
+
         first->kill();  // SIGKILL: no chance to clean up
         first->waitForFinished(5000);
         auto next = start({"--data-dir", d1});

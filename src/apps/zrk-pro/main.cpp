@@ -9,11 +9,13 @@
 #include "core/platform/SingleInstance.h"
 #include "gui/desktop/Sound.h"
 #include "core/platform/StartTrace.h"
+#include "core/settings/LineClient.h"
 #include "core/settings/Settings.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QProcess>
 
 #include <cstdio>
 #include <vector>
@@ -49,6 +51,36 @@ public:
     }
 };
 
+// The line server holds this directory: said, and the desk offered as its NCID client, with a
+// directory and settings of its own, started as a program of its own.
+int offerLineClient() {
+    const QString userConfig = zrk::RegistryFile::userPath();
+    const zrk::LineClient client = zrk::lineClientPlaces(userConfig, zrk::standardDataDirectory());
+    const QString said =
+        QCoreApplication::translate("main",
+                                    "Каталог данных %1 обслуживает сервер линии zrk-line: модем, "
+                                    "телефонная книга и журнал звонков у него. Zrk Pro может "
+                                    "показывать его звонки как клиент NCID, без модема, с каталогом "
+                                    "данных %2.")
+            .arg(QDir::currentPath(), client.dataDir);
+    std::printf("%s\n", said.toLocal8Bit().constData());
+    // Offscreen, nobody could answer.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return 0;
+    if (QMessageBox::question(nullptr, QStringLiteral("Zrk Pro 2.01b"),
+                              said + QStringLiteral("\n\n") +
+                                  QCoreApplication::translate("main", "Запустить Zrk Pro клиентом NCID?")) !=
+        QMessageBox::Yes)
+        return 0;
+    if (const QString error = zrk::prepareLineClient(client, userConfig); !error.isEmpty()) {
+        QMessageBox::warning(nullptr, QStringLiteral("Zrk Pro 2.01b"), error);
+        return 1;
+    }
+    const bool started = QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                                 {QStringLiteral("--data-dir"), client.dataDir,
+                                                  QStringLiteral("--config"), client.config});
+    return started ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -57,6 +89,7 @@ int main(int argc, char* argv[]) {
     std::vector<char*> given(argv, argv + argc + 1);
     const zrk::ContactsCommand contacts = zrk::takeContactsOptions(argc, argv);
     const zrk::StartOptions options = zrk::takeStartOptions(argc, argv);
+    zrk::RegistryFile::setUserPath(options.config);  // before anything reads the settings
     if (zrk::isConsoleCommand(options, contacts))
         return zrk::runConsoleCommand(int(given.size()) - 1, given.data());
 
@@ -88,6 +121,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     zrk::SingleInstance instance(QDir::currentPath());
+    if (instance.state() == zrk::SingleInstance::AnotherRuns &&
+        instance.holder() == QLatin1String("zrk-line"))
+        return offerLineClient();
     if (instance.state() == zrk::SingleInstance::AnotherRuns) {
         const zrk::SingleInstance::Wake woken =
             instance.wakeFirst({qgetenv("XDG_ACTIVATION_TOKEN")});

@@ -17,9 +17,10 @@ namespace zrk {
 
 const char* const kUsage = QT_TRANSLATE_NOOP(
     "zrk::Console",
-    "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--import-reg ФАЙЛ]\n"
+    "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--config ФАЙЛ] [--import-reg ФАЙЛ]\n"
     "  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ\n"
     "  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)\n"
+    "  --config ФАЙЛ       файл настроек вместо $XDG_CONFIG_HOME/zrk-pro/registry.reg\n"
     "  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти\n");
 const char* const kUsageNote = QT_TRANSLATE_NOOP(
     "zrk::Console", "Без ключей --data-dir и --desktop данные хранятся в текущем каталоге.\n");
@@ -127,6 +128,7 @@ StartOptions takeStartOptions(int& argc, char** argv) {
                           {{"--data-dir", &o.dataDir},
                            {"--desktop", nullptr, &desktop},
                            {"--import-reg", &o.importFile},
+                           {"--config", &o.config},
                            {"--help", nullptr, &o.help},
                            {"-h", nullptr, &o.help}});
     if (desktop && !o.dataDir.isEmpty() && o.error.isEmpty())

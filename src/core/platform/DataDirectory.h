@@ -43,6 +43,7 @@ QString takeOptions(int& argc, char** argv, std::initializer_list<CommandOption>
 struct StartOptions {
     QString dataDir;     // --data-dir DIR, or the standard one for --desktop
     QString importFile;  // --import-reg FILE
+    QString config;      // --config FILE: the settings file instead of the user's
     bool help = false;
     QString error;  // a malformed command line
 };

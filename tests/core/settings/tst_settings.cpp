@@ -1,4 +1,5 @@
 #include "core/platform/Registry.h"
+#include "core/settings/LineClient.h"
 #include "core/settings/Positions.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsNotifier.h"
@@ -302,6 +303,31 @@ private slots:
         QCOMPARE(ini().Init, QString("ATZ"));
         QCOMPARE(zrktest::readAll(box.registryPath()), stored);
         changeSettings(SettingsChange::Switched, [](TIni&) {});  // nobody listens: no harm
+    }
+
+    // A desk beside the line server: the user's settings without the modem, receiving from
+    // the server and sending nothing; made once, then left to the user.
+    void lineClientSettings() {
+        zrktest::Sandbox box;
+        const QString user = box.filePath("registry.reg");
+        QVERIFY(zrktest::writeAll(user, "Windows Registry Editor Version 5.00\n\n"
+                                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Sound\"=dword:00000000\n"
+                                        "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000001\n"));
+        const LineClient client = lineClientPlaces(user, box.filePath("data/zrk-pro"));
+        QCOMPARE(client.dataDir, box.filePath("data/zrk-pro-client"));
+        QCOMPARE(prepareLineClient(client, user), QString());
+        TIni s;
+        RegistryFile made(client.config);
+        LoadSettings(s, made);
+        QCOMPARE(s.Port, 4);  // "Нет модема"
+        QCOMPARE(s.NcidServer, QStringLiteral("localhost"));
+        QVERIFY(s.ReceiveCalls && !s.SendCalls && !s.Sound);
+        QVERIFY(zrktest::writeAll(client.config, "Windows Registry Editor Version 5.00\n"));
+        QCOMPARE(prepareLineClient(client, user), QString());
+        QCOMPARE(zrktest::readAll(client.config), QByteArray("Windows Registry Editor Version 5.00\n"));
+        // A folder that cannot be written is said, not taken for success.
+        const LineClient nowhere = lineClientPlaces(box.filePath("none/registry.reg"), box.path());
+        QVERIFY(!prepareLineClient(nowhere, user).isEmpty());
     }
 };
 
