@@ -1,6 +1,10 @@
-// The main window with an NCID server: the server's calls and rings as the window shows them,
-// the line they came on; the options page "Сеть".
+// Calls as the main window takes them: the modem's rings with their sounds and blinking,
+// answering, dialing and redial; an NCID server's calls and rings, the line they came on; the
+// options page "Сеть".
+#include "gui/desktop/ColorRef.h"
 #include "MainFixture.h"
+
+#include "gui/main/ClickLabel.h"
 
 #include "gui/calls/ListRing.h"
 #include "core/net/NcidLink.h"
@@ -16,6 +20,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace zrk;
@@ -27,11 +33,13 @@ QByteArray networkKey(const zrktest::NcidTestServer& server, const char* more = 
            server.address().toUtf8() + "\"\n" + more;
 }
 
-void people(BookStore& b) {
-    b.AddGroup(group("Спам", ActionHangUp), true);
-    b.AddItem(entry("Иванов Иван", "345678", StatusNormal), true);
-    b.AddItem(entry("Продавец", "111111", StatusNormal, 1), true);
-}
+
+const QByteArray kSounds =
+    "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Play WAV\"=dword:00000001\n"
+    "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000000\n"
+    "\"Sound on Bad\"=\"bad.wav\"\n\"Sound on Prior\"=\"prior.wav\"\n";
+
+QColor zvon(const MainFixture& f) { return f.child<QLabel>("stZvon")->palette().color(QPalette::WindowText); }
 
 }  // namespace
 
@@ -62,7 +70,7 @@ private slots:
         QVERIFY(server.start());
         MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n") +
                           "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Screen\"=dword:00000001\n",
-                      true, people);
+                      true, callersInGroups);
         QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         server.sendToAll("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*5551234*MESG*NONE*NAME*A*\r\n");
         QTRY_COMPARE(f.list()->topLevelItemCount(), 1);
@@ -114,7 +122,8 @@ private slots:
     void serverCallsShown() {
         zrktest::NcidTestServer server;
         QVERIFY(server.start());
-        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false, people);
+        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false,
+                      callersInGroups);
         QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
         QTRY_COMPARE(f.info(), QString("* Звонок *"));
@@ -176,6 +185,127 @@ private slots:
                            second.address() +
                            "\"\n\"Send Calls\"=dword:00000001\n"
                            "\"Receive Calls\"=dword:00000000\n\"Line Label\"=\"2\"\n"));
+    }
+
+
+    // The window plays what the desk tells it (which sound is the desk's), and blinks even
+    // in silence.
+    void playsWhatItIsTold() {
+        MainFixture f(kSounds, true, callersOfEveryStatus);
+        f.feed("RING\rCallerID: 999999:1\r");
+        QCOMPARE(f.sound->played, QStringList{"ring.wav"});
+        f.child<QTimer>("tRing")->stop();
+        f.feed("RING\rCallerID: 100000:1\r");
+        QCOMPARE(f.sound->played, QStringList{"ring.wav"});
+        QVERIFY(f.child<QTimer>("tRing")->isActive());
+    }
+
+    void soundSwitchAndSpeaker() {
+        MainFixture f;
+        // "Play WAV" off: a report is silent and still; a BEEP gives the speaker signal.
+        f.feed("RING\rCallerID: 1:1\r");
+        QVERIFY(!f.child<QTimer>("tRing")->isActive());
+        QCOMPARE(f.sound->melodies, 0);
+        f.feed("BEEP\r");
+        QCOMPARE(f.sound->melodies, 2);
+        QVERIFY(f.child<QTimer>("tRing")->isActive());
+
+        emit f.child<ClickLabel>("stSound")->clicked();  // sound off: blink without sound
+        QVERIFY(!ini().Sound);
+        f.child<QTimer>("tRing")->stop();
+        f.feed("BEEP\r");
+        QCOMPARE(f.sound->melodies, 2);
+        QVERIFY(f.child<QTimer>("tRing")->isActive());
+    }
+
+    void blinkSequence() {
+        MainFixture f;
+        f.feed("RING\rBEEP\r");
+        const QColor off = fromColorRef(ini().BackgroundColor);
+        const QColor on = fromColorRef(ini().CounterColor);
+        QList<bool> lit;
+        for (int i = 0; i < 6; ++i) {
+            f.tick("tRing");
+            lit.append(zvon(f) == on);
+        }
+        QCOMPARE(lit, (QList<bool>{true, false, true, false, true, false}));
+        QVERIFY(f.child<QTimer>("tRing")->isActive());
+        f.tick("tRing");  // the seventh tick ends steady
+        QVERIFY(!f.child<QTimer>("tRing")->isActive());
+        QCOMPARE(zvon(f), off);
+
+        // A new beep restarts the count; the phase goes on from where it was.
+        f.feed("BEEP\r");
+        for (int i = 0; i < 6; ++i) f.tick("tRing");
+        QVERIFY(f.child<QTimer>("tRing")->isActive());
+    }
+
+    void answerAfterIncomingAndOutgoing() {
+        MainFixture f;
+        f.feed("RING\rCallerID: 2345678:1\r");
+        f.takeSent();
+        f.window->sbAnswerClick();
+        QCOMPARE(f.takeSent(), QByteArray("+++~~~ATH0\r\nATM2+S64=1+S73=2\r\n"));
+        QVERIFY(f.child<QTimer>("tTimer")->isActive());  // an incoming call: the talk timer runs
+        QCOMPARE(f.info(), QString("[квартира, учреждение]"));  // the caller stays shown
+        QVERIFY(f.sound->stops > 0);
+
+        f.window->ViewNumber("555", false);
+        f.window->sbDialClick();
+        f.window->sbAnswerClick();
+        QVERIFY(!f.child<QTimer>("tTimer")->isActive());  // an outgoing call stops it
+        QCOMPARE(f.info(), QString("* Ожидание звонка *"));
+    }
+
+    void toneDialing() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Prefix\"=dword:00000001\n");
+        f.window->show();
+        f.takeSent();
+        QTest::keyClicks(f.window.get(), "123");
+        QTest::keyClick(f.window.get(), Qt::Key_Enter);
+        QCOMPARE(f.takeSent(), QByteArray("ATDT123\r\n"));
+        QCOMPARE(f.info(), QString("* Набор номера *"));
+    }
+
+    void redialCountsDown() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"ReDial\"=dword:00000001\n");
+        f.window->ViewNumber("777", false);
+        f.window->sbDialClick();
+        f.feed("BUSY\r");
+        QStringList countdown;
+        for (int tick = 0; tick < 4; ++tick) {
+            f.desk->redialTick();
+            countdown.append(f.info());
+        }
+        QCOMPARE(countdown, (QStringList{"*  повтор через 4 сек *", "*  повтор через 3 сек *",
+                                         "*  повтор через 2 сек *", "*  повтор через 1 сек *"}));
+        f.desk->redialTick();
+        f.feed("BUSY\r");
+        for (int tick = 0; tick < 5; ++tick) f.desk->redialTick();
+        f.feed("BUSY\r");  // attempts used up
+        QCOMPARE(f.child<QSystemTrayIcon>("icTray")->toolTip(), QString("Zrk: Занято"));
+        QCOMPARE(f.info(), QString("* Занято *"));
+    }
+
+    void redialAfterOneSecond() {
+        MainFixture f("[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"ReDial\"=dword:00000001\n"
+                      "\"ReDialWait\"=dword:00000001\n");
+        f.window->ViewNumber("777", false);
+        f.window->sbDialClick();
+        f.feed("BUSY\r");
+        f.takeSent();
+        f.desk->redialTick();
+        QCOMPARE(f.takeSent(), QByteArray("ATDP777\r\n"));
+        QCOMPARE(f.info(), QString("* Набор номера *"));  // no countdown text
+    }
+
+    void ringingBlinksTheStrip() {
+        MainFixture f;
+        f.feed("RINGING\r");
+        QVERIFY(f.child<QTimer>("tRinging")->isActive());
+        for (int i = 0; i < 21; ++i) f.tick("tRinging");
+        QVERIFY(!f.child<QTimer>("tRinging")->isActive());
+        QCOMPARE(f.child<QLabel>("pInfo")->palette().color(QPalette::WindowText), fromColorRef(ini().InfoColor));
     }
 };
 

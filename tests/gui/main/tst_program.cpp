@@ -9,6 +9,7 @@
 #include "core/serial/FakeSerialDevice.h"
 #include "core/settings/Settings.h"
 
+#include "BookSamples.h"
 #include "ShownBoxes.h"
 #include "TestSupport.h"
 
@@ -86,17 +87,10 @@ struct SlowBook {
 
 QByteArray smallBook() {
     BookStore book;
-    BookGroup friends = BookGroup::make("Друзья");
-    book.AddGroup(friends, true);
-    for (const auto& [name, phone] :
-         {std::pair{"Анна Петровна", "34-56-78"}, std::pair{"Борис", "12-12-12"},
-          std::pair{"Вера", "99-88-77"}}) {
-        BookEntry e = BookEntry::empty();
-        e.Name.setText(QString::fromUtf8(name));
-        e.Phone.setText(phone);
-        e.Group = 1;
-        book.AddItem(e, true);
-    }
+    book.AddGroup(BookGroup::make("Друзья"), true);
+    book.AddItem(entry("Анна Петровна", "34-56-78", StatusNormal, 1), true);
+    book.AddItem(entry("Борис", "12-12-12", StatusNormal, 1), true);
+    book.AddItem(entry("Вера", "99-88-77", StatusNormal, 1), true);
     return book.serialize();
 }
 
