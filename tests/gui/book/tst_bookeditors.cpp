@@ -26,6 +26,8 @@ QPushButton* okButton(QDialog& d) {
 }
 
 
+constexpr auto kFatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+
 struct Person {
     const char* name;
     const char* phone;
@@ -252,8 +254,7 @@ private slots:
                      {"alpha", "10", 0},
                      {"бет", "4", 1}});
         BookModel model(store);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QAbstractItemModelTester tester(&model, kFatal);
         model.setFields({FieldName, FieldPhone, FieldNote});
         model.rebuild(0);
         QItemSelectionModel selection(&model);
@@ -293,8 +294,7 @@ private slots:
         BookStore store;
         fill(store, {{"Анна", "111", 1}, {"Борис", "222", 0}, {"Вера", "333", 1}});
         BookModel model(store);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QAbstractItemModelTester tester(&model, kFatal);
         model.setFields({FieldName, FieldPhone});
         model.rebuild(1);
         QCOMPARE(model.rowCount(), 2);

@@ -7,8 +7,6 @@
 #include "SaveGate.h"
 
 #include <QAbstractItemView>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTimer>
@@ -101,23 +99,11 @@ QStringList shownTexts(const QWidget& w) {
     return out;
 }
 
-// The phone book window, shown, with its saves counted.
-struct Shown : BookWindow {
-    explicit Shown(const QByteArray& file) : BookWindow(file) {
-        book->show();
-        QVERIFY(QTest::qWaitForWindowExposed(book.get()));
-    }
-};
-
 // Opens the list's menu with its key, as a user does, and clicks `path` in it (a submenu's
 // name, then its item).
 void clickInBookMenu(BookWindow& w, const QList<const char*>& path) {
-    QTreeView* list = w.list();
     auto* menu = w.child<QMenu>("PopupMenu1");
-    const QPoint at = list->viewport()->rect().center();
-    QContextMenuEvent key(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
-    QCoreApplication::sendEvent(list->viewport(), &key);
-    QTRY_VERIFY(menu->isVisible());
+    w.openMenu(w.list()->viewport()->rect().center());
     for (const char* name : path) {
         QAction* a = w.child<QAction>(name);
         QVERIFY2(a && a->isEnabled(), name);
@@ -216,7 +202,7 @@ private slots:
         QFETCH(bool, fromToolbar);
         QFETCH(QStringList, added);
         QVERIFY(writeAll(name, file));
-        Shown w(bookWithOrlovsMobile());
+        BookWindow w(bookWithOrlovsMobile(), true);
         const QByteArray before = readAll("book.phn");
         SaveGate gate;  // held: a second save while the first waits would be counted
         QString shown;
@@ -293,7 +279,7 @@ private slots:
         QFETCH(bool, chosen);
         QFETCH(QStringList, texts);
         QVERIFY(writeAll(name, file));
-        Shown w(rowBook());
+        BookWindow w(rowBook(), true);
         const QStringList before = w.entries();
         if (chosen) w.files << name;
         QStringList shown;
@@ -339,7 +325,7 @@ private slots:
         QFETCH(int, forAll);
         QFETCH(QString, rowChoice);
         QVERIFY(writeAll("orlov.vcf", kRepeatCards));
-        Shown w(bookWithOrlovsMobile());
+        BookWindow w(bookWithOrlovsMobile(), true);
         QString shown, repeats;
         w.files << "orlov.vcf";
         w.answers << preview(&shown, [&](QDialog& d) {
@@ -362,7 +348,7 @@ private slots:
         QVERIFY(writeAll("list.csv", QByteArray("Кто;Мобильный;Дача;Заметка\r\n"
                                                 "Орлов Андрей;+7 903 765-43-21;8 (496) 111-22-33;"
                                                 "\"ключ \"\"у соседа\"\"\"\r\n")));
-        Shown w(bookWithOrlovsMobile());
+        BookWindow w(bookWithOrlovsMobile(), true);
         QStringList columns;
         QString shown;
         w.files << "list.csv";
@@ -393,7 +379,7 @@ private slots:
     void groupAndEncodingAreTheUsers() {
         QVERIFY(writeAll("old.csv", cp("Name,Given Name,Family Name,Phone 1 - Type,Phone 1 - Value"
                                        "\r\nЛис Вера,Вера,Лис,Mobile,+7 916 000-11-22\r\n")));
-        Shown w(bookWithOrlovsMobile());
+        BookWindow w(bookWithOrlovsMobile(), true);
         QString encoding, misread, shown;
         w.files << "old.csv";
         w.answers << preview(&shown, [&](QDialog& d) {
@@ -435,7 +421,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, start);
         if (!file.isEmpty()) QVERIFY(writeAll(name, file));
-        Shown w(rowBook());
+        BookWindow w(rowBook(), true);
         const QStringList before = w.entries();
         w.files << name;
         w.click("sbImport");
@@ -490,7 +476,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QString, error);
         ini().Group = 1;
-        Shown w(rowBook());
+        BookWindow w(rowBook(), true);
         if (item == "mPExportSelected") {
             w.selector()->setCurrentIndex(0);
             w.select({1});

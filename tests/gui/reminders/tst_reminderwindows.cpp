@@ -53,6 +53,8 @@ QMessageBox* errorBox() {
 }
 
 
+constexpr auto kFatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+
 ReminderRecord note(const QString& text) {
     ReminderRecord r = ReminderRecord::empty();
     r.Kind = ReminderByNumber;
@@ -525,8 +527,7 @@ private slots:
         QFETCH(QStringList, left);
         ReminderRows pending;
         ReminderModel model(pending);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QAbstractItemModelTester tester(&model, kFatal);
         QList<ReminderRecord> records;
         for (int i = 0; i < rows; ++i) records << note(QString::number(i));
         pending.load(records);
@@ -557,8 +558,7 @@ private slots:
     void appendUpdateAndHeaders() {
         ReminderRows pending;
         ReminderModel model(pending);
-        QAbstractItemModelTester tester(&model,
-                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QAbstractItemModelTester tester(&model, kFatal);
         pending.load({note("a"), note("b")});
         QPersistentModelIndex b(model.index(1, ReminderModel::ColNumber));
         const quint64 id = pending.append(note("c"));
