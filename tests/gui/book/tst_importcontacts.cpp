@@ -449,24 +449,22 @@ private slots:
         QTest::addColumn<QString>("written");  // none: a directory stands in the way
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("error");
-        const QString menu = "menu", toolbar = "toolbar", none;
-        QTest::newRow("selected, vCard, menu")
-            << menu << "mPExportSelected"
-            << "out.vcf" << none << "out.vcf" << QStringList{"Борис"} << none;
-        QTest::newRow("group on show, CSV, tool bar")
-            << toolbar << "mPExportShown"
-            << "out.csv" << none << "out.csv" << QStringList{"Старый"} << none;
-        QTest::newRow("whole book, no extension, CSV filter")
-            << toolbar << "mPExportAll"
-            << "out"
-            << "CSV (*.csv)"
-            << "out.csv" << QStringList{"Старый", "Борис"} << none;
-        QTest::newRow("a directory in the way")
-            << menu << "mPExportAll"
-            << "out.vcf" << none << none << QStringList{} << "Ошибка: Ошибка записи ";
-        QTest::newRow("English: a directory in the way")
-            << menu << "mPExportAll"
-            << "out.vcf" << none << none << QStringList{} << "Error: Error writing ";
+        const auto row = [](const char* name, const char* how, const char* item, const char* file,
+                            const char* filter, const char* written, const QStringList& names,
+                            const char* error) {
+            QTest::newRow(name) << QString(how) << QString(item) << QString(file)
+                                << QString(filter) << QString(written) << names << QString(error);
+        };
+        row("selected, vCard, menu", "menu", "mPExportSelected", "out.vcf", "", "out.vcf",
+            {"Борис"}, "");
+        row("group on show, CSV, tool bar", "toolbar", "mPExportShown", "out.csv", "", "out.csv",
+            {"Старый"}, "");
+        row("whole book, no extension, CSV filter", "toolbar", "mPExportAll", "out", "CSV (*.csv)",
+            "out.csv", {"Старый", "Борис"}, "");
+        row("a directory in the way", "menu", "mPExportAll", "out.vcf", "", "", {},
+            "Ошибка: Ошибка записи ");
+        row("English: a directory in the way", "menu", "mPExportAll", "out.vcf", "", "", {},
+            "Error: Error writing ");
     }
     void exportWritesWhatWasChosen() {
         QFETCH(QString, how);
