@@ -10,9 +10,11 @@
 #include "TestSupport.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -76,8 +78,8 @@ inline Answer newGroup(const QString& title) {
 }
 
 struct BookWindow {
-    // `file`: the book file to start from (null: none).
-    explicit BookWindow(const QByteArray& file = QByteArray()) {
+    // `file`: the book file to start from (null: none); `shown`: on screen from the start.
+    explicit BookWindow(const QByteArray& file = QByteArray(), bool shown = false) {
         if (!file.isNull()) QVERIFY(writeAll("book.phn", file));
         document = std::make_unique<zrk::BookDocument>();
         QObject::connect(document.get(), &zrk::BookDocument::failed, [this](const zrk::Failure& f) {
@@ -117,6 +119,9 @@ struct BookWindow {
             return files.isEmpty() ? QString() : files.takeFirst();
         };
         book->setPrompts(p);
+        if (!shown) return;
+        book->show();
+        QVERIFY(QTest::qWaitForWindowExposed(book.get()));
     }
 
     template <typename T>
@@ -127,6 +132,12 @@ struct BookWindow {
     }
     QTreeView* list() const { return child<QTreeView>("lvBook"); }
     QComboBox* selector() const { return child<QComboBox>("cbGroup"); }
+    // The list's menu opened by its key at `at`, as a user opens it.
+    void openMenu(const QPoint& at) {
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, at, list()->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(list()->viewport(), &key);
+        QTRY_VERIFY(child<QMenu>("PopupMenu1")->isVisible());
+    }
 
     void click(const char* name) { child<QToolButton>(name)->click(); }
     void trigger(const char* name) { child<QAction>(name)->trigger(); }

@@ -7,9 +7,7 @@
 #include "SaveGate.h"
 #include "ShownBoxes.h"
 
-#include <QContextMenuEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QTimer>
 #include <QtTest>
 
@@ -281,10 +279,7 @@ private slots:
         // The context menu, opened by its key and closed with Esc: focus comes back with
         // Qt::PopupFocusReason.
         auto* menu = w.child<QMenu>("PopupMenu1");
-        const QPoint at = list->visualRect(list->currentIndex()).center();
-        QContextMenuEvent key(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
-        QCoreApplication::sendEvent(list->viewport(), &key);
-        QTRY_VERIFY(menu->isVisible());
+        w.openMenu(list->visualRect(list->currentIndex()).center());
         QTest::keyClick(menu, Qt::Key_Escape);
         QTRY_VERIFY(!menu->isVisible());
         QTRY_VERIFY(list->hasFocus());

@@ -41,6 +41,26 @@ public:
     int melodies = 0;
 };
 
+// Callers of every status, and one of group 1, which has a sound of its own.
+inline void callersOfEveryStatus(zrk::BookStore& b) {
+    b.AddGroup(group("Музыка", zrk::ActionNone, "band.wav"), true);
+    b.AddItem(entry("Обычный", "100000", zrk::StatusNormal), true);
+    b.AddItem(entry("Плохой", "200000", zrk::StatusBad), true);
+    b.AddItem(entry("Важный", "300000", zrk::StatusPriority), true);
+    b.AddItem(entry("Гитарист", "400000", zrk::StatusBad, 1), true);
+}
+
+// Callers in a group of friends, one of a group hung up on, and a priority caller.
+inline void callersInGroups(zrk::BookStore& b) {
+    b.AddGroup(group("Друзья", zrk::ActionNone), true);                // 1
+    b.AddGroup(group("Спам", zrk::ActionHangUp), true);                // 2
+    b.AddGroup(group("Музыка", zrk::ActionNone, "band.wav"), true);  // 3
+    b.AddItem(entry("Иванов Иван", "345678", zrk::StatusNormal, 1), true);
+    b.AddItem(entry("Продавец", "111111", zrk::StatusNormal, 2), true);
+    b.AddItem(entry("Начальник", "22-22-22", zrk::StatusPriority, 0), true);
+    b.AddItem(entry("Гитарист", "333333", zrk::StatusBad, 3), true);
+}
+
 // A form closed with its button `name`, as the user closes it.
 inline int press(QDialog& form, const char* name) {
     form.findChild<QPushButton*>(QLatin1String(name))->click();
@@ -109,6 +129,10 @@ struct MainFixture {
             device->raise(zrk::kEvRxChar);
             QTRY_VERIFY_WITH_TIMEOUT(device->input.size() < before, 5000);
         }
+    }
+    // Straight to the desk, as one batch read from the port.
+    void feed(const QByteArray& bytes) {
+        desk->processBatch(bytes.constData(), qint32(bytes.size()));
     }
     QByteArray takeSent() {
         QByteArray out = device->output;

@@ -139,16 +139,6 @@ signals:
     void NotificationClosed(uint id, uint reason);
 };
 
-void people(BookStore& b) {
-    b.AddItem(entry("Обычный", "100000", StatusNormal), true);
-    b.AddItem(entry("Плохой", "200000", StatusBad), true);
-    b.AddItem(entry("Важный", "300000", StatusPriority), true);
-}
-
-void feed(MainFixture& f, const QByteArray& bytes) {
-    f.desk->processBatch(bytes.constData(), qint32(bytes.size()));
-}
-
 // Settings for the case: the ring does not bring the window up unless asked.
 QByteArray store(int mode, bool popup = false) {
     return "\"Popup On Call\"=dword:0000000" + QByteArray::number(popup) +
@@ -208,12 +198,12 @@ private slots:
             QVERIFY(fake.start());
             fake.hang = true;
         }
-        MainFixture f(store(NotifyAlways), true, people);
+        MainFixture f(store(NotifyAlways), true, callersOfEveryStatus);
         if (hung) f.window->findChild<CallNotifier*>("callNotifier")->service()->setCallTimeout(300);
         std::optional<Balloons> said;  // offscreen there is no tray unless the test plays one
         if (tray) said.emplace(f);
         const auto saidSoFar = [&said] { return said ? said->said : QStringList{}; };
-        feed(f, "RING\r" + report + "\r");
+        f.feed("RING\r" + report + "\r");
         QTEST(f.number(), "number");
         if (hung) {
             QTRY_COMPARE(fake.notes.size(), 1);
@@ -221,7 +211,7 @@ private slots:
         }
         QTRY_COMPARE(saidSoFar(), balloons);
         // A later ring of the same call says it no more.
-        feed(f, "RING\r" + report + "\r");
+        f.feed("RING\r" + report + "\r");
         QTest::qWait(100);
         QCOMPARE(saidSoFar(), balloons);
         QVERIFY(!f.window->findChild<QMessageBox*>());
@@ -270,8 +260,8 @@ private slots:
                           "\"Count Raions\"=dword:00000001\n\"Raion0\"=\"10|Центр\"\n"
                           "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Categories]\n"
                           "\"4:\"=\"[дом & <офис>]\"\n",
-                      true, people);
-        feed(f, "RING\r" + report + "\r");
+                      true, callersOfEveryStatus);
+        f.feed("RING\r" + report + "\r");
         QTRY_COMPARE(fake.notes.size(), 1);
         const FakeService::Note& n = fake.notes[0];
         QCOMPARE(n.app, QString("Zrk Pro"));
@@ -296,17 +286,17 @@ private slots:
     void laterReportReplacesNextCallGetsItsOwn() {
         FakeService fake;
         QVERIFY(fake.start());
-        MainFixture f(store(NotifyAlways), true, people);
+        MainFixture f(store(NotifyAlways), true, callersOfEveryStatus);
         // Two reports in one batch: the second waits for the first one's id.
-        feed(f, "RING\rCallerID: 3300000:1\rRING\rCallerID: 3300000:2\r");
+        f.feed("RING\rCallerID: 3300000:1\rRING\rCallerID: 3300000:2\r");
         QTRY_COMPARE(fake.notes.size(), 2);
         QCOMPARE(fake.notes[1].replaces, fake.notes[0].id);
         QCOMPARE(fake.notes[1].body, QString("[гостиница]"));
-        feed(f, "RING\rCallerID: 3300000:2\rRING\rCallerID: 3300000:2\r");
+        f.feed("RING\rCallerID: 3300000:2\rRING\rCallerID: 3300000:2\r");
         QTest::qWait(200);
         QCOMPARE(fake.notes.size(), 2);
         f.window->sbAnswerClick();  // the call is over
-        feed(f, "RING\rCallerID: 3300000:2\r");
+        f.feed("RING\rCallerID: 3300000:2\r");
         QTRY_COMPARE(fake.notes.size(), 3);
         QCOMPARE(fake.notes[2].replaces, 0u);
         QVERIFY(fake.notes[2].id != fake.notes[0].id);
@@ -314,7 +304,7 @@ private slots:
         QTRY_COMPARE(notifier->currentId(), fake.notes[2].id);
         emit fake.NotificationClosed(fake.notes[2].id, 2);
         QTRY_COMPARE(notifier->currentId(), 0u);
-        feed(f, "RING\rCallerID: 3300000:2\r");
+        f.feed("RING\rCallerID: 3300000:2\r");
         QTest::qWait(200);
         QCOMPARE(fake.notes.size(), 3);
     }
@@ -332,20 +322,20 @@ private slots:
         QFETCH(QString, end);
         FakeService fake;
         QVERIFY(fake.start());
-        MainFixture f(store(NotifyAlways), true, people);
+        MainFixture f(store(NotifyAlways), true, callersOfEveryStatus);
         auto* callOver = f.desk->findChild<QTimer*>("tCallOver");
         QVERIFY(callOver);
         callOver->setInterval(end == "silence" ? 300 : 60000);
         setNowForTesting(QDateTime::currentDateTime());
         const auto restoreNow = qScopeGuard([] { setNowForTesting({}); });
-        feed(f, "RING\rCallerID: 3300000:1\r");
+        f.feed("RING\rCallerID: 3300000:1\r");
         QTRY_COMPARE(f.window->findChild<CallNotifier*>("callNotifier")->currentId(), 100u);
         QVERIFY(fake.closed.isEmpty());
         if (end == "answer") f.window->sbAnswerClick();
         if (end == "close") f.desk->closePort();
         if (end == "next") {
             setNowForTesting(QDateTime::currentDateTime().addSecs(30));
-            feed(f, "RING\r");
+            f.feed("RING\r");
         }
         QTRY_COMPARE(fake.closed, QList<uint>{100});
         QCOMPARE(f.window->findChild<CallNotifier*>("callNotifier")->currentId(), 0u);
@@ -376,11 +366,11 @@ private slots:
         QFETCH(bool, popup);
         FakeService fake;
         QVERIFY(fake.start());
-        MainFixture f(store(mode, popup), true, people);
+        MainFixture f(store(mode, popup), true, callersOfEveryStatus);
         if (window == "shown") f.window->show();
         if (window == "minimised") f.window->showMinimized();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()) || window != "shown");
-        feed(f, "RING\rCallerID: 3300000:1\r");
+        f.feed("RING\rCallerID: 3300000:1\r");
         QTest::qWait(200);
         QFETCH(bool, notified);
         QCOMPARE(fake.notes.size(), notified ? 1 : 0);
@@ -420,13 +410,14 @@ private slots:
         QFETCH(QStringList, form);
         FakeService fake;
         QVERIFY(fake.start());
-        MainFixture f(store(mode), true, inBook ? people : std::function<void(BookStore&)>{});
+        MainFixture f(store(mode), true,
+                      inBook ? callersOfEveryStatus : std::function<void(BookStore&)>{});
         QStringList phones;
         f.answerBookForms([&phones](QDialog& d) {
             phones << d.findChild<QLineEdit*>("ePhone")->text();
             return press(d, "bCansel");
         });
-        feed(f, "RING\r" + report + "\r");
+        f.feed("RING\r" + report + "\r");
         QTRY_COMPARE(fake.notes.size(), 1);
         QVERIFY(!f.window->isVisible());
         QFETCH(bool, callOver);
