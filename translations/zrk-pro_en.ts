@@ -776,6 +776,14 @@
         <source>Zrk Pro уже работает с этим каталогом данных.</source>
         <translation>Zrk Pro is already running with this data directory.</translation>
     </message>
+    <message>
+        <source>Каталог данных %1 обслуживает сервер линии zrk-line: модем, телефонная книга и журнал звонков у него. Zrk Pro может показывать его звонки как клиент NCID, без модема, с каталогом данных %2.</source>
+        <translation>The data directory %1 is served by the line server zrk-line: it holds the modem, the phone book and the call log. Zrk Pro can show its calls as an NCID client, without a modem, with the data directory %2.</translation>
+    </message>
+    <message>
+        <source>Запустить Zrk Pro клиентом NCID?</source>
+        <translation>Start Zrk Pro as an NCID client?</translation>
+    </message>
 </context>
 <context>
     <name>zrk::ActionsPage</name>
@@ -1029,18 +1037,6 @@
         <translation>Zrk Pro is running with the data directory %1. Close the program and run the command again.</translation>
     </message>
     <message>
-        <source>Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--import-reg ФАЙЛ]
-  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ
-  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)
-  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти
-</source>
-        <translation>Usage: zrk-pro [--desktop | --data-dir DIR] [--import-reg FILE]
-  --data-dir DIR      keep the phone book, reminders and call log in DIR
-  --desktop           keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
-  --import-reg FILE   take the settings over from a Windows registry export and exit
-</translation>
-    </message>
-    <message>
         <source>Без ключей --data-dir и --desktop данные хранятся в текущем каталоге.
 </source>
         <translation>Without --data-dir and --desktop the data is kept in the current directory.
@@ -1064,6 +1060,20 @@
 Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
 file or the book could not be read or written (the file is neither vCard nor a CSV
 table); 2 a wrong command line; 3 a program works with the data directory.
+</translation>
+    </message>
+    <message>
+        <source>Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ] [--config ФАЙЛ] [--import-reg ФАЙЛ]
+  --data-dir КАТАЛОГ  хранить телефонную книгу, напоминания и журнал звонков в КАТАЛОГЕ
+  --desktop           хранить их в $XDG_DATA_HOME/zrk-pro (так запускает меню)
+  --config ФАЙЛ       файл настроек вместо $XDG_CONFIG_HOME/zrk-pro/registry.reg
+  --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти
+</source>
+        <translation>Usage: zrk-pro [--desktop | --data-dir DIRECTORY] [--config FILE] [--import-reg FILE]
+  --data-dir DIRECTORY  keep the phone book, reminders and call log in DIRECTORY
+  --desktop             keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
+  --config FILE         the settings file instead of $XDG_CONFIG_HOME/zrk-pro/registry.reg
+  --import-reg FILE     take the settings from a Windows registry export and exit
 </translation>
     </message>
 </context>
@@ -1439,6 +1449,174 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     <message>
         <source>Буквы, которых нет в кодировке книги, заменены на &quot;?&quot;: %1</source>
         <translation>Letters the book&apos;s code page lacks were replaced with &quot;?&quot;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::LineCheck</name>
+    <message>
+        <source>в порядке</source>
+        <translation>usable</translation>
+    </message>
+    <message>
+        <source>нет файла: всё по умолчанию, модем Com1</source>
+        <translation>no file: all defaults, modem on Com1</translation>
+    </message>
+    <message>
+        <source>нельзя прочитать</source>
+        <translation>cannot be read</translation>
+    </message>
+    <message>
+        <source>нельзя писать: %1</source>
+        <translation>cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>занят программой %1</source>
+        <translation>in use by %1</translation>
+    </message>
+    <message>
+        <source>не адрес: нужно «узел» или «узел:порт»</source>
+        <translation>not an address: &quot;host&quot; or &quot;host:port&quot; is needed</translation>
+    </message>
+    <message>
+        <source>не отвечает: %1</source>
+        <translation>does not answer: %1</translation>
+    </message>
+    <message>
+        <source>соединяется, но не здоровается как сервер NCID</source>
+        <translation>connects, but does not greet as an NCID server does</translation>
+    </message>
+    <message>
+        <source>отвечает не как сервер NCID</source>
+        <translation>does not answer as an NCID server does</translation>
+    </message>
+    <message>
+        <source>Файл настроек</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>Каталог данных</source>
+        <translation>Data directory</translation>
+    </message>
+    <message>
+        <source>Модем</source>
+        <translation>Modem</translation>
+    </message>
+    <message>
+        <source>не выбран</source>
+        <translation>none chosen</translation>
+    </message>
+    <message>
+        <source>линии нет: выберите порт модема</source>
+        <translation>no line: choose the modem&apos;s port</translation>
+    </message>
+    <message>
+        <source>Телефонная книга</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <source>%1, записей %2</source>
+        <translation>%1, %2 entries</translation>
+    </message>
+    <message>
+        <source>%1 (нет файла: имён не будет)</source>
+        <translation>%1 (no file: there will be no names)</translation>
+    </message>
+    <message>
+        <source>Сервер NCID</source>
+        <translation>NCID server</translation>
+    </message>
+    <message>
+        <source>не задан</source>
+        <translation>none set</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::LineServer</name>
+    <message>
+        <source>Порт Com%1 открыт.</source>
+        <translation>Port Com%1 open.</translation>
+    </message>
+    <message>
+        <source>Порт закрыт.</source>
+        <translation>Port closed.</translation>
+    </message>
+    <message>
+        <source>В настройках не выбран модем: линии нет.</source>
+        <translation>The settings choose no modem: there is no line.</translation>
+    </message>
+    <message>
+        <source>Звонок.</source>
+        <translation>Ring.</translation>
+    </message>
+    <message>
+        <source>Звонит %1</source>
+        <translation>Caller: %1</translation>
+    </message>
+    <message>
+        <source>Трубка снята и положена (отбой).</source>
+        <translation>Line picked up and hung up (call rejected).</translation>
+    </message>
+    <message>
+        <source>Сообщение о звонке: %1 %2</source>
+        <translation>Call message: %1 %2</translation>
+    </message>
+    <message>
+        <source>Сервер NCID: %1</source>
+        <translation>NCID server: %1</translation>
+    </message>
+    <message>
+        <source>Ошибка: %1</source>
+        <translation>Error: %1</translation>
+    </message>
+    <message>
+        <source>Телефонная книга %1: записей %2.</source>
+        <translation>Phone book %1: %2 entries.</translation>
+    </message>
+    <message>
+        <source>Телефонная книга не прочитана: %1</source>
+        <translation>The phone book was not read: %1</translation>
+    </message>
+    <message>
+        <source>Настройки прочитаны с ошибкой: %1</source>
+        <translation>The settings were read with an error: %1</translation>
+    </message>
+    <message>
+        <source>Настройки: %1</source>
+        <translation>Settings: %1</translation>
+    </message>
+    <message>
+        <source>Перечитываю настройки и телефонную книгу.</source>
+        <translation>Reading the settings and the phone book again.</translation>
+    </message>
+    <message>
+        <source>Использование: zrk-line [--data-dir КАТАЛОГ] [--config ФАЙЛ] [--check]
+  --data-dir КАТАЛОГ  телефонная книга и журнал звонков в КАТАЛОГЕ (иначе в текущем)
+  --config ФАЙЛ       файл настроек (иначе $XDG_CONFIG_HOME/zrk-pro/registry.reg)
+  --check             сказать, что будет использовано и годится ли, и выйти
+SIGHUP перечитывает настройки и телефонную книгу; SIGTERM и SIGINT завершают работу.
+</source>
+        <translation>Usage: zrk-line [--data-dir DIRECTORY] [--config FILE] [--check]
+  --data-dir DIRECTORY  the phone book and the call log in DIRECTORY (else the current one)
+  --config FILE         the settings file (else $XDG_CONFIG_HOME/zrk-pro/registry.reg)
+  --check               say what would be used and whether it is usable, and exit
+SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the server.
+</translation>
+    </message>
+    <message>
+        <source>Непонятный ключ: %1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>Каталог данных %1 занят: в нём работает %2.</source>
+        <translation>The data directory %1 is in use: %2 runs on it.</translation>
+    </message>
+    <message>
+        <source>Завершаю работу.</source>
+        <translation>Shutting down.</translation>
+    </message>
+    <message>
+        <source>Каталог данных: %1</source>
+        <translation>Data directory: %1</translation>
     </message>
 </context>
 <context>

@@ -19,13 +19,10 @@
 namespace zrk {
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("zrk::LineCheck", text);
-}
 
 // One item: what it is, what is used, and whether it can be.
 bool item(const QString& what, const QString& used, const QString& problem) {
-    const QString verdict = problem.isEmpty() ? tr("в порядке") : problem;
+    const QString verdict = problem.isEmpty() ? QCoreApplication::translate("zrk::LineCheck", "в порядке") : problem;
     std::printf("%s: %s — %s\n", what.toLocal8Bit().constData(), used.toLocal8Bit().constData(),
                 verdict.toLocal8Bit().constData());
     return problem.isEmpty();
@@ -33,8 +30,8 @@ bool item(const QString& what, const QString& used, const QString& problem) {
 
 QString settingsProblem() {
     const QString path = RegistryFile::userPath();
-    if (!QFileInfo::exists(path)) return tr("нет файла: всё по умолчанию, модем Com1");
-    if (!QFileInfo(path).isReadable()) return tr("нельзя прочитать");
+    if (!QFileInfo::exists(path)) return QCoreApplication::translate("zrk::LineCheck", "нет файла: всё по умолчанию, модем Com1");
+    if (!QFileInfo(path).isReadable()) return QCoreApplication::translate("zrk::LineCheck", "нельзя прочитать");
     try {
         LoadSettings(ini());
     } catch (const std::exception& e) {
@@ -45,10 +42,10 @@ QString settingsProblem() {
 
 QString directoryProblem() {
     QTemporaryFile probe(QDir::current().filePath(QStringLiteral(".zrk-line-check-XXXXXX")));
-    if (!probe.open()) return tr("нельзя писать: %1").arg(probe.errorString());
+    if (!probe.open()) return QCoreApplication::translate("zrk::LineCheck", "нельзя писать: %1").arg(probe.errorString());
     SingleInstance lock(QDir::currentPath(), QStringLiteral("zrk-line --check"));
     if (lock.state() == SingleInstance::AnotherRuns)
-        return tr("занят программой %1").arg(lock.holder().isEmpty() ? QStringLiteral("?") : lock.holder());
+        return QCoreApplication::translate("zrk::LineCheck", "занят программой %1").arg(lock.holder().isEmpty() ? QStringLiteral("?") : lock.holder());
     return {};
 }
 
@@ -67,41 +64,41 @@ QString bookProblem(int* entries) {
 
 QString serverProblem(const QString& text) {
     const std::optional<ncid::ServerAddress> address = ncid::parseServerAddress(text);
-    if (!address) return tr("не адрес: нужно «узел» или «узел:порт»");
+    if (!address) return QCoreApplication::translate("zrk::LineCheck", "не адрес: нужно «узел» или «узел:порт»");
     QTcpSocket socket;
     socket.connectToHost(address->host, address->port);
-    if (!socket.waitForConnected(3000)) return tr("не отвечает: %1").arg(socket.errorString());
+    if (!socket.waitForConnected(3000)) return QCoreApplication::translate("zrk::LineCheck", "не отвечает: %1").arg(socket.errorString());
     // ncidd greets each client with "200 ..." before anything else.
     while (!socket.canReadLine())
-        if (!socket.waitForReadyRead(3000)) return tr("соединяется, но не здоровается как сервер NCID");
-    if (!socket.readLine().startsWith("200")) return tr("отвечает не как сервер NCID");
+        if (!socket.waitForReadyRead(3000)) return QCoreApplication::translate("zrk::LineCheck", "соединяется, но не здоровается как сервер NCID");
+    if (!socket.readLine().startsWith("200")) return QCoreApplication::translate("zrk::LineCheck", "отвечает не как сервер NCID");
     return {};
 }
 
 }  // namespace
 
 int checkLine() {
-    bool ok = item(tr("Файл настроек"), RegistryFile::userPath(), settingsProblem());
-    ok = item(tr("Каталог данных"), QDir::currentPath(), directoryProblem()) && ok;
+    bool ok = item(QCoreApplication::translate("zrk::LineCheck", "Файл настроек"), RegistryFile::userPath(), settingsProblem());
+    ok = item(QCoreApplication::translate("zrk::LineCheck", "Каталог данных"), QDir::currentPath(), directoryProblem()) && ok;
     const TIni& s = ini();
     if (s.Port == kNoModemPort) {
-        ok = item(tr("Модем"), tr("не выбран"), tr("линии нет: выберите порт модема")) && ok;
+        ok = item(QCoreApplication::translate("zrk::LineCheck", "Модем"), QCoreApplication::translate("zrk::LineCheck", "не выбран"), QCoreApplication::translate("zrk::LineCheck", "линии нет: выберите порт модема")) && ok;
     } else {
         const QString port = QStringLiteral("Com%1").arg(s.Port + 1);
         const QString path = locateSerialDevice(port).path;
-        ok = item(tr("Модем"), port + QStringLiteral(" (") + path + QLatin1Char(')'),
+        ok = item(QCoreApplication::translate("zrk::LineCheck", "Модем"), port + QStringLiteral(" (") + path + QLatin1Char(')'),
                   serialDeviceProblem(path)) && ok;
     }
     int entries = 0;
     const QString bookError = bookProblem(&entries);
-    ok = item(tr("Телефонная книга"),
-              QFileInfo::exists(s.PhoneBookFile) ? tr("%1, записей %2").arg(s.PhoneBookFile).arg(entries)
-                                                 : tr("%1 (нет файла: имён не будет)").arg(s.PhoneBookFile),
+    ok = item(QCoreApplication::translate("zrk::LineCheck", "Телефонная книга"),
+              QFileInfo::exists(s.PhoneBookFile) ? QCoreApplication::translate("zrk::LineCheck", "%1, записей %2").arg(s.PhoneBookFile).arg(entries)
+                                                 : QCoreApplication::translate("zrk::LineCheck", "%1 (нет файла: имён не будет)").arg(s.PhoneBookFile),
               bookError) && ok;
     if (s.NcidServer.trimmed().isEmpty() || !s.SendCalls)
-        item(tr("Сервер NCID"), tr("не задан"), QString());  // a blocker and a log without it
+        item(QCoreApplication::translate("zrk::LineCheck", "Сервер NCID"), QCoreApplication::translate("zrk::LineCheck", "не задан"), QString());  // a blocker and a log without it
     else
-        ok = item(tr("Сервер NCID"), s.NcidServer, serverProblem(s.NcidServer)) && ok;
+        ok = item(QCoreApplication::translate("zrk::LineCheck", "Сервер NCID"), s.NcidServer, serverProblem(s.NcidServer)) && ok;
     return ok ? 0 : 1;
 }
 

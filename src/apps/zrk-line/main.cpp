@@ -23,9 +23,6 @@ const char* const kLineUsage = QT_TRANSLATE_NOOP(
     "  --check             сказать, что будет использовано и годится ли, и выйти\n"
     "SIGHUP перечитывает настройки и телефонную книгу; SIGTERM и SIGINT завершают работу.\n");
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("zrk::LineServer", text);
-}
 
 }  // namespace
 
@@ -47,8 +44,8 @@ int main(int argc, char* argv[]) {
     if (!optionError.isEmpty() || argc > 1 || help) {
         if (!optionError.isEmpty()) LineServer::say(optionError);
         if (optionError.isEmpty() && argc > 1)
-            LineServer::say(tr("Непонятный ключ: %1").arg(QString::fromLocal8Bit(argv[1])));
-        std::fputs(tr(kLineUsage).toLocal8Bit().constData(), help ? stdout : stderr);
+            LineServer::say(QCoreApplication::translate("zrk::LineServer", "Непонятный ключ: %1").arg(QString::fromLocal8Bit(argv[1])));
+        std::fputs(QCoreApplication::translate("zrk::LineServer", kLineUsage).toLocal8Bit().constData(), help ? stdout : stderr);
         return help && optionError.isEmpty() && argc == 1 ? 0 : 2;
     }
     if (QString error; !dataDir.isEmpty() && !zrk::enterDataDirectory(dataDir, &error)) {
@@ -60,7 +57,7 @@ int main(int argc, char* argv[]) {
     // The same lock as the desktop program's: never two programs on one modem and one book.
     zrk::SingleInstance lock(QDir::currentPath(), QStringLiteral("zrk-line"));
     if (lock.state() == zrk::SingleInstance::AnotherRuns) {
-        LineServer::say(tr("Каталог данных %1 занят: в нём работает %2.")
+        LineServer::say(QCoreApplication::translate("zrk::LineServer", "Каталог данных %1 занят: в нём работает %2.")
                             .arg(QDir::currentPath(),
                                  lock.holder().isEmpty() ? QStringLiteral("Zrk Pro") : lock.holder()));
         return 3;
@@ -72,12 +69,12 @@ int main(int argc, char* argv[]) {
     zrk::Failures left;
     zrk::installQuitSignals(
         [&] {
-            LineServer::say(tr("Завершаю работу."));
+            LineServer::say(QCoreApplication::translate("zrk::LineServer", "Завершаю работу."));
             left = server.stop();
             QCoreApplication::quit();
         },
         [&server] { server.reload(); });
-    LineServer::say(tr("Каталог данных: %1").arg(QDir::currentPath()));
+    LineServer::say(QCoreApplication::translate("zrk::LineServer", "Каталог данных: %1").arg(QDir::currentPath()));
     server.start();
     const int rc = app.exec();
     if (!left.isEmpty()) LineServer::say(zrk::failureLines(left));
