@@ -323,8 +323,11 @@ void NcidLink::sendCall(const QDateTime& when, const QString& number, const QStr
         setState(state_, reason_);
         emit callsDropped(droppedCalls_);
     }
-    saveQueue();  // at once: the program may end before the server has it
+    // On its way first, then on disk at once (the program may end before the server has
+    // it): the line stays in the queue, and so in the file, until the server acknowledges it,
+    // and the call need not wait for the disk.
     flush();
+    saveQueue();
 }
 
 void NcidLink::flush() {
@@ -335,6 +338,7 @@ void NcidLink::flush() {
     lastWritten_ = line;
     lastWrittenAt_ = clock_.elapsed();
     socket_->write(line + "\r\n");
+    socket_->flush();  // now, not after whatever this turn of the event loop does next
     if (ack_ == Ack::Yes) ackTimer_->start(ackWait_);
 }
 
