@@ -77,6 +77,12 @@ QByteArray networkKey(const zrktest::NcidTestServer& server) {
            server.address().toUtf8() + "\"\n";
 }
 
+// The modem on `device` (a terminal: no modem-control lines), as the simulator's store has it.
+QByteArray modemStore(const QString& device) {
+    return "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
+           "\"Com2\"=\"" + device.toUtf8() + "\"\n\"Com2 Virtual\"=dword:00000001\n";
+}
+
 const QByteArray kHangUpOnBad = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Action]\n\"On Bad\"=dword:00000003\n";
 
 }  // namespace
@@ -186,11 +192,7 @@ private slots:
 
         // A modem that is not there, a server nobody runs.
         const QString other = line.box.filePath("other.reg");
-        QVERIFY(zrktest::writeAll(other, "Windows Registry Editor Version 5.00\n\n"
-                                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
-                                         "\"Com2\"=\"/dev/zrk-no-such-modem\"\n"
-                                         "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
-                                         "\"Port\"=dword:00000001\n" + networkKey(server)));
+        QVERIFY(zrktest::writeAll(other, modemStore("/dev/zrk-no-such-modem") + networkKey(server)));
         server.stop();
         std::tie(rc, said) = line.run({"--config", other, "--check"});
         QCOMPARE(rc, 1);
@@ -201,6 +203,21 @@ private slots:
         std::tie(rc, said) = line.run({"--config", line.config()});
         QCOMPARE(rc, 3);
         QVERIFY2(said.contains("в нём работает zrk-line"), qPrintable(said));
+    }
+
+    // A modem that comes after the server (plugged in late, not ready at boot) is taken up
+    // without a restart; the trouble meanwhile is said once, not at every try.
+    void aLateModemIsTakenUp() {
+        Line line;
+        const QString link = line.box.filePath("modem");
+        line.prepare(modemStore(link), book({}));
+        QVERIFY(line.start());
+        QTRY_VERIFY_WITH_TIMEOUT(line.err.contains("Ошибка"), 10000);
+        QTest::qWait(6000);  // past one more try
+        zrktest::ModemSimDriver sim({"--link", link});
+        QVERIFY(sim.start());
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 15000));
+        QVERIFY2(line.err.count("Ошибка доступа к устройству") == 1, qPrintable(line.err));
     }
 };
 

@@ -8,6 +8,8 @@
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsNotifier.h"
 
+#include <QTimer>
+
 #include <cstdio>
 
 namespace zrk {
@@ -40,11 +42,15 @@ void LineServer::say(const QString& text) {
 LineServer::LineServer(std::shared_ptr<SerialDevice> device, QObject* parent)
     : QObject(parent), desk_(std::make_unique<CallDesk>(std::move(device))) {
     // The book is looked up where it is whole: a call that comes while it is first read
-    // waits for it, never taken for a stranger.
-    // A book being read again is waited for too: after SIGHUP the next call sees the new one.
+    // waits for it, never taken for a stranger; after SIGHUP the next call sees the new one.
     desk_->setLookup([this](const QString& number) {
         if (reading_) reading_->waitForBook();
         return book_ ? book_->whoCalls(number) : CallerInfo{};
+    });
+    reopen_ = new QTimer(this);
+    reopen_->setInterval(kReopenMs);
+    connect(reopen_, &QTimer::timeout, this, [this] {
+        if (!desk_->portActive() && desk_->hasModem() && !desk_->timeToClose()) desk_->openPort();
     });
     watchDesk();
 }
@@ -53,9 +59,7 @@ LineServer::~LineServer() = default;
 
 void LineServer::watchDesk() {
     CallDesk& d = *desk_;
-    connect(&d, &CallDesk::portChanged, this, [](bool active) {
-        say(active ? tr("Порт Com%1 открыт.").arg(ini().Port + 1) : tr("Порт закрыт."));
-    });
+    connect(&d, &CallDesk::portChanged, this, &LineServer::portShown);
     connect(&d, &CallDesk::noModem, this,
             [] { say(tr("В настройках не выбран модем: линии нет.")); });
     connect(&d, &CallDesk::ringing, this, [](bool newCall) {
@@ -71,7 +75,23 @@ void LineServer::watchDesk() {
             });
     connect(&d, &CallDesk::networkChanged, this,
             [](const QString& state) { say(tr("Сервер NCID: %1").arg(state)); });
-    connect(&d, &CallDesk::failed, this, [](const Failure& f) { say(tr("Ошибка: %1").arg(f.text)); });
+    connect(&d, &CallDesk::failed, this, [this](const Failure& f) {
+        if (f.text == lastFailure_) return;
+        lastFailure_ = f.text;
+        say(tr("Ошибка: %1").arg(f.text));
+    });
+}
+
+void LineServer::portShown(bool active) {
+    if (active) {
+        reopen_->stop();
+        lastFailure_.clear();
+    } else if (!reopen_->isActive()) {
+        reopen_->start();
+    }
+    if (active == portOpen_) return;
+    portOpen_ = active;
+    say(active ? tr("Порт Com%1 открыт.").arg(ini().Port + 1) : tr("Порт закрыт."));
 }
 
 void LineServer::loadBook() {
@@ -133,6 +153,7 @@ void LineServer::reload() {
 }
 
 Failures LineServer::stop() {
+    reopen_->stop();
     Failures failures = desk_->close();
     if (reading_) failures += reading_->close();
     if (book_) failures += book_->close();

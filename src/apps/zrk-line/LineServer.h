@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QTimer;
+
 namespace zrk {
 
 class BookDocument;
@@ -36,10 +38,18 @@ public:
 private:
     void watchDesk();
     void loadBook();
+    void portShown(bool active);
+
+    // How often a port that is closed without a schedule is tried again: a USB modem plugged
+    // in late, or not ready at boot, is taken up without a restart.
+    static constexpr int kReopenMs = 5000;
 
     std::unique_ptr<CallDesk> desk_;
     std::unique_ptr<BookDocument> book_;     // the book the calls are looked up in
     std::unique_ptr<BookDocument> reading_;  // the book read again, until it is whole
+    QTimer* reopen_ = nullptr;
+    bool portOpen_ = false;
+    QString lastFailure_;  // said once while the same trouble goes on
 };
 
 }  // namespace zrk
