@@ -386,16 +386,11 @@ private slots:
         // name|phone|work phone|note|group|duplicate of|duplicate row|cut fields|choice
         QStringList got;
         for (const ImportRow& r : rows)
-            got << QStringList{r.entry.Name.text(),
-                               r.entry.Phone.text(),
-                               r.entry.WorkPhone.text(),
-                               r.entry.Note.text(),
-                               r.groupTitle,
-                               QString::number(r.duplicateOf),
-                               QString::number(r.duplicateRow),
-                               r.cutFields.join(','),
-                               QString::number(int(r.choice)) + (r.international ? "+" : "")}
-                       .join('|');
+            got << QString("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+                       .arg(r.entry.Name.text(), r.entry.Phone.text(), r.entry.WorkPhone.text(),
+                            r.entry.Note.text(), r.groupTitle, QString::number(r.duplicateOf),
+                            QString::number(r.duplicateRow), r.cutFields.join(','),
+                            QString::number(int(r.choice)) + (r.international ? "+" : ""));
         const QString longName = QString(70, QChar(u'Ж'));
         QCOMPARE(got, (QStringList{
                           "Орлов Андрей (Дача)|89031111111|84952222222|раз\rдва|ДРУЗЬЯ|-1|-1||2",

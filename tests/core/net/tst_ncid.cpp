@@ -166,21 +166,19 @@ private slots:
         sent.remember(callLine(when, "-", "4951234567", "Иванов"), 10);  // sent again
         sent.remember(callLine(when, "-", "", ""), 0);
         const auto cid = [](const char* text) { return parseServerLine(text); };
+        const auto echo = [&](const char* text, qint64 at = 20) {
+            return sent.takeEcho(cid(text), at);
+        };
         // Another minute or another number: not ours.
-        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*4951234567*NAME*X*"),
-                               20));
-        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4951234568*NAME*X*"),
-                               20));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*4951234567*NAME*X*"));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4951234568*NAME*X*"));
         // The server's line name and alias, and the number with separators: ours, once.
-        QVERIFY(sent.takeEcho(
-            cid("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*495-123-4567*NAME*Boss*"), 20));
-        QVERIFY(!sent.takeEcho(
-            cid("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*4951234567*NAME*Boss*"), 20));
-        QVERIFY(sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*LINE*2*NMBR*OUT-OF-AREA*NAME*A*"),
-                              20));
+        QVERIFY(echo("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*495-123-4567*NAME*Boss*"));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*4951234567*NAME*Boss*"));
+        QVERIFY(echo("CID: *DATE*12082026*TIME*0905*LINE*2*NMBR*OUT-OF-AREA*NAME*A*"));
         // Past the window it is another call.
         sent.remember(callLine(when, "-", "777", ""), 0);
-        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*NMBR*777*NAME*A*"), 2000));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0905*NMBR*777*NAME*A*", 2000));
 
         // A number the server renamed altogether (NO NUMBER, an alias) is ours only as the
         // echo of the call awaiting its acknowledgement, in that call's minute.

@@ -481,23 +481,16 @@ private slots:
             const qint64 prior = seen == done ? qint64(progress->before) : done;
             ++filesChecked;
             if (seen != done && seen != underWay)
-                failures << QStringLiteral(
-                                "kill %1 %2: %3 holds save %4, the last completed "
-                                "was %5")
-                                .arg(kill)
-                                .arg(QLatin1String(kStepNames[progress->step]), file)
-                                .arg(seen)
-                                .arg(done);
+                failures << QString::asprintf(
+                    "kill %d %s: %s holds save %lld, the last completed was %lld", kill,
+                    kStepNames[progress->step], qUtf8Printable(file), seen, done);
             if (!backup.isEmpty() && QFile::exists(backup)) {
                 const qint64 older = loadedStore(store, backup);
                 ++filesChecked;
                 // The save before the one on show; the same one while both names hold it.
                 if (older != seen && older != prior)
-                    failures << QStringLiteral("kill %1: %2 holds save %3 beside %4")
-                                    .arg(kill)
-                                    .arg(backup)
-                                    .arg(older)
-                                    .arg(seen);
+                    failures << QString::asprintf("kill %d: %s holds save %lld beside %lld", kill,
+                                                  qUtf8Printable(backup), older, seen);
             }
             next = std::max(seen, done) + 1;
             beforeNext = prior;
@@ -507,17 +500,12 @@ private slots:
         QStringList steps;
         for (int s = 0; s < kStepCount; ++s)
             steps << QStringLiteral("%1 %2").arg(kStepNames[s]).arg(byStep[s]);
-        qInfo().noquote() << QStringLiteral(
-                                 "%1: %2 kills, %3 saves completed, %4 files checked, %5 "
-                                 "failures, %6 temporary files left by kills (seed %7, %8 on %9)")
-                                 .arg(store + ", " + place)
-                                 .arg(kill)
-                                 .arg(saves)
-                                 .arg(filesChecked)
-                                 .arg(failures.size())
-                                 .arg(leftovers)
-                                 .arg(seed)
-                                 .arg(dir.path(), fileSystemOf(dir.path()));
+        qInfo(
+            "%s, %s: %d kills, %lld saves completed, %lld files checked, %d failures, %d "
+            "temporary files left by kills (seed %u, %s on %s)",
+            qUtf8Printable(store), qUtf8Printable(place), kill, saves, filesChecked,
+            int(failures.size()), leftovers, seed, qUtf8Printable(dir.path()),
+            qUtf8Printable(fileSystemOf(dir.path())));
         qInfo().noquote() << "  kills by moment:" << steps.join(", ");
         ::munmap(shared, sizeof(Progress));
         gProgress = nullptr;

@@ -2,15 +2,13 @@
 
 #include "SaveGate.h"
 #include "TestSupport.h"
+#include "core/book/StoreTesting.h"
 #include "core/book/WithoutRootOverride.h"
 
 #include <QScopeGuard>
 #include <QThread>
 
 #include <optional>
-
-#include <sys/resource.h>
-#include <csignal>
 
 using namespace zrk;
 
@@ -274,14 +272,11 @@ private slots:
         // A file-size limit makes the write of the larger new file fail half way.
         QVERIFY(reg.openKey("Software\\Zrk Pro", true));
         reg.writeBinary("Huge", QByteArray(64 * 1024, 'x'));
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{4096, old.rlim_max};
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString err = errorOf([&] { reg.closeKey(); });
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        QCOMPARE(err, QString("Failed to set data for 'Huge'"));
+        {
+            zrktest::FileSizeLimit small(4096);
+            QVERIFY(small.ok);
+            QCOMPARE(errorOf([&] { reg.closeKey(); }), QString("Failed to set data for 'Huge'"));
+        }
         QCOMPARE(zrktest::readAll(path), kSample);
         QCOMPARE(QDir(box.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"f.reg"});
     }
