@@ -187,28 +187,24 @@ void TestCallHistory::slashDatesFollowTheFile_data() {
     QTest::addColumn<int>("fallback");  // SlashOrder
     QTest::addColumn<QByteArray>("date");
     QTest::addColumn<QDate>("expected");
-    const int dayFirst = int(SlashOrder::DayFirst), monthFirst = int(SlashOrder::MonthFirst);
-    QTest::newRow("nothing learnt, day first")
-        << QByteArrayList{} << dayFirst << QByteArray("3/4/24") << QDate(2024, 4, 3);
-    QTest::newRow("nothing learnt, month first")
-        << QByteArrayList{} << monthFirst << QByteArray("3/4/24") << QDate(2024, 3, 4);
-    QTest::newRow("M/d/yy learnt from 12/25/24")
-        << QByteArrayList{"12/25/24"} << dayFirst << QByteArray("3/4/24") << QDate(2024, 3, 4);
-    QTest::newRow("dd/MM/yyyy learnt from 25/12/2024")
-        << QByteArrayList{"25/12/2024"} << monthFirst << QByteArray("03/04/2024")
-        << QDate(2024, 4, 3);
-    QTest::newRow("two forms in one file: the short one")
-        << QByteArrayList{"12/25/24", "25/12/2024"} << dayFirst << QByteArray("3/4/24")
-        << QDate(2024, 3, 4);
-    QTest::newRow("two forms in one file: the long one")
-        << QByteArrayList{"12/25/24", "25/12/2024"} << monthFirst << QByteArray("03/04/2024")
-        << QDate(2024, 4, 3);
-    QTest::newRow("first learnt wins") << QByteArrayList{"1/13/24", "13/1/24"} << dayFirst
-                                       << QByteArray("3/4/24") << QDate(2024, 3, 4);
-    QTest::newRow("an unambiguous date ignores the order")
-        << QByteArrayList{"12/25/24"} << dayFirst << QByteArray("25/3/24") << QDate(2024, 3, 25);
-    QTest::newRow("dots are always day first")
-        << QByteArrayList{"12/25/24"} << monthFirst << QByteArray("3.4.24") << QDate(2024, 4, 3);
+    const auto row = [](const char* tag, const QByteArrayList& learnFrom, SlashOrder fallback,
+                        const QByteArray& date, QDate expected) {
+        QTest::newRow(tag) << learnFrom << int(fallback) << date << expected;
+    };
+    const SlashOrder dayFirst = SlashOrder::DayFirst, monthFirst = SlashOrder::MonthFirst;
+    row("nothing learnt, day first", {}, dayFirst, "3/4/24", QDate(2024, 4, 3));
+    row("nothing learnt, month first", {}, monthFirst, "3/4/24", QDate(2024, 3, 4));
+    row("M/d/yy learnt from 12/25/24", {"12/25/24"}, dayFirst, "3/4/24", QDate(2024, 3, 4));
+    row("dd/MM/yyyy learnt from 25/12/2024", {"25/12/2024"}, monthFirst, "03/04/2024",
+        QDate(2024, 4, 3));
+    row("two forms in one file: the short one", {"12/25/24", "25/12/2024"}, dayFirst, "3/4/24",
+        QDate(2024, 3, 4));
+    row("two forms in one file: the long one", {"12/25/24", "25/12/2024"}, monthFirst, "03/04/2024",
+        QDate(2024, 4, 3));
+    row("first learnt wins", {"1/13/24", "13/1/24"}, dayFirst, "3/4/24", QDate(2024, 3, 4));
+    row("an unambiguous date ignores the order", {"12/25/24"}, dayFirst, "25/3/24",
+        QDate(2024, 3, 25));
+    row("dots are always day first", {"12/25/24"}, monthFirst, "3.4.24", QDate(2024, 4, 3));
 }
 
 void TestCallHistory::slashDatesFollowTheFile() {
@@ -282,43 +278,36 @@ void TestCallHistory::selects_data() {
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QStringList>("numbers");
-    const QDate none;
+    const auto row = [](const char* tag, const QString& text, const QStringList& numbers,
+                        QDate from = QDate(), QDate to = QDate()) {
+        QTest::newRow(tag) << text << from << to << numbers;
+    };
     const QStringList all{"99-99-99", "+79150001122", "34-56-78",
                           "Unknown",  "12-34-56",     "8-915-123-45-67"};
-    QTest::newRow("nothing: all, newest first") << "" << none << none << all;
-    QTest::newRow("blanks only: all") << "   " << none << none << all;
-    QTest::newRow("no match") << "777" << none << none << QStringList{};
-    QTest::newRow("digits") << "123" << none << none << QStringList{"12-34-56", "8-915-123-45-67"};
-    QTest::newRow("digits with other separators")
-        << "1-2-3" << none << none << QStringList{"12-34-56", "8-915-123-45-67"};
-    QTest::newRow("digits with blanks and brackets")
-        << "(915) 123" << none << none << QStringList{"8-915-123-45-67"};
-    QTest::newRow("digits across groups")
-        << "3456" << none << none << QStringList{"34-56-78", "12-34-56", "8-915-123-45-67"};
-    QTest::newRow("digits of +7") << "79150" << none << none << QStringList{"+79150001122"};
-    QTest::newRow("digits never match a name") << "555" << none << none << QStringList{};
-    QTest::newRow("name, lower case") << "иван" << none << none << QStringList{"8-915-123-45-67"};
-    QTest::newRow("name, upper case") << "ПЕТРОВ" << none << none << QStringList{"8-915-123-45-67"};
-    QTest::newRow("ё finds е and Ё")
-        << "пётр" << none << none << QStringList{"34-56-78", "8-915-123-45-67"};
-    QTest::newRow("inside guillemets") << "ромаш" << none << none << QStringList{"+79150001122"};
-    QTest::newRow("the number as logged") << "unknown" << none << none << QStringList{"Unknown"};
-    QTest::newRow("a UTF-8 name outside cp1251")
-        << "łuk" << none << none << QStringList{"99-99-99"};
-    QTest::newRow("a UTF-8 name, ASCII part") << "UKASZ" << none << none << QStringList{"99-99-99"};
-    QTest::newRow("a UTF-8 name, Cyrillic part") << "ж" << none << none << QStringList{"99-99-99"};
-    QTest::newRow("not across number and name") << "67 иван" << none << none << QStringList{};
-    QTest::newRow("not across two callers") << "ромашка»9" << none << none << QStringList{};
-    QTest::newRow("date range, both ends")
-        << "" << QDate(2024, 3, 2) << QDate(2024, 3, 5) << QStringList{"Unknown", "12-34-56"};
-    QTest::newRow("date range, open end")
-        << "" << QDate(2024, 3, 10) << none << QStringList{"99-99-99", "+79150001122", "34-56-78"};
-    QTest::newRow("date range, open start")
-        << "" << none << QDate(2024, 3, 1) << QStringList{"8-915-123-45-67"};
-    QTest::newRow("date range reversed")
-        << "" << QDate(2024, 3, 5) << QDate(2024, 3, 2) << QStringList{};
-    QTest::newRow("text and range")
-        << "3456" << QDate(2024, 3, 3) << none << QStringList{"34-56-78"};
+    row("nothing: all, newest first", "", all);
+    row("blanks only: all", "   ", all);
+    row("no match", "777", {});
+    row("digits", "123", {"12-34-56", "8-915-123-45-67"});
+    row("digits with other separators", "1-2-3", {"12-34-56", "8-915-123-45-67"});
+    row("digits with blanks and brackets", "(915) 123", {"8-915-123-45-67"});
+    row("digits across groups", "3456", {"34-56-78", "12-34-56", "8-915-123-45-67"});
+    row("digits of +7", "79150", {"+79150001122"});
+    row("digits never match a name", "555", {});
+    row("name, lower case", "иван", {"8-915-123-45-67"});
+    row("name, upper case", "ПЕТРОВ", {"8-915-123-45-67"});
+    row("ё finds е and Ё", "пётр", {"34-56-78", "8-915-123-45-67"});
+    row("inside guillemets", "ромаш", {"+79150001122"});
+    row("the number as logged", "unknown", {"Unknown"});
+    row("a UTF-8 name outside cp1251", "łuk", {"99-99-99"});
+    row("a UTF-8 name, ASCII part", "UKASZ", {"99-99-99"});
+    row("a UTF-8 name, Cyrillic part", "ж", {"99-99-99"});
+    row("not across number and name", "67 иван", {});
+    row("not across two callers", "ромашка»9", {});
+    row("date range, both ends", "", {"Unknown", "12-34-56"}, QDate(2024, 3, 2), QDate(2024, 3, 5));
+    row("date range, open end", "", {"99-99-99", "+79150001122", "34-56-78"}, QDate(2024, 3, 10));
+    row("date range, open start", "", {"8-915-123-45-67"}, {}, QDate(2024, 3, 1));
+    row("date range reversed", "", {}, QDate(2024, 3, 5), QDate(2024, 3, 2));
+    row("text and range", "3456", {"34-56-78"}, QDate(2024, 3, 3));
 }
 
 void TestCallHistory::selects() {
