@@ -164,21 +164,22 @@ private slots:
         QTest::addColumn<QStringList>("said");
         const QByteArray ring2 =
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Answer On Ring\"=dword:00000002\n";
-        QTest::newRow("a ring split across batches, asked at the third")
-            << ring2 << QList<QByteArray>{"RI", "NG\r\n", QByteArray("\nRI\0NG\r", 7), "RING\r\n"}
-            << QByteArray("AT+SR\r\n")
-            << QStringList{"ring new", "status 3", "ring", "status 3", "ring", "status 3"};
-        QTest::newRow("words that are no ring")
-            << ring2 << QList<QByteArray>{"ring\r RING\rRING \r"} << QByteArray() << QStringList{};
-        QTest::newRow("three rings in one batch ask once")
-            << QByteArray() << QList<QByteArray>{"RING\r\nRING\r\nRING\r\n"}
-            << QByteArray("AT+SR\r\n")
-            << QStringList{"ring new", "status 3", "ring", "status 3", "ring", "status 3"};
-        QTest::newRow("no carrier without a dial says nothing")
-            << QByteArray() << QList<QByteArray>{"NO CARRIER\r\nBUSY\r\nERROR\r\nRINGING\r\n"}
-            << QByteArray() << QStringList{"status 5", "status 6", "status 8"};
-        QTest::newRow("a beep rings without a call")
-            << QByteArray() << QList<QByteArray>{"BEEP\r\n"} << QByteArray() << QStringList{};
+        const auto row = [](const char* tag, const QList<QByteArray>& batches,
+                            const QStringList& said, const QByteArray& sent = {},
+                            const QByteArray& store = {}) {
+            QTest::newRow(tag) << store << batches << sent << said;
+        };
+        const QStringList threeRings{"ring new", "status 3", "ring",
+                                     "status 3", "ring",     "status 3"};
+        row("a ring split across batches, asked at the third",
+            {"RI", "NG\r\n", QByteArray("\nRI\0NG\r", 7), "RING\r\n"}, threeRings, "AT+SR\r\n",
+            ring2);
+        row("words that are no ring", {"ring\r RING\rRING \r"}, {}, {}, ring2);
+        row("three rings in one batch ask once", {"RING\r\nRING\r\nRING\r\n"}, threeRings,
+            "AT+SR\r\n");
+        row("no carrier without a dial says nothing",
+            {"NO CARRIER\r\nBUSY\r\nERROR\r\nRINGING\r\n"}, {"status 5", "status 6", "status 8"});
+        row("a beep rings without a call", {"BEEP\r\n"}, {});
     }
     void modemLines() {
         QFETCH(QByteArray, store);
