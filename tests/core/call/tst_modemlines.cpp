@@ -58,24 +58,22 @@ private slots:
         QTest::addColumn<QByteArray>("prefix");
         QTest::addColumn<int>("response");
         QTest::addColumn<QByteArray>("report");
-        const QByteArray p = "CallerID:";
-        QTest::newRow("ring") << QByteArray("RING") << p << int(Response::Ring) << QByteArray();
-        QTest::newRow("lower") << QByteArray("ring") << p << int(Response::Other) << QByteArray();
-        QTest::newRow("trailing blank") << QByteArray("RING ") << p << int(Response::Other) << QByteArray();
-        QTest::newRow("leading blank") << QByteArray(" RING") << p << int(Response::Other) << QByteArray();
-        QTest::newRow("report") << QByteArray("CallerID: 2345678:1") << p << int(Response::CallerId)
-                                << QByteArray(" 2345678:1");
-        QTest::newRow("no colon") << QByteArray("CallerID 2345678") << p << int(Response::Other)
-                                  << QByteArray();
-        QTest::newRow("empty prefix OK") << QByteArray("OK") << QByteArray() << int(Response::CallerId)
-                                         << QByteArray("OK");
-        QTest::newRow("empty prefix RING") << QByteArray("RING") << QByteArray() << int(Response::Ring)
-                                           << QByteArray();
-        QTest::newRow("busy") << QByteArray("BUSY") << p << int(Response::Busy) << QByteArray();
-        QTest::newRow("no carrier") << QByteArray("NO CARRIER") << p << int(Response::NoCarrier)
-                                    << QByteArray();
-        QTest::newRow("ringing") << QByteArray("RINGING") << p << int(Response::Ringing) << QByteArray();
-        QTest::newRow("beep") << QByteArray("BEEP") << p << int(Response::Beep) << QByteArray();
+        const auto row = [](const char* tag, const QByteArray& line, Response response,
+                            const QByteArray& report = {}, const QByteArray& prefix = "CallerID:") {
+            QTest::newRow(tag) << line << prefix << int(response) << report;
+        };
+        row("ring", "RING", Response::Ring);
+        row("lower", "ring", Response::Other);
+        row("trailing blank", "RING ", Response::Other);
+        row("leading blank", " RING", Response::Other);
+        row("report", "CallerID: 2345678:1", Response::CallerId, " 2345678:1");
+        row("no colon", "CallerID 2345678", Response::Other);
+        row("empty prefix OK", "OK", Response::CallerId, "OK", QByteArray());
+        row("empty prefix RING", "RING", Response::Ring, {}, QByteArray());
+        row("busy", "BUSY", Response::Busy);
+        row("no carrier", "NO CARRIER", Response::NoCarrier);
+        row("ringing", "RINGING", Response::Ringing);
+        row("beep", "BEEP", Response::Beep);
     }
     void recognition() {
         QFETCH(QByteArray, line);

@@ -360,28 +360,24 @@ void TestCallHistory::charts_data() {
     QTest::addColumn<int>("busiestCalls");
     QTest::addColumn<double>("average");
     // The log below: 1 Jan 2024 (a Monday) 2 calls, 3 Jan 1, 10 Jan 3, 15 Feb 1.
-    QTest::newRow("days") << QDate(2024, 1, 1) << QDate(2024, 1, 10) << int(Bucket::Day)
-                          << QDate(2024, 1, 1) << QList<int>{2, 0, 1, 0, 0, 0, 0, 0, 0, 3}
-                          << QDate(2024, 1, 10) << 3 << 0.6;
-    QTest::newRow("62 days are still days")
-        << QDate(2024, 1, 1) << QDate(2024, 3, 2) << int(Bucket::Day) << QDate(2024, 1, 1)
-        << QList<int>() << QDate(2024, 1, 10) << 3 << 7.0 / 62;
-    QTest::newRow("weeks from Monday")
-        << QDate(2024, 1, 3) << QDate(2024, 3, 31) << int(Bucket::Week) << QDate(2024, 1, 1)
-        << QList<int>{1, 3, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0} << QDate(2024, 1, 10) << 3 << 5.0 / 89;
-    QTest::newRow("months") << QDate(2023, 12, 15) << QDate(2025, 1, 10) << int(Bucket::Month)
-                            << QDate(2023, 12, 1)
-                            << QList<int>{0, 6, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}
-                            << QDate(2024, 1, 10) << 3 << 7.0 / 393;
-    QTest::newRow("open range: first to last call")
-        << QDate() << QDate() << int(Bucket::Day) << QDate(2024, 1, 1) << QList<int>()
-        << QDate(2024, 1, 10) << 3 << 7.0 / 46;
-    QTest::newRow("open start") << QDate() << QDate(2024, 1, 3) << int(Bucket::Day)
-                                << QDate(2024, 1, 1) << QList<int>{2, 0, 1} << QDate(2024, 1, 1)
-                                << 2 << 1.0;
-    QTest::newRow("no call in range")
-        << QDate(2024, 6, 1) << QDate(2024, 6, 3) << int(Bucket::Day) << QDate(2024, 6, 1)
-        << QList<int>{0, 0, 0} << QDate() << 0 << 0.0;
+    // The busiest day, when not given, is 10 January with its 3 calls.
+    const auto row = [](const char* tag, QDate from, QDate to, Bucket bucket, QDate first,
+                        const QList<int>& counts, double average,
+                        QDate busiest = QDate(2024, 1, 10), int busiestCalls = 3) {
+        QTest::newRow(tag) << from << to << int(bucket) << first << counts << busiest
+                           << busiestCalls << average;
+    };
+    const QDate jan1(2024, 1, 1);
+    row("days", jan1, QDate(2024, 1, 10), Bucket::Day, jan1, {2, 0, 1, 0, 0, 0, 0, 0, 0, 3}, 0.6);
+    row("62 days are still days", jan1, QDate(2024, 3, 2), Bucket::Day, jan1, {}, 7.0 / 62);
+    row("weeks from Monday", QDate(2024, 1, 3), QDate(2024, 3, 31), Bucket::Week, jan1,
+        {1, 3, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0}, 5.0 / 89);
+    row("months", QDate(2023, 12, 15), QDate(2025, 1, 10), Bucket::Month, QDate(2023, 12, 1),
+        {0, 6, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 7.0 / 393);
+    row("open range: first to last call", {}, {}, Bucket::Day, jan1, {}, 7.0 / 46);
+    row("open start", {}, QDate(2024, 1, 3), Bucket::Day, jan1, {2, 0, 1}, 1.0, jan1, 2);
+    row("no call in range", QDate(2024, 6, 1), QDate(2024, 6, 3), Bucket::Day, QDate(2024, 6, 1),
+        {0, 0, 0}, 0.0, QDate(), 0);
 }
 
 void TestCallHistory::charts() {

@@ -96,21 +96,20 @@ private slots:
         const auto at = [](int y, int mo, int d, int h, int mi) {
             return QDateTime(QDate(y, mo, d), QTime(h, mi));
         };
-        QTest::newRow("5 мин at 23:58")
-            << "5 мин" << at(2026, 3, 14, 23, 58) << at(2026, 3, 15, 0, 3);
-        QTest::newRow("55 мин") << "55 мин" << at(2026, 3, 14, 10, 10) << at(2026, 3, 14, 11, 5);
-        QTest::newRow("1 час") << "1 час" << at(2026, 3, 14, 13, 58) << at(2026, 3, 14, 14, 58);
-        QTest::newRow("8 часов over the year end")
-            << "8 часов" << at(2026, 12, 31, 20, 0) << at(2027, 1, 1, 4, 0);
-        QTest::newRow("1 день on 31 January")
-            << "1 день" << at(2026, 1, 31, 9, 0) << at(2026, 2, 1, 9, 0);
-        QTest::newRow("4 дня over a leap day")
-            << "4 дня" << at(2028, 2, 27, 9, 0) << at(2028, 3, 2, 9, 0);
-        QTest::newRow("1 неделю") << "1 неделю" << at(2026, 4, 28, 9, 0) << at(2026, 5, 5, 9, 0);
-        QTest::newRow("2 недели on 25 December")
-            << "2 недели" << at(2026, 12, 25, 9, 0) << at(2027, 1, 8, 9, 0);
-        QTest::newRow("seconds dropped")
-            << "10 мин" << QDateTime(QDate(2026, 1, 1), QTime(8, 0, 45)) << at(2026, 1, 1, 8, 10);
+        const auto row = [](const char* tag, const char* item, const QDateTime& now,
+                            const QDateTime& expected) {
+            QTest::newRow(tag) << QString(item) << now << expected;
+        };
+        row("5 мин at 23:58", "5 мин", at(2026, 3, 14, 23, 58), at(2026, 3, 15, 0, 3));
+        row("55 мин", "55 мин", at(2026, 3, 14, 10, 10), at(2026, 3, 14, 11, 5));
+        row("1 час", "1 час", at(2026, 3, 14, 13, 58), at(2026, 3, 14, 14, 58));
+        row("8 часов over the year end", "8 часов", at(2026, 12, 31, 20, 0), at(2027, 1, 1, 4, 0));
+        row("1 день on 31 January", "1 день", at(2026, 1, 31, 9, 0), at(2026, 2, 1, 9, 0));
+        row("4 дня over a leap day", "4 дня", at(2028, 2, 27, 9, 0), at(2028, 3, 2, 9, 0));
+        row("1 неделю", "1 неделю", at(2026, 4, 28, 9, 0), at(2026, 5, 5, 9, 0));
+        row("2 недели on 25 December", "2 недели", at(2026, 12, 25, 9, 0), at(2027, 1, 8, 9, 0));
+        row("seconds dropped", "10 мин", QDateTime(QDate(2026, 1, 1), QTime(8, 0, 45)),
+            at(2026, 1, 1, 8, 10));
     }
     void postponing() {
         QFETCH(QString, item);
