@@ -148,17 +148,16 @@ private slots:
     void callEpisodes_data() {
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QList<bool>>("repeats");
-        QTest::newRow("same call") << QStringList{"0 r", "1 111", "5 r", "6 111", "11 r", "12 111"}
-                                   << QList<bool>{false, true, true};
-        QTest::newRow("last ring 8 s before") << QStringList{"0 r", "1 111", "8 111"}
-                                              << QList<bool>{false, true};
-        QTest::newRow("9 s after the ring")
-            << QStringList{"0 r", "1 111", "9 111"} << QList<bool>{false, false};
-        QTest::newRow("another number") << QStringList{"0 r", "1 111", "2 222", "3 222"}
-                                        << QList<bool>{false, false, true};
-        QTest::newRow("no ring") << QStringList{"0 111", "1 111"} << QList<bool>{false, false};
-        QTest::newRow("clock set back") << QStringList{"100 r", "101 111", "50 111"}
-                                        << QList<bool>{false, false};
+        const auto row = [](const char* tag, const QStringList& events,
+                            const QList<bool>& repeats) {
+            QTest::newRow(tag) << events << repeats;
+        };
+        row("same call", {"0 r", "1 111", "5 r", "6 111", "11 r", "12 111"}, {false, true, true});
+        row("last ring 8 s before", {"0 r", "1 111", "8 111"}, {false, true});
+        row("9 s after the ring", {"0 r", "1 111", "9 111"}, {false, false});
+        row("another number", {"0 r", "1 111", "2 222", "3 222"}, {false, false, true});
+        row("no ring", {"0 111", "1 111"}, {false, false});
+        row("clock set back", {"100 r", "101 111", "50 111"}, {false, false});
     }
     void callEpisodes() {
         QFETCH(QStringList, events);
