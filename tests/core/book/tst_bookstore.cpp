@@ -310,11 +310,8 @@ private slots:
         book.RemoveItems(odd);
         book.RemoveItem(0);
         for (int i = 2; i < 3000; i += 2) {
-            QByteArrayList texts(8);
-            texts[0] = cp("Имя ") + QByteArray::number(i);
-            texts[1] = QByteArray::number(i);
-            texts[7] = note(i, 133);
-            expected += entryBytes(texts, 2, 0);
+            const QByteArray n = QByteArray::number(i);
+            expected += entryBytes({cp("Имя ") + n, n, {}, {}, {}, {}, {}, note(i, 133)}, 2, 0);
         }
         QCOMPARE(book.count(), 1499);
         QCOMPARE(book.serialize(), header(0) + expected);
