@@ -54,39 +54,36 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("batches");
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<int>("ringCount");
-        using B = QList<QByteArray>;
-        using S = QStringList;
-        QTest::newRow("not rings") << 0 << false << B{"ring\r RING\rRING \rRING"} << S{} << 0;
-        QTest::newRow("no carrier without a dial") << 0 << false << B{"NO CARRIER\r"} << S{} << 0;
-        QTest::newRow("first ring asks") << 0 << false << B{"RING\r\n"}
-                                         << S{"ring", "send AT+SR"} << 0;
-        QTest::newRow("ring over two batches") << 0 << false << B{"RI", "NG\r"}
-                                               << S{"ring", "send AT+SR"} << 0;
-        QTest::newRow("three in a batch ask once")
-            << 0 << false << B{"RING\r\nRING\r\nRING\r\n"}
-            << S{"ring", "ring", "ring", "send AT+SR"} << 0;
-        QTest::newRow("third ring asks") << 2 << false << B{"RING\r", "RING\r", "RING\r", "RING\r"}
-                                         << S{"ring", "ring", "ring", "send AT+SR", "ring"} << 1;
-        QTest::newRow("two of three") << 2 << false << B{"RING\r", "RING\r"}
-                                      << S{"ring", "ring"} << 2;
-        QTest::newRow("responses")
-            << 0 << true << B{"BUSY\rERROR\rNO CARRIER\rRINGING\rBEEP\rOK\rCallerID: 2345678:1\r"}
-            << S{"status 5", "status 6", "status 7", "status 8", "beep ~", "report| 2345678:1"}
-            << 0;
-        QTest::newRow("no colon, no report") << 0 << false << B{"CallerID 2345678\r"} << S{} << 0;
+        const auto row = [](const char* tag, const QList<QByteArray>& batches,
+                            const QStringList& steps, int answerOnRing = 0, int ringCount = 0,
+                            bool dialled = false) {
+            QTest::newRow(tag) << answerOnRing << dialled << batches << steps << ringCount;
+        };
+        row("not rings", {"ring\r RING\rRING \rRING"}, {});
+        row("no carrier without a dial", {"NO CARRIER\r"}, {});
+        row("first ring asks", {"RING\r\n"}, {"ring", "send AT+SR"});
+        row("ring over two batches", {"RI", "NG\r"}, {"ring", "send AT+SR"});
+        row("three in a batch ask once", {"RING\r\nRING\r\nRING\r\n"},
+            {"ring", "ring", "ring", "send AT+SR"});
+        row("third ring asks", {"RING\r", "RING\r", "RING\r", "RING\r"},
+            {"ring", "ring", "ring", "send AT+SR", "ring"}, 2, 1);
+        row("two of three", {"RING\r", "RING\r"}, {"ring", "ring"}, 2, 2);
+        row("responses", {"BUSY\rERROR\rNO CARRIER\rRINGING\rBEEP\rOK\rCallerID: 2345678:1\r"},
+            {"status 5", "status 6", "status 7", "status 8", "beep ~", "report| 2345678:1"}, 0, 0,
+            true);
+        row("no colon, no report", {"CallerID 2345678\r"}, {});
     }
     void modemLines() {
         QFETCH(int, answerOnRing);
         QFETCH(bool, dialled);
         QFETCH(QList<QByteArray>, batches);
         QFETCH(QStringList, steps);
-        QFETCH(int, ringCount);
         TIni s = TIni::defaults();
         s.AnswerOnRing = answerOnRing;
         CallRules rules;
         if (dialled) rules.dialed();
         QCOMPARE(feedAll(rules, s, batches), steps);
-        QCOMPARE(rules.ringCount(), ringCount);
+        QTEST(rules.ringCount(), "ringCount");
         QCOMPARE(rules.ringActive(), steps.contains("ring"));
     }
 
@@ -130,8 +127,6 @@ private slots:
         QFETCH(QString, groupSound);
         QFETCH(int, onNormal);
         QFETCH(int, action);
-        QFETCH(int, callerClass);
-        QFETCH(QString, sound);
         TIni s = TIni::defaults();
         s.OnNormal = onNormal;
         s.SoundOnNormal = "normal.wav";
@@ -144,8 +139,8 @@ private slots:
         QCOMPARE(d.action, action);
         QVERIFY(!d.again);
         QCOMPARE(d.shown, QString("34-56-78"));
-        QCOMPARE(rules.callerClass(), callerClass);
-        QCOMPARE(rules.ringSound(s), sound);
+        QTEST(rules.callerClass(), "callerClass");
+        QTEST(rules.ringSound(s), "sound");
         // Ignoring and hanging up keep the call silent; the other actions let it ring.
         QCOMPARE(rules.ringActive(), action != ActionIgnore && action != ActionHangUp);
     }
@@ -173,7 +168,6 @@ private slots:
         QFETCH(int, gap);
         QFETCH(bool, remote);
         QFETCH(bool, again);
-        QFETCH(bool, ringing);
         const TIni s = TIni::defaults();
         const int action = status == 1 ? ActionIgnore : ActionMessage;
         CallRules rules;
@@ -191,7 +185,7 @@ private slots:
         const CallerDecision d = rules.report("111", caller(status), remote, s, next.addSecs(1));
         QCOMPARE(d.again, again);
         QCOMPARE(d.action, again ? int(ActionNone) : action);
-        QCOMPARE(rules.ringActive(), ringing);
+        QTEST(rules.ringActive(), "ringing");
     }
 
     // Redial with 3 attempts: two countdowns, then the third failure gives up; without
@@ -249,29 +243,26 @@ private slots:
         QTest::addColumn<QTime>("start");
         QTest::addColumn<QStringList>("ticks");
         QTest::addColumn<QString>("changes");
-        QTest::newRow("equal times") << hm(7, 0) << hm(7, 0) << QTime(6, 0)
-                                     << QStringList{"06:59", "07:00", "07:01"} << "---";
-        QTest::newRow("across midnight")
-            << hm(22, 0) << hm(6, 0) << QTime(21, 0)
-            << QStringList{"21:59", "22:00", "23:59", "00:00", "05:59", "06:00", "12:00"}
-            << "-F---N-";
-        QTest::newRow("within the day") << hm(8, 0) << hm(17, 0) << QTime(7, 0)
-                                        << QStringList{"07:59", "08:00", "16:59", "17:00"}
-                                        << "-F-N";
-        QTest::newRow("started in the off period")
-            << hm(22, 0) << hm(6, 0) << QTime(23, 0) << QStringList{"23:30", "06:00"} << "-N";
-        QTest::newRow("edge before the first tick")
-            << hm(22, 0) << hm(6, 0) << QTime(21, 59, 45) << QStringList{"22:00"} << "F";
-        QTest::newRow("switched off at night, never opens")
-            << hm(22, 0) << hm(6, 0) << QTime(21, 0)
-            << QStringList{"22:00", "!", "06:00", "!", "12:00", "22:00"} << "F--F";
+        const auto row = [](const char* tag, double off, double on, QTime start,
+                            const QStringList& ticks, const char* changes) {
+            QTest::newRow(tag) << off << on << start << ticks << QString(changes);
+        };
+        const double h22 = hm(22, 0), h6 = hm(6, 0);
+        row("equal times", hm(7, 0), hm(7, 0), QTime(6, 0), {"06:59", "07:00", "07:01"}, "---");
+        row("across midnight", h22, h6, QTime(21, 0),
+            {"21:59", "22:00", "23:59", "00:00", "05:59", "06:00", "12:00"}, "-F---N-");
+        row("within the day", hm(8, 0), hm(17, 0), QTime(7, 0),
+            {"07:59", "08:00", "16:59", "17:00"}, "-F-N");
+        row("started in the off period", h22, h6, QTime(23, 0), {"23:30", "06:00"}, "-N");
+        row("edge before the first tick", h22, h6, QTime(21, 59, 45), {"22:00"}, "F");
+        row("switched off at night, never opens", h22, h6, QTime(21, 0),
+            {"22:00", "!", "06:00", "!", "12:00", "22:00"}, "F--F");
     }
     void scheduleEdges() {
         QFETCH(double, off);
         QFETCH(double, on);
         QFETCH(QTime, start);
         QFETCH(QStringList, ticks);
-        QFETCH(QString, changes);
         // The port's schedule alone, then the sound's alone: each acts on its own only.
         for (const bool port : {true, false}) {
             TIni s = TIni::defaults();
@@ -297,7 +288,7 @@ private slots:
                        : mine == ScheduleRules::TurnOn ? 'N'
                                                        : '-';
             }
-            QCOMPARE(got, changes);
+            QTEST(got, "changes");
         }
     }
 };

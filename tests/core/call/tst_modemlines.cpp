@@ -36,9 +36,8 @@ private slots:
     }
     void assembly() {
         QFETCH(QList<QByteArray>, batches);
-        QFETCH(QList<QByteArray>, lines);
         LineAssembler a;
-        QCOMPARE(feedAll(a, batches), lines);
+        QTEST(feedAll(a, batches), "lines");
     }
 
     // A device that never sends a carriage return must not grow memory without end, and a
@@ -59,33 +58,29 @@ private slots:
         QTest::addColumn<QByteArray>("prefix");
         QTest::addColumn<int>("response");
         QTest::addColumn<QByteArray>("report");
-        const QByteArray p = "CallerID:";
-        QTest::newRow("ring") << QByteArray("RING") << p << int(Response::Ring) << QByteArray();
-        QTest::newRow("lower") << QByteArray("ring") << p << int(Response::Other) << QByteArray();
-        QTest::newRow("trailing blank") << QByteArray("RING ") << p << int(Response::Other) << QByteArray();
-        QTest::newRow("leading blank") << QByteArray(" RING") << p << int(Response::Other) << QByteArray();
-        QTest::newRow("report") << QByteArray("CallerID: 2345678:1") << p << int(Response::CallerId)
-                                << QByteArray(" 2345678:1");
-        QTest::newRow("no colon") << QByteArray("CallerID 2345678") << p << int(Response::Other)
-                                  << QByteArray();
-        QTest::newRow("empty prefix OK") << QByteArray("OK") << QByteArray() << int(Response::CallerId)
-                                         << QByteArray("OK");
-        QTest::newRow("empty prefix RING") << QByteArray("RING") << QByteArray() << int(Response::Ring)
-                                           << QByteArray();
-        QTest::newRow("busy") << QByteArray("BUSY") << p << int(Response::Busy) << QByteArray();
-        QTest::newRow("no carrier") << QByteArray("NO CARRIER") << p << int(Response::NoCarrier)
-                                    << QByteArray();
-        QTest::newRow("ringing") << QByteArray("RINGING") << p << int(Response::Ringing) << QByteArray();
-        QTest::newRow("beep") << QByteArray("BEEP") << p << int(Response::Beep) << QByteArray();
+        const auto row = [](const char* tag, const QByteArray& line, Response response,
+                            const QByteArray& report = {}, const QByteArray& prefix = "CallerID:") {
+            QTest::newRow(tag) << line << prefix << int(response) << report;
+        };
+        row("ring", "RING", Response::Ring);
+        row("lower", "ring", Response::Other);
+        row("trailing blank", "RING ", Response::Other);
+        row("leading blank", " RING", Response::Other);
+        row("report", "CallerID: 2345678:1", Response::CallerId, " 2345678:1");
+        row("no colon", "CallerID 2345678", Response::Other);
+        row("empty prefix OK", "OK", Response::CallerId, "OK", QByteArray());
+        row("empty prefix RING", "RING", Response::Ring, {}, QByteArray());
+        row("busy", "BUSY", Response::Busy);
+        row("no carrier", "NO CARRIER", Response::NoCarrier);
+        row("ringing", "RINGING", Response::Ringing);
+        row("beep", "BEEP", Response::Beep);
     }
     void recognition() {
         QFETCH(QByteArray, line);
         QFETCH(QByteArray, prefix);
-        QFETCH(int, response);
-        QFETCH(QByteArray, report);
         QByteArray got;
-        QCOMPARE(int(recognise(line, prefix, &got)), response);
-        QCOMPARE(got, report);
+        QTEST(int(recognise(line, prefix, &got)), "response");
+        QTEST(got, "report");
     }
 
     void reports() {
@@ -145,8 +140,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, sep);
         QFETCH(int, n);
-        QFETCH(QString, grouped);
-        QCOMPARE(GroupDigits(text, sep, n), grouped);
+        QTEST(GroupDigits(text, sep, n), "grouped");
     }
 
     // Which reports repeat the call that rings: events are "r" (a ring) or a number (a
@@ -154,21 +148,19 @@ private slots:
     void callEpisodes_data() {
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QList<bool>>("repeats");
-        QTest::newRow("same call") << QStringList{"0 r", "1 111", "5 r", "6 111", "11 r", "12 111"}
-                                   << QList<bool>{false, true, true};
-        QTest::newRow("last ring 8 s before") << QStringList{"0 r", "1 111", "8 111"}
-                                              << QList<bool>{false, true};
-        QTest::newRow("9 s after the ring")
-            << QStringList{"0 r", "1 111", "9 111"} << QList<bool>{false, false};
-        QTest::newRow("another number") << QStringList{"0 r", "1 111", "2 222", "3 222"}
-                                        << QList<bool>{false, false, true};
-        QTest::newRow("no ring") << QStringList{"0 111", "1 111"} << QList<bool>{false, false};
-        QTest::newRow("clock set back") << QStringList{"100 r", "101 111", "50 111"}
-                                        << QList<bool>{false, false};
+        const auto row = [](const char* tag, const QStringList& events,
+                            const QList<bool>& repeats) {
+            QTest::newRow(tag) << events << repeats;
+        };
+        row("same call", {"0 r", "1 111", "5 r", "6 111", "11 r", "12 111"}, {false, true, true});
+        row("last ring 8 s before", {"0 r", "1 111", "8 111"}, {false, true});
+        row("9 s after the ring", {"0 r", "1 111", "9 111"}, {false, false});
+        row("another number", {"0 r", "1 111", "2 222", "3 222"}, {false, false, true});
+        row("no ring", {"0 111", "1 111"}, {false, false});
+        row("clock set back", {"100 r", "101 111", "50 111"}, {false, false});
     }
     void callEpisodes() {
         QFETCH(QStringList, events);
-        QFETCH(QList<bool>, repeats);
         const QDateTime base(QDate(2026, 12, 8), QTime(12, 0));
         CallEpisode call;
         QList<bool> got;
@@ -179,7 +171,7 @@ private slots:
             else if (parts[1] == "e") call.end();
             else got.append(call.repeats(parts[1], at));
         }
-        QCOMPARE(got, repeats);
+        QTEST(got, "repeats");
     }
 
     void talkTimerWraps() {

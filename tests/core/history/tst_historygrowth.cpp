@@ -87,51 +87,44 @@ private slots:
         QTest::addColumn<QDate>("to");
         QTest::addColumn<QList<QStringList>>("afterEachStep");
         QTest::addColumn<Chart>("chart");
-        const QDate none;
+        const auto row = [](const char* tag, const QString& text, const QList<QStringList>& steps,
+                            const Chart& chart, QDate from = QDate(), QDate to = QDate()) {
+            QTest::newRow(tag) << text << from << to << steps << chart;
+        };
         const QList<QStringList> everyStep{
             {L6, L5}, {L6, L5, L4, L3}, {L6, L5, L4, L3, L2, L1}, {N2, N1, L6, L5, L4, L3, L2, L1}};
         // A caller that matches comes first in a later batch, and then again in a batch after.
-        QTest::newRow("digits: a caller first seen in a later batch")
-            << "45-67" << none << none << QList<QStringList>{{}, {L3}, {L3, L2}, {N2, L3, L2}}
-            << chart({1, 0, 0, 1, 0, 0, 0, 0, 0, 1}, QDate(2026, 3, 2), 1, 3, 0.3);
+        row("digits: a caller first seen in a later batch", "45-67",
+            {{}, {L3}, {L3, L2}, {N2, L3, L2}},
+            chart({1, 0, 0, 1, 0, 0, 0, 0, 0, 1}, QDate(2026, 3, 2), 1, 3, 0.3));
         // The caller of C's first line was already searched when A came.
-        QTest::newRow("name: a caller seen again, and the first UTF-8 caller after the load")
-            << "иван" << none << none << QList<QStringList>{{L5}, {L5}, {L5, L1}, {N1, L5, L1}}
-            << chart({1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1}, QDate(2026, 3, 1), 1, 3, 3.0 / 11);
-        QTest::newRow("name outside code page 1251: only the UTF-8 caller")
-            << "łucja" << none << none << QList<QStringList>{{}, {}, {}, {N1}}
-            << chart({1}, QDate(2026, 3, 11), 1, 1, 1.0);
-        QTest::newRow("nothing matches")
-            << "zzz" << none << none << QList<QStringList>{{}, {}, {}, {}} << Chart{};
-        QTest::newRow("dates only: later calls fall outside")
-            << "" << QDate(2026, 3, 5) << QDate(2026, 3, 10)
-            << QList<QStringList>{{L6, L5}, {L6, L5, L4, L3}, {L6, L5, L4, L3}, {L6, L5, L4, L3}}
-            << chart({2, 0, 0, 0, 1, 1}, QDate(2026, 3, 5), 2, 4, 4.0 / 6, QDate(2026, 3, 5),
-                     QDate(2026, 3, 10));
-        QTest::newRow("dates and digits")
-            << "8-915" << QDate(2026, 3, 1) << QDate(2026, 3, 8)
-            << QList<QStringList>{{}, {}, {L1}, {L1}}
-            << chart({1, 0, 0, 0, 0, 0, 0, 0}, QDate(2026, 3, 1), 1, 1, 1.0 / 8, QDate(2026, 3, 1),
-                     QDate(2026, 3, 8));
+        row("name: a caller seen again, and the first UTF-8 caller after the load", "иван",
+            {{L5}, {L5}, {L5, L1}, {N1, L5, L1}},
+            chart({1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1}, QDate(2026, 3, 1), 1, 3, 3.0 / 11));
+        row("name outside code page 1251: only the UTF-8 caller", "łucja", {{}, {}, {}, {N1}},
+            chart({1}, QDate(2026, 3, 11), 1, 1, 1.0));
+        row("nothing matches", "zzz", {{}, {}, {}, {}}, Chart{});
+        const QDate mar5(2026, 3, 5), mar10(2026, 3, 10), mar1(2026, 3, 1), mar8(2026, 3, 8);
+        row("dates only: later calls fall outside", "",
+            {{L6, L5}, {L6, L5, L4, L3}, {L6, L5, L4, L3}, {L6, L5, L4, L3}},
+            chart({2, 0, 0, 0, 1, 1}, mar5, 2, 4, 4.0 / 6, mar5, mar10), mar5, mar10);
+        row("dates and digits", "8-915", {{}, {}, {L1}, {L1}},
+            chart({1, 0, 0, 0, 0, 0, 0, 0}, mar1, 1, 1, 1.0 / 8, mar1, mar8), mar1, mar8);
         // Older days come in front of the counts, a later day behind them; of two days with
         // two calls, the earlier is the busiest.
-        QTest::newRow("every call")
-            << "" << none << none << everyStep
-            << chart({1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2}, QDate(2026, 3, 5), 2, 8, 8.0 / 11);
-        QTest::newRow("nothing yet") << "" << none << none << QList<QStringList>{} << Chart{};
-        QTest::newRow("the first batch") << "" << none << none << everyStep.mid(0, 1)
-                                         << chart({1, 1}, QDate(2026, 3, 9), 1, 2, 1.0);
-        QTest::newRow("chart of a range within the days")
-            << "" << none << none << everyStep
-            << chart({0, 2, 0}, QDate(2026, 3, 5), 2, 2, 2.0 / 3, QDate(2026, 3, 4),
-                     QDate(2026, 3, 6));
-        QTest::newRow("chart of a range past both ends")
-            << "" << none << none << everyStep
-            << chart({0, 0, 1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2, 0}, QDate(2026, 3, 5), 2, 8, 8.0 / 14,
-                     QDate(2026, 2, 27), QDate(2026, 3, 12));
-        QTest::newRow("chart of a range before every call")
-            << "" << none << none << everyStep
-            << chart({0, 0, 0}, QDate(), 0, 0, 0.0, QDate(2026, 2, 1), QDate(2026, 2, 3));
+        row("every call", "", everyStep,
+            chart({1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2}, QDate(2026, 3, 5), 2, 8, 8.0 / 11));
+        row("nothing yet", "", {}, Chart{});
+        row("the first batch", "", everyStep.mid(0, 1),
+            chart({1, 1}, QDate(2026, 3, 9), 1, 2, 1.0));
+        row("chart of a range within the days", "", everyStep,
+            chart({0, 2, 0}, QDate(2026, 3, 5), 2, 2, 2.0 / 3, QDate(2026, 3, 4),
+                  QDate(2026, 3, 6)));
+        row("chart of a range past both ends", "", everyStep,
+            chart({0, 0, 1, 1, 0, 0, 2, 0, 0, 0, 1, 1, 2, 0}, QDate(2026, 3, 5), 2, 8, 8.0 / 14,
+                  QDate(2026, 2, 27), QDate(2026, 3, 12)));
+        row("chart of a range before every call", "", everyStep,
+            chart({0, 0, 0}, QDate(), 0, 0, 0.0, QDate(2026, 2, 1), QDate(2026, 2, 3)));
     }
     void queryAndChartFollowTheGrowth() {
         QFETCH(QString, text);

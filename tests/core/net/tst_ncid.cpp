@@ -24,6 +24,14 @@ void quick(NcidLink& link, const QString& queueFile = {}) {
     if (!queueFile.isEmpty()) link.setQueueFile(queueFile);
 }
 
+// `link` with the waits of a test, connected to `server` for what `send` and `receive` say.
+void connectTo(NcidLink& link, const zrktest::NcidTestServer& server, bool send, bool receive,
+               const QString& label = "-") {
+    quick(link);
+    link.configure({server.address(), send, receive, label});
+    QTRY_COMPARE(link.stateText(), QString("подключено"));
+}
+
 // Calls numbered from..from+count-1, without names.
 void sendNumbers(NcidLink& link, int from, int count,
                  const QDateTime& when = QDateTime::currentDateTime()) {
@@ -57,73 +65,47 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("ring");
-        const int other = ServerLine::Other;
-        QTest::newRow("garbage") << QByteArray("\x01\xff garbage") << other << ""
-                                 << "" << 0;
-        QTest::newRow("empty") << QByteArray() << other << ""
-                               << "" << 0;
-        QTest::newRow("CID without a number")
-            << QByteArray("CID: *DATE*12082026*TIME*1247*LINE*-*MESG*NONE*NAME*X*") << other << ""
-            << "" << 0;
-        QTest::newRow("CID without stars") << QByteArray("CID: 4951234567") << other << ""
-                                           << "" << 0;
-        QTest::newRow("ring not a number") << QByteArray("CIDINFO: *LINE*-*RING*x*") << other << ""
-                                           << "" << 0;
-        QTest::newRow("log line") << QByteArray("CIDLOG: *DATE*12082026*TIME*1247*NMBR*1*NAME*A*")
-                                  << int(ServerLine::LogCall) << "1"
-                                  << "A" << 0;
-        QTest::newRow("log line of a blocked call")
-            << QByteArray("HUPLOG: *DATE*12082026*TIME*1247*LINE*-*NMBR*2*MESG*NONE*NAME*B*")
-            << int(ServerLine::LogCall) << "2"
-            << "B" << 0;
-        QTest::newRow("log line of a ring without caller ID")
-            << QByteArray("CIDLOG: *DATE*12082026*TIME*1247*LINE*-*NMBR*RING*NAME*No Caller ID*")
-            << other << ""
-            << "" << 0;
-        QTest::newRow("call the server hung up on")
-            << QByteArray("HUP: *DATE*12082026*TIME*1247*LINE*-*NMBR*3*MESG*NONE*NAME*C*")
-            << int(ServerLine::Call) << "3"
-            << "C" << 0;
-        QTest::newRow("unknown type") << QByteArray("MSG: hello") << other << ""
-                                      << "" << 0;
-        QTest::newRow("200 without blank") << QByteArray("200") << other << ""
-                                           << "" << 0;
-        QTest::newRow("greeting") << QByteArray("200 NCID Server: ncidd 1.0")
-                                  << int(ServerLine::Greeting) << ""
-                                  << "" << 0;
-        QTest::newRow("log end") << QByteArray("300 End of connection startup")
-                                 << int(ServerLine::LogEnd) << ""
-                                 << "" << 0;
-        QTest::newRow("call, UTF-8 name")
-            << QByteArray("CID: *DATE*12082026*TIME*1247*LINE*2*NMBR*4951234567*MESG*NONE*NAME*") +
-                   QString("Иванов Иван").toUtf8() + "*"
-            << int(ServerLine::Call) << "4951234567"
-            << "Иванов Иван" << 0;
-        QTest::newRow("call, star in the name")
-            << QByteArray("CID: *DATE*12082026*TIME*1247*LINE*-*NMBR*123*MESG*NONE*NAME*A*B*")
-            << int(ServerLine::Call) << "123"
-            << "A*B" << 0;
-        QTest::newRow("call, name in the Russian code page")
-            << QByteArray("CID: *NMBR*123*NAME*") + toCp1251("Пётр") + "*" << int(ServerLine::Call)
-            << "123"
-            << "Пётр" << 0;
-        QTest::newRow("ring without caller ID, from a server's own modem")
-            << QByteArray(
-                   "CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*RING*MESG*NONE*NAME*No "
-                   "Caller ID*")
-            << int(ServerLine::Ring) << ""
-            << "" << 1;
-        QTest::newRow("name cut by the server inside a letter")
-            << QByteArray("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*123*MESG*NONE*NAME*") +
-                   QString("Иванов").toUtf8() + "\xd0*"
-            << int(ServerLine::Call) << "123"
-            << "Иванов" << 0;
-        QTest::newRow("acknowledgement")
-            << QByteArray("ACK: CALL: ###DATE12080905...NMBR1") << int(ServerLine::Ack) << ""
-            << "" << 0;
-        QTest::newRow("ring") << QByteArray("CIDINFO: *LINE*-*RING*3*TIME*12:47:08*")
-                              << int(ServerLine::Ring) << ""
-                              << "" << 3;
+        const auto row = [](const char* tag, const QByteArray& line, int kind = ServerLine::Other,
+                            const QString& number = {}, const QString& name = {}, int ring = 0) {
+            QTest::newRow(tag) << line << kind << number << name << ring;
+        };
+        row("garbage", "\x01\xff garbage");
+        row("empty", {});
+        row("CID without a number", "CID: *DATE*12082026*TIME*1247*LINE*-*MESG*NONE*NAME*X*");
+        row("CID without stars", "CID: 4951234567");
+        row("ring not a number", "CIDINFO: *LINE*-*RING*x*");
+        row("log line", "CIDLOG: *DATE*12082026*TIME*1247*NMBR*1*NAME*A*", ServerLine::LogCall, "1",
+            "A");
+        row("log line of a blocked call",
+            "HUPLOG: *DATE*12082026*TIME*1247*LINE*-*NMBR*2*MESG*NONE*NAME*B*", ServerLine::LogCall,
+            "2", "B");
+        row("log line of a ring without caller ID",
+            "CIDLOG: *DATE*12082026*TIME*1247*LINE*-*NMBR*RING*NAME*No Caller ID*");
+        row("call the server hung up on",
+            "HUP: *DATE*12082026*TIME*1247*LINE*-*NMBR*3*MESG*NONE*NAME*C*", ServerLine::Call, "3",
+            "C");
+        row("unknown type", "MSG: hello");
+        row("200 without blank", "200");
+        row("greeting", "200 NCID Server: ncidd 1.0", ServerLine::Greeting);
+        row("log end", "300 End of connection startup", ServerLine::LogEnd);
+        row("call, UTF-8 name",
+            "CID: *DATE*12082026*TIME*1247*LINE*2*NMBR*4951234567*MESG*NONE*NAME*" +
+                QString("Иванов Иван").toUtf8() + "*",
+            ServerLine::Call, "4951234567", "Иванов Иван");
+        row("call, star in the name",
+            "CID: *DATE*12082026*TIME*1247*LINE*-*NMBR*123*MESG*NONE*NAME*A*B*", ServerLine::Call,
+            "123", "A*B");
+        row("call, name in the Russian code page", "CID: *NMBR*123*NAME*" + toCp1251("Пётр") + "*",
+            ServerLine::Call, "123", "Пётр");
+        row("ring without caller ID, from a server's own modem",
+            "CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*RING*MESG*NONE*NAME*No Caller ID*",
+            ServerLine::Ring, "", "", 1);
+        row("name cut by the server inside a letter",
+            "CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*123*MESG*NONE*NAME*" +
+                QString("Иванов").toUtf8() + "\xd0*",
+            ServerLine::Call, "123", "Иванов");
+        row("acknowledgement", "ACK: CALL: ###DATE12080905...NMBR1", ServerLine::Ack);
+        row("ring", "CIDINFO: *LINE*-*RING*3*TIME*12:47:08*", ServerLine::Ring, "", "", 3);
     }
     void serverLines() {
         QFETCH(QByteArray, line);
@@ -184,21 +166,19 @@ private slots:
         sent.remember(callLine(when, "-", "4951234567", "Иванов"), 10);  // sent again
         sent.remember(callLine(when, "-", "", ""), 0);
         const auto cid = [](const char* text) { return parseServerLine(text); };
+        const auto echo = [&](const char* text, qint64 at = 20) {
+            return sent.takeEcho(cid(text), at);
+        };
         // Another minute or another number: not ours.
-        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*4951234567*NAME*X*"),
-                               20));
-        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4951234568*NAME*X*"),
-                               20));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0906*LINE*-*NMBR*4951234567*NAME*X*"));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0905*LINE*-*NMBR*4951234568*NAME*X*"));
         // The server's line name and alias, and the number with separators: ours, once.
-        QVERIFY(sent.takeEcho(
-            cid("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*495-123-4567*NAME*Boss*"), 20));
-        QVERIFY(!sent.takeEcho(
-            cid("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*4951234567*NAME*Boss*"), 20));
-        QVERIFY(sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*LINE*2*NMBR*OUT-OF-AREA*NAME*A*"),
-                              20));
+        QVERIFY(echo("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*495-123-4567*NAME*Boss*"));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*4951234567*NAME*Boss*"));
+        QVERIFY(echo("CID: *DATE*12082026*TIME*0905*LINE*2*NMBR*OUT-OF-AREA*NAME*A*"));
         // Past the window it is another call.
         sent.remember(callLine(when, "-", "777", ""), 0);
-        QVERIFY(!sent.takeEcho(cid("CID: *DATE*12082026*TIME*0905*NMBR*777*NAME*A*"), 2000));
+        QVERIFY(!echo("CID: *DATE*12082026*TIME*0905*NMBR*777*NAME*A*", 2000));
 
         // A number the server renamed altogether (NO NUMBER, an alias) is ours only as the
         // echo of the call awaiting its acknowledgement, in that call's minute.
@@ -407,9 +387,7 @@ private slots:
         zrktest::NcidTestServer server;
         QVERIFY(server.start());
         NcidLink link;
-        quick(link);
-        link.configure({server.address(), true, false, "-"});
-        QTRY_COMPARE(link.stateText(), QString("подключено"));
+        connectTo(link, server, true, false);
         QTest::qWait(50);  // the answer to REQ: ACK
         server.stopReadingClients();
         sendNumbers(link, 700, 5);
@@ -450,14 +428,10 @@ private slots:
         server.aliases = {{"Иванов Иван", "Boss"}};
         QVERIFY(server.start());
         NcidLink desk, other;
-        quick(desk);
-        quick(other);
         QSignalSpy own(&desk, &NcidLink::callReceived);
         QSignalSpy theirs(&other, &NcidLink::callReceived);
-        desk.configure({server.address(), true, true, "-"});
-        other.configure({server.address(), false, true, "-"});
-        QTRY_COMPARE(desk.stateText(), QString("подключено"));
-        QTRY_COMPARE(other.stateText(), QString("подключено"));
+        connectTo(desk, server, true, true);
+        connectTo(other, server, false, true);
         desk.sendCall(QDateTime::currentDateTime(), "4951234567", "Иванов Иван");
         desk.sendCall(QDateTime::currentDateTime(), "4957654321", kLongName);
         QTRY_COMPARE(theirs.size(), 2);
@@ -476,10 +450,8 @@ private slots:
         zrktest::NcidStockClient stock;
         stock.connectTo(server.port());
         NcidLink desk;
-        quick(desk);
         QSignalSpy own(&desk, &NcidLink::callReceived);
-        desk.configure({server.address(), true, true, "Цех 1"});
-        QTRY_COMPARE(desk.stateText(), QString("подключено"));
+        connectTo(desk, server, true, true, "Цех 1");
         QVERIFY(server.waitForClients(2));
         for (const char* number : {"P", "5", "5551234"})
             desk.sendCall(QDateTime::currentDateTime(), number, {});
@@ -531,12 +503,10 @@ private slots:
         server.callLog = {"CID: *DATE*12082026*TIME*0800*LINE*-*NMBR*111*MESG*NONE*NAME*Old*"};
         QVERIFY(server.start());
         NcidLink desk;
-        quick(desk);
         QSignalSpy away(&desk, &NcidLink::callWhileAway);
         QSignalSpy live(&desk, &NcidLink::callReceived);
         QSignalSpy blocked(&desk, &NcidLink::callBlocked);
-        desk.configure({server.address(), false, true, "-"});
-        QTRY_COMPARE(desk.stateText(), QString("подключено"));
+        connectTo(desk, server, false, true);
         const QList<QByteArray> seen = {
             "CID: *DATE*12082026*TIME*0900*LINE*-*NMBR*222*MESG*NONE*NAME*Seen*",
             "HUP: *DATE*12082026*TIME*0901*LINE*-*NMBR*666*MESG*NONE*NAME*Spam*"};

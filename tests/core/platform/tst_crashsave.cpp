@@ -136,7 +136,17 @@ void fillSettings(RegistryFile& reg, qint64 seq) {
 
 // ---- the child ----
 
-void completedSave(qint64 seq) {
+// Save number `seq`, told to the parent as it goes; a save that fails ends the child.
+void followedSave(qint64 seq, qint64 first, const std::function<bool()>& save) {
+    QElapsedTimer clock;
+    clock.start();
+    gProgress->step = kInSave;
+    gProgress->underWay = seq;
+    if (!save()) {
+        gProgress->failed = 1;
+        ::_exit(2);
+    }
+    if (seq == first) gProgress->firstSaveNs = clock.nsecsElapsed();
     gProgress->before = gProgress->completed.load();
     gProgress->completed = seq;
 }
@@ -150,16 +160,8 @@ void completedSave(qint64 seq) {
     for (qint64 seq = first;; ++seq) {
         fillBook(book, seq);
         saver.schedule([copy = book, seq, first](FileError* error) {
-            QElapsedTimer clock;
-            clock.start();
-            gProgress->step = kInSave;
-            gProgress->underWay = seq;
-            if (!copy.SaveList(QString::fromLatin1(kBookFile), error)) {
-                gProgress->failed = 1;
-                ::_exit(2);
-            }
-            if (seq == first) gProgress->firstSaveNs = clock.nsecsElapsed();
-            completedSave(seq);
+            followedSave(seq, first,
+                         [&] { return copy.SaveList(QString::fromLatin1(kBookFile), error); });
             return true;
         });
         ::usleep(std::uniform_int_distribution<useconds_t>(50, 1500)(pace));
@@ -173,27 +175,16 @@ void completedSave(qint64 seq) {
     if (store == "book worker") saveThroughTheWorker(first, seed + 1);
     BookStore book;
     RegistryFile reg(kRegistryFile);
-    QElapsedTimer clock;
     for (qint64 seq = first;; ++seq) {
-        gProgress->step = kInSave;
-        gProgress->underWay = seq;
-        clock.start();
-        bool ok = false;
-        if (store == "book") {
-            fillBook(book, seq);
-            ok = book.SaveList(QString::fromLatin1(kBookFile));
-        } else if (store == "reminders") {
-            ok = SaveReminders(reminders(seq));
-        } else {
+        followedSave(seq, first, [&] {
+            if (store == "book") {
+                fillBook(book, seq);
+                return book.SaveList(QString::fromLatin1(kBookFile));
+            }
+            if (store == "reminders") return SaveReminders(reminders(seq));
             fillSettings(reg, seq);
-            ok = reg.save();
-        }
-        if (!ok) {
-            gProgress->failed = 1;
-            ::_exit(2);
-        }
-        if (seq == first) gProgress->firstSaveNs = clock.nsecsElapsed();
-        completedSave(seq);
+            return reg.save();
+        });
     }
 }
 
@@ -225,6 +216,13 @@ qint64 loadedSettings(const QString& file) {
         return -1;
     const qint64 seq = key.readInteger("Seq");
     return key.readString("Payload") == payload(seq) && key.valueNames().size() == 2 ? seq : -1;
+}
+
+// What a start would load of `store` from `file`.
+qint64 loadedStore(const QString& store, const QString& file) {
+    return store.startsWith("book") ? loadedBook(file)
+           : store == "reminders"   ? loadedReminders(file)
+                                    : loadedSettings(file);
 }
 
 std::function<void(SaveStep)> gOnStep;
@@ -376,17 +374,12 @@ private slots:
             fillSettings(reg, seq);
             return reg.save();
         };
-        const auto load = [&] {
-            return store.startsWith("book") ? loadedBook(file)
-                   : store == "reminders"   ? loadedReminders(file)
-                                            : loadedSettings(file);
-        };
         QVERIFY(save(1) && save(2));
         QStringList seen;
         gOnStep = [&](SaveStep step) {
             seen << QStringLiteral("%1:%2")
                         .arg(QLatin1String(kStepNames[int(step) + 1]))
-                        .arg(load());
+                        .arg(loadedStore(store, file));
         };
         setSaveStepHook(callOnStep);
         const bool saved = save(3);
@@ -398,7 +391,7 @@ private slots:
                 : QStringList{"after it was synced:2", "after the old backup went:2",
                               "after the backup was made:2", "after the rename:3"};
         QCOMPARE(seen, expected);
-        QCOMPARE(load(), 3);
+        QCOMPARE(loadedStore(store, file), 3);
     }
 
     void killedAtAnyMomentLosesNothing() {
@@ -423,11 +416,6 @@ private slots:
         const unsigned seed = unsigned(
             envInt("ZRK_CRASH_SEED", int(QDateTime::currentSecsSinceEpoch() & 0x7fffffff)));
         std::mt19937 random(seed);
-        const auto load = [&](const QString& name) {
-            return store.startsWith("book") ? loadedBook(name)
-                   : store == "reminders"   ? loadedReminders(name)
-                                            : loadedSettings(name);
-        };
 
         zrktest::Sandbox box;
         QTemporaryDir dir(base + "/zrk-crash-XXXXXX");
@@ -487,29 +475,22 @@ private slots:
             saves += done - next + 1;
             ++byStep[progress->step];
             // As the next start sees it: the last completed save, or the one under way.
-            const qint64 seen = load(file);
+            const qint64 seen = loadedStore(store, file);
             const qint64 underWay = progress->underWay;
             // The save before the one on show.
             const qint64 prior = seen == done ? qint64(progress->before) : done;
             ++filesChecked;
             if (seen != done && seen != underWay)
-                failures << QStringLiteral(
-                                "kill %1 %2: %3 holds save %4, the last completed "
-                                "was %5")
-                                .arg(kill)
-                                .arg(QLatin1String(kStepNames[progress->step]), file)
-                                .arg(seen)
-                                .arg(done);
+                failures << QString::asprintf(
+                    "kill %d %s: %s holds save %lld, the last completed was %lld", kill,
+                    kStepNames[progress->step], qUtf8Printable(file), seen, done);
             if (!backup.isEmpty() && QFile::exists(backup)) {
-                const qint64 older = load(backup);
+                const qint64 older = loadedStore(store, backup);
                 ++filesChecked;
                 // The save before the one on show; the same one while both names hold it.
                 if (older != seen && older != prior)
-                    failures << QStringLiteral("kill %1: %2 holds save %3 beside %4")
-                                    .arg(kill)
-                                    .arg(backup)
-                                    .arg(older)
-                                    .arg(seen);
+                    failures << QString::asprintf("kill %d: %s holds save %lld beside %lld", kill,
+                                                  qUtf8Printable(backup), older, seen);
             }
             next = std::max(seen, done) + 1;
             beforeNext = prior;
@@ -519,17 +500,12 @@ private slots:
         QStringList steps;
         for (int s = 0; s < kStepCount; ++s)
             steps << QStringLiteral("%1 %2").arg(kStepNames[s]).arg(byStep[s]);
-        qInfo().noquote() << QStringLiteral(
-                                 "%1: %2 kills, %3 saves completed, %4 files checked, %5 "
-                                 "failures, %6 temporary files left by kills (seed %7, %8 on %9)")
-                                 .arg(store + ", " + place)
-                                 .arg(kill)
-                                 .arg(saves)
-                                 .arg(filesChecked)
-                                 .arg(failures.size())
-                                 .arg(leftovers)
-                                 .arg(seed)
-                                 .arg(dir.path(), fileSystemOf(dir.path()));
+        qInfo(
+            "%s, %s: %d kills, %lld saves completed, %lld files checked, %d failures, %d "
+            "temporary files left by kills (seed %u, %s on %s)",
+            qUtf8Printable(store), qUtf8Printable(place), kill, saves, filesChecked,
+            int(failures.size()), leftovers, seed, qUtf8Printable(dir.path()),
+            qUtf8Printable(fileSystemOf(dir.path())));
         qInfo().noquote() << "  kills by moment:" << steps.join(", ");
         ::munmap(shared, sizeof(Progress));
         gProgress = nullptr;

@@ -2,15 +2,13 @@
 
 #include "SaveGate.h"
 #include "TestSupport.h"
+#include "core/book/StoreTesting.h"
 #include "core/book/WithoutRootOverride.h"
 
 #include <QScopeGuard>
 #include <QThread>
 
 #include <optional>
-
-#include <sys/resource.h>
-#include <csignal>
 
 using namespace zrk;
 
@@ -37,6 +35,20 @@ QString errorOf(const std::function<void()>& f) {
         return e.message();
     }
     return {};
+}
+
+// The sample as two holders left it: our Modem values and the other holder's Port, the other
+// program's key as it was, and the window place under `position`, left open for more checks.
+void expectMerged(RegKey& r, const QString& position) {
+    QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
+    QCOMPARE(r.readString("Init"), QString("ATZ"));
+    QCOMPARE(r.readInteger("Port"), 7);
+    QVERIFY(!r.valueExists("Odd"));
+    QVERIFY(r.valueExists("Num"));
+    QVERIFY(r.openKeyReadOnly("Software\\Other Program"));
+    QCOMPARE(r.readString("Keep"), QString("me"));
+    QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Position\\" + position));
+    QCOMPARE(r.readInteger("Left"), 10);
 }
 
 }  // namespace
@@ -145,16 +157,8 @@ private slots:
 
         RegistryFile after(path);
         RegKey r(after);
-        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
-        QCOMPARE(r.readString("Init"), QString("ATZ"));
-        QCOMPARE(r.readInteger("Port"), 7);
-        QVERIFY(!r.valueExists("Odd"));
-        QVERIFY(r.valueExists("Num"));
-        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
-        QCOMPARE(r.readInteger("Left"), 10);
+        expectMerged(r, "Main");
         QVERIFY(!r.keyExists("Software\\Zrk Pro\\Scheduler"));
-        QVERIFY(r.openKeyReadOnly("Software\\Other Program"));
-        QCOMPARE(r.readString("Keep"), QString("me"));
         // Each holder now holds the file as saved.
         QVERIFY(RegKey(one).openKeyReadOnly("Software\\Zrk Pro\\Position\\Main"));
     }
@@ -253,16 +257,8 @@ private slots:
 
         RegistryFile after(path);
         RegKey r(after);
-        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Modem"));
-        QCOMPARE(r.readString("Init"), QString("ATZ"));
-        QCOMPARE(r.readInteger("Port"), 7);
-        QVERIFY(!r.valueExists("Odd"));
-        QVERIFY(r.valueExists("Num"));
-        QVERIFY(r.openKeyReadOnly("Software\\Zrk Pro\\Position\\BookItem"));
-        QCOMPARE(r.readInteger("Left"), 10);
+        expectMerged(r, "BookItem");
         QCOMPARE(r.readInteger("Top"), 20);
-        QVERIFY(r.openKeyReadOnly("Software\\Other Program"));
-        QCOMPARE(r.readString("Keep"), QString("me"));
     }
 
     void failedSaveLeavesTheOldFileWhole() {
@@ -274,14 +270,11 @@ private slots:
         // A file-size limit makes the write of the larger new file fail half way.
         QVERIFY(reg.openKey("Software\\Zrk Pro", true));
         reg.writeBinary("Huge", QByteArray(64 * 1024, 'x'));
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{4096, old.rlim_max};
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString err = errorOf([&] { reg.closeKey(); });
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        QCOMPARE(err, QString("Failed to set data for 'Huge'"));
+        {
+            zrktest::FileSizeLimit small(4096);
+            QVERIFY(small.ok);
+            QCOMPARE(errorOf([&] { reg.closeKey(); }), QString("Failed to set data for 'Huge'"));
+        }
         QCOMPARE(zrktest::readAll(path), kSample);
         QCOMPARE(QDir(box.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"f.reg"});
     }

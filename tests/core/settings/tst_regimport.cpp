@@ -18,12 +18,10 @@ const QByteArray kStore =
 
 // As the Windows registry editor saves an export: UTF-16LE with its mark, CR LF lines.
 QByteArray regedit5(const QString& body) {
-    const QString text =
-        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n") + body;
-    QString crlf = text;
-    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\n', QStringLiteral("\r\n"));
-    return QByteArray("\xFF\xFE", 2) +
-           QByteArray(reinterpret_cast<const char*>(crlf.utf16()), crlf.size() * 2);
+    QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n") + body;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace('\n', QStringLiteral("\r\n"));
+    return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);
 }
 
 QByteArray regedit4(const QString& body) {

@@ -83,15 +83,10 @@ private slots:
         QCOMPARE(s.categoryText(0), QString("[неизвестно]"));
         SaveSettings(s);
         QVERIFY(reloaded() == s);
+        // Each key and value is checked by firstSaveHoldsTheDocumentedDefaults; here, that
+        // no value is written twice.
         const QString text = QString::fromUtf8(zrktest::readAll(box.registryPath()));
-        for (const char* key : {"]", "\\Modem]", "\\Action]", "\\Fonts]", "\\Categories]",
-                                "\\Reminder Notes]", "\\Scheduler]", "\\Book Columns]", "\\Network]",
-                                "\\Notifications]", "\\Language]"})
-            QVERIFY2(text.contains(kRoot + key), key);
         QCOMPARE(text.count("\n\""), 86);  // every value of the record, Version and Copyright
-        for (const char* line : {"\"Port\"=dword:00000001", "\"Init\"=\"ATM2+S64=1+S73=2\"",
-                                 "\"Port On\"=hex:", "\"0:\"=\"[неизвестно]\""})
-            QVERIFY2(text.contains(QString::fromUtf8(line)), line);
         // Version and Copyright lead the root key.
         QVERIFY(text.contains(kRoot + "]\n\"Version\"=\"2.01b\"\n\"Copyright\"="));
     }
