@@ -1069,11 +1069,11 @@ table); 2 a wrong command line; 3 a program works with the data directory.
   --config ФАЙЛ       файл настроек вместо $XDG_CONFIG_HOME/zrk-pro/registry.reg
   --import-reg ФАЙЛ   перенести настройки из экспорта реестра Windows и выйти
 </source>
-        <translation>Usage: zrk-pro [--desktop | --data-dir DIRECTORY] [--config FILE] [--import-reg FILE]
-  --data-dir DIRECTORY  keep the phone book, reminders and call log in DIRECTORY
-  --desktop             keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
-  --config FILE         the settings file instead of $XDG_CONFIG_HOME/zrk-pro/registry.reg
-  --import-reg FILE     take the settings from a Windows registry export and exit
+        <translation>Usage: zrk-pro [--desktop | --data-dir DIR] [--config FILE] [--import-reg FILE]
+  --data-dir DIR      keep the phone book, reminders and call log in DIR
+  --desktop           keep them in $XDG_DATA_HOME/zrk-pro (as the menu starts it)
+  --config FILE       the settings file instead of $XDG_CONFIG_HOME/zrk-pro/registry.reg
+  --import-reg FILE   take the settings over from a Windows registry export and exit
 </translation>
     </message>
 </context>
@@ -1595,10 +1595,10 @@ table); 2 a wrong command line; 3 a program works with the data directory.
   --check             сказать, что будет использовано и годится ли, и выйти
 SIGHUP перечитывает настройки и телефонную книгу; SIGTERM и SIGINT завершают работу.
 </source>
-        <translation>Usage: zrk-line [--data-dir DIRECTORY] [--config FILE] [--check]
-  --data-dir DIRECTORY  the phone book and the call log in DIRECTORY (else the current one)
-  --config FILE         the settings file (else $XDG_CONFIG_HOME/zrk-pro/registry.reg)
-  --check               say what would be used and whether it is usable, and exit
+        <translation>Usage: zrk-line [--data-dir DIR] [--config FILE] [--check]
+  --data-dir DIR      the phone book and the call log in DIR (else the current directory)
+  --config FILE       the settings file (else $XDG_CONFIG_HOME/zrk-pro/registry.reg)
+  --check             say what would be used and whether it is usable, and exit
 SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the server.
 </translation>
     </message>

@@ -134,7 +134,7 @@ private slots:
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language]\n\"Language\"=\"ru\"\n\n";
         const QByteArray damaged = "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Language\n", none;
         const QString en = "en_US.UTF-8", ru = "ru_RU.UTF-8";
-        const QString usageEn = "Usage: zrk-pro [--desktop | --data-dir DIR] [--import-reg FILE]";
+        const QString usageEn = "Usage: zrk-pro [--desktop | --data-dir DIR] [--config FILE] [--import-reg FILE]";
         const QString usageRu = "Использование: zrk-pro [--desktop | --data-dir КАТАЛОГ]";
         const QString contactsEn = "  --export-contacts FILE\n";
         const QStringList help{"--help"}, exportVcf{"--export-contacts", "out.vcf"};
