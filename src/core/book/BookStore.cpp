@@ -216,6 +216,7 @@ BookStore::Slot BookStore::pack(const BookEntry& e) {
     }
     s.status = e.Status;
     s.group = e.Group;
+    s.tail = tailOf(texts[FieldPhone], s.length[FieldPhone]);
     return s;
 }
 
@@ -311,6 +312,7 @@ int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
         d.unused += old.size() - s.size();
         s.status = entry.Status;
         s.group = entry.Group;
+        s.tail = tailOf(texts[FieldPhone], s.length[FieldPhone]);
     } else {
         s = pack(entry);
         dropTexts(old);
@@ -357,6 +359,18 @@ bool digitsEndWith(const char* phone, int n, const QByteArray& digits) {
 
 }  // namespace
 
+quint32 BookStore::tailOf(const char* phone, int n) {
+    quint32 value = 0, scale = 1;
+    int digits = 0;
+    for (int i = n - 1; i >= 0 && digits < kMinSuffixDigits; --i) {
+        if (phone[i] < '0' || phone[i] > '9') continue;
+        value += quint32(phone[i] - '0') * scale;
+        scale *= 10;
+        ++digits;
+    }
+    return digits == kMinSuffixDigits ? value : kNoTail;
+}
+
 CallerInfo BookStore::WhoCall(const QString& number) const {
     CallerInfo who;
     who.group = defaultCallerGroup();
@@ -365,7 +379,10 @@ CallerInfo BookStore::WhoCall(const QString& number) const {
     const Data& d = *d_;
     const Slot* found = nullptr;
     const Slot* suffix = nullptr;
+    // An all-digit number equal to a phone, or ending one, shares its last six digits.
+    const quint32 tail = bySuffix ? tailOf(wanted.constData(), int(wanted.size())) : kNoTail;
     for (const Slot& s : d.entries) {
+        if (bySuffix && s.tail != tail) continue;
         const char* phone = d.texts(s) + s.length[FieldName];
         if (filteredEquals(phone, s.length[FieldPhone], wanted, kDialSet)) {
             found = &s;

@@ -147,8 +147,14 @@ private:
         quint8 length[BookFieldCount];
         qint32 status;
         qint32 group;
+        // The value of the phone's last six digits, or kNoTail with fewer: a lookup by a
+        // number of six digits or more skips every entry whose tail differs without reading
+        // its texts.
+        quint32 tail;
         size_t size() const;
     };
+    static constexpr quint32 kNoTail = 0xFFFFFFFF;
+    static quint32 tailOf(const char* phone, int n);
     // Texts are only ever appended, so a block once full never changes: copies share it for
     // good, and the first change after a copy duplicates at most the last, open block. The
     // texts of all entries in blocks rather than a fixed-size record per entry: a book holds

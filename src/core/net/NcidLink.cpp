@@ -50,7 +50,8 @@ NcidLink::NcidLink(QObject* parent) : QObject(parent) {
         }
     });
     paceTimer_ = oneShot(&NcidLink::flush);
-    saveTimer_ = oneShot(&NcidLink::saveQueue);
+    saveTimer_ = oneShot(&NcidLink::saveQueueLater);
+    connect(&saver_, &BackgroundSave::failed, this, [this] { queueSaved(false); });
     saveTimer_->setInterval(500);
     clock_.start();
 }
@@ -93,9 +94,21 @@ void NcidLink::setQueueFile(const QString& path) {
 
 void NcidLink::saveQueue() {
     saveTimer_->stop();
+    if (saver_.finish()) queueSaved(false);
     if (queueFile_.isEmpty()) return;
     if (queue_.size() == 0 && !QFile::exists(queueFile_)) return;
-    if (replaceFileAtomically(queueFile_, ncid::queueFileText(queue_.lines()))) {
+    queueSaved(replaceFileAtomically(queueFile_, ncid::queueFileText(queue_.lines())));
+}
+
+void NcidLink::saveQueueLater() {
+    if (queueFile_.isEmpty()) return;
+    saver_.schedule([file = queueFile_, text = ncid::queueFileText(queue_.lines())](FileError* error) {
+        return replaceFileAtomically(file, text, error);
+    });
+}
+
+void NcidLink::queueSaved(bool ok) {
+    if (ok) {
         saveFailed_ = false;
     } else if (!saveFailed_) {
         saveFailed_ = true;  // said once: every later call would say it again
@@ -141,7 +154,10 @@ void NcidLink::dropConnection() {
 
 void NcidLink::stop() {
     retry_->stop();
-    if (saveTimer_->isActive()) saveQueue();
+    if (saveTimer_->isActive())
+        saveQueue();
+    else if (saver_.finish())
+        queueSaved(false);
     dropConnection();
     greeted_ = false;
     setState(State::Off);

@@ -6,6 +6,7 @@
 // on the calls and rings the server reports. A lost or silent server is tried again after
 // growing pauses; calls wait meanwhile (see OutQueue), in a file that outlives the program.
 #include "core/net/NcidProtocol.h"
+#include "core/platform/BackgroundSave.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -88,6 +89,8 @@ private:
     void onAck(const QByteArray& acked);
     void delivered();
     void saveQueue();
+    void saveQueueLater();
+    void queueSaved(bool ok);
     void setState(State s, const QString& reason = {});
     bool wanted() const;
 
@@ -97,7 +100,10 @@ private:
     QTimer* greetingTimer_ = nullptr;
     QTimer* ackTimer_ = nullptr;   // the answer to "REQ: ACK", then each call's acknowledgement
     QTimer* paceTimer_ = nullptr;  // the pause between calls to a server that does not ack
-    QTimer* saveTimer_ = nullptr;  // delivered calls leave the file in batches
+    QTimer* saveTimer_ = nullptr;  // delivered calls leave the file in batches, on a worker
+    // A new call goes to the file at once, here, after what the worker still writes: an
+    // older snapshot never lands on a newer one. The worker's fsync never holds up a call.
+    BackgroundSave saver_;
     ncid::LineReader reader_;
     ncid::OutQueue queue_;
     ncid::ReconnectPause pause_;

@@ -251,6 +251,12 @@ private slots:
         // No prefix or suffix match, letter case counts, the number itself is not filtered.
         for (const char* miss : {"23456", "1234567", "7 W8", "7w8", "12-34-56", "", "Unknown"})
             QVERIFY2(who(miss) == "|-1|Общая||0", miss);
+        // An edited phone is found by its new number, its texts kept in place or moved.
+        book.AddItem(entry("Дефис", "65-43-21"), false, 1);
+        book.AddItem(entry("Спейс", "8 (495) 765-43-21"), false, 0);
+        QCOMPARE(book.WhoCall("654321").name, QString("Дефис"));
+        QCOMPARE(book.WhoCall("4957654321").name, QString("Спейс"));
+        QCOMPARE(book.WhoCall("123456").name, QString("Скобки"));
 
         // The duplicate check filters strictly: blanks go too.
         QVERIFY(book.IsNum("7w8") && !book.IsNum("7W8"));

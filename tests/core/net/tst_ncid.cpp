@@ -1,6 +1,7 @@
 // The NCID protocol pieces without a socket, and the link against a small server of our own.
 #include "core/net/NcidLink.h"
 #include "core/net/NcidProtocol.h"
+#include "core/platform/BackgroundSave.h"
 #include "core/platform/Cp1251.h"
 
 #include "NcidTestServer.h"
@@ -9,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace zrk;
 using namespace zrk::ncid;
@@ -379,6 +381,31 @@ private slots:
         third.configure({server.address(), true, false, "-"});
         QVERIFY(server.waitForCalls(7));
         QCOMPARE(numbersTaken(server).mid(5), QList<QByteArray>({"601", "602"}));
+    }
+
+    // The file loses delivered calls on a worker; a slow one of those saves never lands on
+    // the save of a newer call, which would then be lost at a crash.
+    void slowSaveNeverHidesANewerCall() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("ncid-queue");
+        zrktest::NcidTestServer server;
+        QVERIFY(server.start());
+        NcidLink link;
+        link.setQueueFile(file);
+        connectTo(link, server, true, false);
+        sendNumbers(link, 800, 1);
+        QTRY_COMPARE(link.unsent(), 0);  // acknowledged: its save waits half a second
+        server.stop();                   // the next call stays in the queue
+        BackgroundSave::setJobWrapper([](const std::function<void()>& run) {
+            QThread::msleep(300);
+            run();
+        });
+        QTest::qWait(600);  // that save is on its way, slowly
+        sendNumbers(link, 801, 1);
+        QTest::qWait(400);
+        BackgroundSave::setJobWrapper({});
+        const QList<QByteArray> kept = parseQueueFile(zrktest::readAll(file)).lines;
+        QVERIFY(kept.size() == 1 && kept[0].contains("NMBR801"));
     }
 
     // A server that stops reading (a half-open link) acknowledges nothing: the calls go again
