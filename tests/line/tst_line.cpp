@@ -43,9 +43,8 @@ struct Line {
         QObject::connect(&proc, &QProcess::readyReadStandardError,
                          [this] { err += QString::fromLocal8Bit(proc.readAllStandardError()); });
     }
-    bool start(const QStringList& more = {}) {
-        proc.start(QStringLiteral(ZRK_LINE),
-                   QStringList{"--data-dir", data(), "--config", config()} + more);
+    bool start() {
+        proc.start(QStringLiteral(ZRK_LINE), {"--data-dir", data(), "--config", config()});
         return proc.waitForStarted(10000);
     }
     int finish() {
