@@ -62,6 +62,11 @@ struct Server {
 
 }  // namespace
 
+int fail(const char* why) {
+    std::fprintf(stderr, "bench-line: %s\n", why);
+    return 1;
+}
+
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
@@ -70,14 +75,14 @@ int main(int argc, char* argv[]) {
     {
         zrk::BookStore book;
         zrk::bench::fillGeneratedBook(book, entries);
-        if (!book.SaveList(dir.filePath("book.phn"))) return 1;
+        if (!book.SaveList(dir.filePath("book.phn"))) return fail("the book cannot be written");
     }
     zrktest::NcidTestServer ncid;
     zrktest::ModemSimDriver sim;
-    if (!ncid.start() || !sim.start()) return 1;
+    if (!ncid.start() || !sim.start()) return fail("no NCID server or simulator");
     const QString config = dir.filePath("registry.reg");
     QFile f(config);
-    if (!f.open(QIODevice::WriteOnly)) return 1;
+    if (!f.open(QIODevice::WriteOnly)) return fail("the settings cannot be written");
     f.write(sim.settingsStore() + "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
             ncid.address().toUtf8() + "\"\n");
     f.close();
@@ -87,7 +92,7 @@ int main(int argc, char* argv[]) {
         QElapsedTimer t;
         t.start();
         Server s(dir.path(), config);
-        if (!waitFine([&] { return s.err.contains("Com2"); }, 10000)) return 1;
+        if (!waitFine([&] { return s.err.contains("Com2"); }, 10000)) return fail(qPrintable(QStringLiteral("the port never opened: ") + s.err));
         startMs << t.elapsed();
     }
     std::printf("start to port open, ms (10 runs): median %lld, max %lld\n", percentile(startMs, 50),
@@ -97,7 +102,7 @@ int main(int argc, char* argv[]) {
     const QString loaded = QStringLiteral("записей %1").arg(entries);
     if (!waitFine([&] { return s.err.contains(loaded) || s.err.contains(QStringLiteral("%1 entries").arg(entries)); },
                   30000) || !ncid.waitForClients(1, 10000))
-        return 1;
+        return fail(qPrintable(QStringLiteral("the book or the server never came: ") + s.err));
     QTest::qWait(1000);
     std::printf("resident memory idle, %d-entry book: %ld KB\n", entries, s.rssKb());
 
@@ -105,7 +110,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < calls; ++i) {
         const qsizetype before = ncid.calls().size();
         sim.clear();
-        sim.send(QStringLiteral("call 495%1 1 rings 1 interval 0.1").arg(zrk::bench::generatedDigits(i * 37 % entries)));
+        sim.send(QStringLiteral("call 495%1 1 rings 1 interval 0.1").arg(zrk::bench::generatedDigits(i * 37 % qMax(1, entries))));
         QElapsedTimer fromReport;
         if (!waitFine([&] {
                 if (!fromReport.isValid())
@@ -113,7 +118,7 @@ int main(int argc, char* argv[]) {
                         if (l.startsWith("CallerID:")) fromReport.start();
                 return ncid.calls().size() > before;
             }, 10000))
-            return 1;
+            return fail("a call never reached the server");
         sendUs << (fromReport.isValid() ? fromReport.nsecsElapsed() / 1000 : -1);
         QTest::qWait(150);
     }
