@@ -110,13 +110,20 @@ void LineServer::loadBook() {
     (book_ ? reading_ : book_) = std::move(next);
 }
 
-void LineServer::start() {
+bool LineServer::readSettings() {
     try {
         LoadSettings(ini());
     } catch (const std::exception& e) {
+        // A bad value keeps its default; the others are read all the same.
         say(tr("Настройки прочитаны с ошибкой: %1").arg(QString::fromLocal8Bit(e.what())));
     }
-    if (const QString problem = RegistryFile::user().loadError(); !problem.isEmpty()) say(problem);
+    const QString problem = RegistryFile::user().loadError();
+    if (!problem.isEmpty()) say(problem);
+    return problem.isEmpty();
+}
+
+void LineServer::start() {
+    readSettings();
     serverOnly(ini());
     say(tr("Настройки: %1").arg(RegistryFile::userPath()));
     loadBook();
@@ -129,17 +136,7 @@ void LineServer::reload() {
     const auto device = [] { return locateSerialDevice(QStringLiteral("Com%1").arg(ini().Port + 1)).path; };
     const QString deviceBefore = device();
     RegistryFile::resetUser();
-    bool readable = true;
-    try {
-        LoadSettings(ini());
-    } catch (const std::exception& e) {
-        say(tr("Настройки прочитаны с ошибкой: %1").arg(QString::fromLocal8Bit(e.what())));
-    }
-    if (const QString problem = RegistryFile::user().loadError(); !problem.isEmpty()) {
-        say(problem);
-        readable = false;
-    }
-    if (!readable) {
+    if (!readSettings()) {
         ini() = before;  // a damaged file must not switch the line to the defaults
     } else {
         serverOnly(ini());

@@ -36,6 +36,8 @@ public:
     static void say(const QString& text);
 
 private:
+    // The settings file read into the record; false when it was damaged or unreadable.
+    bool readSettings();
     void watchDesk();
     void loadBook();
     void portShown(bool active);
