@@ -55,6 +55,11 @@ public:
     bool waitForCommand(const QString& line, int timeoutMs = 5000) {
         return QTest::qWaitFor([&] { return done_.contains(line); }, timeoutMs);
     }
+    // The `count` lines the program sent from its first `text` on; none when it sent no `text`.
+    QStringList receivedFrom(const QString& text, qsizetype count) const {
+        const qsizetype at = rx_.indexOf(text);
+        return at < 0 ? QStringList() : rx_.mid(at, count);
+    }
     // Lines the program sent and lines the simulator sent, in order.
     QStringList received() const { return rx_; }
     QStringList sent() const { return tx_; }

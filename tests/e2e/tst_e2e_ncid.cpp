@@ -59,11 +59,6 @@ bool waitFine(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-QByteArray networkKey(const zrktest::NcidTestServer& server, const char* flags) {
-    return "\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
-           server.address().toUtf8() + "\"\n" + flags;
-}
-
 }  // namespace
 
 class TestE2ENcid : public QObject {
@@ -76,14 +71,14 @@ private slots:
         QVERIFY(sim.start());
         Desk gateway, client;
         QVERIFY(gateway.start(sim.settingsStore() +
-                              networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
+                              server.settingsKey() + "\"Receive Calls\"=dword:00000000\n"));
         // No modem on the client's desk: "Нет модема" is its port.
         QVERIFY(
             client.start("Windows Registry Editor Version 5.00\n\n"
                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Minimized\"=dword:00000000\n"
                          "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n"
                          "\"Port\"=dword:00000004\n" +
-                         networkKey(server, "\"Send Calls\"=dword:00000000\n")));
+                         server.settingsKey() + "\"Send Calls\"=dword:00000000\n"));
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
         QVERIFY(server.waitForClients(2, 10000));
 
@@ -131,7 +126,7 @@ private slots:
         QVERIFY(sim.start());
         Desk gateway;
         QVERIFY(gateway.start(sim.settingsStore() +
-                              networkKey(server, "\"Receive Calls\"=dword:00000000\n")));
+                              server.settingsKey() + "\"Receive Calls\"=dword:00000000\n"));
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
         for (int i = 0; i < 3; ++i) {
             const QString command = QStringLiteral("call 49523456%1 1 rings 1 interval 0.2").arg(i);

@@ -71,11 +71,6 @@ struct Line {
     }
 };
 
-QByteArray networkKey(const zrktest::NcidTestServer& server) {
-    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
-           server.address().toUtf8() + "\"\n";
-}
-
 // The modem on `device` (a terminal: no modem-control lines), as the simulator's store has it.
 QByteArray modemStore(const QString& device) {
     return "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Devices]\n"
@@ -97,7 +92,7 @@ private slots:
         zrktest::ModemSimDriver sim;
         QVERIFY(sim.start());
         Line line;
-        line.prepare(sim.settingsStore() + kHangUpOnBad + networkKey(server),
+        line.prepare(sim.settingsStore() + kHangUpOnBad + server.settingsKey(),
                      book({{"Иванов Иван", "34-56-78"}, {"Продавец", "11-11-11"}}, 1));
         QVERIFY(line.start());
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
@@ -122,9 +117,7 @@ private slots:
         sim.clear();
         sim.send("call 111111 1 rings 2 interval 0.3");
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
-        const qsizetype hangUp = sim.received().indexOf("+++~~~ATH0");
-        QVERIFY(hangUp >= 0);
-        QCOMPARE(sim.received().mid(hangUp, 2), QStringList({"+++~~~ATH0", "ATM2+S64=1+S73=2"}));
+        QCOMPARE(sim.receivedFrom("+++~~~ATH0", 2), QStringList({"+++~~~ATH0", "ATM2+S64=1+S73=2"}));
 
         // The book changed by another program: SIGHUP reads it, the line stays open.
         QVERIFY(zrktest::writeAll(line.data("book.phn"),
@@ -152,7 +145,7 @@ private slots:
         zrktest::ModemSimDriver sim;
         QVERIFY(sim.start());
         Line line;
-        line.prepare(sim.settingsStore() + networkKey(server), book({}));
+        line.prepare(sim.settingsStore() + server.settingsKey(), book({}));
         QVERIFY(line.start());
         QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
         for (const char* number : {"4951111111", "4953333333"}) {
@@ -182,7 +175,7 @@ private slots:
         zrktest::ModemSimDriver sim;
         QVERIFY(sim.start());
         Line line;
-        line.prepare(sim.settingsStore() + networkKey(server), book({{"Иванов Иван", "34-56-78"}}));
+        line.prepare(sim.settingsStore() + server.settingsKey(), book({{"Иванов Иван", "34-56-78"}}));
         auto [rc, said] = line.run({"--config", line.config(), "--check"});
         QVERIFY2(rc == 0, qPrintable(said));
         QVERIFY(said.contains(sim.devicePath()));
@@ -191,7 +184,7 @@ private slots:
 
         // A modem that is not there, a server nobody runs.
         const QString other = line.box.filePath("other.reg");
-        QVERIFY(zrktest::writeAll(other, modemStore("/dev/zrk-no-such-modem") + networkKey(server)));
+        QVERIFY(zrktest::writeAll(other, modemStore("/dev/zrk-no-such-modem") + server.settingsKey()));
         server.stop();
         std::tie(rc, said) = line.run({"--config", other, "--check"});
         QCOMPARE(rc, 1);

@@ -78,6 +78,11 @@ public:
     }
     // The CALL lines taken, in order, as the server took them.
     const QList<QByteArray>& calls() const { return calls_; }
+    // The settings' "Network" key that points a program at this server.
+    QByteArray settingsKey() const {
+        return "\n[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
+               address().toUtf8() + "\"\n";
+    }
     bool waitForCalls(qsizetype n, int timeoutMs = 5000) {
         return QTest::qWaitFor([&] { return calls_.size() >= n; }, timeoutMs);
     }

@@ -41,11 +41,6 @@ using namespace zrk;
 
 namespace {
 
-QByteArray networkKey(const zrktest::NcidTestServer& server, const char* more = "") {
-    return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n\"NCID Server\"=\"" +
-           server.address().toUtf8() + "\"\n" + more;
-}
-
 
 const QByteArray kSounds =
     "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Play WAV\"=dword:00000001\n"
@@ -176,7 +171,7 @@ private slots:
     void callsFromOtherLinesShowTheirLine() {
         zrktest::NcidTestServer server;
         QVERIFY(server.start());
-        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n") +
+        MainFixture f(server.settingsKey() + "\"Send Calls\"=dword:00000000\n" +
                           "[HKEY_CURRENT_USER\\Software\\Zrk Pro]\n\"Screen\"=dword:00000001\n",
                       true, callersInGroups);
         QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
@@ -204,7 +199,7 @@ private slots:
         zrktest::NcidTestServer server;
         QVERIFY(server.start());
         MainFixture f(
-            networkKey(server, "\"Send Calls\"=dword:00000000\n") +
+            server.settingsKey() + "\"Send Calls\"=dword:00000000\n" +
                 "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Modem]\n\"Port\"=dword:00000004\n",
             false);
         QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
@@ -230,7 +225,7 @@ private slots:
     void serverCallsShown() {
         zrktest::NcidTestServer server;
         QVERIFY(server.start());
-        MainFixture f(networkKey(server, "\"Send Calls\"=dword:00000000\n"), false,
+        MainFixture f(server.settingsKey() + "\"Send Calls\"=dword:00000000\n", false,
                       callersInGroups);
         QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         server.sendToAll("CIDINFO: *LINE*-*RING*1*TIME*09:05:00*\r\n");
@@ -267,7 +262,7 @@ private slots:
         zrktest::NcidTestServer first, second;
         QVERIFY(first.start());
         QVERIFY(second.start());
-        MainFixture f(networkKey(first));
+        MainFixture f(first.settingsKey());
         QTRY_COMPARE(f.desk->networkState(), QString("подключено"));
         const auto host = f.window->makeOptionsHost();
         TOptions dlg(*host);
