@@ -15,6 +15,7 @@ packages=(
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n xvfb xdotool
   lld
   systemd
+  qtkeychain-qt6-dev radicale xandikos
 )
 
 missing=()

@@ -1,7 +1,10 @@
 #include "apps/console/ContactsCommand.h"
 
+#include "core/book/BookDocument.h"
 #include "core/book/BookStore.h"
+#include "core/contacts/ContactSyncer.h"
 #include "core/contacts/ImportPlan.h"
+#include "core/contacts/SyncAccount.h"
 #include "core/platform/DataDirectory.h"
 #include "core/platform/SafeFile.h"
 #include "core/platform/SingleInstance.h"
@@ -25,7 +28,9 @@ const char* const kContactsUsage = QT_TRANSLATE_NOOP(
     "                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv\n"
     "Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл\n"
     "или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);\n"
-    "2 — ошибка в командной строке; 3 — с каталогом данных работает программа.\n");
+    "2 — ошибка в командной строке; 3 — с каталогом данных работает программа.\n"
+    "  --sync-contacts     синхронизировать телефонную книгу с адресной книгой CardDAV\n"
+    "                      из настроек и выйти (1 — сервер или сеть недоступны)\n");
 
 namespace {
 
@@ -101,6 +106,41 @@ int importContacts(BookStore& book, const QString& path, const QString& group) {
     return 0;
 }
 
+// One sync on this thread: the client's requests wait in local event loops.
+int syncContacts() {
+    QString problem;
+    const std::optional<dav::Account> account = contacts::syncAccount(ini(), &problem);
+    if (!account) {
+        say(stderr, problem);
+        return 1;
+    }
+    BookDocument document;
+    if (document.loadFailed()) return 1;
+    document.store().assignIds();
+    contacts::SyncJob job;
+    job.book = document.store();
+    job.state = contacts::SyncState::load(document.syncState());
+    job.group = ini().CardDavGroup;
+    job.account = *account;
+    job.conflictFile = contacts::ContactSyncer::conflictFile();
+    contacts::SyncResult result = contacts::runSync(job);
+    contacts::applySync(document.store(), result);
+    document.setSyncState(result.state.save());
+    document.save();
+    Failures failures = document.close();
+    if (!result.conflictProblem.isEmpty())
+        failures << Failure::make(Failure::Kind::File, result.conflictProblem);
+    if (!failures.isEmpty()) say(stderr, failureLines(failures).trimmed());
+    if (result.error) {
+        say(stderr, QCoreApplication::translate("zrk::ContactSync",
+                                                "Адресная книга не синхронизирована: %1")
+                        .arg(result.error->text));
+        return 1;
+    }
+    say(stdout, contacts::syncSummary(result.counts));
+    return failures.isEmpty() ? 0 : 1;
+}
+
 }  // namespace
 
 ContactsCommand takeContactsOptions(int& argc, char** argv) {
@@ -108,10 +148,13 @@ ContactsCommand takeContactsOptions(int& argc, char** argv) {
     c.error = takeOptions(argc, argv,
                           {{"--import-contacts", &c.importFile},
                            {"--export-contacts", &c.exportFile},
-                           {"--group", &c.group}});
-    if (c.error.isEmpty() && !c.importFile.isEmpty() && !c.exportFile.isEmpty())
+                           {"--group", &c.group},
+                           {"--sync-contacts", nullptr, &c.sync}});
+    if (c.error.isEmpty() &&
+        int(!c.importFile.isEmpty()) + int(!c.exportFile.isEmpty()) + int(c.sync) > 1)
         c.error = QCoreApplication::translate(
-            "zrk::Console", "--import-contacts и --export-contacts вместе не бывают.");
+            "zrk::Console",
+            "--import-contacts, --export-contacts и --sync-contacts вместе не бывают.");
     if (c.error.isEmpty() && !c.group.isEmpty() && c.importFile.isEmpty())
         c.error = QCoreApplication::translate("zrk::Console",
                                               "--group бывает только с --import-contacts.");
@@ -141,9 +184,14 @@ int runContactsCommand(const ContactsCommand& command, const StartOptions& optio
     } catch (...) {
         // A damaged value keeps its default; the book's file name is read all the same.
     }
+    if (command.sync) return syncContacts();
     BookStore book;
     book.load();
-    if (!command.exportFile.isEmpty()) return exportBook(book, command.exportFile);
+    if (!command.exportFile.isEmpty()) {
+        // The cards' UIDs: the entries' identities where the book has them.
+        readBookSide(ini().PhoneBookFile, book);
+        return exportBook(book, command.exportFile);
+    }
     return importContacts(book, command.importFile, command.group);
 }
 

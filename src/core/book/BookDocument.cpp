@@ -11,16 +11,33 @@ BookDocument::BookDocument(Loading loading, QObject* parent) : QObject(parent) {
     connect(&saver_, &BackgroundSave::failed, this,
             [this](const FileError& error) { emit failed(fileFailure(error.message)); });
     if (loading == Loading::Now) {
-        store_.load();
+        Read r = read(ini().PhoneBookFile);
+        store_ = std::move(r.book);
+        side_ = std::move(r.side);
+        if (!side_.problem.isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this, text = side_.problem] { emit failed(fileFailure(text)); },
+                Qt::QueuedConnection);
         return;
     }
     // The file's name is taken here: the settings belong to this thread.
     loading_ = std::async(std::launch::async, [this, file = ini().PhoneBookFile] {
-        BookStore book;
-        book.load(file);
+        Read r = read(file);
         QMetaObject::invokeMethod(this, &BookDocument::waitForBook, Qt::QueuedConnection);
-        return book;
+        return r;
     });
+}
+
+BookDocument::Read BookDocument::read(const QString& file) {
+    Read r;
+    r.book.load(file);
+    r.side = readBookSide(file, r.book);
+    return r;
+}
+
+void BookDocument::setSyncState(const QByteArray& state) {
+    side_.syncState = state;
+    side_.found = true;
 }
 
 BookDocument::~BookDocument() {
@@ -35,7 +52,9 @@ Failure BookDocument::fileFailure(const QString& text) {
 
 std::optional<Failure> BookDocument::takeBook() {
     try {
-        store_ = loading_.get();
+        Read r = loading_.get();
+        store_ = std::move(r.book);
+        side_ = std::move(r.side);
     } catch (...) {
         // Nothing to edit, nothing to save: the file stays as it is.
         loadFailed_ = true;
@@ -45,6 +64,7 @@ std::optional<Failure> BookDocument::takeBook() {
     }
     traceStart("book loaded");
     emit loaded();
+    if (!side_.problem.isEmpty()) return fileFailure(side_.problem);
     return std::nullopt;
 }
 
@@ -61,9 +81,13 @@ CallerInfo BookDocument::whoCalls(const QString& number) {
 void BookDocument::save() {
     waitForBook();  // an empty book in memory must never replace the file
     if (loadFailed_) return;
-    saver_.schedule([book = store_, file = ini().PhoneBookFile](FileError* error) {
-        return book.SaveList(file, error);
+    store_.assignIds();
+    // The side file after the book: read back with an older book, its rows still match.
+    saver_.schedule([book = store_, file = ini().PhoneBookFile, side = side_.found,
+                     state = side_.syncState](FileError* error) {
+        return book.SaveList(file, error) && (!side || writeBookSide(file, book, state, error));
     });
+    emit saving();
 }
 
 Failures BookDocument::finishSaves() {

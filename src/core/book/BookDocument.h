@@ -4,6 +4,7 @@
 // whole book (a caller's name, a change, a save) waits for the read first, so a caller in the
 // book is never taken for a stranger and an empty book never replaces the file. Failures are
 // values: a background save's comes out of `failed`, a close's is returned.
+#include "core/book/BookSide.h"
 #include "core/book/BookStore.h"
 #include "core/platform/BackgroundSave.h"
 #include "core/platform/Failure.h"
@@ -31,6 +32,11 @@ public:
     // Puts a book still being read in place once it is read (`loaded` then).
     void waitForBook();
 
+    // The side file: the entries' identities and the sync's state, saved with the book once
+    // it exists or a sync has set a state. A damaged side file was told through `failed`.
+    const QByteArray& syncState() const { return side_.syncState; }
+    void setSyncState(const QByteArray& state);
+
     // Who is calling: waits for the read, so a caller in the book is always found.
     CallerInfo whoCalls(const QString& number);
 
@@ -43,8 +49,11 @@ public:
     Failures close();
 
 signals:
-    // The book read by the worker is in place (not for a read at construction).
+    // The book read by the worker is in place (not for a read at construction), or a sync
+    // with the address book has changed it: whatever shows it shows it again.
     void loaded();
+    // A change is being saved.
+    void saving();
     // A save, or the worker's read, failed; the book in memory is kept.
     void failed(const zrk::Failure& failure);
 
@@ -53,9 +62,16 @@ private:
     // The worker's book in place, or why not.
     std::optional<Failure> takeBook();
 
+    struct Read {
+        BookStore book;
+        BookSide side;
+    };
+    static Read read(const QString& file);
+
     BookStore store_;
+    BookSide side_;
     BackgroundSave saver_;
-    std::future<BookStore> loading_;  // valid until the worker's book is in place
+    std::future<Read> loading_;  // valid until the worker's book is in place
     bool loadFailed_ = false;
 };
 

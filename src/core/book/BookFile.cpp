@@ -105,11 +105,14 @@ void BookStore::load(const QString& fileName) {
         }
         data().entries.reserve(
             size_t(std::max<qint64>(0, f.size() - f.pos()) / qint64(sizeof(BookEntry))));
-        readRecords<BookEntry>(f, [this](const BookEntry& e) { AddItem(e, true); });
+        // No identities yet: the book's side file gives them (assignIds makes the rest).
+        readRecords<BookEntry>(f,
+                               [this](const BookEntry& e) { data().entries.push_back(pack(e)); });
     } else if (header.magic == kLegacyBookMagic) {
         if (!f.seek(4)) return;
-        readRecords<LegacyBookEntry>(
-            f, [this](const LegacyBookEntry& old) { AddItem(fromLegacy(old), true); });
+        readRecords<LegacyBookEntry>(f, [this](const LegacyBookEntry& old) {
+            data().entries.push_back(pack(fromLegacy(old)));
+        });
     }
 }
 

@@ -118,6 +118,18 @@ const char* bookFieldData(const BookEntry& e, BookField field, int* size) {
     return at + 1;
 }
 
+QByteArrayView bookField(const BookEntry& e, BookField field) {
+    int n = 0;
+    const char* data = bookFieldData(e, field, &n);
+    return {data, n};
+}
+
+void copyBookField(BookEntry& to, const BookEntry& from, BookField field) {
+    const FieldPlace& place = kFieldPlaces[field];
+    std::memcpy(reinterpret_cast<char*>(&to) + place.offset,
+                reinterpret_cast<const char*>(&from) + place.offset, size_t(place.capacity) + 1);
+}
+
 QByteArray DialFilter(const QByteArray& number) {
     return filterBytes(number, kDialSet);
 }
@@ -256,6 +268,28 @@ void BookStore::setStatus(int i, qint32 status) {
     data().entries[size_t(i)].status = status;
 }
 
+void BookStore::setId(int i, const QUuid& id) {
+    data().entries[size_t(i)].id = id;
+}
+
+void BookStore::assignIds() {
+    for (size_t i = 0; i < d_->entries.size(); ++i)
+        if (d_->entries[i].id.isNull()) data().entries[i].id = QUuid::createUuid();
+}
+
+int BookStore::indexOfId(const QUuid& id) const {
+    for (size_t i = 0; i < d_->entries.size(); ++i)
+        if (d_->entries[i].id == id) return int(i);
+    return -1;
+}
+
+QByteArray phoneKey(QByteArrayView phone) {
+    QByteArray digits = phone.toByteArray();
+    digits.removeIf([](char c) { return c < '0' || c > '9'; });
+    if (digits.size() == 11 && (digits[0] == '8' || digits[0] == '7')) digits.remove(0, 1);
+    return digits;
+}
+
 void BookStore::setGroup(int i, qint32 group) {
     data().entries[size_t(i)].group = group;
 }
@@ -286,7 +320,8 @@ void BookStore::compactIfWasteful() {
 
 int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
     if (isNew) {
-        const Slot s = pack(entry);
+        Slot s = pack(entry);
+        s.id = QUuid::createUuid();
         d_->entries.push_back(s);
         return count() - 1;
     }
@@ -315,6 +350,7 @@ int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
         s.tail = tailOf(texts[FieldPhone], s.length[FieldPhone]);
     } else {
         s = pack(entry);
+        s.id = old.id;
         dropTexts(old);
     }
     d.entries[size_t(index)] = s;

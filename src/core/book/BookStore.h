@@ -14,6 +14,7 @@
 #include <QByteArrayView>
 #include <QExplicitlySharedDataPointer>
 #include <QString>
+#include <QUuid>
 
 #include <vector>
 
@@ -42,6 +43,9 @@ enum BookField : int {
 
 // The text field `field` of a record: its meaningful bytes.
 const char* bookFieldData(const BookEntry& e, BookField field, int* size);
+QByteArrayView bookField(const BookEntry& e, BookField field);
+// Field `field` of `from` (length and characters) into `to`.
+void copyBookField(BookEntry& to, const BookEntry& from, BookField field);
 
 // One group with the text the group selector shows for it (its title).
 class TOBJGroup {
@@ -64,6 +68,10 @@ QByteArray DialFilter(const QByteArray& number);
 QByteArray StrictDialFilter(const QByteArray& number);
 QString DialFilter(const QString& number);
 QString StrictDialFilter(const QString& number);
+
+// The key two books (or a book and an address book) match a number by: its digits, without
+// the leading 8 or 7 of an eleven-digit one.
+QByteArray phoneKey(QByteArrayView phone);
 
 // The group record of a caller not in the book, and of an entry whose group is unknown.
 BookGroup defaultCallerGroup();
@@ -120,6 +128,14 @@ public:
     qint32 status(int i) const { return d_->entries[size_t(i)].status; }
     qint32 groupOf(int i) const { return d_->entries[size_t(i)].group; }
     void setStatus(int i, qint32 status);
+    // The entry's identity, kept across edits and moves, never in the book file: null for
+    // an entry read from the file until assignIds() or setId() gives it one.
+    QUuid idOf(int i) const { return d_->entries[size_t(i)].id; }
+    void setId(int i, const QUuid& id);
+    // Every entry without an identity gets a new one.
+    void assignIds();
+    // The position of the entry with this identity, or -1.
+    int indexOfId(const QUuid& id) const;
     void setGroup(int i, qint32 group);
     void RemoveItem(int i);
     // Removes the entries at these positions (any order; repeats count once) in one pass.
@@ -151,6 +167,7 @@ private:
         // number of six digits or more skips every entry whose tail differs without reading
         // its texts.
         quint32 tail;
+        QUuid id;  // kept by an overwrite, new for a new entry
         size_t size() const;
     };
     static constexpr quint32 kNoTail = 0xFFFFFFFF;

@@ -86,13 +86,6 @@ QByteArray dialableNumber(const QString& number) {
     return out;
 }
 
-QByteArray phoneKey(QByteArrayView phone) {
-    QByteArray digits = phone.toByteArray();
-    digits.removeIf([](char c) { return c < '0' || c > '9'; });
-    if (digits.size() == 11 && (digits[0] == '8' || digits[0] == '7')) digits.remove(0, 1);
-    return digits;
-}
-
 QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& book,
                             const ImportOptions& options) {
     QHash<QByteArray, int> inBook;

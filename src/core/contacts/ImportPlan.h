@@ -1,7 +1,7 @@
 #pragma once
 // Contacts to phone-book entries: one entry per number, texts cut to their fields, numbers
 // made dialable, duplicates found; then the whole plan applied to a store in one go.
-#include "core/book/BookRecords.h"
+#include "core/book/BookStore.h"
 #include "core/contacts/Csv.h"
 #include "core/contacts/VCard.h"
 
@@ -20,7 +20,7 @@ namespace zrk::contacts {
 // international "+" becomes the exit code "810".
 QByteArray dialableNumber(const QString& number);
 // The duplicate key: digits only, the leading 8 or 7 of an 11-digit number dropped.
-QByteArray phoneKey(QByteArrayView phone);
+using zrk::phoneKey;
 
 enum class Duplicate { Skip, Replace, Add };
 

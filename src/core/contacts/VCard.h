@@ -28,6 +28,13 @@ ReadResult readVCards(QByteArrayView raw);
 // The PRODID our cards carry: a card with it is read back as this program's own.
 extern const char* const kProdId;
 
+// A text value escaped for a content line: backslash, comma, semicolon, line breaks as "\n".
+QString escapeText(const QString& s);
+// Appends one content line and its CRLF, folded at 75 octets, never inside a UTF-8 sequence.
+void appendFolded(QByteArray& out, QByteArrayView line);
+// The card's UID of entry i: its identity, or one made from its number and name.
+QString cardUid(const BookStore& book, int i);
+
 // One vCard 3.0 card per entry at `positions` of `book`: UTF-8, CRLF, folded at 75 octets.
 QByteArray writeVCards(const BookStore& book, const std::vector<int>& positions);
 

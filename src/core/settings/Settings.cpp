@@ -175,6 +175,11 @@ const QList<Key>& layout() {
                    boolItem("Receive Calls", &TIni::ReceiveCalls),
                    textItem("Line Label", &TIni::LineLabel)}});
         k.append({kRoot + QLatin1String("Notifications"), {intItem("Show", &TIni::Notifications)}});
+        k.append({kRoot + QLatin1String("CardDAV"),
+                  {textItem("URL", &TIni::CardDavUrl), textItem("User", &TIni::CardDavUser),
+                   textItem("Password File", &TIni::CardDavPasswordFile),
+                   textItem("Group", &TIni::CardDavGroup), intItem("Interval", &TIni::CardDavInterval),
+                   boolItem("Allow HTTP", &TIni::CardDavAllowHttp)}});
         k.append({kRoot + QLatin1String("Language"), {textItem("Language", &TIni::Language)}});
         return k;
     }();

@@ -79,6 +79,12 @@ struct TIni {
     QString LineLabel = QStringLiteral("-");
     // Our own key "Notifications": when the desktop's notification shows an identified call.
     qint32 Notifications = NotifyWhenHidden;
+    // Our own key "CardDAV": the address book the phone book (or one group of it) syncs with.
+    // The password is in the desktop's keyring, or in "Password File" (readable by its owner
+    // only) for a program without a desktop.
+    QString CardDavUrl, CardDavUser, CardDavPasswordFile, CardDavGroup;
+    qint32 CardDavInterval = 15;    // minutes between syncs; 0: only when asked
+    bool CardDavAllowHttp = false;  // plain http to a host other than this machine
     // Our own key "Language": the language of the windows, "ru" or "en"; empty: the desktop's.
     // Read before the windows are made, so a change takes effect at the next start.
     QString Language;

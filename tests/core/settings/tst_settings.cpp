@@ -86,7 +86,7 @@ private slots:
         // Each key and value is checked by firstSaveHoldsTheDocumentedDefaults; here, that
         // no value is written twice.
         const QString text = QString::fromUtf8(zrktest::readAll(box.registryPath()));
-        QCOMPARE(text.count("\n\""), 86);  // every value of the record, Version and Copyright
+        QCOMPARE(text.count("\n\""), 92);  // every value of the record, Version and Copyright
         // Version and Copyright lead the root key.
         QVERIFY(text.contains(kRoot + "]\n\"Version\"=\"2.01b\"\n\"Copyright\"="));
     }
@@ -162,6 +162,10 @@ private slots:
               {"Line Label", "\"-\""}}},
             // Our own: a call is notified on the desktop when the window is out of sight.
             {"\\Notifications", {{"Show", "dword:00000001"}}},
+            // Our own: no address book; once one is named, a sync every quarter of an hour.
+            {"\\CardDAV",
+             {{"URL", "\"\""}, {"User", "\"\""}, {"Password File", "\"\""}, {"Group", "\"\""},
+              {"Interval", "dword:0000000f"}, {"Allow HTTP", off}}},
             // Our own: the desktop's language until the user chooses one.
             {"\\Language", {{"Language", "\"\""}}}};
         auto saved = savedValues(box.registryPath());

@@ -1,0 +1,128 @@
+#include "core/contacts/ContactSyncer.h"
+
+#include "core/book/BookDocument.h"
+#include "core/contacts/SyncAccount.h"
+#include "core/settings/Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QThread>
+
+namespace zrk::contacts {
+
+namespace {
+QString tr(const char* text, int n = -1) {
+    return QCoreApplication::translate("zrk::ContactSync", text, nullptr, n);
+}
+}  // namespace
+
+QString syncSummary(const SyncCounts& c) {
+    QStringList parts;
+    parts << tr("Адресная книга синхронизирована: получено %1, отправлено %2")
+                 .arg(c.added + c.updated + c.removed)
+                 .arg(c.sent + c.deleted);
+    if (c.conflicts > 0)
+        parts << tr("изменены и здесь, и на сервере: %n (принята версия сервера, версия этого "
+                    "места сохранена в %1)",
+                    c.conflicts)
+                     .arg(ContactSyncer::conflictFile());
+    return parts.join(QStringLiteral("; "));
+}
+
+QString ContactSyncer::conflictFile() {
+    return QDir::current().absoluteFilePath(QStringLiteral("book-conflicts.vcf"));
+}
+
+ContactSyncer::ContactSyncer(BookDocument& book, QObject* parent) : QObject(parent), book_(book) {
+    interval_.callOnTimeout(this, &ContactSyncer::syncNow);
+    afterChange_.setSingleShot(true);
+    afterChange_.setInterval(kAfterChangeMs);
+    afterChange_.callOnTimeout(this, &ContactSyncer::syncNow);
+    connect(&book_, &BookDocument::saving, this, &ContactSyncer::bookSaved);
+}
+
+ContactSyncer::~ContactSyncer() {
+    if (!worker_) return;
+    cancel_ = true;
+    worker_->wait();
+    delete worker_;
+}
+
+void ContactSyncer::configure() {
+    configured_ = !ini().CardDavUrl.trimmed().isEmpty();
+    interval_.stop();
+    if (configured_ && ini().CardDavInterval > 0)
+        interval_.start(std::chrono::minutes(std::min(ini().CardDavInterval, 24 * 60)));
+}
+
+void ContactSyncer::bookSaved() {
+    if (configured_ && !applying_) afterChange_.start();
+}
+
+void ContactSyncer::syncNow() {
+    if (!configured_) return;
+    afterChange_.stop();
+    if (worker_) {
+        again_ = true;
+        return;
+    }
+    book_.waitForBook();
+    if (book_.loadFailed()) return;
+    book_.store().assignIds();
+    auto job = std::make_shared<SyncJob>();
+    job->book = book_.store();
+    job->state = SyncState::load(book_.syncState());
+    job->group = ini().CardDavGroup;
+    job->conflictFile = conflictFile();
+    result_ = std::make_shared<SyncResult>();
+    cancel_ = false;
+    emit status(tr("Синхронизация адресной книги…"));
+    worker_ = QThread::create([job, result = result_, settings = ini(), cancel = &cancel_] {
+        QString problem;
+        const std::optional<dav::Account> account = syncAccount(settings, &problem);
+        if (!account) {
+            result->state = job->state;
+            result->error = dav::Error{dav::Error::Kind::Auth, 0, problem};
+            return;
+        }
+        job->account = *account;
+        *result = runSync(*job, cancel);
+    });
+    connect(worker_, &QThread::finished, this, &ContactSyncer::done);
+    worker_->start();
+}
+
+void ContactSyncer::done() {
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    SyncResult& r = *result_;
+    if (r.error && r.error->kind == dav::Error::Kind::Cancelled) return;
+    {
+        applying_ = true;
+        const bool changed = applySync(book_.store(), r);
+        book_.setSyncState(r.state.save());
+        book_.save();
+        if (changed) emit book_.loaded();
+        applying_ = false;
+    }
+    if (r.error) {
+        const QString text = tr("Адресная книга не синхронизирована: %1").arg(r.error->text);
+        emit status(text);
+        // Said once while it lasts: a sync every few minutes would repeat it.
+        if (text != lastFailure_) emit failed(Failure::make(Failure::Kind::Network, text, true));
+        lastFailure_ = text;
+    } else {
+        lastFailure_.clear();
+        emit status(syncSummary(r.counts));
+        emit finished(r.counts);
+    }
+    if (!r.conflictProblem.isEmpty())
+        emit failed(Failure::make(Failure::Kind::File, r.conflictProblem, true));
+    if (again_) {
+        again_ = false;
+        syncNow();
+    }
+}
+
+}  // namespace zrk::contacts
