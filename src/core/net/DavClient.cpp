@@ -41,6 +41,11 @@ Error makeError(Error::Kind kind, QString text, int status = 0) {
     return e;
 }
 
+Error cancelledError() {
+    return makeError(Error::Kind::Cancelled,
+                     QCoreApplication::translate("zrk::DavClient", "Прервано"));
+}
+
 QString shown(const QUrl& url) {
     return url.toDisplayString(QUrl::RemoveUserInfo);
 }
@@ -121,8 +126,7 @@ Error badAnswer(const QUrl& url, const QString& why) {
 
 Error transportError(QNetworkReply& reply, bool cancelled) {
     using K = Error::Kind;
-    if (cancelled)
-        return makeError(K::Cancelled, QCoreApplication::translate("zrk::DavClient", "Прервано"));
+    if (cancelled) return cancelledError();
     switch (reply.error()) {
         case QNetworkReply::OperationCanceledError:  // the transfer timeout
             return makeError(
@@ -179,6 +183,10 @@ DavClient::Reply DavClient::send(const Request& request) {
         out.url = url;
         if (auto e = plainHttpError(url, account_.allowPlainHttp)) {
             out.error = e;
+            return out;
+        }
+        if (cancel_ && cancel_->load()) {
+            out.error = cancelledError();
             return out;
         }
         QNetworkRequest q(url);
@@ -254,25 +262,33 @@ QString DavClient::hrefFor(const QString& name) const {
            QString::fromLatin1(QUrl::toPercentEncoding(flat, "@")) + QStringLiteral(".vcf");
 }
 
-std::optional<Error> DavClient::findBookAt(const QUrl& url, bool depth1, QString* principal) {
-    Request r{"PROPFIND",
-              url,
-              propfindBody({QStringLiteral("resourcetype"), QStringLiteral("displayname"),
-                            QStringLiteral("supported-report-set"), QStringLiteral("sync-token"),
-                            QStringLiteral("current-user-principal")}),
-              depth1 ? "1" : "0",
-              {}};
-    const Reply reply = send(r);
+DavClient::Request DavClient::propfind(const QUrl& url, const QByteArray& depth,
+                                       const QByteArrayList& props) {
+    return {"PROPFIND", url, propfindBody(props), depth, {}};
+}
+
+std::optional<Error> DavClient::query(const Request& request, Multistatus& m, QUrl& from) {
+    const Reply reply = send(request);
+    from = reply.url;
     if (reply.error) return reply.error;
     if (reply.status != 207) return httpError(reply.status, reply.url);
-    const Multistatus m = parseMultistatus(reply.body);
+    m = parseMultistatus(reply.body);
     if (!m.error.isEmpty()) return badAnswer(reply.url, m.error);
+    return std::nullopt;
+}
+
+std::optional<Error> DavClient::findBookAt(const QUrl& url, bool depth1, QString* principal) {
+    Multistatus m;
+    QUrl from;
+    const QByteArrayList props = {"resourcetype", "displayname", "supported-report-set",
+                                  "sync-token", "current-user-principal"};
+    if (auto e = query(propfind(url, depth1 ? "1" : "0", props), m, from)) return e;
     for (const DavResponse& resp : m.responses) {
         if (principal && principal->isEmpty() && !resp.principal.isEmpty())
-            *principal = hrefOf(resp.principal, reply.url);
+            *principal = hrefOf(resp.principal, from);
         if (!resp.addressBook) continue;
-        book_ = reply.url;
-        book_.setPath(withoutSlash(hrefOf(resp.href, reply.url)) + u'/', QUrl::StrictMode);
+        book_ = from;
+        book_.setPath(withoutSlash(hrefOf(resp.href, from)) + u'/', QUrl::StrictMode);
         book_.setQuery(QString());
         displayName_ = resp.displayName;
         canSync_ = resp.offersSync || !resp.syncToken.isEmpty();
@@ -285,6 +301,7 @@ std::optional<Error> DavClient::findBookAt(const QUrl& url, bool depth1, QString
 }
 
 std::optional<Error> DavClient::discover() {
+    if (auto e = plainHttpError(account_.url, account_.allowPlainHttp)) return e;
     QString principal;
     if (account_.url.path().size() > 1) {
         auto e = findBookAt(account_.url, false, &principal);
@@ -294,21 +311,19 @@ std::optional<Error> DavClient::discover() {
     QUrl server = account_.url;
     server.setPath(QStringLiteral("/"));
     server.setQuery(QString());
-    for (const QString& start : {QStringLiteral("/.well-known/carddav"), QStringLiteral("/")}) {
+    Multistatus m;
+    for (const char* start : {"/.well-known/carddav", "/"}) {
         if (!principal.isEmpty()) break;
-        const Reply reply = send({"PROPFIND",
-                                  server.resolved(QUrl(start)),
-                                  propfindBody({QStringLiteral("current-user-principal")}),
-                                  "0",
-                                  {}});
-        if (reply.error) return reply.error;
-        if (reply.status == 401) return httpError(reply.status, reply.url);
-        if (reply.status != 207) continue;  // servers without the well-known address
-        for (const DavResponse& resp : parseMultistatus(reply.body).responses) {
-            if (!resp.principal.isEmpty()) {
-                principal = hrefOf(resp.principal, reply.url);
-                server = reply.url;
-                break;
+        QUrl from;
+        const auto e = query(propfind(server.resolved(QUrl(QString::fromLatin1(start))), "0",
+                                      {"current-user-principal"}),
+                             m, from);
+        // A server without the well-known address answers 404 or 405: ask its root then.
+        if (e && e->kind != Error::Kind::NotFound && e->kind != Error::Kind::Protocol) return e;
+        for (const DavResponse& resp : m.responses) {
+            if (principal.isEmpty() && !resp.principal.isEmpty()) {
+                principal = hrefOf(resp.principal, from);
+                server = from;
             }
         }
     }
@@ -319,13 +334,12 @@ std::optional<Error> DavClient::discover() {
     if (principal.isEmpty()) return none;
     QUrl home = server;
     home.setPath(principal, QUrl::StrictMode);
-    const Reply reply =
-        send({"PROPFIND", home, propfindBody({QStringLiteral("C:addressbook-home-set")}), "0", {}});
-    if (reply.error) return reply.error;
-    if (reply.status != 207) return httpError(reply.status, reply.url);
-    for (const DavResponse& resp : parseMultistatus(reply.body).responses) {
+    QUrl from;
+    if (auto e = query(propfind(home, "0", {"C:addressbook-home-set"}), m, from)) return e;
+    for (const DavResponse& resp : m.responses) {
+        // Without a home the principal's own collection is searched.
         if (!resp.home.isEmpty()) {
-            home = reply.url.resolved(QUrl(resp.home));
+            home = from.resolved(QUrl(resp.home));
             break;
         }
     }
@@ -341,30 +355,20 @@ Result<Changes> DavClient::syncCollection(const QByteArray& token) {
     QByteArray next = token;
     const QString bookPath = withoutSlash(canonicalPath(book_.path(QUrl::FullyEncoded)));
     for (int round = 0; round < kSyncRounds; ++round) {
-        const Reply reply = send({"REPORT", book_, syncCollectionBody(next), "0", {}});
-        if (reply.error) {
-            out.error = reply.error;
-            return out;
-        }
-        if (reply.status != 207) {
-            if (!next.isEmpty() && refusesToken(reply.status))
-                out.error = makeError(Error::Kind::TokenRejected,
-                                      QCoreApplication::translate(
-                                          "zrk::DavClient", "Сервер не принял метку синхронизации"),
-                                      reply.status);
-            else
-                out.error = httpError(reply.status, reply.url);
-            return out;
-        }
-        const Multistatus m = parseMultistatus(reply.body);
-        if (m.error.isEmpty() && m.syncToken.isEmpty())
-            out.error = badAnswer(reply.url, QStringLiteral("no sync-token"));
-        else if (!m.error.isEmpty())
-            out.error = badAnswer(reply.url, m.error);
+        Multistatus m;
+        QUrl from;
+        out.error = query({"REPORT", book_, syncCollectionBody(next), "0", {}}, m, from);
+        if (out.error && !next.isEmpty() && refusesToken(out.error->httpStatus))
+            out.error = makeError(Error::Kind::TokenRejected,
+                                  QCoreApplication::translate(
+                                      "zrk::DavClient", "Сервер не принял метку синхронизации"),
+                                  out.error->httpStatus);
+        if (!out.error && m.syncToken.isEmpty())
+            out.error = badAnswer(from, QStringLiteral("no sync-token"));
         if (out.error) return out;
         bool truncated = false;
         for (const DavResponse& resp : m.responses) {
-            const QString href = hrefOf(resp.href, reply.url);
+            const QString href = hrefOf(resp.href, from);
             if (withoutSlash(href) == bookPath) {
                 // 507 on the collection itself: more changes follow for the new token.
                 truncated |= resp.status == 507;
@@ -391,25 +395,12 @@ Result<Changes> DavClient::syncCollection(const QByteArray& token) {
 
 Result<QList<Resource>> DavClient::listEtags() {
     Result<QList<Resource>> out;
-    const Reply reply =
-        send({"PROPFIND",
-              book_,
-              propfindBody({QStringLiteral("resourcetype"), QStringLiteral("getetag"),
-                            QStringLiteral("getcontenttype")}),
-              "1",
-              {}});
-    if (reply.error || reply.status != 207) {
-        out.error = reply.error ? reply.error : httpError(reply.status, reply.url);
-        return out;
-    }
-    const Multistatus m = parseMultistatus(reply.body);
-    if (!m.error.isEmpty()) {
-        out.error = badAnswer(reply.url, m.error);
-        return out;
-    }
+    Multistatus m;
+    QUrl from;
+    out.error = query(propfind(book_, "1", {"resourcetype", "getetag"}), m, from);
     const QString bookPath = withoutSlash(canonicalPath(book_.path(QUrl::FullyEncoded)));
     for (const DavResponse& resp : m.responses) {
-        const QString href = hrefOf(resp.href, reply.url);
+        const QString href = hrefOf(resp.href, from);
         if (resp.collection || withoutSlash(href) == bookPath || resp.status >= 300) continue;
         out.value.append({href, resp.etag, {}});
     }
@@ -418,22 +409,14 @@ Result<QList<Resource>> DavClient::listEtags() {
 
 Result<QList<Resource>> DavClient::multiget(const QStringList& hrefs) {
     Result<QList<Resource>> out;
-    for (qsizetype at = 0; at < hrefs.size(); at += kMultigetBatch) {
-        QStringList wire;
-        for (const QString& href : hrefs.mid(at, kMultigetBatch)) wire.append(href);
-        const Reply reply = send({"REPORT", book_, multigetBody(wire), "1", {}});
-        if (reply.error || reply.status != 207) {
-            out.error = reply.error ? reply.error : httpError(reply.status, reply.url);
-            return out;
-        }
-        const Multistatus m = parseMultistatus(reply.body);
-        if (!m.error.isEmpty()) {
-            out.error = badAnswer(reply.url, m.error);
-            return out;
-        }
+    for (qsizetype at = 0; at < hrefs.size() && !out.error; at += kMultigetBatch) {
+        Multistatus m;
+        QUrl from;
+        out.error =
+            query({"REPORT", book_, multigetBody(hrefs.mid(at, kMultigetBatch)), "1", {}}, m, from);
         for (const DavResponse& resp : m.responses) {
             if (resp.status >= 300 || resp.data.isEmpty()) continue;  // gone meanwhile
-            out.value.append({hrefOf(resp.href, reply.url), resp.etag, resp.data});
+            out.value.append({hrefOf(resp.href, from), resp.etag, resp.data});
         }
     }
     return out;

@@ -27,6 +27,8 @@ class QNetworkAccessManager;
 
 namespace zrk::dav {
 
+struct Multistatus;
+
 struct Account {
     QUrl url;  // the address book's URL, or only the server's (https://host/): then discovery
     QString user, password;
@@ -120,7 +122,11 @@ public:
 
 private:
     struct Request;
+    static Request propfind(const QUrl& url, const QByteArray& depth, const QByteArrayList& props);
     Reply send(const Request& request);
+    // Sends a request answered with 207 Multi-Status and reads the answer into `m` (`from`:
+    // where it came from after redirects); any other answer is an error.
+    std::optional<Error> query(const Request& request, Multistatus& m, QUrl& from);
     std::optional<Error> findBookAt(const QUrl& url, bool depth1, QString* principal);
     QString hrefOf(const QString& serverHref, const QUrl& base) const;
     QUrl urlOf(const QString& href) const;

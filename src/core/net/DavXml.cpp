@@ -38,8 +38,6 @@ void readProp(QXmlStreamReader& xml, DavResponse& r) {
             r.data = xml.readElementText(QXmlStreamReader::IncludeChildElements).toUtf8();
         } else if (path.isEmpty() && name == u"d:displayname") {
             r.displayName = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else if (path.isEmpty() && name == u"d:getcontenttype") {
-            r.contentType = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (path.isEmpty() && name == u"d:sync-token") {
             r.syncToken = xml.readElementText(QXmlStreamReader::IncludeChildElements).toUtf8();
         } else if (name == u"d:href" && parent == u"d:current-user-principal") {
@@ -80,7 +78,6 @@ void readPropstat(QXmlStreamReader& xml, DavResponse& r) {
     take(r.etag, found.etag);
     take(r.data, found.data);
     take(r.displayName, found.displayName);
-    take(r.contentType, found.contentType);
     take(r.principal, found.principal);
     take(r.home, found.home);
     take(r.syncToken, found.syncToken);
@@ -114,9 +111,10 @@ void startDocument(QXmlStreamWriter& w, const QString& root) {
                         root.startsWith(u"C:") ? root.mid(2) : root);
 }
 
-void writeProps(QXmlStreamWriter& w, const QStringList& props) {
+void writeProps(QXmlStreamWriter& w, const QByteArrayList& names) {
     w.writeStartElement(kDav.toString(), QStringLiteral("prop"));
-    for (const QString& p : props) {
+    for (const QByteArray& name : names) {
+        const QString p = QString::fromLatin1(name);
         if (p.startsWith(u"C:"))
             w.writeEmptyElement(kCard.toString(), p.mid(2));
         else
@@ -154,15 +152,7 @@ Multistatus parseMultistatus(const QByteArray& body) {
     return m;
 }
 
-bool errorNames(const QByteArray& body, QStringView element) {
-    QXmlStreamReader xml(body);
-    while (xml.readNextStartElement()) {
-        if (xml.name() == element) return true;
-    }
-    return false;
-}
-
-QByteArray propfindBody(const QStringList& props) {
+QByteArray propfindBody(const QByteArrayList& props) {
     QByteArray out;
     QXmlStreamWriter w(&out);
     startDocument(w, QStringLiteral("propfind"));
@@ -177,7 +167,7 @@ QByteArray syncCollectionBody(const QByteArray& token) {
     startDocument(w, QStringLiteral("sync-collection"));
     w.writeTextElement(kDav.toString(), QStringLiteral("sync-token"), QString::fromUtf8(token));
     w.writeTextElement(kDav.toString(), QStringLiteral("sync-level"), QStringLiteral("1"));
-    writeProps(w, {QStringLiteral("getetag")});
+    writeProps(w, {"getetag"});
     w.writeEndDocument();
     return out;
 }
@@ -186,7 +176,7 @@ QByteArray multigetBody(const QStringList& hrefs) {
     QByteArray out;
     QXmlStreamWriter w(&out);
     startDocument(w, QStringLiteral("C:addressbook-multiget"));
-    writeProps(w, {QStringLiteral("getetag"), QStringLiteral("C:address-data")});
+    writeProps(w, {"getetag", "C:address-data"});
     for (const QString& href : hrefs)
         w.writeTextElement(kDav.toString(), QStringLiteral("href"), href);
     w.writeEndDocument();

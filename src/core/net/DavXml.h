@@ -17,7 +17,6 @@ struct DavResponse {
     QByteArray etag;  // exactly as received, quotes and W/ included
     QByteArray data;  // address-data
     QString displayName;
-    QString contentType;
     QString principal;     // current-user-principal's href
     QString home;          // the first addressbook-home-set href
     QByteArray syncToken;  // the sync-token property (not the report's)
@@ -33,13 +32,11 @@ struct Multistatus {
 };
 
 Multistatus parseMultistatus(const QByteArray& xml);
-// Whether a DAV:error body names this precondition (valid-sync-token and the like).
-bool errorNames(const QByteArray& xml, QStringView element);
 // The HTTP status code in a "HTTP/1.1 404 Not Found" line; 0 when there is none.
 int statusCode(QStringView line);
 
 // Request bodies. DAV properties are named plainly, CardDAV ones as "C:name".
-QByteArray propfindBody(const QStringList& props);
+QByteArray propfindBody(const QByteArrayList& props);
 QByteArray syncCollectionBody(const QByteArray& token);
 // hrefs as they go on the wire (percent-encoded paths).
 QByteArray multigetBody(const QStringList& hrefs);

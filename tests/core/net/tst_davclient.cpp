@@ -68,10 +68,12 @@ private slots:
                                         << "wrong" << Kind::Auth;
         QTest::newRow("nothing listening") << "http://127.0.0.1:%2/"
                                            << "secret" << Kind::Network;
+        QTest::newRow("https to a plain http server") << "https://127.0.0.1:%1/"
+                                                      << "secret" << Kind::Tls;
         QTest::newRow("plain http elsewhere") << "http://192.0.2.1/"
                                               << "secret" << Kind::PlainHttp;
-        QTest::newRow("not a DAV server at all") << "ftp://127.0.0.1:%1/"
-                                                 << "secret" << Kind::Protocol;
+        QTest::newRow("not an http address") << "ftp://127.0.0.1:%1/"
+                                             << "secret" << Kind::Protocol;
     }
     void failures() {
         QFETCH(QString, url);
