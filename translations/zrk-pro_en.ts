@@ -1103,10 +1103,6 @@ table); 2 a wrong command line; 3 a program works with the data directory.
         <translation>Cancelled</translation>
     </message>
     <message>
-        <source>Сервер адресной книги не принял имя пользователя или пароль</source>
-        <translation>The address book server did not accept the user name or password</translation>
-    </message>
-    <message>
         <source>Сервер не дал доступа к %1</source>
         <translation>The server denied access to %1</translation>
     </message>
@@ -1161,6 +1157,10 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     <message>
         <source>Сервер не принял метку синхронизации</source>
         <translation>The server did not accept the sync token</translation>
+    </message>
+    <message>
+        <source>Сервер %1 не принял имя пользователя или пароль</source>
+        <translation>The server %1 did not accept the user name or password</translation>
     </message>
 </context>
 <context>

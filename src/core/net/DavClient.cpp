@@ -82,39 +82,30 @@ bool refusesToken(int status) {
 
 Error httpError(int status, const QUrl& url) {
     using K = Error::Kind;
-    switch (status) {
-        case 401:
-            return makeError(K::Auth,
-                             QCoreApplication::translate(
-                                 "zrk::DavClient",
-                                 "Сервер адресной книги не принял имя пользователя или пароль"),
-                             status);
-        case 403:
+    static const struct {
+        int status;
+        K kind;
+        const char* text;
+    } kKnown[] = {
+        {401, K::Auth,
+         QT_TRANSLATE_NOOP("zrk::DavClient", "Сервер %1 не принял имя пользователя или пароль")},
+        {403, K::Auth, QT_TRANSLATE_NOOP("zrk::DavClient", "Сервер не дал доступа к %1")},
+        {404, K::NotFound, QT_TRANSLATE_NOOP("zrk::DavClient", "На сервере нет %1")},
+        {410, K::NotFound, QT_TRANSLATE_NOOP("zrk::DavClient", "На сервере нет %1")},
+        {412, K::Precondition,
+         QT_TRANSLATE_NOOP("zrk::DavClient", "Карточка %1 уже изменена на сервере")}};
+    for (const auto& known : kKnown) {
+        if (known.status == status)
             return makeError(
-                K::Auth,
-                QCoreApplication::translate("zrk::DavClient", "Сервер не дал доступа к %1")
-                    .arg(shown(url)),
-                status);
-        case 404:
-        case 410:
-            return makeError(
-                K::NotFound,
-                QCoreApplication::translate("zrk::DavClient", "На сервере нет %1").arg(shown(url)),
-                status);
-        case 412:
-            return makeError(
-                K::Precondition,
-                QCoreApplication::translate("zrk::DavClient", "Карточка %1 уже изменена на сервере")
-                    .arg(shown(url)),
-                status);
-        default:
-            return makeError(K::Protocol,
-                             QCoreApplication::translate("zrk::DavClient",
-                                                         "Сервер ответил ошибкой %1 на запрос %2")
-                                 .arg(status)
-                                 .arg(shown(url)),
-                             status);
+                known.kind,
+                QCoreApplication::translate("zrk::DavClient", known.text).arg(shown(url)), status);
     }
+    return makeError(
+        K::Protocol,
+        QCoreApplication::translate("zrk::DavClient", "Сервер ответил ошибкой %1 на запрос %2")
+            .arg(status)
+            .arg(shown(url)),
+        status);
 }
 
 Error badAnswer(const QUrl& url, const QString& why) {

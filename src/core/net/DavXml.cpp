@@ -103,24 +103,29 @@ DavResponse readResponse(QXmlStreamReader& xml) {
     return r;
 }
 
-void startDocument(QXmlStreamWriter& w, const QString& root) {
+// A request body: the root element ("C:" for CardDAV's), DAV text elements, the properties
+// asked for (DAV's plain, CardDAV's as "C:name"), then hrefs.
+QByteArray document(const QString& root, const QList<std::pair<QString, QString>>& texts,
+                    const QByteArrayList& props, const QStringList& hrefs = {}) {
+    const auto start = [](QXmlStreamWriter& w, const QString& name, bool empty) {
+        const bool card = name.startsWith(u"C:");
+        const QString ns = (card ? kCard : kDav).toString(), local = card ? name.mid(2) : name;
+        empty ? w.writeEmptyElement(ns, local) : w.writeStartElement(ns, local);
+    };
+    QByteArray out;
+    QXmlStreamWriter w(&out);
     w.writeStartDocument();
     w.writeNamespace(kDav.toString(), QStringLiteral("D"));
     w.writeNamespace(kCard.toString(), QStringLiteral("C"));
-    w.writeStartElement(root.startsWith(u"C:") ? kCard.toString() : kDav.toString(),
-                        root.startsWith(u"C:") ? root.mid(2) : root);
-}
-
-void writeProps(QXmlStreamWriter& w, const QByteArrayList& names) {
+    start(w, root, false);
+    for (const auto& [name, text] : texts) w.writeTextElement(kDav.toString(), name, text);
     w.writeStartElement(kDav.toString(), QStringLiteral("prop"));
-    for (const QByteArray& name : names) {
-        const QString p = QString::fromLatin1(name);
-        if (p.startsWith(u"C:"))
-            w.writeEmptyElement(kCard.toString(), p.mid(2));
-        else
-            w.writeEmptyElement(kDav.toString(), p);
-    }
+    for (const QByteArray& p : props) start(w, QString::fromLatin1(p), true);
     w.writeEndElement();
+    for (const QString& href : hrefs)
+        w.writeTextElement(kDav.toString(), QStringLiteral("href"), href);
+    w.writeEndDocument();
+    return out;
 }
 
 }  // namespace
@@ -153,34 +158,19 @@ Multistatus parseMultistatus(const QByteArray& body) {
 }
 
 QByteArray propfindBody(const QByteArrayList& props) {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    startDocument(w, QStringLiteral("propfind"));
-    writeProps(w, props);
-    w.writeEndDocument();
-    return out;
+    return document(QStringLiteral("propfind"), {}, props);
 }
 
 QByteArray syncCollectionBody(const QByteArray& token) {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    startDocument(w, QStringLiteral("sync-collection"));
-    w.writeTextElement(kDav.toString(), QStringLiteral("sync-token"), QString::fromUtf8(token));
-    w.writeTextElement(kDav.toString(), QStringLiteral("sync-level"), QStringLiteral("1"));
-    writeProps(w, {"getetag"});
-    w.writeEndDocument();
-    return out;
+    return document(QStringLiteral("sync-collection"),
+                    {{QStringLiteral("sync-token"), QString::fromUtf8(token)},
+                     {QStringLiteral("sync-level"), QStringLiteral("1")}},
+                    {"getetag"});
 }
 
 QByteArray multigetBody(const QStringList& hrefs) {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    startDocument(w, QStringLiteral("C:addressbook-multiget"));
-    writeProps(w, {"getetag", "C:address-data"});
-    for (const QString& href : hrefs)
-        w.writeTextElement(kDav.toString(), QStringLiteral("href"), href);
-    w.writeEndDocument();
-    return out;
+    return document(QStringLiteral("C:addressbook-multiget"), {}, {"getetag", "C:address-data"},
+                    hrefs);
 }
 
 }  // namespace zrk::dav
