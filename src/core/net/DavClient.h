@@ -101,7 +101,8 @@ public:
     // Every card of the address book with its etag (sub-collections left out).
     Result<QList<Resource>> listEtags();
     // The cards behind these hrefs, with etags, kMultigetBatch a request; hrefs the server
-    // does not have are left out.
+    // does not have are left out. The cards come inside XML, which folds CR LF to LF: their
+    // line ends may differ from get()'s, which gives the bytes as stored.
     Result<QList<Resource>> multiget(const QStringList& hrefs);
     Result<Resource> get(const QString& href);
     // Writes a card: create=true only if none is there yet (If-None-Match: *), else only over
@@ -118,9 +119,8 @@ public:
     // put(create=true) then fails with Precondition.
     QString hrefFor(const QString& name) const;
 
-    struct Reply;
-
 private:
+    struct Reply;
     struct Request;
     static Request propfind(const QUrl& url, const QByteArray& depth, const QByteArrayList& props);
     Reply send(const Request& request);
