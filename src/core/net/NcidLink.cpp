@@ -102,8 +102,9 @@ void NcidLink::saveQueue() {
 
 void NcidLink::saveQueueLater() {
     if (queueFile_.isEmpty()) return;
-    saver_.schedule([file = queueFile_, text = ncid::queueFileText(queue_.lines())](
-                        FileError* error) { return replaceFileAtomically(file, text, error); });
+    saver_.schedule([file = queueFile_, text = ncid::queueFileText(queue_.lines())](FileError* error) {
+        return replaceFileAtomically(file, text, error);
+    });
 }
 
 void NcidLink::queueSaved(bool ok) {
@@ -249,8 +250,8 @@ void NcidLink::onCall(const ncid::ServerLine& call) {
     // Our own calls come back to us.
     // The line the server has just taken, as far as we know: on its way (with
     // acknowledgements) or written a moment ago (without).
-    const bool awaiting =
-        ack_ == Ack::Yes ? queue_.inFlight() : clock_.elapsed() - lastWrittenAt_ < kEchoWaitMs;
+    const bool awaiting = ack_ == Ack::Yes ? queue_.inFlight()
+                                           : clock_.elapsed() - lastWrittenAt_ < kEchoWaitMs;
     if (config_.send &&
         sent_.takeEcho(call, clock_.elapsed(), awaiting ? lastWritten_ : QByteArray())) {
         return;
@@ -370,8 +371,8 @@ QString NcidLink::stateText() const {
     const QString state =
         state_ == State::Down ? tr("нет связи: %1").arg(reason_) : tr(kTexts[int(state_)]);
     if (droppedCalls_ == 0) return state;
-    return state +
-           tr("; очередь была полна, старых звонков не отправлено: %n", nullptr, droppedCalls_);
+    return state + tr("; очередь была полна, старых звонков не отправлено: %n", nullptr,
+                      droppedCalls_);
 }
 
 }  // namespace zrk

@@ -104,14 +104,10 @@ QString wireNumber(const QString& number) {
     if (n.isEmpty() || n == QLatin1String("Unknown")) return QStringLiteral("OUT-OF-AREA");
     if (n.size() == 1) {
         switch (n.at(0).toUpper().unicode()) {
-            case 'O':
-                return QStringLiteral("OUT-OF-AREA");
-            case 'P':
-                return QStringLiteral("PRIVATE");
-            case 'A':
-                return QStringLiteral("ANONYMOUS");
-            default:
-                break;
+            case 'O': return QStringLiteral("OUT-OF-AREA");
+            case 'P': return QStringLiteral("PRIVATE");
+            case 'A': return QStringLiteral("ANONYMOUS");
+            default: break;
         }
     }
     return n;
