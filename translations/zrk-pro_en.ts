@@ -1097,6 +1097,73 @@ table); 2 a wrong command line; 3 a program works with the data directory.
     </message>
 </context>
 <context>
+    <name>zrk::DavClient</name>
+    <message>
+        <source>Прервано</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>Сервер не дал доступа к %1</source>
+        <translation>The server denied access to %1</translation>
+    </message>
+    <message>
+        <source>На сервере нет %1</source>
+        <translation>%1 is not on the server</translation>
+    </message>
+    <message>
+        <source>Карточка %1 уже изменена на сервере</source>
+        <translation>Card %1 has already been changed on the server</translation>
+    </message>
+    <message>
+        <source>Сервер ответил ошибкой %1 на запрос %2</source>
+        <translation>The server answered the request for %2 with error %1</translation>
+    </message>
+    <message>
+        <source>Сервер прислал непонятный ответ на %1: %2</source>
+        <translation>The server sent an unreadable answer for %1: %2</translation>
+    </message>
+    <message>
+        <source>Сервер адресной книги не отвечает</source>
+        <translation>The address book server does not respond</translation>
+    </message>
+    <message>
+        <source>Защищённое соединение с сервером не установлено: %1</source>
+        <translation>No secure connection to the server: %1</translation>
+    </message>
+    <message>
+        <source>Нет связи с сервером адресной книги: %1</source>
+        <translation>No connection to the address book server: %1</translation>
+    </message>
+    <message>
+        <source>Адрес %1 не начинается с https://</source>
+        <translation>The address %1 does not start with https://</translation>
+    </message>
+    <message>
+        <source>Адрес %1 без шифрования (http): пароль ушёл бы по сети открытым. Укажите адрес https://</source>
+        <translation>The address %1 is not encrypted (http): the password would travel in the clear. Enter an https:// address</translation>
+    </message>
+    <message>
+        <source>Сервер перенаправил %1 на %2</source>
+        <translation>The server redirected %1 to %2</translation>
+    </message>
+    <message>
+        <source>По адресу %1 нет адресной книги</source>
+        <translation>There is no address book at %1</translation>
+    </message>
+    <message>
+        <source>На сервере %1 не найдена адресная книга</source>
+        <translation>No address book found on the server %1</translation>
+    </message>
+    <message>
+        <source>Сервер не принял метку синхронизации</source>
+        <translation>The server did not accept the sync token</translation>
+    </message>
+    <message>
+        <source>Сервер %1 не принял имя пользователя или пароль</source>
+        <translation>The server %1 did not accept the user name or password</translation>
+    </message>
+</context>
+<context>
     <name>zrk::Defaults</name>
     <message>
         <source>[квартира, учреждение]|Абоненты квартирные, учрежденческие, имеющие право междугородной и международной связи на общих основаниях</source>
