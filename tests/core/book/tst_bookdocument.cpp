@@ -1,8 +1,8 @@
 // The book document without a window: its read on a worker, its saves and their failures.
 #include "core/book/BookBytes.h"
+#include "core/book/BookDocument.h"
 #include "core/book/StoreTesting.h"
 #include "core/book/WithoutRootOverride.h"
-#include "core/book/BookDocument.h"
 #include "core/platform/Registry.h"
 #include "core/settings/Settings.h"
 
@@ -180,6 +180,54 @@ private slots:
                                        entryBytes({cp("Дина"), "444"}, 2, 1));
         QCOMPARE(readAll("book.bak"), written.value(0));
         QCOMPARE(failed.size(), 0);
+    }
+
+    // An entry keeps its identity through edits, deletions of others, restarts and a book
+    // another program rewrote (matched by number); a damaged side file is put aside and told.
+    void entriesKeepTheirIdentity() {
+        QVERIFY(writeAll("book.phn", fourPeople()));
+        QHash<QString, QUuid> ids;  // by phone
+        {
+            BookDocument doc;
+            doc.setSyncState("state");
+            for (int i = 0; i < 4; ++i)
+                ids.insert(doc.store().text(i, FieldPhone), doc.store().idOf(i));
+            doc.store().RemoveItem(1);
+            doc.store().AddItem(entry("Вера Павловна", "333", 2, 1), false, 1);
+            doc.save();
+            QCOMPARE(doc.close(), Failures());
+        }
+        auto same = [&ids](const BookDocument& doc) {
+            for (int i = 0; i < doc.store().count(); ++i)
+                if (doc.store().idOf(i) != ids.value(doc.store().text(i, FieldPhone))) return false;
+            return true;
+        };
+        {
+            BookDocument doc;
+            QCOMPARE(doc.store().count(), 3);
+            QVERIFY(same(doc));
+            QCOMPARE(doc.syncState(), QByteArray("state"));
+        }
+        // Another program reorders the entries and renames one.
+        QVERIFY(writeAll("book.phn", header(2) + groupBytes(cp("Друзья"), "f.wav", 1) +
+                                         groupBytes(cp("Работа"), "", 0) +
+                                         entryBytes({cp("Дина Ивановна"), "444"}, 0, 2) +
+                                         entryBytes({cp("Анна"), "111"}, 0, 1) +
+                                         entryBytes({cp("Вера"), "333"}, 2, 1)));
+        {
+            BookDocument doc;
+            QVERIFY(same(doc));
+        }
+        QFile side("book.ids");
+        QVERIFY(side.open(QIODevice::ReadWrite) && side.resize(side.size() / 2));
+        side.close();
+        BookDocument doc;
+        QSignalSpy failed(&doc, &BookDocument::failed);
+        QTRY_COMPARE(failed.size(), 1);
+        QVERIFY(failed[0][0].value<Failure>().text.contains("book.ids.bad"));
+        QVERIFY(QFile::exists("book.ids.bad"));
+        QVERIFY(doc.syncState().isEmpty());
+        QVERIFY(!doc.store().idOf(0).isNull());
     }
 
 private:
