@@ -1,4 +1,5 @@
 // --import-contacts and --export-contacts, run as a user runs them.
+#include "CardDavServer.h"
 #include "TestSupport.h"
 #include "core/book/BookStore.h"
 
@@ -186,6 +187,7 @@ private slots:
             QCOMPARE(r.code, 3);
             QVERIFY2(r.err.contains("Закройте программу"), qPrintable(r.err));
         }
+        QCOMPARE(run({"--data-dir", dir, "--sync-contacts"}).code, 3);
         QCOMPARE(zrktest::readAll(dir + "/book.phn"), book);
         QCOMPARE(zrktest::readAll(box.filePath("contacts.vcf")), kCards);
 
@@ -194,6 +196,42 @@ private slots:
         const Run r = run({"--data-dir", dir, "--import-contacts", box.filePath("contacts.vcf")});
         QCOMPARE(r.code, 0);
         QCOMPARE(bookIn(dir).size(), 3);
+    }
+
+    // Two desks through a real server with --sync-contacts, as a script or a line server runs
+    // it: what one imports the other gets; a server away is exit 1 with the reason.
+    void syncTwoDesks() {
+        zrktest::Sandbox box;
+        zrktest::CardDavServer server;
+        if (!server.missing().isEmpty()) QSKIP(qPrintable(server.missing()));
+        QVERIFY(server.start());
+        QVERIFY(zrktest::writeAll(box.filePath("pw"), "secret\n"));
+        QFile::setPermissions(box.filePath("pw"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QDir().mkpath(box.filePath("config/zrk-pro"));
+        QVERIFY(zrktest::writeAll(
+            box.registryPath(),
+            QString("Windows Registry Editor Version 5.00\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\CardDAV]\n\"URL\"=\"%1\"\n"
+                    "\"User\"=\"alice\"\n\"Password File\"=\"%2\"\n")
+                .arg(server.serverUrl().toString(), box.filePath("pw"))
+                .toUtf8()));
+        QVERIFY(zrktest::writeAll(box.filePath("contacts.vcf"), kCards));
+        const QString a = box.filePath("a"), b = box.filePath("b");
+        QCOMPARE(run({"--data-dir", a, "--import-contacts", box.filePath("contacts.vcf")}).code, 0);
+        Run r = run({"--data-dir", a, "--sync-contacts"});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(server.cards().size(), 3);  // an entry a card
+        r = run({"--data-dir", b, "--sync-contacts"});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QStringList inA = bookIn(a), inB = bookIn(b);  // in the order the server lists them
+        inA.sort();
+        inB.sort();
+        QCOMPARE(inB, inA);
+        server.stop();
+        r = run({"--data-dir", a, "--sync-contacts"});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("не синхронизирована"), qPrintable(r.err));
+        QCOMPARE(bookIn(a).size(), 3);
     }
 };
 

@@ -118,6 +118,8 @@ QList<ImportRow> planImport(const QList<Contact>& contacts, const BookStore& boo
                     else if (!p.work && home.number.isEmpty())
                         home = p;
                 }
+                // An entry whose phone is its work phone was written as one TEL, typed WORK.
+                if (home.number.isEmpty()) home.number = work;
             }
             phones.append(home);
         } else {

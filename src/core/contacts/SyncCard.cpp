@@ -132,8 +132,8 @@ QList<CardEntry> cardEntries(const QByteArray& card, const QString& group) {
         const int n = lines[*at].value.trimmed().toInt(&ok);
         if (ok) status = n;
     }
-    // Every number from its TEL line: a phone that edits one leaves our copies behind.
-    c.ownCard = false;
+    // Every number from its TEL lines: a phone that edits one leaves our copies behind. A
+    // card of ours is one entry, its second number the work phone.
     c.ownPhones = false;
     ImportOptions options;
     options.forcedGroup = group;
@@ -142,6 +142,11 @@ QList<CardEntry> cardEntries(const QByteArray& card, const QString& group) {
         CardEntry e;
         e.entry = row.entry;
         e.entry.Status = status;
+        if (c.ownCard) {
+            // As the modem dials them, the way a number from any other card is kept.
+            e.entry.Phone.setBytes(dialableNumber(row.entry.Phone.text()));
+            e.entry.WorkPhone.setBytes(dialableNumber(row.entry.WorkPhone.text()));
+        }
         e.groupTitle = row.groupTitle;
         e.key = phoneKey(row.entry.Phone.bytes());
         entries.append(e);
