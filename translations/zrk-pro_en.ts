@@ -845,6 +845,10 @@
         <source>[Общая]</source>
         <translation>[General]</translation>
     </message>
+    <message>
+        <source>Файл %1 повреждён и отложен как %2: записи книги получат новые метки, синхронизация сопоставит их по номерам.</source>
+        <translation>The file %1 is damaged and was put aside as %2: the book&apos;s entries get new identities, and the sync matches them by their numbers.</translation>
+    </message>
 </context>
 <context>
     <name>zrk::CallDesk</name>
@@ -1025,10 +1029,6 @@
         <translation>%1 needs a value.</translation>
     </message>
     <message>
-        <source>--import-contacts и --export-contacts вместе не бывают.</source>
-        <translation>--import-contacts and --export-contacts cannot be used together.</translation>
-    </message>
-    <message>
         <source>--group бывает только с --import-contacts.</source>
         <translation>--group goes only with --import-contacts.</translation>
     </message>
@@ -1040,26 +1040,6 @@
         <source>Без ключей --data-dir и --desktop данные хранятся в текущем каталоге.
 </source>
         <translation>Without --data-dir and --desktop the data is kept in the current directory.
-</translation>
-    </message>
-    <message>
-        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
-                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
-                      (записи с номерами, которые уже есть в книге, пропускаются)
-  --export-contacts ФАЙЛ
-                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
-Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
-или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
-2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
-</source>
-        <translation>  --import-contacts FILE [--group GROUP]
-                      add the contacts of FILE (.vcf or .csv) to the phone book
-                      (entries whose numbers are in the book already are skipped)
-  --export-contacts FILE
-                      write the whole phone book to FILE (.vcf for vCard, or .csv)
-Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
-file or the book could not be read or written (the file is neither vCard nor a CSV
-table); 2 a wrong command line; 3 a program works with the data directory.
 </translation>
     </message>
     <message>
@@ -1075,6 +1055,76 @@ table); 2 a wrong command line; 3 a program works with the data directory.
   --config FILE       the settings file instead of $XDG_CONFIG_HOME/zrk-pro/registry.reg
   --import-reg FILE   take the settings over from a Windows registry export and exit
 </translation>
+    </message>
+    <message>
+        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
+                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
+                      (записи с номерами, которые уже есть в книге, пропускаются)
+  --export-contacts ФАЙЛ
+                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
+Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
+или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
+2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
+  --sync-contacts     синхронизировать телефонную книгу с адресной книгой CardDAV
+                      из настроек и выйти (1 — сервер или сеть недоступны)
+</source>
+        <translation>  --import-contacts FILE [--group GROUP]
+                      add the contacts of FILE (.vcf or .csv) to the phone book
+                      (entries whose numbers are in the book already are skipped)
+  --export-contacts FILE
+                      write the whole phone book to FILE (.vcf for vCard, or .csv)
+Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
+file or the book could not be read or written (the file is neither vCard nor a CSV
+table); 2 a wrong command line; 3 a program works with the data directory.
+  --sync-contacts     sync the phone book with the CardDAV address book of the
+                      settings and exit (1: the server or the network is unavailable)
+</translation>
+    </message>
+    <message>
+        <source>--import-contacts, --export-contacts и --sync-contacts вместе не бывают.</source>
+        <translation>--import-contacts, --export-contacts and --sync-contacts cannot be used together.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ContactSync</name>
+    <message>
+        <source>Адресная книга не синхронизирована: %1</source>
+        <translation>The address book was not synced: %1</translation>
+    </message>
+    <message>
+        <source>Не удалось записать %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Адресная книга синхронизирована: получено %1, отправлено %2</source>
+        <translation>Address book synced: %1 received, %2 sent</translation>
+    </message>
+    <message numerus="yes">
+        <source>изменены и здесь, и на сервере: %n (принята версия сервера, версия этого места сохранена в %1)</source>
+        <translation>
+            <numerusform>changed both here and on the server: %n (the server&apos;s version was taken; this desk&apos;s version is saved in %1)</numerusform>
+            <numerusform>changed both here and on the server: %n (the server&apos;s version was taken; this desk&apos;s version is saved in %1)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Синхронизация адресной книги…</source>
+        <translation>Syncing the address book…</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл пароля %1: %2</source>
+        <translation>Cannot read the password file %1: %2</translation>
+    </message>
+    <message>
+        <source>Файл пароля %1 могут читать другие пользователи; он не используется. Сделайте его доступным только владельцу: chmod 600 %1</source>
+        <translation>Other users can read the password file %1, so it is not used. Make it readable by its owner only: chmod 600 %1</translation>
+    </message>
+    <message>
+        <source>Адрес сервера адресной книги не задан.</source>
+        <translation>No address book server is set.</translation>
+    </message>
+    <message>
+        <source>Пароль адресной книги не найден в связке ключей: %1</source>
+        <translation>The address book&apos;s password is not in the keyring: %1</translation>
     </message>
 </context>
 <context>

@@ -10,21 +10,18 @@
 
 namespace zrk::contacts {
 
-namespace {
-QString tr(const char* text, int n = -1) {
-    return QCoreApplication::translate("zrk::ContactSync", text, nullptr, n);
-}
-}  // namespace
-
 QString syncSummary(const SyncCounts& c) {
     QStringList parts;
-    parts << tr("Адресная книга синхронизирована: получено %1, отправлено %2")
+    parts << QCoreApplication::translate(
+                 "zrk::ContactSync", "Адресная книга синхронизирована: получено %1, отправлено %2")
                  .arg(c.added + c.updated + c.removed)
                  .arg(c.sent + c.deleted);
     if (c.conflicts > 0)
-        parts << tr("изменены и здесь, и на сервере: %n (принята версия сервера, версия этого "
-                    "места сохранена в %1)",
-                    c.conflicts)
+        parts << QCoreApplication::translate(
+                     "zrk::ContactSync",
+                     "изменены и здесь, и на сервере: %n (принята версия сервера, версия этого "
+                     "места сохранена в %1)",
+                     nullptr, c.conflicts)
                      .arg(ContactSyncer::conflictFile());
     return parts.join(QStringLiteral("; "));
 }
@@ -76,7 +73,7 @@ void ContactSyncer::syncNow() {
     job->conflictFile = conflictFile();
     result_ = std::make_shared<SyncResult>();
     cancel_ = false;
-    emit status(tr("Синхронизация адресной книги…"));
+    emit status(QCoreApplication::translate("zrk::ContactSync", "Синхронизация адресной книги…"));
     worker_ = QThread::create([job, result = result_, settings = ini(), cancel = &cancel_] {
         QString problem;
         const std::optional<dav::Account> account = syncAccount(settings, &problem);
@@ -107,7 +104,9 @@ void ContactSyncer::done() {
         applying_ = false;
     }
     if (r.error) {
-        const QString text = tr("Адресная книга не синхронизирована: %1").arg(r.error->text);
+        const QString text = QCoreApplication::translate("zrk::ContactSync",
+                                                         "Адресная книга не синхронизирована: %1")
+                                 .arg(r.error->text);
         emit status(text);
         // Said once while it lasts: a sync every few minutes would repeat it.
         if (text != lastFailure_) emit failed(Failure::make(Failure::Kind::Network, text, true));

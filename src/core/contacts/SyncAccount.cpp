@@ -10,12 +10,6 @@
 
 namespace zrk::contacts {
 
-namespace {
-QString tr(const char* text) {
-    return QCoreApplication::translate("zrk::ContactSync", text);
-}
-}  // namespace
-
 QString keyringKey(const TIni& ini) {
     return QStringLiteral("CardDAV %1 %2").arg(ini.CardDavUser, ini.CardDavUrl);
 }
@@ -24,12 +18,16 @@ std::optional<QString> readPasswordFile(const QString& path, QString* problem) {
     QFile f(path);
     struct stat st {};
     if (!f.open(QIODevice::ReadOnly) || ::fstat(f.handle(), &st) != 0) {
-        *problem = tr("Не удалось прочитать файл пароля %1: %2").arg(path, f.errorString());
+        *problem = QCoreApplication::translate("zrk::ContactSync",
+                                               "Не удалось прочитать файл пароля %1: %2")
+                       .arg(path, f.errorString());
         return std::nullopt;
     }
     if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
-        *problem = tr("Файл пароля %1 могут читать другие пользователи; он не используется. "
-                      "Сделайте его доступным только владельцу: chmod 600 %1")
+        *problem = QCoreApplication::translate(
+                       "zrk::ContactSync",
+                       "Файл пароля %1 могут читать другие пользователи; он не используется. "
+                       "Сделайте его доступным только владельцу: chmod 600 %1")
                        .arg(path);
         return std::nullopt;
     }
@@ -42,7 +40,8 @@ std::optional<dav::Account> syncAccount(const TIni& ini, QString* problem) {
     dav::Account account;
     account.url = QUrl::fromUserInput(ini.CardDavUrl.trimmed());
     if (ini.CardDavUrl.trimmed().isEmpty() || !account.url.isValid()) {
-        *problem = tr("Адрес сервера адресной книги не задан.");
+        *problem = QCoreApplication::translate("zrk::ContactSync",
+                                               "Адрес сервера адресной книги не задан.");
         return std::nullopt;
     }
     account.user = ini.CardDavUser;
@@ -55,7 +54,10 @@ std::optional<dav::Account> syncAccount(const TIni& ini, QString* problem) {
         QString why;
         const std::optional<QString> password = readSecret(keyringKey(ini), &why);
         if (!password) {
-            *problem = tr("Пароль адресной книги не найден в связке ключей: %1").arg(why);
+            *problem =
+                QCoreApplication::translate("zrk::ContactSync",
+                                            "Пароль адресной книги не найден в связке ключей: %1")
+                    .arg(why);
             return std::nullopt;
         }
         account.password = *password;
