@@ -1057,32 +1057,34 @@
 </translation>
     </message>
     <message>
+        <source>--import-contacts, --export-contacts и --sync-contacts вместе не бывают.</source>
+        <translation>--import-contacts, --export-contacts and --sync-contacts cannot be used together.</translation>
+    </message>
+    <message>
         <source>  --import-contacts ФАЙЛ [--group ГРУППА]
                       добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
                       (записи с номерами, которые уже есть в книге, пропускаются)
   --export-contacts ФАЙЛ
                       записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
-Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
-или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
-2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
   --sync-contacts     синхронизировать телефонную книгу с адресной книгой CardDAV
-                      из настроек и выйти (1 — сервер или сеть недоступны)
+                      из настроек и выйти
+Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
+или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV), или
+сервер адресной книги недоступен; 2 — ошибка в командной строке; 3 — с каталогом
+данных работает программа.
 </source>
         <translation>  --import-contacts FILE [--group GROUP]
                       add the contacts of FILE (.vcf or .csv) to the phone book
                       (entries whose numbers are in the book already are skipped)
   --export-contacts FILE
                       write the whole phone book to FILE (.vcf for vCard, or .csv)
+  --sync-contacts     sync the phone book with the CardDAV address book of the
+                      settings and exit
 Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
 file or the book could not be read or written (the file is neither vCard nor a CSV
-table); 2 a wrong command line; 3 a program works with the data directory.
-  --sync-contacts     sync the phone book with the CardDAV address book of the
-                      settings and exit (1: the server or the network is unavailable)
+table), or the address book&apos;s server is unavailable; 2 a wrong command line; 3 a
+program works with the data directory.
 </translation>
-    </message>
-    <message>
-        <source>--import-contacts, --export-contacts и --sync-contacts вместе не бывают.</source>
-        <translation>--import-contacts, --export-contacts and --sync-contacts cannot be used together.</translation>
     </message>
 </context>
 <context>
