@@ -277,12 +277,6 @@ void BookStore::assignIds() {
         if (d_->entries[i].id.isNull()) data().entries[i].id = QUuid::createUuid();
 }
 
-int BookStore::indexOfId(const QUuid& id) const {
-    for (size_t i = 0; i < d_->entries.size(); ++i)
-        if (d_->entries[i].id == id) return int(i);
-    return -1;
-}
-
 QByteArray phoneKey(QByteArrayView phone) {
     QByteArray digits = phone.toByteArray();
     digits.removeIf([](char c) { return c < '0' || c > '9'; });

@@ -134,8 +134,7 @@ public:
     void setId(int i, const QUuid& id);
     // Every entry without an identity gets a new one.
     void assignIds();
-    // The position of the entry with this identity, or -1.
-    int indexOfId(const QUuid& id) const;
+
     void setGroup(int i, qint32 group);
     void RemoveItem(int i);
     // Removes the entries at these positions (any order; repeats count once) in one pass.

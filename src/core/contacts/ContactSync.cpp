@@ -40,19 +40,34 @@ struct Local {
 // write finds the server's card changed under it.
 class Sync {
 public:
-    Sync(const SyncJob& job, SyncResult& out, const std::atomic<bool>* cancel)
-        : job_(job), out_(out), client_(job.account, cancel) {}
+    Sync(const SyncJob& job, SyncResult& out, const std::atomic<bool>* cancel, bool trustKnown)
+        : job_(job), out_(out), client_(job.account, cancel), trustKnown_(trustKnown) {}
+
+    // The address book taken from the state was not there: discovery is due.
+    bool bookGone() const {
+        return usedKnown_ && out_.error && out_.error->kind == dav::Error::Kind::NotFound &&
+               out_.changes.isEmpty();
+    }
 
     void run() {
-        if (const std::optional<dav::Error> e = client_.discover()) return fail(*e);
         SyncState& state = out_.state;
         state = job_.state;
+        // The address book found last time, while the settings still name the same account:
+        // a big one answers every request slowly, discovery's included.
+        usedKnown_ = trustKnown_ && !state.addressBook.isEmpty() &&
+                     job_.account.url.toString() == state.account;
+        if (usedKnown_)
+            client_.useAddressBook(QUrl(state.addressBook), state.canSync);
+        else if (const std::optional<dav::Error> e = client_.discover())
+            return fail(*e);
         if (state.addressBook != client_.addressBook().toString() || state.group != job_.group) {
             // Another address book or group: nothing known of it; numbers match entries.
             state = SyncState{};
             state.addressBook = client_.addressBook().toString();
             state.group = job_.group;
         }
+        state.account = job_.account.url.toString();
+        state.canSync = client_.canSyncCollection();
         for (int i = 0; i < job_.book.count(); ++i)
             if (inSyncedGroup(job_.book, i, job_.group))
                 locals_.insert(job_.book.idOf(i), {job_.book.entry(i), groupTitle(job_.book, i)});
@@ -382,6 +397,8 @@ private:
     QHash<QString, qsizetype> places_;       // the state's cards by href
     QByteArray conflicts_;
     bool retry_ = false;
+    const bool trustKnown_;
+    bool usedKnown_ = false;
 };
 
 }  // namespace
@@ -393,7 +410,13 @@ bool inSyncedGroup(const BookStore& book, int i, const QString& group) {
 SyncResult runSync(const SyncJob& job, const std::atomic<bool>* cancel) {
     SyncResult out;
     out.state = job.state;
-    Sync(job, out, cancel).run();
+    Sync first(job, out, cancel, true);
+    first.run();
+    if (first.bookGone()) {
+        out = SyncResult{};
+        out.state = job.state;
+        Sync(job, out, cancel, false).run();
+    }
     return out;
 }
 
@@ -409,15 +432,20 @@ bool applySync(BookStore& book, SyncResult& result) {
             for (SyncedEntry& e : c.entries)
                 if (e.id == base.id) e = base;
     };
+    QHash<QUuid, int> places;  // one pass: a big sync brings thousands of changes
+    places.reserve(book.count());
+    for (int i = 0; i < book.count(); ++i) places.insert(book.idOf(i), i);
     bool changed = false;
     std::vector<int> removals;
     for (const BookChange& c : result.changes) {
-        const int i = book.indexOfId(c.id);
+        const int i = places.value(c.id, -1);
         if (c.kind == BookChange::Kind::Add) {
             if (i >= 0) continue;
             BookEntry e = c.entry;
             e.Group = groupIndex(c.group);
-            book.setId(book.AddItem(e, true), c.id);
+            const int added = book.AddItem(e, true);
+            book.setId(added, c.id);
+            places.insert(c.id, added);
             changed = true;
             continue;
         }
@@ -425,7 +453,10 @@ bool applySync(BookStore& book, SyncResult& result) {
         const bool asSeen =
             i >= 0 && sameEntry(book.entry(i), groupTitle(book, i), c.expected, c.expectedGroup);
         if (!asSeen) {
-            if (c.previousBase) restoreBase(*c.previousBase);
+            if (c.previousBase) {
+                restoreBase(*c.previousBase);
+                result.savedState.clear();
+            }
             continue;
         }
         if (c.kind == BookChange::Kind::Remove) {

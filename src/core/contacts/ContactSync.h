@@ -50,6 +50,8 @@ struct SyncResult {
     QList<BookChange> changes;
     SyncCounts counts;
     QString conflictProblem;  // the conflicts file could not be written
+    // state.save(), made on the worker; emptied when applySync changes the state.
+    QByteArray savedState;
 };
 
 // On a worker: reads and writes the server, decides for the book.

@@ -68,13 +68,14 @@ void ContactSyncer::syncNow() {
     book_.store().assignIds();
     auto job = std::make_shared<SyncJob>();
     job->book = book_.store();
-    job->state = SyncState::load(book_.syncState());
+    QByteArray state = book_.syncState();  // read on the worker: it may be megabytes
     job->group = ini().CardDavGroup;
     job->conflictFile = conflictFile();
     result_ = std::make_shared<SyncResult>();
     cancel_ = false;
     emit status(QCoreApplication::translate("zrk::ContactSync", "Синхронизация адресной книги…"));
-    worker_ = QThread::create([job, result = result_, settings = ini(), cancel = &cancel_] {
+    worker_ = QThread::create([job, state, result = result_, settings = ini(), cancel = &cancel_] {
+        job->state = SyncState::load(state);
         QString problem;
         const std::optional<dav::Account> account = syncAccount(settings, &problem);
         if (!account) {
@@ -84,6 +85,7 @@ void ContactSyncer::syncNow() {
         }
         job->account = *account;
         *result = runSync(*job, cancel);
+        result->savedState = result->state.save();
     });
     connect(worker_, &QThread::finished, this, &ContactSyncer::done);
     worker_->start();
@@ -98,7 +100,7 @@ void ContactSyncer::done() {
     {
         applying_ = true;
         const bool changed = applySync(book_.store(), r);
-        book_.setSyncState(r.state.save());
+        book_.setSyncState(r.savedState.isEmpty() ? r.state.save() : r.savedState);
         book_.save();
         if (changed) emit book_.loaded();
         applying_ = false;

@@ -13,7 +13,7 @@ QByteArray SyncState::save() const {
     QByteArray out;
     QDataStream s(&out, QIODevice::WriteOnly);
     s.setVersion(QDataStream::Qt_6_4);
-    s << kMagic << addressBook << group << token << quint32(cards.size());
+    s << kMagic << account << addressBook << canSync << group << token << quint32(cards.size());
     for (const SyncedCard& c : cards) {
         s << c.href << c.etag << c.card << quint32(c.entries.size());
         for (const SyncedEntry& e : c.entries) {
@@ -32,7 +32,7 @@ SyncState SyncState::load(const QByteArray& bytes) {
     quint32 magic = 0, cards = 0;
     s >> magic;
     if (magic != kMagic) return {};
-    s >> state.addressBook >> state.group >> state.token >> cards;
+    s >> state.account >> state.addressBook >> state.canSync >> state.group >> state.token >> cards;
     for (quint32 k = 0; k < cards && s.status() == QDataStream::Ok; ++k) {
         SyncedCard c;
         quint32 entries = 0;

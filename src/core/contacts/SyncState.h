@@ -26,9 +26,11 @@ struct SyncedCard {
 };
 
 struct SyncState {
-    QString addressBook;  // the collection's URL
-    QString group;        // the synced group; empty: the whole book
-    QByteArray token;     // sync-collection; empty: list every card
+    QString account;       // the URL the settings gave when it was found
+    QString addressBook;   // the collection's URL
+    bool canSync = false;  // it offers sync-collection
+    QString group;         // the synced group; empty: the whole book
+    QByteArray token;      // sync-collection; empty: list every card
     QList<SyncedCard> cards;
 
     QByteArray save() const;

@@ -91,6 +91,12 @@ public:
     // /.well-known/carddav, the user's principal and its address book home, taking the first
     // address book there. Learns its name and whether it offers sync-collection.
     std::optional<Error> discover();
+    // The address book a previous discover() found, taken as it is: no request. A book that
+    // has gone since answers the next call with NotFound.
+    void useAddressBook(const QUrl& book, bool canSync) {
+        book_ = book;
+        canSync_ = canSync;
+    }
     QUrl addressBook() const { return book_; }
     QString displayName() const { return displayName_; }
     bool canSyncCollection() const { return canSync_; }
