@@ -3,6 +3,7 @@
 #include "core/book/BookStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
