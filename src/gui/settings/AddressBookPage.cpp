@@ -17,6 +17,7 @@ AddressBookPage::AddressBookPage(const TIni& s, QWidget* parent)
     bind(ui_->eCardDavUser, s, &TIni::CardDavUser);
     bind(ui_->eCardDavGroup, s, &TIni::CardDavGroup);
     bind(ui_->cbCardDavAllowHttp, s, &TIni::CardDavAllowHttp);
+    storedFile_ = s.CardDavPasswordFile;
     ui_->eCardDavPasswordFile->setText(s.CardDavPasswordFile);
     ui_->eCardDavPasswordFile->setFilter(tr("Все файлы (*)|*"));
     ui_->seCardDavInterval->setValue(s.CardDavInterval);
@@ -35,7 +36,8 @@ AddressBookPage::~AddressBookPage() {
 void AddressBookPage::checkPasswordFile() {
     const QString path = ui_->eCardDavPasswordFile->text().trimmed();
     refusedFile_.clear();
-    if (!path.isEmpty()) contacts::readPasswordFile(path, &refusedFile_);
+    // The file set before is the sync's business: an untouched OK does not nag about it.
+    if (!path.isEmpty() && path != storedFile_) contacts::readPasswordFile(path, &refusedFile_);
     ui_->lFileNote->setText(refusedFile_);
     ui_->lFileNote->setVisible(!refusedFile_.isEmpty());
 }

@@ -32,6 +32,7 @@ private:
     void checkPasswordFile();
 
     FormPtr<Ui::AddressBookPage> ui_;
+    QString storedFile_;
     QString refusedFile_;  // why the password file typed was not taken
     QThread* checking_ = nullptr;
     std::atomic<bool> cancel_{false};
