@@ -49,6 +49,81 @@
     </message>
 </context>
 <context>
+    <name>AddressBookPage</name>
+    <message>
+        <source>Адресная книга CardDAV</source>
+        <translation>CardDAV address book</translation>
+    </message>
+    <message>
+        <source>&amp;Адрес (URL):</source>
+        <translation>&amp;Address (URL):</translation>
+    </message>
+    <message>
+        <source>https://сервер/dav/</source>
+        <translation>https://server/dav/</translation>
+    </message>
+    <message>
+        <source>Адрес адресной книги или только сервера: тогда книга будет найдена. Пусто — без синхронизации.</source>
+        <translation>The address of the address book, or only of the server: the book is then found. Empty: no sync.</translation>
+    </message>
+    <message>
+        <source>&amp;Пользователь:</source>
+        <translation>&amp;User:</translation>
+    </message>
+    <message>
+        <source>Па&amp;роль:</source>
+        <translation>Pass&amp;word:</translation>
+    </message>
+    <message>
+        <source>хранится в связке ключей</source>
+        <translation>kept in the keyring</translation>
+    </message>
+    <message>
+        <source>Новый пароль сохраняется в связке ключей рабочего стола, не в файле настроек. Пусто — прежний.</source>
+        <translation>A new password is kept in the desktop keyring, not in the settings file. Empty: the one set before.</translation>
+    </message>
+    <message>
+        <source>&amp;Файл пароля:</source>
+        <translation>Password &amp;file:</translation>
+    </message>
+    <message>
+        <source>Первая строка файла — пароль; файл должен быть доступен только вам. Заменяет связку ключей.</source>
+        <translation>The first line of the file is the password; only you may read the file. Used instead of the keyring.</translation>
+    </message>
+    <message>
+        <source>&amp;Группа:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>[Все группы]</source>
+        <translation>[All groups]</translation>
+    </message>
+    <message>
+        <source>Синхронизируется только эта группа книжки. Пусто — вся книжка.</source>
+        <translation>Only this group of the phone book is synced. Empty: the whole book.</translation>
+    </message>
+    <message>
+        <source>Синхронизировать &amp;каждые:</source>
+        <translation>Sync &amp;every:</translation>
+    </message>
+    <message>
+        <source> мин</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>вручную</source>
+        <translation>by hand</translation>
+    </message>
+    <message>
+        <source>Разрешить &amp;http без шифрования</source>
+        <translation>Allow unencrypted &amp;http</translation>
+    </message>
+    <message>
+        <source>Про&amp;верить</source>
+        <translation>&amp;Check</translation>
+    </message>
+</context>
+<context>
     <name>CallHistory</name>
     <message>
         <source>Ошибка записи CSV: %1</source>
@@ -793,6 +868,29 @@
     </message>
 </context>
 <context>
+    <name>zrk::AddressBookPage</name>
+    <message>
+        <source>Все файлы (*)|*</source>
+        <translation>All files (*)|*</translation>
+    </message>
+    <message>
+        <source>Файл пароля не принят: %1</source>
+        <translation>The password file was not taken: %1</translation>
+    </message>
+    <message>
+        <source>Пароль адресной книги не сохранён в связке ключей: %1</source>
+        <translation>The address book password was not saved in the keyring: %1</translation>
+    </message>
+    <message>
+        <source>Проверка…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>Найдена адресная книга «%1»: карточек %2</source>
+        <translation>Found the address book “%1”: %2 cards</translation>
+    </message>
+</context>
+<context>
     <name>zrk::BookModel</name>
     <message>
         <source>Фамилия</source>
@@ -844,6 +942,10 @@
     <message>
         <source>[Общая]</source>
         <translation>[General]</translation>
+    </message>
+    <message>
+        <source>Файл %1 повреждён и отложен как %2: записи книги получат новые метки, синхронизация сопоставит их по номерам.</source>
+        <translation>The file %1 is damaged and was put aside as %2: the book entries get new tags, the sync matches them by their numbers.</translation>
     </message>
 </context>
 <context>
@@ -1025,10 +1127,6 @@
         <translation>%1 needs a value.</translation>
     </message>
     <message>
-        <source>--import-contacts и --export-contacts вместе не бывают.</source>
-        <translation>--import-contacts and --export-contacts cannot be used together.</translation>
-    </message>
-    <message>
         <source>--group бывает только с --import-contacts.</source>
         <translation>--group goes only with --import-contacts.</translation>
     </message>
@@ -1040,26 +1138,6 @@
         <source>Без ключей --data-dir и --desktop данные хранятся в текущем каталоге.
 </source>
         <translation>Without --data-dir and --desktop the data is kept in the current directory.
-</translation>
-    </message>
-    <message>
-        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
-                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
-                      (записи с номерами, которые уже есть в книге, пропускаются)
-  --export-contacts ФАЙЛ
-                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
-Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
-или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
-2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
-</source>
-        <translation>  --import-contacts FILE [--group GROUP]
-                      add the contacts of FILE (.vcf or .csv) to the phone book
-                      (entries whose numbers are in the book already are skipped)
-  --export-contacts FILE
-                      write the whole phone book to FILE (.vcf for vCard, or .csv)
-Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
-file or the book could not be read or written (the file is neither vCard nor a CSV
-table); 2 a wrong command line; 3 a program works with the data directory.
 </translation>
     </message>
     <message>
@@ -1075,6 +1153,45 @@ table); 2 a wrong command line; 3 a program works with the data directory.
   --config FILE       the settings file instead of $XDG_CONFIG_HOME/zrk-pro/registry.reg
   --import-reg FILE   take the settings over from a Windows registry export and exit
 </translation>
+    </message>
+    <message>
+        <source>  --import-contacts ФАЙЛ [--group ГРУППА]
+                      добавить в телефонную книгу контакты из ФАЙЛА .vcf или .csv
+                      (записи с номерами, которые уже есть в книге, пропускаются)
+  --export-contacts ФАЙЛ
+                      записать всю телефонную книгу в ФАЙЛ .vcf (vCard) или .csv
+Коды выхода этих команд: 0 — сделано (что пропущено, сказано в выводе); 1 — файл
+или книгу не удалось прочитать или записать (файл не vCard и не таблица CSV);
+2 — ошибка в командной строке; 3 — с каталогом данных работает программа.
+  --sync-contacts     синхронизировать телефонную книгу с адресной книгой CardDAV
+                      из настроек и выйти (1 — сервер или сеть недоступны)
+</source>
+        <translation>  --import-contacts FILE [--group GROUP]
+                      add the contacts of FILE (.vcf or .csv) to the phone book
+                      (entries whose numbers are in the book already are skipped)
+  --export-contacts FILE
+                      write the whole phone book to FILE (.vcf for vCard, or .csv)
+Exit codes of these commands: 0 done (what was left out is said in the output); 1 the
+file or the book could not be read or written (the file is neither vCard nor a CSV
+table); 2 a wrong command line; 3 a program works with the data directory.
+  --sync-contacts     sync the phone book with the CardDAV address book of the
+                      settings and quit (1: the server or the network is unreachable)
+</translation>
+    </message>
+    <message>
+        <source>--import-contacts, --export-contacts и --sync-contacts вместе не бывают.</source>
+        <translation>--import-contacts, --export-contacts and --sync-contacts cannot be used together.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::ContactSync</name>
+    <message>
+        <source>Адресная книга не синхронизирована: %1</source>
+        <translation>The address book was not synced: %1</translation>
+    </message>
+    <message>
+        <source>Не удалось записать %1: %2</source>
+        <translation>Could not write %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2568,6 +2685,10 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
         <source>Сеть</source>
         <translation>Network</translation>
     </message>
+    <message>
+        <source>Адресная книга</source>
+        <translation>Address Book</translation>
+    </message>
 </context>
 <context>
     <name>zrk::TPhoneBook</name>
@@ -2763,6 +2884,10 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
     <message>
         <source>Удалить записи</source>
         <translation>Delete Entries</translation>
+    </message>
+    <message>
+        <source>Син&amp;хронизировать с адресной книгой</source>
+        <translation>S&amp;ync with the Address Book</translation>
     </message>
 </context>
 <context>
@@ -3116,6 +3241,41 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
     <message>
         <source>Текстовый</source>
         <translation>Text phone</translation>
+    </message>
+    <message>
+        <source>Адресная книга синхронизирована: получено %1, отправлено %2</source>
+        <translation>Address book synced: %1 received, %2 sent</translation>
+    </message>
+    <message>
+        <source>изменены и здесь, и на сервере: %n (принята версия сервера, версия этого места сохранена в %1)</source>
+        <translation>changed both here and on the server: %n (the server's version was taken, this place's version is saved in %1)</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл пароля %1: %2</source>
+        <translation>Could not read the password file %1: %2</translation>
+    </message>
+    <message>
+        <source>Файл пароля %1 могут читать другие пользователи; он не используется. Сделайте его доступным только владельцу: chmod 600 %1</source>
+        <translation>Other users can read the password file %1; it is not used. Make it readable by its owner only: chmod 600 %1</translation>
+    </message>
+    <message>
+        <source>Адрес сервера адресной книги не задан.</source>
+        <translation>The address book server is not set.</translation>
+    </message>
+    <message>
+        <source>Пароль адресной книги не найден в связке ключей: %1</source>
+        <translation>The address book password was not found in the keyring: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::contacts::ContactSyncer</name>
+    <message>
+        <source>Синхронизация адресной книги…</source>
+        <translation>Syncing the address book…</translation>
+    </message>
+    <message>
+        <source>Адресная книга не синхронизирована: %1</source>
+        <translation>The address book was not synced: %1</translation>
     </message>
 </context>
 <context>
