@@ -49,6 +49,81 @@
     </message>
 </context>
 <context>
+    <name>AddressBookPage</name>
+    <message>
+        <source>Адресная книга CardDAV</source>
+        <translation>CardDAV address book</translation>
+    </message>
+    <message>
+        <source>&amp;Адрес (URL):</source>
+        <translation>&amp;Address (URL):</translation>
+    </message>
+    <message>
+        <source>https://сервер/dav/</source>
+        <translation>https://server/dav/</translation>
+    </message>
+    <message>
+        <source>Адрес адресной книги или только сервера: тогда книга будет найдена. Пусто — без синхронизации.</source>
+        <translation>The address of the address book, or only of the server: the book is then found. Empty: no sync.</translation>
+    </message>
+    <message>
+        <source>&amp;Пользователь:</source>
+        <translation>&amp;User:</translation>
+    </message>
+    <message>
+        <source>Па&amp;роль:</source>
+        <translation>Pass&amp;word:</translation>
+    </message>
+    <message>
+        <source>хранится в связке ключей</source>
+        <translation>kept in the keyring</translation>
+    </message>
+    <message>
+        <source>Новый пароль сохраняется в связке ключей рабочего стола, не в файле настроек. Пусто — прежний.</source>
+        <translation>A new password is kept in the desktop keyring, not in the settings file. Empty: the one set before.</translation>
+    </message>
+    <message>
+        <source>&amp;Файл пароля:</source>
+        <translation>Password &amp;file:</translation>
+    </message>
+    <message>
+        <source>Первая строка файла — пароль; файл должен быть доступен только вам. Заменяет связку ключей.</source>
+        <translation>The first line of the file is the password; only you may read the file. Used instead of the keyring.</translation>
+    </message>
+    <message>
+        <source>&amp;Группа:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>[Все группы]</source>
+        <translation>[All groups]</translation>
+    </message>
+    <message>
+        <source>Синхронизируется только эта группа книжки. Пусто — вся книжка.</source>
+        <translation>Only this group of the phone book is synced. Empty: the whole book.</translation>
+    </message>
+    <message>
+        <source>Синхронизировать &amp;каждые:</source>
+        <translation>Sync &amp;every:</translation>
+    </message>
+    <message>
+        <source> мин</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>вручную</source>
+        <translation>by hand</translation>
+    </message>
+    <message>
+        <source>Разрешить &amp;http без шифрования</source>
+        <translation>Allow unencrypted &amp;http</translation>
+    </message>
+    <message>
+        <source>Про&amp;верить</source>
+        <translation>&amp;Check</translation>
+    </message>
+</context>
+<context>
     <name>CallHistory</name>
     <message>
         <source>Ошибка записи CSV: %1</source>
@@ -790,6 +865,29 @@
     <message>
         <source>Файлы WAV (*.wav)|*.wav|Все файлы (*.*)|*.*</source>
         <translation>WAV files (*.wav)|*.wav|All files (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::AddressBookPage</name>
+    <message>
+        <source>Все файлы (*)|*</source>
+        <translation>All files (*)|*</translation>
+    </message>
+    <message>
+        <source>Файл пароля не принят: %1</source>
+        <translation>The password file was not taken: %1</translation>
+    </message>
+    <message>
+        <source>Пароль адресной книги не сохранён в связке ключей: %1</source>
+        <translation>The address book password was not saved in the keyring: %1</translation>
+    </message>
+    <message>
+        <source>Проверка…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>Найдена адресная книга «%1»: карточек %2</source>
+        <translation>Found the address book “%1”: %2 cards</translation>
     </message>
 </context>
 <context>
@@ -2620,6 +2718,10 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
         <source>Сеть</source>
         <translation>Network</translation>
     </message>
+    <message>
+        <source>Адресная книга</source>
+        <translation>Address Book</translation>
+    </message>
 </context>
 <context>
     <name>zrk::TPhoneBook</name>
@@ -2815,6 +2917,10 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
     <message>
         <source>Удалить записи</source>
         <translation>Delete Entries</translation>
+    </message>
+    <message>
+        <source>Син&amp;хронизировать с адресной книгой</source>
+        <translation>S&amp;ync with the Address Book</translation>
     </message>
 </context>
 <context>

@@ -133,8 +133,9 @@ int main(int argc, char* argv[]) {
         auto* pages = options.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         static const char* const names[] = {"options-general", "options-modem",   "options-ring",
                                             "options-font",    "options-subscriber", "options-actions",
-                                            "options-schedule", "options-network"};
-        for (int i = 0; i < pages->count() && i < 8; ++i) {
+                                            "options-schedule", "options-network",
+                                            "options-addressbook"};
+        for (int i = 0; i < pages->count() && i < 9; ++i) {
             pages->setCurrentIndex(i);
             save(&options, out, names[i]);
         }

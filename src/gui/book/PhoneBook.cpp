@@ -1,11 +1,11 @@
 #include "gui/book/PhoneBook.h"
 
 #include "core/platform/Exception.h"
-#include "gui/windows/FailurePresenter.h"
 #include "core/platform/StartTrace.h"
 #include "core/settings/Positions.h"
 #include "core/settings/Settings.h"
 #include "gui/windows/DialogLook.h"
+#include "gui/windows/FailurePresenter.h"
 #include "gui/windows/Line.h"
 #include "gui/windows/StatusIcons.h"
 #include "gui/windows/ToolBar.h"
@@ -230,6 +230,11 @@ void TPhoneBook::buildMenu() {
     mPExportSelected = addItem(exportMenu, "mPExportSelected", tr("В&ыбранные записи..."), {}, {},
                                [this] { exportContacts(ExportWhat::Selected); });
     sbExport->setMenu(exportMenu);
+    mPSync = addItem(PopupMenu1, "mPSync", tr("Син&хронизировать с адресной книгой"),
+                     themed("view-refresh", QStyle::SP_BrowserReload, this), {}, [this] {
+                         if (syncNow_) syncNow_();
+                     });
+    mPSync->setEnabled(false);  // until an address book is set
     mPOpti->setEnabled(false);  // until the column chooser is there
 }
 
@@ -252,6 +257,16 @@ void TPhoneBook::setPortActive(bool active) {
     portActive_ = active;
     sbAnswer->setEnabled(active);
     ED();
+}
+
+void TPhoneBook::setAddressBookSync(std::function<void()> run) {
+    syncNow_ = std::move(run);
+    mPSync->setEnabled(bool(syncNow_));
+}
+
+void TPhoneBook::showSyncStatus(const QString& text) {
+    stStatus1->setText(text);
+    stStatus1->setToolTip(text);  // the panel is narrow for a sync's summary
 }
 
 void TPhoneBook::setReminderForm(std::function<void(const QString&)> open) {

@@ -65,6 +65,10 @@ public:
     // The column chooser; true when the user changed the columns. Off until set.
     void setColumnChooser(std::function<bool(QWidget* parent)> choose);
     void setPrompts(BookPrompts prompts);
+    // Syncs the book with its address book now; none: no address book, the command is off.
+    void setAddressBookSync(std::function<void()> run);
+    // How the address book's sync goes, in the status line.
+    void showSyncStatus(const QString& text);
 
     // At the end of the program: closes as the user's close does (shown or not, it waits for
     // the last save), but what cannot be kept is returned instead of being shown (nobody may
@@ -152,6 +156,7 @@ private:
     quint64 rebuilds_ = 0;  // counts ItemsView, to see that rows were rebuilt meanwhile
     std::function<void(const QString&)> reminderForm_;
     std::function<bool(QWidget*)> columnChooser_;
+    std::function<void()> syncNow_;
     BookPrompts prompts_;
 
     QTreeView* lvBook = nullptr;
@@ -167,7 +172,7 @@ private:
     QAction *mPDial = nullptr, *mPStatus = nullptr, *mPNormal = nullptr, *mPBad = nullptr,
             *mPPrior = nullptr, *mPAdd = nullptr, *mPDel = nullptr, *mPGroup = nullptr,
             *mPInfo = nullptr, *mPReminder = nullptr, *mPOpti = nullptr, *mPProp = nullptr,
-            *mPImport = nullptr, *mPExport = nullptr, *mPExportAll = nullptr,
+            *mPImport = nullptr, *mPSync = nullptr, *mPExport = nullptr, *mPExportAll = nullptr,
             *mPExportShown = nullptr, *mPExportSelected = nullptr;
 };
 

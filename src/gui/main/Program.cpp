@@ -1,11 +1,12 @@
 #include "gui/main/Program.h"
 
 #include "core/platform/SafeFile.h"
-#include "gui/desktop/Sound.h"
 #include "core/platform/StartTrace.h"
 #include "core/reminders/ReminderStore.h"
-#include "gui/settings/ItemOptions.h"
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsNotifier.h"
+#include "gui/desktop/Sound.h"
+#include "gui/settings/ItemOptions.h"
 #include "gui/windows/FailurePresenter.h"
 
 #include <QAction>
@@ -67,6 +68,7 @@ ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared
     // A save that fails in the background is told whether its window is open or not.
     connect(&bookDocument, &BookDocument::failed, &presenter, &FailurePresenter::show);
     connect(&reminderDocument, &ReminderDocument::failed, &presenter, &FailurePresenter::show);
+    startSync();
     mainWindow.setSound(std::move(sound));  // before any other window can ring
     // A call that comes while the book is still being read waits for it: never an unknown
     // caller who is in the book. No window needs to exist for it.
@@ -92,6 +94,36 @@ ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared
     qApp->installEventFilter(this);
 }
 
+void ProgramWindows::startSync() {
+    using contacts::ContactSyncer;
+    syncer = std::make_unique<ContactSyncer>(bookDocument);
+    connect(syncer.get(), &ContactSyncer::failed, &FailurePresenter::instance(),
+            &FailurePresenter::show);
+    syncer->configure();
+    connect(&settingsNotifier(), &SettingsNotifier::settingsChanged, syncer.get(),
+            [this](const TIni& before, SettingsChange how) {
+                if (how != SettingsChange::Confirmed) return;
+                syncer->configure();
+                if (side) side->book.setAddressBookSync(syncCommand());
+                // Another address book, or another part of the book: synced at once.
+                const TIni& now = ini();
+                if (before.CardDavUrl != now.CardDavUrl || before.CardDavUser != now.CardDavUser ||
+                    before.CardDavGroup != now.CardDavGroup)
+                    syncer->syncNow();
+            });
+    // The first sync once the book is read: a call that comes meanwhile must find the book.
+    if (bookDocument.isLoaded())
+        QTimer::singleShot(0, syncer.get(), &ContactSyncer::syncNow);
+    else
+        connect(&bookDocument, &BookDocument::loaded, syncer.get(), &ContactSyncer::syncNow,
+                Qt::SingleShotConnection);
+}
+
+std::function<void()> ProgramWindows::syncCommand() {
+    if (!syncer->configured()) return {};
+    return [this] { syncer->syncNow(); };
+}
+
 void ProgramWindows::makeSideWindows() {
     if (side || makingSide_) return;
     mainWindow.removeEventFilter(this);
@@ -103,6 +135,8 @@ void ProgramWindows::makeSideWindows() {
     s.reminders.setBook(&bookDocument.store());
     s.book.setReminderForm([this](const QString& phone) { side->reminders.addForNumber(phone); });
     s.book.setColumnChooser([](QWidget* parent) { return TItemOptions::choose(parent); });
+    s.book.setAddressBookSync(syncCommand());
+    connect(syncer.get(), &contacts::ContactSyncer::status, &s.book, &TPhoneBook::showSyncStatus);
     mainWindow.setRunWindows(
         {&s.book, &s.alertReminder, &s.reminders, &s.alert, &s.calls, &s.allScreen, &s.itemInfo});
     // Shown with the main window where the settings say so, as the main window's showing
@@ -116,10 +150,11 @@ void ProgramWindows::makeSideWindows() {
 ProgramWindows::~ProgramWindows() {
     qApp->removeEventFilter(this);
     side.reset();
+    // A sync in flight is cancelled and waited for: the book's last save then holds its state.
+    syncer.reset();
     // The last saves on disk before the documents go; a close has told its failures already.
     const Failures left = bookDocument.close() + reminderDocument.close();
-    if (!left.isEmpty())
-        std::fprintf(stderr, "%s\n", failureLines(left).toLocal8Bit().constData());
+    if (!left.isEmpty()) std::fprintf(stderr, "%s\n", failureLines(left).toLocal8Bit().constData());
 }
 
 bool ProgramWindows::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 // other. Tests make the same.
 #include "core/book/BookDocument.h"
 #include "core/call/CallDesk.h"
+#include "core/contacts/ContactSyncer.h"
 #include "core/reminders/ReminderDocument.h"
 #include "gui/book/ItemInfo.h"
 #include "gui/book/PhoneBook.h"
@@ -14,6 +15,8 @@
 #include "gui/windows/WinAlert.h"
 
 #include <QObject>
+
+#include <functional>
 
 #include <memory>
 
@@ -69,6 +72,9 @@ public:
     }
 
     BookDocument bookDocument{BookDocument::Loading::InBackground};
+    // The book's sync with the address book; gone before the book closes, so the book's last
+    // save holds what the sync did.
+    std::unique_ptr<contacts::ContactSyncer> syncer;
     ReminderDocument reminderDocument;
     // The line; the main window starts it (the port opened) while it is made, before the
     // others exist.
@@ -77,6 +83,10 @@ public:
     std::unique_ptr<SideWindows> side;
 
 private:
+    void startSync();
+    // The book window's "sync now", or none while no address book is set.
+    std::function<void()> syncCommand();
+
     bool makingSide_ = false;
 
 protected:

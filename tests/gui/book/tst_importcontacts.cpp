@@ -7,6 +7,8 @@
 #include "SaveGate.h"
 
 #include <QAbstractItemView>
+#include <QLabel>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTimer>
@@ -546,6 +548,26 @@ private slots:
     void columnGuess() {
         QFETCH(QString, header);
         QTEST(int(guessColumnRole(header)), "role");
+    }
+
+    // "Синхронизировать с адресной книгой": off until the program gives an address book, then
+    // chosen from the list's menu by its keys it asks for a sync; the sync's word shows in the
+    // status line.
+    void syncMenuItemAsksTheProgram() {
+        BookWindow w(rowBook(), true);
+        QVERIFY(!w.enabled("mPSync"));
+        int asked = 0;
+        w.book->setAddressBookSync([&asked] { ++asked; });
+        QVERIFY(w.enabled("mPSync"));
+        w.openMenu(QPoint(5, 5));
+        auto* menu = w.child<QMenu>("PopupMenu1");
+        menu->setActiveAction(w.child<QAction>("mPSync"));
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_COMPARE(asked, 1);
+        w.book->showSyncStatus(QStringLiteral("Синхронизация адресной книги…"));
+        QCOMPARE(w.child<QLabel>("stStatus1")->text(), QString("Синхронизация адресной книги…"));
+        w.book->setAddressBookSync({});
+        QVERIFY(!w.enabled("mPSync"));
     }
 
 private:

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -125,8 +126,13 @@ private slots:
             "\"Sound Off\"=hex:00,00,00,00,00,00,c0,3f\n\"Sound On\"=hex:55,55,55,55,55,55,c5,3f\n"
             "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Network]\n"
             "\"Send Calls\"=dword:00000000\n\"Receive Calls\"=dword:00000000\n"
-            "\"Line Label\"=\"2\"\n");
+            "\"Line Label\"=\"2\"\n"
+            "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\CardDAV]\n"
+            "\"URL\"=\"https://dav.example/\"\n\"User\"=\"alice\"\n"
+            "\"Password File\"=\"missing.pw\"\n\"Group\"=\"Друзья\"\n"
+            "\"Interval\"=dword:00000000\n\"Allow HTTP\"=dword:00000001\n");
         const TIni loaded = ini();
+        QCOMPARE(loaded.CardDavGroup, QString("Друзья"));
         QCOMPARE(loaded.Prefix, 1);  // the store was read
         QCOMPARE(loaded.SoundOn, 4 / 24.0);
         QCOMPARE(loaded.SeparatorOfGroups, QString(" - "));
@@ -163,7 +169,8 @@ private slots:
             {"cbPortOnOff", &TIni::PortOnOff, true},
             {"cbSoundOnOff", &TIni::SoundOnOff, true},
             {"cbSendCalls", &TIni::SendCalls, false},
-            {"cbReceiveCalls", &TIni::ReceiveCalls, false}};
+            {"cbReceiveCalls", &TIni::ReceiveCalls, false},
+            {"cbCardDavAllowHttp", &TIni::CardDavAllowHttp, true}};
         for (const auto& [name, field, value] : checks) {
             d.check(name)->setChecked(value);
             expected.*field = value;
@@ -183,7 +190,10 @@ private slots:
             {"eZrk", &TIni::Zrk, "AT#CID=1"},
             {"eHandUp", &TIni::HandUp, "ATH1"},
             {"eCallerID", &TIni::CallerID, "NMBR="},
-            {"eLineLabel", &TIni::LineLabel, "2"}};
+            {"eLineLabel", &TIni::LineLabel, "2"},
+            {"eCardDavUrl", &TIni::CardDavUrl, "https://dav.example/alice/"},
+            {"eCardDavUser", &TIni::CardDavUser, "alice"},
+            {"eCardDavGroup", &TIni::CardDavGroup, "Друзья"}};
         for (const auto& [name, field, value] : texts) {
             d.edit(name)->setText(QString::fromUtf8(value));
             expected.*field = QString::fromUtf8(value);
@@ -212,6 +222,8 @@ private slots:
             d.get<FileNameEdit>(name)->setText(QString::fromUtf8(value));
             expected.*field = QString::fromUtf8(value);
         }
+        d.get<QSpinBox>("seCardDavInterval")->setValue(1440);
+        expected.CardDavInterval = 1440;
         d.get<ColorBox>("cbNotAct")->setColorRef(0x00123456);
         expected.NotActiveColor = 0x00123456;
         d.ok();
@@ -460,9 +472,10 @@ private slots:
             const char *faceBox, *sizeEdit, *colourBox;
             QWidget* shown;
         };
-        const Row rows[] = {{"cbFNumber", "eNumber", "cbNumber", fx.child<QLabel>("pNumber")},
-                            {"cbFCounter", "eCounter", "cbCounter", fx.child<ClickLabel>("pCountCall")},
-                            {"cbFInfo", "eInfo", "cbInfo", fx.child<QLabel>("pInfo")}};
+        const Row rows[] = {
+            {"cbFNumber", "eNumber", "cbNumber", fx.child<QLabel>("pNumber")},
+            {"cbFCounter", "eCounter", "cbCounter", fx.child<ClickLabel>("pCountCall")},
+            {"cbFInfo", "eInfo", "cbInfo", fx.child<QLabel>("pInfo")}};
         quint32 colour = 0x123456;
         for (const Row& r : rows) {
             d.combo(r.faceBox)->setCurrentText(face);
@@ -495,8 +508,10 @@ private slots:
         }
         QCOMPARE(fx.child<ClickLabel>("pCountCall")->font().pointSize(), 11);
         QCOMPARE(fx.child<QLabel>("pInfo")->font().pointSize(), 11);
-        QCOMPARE(fx.child<ClickLabel>("stPhones")->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(fx.child<ClickLabel>("pTimer")->palette().color(QPalette::WindowText), fromColorRef(0x123458));
+        QCOMPARE(fx.child<ClickLabel>("stPhones")->palette().color(QPalette::WindowText),
+                 QColor(Qt::red));
+        QCOMPARE(fx.child<ClickLabel>("pTimer")->palette().color(QPalette::WindowText),
+                 fromColorRef(0x123458));
         QVERIFY(!fx.child<QAction>("mPStayOnTop")->isChecked());
         QVERIFY(!fx.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(ini().NumberFont, face);
