@@ -520,6 +520,19 @@ private slots:
                                  "X-ZRK-WORKPHONE:81033476629472\r\n"),
                  second.constData());
         QCOMPARE(second.count("TEL"), 1);
+
+        // A server takes no card without UID and FN: an entry without a name is named by its
+        // number, and the same entry has the same UID in every export.
+        BookStore bare;
+        bare.AddItem(entry("", "7654321"), true);
+        const QByteArray third = writeVCards(bare, {0});
+        QVERIFY2(third.contains("\r\nFN:7654321\r\n"), third.constData());
+        const qsizetype uid = third.indexOf("\r\nUID:");
+        QVERIFY(uid > 0);
+        QCOMPARE(third.mid(uid, 44), writeVCards(bare, {0}).mid(uid, 44));
+        bare.setId(0, {});  // a book read without its side file
+        const QByteArray fourth = writeVCards(bare, {0});
+        QCOMPARE(fourth.mid(uid, 44), writeVCards(bare, {0}).mid(uid, 44));
     }
 
     void roundTrip_data() {
