@@ -3,6 +3,7 @@
 #include "core/book/BookDocument.h"
 #include "core/call/CallDesk.h"
 #include "core/call/LineStatus.h"
+#include "core/contacts/ContactSyncer.h"
 #include "core/platform/Registry.h"
 #include "core/platform/SerialDevice.h"
 #include "core/settings/Settings.h"
@@ -69,10 +70,9 @@ void LineServer::watchDesk() {
         if (!c.again) say(tr("Звонит %1").arg(callerText(c)));
     });
     connect(&d, &CallDesk::answered, this, [] { say(tr("Трубка снята и положена (отбой).")); });
-    connect(&d, &CallDesk::showMessage, this,
-            [](const QString& name, const QString& shown) {
-                say(tr("Сообщение о звонке: %1 %2").arg(shown, name).trimmed());
-            });
+    connect(&d, &CallDesk::showMessage, this, [](const QString& name, const QString& shown) {
+        say(tr("Сообщение о звонке: %1 %2").arg(shown, name).trimmed());
+    });
     connect(&d, &CallDesk::networkChanged, this,
             [](const QString& state) { say(tr("Сервер NCID: %1").arg(state)); });
     connect(&d, &CallDesk::failed, this, [this](const Failure& f) {
@@ -98,8 +98,14 @@ void LineServer::loadBook() {
     auto next = std::make_unique<BookDocument>(BookDocument::Loading::InBackground);
     BookDocument* read = next.get();
     connect(read, &BookDocument::loaded, this, [this, read] {
-        if (reading_.get() == read) book_ = std::move(reading_);
-        say(tr("Телефонная книга %1: записей %2.").arg(ini().PhoneBookFile).arg(read->store().count()));
+        if (reading_.get() == read) {
+            sync_.reset();  // a sync of the book put aside ends with it
+            book_ = std::move(reading_);
+        }
+        say(tr("Телефонная книга %1: записей %2.")
+                .arg(ini().PhoneBookFile)
+                .arg(read->store().count()));
+        if (book_.get() == read && !sync_) syncBook();
     });
     // A book that cannot be read now leaves the one read before in place.
     connect(read, &BookDocument::failed, this, [this, read](const Failure& f) {
@@ -133,7 +139,9 @@ void LineServer::start() {
 void LineServer::reload() {
     say(tr("Перечитываю настройки и телефонную книгу."));
     const TIni before = ini();
-    const auto device = [] { return locateSerialDevice(QStringLiteral("Com%1").arg(ini().Port + 1)).path; };
+    const auto device = [] {
+        return locateSerialDevice(QStringLiteral("Com%1").arg(ini().Port + 1)).path;
+    };
     const QString deviceBefore = device();
     RegistryFile::resetUser();
     if (!readSettings()) {
@@ -146,11 +154,27 @@ void LineServer::reload() {
         }
         desk_->followSettings(before, SettingsChange::Confirmed);
     }
+    if (sync_) sync_->configure();
     loadBook();
+}
+
+void LineServer::syncBook() {
+    sync_ = std::make_unique<contacts::ContactSyncer>(*book_);
+    // A failure once while it lasts; each sync that did something, with its counts.
+    connect(sync_.get(), &contacts::ContactSyncer::failed, this,
+            [](const Failure& f) { say(f.text); });
+    connect(sync_.get(), &contacts::ContactSyncer::finished, this,
+            [](const contacts::SyncCounts& c) {
+                if (c.added + c.updated + c.removed + c.sent + c.deleted > 0)
+                    say(contacts::syncSummary(c));
+            });
+    sync_->configure();
+    sync_->syncNow();
 }
 
 Failures LineServer::stop() {
     reopen_->stop();
+    sync_.reset();  // cancelled and waited for: the book's last save holds what it did
     Failures failures = desk_->close();
     if (reading_) failures += reading_->close();
     if (book_) failures += book_->close();

@@ -14,6 +14,9 @@ namespace zrk {
 
 class BookDocument;
 class CallDesk;
+namespace contacts {
+class ContactSyncer;
+}
 class SerialDevice;
 
 class LineServer : public QObject {
@@ -41,14 +44,17 @@ private:
     void watchDesk();
     void loadBook();
     void portShown(bool active);
+    // The book in place syncs with the address book of the settings, if one is named.
+    void syncBook();
 
     // How often a port that is closed without a schedule is tried again: a USB modem plugged
     // in late, or not ready at boot, is taken up without a restart.
     static constexpr int kReopenMs = 5000;
 
     std::unique_ptr<CallDesk> desk_;
-    std::unique_ptr<BookDocument> book_;     // the book the calls are looked up in
-    std::unique_ptr<BookDocument> reading_;  // the book read again, until it is whole
+    std::unique_ptr<BookDocument> book_;             // the book the calls are looked up in
+    std::unique_ptr<BookDocument> reading_;          // the book read again, until it is whole
+    std::unique_ptr<contacts::ContactSyncer> sync_;  // of book_; before it in the end
     QTimer* reopen_ = nullptr;
     bool portOpen_ = false;
     QString lastFailure_;  // said once while the same trouble goes on
