@@ -118,6 +118,9 @@ void ContactSyncer::done() {
         emit status(syncSummary(r.counts));
         emit finished(r.counts);
     }
+    // A change of this desk's that the server's replaced is told, not only shown in passing.
+    if (r.counts.conflicts > 0)
+        emit failed(Failure::make(Failure::Kind::Other, syncSummary(r.counts), true));
     if (!r.conflictProblem.isEmpty())
         emit failed(Failure::make(Failure::Kind::File, r.conflictProblem, true));
     if (again_) {
