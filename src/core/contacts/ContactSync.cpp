@@ -230,15 +230,20 @@ private:
         }
         e.id = QUuid::createUuid();
         mapped_.insert(e.id);
+        add(e.id, c);
+        return e;
+    }
+
+    // An entry the book gets from the server, under identity `id`.
+    void add(const QUuid& id, const CardEntry& c) {
         BookChange change;
         change.kind = BookChange::Kind::Add;
-        change.id = e.id;
+        change.id = id;
         change.entry = c.entry;
         change.group = c.groupTitle;
         out_.changes.append(change);
-        locals_.insert(e.id, {c.entry, c.groupTitle});
+        locals_.insert(id, {c.entry, c.groupTitle});
         ++out_.counts.added;
-        return e;
     }
 
     void update(const QUuid& id, const BookEntry& entry, const QString& group,
@@ -268,13 +273,7 @@ private:
             // A change beats a delete: the entry comes back.
             e.base = now.entry;
             e.baseGroup = now.groupTitle;
-            BookChange change;
-            change.id = e.id;
-            change.entry = now.entry;
-            change.group = now.groupTitle;
-            out_.changes.append(change);
-            locals_.insert(e.id, {now.entry, now.groupTitle});
-            ++out_.counts.added;
+            add(e.id, now);
             return;
         }
         BookEntry result = it->entry;

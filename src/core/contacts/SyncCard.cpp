@@ -24,22 +24,11 @@ QByteArray upperName(QByteArrayView head) {
     return name.toByteArray().toUpper();
 }
 
-qsizetype colonOutsideQuotes(QByteArrayView s) {
-    bool quoted = false;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == '"') quoted = !quoted;
-        if (s[i] == ':' && !quoted) return i;
-    }
-    return -1;
-}
-
 std::vector<Line> parseLines(const QByteArray& card) {
-    QByteArray text = card;
-    text.replace("\r\n", "\n");
-    text.replace("\n ", "").replace("\n\t", "");
     std::vector<Line> lines;
-    for (const QByteArray& l : text.split('\n')) {
-        const qsizetype colon = colonOutsideQuotes(l);
+    for (QByteArray l : unfolded(card).split('\n')) {
+        if (l.endsWith('\r')) l.chop(1);
+        const qsizetype colon = findUnquoted(l, ':');
         if (colon <= 0) continue;
         lines.push_back({l.left(colon), upperName(l.first(colon)), l.mid(colon + 1)});
     }
@@ -62,22 +51,8 @@ QByteArray plainHead(const QByteArray& head) {
     return parts.join(';');
 }
 
-QString unescapeText(const QByteArray& v) {
-    QString out;
-    const QString s = QString::fromUtf8(v);
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == QLatin1Char('\\') && i + 1 < s.size()) {
-            ++i;
-            out += s[i] == QLatin1Char('n') || s[i] == QLatin1Char('N') ? QChar(u'\n') : s[i];
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 QByteArray numberKey(const QByteArray& value) {
-    return phoneKey(dialableNumber(unescapeText(value)));
+    return phoneKey(dialableNumber(unescape(QString::fromUtf8(value))));
 }
 
 std::optional<size_t> find(const std::vector<Line>& lines, QByteArrayView name) {
@@ -117,7 +92,7 @@ QByteArray escaped(const QString& s) {
 QString cardUid(const QByteArray& card) {
     const std::vector<Line> lines = parseLines(card);
     const std::optional<size_t> at = find(lines, "UID");
-    return at ? unescapeText(lines[*at].value).trimmed() : QString();
+    return at ? unescape(QString::fromUtf8(lines[*at].value)).trimmed() : QString();
 }
 
 QList<CardEntry> cardEntries(const QByteArray& card, const QString& group) {

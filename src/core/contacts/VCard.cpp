@@ -13,9 +13,6 @@ namespace zrk::contacts {
 
 const char* const kProdId = "-//Zrk Pro//Zrk Pro 2.01b//RU";
 
-namespace {
-
-// The position of the first `sep` outside double quotes (parameter values may be quoted).
 qsizetype findUnquoted(QByteArrayView s, char sep) {
     bool quoted = false;
     for (qsizetype i = 0; i < s.size(); ++i) {
@@ -26,6 +23,8 @@ qsizetype findUnquoted(QByteArrayView s, char sep) {
     }
     return -1;
 }
+
+namespace {
 
 QList<QByteArrayView> splitUnquoted(QByteArrayView s, char sep) {
     QList<QByteArrayView> parts;
@@ -78,10 +77,14 @@ QStringList splitEscaped(const QString& v, QChar sep) {
     return parts;
 }
 
+}  // namespace
+
 QString unescape(const QString& v) {
     if (!v.contains(QLatin1Char('\\'))) return v;
     return splitEscaped(v, QChar(0)).join(QString());
 }
+
+namespace {
 
 QString joinNonEmpty(const QStringList& parts, const QString& sep) {
     QStringList kept;
@@ -191,6 +194,8 @@ QString labelOfAbLabel(const QString& v) {
 
 // The file with its folds taken out, for the encoding's test only: folding is by octets, and
 // a fold may fall inside a UTF-8 letter.
+}  // namespace
+
 QByteArray unfolded(QByteArrayView raw) {
     QByteArray out;
     out.reserve(raw.size());
@@ -207,6 +212,8 @@ QByteArray unfolded(QByteArrayView raw) {
     }
     return out;
 }
+
+namespace {
 
 bool base64Line(QByteArrayView line) {
     for (char c : line)

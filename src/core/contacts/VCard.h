@@ -28,6 +28,12 @@ ReadResult readVCards(QByteArrayView raw);
 // The PRODID our cards carry: a card with it is read back as this program's own.
 extern const char* const kProdId;
 
+// The position of the first `sep` outside double quotes (parameter values may be quoted).
+qsizetype findUnquoted(QByteArrayView s, char sep);
+// A text value with its escapes undone ("\\n" a line break, "\\," a comma...).
+QString unescape(const QString& v);
+// The content lines with their folds undone (a line break followed by a blank or a tab).
+QByteArray unfolded(QByteArrayView raw);
 // A text value escaped for a content line: backslash, comma, semicolon, line breaks as "\n".
 QString escapeText(const QString& s);
 // Appends one content line and its CRLF, folded at 75 octets, never inside a UTF-8 sequence.
