@@ -78,9 +78,8 @@ void put(std::vector<Line>& lines, std::optional<size_t> at, const QByteArray& h
 }
 
 QString fieldText(const BookEntry& e, BookField f) {
-    int n = 0;
-    const char* data = bookFieldData(e, f, &n);
-    return fromCp1251(data, n);
+    const QByteArrayView bytes = bookField(e, f);
+    return fromCp1251(bytes.data(), bytes.size());
 }
 
 QByteArray escaped(const QString& s) {
@@ -88,12 +87,6 @@ QByteArray escaped(const QString& s) {
 }
 
 }  // namespace
-
-QString cardUid(const QByteArray& card) {
-    const std::vector<Line> lines = parseLines(card);
-    const std::optional<size_t> at = find(lines, "UID");
-    return at ? unescape(QString::fromUtf8(lines[*at].value)).trimmed() : QString();
-}
 
 QList<CardEntry> cardEntries(const QByteArray& card, const QString& group) {
     ReadResult read = readVCards(card);
@@ -155,9 +148,7 @@ QByteArray patchCard(const QByteArray& card, const EntryEdit& edit) {
     }
     // A number is found by its digits: the card may write it any way it likes.
     auto numberLine = [&](BookField f) -> std::optional<size_t> {
-        int n = 0;
-        const char* data = bookFieldData(edit.base, f, &n);
-        const QByteArray key = phoneKey(QByteArrayView(data, n));
+        const QByteArray key = phoneKey(bookField(edit.base, f));
         if (key.isEmpty()) return std::nullopt;
         for (size_t i = 0; i < lines.size(); ++i)
             if (lines[i].name == "TEL" && numberKey(lines[i].value) == key) return i;

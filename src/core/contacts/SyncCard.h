@@ -19,8 +19,6 @@ struct CardEntry {
 // The entries of `card`; `group` non-empty puts every entry in that group. A card that
 // cannot be read, or has no number, gives none.
 QList<CardEntry> cardEntries(const QByteArray& card, const QString& group);
-// The card's UID, or empty.
-QString cardUid(const QByteArray& card);
 
 // A new vCard 3.0 card of entry `i`, its UID the entry's identity.
 QByteArray newCard(const BookStore& book, int i);
