@@ -38,6 +38,7 @@ BookDocument::Read BookDocument::read(const QString& file) {
 void BookDocument::setSyncState(const QByteArray& state) {
     side_.syncState = state;
     side_.found = true;
+    store_.assignIds();  // a book with a side file has an identity for every entry
 }
 
 BookDocument::~BookDocument() {
@@ -81,7 +82,7 @@ CallerInfo BookDocument::whoCalls(const QString& number) {
 void BookDocument::save() {
     waitForBook();  // an empty book in memory must never replace the file
     if (loadFailed_) return;
-    store_.assignIds();
+    if (side_.found) store_.assignIds();
     // The side file after the book: read back with an older book, its rows still match.
     saver_.schedule([book = store_, file = ini().PhoneBookFile, side = side_.found,
                      state = side_.syncState](FileError* error) {

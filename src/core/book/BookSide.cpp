@@ -112,7 +112,7 @@ BookSide readBookSide(const QString& bookFile, BookStore& book) {
             }
         }
     }
-    book.assignIds();
+    if (side.found) book.assignIds();
     return side;
 }
 

@@ -22,7 +22,7 @@ struct BookSide {
 };
 
 // Gives the entries of `book` the identities the side file of `bookFile` holds, and the rest
-// new ones (`book` then has an identity for every entry).
+// new ones; without a side file, the entries are left without.
 BookSide readBookSide(const QString& bookFile, BookStore& book);
 // The image of the side file for `book` (every entry with its identity) and `syncState`.
 QByteArray bookSideImage(const BookStore& book, const QByteArray& syncState);

@@ -314,8 +314,7 @@ void BookStore::compactIfWasteful() {
 
 int BookStore::AddItem(const BookEntry& entry, bool isNew, int index) {
     if (isNew) {
-        Slot s = pack(entry);
-        s.id = QUuid::createUuid();
+        const Slot s = pack(entry);  // its identity when one is asked for (assignIds)
         d_->entries.push_back(s);
         return count() - 1;
     }

@@ -128,8 +128,9 @@ public:
     qint32 status(int i) const { return d_->entries[size_t(i)].status; }
     qint32 groupOf(int i) const { return d_->entries[size_t(i)].group; }
     void setStatus(int i, qint32 status);
-    // The entry's identity, kept across edits and moves, never in the book file: null for
-    // an entry read from the file until assignIds() or setId() gives it one.
+    // The entry's identity, kept across edits and moves, never in the book file: null until
+    // the book's side file, assignIds() or setId() gives it one (only a book that syncs
+    // needs them, and a big book would pay for them at every start).
     QUuid idOf(int i) const { return d_->entries[size_t(i)].id; }
     void setId(int i, const QUuid& id);
     // Every entry without an identity gets a new one.
@@ -166,7 +167,7 @@ private:
         // number of six digits or more skips every entry whose tail differs without reading
         // its texts.
         quint32 tail;
-        QUuid id;  // kept by an overwrite, new for a new entry
+        QUuid id;  // kept by an overwrite
         size_t size() const;
     };
     static constexpr quint32 kNoTail = 0xFFFFFFFF;
