@@ -100,8 +100,13 @@ void ContactSyncer::done() {
     {
         applying_ = true;
         const bool changed = applySync(book_.store(), r);
-        book_.setSyncState(r.savedState.isEmpty() ? r.state.save() : r.savedState);
-        book_.save();
+        const QByteArray state = r.savedState.isEmpty() ? r.state.save() : r.savedState;
+        // A sync that found nothing new leaves the files alone: a big book is not rewritten
+        // every few minutes.
+        if (changed || state != book_.syncState()) {
+            book_.setSyncState(state);
+            book_.save();
+        }
         if (changed) emit book_.loaded();
         applying_ = false;
     }
