@@ -45,7 +45,12 @@ struct CallerShown {
     QString line;           // the server's line label; empty for our own line or a single line
     bool again = false;     // the ringing call asked about once more
     bool dialable = false;  // a number to call back
+    QDateTime when;         // when the caller was reported (for a ring: when it rang)
 };
+
+// What a call comes to, each at most once per call: its first ring, its caller identified,
+// its answer (the answer operation while it rang), or silence without an answer (missed).
+enum class CallEvent { Ring, Caller, Answer, Missed };
 
 // What a ring's sound is: nothing, the speaker's melody, or a wave file (empty: none, but
 // what plays is stopped).
@@ -135,6 +140,9 @@ signals:
     void answered(bool incoming);
     // The call is over: rung off, answered, the port closed.
     void callEnded();
+    // Once per call and event. `caller`: the call's identified caller so far (an empty number
+    // before one was reported, and always for Ring).
+    void callEvent(zrk::CallEvent event, const zrk::CallerShown& caller);
     // The caller's action "message": the view shows the caller.
     void showMessage(const QString& name, const QString& shown, const QString& group, int status);
     void callsDropped(int total);

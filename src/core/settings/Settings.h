@@ -3,6 +3,7 @@
 // Each field is named after its stored value ("Popup On Call" -> PopupOnCall).
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -34,6 +35,22 @@ QString shownSetting(const QString& stored);
 // What to store when the user leaves `edited` in place of `stored`: the stored default where
 // its translation was left as shown, else the edit.
 QString editedSetting(const QString& stored, const QString& edited);
+
+// Our own key "Call Actions\N" (N = 0, 1, ...): what is done on a call's event besides the
+// caller's action: an address opened, a program run, a text said. The texts are kept as stored
+// so that a value this program does not know survives a save; such an action never runs.
+struct CallActionSpec {
+    QString event = QStringLiteral("caller");  // "ring", "caller", "answer", "missed"
+    QString kind = QStringLiteral("program");  // "url", "program", "speak"
+    QString templ;                             // "Template": the address or the spoken text
+    QString program;
+    QStringList arguments;  // "Argument 1", "Argument 2", ...: one argument each
+    quint32 statuses = 0;   // 1 normal, 2 bad, 4 priority; 0: every caller
+    QString group;          // the caller's group's title; empty: every group
+    bool enabled = true;
+
+    bool operator==(const CallActionSpec&) const = default;
+};
 
 struct TIni {
     // Declared in the stored order, with the values of a first run.
@@ -88,6 +105,7 @@ struct TIni {
     // Our own key "Language": the language of the windows, "ru" or "en"; empty: the desktop's.
     // Read before the windows are made, so a change takes effect at the next start.
     QString Language;
+    QList<CallActionSpec> CallActions;
 
     static TIni defaults() { return TIni{}; }
     bool operator==(const TIni&) const = default;
