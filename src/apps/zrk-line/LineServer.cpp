@@ -1,5 +1,6 @@
 #include "apps/zrk-line/LineServer.h"
 
+#include "core/actions/CallActions.h"
 #include "core/book/BookDocument.h"
 #include "core/call/CallDesk.h"
 #include "core/call/LineStatus.h"
@@ -48,6 +49,9 @@ LineServer::LineServer(std::shared_ptr<SerialDevice> device, QObject* parent)
         if (reading_) reading_->waitForBook();
         return book_ ? book_->whoCalls(number) : CallerInfo{};
     });
+    actions_ = std::make_unique<actions::CallActionRunner>(*desk_);
+    connect(actions_.get(), &actions::CallActionRunner::failed, this,
+            [](const Failure& f) { say(f.text); });
     reopen_ = new QTimer(this);
     reopen_->setInterval(kReopenMs);
     connect(reopen_, &QTimer::timeout, this, [this] {

@@ -14,6 +14,9 @@ namespace zrk {
 
 class BookDocument;
 class CallDesk;
+namespace actions {
+class CallActionRunner;
+}
 namespace contacts {
 class ContactSyncer;
 }
@@ -55,6 +58,8 @@ private:
     std::unique_ptr<BookDocument> book_;             // the book the calls are looked up in
     std::unique_ptr<BookDocument> reading_;          // the book read again, until it is whole
     std::unique_ptr<contacts::ContactSyncer> sync_;  // of book_; before it in the end
+    // The calls' programs (no desktop here: no addresses opened, nothing said).
+    std::unique_ptr<actions::CallActionRunner> actions_;
     QTimer* reopen_ = nullptr;
     bool portOpen_ = false;
     QString lastFailure_;  // said once while the same trouble goes on

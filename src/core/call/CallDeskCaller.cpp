@@ -66,7 +66,8 @@ void CallDesk::report(const QString& text) {
                            .district = district,
                            .line = remoteLine_,
                            .again = call.again,
-                           .dialable = !number_.isEmpty()});
+                           .dialable = !number_.isEmpty(),
+                           .when = now()});
     if (call.again) return;
     // Said once; a log that cannot be written must not cost every later call its display
     // and its ring sound.

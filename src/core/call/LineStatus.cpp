@@ -17,4 +17,12 @@ QString statusText(int code) {
                                   : QString();
 }
 
+QString statusWord(int status) {
+    static const char* const kWords[] = {QT_TRANSLATE_NOOP("zrk::CallRow", "нормальный"),
+                                         QT_TRANSLATE_NOOP("zrk::CallRow", "плохой"),
+                                         QT_TRANSLATE_NOOP("zrk::CallRow", "приоритетный")};
+    return QCoreApplication::translate("zrk::CallRow",
+                                       kWords[status == 1 || status == 2 ? status : 0]);
+}
+
 }  // namespace zrk

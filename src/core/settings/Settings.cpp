@@ -186,6 +186,72 @@ const QList<Key>& layout() {
     return keys;
 }
 
+const QString kCallActions = kRoot + QLatin1String("Call Actions\\");
+
+// The actions are keys "0", "1", ... under "Call Actions", read up to the first number missing.
+// A value of a wrong type keeps its default, as any other setting does.
+void readCallActions(TIni& ini, RegistryFile& store,
+                     std::optional<ERegistryException>& firstError) {
+    RegKey reg(store);
+    for (int n = 0; reg.openKeyReadOnly(kCallActions + QString::number(n)); ++n) {
+        CallActionSpec a;
+        const auto take = [&](const QString& value, auto read) {
+            if (!reg.valueExists(value)) return;
+            try {
+                read(value);
+            } catch (const ERegistryException& e) {
+                if (!firstError) firstError = e;
+            }
+        };
+        take(QStringLiteral("Event"), [&](const QString& v) { a.event = reg.readString(v); });
+        take(QStringLiteral("Kind"), [&](const QString& v) { a.kind = reg.readString(v); });
+        take(QStringLiteral("Template"), [&](const QString& v) { a.templ = reg.readString(v); });
+        take(QStringLiteral("Program"), [&](const QString& v) { a.program = reg.readString(v); });
+        for (int i = 1; reg.valueExists(QStringLiteral("Argument %1").arg(i)); ++i) {
+            QString argument;  // one of a wrong type stays in its place, empty
+            take(QStringLiteral("Argument %1").arg(i),
+                 [&](const QString& v) { argument = reg.readString(v); });
+            a.arguments.append(argument);
+        }
+        take(QStringLiteral("Statuses"), [&](const QString& v) { a.statuses = quint32(reg.readInteger(v)); });
+        take(QStringLiteral("Group"), [&](const QString& v) { a.group = reg.readString(v); });
+        take(QStringLiteral("Enabled"), [&](const QString& v) { a.enabled = reg.readBool(v); });
+        ini.CallActions.append(a);
+        reg.closeKey();
+    }
+}
+
+// The list is written whole when it changed here (or nothing is known of the store): an action
+// moved or removed renumbers the keys after it. Keys and arguments past the end are removed.
+void writeCallActions(const TIni& ini, const TIni* before, RegistryFile& store) {
+    if (before && before->CallActions == ini.CallActions) return;
+    RegKey reg(store);
+    const QList<CallActionSpec>& list = ini.CallActions;
+    for (int n = 0; n < list.size(); ++n) {
+        const CallActionSpec& a = list[n];
+        if (!reg.openKey(kCallActions + QString::number(n), true)) continue;
+        reg.writeString(QStringLiteral("Event"), a.event);
+        reg.writeString(QStringLiteral("Kind"), a.kind);
+        reg.writeString(QStringLiteral("Template"), a.templ);
+        reg.writeString(QStringLiteral("Program"), a.program);
+        for (int i = 0; i < a.arguments.size(); ++i)
+            reg.writeString(QStringLiteral("Argument %1").arg(i + 1), a.arguments[i]);
+        for (qsizetype i = a.arguments.size() + 1;
+             reg.deleteValue(QStringLiteral("Argument %1").arg(i)); ++i) {
+        }
+        reg.writeInteger(QStringLiteral("Statuses"), qint32(a.statuses));
+        reg.writeString(QStringLiteral("Group"), a.group);
+        reg.writeBool(QStringLiteral("Enabled"), a.enabled);
+        reg.closeKey();
+    }
+    for (qsizetype n = list.size(); reg.openKey(kCallActions + QString::number(n), false); ++n) {
+        // Its values first: that is what makes the key's removal a change to be saved.
+        for (const QString& name : reg.valueNames()) reg.deleteValue(name);
+        store.deleteKey(kCallActions + QString::number(n));
+        reg.closeKey();
+    }
+}
+
 // The record as this program last read or saved it, and the read of the store it belongs to:
 // a save writes what the program changed since, and leaves every other value to whatever the
 // file holds by then (another program's change).
@@ -268,6 +334,7 @@ void LoadSettings(TIni& ini, RegistryFile& store) {
         }
         reg.closeKey();
     }
+    readCallActions(ini, store, firstError);
     if (firstError) throw *firstError;
 }
 
@@ -312,6 +379,7 @@ void SaveSettings(const TIni& ini) {
         }
         reg.closeKey();
     }
+    writeCallActions(ini, before, store);
     known() = Known{ini, store.serial()};
 }
 

@@ -6,14 +6,6 @@
 
 namespace zrk {
 
-QString statusWord(int status) {
-    static const char* const kWords[] = {QT_TRANSLATE_NOOP("zrk::CallRow", "нормальный"),
-                                         QT_TRANSLATE_NOOP("zrk::CallRow", "плохой"),
-                                         QT_TRANSLATE_NOOP("zrk::CallRow", "приоритетный")};
-    return QCoreApplication::translate("zrk::CallRow",
-                                       kWords[status == 1 || status == 2 ? status : 0]);
-}
-
 QString callTimeText(const QTime& time) {
     return time.toString(QStringLiteral("H:mm:ss"));
 }

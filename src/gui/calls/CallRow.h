@@ -1,14 +1,13 @@
 #pragma once
 // The texts of one call in the call list, apart from the window so they can be checked
 // without one.
+#include "core/call/LineStatus.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 
 namespace zrk {
-
-// "плохой" for 1, "приоритетный" for 2, "нормальный" for anything else (not in the book too).
-QString statusWord(int status);
 
 // Time with seconds, "H:mm:ss". The locale's long time format is not used: it ends in a
 // time-zone name.

@@ -6,11 +6,13 @@
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsNotifier.h"
 #include "gui/desktop/Sound.h"
+#include "gui/desktop/Speech.h"
 #include "gui/settings/ItemOptions.h"
 #include "gui/windows/FailurePresenter.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
@@ -69,6 +71,10 @@ ProgramWindows::ProgramWindows(std::shared_ptr<SerialDevice> device, std::shared
     connect(&bookDocument, &BookDocument::failed, &presenter, &FailurePresenter::show);
     connect(&reminderDocument, &ReminderDocument::failed, &presenter, &FailurePresenter::show);
     startSync();
+    callActions.setUrlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); });
+    // In the language the program speaks, made default once its translation was installed.
+    callActions.setSpeech([] { return makeDesktopSpeech(QLocale()); });
+    connect(&callActions, &actions::CallActionRunner::failed, &presenter, &FailurePresenter::show);
     mainWindow.setSound(std::move(sound));  // before any other window can ring
     // A call that comes while the book is still being read waits for it: never an unknown
     // caller who is in the book. No window needs to exist for it.

@@ -2,6 +2,7 @@
 // The program's set-up as its entry runs it: the application's name, the desk and the documents
 // of the run, and the eight windows made in their start order, viewing them and wired to each
 // other. Tests make the same.
+#include "core/actions/CallActions.h"
 #include "core/book/BookDocument.h"
 #include "core/call/CallDesk.h"
 #include "core/contacts/ContactSyncer.h"
@@ -79,6 +80,8 @@ public:
     // The line; the main window starts it (the port opened) while it is made, before the
     // others exist.
     CallDesk desk;
+    // What the calls set off besides the caller's action: addresses, programs, speech.
+    actions::CallActionRunner callActions{desk};
     TRusCID mainWindow;
     std::unique_ptr<SideWindows> side;
 
