@@ -219,6 +219,52 @@ private slots:
         QVERIFY(reloaded() == s);  // the save replaced the bad values with good ones
     }
 
+    // The call actions as a .reg file holds them: read in their numbers' order up to the first
+    // missing one, a value of a wrong type kept at its default; a removed action leaves no key
+    // and a shorter argument list no old argument behind.
+    void callActions() {
+        zrktest::Sandbox box;
+        writeStore(kRoot + "\\Call Actions\\0]\n\"Event\"=\"missed\"\n\"Kind\"=\"program\"\n"
+                   "\"Program\"=\"/usr/local/bin/to-chat\"\n\"Argument 1\"=\"{number}\"\n"
+                   "\"Argument 2\"=\"{name} ({group})\"\n\"Statuses\"=dword:00000005\n"
+                   "\"Group\"=\"Клиенты\"\n\"Enabled\"=dword:00000001\n" +
+                   kRoot + "\\Call Actions\\1]\n\"Event\"=\"caller\"\n\"Kind\"=\"speak\"\n"
+                   "\"Template\"=\"Звонит {name}\"\n\"Enabled\"=\"yes\"\n" +
+                   kRoot + "\\Call Actions\\3]\n\"Event\"=\"ring\"\n");
+        TIni s;
+        QString error;
+        try {
+            LoadSettings(s);
+        } catch (const ERegistryException& e) {
+            error = e.message();
+        }
+        QCOMPARE(error, QString("Invalid data type for 'Enabled'"));
+        QCOMPARE(s.CallActions.size(), 2);
+        const CallActionSpec& a = s.CallActions[0];
+        QCOMPARE(a.event, QString("missed"));
+        QCOMPARE(a.kind, QString("program"));
+        QCOMPARE(a.program, QString("/usr/local/bin/to-chat"));
+        QCOMPARE(a.arguments, (QStringList{"{number}", "{name} ({group})"}));
+        QCOMPARE(a.statuses, 5u);
+        QCOMPARE(a.group, QString("Клиенты"));
+        QVERIFY(a.enabled);
+        QCOMPARE(s.CallActions[1].templ, QString("Звонит {name}"));
+        QVERIFY(s.CallActions[1].enabled);  // its default: the stored text is no dword
+
+        s.CallActions[0].arguments = {"{digits}"};
+        s.CallActions.removeAt(1);
+        SaveSettings(s);
+        const auto saved = savedValues(box.registryPath());
+        QVERIFY(!saved.contains("\\Call Actions\\1"));
+        QCOMPARE(saved["\\Call Actions\\0"].value("Argument 1"), QString("\"{digits}\""));
+        QVERIFY(!saved["\\Call Actions\\0"].contains("Argument 2"));
+        QCOMPARE(saved["\\Call Actions\\0"].value("Statuses"), QString("dword:00000005"));
+        QCOMPARE(reloaded().CallActions, s.CallActions);
+        s.CallActions.clear();
+        SaveSettings(s);
+        QVERIFY(!savedValues(box.registryPath()).contains("\\Call Actions\\0"));
+    }
+
     // Two programs on two data directories share the settings file: whichever closes last,
     // what each of them changed is there, and what neither changed stays as it was.
     void twoProgramsKeepEachOthersChanges_data() {
