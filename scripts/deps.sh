@@ -16,6 +16,8 @@ packages=(
   lld
   systemd
   qtkeychain-qt6-dev radicale xandikos
+  qt6-speech-dev qt6-speech-speechd-plugin qt6-declarative-dev
+  speech-dispatcher speech-dispatcher-espeak-ng
 )
 
 missing=()
