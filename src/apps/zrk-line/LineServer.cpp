@@ -1,6 +1,6 @@
 #include "apps/zrk-line/LineServer.h"
 
-#include "core/actions/CallActions.h"
+#include "core/call/CallActions.h"
 #include "core/book/BookDocument.h"
 #include "core/call/CallDesk.h"
 #include "core/call/LineStatus.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop's voice for call actions: Qt's text to speech (speech-dispatcher on Linux), in
 // the program's language where the engine has a voice for it.
-#include "core/actions/CallActions.h"
+#include "core/call/CallActions.h"
 
 #include <QLocale>
 

@@ -2,7 +2,7 @@
 // The program's set-up as its entry runs it: the application's name, the desk and the documents
 // of the run, and the eight windows made in their start order, viewing them and wired to each
 // other. Tests make the same.
-#include "core/actions/CallActions.h"
+#include "core/call/CallActions.h"
 #include "core/book/BookDocument.h"
 #include "core/call/CallDesk.h"
 #include "core/contacts/ContactSyncer.h"

@@ -1,8 +1,8 @@
 // Call actions with real child processes: what a program receives, what an address keeps,
 // which calls set an action off, and a program that hangs.
-#include "core/actions/ActionText.h"
-#include "core/actions/CallActions.h"
-#include "core/actions/ProgramRunner.h"
+#include "core/call/ActionText.h"
+#include "core/call/CallActions.h"
+#include "core/call/ProgramRunner.h"
 
 #include "TestSupport.h"
 

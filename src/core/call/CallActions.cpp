@@ -1,7 +1,7 @@
-#include "core/actions/CallActions.h"
+#include "core/call/CallActions.h"
 
-#include "core/actions/ActionText.h"
-#include "core/actions/ProgramRunner.h"
+#include "core/call/ActionText.h"
+#include "core/call/ProgramRunner.h"
 
 namespace zrk::actions {
 namespace {

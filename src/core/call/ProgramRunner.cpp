@@ -1,4 +1,4 @@
-#include "core/actions/ProgramRunner.h"
+#include "core/call/ProgramRunner.h"
 
 #include <QDir>
 #include <QProcess>

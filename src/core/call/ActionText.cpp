@@ -1,4 +1,4 @@
-#include "core/actions/ActionText.h"
+#include "core/call/ActionText.h"
 
 #include "core/call/LineStatus.h"
 
