@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "core/net/NcidTestServer.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <csignal>
@@ -131,6 +132,45 @@ private slots:
         QCOMPARE(line.err.count("Порт Com2 открыт"), 1);
         QVERIFY(server.waitForCalls(3, 10000));
 
+        line.signal(SIGTERM);
+        QCOMPARE(line.finish(), 0);
+    }
+
+    // The calls' programs run on the server too: a missed call once with its caller, a bad
+    // caller's action by its filter; an address to open is no business of a server.
+    void callActionsRunPrograms() {
+        zrktest::ModemSimDriver sim;
+        QVERIFY(sim.start());
+        Line line;
+        const QString out = line.box.filePath("calls.txt");
+        const QString script = line.box.filePath("to-chat.sh");
+        QVERIFY(zrktest::writeAll(script, "#!/bin/sh\nprintf '%s|' \"$@\" >> '" + out.toUtf8() +
+                                              "'\necho >> '" + out.toUtf8() + "'\n"));
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+        const auto key = [](int n) {
+            return "[HKEY_CURRENT_USER\\Software\\Zrk Pro\\Call Actions\\" + QByteArray::number(n) +
+                   "]\n";
+        };
+        line.prepare(sim.settingsStore() + key(0) + "\"Event\"=\"missed\"\n\"Kind\"=\"program\"\n" +
+                         "\"Program\"=\"" + script.toUtf8() + "\"\n\"Argument 1\"=\"missed\"\n" +
+                         "\"Argument 2\"=\"{number}\"\n\"Argument 3\"=\"{name}\"\n" + key(1) +
+                         "\"Event\"=\"caller\"\n\"Kind\"=\"program\"\n\"Program\"=\"" +
+                         script.toUtf8() + "\"\n\"Argument 1\"=\"bad {status}\"\n" +
+                         "\"Statuses\"=dword:00000002\n" + key(2) +
+                         "\"Event\"=\"caller\"\n\"Kind\"=\"url\"\n\"Template\"=\"x\"\n",
+                     book({{"Иванов Иван", "34-56-78"}, {"Продавец", "11-11-11"}}, 1));
+        QVERIFY(line.start());
+        QVERIFY(sim.waitForReceived("ATM2+S64=1+S73=2", 10000));
+        // Asked about twice, then silence: one missed call.
+        sim.send("call 4952345678 1 rings 4 interval 0.3");
+        QTRY_VERIFY_WITH_TIMEOUT(line.log().contains("34-56-78 Иванов Иван"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 20000);
+        sim.send("call 111111 1 rings 2 interval 0.3");
+        QTRY_COMPARE_WITH_TIMEOUT(zrktest::readAll(out).count('\n'), 3, 20000);
+        QTest::qWait(500);
+        QCOMPARE(QString::fromUtf8(zrktest::readAll(out)),
+                 QString("missed|34-56-78|Иванов Иван|\nbad bad|\nmissed|11-11-11|Продавец|\n"));
+        QVERIFY2(!line.err.contains("Действие"), qPrintable(line.err));
         line.signal(SIGTERM);
         QCOMPARE(line.finish(), 0);
     }
