@@ -70,5 +70,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSpeech)
+QTEST_GUILESS_MAIN(TestSpeech)
 #include "tst_speech.moc"
