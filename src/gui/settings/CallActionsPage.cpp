@@ -116,6 +116,13 @@ bool CallActionsPage::eventFilter(QObject* watched, QEvent* event) {
             bDeleteClick();
             return true;
         }
+        // Space switches the action on or off from any column of its row.
+        const int row = ui_->tvCallActions->currentRow();
+        if (key == Qt::Key_Space && row >= 0) {
+            QTableWidgetItem* on = ui_->tvCallActions->item(row, 0);
+            on->setCheckState(on->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            return true;
+        }
     }
     return OptionsPage::eventFilter(watched, event);
 }

@@ -168,9 +168,11 @@ private slots:
             click(e, "bOK");
         });
         click(dialog, "bEdit");
+        QTest::keyClick(table, Qt::Key_Space);
         click(dialog, "bOK");
         CallActionSpec kept = newer();
         kept.statuses = 8;
+        kept.enabled = false;
         QCOMPARE(ini().CallActions, QList<CallActionSpec>{kept});
     }
 };
