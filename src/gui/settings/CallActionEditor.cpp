@@ -2,6 +2,7 @@
 
 #include "ui_CallActionEditor.h"
 
+#include "core/actions/CallActions.h"
 #include "gui/settings/OptionsPage.h"
 
 #include <QEvent>
@@ -12,24 +13,58 @@ namespace zrk {
 namespace {
 
 struct Choice {
-    const char* stored;
+    QString stored;
     const char* title;
 };
 
-constexpr Choice kEvents[] = {
-    {"ring", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Звонок")},
-    {"caller", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Абонент определён")},
-    {"answer", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Снята трубка")},
-    {"missed", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Пропущенный звонок")},
+// The stored texts are the runner's, which takes them trimmed and in any case.
+const QList<Choice>& eventChoices() {
+    static const QList<Choice> list{
+        {actions::storedEvent(CallEvent::Ring), QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Звонок")},
+        {actions::storedEvent(CallEvent::Caller),
+         QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Абонент определён")},
+        {actions::storedEvent(CallEvent::Answer),
+         QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Снята трубка")},
+        {actions::storedEvent(CallEvent::Missed),
+         QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Пропущенный звонок")},
+    };
+    return list;
+}
+
+const QList<Choice>& kindChoices() {
+    static const QList<Choice> list{
+        {actions::kKindUrl, QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Открыть адрес")},
+        {actions::kKindProgram, QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Запустить программу")},
+        {actions::kKindSpeak, QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Произнести")},
+    };
+    return list;
+}
+
+const Choice* choice(const QList<Choice>& list, const QString& stored) {
+    for (const Choice& c : list)
+        if (stored.trimmed().compare(c.stored, Qt::CaseInsensitive) == 0) return &c;
+    return nullptr;
+}
+
+QString titleOf(const QList<Choice>& list, const QString& stored) {
+    const Choice* c = choice(list, stored);
+    return c ? CallActionEditor::tr(c->title) : stored;
+}
+
+// A stored text that is none of `list` is one more item, shown as stored, so that it stays.
+void fillChoices(QComboBox* box, const QList<Choice>& list, const QString& stored) {
+    for (const Choice& c : list) box->addItem(CallActionEditor::tr(c.title), c.stored);
+    const Choice* known = choice(list, stored);
+    if (!known) box->addItem(stored, stored);
+    box->setCurrentIndex(known ? int(known - list.data()) : box->count() - 1);
+}
+
+struct Placeholder {
+    const char* name;
+    const char* title;
 };
 
-constexpr Choice kKinds[] = {
-    {"url", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Открыть адрес")},
-    {"program", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Запустить программу")},
-    {"speak", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Произнести")},
-};
-
-constexpr Choice kPlaceholders[] = {
+constexpr Placeholder kPlaceholders[] = {
     {"{number}", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "номер, как он показан")},
     {"{digits}", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "только цифры номера")},
     {"{name}", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "имя абонента")},
@@ -55,26 +90,10 @@ constexpr Status kStatuses[] = {
 };
 constexpr quint32 kKnownStatuses = 1 | 2 | 4;
 
-template <std::size_t N>
-const Choice* choice(const Choice (&list)[N], const QString& stored) {
-    for (const Choice& c : list)
-        if (stored == QLatin1String(c.stored)) return &c;
-    return nullptr;
-}
-
-template <std::size_t N>
-QString titleOf(const Choice (&list)[N], const QString& stored) {
-    const Choice* c = choice(list, stored);
-    return c ? CallActionEditor::tr(c->title) : stored;
-}
-
-// A stored text that is none of `list` is one more item, shown as stored, so that it stays.
-template <std::size_t N>
-void fillChoices(QComboBox* box, const Choice (&list)[N], const QString& stored) {
-    for (const Choice& c : list)
-        box->addItem(CallActionEditor::tr(c.title), QString::fromLatin1(c.stored));
-    if (box->findData(stored) < 0) box->addItem(stored, stored);
-    box->setCurrentIndex(box->findData(stored));
+bool isPlaceholder(const QString& text) {
+    for (const Placeholder& p : kPlaceholders)
+        if (text == QLatin1String(p.name)) return true;
+    return false;
 }
 
 // The program and its arguments as a user would type them in a shell: one that holds a blank
@@ -104,8 +123,10 @@ CallActionEditor::CallActionEditor(const CallActionSpec& a, bool adding, QWidget
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(adding ? tr("Новое действие при звонке") : tr("Изменить действие при звонке"));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    fillChoices(ui_->cbEvent, kEvents, a.event);
-    fillChoices(ui_->cbKind, kKinds, a.kind);
+    fillChoices(ui_->cbEvent, eventChoices(), a.event);
+    fillChoices(ui_->cbKind, kindChoices(), a.kind);
+    givenEvent_ = ui_->cbEvent->currentIndex();
+    givenKind_ = ui_->cbKind->currentIndex();
     fillEdit(ui_->eTemplate, a.templ);
     fillEdit(ui_->feProgram->lineEdit(), a.program);
     ui_->feProgram->setFilter(tr("Все файлы (*)|*"));
@@ -120,8 +141,8 @@ CallActionEditor::CallActionEditor(const CallActionSpec& a, bool adding, QWidget
     ui_->lProblem->hide();
 
     auto* menu = new QMenu(ui_->bPlaceholders);
-    for (const Choice& p : kPlaceholders) {
-        const QString placeholder = QString::fromLatin1(p.stored);
+    for (const Placeholder& p : kPlaceholders) {
+        const QString placeholder = QString::fromLatin1(p.name);
         menu->addAction(placeholder + QLatin1String("  ") + tr(p.title), this,
                         [this, placeholder] { insertPlaceholder(placeholder); });
     }
@@ -145,15 +166,15 @@ std::array<QCheckBox*, 3> CallActionEditor::statusBoxes() const {
 
 void CallActionEditor::kindChanged() {
     const QString kind = ui_->cbKind->currentData().toString();
-    const bool program = kind == QLatin1String("program");
-    const bool known = choice(kKinds, kind);
+    const bool program = kind == actions::kKindProgram;
+    const bool known = choice(kindChoices(), kind);
     // A kind of a newer version shows every field: none of what it stored is hidden.
     ui_->flCallAction->setRowVisible(ui_->eTemplate, !program);
     ui_->flCallAction->setRowVisible(ui_->feProgram, program || !known);
     ui_->flCallAction->setRowVisible(ui_->mArguments, program || !known);
-    ui_->lTemplate->setText(kind == QLatin1String("url")     ? tr("&Адрес:")
-                            : kind == QLatin1String("speak") ? tr("&Текст:")
-                                                             : tr("&Шаблон:"));
+    ui_->lTemplate->setText(kind == actions::kKindUrl     ? tr("&Адрес:")
+                            : kind == actions::kKindSpeak ? tr("&Текст:")
+                                                          : tr("&Шаблон:"));
     insertInto_ = program ? static_cast<QWidget*>(ui_->mArguments) : ui_->eTemplate;
 }
 
@@ -174,8 +195,9 @@ void CallActionEditor::insertPlaceholder(const QString& placeholder) {
 
 CallActionSpec CallActionEditor::action() const {
     CallActionSpec a = given_;
-    a.event = ui_->cbEvent->currentData().toString();
-    a.kind = ui_->cbKind->currentData().toString();
+    // A choice left alone keeps its text as stored, however it was spelt.
+    if (ui_->cbEvent->currentIndex() != givenEvent_) a.event = ui_->cbEvent->currentData().toString();
+    if (ui_->cbKind->currentIndex() != givenKind_) a.kind = ui_->cbKind->currentData().toString();
     readText(ui_->eTemplate, a.templ);
     if (ui_->feProgram->text() != given_.program) a.program = ui_->feProgram->text().trimmed();
     if (ui_->mArguments->toPlainText() != filledArguments_)
@@ -191,17 +213,24 @@ CallActionSpec CallActionEditor::action() const {
 
 QString CallActionEditor::problem(QWidget** where) const {
     const CallActionSpec a = action();
-    if (a.kind == QLatin1String("program") && a.program.isEmpty()) {
+    const QString kind = ui_->cbKind->currentData().toString();
+    if (kind == actions::kKindProgram && a.program.isEmpty()) {
         *where = ui_->feProgram;
         return tr("Выберите программу, которую нужно запустить.");
     }
-    if (a.kind == QLatin1String("url") && a.templ.trimmed().isEmpty()) {
+    if (kind == actions::kKindUrl && a.templ.trimmed().isEmpty()) {
         *where = ui_->eTemplate;
         return tr("Введите адрес, который нужно открыть.");
     }
-    if (a.kind == QLatin1String("speak") && a.templ.trimmed().isEmpty()) {
+    if (kind == actions::kKindSpeak && a.templ.trimmed().isEmpty()) {
         *where = ui_->eTemplate;
         return tr("Введите текст, который нужно произнести.");
+    }
+    if (ui_->cbEvent->currentData().toString() == actions::storedEvent(CallEvent::Ring) &&
+        ((a.statuses & kKnownStatuses) || !a.group.trimmed().isEmpty())) {
+        *where = ui_->cbEvent;
+        return tr("При звонке абонент ещё не известен, и действие с отбором не выполнится. "
+                  "Выберите событие «Абонент определён» или снимите отбор.");
     }
     // A name in braces that we do not fill would go out as typed: most likely a slip. What a
     // newer version stored is not ours to judge, so only the fields typed here are looked at.
@@ -212,10 +241,10 @@ QString CallActionEditor::problem(QWidget** where) const {
                                                           : QString()}};
     for (const auto& [field, text] : typed) {
         for (const QRegularExpressionMatch& m : braces.globalMatch(text)) {
-            if (choice(kPlaceholders, m.captured())) continue;
+            if (isPlaceholder(m.captured())) continue;
             *where = field;
             QStringList known;
-            for (const Choice& p : kPlaceholders) known << QString::fromLatin1(p.stored);
+            for (const Placeholder& p : kPlaceholders) known << QString::fromLatin1(p.name);
             return tr("Неизвестная подстановка %1. Можно: %2.")
                 .arg(m.captured(), known.join(QLatin1Char(' ')));
         }
@@ -236,13 +265,13 @@ void CallActionEditor::accept() {
 }
 
 QString CallActionEditor::eventTitle(const QString& event) {
-    return titleOf(kEvents, event);
+    return titleOf(eventChoices(), event);
 }
 
 QString CallActionEditor::summary(const CallActionSpec& a) {
-    const bool showsTemplate =
-        a.kind != QLatin1String("program") && (choice(kKinds, a.kind) || !a.templ.isEmpty());
-    return titleOf(kKinds, a.kind) + QLatin1String(": ") + (showsTemplate ? a.templ : commandLine(a));
+    const Choice* kind = choice(kindChoices(), a.kind);
+    const bool showsTemplate = kind ? kind->stored != actions::kKindProgram : !a.templ.isEmpty();
+    return titleOf(kindChoices(), a.kind) + QLatin1String(": ") + (showsTemplate ? a.templ : commandLine(a));
 }
 
 QString CallActionEditor::filterTitle(const CallActionSpec& a) {

@@ -45,6 +45,8 @@ private:
     FormPtr<Ui::CallActionEditor> ui_;
     CallActionSpec given_;
     QString filledArguments_;
+    int givenEvent_ = -1;  // the choices the action came with
+    int givenKind_ = -1;
     QWidget* insertInto_ = nullptr;  // the last of the template and the arguments to have focus
 };
 

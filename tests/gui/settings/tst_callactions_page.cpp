@@ -70,23 +70,33 @@ private slots:
     // An action that could not run stays in the editor with the reason said.
     void editorRefuses_data() {
         QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("event");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("said");
-        QTest::newRow("no program") << "program" << "" << "Выберите программу";
-        QTest::newRow("no address") << "url" << "" << "Введите адрес";
-        QTest::newRow("no text") << "speak" << " " << "Введите текст";
-        QTest::newRow("misspelt") << "speak" << "Calls {nmae}" << "Неизвестная подстановка {nmae}";
+        QTest::newRow("no program") << "program" << "caller" << "" << "" << "Выберите программу";
+        QTest::newRow("no address") << "url" << "caller" << "" << "" << "Введите адрес";
+        QTest::newRow("no text") << "speak" << "caller" << " " << "" << "Введите текст";
+        QTest::newRow("misspelt") << "speak" << "caller" << "Calls {nmae}" << ""
+                                  << "Неизвестная подстановка {nmae}";
+        QTest::newRow("ring filtered") << "speak" << "ring" << "Hello" << "VIP"
+                                       << "абонент ещё не известен";
     }
     void editorRefuses() {
         QFETCH(QString, kind);
+        QFETCH(QString, event);
         QFETCH(QString, typed);
+        QFETCH(QString, group);
         QFETCH(QString, said);
         zrktest::Sandbox box;
         CallActionEditor editor(CallActionSpec{}, true);
         editor.show();
-        auto* kinds = get<QComboBox>(editor, "cbKind");
-        kinds->setCurrentIndex(kinds->findData(kind));
+        for (auto [name, value] : {std::pair{"cbKind", kind}, std::pair{"cbEvent", event}}) {
+            auto* choices = get<QComboBox>(editor, name);
+            choices->setCurrentIndex(choices->findData(value));
+        }
         QTest::keyClicks(get<QLineEdit>(editor, "eTemplate"), typed);
+        QTest::keyClicks(get<QLineEdit>(editor, "eGroup"), group);
         click(editor, "bOK");
         QVERIFY(editor.isVisible());
         QVERIFY2(get<QLabel>(editor, "lProblem")->text().contains(said),
