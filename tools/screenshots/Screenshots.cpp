@@ -129,11 +129,13 @@ int main(int argc, char* argv[]) {
                      {QStringLiteral("(34) 5"), QStringLiteral("Заречный")},
                      {QStringLiteral("7"), QStringLiteral("Северный")}});
     zrk::changeSettings(zrk::SettingsChange::Switched, [](zrk::TIni& s) {
+        using namespace Qt::StringLiterals;
+        const QString crm = u"https://crm.example/calls?number={digits}"_s;
+        const QStringList notice{u"Пропущенный звонок"_s, u"{name} {number}"_s};
         s.CallActions = {
-            {"caller", "url", "https://crm.example/calls?number={digits}", {}, {}, 0, {}, true},
-            {"missed", "program", {}, "/usr/bin/notify-send", {"Пропущенный звонок", "{name} {number}"},
-             1 | 4, {}, true},
-            {"caller", "speak", "Звонит {name}", {}, {}, 4, "Клиенты", false}};
+            {u"caller"_s, u"url"_s, crm, {}, {}, 0, {}, true},
+            {u"missed"_s, u"program"_s, {}, u"/usr/bin/notify-send"_s, notice, 1 | 4, {}, true},
+            {u"caller"_s, u"speak"_s, u"Звонит {name}"_s, {}, {}, 4, u"Клиенты"_s, false}};
     });
     {
         const auto host = main.makeOptionsHost();

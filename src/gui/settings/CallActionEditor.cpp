@@ -20,7 +20,8 @@ struct Choice {
 // The stored texts are the runner's, which takes them trimmed and in any case.
 const QList<Choice>& eventChoices() {
     static const QList<Choice> list{
-        {actions::storedEvent(CallEvent::Ring), QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Звонок")},
+        {actions::storedEvent(CallEvent::Ring),
+         QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Звонок")},
         {actions::storedEvent(CallEvent::Caller),
          QT_TRANSLATE_NOOP("zrk::CallActionEditor", "Абонент определён")},
         {actions::storedEvent(CallEvent::Answer),
@@ -196,7 +197,8 @@ void CallActionEditor::insertPlaceholder(const QString& placeholder) {
 CallActionSpec CallActionEditor::action() const {
     CallActionSpec a = given_;
     // A choice left alone keeps its text as stored, however it was spelt.
-    if (ui_->cbEvent->currentIndex() != givenEvent_) a.event = ui_->cbEvent->currentData().toString();
+    if (ui_->cbEvent->currentIndex() != givenEvent_)
+        a.event = ui_->cbEvent->currentData().toString();
     if (ui_->cbKind->currentIndex() != givenKind_) a.kind = ui_->cbKind->currentData().toString();
     readText(ui_->eTemplate, a.templ);
     if (ui_->feProgram->text() != given_.program) a.program = ui_->feProgram->text().trimmed();
@@ -229,16 +231,17 @@ QString CallActionEditor::problem(QWidget** where) const {
     if (ui_->cbEvent->currentData().toString() == actions::storedEvent(CallEvent::Ring) &&
         ((a.statuses & kKnownStatuses) || !a.group.trimmed().isEmpty())) {
         *where = ui_->cbEvent;
-        return tr("При звонке абонент ещё не известен, и действие с отбором не выполнится. "
-                  "Выберите событие «Абонент определён» или снимите отбор.");
+        return tr(
+            "При звонке абонент ещё не известен, и действие с отбором не выполнится. "
+            "Выберите событие «Абонент определён» или снимите отбор.");
     }
     // A name in braces that we do not fill would go out as typed: most likely a slip. What a
     // newer version stored is not ours to judge, so only the fields typed here are looked at.
     static const QRegularExpression braces(QStringLiteral("\\{[A-Za-z_]+\\}"));
     const std::pair<QWidget*, QString> typed[] = {
         {ui_->eTemplate, a.templ != given_.templ ? a.templ : QString()},
-        {ui_->mArguments, a.arguments != given_.arguments ? a.arguments.join(QLatin1Char('\n'))
-                                                          : QString()}};
+        {ui_->mArguments,
+         a.arguments != given_.arguments ? a.arguments.join(QLatin1Char('\n')) : QString()}};
     for (const auto& [field, text] : typed) {
         for (const QRegularExpressionMatch& m : braces.globalMatch(text)) {
             if (isPlaceholder(m.captured())) continue;
@@ -271,7 +274,8 @@ QString CallActionEditor::eventTitle(const QString& event) {
 QString CallActionEditor::summary(const CallActionSpec& a) {
     const Choice* kind = choice(kindChoices(), a.kind);
     const bool showsTemplate = kind ? kind->stored != actions::kKindProgram : !a.templ.isEmpty();
-    return titleOf(kindChoices(), a.kind) + QLatin1String(": ") + (showsTemplate ? a.templ : commandLine(a));
+    return titleOf(kindChoices(), a.kind) + QLatin1String(": ") +
+           (showsTemplate ? a.templ : commandLine(a));
 }
 
 QString CallActionEditor::filterTitle(const CallActionSpec& a) {

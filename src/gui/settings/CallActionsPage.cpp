@@ -4,6 +4,7 @@
 
 #include "gui/settings/CallActionEditor.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -15,7 +16,10 @@ CallActionsPage::CallActionsPage(const TIni& s, QWidget* parent)
     QTableWidget* table = ui_->tvCallActions;
     table->setRowCount(int(actions_.size()));
     for (int row = 0; row < table->rowCount(); ++row) showRow(row);
-    table->resizeColumnsToContents();
+    // What the action does takes the room left; the rest fit their texts.
+    for (int column : {0, 1, 3})
+        table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     table->installEventFilter(this);
     connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_ && item->column() == 0)
