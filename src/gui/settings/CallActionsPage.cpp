@@ -25,13 +25,13 @@ CallActionsPage::CallActionsPage(const TIni& s, QWidget* parent)
         if (!filling_ && item->column() == 0)
             actions_[item->row()].enabled = item->checkState() == Qt::Checked;
     });
-    connect(table, &QTableWidget::cellDoubleClicked, this, &CallActionsPage::bEditClick);
+    connect(table, &QTableWidget::cellDoubleClicked, this, &CallActionsPage::bEditActionClick);
     connect(table, &QTableWidget::currentCellChanged, this, &CallActionsPage::enableButtons);
-    connect(ui_->bAdd, &QPushButton::clicked, this, &CallActionsPage::bAddClick);
-    connect(ui_->bEdit, &QPushButton::clicked, this, &CallActionsPage::bEditClick);
-    connect(ui_->bDelete, &QPushButton::clicked, this, &CallActionsPage::bDeleteClick);
-    connect(ui_->bUp, &QPushButton::clicked, this, [this] { moveCurrent(-1); });
-    connect(ui_->bDown, &QPushButton::clicked, this, [this] { moveCurrent(1); });
+    connect(ui_->bAddAction, &QPushButton::clicked, this, &CallActionsPage::bAddActionClick);
+    connect(ui_->bEditAction, &QPushButton::clicked, this, &CallActionsPage::bEditActionClick);
+    connect(ui_->bDeleteAction, &QPushButton::clicked, this, &CallActionsPage::bDeleteActionClick);
+    connect(ui_->bActionUp, &QPushButton::clicked, this, [this] { moveCurrent(-1); });
+    connect(ui_->bActionDown, &QPushButton::clicked, this, [this] { moveCurrent(1); });
     selectRow(actions_.isEmpty() ? -1 : 0);
 }
 
@@ -61,12 +61,12 @@ void CallActionsPage::selectRow(int row) {
 void CallActionsPage::enableButtons() {
     const int row = ui_->tvCallActions->currentRow();
     const int last = int(actions_.size()) - 1;
-    enableAll({ui_->bEdit, ui_->bDelete}, row >= 0);
-    ui_->bUp->setEnabled(row > 0);
-    ui_->bDown->setEnabled(row >= 0 && row < last);
+    enableAll({ui_->bEditAction, ui_->bDeleteAction}, row >= 0);
+    ui_->bActionUp->setEnabled(row > 0);
+    ui_->bActionDown->setEnabled(row >= 0 && row < last);
 }
 
-void CallActionsPage::bAddClick() {
+void CallActionsPage::bAddActionClick() {
     CallActionEditor editor(CallActionSpec{}, true, window());
     if (editor.exec() == QDialog::Accepted) {
         actions_.append(editor.action());
@@ -78,7 +78,7 @@ void CallActionsPage::bAddClick() {
     ui_->tvCallActions->setFocus();
 }
 
-void CallActionsPage::bEditClick() {
+void CallActionsPage::bEditActionClick() {
     const int row = ui_->tvCallActions->currentRow();
     if (row < 0) return;
     CallActionEditor editor(actions_[row], false, window());
@@ -89,7 +89,7 @@ void CallActionsPage::bEditClick() {
     ui_->tvCallActions->setFocus();
 }
 
-void CallActionsPage::bDeleteClick() {
+void CallActionsPage::bDeleteActionClick() {
     const int row = ui_->tvCallActions->currentRow();
     if (row < 0) return;
     actions_.removeAt(row);
@@ -113,11 +113,11 @@ bool CallActionsPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->tvCallActions && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            bEditClick();
+            bEditActionClick();
             return true;
         }
         if (key == Qt::Key_Delete) {
-            bDeleteClick();
+            bDeleteActionClick();
             return true;
         }
         // Space switches the action on or off from any column of its row.

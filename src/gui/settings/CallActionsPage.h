@@ -16,9 +16,9 @@ class CallActionsPage : public OptionsPage {
 public:
     explicit CallActionsPage(const TIni& settings, QWidget* parent = nullptr);
 
-    void bAddClick();
-    void bEditClick();
-    void bDeleteClick();
+    void bAddActionClick();
+    void bEditActionClick();
+    void bDeleteActionClick();
     // Moves the current action `by` rows up (negative) or down.
     void moveCurrent(int by);
 

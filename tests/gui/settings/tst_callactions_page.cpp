@@ -126,7 +126,7 @@ private slots:
             QTest::keyClicks(get<QLineEdit>(e, "eGroup"), " Clients ");
             click(e, "bOK");
         });
-        click(page, "bAdd");
+        click(page, "bAddAction");
         TIni s = TIni::defaults();
         page.store(s);
         const CallActionSpec added{"missed", "program", "", box.filePath("notify.sh"),
@@ -171,13 +171,13 @@ private slots:
         TOptions dialog(host);
         auto* table = showPage(dialog);
         table->setCurrentCell(1, 1);
-        click(dialog, "bUp");
-        click(dialog, "bDelete");
+        click(dialog, "bActionUp");
+        click(dialog, "bDeleteAction");
         onEditor([](CallActionEditor& e) {
             click(e, "cbBad");
             click(e, "bOK");
         });
-        click(dialog, "bEdit");
+        click(dialog, "bEditAction");
         QTest::keyClick(table, Qt::Key_Space);
         click(dialog, "bOK");
         CallActionSpec kept = newer();
