@@ -108,6 +108,7 @@ private slots:
     // argument goes back whole, the program by its whole path.
     void addsProgramWithArguments() {
         zrktest::Sandbox box;
+        QVERIFY(zrktest::writeAll(box.filePath("notify.sh"), "#!/bin/sh\n"));
         CallActionsPage page(TIni::defaults());
         FileNameEdit::fileDialog() = [&box](QWidget*, const QString&, const QString&) {
             return box.filePath("notify.sh");
