@@ -124,6 +124,126 @@
     </message>
 </context>
 <context>
+    <name>CallActionEditor</name>
+    <message>
+        <source>Действие при звонке</source>
+        <translation>Call Action</translation>
+    </message>
+    <message>
+        <source>&amp;Событие:</source>
+        <translation>&amp;Event:</translation>
+    </message>
+    <message>
+        <source>&amp;Действие:</source>
+        <translation>&amp;Action:</translation>
+    </message>
+    <message>
+        <source>&amp;Адрес:</source>
+        <translation>A&amp;ddress:</translation>
+    </message>
+    <message>
+        <source>&amp;Программа:</source>
+        <translation>&amp;Program:</translation>
+    </message>
+    <message>
+        <source>А&amp;ргументы:</source>
+        <translation>A&amp;rguments:</translation>
+    </message>
+    <message>
+        <source>По одному аргументу в строке. Пробелы и кавычки остаются частью аргумента.</source>
+        <translation>One argument per line. Blanks and quotes stay part of the argument.</translation>
+    </message>
+    <message>
+        <source>Подстановки: {number} {digits} {name} {group}
+{status} {line} {category} {district} {date} {time}</source>
+        <translation>Placeholders: {number} {digits} {name} {group}
+{status} {line} {category} {district} {date} {time}</translation>
+    </message>
+    <message>
+        <source>&amp;Вставить</source>
+        <translation>&amp;Insert</translation>
+    </message>
+    <message>
+        <source>Вставить подстановку в адрес, текст или аргументы</source>
+        <translation>Insert a placeholder into the address, the text or the arguments</translation>
+    </message>
+    <message>
+        <source>Для кого (ничего не отмечено — для всех)</source>
+        <translation>For which callers (none checked: every caller)</translation>
+    </message>
+    <message>
+        <source>&amp;нормальный</source>
+        <translation>&amp;normal</translation>
+    </message>
+    <message>
+        <source>п&amp;лохой</source>
+        <translation>&amp;unwanted</translation>
+    </message>
+    <message>
+        <source>при&amp;оритетный</source>
+        <translation>priorit&amp;y</translation>
+    </message>
+    <message>
+        <source>&amp;Группа:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>все группы</source>
+        <translation>all groups</translation>
+    </message>
+    <message>
+        <source>В&amp;ключено</source>
+        <translation>Ena&amp;bled</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CallActionsPage</name>
+    <message>
+        <source>Что ещё сделать при звонке: открыть адрес, запустить программу или произнести текст. Отметка слева включает действие.</source>
+        <translation>What else to do on a call: open an address, run a program or say a text. The check box on the left turns an action on.</translation>
+    </message>
+    <message>
+        <source>Вкл.</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>Событие</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>Что сделать</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>Для кого</source>
+        <translation>Callers</translation>
+    </message>
+    <message>
+        <source>&amp;Добавить...</source>
+        <translation>&amp;Add...</translation>
+    </message>
+    <message>
+        <source>&amp;Изменить...</source>
+        <translation>&amp;Edit...</translation>
+    </message>
+    <message>
+        <source>&amp;Удалить</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Вы&amp;ше</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <source>Ни&amp;же</source>
+        <translation>Move Do&amp;wn</translation>
+    </message>
+</context>
+<context>
     <name>CallHistory</name>
     <message>
         <source>Ошибка записи CSV: %1</source>
@@ -946,6 +1066,141 @@
     <message>
         <source>Файл %1 повреждён и отложен как %2: записи книги получат новые метки, синхронизация сопоставит их по номерам.</source>
         <translation>The file %1 is damaged and was put aside as %2: the book&apos;s entries get new identities, and the sync matches them by their numbers.</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::CallActionEditor</name>
+    <message>
+        <source>Звонок</source>
+        <translation>Ring</translation>
+    </message>
+    <message>
+        <source>Абонент определён</source>
+        <translation>Caller identified</translation>
+    </message>
+    <message>
+        <source>Снята трубка</source>
+        <translation>Answered</translation>
+    </message>
+    <message>
+        <source>Пропущенный звонок</source>
+        <translation>Missed call</translation>
+    </message>
+    <message>
+        <source>Открыть адрес</source>
+        <translation>Open an address</translation>
+    </message>
+    <message>
+        <source>Запустить программу</source>
+        <translation>Run a program</translation>
+    </message>
+    <message>
+        <source>Произнести</source>
+        <translation>Say aloud</translation>
+    </message>
+    <message>
+        <source>номер, как он показан</source>
+        <translation>the number as shown</translation>
+    </message>
+    <message>
+        <source>только цифры номера</source>
+        <translation>the number’s digits only</translation>
+    </message>
+    <message>
+        <source>имя абонента</source>
+        <translation>the caller’s name</translation>
+    </message>
+    <message>
+        <source>группа</source>
+        <translation>group</translation>
+    </message>
+    <message>
+        <source>статус</source>
+        <translation>status</translation>
+    </message>
+    <message>
+        <source>линия</source>
+        <translation>line</translation>
+    </message>
+    <message>
+        <source>категория</source>
+        <translation>category</translation>
+    </message>
+    <message>
+        <source>район</source>
+        <translation>district</translation>
+    </message>
+    <message>
+        <source>дата звонка</source>
+        <translation>date of the call</translation>
+    </message>
+    <message>
+        <source>время звонка</source>
+        <translation>time of the call</translation>
+    </message>
+    <message>
+        <source>нормальный</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>плохой</source>
+        <translation>unwanted</translation>
+    </message>
+    <message>
+        <source>приоритетный</source>
+        <translation>priority</translation>
+    </message>
+    <message>
+        <source>Новое действие при звонке</source>
+        <translation>New Call Action</translation>
+    </message>
+    <message>
+        <source>Изменить действие при звонке</source>
+        <translation>Edit Call Action</translation>
+    </message>
+    <message>
+        <source>Все файлы (*)|*</source>
+        <translation>All files (*)|*</translation>
+    </message>
+    <message>
+        <source>&amp;Адрес:</source>
+        <translation>A&amp;ddress:</translation>
+    </message>
+    <message>
+        <source>&amp;Текст:</source>
+        <translation>&amp;Text:</translation>
+    </message>
+    <message>
+        <source>&amp;Шаблон:</source>
+        <translation>Te&amp;mplate:</translation>
+    </message>
+    <message>
+        <source>Выберите программу, которую нужно запустить.</source>
+        <translation>Choose the program to run.</translation>
+    </message>
+    <message>
+        <source>Введите адрес, который нужно открыть.</source>
+        <translation>Enter the address to open.</translation>
+    </message>
+    <message>
+        <source>Введите текст, который нужно произнести.</source>
+        <translation>Enter the text to say.</translation>
+    </message>
+    <message>
+        <source>При звонке абонент ещё не известен, и действие с отбором не выполнится. Выберите событие «Абонент определён» или снимите отбор.</source>
+        <translation>A ring comes before the caller is known, so an action with a filter would never run. Choose the event “Caller identified” or clear the filter.</translation>
+    </message>
+    <message>
+        <source>Неизвестная подстановка %1. Можно: %2.</source>
+        <translation>Unknown placeholder %1. Available: %2.</translation>
+    </message>
+    <message>
+        <source>группа «%1»</source>
+        <translation>group “%1”</translation>
+    </message>
+    <message>
+        <source>все</source>
+        <translation>all</translation>
     </message>
 </context>
 <context>
@@ -2721,6 +2976,10 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
     <message>
         <source>Адресная книга</source>
         <translation>Address Book</translation>
+    </message>
+    <message>
+        <source>Действия при звонке</source>
+        <translation>Call Actions</translation>
     </message>
 </context>
 <context>

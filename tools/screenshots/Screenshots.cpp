@@ -12,6 +12,7 @@
 #include "gui/reminders/ReminderWindows.h"
 #include "screenshots/ReminderShots.h"
 #include "core/settings/District.h"
+#include "gui/settings/CallActionEditor.h"
 #include "gui/settings/InRaion.h"
 #include "gui/settings/ItemOptions.h"
 #include "gui/settings/Options.h"
@@ -31,6 +32,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <iterator>
 
 namespace zrk::tools {
 void writeSampleBook();
@@ -126,6 +128,15 @@ int main(int argc, char* argv[]) {
     zrk::SaveRaions({{QStringLiteral("2-41"), QStringLiteral("Центральный")},
                      {QStringLiteral("(34) 5"), QStringLiteral("Заречный")},
                      {QStringLiteral("7"), QStringLiteral("Северный")}});
+    zrk::changeSettings(zrk::SettingsChange::Switched, [](zrk::TIni& s) {
+        using namespace Qt::StringLiterals;
+        const QString crm = u"https://crm.example/calls?number={digits}"_s;
+        const QStringList notice{u"Пропущенный звонок"_s, u"{name} {number}"_s};
+        s.CallActions = {
+            {u"caller"_s, u"url"_s, crm, {}, {}, 0, {}, true},
+            {u"missed"_s, u"program"_s, {}, u"/usr/bin/notify-send"_s, notice, 1 | 4, {}, true},
+            {u"caller"_s, u"speak"_s, u"Звонит {name}"_s, {}, {}, 4, u"Клиенты"_s, false}};
+    });
     {
         const auto host = main.makeOptionsHost();
         zrk::TOptions options(*host, &main);
@@ -134,13 +145,17 @@ int main(int argc, char* argv[]) {
         static const char* const names[] = {"options-general", "options-modem",   "options-ring",
                                             "options-font",    "options-subscriber", "options-actions",
                                             "options-schedule", "options-network",
-                                            "options-addressbook"};
-        for (int i = 0; i < pages->count() && i < 9; ++i) {
+                                            "options-addressbook", "options-callactions"};
+        for (int i = 0; i < pages->count() && i < int(std::size(names)); ++i) {
             pages->setCurrentIndex(i);
             save(&options, out, names[i]);
         }
         options.reject();
     }
+    zrk::CallActionEditor action(zrk::ini().CallActions.at(1), false, &main);
+    action.show();
+    save(&action, out, "call-action-editor");
+    action.reject();
     zrk::TInRaion district(false, &main);
     district.eNumber->setText(QStringLiteral("2-41"));
     district.eRaion->setText(QStringLiteral("Центральный"));

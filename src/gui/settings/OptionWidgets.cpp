@@ -134,7 +134,7 @@ FileNameEdit::FileNameEdit(QWidget* parent) : QWidget(parent) {
 void FileNameEdit::browse() {
     // The data files lie in the working directory; the program's own folder is a system one.
     const QString chosen = fileDialog()(this, QDir::currentPath(), fileDialogFilter(filter_));
-    if (!chosen.isEmpty()) setText(ShortFileName(chosen));
+    if (!chosen.isEmpty()) setText(shortNames_ ? ShortFileName(chosen) : chosen);
 }
 
 }  // namespace zrk

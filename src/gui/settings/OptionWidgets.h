@@ -40,7 +40,7 @@ private:
 
 // An edit for a file name with a button that opens the file dialog in the working directory.
 // A file chosen there is stored by ShortFileName: its bare name when it is the working
-// directory's file.
+// directory's file (unless told otherwise).
 class FileNameEdit : public QWidget {
     Q_OBJECT
 public:
@@ -50,6 +50,8 @@ public:
     void setText(const QString& text) { edit_->setText(text); }
     // As the dialog was designed: "Caption (*.ext)|*.ext|...".
     void setFilter(const QString& pairs) { filter_ = pairs; }
+    // Off: a file chosen in the working directory keeps its whole path too.
+    void setShortNames(bool on) { shortNames_ = on; }
     QLineEdit* lineEdit() const { return edit_; }
     QToolButton* button() const { return button_; }
 
@@ -68,6 +70,7 @@ private:
     QLineEdit* edit_;
     QToolButton* button_;
     QString filter_;
+    bool shortNames_ = true;
 };
 
 }  // namespace zrk

@@ -4,6 +4,7 @@
 
 #include "gui/settings/ActionsPage.h"
 #include "gui/settings/AddressBookPage.h"
+#include "gui/settings/CallActionsPage.h"
 #include "gui/settings/FontPage.h"
 #include "gui/settings/GeneralPage.h"
 #include "gui/settings/NetworkPage.h"
@@ -40,6 +41,7 @@ TOptions::TOptions(OptionsHost& host, const DeviceRoots& roots, QWidget* parent)
     setTabOrder(ui_->bOK, ui_->bCansel);
     addPage(new NetworkPage(host_, s, this), tr("Сеть"));
     addPage(new AddressBookPage(s, this), tr("Адресная книга"));
+    addPage(new CallActionsPage(s, this), tr("Действия при звонке"));
     ui_->PageControl1->setCurrentIndex(0);
     connect(ui_->bOK, &QPushButton::clicked, this, &TOptions::bOKClick);
     connect(ui_->bCansel, &QPushButton::clicked, this, &QDialog::reject);
