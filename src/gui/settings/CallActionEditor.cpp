@@ -2,7 +2,7 @@
 
 #include "ui_CallActionEditor.h"
 
-#include "core/actions/CallActions.h"
+#include "core/call/CallActions.h"
 #include "gui/settings/OptionsPage.h"
 
 #include <QEvent>
