@@ -275,6 +275,7 @@ void HistoryWindow::refresh(bool sameIds) {
     const QModelIndex current = table_->currentIndex();
     const qint64 keep = current.isValid() && sameIds ? qint64(model_->idAt(current.row())) : -1;
     model_->setRows(&history, std::move(rows), sameIds);
+    takeMarks();
     if (keep >= 0 && !table_->currentIndex().isValid()) {
         const int row = model_->rowOf(CallId(keep));
         if (row >= 0) {
@@ -310,6 +311,7 @@ void HistoryWindow::takeNew() {
     // window still.
     if (loader_->loading()) model_->reserve(size_t(loader_->callsExpected()));
     model_->addRows(front, back);
+    takeMarks();
     if (!front.empty() || !back.empty()) {
         days_.add(history, front);
         days_.add(history, back);
@@ -322,6 +324,13 @@ void HistoryWindow::takeNew() {
     if (figuresStale_ && (!behind || figuresShown_.elapsed() >= kBatchRefreshMs)) showFigures();
     showTotals();
     enableCommands();
+}
+
+void HistoryWindow::takeMarks() {
+    const qsizetype marks = loader_->history().missedMarks();
+    if (marks == marksShown_) return;
+    marksShown_ = marks;
+    model_->marksChanged();
 }
 
 void HistoryWindow::showFigures() {

@@ -90,6 +90,7 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
     auto* item =
         new QTreeWidgetItem({number, localTimeText(now.time(), true),
                              callDateText(now.date(), QLocale()), statusWord(status), name, line});
+    item->setData(ColNumber, Qt::UserRole, now);  // finds the row when the call is missed
     if (!line.isEmpty() && lvRing_->header()->isSectionHidden(ColLine)) {
         lvRing_->header()->setSectionHidden(ColLine, false);
         if (lvRing_->columnWidth(ColLine) < 20) lvRing_->setColumnWidth(ColLine, 60);
@@ -99,6 +100,20 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
     }
     lvRing_->addTopLevelItem(item);
     ED();
+}
+
+void TListRing::markMissed(const QString& number, const QDateTime& when) {
+    for (int i = rowCount(); i-- > 0;) {
+        QTreeWidgetItem* item = lvRing_->topLevelItem(i);
+        if (item->text(ColNumber) != number || item->data(ColNumber, Qt::UserRole) != when)
+            continue;
+        item->setIcon(ColNumber, missedIcon());
+        for (int c = 0; c < ColumnCount; ++c) {
+            item->setForeground(c, missedColour());
+            item->setToolTip(c, missedHint());
+        }
+        return;
+    }
 }
 
 void TListRing::ED() {
