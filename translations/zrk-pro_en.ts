@@ -1014,6 +1014,10 @@
         <source>приоритетный</source>
         <translation>priority</translation>
     </message>
+    <message>
+        <source>Пропущенный звонок</source>
+        <translation>Missed call</translation>
+    </message>
 </context>
 <context>
     <name>zrk::ColorBox</name>
