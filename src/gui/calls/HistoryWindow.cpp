@@ -28,6 +28,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -178,7 +179,10 @@ void HistoryWindow::buildControls() {
     const int widths[HistoryModel::ColumnCount] = {
         fm.horizontalAdvance(QStringLiteral("28.12.2000")) + 16,
         fm.horizontalAdvance(QStringLiteral("20:00:00")) + 16,
-        fm.horizontalAdvance(QStringLiteral("8-000-000-00-00")) + 16, 120};
+        // Room for the missed call's sign beside the number.
+        fm.horizontalAdvance(QStringLiteral("8-000-000-00-00")) + 16 +
+            style()->pixelMetric(QStyle::PM_SmallIconSize) + 4,
+        120};
     for (int c = 0; c < HistoryModel::ColumnCount; ++c)
         table_->setColumnWidth(c, qMax(widths[c], qRound(60 * scale)));
     table_->setContextMenuPolicy(Qt::CustomContextMenu);

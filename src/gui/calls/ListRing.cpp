@@ -51,10 +51,12 @@ TListRing::TListRing(Line& line, QWidget* parent)
         {tr("Номер"), tr("Время"), tr("Дата"), tr("Статус"), tr("Фамилия"), tr("Линия")});
     const double scale = designScale(lvRing_->font());
     const int designWidths[ColumnCount] = {50, 50, 55, 90, 120, 60};
-    // A number of three groups, a time and a date must show whole on a first run.
+    // A number of three groups (with the missed call's sign), a time and a date must show
+    // whole on a first run.
     const QFontMetrics fm(lvRing_->font());
     const int samples[ColumnCount] = {
-        fm.horizontalAdvance(QStringLiteral("00-00-00")),
+        fm.horizontalAdvance(QStringLiteral("00-00-00")) +
+            style()->pixelMetric(QStyle::PM_SmallIconSize) + 4,
         fm.horizontalAdvance(localTimeText(QTime(22, 58, 58), true)),
         fm.horizontalAdvance(callDateText(QDate(2000, 12, 28), QLocale()))};
     int columnsWidth = 0;
