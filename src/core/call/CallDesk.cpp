@@ -209,8 +209,8 @@ void CallDesk::signalRing(bool newCall) {
 void CallDesk::callOver() {
     if (!call_.open) return;
     const OpenCall call = std::exchange(call_, {});
-    if (FileError error; call.logged && !WriteMissedMark(ini().LogFile, call.caller.when,
-                                                         call.caller.shown, &error))
+    if (FileError error;
+        call.logged && !WriteMissedMark(ini().LogFile, call.caller.when, call.caller.shown, &error))
         emit failed(Failure::make(Failure::Kind::File, error.message));
     emit callEvent(CallEvent::Missed, call.caller);
 }

@@ -193,7 +193,8 @@ private:
         bool logged = false;  // its line is in the log, at caller.when as caller.shown
     };
     OpenCall call_;
-    bool hangingUp_ = false;  // the caller's action answers: the call is neither answered nor missed
+    // The caller's action answers: that call is neither answered nor missed.
+    bool hangingUp_ = false;
 };
 
 }  // namespace zrk

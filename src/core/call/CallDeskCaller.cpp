@@ -56,20 +56,20 @@ void CallDesk::report(const QString& text) {
         setCount(count_ + 1);
     }
     const CallerShown shown{.number = number,
-                             .shown = shown_,
-                             .name = who.name,
-                             .status = who.status,
-                             .group = group,
-                             .hasCategory = parts.hasCategory,
-                             .caption = parts.caption,
-                             .hint = parts.hint,
-                             .hintChanged = parts.hintChanged,
-                             .showHint = parts.showHint,
-                             .district = district,
-                             .line = remoteLine_,
-                             .again = call.again,
-                             .dialable = !number_.isEmpty(),
-                             .when = when};
+                            .shown = shown_,
+                            .name = who.name,
+                            .status = who.status,
+                            .group = group,
+                            .hasCategory = parts.hasCategory,
+                            .caption = parts.caption,
+                            .hint = parts.hint,
+                            .hintChanged = parts.hintChanged,
+                            .showHint = parts.showHint,
+                            .district = district,
+                            .line = remoteLine_,
+                            .again = call.again,
+                            .dialable = !number_.isEmpty(),
+                            .when = when};
     emit callerIdentified(shown);
     if (call.again) return;
     // A call still ringing keeps its caller for its answer or its miss.

@@ -111,8 +111,8 @@ private:
     QString failure_;
     bool loadDone_ = false;
     bool firstBatchShown_ = false;
-    bool unsorted_ = false;
-    qsizetype marksShown_ = 0;  // missed marks the rows were drawn with  // rows added out of time order: sorted once the load is in
+    bool unsorted_ = false;     // rows added out of time order: sorted once the load is in
+    qsizetype marksShown_ = 0;  // missed marks the rows were drawn with
     CsvExport* exporting_ = nullptr;
     QProgressDialog* exportProgress_ = nullptr;
 };

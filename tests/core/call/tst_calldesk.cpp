@@ -70,8 +70,8 @@ struct Desk {
         QObject::connect(&desk, &CallDesk::callerIdentified,
                          [this](const CallerShown& c) { shown = c; });
         QObject::connect(&desk, &CallDesk::callEvent, [this](CallEvent e, const CallerShown& c) {
-            events << QString(QStringList{"ring", "caller", "answer", "missed"}[int(e)] + " " +
-                              c.shown).trimmed();
+            const QString kind = QStringList{"ring", "caller", "answer", "missed"}[int(e)];
+            events << (c.shown.isEmpty() ? kind : kind + " " + c.shown);
         });
     }
     ~Desk() {

@@ -252,7 +252,8 @@ private slots:
     void marksMissedCalls() {
         const QList<QByteArray> lines = {
             kHeader + "08.12.2026 12:00:06 34-56-78 " + kIvan + "\r\n",
-            "08.12.2026 12:00:32 22-22-22 \r\n", ";missed 08.12.2026 12:00:06 34-56-78\r\n",
+            "08.12.2026 12:00:32 22-22-22 \r\n",
+            ";missed 08.12.2026 12:00:06 34-56-78\r\n",
             "08.12.2026 12:01:00 34-56-78 " + kIvan + "\r\n",  // answered: same caller
             ";missed 08.12.2026 12:00:32 22-22-23\r\n",        // no such number then
             ";missed 08.12.2026 12:00:33 22-22-22\r\n" + kHeader};
