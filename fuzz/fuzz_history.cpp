@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input as a log: both directions give the same calls.
     const LogBatch forward = parseLogBytes(bytes, orders, false);
     const LogBatch backward = parseLogBytes(bytes, orders, true);
-    if (forward.calls.size() != backward.calls.size() || forward.skipped != backward.skipped)
+    if (forward.calls.size() != backward.calls.size() || forward.skipped != backward.skipped ||
+        forward.marks.size() != backward.marks.size())
         std::abort();
 
     const CallHistory h = CallHistory::fromLog(bytes);
@@ -41,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (all.size() != size_t(h.size())) std::abort();
     for (size_t i = 0; i < all.size() && i < 64; ++i)
         if (!h.isValid(all[i]) || !h.when(all[i]).isValid()) std::abort();
+    // A mark names calls by their time and number: never more missed calls than marks.
+    if (!all.empty() && h.missedMarks() == 0 && h.missed(all.front())) std::abort();
 
     // Filters made of the input's own bytes find at least the calls they came from.
     for (size_t i = 0; i < all.size() && i < 8; ++i) {

@@ -1269,6 +1269,10 @@
         <source>приоритетный</source>
         <translation>priority</translation>
     </message>
+    <message>
+        <source>Пропущенный звонок</source>
+        <translation>Missed call</translation>
+    </message>
 </context>
 <context>
     <name>zrk::ColorBox</name>

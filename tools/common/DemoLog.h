@@ -43,12 +43,15 @@ inline bool writeDemoLog(const QString& path, int calls, const QDateTime& last, 
         moments.append(t);
     }
     std::sort(moments.begin(), moments.end());
-    for (const QDateTime& t : moments) {
+    for (qsizetype i = 0; i < moments.size(); ++i) {
+        const QDateTime& t = moments[i];
         const auto& c = callers[next(sizeof callers / sizeof callers[0])];
-        text += toCp1251(t.date().toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') +
-                         t.time().toString(QStringLiteral("H:mm:ss")) + QLatin1Char(' ') +
-                         QString::fromUtf8(c[0]) + QLatin1Char(' ') + QString::fromUtf8(c[1])) +
-                "\r\n";
+        const QString call = t.date().toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') +
+                             t.time().toString(QStringLiteral("H:mm:ss")) + QLatin1Char(' ') +
+                             QString::fromUtf8(c[0]);
+        text += toCp1251(call + QLatin1Char(' ') + QString::fromUtf8(c[1])) + "\r\n";
+        // Now and then a call nobody answered, marked as the program marks it.
+        if (i % 7 == 3) text += toCp1251(QStringLiteral(";missed ") + call) + "\r\n";
     }
     return file.write(text) == text.size() && file.flush();
 }

@@ -2,6 +2,7 @@
 #include "core/call/CallDesk.h"
 
 #include "core/call/CallEpisode.h"
+#include "core/call/CallLog.h"
 #include "core/net/NcidLink.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Cp1251.h"
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 namespace zrk {
@@ -61,7 +63,10 @@ CallDesk::CallDesk(std::shared_ptr<SerialDevice> device, QObject* parent) : QObj
     connect(redial_, &QTimer::timeout, this, &CallDesk::redialTick);
     callOver_ = makeTimer(this, "tCallOver", int(CallEpisode::kRingGapMs));
     callOver_->setSingleShot(true);
-    connect(callOver_, &QTimer::timeout, this, &CallDesk::callEnded);
+    connect(callOver_, &QTimer::timeout, this, [this] {
+        callOver();
+        emit callEnded();
+    });
     schedule_ = makeTimer(this, "tSchedule", 30000);
     connect(schedule_, &QTimer::timeout, this, &CallDesk::scheduleTick);
 }
@@ -138,6 +143,7 @@ void CallDesk::openPort() {
 
 void CallDesk::closePort() {
     rules_.endCall();
+    call_ = {};  // cut off, not missed
     emit callEnded();
     setActive(false);
     setStatus(4);
@@ -182,13 +188,31 @@ void CallDesk::processBatch(const char* data, qint32 size) {
 }
 
 void CallDesk::signalRing(bool newCall) {
-    // The last caller's notification is not this caller's.
-    if (newCall) emit callEnded();
+    if (newCall) {
+        callOver();  // a new call before the silence ran out: the last one is over too
+        // The last caller's notification is not this caller's.
+        emit callEnded();
+    }
     emit ringing(newCall);
+    if (newCall) {
+        call_ = {};
+        call_.open = true;
+        call_.caller.when = now();
+        emit callEvent(CallEvent::Ring, call_.caller);
+    }
     // Rings no longer coming mean the caller gave up.
     callOver_->start();
     rules_.setRingActive(true);
     setStatus(3);
+}
+
+void CallDesk::callOver() {
+    if (!call_.open) return;
+    const OpenCall call = std::exchange(call_, {});
+    if (FileError error;
+        call.logged && !WriteMissedMark(ini().LogFile, call.caller.when, call.caller.shown, &error))
+        emit failed(Failure::make(Failure::Kind::File, error.message));
+    emit callEvent(CallEvent::Missed, call.caller);
 }
 
 void CallDesk::ringWave() {
@@ -205,6 +229,8 @@ void CallDesk::ringWave() {
 void CallDesk::answer() {
     guarded([this] {
         rules_.endCall();  // whatever rings after an answer is another call
+        const OpenCall call = std::exchange(call_, {});
+        if (call.open && !hangingUp_) emit callEvent(CallEvent::Answer, call.caller);
         emit callEnded();
         send(ini().HandUp);
         send(ini().Init);
@@ -299,6 +325,7 @@ Failures CallDesk::close() {
     if (closed_) return failures;
     closed_ = true;
     for (QTimer* t : {redial_, callOver_, schedule_}) t->stop();
+    call_ = {};
     if (portActive_) {
         portActive_ = false;
         try {

@@ -158,6 +158,8 @@ private:
     void setStatus(int code);
     void send(const QString& command);
     void signalRing(bool newCall);
+    // The call went quiet: unanswered, it was missed.
+    void callOver();
     void ringWave();
     void report(const QString& text);
     void perform(int action, const QString& name, const QString& shown, int status,
@@ -183,6 +185,16 @@ private:
     bool remote_ = false;  // the call being processed came from the NCID server
     QString remoteLine_;
     QString remoteName_;
+    // The call that rings, for its events: open from its first ring until it is answered or
+    // goes quiet.
+    struct OpenCall {
+        bool open = false;
+        CallerShown caller;   // so far; until identified only `when`, the first ring's
+        bool logged = false;  // its line is in the log, at caller.when as caller.shown
+    };
+    OpenCall call_;
+    // The caller's action answers: that call is neither answered nor missed.
+    bool hangingUp_ = false;
 };
 
 }  // namespace zrk

@@ -46,33 +46,42 @@ void CallDesk::report(const QString& text) {
     // or shared a second time.
     const CallerDecision call = rules_.report(number, who, remote_, ini(), now());
     const QString group = who.group.Title.text();
+    // One time for the list, the log and the events: a missed mark names the call by it.
+    const QDateTime when = now();
     if (!call.again) perform(call.action, who.name, call.shown, who.status, group);
     setNumber(number, true);
     if (!call.again) {
         if (raiseReminder_) raiseReminder_(number);
-        emit callListed(shown_, who.name, who.status, remoteLine_, {});
+        emit callListed(shown_, who.name, who.status, remoteLine_, when);
         setCount(count_ + 1);
     }
-    emit callerIdentified({.number = number,
-                           .shown = shown_,
-                           .name = who.name,
-                           .status = who.status,
-                           .group = group,
-                           .hasCategory = parts.hasCategory,
-                           .caption = parts.caption,
-                           .hint = parts.hint,
-                           .hintChanged = parts.hintChanged,
-                           .showHint = parts.showHint,
-                           .district = district,
-                           .line = remoteLine_,
-                           .again = call.again,
-                           .dialable = !number_.isEmpty(),
-                           .when = now()});
+    const CallerShown shown{.number = number,
+                            .shown = shown_,
+                            .name = who.name,
+                            .status = who.status,
+                            .group = group,
+                            .hasCategory = parts.hasCategory,
+                            .caption = parts.caption,
+                            .hint = parts.hint,
+                            .hintChanged = parts.hintChanged,
+                            .showHint = parts.showHint,
+                            .district = district,
+                            .line = remoteLine_,
+                            .again = call.again,
+                            .dialable = !number_.isEmpty(),
+                            .when = when};
+    emit callerIdentified(shown);
     if (call.again) return;
+    // A call still ringing keeps its caller for its answer or its miss.
+    if (call_.open) call_.caller = shown;
+    emit callEvent(CallEvent::Caller, shown);
     // Said once; a log that cannot be written must not cost every later call its display
     // and its ring sound.
-    if (FileError error; !WriteLog(shown_ + QLatin1Char(' ') + who.name, &error))
-        emit failed(Failure::make(Failure::Kind::File, error.message));
+    FileError error;
+    const bool logged =
+        WriteLog(ini().LogFile, shown_ + QLatin1Char(' ') + who.name, shown.when, &error);
+    if (!logged) emit failed(Failure::make(Failure::Kind::File, error.message));
+    if (call_.open) call_.logged = logged;
     // A call from the server goes no further: the server has it already.
     if (ncid_ && !remote_) ncid_->sendCall(now(), number, who.name);
 }
@@ -85,7 +94,10 @@ void CallDesk::perform(int action, const QString& name, const QString& shown, in
             break;
         case ActionHangUp:
             // Another desk's line cannot be hung up from here.
-            if (!remote_) answer();
+            if (!remote_) {
+                const QScopedValueRollback hangingUp(hangingUp_, true);
+                answer();
+            }
             break;
         default:
             break;  // ignoring only keeps the call silent

@@ -1,5 +1,6 @@
 #include "core/call/CallLog.h"
 
+#include "core/history/LogLine.h"
 #include "core/platform/Cp1251.h"
 #include "core/settings/Settings.h"
 
@@ -67,12 +68,9 @@ QByteArray callLogLine(const QDateTime& when, const QString& text) {
                     QLatin1Char(' ') + text + QStringLiteral("\r\n"));
 }
 
-bool WriteLog(const QString& text, FileError* error) {
-    return WriteLog(ini().LogFile, text, QDateTime::currentDateTime(), error);
-}
+namespace {
 
-bool WriteLog(const QString& fileName, const QString& text, const QDateTime& when,
-              FileError* error) {
+bool appendLine(const QString& fileName, const QByteArray& line, FileError* error) {
     const QByteArray path = QFile::encodeName(fileName);
     if (path.isEmpty()) return true;
 
@@ -94,8 +92,24 @@ bool WriteLog(const QString& fileName, const QString& text, const QDateTime& whe
 
     Fd log(::open(path.constData(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC));
     if (log.get() < 0) return true;
-    if (!writeAndClose(log, callLogLine(when, text))) return fail(error, fileName, errno);
+    if (!writeAndClose(log, line)) return fail(error, fileName, errno);
     return true;
+}
+
+}  // namespace
+
+bool WriteLog(const QString& text, FileError* error) {
+    return WriteLog(ini().LogFile, text, QDateTime::currentDateTime(), error);
+}
+
+bool WriteLog(const QString& fileName, const QString& text, const QDateTime& when,
+              FileError* error) {
+    return appendLine(fileName, callLogLine(when, text), error);
+}
+
+bool WriteMissedMark(const QString& fileName, const QDateTime& when, const QString& number,
+                     FileError* error) {
+    return appendLine(fileName, kMissedMark + callLogLine(when, number), error);
 }
 
 }  // namespace zrk

@@ -1,7 +1,8 @@
 #pragma once
 // The call log: one text line per identified call, appended to the file named by "Log File"
-// (code page 1251, CR LF line ends). A new file starts with a three-line header; nothing in
-// the program reads the file back.
+// (code page 1251, CR LF line ends). A new file starts with a three-line header. A call that
+// rang out unanswered gets a comment line after it (`;missed` and its date, time and number),
+// which only the history reads back.
 #include "core/platform/SafeFile.h"
 
 #include <QByteArray>
@@ -28,5 +29,8 @@ QByteArray callLogLine(const QDateTime& when, const QString& text);
 bool WriteLog(const QString& text, FileError* error = nullptr);
 bool WriteLog(const QString& fileName, const QString& text,
               const QDateTime& when = QDateTime::currentDateTime(), FileError* error = nullptr);
+// Marks the call logged at `when` as `number` missed, the same way and with the same errors.
+bool WriteMissedMark(const QString& fileName, const QDateTime& when, const QString& number,
+                     FileError* error = nullptr);
 
 }  // namespace zrk

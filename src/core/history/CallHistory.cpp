@@ -3,6 +3,7 @@
 #include "core/platform/Cp1251.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -157,6 +158,9 @@ struct CallHistory::Data {
         if (free) *free = h;
         return -1;
     }
+    // The missed marks by time key and number key: a mark may come before its call (a log read
+    // from its end) or in a later batch.
+    QSet<std::pair<qint64, quint32>> missed;
     qsizetype skipped = 0;
     bool hasUtf8 = false;
     bool ordered = true;
@@ -228,6 +232,8 @@ struct CallHistory::Data {
                 ordered = false;
             to.push_back(r);
         }
+        for (const LogBatch::Mark& m : batch.marks)
+            missed.insert({qint64(m.julianDay) * 86400 + m.secondsOfDay, m.number});
         skipped += batch.skipped;
     }
 
@@ -343,6 +349,17 @@ QString CallHistory::name(CallId id) const {
     if (!r) return {};
     const auto& c = d->callers[r->caller];
     return d->decode(d->nameOf(c), c.utf8);
+}
+
+bool CallHistory::missed(CallId id) const {
+    const auto* r = d->rec(id);
+    if (!r || d->missed.isEmpty()) return false;
+    const auto& c = d->callers[r->caller];
+    return d->missed.contains({Data::keyOf(*r), numberKey(d->numberOf(c), c.utf8)});
+}
+
+qsizetype CallHistory::missedMarks() const {
+    return d->missed.size();
 }
 
 std::vector<CallId> CallHistory::select(const HistoryFilter& filter) const {

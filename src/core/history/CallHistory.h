@@ -50,6 +50,10 @@ public:
     QDate date(CallId id) const;
     QString number(CallId id) const;
     QString name(CallId id) const;
+    // The call was marked missed in the log, before or after its own line.
+    bool missed(CallId id) const;
+    // Missed marks read so far (a view redraws its marks when they grow).
+    qsizetype missedMarks() const;
 
     // The calls that match, newest first (by date and time; the log's last line first among
     // calls of one second).

@@ -286,7 +286,7 @@ private:
             end_ += complete;
             learnDateOrders(lines, &orders_);
             LogBatch batch = parseLogBytes(lines, orders_, false);
-            if (!batch.calls.empty() || batch.skipped)
+            if (!batch.calls.empty() || !batch.marks.empty() || batch.skipped)
                 send(HistoryLoader::Message::Newer, std::move(batch), end_, size);
         }
         keepSignature();

@@ -244,6 +244,24 @@ quint32 callerHash(QByteArrayView number, QByteArrayView name, bool utf8) {
     return quint32(h ^ (quint64(h) >> 32));
 }
 
+quint32 numberKey(QByteArrayView number, bool utf8) {
+    QByteArray converted;
+    if (utf8) {
+        // A mark written in UTF-8 by hand names the call the program wrote in code page 1251.
+        const QString n = QString::fromUtf8(number);
+        if (fitsCp1251(n)) {
+            converted = toCp1251(n);
+            number = converted;
+            utf8 = false;
+        }
+    }
+    return callerHash(number, {}, utf8);
+}
+
+void LogBatch::addMark(const LogFields& f) {
+    marks.push_back({f.julianDay, f.secondsOfDay, numberKey(f.number, f.utf8)});
+}
+
 void LogBatch::add(const LogFields& f) {
     QByteArrayView number = f.number, name = f.name;
     QByteArray converted;
@@ -283,6 +301,9 @@ LogBatch parseLogBytes(QByteArrayView bytes, const DateOrders& orders, bool newe
             inHeader = false;
         } else if (line.startsWith(';')) {
             inHeader = true;  // the header's and the user's remarks: no damage
+            if (line.startsWith(kMissedMark) &&
+                parseLogFields(line.sliced(qsizetype(sizeof kMissedMark) - 1), orders, &f))
+                batch.addMark(f);
         } else if (!(inHeader && line.isEmpty())) {
             ++batch.skipped;
             inHeader = false;

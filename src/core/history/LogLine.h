@@ -61,20 +61,33 @@ struct LogBatch {
         bool utf8 = false;
         quint32 hash = 0;  // of number, name and encoding: the history's key, made here
     };
+    // A call marked missed: its date, time and number (numberKey) as the mark gives them.
+    struct Mark {
+        qint32 julianDay = 0;
+        qint32 secondsOfDay = 0;
+        quint32 number = 0;
+    };
     std::vector<Call> calls{};
+    std::vector<Mark> marks{};
     QByteArray text{};
     qsizetype skipped = 0;  // lines of this batch that were not calls
 
     // Takes the call; UTF-8 text that code page 1251 can hold is stored in it.
     void add(const LogFields& f);
+    void addMark(const LogFields& f);
 };
 
 // Reads complete lines (CR LF, LF or CR ends; the last line may lack its end) into calls,
-// in file order or, with `newestFirst`, last line first. Comment lines (";...", as the
-// header of a new log) and the blank lines right after them are not counted as skipped.
+// in file order or, with `newestFirst`, last line first, and the missed marks among them.
+// Comment lines (";...", as the header of a new log) and the blank lines right after them are
+// not counted as skipped.
 LogBatch parseLogBytes(QByteArrayView bytes, const DateOrders& orders, bool newestFirst);
 // Learns the slash-date orders from every date in `bytes`.
 void learnDateOrders(QByteArrayView bytes, DateOrders* orders);
+
+// The comment that marks a logged call as missed: this, then the call's date, time and number
+// as its own line has them. Not translated: a log reads the same in every language.
+inline constexpr char kMissedMark[] = ";missed ";
 
 // Longest line taken as a call: a name field holds at most a few hundred bytes.
 inline constexpr qsizetype kMaxLogLine = 1024;
@@ -82,5 +95,7 @@ inline constexpr qsizetype kMaxLogNumber = 255;
 
 // The key of a caller in the history.
 quint32 callerHash(QByteArrayView number, QByteArrayView name, bool utf8);
+// The key of a number as stored (code page 1251 where it can hold it), for the missed marks.
+quint32 numberKey(QByteArrayView number, bool utf8);
 
 }  // namespace zrk

@@ -6,7 +6,8 @@
 
 namespace zrk {
 
-HistoryModel::HistoryModel(QObject* parent) : QAbstractTableModel(parent) {}
+HistoryModel::HistoryModel(QObject* parent)
+    : QAbstractTableModel(parent), missedIcon_(missedIcon()) {}
 
 void HistoryModel::setRows(const CallHistory* history, std::vector<CallId> rows, bool sameIds) {
     const size_t oldSize = rows_.size();
@@ -54,9 +55,15 @@ const LoggedCall& HistoryModel::callAt(int row) const {
     const CallId id = idAt(row);
     if (cachedId_ != qint64(id)) {
         cached_ = history_->call(id);
+        cachedMissed_ = history_->missed(id);
         cachedId_ = id;
     }
     return cached_;
+}
+
+void HistoryModel::marksChanged() {
+    cachedId_ = -1;
+    if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 int HistoryModel::rowCount(const QModelIndex& parent) const {
@@ -68,11 +75,17 @@ int HistoryModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant HistoryModel::data(const QModelIndex& index, int role) const {
-    // The view asks for many roles per cell; only the texts cost a read of the call.
-    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
-        index.row() >= rowCount())
+    // The view asks for many roles per cell; only the texts and the mark cost a read of the call.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::DecorationRole &&
+         role != Qt::ForegroundRole) ||
+        !index.isValid() || index.row() >= rowCount())
         return {};
     const LoggedCall& call = callAt(index.row());
+    if (role == Qt::DecorationRole)
+        return cachedMissed_ && index.column() == ColNumber ? missedIcon_ : QVariant();
+    if (role == Qt::ForegroundRole) return cachedMissed_ ? missedColour() : QVariant();
+    if (role == Qt::ToolTipRole && cachedMissed_)
+        return missedHint() + QLatin1Char('\n') + data(index, Qt::DisplayRole).toString();
     switch (index.column()) {
         case ColDate:
             // The chosen language's locale (QLocale::system() would ignore it).

@@ -4,6 +4,7 @@
 #include "core/history/CallHistory.h"
 
 #include <QAbstractTableModel>
+#include <QIcon>
 
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     int rowOf(CallId id) const;
     // The call of a row (cached: the view asks for one row's cells in turn).
     const LoggedCall& callAt(int row) const;
+    // Missed marks came for calls already shown: every row is drawn again.
+    void marksChanged();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,6 +47,8 @@ private:
     std::vector<CallId> rows_;
     mutable qint64 cachedId_ = -1;
     mutable LoggedCall cached_;
+    mutable bool cachedMissed_ = false;
+    QIcon missedIcon_;  // painted once, not at every repaint
 };
 
 }  // namespace zrk

@@ -28,6 +28,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -178,7 +179,10 @@ void HistoryWindow::buildControls() {
     const int widths[HistoryModel::ColumnCount] = {
         fm.horizontalAdvance(QStringLiteral("28.12.2000")) + 16,
         fm.horizontalAdvance(QStringLiteral("20:00:00")) + 16,
-        fm.horizontalAdvance(QStringLiteral("8-000-000-00-00")) + 16, 120};
+        // Room for the missed call's sign beside the number.
+        fm.horizontalAdvance(QStringLiteral("8-000-000-00-00")) + 16 +
+            style()->pixelMetric(QStyle::PM_SmallIconSize) + 4,
+        120};
     for (int c = 0; c < HistoryModel::ColumnCount; ++c)
         table_->setColumnWidth(c, qMax(widths[c], qRound(60 * scale)));
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -275,6 +279,7 @@ void HistoryWindow::refresh(bool sameIds) {
     const QModelIndex current = table_->currentIndex();
     const qint64 keep = current.isValid() && sameIds ? qint64(model_->idAt(current.row())) : -1;
     model_->setRows(&history, std::move(rows), sameIds);
+    takeMarks();
     if (keep >= 0 && !table_->currentIndex().isValid()) {
         const int row = model_->rowOf(CallId(keep));
         if (row >= 0) {
@@ -310,6 +315,7 @@ void HistoryWindow::takeNew() {
     // window still.
     if (loader_->loading()) model_->reserve(size_t(loader_->callsExpected()));
     model_->addRows(front, back);
+    takeMarks();
     if (!front.empty() || !back.empty()) {
         days_.add(history, front);
         days_.add(history, back);
@@ -322,6 +328,13 @@ void HistoryWindow::takeNew() {
     if (figuresStale_ && (!behind || figuresShown_.elapsed() >= kBatchRefreshMs)) showFigures();
     showTotals();
     enableCommands();
+}
+
+void HistoryWindow::takeMarks() {
+    const qsizetype marks = loader_->history().missedMarks();
+    if (marks == marksShown_) return;
+    marksShown_ = marks;
+    model_->marksChanged();
 }
 
 void HistoryWindow::showFigures() {

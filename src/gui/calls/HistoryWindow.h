@@ -69,6 +69,8 @@ private:
     // Takes the calls handed over since the rows were made: only those are filtered, added
     // and counted in the chart.
     void takeNew();
+    // Missed marks that came for rows shown already: those rows are drawn again.
+    void takeMarks();
     void showFigures();
     void batchArrived();
     void loadProgress(qint64 read, qint64 total);
@@ -109,7 +111,8 @@ private:
     QString failure_;
     bool loadDone_ = false;
     bool firstBatchShown_ = false;
-    bool unsorted_ = false;  // rows added out of time order: sorted once the load is in
+    bool unsorted_ = false;     // rows added out of time order: sorted once the load is in
+    qsizetype marksShown_ = 0;  // missed marks the rows were drawn with
     CsvExport* exporting_ = nullptr;
     QProgressDialog* exportProgress_ = nullptr;
 };

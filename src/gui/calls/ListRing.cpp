@@ -51,10 +51,12 @@ TListRing::TListRing(Line& line, QWidget* parent)
         {tr("Номер"), tr("Время"), tr("Дата"), tr("Статус"), tr("Фамилия"), tr("Линия")});
     const double scale = designScale(lvRing_->font());
     const int designWidths[ColumnCount] = {50, 50, 55, 90, 120, 60};
-    // A number of three groups, a time and a date must show whole on a first run.
+    // A number of three groups (with the missed call's sign), a time and a date must show
+    // whole on a first run.
     const QFontMetrics fm(lvRing_->font());
     const int samples[ColumnCount] = {
-        fm.horizontalAdvance(QStringLiteral("00-00-00")),
+        fm.horizontalAdvance(QStringLiteral("00-00-00")) +
+            style()->pixelMetric(QStyle::PM_SmallIconSize) + 4,
         fm.horizontalAdvance(localTimeText(QTime(22, 58, 58), true)),
         fm.horizontalAdvance(callDateText(QDate(2000, 12, 28), QLocale()))};
     int columnsWidth = 0;
@@ -90,6 +92,7 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
     auto* item =
         new QTreeWidgetItem({number, localTimeText(now.time(), true),
                              callDateText(now.date(), QLocale()), statusWord(status), name, line});
+    item->setData(ColNumber, Qt::UserRole, now);  // finds the row when the call is missed
     if (!line.isEmpty() && lvRing_->header()->isSectionHidden(ColLine)) {
         lvRing_->header()->setSectionHidden(ColLine, false);
         if (lvRing_->columnWidth(ColLine) < 20) lvRing_->setColumnWidth(ColLine, 60);
@@ -99,6 +102,20 @@ void TListRing::AddItem(const QString& number, const QString& name, int status,
     }
     lvRing_->addTopLevelItem(item);
     ED();
+}
+
+void TListRing::markMissed(const QString& number, const QDateTime& when) {
+    for (int i = rowCount(); i-- > 0;) {
+        QTreeWidgetItem* item = lvRing_->topLevelItem(i);
+        if (item->text(ColNumber) != number || item->data(ColNumber, Qt::UserRole) != when)
+            continue;
+        item->setIcon(ColNumber, missedIcon());
+        for (int c = 0; c < ColumnCount; ++c) {
+            item->setForeground(c, missedColour());
+            item->setToolTip(c, missedHint());
+        }
+        return;
+    }
 }
 
 void TListRing::ED() {

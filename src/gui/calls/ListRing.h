@@ -32,6 +32,8 @@ public:
     // `when`: the call's time where it is not now (a call from the server's log).
     void AddItem(const QString& number, const QString& name, int status, const QString& line = {},
                  const QDateTime& when = {});
+    // The row of the call listed as `number` at `when` is marked missed; none such: nothing.
+    void markMissed(const QString& number, const QDateTime& when);
     // Brings the buttons and the status bar in line with the rows.
     void ED();
 

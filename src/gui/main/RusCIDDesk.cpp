@@ -83,6 +83,10 @@ void TRusCID::wireDesk() {
                    const QDateTime& when) {
                 if (windows_.calls) windows_.calls->AddItem(shown, name, status, line, when);
             });
+    connect(d, &CallDesk::callEvent, this, [this](CallEvent event, const CallerShown& caller) {
+        if (event == CallEvent::Missed && windows_.calls)
+            windows_.calls->markMissed(caller.shown, caller.when);
+    });
     connect(d, &CallDesk::countChanged, this,
             [this](int count) { c_.pCountCall->setText(QString::number(count)); });
     connect(d, &CallDesk::redialCountdown, this, [this](int wait) {

@@ -69,6 +69,10 @@ struct Desk {
                          [this](const Failure& f) { said << "failed " + f.text; });
         QObject::connect(&desk, &CallDesk::callerIdentified,
                          [this](const CallerShown& c) { shown = c; });
+        QObject::connect(&desk, &CallDesk::callEvent, [this](CallEvent e, const CallerShown& c) {
+            const QString kind = QStringList{"ring", "caller", "answer", "missed"}[int(e)];
+            events << (c.shown.isEmpty() ? kind : kind + " " + c.shown);
+        });
     }
     ~Desk() {
         desk.close();
@@ -94,6 +98,7 @@ struct Desk {
     BookStore book;
     CallDesk desk{device};
     QStringList said;
+    QStringList events;
     CallerShown shown;
 };
 
@@ -286,11 +291,66 @@ private slots:
         d.desk.answer();
         ring(2, "333333");  // answered: whatever rings next is a new call
         QCOMPARE(d.desk.callCount(), 6);
-        QCOMPARE(log().count("34-56-78"), 2);
+        // Two call lines; the first call, missed at the second's ring, has its mark as well.
+        QCOMPARE(log().count(" 34-56-78 Иванов Иван\r\n"), 2);
+        QCOMPARE(log().count(";missed 08.12.2026 12:00:01 34-56-78\r\n"), 1);
         t = t.addSecs(20);
         d.take();
         d.feed("RING\r\n");
         QCOMPARE(d.take({"ring"}), QStringList{"ring new"});
+    }
+
+    // Each event once per call; one gone quiet unanswered is missed and marked in the log with
+    // its line's date, time and number. Steps: r ring, c<number> report, a answer, q silence,
+    // g 20 s pass, s<number> the server's call, x the server's record, p the port closed.
+    void callEvents_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("marks");
+        const auto row = [](const char* tag, const char* steps, const char* events,
+                            const char* marks = "") {
+            QTest::newRow(tag) << steps << events << marks;
+        };
+        row("never identified: missed, nothing to mark; the port closed: not missed",
+            "r r q g r c2345678:1 p q", "ring, missed, ring, caller 34-56-78");
+        row("hung up by its action: no answer, no miss; answered, once more after: no miss",
+            "r c111111 q g r c2345678:1 a q a",
+            "ring, caller 11-11-11, ring, caller 34-56-78, answer 34-56-78");
+        row("asked three times: one caller, one miss, one mark",
+            "r c2345678:1 r c2345678:1 r c2345678:1 q", "ring, caller 34-56-78, missed 34-56-78",
+            "08.12.2026 12:00:06 34-56-78");
+        row("a new call after a silence ends the last one", "r c2345678:1 g r c222222 q",
+            "ring, caller 34-56-78, missed 34-56-78, ring, caller 22-22-22, missed 22-22-22",
+            "08.12.2026 12:00:06 34-56-78, 08.12.2026 12:00:32 22-22-22");
+        row("the server's call like our own, its record fires nothing", "s111111 q x",
+            "ring, caller 11-11-11, missed 11-11-11", "08.12.2026 12:00:05 11-11-11");
+    }
+    void callEvents() {
+        QFETCH(QString, steps);
+        QDateTime t(QDate(2026, 12, 8), QTime(12, 0));
+        setClockForTesting([&t] { return t; });
+        Desk d;
+        d.desk.start();
+        d.timer("tCallOver")->setInterval(1);
+        for (const QString& step : steps.split(' ')) {
+            const QByteArray arg = step.mid(1).toUtf8();
+            switch (step[0].toLatin1()) {
+                case 'r': t = t.addSecs(5), d.feed("RING\r\n"); break;
+                case 'c': t = t.addSecs(1), d.feed("CallerID: " + arg + "\r\n"); break;
+                case 's': t = t.addSecs(5), d.desk.remoteReport(arg); break;
+                case 'x': d.desk.remoteRecord("5551234", "-", {}, t, "[пропущен]"); break;
+                case 'a': d.desk.answer(); break;
+                case 'p': d.desk.closePort(); break;
+                case 'g': t = t.addSecs(20); break;
+                case 'q': QTRY_VERIFY(!d.timer("tCallOver")->isActive()); break;
+            }
+        }
+        QTEST(d.events.join(", "), "events");
+        const QStringList marks =
+            log().split("\r\n").filter(";missed ").replaceInStrings(";missed ", "");
+        for (const QString& mark : marks)  // the call's own line has the same fields
+            QVERIFY2(log().contains("\n" + mark + " "), qPrintable(log()));
+        QTEST(marks.join(", "), "marks");
     }
 
     // A dial, its redial countdown, and the attempts used up.

@@ -247,6 +247,33 @@ private slots:
                  (QStringList{"1", "4"}));
     }
 
+    // Missed marks as the desk writes them name their call by date, time and number, wherever
+    // they stand: after it in file order, before it read from the end, in another batch.
+    void marksMissedCalls() {
+        const QList<QByteArray> lines = {
+            kHeader + "08.12.2026 12:00:06 34-56-78 " + kIvan + "\r\n",
+            "08.12.2026 12:00:32 22-22-22 \r\n",
+            ";missed 08.12.2026 12:00:06 34-56-78\r\n",
+            "08.12.2026 12:01:00 34-56-78 " + kIvan + "\r\n",  // answered: same caller
+            ";missed 08.12.2026 12:00:32 22-22-23\r\n",        // no such number then
+            ";missed 08.12.2026 12:00:33 22-22-22\r\n" + kHeader};
+        for (qsizetype split = 0; split <= lines.size(); ++split) {
+            const QByteArray first = lines.mid(0, split).join(), last = lines.mid(split).join();
+            CallHistory forward, backward;
+            forward.appendNewer(parseLogBytes(first, {}, false));
+            forward.appendNewer(parseLogBytes(last, {}, false));
+            backward.appendOlder(parseLogBytes(last, {}, true));
+            backward.appendOlder(parseLogBytes(first, {}, true));
+            for (const CallHistory* h : {&forward, &backward}) {
+                QStringList missed;
+                for (CallId id : h->all())
+                    if (h->missed(id)) missed << h->when(id).toString("HH:mm:ss ") + h->number(id);
+                QCOMPARE(missed, QStringList{"12:00:06 34-56-78"});
+                QCOMPARE(h->size() + h->skipped(), 3);
+            }
+        }
+    }
+
     // --- the history ----------------------------------------------------------------------
 
     void selects_data() {

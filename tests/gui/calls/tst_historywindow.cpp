@@ -464,6 +464,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(h.total(), QStringLiteral("Звонков: 2 из 11; пропущено строк: 1"),
                                   10000);
         QCOMPARE(h.rows().value(0), QStringLiteral("12:02:00 8-916-000-11-22|Орлов Олег"));
+        // Marked missed after its line: the row shown takes the mark; a mark is no damage.
+        const QModelIndex number = h.table->model()->index(0, HistoryModel::ColNumber);
+        appendToLog({";missed 14.03.2026 12:02:00 8-916-000-11-22"});
+        QTRY_VERIFY_WITH_TIMEOUT(!number.data(Qt::DecorationRole).isNull(), 10000);
+        QCOMPARE(number.data(Qt::ToolTipRole).toString(), "Пропущенный звонок\n8-916-000-11-22");
+        QVERIFY(number.siblingAtRow(1).data(Qt::DecorationRole).isNull());
+        QCOMPARE(h.total(), QStringLiteral("Звонков: 2 из 11; пропущено строк: 1"));
     }
 
     // A log long enough to come in many batches, more than the window takes in one turn: the

@@ -316,6 +316,20 @@ private slots:
         QCOMPARE(f.list()->topLevelItemCount(), 0);
     }
 
+    // A call that rang out unanswered is marked in the call list; one answered is not.
+    void missedCallIsMarkedInTheList() {
+        MainFixture f;
+        f.receive("RING\r\nCallerID: 7654321:1\r\n");
+        QTest::mouseClick(f.child<QToolButton>("sbAnswer"), Qt::LeftButton);
+        f.receive("RING\r\nCallerID: 2345678:1\r\n");  // a new call after the answer
+        QMetaObject::invokeMethod(f.desk->findChild<QTimer*>("tCallOver"), "timeout");
+        const auto mark = [&f](int row) {
+            const QTreeWidgetItem* item = f.list()->topLevelItem(row);
+            return item->toolTip(TListRing::ColName) + (item->icon(0).isNull() ? "" : " + sign");
+        };
+        QCOMPARE(QStringList({mark(0), mark(1)}), QStringList({"", "Пропущенный звонок + sign"}));
+    }
+
     // Hidden by its button, or at the start as the settings say: to the tray, or minimised in
     // the task bar without one. A ring brings the window back ("Popup On Call").
     void hideAndShow_data() {
