@@ -2586,6 +2586,13 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
     </message>
 </context>
 <context>
+    <name>zrk::Speech</name>
+    <message>
+        <source>нет синтезатора речи (speech-dispatcher)</source>
+        <translation>no speech synthesizer (speech-dispatcher)</translation>
+    </message>
+</context>
+<context>
     <name>zrk::TAlertReminder</name>
     <message>
         <source>Напоминание</source>
@@ -3490,6 +3497,32 @@ SIGHUP reads the settings and the phone book again; SIGTERM and SIGINT end the s
     <message>
         <source>Ошибка</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::actions::CallActionRunner</name>
+    <message>
+        <source>Действие при звонке: «%1» — не адрес.</source>
+        <translation>Call action: “%1” is not an address.</translation>
+    </message>
+    <message>
+        <source>Действие при звонке: адрес %1 не открыт.</source>
+        <translation>Call action: the address %1 could not be opened.</translation>
+    </message>
+    <message>
+        <source>Действие при звонке: голос не работает: %1</source>
+        <translation>Call action: the voice does not work: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zrk::actions::ProgramRunner</name>
+    <message>
+        <source>Действие при звонке: программа «%1» не запущена: %2</source>
+        <translation>Call action: the program “%1” was not started: %2</translation>
+    </message>
+    <message>
+        <source>уже работают %1 программ действий</source>
+        <translation>%1 action programs are already running</translation>
     </message>
 </context>
 <context>
