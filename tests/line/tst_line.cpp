@@ -166,7 +166,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(line.log().contains("34-56-78 Иванов Иван"), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 20000);
         sim.send("call 111111 1 rings 2 interval 0.3");
-        QTRY_COMPARE_WITH_TIMEOUT(zrktest::readAll(out).count('\n'), 3, 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(zrktest::readAll(out).count('\n') == 3,
+                                  zrktest::readAll(out) + line.err.toUtf8(), 20000);
         QTest::qWait(500);
         QCOMPARE(QString::fromUtf8(zrktest::readAll(out)),
                  QString("missed|34-56-78|Иванов Иван|\nbad bad|\nmissed|11-11-11|Продавец|\n"));

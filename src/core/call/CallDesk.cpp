@@ -64,6 +64,9 @@ CallDesk::CallDesk(std::shared_ptr<SerialDevice> device, QObject* parent) : QObj
     callOver_ = makeTimer(this, "tCallOver", int(CallEpisode::kRingGapMs));
     callOver_->setSingleShot(true);
     connect(callOver_, &QTimer::timeout, this, [this] {
+        // The silence decides: the next ring is another call, however soon it comes (a timer
+        // may run out a little before the rings' own gap does).
+        rules_.endCall();
         callOver();
         emit callEnded();
     });

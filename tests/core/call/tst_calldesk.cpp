@@ -322,6 +322,10 @@ private slots:
         row("a new call after a silence ends the last one", "r c2345678:1 g r c222222 q",
             "ring, caller 34-56-78, missed 34-56-78, ring, caller 22-22-22, missed 22-22-22",
             "08.12.2026 12:00:06 34-56-78, 08.12.2026 12:00:32 22-22-22");
+        row("the next call at once after the silence ended the last one",
+            "r c2345678:1 q r c222222 q",
+            "ring, caller 34-56-78, missed 34-56-78, ring, caller 22-22-22, missed 22-22-22",
+            "08.12.2026 12:00:06 34-56-78, 08.12.2026 12:00:12 22-22-22");
         row("the server's call like our own, its record fires nothing", "s111111 q x",
             "ring, caller 11-11-11, missed 11-11-11", "08.12.2026 12:00:05 11-11-11");
     }
