@@ -36,8 +36,7 @@ bool applies(const CallActionSpec& action, CallEvent event, const CallerShown& c
     const bool filtered = (action.statuses & 7u) != 0 || !action.group.trimmed().isEmpty();
     if (!filtered) return true;
     if (event == CallEvent::Ring) return false;
-    if ((action.statuses & 7u) != 0 && !(action.statuses & statusBit(caller.status)))
-        return false;
+    if ((action.statuses & 7u) != 0 && !(action.statuses & statusBit(caller.status))) return false;
     if (action.group.trimmed().isEmpty()) return true;
     return caller.status >= 0 &&
            action.group.trimmed().compare(caller.group.trimmed(), Qt::CaseInsensitive) == 0;
@@ -99,7 +98,8 @@ void CallActionRunner::say(const CallActionSpec& action, const CallerShown& call
         speech_ = makeSpeech_();
         if (!speech_) return;
         speech_->onFailure([this](const QString& why) {
-            fail(QStringLiteral("speech"), tr("Действие при звонке: голос не работает: %1").arg(why));
+            fail(QStringLiteral("speech"),
+                 tr("Действие при звонке: голос не работает: %1").arg(why));
         });
     }
     const QString text = expand(action.templ, factsOf(caller, true), Fill::Text).trimmed();

@@ -4,8 +4,8 @@
 #include <QProcess>
 #include <QTimer>
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 namespace zrk::actions {
 namespace {
@@ -41,9 +41,9 @@ ProgramRunner::~ProgramRunner() {
 void ProgramRunner::fail(const QString& program, const QString& why) {
     if (told_.contains(program)) return;
     told_.insert(program);
-    emit failed(Failure::make(Failure::Kind::Other,
-                              tr("Действие при звонке: программа «%1» не запущена: %2")
-                                  .arg(program, why)));
+    emit failed(
+        Failure::make(Failure::Kind::Other,
+                      tr("Действие при звонке: программа «%1» не запущена: %2").arg(program, why)));
 }
 
 bool ProgramRunner::run(const QString& program, const QStringList& arguments) {

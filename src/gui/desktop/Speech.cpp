@@ -22,7 +22,8 @@ public:
         back_ = new QObject;
     }
     ~DesktopSpeech() override {
-        QMetaObject::invokeMethod(home_, [this] { engine_.reset(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            home_, [this] { engine_.reset(); }, Qt::BlockingQueuedConnection);
         thread_.quit();
         thread_.wait();
         delete back_;
@@ -56,9 +57,8 @@ private:
                                                "нет синтезатора речи (speech-dispatcher)"));
             return false;
         }
-        const QString name = engines.contains(QLatin1String("speechd"))
-                                 ? QStringLiteral("speechd")
-                                 : engines.first();
+        const QString name = engines.contains(QLatin1String("speechd")) ? QStringLiteral("speechd")
+                                                                        : engines.first();
         engine_ = std::make_unique<QTextToSpeech>(name);
         QObject::connect(engine_.get(), &QTextToSpeech::errorOccurred, engine_.get(),
                          [this](QTextToSpeech::ErrorReason, const QString& why) { failed(why); });

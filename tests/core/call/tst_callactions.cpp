@@ -86,14 +86,18 @@ private slots:
     void hostileNames_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("arrives");  // the name as the program and the page get it
-        QTest::newRow("blanks and quotes") << "O'Brien \"Big\" Co" << "O'Brien \"Big\" Co";
+        QTest::newRow("blanks and quotes") << "O'Brien \"Big\" Co"
+                                           << "O'Brien \"Big\" Co";
         QTest::newRow("shell") << "x; rm -rf ~ $(touch pwned) `touch pwned2` && echo"
                                << "x; rm -rf ~ $(touch pwned) `touch pwned2` && echo";
         QTest::newRow("url parts") << "A&phone=1#top?x=/../admin y"
                                    << "A&phone=1#top?x=/../admin y";
-        QTest::newRow("newlines") << "Иванов\nИван\r\t\x1b[31m" << "ИвановИван[31m";
-        QTest::newRow("cyrillic") << "Ёлкин Пётр, ООО «Ромашка»" << "Ёлкин Пётр, ООО «Ромашка»";
-        QTest::newRow("braces") << "{digits} {name" << "{digits} {name";
+        QTest::newRow("newlines") << "Иванов\nИван\r\t\x1b[31m"
+                                  << "ИвановИван[31m";
+        QTest::newRow("cyrillic") << "Ёлкин Пётр, ООО «Ромашка»"
+                                  << "Ёлкин Пётр, ООО «Ромашка»";
+        QTest::newRow("braces") << "{digits} {name"
+                                << "{digits} {name";
     }
     void hostileNames() {
         QFETCH(QString, name);
@@ -104,7 +108,8 @@ private slots:
         ini().CallActions = {
             action("caller", kKindProgram, {}, argvWriter(box),
                    {"{name}", "--phone={digits}", "{group} {status}", "", "$HOME {nothing}"}),
-            action("caller", kKindUrl, "https://crm.example/search?name={name}&phone={digits}#card")};
+            action("caller", kKindUrl,
+                   "https://crm.example/search?name={name}&phone={digits}#card")};
         CallDesk desk;
         CallActionRunner runner(desk);
         QList<QUrl> opened;
@@ -130,11 +135,11 @@ private slots:
     // Which actions a call's event sets off: the event's own, enabled, and whose filter takes
     // the caller (no status ticked: all; a stranger is a normal caller outside every group).
     void filters_data() {
-        QTest::addColumn<QString>("event");     // the action's
-        QTest::addColumn<uint>("statuses");     // the action's
-        QTest::addColumn<QString>("group");     // the action's
-        QTest::addColumn<int>("happened");      // CallEvent
-        QTest::addColumn<int>("status");        // the caller's; -1: not in the book
+        QTest::addColumn<QString>("event");  // the action's
+        QTest::addColumn<uint>("statuses");  // the action's
+        QTest::addColumn<QString>("group");  // the action's
+        QTest::addColumn<int>("happened");   // CallEvent
+        QTest::addColumn<int>("status");     // the caller's; -1: not in the book
         QTest::addColumn<bool>("runs");
         const int ring = int(CallEvent::Ring), who = int(CallEvent::Caller);
         const int missed = int(CallEvent::Missed);
@@ -163,8 +168,8 @@ private slots:
         a.event = event;
         a.statuses = statuses;
         a.group = group;
-        const CallerShown c = CallEvent(happened) == CallEvent::Ring ? CallerShown{}
-                                                                     : caller("Иванов", status);
+        const CallerShown c =
+            CallEvent(happened) == CallEvent::Ring ? CallerShown{} : caller("Иванов", status);
         QCOMPARE(applies(a, CallEvent(happened), c), runs);
         a.enabled = false;
         QVERIFY(!applies(a, CallEvent(happened), c));

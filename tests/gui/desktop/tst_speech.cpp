@@ -33,7 +33,9 @@ private slots:
         copy.start("cp", {"-r", "/etc/speech-dispatcher/.", box.filePath("conf")});
         QVERIFY(copy.waitForFinished() && copy.exitCode() == 0);
         QByteArray conf = zrktest::readAll(box.filePath("conf/speechd.conf"));
-        conf += "\nAudioOutputMethod \"libao\"\nAddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n";
+        conf +=
+            "\nAudioOutputMethod \"libao\"\nAddModule \"espeak-ng\" \"sd_espeak-ng\" "
+            "\"espeak-ng.conf\"\n";
         QVERIFY(zrktest::writeAll(box.filePath("conf/speechd.conf"), conf));
         QVERIFY(zrktest::writeAll(box.filePath("home/.libao"), "default_driver=null\n"));
 

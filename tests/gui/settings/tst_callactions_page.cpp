@@ -74,12 +74,30 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("said");
-        QTest::newRow("no program") << "program" << "caller" << "" << "" << "Выберите программу";
-        QTest::newRow("no address") << "url" << "caller" << "" << "" << "Введите адрес";
-        QTest::newRow("no text") << "speak" << "caller" << " " << "" << "Введите текст";
-        QTest::newRow("misspelt") << "speak" << "caller" << "Calls {nmae}" << ""
+        QTest::newRow("no program") << "program"
+                                    << "caller"
+                                    << ""
+                                    << ""
+                                    << "Выберите программу";
+        QTest::newRow("no address") << "url"
+                                    << "caller"
+                                    << ""
+                                    << ""
+                                    << "Введите адрес";
+        QTest::newRow("no text") << "speak"
+                                 << "caller"
+                                 << " "
+                                 << ""
+                                 << "Введите текст";
+        QTest::newRow("misspelt") << "speak"
+                                  << "caller"
+                                  << "Calls {nmae}"
+                                  << ""
                                   << "Неизвестная подстановка {nmae}";
-        QTest::newRow("ring filtered") << "speak" << "ring" << "Hello" << "VIP"
+        QTest::newRow("ring filtered") << "speak"
+                                       << "ring"
+                                       << "Hello"
+                                       << "VIP"
                                        << "абонент ещё не известен";
     }
     void editorRefuses() {
@@ -130,8 +148,13 @@ private slots:
         click(page, "bAddAction");
         TIni s = TIni::defaults();
         page.store(s);
-        const CallActionSpec added{"missed", "program", "", box.filePath("notify.sh"),
-                                   {"--title Missed call", "{name} {number}"}, 2, "Clients",
+        const CallActionSpec added{"missed",
+                                   "program",
+                                   "",
+                                   box.filePath("notify.sh"),
+                                   {"--title Missed call", "{name} {number}"},
+                                   2,
+                                   "Clients",
                                    true};
         QCOMPARE(s.CallActions, QList<CallActionSpec>{added});
         auto* table = get<QTableWidget>(page, "tvCallActions");
