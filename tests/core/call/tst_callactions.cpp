@@ -146,11 +146,9 @@ private slots:
         QTest::newRow("unknown event") << "hangup" << 0u << "" << who << 0 << false;
         QTest::newRow("other event") << "missed" << 0u << "" << who << 0 << false;
         QTest::newRow("bad only, normal caller") << "caller" << 2u << "" << who << 0 << false;
-        QTest::newRow("bad only, priority caller") << "caller" << 2u << "" << who << 2 << false;
         QTest::newRow("other group") << "caller" << 0u << "Поставщики" << who << 0 << false;
         QTest::newRow("group, stranger") << "caller" << 0u << "Клиенты" << who << -1 << false;
         QTest::newRow("filtered ring") << "ring" << 4u << "" << ring << 2 << false;
-        QTest::newRow("no filter") << "caller" << 0u << "" << who << 1 << true;
         QTest::newRow("bad only, bad caller") << "caller" << 2u << "" << who << 1 << true;
         QTest::newRow("normal, stranger") << "missed" << 1u << "" << missed << -1 << true;
         QTest::newRow("normal or priority") << "Missed " << 5u << "" << missed << 2 << true;

@@ -74,31 +74,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("said");
-        QTest::newRow("no program") << "program"
-                                    << "caller"
-                                    << ""
-                                    << ""
-                                    << "Выберите программу";
-        QTest::newRow("no address") << "url"
-                                    << "caller"
-                                    << ""
-                                    << ""
-                                    << "Введите адрес";
-        QTest::newRow("no text") << "speak"
-                                 << "caller"
-                                 << " "
-                                 << ""
-                                 << "Введите текст";
-        QTest::newRow("misspelt") << "speak"
-                                  << "caller"
-                                  << "Calls {nmae}"
-                                  << ""
-                                  << "Неизвестная подстановка {nmae}";
-        QTest::newRow("ring filtered") << "speak"
-                                       << "ring"
-                                       << "Hello"
-                                       << "VIP"
-                                       << "абонент ещё не известен";
+        const auto row = [](const char* tag, const char* kind, const char* event,
+                            const char* typed, const char* group, const char* said) {
+            QTest::newRow(tag) << QString(kind) << QString(event) << QString(typed)
+                               << QString(group) << QString(said);
+        };
+        row("no program", "program", "caller", "", "", "Выберите программу");
+        row("no address", "url", "caller", "", "", "Введите адрес");
+        row("no text", "speak", "caller", " ", "", "Введите текст");
+        row("misspelt", "speak", "caller", "Calls {nmae}", "", "Неизвестная подстановка {nmae}");
+        row("ring filtered", "speak", "ring", "Hello", "VIP", "абонент ещё не известен");
     }
     void editorRefuses() {
         QFETCH(QString, kind);
@@ -148,14 +133,8 @@ private slots:
         click(page, "bAddAction");
         TIni s = TIni::defaults();
         page.store(s);
-        const CallActionSpec added{"missed",
-                                   "program",
-                                   "",
-                                   box.filePath("notify.sh"),
-                                   {"--title Missed call", "{name} {number}"},
-                                   2,
-                                   "Clients",
-                                   true};
+        const CallActionSpec added{"missed", "program", "", box.filePath("notify.sh"),
+                                   {"--title Missed call", "{name} {number}"}, 2, "Clients", true};
         QCOMPARE(s.CallActions, QList<CallActionSpec>{added});
         auto* table = get<QTableWidget>(page, "tvCallActions");
         QCOMPARE(table->item(0, 1)->text(), QString("Пропущенный звонок"));
