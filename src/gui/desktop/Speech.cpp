@@ -1,7 +1,6 @@
 #include "gui/desktop/Speech.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QTextToSpeech>
 #include <QThread>
 
