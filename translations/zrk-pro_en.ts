@@ -1139,18 +1139,6 @@
         <translation>time of the call</translation>
     </message>
     <message>
-        <source>нормальный</source>
-        <translation>normal</translation>
-    </message>
-    <message>
-        <source>плохой</source>
-        <translation>unwanted</translation>
-    </message>
-    <message>
-        <source>приоритетный</source>
-        <translation>priority</translation>
-    </message>
-    <message>
         <source>Новое действие при звонке</source>
         <translation>New Call Action</translation>
     </message>

@@ -30,13 +30,17 @@ QString storedEvent(CallEvent event) {
     return kEvents[int(event)];
 }
 
+bool hasFilter(const CallActionSpec& action) {
+    return (action.statuses & kStatusBits) != 0 || !action.group.trimmed().isEmpty();
+}
+
 bool applies(const CallActionSpec& action, CallEvent event, const CallerShown& caller) {
     bool known = false;
     if (!action.enabled || eventOf(action.event, &known) != event || !known) return false;
-    const bool filtered = (action.statuses & 7u) != 0 || !action.group.trimmed().isEmpty();
-    if (!filtered) return true;
+    if (!hasFilter(action)) return true;
     if (event == CallEvent::Ring) return false;
-    if ((action.statuses & 7u) != 0 && !(action.statuses & statusBit(caller.status))) return false;
+    if ((action.statuses & kStatusBits) && !(action.statuses & statusBit(caller.status)))
+        return false;
     if (action.group.trimmed().isEmpty()) return true;
     return caller.status >= 0 &&
            action.group.trimmed().compare(caller.group.trimmed(), Qt::CaseInsensitive) == 0;

@@ -40,6 +40,11 @@ CallEvent eventOf(const QString& stored, bool* known = nullptr);
 QString storedEvent(CallEvent event);
 inline const QLatin1String kKindUrl{"url"}, kKindProgram{"program"}, kKindSpeak{"speak"};
 
+// The status filter's bits: 1 normal, 2 bad, 4 priority, the statuses 0, 1 and 2 shifted.
+inline constexpr quint32 kStatusBits = 1 | 2 | 4;
+// The action is only for some callers: some statuses, or a group.
+bool hasFilter(const CallActionSpec& action);
+
 // Whether `action` is for `event` and its filter takes `caller`. A ring knows no caller yet:
 // an action with a filter never runs on it.
 bool applies(const CallActionSpec& action, CallEvent event, const CallerShown& caller);

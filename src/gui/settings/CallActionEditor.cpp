@@ -3,6 +3,7 @@
 #include "ui_CallActionEditor.h"
 
 #include "core/call/CallActions.h"
+#include "core/call/LineStatus.h"
 #include "gui/settings/OptionsPage.h"
 
 #include <QEvent>
@@ -78,18 +79,8 @@ constexpr Placeholder kPlaceholders[] = {
     {"{time}", QT_TRANSLATE_NOOP("zrk::CallActionEditor", "время звонка")},
 };
 
-struct Status {
-    quint32 bit;
-    const char* title;
-};
-
-// The status filter's bits, in the order of the check boxes.
-constexpr Status kStatuses[] = {
-    {1, QT_TRANSLATE_NOOP("zrk::CallActionEditor", "нормальный")},
-    {2, QT_TRANSLATE_NOOP("zrk::CallActionEditor", "плохой")},
-    {4, QT_TRANSLATE_NOOP("zrk::CallActionEditor", "приоритетный")},
-};
-constexpr quint32 kKnownStatuses = 1 | 2 | 4;
+// The status boxes, in the order of the statuses: bit 1 << status.
+constexpr int kStatusCount = 3;
 
 bool isPlaceholder(const QString& text) {
     for (const Placeholder& p : kPlaceholders)
@@ -135,8 +126,7 @@ CallActionEditor::CallActionEditor(const CallActionSpec& a, bool adding, QWidget
     ui_->feProgram->setShortNames(false);
     filledArguments_ = a.arguments.join(QLatin1Char('\n'));
     ui_->mArguments->setPlainText(filledArguments_);
-    for (std::size_t i = 0; i < std::size(kStatuses); ++i)
-        statusBoxes()[i]->setChecked(a.statuses & kStatuses[i].bit);
+    for (int i = 0; i < kStatusCount; ++i) statusBoxes()[i]->setChecked(a.statuses & (1u << i));
     fillEdit(ui_->eGroup, a.group);
     ui_->cbEnabled->setChecked(a.enabled);
     ui_->lProblem->hide();
@@ -205,9 +195,9 @@ CallActionSpec CallActionEditor::action() const {
     if (ui_->mArguments->toPlainText() != filledArguments_)
         a.arguments = argumentLines(ui_->mArguments->toPlainText());
     // Bits of a newer version's statuses stay; ours are the boxes.
-    a.statuses = given_.statuses & ~kKnownStatuses;
-    for (std::size_t i = 0; i < std::size(kStatuses); ++i)
-        if (statusBoxes()[i]->isChecked()) a.statuses |= kStatuses[i].bit;
+    a.statuses = given_.statuses & ~actions::kStatusBits;
+    for (int i = 0; i < kStatusCount; ++i)
+        if (statusBoxes()[i]->isChecked()) a.statuses |= 1u << i;
     if (ui_->eGroup->text() != given_.group) a.group = ui_->eGroup->text().trimmed();
     a.enabled = ui_->cbEnabled->isChecked();
     return a;
@@ -229,7 +219,7 @@ QString CallActionEditor::problem(QWidget** where) const {
         return tr("Введите текст, который нужно произнести.");
     }
     if (ui_->cbEvent->currentData().toString() == actions::storedEvent(CallEvent::Ring) &&
-        ((a.statuses & kKnownStatuses) || !a.group.trimmed().isEmpty())) {
+        actions::hasFilter(a)) {
         *where = ui_->cbEvent;
         return tr(
             "При звонке абонент ещё не известен, и действие с отбором не выполнится. "
@@ -280,9 +270,10 @@ QString CallActionEditor::summary(const CallActionSpec& a) {
 
 QString CallActionEditor::filterTitle(const CallActionSpec& a) {
     QStringList parts;
-    for (const Status& s : kStatuses)
-        if (a.statuses & s.bit) parts << tr(s.title);
-    if (a.statuses & ~kKnownStatuses) parts << QString::number(a.statuses & ~kKnownStatuses);
+    for (int i = 0; i < kStatusCount; ++i)
+        if (a.statuses & (1u << i)) parts << statusWord(i);
+    if (a.statuses & ~actions::kStatusBits)
+        parts << QString::number(a.statuses & ~actions::kStatusBits);
     if (!a.group.isEmpty()) parts << tr("группа «%1»").arg(a.group);
     return parts.isEmpty() ? tr("все") : parts.join(QLatin1String(", "));
 }
