@@ -19,13 +19,7 @@ namespace {
 
 CallActionSpec action(const char* event, QLatin1String kind, const QString& templ = {},
                       const QString& program = {}, const QStringList& arguments = {}) {
-    CallActionSpec a;
-    a.event = QLatin1String(event);
-    a.kind = kind;
-    a.templ = templ;
-    a.program = program;
-    a.arguments = arguments;
-    return a;
+    return {QString::fromLatin1(event), kind, templ, program, arguments, 0, {}, true};
 }
 
 CallerShown caller(const QString& name, int status = 0, const QString& group = "Клиенты") {
